@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+// A private home for one test process: HOME, XDG_CONFIG_HOME, XDG_DATA_HOME,
+// XDG_CACHE_HOME and XDG_RUNTIME_DIR point into a fresh temporary folder that is removed
+// when the process ends.
+namespace TestEnvironment {
+
+// Creates the folders and sets the variables; call before any Qt object exists.
+void Install();
+
+// The temporary home folder (no trailing slash).
+QString Home();
+
+// A fresh, empty folder inside the temporary home, for one test's files.
+QString FreshDir(const QString &name);
+
+// Writes bytes to a file, creating folders as needed; returns the file's path.
+QString WriteFile(const QString &path, const QByteArray &bytes);
+
+// Reads a whole file; an empty array when it cannot be read.
+QByteArray ReadFile(const QString &path);
+
+}  // namespace TestEnvironment

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs every system package the build, the tests and the program need on Debian 12.
+# Idempotent: packages already present are left alone, and apt is only asked when one is missing.
+set -euo pipefail
+
+packages=(
+  # build
+  build-essential cmake ninja-build pkg-config git
+  qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev libxkbcommon-dev libx11-dev
+  googletest libgtest-dev libgmock-dev
+  # running and testing windows without a display
+  xvfb xauth libxkbcommon-x11-0 libxcb-cursor0 fonts-dejavu-core
+  # word lists the dictionaries are compiled from
+  wamerican wbritish wfrench wngerman witalian wspanish wdutch
+  # a real SMTP server for the mail tests
+  python3 python3-aiosmtpd
+  # checking printed output
+  poppler-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if ((${#missing[@]})); then
+  if [[ $(id -u) -ne 0 ]]; then
+    echo "Missing packages: ${missing[*]}" >&2
+    echo "Run this script as root (or with sudo) to install them." >&2
+    exit 1
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
