@@ -1,0 +1,210 @@
+#include "Commands.h"
+
+namespace {
+
+using K = TCommandDef::TKind;
+
+const TCommandDef kItems[] = {
+    // File
+    {"mniNew", "&New", "Ctrl+N", 0, "New workspace", gNew},
+    {"mniOpen", "&Open...", "Ctrl+O", 1, "Open text file...", gOpen},
+    {"mniFile0", "&Import...", "", 2, "Import file into current workspace", gImport},
+    {"mniReopen", "&Reopen", "", -1, "Reopen file", gReopen},
+    {"mniFavFiles", "&Favorite Files", "", -1, "Favorite files", gFavorites},
+    {"mniFile1", "&Close", "", 3, "Close active workspace", gClose},
+    {"mniFile2", "&Save", "Ctrl+S", 4, "Save current workspace", gSave},
+    {"mniFile3", "Save &As...", "", 5, "Save workspace as...", gSaveAs},
+    {"mniFile4", "Send As E&mail...", "", 6, "Send current workspace as email...", gEmail},
+    {"mniMCustom", "Customize Main Tool Bar...", "", 7, "Customize main tool bar...", gCustomizeToolBar},
+    {"mniFile5", "Customize Edit Tool Bar...", "", 8, "Customize edit tool bar...", gCustomizeToolBar},
+    {"mniPCustom", "Customize Print Out...", "", 13, "Customize the way your text files print...", gCustomizePrint},
+    {"mniFile6", "&Print...", "Ctrl+P", 9, "Print current workspace...", gPrint},
+    {"mniPPreview", "Print Pre&view...", "", 14, "Preview current workspace before printing...", gPrintPreview},
+    {"mniPrintSetup", "Printer Se&tup...", "", 10, "Setup printer...", gPrinterSetup},
+    {"mniExit", "E&xit", "", 11, "Exit Vellumix", gExit},
+    // Edit
+    {"mniUndo", "&Undo", "Ctrl+Z", 0, "Undo previous edit", gUndo},
+    {"mniRedo", "&Redo", "Ctrl+Y", 10, "Redo previous edit", gRedo},
+    {"mniCut", "Cu&t", "Ctrl+X", 1, "Cut to clipboard", gCut},
+    {"mniCopy", "&Copy", "Ctrl+C", 2, "Copy to clipboard", gCopy},
+    {"mniPaste", "&Paste", "Ctrl+V", 3, "Paste from clipboard", gPaste},
+    {"mniPasteSpecial", "Paste Special...", "", 4,
+     "Paste text and/or objects into current workspace at cursor position...", gPasteSpecial},
+    {"mniDelete", "De&lete", "Ctrl+D", 5, "Delete selected text", gDelete},
+    {"mniSelectAll", "Select &All", "Ctrl+A", 6, "Select all text", gSelectAll},
+    {"mniDateTime", "&Date && Time", "F5", 7, "Insert date and time at cursor", gDateTime},
+    {"mniSpell", "&Spell Check...", "", 8, "Check workspace for spelling errors...", gSpell},
+    {"mniWordCount", "&Word Count...", "", 9, "Count the number of words in the workspace...", gWordCount},
+    // Character
+    {"mniLeft", "&Left", "", 0, "Left justify text", gAlignLeft, K::Radio},
+    {"mniRight", "&Right", "", 1, "Right justify text", gAlignRight, K::Radio},
+    {"mniCenter", "&Center", "", 2, "Center text", gAlignCenter, K::Radio},
+    {"mniWordWrap", "&Word Wrap", "", -1, "Turn word wrap on or off", gWordWrap, K::Check},
+    {"mniConvert", "Convert", "", -1, "Convert text", gNone},
+    {"mniLower", "Lower Case", "", 0, "", gLower},
+    {"mniUpper", "Upper Case", "", 1, "", gUpper},
+    {"mniCapitalize", "Capitalize", "", 2, "Capitalize highlighted text", gCapitalize},
+    {"mniTitleCase", "Title Case", "", 3, "", gTitleCase},
+    {"mniTogCase", "tOGGLE cASE", "", 4, "", gToggleCase},
+    {"mniSpecial", "&Special Characters...", "", -1, "Insert special characters...", gSpecialChars},
+    // Search
+    {"mniFind", "&Find...", "Ctrl+F", -1, "Find...", gFind},
+    {"mniFindNext", "Find &Next", "F3", -1, "Find next", gFindNext},
+    {"mniReplace", "R&eplace...", "Ctrl+H", -1, "Find and replace...", gReplace},
+    // Window
+    {"mniWin0", "&Tile", "", 0, "Tile windows", gTile},
+    {"mniWin1", "&Cascade", "", 1, "Cascade windows", gCascade},
+    {"mniWin2", "&Arrange All", "", 2, "Arrange icons", gArrangeIcons},
+    // Options
+    {"mniSetDefault", "Default Windows Notepad", "", -1, "", gSetDefault, K::Check},
+    {"mniWinStart", "Start With Windows", "", 7, "", gWinStart, K::Check},
+    {"mniButtonHints", "Button Hints", "", 1, "", gButtonHints, K::Check},
+    {"mniAutomaticBackups", "Automatic Backups", "", 2, "", gBackups, K::Check},
+    {"mniMainStatusBar", "Main Status Bar", "", 3, "", gStatusBar, K::Check},
+    {"mniStayOnTop", "Stay On Top", "", 4, "", gStayOnTop, K::Check},
+    {"mniTip", "Tip Of The Day...", "", 5, "Show the tip of the day...", gTip, K::Check},
+    {"mniPreferences", "Preferences...", "", 6, "Set Vellumix preferences...", gPreferences},
+    // Help
+    {"mniContents", "&Contents...", "F1", 0, "Display help contents...", gHelpContents},
+    {"mniOnLine", "On-&Line Help...", "", 9, "Go to our on-line help faqs...", gHelp},
+    {"mniSearchForHelpOn", "&Search For Help On...", "", 1, "Search for help on...", gSearchHelp},
+    {"mniHowtoUseHelp", "&How to Use Help...", "", 2, "How to use help...", gUseHelp},
+    {"mniWhatsNew", "What's &New", "", 3, "What's new in this version of Vellumix", gWhatsNew},
+    {"mniTech", "Contact &Tech Support...", "", 5, "Contact technical support...", gTechSupport},
+    {"mniDownload", "&Download Latest Version...", "", 6, "Download the latest version of Vellumix...", gDownload},
+    {"mniAbout", "About Vellumix...", "", 7, "About Vellumix...", gAbout},
+    // Document pop-up menu
+    {"puiUndo", "&Undo", "Ctrl+Z", 0, "Undo previous edit", gUndo},
+    {"puiRedo", "&Redo", "Ctrl+Y", 10, "Redo previous edit", gRedo},
+    {"puiCut", "Cu&t", "", 1, "Cut to clipboard", gCut},
+    {"puiCopy", "&Copy", "", 2, "Copy to clipboard", gCopy},
+    {"puiPaste", "&Paste", "", 3, "Paste from clipboard", gPaste},
+    {"puiPasteSpecial", "Paste Special...", "", 4,
+     "Paste text and/or objects into current workspace at cursor position...", gPasteSpecial},
+    {"puiDelete", "De&lete", "", 5, "Delete selected text", gDelete},
+    {"puiSelectAll", "Select &All", "", 6, "Select all text", gSelectAll},
+    {"puiFind", "&Find...", "", -1, "Find...", gFind},
+    {"puiFindNext", "Find &Next", "F3", -1, "Find next", gFindNext},
+    {"puiReplace", "R&eplace...", "", -1, "Find and replace...", gReplace},
+    {"puiProperties", "Properties...", "", -1, "Display properties of current workspace...", gProperties},
+    // Tray menu
+    {"sysNotepad", "Vellumix...", "", -1, "Restore Vellumix...", gRestore},
+    {"sysAbout", "About...", "", 7, "About Vellumix...", gAbout},
+    {"sysExit", "Exit", "", 11, "Exit Vellumix", gExit},
+    // Button style menu
+    {"mniExplore", "I&Explorer Style", "", 0, "Display too bar with flat buttons", gNone, K::Radio},
+    {"mniStandard", "S&tandard Style", "", 1, "Display tool bar with raised buttons", gNone, K::Radio},
+};
+
+const char *const kFile[] = {"mniNew", "mniOpen", "mniFile0", ">mniReopen", ">mniFavFiles", "mniFile1",
+                             "-mniFile10", "mniFile2", "mniFile3", "mniFile4", "-", "mniMCustom",
+                             "mniFile5", "mniPCustom", "-", "mniFile6", "mniPPreview", "mniPrintSetup",
+                             "-", "mniExit"};
+const char *const kEdit[] = {"mniUndo", "mniRedo", "-", "mniCut", "mniCopy", "mniPaste",
+                             "mniPasteSpecial", "mniDelete", "-", "mniSelectAll", "mniDateTime", "-",
+                             "mniSpell", "mniWordCount"};
+const char *const kCharacter[] = {"mniLeft", "mniRight", "mniCenter", "-", "mniWordWrap", "-",
+                                  ">mniConvert", "mniSpecial"};
+const char *const kConvert[] = {"mniLower", "mniUpper", "mniCapitalize", "mniTitleCase", "mniTogCase"};
+const char *const kSearch[] = {"mniFind", "mniFindNext", "mniReplace"};
+const char *const kWindow[] = {"mniWin0", "mniWin1", "mniWin2"};
+const char *const kOptions[] = {"mniSetDefault", "mniWinStart", "mniButtonHints", "mniAutomaticBackups",
+                                "mniMainStatusBar", "mniStayOnTop", "mniTip", "-", "mniPreferences"};
+const char *const kHelp[] = {"mniContents", "mniOnLine", "mniSearchForHelpOn", "mniHowtoUseHelp",
+                             "mniWhatsNew", "-", "mniTech", "mniDownload", "mniAbout"};
+const char *const kEmpty[] = {"-"};
+const char *const kPopup[] = {"puiUndo", "puiRedo", "-", "puiCut", "puiCopy", "puiPaste",
+                              "puiPasteSpecial", "puiDelete", "-", "puiSelectAll", "-", "puiFind",
+                              "puiFindNext", "puiReplace", "-", "puiProperties"};
+const char *const kTray[] = {"sysNotepad", "sysAbout", "-", "sysExit"};
+const char *const kToolBarStyle[] = {"mniExplore", "mniStandard"};
+
+const TMenuDef kMenus[] = {
+    {"mniFile", "&File", "File menu", kFile},
+    {"mniFile7", "&Edit", "Edit menu", kEdit},
+    {"mniFile8", "&Character", "Character menu", kCharacter},
+    {"mniFile9", "&Search", "Search menu", kSearch},
+    {"mniWindow", "&Window", "Window menu", kWindow},
+    {"mniOptions", "&Options", "Options menu", kOptions},
+    {"mniHelp", "&Help", "Help menu", kHelp},
+    {"mniReopen", "&Reopen", "Reopen file", std::span<const char *const>(kEmpty, 0)},
+    {"mniFavFiles", "&Favorite Files", "Favorite files", std::span<const char *const>(kEmpty, 0)},
+    {"mniConvert", "Convert", "Convert text", kConvert},
+    {"pumPopup", "", "", kPopup},
+    {"traMenu", "", "", kTray},
+    {"pumToolBar", "", "", kToolBarStyle},
+};
+
+const TButtonDef kMainButtons[] = {
+    {"btnNew", "New Workspace", "New workspace", "mniNew", "File Menu", gNew},
+    {"btnOpen", "Open Text File", "Open text file...", "mniOpen", "File Menu", gOpen},
+    {"btnPSetup", "Setup Printer", "Setup printer...", "mniPrintSetup", "File Menu", gPrinterSetup},
+    {"btnExit", "Exit Vellumix", "Exit Vellumix", "mniExit", "File Menu", gExit},
+    {"btnWin0", "Tile Windows", "Tile windows", "mniWin0", "Window Menu", gTile},
+    {"btnWin1", "Cascade Windows", "Cascade windows", "mniWin1", "Window Menu", gCascade},
+    {"btnWin2", "Arrange All Icons", "Arrange icons", "mniWin2", "Window Menu", gArrangeIcons},
+    {"btnOptions", "Preferences", "Set Vellumix preferences...", "mniPreferences", "Options Menu", gPreferences},
+    {"btnHelp", "Help Contents", "Help contents...", "mniContents", "Help Menu", gHelpContents},
+    {"btnSearchHelp", "Search For Help On", "Search for help on...", "mniSearchForHelpOn", "Help Menu", gSearchHelp},
+    {"btnUseHelp", "How to Use Help", "How to use help...", "mniHowtoUseHelp", "Help Menu", gUseHelp},
+    {"btnWhatsNew", "What's New", "What's new in this version of Vellumix", "mniWhatsNew", "Help Menu", gWhatsNew},
+    {"btnTech", "Contact Tech Support", "Contact tech support...", "mniTech", "Help Menu", gTechSupport},
+    {"btnLVersion", "Download Latest Version", "Download the latest version of Vellumix...", "mniDownload",
+     "Help Menu", gDownload},
+    {"btnAbout", "About Vellumix", "About Vellumix...", "mniAbout", "Help Menu", gAbout},
+};
+
+const TButtonDef kEditButtons[] = {
+    {"btnSave", "Save", "Save current workspace", "mniFile2", "File Menu", gSave},
+    {"btnSaveAs", "Save As", "Save workspace as...", "mniFile3", "File Menu", gSaveAs},
+    {"btnEMail", "Send As Email", "Send current workspace as email...", "mniFile4", "File Menu", gEmail},
+    {"btnPrint", "Print", "Print current workspace...", "mniFile6", "File Menu", gPrint},
+    {"btnClose", "Close", "Close active workspace", "mniFile1", "File Menu", gClose},
+    {"btnUndo", "Undo", "", "mniUndo", "Edit Menu", gUndo},
+    {"btnRedo", "Redo", "", "mniRedo", "Edit Menu", gRedo},
+    {"btnCut", "Cut", "Cut to clipboard", "mniCut", "Edit Menu", gCut},
+    {"btnCopy", "Copy", "Copy to clipboard", "mniCopy", "Edit Menu", gCopy},
+    {"btnPaste", "Paste", "Paste from clipboard", "mniPaste", "Edit Menu", gPaste},
+    {"btnDelete", "Delete", "Delete highlighted text", "mniDelete", "Edit Menu", gDelete},
+    {"btnSelectAll", "Select All", "Select all text in workspace", "mniSelectAll", "Edit Menu", gSelectAll},
+    {"btnDate", "Date - Time", "Insert date and time at cursor", "mniDateTime", "Edit Menu", gDateTime},
+    {"btnSpell", "Spell Checker", "Check workspace for spelling errors...", "mniSpell", "Edit Menu", gSpell},
+    {"btnLeft", "Left Justify", "Left justify", "mniLeft", "Character Menu", gAlignLeft},
+    {"btnRight", "Right Justify", "Right justify", "mniRight", "Character Menu", gAlignRight},
+    {"btnCenter", "Center", "Center", "mniCenter", "Character Menu", gAlignCenter},
+    {"btnLower", "lower case", "", "mniLower", "Character Menu", gLower},
+    {"btnUpper", "UPPER CASE", "", "mniUpper", "Character Menu", gUpper},
+    {"btnCapitalize", "Capitalize", "Capitalize highlighted text", "mniCapitalize", "Character Menu", gCapitalize},
+    {"btnTitleCase", "Title Case", "", "mniTitleCase", "Character Menu", gTitleCase},
+    {"btnTogCase", "tOGGLE cASE", "", "mniTogCase", "Character Menu", gToggleCase},
+    {"btnSpecial", "Special Characters", "Insert special characters...", "mniSpecial", "Character Menu", gSpecialChars},
+    {"btnFind", "Find", "Find...", "mniFind", "Search Menu", gFind},
+    {"btnFindNext", "Find Next", "Find next", "mniFindNext", "Search Menu", gFindNext},
+    {"btnReplace", "Replace", "Find and replace...", "mniReplace", "Search Menu", gReplace},
+};
+
+const char *const kMainDefault[] = {"btnNew", "btnOpen", "btnPSetup", "btnOptions",
+                                    "btnHelp", "btnTech", "btnAbout", "btnExit"};
+const char *const kEditDefault[] = {"btnSave", "btnSaveAs", "btnPrint", "btnUndo", "btnRedo",
+                                    "btnCut", "btnCopy", "btnPaste", "btnDelete", "btnSelectAll",
+                                    "btnDate", "btnLeft", "btnRight", "btnCenter", "btnSpecial",
+                                    "btnFind", "btnReplace", "btnEMail", "btnSpell", "btnClose"};
+
+}  // namespace
+
+namespace Commands {
+
+std::span<const TCommandDef> MenuItems() { return kItems; }
+std::span<const TMenuDef> Menus() { return kMenus; }
+std::span<const TButtonDef> MainButtons() { return kMainButtons; }
+std::span<const TButtonDef> EditButtons() { return kEditButtons; }
+std::span<const char *const> MainDefaultButtons() { return kMainDefault; }
+std::span<const char *const> EditDefaultButtons() { return kEditDefault; }
+
+THintParts SplitHint(const QString &hint) {
+  const qsizetype bar = hint.indexOf(u'|');
+  if (bar < 0) return {hint, hint};
+  return {hint.left(bar), hint.mid(bar + 1)};
+}
+
+}  // namespace Commands

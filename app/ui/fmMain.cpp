@@ -1,0 +1,858 @@
+#include "fmMain.h"
+
+#include "Commands.h"
+#include "Folders.h"
+#include "Glyphs.h"
+#include "Holder.h"
+#include "IdleNotifier.h"
+#include "MdiFrame.h"
+#include "MessageBox.h"
+#include "PanelStatusBar.h"
+#include "RichEdit.h"
+#include "SystemUser.h"
+#include "WinColor.h"
+#include "fmEdit.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QStatusBar>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+
+namespace {
+
+const QString kProduct = QStringLiteral("Vellumix");
+const QString kDefaultFilter = QStringLiteral(
+    "Text Files (*.TXT)|*.txt|Initialization Files (*.INI)|*.ini|HTML Files (*.HTM;*HTML)|*.htm;*.html|All Files (*.*)|*.*");
+const QString kUntitled = QStringLiteral("untitled.txt");
+
+// "Name|*.a;*.b|..." -> Qt's "Name (*.a *.b)" list.
+QStringList qtFilters(const QString &filter) {
+  const QStringList parts = filter.split(u'|');
+  QStringList result;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString masks = parts[i + 1];
+    masks.replace(u';', u' ');
+    result << parts[i] + QStringLiteral(" (") + masks + u')';
+  }
+  return result;
+}
+
+struct THolderDefault {
+  const char *name;
+  const char *caption;
+  bool checked;
+  int color;
+};
+
+const THolderDefault kHolders[] = {
+    {"FilePath", "", false, 0},
+    {"lblFilter", "1", false, 0},
+    {"EditDisplay", "0", false, 0},
+    {"lblDate", "0", false, WinColor::clBlue},
+    {"lblTime", "-1", false, 0},
+    {"SMTPHost", "mail.example.com", false, WinColor::clSilver},
+    {"SMTPPort", "25", false, 0},
+    {"SMTPUserID", "username", false, 0},
+    {"SMTPUEmail", "email address <your email address>", false, 0},
+    {"SMTPREMail", "email address <your email address>", false, 0},
+    {"SMTPName", "Temp", false, 0},
+    {"SMTPOrg", "Temp", false, 0},
+    {"SMTPBCC", "", true, 0},
+    {"SMTPReminder", "", true, 0},
+    {"SMTPSigCheck", "", false, 0},
+    {"SMTPSignature", "", false, 0},
+    {"ImportPath", "", false, 0},
+    {"ExportPath", "", false, 0},
+    {"lblIFilter", "1", false, 0},
+    {"lblEFilter", "1", false, 0},
+    {"PTemplate", "notepad.frf", false, 0},
+    {"PrintFont", "", true, 0},
+    {"FirstTime", "", true, 0},
+    {"ShowMRU", "", true, 0},
+    {"ShowFavFiles", "", true, 0},
+    // The Open dialog's stored filter list and index.
+    {"dlgOpen", "", false, 0},
+};
+
+// Option items and their default check marks.
+const std::pair<const char *, bool> kOptionDefaults[] = {
+    {"mniButtonHints", true}, {"mniAutomaticBackups", false}, {"mniMainStatusBar", false},
+    {"mniStayOnTop", false},  {"mniTip", true},               {"mniWordWrap", true},
+    {"mniWinStart", false},   {"mniExplore", true},           {"mniStandard", false},
+};
+
+}  // namespace
+
+TfrmMain::TfrmMain(const QStringList &commandLine, QWidget *parent)
+    : QMainWindow(parent), commandLine_(commandLine) {
+  FormCreate();
+}
+
+TfrmMain::~TfrmMain() { FormDestroy(); }
+
+// ---- creation ---------------------------------------------------------------------------
+
+void TfrmMain::FormCreate() {
+  setObjectName(QStringLiteral("frmMain"));
+  setAcceptDrops(true);
+  QFont font(QStringLiteral("Arial"));
+  font.setPixelSize(13);
+  setFont(font);
+  resize(640, 451);
+
+  area_ = new QMdiArea(this);
+  area_->setObjectName(QStringLiteral("ClientArea"));
+  area_->setFrameShape(QFrame::StyledPanel);
+  area_->setFrameShadow(QFrame::Sunken);
+  area_->setActivationOrder(QMdiArea::ActivationHistoryOrder);
+
+  createHolders();
+  createActions();
+  createMenus();
+  createToolBars();
+  createTipPanel();
+
+  auto *central = new QWidget(this);
+  auto *layout = new QVBoxLayout(central);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(pnlTip_);
+  layout->addWidget(area_, 1);
+  setCentralWidget(central);
+
+  auto *status = new QStatusBar(this);
+  status->setObjectName(QStringLiteral("barMain"));
+  status->setFixedHeight(22);
+  status->setSizeGripEnabled(true);
+  setStatusBar(status);
+  status->hide();
+
+  createTray();
+  connectCommands();
+  setWindowTitle(kProduct);
+  applicationTitle_ = kProduct;
+  MessageBox::SetApplicationTitle(applicationTitle_);
+
+  connect(area_, &QMdiArea::subWindowActivated, this, [this] {
+    proAppAFormChange();
+    TIdleNotifier::Instance().Request();
+  });
+  connect(&TIdleNotifier::Instance(), &TIdleNotifier::Idle, this, &TfrmMain::proAppIdle);
+  qApp->installEventFilter(this);
+  proAppAFormChange();
+}
+
+void TfrmMain::createHolders() {
+  for (const auto &h : kHolders) {
+    auto *holder = new THolder(QString::fromLatin1(h.name), this);
+    holders_.insert(holder->objectName(), holder);
+  }
+  setHolderDefaults();
+}
+
+void TfrmMain::setHolderDefaults() {
+  for (const auto &h : kHolders) {
+    THolder *holder = holders_.value(QString::fromLatin1(h.name));
+    holder->SetCaption(QString::fromUtf8(h.caption));
+    holder->SetChecked(h.checked);
+    holder->SetColor(h.color);
+  }
+  Holder(QStringLiteral("SMTPSignature"))->SetLines({QStringLiteral("Enter your signature here")});
+  THolder *open = Holder(QStringLiteral("dlgOpen"));
+  open->SetLines({kDefaultFilter});
+  open->SetCaption(QStringLiteral("1"));
+}
+
+void TfrmMain::setHint(QAction *action, const QString &hint) {
+  const auto parts = Commands::SplitHint(hint);
+  action->setToolTip(parts.popup);
+  action->setStatusTip(parts.status);
+  action->setProperty("hint", hint);
+}
+
+void TfrmMain::createActions() {
+  const TGlyphList &glyphs = TGlyphList::Shared();
+  for (const TCommandDef &def : Commands::MenuItems()) {
+    auto *action = new QAction(QString::fromUtf8(def.caption), this);
+    action->setObjectName(QString::fromLatin1(def.name));
+    action->setProperty("tag", def.tag);
+    if (*def.shortcut) action->setShortcut(QKeySequence(QString::fromLatin1(def.shortcut)));
+    // Shortcuts of the pop-up twins stay as labels; the menu bar's items own the keys.
+    if (action->objectName().startsWith(QLatin1String("pui")))
+      action->setShortcutContext(Qt::WidgetShortcut);
+    setHint(action, QString::fromUtf8(def.hint));
+    if (def.glyph >= 0) action->setIcon(glyphs.Icon(def.glyph));
+    action->setCheckable(def.kind != TCommandDef::Plain);
+    actions_.insert(action->objectName(), action);
+  }
+  auto makeGroup = [this](std::initializer_list<const char *> names) {
+    auto *group = new QActionGroup(this);
+    group->setExclusive(true);
+    for (const char *n : names) group->addAction(Action(QString::fromLatin1(n)));
+  };
+  makeGroup({"mniLeft", "mniRight", "mniCenter"});
+  makeGroup({"mniExplore", "mniStandard"});
+  Action(QStringLiteral("mniLeft"))->setChecked(true);
+  for (const auto &[name, checked] : kOptionDefaults) Action(QString::fromLatin1(name))->setChecked(checked);
+  Action(QStringLiteral("sysNotepad"))->setFont([] {
+    QFont f;
+    f.setBold(true);
+    return f;
+  }());
+}
+
+void TfrmMain::createMenus() {
+  // Submenus first, so the menus that hold them find them.
+  const auto defs = Commands::Menus();
+  for (auto it = defs.rbegin(); it != defs.rend(); ++it) {
+    const TMenuDef &def = *it;
+    auto *menu = new QMenu(QString::fromUtf8(def.caption), this);
+    menu->setObjectName(QString::fromLatin1(def.name));
+    menu->setToolTipsVisible(false);
+    for (const char *entry : def.entries) {
+      const QString e = QString::fromLatin1(entry);
+      if (e.startsWith(u'-')) {
+        QAction *sep = menu->addSeparator();
+        if (e.size() > 1) {
+          sep->setObjectName(e.mid(1));
+          actions_.insert(sep->objectName(), sep);
+        }
+      } else if (e.startsWith(u'>')) {
+        QMenu *sub = menus_.value(e.mid(1));
+        QAction *item = Action(e.mid(1));
+        sub->menuAction()->setObjectName(e.mid(1));
+        sub->setIcon(item->icon());
+        setHint(sub->menuAction(), item->property("hint").toString());
+        actions_.insert(e.mid(1), sub->menuAction());
+        delete item;
+        menu->addMenu(sub);
+      } else {
+        menu->addAction(Action(e));
+      }
+    }
+    menus_.insert(menu->objectName(), menu);
+  }
+  for (const TMenuDef &def : defs.first(7)) {
+    QMenu *menu = menus_.value(QString::fromLatin1(def.name));
+    menuBar()->addMenu(menu);
+    menu->menuAction()->setObjectName(menu->objectName());
+    setHint(menu->menuAction(), QString::fromUtf8(def.hint));
+    actions_.insert(menu->objectName(), menu->menuAction());
+  }
+  menuBar()->setObjectName(QStringLiteral("mnuMain"));
+  connect(Menu(QStringLiteral("mniWindow")), &QMenu::aboutToShow, this, &TfrmMain::rebuildWindowList);
+}
+
+void TfrmMain::createToolBars() {
+  const TGlyphList &glyphs = TGlyphList::Shared();
+  auto build = [&](const char *name, std::span<const TButtonDef> buttons,
+                   std::span<const char *const> shown) {
+    auto *bar = new QToolBar(this);
+    bar->setObjectName(QString::fromLatin1(name));
+    bar->setFixedHeight(29);
+    bar->setIconSize(QSize(16, 16));
+    bar->setMovable(false);
+    bar->setToolTip(QString());
+    bar->setStatusTip(QStringLiteral("Right-click for tool bar options"));
+    bar->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(bar, &QWidget::customContextMenuRequested, this, [this, bar](const QPoint &at) {
+      Menu(QStringLiteral("pumToolBar"))->popup(bar->mapToGlobal(at));
+    });
+    for (const TButtonDef &def : buttons) {
+      QAction *command = Action(QString::fromLatin1(def.command));
+      auto *button = new QAction(glyphs.Icon(def.glyph), QString::fromUtf8(def.caption), this);
+      button->setObjectName(QString::fromLatin1(def.name));
+      button->setProperty("tag", command->property("tag"));
+      button->setProperty("section", QString::fromLatin1(def.section));
+      button->setProperty("command", command->objectName());
+      setHint(button, QString::fromUtf8(def.hint));
+      actions_.insert(button->objectName(), button);
+    }
+    for (const char *n : shown) bar->addAction(Action(QString::fromLatin1(n)));
+    for (QAction *a : bar->actions())
+      if (auto *b = qobject_cast<QToolButton *>(bar->widgetForAction(a))) b->setFixedSize(24, 23);
+    addToolBar(Qt::TopToolBarArea, bar);
+    return bar;
+  };
+  barMCustom_ = build("barMCustom", Commands::MainButtons(), Commands::MainDefaultButtons());
+  addToolBarBreak(Qt::TopToolBarArea);
+  barECustom_ = build("barECustom", Commands::EditButtons(), Commands::EditDefaultButtons());
+  auto *align = new QActionGroup(this);
+  for (const char *n : {"btnLeft", "btnRight", "btnCenter"}) {
+    QAction *b = Action(QString::fromLatin1(n));
+    b->setCheckable(true);
+    align->addAction(b);
+  }
+  Action(QStringLiteral("btnLeft"))->setChecked(true);
+}
+
+void TfrmMain::createTipPanel() {
+  auto *panel = new QFrame(this);
+  panel->setObjectName(QStringLiteral("pnlTip"));
+  panel->setFixedHeight(65);
+  panel->setFrameShape(QFrame::Panel);
+  panel->setFrameShadow(QFrame::Sunken);
+  panel->setAutoFillBackground(true);
+  QPalette p = panel->palette();
+  p.setColor(QPalette::Window, p.color(QPalette::ToolTipBase));
+  p.setColor(QPalette::WindowText, p.color(QPalette::ToolTipText));
+  panel->setPalette(p);
+  auto *layout = new QHBoxLayout(panel);
+  auto *title = new QLabel(QStringLiteral("Tip of the Day"), panel);
+  title->setObjectName(QStringLiteral("lblTipTitle"));
+  QFont bold(QStringLiteral("Arial"));
+  bold.setPixelSize(13);
+  bold.setBold(true);
+  title->setFont(bold);
+  title->setAlignment(Qt::AlignCenter);
+  title->setWordWrap(true);
+  auto *tips = new QLabel(panel);
+  tips->setObjectName(QStringLiteral("lblTips"));
+  tips->setWordWrap(true);
+  layout->addWidget(title);
+  layout->addWidget(tips, 1);
+  pnlTip_ = panel;
+}
+
+void TfrmMain::createTray() {
+  QIcon icon = QIcon::fromTheme(QStringLiteral("vellumix"), QIcon(QStringLiteral(":/vellumix/vellumix.png")));
+  setWindowIcon(icon);
+  QApplication::setWindowIcon(icon);
+  traIcon_ = new QSystemTrayIcon(icon, this);
+  traIcon_->setObjectName(QStringLiteral("traIcon"));
+  traIcon_->setContextMenu(Menu(QStringLiteral("traMenu")));
+  traIcon_->setToolTip(kProduct);
+  connect(traIcon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+    if (reason == QSystemTrayIcon::DoubleClick || reason == QSystemTrayIcon::Trigger) RestoreFromTray();
+  });
+  if (QSystemTrayIcon::isSystemTrayAvailable()) traIcon_->show();
+}
+
+void TfrmMain::connectCommands() {
+  auto route = [this](const QString &name, auto handler) {
+    QAction *a = Action(name);
+    if (!a) return;
+    connect(a, &QAction::triggered, this, [this, a, handler] { handler(this, a); });
+  };
+  auto byTag = [](void (TfrmMain::*method)(int)) {
+    return [method](TfrmMain *self, QAction *a) { (self->*method)(a->property("tag").toInt()); };
+  };
+  for (const char *n : {"mniNew", "mniOpen", "mniFile1", "mniFile2", "mniFile3", "mniPrintSetup", "mniExit",
+                        "sysExit"})
+    route(QString::fromLatin1(n), byTag(&TfrmMain::MenuFile));
+  for (const char *n : {"mniUndo", "mniRedo", "mniCut", "mniCopy", "mniPaste", "mniDelete", "mniSelectAll",
+                        "puiUndo", "puiRedo", "puiCut", "puiCopy", "puiPaste", "puiDelete", "puiSelectAll"})
+    route(QString::fromLatin1(n), byTag(&TfrmMain::MenuEdit));
+  for (const char *n : {"mniWin0", "mniWin1", "mniWin2"})
+    route(QString::fromLatin1(n), byTag(&TfrmMain::proMenuWindows));
+  for (const char *n : {"mniWinStart", "mniButtonHints", "mniAutomaticBackups", "mniMainStatusBar",
+                        "mniStayOnTop", "mniTip"})
+    route(QString::fromLatin1(n), [](TfrmMain *self, QAction *a) { self->OptionsMenu(a); });
+  route(QStringLiteral("sysNotepad"), [](TfrmMain *self, QAction *) { self->RestoreFromTray(); });
+  // Tool buttons run the command of their menu twin.
+  for (QAction *button : std::as_const(actions_)) {
+    const QString command = button->property("command").toString();
+    if (command.isEmpty()) continue;
+    connect(button, &QAction::triggered, this, [this, command] {
+      if (QAction *twin = Action(command)) {
+        if (twin->isCheckable() && twin->actionGroup()) twin->setChecked(true);
+        if (twin->isEnabled()) twin->trigger();
+      }
+    });
+  }
+}
+
+// ---- lookup -----------------------------------------------------------------------------
+
+QAction *TfrmMain::Action(const QString &name) const { return actions_.value(name); }
+QMenu *TfrmMain::Menu(const QString &name) const { return menus_.value(name); }
+THolder *TfrmMain::Holder(const QString &name) const { return holders_.value(name); }
+QStatusBar *TfrmMain::barMain() const { return statusBar(); }
+QMenu *TfrmMain::PopupMenu() const { return Menu(QStringLiteral("pumPopup")); }
+QString TfrmMain::FilePath() const { return Holder(QStringLiteral("FilePath"))->Caption(); }
+QString TfrmMain::EditDisplay() const { return Holder(QStringLiteral("EditDisplay"))->Caption(); }
+bool TfrmMain::IsChecked(const QString &itemName) const {
+  const QAction *a = Action(itemName);
+  return a && a->isChecked();
+}
+
+TfrmEdit *TfrmMain::ActiveEdit() const {
+  QMdiSubWindow *sub = area_->currentSubWindow();
+  if (!sub) sub = area_->activeSubWindow();
+  return sub ? qobject_cast<TfrmEdit *>(sub->widget()) : nullptr;
+}
+
+QList<TfrmEdit *> TfrmMain::EditWindows() const {
+  QList<TfrmEdit *> windows;
+  for (QMdiSubWindow *sub : area_->subWindowList(QMdiArea::CreationOrder))
+    if (auto *edit = qobject_cast<TfrmEdit *>(sub->widget())) windows << edit;
+  return windows;
+}
+
+QMdiSubWindow *TfrmMain::SubWindowOf(TfrmEdit *window) const {
+  for (QMdiSubWindow *sub : area_->subWindowList())
+    if (sub->widget() == window) return sub;
+  return nullptr;
+}
+
+bool TfrmMain::IsTopMost() const { return windowFlags() & Qt::WindowStaysOnTopHint; }
+
+// ---- showing ----------------------------------------------------------------------------
+
+void TfrmMain::showEvent(QShowEvent *event) {
+  QMainWindow::showEvent(event);
+  if (!shown_) {
+    shown_ = true;
+    // After the window is on screen, so that the document windows open inside a laid-out frame.
+    QTimer::singleShot(0, this, &TfrmMain::FormShow);
+  }
+}
+
+void TfrmMain::FormShow() {
+  for (const char *name : {"FilePath", "ImportPath", "ExportPath"}) {
+    THolder *holder = Holder(QString::fromLatin1(name));
+    if (holder->Caption().isEmpty()) holder->SetCaption(Folders::Home());
+  }
+  if (Holder(QStringLiteral("FirstTime"))->Checked() && SetupWizard) SetupWizard();
+  Holder(QStringLiteral("FirstTime"))->SetChecked(false);
+  SetProductTexts();
+  area_->setBackground(WinColor::ToQColor(Holder(QStringLiteral("SMTPHost"))->Color()));
+  if (commandLine_.isEmpty())
+    NewWorkspace();
+  else
+    OpenFile(commandLine_.join(u' '));
+  helpFile_ = Folders::ProgramFolder() + QStringLiteral("velx96.hlp");
+  const QString fullName = SystemUser::FullName();
+  if (Holder(QStringLiteral("SMTPName"))->Caption() == QLatin1String("Temp") && !fullName.isEmpty())
+    Holder(QStringLiteral("SMTPName"))->SetCaption(fullName);
+  if (Holder(QStringLiteral("SMTPOrg"))->Caption() == QLatin1String("Temp"))
+    Holder(QStringLiteral("SMTPOrg"))->SetCaption(QString());
+  if (IsChecked(QStringLiteral("mniStayOnTop")))
+    TopMostOn();
+  else
+    TopMostOff();
+}
+
+void TfrmMain::SetProductTexts() {
+  auto hint = [this](const char *name, const QString &text) { setHint(Action(QString::fromLatin1(name)), text); };
+  const QString whatsNew = QStringLiteral("What's new in this version of ") + kProduct;
+  const QString download = QStringLiteral("Download the latest version of ") + kProduct + QStringLiteral("...");
+  const QString about = QStringLiteral("About ") + kProduct + QStringLiteral("...");
+  const QString exit = QStringLiteral("Exit ") + kProduct;
+  const QString prefs = QStringLiteral("Set ") + kProduct + QStringLiteral(" preferences...");
+  hint("mniWhatsNew", whatsNew);
+  hint("btnWhatsNew", whatsNew);
+  hint("mniDownload", download);
+  hint("btnLVersion", download);
+  Action(QStringLiteral("mniAbout"))->setText(about);
+  hint("mniAbout", about);
+  Action(QStringLiteral("btnAbout"))->setText(QStringLiteral("About ") + kProduct);
+  hint("btnAbout", about);
+  Action(QStringLiteral("btnExit"))->setText(exit);
+  hint("btnExit", exit);
+  hint("mniExit", exit);
+  hint("btnOptions", prefs);
+  hint("mniPreferences", prefs);
+  Action(QStringLiteral("sysNotepad"))->setText(kProduct + QStringLiteral("..."));
+  hint("sysNotepad", QStringLiteral("Restore ") + kProduct + QStringLiteral("..."));
+  hint("sysAbout", about);
+  hint("sysExit", exit);
+}
+
+// ---- document windows -------------------------------------------------------------------
+
+TfrmEdit *TfrmMain::createEditWindow() {
+  auto *edit = new TfrmEdit(*this);
+  QMdiSubWindow *sub = area_->addSubWindow(edit);
+  sub->setAttribute(Qt::WA_DeleteOnClose);
+  sub->setWindowIcon(windowIcon());
+  connect(edit, &QWidget::windowTitleChanged, sub, &QWidget::setWindowTitle);
+  connect(sub, &QObject::destroyed, this, [this] {
+    QTimer::singleShot(0, this, [this] {
+      proAppAFormChange();
+      UpdateTitles();
+      TIdleNotifier::Instance().Request();
+    });
+  });
+  const QString display = EditDisplay();
+  if (display == QLatin1String("1"))
+    sub->showMinimized();
+  else if (display == QLatin1String("2"))
+    sub->showNormal();
+  else
+    sub->showMaximized();
+  area_->setActiveSubWindow(sub);
+  edit->mmoMemo()->setFocus();
+  return edit;
+}
+
+TfrmEdit *TfrmMain::NewWorkspace() {
+  TfrmEdit *edit = createEditWindow();
+  const QString name = u' ' + FilePath() + kUntitled;
+  edit->SetUntitled(name);
+  currentFileName_ = name;
+  UpdateTitles();
+  return edit;
+}
+
+TfrmEdit *TfrmMain::OpenFile(const QString &fileName) {
+  TfrmEdit *edit = createEditWindow();
+  if (edit->Open(fileName)) {
+    // The recent-files list takes the name here once it exists.
+  }
+  return edit;
+}
+
+void TfrmMain::OpenTextFile() {
+  TopMostOff();
+  QFileDialog dialog(this, QStringLiteral("Open"), FilePath());
+  dialog.setObjectName(QStringLiteral("dlgOpen"));
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setOption(QFileDialog::ReadOnly, false);
+  const QStringList filters = qtFilters(Holder(QStringLiteral("dlgOpen"))->Lines().value(0, kDefaultFilter));
+  dialog.setNameFilters(filters);
+  const int index = Holder(QStringLiteral("lblFilter"))->Caption().toInt();
+  if (index >= 1 && index <= filters.size()) dialog.selectNameFilter(filters[index - 1]);
+  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+    const QString name = dialog.selectedFiles().first();
+    OpenFile(name);
+    SetFilePath(Folders::FolderOf(QFileInfo(name).absoluteFilePath()));
+  }
+  TopMostOn();
+}
+
+void TfrmMain::SetFilePath(const QString &folder) { Holder(QStringLiteral("FilePath"))->SetCaption(folder); }
+
+void TfrmMain::OpenDroppedFiles(const QList<QUrl> &urls) {
+  for (const QUrl &url : urls) {
+    if (!url.isLocalFile()) continue;
+    OpenFile(url.toLocalFile());
+    return;  // only the first file of a drop
+  }
+}
+
+void TfrmMain::dragEnterEvent(QDragEnterEvent *event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void TfrmMain::dropEvent(QDropEvent *event) {
+  OpenDroppedFiles(event->mimeData()->urls());
+  event->acceptProposedAction();
+}
+
+// ---- commands ---------------------------------------------------------------------------
+
+void TfrmMain::MenuFile(int tag) {
+  TfrmEdit *active = ActiveEdit();
+  switch (tag) {
+    case 0: NewWorkspace(); break;
+    case 1: OpenTextFile(); break;
+    case 3:
+      if (active) SubWindowOf(active)->close();
+      break;
+    case 4:
+      if (active) saveDocument(active, false);
+      break;
+    case 5:
+      if (active) saveDocument(active, true);
+      break;
+    case 10: {
+      TopMostOff();
+      QPrinter printer;
+      QPrintDialog dialog(&printer, this);
+      dialog.setWindowTitle(QStringLiteral("Printer Setup"));
+      dialog.exec();
+      TopMostOn();
+      break;
+    }
+    case 11: close(); break;
+    default: break;
+  }
+}
+
+bool TfrmMain::saveDocument(TfrmEdit *window, bool askName) {
+  QString name = window->FileName().trimmed();
+  if (askName || Folders::FileNameOf(name) == kUntitled) {
+    TopMostOff();
+    QFileDialog dialog(this, QStringLiteral("Save As"), FilePath() + Folders::FileNameOf(name));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    dialog.setNameFilters(qtFilters(Holder(QStringLiteral("dlgOpen"))->Lines().value(0, kDefaultFilter)));
+    const bool accepted = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+    TopMostOn();
+    if (!accepted) return false;
+    name = dialog.selectedFiles().first();
+    if (!window->SaveToFile(name)) return false;
+    window->SetFileName(name);
+    window->setWindowTitle(Folders::FileNameOf(name));
+    currentFileName_ = name;
+    SetFilePath(Folders::FolderOf(name));
+    UpdateTitles();
+    return true;
+  }
+  return window->SaveToFile(name);
+}
+
+bool TfrmMain::SaveFromClose(TfrmEdit *window) { return saveDocument(window, false); }
+
+void TfrmMain::MenuEdit(int tag) {
+  TfrmEdit *active = ActiveEdit();
+  if (!active) return;
+  TRichEdit *memo = active->mmoMemo();
+  switch (tag) {
+    case 0: memo->Undo(); break;
+    case 1: memo->Cut(); break;
+    case 2: memo->Copy(); break;
+    case 3: memo->Paste(); break;
+    case 5: memo->DeleteSelection(); break;
+    case 6: memo->SelectAll(); break;
+    case 10: memo->Redo(); break;
+    default: break;
+  }
+  TIdleNotifier::Instance().Request();
+}
+
+void TfrmMain::proMenuWindows(int tag) {
+  switch (tag) {
+    case 0: MdiFrame::TileHorizontally(area_); break;
+    case 1: area_->cascadeSubWindows(); break;
+    case 2: MdiFrame::ArrangeIcons(area_); break;
+    default: break;
+  }
+}
+
+void TfrmMain::rebuildWindowList() {
+  QMenu *menu = Menu(QStringLiteral("mniWindow"));
+  qDeleteAll(windowListActions_);
+  windowListActions_.clear();
+  const auto subs = area_->subWindowList(QMdiArea::CreationOrder);
+  if (subs.isEmpty()) return;
+  windowListActions_ << menu->addSeparator();
+  int number = 1;
+  for (QMdiSubWindow *sub : subs) {
+    auto *item = menu->addAction(QStringLiteral("&%1 %2").arg(number++).arg(sub->windowTitle()));
+    item->setCheckable(true);
+    item->setChecked(sub == area_->currentSubWindow());
+    QPointer<QMdiSubWindow> target(sub);
+    connect(item, &QAction::triggered, this, [this, target] {
+      if (target) area_->setActiveSubWindow(target);
+    });
+    windowListActions_ << item;
+  }
+}
+
+void TfrmMain::ClickOption(const QString &itemName) {
+  if (QAction *a = Action(itemName)) a->trigger();
+}
+
+void TfrmMain::OptionsMenu(QAction *item) {
+  // A checkable action has flipped its own check mark when it was triggered: that is step 1.
+  Q_UNUSED(item);
+  buttonHints_ = IsChecked(QStringLiteral("mniButtonHints"));
+  if (ApplyWinStart) ApplyWinStart(IsChecked(QStringLiteral("mniWinStart")));
+  barMain()->setVisible(IsChecked(QStringLiteral("mniMainStatusBar")));
+  proAppAFormChange();
+  pnlTip_->setVisible(IsChecked(QStringLiteral("mniTip")));
+  if (IsChecked(QStringLiteral("mniStayOnTop")))
+    TopMostOn();
+  else
+    TopMostOff();
+}
+
+// ---- stay on top, titles, tray ----------------------------------------------------------
+
+void TfrmMain::applyTopMost(bool on) {
+  if (topMost_ == on && IsTopMost() == on) return;
+  topMost_ = on;
+  const bool visible = isVisible();
+  setWindowFlag(Qt::WindowStaysOnTopHint, on);
+  if (visible) show();
+}
+
+void TfrmMain::TopMostOff() { applyTopMost(false); }
+
+void TfrmMain::TopMostOn() { applyTopMost(IsChecked(QStringLiteral("mniStayOnTop"))); }
+
+void TfrmMain::UpdateTitles() {
+  QString caption = kProduct;
+  QMdiSubWindow *sub = area_->currentSubWindow();
+  if (sub && sub->isMaximized()) caption += QStringLiteral(" - [") + sub->windowTitle() + u']';
+  setWindowTitle(caption);
+  applicationTitle_ = caption;
+  MessageBox::SetApplicationTitle(caption);
+  traIcon_->setToolTip(caption);
+}
+
+void TfrmMain::RestoreFromTray() {
+  show();
+  setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+  raise();
+  activateWindow();
+}
+
+void TfrmMain::changeEvent(QEvent *event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange && isMinimized() && traIcon_->isVisible()) {
+    // Only the tray icon remains; without a tray the task-bar entry always stays.
+    QTimer::singleShot(0, this, &QWidget::hide);
+  }
+}
+
+void TfrmMain::Activate(TfrmEdit *window) {
+  if (QMdiSubWindow *sub = SubWindowOf(window)) {
+    area_->setActiveSubWindow(sub);
+    sub->raise();
+  }
+}
+
+void TfrmMain::OpenWebLink(const QString &question, const QString &address) {
+  const QUrl url(address.startsWith(QLatin1String("www."), Qt::CaseInsensitive)
+                     ? QStringLiteral("http://") + address
+                     : address);
+  const QString scheme = url.scheme().toLower();
+  if (scheme != QLatin1String("http") && scheme != QLatin1String("https") &&
+      scheme != QLatin1String("ftp") && scheme != QLatin1String("mailto"))
+    return;
+  TopMostOff();
+  const bool go = MessageBox::Show(this, question, TMsgKind::Confirmation, TMsgButtons::YesNo) == TMsgResult::Yes;
+  bool connected = true;
+  if (go && Holder(QStringLiteral("SMTPReminder"))->Checked())
+    connected = MessageBox::Show(this, MessageBox::MsgHeader() + QStringLiteral("Are you connected to the Internet?"),
+                                 TMsgKind::Confirmation, TMsgButtons::YesNo) == TMsgResult::Yes;
+  if (go && connected) QDesktopServices::openUrl(url);
+  TopMostOn();
+}
+
+// ---- refresh ----------------------------------------------------------------------------
+
+void TfrmMain::proAppIdle() {
+  auto enable = [this](std::initializer_list<const char *> names, bool on) {
+    for (const char *n : names)
+      if (QAction *a = Action(QString::fromLatin1(n))) a->setEnabled(on);
+  };
+  const QMimeData *clip = QApplication::clipboard()->mimeData();
+  const bool p = clip && clip->hasText();
+  enable({"mniPaste", "puiPaste", "btnPaste", "mniPasteSpecial", "puiPasteSpecial"}, p);
+
+  TfrmEdit *active = ActiveEdit();
+  TUndoKind u = TUndoKind::Unknown, r = TUndoKind::Unknown;
+  bool cu = false, cr = false, s = false, n = false;
+  if (active) {
+    TRichEdit *memo = active->mmoMemo();
+    Action(QStringLiteral("mniFile0"))->setEnabled(active->Caption() == kUntitled);
+    u = memo->UndoKind();
+    cu = memo->CanUndo();
+    r = memo->RedoKind();
+    cr = memo->CanRedo();
+    s = memo->SelLength() > 0;
+    n = memo->PositionCount() > 0;
+    const char *down = memo->Alignment() == TTextAlignment::Right    ? "Right"
+                       : memo->Alignment() == TTextAlignment::Center ? "Center"
+                                                                     : "Left";
+    Action(QStringLiteral("btn") + QLatin1String(down))->setChecked(true);
+    Action(QStringLiteral("mni") + QLatin1String(down))->setChecked(true);
+  }
+  static const char *const kKinds[] = {"", " Typing", " Delete", " Drag Drop", " Cut", " Paste"};
+  const QString undo = QStringLiteral("&Undo") + QLatin1String(kKinds[int(u)]);
+  const QString redo = QStringLiteral("&Redo") + QLatin1String(kKinds[int(r)]);
+  for (const char *name : {"mniUndo", "puiUndo"}) Action(QString::fromLatin1(name))->setText(undo);
+  for (const char *name : {"mniRedo", "puiRedo"}) Action(QString::fromLatin1(name))->setText(redo);
+  for (const char *name : {"mniUndo", "puiUndo", "btnUndo"}) setHint(Action(QString::fromLatin1(name)), undo.mid(1));
+  for (const char *name : {"mniRedo", "puiRedo", "btnRedo"}) setHint(Action(QString::fromLatin1(name)), redo.mid(1));
+  enable({"mniUndo", "puiUndo", "btnUndo"}, cu);
+  enable({"mniRedo", "puiRedo", "btnRedo"}, cr);
+  enable({"mniCut", "mniCopy", "mniDelete", "puiCut", "puiCopy", "puiDelete", "btnCut", "btnCopy", "btnDelete",
+          "mniCapitalize", "btnCapitalize"},
+         s);
+  enable({"mniSelectAll", "puiSelectAll", "btnSelectAll", "mniFile6", "mniPPreview", "mniFind", "mniFindNext",
+          "mniReplace", "puiFind", "puiFindNext", "puiReplace", "btnFind", "btnFindNext", "btnReplace",
+          "mniConvert", "btnLower", "btnUpper", "btnTitleCase", "btnTogCase", "mniSpell", "btnSpell",
+          "mniWordCount"},
+         n);
+  const QString scope = s ? QStringLiteral("selected text") : QStringLiteral("all text");
+  const std::pair<const char *, QString> hints[] = {
+      {"Lower", (s ? QStringLiteral("Convert selected text to lowercase") : QStringLiteral("Convert all text to lowercase"))},
+      {"Upper", (s ? QStringLiteral("Convert selected text to UPPERCASE") : QStringLiteral("Convert all text to UPPERCASE"))},
+      {"TogCase", QStringLiteral("tOGGLE cASE in ") + scope},
+      {"TitleCase", QStringLiteral("Capitalize each word in ") + scope},
+  };
+  for (const auto &[suffix, text] : hints) {
+    setHint(Action(QStringLiteral("mni") + QLatin1String(suffix)), text);
+    setHint(Action(QStringLiteral("btn") + QLatin1String(suffix)), text);
+  }
+  for (TfrmEdit *edit : EditWindows()) edit->appEventsIdle();
+}
+
+void TfrmMain::proAppAFormChange() {
+  const bool d = !area_->subWindowList().isEmpty();
+  for (const char *n : {"mniWin0", "mniWin1", "mniWin2", "btnWin0", "btnWin1", "btnWin2"})
+    Action(QString::fromLatin1(n))->setEnabled(d);
+  for (int i = 0; i <= 10; ++i)
+    if (QAction *a = Action(QStringLiteral("mniFile%1").arg(i))) a->setVisible(d);
+  barECustom_->setVisible(d);
+  const bool status = IsChecked(QStringLiteral("mniMainStatusBar"));
+  setHint(Action(QStringLiteral("mniMainStatusBar")),
+          status ? QStringLiteral("Disable status bar") : QStringLiteral("Enable status bar"));
+  barMain()->setVisible(status);
+  setHint(Action(QStringLiteral("mniAutomaticBackups")), IsChecked(QStringLiteral("mniAutomaticBackups"))
+                                                              ? QStringLiteral("Turn automatic backups off")
+                                                              : QStringLiteral("Turn automatic backups on"));
+  buttonHints_ = IsChecked(QStringLiteral("mniButtonHints"));
+  setHint(Action(QStringLiteral("mniButtonHints")),
+          buttonHints_ ? QStringLiteral("Turn button hints off") : QStringLiteral("Turn button hints on"));
+  setHint(Action(QStringLiteral("mniStayOnTop")),
+          IsChecked(QStringLiteral("mniStayOnTop")) ? QStringLiteral("Allow ") + kProduct + QStringLiteral(" to float on the screen")
+                                                    : QStringLiteral("Keep ") + kProduct + QStringLiteral(" on top of all windows"));
+}
+
+// ---- events -----------------------------------------------------------------------------
+
+bool TfrmMain::event(QEvent *event) {
+  if (event->type() == QEvent::StatusTip) {
+    // The hint line: a blank, then the status part of the hint.
+    const QString tip = static_cast<QStatusTipEvent *>(event)->tip();
+    barMain()->showMessage(tip.isEmpty() ? QString() : u' ' + tip);
+    return true;
+  }
+  return QMainWindow::event(event);
+}
+
+bool TfrmMain::eventFilter(QObject *watched, QEvent *event) {
+  if (event->type() == QEvent::ToolTip && !buttonHints_) return true;  // pop-up hints off
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TfrmMain::closeEvent(QCloseEvent *event) {
+  // Ask the document windows one after another; the first refusal stops the exit and the
+  // windows not yet asked stay open, unasked.
+  for (QMdiSubWindow *sub : area_->subWindowList(QMdiArea::CreationOrder)) {
+    if (!sub->close()) {
+      event->ignore();
+      return;
+    }
+  }
+  event->accept();
+}
+
+void TfrmMain::FormDestroy() {
+  qApp->removeEventFilter(this);
+  setAcceptDrops(false);
+}

@@ -1,0 +1,137 @@
+#pragma once
+
+#include "EditHost.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+
+class QActionGroup;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QSystemTrayIcon;
+class QToolBar;
+class THolder;
+
+// The main window: a multiple-document frame holding the document windows ("workspaces"),
+// the menus, the two tool bars, the tips panel, the status bar, the tray icon and the named
+// setting holders other windows read and write.
+class TfrmMain : public QMainWindow, public TEditHost {
+  Q_OBJECT
+
+ public:
+  // commandLine: the program's parameters; joined with single blanks they name one file.
+  explicit TfrmMain(const QStringList &commandLine = {}, QWidget *parent = nullptr);
+  ~TfrmMain() override;
+
+  // ---- lookup -----------------------------------------------------------------------------
+  QAction *Action(const QString &name) const;
+  QMenu *Menu(const QString &name) const;
+  THolder *Holder(const QString &name) const;
+  QToolBar *barMCustom() const { return barMCustom_; }
+  QToolBar *barECustom() const { return barECustom_; }
+  QWidget *pnlTip() const { return pnlTip_; }
+  QStatusBar *barMain() const;
+  QMdiArea *Area() const { return area_; }
+  QSystemTrayIcon *TrayIcon() const { return traIcon_; }
+
+  // The active document window; nullptr when there is none.
+  TfrmEdit *ActiveEdit() const;
+  QList<TfrmEdit *> EditWindows() const;
+  QMdiSubWindow *SubWindowOf(TfrmEdit *window) const;
+
+  QString CurrentFileName() const { return currentFileName_; }
+  QString FilePath() const;
+  QString ApplicationTitle() const { return applicationTitle_; }
+  QString HelpFile() const { return helpFile_; }
+  bool IsTopMost() const;
+  bool IsChecked(const QString &itemName) const;
+
+  // ---- commands ---------------------------------------------------------------------------
+  TfrmEdit *NewWorkspace();
+  // Opens a named file in a new document window; the window stays (empty) when loading fails.
+  TfrmEdit *OpenFile(const QString &fileName);
+  void OpenTextFile();
+  void MenuFile(int tag);
+  void MenuEdit(int tag);
+  void proMenuWindows(int tag);
+  // Flips an option item (tags 1 to 5 and 7) and applies all options.
+  void OptionsMenu(QAction *item);
+  // Clicks an option item the way the user does.
+  void ClickOption(const QString &itemName);
+  void SetProductTexts();
+  // Opens the first file of a drop.
+  void OpenDroppedFiles(const QList<QUrl> &urls);
+  // Restores the program from the tray.
+  void RestoreFromTray();
+
+  // ---- seams filled by later parts of the program ---------------------------------------
+  // Shown modally at the first start when set.
+  std::function<void()> SetupWizard;
+  // Sets the desktop's start-up entry to follow the mniWinStart check mark when set.
+  std::function<void(bool)> ApplyWinStart;
+
+  // ---- TEditHost --------------------------------------------------------------------------
+  QString EditDisplay() const override;
+  void SetFilePath(const QString &folder) override;
+  void SetCurrentFileName(const QString &name) override { currentFileName_ = name; }
+  void TopMostOff() override;
+  void TopMostOn() override;
+  void UpdateTitles() override;
+  QMenu *PopupMenu() const override;
+  void OpenWebLink(const QString &question, const QString &address) override;
+  bool SaveFromClose(TfrmEdit *window) override;
+  void Activate(TfrmEdit *window) override;
+
+ public Q_SLOTS:
+  // The idle refresh of command states.
+  void proAppIdle();
+  // The active-form change: document-only menus and bars, option hints.
+  void proAppAFormChange();
+
+ protected:
+  void showEvent(QShowEvent *event) override;
+  void closeEvent(QCloseEvent *event) override;
+  void changeEvent(QEvent *event) override;
+  bool event(QEvent *event) override;
+  bool eventFilter(QObject *watched, QEvent *event) override;
+  void dragEnterEvent(QDragEnterEvent *event) override;
+  void dropEvent(QDropEvent *event) override;
+
+ private:
+  void FormCreate();
+  void FormShow();
+  void FormDestroy();
+  void createHolders();
+  void createActions();
+  void createMenus();
+  void createToolBars();
+  void createTipPanel();
+  void createTray();
+  void connectCommands();
+  TfrmEdit *createEditWindow();
+  void applyTopMost(bool on);
+  bool saveDocument(TfrmEdit *window, bool askName);
+  void rebuildWindowList();
+  void setHint(QAction *action, const QString &hint);
+  void setHolderDefaults();
+
+  QMdiArea *area_ = nullptr;
+  QToolBar *barMCustom_ = nullptr;
+  QToolBar *barECustom_ = nullptr;
+  QWidget *pnlTip_ = nullptr;
+  QSystemTrayIcon *traIcon_ = nullptr;
+  QHash<QString, QAction *> actions_;
+  QHash<QString, QMenu *> menus_;
+  QHash<QString, THolder *> holders_;
+  QList<QAction *> windowListActions_;
+  QStringList commandLine_;
+  QString currentFileName_;
+  QString applicationTitle_;
+  QString helpFile_;
+  bool shown_ = false;
+  bool topMost_ = false;
+  bool buttonHints_ = true;
+};

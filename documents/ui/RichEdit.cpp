@@ -1,0 +1,506 @@
+#include "RichEdit.h"
+
+#include "KeyboardState.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QSyntaxHighlighter>
+#include <QTextBlock>
+#include <QTextLayout>
+
+namespace {
+
+const QRegularExpression &urlPattern() {
+  static const QRegularExpression re(
+      QStringLiteral(R"((?:(?:https?|ftp)://|mailto:|www\.)[^\s<>"'()\[\]{}]+[^\s<>"'()\[\]{}.,;:!?])"),
+      QRegularExpression::CaseInsensitiveOption);
+  return re;
+}
+
+}  // namespace
+
+// Marks web addresses in the text: blue and underlined, like links everywhere.
+class TUrlHighlighter : public QSyntaxHighlighter {
+ public:
+  explicit TUrlHighlighter(QTextDocument *document) : QSyntaxHighlighter(document) {}
+
+ protected:
+  void highlightBlock(const QString &text) override {
+    QTextCharFormat format;
+    format.setForeground(QColor(0, 0, 255));
+    format.setFontUnderline(true);
+    auto it = urlPattern().globalMatch(text);
+    while (it.hasNext()) {
+      const auto match = it.next();
+      setFormat(int(match.capturedStart()), int(match.capturedLength()), format);
+    }
+  }
+};
+
+// The left margin in which a click selects a whole line.
+class TSelectionBar : public QWidget {
+ public:
+  explicit TSelectionBar(TRichEdit *edit) : QWidget(edit), edit_(edit) {
+    setCursor(Qt::PointingHandCursor);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent *) override {
+    QPainter painter(this);
+    painter.fillRect(rect(), edit_->Color());
+  }
+  void mousePressEvent(QMouseEvent *event) override {
+    if (event->button() == Qt::LeftButton)
+      edit_->selectLineAt(int(event->position().y()), event->modifiers() & Qt::ShiftModifier);
+  }
+  void mouseMoveEvent(QMouseEvent *event) override {
+    if (event->buttons() & Qt::LeftButton) edit_->selectLineAt(int(event->position().y()), true);
+  }
+
+ private:
+  TRichEdit *edit_;
+};
+
+TRichEdit::TRichEdit(QWidget *parent) : QPlainTextEdit(parent) {
+  setTabChangesFocus(false);
+  setContextMenuPolicy(Qt::NoContextMenu);
+  selectionBarWidget_ = new TSelectionBar(this);
+  connect(document(), &QTextDocument::undoCommandAdded, this, &TRichEdit::recordUndoStep);
+  updateMargins();
+  SetWordWrap(true);
+}
+
+TRichEdit::~TRichEdit() = default;
+
+// ---- undo kinds -------------------------------------------------------------------------
+
+void TRichEdit::recordUndoStep() {
+  const int steps = document()->availableUndoSteps();
+  undoKinds_.resize(std::max(steps, 0));
+  if (steps > 0) undoKinds_[steps - 1] = pendingKind_;
+  // The document keeps its whole history; only the newest UndoLimit steps may be undone.
+  undoFloor_ = std::max(undoFloor_, steps - undoLimit_);
+}
+
+bool TRichEdit::CanUndo() const { return document()->availableUndoSteps() > undoFloor_; }
+
+bool TRichEdit::CanRedo() const { return document()->isRedoAvailable(); }
+
+TUndoKind TRichEdit::UndoKind() const {
+  const int steps = document()->availableUndoSteps();
+  return (steps > 0 && steps <= int(undoKinds_.size())) ? undoKinds_[steps - 1] : TUndoKind::Unknown;
+}
+
+TUndoKind TRichEdit::RedoKind() const {
+  const int steps = document()->availableUndoSteps();
+  return (CanRedo() && steps < int(undoKinds_.size())) ? undoKinds_[steps] : TUndoKind::Unknown;
+}
+
+void TRichEdit::Undo() {
+  if (CanUndo()) undo();
+}
+
+void TRichEdit::Redo() {
+  if (CanRedo()) redo();
+}
+
+// ---- text ------------------------------------------------------------------------------
+
+QString TRichEdit::Text() const {
+  QString text = toPlainText();
+  if (lineEnd_ != QLatin1String("\n")) text.replace(u'\n', lineEnd_);
+  return text;
+}
+
+void TRichEdit::SetText(const QString &text) {
+  QString plain = text;
+  plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  plain.replace(u'\r', u'\n');
+  setPlainText(plain);
+  undoKinds_.clear();
+  undoFloor_ = 0;
+  applyAlignment();
+}
+
+qsizetype TRichEdit::TextLength() const {
+  const qsizetype breaks = document()->blockCount() - 1;
+  return PositionCount() + breaks * (lineEnd_.size() - 1);
+}
+
+qsizetype TRichEdit::PositionCount() const { return document()->characterCount() - 1; }
+
+void TRichEdit::Clear() {
+  clear();
+  undoKinds_.clear();
+  undoFloor_ = 0;
+}
+
+// ---- selection --------------------------------------------------------------------------
+
+QTextCursor TRichEdit::cursorAt(qsizetype position) const {
+  QTextCursor cursor(document());
+  cursor.setPosition(int(std::clamp<qsizetype>(position, 0, PositionCount())));
+  return cursor;
+}
+
+qsizetype TRichEdit::SelStart() const { return textCursor().selectionStart(); }
+
+qsizetype TRichEdit::SelLength() const {
+  const QTextCursor c = textCursor();
+  return c.selectionEnd() - c.selectionStart();
+}
+
+void TRichEdit::SetSelection(qsizetype start, qsizetype length) {
+  const qsizetype count = PositionCount();
+  start = std::clamp<qsizetype>(start, 0, count);
+  const qsizetype end = std::clamp<qsizetype>(start + std::max<qsizetype>(length, 0), 0, count);
+  QTextCursor cursor(document());
+  cursor.setPosition(int(start));
+  cursor.setPosition(int(end), QTextCursor::KeepAnchor);
+  setTextCursor(cursor);
+}
+
+QString TRichEdit::SelText() const {
+  QString text = textCursor().selectedText();
+  text.replace(QChar::ParagraphSeparator, u'\n');
+  text.replace(QChar::LineSeparator, u'\n');
+  return text;
+}
+
+void TRichEdit::ReplaceSelection(const QString &text) {
+  QString plain = text;
+  plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  plain.replace(u'\r', u'\n');
+  QTextCursor cursor = textCursor();
+  pendingKind_ = TUndoKind::Unknown;
+  cursor.insertText(plain);
+  setTextCursor(cursor);
+}
+
+void TRichEdit::SelectAll() { selectAll(); }
+
+QString TRichEdit::TextRange(qsizetype start, qsizetype end) const {
+  QTextCursor cursor = cursorAt(start);
+  cursor.setPosition(int(std::clamp<qsizetype>(end, 0, PositionCount())), QTextCursor::KeepAnchor);
+  QString text = cursor.selectedText();
+  text.replace(QChar::ParagraphSeparator, u'\n');
+  return text;
+}
+
+void TRichEdit::BeginEditBlock() {
+  if (editBlockDepth_++ == 0) {
+    blockCursor_ = QTextCursor(document());
+    pendingKind_ = TUndoKind::Unknown;
+    blockCursor_.beginEditBlock();
+  }
+}
+
+void TRichEdit::EndEditBlock() {
+  if (editBlockDepth_ > 0 && --editBlockDepth_ == 0) blockCursor_.endEditBlock();
+}
+
+// ---- clipboard --------------------------------------------------------------------------
+
+void TRichEdit::Cut() {
+  pendingKind_ = TUndoKind::Cut;
+  cut();
+  pendingKind_ = TUndoKind::Unknown;
+}
+
+void TRichEdit::Copy() { copy(); }
+
+void TRichEdit::Paste() {
+  pendingKind_ = TUndoKind::Paste;
+  paste();
+  pendingKind_ = TUndoKind::Unknown;
+}
+
+void TRichEdit::DeleteSelection() {
+  QTextCursor cursor = textCursor();
+  if (!cursor.hasSelection()) return;
+  pendingKind_ = TUndoKind::Delete;
+  cursor.removeSelectedText();
+  pendingKind_ = TUndoKind::Unknown;
+  setTextCursor(cursor);
+}
+
+void TRichEdit::insertFromMimeData(const QMimeData *source) {
+  // Only plain text enters a plain-text document, whatever else the clipboard offers.
+  if (source && source->hasText()) textCursor().insertText(source->text());
+}
+
+void TRichEdit::dropEvent(QDropEvent *event) {
+  pendingKind_ = TUndoKind::DragDrop;
+  QPlainTextEdit::dropEvent(event);
+  pendingKind_ = TUndoKind::Unknown;
+}
+
+// ---- flags ------------------------------------------------------------------------------
+
+bool TRichEdit::Modified() const { return document()->isModified(); }
+
+void TRichEdit::SetModified(bool modified) { document()->setModified(modified); }
+
+void TRichEdit::SetHideSelection(bool hide) {
+  hideSelection_ = hide;
+  QPalette p = palette();
+  const QColor highlight = QApplication::palette().color(QPalette::Active, QPalette::Highlight);
+  const QColor highlighted = QApplication::palette().color(QPalette::Active, QPalette::HighlightedText);
+  if (hide) {
+    p.setColor(QPalette::Inactive, QPalette::Highlight, p.color(QPalette::Inactive, QPalette::Base));
+    p.setColor(QPalette::Inactive, QPalette::HighlightedText, p.color(QPalette::Inactive, QPalette::Text));
+  } else {
+    p.setColor(QPalette::Inactive, QPalette::Highlight, highlight);
+    p.setColor(QPalette::Inactive, QPalette::HighlightedText, highlighted);
+  }
+  setPalette(p);
+}
+
+void TRichEdit::SetFocus() { setFocus(Qt::OtherFocusReason); }
+
+void TRichEdit::Repaint() {
+  viewport()->repaint();
+}
+
+QPoint TRichEdit::ClientOrigin() const { return viewport()->mapToGlobal(QPoint(0, 0)); }
+
+QPoint TRichEdit::PositionToScreen(qsizetype position) const {
+  const QRect r = cursorRect(cursorAt(position));
+  return viewport()->mapToGlobal(r.topLeft());
+}
+
+// ---- caret ------------------------------------------------------------------------------
+
+int TRichEdit::CaretLine() const {
+  const QTextCursor cursor = textCursor();
+  const QTextBlock block = cursor.block();
+  int line = block.firstLineNumber();
+  if (const QTextLayout *layout = block.layout(); layout && layout->lineCount() > 0) {
+    const int inBlock = cursor.position() - block.position();
+    const QTextLine textLine = layout->lineForTextPosition(inBlock);
+    if (textLine.isValid()) line += textLine.lineNumber();
+  }
+  return line;
+}
+
+int TRichEdit::CaretColumn() const {
+  const QTextCursor cursor = textCursor();
+  const QTextBlock block = cursor.block();
+  const int inBlock = cursor.position() - block.position();
+  if (const QTextLayout *layout = block.layout(); layout && layout->lineCount() > 0) {
+    const QTextLine textLine = layout->lineForTextPosition(inBlock);
+    if (textLine.isValid()) return inBlock - textLine.textStart();
+  }
+  return inBlock;
+}
+
+QString TRichEdit::CaretWord() const {
+  const QTextCursor cursor = textCursor();
+  const qsizetype caret = cursor.position();
+  if (caret == 0) return {};
+  const QString line = cursor.block().text();
+  qsizetype at = caret - cursor.block().position();
+  // The word at the caret, or the one just before it.
+  qsizetype end = at;
+  while (end < line.size() && !line[end].isSpace()) ++end;
+  qsizetype start = at;
+  while (start > 0 && !line[start - 1].isSpace()) --start;
+  if (start == end) {  // caret after blanks: take the word before them
+    end = start;
+    while (end > 0 && line[end - 1].isSpace()) --end;
+    start = end;
+    while (start > 0 && !line[start - 1].isSpace()) --start;
+  }
+  return line.mid(start, end - start).trimmed();
+}
+
+// ---- display ----------------------------------------------------------------------------
+
+void TRichEdit::applyAlignment() {
+  QTextOption option = document()->defaultTextOption();
+  switch (alignment_) {
+    case TTextAlignment::Left: option.setAlignment(Qt::AlignLeft); break;
+    case TTextAlignment::Right: option.setAlignment(Qt::AlignRight); break;
+    case TTextAlignment::Center: option.setAlignment(Qt::AlignHCenter); break;
+  }
+  document()->setDefaultTextOption(option);
+}
+
+void TRichEdit::SetAlignment(TTextAlignment alignment) {
+  alignment_ = alignment;
+  applyAlignment();
+  viewport()->update();
+}
+
+bool TRichEdit::WordWrap() const { return lineWrapMode() != NoWrap; }
+
+void TRichEdit::SetWordWrap(bool wrap) {
+  setLineWrapMode(wrap ? WidgetWidth : NoWrap);
+  QTextOption option = document()->defaultTextOption();
+  option.setWrapMode(wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+  document()->setDefaultTextOption(option);
+}
+
+void TRichEdit::HoldUpdates() {
+  if (holdCount_++ == 0) setUpdatesEnabled(false);
+}
+
+void TRichEdit::ReleaseUpdates() {
+  if (holdCount_ > 0 && --holdCount_ == 0) {
+    setUpdatesEnabled(true);
+    viewport()->update();
+  }
+}
+
+void TRichEdit::SetAutoURLDetect(bool on) {
+  if (on == autoUrlDetect_) return;
+  autoUrlDetect_ = on;
+  if (on) {
+    urlHighlighter_ = new TUrlHighlighter(document());
+  } else {
+    delete urlHighlighter_;
+    urlHighlighter_ = nullptr;
+  }
+  viewport()->setMouseTracking(on);
+}
+
+void TRichEdit::SetSelectionBar(bool on) {
+  selectionBar_ = on;
+  updateMargins();
+}
+
+int TRichEdit::SelectionBarWidth() const { return selectionBar_ ? 8 : 0; }
+
+void TRichEdit::updateMargins() {
+  setViewportMargins(SelectionBarWidth(), 0, 0, 0);
+  selectionBarWidget_->setVisible(selectionBar_);
+  const QRect cr = contentsRect();
+  selectionBarWidget_->setGeometry(cr.left(), cr.top(), SelectionBarWidth(), cr.height());
+}
+
+void TRichEdit::resizeEvent(QResizeEvent *event) {
+  QPlainTextEdit::resizeEvent(event);
+  updateMargins();
+}
+
+void TRichEdit::selectLineAt(int y, bool extend) {
+  const QTextCursor hit = cursorForPosition(QPoint(0, y));
+  QTextCursor cursor = textCursor();
+  QTextCursor lineStart = hit;
+  lineStart.movePosition(QTextCursor::StartOfLine);
+  QTextCursor lineEnd = hit;
+  lineEnd.movePosition(QTextCursor::EndOfLine);
+  if (!lineEnd.atEnd()) lineEnd.movePosition(QTextCursor::NextCharacter);
+  if (extend && cursor.hasSelection()) {
+    const int anchor = cursor.anchor();
+    cursor.setPosition(anchor);
+    cursor.setPosition(lineEnd.position() > anchor ? lineEnd.position() : lineStart.position(),
+                       QTextCursor::KeepAnchor);
+  } else {
+    cursor.setPosition(lineStart.position());
+    cursor.setPosition(lineEnd.position(), QTextCursor::KeepAnchor);
+  }
+  setTextCursor(cursor);
+  setFocus(Qt::MouseFocusReason);
+}
+
+void TRichEdit::SetUndoLimit(int limit) {
+  undoLimit_ = std::max(limit, 0);
+  document()->setUndoRedoEnabled(undoLimit_ > 0);
+}
+
+void TRichEdit::SetScrollBars(TScrollStyle style) {
+  scrollBars_ = style;
+  const bool horizontal = style == TScrollStyle::ssBoth || style == TScrollStyle::ssHorizontal;
+  const bool vertical = style == TScrollStyle::ssBoth || style == TScrollStyle::ssVertical;
+  setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+  setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+}
+
+QColor TRichEdit::Color() const { return palette().color(QPalette::Base); }
+
+void TRichEdit::SetColor(const QColor &color) {
+  QPalette p = palette();
+  p.setColor(QPalette::Base, color);
+  setPalette(p);
+  selectionBarWidget_->update();
+}
+
+QColor TRichEdit::FontColor() const { return palette().color(QPalette::Text); }
+
+void TRichEdit::SetFontColor(const QColor &color) {
+  QPalette p = palette();
+  p.setColor(QPalette::Text, color);
+  setPalette(p);
+}
+
+void TRichEdit::SetEditFont(const QFont &font) { setFont(font); }
+
+QString TRichEdit::UrlAt(qsizetype position) const {
+  const QTextBlock block = cursorAt(position).block();
+  const qsizetype inBlock = position - block.position();
+  auto it = urlPattern().globalMatch(block.text());
+  while (it.hasNext()) {
+    const auto match = it.next();
+    if (inBlock >= match.capturedStart() && inBlock < match.capturedEnd()) return match.captured();
+  }
+  return {};
+}
+
+// ---- input ------------------------------------------------------------------------------
+
+void TRichEdit::keyPressEvent(QKeyEvent *event) {
+  if (event->matches(QKeySequence::Undo)) {
+    Undo();
+    return;
+  }
+  if (event->matches(QKeySequence::Redo) ||
+      (event->key() == Qt::Key_Y && event->modifiers() == Qt::ControlModifier)) {
+    Redo();
+    return;
+  }
+  if (event->key() == Qt::Key_Insert && event->modifiers() == Qt::NoModifier) {
+    KeyboardState::ToggleInsert();
+    return;
+  }
+  if (event->matches(QKeySequence::Cut)) return Cut();
+  if (event->matches(QKeySequence::Paste)) return Paste();
+  const int key = event->key();
+  if (key == Qt::Key_Backspace || key == Qt::Key_Delete) {
+    pendingKind_ = TUndoKind::Delete;
+  } else if (!event->text().isEmpty() && !(event->modifiers() & Qt::ControlModifier)) {
+    pendingKind_ = TUndoKind::Typing;
+  }
+  setOverwriteMode(KeyboardState::InsertToggled());
+  QPlainTextEdit::keyPressEvent(event);
+  pendingKind_ = TUndoKind::Unknown;
+}
+
+void TRichEdit::mousePressEvent(QMouseEvent *event) {
+  pressedUrl_.clear();
+  if (autoUrlDetect_ && (event->button() == Qt::LeftButton || event->button() == Qt::RightButton))
+    pressedUrl_ = UrlAt(cursorForPosition(event->position().toPoint()).position());
+  QPlainTextEdit::mousePressEvent(event);
+}
+
+void TRichEdit::mouseReleaseEvent(QMouseEvent *event) {
+  QPlainTextEdit::mouseReleaseEvent(event);
+  if (pressedUrl_.isEmpty()) return;
+  const QString released = UrlAt(cursorForPosition(event->position().toPoint()).position());
+  const QString pressed = std::exchange(pressedUrl_, QString());
+  if (released == pressed) Q_EMIT URLClick(pressed);
+}
+
+void TRichEdit::mouseMoveEvent(QMouseEvent *event) {
+  QPlainTextEdit::mouseMoveEvent(event);
+  if (autoUrlDetect_) {
+    const bool overUrl = !UrlAt(cursorForPosition(event->position().toPoint()).position()).isEmpty();
+    viewport()->setCursor(overUrl ? Qt::PointingHandCursor : Qt::IBeamCursor);
+  }
+}

@@ -1,0 +1,137 @@
+#pragma once
+
+#include "EditControl.h"
+
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <vector>
+
+class TSelectionBar;
+class TUrlHighlighter;
+
+// The document's edit control: a plain-text editing widget behind the engines' edit-control
+// interface. It tells the kinds of its undo steps, shows a selection bar, detects web
+// addresses and reports clicks on them, aligns all lines, and types over its text while the
+// Insert key is toggled on.
+class TRichEdit : public QPlainTextEdit, public TEditControl {
+  Q_OBJECT
+  Q_PROPERTY(bool WordWrap READ WordWrap WRITE SetWordWrap)
+  Q_PROPERTY(bool AutoURLDetect READ AutoURLDetect WRITE SetAutoURLDetect)
+  Q_PROPERTY(bool SelectionBar READ SelectionBar WRITE SetSelectionBar)
+  Q_PROPERTY(int UndoLimit READ UndoLimit WRITE SetUndoLimit)
+  Q_PROPERTY(TScrollStyle ScrollBars READ ScrollBars WRITE SetScrollBars)
+  Q_PROPERTY(QColor Color READ Color WRITE SetColor)
+  Q_PROPERTY(QFont Font READ font WRITE SetEditFont)
+  Q_PROPERTY(QColor FontColor READ FontColor WRITE SetFontColor)
+
+ public:
+  enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+  Q_ENUM(TScrollStyle)
+
+  explicit TRichEdit(QWidget *parent = nullptr);
+  ~TRichEdit() override;
+
+  // TEditControl
+  QString Text() const override;
+  void SetText(const QString &text) override;
+  QString LineEnd() const override { return lineEnd_; }
+  qsizetype TextLength() const override;
+  void Clear() override;
+  qsizetype SelStart() const override;
+  qsizetype SelLength() const override;
+  void SetSelection(qsizetype start, qsizetype length) override;
+  QString SelText() const override;
+  void ReplaceSelection(const QString &text) override;
+  void SelectAll() override;
+  QString TextRange(qsizetype start, qsizetype end) const override;
+  qsizetype PositionCount() const override;
+  void BeginEditBlock() override;
+  void EndEditBlock() override;
+  void Cut() override;
+  void Copy() override;
+  void Paste() override;
+  void DeleteSelection() override;
+  void Undo() override;
+  void Redo() override;
+  bool CanUndo() const override;
+  bool CanRedo() const override;
+  TUndoKind UndoKind() const override;
+  TUndoKind RedoKind() const override;
+  bool Modified() const override;
+  void SetModified(bool modified) override;
+  bool HideSelection() const override { return hideSelection_; }
+  void SetHideSelection(bool hide) override;
+  void SetFocus() override;
+  void Repaint() override;
+  QPoint ClientOrigin() const override;
+  QPoint PositionToScreen(qsizetype position) const override;
+  int CaretLine() const override;
+  int CaretColumn() const override;
+  QString CaretWord() const override;
+  TTextAlignment Alignment() const override { return alignment_; }
+  void SetAlignment(TTextAlignment alignment) override;
+  bool WordWrap() const override;
+  void SetWordWrap(bool wrap) override;
+  void HoldUpdates() override;
+  void ReleaseUpdates() override;
+
+  void SetLineEnd(const QString &lineEnd) { lineEnd_ = lineEnd; }
+
+  bool AutoURLDetect() const { return autoUrlDetect_; }
+  void SetAutoURLDetect(bool on);
+  bool SelectionBar() const { return selectionBar_; }
+  void SetSelectionBar(bool on);
+  int UndoLimit() const { return undoLimit_; }
+  void SetUndoLimit(int limit);
+  TScrollStyle ScrollBars() const { return scrollBars_; }
+  void SetScrollBars(TScrollStyle style);
+  QColor Color() const;
+  void SetColor(const QColor &color);
+  QColor FontColor() const;
+  void SetFontColor(const QColor &color);
+  void SetEditFont(const QFont &font);
+
+  // The web address at a position of the text, or an empty text.
+  QString UrlAt(qsizetype position) const;
+
+  // Width of the selection bar in pixels.
+  int SelectionBarWidth() const;
+
+ Q_SIGNALS:
+  // A left or right click was pressed and released on the same detected web address.
+  void URLClick(const QString &address);
+
+ protected:
+  void keyPressEvent(QKeyEvent *event) override;
+  void mousePressEvent(QMouseEvent *event) override;
+  void mouseReleaseEvent(QMouseEvent *event) override;
+  void mouseMoveEvent(QMouseEvent *event) override;
+  void resizeEvent(QResizeEvent *event) override;
+  void dropEvent(QDropEvent *event) override;
+  void insertFromMimeData(const QMimeData *source) override;
+
+ private:
+  friend class TSelectionBar;
+  void recordUndoStep();
+  void applyAlignment();
+  void updateMargins();
+  void selectLineAt(int y, bool extend);
+  QTextCursor cursorAt(qsizetype position) const;
+
+  QString lineEnd_ = QStringLiteral("\n");
+  TUndoKind pendingKind_ = TUndoKind::Unknown;
+  std::vector<TUndoKind> undoKinds_;
+  int undoFloor_ = 0;
+  bool hideSelection_ = false;
+  bool autoUrlDetect_ = false;
+  bool selectionBar_ = true;
+  int undoLimit_ = 100;
+  TScrollStyle scrollBars_ = TScrollStyle::ssBoth;
+  TTextAlignment alignment_ = TTextAlignment::Left;
+  int holdCount_ = 0;
+  int editBlockDepth_ = 0;
+  QTextCursor blockCursor_;
+  QString pressedUrl_;
+  TSelectionBar *selectionBarWidget_ = nullptr;
+  TUrlHighlighter *urlHighlighter_ = nullptr;
+};

@@ -1,0 +1,203 @@
+#include "fmEdit.h"
+
+#include "EditHost.h"
+#include "Folders.h"
+#include "KeyboardState.h"
+#include "MessageBox.h"
+#include "PanelStatusBar.h"
+#include "RichEdit.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QMenu>
+#include <QSaveFile>
+#include <QVBoxLayout>
+
+TfrmEdit::TfrmEdit(TEditHost &host, QWidget *parent) : QWidget(parent), host_(host) {
+  setObjectName(QStringLiteral("frmEdit"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  mmoMemo_ = new TRichEdit(this);
+  mmoMemo_->setObjectName(QStringLiteral("mmoMemo"));
+  mmoMemo_->setContextMenuPolicy(Qt::CustomContextMenu);
+  QFont font(QStringLiteral("Souvenir Lt BT"));
+  font.setPixelSize(13);
+  mmoMemo_->SetEditFont(font);
+  connect(mmoMemo_, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+    if (QMenu *menu = host_.PopupMenu()) menu->popup(mmoMemo_->viewport()->mapToGlobal(at));
+  });
+  connect(mmoMemo_, &TRichEdit::URLClick, this, &TfrmEdit::mmoMemoURLClick);
+
+  barEdit_ = new TPanelStatusBar({{58, Qt::AlignHCenter},
+                                  {57, Qt::AlignLeft},
+                                  {300, Qt::AlignLeft},
+                                  {60, Qt::AlignLeft},
+                                  {40, Qt::AlignHCenter},
+                                  {40, Qt::AlignLeft},
+                                  {40, Qt::AlignLeft},
+                                  {50, Qt::AlignLeft}},
+                                 this);
+  barEdit_->setObjectName(QStringLiteral("barEdit"));
+
+  auto *layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(mmoMemo_, 1);
+  layout->addWidget(barEdit_);
+
+  tmrKeyState_.setInterval(1000);
+  connect(&tmrKeyState_, &QTimer::timeout, this, &TfrmEdit::tmrKeyStateTimer);
+  tmrKeyState_.start();
+  tmrKeyStateTimer();
+  appEventsIdle();
+}
+
+TfrmEdit::~TfrmEdit() = default;
+
+void TfrmEdit::showEvent(QShowEvent *event) {
+  QWidget::showEvent(event);
+  if (!shown_) {
+    shown_ = true;
+    FormShow();
+  }
+}
+
+void TfrmEdit::FormShow() {
+  host_.UpdateTitles();
+  mmoMemo_->Clear();
+}
+
+QString TfrmEdit::FileName() const { return barEdit_->Text(pnlFileName); }
+
+void TfrmEdit::SetFileName(const QString &name) {
+  barEdit_->SetWidth(pnlFileName, FileNamePanelWidth(name));
+  barEdit_->SetText(pnlFileName, name);
+}
+
+void TfrmEdit::SetFormat(const TTextFormat &format) {
+  format_ = format;
+  mmoMemo_->SetLineEnd(format.LineEndText());
+}
+
+int TfrmEdit::FileNamePanelWidth(const QString &name) {
+  return name.size() <= 45 ? 300 : int(7 * name.size());
+}
+
+QString TfrmEdit::SizeText(qsizetype size) {
+  QLocale locale;
+  locale.setNumberOptions(locale.numberOptions() & ~QLocale::OmitGroupSeparator);
+  return locale.toString(qlonglong(size)) + QStringLiteral(" bytes");
+}
+
+void TfrmEdit::SetUntitled(const QString &displayName) {
+  setWindowTitle(QStringLiteral("untitled.txt"));
+  SetFileName(displayName);
+}
+
+bool TfrmEdit::Open(const QString &name) {
+  // Paths keep their case: on this system a lower-cased path names another file.
+  QDir::setCurrent(Folders::FolderOf(name));
+  const QString fileName = QFileInfo(name).absoluteFilePath();
+  host_.SetCurrentFileName(fileName);
+  host_.SetFilePath(Folders::FolderOf(fileName));
+
+  QFile file(fileName);
+  if (QFileInfo(fileName).isDir() || !file.open(QIODevice::ReadOnly)) {
+    MessageBox::ShowError(this, QStringLiteral("Cannot open file ") + fileName);
+    return false;
+  }
+  const QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) {
+    MessageBox::ShowError(this, QStringLiteral("Cannot open file ") + fileName);
+    return false;
+  }
+  const TDecodedText decoded = TextFile::Decode(bytes, TEditControl::MaxLength);
+  mmoMemo_->HoldUpdates();
+  SetFormat(decoded.format);
+  mmoMemo_->SetText(decoded.text);
+  mmoMemo_->SetSelection(0, 0);
+  mmoMemo_->SetModified(decoded.truncated);
+  mmoMemo_->ReleaseUpdates();
+
+  setWindowTitle(Folders::FileNameOf(fileName));
+  host_.UpdateTitles();
+  barEdit_->SetWidth(pnlSize, int(7 * SizeText(mmoMemo_->TextLength()).size()));
+  SetFileName(fileName);
+  appEventsIdle();
+  if (decoded.truncated) {
+    MessageBox::Show(this,
+                     MessageBox::MsgHeader() + QStringLiteral("The file '") + fileName +
+                         QStringLiteral("' is longer than a workspace can hold.\rOnly its first ") +
+                         SizeText(TEditControl::MaxLength).chopped(6) +
+                         QStringLiteral(" characters were loaded; saving it will shorten the file."),
+                     TMsgKind::Warning, TMsgButtons::Ok);
+  }
+  return true;
+}
+
+void TfrmEdit::appEventsIdle() {
+  barEdit_->SetText(pnlCaret, QStringLiteral("%1:%2").arg(mmoMemo_->CaretLine() + 1).arg(mmoMemo_->CaretColumn() + 1));
+  barEdit_->SetText(pnlSize, SizeText(mmoMemo_->TextLength()));
+  barEdit_->SetText(pnlModified, mmoMemo_->Modified() ? QStringLiteral("Modified") : QString());
+}
+
+void TfrmEdit::tmrKeyStateTimer() {
+  barEdit_->SetText(pnlInsert, KeyboardState::InsertToggled() ? QStringLiteral("OVR") : QStringLiteral("INS"));
+  const TLockStates locks = KeyboardState::Read();
+  barEdit_->SetText(pnlNum, locks.known && locks.numLock ? QStringLiteral("NUM") : QString());
+  barEdit_->SetText(pnlCaps, locks.known && locks.capsLock ? QStringLiteral("CAP") : QString());
+}
+
+void TfrmEdit::closeEvent(QCloseEvent *event) {
+  if (FormCloseQuery())
+    event->accept();
+  else
+    event->ignore();
+}
+
+bool TfrmEdit::FormCloseQuery() {
+  if (!mmoMemo_->Modified()) return true;
+  host_.TopMostOff();
+  host_.Activate(this);
+  const TMsgResult answer = MessageBox::Show(
+      this,
+      MessageBox::MsgHeader() + QStringLiteral("Save Changes to '%1'\"?").arg(Caption()),
+      TMsgKind::Confirmation, TMsgButtons::YesNoCancel);
+  bool mayClose = true;
+  if (answer == TMsgResult::Cancel) {
+    mayClose = false;
+  } else if (answer == TMsgResult::Yes) {
+    // A document that could not be saved (or whose Save As was cancelled) stays open: closing
+    // it would throw the text away.
+    mayClose = host_.SaveFromClose(this);
+  }
+  host_.TopMostOn();
+  return mayClose;
+}
+
+void TfrmEdit::mmoMemoURLClick(const QString &address) {
+  host_.OpenWebLink(MessageBox::MsgHeader() +
+                        QStringLiteral("Choosing Yes will start your web-browser and connect you to '") +
+                        address + QStringLiteral("'.\r\rDo you wish to continue?"),
+                    address);
+}
+
+bool TfrmEdit::SaveToFile(const QString &fileName) {
+  bool lossless = true;
+  TTextFormat format = format_;
+  QByteArray bytes = TextFile::Encode(mmoMemo_->toPlainText(), format, &lossless);
+  if (!lossless) {
+    format.encoding = TTextEncoding::Utf8;
+    bytes = TextFile::Encode(mmoMemo_->toPlainText(), format);
+  }
+  QSaveFile file(fileName);
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    MessageBox::ShowError(this, QStringLiteral("Cannot create file ") + fileName);
+    return false;
+  }
+  SetFormat(format);
+  mmoMemo_->SetModified(false);
+  return true;
+}

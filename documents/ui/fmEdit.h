@@ -1,0 +1,75 @@
+#pragma once
+
+#include "TextFile.h"
+
+#include <QTimer>
+#include <QWidget>
+
+class TEditHost;
+class TPanelStatusBar;
+class TRichEdit;
+
+// A document window ("workspace"): one text file in an edit control above an eight-panel
+// status bar. It loads its file, keeps its status bar current, and asks before a changed
+// document is closed.
+class TfrmEdit : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Status bar panels.
+  enum { pnlCaret = 0, pnlModified = 1, pnlFileName = 2, pnlSize = 3, pnlInsert = 4, pnlNum = 5,
+         pnlCaps = 6, pnlSpare = 7 };
+
+  explicit TfrmEdit(TEditHost &host, QWidget *parent = nullptr);
+  ~TfrmEdit() override;
+
+  // Loads the named file; false (after reporting the error) when it cannot be read.
+  bool Open(const QString &fileName);
+
+  // Sets the caption and panel 2 of a new, untitled document.
+  void SetUntitled(const QString &displayName);
+
+  TRichEdit *mmoMemo() const { return mmoMemo_; }
+  TPanelStatusBar *barEdit() const { return barEdit_; }
+
+  // The document's full file name: the text of panel 2.
+  QString FileName() const;
+  void SetFileName(const QString &name);
+
+  // The encoding and line ends the file was read with, written back on save.
+  const TTextFormat &Format() const { return format_; }
+  void SetFormat(const TTextFormat &format);
+
+  QString Caption() const { return windowTitle(); }
+
+  // The panel width for a file name: 300 pixels up to 45 characters, else 7 per character.
+  static int FileNamePanelWidth(const QString &name);
+  // "#,###,##0 bytes" with the locale's thousands separator.
+  static QString SizeText(qsizetype size);
+
+  // Saves the document under its name. Until the saving engine takes this over it writes the
+  // text in its own format through a temporary file renamed over the target.
+  bool SaveToFile(const QString &fileName);
+
+ public Q_SLOTS:
+  // Idle refresh of panels 0, 1 and 3.
+  void appEventsIdle();
+  // Once a second: panels 4, 5 and 6.
+  void tmrKeyStateTimer();
+
+ protected:
+  void showEvent(QShowEvent *event) override;
+  void closeEvent(QCloseEvent *event) override;
+
+ private:
+  void FormShow();
+  bool FormCloseQuery();
+  void mmoMemoURLClick(const QString &address);
+
+  TEditHost &host_;
+  TRichEdit *mmoMemo_;
+  TPanelStatusBar *barEdit_;
+  QTimer tmrKeyState_;
+  TTextFormat format_;
+  bool shown_ = false;
+};
