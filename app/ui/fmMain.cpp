@@ -853,6 +853,13 @@ void TfrmMain::closeEvent(QCloseEvent *event) {
 }
 
 void TfrmMain::FormDestroy() {
+  // The document windows go before the frame's own parts, which their last signals would reach.
+  area_->disconnect(this);
+  for (QMdiSubWindow *sub : area_->subWindowList()) {
+    sub->disconnect(this);
+    delete sub;
+  }
+  TIdleNotifier::Instance().disconnect(this);
   qApp->removeEventFilter(this);
   setAcceptDrops(false);
 }

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "Holder.h"
+#include "ModalAnswerer.h"
+#include "PanelStatusBar.h"
+#include "RichEdit.h"
+#include "TestEnvironment.h"
+#include "fmEdit.h"
+#include "fmMain.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+// Starts the real main window the way the program does and waits until its first showing
+// has run (settings, product texts, the first document window).
+class AppFixture : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    if (main) {
+      for (TfrmEdit *edit : main->EditWindows()) edit->mmoMemo()->SetModified(false);
+      main.reset();
+    }
+    QTest::qWait(1);
+  }
+
+  TfrmMain &Start(const QStringList &commandLine = {}) {
+    main = std::make_unique<TfrmMain>(commandLine);
+    main->show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !main->HelpFile().isEmpty(); }, 10000));
+    return *main;
+  }
+
+  // Lets the idle refresh and pending events run.
+  static void Settle() {
+    for (int i = 0; i < 3; ++i) QTest::qWait(1);
+  }
+
+  static QString Panel(TfrmEdit *edit, int panel) { return edit->barEdit()->Text(panel); }
+
+  std::unique_ptr<TfrmMain> main;
+};

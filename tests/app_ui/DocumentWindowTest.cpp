@@ -1,0 +1,158 @@
+#include "AppFixture.h"
+
+#include "KeyboardState.h"
+#include "TextFile.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTextBlock>
+
+namespace {
+
+QString header() { return QStringLiteral("Vellumix\n----------------\n"); }
+
+QByteArray utf16le(const QString &text) {
+  QByteArray out("\xFF\xFE", 2);
+  for (QChar c : text) out.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+  return out;
+}
+
+}  // namespace
+
+TEST_F(AppFixture, FilesInEveryEncodingAndLineEndShowTheirCharacters) {
+  TfrmMain &m = Start();
+  const QString dir = TestEnvironment::FreshDir(QStringLiteral("enc"));
+  const QString expected = QStringLiteral("Grüße €\nzweite");
+  const std::pair<const char *, QByteArray> files[] = {
+      {"utf8.txt", QByteArray("Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC\nzweite")},
+      {"bom.txt", QByteArray("\xEF\xBB\xBFGr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC\r\nzweite")},
+      {"utf16.txt", utf16le(QStringLiteral("Grüße €\rzweite"))},
+      {"ansi.txt", QByteArray("Gr\xFC\xDF" "e \x80\r\nzweite")},
+  };
+  for (const auto &[name, bytes] : files) {
+    SCOPED_TRACE(name);
+    TfrmEdit *edit = m.OpenFile(TestEnvironment::WriteFile(dir + u'/' + QLatin1String(name), bytes));
+    EXPECT_EQ(edit->mmoMemo()->toPlainText(), expected);
+    EXPECT_EQ(edit->Caption(), QLatin1String(name));
+    // Saving the unchanged document writes the same bytes back.
+    ASSERT_TRUE(edit->SaveToFile(edit->FileName()));
+    EXPECT_EQ(TestEnvironment::ReadFile(edit->FileName()), bytes);
+  }
+}
+
+TEST_F(AppFixture, StatusPanelsFollowTheDocument) {
+  TfrmMain &m = Start();
+  QTemporaryDir shortDir(QStringLiteral("/tmp/vp-XXXXXX"));  // short enough for a 45-character name
+  const QString dir = shortDir.path();
+  // Panel 2 is 300 pixels up to 45 characters, then 7 per character.
+  QString name45 = dir + u'/';
+  name45 += QString(45 - name45.size() - 4, u'n') + QStringLiteral(".txt");
+  ASSERT_EQ(name45.size(), 45);
+  QString name46 = name45;
+  name46.insert(name46.size() - 4, u'x');
+  TfrmEdit *short45 = m.OpenFile(TestEnvironment::WriteFile(name45, ""));
+  TfrmEdit *long46 = m.OpenFile(TestEnvironment::WriteFile(name46, "12345\n6789"));
+  EXPECT_EQ(short45->barEdit()->Width(TfrmEdit::pnlFileName), 300);
+  EXPECT_EQ(long46->barEdit()->Width(TfrmEdit::pnlFileName), 7 * 46);
+  EXPECT_EQ(Panel(short45, TfrmEdit::pnlSize), QStringLiteral("0 bytes"));
+  EXPECT_EQ(Panel(short45, TfrmEdit::pnlCaret), QStringLiteral("1:1"));
+  EXPECT_EQ(Panel(long46, TfrmEdit::pnlSize), QStringLiteral("10 bytes"));
+  EXPECT_EQ(long46->barEdit()->Width(TfrmEdit::pnlSize), 7 * 8);
+
+  // Sizes use the locale's thousands separator.
+  EXPECT_EQ(TfrmEdit::SizeText(1234), QLocale().toString(1234).contains(u',') || QLocale().groupSeparator() == u','
+                                          ? QStringLiteral("1,234 bytes")
+                                          : QStringLiteral("1") + QLocale().groupSeparator() + QStringLiteral("234 bytes"));
+
+  // Lock keys, refreshed by the once-a-second timer.
+  KeyboardState::SetSource([] { return TLockStates{true, true, false}; });
+  QTest::qWait(1100);
+  EXPECT_EQ(Panel(long46, TfrmEdit::pnlCaps), QStringLiteral("CAP"));
+  EXPECT_EQ(Panel(long46, TfrmEdit::pnlNum), QString());
+  KeyboardState::SetSource({});
+
+  // The Insert key switches to typing over the text.
+  TRichEdit *memo = long46->mmoMemo();
+  memo->SetSelection(0, 0);
+  QTest::keyClick(memo, Qt::Key_Insert);
+  long46->tmrKeyStateTimer();
+  EXPECT_EQ(Panel(long46, TfrmEdit::pnlInsert), QStringLiteral("OVR"));
+  QTest::keyClicks(memo, QStringLiteral("ab"));
+  EXPECT_EQ(memo->toPlainText(), QStringLiteral("ab345\n6789"));
+  QTest::keyClick(memo, Qt::Key_Insert);
+  long46->tmrKeyStateTimer();
+  EXPECT_EQ(Panel(long46, TfrmEdit::pnlInsert), QStringLiteral("INS"));
+  Settle();
+  EXPECT_EQ(Panel(long46, TfrmEdit::pnlCaret), QStringLiteral("1:3"));
+  EXPECT_EQ(Panel(long46, TfrmEdit::pnlModified), QStringLiteral("Modified"));
+}
+
+TEST_F(AppFixture, CloseQuestionSavesOnYesAndKeepsTheWindowWhenSavingFails) {
+  TfrmMain &m = Start();
+  const QString dir = TestEnvironment::FreshDir(QStringLiteral("close"));
+  const QString file = TestEnvironment::WriteFile(dir + QStringLiteral("/letter.txt"), "Dear\r\n");
+  TfrmEdit *edit = m.OpenFile(file);
+  edit->mmoMemo()->moveCursor(QTextCursor::End);
+  QTest::keyClicks(edit->mmoMemo(), QStringLiteral("Sir"));
+
+  TModalAnswerer answerer({QStringLiteral("&Yes")});
+  m.Action(QStringLiteral("mniFile1"))->trigger();
+  Settle();
+  ASSERT_EQ(answerer.texts.size(), 1);
+  EXPECT_EQ(answerer.texts[0], header() + QStringLiteral("Save Changes to 'letter.txt'\"?"));
+  EXPECT_EQ(TestEnvironment::ReadFile(file), QByteArray("Dear\r\nSir"));
+  EXPECT_EQ(m.EditWindows().size(), 1);  // only the untitled one is left
+
+  // Yes on an untitled document whose Save As is cancelled keeps the text.
+  TfrmEdit *untitled = m.EditWindows().first();
+  QTest::keyClicks(untitled->mmoMemo(), QStringLiteral("keep me"));
+  answerer.Add(QStringLiteral("&Yes"));
+  answerer.Add(QString());  // cancel the Save As dialog
+  m.Action(QStringLiteral("mniFile1"))->trigger();
+  Settle();
+  EXPECT_EQ(answerer.texts.size(), 3);
+  EXPECT_EQ(answerer.titles[2], QStringLiteral("Save As"));
+  ASSERT_EQ(m.EditWindows().size(), 1);
+  EXPECT_EQ(m.EditWindows().first()->mmoMemo()->toPlainText(), QStringLiteral("keep me"));
+}
+
+TEST_F(AppFixture, BinaryAndOversizedFilesOpenWithoutHarm) {
+  TfrmMain &m = Start();
+  const QString dir = TestEnvironment::FreshDir(QStringLiteral("big"));
+  QByteArray binary;
+  for (int i = 0; i < 4096; ++i) binary.append(char(i * 7));
+  TfrmEdit *bin = m.OpenFile(TestEnvironment::WriteFile(dir + QStringLiteral("/data.bin"), binary));
+  EXPECT_EQ(bin->Caption(), QStringLiteral("data.bin"));
+  EXPECT_GT(bin->mmoMemo()->PositionCount(), 0);
+
+  // One character more than a workspace holds: cut, the user told, the document marked changed.
+  QByteArray huge(TEditControl::MaxLength + 1, 'x');
+  for (qsizetype i = 99; i < huge.size(); i += 100) huge[i] = '\n';
+  TModalAnswerer answerer({QStringLiteral("OK")});
+  TfrmEdit *big = m.OpenFile(TestEnvironment::WriteFile(dir + QStringLiteral("/huge.txt"), huge));
+  ASSERT_EQ(answerer.texts.size(), 1);
+  EXPECT_EQ(answerer.titles[0], QStringLiteral("Warning"));
+  EXPECT_TRUE(answerer.texts[0].contains(QLatin1String("longer than a workspace can hold")));
+  EXPECT_EQ(big->mmoMemo()->PositionCount(), TEditControl::MaxLength);
+  EXPECT_TRUE(big->mmoMemo()->Modified());
+}
+
+TEST_F(AppFixture, WebAddressClicksAskBeforeOpening) {
+  TfrmMain &m = Start();
+  TRichEdit *memo = m.ActiveEdit()->mmoMemo();
+  memo->SetAutoURLDetect(true);
+  memo->SetText(QStringLiteral("see https://example.org/page for more"));
+  EXPECT_EQ(memo->UrlAt(8), QStringLiteral("https://example.org/page"));
+  EXPECT_EQ(memo->UrlAt(2), QString());
+  TModalAnswerer answerer({QStringLiteral("&No")});
+  QSignalSpy clicks(memo, &TRichEdit::URLClick);
+  const QPoint at = memo->cursorRect(QTextCursor(memo->document()->findBlockByNumber(0))).center() +
+                    QPoint(memo->fontMetrics().horizontalAdvance(QStringLiteral("see http")), 0);
+  QTest::mouseClick(memo->viewport(), Qt::LeftButton, {}, at);
+  Settle();
+  ASSERT_EQ(clicks.size(), 1);
+  ASSERT_EQ(answerer.texts.size(), 1);
+  EXPECT_EQ(answerer.texts[0], header() +
+                                   QStringLiteral("Choosing Yes will start your web-browser and connect you to "
+                                                  "'https://example.org/page'.\n\nDo you wish to continue?"));
+}

@@ -1,0 +1,250 @@
+#include "AppFixture.h"
+
+#include "Folders.h"
+#include "MessageBox.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QSystemTrayIcon>
+#include <QToolBar>
+
+namespace {
+
+QString header() { return QStringLiteral("Vellumix\n----------------\n"); }
+
+}  // namespace
+
+TEST_F(AppFixture, StartsWithOneMaximisedUntitledWorkspace) {
+  TfrmMain &m = Start();
+  ASSERT_EQ(m.EditWindows().size(), 1);
+  TfrmEdit *edit = m.EditWindows().first();
+  const QString home = Folders::Home();
+  EXPECT_EQ(edit->Caption(), QStringLiteral("untitled.txt"));
+  EXPECT_TRUE(m.SubWindowOf(edit)->isMaximized());
+  EXPECT_EQ(Panel(edit, TfrmEdit::pnlFileName), u' ' + home + QStringLiteral("untitled.txt"));
+  EXPECT_EQ(m.CurrentFileName(), u' ' + home + QStringLiteral("untitled.txt"));
+  EXPECT_EQ(Panel(edit, TfrmEdit::pnlCaret), QStringLiteral("1:1"));
+  EXPECT_EQ(Panel(edit, TfrmEdit::pnlSize), QStringLiteral("0 bytes"));
+  EXPECT_EQ(Panel(edit, TfrmEdit::pnlInsert), QStringLiteral("INS"));
+  EXPECT_EQ(m.windowTitle(), QStringLiteral("Vellumix - [untitled.txt]"));
+  EXPECT_EQ(m.ApplicationTitle(), m.windowTitle());
+  EXPECT_EQ(m.TrayIcon()->toolTip(), m.windowTitle());
+  // The holders after a first start.
+  EXPECT_EQ(m.FilePath(), home);
+  EXPECT_EQ(m.Holder(QStringLiteral("ImportPath"))->Caption(), home);
+  EXPECT_EQ(m.Holder(QStringLiteral("ExportPath"))->Caption(), home);
+  EXPECT_FALSE(m.Holder(QStringLiteral("FirstTime"))->Checked());
+  EXPECT_EQ(m.HelpFile(), Folders::ProgramFolder() + QStringLiteral("velx96.hlp"));
+  EXPECT_NE(m.Holder(QStringLiteral("SMTPOrg"))->Caption(), QStringLiteral("Temp"));
+  // Product texts.
+  EXPECT_EQ(m.Action(QStringLiteral("mniAbout"))->text(), QStringLiteral("About Vellumix..."));
+  EXPECT_EQ(m.Action(QStringLiteral("sysNotepad"))->text(), QStringLiteral("Vellumix..."));
+  EXPECT_EQ(m.Action(QStringLiteral("btnExit"))->toolTip(), QStringLiteral("Exit Vellumix"));
+  // Document menus and the edit tool bar are there while a workspace is.
+  EXPECT_TRUE(m.Action(QStringLiteral("mniFile7"))->isVisible());
+  EXPECT_FALSE(m.barECustom()->isHidden());
+  EXPECT_TRUE(m.pnlTip()->isVisible());
+  EXPECT_FALSE(m.barMain()->isVisible());
+}
+
+TEST_F(AppFixture, CommandLineParametersAreJoinedIntoOneName) {
+  const QString dir = TestEnvironment::FreshDir(QStringLiteral("cmd"));
+  const QString file = dir + QStringLiteral("/My Documents/Notes.txt");
+  TestEnvironment::WriteFile(file, "first line\r\nsecond line\r\n");
+  TfrmMain &m = Start({dir + QStringLiteral("/My"), QStringLiteral("Documents/Notes.txt")});
+  ASSERT_EQ(m.EditWindows().size(), 1);
+  TfrmEdit *edit = m.EditWindows().first();
+  EXPECT_EQ(edit->Caption(), QStringLiteral("Notes.txt"));  // names keep their case here
+  EXPECT_EQ(edit->FileName(), file);
+  EXPECT_EQ(edit->mmoMemo()->toPlainText(), QStringLiteral("first line\nsecond line\n"));
+  EXPECT_EQ(m.CurrentFileName(), file);
+  EXPECT_EQ(m.FilePath(), dir + QStringLiteral("/My Documents/"));
+  EXPECT_EQ(QDir::currentPath(), dir + QStringLiteral("/My Documents"));
+  EXPECT_FALSE(edit->mmoMemo()->Modified());
+  EXPECT_EQ(m.windowTitle(), QStringLiteral("Vellumix - [Notes.txt]"));
+}
+
+TEST_F(AppFixture, AnUnreadableNameIsReportedAndStartUpCarriesOn) {
+  const QString dir = TestEnvironment::FreshDir(QStringLiteral("missing"));
+  QDir::setCurrent(dir);
+  TModalAnswerer answerer({QStringLiteral("OK")});
+  TfrmMain &m = Start({QStringLiteral("a.txt"), QStringLiteral("b.txt")});
+  ASSERT_EQ(answerer.texts.size(), 1);
+  EXPECT_EQ(answerer.texts[0], QStringLiteral("Cannot open file ") + dir + QStringLiteral("/a.txt b.txt."));
+  EXPECT_EQ(answerer.titles[0], QStringLiteral("Vellumix"));
+  ASSERT_EQ(m.EditWindows().size(), 1);
+  TfrmEdit *edit = m.EditWindows().first();
+  EXPECT_EQ(edit->Caption(), QString());
+  EXPECT_TRUE(edit->mmoMemo()->toPlainText().isEmpty());
+  EXPECT_EQ(m.CurrentFileName(), dir + QStringLiteral("/a.txt b.txt"));
+  EXPECT_EQ(m.FilePath(), dir + u'/');
+  // The steps after the command line still ran.
+  EXPECT_FALSE(m.HelpFile().isEmpty());
+  EXPECT_FALSE(m.IsTopMost());
+}
+
+TEST_F(AppFixture, ExitAsksEachChangedDocumentInTurnAndStopsAtCancel) {
+  TfrmMain &m = Start();
+  m.NewWorkspace();
+  const auto windows = m.EditWindows();
+  ASSERT_EQ(windows.size(), 2);
+  QTest::keyClicks(windows[0]->mmoMemo(), QStringLiteral("first"));
+  QTest::keyClicks(windows[1]->mmoMemo(), QStringLiteral("second"));
+
+  TModalAnswerer answerer({QStringLiteral("Cancel")});
+  QStringList activeAtQuestion;
+  answerer.onShown = [&](QWidget *) { activeAtQuestion << m.ActiveEdit()->mmoMemo()->toPlainText(); };
+  EXPECT_FALSE(m.close());
+  Settle();
+  ASSERT_EQ(answerer.texts.size(), 1);  // the second window was never asked
+  EXPECT_EQ(answerer.texts[0], header() + QStringLiteral("Save Changes to 'untitled.txt'\"?"));
+  EXPECT_EQ(answerer.titles[0], QStringLiteral("Confirm"));
+  EXPECT_EQ(activeAtQuestion, QStringList{QStringLiteral("first")});  // brought to the front first
+  EXPECT_EQ(m.EditWindows().size(), 2);
+  EXPECT_TRUE(m.isVisible());
+
+  // No to both: the program ends without saving.
+  answerer.Add(QStringLiteral("&No"));
+  answerer.Add(QStringLiteral("&No"));
+  EXPECT_TRUE(m.close());
+  Settle();
+  EXPECT_EQ(answerer.texts.size(), 3);
+  EXPECT_EQ(activeAtQuestion.last(), QStringLiteral("second"));
+}
+
+TEST_F(AppFixture, OnlyTheFirstOfSeveralDroppedFilesOpens) {
+  TfrmMain &m = Start();
+  const QString dir = TestEnvironment::FreshDir(QStringLiteral("drop"));
+  QList<QUrl> urls;
+  for (const char *name : {"one.txt", "two.txt", "three.txt"})
+    urls << QUrl::fromLocalFile(TestEnvironment::WriteFile(dir + u'/' + QLatin1String(name), name));
+  QMimeData data;
+  data.setUrls(urls);
+  const QPoint at = m.rect().center();
+  QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&m, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&m, &drop);
+  Settle();
+  ASSERT_EQ(m.EditWindows().size(), 2);
+  EXPECT_EQ(m.EditWindows().last()->Caption(), QStringLiteral("one.txt"));
+  EXPECT_EQ(m.EditWindows().last()->mmoMemo()->toPlainText(), QStringLiteral("one.txt"));
+}
+
+TEST_F(AppFixture, OptionTogglesApplyEveryOption) {
+  TfrmMain &m = Start();
+  QAction *status = m.Action(QStringLiteral("mniMainStatusBar"));
+  EXPECT_EQ(status->statusTip(), QStringLiteral("Enable status bar"));
+  status->trigger();
+  EXPECT_TRUE(status->isChecked());
+  EXPECT_TRUE(m.barMain()->isVisible());
+  EXPECT_EQ(status->statusTip(), QStringLiteral("Disable status bar"));
+
+  m.Action(QStringLiteral("mniTip"))->trigger();
+  EXPECT_FALSE(m.pnlTip()->isVisible());
+
+  QAction *backups = m.Action(QStringLiteral("mniAutomaticBackups"));
+  backups->trigger();
+  EXPECT_EQ(backups->statusTip(), QStringLiteral("Turn automatic backups off"));
+
+  QAction *hints = m.Action(QStringLiteral("mniButtonHints"));
+  hints->trigger();
+  EXPECT_EQ(hints->statusTip(), QStringLiteral("Turn button hints on"));
+
+  QAction *top = m.Action(QStringLiteral("mniStayOnTop"));
+  EXPECT_EQ(top->statusTip(), QStringLiteral("Keep Vellumix on top of all windows"));
+  top->trigger();
+  EXPECT_TRUE(m.IsTopMost());
+  EXPECT_EQ(top->statusTip(), QStringLiteral("Allow Vellumix to float on the screen"));
+
+  // Dialogs of the program lower the window while they are open and raise it again after.
+  TModalAnswerer answerer;
+  bool topMostDuringDialog = true;
+  answerer.onShown = [&](QWidget *) { topMostDuringDialog = m.IsTopMost(); };
+  m.Action(QStringLiteral("mniOpen"))->trigger();
+  EXPECT_EQ(answerer.titles.size(), 1);
+  EXPECT_FALSE(topMostDuringDialog);
+  EXPECT_TRUE(m.IsTopMost());
+}
+
+TEST_F(AppFixture, HintLineShowsTheStatusPartOfHints) {
+  TfrmMain &m = Start();
+  m.Action(QStringLiteral("mniMainStatusBar"))->trigger();
+  m.Action(QStringLiteral("mniNew"))->showStatusText(&m);
+  EXPECT_EQ(m.barMain()->currentMessage(), QStringLiteral(" New workspace"));
+  QStatusTipEvent tip(m.barMCustom()->statusTip());
+  QCoreApplication::sendEvent(m.barMCustom(), &tip);
+  EXPECT_EQ(m.barMain()->currentMessage(), QStringLiteral(" Right-click for tool bar options"));
+  EXPECT_TRUE(m.barMCustom()->toolTip().isEmpty());
+}
+
+TEST_F(AppFixture, WithoutDocumentsTheDocumentCommandsGoAway) {
+  TfrmMain &m = Start();
+  m.Action(QStringLiteral("mniFile1"))->trigger();  // File|Close
+  Settle();
+  EXPECT_TRUE(m.EditWindows().isEmpty());
+  for (const char *name : {"mniFile7", "mniFile8", "mniFile9", "mniFile0", "mniFile1", "mniFile2", "mniFile3",
+                           "mniFile4", "mniFile5", "mniFile6"})
+    EXPECT_FALSE(m.Action(QString::fromLatin1(name))->isVisible()) << name;
+  for (const char *name : {"mniNew", "mniOpen", "mniMCustom", "mniPCustom", "mniPPreview", "mniPrintSetup", "mniExit"})
+    EXPECT_TRUE(m.Action(QString::fromLatin1(name))->isVisible()) << name;
+  EXPECT_FALSE(m.Action(QStringLiteral("mniWin0"))->isEnabled());
+  EXPECT_FALSE(m.Action(QStringLiteral("btnWin2"))->isEnabled());
+  EXPECT_TRUE(m.barECustom()->isHidden());
+  EXPECT_EQ(m.windowTitle(), QStringLiteral("Vellumix"));
+  // Commands on the active document do nothing without one.
+  m.MenuEdit(6);
+  m.MenuFile(4);
+  m.Action(QStringLiteral("mniNew"))->trigger();
+  EXPECT_EQ(m.EditWindows().size(), 1);
+  EXPECT_TRUE(m.Action(QStringLiteral("mniFile7"))->isVisible());
+}
+
+TEST_F(AppFixture, TileLaysTheWorkspacesOutInHorizontalStrips) {
+  TfrmMain &m = Start();
+  m.Holder(QStringLiteral("EditDisplay"))->SetCaption(QStringLiteral("2"));
+  m.NewWorkspace();
+  m.NewWorkspace();
+  m.Action(QStringLiteral("mniWin0"))->trigger();
+  const QRect area = m.Area()->viewport()->rect();
+  int top = 0;
+  for (QMdiSubWindow *sub : m.Area()->subWindowList(QMdiArea::CreationOrder)) {
+    EXPECT_FALSE(sub->isMaximized());
+    EXPECT_EQ(sub->geometry().left(), 0);
+    EXPECT_EQ(sub->geometry().width(), area.width());
+    EXPECT_EQ(sub->geometry().top(), top);
+    top = sub->geometry().bottom() + 1;
+  }
+  EXPECT_EQ(top, area.height());
+  // The Window menu lists the open windows below its commands.
+  QMenu *menu = m.Menu(QStringLiteral("mniWindow"));
+  Q_EMIT menu->aboutToShow();
+  QStringList titles;
+  for (QAction *a : menu->actions())
+    if (a->text().contains(QLatin1String("untitled.txt"))) titles << a->text();
+  EXPECT_EQ(titles, (QStringList{QStringLiteral("&1 untitled.txt"), QStringLiteral("&2 untitled.txt"),
+                                 QStringLiteral("&3 untitled.txt")}));
+}
+
+TEST_F(AppFixture, TypingAndUndoNameTheirKindInTheEditMenu) {
+  TfrmMain &m = Start();
+  TRichEdit *memo = m.ActiveEdit()->mmoMemo();
+  QTest::keyClicks(memo, QStringLiteral("word"));
+  Settle();
+  EXPECT_EQ(m.Action(QStringLiteral("mniUndo"))->text(), QStringLiteral("&Undo Typing"));
+  EXPECT_TRUE(m.Action(QStringLiteral("mniUndo"))->isEnabled());
+  EXPECT_EQ(m.Action(QStringLiteral("btnUndo"))->statusTip(), QStringLiteral("Undo Typing"));
+  EXPECT_EQ(Panel(m.ActiveEdit(), TfrmEdit::pnlModified), QStringLiteral("Modified"));
+  EXPECT_EQ(Panel(m.ActiveEdit(), TfrmEdit::pnlCaret), QStringLiteral("1:5"));
+  m.Action(QStringLiteral("mniUndo"))->trigger();
+  Settle();
+  EXPECT_EQ(memo->toPlainText(), QString());
+  EXPECT_EQ(m.Action(QStringLiteral("mniRedo"))->text(), QStringLiteral("&Redo Typing"));
+  EXPECT_TRUE(m.Action(QStringLiteral("mniRedo"))->isEnabled());
+  EXPECT_FALSE(m.Action(QStringLiteral("mniUndo"))->isEnabled());
+  EXPECT_EQ(m.Action(QStringLiteral("mniUndo"))->text(), QStringLiteral("&Undo"));
+}
