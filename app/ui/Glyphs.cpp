@@ -14,7 +14,12 @@ TGlyphList::TGlyphList(const QImage &strip) {
   }
 }
 
+// The pictures live in a resource of this static library, which the linker keeps only when
+// asked for by name.
+static void initResources() { Q_INIT_RESOURCE(vellumix); }
+
 const TGlyphList &TGlyphList::Shared() {
+  initResources();
   static const TGlyphList list(QImage(QStringLiteral(":/vellumix/glyphs.png")));
   return list;
 }

@@ -156,3 +156,21 @@ TEST_F(AppFixture, WebAddressClicksAskBeforeOpening) {
                                    QStringLiteral("Choosing Yes will start your web-browser and connect you to "
                                                   "'https://example.org/page'.\n\nDo you wish to continue?"));
 }
+
+TEST_F(AppFixture, AlignmentMovesEveryLineButLeavesTheTextAlone) {
+  TfrmMain &m = Start();
+  TRichEdit *memo = m.ActiveEdit()->mmoMemo();
+  memo->SetText(QStringLiteral("short\nline two"));
+  Settle();
+  auto firstCharX = [&] { return memo->cursorRect(QTextCursor(memo->document()->findBlockByNumber(1))).left(); };
+  const int left = firstCharX();
+  memo->SetAlignment(TTextAlignment::Right);
+  Settle();
+  const int right = firstCharX();
+  EXPECT_GT(right, memo->viewport()->width() / 2);
+  memo->SetAlignment(TTextAlignment::Center);
+  Settle();
+  EXPECT_GT(firstCharX(), left);
+  EXPECT_LT(firstCharX(), right);
+  EXPECT_EQ(memo->Text(), QStringLiteral("short\nline two"));
+}

@@ -1,6 +1,7 @@
 #include "AppFixture.h"
 
 #include "Folders.h"
+#include "Glyphs.h"
 #include "MessageBox.h"
 
 #include <QDir>
@@ -247,4 +248,37 @@ TEST_F(AppFixture, TypingAndUndoNameTheirKindInTheEditMenu) {
   EXPECT_TRUE(m.Action(QStringLiteral("mniRedo"))->isEnabled());
   EXPECT_FALSE(m.Action(QStringLiteral("mniUndo"))->isEnabled());
   EXPECT_EQ(m.Action(QStringLiteral("mniUndo"))->text(), QStringLiteral("&Undo"));
+}
+
+TEST_F(AppFixture, GlyphListHoldsEightyTwoPicturesWithMagentaTransparent) {
+  const TGlyphList &glyphs = TGlyphList::Shared();
+  ASSERT_EQ(glyphs.Count(), 82);
+  int withTransparency = 0;
+  for (int i = 0; i < glyphs.Count(); ++i) {
+    const QImage image = glyphs.Pixmap(i).toImage().convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(image.size(), QSize(16, 16)) << i;
+    int transparent = 0;
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x) {
+        const QColor c = image.pixelColor(x, y);
+        if (c.alpha() == 0) ++transparent;
+        else EXPECT_NE(c.rgb() & 0xFFFFFF, 0xFF00FFu) << "magenta left visible in glyph " << i;
+      }
+    withTransparency += transparent > 0;
+    EXPECT_LT(transparent, 256) << "empty glyph " << i;
+  }
+  EXPECT_GT(withTransparency, 70);  // icons, not squares
+  // A strip cut by hand: magenta cells become fully transparent.
+  QImage strip(320, 96, QImage::Format_RGB32);
+  strip.fill(QColor(255, 0, 255));
+  strip.setPixelColor(17, 0, Qt::black);  // one pixel in glyph 1
+  const TGlyphList cut(strip);
+  EXPECT_EQ(cut.Count(), 82);
+  const QImage second = cut.Pixmap(1).toImage().convertToFormat(QImage::Format_ARGB32);
+  EXPECT_EQ(second.pixelColor(1, 0).alpha(), 255);
+  EXPECT_EQ(second.pixelColor(0, 0).alpha(), 0);
+  // The main window's bars and menus take their pictures from the list.
+  TfrmMain &m = Start();
+  EXPECT_FALSE(m.Action(QStringLiteral("btnNew"))->icon().isNull());
+  EXPECT_FALSE(m.Action(QStringLiteral("mniSpell"))->icon().isNull());
 }
