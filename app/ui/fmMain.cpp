@@ -9,6 +9,7 @@
 #include "MessageBox.h"
 #include "PanelStatusBar.h"
 #include "RichEdit.h"
+#include "RootKey.h"
 #include "SystemUser.h"
 #include "WinColor.h"
 #include "fmEdit.h"
@@ -145,6 +146,7 @@ void TfrmMain::FormCreate() {
   status->hide();
 
   createTray();
+  createFileListItems();
   connectCommands();
   setWindowTitle(kProduct);
   applicationTitle_ = kProduct;
@@ -156,6 +158,7 @@ void TfrmMain::FormCreate() {
   });
   connect(&TIdleNotifier::Instance(), &TIdleNotifier::Idle, this, &TfrmMain::proAppIdle);
   qApp->installEventFilter(this);
+  LoadFileLists();
   proAppAFormChange();
 }
 
@@ -514,10 +517,135 @@ TfrmEdit *TfrmMain::NewWorkspace() {
 
 TfrmEdit *TfrmMain::OpenFile(const QString &fileName) {
   TfrmEdit *edit = createEditWindow();
-  if (edit->Open(fileName)) {
-    // The recent-files list takes the name here once it exists.
-  }
+  if (edit->Open(fileName)) UpdateMRU(edit->FileName());
   return edit;
+}
+
+// ---- recent and favourite files ---------------------------------------------------------
+
+void TfrmMain::createFileListItems() {
+  auto fill = [this](const QString &submenu, const QString &prefix, const QString &divider) {
+    QMenu *menu = Menu(submenu);
+    for (int n = 0; n < TFileLists::MaxEntries; ++n) {
+      if (n == 4) {
+        QAction *sep = menu->addSeparator();
+        sep->setObjectName(divider);
+        sep->setVisible(false);
+        actions_.insert(divider, sep);
+      }
+      auto *item = menu->addAction(QString());
+      item->setObjectName(prefix + QString::number(n + 1));
+      item->setProperty("tag", n);
+      item->setVisible(false);
+      actions_.insert(item->objectName(), item);
+    }
+  };
+  fill(QStringLiteral("mniReopen"), QStringLiteral("mniMRU"), QStringLiteral("mniMRUDiv"));
+  fill(QStringLiteral("mniFavFiles"), QStringLiteral("mniFav0"), QStringLiteral("mniFavDiv"));
+  for (int n = 0; n < TFileLists::MaxEntries; ++n) {
+    QAction *recent = Action(QStringLiteral("mniMRU%1").arg(n + 1));
+    connect(recent, &QAction::triggered, this, [this, recent] { RunMRU(recent->text(), recent->property("tag").toInt()); });
+    QAction *favorite = Action(QStringLiteral("mniFav0%1").arg(n + 1));
+    connect(favorite, &QAction::triggered, this,
+            [this, favorite] { RunFav(favorite->text(), favorite->property("tag").toInt()); });
+  }
+  connect(Menu(QStringLiteral("mniFile")), &QMenu::aboutToShow, this, [this] {
+    ShowRecentMenu();
+    ShowFavoriteMenu();
+  });
+  // The items' hints are set when their submenu opens.
+  connect(Menu(QStringLiteral("mniReopen")), &QMenu::aboutToShow, this, [this] {
+    for (int n = 1; n <= TFileLists::MaxEntries; ++n) {
+      QAction *item = Action(QStringLiteral("mniMRU%1").arg(n));
+      setHint(item, QStringLiteral("Reopen ") + item->text());
+    }
+  });
+  connect(Menu(QStringLiteral("mniFavFiles")), &QMenu::aboutToShow, this, [this] {
+    for (int n = 1; n <= TFileLists::MaxEntries; ++n) {
+      QAction *item = Action(QStringLiteral("mniFav0%1").arg(n));
+      setHint(item, QStringLiteral("Open ") + item->text());
+    }
+  });
+}
+
+void TfrmMain::LoadFileLists() {
+  try {
+    TRootKey root;
+    fileLists_.Load(root);
+    root.Close();
+  } catch (const std::exception &error) {
+    MessageBox::ShowError(this, QString::fromUtf8(error.what()));
+  }
+  ShowRecentMenu();
+  ShowFavoriteMenu();
+}
+
+void TfrmMain::SaveFileLists() {
+  try {
+    TRootKey root;
+    fileLists_.Save(root);
+    root.Close();
+  } catch (const std::exception &error) {
+    MessageBox::ShowError(this, QString::fromUtf8(error.what()));
+  }
+}
+
+void TfrmMain::UpdateMRU(const QString &path) {
+  fileLists_.UpdateMRU(path);
+  ShowRecentMenu();
+}
+
+void TfrmMain::showFileListMenu(const QStringList &list, const QString &itemPrefix, const QString &divider,
+                                const QString &submenu, const QString &showHolder) {
+  int shown = 0;
+  for (int n = 0; n < TFileLists::MaxEntries; ++n) {
+    QAction *item = Action(itemPrefix + QString::number(n + 1));
+    const QString entry = list.value(n);
+    item->setVisible(!entry.isEmpty());
+    // Paths keep their case here: a lower-cased path names another file.
+    item->setText(entry);
+    shown += !entry.isEmpty();
+  }
+  Action(divider)->setVisible(Action(itemPrefix + QStringLiteral("5"))->isVisible());
+  Action(submenu)->setVisible(shown > 0 && Holder(showHolder)->Checked());
+}
+
+void TfrmMain::ShowRecentMenu() {
+  showFileListMenu(fileLists_.Recent(), QStringLiteral("mniMRU"), QStringLiteral("mniMRUDiv"),
+                   QStringLiteral("mniReopen"), QStringLiteral("ShowMRU"));
+}
+
+void TfrmMain::ShowFavoriteMenu() {
+  showFileListMenu(fileLists_.Favorites(), QStringLiteral("mniFav0"), QStringLiteral("mniFavDiv"),
+                   QStringLiteral("mniFavFiles"), QStringLiteral("ShowFavFiles"));
+}
+
+bool TfrmMain::reportMissing(const QString &path) {
+  if (QFileInfo(path).isFile()) return false;
+  MessageBox::Show(this, MessageBox::MsgHeader() + path + QStringLiteral(" no longer exists on this computer!"),
+                   TMsgKind::Warning, TMsgButtons::Ok);
+  return true;
+}
+
+void TfrmMain::RunMRU(const QString &path, int position) {
+  if (!reportMissing(path)) {
+    OpenFile(path);
+    return;
+  }
+  if (position >= 0) {
+    fileLists_.RemoveRecent(position);
+    ShowRecentMenu();
+  }
+}
+
+void TfrmMain::RunFav(const QString &path, int position) {
+  if (!reportMissing(path)) {
+    TfrmEdit *edit = createEditWindow();
+    edit->Open(path);
+    return;
+  }
+  fileLists_.RemoveFavorite(position);
+  ShowFavoriteMenu();
 }
 
 void TfrmMain::OpenTextFile() {
@@ -604,6 +732,7 @@ bool TfrmMain::saveDocument(TfrmEdit *window, bool askName) {
     window->SetFileName(name);
     window->setWindowTitle(Folders::FileNameOf(name));
     currentFileName_ = name;
+    UpdateMRU(name);
     SetFilePath(Folders::FolderOf(name));
     UpdateTitles();
     return true;
@@ -853,6 +982,7 @@ void TfrmMain::closeEvent(QCloseEvent *event) {
 }
 
 void TfrmMain::FormDestroy() {
+  SaveFileLists();
   // The document windows go before the frame's own parts, which their last signals would reach.
   area_->disconnect(this);
   for (QMdiSubWindow *sub : area_->subWindowList()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EditHost.h"
+#include "FileLists.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -14,6 +15,7 @@ class QMdiSubWindow;
 class QSystemTrayIcon;
 class QToolBar;
 class THolder;
+class TFormStorage;
 
 // The main window: a multiple-document frame holding the document windows ("workspaces"),
 // the menus, the two tool bars, the tips panel, the status bar, the tray icon and the named
@@ -67,6 +69,17 @@ class TfrmMain : public QMainWindow, public TEditHost {
   // Restores the program from the tray.
   void RestoreFromTray();
 
+  // ---- recent and favourite files ---------------------------------------------------------
+  TFileLists &FileLists() { return fileLists_; }
+  void LoadFileLists();
+  void SaveFileLists();
+  void UpdateMRU(const QString &path);
+  void ShowRecentMenu();
+  void ShowFavoriteMenu();
+  // Opens a recent file; position (0-based) is dropped from the list when the file is gone.
+  void RunMRU(const QString &path, int position = -1);
+  void RunFav(const QString &path, int position);
+
   // ---- seams filled by later parts of the program ---------------------------------------
   // Shown modally at the first start when set.
   std::function<void()> SetupWizard;
@@ -110,6 +123,10 @@ class TfrmMain : public QMainWindow, public TEditHost {
   void createToolBars();
   void createTipPanel();
   void createTray();
+  void createFileListItems();
+  void showFileListMenu(const QStringList &list, const QString &itemPrefix, const QString &divider,
+                        const QString &submenu, const QString &showHolder);
+  bool reportMissing(const QString &path);
   void connectCommands();
   TfrmEdit *createEditWindow();
   void applyTopMost(bool on);
@@ -126,6 +143,8 @@ class TfrmMain : public QMainWindow, public TEditHost {
   QHash<QString, QAction *> actions_;
   QHash<QString, QMenu *> menus_;
   QHash<QString, THolder *> holders_;
+  TFileLists fileLists_;
+  TFormStorage *strMain_ = nullptr;
   QList<QAction *> windowListActions_;
   QStringList commandLine_;
   QString currentFileName_;

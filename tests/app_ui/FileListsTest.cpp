@@ -1,0 +1,115 @@
+#include "AppFixture.h"
+
+#include "MessageBox.h"
+#include "RootKey.h"
+
+#include <QFile>
+#include <QMenu>
+
+namespace {
+
+QStringList visibleItems(TfrmMain &m, const QString &submenu) {
+  QStringList items;
+  for (QAction *a : m.Menu(submenu)->actions())
+    if (a->isVisible()) items << (a->isSeparator() ? QStringLiteral("-") : a->text());
+  return items;
+}
+
+void openFileMenu(TfrmMain &m) { Q_EMIT m.Menu(QStringLiteral("mniFile"))->aboutToShow(); }
+
+QStringList storedRecent() {
+  TRootKey root;
+  QStringList values;
+  for (int n = 1; n <= 8; ++n) values << root.ReadString(QStringLiteral("MRUS"), QStringLiteral("mniMRU%1").arg(n), QStringLiteral("<none>"));
+  return values;
+}
+
+}  // namespace
+
+TEST_F(AppFixture, RecentFilesKeepTheLastEightWithASeparatorAfterTheFourth) {
+  TfrmMain &m = Start();
+  const QString dir = TestEnvironment::FreshDir(QStringLiteral("mru"));
+  QStringList files;
+  for (int i = 1; i <= 9; ++i) files << TestEnvironment::WriteFile(dir + QStringLiteral("/f%1.txt").arg(i), "x");
+  for (int i = 0; i < 4; ++i) m.OpenFile(files[i]);
+  openFileMenu(m);
+  EXPECT_EQ(visibleItems(m, QStringLiteral("mniReopen")), (QStringList{files[3], files[2], files[1], files[0]}));
+  m.OpenFile(files[4]);
+  openFileMenu(m);
+  EXPECT_EQ(visibleItems(m, QStringLiteral("mniReopen")),
+            (QStringList{files[4], files[3], files[2], files[1], QStringLiteral("-"), files[0]}));
+  for (int i = 5; i < 9; ++i) m.OpenFile(files[i]);
+  EXPECT_EQ(m.FileLists().Recent().size(), 8);
+  EXPECT_EQ(m.FileLists().Recent().first(), files[8]);
+  EXPECT_FALSE(m.FileLists().Recent().contains(files[0]));  // the oldest went
+  // Opening a listed file again moves it up without a second entry.
+  m.OpenFile(files[3]);
+  EXPECT_EQ(m.FileLists().Recent().first(), files[3]);
+  EXPECT_EQ(m.FileLists().Recent().count(files[3]), 1);
+  EXPECT_EQ(m.FileLists().Recent().size(), 8);
+  // Hints are set as the submenu opens; a click reopens.
+  Q_EMIT m.Menu(QStringLiteral("mniReopen"))->aboutToShow();
+  EXPECT_EQ(m.Action(QStringLiteral("mniMRU2"))->statusTip(), QStringLiteral("Reopen ") + files[8]);
+  const auto before = m.EditWindows().size();
+  m.Action(QStringLiteral("mniMRU2"))->trigger();
+  EXPECT_EQ(m.EditWindows().size(), before + 1);
+  EXPECT_EQ(m.FileLists().Recent().first(), files[8]);
+  // Hidden when the user does not want it.
+  m.Holder(QStringLiteral("ShowMRU"))->SetChecked(false);
+  openFileMenu(m);
+  EXPECT_FALSE(m.Action(QStringLiteral("mniReopen"))->isVisible());
+}
+
+TEST_F(AppFixture, RecentFilesSurviveARestartAndMissingOnesAreDropped) {
+  const QString dir = TestEnvironment::FreshDir(QStringLiteral("restart"));
+  const QString a = TestEnvironment::WriteFile(dir + QStringLiteral("/A.txt"), "a");
+  const QString b = TestEnvironment::WriteFile(dir + QStringLiteral("/b.txt"), "b");
+  Start();
+  main->OpenFile(a);
+  main->OpenFile(b);
+  main.reset();  // the lists are written when the main window goes
+  EXPECT_EQ(storedRecent(), (QStringList{b, a, QString(), QString(), QString(), QString(), QString(), QString()}));
+
+  TfrmMain &m = Start();
+  EXPECT_EQ(m.FileLists().Recent().size(), 8);  // two files and six placeholders
+  const QString c = TestEnvironment::WriteFile(dir + QStringLiteral("/c.txt"), "c");
+  m.OpenFile(c);
+  openFileMenu(m);
+  EXPECT_EQ(visibleItems(m, QStringLiteral("mniReopen")), (QStringList{c, b, a}));
+
+  // A deleted file: warned about, dropped, and the later entries move up.
+  QFile::remove(b);
+  TModalAnswerer answerer({QStringLiteral("OK")});
+  m.Action(QStringLiteral("mniMRU2"))->trigger();
+  ASSERT_EQ(answerer.texts.size(), 1);
+  EXPECT_EQ(answerer.titles[0], QStringLiteral("Warning"));
+  EXPECT_EQ(answerer.texts[0], QStringLiteral("Vellumix\n----------------\n") + b +
+                                   QStringLiteral(" no longer exists on this computer!"));
+  openFileMenu(m);
+  EXPECT_EQ(visibleItems(m, QStringLiteral("mniReopen")), (QStringList{c, a}));
+  main.reset();
+  EXPECT_EQ(storedRecent().mid(0, 3), (QStringList{c, a, QString()}));
+}
+
+TEST_F(AppFixture, FavouriteFilesOpenWithoutTouchingTheRecentList) {
+  const QString dir = TestEnvironment::FreshDir(QStringLiteral("fav"));
+  const QString a = TestEnvironment::WriteFile(dir + QStringLiteral("/a.txt"), "a");
+  const QString gone = dir + QStringLiteral("/gone.txt");
+  TfrmMain &m = Start();
+  m.FileLists().SetFavorites({a, gone, a});
+  openFileMenu(m);
+  EXPECT_EQ(visibleItems(m, QStringLiteral("mniFavFiles")), (QStringList{a, gone, a}));
+  const QStringList recentBefore = m.FileLists().Recent();
+  m.Action(QStringLiteral("mniFav01"))->trigger();
+  EXPECT_EQ(m.ActiveEdit()->Caption(), QStringLiteral("a.txt"));
+  EXPECT_EQ(m.FileLists().Recent(), recentBefore);
+  TModalAnswerer answerer({QStringLiteral("OK")});
+  m.Action(QStringLiteral("mniFav02"))->trigger();
+  ASSERT_EQ(answerer.texts.size(), 1);
+  openFileMenu(m);
+  EXPECT_EQ(visibleItems(m, QStringLiteral("mniFavFiles")), (QStringList{a, a}));
+  main.reset();
+  TRootKey root;
+  EXPECT_EQ(root.ReadString(QStringLiteral("Favorites"), QStringLiteral("mniFav02"), QString()), a);
+  EXPECT_EQ(root.ReadString(QStringLiteral("Favorites"), QStringLiteral("mniFav08"), QStringLiteral("<none>")), QString());
+}
