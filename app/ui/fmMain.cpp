@@ -2,8 +2,11 @@
 
 #include "Commands.h"
 #include "Folders.h"
+#include "FormStorage.h"
+#include "FormTables.h"
 #include "Glyphs.h"
 #include "Holder.h"
+#include "fmCustomize.h"
 #include "IdleNotifier.h"
 #include "MdiFrame.h"
 #include "MessageBox.h"
@@ -88,8 +91,6 @@ const THolderDefault kHolders[] = {
     {"FirstTime", "", true, 0},
     {"ShowMRU", "", true, 0},
     {"ShowFavFiles", "", true, 0},
-    // The Open dialog's stored filter list and index.
-    {"dlgOpen", "", false, 0},
 };
 
 // Option items and their default check marks.
@@ -106,7 +107,10 @@ TfrmMain::TfrmMain(const QStringList &commandLine, QWidget *parent)
   FormCreate();
 }
 
-TfrmMain::~TfrmMain() { FormDestroy(); }
+TfrmMain::~TfrmMain() {
+  strMain_->FormDestroying();
+  FormDestroy();
+}
 
 // ---- creation ---------------------------------------------------------------------------
 
@@ -148,6 +152,12 @@ void TfrmMain::FormCreate() {
   createTray();
   createFileListItems();
   connectCommands();
+  strMain_ = new TFormStorage(this);
+  strMain_->setObjectName(QStringLiteral("strMain"));
+  strMain_->IniSection = QStringLiteral("Main Form");
+  strMain_->SetStoredProps(FormTables::MainFormProps(), FormTables::MainFormDefaults());
+  strMain_->LinkToolBar(barMCustom_);
+  strMain_->LinkToolBar(barECustom_);
   setWindowTitle(kProduct);
   applicationTitle_ = kProduct;
   MessageBox::SetApplicationTitle(applicationTitle_);
@@ -163,6 +173,14 @@ void TfrmMain::FormCreate() {
 }
 
 void TfrmMain::createHolders() {
+  // The Open dialog is made for each use; its stored filter list and index live here.
+  dlgOpen_ = new QObject(this);
+  dlgOpen_->setObjectName(QStringLiteral("dlgOpen"));
+  // A menu item that is never shown but whose state is kept with the others.
+  auto *viewAll = new QAction(this);
+  viewAll->setObjectName(QStringLiteral("mniViewAll"));
+  viewAll->setCheckable(true);
+  viewAll->setVisible(false);
   for (const auto &h : kHolders) {
     auto *holder = new THolder(QString::fromLatin1(h.name), this);
     holders_.insert(holder->objectName(), holder);
@@ -178,9 +196,8 @@ void TfrmMain::setHolderDefaults() {
     holder->SetColor(h.color);
   }
   Holder(QStringLiteral("SMTPSignature"))->SetLines({QStringLiteral("Enter your signature here")});
-  THolder *open = Holder(QStringLiteral("dlgOpen"));
-  open->SetLines({kDefaultFilter});
-  open->SetCaption(QStringLiteral("1"));
+  dlgOpen_->setProperty("Filter", kDefaultFilter);
+  dlgOpen_->setProperty("FilterIndex", 1);
 }
 
 void TfrmMain::setHint(QAction *action, const QString &hint) {
@@ -357,7 +374,7 @@ void TfrmMain::connectCommands() {
   auto byTag = [](void (TfrmMain::*method)(int)) {
     return [method](TfrmMain *self, QAction *a) { (self->*method)(a->property("tag").toInt()); };
   };
-  for (const char *n : {"mniNew", "mniOpen", "mniFile1", "mniFile2", "mniFile3", "mniPrintSetup", "mniExit",
+  for (const char *n : {"mniNew", "mniOpen", "mniFile1", "mniMCustom", "mniFile5", "mniFile2", "mniFile3", "mniPrintSetup", "mniExit",
                         "sysExit"})
     route(QString::fromLatin1(n), byTag(&TfrmMain::MenuFile));
   for (const char *n : {"mniUndo", "mniRedo", "mniCut", "mniCopy", "mniPaste", "mniDelete", "mniSelectAll",
@@ -368,6 +385,8 @@ void TfrmMain::connectCommands() {
   for (const char *n : {"mniWinStart", "mniButtonHints", "mniAutomaticBackups", "mniMainStatusBar",
                         "mniStayOnTop", "mniTip"})
     route(QString::fromLatin1(n), [](TfrmMain *self, QAction *a) { self->OptionsMenu(a); });
+  for (const char *n : {"mniExplore", "mniStandard"})
+    route(QString::fromLatin1(n), [](TfrmMain *self, QAction *) { self->UpdateMainMenus(); });
   route(QStringLiteral("sysNotepad"), [](TfrmMain *self, QAction *) { self->RestoreFromTray(); });
   // Tool buttons run the command of their menu twin.
   for (QAction *button : std::as_const(actions_)) {
@@ -389,6 +408,10 @@ QMenu *TfrmMain::Menu(const QString &name) const { return menus_.value(name); }
 THolder *TfrmMain::Holder(const QString &name) const { return holders_.value(name); }
 QStatusBar *TfrmMain::barMain() const { return statusBar(); }
 QMenu *TfrmMain::PopupMenu() const { return Menu(QStringLiteral("pumPopup")); }
+QString TfrmMain::OpenFilter() const {
+  const QString filter = dlgOpen_->property("Filter").toString();
+  return filter.isEmpty() ? kDefaultFilter : filter;
+}
 QString TfrmMain::FilePath() const { return Holder(QStringLiteral("FilePath"))->Caption(); }
 QString TfrmMain::EditDisplay() const { return Holder(QStringLiteral("EditDisplay"))->Caption(); }
 bool TfrmMain::IsChecked(const QString &itemName) const {
@@ -436,6 +459,9 @@ void TfrmMain::FormShow() {
   if (Holder(QStringLiteral("FirstTime"))->Checked() && SetupWizard) SetupWizard();
   Holder(QStringLiteral("FirstTime"))->SetChecked(false);
   SetProductTexts();
+  UpdateMainMenus();
+  proAppAFormChange();
+  pnlTip_->setVisible(IsChecked(QStringLiteral("mniTip")));
   area_->setBackground(WinColor::ToQColor(Holder(QStringLiteral("SMTPHost"))->Color()));
   if (commandLine_.isEmpty())
     NewWorkspace();
@@ -451,6 +477,13 @@ void TfrmMain::FormShow() {
     TopMostOn();
   else
     TopMostOff();
+}
+
+void TfrmMain::UpdateMainMenus() {
+  const bool flat = IsChecked(QStringLiteral("mniExplore"));
+  for (QToolBar *bar : {barMCustom_, barECustom_})
+    for (QAction *a : bar->actions())
+      if (auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(a))) button->setAutoRaise(flat);
 }
 
 void TfrmMain::SetProductTexts() {
@@ -494,6 +527,8 @@ TfrmEdit *TfrmMain::createEditWindow() {
       TIdleNotifier::Instance().Request();
     });
   });
+  sub->show();
+  // The window state the user chose for new workspaces wins over the stored one.
   const QString display = EditDisplay();
   if (display == QLatin1String("1"))
     sub->showMinimized();
@@ -655,9 +690,10 @@ void TfrmMain::OpenTextFile() {
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setOption(QFileDialog::ReadOnly, false);
-  const QStringList filters = qtFilters(Holder(QStringLiteral("dlgOpen"))->Lines().value(0, kDefaultFilter));
+  const QStringList filters = qtFilters(OpenFilter());
   dialog.setNameFilters(filters);
   const int index = Holder(QStringLiteral("lblFilter"))->Caption().toInt();
+  dlgOpen_->setProperty("FilterIndex", index);
   if (index >= 1 && index <= filters.size()) dialog.selectNameFilter(filters[index - 1]);
   if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
     const QString name = dialog.selectedFiles().first();
@@ -711,9 +747,19 @@ void TfrmMain::MenuFile(int tag) {
       TopMostOn();
       break;
     }
+    case 7: customizeToolBar(barMCustom_, Commands::MainButtons()); break;
+    case 8: customizeToolBar(barECustom_, Commands::EditButtons()); break;
     case 11: close(); break;
     default: break;
   }
+}
+
+void TfrmMain::customizeToolBar(QToolBar *bar, std::span<const TButtonDef> buttons) {
+  QList<QAction *> all;
+  for (const TButtonDef &def : buttons) all << Action(QString::fromLatin1(def.name));
+  TfrmCustomize dialog(bar, all, this);
+  dialog.exec();
+  UpdateMainMenus();
 }
 
 bool TfrmMain::saveDocument(TfrmEdit *window, bool askName) {
@@ -723,7 +769,7 @@ bool TfrmMain::saveDocument(TfrmEdit *window, bool askName) {
     QFileDialog dialog(this, QStringLiteral("Save As"), FilePath() + Folders::FileNameOf(name));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("txt"));
-    dialog.setNameFilters(qtFilters(Holder(QStringLiteral("dlgOpen"))->Lines().value(0, kDefaultFilter)));
+    dialog.setNameFilters(qtFilters(OpenFilter()));
     const bool accepted = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
     TopMostOn();
     if (!accepted) return false;

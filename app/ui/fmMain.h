@@ -7,6 +7,9 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
+#include <span>
+
+struct TButtonDef;
 
 class QActionGroup;
 class QLabel;
@@ -46,6 +49,8 @@ class TfrmMain : public QMainWindow, public TEditHost {
 
   QString CurrentFileName() const { return currentFileName_; }
   QString FilePath() const;
+  // The filter list of the Open and Save As dialogs ("Name|*.a;*.b|...").
+  QString OpenFilter() const;
   QString ApplicationTitle() const { return applicationTitle_; }
   QString HelpFile() const { return helpFile_; }
   bool IsTopMost() const;
@@ -64,6 +69,8 @@ class TfrmMain : public QMainWindow, public TEditHost {
   // Clicks an option item the way the user does.
   void ClickOption(const QString &itemName);
   void SetProductTexts();
+  // Tool-bar button style from mniExplore (flat) or mniStandard (raised), for both bars.
+  void UpdateMainMenus();
   // Opens the first file of a drop.
   void OpenDroppedFiles(const QList<QUrl> &urls);
   // Restores the program from the tray.
@@ -131,6 +138,7 @@ class TfrmMain : public QMainWindow, public TEditHost {
   TfrmEdit *createEditWindow();
   void applyTopMost(bool on);
   bool saveDocument(TfrmEdit *window, bool askName);
+  void customizeToolBar(QToolBar *bar, std::span<const TButtonDef> buttons);
   void rebuildWindowList();
   void setHint(QAction *action, const QString &hint);
   void setHolderDefaults();
@@ -145,6 +153,7 @@ class TfrmMain : public QMainWindow, public TEditHost {
   QHash<QString, THolder *> holders_;
   TFileLists fileLists_;
   TFormStorage *strMain_ = nullptr;
+  QObject *dlgOpen_ = nullptr;
   QList<QAction *> windowListActions_;
   QStringList commandLine_;
   QString currentFileName_;

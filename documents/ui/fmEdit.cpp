@@ -2,6 +2,8 @@
 
 #include "EditHost.h"
 #include "Folders.h"
+#include "FormStorage.h"
+#include "FormTables.h"
 #include "KeyboardState.h"
 #include "MessageBox.h"
 #include "PanelStatusBar.h"
@@ -47,6 +49,14 @@ TfrmEdit::TfrmEdit(TEditHost &host, QWidget *parent) : QWidget(parent), host_(ho
   layout->addWidget(mmoMemo_, 1);
   layout->addWidget(barEdit_);
 
+  // The editor settings all document windows share: restored at the first show, saved when the
+  // window closes, so the last window closed decides what the next one starts with.
+  strEdit_ = new TFormStorage(this);
+  strEdit_->setObjectName(QStringLiteral("strEdit"));
+  strEdit_->IniSection = QStringLiteral("Edit Form");
+  strEdit_->Options = TFormStorage::fpState;
+  strEdit_->SetStoredProps(FormTables::EditFormProps(), FormTables::EditFormDefaults());
+
   tmrKeyState_.setInterval(1000);
   connect(&tmrKeyState_, &QTimer::timeout, this, &TfrmEdit::tmrKeyStateTimer);
   tmrKeyState_.start();
@@ -54,7 +64,7 @@ TfrmEdit::TfrmEdit(TEditHost &host, QWidget *parent) : QWidget(parent), host_(ho
   appEventsIdle();
 }
 
-TfrmEdit::~TfrmEdit() = default;
+TfrmEdit::~TfrmEdit() { strEdit_->FormDestroying(); }
 
 void TfrmEdit::showEvent(QShowEvent *event) {
   QWidget::showEvent(event);

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class TEditHost;
+class TFormStorage;
 class TPanelStatusBar;
 class TRichEdit;
 
@@ -71,5 +72,6 @@ class TfrmEdit : public QWidget {
   TPanelStatusBar *barEdit_;
   QTimer tmrKeyState_;
   TTextFormat format_;
+  TFormStorage *strEdit_ = nullptr;
   bool shown_ = false;
 };

@@ -2,6 +2,10 @@
 
 #include "Folders.h"
 #include "Glyphs.h"
+#include "fmCustomize.h"
+#include <QComboBox>
+#include <QListWidget>
+#include <QToolButton>
 #include "MessageBox.h"
 
 #include <QDir>
@@ -281,4 +285,54 @@ TEST_F(AppFixture, GlyphListHoldsEightyTwoPicturesWithMagentaTransparent) {
   TfrmMain &m = Start();
   EXPECT_FALSE(m.Action(QStringLiteral("btnNew"))->icon().isNull());
   EXPECT_FALSE(m.Action(QStringLiteral("mniSpell"))->icon().isNull());
+}
+
+TEST_F(AppFixture, CustomisedToolBarsAndButtonStyleSurviveARestart) {
+  {
+    TfrmMain &m = Start();
+    // Customise the main bar: add Tile Windows after New, take Exit off, move Open first.
+    QToolBar *bar = m.barMCustom();
+    TfrmCustomize dialog(bar, [&] {
+      QList<QAction *> all;
+      for (const char *n : {"btnNew", "btnOpen", "btnPSetup", "btnExit", "btnWin0", "btnWin1", "btnWin2",
+                            "btnOptions", "btnHelp", "btnSearchHelp", "btnUseHelp", "btnWhatsNew", "btnTech",
+                            "btnLVersion", "btnAbout"})
+        all << m.Action(QString::fromLatin1(n));
+      return all;
+    }());
+    dialog.cbxSection()->setCurrentText(QStringLiteral("Window Menu"));
+    ASSERT_EQ(dialog.lstAvailable()->count(), 3);
+    dialog.lstButtons()->setCurrentRow(0);
+    dialog.lstAvailable()->setCurrentRow(0);
+    dialog.AddSelected();
+    EXPECT_EQ(bar->actions().at(1)->objectName(), QStringLiteral("btnWin0"));
+    EXPECT_EQ(dialog.lstAvailable()->count(), 2);
+    dialog.lstButtons()->setCurrentRow(bar->actions().size() - 1);
+    dialog.RemoveSelected();
+    EXPECT_FALSE(bar->actions().contains(m.Action(QStringLiteral("btnExit"))));
+    dialog.lstButtons()->setCurrentRow(2);
+    dialog.MoveSelected(-1);
+    dialog.MoveSelected(-1);
+    QStringList names;
+    for (QAction *a : bar->actions()) names << a->objectName();
+    EXPECT_EQ(names, (QStringList{"btnOpen", "btnNew", "btnWin0", "btnPSetup", "btnOptions", "btnHelp", "btnTech",
+                                  "btnAbout"}));
+    // Standard style: raised buttons on both bars.
+    m.Action(QStringLiteral("mniStandard"))->trigger();
+    auto *button = qobject_cast<QToolButton *>(m.barECustom()->widgetForAction(m.Action(QStringLiteral("btnSave"))));
+    ASSERT_TRUE(button);
+    EXPECT_FALSE(button->autoRaise());
+    for (TfrmEdit *edit : m.EditWindows()) edit->mmoMemo()->SetModified(false);
+    EXPECT_TRUE(m.close());
+    main.reset();
+  }
+  TfrmMain &m = Start();
+  QStringList names;
+  for (QAction *a : m.barMCustom()->actions()) names << a->objectName();
+  EXPECT_EQ(names, (QStringList{"btnOpen", "btnNew", "btnWin0", "btnPSetup", "btnOptions", "btnHelp", "btnTech",
+                                "btnAbout"}));
+  EXPECT_TRUE(m.IsChecked(QStringLiteral("mniStandard")));
+  auto *button = qobject_cast<QToolButton *>(m.barMCustom()->widgetForAction(m.Action(QStringLiteral("btnOpen"))));
+  ASSERT_TRUE(button);
+  EXPECT_FALSE(button->autoRaise());
 }
