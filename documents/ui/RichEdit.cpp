@@ -1,5 +1,6 @@
 #include "RichEdit.h"
 
+#include "IdleNotifier.h"
 #include "KeyboardState.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -72,6 +73,11 @@ TRichEdit::TRichEdit(QWidget *parent) : QPlainTextEdit(parent) {
   setContextMenuPolicy(Qt::NoContextMenu);
   selectionBarWidget_ = new TSelectionBar(this);
   connect(document(), &QTextDocument::undoCommandAdded, this, &TRichEdit::recordUndoStep);
+  // Changes made by commands, not only by the user's keys, refresh the command states.
+  auto requestIdle = [] { TIdleNotifier::Instance().Request(); };
+  connect(this, &QPlainTextEdit::selectionChanged, this, requestIdle);
+  connect(this, &QPlainTextEdit::cursorPositionChanged, this, requestIdle);
+  connect(this, &QPlainTextEdit::modificationChanged, this, requestIdle);
   updateMargins();
   SetWordWrap(true);
 }

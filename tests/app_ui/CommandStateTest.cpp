@@ -1,0 +1,77 @@
+#include "AppFixture.h"
+
+#include <QClipboard>
+#include <QToolBar>
+
+namespace {
+
+bool enabled(TfrmMain &m, const char *name) { return m.Action(QString::fromLatin1(name))->isEnabled(); }
+
+}  // namespace
+
+TEST_F(AppFixture, CommandsFollowSelectionTextAndClipboard) {
+  TfrmMain &m = Start();
+  QApplication::clipboard()->clear();
+  Settle();
+  // An empty document: searching, converting, counting and printing have nothing to work on.
+  for (const char *name : {"mniFind", "mniFindNext", "mniReplace", "mniSelectAll", "mniConvert", "mniSpell",
+                           "mniWordCount", "mniFile6", "mniPPreview", "btnFind", "puiFind"})
+    EXPECT_FALSE(enabled(m, name)) << name;
+  for (const char *name : {"mniFile2", "mniFile1", "btnSave", "btnClose", "btnPrint", "mniDateTime"})
+    EXPECT_TRUE(enabled(m, name)) << name;
+  EXPECT_FALSE(enabled(m, "mniPaste"));
+  EXPECT_TRUE(enabled(m, "mniFile0"));  // Import in an untitled window
+
+  TRichEdit *memo = m.ActiveEdit()->mmoMemo();
+  QTest::keyClicks(memo, QStringLiteral("some words"));
+  Settle();
+  EXPECT_TRUE(enabled(m, "mniFind"));
+  EXPECT_FALSE(enabled(m, "mniCut"));
+  EXPECT_EQ(m.Action(QStringLiteral("mniLower"))->statusTip(), QStringLiteral("Convert all text to lowercase"));
+  memo->SetSelection(0, 4);
+  Settle();
+  for (const char *name : {"mniCut", "mniCopy", "mniDelete", "puiCut", "btnCopy", "mniCapitalize", "btnCapitalize"})
+    EXPECT_TRUE(enabled(m, name)) << name;
+  EXPECT_EQ(m.Action(QStringLiteral("mniLower"))->statusTip(), QStringLiteral("Convert selected text to lowercase"));
+  EXPECT_EQ(m.Action(QStringLiteral("btnTogCase"))->statusTip(), QStringLiteral("tOGGLE cASE in selected text"));
+
+  // Copy through the menu; the clipboard now enables Paste everywhere.
+  m.Action(QStringLiteral("mniCopy"))->trigger();
+  Settle();
+  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("some"));
+  EXPECT_TRUE(enabled(m, "mniPaste"));
+  EXPECT_TRUE(enabled(m, "btnPaste"));
+  m.Action(QStringLiteral("mniDelete"))->trigger();
+  Settle();
+  EXPECT_EQ(memo->toPlainText(), QStringLiteral(" words"));
+  EXPECT_EQ(m.Action(QStringLiteral("mniUndo"))->text(), QStringLiteral("&Undo Delete"));
+  m.Action(QStringLiteral("puiPaste"))->trigger();
+  Settle();
+  EXPECT_EQ(memo->toPlainText(), QStringLiteral("some words"));
+  EXPECT_EQ(m.Action(QStringLiteral("puiUndo"))->text(), QStringLiteral("&Undo Paste"));
+  m.Action(QStringLiteral("mniSelectAll"))->trigger();
+  Settle();
+  m.Action(QStringLiteral("btnCut"))->trigger();
+  Settle();
+  EXPECT_EQ(m.Action(QStringLiteral("mniUndo"))->text(), QStringLiteral("&Undo Cut"));
+  EXPECT_TRUE(memo->toPlainText().isEmpty());
+
+  // A saved document's window does not import.
+  const QString file = TestEnvironment::WriteFile(TestEnvironment::FreshDir(QStringLiteral("st")) + QStringLiteral("/x.txt"), "x");
+  m.OpenFile(file);
+  Settle();
+  EXPECT_FALSE(enabled(m, "mniFile0"));
+
+  // No window at all: the clipboard still enables Paste; undo and redo read plainly.
+  for (TfrmEdit *edit : m.EditWindows()) {
+    edit->mmoMemo()->SetModified(false);
+    m.SubWindowOf(edit)->close();
+  }
+  Settle();
+  ASSERT_TRUE(m.EditWindows().isEmpty());
+  EXPECT_TRUE(enabled(m, "mniPaste"));
+  EXPECT_FALSE(enabled(m, "mniCut"));
+  EXPECT_FALSE(enabled(m, "mniUndo"));
+  EXPECT_EQ(m.Action(QStringLiteral("mniUndo"))->text(), QStringLiteral("&Undo"));
+  EXPECT_EQ(m.Action(QStringLiteral("mniRedo"))->text(), QStringLiteral("&Redo"));
+}
