@@ -96,6 +96,12 @@ void TRichEdit::recordUndoStep() {
 
 bool TRichEdit::CanUndo() const { return document()->availableUndoSteps() > undoFloor_; }
 
+void TRichEdit::ResetUndoHistory() {
+  document()->clearUndoRedoStacks();
+  undoKinds_.clear();
+  undoFloor_ = 0;
+}
+
 bool TRichEdit::CanRedo() const { return document()->isRedoAvailable(); }
 
 TUndoKind TRichEdit::UndoKind() const {

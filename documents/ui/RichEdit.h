@@ -76,6 +76,8 @@ class TRichEdit : public QPlainTextEdit, public TEditControl {
   void ReleaseUpdates() override;
 
   void SetLineEnd(const QString &lineEnd) { lineEnd_ = lineEnd; }
+  // Forgets every undo and redo step (after a load).
+  void ResetUndoHistory();
 
   bool AutoURLDetect() const { return autoUrlDetect_; }
   void SetAutoURLDetect(bool on);

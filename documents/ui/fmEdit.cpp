@@ -9,7 +9,15 @@
 #include "PanelStatusBar.h"
 #include "RichEdit.h"
 
+#include "FindReplace.h"
+#include "RtfReader.h"
+#include "SaveNames.h"
+
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QScreen>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -31,6 +39,8 @@ TfrmEdit::TfrmEdit(TEditHost &host, QWidget *parent) : QWidget(parent), host_(ho
     if (QMenu *menu = host_.PopupMenu()) menu->popup(mmoMemo_->viewport()->mapToGlobal(at));
   });
   connect(mmoMemo_, &TRichEdit::URLClick, this, &TfrmEdit::mmoMemoURLClick);
+  // The window sees key releases before its edit control does.
+  mmoMemo_->installEventFilter(this);
 
   barEdit_ = new TPanelStatusBar({{58, Qt::AlignHCenter},
                                   {57, Qt::AlignLeft},
@@ -123,20 +133,37 @@ bool TfrmEdit::Open(const QString &name) {
     MessageBox::ShowError(this, QStringLiteral("Cannot open file ") + fileName);
     return false;
   }
-  const TDecodedText decoded = TextFile::Decode(bytes, TEditControl::MaxLength);
+  bool truncated = false;
   mmoMemo_->HoldUpdates();
-  SetFormat(decoded.format);
-  mmoMemo_->SetText(decoded.text);
+  if (SaveNames::IsRichTextName(fileName)) {
+    TRtfReader reader;
+    const bool read = reader.Read(bytes, *mmoMemo_->document());
+    mmoMemo_->ReleaseUpdates();
+    if (!read) {
+      mmoMemo_->Clear();
+      MessageBox::ShowError(this, QStringLiteral("Cannot open file ") + fileName + QStringLiteral(".\r") + reader.Error());
+      return false;
+    }
+    truncated = reader.Truncated();
+    SetFormat(TTextFormat{TTextEncoding::Windows1252, TLineEnd::CrLf});
+  } else {
+    const TDecodedText decoded = TextFile::Decode(bytes, TEditControl::MaxLength);
+    SetFormat(decoded.format);
+    mmoMemo_->SetText(decoded.text);
+    mmoMemo_->ReleaseUpdates();
+    truncated = decoded.truncated;
+  }
+  mmoMemo_->ResetUndoHistory();
   mmoMemo_->SetSelection(0, 0);
-  mmoMemo_->SetModified(decoded.truncated);
-  mmoMemo_->ReleaseUpdates();
+  mmoMemo_->SetModified(truncated);
+  diskStamp_ = TFileStamp::OfContent(fileName, bytes);
 
   setWindowTitle(Folders::FileNameOf(fileName));
   host_.UpdateTitles();
   barEdit_->SetWidth(pnlSize, int(7 * SizeText(mmoMemo_->TextLength()).size()));
   SetFileName(fileName);
   appEventsIdle();
-  if (decoded.truncated) {
+  if (truncated) {
     MessageBox::Show(this,
                      MessageBox::MsgHeader() + QStringLiteral("The file '") + fileName +
                          QStringLiteral("' is longer than a workspace can hold.\rOnly its first ") +
@@ -194,20 +221,81 @@ void TfrmEdit::mmoMemoURLClick(const QString &address) {
                     address);
 }
 
-bool TfrmEdit::SaveToFile(const QString &fileName) {
-  bool lossless = true;
-  TTextFormat format = format_;
-  QByteArray bytes = TextFile::Encode(mmoMemo_->toPlainText(), format, &lossless);
-  if (!lossless) {
-    format.encoding = TTextEncoding::Utf8;
-    bytes = TextFile::Encode(mmoMemo_->toPlainText(), format);
+bool TfrmEdit::eventFilter(QObject *watched, QEvent *event) {
+  if (watched == mmoMemo_ && event->type() == QEvent::KeyRelease && !static_cast<QKeyEvent *>(event)->isAutoRepeat())
+    FormKeyUp(static_cast<QKeyEvent *>(event)->key());
+  return QWidget::eventFilter(watched, event);
+}
+
+// ---- find and replace -------------------------------------------------------------------
+
+TFindDialog *TfrmEdit::SearchDialog(TFindDialog::TMode mode) {
+  QPointer<TFindDialog> &dialog = mode == TFindDialog::TMode::Find ? findDialog_ : replaceDialog_;
+  if (!dialog) {
+    const QPointer<TFindDialog> &other = mode == TFindDialog::TMode::Find ? replaceDialog_ : findDialog_;
+    dialog = new TFindDialog(mode, this);
+    if (other) dialog->SetFindText(other->FindText());
+    connect(dialog, &TFindDialog::FindNextClicked, this, [this, d = dialog.data()] { dialogFindNext(d); });
+    connect(dialog, &TFindDialog::ReplaceClicked, this, [this, d = dialog.data()] { dialogReplace(d); });
+    connect(dialog, &TFindDialog::ReplaceAllClicked, this, [this, d = dialog.data()] { dialogReplaceAll(d); });
   }
-  QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-    MessageBox::ShowError(this, QStringLiteral("Cannot create file ") + fileName);
-    return false;
-  }
-  SetFormat(format);
-  mmoMemo_->SetModified(false);
-  return true;
+  return dialog;
+}
+
+void TfrmEdit::ShowSearchDialog(TFindDialog::TMode mode) {
+  const QString word = mmoMemo_->CaretWord();
+  TFindDialog *dialog = SearchDialog(mode);
+  if (!word.isEmpty()) dialog->SetFindText(word);
+  dialog->show();
+  dialog->raise();
+  dialog->activateWindow();
+  dialog->edtFind()->setFocus();
+  dialog->edtFind()->selectAll();
+}
+
+void TfrmEdit::FormKeyUp(int key) {
+  if (key != Qt::Key_F3 || !FindNextPending) return;
+  FindNextPending = false;
+  if (searchState_.FindNext(*mmoMemo_) == TSearchResult::NotFound)
+    mmoMemoTextNotFound(searchState_.LastSearch().findText);
+}
+
+void TfrmEdit::mmoMemoTextNotFound(const QString &findText) {
+  MessageBox::Show(this, MessageBox::MsgHeader() + FindReplace::NotFoundText(findText), TMsgKind::Information,
+                   TMsgButtons::Ok);
+}
+
+void TfrmEdit::moveOutOfTheWay(TFindDialog *dialog) {
+  const QScreen *screen = dialog->screen() ? dialog->screen() : QGuiApplication::primaryScreen();
+  const qsizetype start = mmoMemo_->SelStart();
+  const auto to = FindReplace::MoveOutOfTheWay(dialog->frameGeometry(), mmoMemo_->PositionToScreen(start),
+                                               mmoMemo_->PositionToScreen(start + mmoMemo_->SelLength()),
+                                               screen->availableGeometry());
+  if (to) dialog->move(*to);
+}
+
+void TfrmEdit::dialogFindNext(TFindDialog *dialog) {
+  const TSearchOptions options = dialog->Options();
+  if (searchState_.Search(*mmoMemo_, options) == TSearchResult::Found)
+    moveOutOfTheWay(dialog);
+  else
+    mmoMemoTextNotFound(options.findText);
+}
+
+void TfrmEdit::dialogReplace(TFindDialog *dialog) {
+  const TSearchOptions options = dialog->Options();
+  searchState_.Remember(options);
+  if (FindReplace::Replace(*mmoMemo_, options, dialog->ReplaceText()))
+    moveOutOfTheWay(dialog);
+  else
+    mmoMemoTextNotFound(options.findText);
+}
+
+void TfrmEdit::dialogReplaceAll(TFindDialog *dialog) {
+  const TSearchOptions options = dialog->Options();
+  searchState_.Remember(options);
+  if (FindReplace::ReplaceAll(*mmoMemo_, options, dialog->ReplaceText()) > 0)
+    moveOutOfTheWay(dialog);
+  else
+    mmoMemoTextNotFound(options.findText);
 }

@@ -1,6 +1,12 @@
 #pragma once
 
+#include "FindDialog.h"
+#include "FileStamp.h"
+#include "SearchState.h"
 #include "TextFile.h"
+
+#include <QPointer>
+#include <optional>
 
 #include <QTimer>
 #include <QWidget>
@@ -48,9 +54,24 @@ class TfrmEdit : public QWidget {
   // "#,###,##0 bytes" with the locale's thousands separator.
   static QString SizeText(qsizetype size);
 
-  // Saves the document under its name. Until the saving engine takes this over it writes the
-  // text in its own format through a temporary file renamed over the target.
-  bool SaveToFile(const QString &fileName);
+  // ---- find and replace -------------------------------------------------------------------
+  // Set by the Find Next command so that the F3 key-up that follows does not search twice.
+  static inline bool FindNextPending = false;
+  // The window's find or replace dialog, created on first use; a new one takes over the find
+  // text of the other.
+  TFindDialog *SearchDialog(TFindDialog::TMode mode);
+  // Shows a search dialog with the word at the caret as its find text (when there is one).
+  void ShowSearchDialog(TFindDialog::TMode mode);
+  // Key-up handling: F3 with FindNextPending repeats the last search.
+  void FormKeyUp(int key);
+  const TSearchState &SearchState() const { return searchState_; }
+  // "Cannot find '<text>'." in an information box.
+  void mmoMemoTextNotFound(const QString &findText);
+
+  // ---- saving -----------------------------------------------------------------------------
+  // The file as it was loaded or last saved, to notice changes made by other programs.
+  const std::optional<TFileStamp> &DiskStamp() const { return diskStamp_; }
+  void SetDiskStamp(const std::optional<TFileStamp> &stamp) { diskStamp_ = stamp; }
 
  public Q_SLOTS:
   // Idle refresh of panels 0, 1 and 3.
@@ -60,12 +81,18 @@ class TfrmEdit : public QWidget {
 
  protected:
   void showEvent(QShowEvent *event) override;
+  bool eventFilter(QObject *watched, QEvent *event) override;
   void closeEvent(QCloseEvent *event) override;
 
  private:
   void FormShow();
   bool FormCloseQuery();
   void mmoMemoURLClick(const QString &address);
+  // One search from a dialog's button: reports when nothing is found and moves the dialog.
+  void dialogFindNext(TFindDialog *dialog);
+  void dialogReplace(TFindDialog *dialog);
+  void dialogReplaceAll(TFindDialog *dialog);
+  void moveOutOfTheWay(TFindDialog *dialog);
 
   TEditHost &host_;
   TRichEdit *mmoMemo_;
@@ -73,5 +100,9 @@ class TfrmEdit : public QWidget {
   QTimer tmrKeyState_;
   TTextFormat format_;
   TFormStorage *strEdit_ = nullptr;
+  QPointer<TFindDialog> findDialog_;
+  QPointer<TFindDialog> replaceDialog_;
+  TSearchState searchState_;
+  std::optional<TFileStamp> diskStamp_;
   bool shown_ = false;
 };

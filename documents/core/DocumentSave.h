@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+#include "FileStamp.h"
+#include "SafeSave.h"
+#include "TextFile.h"
+
+class QTextDocument;
+
+// One save of a document: its text turned into the bytes of its file (plain text in the
+// format it was read with, or rich text for a file whose extension is rtf) and written
+// safely.
+struct TDocumentSaveRequest {
+  QString fileName;
+  QString text;                             // plain text, '\n' line breaks
+  TTextFormat format;                       // the plain-text format to write
+  const QTextDocument *richText = nullptr;  // the formatted text, for rtf files
+  bool makeBackup = false;
+  std::optional<TFileStamp> known;  // the file as loaded or last saved
+};
+
+struct TDocumentSaveResult {
+  TSaveOutcome outcome;
+  TTextFormat format;  // the format written; keep it for the next save
+  QString notice;      // tell the user this after a successful save (empty: nothing to say)
+};
+
+// writer: the seam for write failures (null: plain writes).
+TDocumentSaveResult SaveDocument(const TDocumentSaveRequest &request,
+                                 TByteWriter *writer = nullptr);

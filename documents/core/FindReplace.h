@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <optional>
+
+#include "TextFinder.h"
+
+class TEditControl;
+
+// Find and replace on an edit control. Searches never wrap around: going down they run from
+// the end of the selection to the end of the text, going up from the start of the selection
+// back to the beginning.
+namespace FindReplace {
+
+// Selects the next occurrence; false (selection unchanged) when there is none.
+bool Find(TEditControl &edit, const TSearchOptions &options);
+
+// Searches from the selection as Find does and replaces the occurrence found, so an
+// occurrence that was selected beforehand is not itself replaced. One undo step.
+bool Replace(TEditControl &edit, const TSearchOptions &options, const QString &replaceText);
+
+// Replaces every occurrence from the caret to the end of the text (going up: from the start
+// of the selection to the beginning), never searching inside a replacement just made. The
+// caret ends behind the last replacement made. One undo step; returns the number replaced.
+qsizetype ReplaceAll(TEditControl &edit, const TSearchOptions &options, const QString &replaceText);
+
+// The message for a search that found nothing.
+QString NotFoundText(const QString &findText);
+
+// Where a dialog at dialog (screen coordinates) should move so that it does not cover an
+// occurrence whose start and end are at the screen points start and end (tops of the
+// characters) on a screen of the rectangle screen; nothing when it may stay.
+std::optional<QPoint> MoveOutOfTheWay(const QRect &dialog, QPoint start, QPoint end,
+                                      const QRect &screen);
+
+}  // namespace FindReplace

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+#include "FileStamp.h"
+
+// Writes bytes to an open file descriptor; the seam through which tests inject write
+// failures (a full disk, a process killed half-way).
+class TByteWriter {
+ public:
+  virtual ~TByteWriter() = default;
+  // Writes up to size bytes; returns the number written or -1 with errno set.
+  virtual qint64 Write(int fd, const char *data, qint64 size);
+};
+
+enum class TSaveStatus {
+  Saved,
+  ChangedOnDisk,  // the file changed since it was read; nothing was written
+  Failed,         // nothing was lost; error and detail say why
+};
+
+struct TSaveOutcome {
+  TSaveStatus status = TSaveStatus::Failed;
+  QString error;       // "Cannot create file <name>." when the save failed
+  QString detail;      // the reason, for a second line of the message
+  QString backupName;  // the backup made, empty when none
+  TFileStamp stamp;    // the file as saved, for the next check for changes
+
+  bool Saved() const { return status == TSaveStatus::Saved; }
+};
+
+// Saves a file without ever leaving it half-written:
+// - the bytes go to a temporary file in the same folder, are flushed to disk, and the
+//   temporary file is renamed over the file; permissions are kept, and the owner and group
+//   where the process may set them;
+// - a symbolic link is followed and its target is saved, so the link stays a link;
+// - a file with several hard links is written in place after a copy of its previous content
+//   has been written and verified; a failure puts the previous content back;
+// - with backups on, the previous file becomes the backup (its name from
+//   SaveNames::BackupFileName); failures around the backup do not stop the save;
+// - a read-only file or a folder that cannot be written is refused with a clear text.
+class TSafeSave {
+ public:
+  // writer is used for the document's bytes; null means plain writes.
+  explicit TSafeSave(TByteWriter *writer = nullptr);
+
+  void SetMakeBackup(bool makeBackup);
+  bool MakeBackup() const;
+
+  // Saves bytes as fileName. When known is given and the file changed on disk since that
+  // stamp was taken, nothing is written and the status is ChangedOnDisk (ask the user, then
+  // save again without known).
+  TSaveOutcome Save(const QString &fileName, const QByteArray &bytes,
+                    const std::optional<TFileStamp> &known = std::nullopt);
+
+  // The file a save of fileName writes: symbolic links followed (also a link whose target
+  // does not exist yet). Empty when the links loop.
+  static QString ResolveTarget(const QString &fileName);
+
+ private:
+  struct TTarget;
+  static bool WriteAll(int fd, const QByteArray &bytes, TByteWriter &writer, QString &detail);
+  bool SaveReplacing(const TTarget &target, const QByteArray &bytes, TByteWriter &writer,
+                     QString &detail);
+  bool SaveInPlace(const TTarget &target, const QByteArray &bytes, QString &detail);
+  bool WriteVerifiedCopy(const QString &path, const QByteArray &bytes, QString &detail);
+  void MakeBackupOf(const TTarget &target);
+
+  TByteWriter plainWriter_;
+  TByteWriter *writer_;
+  bool makeBackup_ = false;
+};

@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QChar>
+
+// What counts as part of a word for whole-word searches and the word at the caret:
+// letters and digits of any script, and the underscore.
+inline bool IsWordCharacter(QChar c) { return c.isLetterOrNumber() || c == u'_'; }

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+
+#include "ExStringList.h"
+#include "NMUUProcessor.h"
+#include "PostMessage.h"
+
+// Builds the header lines and the body bytes of one message: the plain text, or a
+// multipart message with the text and one base64 part per attachment.
+//
+// A text made only of ASCII goes out as it is, declared "charset=us-ascii"; any other text
+// goes out as UTF-8 in quoted-printable. Body lines are split at every line break they
+// hold and dot-stuffed, so the body always has CR LF line ends and no line ends the data.
+class TMessageBuilder {
+ public:
+  UUMethods EncodeType = uuMime;
+  std::function<void(const QString &fileName)> OnEncodeStart;
+  std::function<void(const QString &fileName)> OnEncodeEnd;
+  std::function<void(const QString &fileName)> OnAttachmentNotFound;
+  // Passed on to the encoder: called between blocks of a large attachment.
+  std::function<void()> OnProgress;
+
+  // Fills Header and Body from message. An attachment that cannot be opened calls
+  // OnAttachmentNotFound and throws EMailError.
+  void Build(const TPostMessage &message);
+
+  TExStringList Header;
+  QByteArray Body;
+  // The MIME boundary of the last message built with attachments.
+  QString Boundary;
+
+  static QString MakeBoundary();
+
+ private:
+  void AppendText(const QStringList &lines, bool ascii);
+  void AppendAttachment(const QString &path);
+};

@@ -1,0 +1,138 @@
+#include "MimeText.h"
+
+namespace MimeText {
+
+namespace {
+
+// UTF-8 bytes per encoded word: 45 bytes give 60 base64 characters, 72 with the frame.
+constexpr qsizetype WordBytes = 45;
+
+QString EncodedWords(QStringView text, QStringView separator) {
+  const QByteArray utf8 = text.toUtf8();
+  QString result;
+  qsizetype start = 0;
+  while (start < utf8.size()) {
+    qsizetype end = std::min(start + WordBytes, utf8.size());
+    // Never split a character: back up to the first byte of a sequence.
+    while (end < utf8.size() && end > start + 1 && (static_cast<uchar>(utf8[end]) & 0xC0) == 0x80)
+      --end;
+    if (!result.isEmpty()) result += separator;
+    result += QStringLiteral("=?utf-8?B?") +
+              QString::fromLatin1(utf8.mid(start, end - start).toBase64()) + QStringLiteral("?=");
+    start = end;
+  }
+  return result;
+}
+
+QString FoldedWords(QStringView text) { return EncodedWords(text, u"\r\n "); }
+
+}  // namespace
+
+bool IsAscii(QStringView text) {
+  for (QChar c : text) {
+    if (c.unicode() >= 0x80) return false;
+  }
+  return true;
+}
+
+QStringList SplitLines(QStringView text) {
+  QStringList lines;
+  qsizetype start = 0;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] != u'\r' && text[i] != u'\n') continue;
+    lines.append(text.mid(start, i - start).toString());
+    if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+    start = i + 1;
+  }
+  lines.append(text.mid(start).toString());
+  return lines;
+}
+
+QString EnvelopeAddress(QStringView entry) {
+  const qsizetype open = entry.indexOf(u'<');
+  if (open >= 0) {
+    const qsizetype next = entry.indexOf(u'<', open + 1);
+    QStringView address = entry.mid(open + 1, next < 0 ? -1 : next - open - 1);
+    const qsizetype close = address.indexOf(u'>');
+    if (close >= 0) address.truncate(close);
+    return address.toString();
+  }
+  const qsizetype colon = entry.indexOf(u':');
+  if (colon < 0) return entry.toString();
+  const qsizetype next = entry.indexOf(u':', colon + 1);
+  return entry.mid(colon + 1, next < 0 ? -1 : next - colon - 1).toString();
+}
+
+QString SenderAddress(QStringView from) {
+  return from.contains(u'<') ? EnvelopeAddress(from) : from.toString();
+}
+
+QString WithoutLineBreaks(QStringView text) { return SplitLines(text).join(u' '); }
+
+QString HeaderText(QStringView text) {
+  const QString clean = WithoutLineBreaks(text);
+  return IsAscii(clean) ? clean : FoldedWords(clean);
+}
+
+QString HeaderAddress(QStringView entry) {
+  const QString clean = WithoutLineBreaks(entry);
+  if (IsAscii(clean)) return clean;
+  const qsizetype angle = clean.indexOf(u'<');
+  if (angle <= 0) return clean;
+  QString name = clean.first(angle).trimmed();
+  if (name.size() >= 2 && name.startsWith(u'"') && name.endsWith(u'"'))
+    name = name.mid(1, name.size() - 2);
+  if (IsAscii(name)) return clean;
+  return FoldedWords(name) + u' ' + clean.mid(angle);
+}
+
+QString NameAndAddress(QStringView name, QStringView address) {
+  const QString cleanName = WithoutLineBreaks(name);
+  const QString bracketed = u'<' + WithoutLineBreaks(address) + u'>';
+  if (IsAscii(cleanName)) return cleanName + bracketed;
+  return FoldedWords(cleanName) + u' ' + bracketed;
+}
+
+QString QuotedParameter(QStringView fileName) {
+  const QString clean = WithoutLineBreaks(fileName);
+  if (!IsAscii(clean)) return EncodedWords(clean, u" ");
+  QString quoted;
+  for (QChar c : clean) {
+    if (c == u'"' || c == u'\\') quoted += u'\\';
+    quoted += c;
+  }
+  return quoted;
+}
+
+QList<QByteArray> QuotedPrintable(QByteArrayView utf8Line) {
+  static const char hex[] = "0123456789ABCDEF";
+  QList<QByteArray> lines;
+  QByteArray current;
+  const qsizetype size = utf8Line.size();
+  for (qsizetype i = 0; i < size; ++i) {
+    const auto c = static_cast<uchar>(utf8Line[i]);
+    const bool last = i + 1 == size;
+    char token[3];
+    qsizetype length = 1;
+    if ((c >= 33 && c <= 126 && c != '=') || ((c == ' ' || c == '\t') && !last)) {
+      token[0] = static_cast<char>(c);
+    } else {
+      token[0] = '=';
+      token[1] = hex[c >> 4];
+      token[2] = hex[c & 15];
+      length = 3;
+    }
+    // Lines hold at most 76 characters; a soft break needs one of them for its "=".
+    const bool fits = current.size() + length <= (last ? 76 : 75);
+    if (!fits) {
+      current.append('=');
+      lines.append(current);
+      current.clear();
+    }
+    current.append(token, length);
+  }
+  lines.append(current);
+  return lines;
+}
+
+}  // namespace MimeText

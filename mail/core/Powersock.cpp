@@ -1,0 +1,637 @@
+#include "Powersock.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QBuffer>
+#include <QEventLoop>
+#include <QHostAddress>
+#include <QHostInfo>
+#include <QSocketNotifier>
+#include <algorithm>
+#include <cerrno>
+#include <limits>
+
+#include "MailErrors.h"
+#include "SocketErrors.h"
+
+namespace {
+
+int liveCount = 0;
+
+const QString ClosedByServer = QStringLiteral("The server closed the connection");
+const QString ReplyTimedOut = QStringLiteral("The server did not reply in time");
+const QString SendStalled = QStringLiteral("The server stopped accepting data");
+const QString LineTooLong = QStringLiteral("The server sent a line longer than 1 MB");
+const QString HostTooLong = QStringLiteral("Host name longer than 127 characters");
+const QString Destroyed = QStringLiteral("Socket destroyed");
+
+bool IsTemporary(int posixError) {
+  return posixError == EAGAIN || posixError == EWOULDBLOCK || posixError == EINTR;
+}
+
+// Errors by which the network itself refuses a connect; they end the connect like a failed
+// completion instead of as an immediate socket error.
+bool IsConnectRefusal(int posixError) {
+  return posixError == ECONNREFUSED || posixError == ENETUNREACH || posixError == EHOSTUNREACH ||
+         posixError == ETIMEDOUT;
+}
+
+}  // namespace
+
+TPowersock::TPowersock(QObject *parent) : QObject(parent) {
+  StatusMessage(8, QStringLiteral("Create"));
+  timer_.SetEnabled(false);
+  timer_.SetOnTimer([this] { TimerExpired(); });
+  silenceTimer_.setSingleShot(true);
+  connect(&silenceTimer_, &QTimer::timeout, this, [this] {
+    silent_ = true;
+    Wake();
+  });
+  StatusMessage(8, QStringLiteral("Initializing Winsock"));
+  ++liveCount;
+  if (!CreateSocket(true)) {
+    --liveCount;
+    throw ESockError(QStringLiteral("Initializaton of windows sockets failed"));
+  }
+}
+
+TPowersock::~TPowersock() {
+  StatusMessage(8, QStringLiteral("Destroy"));
+  Abort();
+  Cancel();
+  timer_.SetEnabled(false);
+  silenceTimer_.stop();
+  if (lookupId_ >= 0) QHostInfo::abortHostLookup(lookupId_);
+  destroying_ = true;
+  *alive_ = false;
+  for (QEventLoop *loop : waitLoops_) loop->quit();
+  readNotifier_.reset();
+  writeNotifier_.reset();
+  connected_ = false;
+  if (fd_ >= 0) ::close(fd_);
+  --liveCount;
+}
+
+int TPowersock::LiveCount() { return liveCount; }
+
+void TPowersock::StatusMessage(int level, const QString &text) {
+  status_ = text;
+  if (!destroying_ && ReportLevel >= level && OnStatus) OnStatus(text);
+}
+
+void TPowersock::SetPlatformError(int posixError) {
+  platformError_ = SocketErrors::FromErrno(posixError);
+}
+
+QString TPowersock::ErrorManager(int tolerated) {
+  StatusMessage(16, QStringLiteral("Checking Error In Error Manager"));
+  lastErrorNo_ = platformError_;
+  if (lastErrorNo_ == tolerated) return {};
+  StatusMessage(8, QStringLiteral("Looking Up Error Message"));
+  const QString message = SocketErrors::Message(lastErrorNo_);
+  if (OnError) OnError(static_cast<quint16>(lastErrorNo_), message);
+  throw ESockError(message);
+}
+
+// ---- socket handle -----------------------------------------------------------------------
+
+bool TPowersock::CreateSocket(bool linger) {
+  fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, IPPROTO_TCP);
+  if (fd_ < 0) {
+    SetPlatformError(errno);
+    return false;
+  }
+  if (linger) {
+    // Closing resets the connection at once instead of lingering over unsent data.
+    const ::linger option{1, 0};
+    ::setsockopt(fd_, SOL_SOCKET, SO_LINGER, &option, sizeof option);
+  }
+  // The notifiers stay off until there is something to wait for: an idle or unconnected
+  // socket would otherwise report readiness without end.
+  readNotifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
+  readNotifier_->setEnabled(false);
+  connect(readNotifier_.get(), &QSocketNotifier::activated, this, [this] {
+    try {
+      ReadToStream();
+    } catch (...) {
+    }
+  });
+  writeNotifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Write);
+  writeNotifier_->setEnabled(false);
+  connect(writeNotifier_.get(), &QSocketNotifier::activated, this, [this] {
+    try {
+      SocketWritable();
+    } catch (...) {
+    }
+  });
+  return true;
+}
+
+void TPowersock::CloseDescriptor() {
+  // The close may come from inside a notifier's own signal (a peer close seen while
+  // reading): switch the notifiers off now and let the event loop delete them.
+  for (auto *notifier : {&readNotifier_, &writeNotifier_}) {
+    if (!*notifier) continue;
+    (*notifier)->setEnabled(false);
+    notifier->release()->deleteLater();
+  }
+  const int fd = fd_;
+  fd_ = -1;
+  if (fd >= 0 && ::close(fd) != 0) {
+    SetPlatformError(errno);
+    ErrorManager(SocketErrors::WouldBlock);
+  }
+}
+
+// A socket whose connect failed cannot be connected again: it is exchanged for a fresh one.
+void TPowersock::ReplaceSocket() {
+  connected_ = false;
+  connecting_ = false;
+  try {
+    CloseDescriptor();
+  } catch (const ESockError &) {
+  }
+  CreateSocket(false);
+}
+
+void TPowersock::RequestCloseSocket() {
+  StatusMessage(4, QStringLiteral("Request Close Socket"));
+  connected_ = false;
+  connecting_ = false;
+  DiscardSend();
+  Wake();
+  CloseDescriptor();
+  if (destroying_) return;
+  CreateSocket(false);
+  if (OnDisconnect) OnDisconnect();
+}
+
+// ---- waiting -----------------------------------------------------------------------------
+
+void TPowersock::WaitUntil(const std::function<bool()> &done) {
+  const std::shared_ptr<bool> alive = alive_;
+  while (!done()) {
+    QEventLoop loop;
+    waitLoops_.push_back(&loop);
+    loop.exec();
+    if (!*alive) throw EAbortError(Destroyed);
+    std::erase(waitLoops_, &loop);
+  }
+}
+
+void TPowersock::Wake() {
+  for (QEventLoop *loop : waitLoops_) loop->quit();
+}
+
+void TPowersock::Cancel() {
+  StatusMessage(8, QStringLiteral("Canceling"));
+  canceled_ = true;
+  Wake();
+}
+
+void TPowersock::Abort() {}
+
+void TPowersock::TimerOn() {
+  StatusMessage(8, QStringLiteral("Timer On"));
+  timedOut_ = false;
+  timer_.SetInterval(static_cast<unsigned>(std::max(TimeOut, 0)));
+  timer_.SetEnabled(true);
+}
+
+void TPowersock::TimerOff() {
+  StatusMessage(8, QStringLiteral("Timer Off"));
+  timer_.SetEnabled(false);
+}
+
+void TPowersock::TimerExpired() {
+  StatusMessage(8, QStringLiteral("Timer Triggered"));
+  TimerOff();
+  timedOut_ = true;
+  Wake();
+  Abort();
+}
+
+void TPowersock::StartSilenceTimer() {
+  silent_ = false;
+  if (ReplyTimeOut > 0)
+    silenceTimer_.start(ReplyTimeOut);
+  else
+    silenceTimer_.stop();
+}
+
+// ---- connecting --------------------------------------------------------------------------
+
+bool TPowersock::ResolveHost() {
+  StatusMessage(8, QStringLiteral("Resolve Host"));
+  const QString name = Proxy.isEmpty() ? Host : Proxy;
+  if (name.size() > MaxHostLength) throw ESockError(HostTooLong);
+  remoteAddress_ = 0;
+  in_addr parsed{};
+  if (::inet_pton(AF_INET, name.toLatin1().constData(), &parsed) == 1) {
+    remoteAddress_ = ntohl(parsed.s_addr);
+    return true;
+  }
+  if (name.trimmed().isEmpty()) return false;
+
+  TimerOn();
+  lookupDone_ = false;
+  lookupFailed_ = false;
+  lookupId_ =
+      QHostInfo::lookupHost(name, this, [this](const QHostInfo &info) { LookupDone(info); });
+  WaitUntil([this] { return lookupDone_ || timedOut_ || canceled_; });
+  TimerOff();
+  if (!lookupDone_) QHostInfo::abortHostLookup(lookupId_);
+  lookupId_ = -1;
+  if (timedOut_) throw ESockError(QStringLiteral("Host Lookup Timed Out"));
+  if (canceled_) throw ESockError(QStringLiteral("Host Lookup Canceled"));
+  if (lookupFailed_ || remoteAddress_ == 0) return false;
+  if (OnHostResolved) OnHostResolved();
+  return true;
+}
+
+void TPowersock::LookupDone(const QHostInfo &info) {
+  lookupId_ = -1;
+  lookupDone_ = true;
+  noError_ = info.error() == QHostInfo::NoError;
+  lookupFailed_ = !noError_;
+  if (!noError_) {
+    platformError_ = info.error() == QHostInfo::HostNotFound ? SocketErrors::HostNotFound
+                                                             : SocketErrors::NoRecovery;
+  }
+  for (const QHostAddress &address : info.addresses()) {
+    bool isIpv4 = false;
+    const quint32 value = address.toIPv4Address(&isIpv4);
+    if (isIpv4) {
+      remoteAddress_ = value;
+      break;
+    }
+  }
+  Wake();
+}
+
+void TPowersock::Connect() {
+  StatusMessage(8, QStringLiteral("Connecting"));
+  // A Connect started from an event handled during another one's wait would take over its
+  // socket: it meets the same refusal as one on an established connection.
+  if (connected_ || inConnect_) throw ESockError(QStringLiteral("Already connected"));
+  canceled_ = false;
+  inConnect_ = true;
+  const TCleanup endConnect(alive_, [this] { inConnect_ = false; });
+
+  bool retried = false;
+  while (!ResolveHost()) {
+    if (!retried && OnInvalidHost) {
+      retried = true;
+      bool handled = false;
+      OnInvalidHost(handled);
+      if (handled) continue;
+    }
+    throw ESockError(QStringLiteral("Null Remote Address"));
+  }
+
+  if (fd_ < 0 && !CreateSocket(false)) ErrorManager(SocketErrors::WouldBlock);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<quint16>(Proxy.isEmpty() ? Port : ProxyPort));
+  address.sin_addr.s_addr = htonl(remoteAddress_);
+  lookupDone_ = false;
+  noError_ = true;
+  receive_.Clear();
+  const int result = ::connect(fd_, reinterpret_cast<const sockaddr *>(&address), sizeof address);
+  const int error = result == 0 ? 0 : errno;
+  if (result == 0) {
+    connected_ = true;
+    readNotifier_->setEnabled(true);
+    SocketConnected();
+  } else if (error == EINPROGRESS || IsTemporary(error)) {
+    connecting_ = true;
+    writeNotifier_->setEnabled(true);
+  } else if (IsConnectRefusal(error)) {
+    SetPlatformError(error);
+    lastErrorNo_ = platformError_;
+    noError_ = false;
+  } else {
+    SetPlatformError(error);
+    try {
+      ErrorManager(SocketErrors::WouldBlock);
+    } catch (...) {
+      ReplaceSocket();
+      throw;
+    }
+  }
+
+  TimerOn();
+  WaitUntil([this] { return connected_ || timedOut_ || canceled_ || !noError_; });
+  TimerOff();
+  if (connected_ && !timedOut_ && !canceled_ && noError_) return;
+
+  ReplaceSocket();
+  if (OnConnectionFailed) OnConnectionFailed();
+  if (timedOut_) throw ESockError(QStringLiteral("Connection Timed out"));
+  if (canceled_) throw ESockError(QStringLiteral("Connection Canceled"));
+  throw ESockError(QStringLiteral("Connection Failed"));
+}
+
+void TPowersock::SocketConnected() {
+  if (OnConnect) OnConnect();
+}
+
+void TPowersock::SocketWritable() {
+  if (connecting_) {
+    connecting_ = false;
+    writeNotifier_->setEnabled(false);
+    int error = 0;
+    socklen_t length = sizeof error;
+    if (::getsockopt(fd_, SOL_SOCKET, SO_ERROR, &error, &length) != 0) error = errno;
+    noError_ = error == 0;
+    if (noError_) {
+      connected_ = true;
+      readNotifier_->setEnabled(true);
+      Wake();
+      SocketConnected();
+    } else {
+      SetPlatformError(error);
+      lastErrorNo_ = platformError_;
+      Wake();
+    }
+    return;
+  }
+  writeNotifier_->setEnabled(false);
+  WriteFromStream();
+}
+
+void TPowersock::Disconnect() {
+  StatusMessage(8, QStringLiteral("Disconnecting"));
+  RequestCloseSocket();
+}
+
+void TPowersock::CertifyConnect() {
+  if (connected_) return;
+  if (OnConnectionRequired) {
+    bool handled = false;
+    OnConnectionRequired(handled);
+    if (handled && connected_) return;
+  }
+  throw EMailError(QStringLiteral("Not Connected"));
+}
+
+// ---- receiving ---------------------------------------------------------------------------
+
+void TPowersock::PostRead() {
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        try {
+          ReadToStream();
+        } catch (...) {
+        }
+      },
+      Qt::QueuedConnection);
+}
+
+void TPowersock::ReadToStream() {
+  if (canceled_) {
+    if (readNotifier_) readNotifier_->setEnabled(false);
+    if (CancelHook) CancelHook();
+    return;
+  }
+  if (readBusy_ || !connected_ || fd_ < 0) return;
+  readBusy_ = true;
+  const TCleanup clearBusy(alive_, [this] { readBusy_ = false; });
+  StatusMessage(8, QStringLiteral("ReadToStream"));
+
+  if (receive_.Full()) {
+    // Nobody has taken the waiting lines yet: leave further data in the system until they do.
+    readNotifier_->setEnabled(false);
+    return;
+  }
+  char chunk[ChunkSize];
+  const ssize_t count = ::recv(fd_, chunk, sizeof chunk, 0);
+  if (count > 0) {
+    receive_.Append(QByteArrayView(chunk, count));
+    if (ReplyTimeOut > 0 && silenceTimer_.isActive()) silenceTimer_.start(ReplyTimeOut);
+    if (count == ChunkSize) PostRead();
+    Wake();
+  } else if (count == 0) {
+    PeerClosed();
+  } else if (const int error = errno; !IsTemporary(error)) {
+    SetPlatformError(error);
+    lastErrorNo_ = platformError_;
+    if (OnError) OnError(static_cast<quint16>(lastErrorNo_), SocketErrors::Message(lastErrorNo_));
+    // A receive error ends the connection: nothing more will arrive on it.
+    PeerClosed();
+  }
+}
+
+void TPowersock::PeerClosed() {
+  char chunk[ChunkSize];
+  while (!canceled_ && !receive_.Full() && fd_ >= 0) {
+    const ssize_t count = ::recv(fd_, chunk, sizeof chunk, 0);
+    if (count <= 0) break;
+    receive_.Append(QByteArrayView(chunk, count));
+  }
+  connected_ = false;
+  RequestCloseSocket();
+}
+
+void TPowersock::ResumeReading() {
+  if (connected_ && readNotifier_ && !readNotifier_->isEnabled()) {
+    readNotifier_->setEnabled(true);
+    PostRead();
+  }
+}
+
+QByteArray TPowersock::ReadLn() {
+  StatusMessage(8, QStringLiteral("ReadLn"));
+  ResumeReading();
+  StartSilenceTimer();
+  WaitUntil([this] {
+    return canceled_ || receive_.HasLine() || receive_.LineTooLong() || !connected_ || silent_;
+  });
+  silenceTimer_.stop();
+  if (canceled_) throw EAbortError(QStringLiteral("Socket readln aborted"));
+  if (receive_.HasLine()) {
+    QByteArray line = receive_.TakeLine();
+    ResumeReading();
+    return line;
+  }
+  if (receive_.LineTooLong()) {
+    receive_.Clear();
+    RequestCloseSocket();
+    throw ESockError(LineTooLong);
+  }
+  if (!connected_) throw ESockError(ClosedByServer);
+  // The server owes a reply and stays silent: the dialogue is out of step, so end it.
+  RequestCloseSocket();
+  throw ESockError(ReplyTimedOut);
+}
+
+qint16 TPowersock::ParseReplyNumber(QByteArrayView line) {
+  qsizetype digits = 0;
+  while (digits < line.size() && digits < 10 && line[digits] >= '0' && line[digits] <= '9')
+    ++digits;
+  if (digits == 0) return 0;
+  qint64 value = 0;
+  for (qsizetype i = 0; i < digits; ++i) value = value * 10 + (line[i] - '0');
+  if (value > std::numeric_limits<qint32>::max()) return 0;
+  if (value > std::numeric_limits<qint16>::max())
+    throw EMailError(QStringLiteral("Range check error"));
+  return static_cast<qint16>(value);
+}
+
+QByteArray TPowersock::Transaction(const QByteArray &command) {
+  StatusMessage(8, QStringLiteral("Transaction"));
+  replyNumber_ = 0;
+  Writeln(command);
+  QByteArray line = ReadLn();
+  TakeReply(line);
+  return line;
+}
+
+void TPowersock::TakeReply(const QByteArray &line) {
+  replyNumber_ = 0;
+  lastLine_ = line;
+  if (line.isEmpty()) return;
+  StatusMessage(1, QString::fromLatin1(line));
+  replyNumber_ = ParseReplyNumber(line);
+}
+
+// ---- sending -----------------------------------------------------------------------------
+
+void TPowersock::Write(QByteArrayView text) {
+  StatusMessage(8, QStringLiteral("Write"));
+  const qsizetype nul = text.indexOf('\0');
+  SendBuffer(nul < 0 ? text : text.first(nul));
+}
+
+void TPowersock::Writeln(QByteArrayView text) {
+  StatusMessage(8, QStringLiteral("Writeln"));
+  // The line end goes out even when the text holds a NUL: a command is never left open.
+  const qsizetype nul = text.indexOf('\0');
+  QByteArray line = (nul < 0 ? text : text.first(nul)).toByteArray();
+  line.append("\r\n");
+  Write(line);
+}
+
+void TPowersock::SendBuffer(const char *bytes, qsizetype length) {
+  if (length == 0) length = bytes ? qstrlen(bytes) : 0;
+  SendBuffer(QByteArrayView(bytes, length));
+}
+
+void TPowersock::SendBuffer(QByteArrayView bytes) {
+  StatusMessage(4, QStringLiteral("Sending Buffer"));
+  if (canceled_) return;
+  send_.append(bytes);
+  SendPending();
+}
+
+void TPowersock::SendStream(QIODevice &stream) {
+  streamMode_ = true;
+  const TCleanup clearMode(alive_, [this] { streamMode_ = false; });
+  StatusMessage(8, QStringLiteral("SendStream"));
+  if (canceled_) {
+    canceled_ = false;
+    throw EAbortError(QStringLiteral("Socket send aborted"));
+  }
+  if (!stream.isSequential()) stream.seek(0);
+  StatusMessage(8, QStringLiteral("SendFile"));
+  bytesSent_ = 0;
+  // A memory buffer shares its bytes instead of handing out a copy.
+  const auto *buffer = qobject_cast<const QBuffer *>(&stream);
+  const QByteArray content = buffer ? buffer->data() : stream.readAll();
+  bytesTotal_ = content.size();
+  send_.append(content);
+  SendPending();
+}
+
+void TPowersock::SendPending() {
+  const bool wasConnected = connected_;
+  writeDone_ = false;
+  sendError_ = 0;
+  PostWrite();
+  StartSilenceTimer();
+  WaitUntil(
+      [this] { return writeDone_ || canceled_ || sendError_ != 0 || silent_ || !connected_; });
+  silenceTimer_.stop();
+  if (canceled_) {
+    canceled_ = false;
+    DiscardSend();
+    throw EAbortError(QStringLiteral("Socket send aborted"));
+  }
+  if (writeDone_) return;
+  DiscardSend();
+  if (!connected_) {
+    throw ESockError(wasConnected ? ClosedByServer : SocketErrors::Message(10057));
+  }
+  if (sendError_ != 0) throw ESockError(SocketErrors::Message(sendError_));
+  RequestCloseSocket();
+  throw ESockError(SendStalled);
+}
+
+void TPowersock::DiscardSend() {
+  send_.clear();
+  sendOffset_ = 0;
+}
+
+void TPowersock::PostWrite() {
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        try {
+          WriteFromStream();
+        } catch (...) {
+        }
+      },
+      Qt::QueuedConnection);
+}
+
+void TPowersock::WriteFromStream() {
+  if (writeBusy_) {
+    writeAgain_ = true;
+    return;
+  }
+  writeBusy_ = true;
+  const TCleanup clearBusy(alive_, [this] {
+    writeBusy_ = false;
+    if (writeAgain_) {
+      writeAgain_ = false;
+      PostWrite();
+    }
+  });
+  StatusMessage(8, QStringLiteral("WriteFromStream"));
+
+  if (sendOffset_ >= send_.size() || canceled_) return;
+  if (!connected_ || fd_ < 0) return;  // the waiting send sees the closed connection
+  const qsizetype pending = send_.size() - sendOffset_;
+  const ssize_t count =
+      ::send(fd_, send_.constData() + sendOffset_,
+             static_cast<size_t>(std::min<qsizetype>(pending, ChunkSize)), MSG_NOSIGNAL);
+  if (count < 0) {
+    const int error = errno;
+    SetPlatformError(error);
+    lastErrorNo_ = platformError_;
+    if (IsTemporary(error)) {
+      // The system's buffer is full: the next writable notification resumes.
+      writeNotifier_->setEnabled(true);
+    } else {
+      sendError_ = lastErrorNo_;
+      if (OnError) OnError(static_cast<quint16>(lastErrorNo_), SocketErrors::Message(lastErrorNo_));
+      Wake();
+    }
+    return;
+  }
+  sendOffset_ += count;
+  if (sendOffset_ < send_.size()) {
+    PostWrite();
+  } else {
+    DiscardSend();
+    writeDone_ = true;
+    Wake();
+  }
+  if (count > 0 && ReplyTimeOut > 0 && silenceTimer_.isActive()) silenceTimer_.start(ReplyTimeOut);
+  bytesSent_ += count;
+  if (streamMode_ && OnPacketSent) OnPacketSent();
+}

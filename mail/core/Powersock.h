@@ -1,0 +1,198 @@
+#pragma once
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "LineBuffer.h"
+#include "ThreadTimer.h"
+
+class QEventLoop;
+class QHostInfo;
+class QSocketNotifier;
+
+// One TCP client connection for a line-oriented mail protocol. Every operation looks
+// synchronous to its caller (it returns when done or throws), yet none blocks the event
+// loop: the socket is non-blocking, its readiness arrives through socket notifiers, and a
+// waiting operation runs a nested event loop until the state it waits for is reached.
+//
+// Errors: ESockError for socket-level failures, EAbortError when a cancel ends an
+// operation, EMailError for the rest (see MailErrors.h).
+class TPowersock : public QObject {
+  Q_OBJECT
+
+ public:
+  using TNotifyEvent = std::function<void()>;
+  using THandlerEvent = std::function<void(bool &handled)>;
+
+  // Limits that keep a broken or hostile server from holding the client forever.
+  static constexpr int MaxHostLength = 127;
+  static constexpr qsizetype MaxLineLength = 1024 * 1024;
+  static constexpr int ChunkSize = 16383;
+
+  explicit TPowersock(QObject *parent = nullptr);
+  ~TPowersock() override;
+
+  // Settings.
+  QString Host;
+  int Port = 0;
+  // Time limit in milliseconds for host lookup and connecting; 0 means no limit.
+  int TimeOut = 0;
+  // Status texts whose level is at most this value are reported through OnStatus.
+  int ReportLevel = 1;
+  // When not empty, host name or address used instead of Host, with ProxyPort.
+  QString Proxy;
+  quint16 ProxyPort = 0;
+  // Longest silence in milliseconds of a server that owes a reply line or stopped taking
+  // the data being sent; 0 means no limit.
+  int ReplyTimeOut = 60000;
+
+  // Events.
+  TNotifyEvent OnConnect;
+  TNotifyEvent OnDisconnect;
+  THandlerEvent OnInvalidHost;
+  TNotifyEvent OnHostResolved;
+  std::function<void(const QString &status)> OnStatus;
+  TNotifyEvent OnConnectionFailed;
+  THandlerEvent OnConnectionRequired;
+  TNotifyEvent OnPacketSent;
+  std::function<void(quint16 errorNo, const QString &message)> OnError;
+  // Called when data arrives while the cancel flag is set.
+  TNotifyEvent CancelHook;
+
+  // State.
+  const QString &Status() const { return status_; }
+  int LastErrorNo() const { return lastErrorNo_; }
+  qint16 ReplyNumber() const { return replyNumber_; }
+  const QByteArray &LastLine() const { return lastLine_; }
+  bool Connected() const { return connected_; }
+  bool BeenCanceled() const { return canceled_; }
+  bool TimedOut() const { return timedOut_; }
+  qint64 BytesSent() const { return bytesSent_; }
+  qint64 BytesTotal() const { return bytesTotal_; }
+  // True while the object holds a socket ready for the next Connect or connected.
+  bool HasSocket() const { return fd_ >= 0; }
+  // Number of live objects in the process.
+  static int LiveCount();
+
+  virtual void Connect();
+  virtual void Disconnect();
+  // Writeln(command), then ReadLn; sets LastLine and ReplyNumber.
+  virtual QByteArray Transaction(const QByteArray &command);
+  // Hook for the time limit and destruction; does nothing here.
+  virtual void Abort();
+
+  void Cancel();
+  QByteArray ReadLn();
+  void Write(QByteArrayView text);
+  void Writeln(QByteArrayView text);
+  // Sends bytes and returns when all of them are handed to the system.
+  void SendBuffer(QByteArrayView bytes);
+  // A length of 0 means up to the first NUL byte.
+  void SendBuffer(const char *bytes, qsizetype length);
+  void SendStream(QIODevice &stream);
+  void CertifyConnect();
+  void StatusMessage(int level, const QString &text);
+  QString ErrorManager(int tolerated);
+
+  // The number made of a reply line's leading digits (at most 10); 0 when there are none or
+  // they exceed 32 bits. A value outside 16 bits throws "Range check error".
+  static qint16 ParseReplyNumber(QByteArrayView line);
+
+ protected:
+  // The socket connection is established; calls OnConnect.
+  virtual void SocketConnected();
+  void RequestCloseSocket();
+  void ClearReceiveBuffer() { receive_.Clear(); }
+  void ClearCancel() { canceled_ = false; }
+  // Takes a reply line as Transaction does: sets LastLine and ReplyNumber.
+  void TakeReply(const QByteArray &line);
+  // False once the object is destroyed; code that ran a wait checks it before touching
+  // the object again.
+  std::shared_ptr<bool> AliveToken() const { return alive_; }
+  // Runs the event loop until done() holds. Throws EAbortError when the object is destroyed
+  // meanwhile (the caller then must not touch the object).
+  void WaitUntil(const std::function<bool()> &done);
+
+ private:
+  // Runs a clean-up step when leaving a scope, unless the object was destroyed meanwhile.
+  class TCleanup {
+   public:
+    TCleanup(std::shared_ptr<bool> alive, std::function<void()> step)
+        : alive_(std::move(alive)), step_(std::move(step)) {}
+    ~TCleanup() {
+      if (*alive_) step_();
+    }
+    TCleanup(const TCleanup &) = delete;
+    TCleanup &operator=(const TCleanup &) = delete;
+
+   private:
+    std::shared_ptr<bool> alive_;
+    std::function<void()> step_;
+  };
+
+  bool CreateSocket(bool linger);
+  void ReplaceSocket();
+  void CloseDescriptor();
+  bool ResolveHost();
+  void LookupDone(const QHostInfo &info);
+  void SocketWritable();
+  void ReadToStream();
+  void WriteFromStream();
+  void PeerClosed();
+  void PostWrite();
+  void PostRead();
+  void SendPending();
+  void DiscardSend();
+  void ResumeReading();
+  void TimerOn();
+  void TimerOff();
+  void TimerExpired();
+  void StartSilenceTimer();
+  void Wake();
+  void SetPlatformError(int posixError);
+
+  int fd_ = -1;
+  std::unique_ptr<QSocketNotifier> readNotifier_;
+  std::unique_ptr<QSocketNotifier> writeNotifier_;
+  quint32 remoteAddress_ = 0;  // host byte order; 0 = none known
+
+  QString status_;
+  int lastErrorNo_ = 0;
+  int platformError_ = 0;
+  qint16 replyNumber_ = 0;
+  QByteArray lastLine_;
+  bool connected_ = false;
+  bool connecting_ = false;
+  bool inConnect_ = false;
+  bool canceled_ = false;
+  bool timedOut_ = false;
+  bool silent_ = false;
+  bool lookupDone_ = false;
+  bool lookupFailed_ = false;
+  int lookupId_ = -1;
+  bool noError_ = true;
+  bool writeDone_ = false;
+  int sendError_ = 0;
+  bool readBusy_ = false;
+  bool writeBusy_ = false;
+  bool writeAgain_ = false;
+  bool streamMode_ = false;
+  bool destroying_ = false;
+  qint64 bytesSent_ = 0;
+  qint64 bytesTotal_ = 0;
+
+  TLineBuffer receive_{MaxLineLength};
+  QByteArray send_;
+  qsizetype sendOffset_ = 0;
+
+  TThreadTimer timer_;
+  QTimer silenceTimer_;
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+  std::vector<QEventLoop *> waitLoops_;
+};

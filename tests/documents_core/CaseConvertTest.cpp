@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include "CaseConvert.h"
+#include "MemoryEdit.h"
+
+namespace {
+QString All(const TMemoryEdit &edit) { return edit.TextRange(0, edit.PositionCount()); }
+}  // namespace
+
+TEST(CaseConvert, OnlyAsciiLettersChange) {
+  EXPECT_EQ(MakeUpperCase(QStringLiteral("straße über")), QStringLiteral("STRAßE üBER"));
+  EXPECT_EQ(MakeLowerCase(QStringLiteral("ÄRGER Über X")), QStringLiteral("Ärger Über x"));
+  EXPECT_EQ(MakeToggleCase(QStringLiteral("Hello, World 42")), QStringLiteral("hELLO, wORLD 42"));
+  EXPECT_EQ(MakeToggleCase(QString()), QString());
+  EXPECT_EQ(MakeCapitalized(QStringLiteral(" word")), QStringLiteral(" word"));
+  EXPECT_EQ(MakeCapitalized(QStringLiteral("word IS")), QStringLiteral("Word IS"));
+  // The characters just outside the letter ranges stay.
+  EXPECT_EQ(MakeToggleCase(QStringLiteral("@[`{")), QStringLiteral("@[`{"));
+}
+
+TEST(CaseConvert, TitleCaseStartsWordsAfterAnythingButLettersAndApostrophes) {
+  EXPECT_EQ(MakeTitleCase(QStringLiteral("it's a DOG'S life")),
+            QStringLiteral("It's A Dog's Life"));
+  EXPECT_EQ(MakeTitleCase(QStringLiteral("'quoted")), QStringLiteral("'Quoted"));
+  EXPECT_EQ(MakeTitleCase(QStringLiteral("3rd place")), QStringLiteral("3Rd Place"));
+  EXPECT_EQ(MakeTitleCase(QStringLiteral("mary-jane")), QStringLiteral("Mary-Jane"));
+  EXPECT_EQ(MakeTitleCase(QStringLiteral("caféteria")), QStringLiteral("CaféTeria"));
+  EXPECT_EQ(MakeTitleCase(QStringLiteral("line one\nLINE TWO")),
+            QStringLiteral("Line One\nLine Two"));
+  EXPECT_EQ(MakeTitleCase(QString()), QString());
+}
+
+TEST(CaseConvert, MenuConvertWorksOnTheSelectionAsOneUndoStep) {
+  TMemoryEdit edit(QStringLiteral("Hello World"));
+  edit.SetSelection(6, 5);
+  MenuConvert(edit, int(TConvertKind::Upper));
+  EXPECT_EQ(All(edit), QStringLiteral("Hello WORLD"));
+  EXPECT_EQ(edit.SelStart(), 11);
+  EXPECT_EQ(edit.SelLength(), 0);
+  EXPECT_EQ(edit.UndoKind(), TUndoKind::Unknown);
+  edit.Undo();
+  EXPECT_EQ(All(edit), QStringLiteral("Hello World"));
+  EXPECT_FALSE(edit.CanUndo());
+}
+
+TEST(CaseConvert, MenuConvertWithoutSelectionConvertsTheWholeTextAndKeepsTheCaret) {
+  TMemoryEdit edit(QStringLiteral("one\ntwo THREE"), QStringLiteral("\r\n"));
+  edit.SetSelection(5, 0);
+  MenuConvert(edit, int(TConvertKind::Lower));
+  EXPECT_EQ(edit.Text(), QStringLiteral("one\r\ntwo three"));
+  EXPECT_EQ(edit.SelStart(), 5);
+  MenuConvert(edit, int(TConvertKind::Title));
+  EXPECT_EQ(All(edit), QStringLiteral("One\nTwo Three"));
+  MenuConvert(edit, int(TConvertKind::Toggle));
+  EXPECT_EQ(All(edit), QStringLiteral("oNE\ntWO tHREE"));
+  // Each conversion is one step: three undos give the original back.
+  edit.Undo();
+  edit.Undo();
+  edit.Undo();
+  EXPECT_EQ(All(edit), QStringLiteral("one\ntwo THREE"));
+  EXPECT_FALSE(edit.CanUndo());
+  EXPECT_FALSE(edit.Modified());
+}
+
+TEST(CaseConvert, MenuConvertLeavesTextAloneWhenThereIsNothingToDo) {
+  TMemoryEdit edit(QStringLiteral("already lower"));
+  MenuConvert(edit, int(TConvertKind::Lower));
+  MenuConvert(edit, int(TConvertKind::Capitalize));  // needs a selection
+  MenuConvert(edit, 7);                              // no such command
+  EXPECT_FALSE(edit.CanUndo());
+  EXPECT_FALSE(edit.Modified());
+  TMemoryEdit empty;
+  MenuConvert(empty, int(TConvertKind::Title));
+  EXPECT_EQ(empty.Text(), QString());
+}

@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include "FindReplace.h"
+#include "MemoryEdit.h"
+#include "SearchState.h"
+
+namespace {
+TSearchOptions Options(const QString &text, bool down = true, bool matchCase = false,
+                       bool wholeWord = false) {
+  TSearchOptions options;
+  options.findText = text;
+  options.down = down;
+  options.matchCase = matchCase;
+  options.wholeWord = wholeWord;
+  return options;
+}
+QString All(const TMemoryEdit &edit) { return edit.TextRange(0, edit.PositionCount()); }
+}  // namespace
+
+TEST(FindReplace, FindNextWalksDownWithoutWrapping) {
+  TMemoryEdit edit(QStringLiteral("cat cat cat"));
+  TSearchState state;
+  EXPECT_EQ(state.FindNext(edit), TSearchResult::NoSearch);
+  EXPECT_EQ(state.Search(edit, Options(QStringLiteral("cat"))), TSearchResult::Found);
+  EXPECT_EQ(edit.SelStart(), 0);
+  EXPECT_EQ(state.FindNext(edit), TSearchResult::Found);
+  EXPECT_EQ(edit.SelStart(), 4);
+  EXPECT_EQ(state.FindNext(edit), TSearchResult::Found);
+  EXPECT_EQ(edit.SelStart(), 8);
+  EXPECT_EQ(state.FindNext(edit), TSearchResult::NotFound);
+  EXPECT_EQ(edit.SelStart(), 8);  // the selection stays
+  EXPECT_EQ(edit.SelLength(), 3);
+  EXPECT_EQ(FindReplace::NotFoundText(QStringLiteral("cat")), QStringLiteral("Cannot find 'cat'."));
+}
+
+TEST(FindReplace, UpwardSearchEndsBeforeTheSelectionAndStopsAtTheStart) {
+  TMemoryEdit edit(QStringLiteral("abcabcabc"));
+  edit.SetSelection(9, 0);
+  const auto up = Options(QStringLiteral("ABC"), false);
+  ASSERT_TRUE(FindReplace::Find(edit, up));
+  EXPECT_EQ(edit.SelStart(), 6);
+  ASSERT_TRUE(FindReplace::Find(edit, up));
+  EXPECT_EQ(edit.SelStart(), 3);
+  ASSERT_TRUE(FindReplace::Find(edit, up));
+  EXPECT_EQ(edit.SelStart(), 0);
+  EXPECT_FALSE(FindReplace::Find(edit, up));
+  // Overlapping occurrences going up: the last one that ends before the caret.
+  TMemoryEdit overlap(QStringLiteral("aaaa"));
+  overlap.SetSelection(3, 0);
+  ASSERT_TRUE(FindReplace::Find(overlap, Options(QStringLiteral("aa"), false)));
+  EXPECT_EQ(overlap.SelStart(), 1);
+}
+
+TEST(FindReplace, MatchCaseAndWholeWordOptions) {
+  TMemoryEdit edit(QStringLiteral("Cat concat cat_x cat. CAT"));
+  EXPECT_TRUE(FindReplace::Find(edit, Options(QStringLiteral("cat"), true, true)));
+  EXPECT_EQ(edit.SelStart(), 7);  // inside concat
+  edit.SetSelection(0, 0);
+  const auto word = Options(QStringLiteral("cat"), true, false, true);
+  ASSERT_TRUE(FindReplace::Find(edit, word));
+  EXPECT_EQ(edit.SelStart(), 0);
+  ASSERT_TRUE(FindReplace::Find(edit, word));
+  EXPECT_EQ(edit.SelStart(), 17);  // not concat, not cat_x
+  ASSERT_TRUE(FindReplace::Find(edit, word));
+  EXPECT_EQ(edit.SelStart(), 22);
+  EXPECT_FALSE(FindReplace::Find(edit, word));
+  // Upwards the whole-word rule holds as well.
+  edit.SetSelection(16, 0);
+  ASSERT_TRUE(FindReplace::Find(edit, Options(QStringLiteral("cat"), false, false, true)));
+  EXPECT_EQ(edit.SelStart(), 0);
+  // Searching for nothing finds nothing and is not remembered.
+  TSearchState state;
+  EXPECT_EQ(state.Search(edit, Options(QString())), TSearchResult::NoSearch);
+  EXPECT_FALSE(state.HasLastSearch());
+}
+
+TEST(FindReplace, ReplaceSkipsTheOccurrenceSelectedBeforehand) {
+  TMemoryEdit edit(QStringLiteral("cat cat cat"));
+  edit.SetSelection(0, 3);
+  EXPECT_TRUE(FindReplace::Replace(edit, Options(QStringLiteral("cat")), QStringLiteral("dog")));
+  EXPECT_EQ(All(edit), QStringLiteral("cat dog cat"));
+  EXPECT_EQ(edit.SelStart(), 7);
+  edit.Undo();
+  EXPECT_EQ(All(edit), QStringLiteral("cat cat cat"));
+  edit.SetSelection(11, 0);
+  EXPECT_FALSE(FindReplace::Replace(edit, Options(QStringLiteral("cat")), QStringLiteral("dog")));
+}
+
+TEST(FindReplace, ReplaceAllNeverSearchesItsOwnReplacements) {
+  TMemoryEdit edit(QStringLiteral("aaa"));
+  EXPECT_EQ(FindReplace::ReplaceAll(edit, Options(QStringLiteral("a")), QStringLiteral("aa")), 3);
+  EXPECT_EQ(All(edit), QStringLiteral("aaaaaa"));
+  EXPECT_EQ(edit.SelStart(), 6);
+
+  TMemoryEdit up(QStringLiteral("x a b a"));
+  up.SetSelection(7, 0);
+  EXPECT_EQ(
+      FindReplace::ReplaceAll(up, Options(QStringLiteral("a"), false), QStringLiteral("ba a")), 2);
+  EXPECT_EQ(All(up), QStringLiteral("x ba a b ba a"));
+  EXPECT_EQ(up.SelStart(), 6);  // behind the topmost replacement
+}
+
+TEST(FindReplace, ReplaceAllLeavesTheTextBeforeTheCaretAndIsOneUndoStep) {
+  TMemoryEdit edit(QStringLiteral("one cat\ntwo cat\nthree cat"), QStringLiteral("\r\n"));
+  edit.SetSelection(8, 0);
+  EXPECT_EQ(FindReplace::ReplaceAll(edit, Options(QStringLiteral("CAT")), QStringLiteral("dog")),
+            2);
+  EXPECT_EQ(edit.Text(), QStringLiteral("one cat\r\ntwo dog\r\nthree dog"));
+  EXPECT_EQ(edit.UndoKind(), TUndoKind::Unknown);
+  edit.Undo();
+  EXPECT_EQ(All(edit), QStringLiteral("one cat\ntwo cat\nthree cat"));
+  EXPECT_FALSE(edit.CanUndo());
+  // Nothing found: nothing changes.
+  edit.SetSelection(0, 0);
+  EXPECT_EQ(FindReplace::ReplaceAll(edit, Options(QStringLiteral("bird")), QStringLiteral("x")), 0);
+  EXPECT_FALSE(edit.CanUndo());
+}
+
+TEST(FindReplace, ReplaceAllWholeWordSeesTheTextAsItBecomes) {
+  // In "-a-a" the second "-a" follows a letter; once the first has become "-" it follows a
+  // dash and is a whole word in the text as it then stands.
+  TMemoryEdit down(QStringLiteral("-a-a!"));
+  EXPECT_EQ(FindReplace::ReplaceAll(down, Options(QStringLiteral("-a"), true, false, true),
+                                    QStringLiteral("-")),
+            2);
+  EXPECT_EQ(All(down), QStringLiteral("--!"));
+  // Going up, the replacement on the right decides.
+  TMemoryEdit up(QStringLiteral("a-a-"));
+  up.SetSelection(4, 0);
+  EXPECT_EQ(FindReplace::ReplaceAll(up, Options(QStringLiteral("a-"), false, false, true),
+                                    QStringLiteral("-")),
+            2);
+  EXPECT_EQ(All(up), QStringLiteral("--"));
+  EXPECT_EQ(up.SelStart(), 1);
+  // A replacement that is a word keeps the next occurrence from being a whole word.
+  TMemoryEdit blocked(QStringLiteral("a-a-"));
+  blocked.SetSelection(4, 0);
+  EXPECT_EQ(FindReplace::ReplaceAll(blocked, Options(QStringLiteral("a-"), false, false, true),
+                                    QStringLiteral("b")),
+            1);
+  EXPECT_EQ(All(blocked), QStringLiteral("a-b"));
+}
+
+TEST(FindReplace, DialogMovesOutOfTheWayOfTheOccurrence) {
+  const QRect screen(0, 0, 1000, 800);
+  const QRect dialog(100, 300, 300, 150);
+  // Not covered: stays.
+  EXPECT_FALSE(FindReplace::MoveOutOfTheWay(dialog, QPoint(50, 100), QPoint(90, 100), screen));
+  // Covered with room above: moves so its bottom is 20 pixels above the occurrence.
+  auto above = FindReplace::MoveOutOfTheWay(dialog, QPoint(150, 400), QPoint(200, 400), screen);
+  ASSERT_TRUE(above);
+  EXPECT_EQ(*above, QPoint(100, 400 - 20 - 150));
+  // Covered near the top: moves below.
+  const QRect high(100, 0, 300, 150);
+  auto below = FindReplace::MoveOutOfTheWay(high, QPoint(150, 100), QPoint(200, 100), screen);
+  ASSERT_TRUE(below);
+  EXPECT_EQ(*below, QPoint(100, 140));
+  // No room either way: stays.
+  const QRect tall(100, 0, 300, 700);
+  EXPECT_FALSE(FindReplace::MoveOutOfTheWay(tall, QPoint(150, 200), QPoint(200, 200), screen));
+}

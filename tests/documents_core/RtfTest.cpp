@@ -1,0 +1,299 @@
+#include <gtest/gtest.h>
+
+#include <QStringDecoder>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include "RtfReader.h"
+#include "RtfWriter.h"
+#include "TestEnvironment.h"
+
+namespace {
+QByteArray Fixture(const QString &name) {
+  const QString path = QStringLiteral(RTF_FIXTURE_DIR "/") + name;
+  const QByteArray bytes = TestEnvironment::ReadFile(path);
+  EXPECT_FALSE(bytes.isEmpty()) << path.toStdString();
+  return bytes;
+}
+
+QStringList Paragraphs(const QTextDocument &document) {
+  QStringList result;
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+    result.append(block.text());
+  return result;
+}
+
+// The format of the character at the start of the first occurrence of text.
+QTextCharFormat FormatOf(const QTextDocument &document, const QString &text) {
+  const QTextCursor found = document.find(text);
+  EXPECT_FALSE(found.isNull()) << text.toStdString();
+  QTextCursor cursor(const_cast<QTextDocument *>(&document));
+  cursor.setPosition(found.selectionStart() + 1);
+  return cursor.charFormat();
+}
+
+Qt::Alignment AlignmentOf(const QTextDocument &document, const QString &text) {
+  return document.find(text).block().blockFormat().alignment();
+}
+
+QString Family(const QTextCharFormat &format) {
+  const QStringList families = format.fontFamilies().toStringList();
+  return families.isEmpty() ? QString() : families.first();
+}
+
+// The text as the blocks hold it (line separators and no-break spaces kept).
+QString ReadText(const QByteArray &rtf) {
+  QTextDocument document;
+  TRtfReader reader;
+  EXPECT_TRUE(reader.Read(rtf, document)) << reader.Error().toStdString();
+  return Paragraphs(document).join(u'\n');
+}
+}  // namespace
+
+TEST(RtfReader, ReadsPandocOutputWithItsFormatting) {
+  QTextDocument document;
+  TRtfReader reader;
+  ASSERT_TRUE(reader.Read(Fixture(QStringLiteral("pandoc-sample.rtf")), document))
+      << reader.Error().toStdString();
+  const QStringList paragraphs = Paragraphs(document);
+  ASSERT_GE(paragraphs.size(), 10);
+  EXPECT_EQ(paragraphs[0], QStringLiteral("Quarterly Letter"));
+  EXPECT_EQ(paragraphs[1], QStringLiteral("Dear reader, this is bold, this is italic, this is "
+                                          "struck out and this is code."));
+  EXPECT_EQ(paragraphs[2],
+            QStringLiteral("Prices: 5 \u20ac for the cr\u00e8me br\u00fbl\u00e9e, "
+                           "na\u00efve caf\u00e9; Greek \u03a9\u03bc\u03ad\u03b3\u03b1;"
+                           " \u65e5\u672c\u8a9e; emoji \U0001F600."));
+  EXPECT_EQ(paragraphs[3],
+            QStringLiteral("A link to somewhere and braces {like this} and a back\\slash."));
+  EXPECT_EQ(paragraphs[4], QStringLiteral("\u2022\tfirst item"));
+  EXPECT_EQ(paragraphs.last(), QStringLiteral("Final paragraph with a footnote."));
+  EXPECT_FALSE(document.toPlainText().contains(QStringLiteral("footnote text")));
+  EXPECT_FALSE(document.toPlainText().contains(QStringLiteral("HYPERLINK")));
+
+  const QTextCharFormat title = FormatOf(document, QStringLiteral("Quarterly"));
+  EXPECT_EQ(title.fontWeight(), QFont::Bold);
+  EXPECT_DOUBLE_EQ(title.fontPointSize(), 18.0);
+  EXPECT_EQ(Family(title), QStringLiteral("Helvetica"));
+  EXPECT_EQ(FormatOf(document, QStringLiteral("bold,")).fontWeight(), QFont::Bold);
+  EXPECT_EQ(FormatOf(document, QStringLiteral("reader")).fontWeight(), QFont::Normal);
+  EXPECT_TRUE(FormatOf(document, QStringLiteral("italic,")).fontItalic());
+  EXPECT_TRUE(FormatOf(document, QStringLiteral("struck")).fontStrikeOut());
+  EXPECT_EQ(Family(FormatOf(document, QStringLiteral("code."))), QStringLiteral("Courier"));
+  EXPECT_TRUE(FormatOf(document, QStringLiteral("link to")).fontUnderline());
+  EXPECT_FALSE(FormatOf(document, QStringLiteral("and braces")).fontUnderline());
+  // Table cells keep their alignment.
+  EXPECT_EQ(AlignmentOf(document, QStringLiteral("Center")), Qt::AlignHCenter);
+  EXPECT_EQ(AlignmentOf(document, QStringLiteral("Right")), Qt::AlignRight);
+  EXPECT_EQ(AlignmentOf(document, QStringLiteral("Left")), Qt::AlignLeft);
+}
+
+TEST(RtfReader, ReadsLibreOfficeOutputWithItsFormatting) {
+  QTextDocument document;
+  TRtfReader reader;
+  ASSERT_TRUE(reader.Read(Fixture(QStringLiteral("libreoffice-sample.rtf")), document))
+      << reader.Error().toStdString();
+  EXPECT_EQ(
+      Paragraphs(document),
+      (QStringList{QStringLiteral("Centred Title"),
+                   QStringLiteral("Normal bold italic underlined struck dark red mono big."),
+                   QStringLiteral("Right aligned: caf\u00e9 \u20ac \u03a9mega \u65e5\u672c "
+                                  "\U0001F600 {braces} back\\slash"),
+                   QStringLiteral("Justified paragraph that is long enough to wrap around the page "
+                                  "a few times so that justification is visible in the output of "
+                                  "the word processor."),
+                   QStringLiteral("Last line.")}));
+  EXPECT_EQ(AlignmentOf(document, QStringLiteral("Centred")), Qt::AlignHCenter);
+  EXPECT_EQ(AlignmentOf(document, QStringLiteral("Normal")), Qt::AlignLeft);
+  EXPECT_EQ(AlignmentOf(document, QStringLiteral("Right aligned")), Qt::AlignRight);
+  EXPECT_EQ(AlignmentOf(document, QStringLiteral("Justified")), Qt::AlignJustify);
+  const QTextCharFormat title = FormatOf(document, QStringLiteral("Centred"));
+  EXPECT_EQ(title.fontWeight(), QFont::Bold);
+  EXPECT_DOUBLE_EQ(title.fontPointSize(), 18.0);
+  EXPECT_EQ(Family(title), QStringLiteral("Liberation Serif"));
+  EXPECT_EQ(Family(FormatOf(document, QStringLiteral("Normal"))), QStringLiteral("DejaVu Serif"));
+  EXPECT_EQ(FormatOf(document, QStringLiteral("bold")).fontWeight(), QFont::Bold);
+  EXPECT_TRUE(FormatOf(document, QStringLiteral("italic")).fontItalic());
+  EXPECT_TRUE(FormatOf(document, QStringLiteral("underlined")).fontUnderline());
+  EXPECT_TRUE(FormatOf(document, QStringLiteral("struck")).fontStrikeOut());
+  EXPECT_EQ(FormatOf(document, QStringLiteral("dark red")).foreground().color(),
+            QColor(0xc0, 0, 0));
+  EXPECT_EQ(Family(FormatOf(document, QStringLiteral("mono"))), QStringLiteral("Liberation Mono"));
+  EXPECT_DOUBLE_EQ(FormatOf(document, QStringLiteral("big")).fontPointSize(), 20.0);
+  EXPECT_FALSE(document.toPlainText().contains(QStringLiteral("Heading")));
+  EXPECT_FALSE(document.toPlainText().contains(QStringLiteral("Sample")));
+
+  // Written back and read again, the text and formatting stay.
+  QTextDocument again;
+  ASSERT_TRUE(reader.Read(TRtfWriter::Write(document), again));
+  EXPECT_EQ(Paragraphs(again), Paragraphs(document));
+  EXPECT_EQ(AlignmentOf(again, QStringLiteral("Justified")), Qt::AlignJustify);
+  EXPECT_EQ(FormatOf(again, QStringLiteral("dark red")).foreground().color(), QColor(0xc0, 0, 0));
+  EXPECT_EQ(Family(FormatOf(again, QStringLiteral("mono"))), QStringLiteral("Liberation Mono"));
+}
+
+TEST(RtfReader, UnicodeAndCodePageEscapes) {
+  // \ucN: N fallback characters (plain, \'hh or a control word) follow each \u.
+  EXPECT_EQ(ReadText("{\\rtf1\\ansi \\u8364\\'80 \\uc2\\u937 XYZ\\uc0\\u945 B}"),
+            QStringLiteral("\u20ac \u03a9Z\u03b1B"));
+  // The end of a group ends the skipping; \uc is scoped to its group.
+  EXPECT_EQ(ReadText("{\\rtf1{\\uc3\\u8364 A}B\\u8364 CD}"), QStringLiteral("\u20acB\u20acD"));
+  // Negative values stand for code units above 32767; surrogate pairs join.
+  EXPECT_EQ(ReadText("{\\rtf1 \\u-10179?\\u-8704?\\u-257?}"), QStringLiteral("\U0001F600\uFEFF"));
+  // Code-page escapes and raw high bytes follow \ansicpg (1252 by default).
+  EXPECT_EQ(ReadText("{\\rtf1\\ansi\\ansicpg1252 caf\\'e9 \\'80\\'9c \xe9}"),
+            QStringLiteral("caf\u00e9 \u20ac\u0153 \u00e9"));
+  // Special characters and escaped braces.
+  EXPECT_EQ(ReadText("{\\rtf1 a\\tab b\\line c\\~d\\emdash\\{\\}\\\\\\ldblquote x\\rdblquote}"),
+            QStringLiteral("a\tb\u2028c\u00a0d\u2014{}\\\u201cx\u201d"));
+  if (QStringDecoder("windows-1251").isValid()) {
+    EXPECT_EQ(ReadText("{\\rtf1\\ansi\\ansicpg1251 \\'cc\\'e8\\'f0}"),
+              QStringLiteral("\u041c\u0438\u0440"));
+    EXPECT_EQ(ReadText("{\\rtf1{\\fonttbl{\\f0\\fcharset204 Arial;}{\\f1\\fcharset0 Arial;}}"
+                       "\\f0\\'cc\\f1\\'cc}"),
+              QStringLiteral("\u041c\u00cc"));
+  }
+}
+
+TEST(RtfReader, SkipsDestinationsThatAreNotText) {
+  const QByteArray rtf =
+      "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\froman{\\*\\panose 0}Times;}}"
+      "{\\stylesheet{\\s0 Normal;}}{\\info{\\title Secret}{\\author Someone}}"
+      "{\\*\\generator Writer}{\\*\\unknownthing with text}"
+      "{\\header Page header}"
+      "{\\pict\\pngblip\\bin6 {{}}\\ 89504e47}"
+      "Visible {\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt shown}} text."
+      "{\\*\\footnote not here}\\par}";
+  QTextDocument document;
+  TRtfReader reader;
+  ASSERT_TRUE(reader.Read(rtf, document)) << reader.Error().toStdString();
+  EXPECT_EQ(document.toPlainText(), QStringLiteral("Visible shown text."));
+  EXPECT_EQ(Family(FormatOf(document, QStringLiteral("Visible"))), QStringLiteral("Times"));
+}
+
+TEST(RtfReader, CharacterFormattingAndGroups) {
+  const QByteArray rtf =
+      "{\\rtf1\\deff0{\\fonttbl\\f0\\fnil Arial;\\f1\\fnil Courier New;}"
+      "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green128\\blue0;}"
+      "\\pard\\qc\\fs20 plain {\\b bold {\\i both}} {\\ul under\\ulnone  not} "
+      "\\cf1 red \\cf2 green \\cf0 auto \\f1 mono\\plain  reset\\par"
+      "\\pard\\qr right\\par\\pard\\qj justified\\par\\pard left}";
+  QTextDocument document;
+  TRtfReader reader;
+  ASSERT_TRUE(reader.Read(rtf, document));
+  EXPECT_EQ(
+      Paragraphs(document),
+      (QStringList{QStringLiteral("plain bold both under not red green auto mono reset"),
+                   QStringLiteral("right"), QStringLiteral("justified"), QStringLiteral("left")}));
+  // \pard resets the alignment of the paragraphs that follow.
+  EXPECT_EQ(AlignmentOf(document, QStringLiteral("plain")), Qt::AlignHCenter);
+  EXPECT_EQ(AlignmentOf(document, QStringLiteral("left")), Qt::AlignLeft);
+  const QTextCharFormat plain = FormatOf(document, QStringLiteral("plain"));
+  EXPECT_DOUBLE_EQ(plain.fontPointSize(), 10.0);
+  EXPECT_EQ(Family(plain), QStringLiteral("Arial"));  // the default font
+  EXPECT_EQ(FormatOf(document, QStringLiteral("both")).fontWeight(), QFont::Bold);
+  EXPECT_TRUE(FormatOf(document, QStringLiteral("both")).fontItalic());
+  EXPECT_FALSE(FormatOf(document, QStringLiteral(" bold")).fontItalic());
+  EXPECT_TRUE(FormatOf(document, QStringLiteral("under")).fontUnderline());
+  EXPECT_FALSE(FormatOf(document, QStringLiteral("not")).fontUnderline());
+  EXPECT_EQ(FormatOf(document, QStringLiteral("red")).foreground().color(), QColor(255, 0, 0));
+  EXPECT_EQ(FormatOf(document, QStringLiteral("green")).foreground().color(), QColor(0, 128, 0));
+  EXPECT_FALSE(
+      FormatOf(document, QStringLiteral("auto")).hasProperty(QTextFormat::ForegroundBrush));
+  EXPECT_EQ(Family(FormatOf(document, QStringLiteral("mono"))), QStringLiteral("Courier New"));
+  EXPECT_EQ(FormatOf(document, QStringLiteral("reset")).fontPointSize(), 0.0);
+}
+
+TEST(RtfReader, RefusesWhatIsNotRichTextAndKeepsItsBounds) {
+  QTextDocument document;
+  document.setPlainText(QStringLiteral("old"));
+  TRtfReader reader;
+  for (const QByteArray &bad : {QByteArray(), QByteArray("plain text"), QByteArray("{\\rt"),
+                                QByteArray("\x00\x01{\\rtf1}", 8)}) {
+    EXPECT_FALSE(reader.Read(bad, document));
+    EXPECT_EQ(reader.Error(), QStringLiteral("The file is not a rich text document."));
+    EXPECT_TRUE(document.isEmpty());
+  }
+  const QByteArray deep =
+      QByteArray("{\\rtf1 ") + QByteArray(100000, '{') + "x" + QByteArray(100000, '}');
+  EXPECT_FALSE(reader.Read(deep, document));
+  EXPECT_EQ(reader.Error(), QStringLiteral("The rich text document is nested too deeply."));
+
+  TRtfReader::TLimits limits;
+  limits.maxInputBytes = 64;
+  TRtfReader small(limits);
+  EXPECT_FALSE(small.Read(QByteArray("{\\rtf1 " + QByteArray(100, 'x') + "}"), document));
+  EXPECT_EQ(small.Error(), QStringLiteral("The rich text document is too large."));
+
+  limits = TRtfReader::TLimits();
+  limits.maxCharacters = 10;
+  TRtfReader shortText(limits);
+  ASSERT_TRUE(shortText.Read("{\\rtf1 abcdef\\par ghijkl\\par mnop}", document));
+  EXPECT_TRUE(shortText.Truncated());
+  EXPECT_EQ(document.toPlainText(), QStringLiteral("abcdef\nghi"));
+
+  // Missing closing braces and a dangling backslash still give the text read so far.
+  EXPECT_TRUE(reader.Read("{\\rtf1 unfinished {\\b bold \\", document));
+  EXPECT_EQ(document.toPlainText(), QStringLiteral("unfinished bold "));
+}
+
+TEST(RtfWriter, RoundTripKeepsTextAndFormatting) {
+  QTextDocument original;
+  QTextCursor cursor(&original);
+  auto add = [&cursor](const QString &text, auto change) {
+    QTextCharFormat format;
+    change(format);
+    cursor.insertText(text, format);
+  };
+  add(QStringLiteral("Plain {braces} \\ back "), [](QTextCharFormat &) {});
+  add(QStringLiteral("bold"), [](QTextCharFormat &f) { f.setFontWeight(QFont::Bold); });
+  add(QStringLiteral(" italic"), [](QTextCharFormat &f) { f.setFontItalic(true); });
+  add(QStringLiteral(" under"), [](QTextCharFormat &f) { f.setFontUnderline(true); });
+  add(QStringLiteral(" struck"), [](QTextCharFormat &f) { f.setFontStrikeOut(true); });
+  add(QStringLiteral(" Courier 9.5"), [](QTextCharFormat &f) {
+    f.setFontFamilies({QStringLiteral("Courier New")});
+    f.setFontPointSize(9.5);
+  });
+  add(QStringLiteral(" blue"), [](QTextCharFormat &f) { f.setForeground(QColor(10, 20, 200)); });
+  QTextBlockFormat centered;
+  centered.setAlignment(Qt::AlignHCenter);
+  cursor.insertBlock(centered);
+  add(QStringLiteral("caf\u00e9 \u20ac \u03a9 \U0001F600\ttab\u2028soft"),
+      [](QTextCharFormat &f) { f.setFontFamilies({QStringLiteral("Caf\u00e9 Sans")}); });
+  QTextBlockFormat right;
+  right.setAlignment(Qt::AlignRight);
+  cursor.insertBlock(right);
+  add(QStringLiteral("right"), [](QTextCharFormat &) {});
+  cursor.insertBlock(QTextBlockFormat());  // an empty last paragraph
+
+  const QByteArray rtf = TRtfWriter::Write(original);
+  EXPECT_TRUE(rtf.startsWith("{\\rtf1"));
+  for (char c : rtf) ASSERT_LT(static_cast<unsigned char>(c), 0x80);  // 7-bit clean
+
+  QTextDocument copy;
+  TRtfReader reader;
+  ASSERT_TRUE(reader.Read(rtf, copy)) << reader.Error().toStdString();
+  ASSERT_EQ(copy.toPlainText(), original.toPlainText());
+  ASSERT_EQ(copy.blockCount(), original.blockCount());
+  for (QTextBlock a = original.begin(), b = copy.begin(); a.isValid(); a = a.next(), b = b.next())
+    EXPECT_EQ(a.blockFormat().alignment(), b.blockFormat().alignment()) << a.text().toStdString();
+  QTextCursor at(&original);
+  QTextCursor bt(&copy);
+  for (int i = 1; i < original.characterCount(); ++i) {
+    at.setPosition(i);
+    bt.setPosition(i);
+    const QTextCharFormat fa = at.charFormat();
+    const QTextCharFormat fb = bt.charFormat();
+    SCOPED_TRACE(i);
+    EXPECT_EQ(fa.fontWeight() >= QFont::DemiBold, fb.fontWeight() >= QFont::DemiBold);
+    EXPECT_EQ(fa.fontItalic(), fb.fontItalic());
+    EXPECT_EQ(fa.fontUnderline(), fb.fontUnderline());
+    EXPECT_EQ(fa.fontStrikeOut(), fb.fontStrikeOut());
+    EXPECT_EQ(Family(fa), Family(fb));
+    EXPECT_EQ(fa.fontPointSize(), fb.fontPointSize());
+    EXPECT_EQ(fa.foreground().color(), fb.foreground().color());
+  }
+  // Writing what was read gives the same bytes again.
+  EXPECT_EQ(TRtfWriter::Write(copy), rtf);
+}

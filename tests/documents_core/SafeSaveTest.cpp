@@ -1,0 +1,368 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <cerrno>
+#include <functional>
+
+#include "DocumentSave.h"
+#include "RtfReader.h"
+#include "SafeSave.h"
+#include "SaveEncoding.h"
+#include "SaveNames.h"
+#include "TestEnvironment.h"
+
+using TestEnvironment::FreshDir;
+using TestEnvironment::ReadFile;
+using TestEnvironment::WriteFile;
+
+namespace {
+QByteArray Native(const QString &path) { return QFile::encodeName(path); }
+
+struct stat StatOf(const QString &path) {
+  struct stat st {};
+  ::stat(Native(path).constData(), &st);
+  return st;
+}
+
+// A writer that stops after a number of bytes as a full disk does.
+class TFullDiskWriter : public TByteWriter {
+ public:
+  explicit TFullDiskWriter(qint64 room) : room_(room) {}
+  qint64 Write(int fd, const char *data, qint64 size) override {
+    if (room_ == 0) {
+      errno = ENOSPC;
+      return -1;
+    }
+    const qint64 n = TByteWriter::Write(fd, data, std::min(size, room_));
+    if (n > 0) room_ -= n;
+    return n;
+  }
+
+ private:
+  qint64 room_;
+};
+
+// A writer whose process dies after a number of bytes, as when the program is killed.
+class TKilledWriter : public TByteWriter {
+ public:
+  explicit TKilledWriter(qint64 room) : room_(room) {}
+  qint64 Write(int fd, const char *data, qint64 size) override {
+    TByteWriter::Write(fd, data, std::min(size, room_));
+    ::raise(SIGKILL);
+    return -1;
+  }
+
+ private:
+  qint64 room_;
+};
+
+// Runs body in a child process, as the user nobody when this process is root (so that
+// permissions are enforced); returns the child's exit code, or -signal when it was killed.
+int InChild(const std::function<int()> &body, bool dropPrivileges) {
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    if (dropPrivileges && ::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+      ::_exit(99);
+    ::_exit(body());
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+}
+
+QStringList VisibleFiles(const QString &folder) {
+  return QDir(folder).entryList(QDir::Files | QDir::System, QDir::Name);
+}
+QStringList AllFiles(const QString &folder) {
+  return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+}
+}  // namespace
+
+TEST(SaveNames, BackupNameReplacesTheLastExtensionOfTheFileNamePart) {
+  using SaveNames::BackupFileName;
+  EXPECT_EQ(BackupFileName(QStringLiteral("/d/notes.txt")), QStringLiteral("/d/notes.bak"));
+  EXPECT_EQ(BackupFileName(QStringLiteral("/d/notes.tar.txt")), QStringLiteral("/d/notes.tar.bak"));
+  EXPECT_EQ(BackupFileName(QStringLiteral("/d/README")), QStringLiteral("/d/README.bak"));
+  // A dot in a folder name is no extension.
+  EXPECT_EQ(BackupFileName(QStringLiteral("/my.dir/README")), QStringLiteral("/my.dir/README.bak"));
+  EXPECT_EQ(BackupFileName(QStringLiteral("/d/.bashrc")), QString());
+  EXPECT_EQ(BackupFileName(QStringLiteral("/d/old.bak")), QString());
+  EXPECT_TRUE(SaveNames::IsUntitled(QStringLiteral("/home/u/untitled.txt")));
+  EXPECT_FALSE(SaveNames::IsUntitled(QStringLiteral("/home/u/my untitled.txt")));
+  EXPECT_EQ(SaveNames::WithDefaultExtension(QStringLiteral("/a.b/letter"), QStringLiteral("txt")),
+            QStringLiteral("/a.b/letter.txt"));
+  EXPECT_EQ(SaveNames::WithDefaultExtension(QStringLiteral("/a/x.md"), QStringLiteral("txt")),
+            QStringLiteral("/a/x.md"));
+  EXPECT_TRUE(SaveNames::IsRichTextName(QStringLiteral("/a/Letter.RtF")));
+  EXPECT_FALSE(SaveNames::IsRichTextName(QStringLiteral("/a.rtf/letter")));
+  EXPECT_EQ(SaveNames::CannotCreateText(QStringLiteral("/x/y.txt")),
+            QStringLiteral("Cannot create file /x/y.txt."));
+}
+
+TEST(SafeSave, BackupsFollowTheSavesAndANewFileGetsNone) {
+  const QString dir = FreshDir(QStringLiteral("backup"));
+  const QString name = dir + QStringLiteral("/notes.txt");
+  TSafeSave saver;
+  saver.SetMakeBackup(true);
+  auto first = saver.Save(name, "version 1");
+  ASSERT_TRUE(first.Saved()) << first.detail.toStdString();
+  EXPECT_TRUE(first.backupName.isEmpty());
+  EXPECT_EQ(VisibleFiles(dir), QStringList{QStringLiteral("notes.txt")});
+
+  ASSERT_TRUE(saver.Save(name, "version 2").Saved());
+  EXPECT_EQ(ReadFile(dir + QStringLiteral("/notes.bak")), QByteArray("version 1"));
+  auto third = saver.Save(name, "version 3");
+  ASSERT_TRUE(third.Saved());
+  EXPECT_EQ(third.backupName, dir + QStringLiteral("/notes.bak"));
+  EXPECT_EQ(ReadFile(name), QByteArray("version 3"));
+  EXPECT_EQ(ReadFile(dir + QStringLiteral("/notes.bak")), QByteArray("version 2"));
+  // Nothing else is left in the folder, hidden files included.
+  EXPECT_EQ(AllFiles(dir), (QStringList{QStringLiteral("notes.bak"), QStringLiteral("notes.txt")}));
+
+  saver.SetMakeBackup(false);
+  ASSERT_TRUE(saver.Save(name, "version 4").Saved());
+  EXPECT_EQ(ReadFile(dir + QStringLiteral("/notes.bak")), QByteArray("version 2"));
+}
+
+TEST(SafeSave, PermissionsAndOwnerAreKept) {
+  const QString dir = FreshDir(QStringLiteral("mode"));
+  const QString name = WriteFile(dir + QStringLiteral("/secret.txt"), "old");
+  ASSERT_EQ(::chmod(Native(name).constData(), 0600), 0);
+  const bool root = ::geteuid() == 0;
+  if (root) {
+    ASSERT_EQ(::chown(Native(name).constData(), 4321, 4321), 0);
+  }
+  const ino_t before = StatOf(name).st_ino;
+  TSafeSave saver;
+  ASSERT_TRUE(saver.Save(name, "new").Saved());
+  const struct stat after = StatOf(name);
+  EXPECT_EQ(after.st_mode & 07777, 0600u);
+  EXPECT_NE(after.st_ino, before);  // replaced, not truncated
+  if (root) {
+    EXPECT_EQ(after.st_uid, 4321u);
+    EXPECT_EQ(after.st_gid, 4321u);
+  }
+  // A new file gets the usual permissions of new files, not the temporary file's.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  const QString fresh = dir + QStringLiteral("/fresh.txt");
+  ASSERT_TRUE(saver.Save(fresh, "x").Saved());
+  EXPECT_EQ(StatOf(fresh).st_mode & 07777, 0666u & ~mask);
+}
+
+TEST(SafeSave, SymbolicLinksStayLinksAndTheirTargetIsSaved) {
+  const QString dir = FreshDir(QStringLiteral("links"));
+  const QString real = WriteFile(dir + QStringLiteral("/real/doc.txt"), "old");
+  const QString link = dir + QStringLiteral("/doc.txt");
+  ASSERT_EQ(::symlink("real/doc.txt", Native(link).constData()), 0);
+  TSafeSave saver;
+  saver.SetMakeBackup(true);
+  ASSERT_TRUE(saver.Save(link, "new").Saved());
+  EXPECT_TRUE(QFileInfo(link).isSymLink());
+  EXPECT_EQ(ReadFile(real), QByteArray("new"));
+  // The backup sits beside the name the user saved under.
+  EXPECT_EQ(ReadFile(dir + QStringLiteral("/doc.bak")), QByteArray("old"));
+  EXPECT_FALSE(QFileInfo::exists(dir + QStringLiteral("/real/doc.bak")));
+
+  // A link whose target does not exist yet creates the target.
+  const QString dangling = dir + QStringLiteral("/later.txt");
+  ASSERT_EQ(::symlink("real/later.txt", Native(dangling).constData()), 0);
+  ASSERT_TRUE(saver.Save(dangling, "made").Saved());
+  EXPECT_TRUE(QFileInfo(dangling).isSymLink());
+  EXPECT_EQ(ReadFile(dir + QStringLiteral("/real/later.txt")), QByteArray("made"));
+
+  // Links that loop are refused with a reason.
+  const QString loop = dir + QStringLiteral("/loop.txt");
+  ASSERT_EQ(::symlink("loop.txt", Native(loop).constData()), 0);
+  auto looped = saver.Save(loop, "x");
+  EXPECT_FALSE(looped.Saved());
+  EXPECT_EQ(looped.error, SaveNames::CannotCreateText(loop));
+}
+
+TEST(SafeSave, HardLinkedFilesAreWrittenInPlace) {
+  const QString dir = FreshDir(QStringLiteral("hard"));
+  const QString name = WriteFile(dir + QStringLiteral("/a.txt"), "old text");
+  const QString other = dir + QStringLiteral("/b.txt");
+  ASSERT_EQ(::link(Native(name).constData(), Native(other).constData()), 0);
+  const ino_t inode = StatOf(name).st_ino;
+  TSafeSave saver;
+  ASSERT_TRUE(saver.Save(name, "new text").Saved());
+  EXPECT_EQ(StatOf(name).st_ino, inode);
+  EXPECT_EQ(ReadFile(other), QByteArray("new text"));
+  EXPECT_EQ(AllFiles(dir), (QStringList{QStringLiteral("a.txt"), QStringLiteral("b.txt")}));
+
+  saver.SetMakeBackup(true);
+  ASSERT_TRUE(saver.Save(name, "newer").Saved());
+  EXPECT_EQ(ReadFile(dir + QStringLiteral("/a.bak")), QByteArray("new text"));
+  EXPECT_EQ(ReadFile(other), QByteArray("newer"));
+
+  // A write that fails half-way puts the previous content back.
+  TFullDiskWriter full(2);
+  TSafeSave failing(&full);
+  auto outcome = failing.Save(name, "this will not fit");
+  EXPECT_FALSE(outcome.Saved());
+  EXPECT_EQ(outcome.detail, QStringLiteral("The disk is full."));
+  EXPECT_EQ(ReadFile(other), QByteArray("newer"));
+  EXPECT_EQ(StatOf(name).st_ino, inode);
+}
+
+TEST(SafeSave, AFullDiskLeavesThePreviousFileAndNoLeftovers) {
+  const QString dir = FreshDir(QStringLiteral("full"));
+  const QString name = WriteFile(dir + QStringLiteral("/doc.txt"), "precious");
+  for (bool backups : {false, true}) {
+    TFullDiskWriter full(5);
+    TSafeSave saver(&full);
+    saver.SetMakeBackup(backups);
+    auto outcome = saver.Save(name, QByteArray(100000, 'x'));
+    EXPECT_EQ(outcome.status, TSaveStatus::Failed);
+    EXPECT_EQ(outcome.error, QStringLiteral("Cannot create file ") + name + u'.');
+    EXPECT_EQ(outcome.detail, QStringLiteral("The disk is full."));
+    EXPECT_EQ(ReadFile(name), QByteArray("precious"));
+    EXPECT_EQ(AllFiles(dir), QStringList{QStringLiteral("doc.txt")});
+  }
+}
+
+TEST(SafeSave, AProcessKilledMidSaveLeavesThePreviousFileIntact) {
+  const QString dir = FreshDir(QStringLiteral("killed"));
+  const QString name = WriteFile(dir + QStringLiteral("/doc.txt"), "the previous version");
+  const int result = InChild(
+      [&] {
+        TKilledWriter killed(3);
+        TSafeSave saver(&killed);
+        saver.SetMakeBackup(true);
+        saver.Save(name, QByteArray(50000, 'n'));
+        return 0;
+      },
+      false);
+  EXPECT_EQ(result, -SIGKILL);
+  EXPECT_EQ(ReadFile(name), QByteArray("the previous version"));
+  EXPECT_EQ(VisibleFiles(dir), QStringList{QStringLiteral("doc.txt")});
+}
+
+TEST(SafeSave, ReadOnlyFilesAndFoldersAreRefusedWithAClearText) {
+  const QString dir = FreshDir(QStringLiteral("readonly"));
+  const QString name = WriteFile(dir + QStringLiteral("/locked.txt"), "keep");
+  ASSERT_EQ(::chmod(Native(name).constData(), 0444), 0);
+  TSafeSave saver;
+  auto outcome = saver.Save(name, "changed");
+  EXPECT_FALSE(outcome.Saved());
+  EXPECT_EQ(outcome.error, QStringLiteral("Cannot create file ") + name + u'.');
+  EXPECT_EQ(outcome.detail, QStringLiteral("The file is read-only."));
+  EXPECT_EQ(ReadFile(name), QByteArray("keep"));
+
+  auto missing = saver.Save(dir + QStringLiteral("/no/such/folder.txt"), "x");
+  EXPECT_FALSE(missing.Saved());
+  EXPECT_TRUE(missing.detail.contains(QStringLiteral("does not exist")));
+
+  // A folder the user may not write to (permissions enforced for an unprivileged user).
+  const QString folder = FreshDir(QStringLiteral("closed"));
+  const QString inside = WriteFile(folder + QStringLiteral("/doc.txt"), "keep");
+  ASSERT_EQ(::chmod(Native(TestEnvironment::Home()).constData(), 0711), 0);
+  if (::geteuid() == 0) {
+    ASSERT_EQ(::chown(Native(inside).constData(), 65534, 65534), 0);
+  }
+  ASSERT_EQ(::chmod(Native(folder).constData(), 0555), 0);
+  const int code = InChild(
+      [&] {
+        TSafeSave childSaver;
+        auto o = childSaver.Save(inside, "changed");
+        if (o.Saved()) return 1;
+        if (o.detail !=
+            QLatin1String("The folder ") + folder + QLatin1String(" cannot be written to."))
+          return 2;
+        return 0;
+      },
+      true);
+  ::chmod(Native(folder).constData(), 0755);
+  ::chmod(Native(TestEnvironment::Home()).constData(), 0700);
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(ReadFile(inside), QByteArray("keep"));
+}
+
+TEST(SafeSave, ChangesByAnotherProgramAreNoticedBeforeOverwriting) {
+  const QString dir = FreshDir(QStringLiteral("changed"));
+  const QString name = dir + QStringLiteral("/doc.txt");
+  TSafeSave saver;
+  auto saved = saver.Save(name, "mine");
+  ASSERT_TRUE(saved.Saved());
+  EXPECT_FALSE(saved.stamp.ChangedOnDisk(name));
+
+  // Same content, new time: not a change.
+  struct timespec times[2] = {{0, UTIME_OMIT}, {1000000, 0}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, Native(name).constData(), times, 0), 0);
+  EXPECT_FALSE(saved.stamp.ChangedOnDisk(name));
+  ASSERT_TRUE(saver.Save(name, "mine, edited", saved.stamp).Saved());
+
+  // Another program writes the same number of bytes: a change.
+  const TFileStamp loaded = TFileStamp::Of(name);
+  WriteFile(name, "THEIRS, EDITE");
+  WriteFile(name, "theirs, edite");
+  auto refused = saver.Save(name, "mine again", loaded);
+  EXPECT_EQ(refused.status, TSaveStatus::ChangedOnDisk);
+  EXPECT_EQ(ReadFile(name), QByteArray("theirs, edite"));
+  // The user agreed: save without the check.
+  EXPECT_TRUE(saver.Save(name, "mine again").Saved());
+  EXPECT_EQ(ReadFile(name), QByteArray("mine again"));
+
+  // A document that was never on disk: a file created meanwhile is a change.
+  const QString later = dir + QStringLiteral("/later.txt");
+  const TFileStamp none = TFileStamp::Of(later);
+  EXPECT_FALSE(none.ChangedOnDisk(later));
+  WriteFile(later, "someone else");
+  EXPECT_TRUE(none.ChangedOnDisk(later));
+}
+
+TEST(SaveEncoding, UnchangedTextIsWrittenBackByteForByte) {
+  const QByteArray utf16 = QByteArray(
+      "\xFF\xFE"
+      "a\0\r\0\n\0b\0",
+      10);
+  const TDecodedText decoded = TextFile::Decode(utf16, 1000);
+  EXPECT_EQ(EncodeForSave(decoded.text, decoded.format).bytes, utf16);
+}
+
+TEST(DocumentSave, PlainAndRichTextFilesAndAnEncodingThatCannotHoldTheText) {
+  const QString dir = FreshDir(QStringLiteral("document"));
+  TDocumentSaveRequest request;
+  request.fileName = dir + QStringLiteral("/letter.txt");
+  request.text = QStringLiteral("Dear \u03a9,\nregards");
+  request.format.encoding = TTextEncoding::Windows1252;
+  request.format.lineEnd = TLineEnd::CrLf;
+  auto result = SaveDocument(request);
+  ASSERT_TRUE(result.outcome.Saved());
+  EXPECT_EQ(ReadFile(request.fileName), QByteArray("Dear \xCE\xA9,\r\nregards"));
+  EXPECT_EQ(result.format.encoding, TTextEncoding::Utf8);
+  EXPECT_FALSE(result.notice.isEmpty());
+
+  // A failed save reports nothing about the encoding and keeps the format asked for.
+  TFullDiskWriter full(0);
+  auto failed = SaveDocument(request, &full);
+  EXPECT_FALSE(failed.outcome.Saved());
+  EXPECT_TRUE(failed.notice.isEmpty());
+  EXPECT_EQ(failed.format.encoding, TTextEncoding::Windows1252);
+
+  request.fileName = dir + QStringLiteral("/letter.RTF");
+  QTextDocument rich;
+  QTextCursor cursor(&rich);
+  QTextCharFormat bold;
+  bold.setFontWeight(QFont::Bold);
+  cursor.insertText(QStringLiteral("Bold \u03a9"), bold);
+  request.richText = &rich;
+  ASSERT_TRUE(SaveDocument(request).outcome.Saved());
+  QTextDocument back;
+  TRtfReader reader;
+  ASSERT_TRUE(reader.Read(ReadFile(request.fileName), back));
+  EXPECT_EQ(back.toPlainText(), QStringLiteral("Bold \u03a9"));
+  QTextCursor at(&back);
+  at.setPosition(1);
+  EXPECT_EQ(at.charFormat().fontWeight(), QFont::Bold);
+}

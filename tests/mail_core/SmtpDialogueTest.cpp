@@ -1,0 +1,170 @@
+// The SMTP dialogue against a scripted peer: what a real server will not do on request.
+#include <gtest/gtest.h>
+
+#include <QTimer>
+
+#include "MailErrors.h"
+#include "MailTestServers.h"
+#include "NMSMTP.h"
+
+namespace {
+
+using Lines = QList<QByteArray>;
+
+class SmtpDialogue : public ::testing::Test {
+ protected:
+  SmtpDialogue() {
+    client.Host = QStringLiteral("127.0.0.1");
+    client.Port = server.Port();
+    client.UserID = QStringLiteral("me");
+    client.ReplyTimeOut = 5000;
+    client.OnConnect = [this] { ++connects; };
+    client.PostMessage.FromAddress = QStringLiteral("me@example.org");
+    client.PostMessage.ToAddress = {QStringLiteral("you@example.org")};
+    client.PostMessage.Body = {QStringLiteral("text")};
+  }
+  template <typename Operation>
+  QString FailureOf(Operation operation) {
+    try {
+      operation();
+    } catch (const EMailError &error) {
+      return error.Message();
+    }
+    return QStringLiteral("<no error>");
+  }
+  // The replies of a server that accepts the greeting, HELO and everything up to DATA.
+  void Greeted() { server.Send("220 ready\r\n").Reply("250 hello\r\n"); }
+  void AcceptEnvelope() {
+    server.Reply("250 reset\r\n").Reply("250 sender ok\r\n").Reply("250 rcpt ok\r\n");
+  }
+
+  TScriptedServer server;
+  TNMSMTP client;
+  int connects = 0;
+};
+
+}  // namespace
+
+TEST_F(SmtpDialogue, GreetingRefusedSendsNoHelo) {
+  server.Send("554 no service here\r\n").Reply("221 bye\r\n");
+  EXPECT_EQ(FailureOf([&] { client.Connect(); }), "554 no service here\r\n");
+  EXPECT_EQ(server.Lines(), Lines{"QUIT\r\n"});
+  EXPECT_FALSE(client.Connected());
+  EXPECT_FALSE(client.Busy());
+  EXPECT_EQ(connects, 0);
+}
+
+TEST_F(SmtpDialogue, ContinuationLinesOfGreetingAndHelo) {
+  server.Send("220-first\r\n220-second\r\n")
+      .Pause(30)
+      .Send("220 ready\r\n")
+      .Reply("250-hello\r\n 250 folded line\r\n250 done\r\n")
+      .Reply("250 reset\r\n");
+  client.Connect();
+  EXPECT_EQ(connects, 1);
+  EXPECT_EQ(client.ReplyNumber(), 250);
+  // The next reply is read from where the last one ended.
+  client.Transaction("RSET");
+  EXPECT_EQ(client.LastLine(), "250 reset\r\n");
+  EXPECT_EQ(server.Lines(), Lines({"HELO me\r\n", "RSET\r\n"}));
+}
+
+TEST_F(SmtpDialogue, HeloRefusedOnceThenAnotherName) {
+  server.Send("220 ready\r\n").Reply("550 who are you\r\n").Reply("250 welcome\r\n");
+  int asked = 0;
+  client.OnAuthenticationFailed = [&](bool &handled) {
+    ++asked;
+    client.UserID = QStringLiteral("better");
+    handled = true;
+  };
+  client.Connect();
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(server.Lines(), Lines({"HELO me\r\n", "HELO better\r\n"}));
+  EXPECT_TRUE(client.Connected());
+}
+
+TEST_F(SmtpDialogue, HeloRefusedTwiceEndsWithQuit) {
+  server.Send("220 ready\r\n").Reply("550 no\r\n").Reply("550 still no\r\n").Reply("221 bye\r\n");
+  client.OnAuthenticationFailed = [&](bool &handled) { handled = true; };
+  EXPECT_EQ(FailureOf([&] { client.Connect(); }), "Authentication failed");
+  EXPECT_EQ(server.Lines(), Lines({"HELO me\r\n", "HELO me\r\n", "QUIT\r\n"}));
+  EXPECT_FALSE(client.Connected());
+  EXPECT_EQ(connects, 0);
+}
+
+TEST_F(SmtpDialogue, RefusalsDuringTheMessage) {
+  Greeted();
+  server.Reply("451 try again later\r\n");  // RSET
+  AcceptEnvelope();                         // second attempt
+  // Header (4 lines), two empty lines, the text and the dot.
+  server.Reply("354 go ahead\r\n").Receive(8).Send("554 rejected as spam\r\n");
+  server.Reply("500 what\r\n");  // QUIT
+  client.Connect();
+  EXPECT_EQ(FailureOf([&] { client.SendMail(); }), "451 try again later\r\n");
+  EXPECT_TRUE(client.Connected());
+  EXPECT_FALSE(client.Busy());
+
+  int failures = 0, successes = 0;
+  client.OnFailure = [&] { ++failures; };
+  client.OnSuccess = [&] { ++successes; };
+  EXPECT_EQ(FailureOf([&] { client.SendMail(); }), "554 rejected as spam\r\n");
+  EXPECT_EQ(failures, 1);
+  EXPECT_EQ(successes, 0);
+  EXPECT_EQ(client.PostMessage.ToAddress.size(), 1);
+
+  int disconnects = 0;
+  client.OnDisconnect = [&] { ++disconnects; };
+  EXPECT_EQ(FailureOf([&] { client.Disconnect(); }), "500 what\r\n");
+  EXPECT_FALSE(client.Connected()) << "closed all the same";
+  EXPECT_EQ(disconnects, 1);
+  const Lines lines = server.Lines();
+  ASSERT_GE(lines.size(), 8);
+  EXPECT_EQ(lines.mid(1, 5), Lines({"RSET\r\n", "RSET\r\n", "MAIL FROM:<me@example.org>\r\n",
+                                    "RCPT TO:<you@example.org>\r\n", "DATA\r\n"}));
+  EXPECT_EQ(lines.last(), "QUIT\r\n");
+}
+
+TEST_F(SmtpDialogue, MalformedRepliesAreNotSuccess) {
+  server.Send("220 ready\r\n").Reply("hello friend\r\n").Reply("221 bye\r\n");
+  EXPECT_EQ(FailureOf([&] { client.Connect(); }), "Invalid reply from the server: hello friend");
+  EXPECT_FALSE(client.Connected());
+  EXPECT_EQ(server.Lines(), Lines({"HELO me\r\n", "QUIT\r\n"}));
+}
+
+TEST_F(SmtpDialogue, ServerGoneMidDialogue) {
+  {
+    server.Send("220 ready\r\n");  // then silence
+    client.ReplyTimeOut = 200;
+    EXPECT_EQ(FailureOf([&] { client.Connect(); }), "The server did not reply in time");
+    EXPECT_FALSE(client.Connected());
+    EXPECT_FALSE(client.Busy());
+  }
+  TScriptedServer closing;
+  closing.Send("220 ready\r\n").Reply("250 hello\r\n").Receive().Send("250 res").Close();
+  client.Port = closing.Port();
+  client.Connect();
+  EXPECT_EQ(FailureOf([&] { client.SendMail(); }), "The server closed the connection");
+  EXPECT_FALSE(client.Connected());
+  EXPECT_FALSE(client.Busy());
+  client.Disconnect();  // nothing to say QUIT to: just closes
+}
+
+TEST(SmtpClientLifetime, DestroyedWhileSending) {
+  TScriptedServer server;
+  server.Send("220 ready\r\n").Reply("250 hello\r\n").Reply("250 reset\r\n");
+  server.Reply("250 sender ok\r\n").Reply("250 rcpt ok\r\n").Reply("354 go ahead\r\n");
+  auto *client = new TNMSMTP;
+  client->Host = QStringLiteral("127.0.0.1");
+  client->Port = server.Port();
+  client->PostMessage.FromAddress = QStringLiteral("me@example.org");
+  client->PostMessage.ToAddress = {QStringLiteral("you@example.org")};
+  client->Connect();
+  // The form holding the client closes while the client waits for the server's verdict.
+  QTimer::singleShot(100, [&] { delete client; });
+  try {
+    client->SendMail();
+    ADD_FAILURE() << "the send cannot succeed";
+  } catch (const EAbortError &error) {
+    EXPECT_EQ(error.Message(), "Socket destroyed");
+  }
+}
