@@ -11,7 +11,7 @@ packages=(
   # running and testing windows without a display
   xvfb xauth libxkbcommon-x11-0 libxcb-cursor0 fonts-dejavu-core
   # word lists the dictionaries are compiled from
-  wamerican wbritish wfrench wngerman witalian wspanish wdutch
+  wamerican wbritish wfrench wngerman witalian wspanish wdutch hunspell-en-med
   # a real SMTP server for the mail tests
   python3 python3-aiosmtpd
   # checking printed output

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QFile>
+#include <QString>
+#include <array>
+#include <cstdint>
+
+#include "LinkedList.h"
+
+// One open main dictionary file (.dct): a header of 83 bytes, then the letter graph as an
+// array of 32-bit little-endian node values, numbered from 1. The node area is read in blocks
+// of 512 bytes (128 nodes) with exactly one block in memory. A node number of 0 or beyond the
+// last whole node of the file is no node: it reads as the value 0, so walks end there.
+class TDCTFile : public TLinkedListNode {
+ public:
+  static constexpr int kHeaderSize = 83;
+  static constexpr int kSignatureOffset = 1;
+  static constexpr int kSignatureSize = 50;
+  static constexpr int kBlockSize = 512;
+  static constexpr int kNodesPerBlock = kBlockSize / 4;
+  static constexpr uint32_t kMaxNode = 0x3FFFFF;
+  // The 43 characters of the signature; 7 zero bytes complete its 50.
+  static const char kSignatureText[];
+  // The signature as it stands at offsets 1 to 50.
+  static QByteArray Signature();
+
+  // How blocks reach memory: through a read-only memory map of the file (the default; the
+  // current block is then a view into the map), or by reading each block into a buffer.
+  enum class TReadMode { Mapped, Blocks };
+
+  // Opens and verifies the file; block 0 is in memory afterwards. Raises Spell::EFOpenError
+  // ("Dictionary not found : " + name) when there is no such file, Spell::EInOutError when
+  // the file is shorter than its header or cannot be read, TEDictionaryCorrupt on a wrong
+  // signature.
+  explicit TDCTFile(const QString &fileName, TReadMode mode = TReadMode::Mapped);
+  ~TDCTFile() override;
+
+  const QString &FileName() const { return fileName_; }
+  const QByteArray &Header() const { return header_; }
+  // Number of whole nodes in the file (capped at the largest node number).
+  uint32_t NodeCount() const { return nodeCount_; }
+  bool HasNode(uint32_t n) const { return n != 0 && n <= nodeCount_; }
+  int CurrentBlock() const { return currentBlock_; }
+  // How often a block other than the one in memory was needed (for measuring the layout).
+  int64_t BlockLoads() const { return blockLoads_; }
+
+  static int BlockOf(uint32_t n) { return static_cast<int>((n - 1) / kNodesPerBlock); }
+  static int SlotOf(uint32_t n) { return static_cast<int>((n - 1) % kNodesPerBlock); }
+
+  // The value of node n; 0 when n is no node.
+  uint32_t NodeAt(uint32_t n);
+  // Scans the sibling list from node first for letter; without a match it returns the last
+  // node read (the list's last node, or the last node before the list ran off the file).
+  uint32_t FindSibling(uint32_t first, unsigned char letter);
+  // True when word (code page 437, already folded) is stored with its end-of-word flag.
+  bool ContainsWord(QByteArrayView word);
+
+  void CloseFile();
+
+  static unsigned char Letter(uint32_t v) { return static_cast<unsigned char>(v >> 24); }
+  static bool IsLast(uint32_t v) { return (v & 0x00800000u) != 0; }
+  static bool IsWordEnd(uint32_t v) { return (v & 0x00400000u) != 0; }
+  static uint32_t Child(uint32_t v) { return v & kMaxNode; }
+
+ private:
+  void LoadBlock(int block);
+
+  QString fileName_;
+  QFile file_;
+  QByteArray header_;
+  TReadMode mode_;
+  uint32_t nodeCount_ = 0;
+  int currentBlock_ = -1;
+  int64_t blockLoads_ = 0;
+  const uchar *map_ = nullptr;
+  const uchar *block_ = nullptr;
+  std::array<uchar, kBlockSize> buffer_{};
+};

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+#include "LinkedList.h"
+#include "WordList.h"
+
+class TDCTFile;
+
+// The spell checker's word store: the main dictionary files, the user word list and the
+// optional exclusion list. At most one object exists per process; Instance() reaches it.
+// Words handed in as byte strings are code page 437; the suggestion calls take and return
+// the user's text (Unicode) and convert at their edges.
+class TDictionary {
+ public:
+  // Shows an error box to the user (the window layer installs one; without it the text goes
+  // to the warning log).
+  using TErrorBox = std::function<void(const QString &text)>;
+  static void SetErrorBox(TErrorBox box);
+  static TDictionary *Instance();
+
+  // Raises TEDictionaryInUse, after the programmer-error box, when an object already exists.
+  TDictionary();
+  TDictionary(const TDictionary &) = delete;
+  TDictionary &operator=(const TDictionary &) = delete;
+  // Saves modified user words (a failure is shown in the error box) and closes the files.
+  ~TDictionary();
+
+  // True when the file is open (now or before, compared by file-name part); false when it does
+  // not exist or cannot be opened. A corrupt or unreadable file raises its error.
+  bool OpenMainDictionary(const QString &fileName);
+  // A name without a folder lies beside the first main file; when that folder is not
+  // writable, in the user's data folder (read from the main file's folder until saved there).
+  bool OpenUserDictionary(const QString &fileName);
+  bool OpenExclusionList(const QString &fileName);
+
+  bool IsWord(QByteArrayView word);
+  bool AddWord(QByteArrayView word);
+  // Merges lines another writer added meanwhile, then writes the list; Spell::EFCreateError
+  // when it cannot be written (the list stays modified then).
+  void SaveUserDictionary();
+  void CloseAll();
+
+  bool Opened() const { return opened_; }
+  bool Modified() const { return modified_; }
+  TLinkedList &MainFiles() { return mainFiles_; }
+  TDCTFile *FirstMainFile() const;
+  const QString &UserDictionaryPath() const { return userPath_; }
+  const TWordList &UserWords() const { return userWords_; }
+  bool HasExclusionList() const { return exclusions_.has_value(); }
+  // True when the exclusion list holds word (case ignored).
+  bool IsExcluded(QByteArrayView word) const;
+
+  // Split suggestions first, then ranked ones; at most max entries in the case of word.
+  QStringList Suggest(const QString &word, int max);
+  // Words of the first main file that begin with prefix, in file order.
+  QStringList SuggestCompletions(const QString &prefix, int max);
+  // Ways to cut word (code page 437) into two known words, as "left right".
+  QList<QByteArray> SuggestSplits(QByteArrayView word, int max);
+  // Re-cases each entry after the pattern of typed and converts it to Unicode.
+  static QStringList RestoreCase(const QList<QByteArray> &list, QByteArrayView typed);
+
+ private:
+  struct TFileStamp {
+    qint64 size = 0;
+    QDateTime modified;
+    bool operator==(const TFileStamp &) const = default;
+  };
+  static TFileStamp StampOf(const QString &path);
+  QString FirstMainFolder() const;
+  static QList<QByteArray> ReadWordFile(const QString &path);
+
+  bool opened_ = false;
+  TLinkedList mainFiles_;
+  QString userPath_;
+  TWordList userWords_;
+  // Exclusion words in file order, and their folded forms for lookup.
+  struct TExclusions {
+    QList<QByteArray> words;
+    QList<QByteArray> folded;
+  };
+  std::optional<TExclusions> exclusions_;
+  TFileStamp loadedStamp_;
+  bool modified_ = false;
+};

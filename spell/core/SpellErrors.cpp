@@ -1,0 +1,6 @@
+#include "SpellErrors.h"
+
+#include <utility>
+
+TSpellError::TSpellError(QString message)
+    : message_(std::move(message)), utf8_(message_.toUtf8()) {}

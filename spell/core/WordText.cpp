@@ -1,0 +1,30 @@
+#include "WordText.h"
+
+namespace WordText {
+
+QByteArray Clip(QByteArrayView word) {
+  return word.first(qMin<qsizetype>(word.size(), kMaxWordLength)).toByteArray();
+}
+
+QByteArray Fold(QByteArrayView word) {
+  QByteArray out(word.size(), Qt::Uninitialized);
+  for (qsizetype i = 0; i < word.size(); ++i) out[i] = FoldChar(word[i]);
+  return out;
+}
+
+int CompareIgnoreCase(QByteArrayView a, QByteArrayView b) {
+  const qsizetype n = qMin(a.size(), b.size());
+  for (qsizetype i = 0; i < n; ++i) {
+    const auto x = static_cast<unsigned char>(FoldChar(a[i]));
+    const auto y = static_cast<unsigned char>(FoldChar(b[i]));
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+QByteArray FileNamePart(QByteArrayView path) {
+  const qsizetype slash = path.lastIndexOf('/');
+  return path.sliced(slash + 1).toByteArray();
+}
+
+}  // namespace WordText

@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include "DCTFile.h"
+#include "DctFiles.h"
+#include "SpellErrors.h"
+#include "TestEnvironment.h"
+
+using DctFiles::Node;
+using Mode = TDCTFile::TReadMode;
+
+namespace {
+
+// "card" stored; "car" is only a path without the end-of-word flag.
+QList<uint32_t> CardOnly() {
+  return {Node('c', true, false, 2), Node('a', true, false, 3), Node('r', true, false, 4),
+          Node('d', true, true, 0)};
+}
+
+class DCTFileTest : public ::testing::TestWithParam<Mode> {
+ protected:
+  QString dir = TestEnvironment::FreshDir(QStringLiteral("dct"));
+  QString Write(const QByteArray &bytes) {
+    return DctFiles::Write(dir, QStringLiteral("t.dct"), bytes);
+  }
+};
+
+TEST_P(DCTFileTest, HeaderIsCheckedOnlyAtTheSignature) {
+  // Byte 0 and bytes 51..82 may hold anything.
+  TDCTFile any(Write(DctFiles::Bytes(CardOnly(), char(0xFF), char(0xA5))), GetParam());
+  EXPECT_TRUE(any.ContainsWord("card"));
+  EXPECT_EQ(any.CurrentBlock(), 0);
+
+  // A change in any byte from 1 to 50, including the seven zero bytes, is a corrupt file.
+  for (int offset : {1, 20, 43, 44, 50}) {
+    QByteArray bytes = DctFiles::Bytes(CardOnly());
+    bytes[offset] = char(bytes[offset] ^ 0x20);
+    const QString path = Write(bytes);
+    try {
+      TDCTFile file(path, GetParam());
+      ADD_FAILURE() << "opened with byte " << offset << " changed";
+    } catch (const TEDictionaryCorrupt &error) {
+      EXPECT_EQ(error.Message(), QStringLiteral("Dictionary Corrupt."));
+    }
+  }
+}
+
+TEST_P(DCTFileTest, MissingAndShortFiles) {
+  const QString missing = dir + QStringLiteral("/none.dct");
+  try {
+    TDCTFile file(missing, GetParam());
+    ADD_FAILURE();
+  } catch (const Spell::EFOpenError &error) {
+    EXPECT_EQ(error.Message(), QStringLiteral("Dictionary not found : ") + missing);
+  }
+  EXPECT_THROW(TDCTFile(Write(DctFiles::Bytes({}).left(82)), GetParam()), Spell::EInOutError);
+
+  // A header without nodes is an empty dictionary.
+  TDCTFile empty(Write(DctFiles::Bytes({})), GetParam());
+  EXPECT_EQ(empty.NodeCount(), 0u);
+  EXPECT_FALSE(empty.ContainsWord("a"));
+  EXPECT_EQ(empty.NodeAt(1), 0u);
+}
+
+TEST_P(DCTFileTest, BlocksHold128Nodes) {
+  EXPECT_EQ(TDCTFile::BlockOf(1), 0);
+  EXPECT_EQ(TDCTFile::SlotOf(1), 0);
+  EXPECT_EQ(TDCTFile::BlockOf(128), 0);
+  EXPECT_EQ(TDCTFile::SlotOf(128), 127);
+  EXPECT_EQ(TDCTFile::BlockOf(129), 1);
+  EXPECT_EQ(TDCTFile::SlotOf(129), 0);
+  EXPECT_EQ(TDCTFile::BlockOf(256), 1);
+  EXPECT_EQ(TDCTFile::SlotOf(256), 127);
+
+  QList<uint32_t> nodes;
+  for (uint32_t n = 1; n <= 300; ++n) nodes.append(n);  // each value names its own node
+  TDCTFile file(Write(DctFiles::Bytes(nodes)), GetParam());
+  for (uint32_t n : {1u, 128u, 129u, 256u, 257u, 300u, 2u}) {
+    EXPECT_EQ(file.NodeAt(n), n);
+    EXPECT_EQ(file.CurrentBlock(), TDCTFile::BlockOf(n));
+  }
+  // No node: 0 and past the end read as 0 and keep the block in memory.
+  EXPECT_EQ(file.NodeAt(0), 0u);
+  EXPECT_EQ(file.NodeAt(301), 0u);
+  EXPECT_EQ(file.CurrentBlock(), 0);
+}
+
+TEST_P(DCTFileTest, WordsNeedTheirEndFlag) {
+  TDCTFile file(Write(DctFiles::Bytes(CardOnly())), GetParam());
+  EXPECT_TRUE(file.ContainsWord("card"));
+  EXPECT_FALSE(file.ContainsWord("car"));
+  EXPECT_FALSE(file.ContainsWord("cards"));
+  EXPECT_FALSE(file.ContainsWord("cart"));
+  EXPECT_FALSE(file.ContainsWord(""));
+  EXPECT_FALSE(file.ContainsWord("d"));
+  // FindSibling returns the last node of the list when the letter is absent.
+  EXPECT_EQ(TDCTFile::Letter(file.FindSibling(1, 'x')), 'c');
+}
+
+TEST_P(DCTFileTest, ReadsListsAcrossOddBlockBoundariesAndAShortLastBlock) {
+  // An unsorted, unshared root list of 130 nodes straddles blocks 0 and 1; "z" ends it. The
+  // child of 'q' (node 2) lies in block 1, its own child back in block 0 (node 3).
+  QList<uint32_t> nodes;
+  nodes.append(Node('y', false, true, 0));
+  nodes.append(Node('q', false, false, 131));
+  nodes.append(Node('t', false, true, 0));  // also "t", a word of the root list
+  for (int i = 4; i < 130; ++i) nodes.append(Node(char(0x80 + i % 32), false, false, 0));
+  nodes.append(Node('z', true, true, 0));
+  nodes.append(Node('u', false, false, 3));  // node 131: "qu" -> "qut"
+  // "qx" has a child at node 133, but the file ends two bytes into that node.
+  nodes.append(Node('x', true, true, 133));
+  TDCTFile file(Write(DctFiles::Bytes(nodes, 0, 0x7F, QByteArray("\x01\x02", 2))), GetParam());
+  EXPECT_EQ(file.NodeCount(), 132u);
+  EXPECT_TRUE(file.ContainsWord("z"));
+  EXPECT_TRUE(file.ContainsWord("y"));
+  EXPECT_TRUE(file.ContainsWord("qut"));
+  EXPECT_FALSE(file.ContainsWord("qu"));
+  EXPECT_TRUE(file.ContainsWord("qx"));
+  EXPECT_FALSE(file.ContainsWord("qxa"));
+  EXPECT_FALSE(file.ContainsWord("w"));
+  EXPECT_FALSE(file.HasNode(133));
+}
+
+TEST_P(DCTFileTest, MalformedGraphsEndAtTheFile) {
+  // A self-loop and a child pointer past the file: lookups end, they never run on.
+  QList<uint32_t> nodes{Node('a', false, true, 1), Node('b', true, false, 999)};
+  TDCTFile file(Write(DctFiles::Bytes(nodes)), GetParam());
+  EXPECT_TRUE(file.ContainsWord(QByteArray(50, 'a')));
+  EXPECT_FALSE(file.ContainsWord("ab"));
+  EXPECT_FALSE(file.ContainsWord("bx"));
+  // A list whose last node has no last flag ends at the end of the file.
+  TDCTFile open(Write(DctFiles::Bytes({Node('a', false, false, 0), Node('b', false, true, 0)})),
+                GetParam());
+  EXPECT_TRUE(open.ContainsWord("b"));
+  EXPECT_FALSE(open.ContainsWord("c"));
+  EXPECT_EQ(TDCTFile::Letter(open.FindSibling(1, 'c')), 'b');
+}
+
+INSTANTIATE_TEST_SUITE_P(BothReadModes, DCTFileTest, ::testing::Values(Mode::Mapped, Mode::Blocks));
+
+}  // namespace

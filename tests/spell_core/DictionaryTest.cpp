@@ -1,0 +1,225 @@
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <memory>
+
+#include "DctFiles.h"
+#include "Dictionary.h"
+#include "SpellErrors.h"
+#include "TestEnvironment.h"
+
+namespace {
+
+class DictionaryTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    main = DctFiles::Compile(dir, QStringLiteral("English.dct"),
+                             {"hello", "john", "card", "cards", "care", "the", "lot", "a"});
+  }
+  void TearDown() override { TDictionary::SetErrorBox(nullptr); }
+
+  QString dir = TestEnvironment::FreshDir(QStringLiteral("dictionary"));
+  QString main;
+};
+
+TEST_F(DictionaryTest, OnlyOneObjectAtATime) {
+  QStringList shown;
+  TDictionary::SetErrorBox([&](const QString &text) { shown.append(text); });
+  {
+    TDictionary first;
+    EXPECT_EQ(TDictionary::Instance(), &first);
+    try {
+      TDictionary second;
+      ADD_FAILURE();
+    } catch (const TEDictionaryInUse &error) {
+      EXPECT_EQ(error.Message(), QStringLiteral("Multiple Dictionaries not supported."));
+    }
+    EXPECT_EQ(shown,
+              QStringList{QStringLiteral(
+                  "Programmer Error. Only one dictionary\robject can be initialized at once.")});
+    EXPECT_EQ(TDictionary::Instance(), &first);
+  }
+  EXPECT_EQ(TDictionary::Instance(), nullptr);
+  TDictionary again;  // the mark is cleared with the object
+  EXPECT_EQ(TDictionary::Instance(), &again);
+}
+
+TEST_F(DictionaryTest, OpeningMainFiles) {
+  TDictionary dictionary;
+  EXPECT_FALSE(dictionary.OpenMainDictionary(dir + QStringLiteral("/Missing.dct")));
+  EXPECT_FALSE(dictionary.Opened());
+  ASSERT_TRUE(dictionary.OpenMainDictionary(main));
+  EXPECT_TRUE(dictionary.Opened());
+
+  // Another folder, other letter case, same file-name part: success, the first file stays.
+  const QString other = TestEnvironment::FreshDir(QStringLiteral("other"));
+  const QString second = DctFiles::Compile(other, QStringLiteral("ENGLISH.DCT"), {"zebra"});
+  EXPECT_TRUE(dictionary.OpenMainDictionary(second));
+  EXPECT_EQ(dictionary.MainFiles().Count(), 1);
+  EXPECT_FALSE(dictionary.IsWord("zebra"));
+
+  // A corrupt file is an error, not a missing one.
+  QByteArray bytes = TestEnvironment::ReadFile(main);
+  bytes[5] = 'X';
+  const QString corrupt = DctFiles::Write(dir, QStringLiteral("Bad.dct"), bytes);
+  EXPECT_THROW(dictionary.OpenMainDictionary(corrupt), TEDictionaryCorrupt);
+
+  // Several main files are all consulted.
+  EXPECT_TRUE(dictionary.OpenMainDictionary(
+      DctFiles::Compile(other, QStringLiteral("Extra.dct"), {"zebra"})));
+  EXPECT_TRUE(dictionary.IsWord("zebra"));
+  dictionary.CloseAll();
+  EXPECT_FALSE(dictionary.Opened());
+  EXPECT_FALSE(dictionary.IsWord("hello"));
+}
+
+TEST_F(DictionaryTest, IsWordFoldsCaseStripsPossessiveAndCuts) {
+  TDictionary dictionary;
+  ASSERT_TRUE(dictionary.OpenMainDictionary(main));
+  EXPECT_TRUE(dictionary.IsWord("hello"));
+  EXPECT_TRUE(dictionary.IsWord("HELLO"));
+  EXPECT_TRUE(dictionary.IsWord("Hello"));
+  EXPECT_TRUE(dictionary.IsWord("John's"));
+  EXPECT_FALSE(dictionary.IsWord("'s"));
+  EXPECT_FALSE(dictionary.IsWord(""));
+  EXPECT_FALSE(dictionary.IsWord("car"));
+  // Only ASCII letters fold: an accented capital differs from its small letter.
+  dictionary.AddWord("\x82t\x82");  // "été"
+  EXPECT_TRUE(dictionary.IsWord("\x82T\x82"));
+  EXPECT_FALSE(dictionary.IsWord("\x90t\x82"));
+
+  // A word longer than 50 characters is looked up by its first 50.
+  const QByteArray fifty(50, 'q');
+  dictionary.AddWord(fifty);
+  EXPECT_TRUE(dictionary.IsWord(QByteArray(fifty + QByteArray(10, 'x'))));
+  EXPECT_FALSE(dictionary.IsWord(QByteArray(49, 'q')));
+}
+
+TEST_F(DictionaryTest, ExclusionListWinsOverEverything) {
+  TDictionary dictionary;
+  ASSERT_TRUE(dictionary.OpenMainDictionary(main));
+  EXPECT_FALSE(dictionary.OpenExclusionList(dir + QStringLiteral("/none.txt")));
+  EXPECT_FALSE(dictionary.HasExclusionList());
+  // Not found as given, it is looked for beside the main file.
+  TestEnvironment::WriteFile(dir + QStringLiteral("/excl.txt"), "Hello\rcards\n");
+  ASSERT_TRUE(dictionary.OpenExclusionList(QStringLiteral("/nowhere/excl.txt")));
+  EXPECT_FALSE(dictionary.IsWord("hello"));
+  EXPECT_FALSE(dictionary.IsWord("HELLO"));
+  EXPECT_FALSE(dictionary.IsWord("cards"));
+  EXPECT_TRUE(dictionary.IsWord("card"));
+  dictionary.AddWord("Hello");
+  EXPECT_FALSE(dictionary.IsWord("hello"));
+  // Excluded words are never suggested.
+  EXPECT_FALSE(dictionary.Suggest(QStringLiteral("cardz"), 10).contains(QStringLiteral("cards")));
+}
+
+TEST_F(DictionaryTest, UserDictionaryLivesBesideTheMainFile) {
+  TDictionary dictionary;
+  ASSERT_TRUE(dictionary.OpenMainDictionary(main));
+  EXPECT_FALSE(dictionary.OpenUserDictionary(QStringLiteral("USER.DIC")));
+  EXPECT_EQ(dictionary.UserDictionaryPath(), dir + QStringLiteral("/USER.DIC"));
+
+  EXPECT_TRUE(dictionary.AddWord("Zorp"));
+  EXPECT_FALSE(dictionary.AddWord("zorp"));  // known now
+  EXPECT_FALSE(dictionary.AddWord("hello"));
+  EXPECT_TRUE(dictionary.AddWord("apple"));
+  // A possessive keeps its ending and so stays unknown.
+  EXPECT_FALSE(dictionary.AddWord("john's"));  // looked up as "john", which is known
+  EXPECT_TRUE(dictionary.AddWord("mary's"));
+  EXPECT_FALSE(dictionary.IsWord("mary's"));
+  EXPECT_TRUE(dictionary.Modified());
+  dictionary.CloseAll();  // saves
+  EXPECT_FALSE(dictionary.Modified());
+  EXPECT_EQ(TestEnvironment::ReadFile(dictionary.UserDictionaryPath()),
+            QByteArray("apple\r\nmary's\r\nzorp\r\n"));
+}
+
+TEST_F(DictionaryTest, UserDictionaryReadingAndMerging) {
+  const QString user = dir + QStringLiteral("/USER.DIC");
+  TestEnvironment::WriteFile(user, "zeta\r\nAlpha\nalpha\rbeta\r\n\r\n");
+  TDictionary dictionary;
+  ASSERT_TRUE(dictionary.OpenMainDictionary(main));
+  ASSERT_TRUE(dictionary.OpenUserDictionary(QStringLiteral("USER.DIC")));
+  EXPECT_EQ(dictionary.UserWords().Words(), (QList<QByteArray>{"Alpha", "beta", "zeta"}));
+  EXPECT_TRUE(dictionary.IsWord("ALPHA"));
+
+  // Another writer adds words after the load; saving keeps them.
+  dictionary.AddWord("gamma");
+  TestEnvironment::WriteFile(user, "zeta\r\nAlpha\r\nbeta\r\ndelta\r\nEpsilon\r\n");
+  dictionary.SaveUserDictionary();
+  EXPECT_EQ(TestEnvironment::ReadFile(user),
+            QByteArray("Alpha\r\nbeta\r\ndelta\r\nEpsilon\r\ngamma\r\nzeta\r\n"));
+  EXPECT_TRUE(dictionary.IsWord("delta"));
+
+  // Opening again replaces the list with the file.
+  TestEnvironment::WriteFile(user, "only\n");
+  ASSERT_TRUE(dictionary.OpenUserDictionary(user));
+  EXPECT_EQ(dictionary.UserWords().Words(), QList<QByteArray>{"only"});
+  // A missing file keeps the list and the path, and the first save creates the file.
+  const QString fresh = dir + QStringLiteral("/sub/NEW.DIC");
+  EXPECT_FALSE(dictionary.OpenUserDictionary(fresh));
+  EXPECT_EQ(dictionary.UserWords().Count(), 1);
+  dictionary.SaveUserDictionary();
+  EXPECT_EQ(TestEnvironment::ReadFile(fresh), QByteArray("only\r\n"));
+}
+
+TEST_F(DictionaryTest, FailedSaveKeepsTheWordsAndSaysSo) {
+  QStringList shown;
+  TDictionary::SetErrorBox([&](const QString &text) { shown.append(text); });
+  // The user dictionary's path is a folder, so it cannot be written.
+  const QString blocked = TestEnvironment::FreshDir(QStringLiteral("blocked"));
+  {
+    TDictionary dictionary;
+    ASSERT_TRUE(dictionary.OpenMainDictionary(main));
+    dictionary.OpenUserDictionary(blocked);
+    dictionary.AddWord("zorp");
+    EXPECT_THROW(dictionary.SaveUserDictionary(), Spell::EFCreateError);
+    EXPECT_TRUE(dictionary.Modified());
+    EXPECT_TRUE(dictionary.IsWord("zorp"));
+  }
+  ASSERT_EQ(shown.size(), 1);  // the destructor's save failed too, and said so
+  EXPECT_TRUE(shown[0].startsWith(QStringLiteral("Cannot create file")));
+}
+
+TEST_F(DictionaryTest, ReadOnlyProgramFolderUsesTheUserDataFolder) {
+  const QString shipped = TestEnvironment::FreshDir(QStringLiteral("shipped"));
+  const QString dct = DctFiles::Compile(shipped, QStringLiteral("English.dct"), {"hello"});
+  TestEnvironment::WriteFile(shipped + QStringLiteral("/USER.DIC"), "shipword\r\n");
+  QFile::setPermissions(shipped, QFile::ReadOwner | QFile::ExeOwner);
+  if (QFileInfo(shipped).isWritable())
+    GTEST_SKIP() << "running with rights that ignore permissions";
+  {
+    TDictionary dictionary;
+    ASSERT_TRUE(dictionary.OpenMainDictionary(dct));
+    EXPECT_TRUE(dictionary.OpenUserDictionary(QStringLiteral("USER.DIC")));
+    EXPECT_TRUE(dictionary.IsWord("shipword"));
+    const QString expected = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                             QStringLiteral("/vellumix/USER.DIC");
+    EXPECT_EQ(dictionary.UserDictionaryPath(), expected);
+    dictionary.AddWord("mine");
+    dictionary.SaveUserDictionary();
+    EXPECT_EQ(TestEnvironment::ReadFile(expected), QByteArray("mine\r\nshipword\r\n"));
+  }
+  QFile::setPermissions(shipped, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(WordFileTest, ReadsInPiecesUpToTheLimit) {
+  QByteArray source(200000, 'x');
+  QBuffer buffer(&source);
+  buffer.open(QIODevice::ReadOnly);
+  QByteArray bytes;
+  EXPECT_TRUE(WordFile::ReadAtMost(buffer, 200000, bytes));
+  EXPECT_EQ(bytes, source);
+  buffer.seek(0);
+  EXPECT_FALSE(WordFile::ReadAtMost(buffer, 199999, bytes));
+  EXPECT_EQ(WordFile::SplitLines("a\r\n\r\nb\rc\n\nd"), (QList<QByteArray>{"a", "b", "c", "d"}));
+}
+
+}  // namespace

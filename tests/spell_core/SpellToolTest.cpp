@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include "DctFiles.h"
+#include "SpellTool.h"
+#include "TestEnvironment.h"
+#include "TextWords.h"
+
+namespace {
+
+QStringList Words(const QString &text, bool markup = false) {
+  QStringList words;
+  TTextWords scanner(text, markup);
+  while (scanner.Next()) words.append(scanner.Word().toString());
+  return words;
+}
+
+TEST(TextWordsTest, WordRules) {
+  EXPECT_EQ(Words(QStringLiteral("don't e-mail 'quoted' abc123, Été ñu")),
+            (QStringList{"don't", "e", "mail", "'quoted'", "abc123", "Été", "ñu"}));
+  EXPECT_EQ(Words(QStringLiteral("<b>Helo</b> &amp;"), true), (QStringList{"Helo", "amp"}));
+  EXPECT_EQ(Words(QStringLiteral("<b>Helo</b>")), (QStringList{"b", "Helo", "b"}));
+  EXPECT_TRUE(Words(QStringLiteral("<unclosed tag words"), true).isEmpty());
+
+  TTextWords digits(QStringLiteral("1999 x1"), false);
+  ASSERT_TRUE(digits.Next());
+  EXPECT_TRUE(digits.DigitsOnly());
+  ASSERT_TRUE(digits.Next());
+  EXPECT_FALSE(digits.DigitsOnly());
+
+  // 49 characters are a word; a run of 50 ends the scan as an invalid word.
+  EXPECT_EQ(Words(QString(49, QLatin1Char('x'))).size(), 1);
+  const QString text =
+      QStringLiteral("ok ") + QString(60, QLatin1Char('y')) + QStringLiteral(" more");
+  TTextWords tooLong(text, false);
+  ASSERT_TRUE(tooLong.Next());
+  EXPECT_FALSE(tooLong.Next());
+  EXPECT_EQ(tooLong.InvalidWord().size(), 50);
+}
+
+class SpellToolTest : public ::testing::Test {
+ protected:
+  int Run(const QStringList &args) {
+    out.clear();
+    err.clear();
+    QTextStream o(&out), e(&err);
+    return RunSpellTool(args, o, e);
+  }
+  QString dir = TestEnvironment::FreshDir(QStringLiteral("tool"));
+  QString dct = DctFiles::Compile(dir, QStringLiteral("d.dct"),
+                                  {"the", "cat", "sat", "card", "cards", "care", "a", "lot"});
+  QString out, err;
+};
+
+TEST_F(SpellToolTest, ListsUnknownWordsInOrder) {
+  const QString text = TestEnvironment::WriteFile(
+      dir + QStringLiteral("/t.html"), "<p class=\"x\">The cat sat on teh mat, x 1999 teh</p>\n");
+  EXPECT_EQ(Run({"list", "-d", dct, "--html", text}), 0);
+  EXPECT_EQ(out, QStringLiteral("on\nteh\nmat\nteh\n"));
+  // Without mark-up skipping the tags are words too; the user dictionary and the exclusion
+  // list take part.
+  TestEnvironment::WriteFile(dir + QStringLiteral("/user.dic"), "mat\r\non\r\n");
+  TestEnvironment::WriteFile(dir + QStringLiteral("/excl.txt"), "cat\r\n");
+  EXPECT_EQ(Run({"list", "-d", dct, "-u", dir + "/user.dic", "-x", dir + "/excl.txt", text}), 0);
+  EXPECT_EQ(out, QStringLiteral("class\ncat\nteh\nteh\n"));
+}
+
+TEST_F(SpellToolTest, SuggestCompleteAndCodes) {
+  EXPECT_EQ(Run({"suggest", "-d", dct, "-n", "3", "Teh", "alot"}), 0);
+  // "a" has no letters below it, so "alot" gets its split only.
+  EXPECT_EQ(out, QStringLiteral("Teh: The\nalot: a lot\n"));
+  EXPECT_EQ(Run({"complete", "-d", dct, "CAR"}), 0);
+  EXPECT_EQ(out, QStringLiteral("CAR: CARD, CARDS, CARE\n"));
+  EXPECT_EQ(Run({"phonetic", "--pad", "hello", "don't"}), 0);
+  EXPECT_EQ(out, QStringLiteral("H400\nD5\\03\n"));
+  EXPECT_EQ(Run({"similarity", "recieve", "receive"}), 0);
+  EXPECT_EQ(out, QStringLiteral("71\n"));
+}
+
+TEST_F(SpellToolTest, BadInputGivesTheMessageAndAFailure) {
+  EXPECT_NE(Run({"list", "-d", dir + "/none.dct", dir + "/none.txt"}), 0);
+  EXPECT_EQ(err, QStringLiteral("Dictionary not found : %1/none.dct\n").arg(dir));
+  QByteArray corrupt = TestEnvironment::ReadFile(dct);
+  corrupt[10] = '!';
+  const QString bad = DctFiles::Write(dir, QStringLiteral("bad.dct"), corrupt);
+  EXPECT_NE(Run({"suggest", "-d", bad, "word"}), 0);
+  EXPECT_EQ(err, QStringLiteral("Dictionary Corrupt.\n"));
+  EXPECT_NE(Run({"list", "-d", dct, dir + "/none.txt"}), 0);
+  EXPECT_TRUE(err.startsWith(QStringLiteral("Cannot read")));
+  EXPECT_EQ(Run({"suggest", "-n", "0", "x"}), 2);
+  EXPECT_EQ(Run({"frobnicate"}), 2);
+
+  const QString list =
+      TestEnvironment::WriteFile(dir + QStringLiteral("/words.txt"), "zebra\nyak\n");
+  EXPECT_EQ(Run({"build", "-o", dir + "/z.dct", list}), 0);
+  EXPECT_EQ(Run({"list", "-d", dir + "/z.dct", list}), 0);
+  EXPECT_TRUE(out.isEmpty());
+  EXPECT_NE(Run({"build", "-o", dir + "/z.dct", dir + "/none.txt"}), 0);
+  EXPECT_EQ(err, QStringLiteral("Word list not found : %1/none.txt\n").arg(dir));
+}
+
+}  // namespace

@@ -1,0 +1,11 @@
+// vellumix-dctc: compiles word lists into a .dct dictionary file.
+#include <QCoreApplication>
+
+#include "CompileCommand.h"
+
+int main(int argc, char **argv) {
+  QCoreApplication app(argc, argv);
+  QTextStream out(stdout);
+  QTextStream err(stderr);
+  return RunCompileCommand(app.arguments().mid(1), out, err);
+}
