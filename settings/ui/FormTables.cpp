@@ -1,0 +1,115 @@
+#include "FormTables.h"
+
+#include "ColorValue.h"
+
+namespace FormTables {
+
+namespace {
+
+// Entry "C.P" and its default, as one row of a window's table.
+struct TRow {
+  const char *entry;
+  QString defaultText;
+};
+
+const QString emailPlaceholder = QStringLiteral("email address <your email address>");
+
+const std::vector<TRow> &MainRows() {
+  static const std::vector<TRow> rows = {
+      {"mniButtonHints.Checked", QStringLiteral("True")},
+      {"mniMainStatusBar.Checked", QStringLiteral("False")},
+      {"mniAutomaticBackups.Checked", QStringLiteral("False")},
+      {"mniStayOnTop.Checked", QStringLiteral("False")},
+      {"dlgOpen.FilterIndex", QStringLiteral("1")},
+      {"dlgOpen.Filter",
+       QStringLiteral("Text Files (*.TXT)|*.txt|Initialization Files (*.INI)|*.ini|HTML Files "
+                      "(*.HTM;*HTML)|*.htm;*.html|All Files (*.*)|*.*")},
+      {"SMTPREMail.Caption", emailPlaceholder},
+      {"SMTPHost.Caption", DefaultSmtpHost},
+      {"SMTPUEmail.Caption", emailPlaceholder},
+      {"dlgSpell.DictionaryName", QString()},
+      {"dlgSpell.DialogStyle", QStringLiteral("dtWordPerfect")},
+      {"dlgSpell.LabelLanguage", QStringLiteral("lgEnglish")},
+      {"dlgSpell.ShowGlyphs", QStringLiteral("True")},
+      {"dlgSpell.SupportHTML", QStringLiteral("False")},
+      {"FirstTime.Checked", QStringLiteral("True")},
+      {"lblFilter.Caption", QStringLiteral("1")},
+      {"lblDate.Caption", QStringLiteral("0")},
+      {"lblTime.Caption", QStringLiteral("-1")},
+      {"SMTPBCC.Checked", QStringLiteral("True")},
+      {"SMTPReminder.Checked", QStringLiteral("True")},
+      {"FilePath.Caption", QString()},
+      {"mniTip.Checked", QStringLiteral("True")},
+      {"pnlTip.Visible", QStringLiteral("True")},
+      {"EditDisplay.Caption", QStringLiteral("0")},
+      {"ShowFavFiles.Checked", QStringLiteral("True")},
+      {"ShowMRU.Checked", QStringLiteral("True")},
+      {"barMCustom.Options", QStringLiteral("[sbAllowDrag,sbFlatBtns]")},
+      {"SMTPHost.Color", QStringLiteral("12632256")},
+      {"barECustom.Options", QStringLiteral("[sbAllowDrag,sbFlatBtns]")},
+      {"mniViewAll.Checked", QStringLiteral("False")},
+      {"lblDate.Color", QStringLiteral("16711680")},
+      {"mniExplore.Checked", QStringLiteral("True")},
+      {"mniStandard.Checked", QStringLiteral("False")},
+      {"SMTPPort.Caption", QStringLiteral("25")},
+      {"SMTPUserID.Caption", DefaultSmtpUserId},
+      {"SMTPName.Caption", QStringLiteral("Temp")},
+      {"SMTPOrg.Caption", QStringLiteral("Temp")},
+      {"SMTPSigCheck.Checked", QStringLiteral("False")},
+      {"SMTPSignature.Lines", QStringLiteral("Enter your signature here")},
+      {"mniWordWrap.Checked", QStringLiteral("True")},
+      {"ImportPath.Caption", QString()},
+      {"ExportPath.Caption", QString()},
+      {"lblIFilter.Caption", QStringLiteral("1")},
+      {"lblEFilter.Caption", QStringLiteral("1")},
+      {"PTemplate.Caption", QStringLiteral("notepad.frf")},
+      {"mniWinStart.Checked", QStringLiteral("False")},
+      {"PrintFont.Checked", QStringLiteral("True")},
+  };
+  return rows;
+}
+
+QStringList Entries(const std::vector<TRow> &rows) {
+  QStringList entries;
+  for (const TRow &row : rows) entries.append(QString::fromLatin1(row.entry));
+  return entries;
+}
+
+QList<TStoredDefault> Defaults(const std::vector<TRow> &rows) {
+  QList<TStoredDefault> defaults;
+  for (const TRow &row : rows)
+    defaults.append({QString::fromLatin1(row.entry).replace(u'.', u'_'), row.defaultText});
+  return defaults;
+}
+
+}  // namespace
+
+QStringList MainFormProps() { return Entries(MainRows()); }
+QList<TStoredDefault> MainFormDefaults() { return Defaults(MainRows()); }
+
+QStringList EditFormProps() {
+  return {QStringLiteral("mmoMemo.AutoURLDetect"), QStringLiteral("mmoMemo.Color"),
+          QStringLiteral("mmoMemo.Font"),          QStringLiteral("mmoMemo.ScrollBars"),
+          QStringLiteral("mmoMemo.SelectionBar"),  QStringLiteral("mmoMemo.UndoLimit"),
+          QStringLiteral("mmoMemo.WordWrap")};
+}
+
+QList<TStoredDefault> EditFormDefaults() {
+  return {
+      {QStringLiteral("mmoMemo_AutoURLDetect"), QStringLiteral("False")},
+      {QStringLiteral("mmoMemo_Color"), QString::number(ColorValue::Window)},
+      {QStringLiteral("mmoMemo_FontCharset"), QStringLiteral("1")},
+      {QStringLiteral("mmoMemo_FontColor"), QString::number(ColorValue::WindowText)},
+      {QStringLiteral("mmoMemo_FontHeight"), QStringLiteral("-13")},
+      {QStringLiteral("mmoMemo_FontName"), QStringLiteral("Souvenir Lt BT")},
+      {QStringLiteral("mmoMemo_FontPitch"), QStringLiteral("fpDefault")},
+      {QStringLiteral("mmoMemo_FontSize"), QStringLiteral("10")},
+      {QStringLiteral("mmoMemo_FontStyle"), QStringLiteral("[]")},
+      {QStringLiteral("mmoMemo_ScrollBars"), QStringLiteral("ssBoth")},
+      {QStringLiteral("mmoMemo_SelectionBar"), QStringLiteral("True")},
+      {QStringLiteral("mmoMemo_UndoLimit"), QStringLiteral("100")},
+      {QStringLiteral("mmoMemo_WordWrap"), QStringLiteral("True")},
+  };
+}
+
+}  // namespace FormTables
