@@ -5,7 +5,12 @@
 #include "FormStorage.h"
 #include "FormTables.h"
 #include "Glyphs.h"
+#include "CaseConvert.h"
+#include "DateTimeStamp.h"
+#include "DocumentSave.h"
 #include "Holder.h"
+#include "PasteSpecialDialog.h"
+#include "SaveNames.h"
 #include "fmCustomize.h"
 #include "IdleNotifier.h"
 #include "MdiFrame.h"
@@ -18,6 +23,8 @@
 #include "fmEdit.h"
 
 #include <QActionGroup>
+#include <QDateTime>
+#include <QTextCursor>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -380,6 +387,20 @@ void TfrmMain::connectCommands() {
   for (const char *n : {"mniUndo", "mniRedo", "mniCut", "mniCopy", "mniPaste", "mniDelete", "mniSelectAll",
                         "puiUndo", "puiRedo", "puiCut", "puiCopy", "puiPaste", "puiDelete", "puiSelectAll"})
     route(QString::fromLatin1(n), byTag(&TfrmMain::MenuEdit));
+  for (const char *n : {"mniLower", "mniUpper", "mniCapitalize", "mniTitleCase", "mniTogCase"})
+    route(QString::fromLatin1(n), byTag(&TfrmMain::MenuConvert));
+  for (const char *n : {"mniLeft", "mniRight", "mniCenter"})
+    route(QString::fromLatin1(n), byTag(&TfrmMain::mniLeftClick));
+  route(QStringLiteral("mniWordWrap"), [](TfrmMain *self, QAction *) { self->mniWordWrapClick(); });
+  route(QStringLiteral("mniDateTime"), [](TfrmMain *self, QAction *) { self->UpdateDateTime(); });
+  for (const char *n : {"mniPasteSpecial", "puiPasteSpecial"})
+    route(QString::fromLatin1(n), [](TfrmMain *self, QAction *) { self->PasteSpecial(); });
+  for (const char *n : {"mniFind", "puiFind"})
+    route(QString::fromLatin1(n), [](TfrmMain *self, QAction *) { self->proFind(); });
+  for (const char *n : {"mniFindNext", "puiFindNext"})
+    route(QString::fromLatin1(n), [](TfrmMain *self, QAction *) { self->proFindNext(); });
+  for (const char *n : {"mniReplace", "puiReplace"})
+    route(QString::fromLatin1(n), [](TfrmMain *self, QAction *) { self->Replace(); });
   for (const char *n : {"mniWin0", "mniWin1", "mniWin2"})
     route(QString::fromLatin1(n), byTag(&TfrmMain::proMenuWindows));
   for (const char *n : {"mniWinStart", "mniButtonHints", "mniAutomaticBackups", "mniMainStatusBar",
@@ -733,10 +754,10 @@ void TfrmMain::MenuFile(int tag) {
       if (active) SubWindowOf(active)->close();
       break;
     case 4:
-      if (active) saveDocument(active, false);
+      if (active) SaveFile(active, active->FileName().trimmed());
       break;
     case 5:
-      if (active) saveDocument(active, true);
+      if (active) SaveFileAs(active);
       break;
     case 10: {
       TopMostOff();
@@ -762,31 +783,77 @@ void TfrmMain::customizeToolBar(QToolBar *bar, std::span<const TButtonDef> butto
   UpdateMainMenus();
 }
 
-bool TfrmMain::saveDocument(TfrmEdit *window, bool askName) {
-  QString name = window->FileName().trimmed();
-  if (askName || Folders::FileNameOf(name) == kUntitled) {
+bool TfrmMain::SaveFile(TfrmEdit *window, const QString &fileName) {
+  if (SaveNames::IsUntitled(fileName)) return SaveFileAs(window);
+  TRichEdit *memo = window->mmoMemo();
+  TDocumentSaveRequest request;
+  request.fileName = fileName;
+  request.text = memo->toPlainText();
+  request.format = window->Format();
+  request.richText = SaveNames::IsRichTextName(fileName) ? memo->document() : nullptr;
+  request.makeBackup = IsChecked(QStringLiteral("mniAutomaticBackups"));
+  request.known = window->DiskStamp();
+  TDocumentSaveResult result = SaveDocument(request);
+  if (result.outcome.status == TSaveStatus::ChangedOnDisk) {
     TopMostOff();
-    QFileDialog dialog(this, QStringLiteral("Save As"), FilePath() + Folders::FileNameOf(name));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("txt"));
-    dialog.setNameFilters(qtFilters(OpenFilter()));
-    const bool accepted = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+    const bool overwrite =
+        MessageBox::Show(window,
+                         MessageBox::MsgHeader() + QStringLiteral("The file '") + fileName +
+                             QStringLiteral("' was changed by another program since it was opened or saved.\r"
+                                            "Do you want to replace it with this workspace's text?"),
+                         TMsgKind::Confirmation, TMsgButtons::YesNo) == TMsgResult::Yes;
     TopMostOn();
-    if (!accepted) return false;
-    name = dialog.selectedFiles().first();
-    if (!window->SaveToFile(name)) return false;
-    window->SetFileName(name);
-    window->setWindowTitle(Folders::FileNameOf(name));
-    currentFileName_ = name;
-    UpdateMRU(name);
-    SetFilePath(Folders::FolderOf(name));
-    UpdateTitles();
-    return true;
+    if (!overwrite) return false;
+    request.known.reset();
+    result = SaveDocument(request);
   }
-  return window->SaveToFile(name);
+  if (!result.outcome.Saved()) {
+    QString text = result.outcome.error;
+    if (text.endsWith(u'.')) text.chop(1);
+    if (!result.outcome.detail.isEmpty()) text += QStringLiteral(".\r") + result.outcome.detail;
+    while (text.endsWith(u'.')) text.chop(1);
+    MessageBox::ShowError(window, text);
+    return false;
+  }
+  window->SetFormat(result.format);
+  window->SetDiskStamp(result.outcome.stamp);
+  memo->SetModified(false);
+  if (!result.notice.isEmpty())
+    MessageBox::Show(window, MessageBox::MsgHeader() + result.notice, TMsgKind::Information, TMsgButtons::Ok);
+  TIdleNotifier::Instance().Request();
+  return true;
 }
 
-bool TfrmMain::SaveFromClose(TfrmEdit *window) { return saveDocument(window, false); }
+bool TfrmMain::SaveFileAs(TfrmEdit *window) {
+  TopMostOff();
+  const QString current = window->FileName().trimmed();
+  QFileDialog dialog(this, QStringLiteral("Save As"), FilePath() + Folders::FileNameOf(current));
+  dialog.setObjectName(QStringLiteral("dlgSave"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(QStringLiteral("txt"));
+  const QStringList filters = qtFilters(OpenFilter());
+  dialog.setNameFilters(filters);
+  const int index = Holder(QStringLiteral("lblFilter"))->Caption().toInt();
+  if (index >= 1 && index <= filters.size()) dialog.selectNameFilter(filters[index - 1]);
+  const bool accepted = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+  bool saved = false;
+  if (accepted) {
+    const QString name = dialog.selectedFiles().first();
+    currentFileName_ = name;
+    SetFilePath(Folders::FolderOf(name));
+    window->setWindowTitle(Folders::FileNameOf(name));
+    UpdateTitles();
+    window->SetFileName(name);
+    UpdateMRU(name);
+    // Another file now: whatever was on disk under the old name no longer matters.
+    window->SetDiskStamp(std::nullopt);
+    saved = SaveFile(window, name);
+  }
+  TopMostOn();
+  return saved;
+}
+
+bool TfrmMain::SaveFromClose(TfrmEdit *window) { return SaveFile(window, window->FileName().trimmed()); }
 
 void TfrmMain::MenuEdit(int tag) {
   TfrmEdit *active = ActiveEdit();
@@ -803,6 +870,82 @@ void TfrmMain::MenuEdit(int tag) {
     default: break;
   }
   TIdleNotifier::Instance().Request();
+}
+
+// ---- Character and Search menus ---------------------------------------------------------
+
+void TfrmMain::MenuConvert(int tag) {
+  if (TfrmEdit *active = ActiveEdit()) ::MenuConvert(*active->mmoMemo(), tag);
+}
+
+void TfrmMain::mniLeftClick(int tag) {
+  static const char *const kSuffix[] = {"Left", "Right", "Center"};
+  if (tag < 0 || tag > 2) return;
+  Action(QStringLiteral("mni") + QLatin1String(kSuffix[tag]))->setChecked(true);
+  Action(QStringLiteral("btn") + QLatin1String(kSuffix[tag]))->setChecked(true);
+  if (TfrmEdit *active = ActiveEdit())
+    active->mmoMemo()->SetAlignment(tag == 1 ? TTextAlignment::Right : tag == 2 ? TTextAlignment::Center : TTextAlignment::Left);
+}
+
+void TfrmMain::mniWordWrapClick() {
+  const bool wrap = IsChecked(QStringLiteral("mniWordWrap"));
+  for (TfrmEdit *edit : EditWindows()) {
+    edit->mmoMemo()->SetScrollBars(wrap ? TRichEdit::TScrollStyle::ssVertical : TRichEdit::TScrollStyle::ssBoth);
+    edit->mmoMemo()->SetWordWrap(wrap);
+  }
+  // Document windows opened later start the same way.
+  try {
+    WriteEditSetting(QStringLiteral("mmoMemo_ScrollBars"), wrap ? QStringLiteral("ssVertical") : QStringLiteral("ssBoth"));
+    WriteEditSetting(QStringLiteral("mmoMemo_WordWrap"), wrap ? QStringLiteral("True") : QStringLiteral("False"));
+  } catch (const std::exception &error) {
+    MessageBox::ShowError(this, QString::fromUtf8(error.what()));
+  }
+}
+
+void TfrmMain::UpdateDateTime() {
+  if (TfrmEdit *active = ActiveEdit())
+    ::UpdateDateTime(*active->mmoMemo(), Holder(QStringLiteral("lblDate"))->Caption(),
+                     Holder(QStringLiteral("lblTime"))->Caption(), QDateTime::currentDateTime(), QLocale());
+}
+
+void TfrmMain::PasteSpecial() {
+  TfrmEdit *active = ActiveEdit();
+  if (!active) return;
+  TopMostOff();
+  const QMimeData *clip = QApplication::clipboard()->mimeData();
+  TPasteSpecialDialog dialog(clip, this);
+  if (dialog.exec() == QDialog::Accepted) {
+    TRichEdit *memo = active->mmoMemo();
+    QTextCursor cursor = memo->textCursor();
+    TPasteSpecialDialog::Insert(QApplication::clipboard()->mimeData(), dialog.ChosenForm(), cursor,
+                                SaveNames::IsRichTextName(active->FileName()));
+    memo->setTextCursor(cursor);
+  }
+  TopMostOn();
+}
+
+void TfrmMain::proFind() {
+  TfrmEdit *active = ActiveEdit();
+  if (!active) return;
+  TopMostOff();
+  active->ShowSearchDialog(TFindDialog::TMode::Find);
+  Action(QStringLiteral("mniFindNext"))->setEnabled(true);
+  Action(QStringLiteral("btnFindNext"))->setEnabled(true);
+  TopMostOn();
+}
+
+void TfrmMain::Replace() {
+  TfrmEdit *active = ActiveEdit();
+  if (!active) return;
+  TopMostOff();
+  active->ShowSearchDialog(TFindDialog::TMode::Replace);
+  TopMostOn();
+}
+
+void TfrmMain::proFindNext() {
+  TfrmEdit::FindNextPending = true;
+  if (TfrmEdit *active = ActiveEdit()) active->FormKeyUp(Qt::Key_F3);
+  TfrmEdit::FindNextPending = false;
 }
 
 void TfrmMain::proMenuWindows(int tag) {

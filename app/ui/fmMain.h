@@ -64,6 +64,19 @@ class TfrmMain : public QMainWindow, public TEditHost {
   void MenuFile(int tag);
   void MenuEdit(int tag);
   void proMenuWindows(int tag);
+  // Character menu.
+  void MenuConvert(int tag);
+  void mniLeftClick(int tag);
+  void mniWordWrapClick();
+  void UpdateDateTime();
+  void PasteSpecial();
+  // Search menu.
+  void proFind();
+  void proFindNext();
+  void Replace();
+  // Saving: false when nothing was saved (failure reported, or cancelled).
+  bool SaveFile(TfrmEdit *window, const QString &fileName);
+  bool SaveFileAs(TfrmEdit *window);
   // Flips an option item (tags 1 to 5 and 7) and applies all options.
   void OptionsMenu(QAction *item);
   // Clicks an option item the way the user does.
@@ -137,7 +150,6 @@ class TfrmMain : public QMainWindow, public TEditHost {
   void connectCommands();
   TfrmEdit *createEditWindow();
   void applyTopMost(bool on);
-  bool saveDocument(TfrmEdit *window, bool askName);
   void customizeToolBar(QToolBar *bar, std::span<const TButtonDef> buttons);
   void rebuildWindowList();
   void setHint(QAction *action, const QString &hint);

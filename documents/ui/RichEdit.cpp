@@ -191,7 +191,10 @@ void TRichEdit::ReplaceSelection(const QString &text) {
   plain.replace(u'\r', u'\n');
   QTextCursor cursor = textCursor();
   pendingKind_ = TUndoKind::Unknown;
+  // Its own step: never merged with typing before or after it.
+  cursor.beginEditBlock();
   cursor.insertText(plain);
+  cursor.endEditBlock();
   setTextCursor(cursor);
 }
 

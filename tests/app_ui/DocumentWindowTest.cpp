@@ -35,7 +35,7 @@ TEST_F(AppFixture, FilesInEveryEncodingAndLineEndShowTheirCharacters) {
     EXPECT_EQ(edit->mmoMemo()->toPlainText(), expected);
     EXPECT_EQ(edit->Caption(), QLatin1String(name));
     // Saving the unchanged document writes the same bytes back.
-    ASSERT_TRUE(edit->SaveToFile(edit->FileName()));
+    ASSERT_TRUE(m.SaveFile(edit, edit->FileName()));
     EXPECT_EQ(TestEnvironment::ReadFile(edit->FileName()), bytes);
   }
 }

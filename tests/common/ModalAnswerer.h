@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QStringList>
@@ -10,7 +12,8 @@
 
 // Answers the modal dialogs a test provokes, the way a user would: it waits for each modal
 // box to appear, records its title and text, and presses the button with the given caption
-// (or rejects the dialog when the answer is empty). Answers are used in order.
+// (or rejects the dialog when the answer is empty; "file:<path>" picks a file in a file
+// dialog). Answers are used in order.
 class TModalAnswerer : public QObject {
  public:
   explicit TModalAnswerer(QStringList answers = {}) : answers_(std::move(answers)) {
@@ -29,16 +32,32 @@ class TModalAnswerer : public QObject {
  private:
   void poll() {
     QWidget *modal = QApplication::activeModalWidget();
-    if (!modal || modal == last_) return;
-    last_ = modal;
+    if (!modal || answered_.contains(modal)) return;
+    answered_.removeAll(nullptr);
+    answered_ << modal;
     titles << modal->windowTitle();
     if (auto *box = qobject_cast<QMessageBox *>(modal)) texts << box->text();
     else texts << QString();
     if (onShown) onShown(modal);
+    if (!modal->isVisible()) return;  // onShown answered it itself
     const QString answer = answers_.isEmpty() ? QString() : answers_.takeFirst();
+    // Answered from a fresh event, so that a box the answer opens in turn (an overwrite
+    // question, say) is seen by the next poll.
+    QTimer::singleShot(0, modal, [modal, answer] { Answer(modal, answer); });
+  }
+
+  static void Answer(QWidget *modal, const QString &answer) {
+    // "file:<path>" chooses that file in a file dialog.
+    if (auto *files = qobject_cast<QFileDialog *>(modal); files && answer.startsWith(QLatin1String("file:"))) {
+      files->selectFile(answer.mid(5));
+      // The name box decides what the dialog returns; type the full path into it.
+      if (auto *name = files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))) name->setText(answer.mid(5));
+      static_cast<QDialog *>(files)->accept();  // QFileDialog::accept, through the public slot
+      return;
+    }
     if (auto *box = qobject_cast<QMessageBox *>(modal)) {
       for (QAbstractButton *b : box->buttons())
-        if (b->text() == answer) {
+        if (QString(b->text()).remove(u'&') == QString(answer).remove(u'&')) {
           b->click();
           return;
         }
@@ -49,5 +68,5 @@ class TModalAnswerer : public QObject {
 
   QStringList answers_;
   QTimer timer_;
-  QPointer<QWidget> last_;
+  QList<QPointer<QWidget>> answered_;  // a dialog is answered once, even when it shows again
 };
