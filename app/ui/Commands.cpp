@@ -73,19 +73,6 @@ const TCommandDef kItems[] = {
     {"mniTech", "Contact &Tech Support...", "", 5, "Contact technical support...", gTechSupport},
     {"mniDownload", "&Download Latest Version...", "", 6, "Download the latest version of Vellumix...", gDownload},
     {"mniAbout", "About Vellumix...", "", 7, "About Vellumix...", gAbout},
-    // Document pop-up menu
-    {"puiUndo", "&Undo", "Ctrl+Z", 0, "Undo previous edit", gUndo},
-    {"puiRedo", "&Redo", "Ctrl+Y", 10, "Redo previous edit", gRedo},
-    {"puiCut", "Cu&t", "", 1, "Cut to clipboard", gCut},
-    {"puiCopy", "&Copy", "", 2, "Copy to clipboard", gCopy},
-    {"puiPaste", "&Paste", "", 3, "Paste from clipboard", gPaste},
-    {"puiPasteSpecial", "Paste Special...", "", 4,
-     "Paste text and/or objects into current workspace at cursor position...", gPasteSpecial},
-    {"puiDelete", "De&lete", "", 5, "Delete selected text", gDelete},
-    {"puiSelectAll", "Select &All", "", 6, "Select all text", gSelectAll},
-    {"puiFind", "&Find...", "", -1, "Find...", gFind},
-    {"puiFindNext", "Find &Next", "F3", -1, "Find next", gFindNext},
-    {"puiReplace", "R&eplace...", "", -1, "Find and replace...", gReplace},
     {"puiProperties", "Properties...", "", -1, "Display properties of current workspace...", gProperties},
     // Tray menu
     {"sysNotepad", "Vellumix...", "", -1, "Restore Vellumix...", gRestore},
@@ -94,6 +81,17 @@ const TCommandDef kItems[] = {
     // Button style menu
     {"mniExplore", "I&Explorer Style", "", 0, "Display too bar with flat buttons", gNone, K::Radio},
     {"mniStandard", "S&tandard Style", "", 1, "Display tool bar with raised buttons", gNone, K::Radio},
+};
+
+// The document pop-up menu's items are twins of menu-bar items: same caption, hint, tag and
+// glyph; only Undo, Redo and Find Next show their key.
+const TPopupTwin kPopupTwins[] = {
+    {"puiUndo", "mniUndo", true},       {"puiRedo", "mniRedo", true},
+    {"puiCut", "mniCut", false},        {"puiCopy", "mniCopy", false},
+    {"puiPaste", "mniPaste", false},    {"puiPasteSpecial", "mniPasteSpecial", false},
+    {"puiDelete", "mniDelete", false},  {"puiSelectAll", "mniSelectAll", false},
+    {"puiFind", "mniFind", false},      {"puiFindNext", "mniFindNext", true},
+    {"puiReplace", "mniReplace", false},
 };
 
 const char *const kFile[] = {"mniNew", "mniOpen", "mniFile0", ">mniReopen", ">mniFavFiles", "mniFile1",
@@ -196,6 +194,7 @@ namespace Commands {
 
 std::span<const TCommandDef> MenuItems() { return kItems; }
 std::span<const TMenuDef> Menus() { return kMenus; }
+std::span<const TPopupTwin> PopupTwins() { return kPopupTwins; }
 std::span<const TButtonDef> MainButtons() { return kMainButtons; }
 std::span<const TButtonDef> EditButtons() { return kEditButtons; }
 std::span<const char *const> MainDefaultButtons() { return kMainDefault; }

@@ -36,11 +36,19 @@ struct TButtonDef {
   int glyph;
 };
 
+// An item of the document pop-up menu that repeats a menu-bar item.
+struct TPopupTwin {
+  const char *name;
+  const char *twin;
+  bool showsKey;
+};
+
 namespace Commands {
 
 std::span<const TCommandDef> MenuItems();
 // Menus of the menu bar in order, then the submenus, then pumPopup, traMenu and pumToolBar.
 std::span<const TMenuDef> Menus();
+std::span<const TPopupTwin> PopupTwins();
 std::span<const TButtonDef> MainButtons();
 std::span<const TButtonDef> EditButtons();
 // Names of the buttons each bar shows by default, in order.

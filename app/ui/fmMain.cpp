@@ -221,12 +221,22 @@ void TfrmMain::createActions() {
     action->setObjectName(QString::fromLatin1(def.name));
     action->setProperty("tag", def.tag);
     if (*def.shortcut) action->setShortcut(QKeySequence(QString::fromLatin1(def.shortcut)));
-    // Shortcuts of the pop-up twins stay as labels; the menu bar's items own the keys.
-    if (action->objectName().startsWith(QLatin1String("pui")))
-      action->setShortcutContext(Qt::WidgetShortcut);
     setHint(action, QString::fromUtf8(def.hint));
     if (def.glyph >= 0) action->setIcon(glyphs.Icon(def.glyph));
     action->setCheckable(def.kind != TCommandDef::Plain);
+    actions_.insert(action->objectName(), action);
+  }
+  for (const TPopupTwin &def : Commands::PopupTwins()) {
+    const QAction *twin = Action(QString::fromLatin1(def.twin));
+    auto *action = new QAction(twin->icon(), twin->text(), this);
+    action->setObjectName(QString::fromLatin1(def.name));
+    action->setProperty("tag", twin->property("tag"));
+    setHint(action, twin->property("hint").toString());
+    if (def.showsKey) {
+      // Shown as a label only: the menu bar's item owns the key.
+      action->setShortcut(twin->shortcut());
+      action->setShortcutContext(Qt::WidgetShortcut);
+    }
     actions_.insert(action->objectName(), action);
   }
   auto makeGroup = [this](std::initializer_list<const char *> names) {
