@@ -58,6 +58,10 @@ TMsgResult Show(QWidget *parent, const QString &text, TMsgKind kind, TMsgButtons
       ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
       box.setEscapeButton(ok);
       break;
+    case TMsgButtons::Yes:
+      yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
+      box.setEscapeButton(yes);
+      break;
     case TMsgButtons::YesNoCancel:
       cancel = box.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
       [[fallthrough]];
@@ -74,7 +78,8 @@ TMsgResult Show(QWidget *parent, const QString &text, TMsgKind kind, TMsgButtons
   if (clicked == no && no) return TMsgResult::No;
   if (clicked == ok && ok) return TMsgResult::Ok;
   if (cancel) return TMsgResult::Cancel;
-  return no ? TMsgResult::No : TMsgResult::Ok;
+  if (no) return TMsgResult::No;
+  return yes ? TMsgResult::Yes : TMsgResult::Ok;
 }
 
 void ShowError(QWidget *parent, const QString &text) {

@@ -8,7 +8,7 @@ class QWidget;
 // returning the button pressed. Texts use a single CR for a line break, as everywhere in the
 // program's messages; the box shows it as a line break.
 enum class TMsgKind { Warning, Error, Information, Confirmation };
-enum class TMsgButtons { Ok, YesNo, YesNoCancel };
+enum class TMsgButtons { Ok, Yes, YesNo, YesNoCancel };
 enum class TMsgResult { Ok, Yes, No, Cancel };
 
 namespace MessageBox {

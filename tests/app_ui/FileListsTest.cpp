@@ -1,6 +1,8 @@
 #include "AppFixture.h"
 
+#include "FavoritesPage.h"
 #include "MessageBox.h"
+#include <QListWidget>
 #include "RootKey.h"
 
 #include <QFile>
@@ -112,4 +114,38 @@ TEST_F(AppFixture, FavouriteFilesOpenWithoutTouchingTheRecentList) {
   TRootKey root;
   EXPECT_EQ(root.ReadString(QStringLiteral("Favorites"), QStringLiteral("mniFav02"), QString()), a);
   EXPECT_EQ(root.ReadString(QStringLiteral("Favorites"), QStringLiteral("mniFav08"), QStringLiteral("<none>")), QString());
+}
+
+TEST_F(AppFixture, FavouritesPageSortsAddsAtMostEightAndAsksBeforeDeleting) {
+  QStringList toChoose = {QStringLiteral("  /work/B.txt "), QStringLiteral("/work/a.txt")};
+  TFavoritesPage page([&] { return toChoose.isEmpty() ? QString() : toChoose.takeFirst(); });
+  page.SetFavorites({QString(), QString()});
+  EXPECT_EQ(page.lstFavFiles()->count(), 0);
+  EXPECT_FALSE(page.btnDelFiles()->isEnabled());
+  page.btnBrowse()->trigger();
+  page.btnBrowse()->trigger();
+  EXPECT_EQ(page.Favorites(), (QStringList{QStringLiteral("/work/B.txt"), QStringLiteral("/work/a.txt")}));  // sorted, trimmed
+
+  for (int i = 0; i < 6; ++i) toChoose << QStringLiteral("/x/same.txt");  // the same name twice is allowed
+  for (int i = 0; i < 6; ++i) page.btnBrowse()->trigger();
+  EXPECT_EQ(page.lstFavFiles()->count(), 8);
+  toChoose << QStringLiteral("/x/ninth.txt");
+  TModalAnswerer answerer({QStringLiteral("&Yes")});
+  page.btnBrowse()->trigger();
+  QTest::qWait(20);
+  ASSERT_EQ(answerer.texts.size(), 1);
+  EXPECT_EQ(answerer.texts[0], QStringLiteral("Vellumix\n----------------\nYou are only allowed to enter 8 favorite files!\n"
+                                              "Please delete one or more to add to your favorite files."));
+  EXPECT_EQ(page.lstFavFiles()->count(), 8);
+
+  page.lstFavFiles()->setCurrentRow(0);
+  EXPECT_TRUE(page.btnDelFiles()->isEnabled());
+  answerer.Add(QStringLiteral("&Yes"));
+  page.btnDelFiles()->trigger();
+  QTest::qWait(20);
+  ASSERT_EQ(answerer.texts.size(), 2);
+  EXPECT_EQ(answerer.texts[1], QStringLiteral("Vellumix\n----------------\nAre you sure you wish to delete /work/B.txt from "
+                                              "your favorite files list?"));
+  EXPECT_EQ(page.lstFavFiles()->count(), 7);
+  EXPECT_FALSE(page.btnDelFiles()->isEnabled());
 }
