@@ -224,6 +224,8 @@ void TfrmMain::createActions() {
     setHint(action, QString::fromUtf8(def.hint));
     if (def.glyph >= 0) action->setIcon(glyphs.Icon(def.glyph));
     action->setCheckable(def.kind != TCommandDef::Plain);
+    // A check item shows its check mark in the menu, not its picture.
+    if (def.kind != TCommandDef::Plain) action->setIconVisibleInMenu(false);
     actions_.insert(action->objectName(), action);
   }
   for (const TPopupTwin &def : Commands::PopupTwins()) {

@@ -64,7 +64,10 @@ TfrmEdit::TfrmEdit(TEditHost &host, QWidget *parent) : QWidget(parent), host_(ho
   strEdit_ = new TFormStorage(this);
   strEdit_->setObjectName(QStringLiteral("strEdit"));
   strEdit_->IniSection = QStringLiteral("Edit Form");
-  strEdit_->Options = TFormStorage::fpState;
+  // The window state is not kept: the holder EditDisplay always decides how a new document
+  // window appears, and restoring a stored state when Qt re-shows the window's contents would
+  // undo the user's choice.
+  strEdit_->Options = {};
   strEdit_->SetStoredProps(FormTables::EditFormProps(), FormTables::EditFormDefaults());
 
   tmrKeyState_.setInterval(1000);

@@ -53,6 +53,8 @@ TEST_F(AppFixture, StartsWithOneMaximisedUntitledWorkspace) {
   EXPECT_FALSE(m.barECustom()->isHidden());
   EXPECT_TRUE(m.pnlTip()->isVisible());
   EXPECT_FALSE(m.barMain()->isVisible());
+  QTest::qWait(1500);  // and it stays so once the timers have run
+  EXPECT_TRUE(m.SubWindowOf(edit)->isMaximized());
 }
 
 TEST_F(AppFixture, CommandLineParametersAreJoinedIntoOneName) {
