@@ -25,6 +25,7 @@ function(vellumix_test name)
   vellumix_target(${name})
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES TIMEOUT 180 ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VELLUMIX_DATA_DIR=${VELLUMIX_BUILD_DATA_DIR};VELLUMIX_SOURCE_DIR=${PROJECT_SOURCE_DIR};ASAN_OPTIONS=detect_leaks=0"
+    # One variable only: the test main sets the data and source folders itself.
+    PROPERTIES TIMEOUT 180 ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
     DISCOVERY_TIMEOUT 60)
 endfunction()

@@ -11,6 +11,9 @@
 #include "Holder.h"
 #include "PasteSpecialDialog.h"
 #include "SaveNames.h"
+#include "AbsSpellDialog.h"
+#include "SpellDlg.h"
+#include "WordForm.h"
 #include "fmCustomize.h"
 #include "IdleNotifier.h"
 #include "MdiFrame.h"
@@ -180,6 +183,10 @@ void TfrmMain::FormCreate() {
 }
 
 void TfrmMain::createHolders() {
+  // The spell-check component; its settings are kept with the main window's.
+  dlgSpell_ = new TSpellDlg(this);
+  dlgSpell_->setObjectName(QStringLiteral("dlgSpell"));
+  dlgSpell_->SetUserDictionary(QStringLiteral("USER.DIC"));
   // The Open dialog is made for each use; its stored filter list and index live here.
   dlgOpen_ = new QObject(this);
   dlgOpen_->setObjectName(QStringLiteral("dlgOpen"));
@@ -413,6 +420,8 @@ void TfrmMain::connectCommands() {
     route(QString::fromLatin1(n), [](TfrmMain *self, QAction *) { self->proFindNext(); });
   for (const char *n : {"mniReplace", "puiReplace"})
     route(QString::fromLatin1(n), [](TfrmMain *self, QAction *) { self->Replace(); });
+  route(QStringLiteral("mniSpell"), [](TfrmMain *self, QAction *) { self->SpellCheck(); });
+  route(QStringLiteral("mniWordCount"), [](TfrmMain *self, QAction *) { self->WordCount(); });
   for (const char *n : {"mniWin0", "mniWin1", "mniWin2"})
     route(QString::fromLatin1(n), byTag(&TfrmMain::proMenuWindows));
   for (const char *n : {"mniWinStart", "mniButtonHints", "mniAutomaticBackups", "mniMainStatusBar",
@@ -958,6 +967,24 @@ void TfrmMain::proFindNext() {
   TfrmEdit::FindNextPending = true;
   if (TfrmEdit *active = ActiveEdit()) active->FormKeyUp(Qt::Key_F3);
   TfrmEdit::FindNextPending = false;
+}
+
+void TfrmMain::SpellCheck() {
+  TfrmEdit *active = ActiveEdit();
+  if (!active) return;
+  TopMostOff();
+  dlgSpell_->SetDialogCaption(kProduct + QStringLiteral(" - ") + dlgSpell_->DictionaryName().chopped(
+                                                                      std::min<qsizetype>(4, dlgSpell_->DictionaryName().size())));
+  dlgSpell_->CheckEdit(*active->mmoMemo());
+  TopMostOn();
+}
+
+void TfrmMain::WordCount() {
+  TfrmEdit *active = ActiveEdit();
+  if (!active) return;
+  TopMostOff();
+  dlgSpell_->CountWords(*active->mmoMemo());
+  TopMostOn();
 }
 
 void TfrmMain::proMenuWindows(int tag) {

@@ -18,6 +18,7 @@ class QMdiSubWindow;
 class QSystemTrayIcon;
 class QToolBar;
 class THolder;
+class TSpellDlg;
 class TFormStorage;
 
 // The main window: a multiple-document frame holding the document windows ("workspaces"),
@@ -74,6 +75,10 @@ class TfrmMain : public QMainWindow, public TEditHost {
   void proFind();
   void proFindNext();
   void Replace();
+  // Edit|Spell Check and Edit|Word Count on the active document.
+  void SpellCheck();
+  void WordCount();
+  TSpellDlg *dlgSpell() const { return dlgSpell_; }
   // Saving: false when nothing was saved (failure reported, or cancelled).
   bool SaveFile(TfrmEdit *window, const QString &fileName);
   bool SaveFileAs(TfrmEdit *window);
@@ -166,6 +171,7 @@ class TfrmMain : public QMainWindow, public TEditHost {
   TFileLists fileLists_;
   TFormStorage *strMain_ = nullptr;
   QObject *dlgOpen_ = nullptr;
+  TSpellDlg *dlgSpell_ = nullptr;
   QList<QAction *> windowListActions_;
   QStringList commandLine_;
   QString currentFileName_;

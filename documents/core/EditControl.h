@@ -64,6 +64,9 @@ class TEditControl {
   virtual TUndoKind RedoKind() const = 0;
 
   virtual bool Modified() const = 0;
+  // Grows with every change of the text (typing, commands, undo and redo, loads) and never
+  // goes back, so a change can be noticed without touching the modified flag.
+  virtual quint64 ChangeCount() const = 0;
   virtual void SetModified(bool modified) = 0;
 
   virtual bool HideSelection() const = 0;

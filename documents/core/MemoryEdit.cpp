@@ -32,6 +32,7 @@ QString TMemoryEdit::Text() const {
 
 void TMemoryEdit::SetText(const QString &text) {
   text_ = Normalized(text).left(MaxLength);
+  ++changeCount_;
   selStart_ = 0;
   selLength_ = 0;
   undo_.clear();
@@ -86,6 +87,7 @@ void TMemoryEdit::ReplaceSelectionAs(const QString &text, TUndoKind kind) {
 }
 
 void TMemoryEdit::ApplyChange(qsizetype position, qsizetype removeLength, const QString &inserted) {
+  ++changeCount_;
   if (position == 0 && removeLength == text_.size())
     text_ = inserted;  // the whole text: share the new one instead of copying it
   else

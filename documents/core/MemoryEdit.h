@@ -55,6 +55,7 @@ class TMemoryEdit : public TEditControl {
   void SetUndoLimit(int limit);
 
   bool Modified() const override;
+  quint64 ChangeCount() const override { return changeCount_; }
   void SetModified(bool modified) override;
 
   bool HideSelection() const override;
@@ -120,6 +121,7 @@ class TMemoryEdit : public TEditControl {
   std::optional<size_t> cleanIndex_ = 0;
   int undoLimit_ = 100;
   bool modified_ = false;
+  quint64 changeCount_ = 0;
   bool hideSelection_ = false;
   bool focused_ = false;
   int holdDepth_ = 0;

@@ -73,6 +73,9 @@ TRichEdit::TRichEdit(QWidget *parent) : QPlainTextEdit(parent) {
   setContextMenuPolicy(Qt::NoContextMenu);
   selectionBarWidget_ = new TSelectionBar(this);
   connect(document(), &QTextDocument::undoCommandAdded, this, &TRichEdit::recordUndoStep);
+  connect(document(), &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
+    if (removed || added) ++changeCount_;
+  });
   // Changes made by commands, not only by the user's keys, refresh the command states.
   auto requestIdle = [] { TIdleNotifier::Instance().Request(); };
   connect(this, &QPlainTextEdit::selectionChanged, this, requestIdle);

@@ -58,6 +58,7 @@ class TRichEdit : public QPlainTextEdit, public TEditControl {
   TUndoKind UndoKind() const override;
   TUndoKind RedoKind() const override;
   bool Modified() const override;
+  quint64 ChangeCount() const override { return changeCount_; }
   void SetModified(bool modified) override;
   bool HideSelection() const override { return hideSelection_; }
   void SetHideSelection(bool hide) override;
@@ -124,6 +125,7 @@ class TRichEdit : public QPlainTextEdit, public TEditControl {
   TUndoKind pendingKind_ = TUndoKind::Unknown;
   std::vector<TUndoKind> undoKinds_;
   int undoFloor_ = 0;
+  quint64 changeCount_ = 0;
   bool hideSelection_ = false;
   bool autoUrlDetect_ = false;
   bool selectionBar_ = true;

@@ -33,6 +33,9 @@ void Install() {
       {"XDG_CACHE_HOME", "/.cache"},   {"XDG_RUNTIME_DIR", "/.runtime"},
   };
   setenv("HOME", homeDir.c_str(), 1);
+  // The build's shipped data and the sources, unless the caller chose others.
+  setenv("VELLUMIX_DATA_DIR", VELLUMIX_TEST_DATA_DIR, 0);
+  setenv("VELLUMIX_SOURCE_DIR", VELLUMIX_TEST_SOURCE_DIR, 0);
   for (const auto &[name, sub] : vars) {
     const std::string path = homeDir + sub;
     std::filesystem::create_directories(path);

@@ -70,7 +70,8 @@ TEST(BufferTest, LongRunsEndTheScan) {
   EXPECT_TRUE(fine.messages.isEmpty());
 
   const QString run50(50, u'b');
-  TPCharBuffer bad(CodePage::ToOem437(QString(QStringLiteral("first ") + run50 + QStringLiteral(" later"))));
+  TPCharBuffer bad(
+      CodePage::ToOem437(QString(QStringLiteral("first ") + run50 + QStringLiteral(" later"))));
   const TScan aborted = ScanAll(bad);
   EXPECT_EQ(aborted.words, QStringList{"first"});
   EXPECT_EQ(aborted.messages,

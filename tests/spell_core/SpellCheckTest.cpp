@@ -10,6 +10,7 @@
 #include "MemoryEdit.h"
 #include "SpellCheck.h"
 #include "SpellDialogPort.h"
+#include "SpellErrors.h"
 #include "TestEnvironment.h"
 
 namespace {
@@ -29,6 +30,7 @@ class TScriptedDialog : public TSpellDialogPort {
   QStringList questions;
   std::function<void()> whileWaiting;  // runs before the answer (the user acting meanwhile)
   bool shown = false;
+  bool silent = false;
 
   void SetStatusText(const QString &text) override { status = text; }
   void SetMisspeltWord(const QString &text) override { misspelt = text; }
@@ -39,6 +41,7 @@ class TScriptedDialog : public TSpellDialogPort {
     asked << misspelt;
     QTimer::singleShot(0, [this] {
       if (whileWaiting) whileWaiting();
+      if (silent) return;  // the user does nothing
       if (script.empty()) {
         shown = false;  // the user closes the window
         Wake();
@@ -114,7 +117,8 @@ TEST_F(SpellCheckTest, CleanTextAndSkippedWords) {
   EXPECT_EQ(dialog.asked, QStringList{"2nd"});
   check.ResetLists();
   dialog.asked.clear();
-  dialog.script = {{TSpellDialogPort::cmSkip, {}}, {TSpellDialogPort::cmSkip, {}},
+  dialog.script = {{TSpellDialogPort::cmSkip, {}},
+                   {TSpellDialogPort::cmSkip, {}},
                    {TSpellDialogPort::cmSkip, {}}};
   Run(other);
   EXPECT_EQ(dialog.asked, (QStringList{"qwerty", "2nd", "qwerty"}));
@@ -162,9 +166,8 @@ TEST_F(SpellCheckTest, ReplaceAllLastsOneCheck) {
 TEST_F(SpellCheckTest, AddWords) {
   TMemoryEdit edit(QStringLiteral("zorp blix zorp blix"));
   dialog.confirmAnswers = {false, true};
-  dialog.script = {{TSpellDialogPort::cmAdd, {}},
-                   {TSpellDialogPort::cmAdd, {}},
-                   {TSpellDialogPort::cmSkip, {}}};
+  dialog.script = {
+      {TSpellDialogPort::cmAdd, {}}, {TSpellDialogPort::cmAdd, {}}, {TSpellDialogPort::cmSkip, {}}};
   EXPECT_EQ(Run(edit), TSpellCheck::crClean);
   EXPECT_EQ(dialog.questions,
             (QStringList{"Add \"zorp\" to dictionary?", "Add \"blix\" to dictionary?"}));
@@ -226,18 +229,53 @@ TEST_F(SpellCheckTest, EditsWhileWaitingAreFollowed) {
 }
 
 TEST_F(SpellCheckTest, ControlGoingAwayEndsTheCheck) {
+  // The document window closes while a word waits: the check ends at once, never touching
+  // the freed control (the sanitizer would see it), and keeps the user's added words.
   auto edit = std::make_unique<TMemoryEdit>(QStringLiteral("zorp blix"));
-  dialog.whileWaiting = [&] {
-    // The document window closes while the word waits: its owner abandons the check first.
-    check.Abandon();
-  };
-  dialog.script = {{TSpellDialogPort::cmAdd, {}}};
+  edit->SetModified(true);
   check.Options().confirmAdd = false;
+  dialog.script = {{TSpellDialogPort::cmAdd, {}}};
+  dialog.whileWaiting = [&] {
+    dialog.whileWaiting = [&] {
+      check.Abandon(true);
+      edit.reset();
+    };
+  };
   EXPECT_EQ(Run(*edit), TSpellCheck::crClosed);
+  EXPECT_EQ(edit, nullptr);
   EXPECT_FALSE(check.Checking());
   EXPECT_FALSE(dialog.shown);
   EXPECT_TRUE(dialog.messages.isEmpty());
-  EXPECT_EQ(dialog.asked, QStringList{"zorp"});
+  EXPECT_EQ(dialog.asked, (QStringList{"zorp", "blix"}));
+  EXPECT_TRUE(TestEnvironment::ReadFile(dir + QStringLiteral("/USER.DIC")).contains("zorp"));
+
+  // The program quitting during a wait: the control keeps its selection and modified flag.
+  TMemoryEdit kept(QStringLiteral("qwer tyui"));
+  kept.SetModified(true);
+  kept.SetSelection(2, 1);
+  dialog.whileWaiting = [&] { check.Abandon(false); };
+  dialog.script = {{TSpellDialogPort::cmSkip, {}}};
+  EXPECT_EQ(Run(kept), TSpellCheck::crClosed);
+  EXPECT_TRUE(kept.Modified());
+  EXPECT_EQ(kept.SelStart(), 2);
+  EXPECT_EQ(kept.SelLength(), 1);
+  EXPECT_TRUE(dialog.messages.isEmpty());
+
+  // The program's event loop told to exit while a word waits ends the check the same way.
+  dialog.whileWaiting = [] { QCoreApplication::exit(0); };
+  dialog.silent = true;
+  EXPECT_EQ(Run(kept), TSpellCheck::crClosed);
+  EXPECT_TRUE(kept.Modified());
+  EXPECT_TRUE(dialog.messages.isEmpty());
+  // (Let the application's loop run once, as the quitting program would, to clear the exit.)
+  QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+  QCoreApplication::exec();
+
+  // A later check runs normally again.
+  dialog.whileWaiting = nullptr;
+  dialog.silent = false;
+  dialog.script = {{TSpellDialogPort::cmSkip, {}}, {TSpellDialogPort::cmSkip, {}}};
+  EXPECT_EQ(Run(kept), TSpellCheck::crClean);
 }
 
 TEST_F(SpellCheckTest, OpeningTheDictionary) {
@@ -261,10 +299,27 @@ TEST_F(SpellCheckTest, OpeningTheDictionary) {
   check.CloseDictionary();
   check.Options().dictionaryName = QStringLiteral("Missing.dct");
   TMemoryEdit edit(QStringLiteral("zorp"));
+  edit.SetModified(true);
   EXPECT_EQ(Run(edit), TSpellCheck::crClosed);
-  EXPECT_EQ(dialog.messages,
-            QStringList{QStringLiteral("Error opening dictionary ") + dir + QStringLiteral("/Missing.dct")});
+  EXPECT_TRUE(edit.Modified());  // the document still needs saving
+  EXPECT_EQ(dialog.messages, QStringList{QStringLiteral("Error opening dictionary ") + dir +
+                                         QStringLiteral("/Missing.dct")});
   EXPECT_EQ(check.Dictionary(), nullptr);
+}
+
+TEST_F(SpellCheckTest, DamagedDictionaryLeavesTheDocumentAsItWas) {
+  TestEnvironment::WriteFile(dir + QStringLiteral("/Broken.dct"), QByteArray(200, 'x'));
+  check.Options().dictionaryName = QStringLiteral("Broken.dct");
+  TMemoryEdit edit(QStringLiteral("zorp"));
+  edit.SetModified(true);
+  edit.SetSelection(1, 2);
+  EXPECT_THROW(Run(edit), TEDictionaryCorrupt);
+  EXPECT_TRUE(edit.Modified());
+  EXPECT_EQ(edit.SelStart(), 1);
+  EXPECT_EQ(edit.SelLength(), 2);
+  EXPECT_FALSE(check.Checking());
+  EXPECT_EQ(check.Dictionary(), nullptr);
+  EXPECT_FALSE(dialog.shown);
 }
 
 TEST_F(SpellCheckTest, AutoCorrectList) {

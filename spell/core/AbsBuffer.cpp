@@ -1,0 +1,51 @@
+#include "AbsBuffer.h"
+
+#include <QCoreApplication>
+#include <set>
+
+TAbsBuffer::TAbsBuffer(TEditControl *control) : control_(control) {}
+
+bool TAbsBuffer::IsWordChar(unsigned char ch) {
+  return ch == '\'' || IsDigit(ch) || (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') ||
+         (ch >= 0x80 && ch <= 0xA5);
+}
+
+int TAbsBuffer::BufferSize() const { return 0x6FFF; }
+
+void TAbsBuffer::Reset() {
+  end_ = 0;
+  position_ = 1;
+  wordStart_ = wordEnd_ = 1;
+}
+
+unsigned char TAbsBuffer::At(int position) const {
+  if (position < 1 || position > storage_.size()) return 0;
+  return static_cast<unsigned char>(storage_[position - 1]);
+}
+
+void TAbsBuffer::ShowMessage(const QString &text) const {
+  if (messageBox_) messageBox_(text);
+}
+
+std::pair<int, int> TAbsBuffer::CountWords(TWordCountView &view) {
+  Reset();
+  wordCount_ = 0;
+  std::set<QByteArray> distinct;  // upper case, sorted
+  LoadText();
+  if (!view.IsShown()) view.ShowCount();
+  for (;;) {
+    const QByteArray word = NextWord().toUpper();  // ASCII letters only
+    if (!word.isEmpty()) {
+      ++wordCount_;
+      distinct.insert(word);
+    }
+    view.SetCounts(wordCount_, int(distinct.size()));
+    QCoreApplication::processEvents();
+    if (!view.IsShown()) {
+      wordCount_ = 0;
+      return {0, 0};
+    }
+    if (word.isEmpty()) break;
+  }
+  return {wordCount_, int(distinct.size())};
+}

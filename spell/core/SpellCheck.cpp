@@ -1,0 +1,345 @@
+#include "SpellCheck.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+
+#include "CEBuffer.h"
+#include "CodePage.h"
+#include "Dictionary.h"
+#include "EditControl.h"
+#include "Folders.h"
+#include "SpellDialogPort.h"
+#include "SpellErrors.h"
+
+namespace {
+
+constexpr char kApplicationPath[] = "APPLICATIONPATH";
+
+QString AsciiLower(QString text) {
+  for (QChar &ch : text)
+    if (ch >= u'A' && ch <= u'Z') ch = QChar(ch.unicode() + ('a' - 'A'));
+  return text;
+}
+
+// The file folder + name; on a file system that tells letter case apart, a file whose name
+// differs from name only in letter case is taken when no exact one exists.
+QString ExistingFile(const QString &folder, const QString &name) {
+  const QString exact = folder + name;
+  if (QFileInfo::exists(exact) || name.isEmpty()) return exact;
+  const QDir dir(folder.isEmpty() ? QStringLiteral(".") : folder);
+  for (const QString &entry : dir.entryList(QDir::Files))
+    if (entry.compare(name, Qt::CaseInsensitive) == 0) return folder + entry;
+  return exact;
+}
+
+}  // namespace
+
+TSpellCheck::TSpellCheck() = default;
+
+TSpellCheck::~TSpellCheck() = default;
+
+QString TSpellCheck::MainDictionaryFile() const {
+  return ExistingFile(options_.dictionaryPath, options_.dictionaryName);
+}
+
+bool TSpellCheck::OpenDictionary(TSpellDialogPort *dialog) {
+  if (options_.dictionaryName.isEmpty())
+    options_.dictionaryName =
+        QString::fromLatin1(SpellLanguages::CheckTexts(options_.dictionaryType).dictionaryBase)
+            .toUpper() +
+        QStringLiteral(".DCT");
+  // Paths keep their letter case here: only the keyword is compared without it.
+  QString &path = options_.dictionaryPath;
+  if (path.compare(QLatin1String(kApplicationPath), Qt::CaseInsensitive) == 0)
+    path = Folders::ProgramFolder();
+  else if (!path.isEmpty() && !path.endsWith(u'/'))
+    path += u'/';
+
+  if (!dictionary_) dictionary_ = std::make_unique<TDictionary>();
+  bool opened = false;
+  try {
+    opened = dictionary_->OpenMainDictionary(MainDictionaryFile());
+  } catch (...) {
+    dictionary_.reset();  // a damaged file: the next check starts afresh
+    throw;
+  }
+  if (!opened) {
+    dictionary_.reset();
+    if (dialog) {
+      dialog->ErrorBox(QStringLiteral("Error opening dictionary ") + path +
+                       options_.dictionaryName);
+      dialog->CloseDialog();
+    }
+    return false;
+  }
+  dictionary_->OpenUserDictionary(options_.userDictionary);
+  if (!options_.exclusionList.isEmpty()) dictionary_->OpenExclusionList(options_.exclusionList);
+  if (!options_.autoCorrectList.isEmpty()) LoadAutoCorrectList(dialog);
+  return true;
+}
+
+void TSpellCheck::LoadAutoCorrectList(TSpellDialogPort *dialog) {
+  QString fileName = options_.autoCorrectList;
+  if (!QFileInfo::exists(fileName)) fileName = options_.dictionaryPath + fileName;
+  QFile file(fileName);
+  if (!QFileInfo(fileName).isFile() || !file.open(QIODevice::ReadOnly)) {
+    if (dialog) dialog->ErrorBox(options_.autoCorrectList + QStringLiteral(" file not found."));
+    return;
+  }
+  // A pair list is a few hundred lines; a file far beyond that is not one.
+  constexpr qint64 kMaxSize = 4 * 1024 * 1024;
+  const QByteArray bytes = file.read(kMaxSize);
+  const QString text = QString::fromUtf8(bytes);
+  for (const QString &line : text.split(u'\n')) {
+    QString entry = line;
+    if (entry.endsWith(u'\r')) entry.chop(1);
+    const qsizetype equals = entry.indexOf(u'=');
+    if (equals <= 0 || equals == entry.size() - 1) continue;
+    replaceFrom_.append(CodePage::ToOem437(entry.left(equals)).toLower());
+    replaceTo_.append(entry.mid(equals + 1));
+  }
+}
+
+void TSpellCheck::CloseDictionary() { dictionary_.reset(); }
+
+void TSpellCheck::ResetLists() {
+  ignoreAll_.clear();
+  replaceFrom_.clear();
+  replaceTo_.clear();
+}
+
+bool TSpellCheck::IsKnown(QByteArrayView word) {
+  if (!dictionary_) OpenDictionary(nullptr);
+  return dictionary_ && dictionary_->IsWord(word);
+}
+
+void TSpellCheck::Abandon(bool controlGone) {
+  if (!checking_) return;
+  abandoned_ = true;
+  controlGone_ = controlGone_ || controlGone;
+  if (waitingOn_) waitingOn_->Wake();
+}
+
+void TSpellCheck::ProcessEvents() { QCoreApplication::processEvents(); }
+
+void TSpellCheck::WaitForCommand(TSpellDialogPort &dialog) {
+  // A nested event loop keeps the program alive (the user may edit the document or press a
+  // button); it ends when a command is set, the dialog is hidden or the check is abandoned.
+  // A loop ended from outside (the program is quitting) abandons the check.
+  QEventLoop loop;
+  bool woken = false;
+  waitingOn_ = &dialog;
+  dialog.SetWakeUp([&loop, &woken] {
+    woken = true;
+    loop.quit();
+  });
+  while (dialog.Command() == TSpellDialogPort::cmNone && dialog.IsShown() && !abandoned_) {
+    woken = false;
+    dialog.BringToFront();
+    loop.exec();
+    if (!woken) abandoned_ = true;
+  }
+  dialog.SetWakeUp(nullptr);
+  waitingOn_ = nullptr;
+}
+
+int TSpellCheck::CheckEdit(TEditControl &control, TSpellDialogPort &dialog) {
+  if (checking_) {  // one check at a time: the running one keeps the dialog
+    dialog.BringToFront();
+    return crClosed;
+  }
+  replaceFrom_.clear();
+  replaceTo_.clear();
+  const qsizetype selStart = control.SelStart();
+  const qsizetype selLength = control.SelLength();
+  const bool hideSelection = control.HideSelection();
+  control.SetHideSelection(false);
+  int result = crClosed;
+  const auto restore = [&] {
+    if (!controlGone_) {
+      control.SetSelection(selStart, selLength);
+      control.SetHideSelection(hideSelection);
+    }
+    abandoned_ = false;
+    controlGone_ = false;
+  };
+  try {
+    TCEBuffer buffer(control);
+    buffer.SetMessageBox([&dialog](const QString &text) { dialog.ErrorBox(text); });
+    result = Check(buffer, dialog);
+  } catch (...) {
+    restore();
+    throw;
+  }
+  restore();
+  return result;
+}
+
+int TSpellCheck::Check(TAbsBuffer &buffer, TSpellDialogPort &dialog) {
+  checking_ = true;
+  struct TEndCheck {
+    TSpellCheck &check;
+    ~TEndCheck() { check.checking_ = false; }
+  } endCheck{*this};
+
+  const bool wasModified = buffer.GetModified();
+  buffer.SetModified(false);
+  try {
+    return RunCheck(buffer, dialog, wasModified);
+  } catch (...) {
+    // A damaged dictionary: the control keeps its modified state, the dialog goes away.
+    if (!controlGone_) buffer.SetModified(buffer.GetModified() || wasModified);
+    dialog.CloseDialog();
+    throw;
+  }
+}
+
+int TSpellCheck::RunCheck(TAbsBuffer &buffer, TSpellDialogPort &dialog, bool wasModified) {
+  const SpellLanguages::TCheckTexts &texts = SpellLanguages::CheckTexts(options_.labelLanguage);
+  buffer.SetSkipMarkup(options_.supportHtml);
+  bool changed = false;
+  if (!OpenDictionary(&dialog)) {
+    buffer.SetModified(wasModified);  // the document's own state stays
+    return crClosed;
+  }
+  ProcessEvents();
+  if (options_.faster) {
+    dialog.SetStatusText(QString::fromUtf8(texts.wordFound));
+    dialog.SetMisspeltWord(QStringLiteral("  ...  "));
+    dialog.SetReplacement(QStringLiteral("  ...  "));
+  }
+  if (!abandoned_) dialog.ShowDialog();
+  dialog.SetCommand(TSpellDialogPort::cmNone);
+  dialog.ClearSuggestions();
+  bool noReplacement = true;
+  bool closed = false;
+
+  while (!abandoned_) {
+    dialog.SetBusy(true);
+    if (buffer.GetModified()) {
+      changed = true;
+      buffer.LoadText();
+      buffer.BackToWordStart();
+    }
+    const QByteArray word = buffer.NextWord();
+    if (word.size() > 1 && !buffer.DigitsOnly() && !IsKnown(word)) {
+      const QByteArray lower = word.toLower();
+      const QString shown = CodePage::FromOem437(word);
+      if (const qsizetype i = replaceFrom_.indexOf(lower); i >= 0) {
+        buffer.SelectWord();
+        buffer.ReplaceWord(replaceTo_.at(i));
+      } else if (!ignoreAll_.contains(lower)) {
+        dialog.SetBusy(false);
+        dialog.RevealControl();
+        buffer.SelectWord();
+        if (!dialog.IsShown()) dialog.ShowDialog();
+        if (options_.autoShift) dialog.ShiftFor(buffer.CaretScreenTop());
+        ProcessEvents();
+        if (abandoned_) break;
+        dialog.SetStatusText(QString::fromUtf8(texts.notFound));
+        dialog.SetMisspeltWord(shown);
+        dialog.SetReplacement(shown);
+        ProcessEvents();
+        if (abandoned_) break;
+        if (options_.autoSuggest) dialog.FillSuggestions();
+        dialog.SetCommand(TSpellDialogPort::cmNone);
+        dialog.FocusReplacement();
+        WaitForCommand(dialog);
+        if (abandoned_) break;
+        const int command = dialog.IsShown() ? dialog.Command() : int(TSpellDialogPort::cmClose);
+        const QString replacement = dialog.GetReplacement();
+        const bool sameWord = AsciiLower(replacement) == AsciiLower(shown);
+        switch (command) {
+          case TSpellDialogPort::cmClose:
+            closed = true;
+            break;
+          case TSpellDialogPort::cmReplace:
+            changed = true;
+            noReplacement = false;
+            if (!sameWord) {
+              buffer.ReplaceWord(replacement);
+              dialog.SetReplacement(QString());
+            }
+            break;
+          case TSpellDialogPort::cmAdd:
+            if (IsKnown(word)) {
+              dialog.InformationBox(SpellLanguages::WithWord(texts.alreadyKnown, shown));
+            } else if (!options_.confirmAdd ||
+                       dialog.ConfirmBox(SpellLanguages::WithWord(texts.confirmAdd, shown))) {
+              if (dictionary_) dictionary_->AddWord(word);
+            }
+            if (!abandoned_) dialog.FocusReplacement();
+            break;
+          case TSpellDialogPort::cmSkipAlways:
+            ignoreAll_.append(lower);
+            break;
+          case TSpellDialogPort::cmReplaceAll:
+            changed = true;
+            noReplacement = false;
+            if (!sameWord) {
+              replaceFrom_.append(lower);
+              replaceTo_.append(replacement);
+              buffer.ReplaceWord(replacement);
+              dialog.SetReplacement(QString());
+            }
+            break;
+          default:  // skip once
+            break;
+        }
+        if (closed || abandoned_) break;
+      }
+      dialog.ClearSuggestions();
+      continue;
+    }
+    if (!word.isEmpty() && !options_.faster) {
+      dialog.SetStatusText(QString::fromUtf8(texts.wordFound));
+      dialog.SetMisspeltWord(CodePage::FromOem437(word));
+      dialog.SetReplacement(CodePage::FromOem437(word));
+    }
+    ProcessEvents();
+    if (abandoned_) break;
+    if (dialog.Command() == TSpellDialogPort::cmClose) {
+      closed = true;
+      break;
+    }
+    if (word.isEmpty()) break;
+  }
+
+  dialog.SetBusy(false);
+  if (dictionary_) {
+    try {
+      dictionary_->SaveUserDictionary();
+    } catch (const TSpellError &error) {
+      dialog.ErrorBox(error.Message());
+    }
+  }
+  if (abandoned_) {
+    // The program is ending or the control going away: no message; a control that is gone
+    // is not touched again.
+    if (!controlGone_) buffer.SetModified(changed || wasModified);
+    dialog.CloseDialog();
+    return crClosed;
+  }
+  buffer.SetModified(changed || wasModified);
+  int result = crClosed;
+  if (!closed) {
+    result = noReplacement ? crClean : crReplaced;
+    if (options_.showCompletedDialog)
+      dialog.InformationBox(
+          QString::fromUtf8(noReplacement ? texts.finishedClean : texts.finishedReplaced));
+  }
+  dialog.CloseDialog();
+  ProcessEvents();
+  return result;
+}
+
+std::pair<int, int> TSpellCheck::CountWords(TEditControl &control, TWordCountView &view,
+                                            TAbsBuffer::TMessageBox messageBox) {
+  TCEBuffer buffer(control);
+  buffer.SetMessageBox(std::move(messageBox));
+  return buffer.CountWords(view);
+}

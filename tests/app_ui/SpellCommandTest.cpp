@@ -1,0 +1,89 @@
+#include "AppFixture.h"
+
+#include "AbsSpellDialog.h"
+#include "SpellDlg.h"
+#include "WordForm.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+// Runs action once, as soon as the spell dialog is on screen; the check waits in its own event
+// loop meanwhile, so the action must not block.
+void WhenSpellDialogShows(TfrmMain &m, std::function<void(TAbsSpellDialog *)> action) {
+  auto *poll = new QTimer(&m);
+  poll->setInterval(10);
+  QObject::connect(poll, &QTimer::timeout, poll, [&m, poll, action] {
+    TAbsSpellDialog *dialog = m.dlgSpell()->Dialog();
+    if (!dialog || !dialog->isVisible()) return;
+    poll->stop();
+    poll->deleteLater();
+    action(dialog);
+  });
+  poll->start();
+}
+
+}  // namespace
+
+TEST_F(AppFixture, SpellCheckFromTheEditMenuReplacesAndEndsWithItsMessage) {
+  TfrmMain &m = Start();
+  TRichEdit *memo = m.ActiveEdit()->mmoMemo();
+  memo->SetText(QStringLiteral("the quick brwn fox"));
+  memo->SetModified(false);
+  Settle();
+  TModalAnswerer answerer({QStringLiteral("OK")});
+  QStringList unknown;  // each word the check stopped at
+  QString caption;
+  auto *poll = new QTimer(&m);
+  poll->setInterval(10);
+  QObject::connect(poll, &QTimer::timeout, poll, [&] {
+    TAbsSpellDialog *dialog = m.dlgSpell()->Dialog();
+    if (!dialog || !dialog->isVisible() || memo->SelText().isEmpty()) return;
+    if (!unknown.isEmpty() && unknown.last() == memo->SelText()) return;
+    unknown << memo->SelText();
+    caption = dialog->windowTitle();
+    if (memo->SelText() == QLatin1String("brwn")) {
+      dialog->SetReplacement(QStringLiteral("brown"));
+      dialog->findChild<QPushButton *>(QStringLiteral("btnReplace"))->click();
+    } else {
+      dialog->findChild<QPushButton *>(QStringLiteral("btnSkip"))->click();
+    }
+  });
+  poll->start();
+  m.Action(QStringLiteral("mniSpell"))->trigger();
+  Settle();
+  poll->stop();
+  EXPECT_EQ(unknown, QStringList{QStringLiteral("brwn")});
+  EXPECT_EQ(caption, QStringLiteral("Vellumix - "));  // no dictionary chosen yet
+  EXPECT_EQ(memo->toPlainText(), QStringLiteral("the quick brown fox"));
+  EXPECT_TRUE(memo->Modified());
+  ASSERT_FALSE(answerer.texts.isEmpty()) ;
+  EXPECT_TRUE(answerer.texts.last().contains(QLatin1String("Spell checking complete")));
+
+  // Word count of the same document.
+  m.Action(QStringLiteral("mniWordCount"))->trigger();
+  Settle();
+  TWordForm *form = m.dlgSpell()->WordForm();
+  ASSERT_TRUE(form);
+  auto *words = form->findChild<QLabel *>(QStringLiteral("lblWords"));
+  ASSERT_TRUE(words);
+  EXPECT_TRUE(words->text().contains(u'4')) << words->text().toStdString();
+}
+
+TEST_F(AppFixture, ClosingTheDocumentDuringASpellCheckEndsItAndStillAsksToSave) {
+  TfrmMain &m = Start();
+  TfrmEdit *edit = m.ActiveEdit();
+  edit->mmoMemo()->SetText(QStringLiteral("a wrnog word"));
+  edit->mmoMemo()->SetModified(true);  // unsaved changes before the check
+  Settle();
+  TModalAnswerer answerer({QStringLiteral("&No")});
+  WhenSpellDialogShows(m, [&](TAbsSpellDialog *) {
+    m.SubWindowOf(edit)->close();  // the close question comes while the check waits
+  });
+  m.Action(QStringLiteral("mniSpell"))->trigger();
+  Settle();
+  ASSERT_EQ(answerer.texts.size(), 1);
+  EXPECT_EQ(answerer.texts[0], QStringLiteral("Vellumix\n----------------\nSave Changes to 'untitled.txt'\"?"));
+  EXPECT_TRUE(m.EditWindows().isEmpty());
+}

@@ -1,0 +1,367 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <deque>
+#include <functional>
+
+#include "AbsSpellDialog.h"
+#include "DctFiles.h"
+#include "EnterEdit.h"
+#include "MemoryEdit.h"
+#include "ModalAnswerer.h"
+#include "NewListBox.h"
+#include "SpellDlg.h"
+#include "TestEnvironment.h"
+#include "WordForm.h"
+
+namespace {
+
+template <typename T>
+T *Child(QWidget *parent, const char *name) {
+  T *child = parent->findChild<T *>(QString::fromLatin1(name));
+  EXPECT_NE(child, nullptr) << name;
+  return child;
+}
+
+// Plays the user at the spell dialog: when the check waits on the expected word, the step's
+// action runs (typing, clicking). Steps run in order; what the dialog showed is recorded.
+class TUserAtDialog : public QObject {
+ public:
+  struct TStep {
+    QString word;
+    std::function<void(TAbsSpellDialog *)> act;
+  };
+
+  TUserAtDialog(TSpellDlg &spell, std::deque<TStep> steps)
+      : spell_(spell), steps_(std::move(steps)) {
+    timer_.setInterval(5);
+    connect(&timer_, &QTimer::timeout, this, [this] { Poll(); });
+    timer_.start();
+  }
+
+  QStringList shownWords;
+  QStringList statusTexts;
+  QStringList selections;  // the control's selected text while each word waited
+  TMemoryEdit *edit = nullptr;
+
+ private:
+  void Poll() {
+    TAbsSpellDialog *dialog = spell_.Dialog();
+    if (!dialog || !dialog->isVisible() || !spell_.Engine().Waiting() || steps_.empty()) return;
+    if (QApplication::activeModalWidget()) return;  // a message box is being answered
+    // Each style shows the word its own way; the third shows it only in the replacement box.
+    QString word = dialog->GetReplacement();
+    if (auto *label = dialog->findChild<QLabel *>(QStringLiteral("lblNotFound")))
+      word = label->text();
+    if (auto *box = dialog->findChild<TEnterEdit *>(QStringLiteral("edtCurWord")))
+      word = box->text();
+    if (word == lastWord_ && spell_.Engine().Waiting() && acted_) return;
+    shownWords << word;
+    statusTexts << Child<QLabel>(dialog, "lblFound")->text();
+    if (edit) selections << edit->SelText();
+    const TStep step = steps_.front();
+    steps_.pop_front();
+    EXPECT_EQ(word, step.word);
+    lastWord_ = word;
+    acted_ = true;
+    step.act(dialog);
+  }
+
+  TSpellDlg &spell_;
+  std::deque<TStep> steps_;
+  QTimer timer_;
+  QString lastWord_;
+  bool acted_ = false;
+};
+
+void Click(TAbsSpellDialog *dialog, const char *button) {
+  QTest::mouseClick(Child<QPushButton>(dialog, button), Qt::LeftButton);
+}
+
+void TypeReplacement(TAbsSpellDialog *dialog, const QString &text) {
+  auto *edit = Child<TEnterEdit>(dialog, "edtWord");
+  edit->clear();
+  QTest::keyClicks(edit, text);
+}
+
+class SpellDialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    DctFiles::Compile(dir, QStringLiteral("English.dct"),
+                      {"hello", "help", "helper", "the", "cat", "sat", "world", "a"});
+    spell.SetDictionaryPath(dir);
+    spell.SetDictionaryName(QStringLiteral("English.dct"));
+    spell.SetUserDictionary(QStringLiteral("USER.DIC"));
+  }
+
+  QString dir = TestEnvironment::FreshDir(QStringLiteral("spellui"));
+  TSpellDlg spell;
+};
+
+TEST_F(SpellDialogTest, CheckThroughTheDialog) {
+  EXPECT_EQ(spell.objectName(), QStringLiteral("dlgSpell"));
+  TMemoryEdit edit(QStringLiteral("Helo the\nwrld zorp cat"), QStringLiteral("\r\n"));
+  TUserAtDialog user(spell,
+                     {{QStringLiteral("Helo"),
+                       [](TAbsSpellDialog *d) {
+                         // The first suggestion is already in the box.
+                         EXPECT_EQ(d->GetReplacement(), QStringLiteral("Hello"));
+                         TypeReplacement(d, QStringLiteral("Hello"));
+                         Click(d, "btnReplace");
+                       }},
+                      {QStringLiteral("wrld"), [](TAbsSpellDialog *d) { Click(d, "btnSkip"); }},
+                      {QStringLiteral("zorp"), [](TAbsSpellDialog *d) { Click(d, "btnAdd"); }}});
+  user.edit = &edit;
+  TModalAnswerer answers({QStringLiteral("Yes"), QStringLiteral("OK")});
+  EXPECT_EQ(spell.CheckEdit(edit), 1);
+  EXPECT_EQ(edit.Text(), QStringLiteral("Hello the\r\nwrld zorp cat"));
+  EXPECT_EQ(user.shownWords, (QStringList{"Helo", "wrld", "zorp"}));
+  EXPECT_EQ(user.statusTexts.value(0), QStringLiteral("Not found:"));
+  EXPECT_EQ(user.selections, (QStringList{"Helo", "wrld", "zorp"}));
+  EXPECT_EQ(answers.texts,
+            (QStringList{"Add \"zorp\" to dictionary?", "Spell checking complete."}));
+  EXPECT_FALSE(spell.Dialog()->isVisible());
+  EXPECT_TRUE(edit.Modified());
+  spell.CloseDictionary();
+  EXPECT_TRUE(TestEnvironment::ReadFile(dir + QStringLiteral("/USER.DIC")).contains("zorp"));
+}
+
+TEST_F(SpellDialogTest, EndingsAndClose) {
+  // A clean text: the no-error message, result 0, the dialog shown and put away again.
+  TMemoryEdit clean(QStringLiteral("the cat sat"));
+  TModalAnswerer answers({QStringLiteral("OK")});
+  EXPECT_EQ(spell.CheckEdit(clean), 0);
+  EXPECT_EQ(answers.texts, QStringList{"No errors found. Spell checking complete..."});
+  EXPECT_FALSE(spell.Dialog()->isVisible());
+
+  // Close on a word: result 2, no message, text unchanged.
+  TMemoryEdit text(QStringLiteral("wrld the"));
+  TUserAtDialog user(spell,
+                     {{QStringLiteral("wrld"), [](TAbsSpellDialog *d) { Click(d, "btnClose"); }}});
+  EXPECT_EQ(spell.CheckEdit(text), 2);
+  EXPECT_EQ(answers.texts.size(), 1);
+  EXPECT_EQ(text.Text(), QStringLiteral("wrld the"));
+
+  // Closing the window itself counts as Close.
+  TUserAtDialog closer(spell, {{QStringLiteral("wrld"), [](TAbsSpellDialog *d) { d->close(); }}});
+  EXPECT_EQ(spell.CheckEdit(text), 2);
+
+  // A missing dictionary: the error names the file; result 2.
+  spell.CloseDictionary();
+  spell.SetDictionaryName(QStringLiteral("Nothing.dct"));
+  answers.Add(QStringLiteral("OK"));
+  EXPECT_EQ(spell.CheckEdit(text), 2);
+  EXPECT_EQ(answers.texts.size(), 2);
+  EXPECT_EQ(answers.texts.value(1),
+            QStringLiteral("Error opening dictionary ") + dir + QStringLiteral("/Nothing.dct"));
+  EXPECT_EQ(answers.titles.value(1), QStringLiteral("Error"));
+}
+
+// An edit control that is a window, as a document's editor is.
+class TWindowEdit : public QWidget, public TMemoryEdit {
+ public:
+  explicit TWindowEdit(const QString &text) : TMemoryEdit(text) {}
+};
+
+TEST_F(SpellDialogTest, DocumentClosedDuringTheCheck) {
+  auto *edit = new TWindowEdit(QStringLiteral("zorp wrld"));
+  spell.SetConfirmAdd(false);
+  TUserAtDialog user(spell,
+                     {{QStringLiteral("zorp"), [](TAbsSpellDialog *d) { Click(d, "btnAdd"); }},
+                      {QStringLiteral("wrld"), [&edit](TAbsSpellDialog *) {
+                         delete edit;  // the document window closes
+                         edit = nullptr;
+                       }}});
+  TModalAnswerer answers;
+  EXPECT_EQ(spell.CheckEdit(*edit), 2);
+  EXPECT_EQ(edit, nullptr);
+  EXPECT_TRUE(answers.texts.isEmpty());
+  EXPECT_FALSE(spell.Dialog()->isVisible());
+  EXPECT_FALSE(spell.Engine().Checking());
+  // The word added before the window closed is saved.
+  EXPECT_TRUE(TestEnvironment::ReadFile(dir + QStringLiteral("/USER.DIC")).contains("zorp"));
+}
+
+TEST_F(SpellDialogTest, ControlsOfTheDialog) {
+  TAbsSpellDialog *dialog = spell.Dialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Spell Checker"));
+  EXPECT_EQ(dialog->size(), QSize(412, 224));
+  EXPECT_EQ(Child<QPushButton>(dialog, "btnSkipAll")->text(), QStringLiteral("Skip A&lways"));
+  EXPECT_FALSE(Child<QPushButton>(dialog, "btnReplace")->icon().isNull());
+
+  // Accent panel: the list is 161 high without it, 138 with it, however often toggled.
+  auto *list = Child<TNewListBox>(dialog, "lstSuggest");
+  auto *label = Child<QLabel>(dialog, "lblSuggestions");
+  for (int round = 0; round < 2; ++round) {
+    spell.SetAccentIcons(acSpanish);
+    EXPECT_EQ(list->height(), 138);
+    EXPECT_EQ(label->y(), 95);
+    spell.SetAccentIcons(0);
+    EXPECT_EQ(list->height(), 161);
+    EXPECT_EQ(label->y(), 72);
+  }
+  spell.SetAccentIcons(acSpanish);
+  dialog->show();
+  auto *edit = Child<TEnterEdit>(dialog, "edtWord");
+  edit->setText(QStringLiteral("ma"));
+  edit->setCursorPosition(2);
+  QTest::mouseClick(Child<QToolButton>(dialog, "btnN"), Qt::LeftButton);
+  EXPECT_EQ(edit->text(), QStringLiteral("mañ"));
+
+  // Ctrl+Down and Ctrl+Up on the replacement.
+  edit->setText(QStringLiteral("hELLO"));
+  QTest::keyClick(edit, Qt::Key_Down, Qt::ControlModifier);
+  EXPECT_EQ(edit->text(), QStringLiteral("Hello"));
+  QTest::keyClick(edit, Qt::Key_Up, Qt::ControlModifier);
+  EXPECT_EQ(edit->text(), QStringLiteral("HELLO"));
+
+  // Completions while typing; Backspace leaves the list as it was.
+  spell.Engine().OpenDictionary(nullptr);
+  edit->clear();
+  QTest::keyClicks(edit, QStringLiteral("hel"));
+  EXPECT_EQ(list->count(), 3);  // hello, help, helper
+  QTest::keyClick(edit, Qt::Key_Backspace);
+  QTest::keyClick(edit, Qt::Key_Backspace);
+  QTest::keyClick(edit, Qt::Key_Backspace);
+  EXPECT_TRUE(edit->text().isEmpty());
+  EXPECT_EQ(list->count(), 3);
+
+  // Double-clicking with nothing selected still sends Replace with the box's word.
+  QSignalSpy commands(dialog, &TAbsSpellDialog::CommandChosen);
+  list->clearSelection();
+  Q_EMIT list->itemDoubleClicked(list->item(0));
+  ASSERT_EQ(commands.size(), 1);
+  EXPECT_EQ(commands.at(0).at(0).toInt(), int(TAbsSpellDialog::cmReplace));
+
+  // Labels in another language, and English from the table (no colon).
+  spell.SetLabelLanguage(TSpellDlg::lgGerman);
+  EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Rechtschreibprüfung"));
+  EXPECT_EQ(Child<QPushButton>(dialog, "btnClose")->text(), QStringLiteral("Schließen"));
+  spell.SetLabelLanguage(TSpellDlg::lgEnglish);
+  EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Rechtschreibprüfung"));  // kept for English
+  EXPECT_EQ(Child<QLabel>(dialog, "lblReplace")->text(), QStringLiteral("Replace &With"));
+  spell.SetDialogCaption(QStringLiteral("Vellumix - English"));
+  EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Vellumix - English"));
+
+  // Without glyphs the buttons lose their pictures, also in a new dialog.
+  spell.SetShowGlyphs(false);
+  spell.SetDialogStyle(TSpellDlg::dtWordPerfect);
+  EXPECT_TRUE(Child<QPushButton>(spell.Dialog(), "btnReplace")->icon().isNull());
+  EXPECT_EQ(spell.property("DialogStyle").toInt(), int(TSpellDlg::dtWordPerfect));
+  EXPECT_TRUE(spell.setProperty("LabelLanguage", int(TSpellDlg::lgDutch)));
+  EXPECT_EQ(spell.LabelLanguage(), TSpellDlg::lgDutch);
+}
+
+TEST_F(SpellDialogTest, SecondStyle) {
+  spell.SetDialogStyle(TSpellDlg::dtMSWord);
+  TAbsSpellDialog *dialog = spell.Dialog();
+  EXPECT_EQ(dialog->objectName(), QStringLiteral("MSSpellDlg"));
+  EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Spelling"));
+  EXPECT_EQ(dialog->size(), QSize(512, 242));
+  EXPECT_FALSE(Child<QPushButton>(dialog, "btnUndo")->isEnabled());
+  auto *list = Child<TNewListBox>(dialog, "lstSuggest");
+  spell.SetAccentIcons(acSpanish);
+  EXPECT_EQ(list->height(), 114);
+  spell.SetAccentIcons(0);
+  EXPECT_EQ(list->height(), 137);
+  spell.SetLabelLanguage(TSpellDlg::lgFrench);
+  EXPECT_EQ(Child<QPushButton>(dialog, "btnClose")->text(), QStringLiteral("Annnuler"));
+  EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Vérification de l'orthographe"));
+
+  // Replace All: later occurrences in any letter case change without the dialog.
+  TMemoryEdit edit(QStringLiteral("teh cat Teh TEH"));
+  TUserAtDialog user(spell, {{QStringLiteral("teh"), [](TAbsSpellDialog *d) {
+                                TypeReplacement(d, QStringLiteral("the"));
+                                Click(d, "btnReplaceAll");
+                              }}});
+  TModalAnswerer answers({QStringLiteral("OK")});
+  EXPECT_EQ(spell.CheckEdit(edit), 1);
+  EXPECT_EQ(edit.Text(), QStringLiteral("the cat the the"));
+  EXPECT_EQ(user.shownWords, QStringList{"teh"});
+  EXPECT_EQ(answers.texts, QStringList{QStringLiteral("Vérification de l'orthographe terminée.")});
+}
+
+TEST_F(SpellDialogTest, ThirdStyle) {
+  spell.SetDialogStyle(TSpellDlg::dtWordPro96);
+  spell.SetLabelLanguage(TSpellDlg::lgEnglish);
+  TAbsSpellDialog *dialog = spell.Dialog();
+  EXPECT_EQ(dialog->objectName(), QStringLiteral("W96SpellDlg"));
+  EXPECT_TRUE(dialog->windowFlags() & Qt::FramelessWindowHint);
+  EXPECT_EQ(dialog->size(), QSize(627, 89));
+  auto *list = Child<TNewListBox>(dialog, "lstSuggest");
+  spell.SetAccentIcons(acSpanish);
+  EXPECT_EQ(list->height(), 48);
+  spell.SetAccentIcons(0);
+  EXPECT_EQ(list->height(), 71);
+  EXPECT_EQ(Child<QPushButton>(dialog, "btnClose")->text(), QStringLiteral("&Done"));
+
+  // Leaving the word box for the list after typing a known word says so and moves to Replace.
+  spell.Engine().OpenDictionary(nullptr);
+  dialog->show();
+  dialog->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+  auto *edit = Child<TEnterEdit>(dialog, "edtWord");
+  edit->setFocus();
+  edit->setText(QStringLiteral("hello"));
+  list->setFocus();
+  EXPECT_EQ(Child<QLabel>(dialog, "lblFound")->text(), QStringLiteral("Word Found:"));
+  EXPECT_EQ(QApplication::focusWidget(), Child<QPushButton>(dialog, "btnReplace"));
+  edit->setFocus();
+  edit->setText(QStringLiteral("hellq"));
+  list->setFocus();
+  EXPECT_EQ(Child<QLabel>(dialog, "lblFound")->text(), QStringLiteral("Word in Question:"));
+  dialog->hide();
+
+  // A check through this style (no suggestions, so the box shows the word).
+  spell.SetAutoSuggest(false);
+  TMemoryEdit text(QStringLiteral("wrld cat"));
+  TUserAtDialog user(spell, {{QStringLiteral("wrld"), [](TAbsSpellDialog *d) {
+                                TypeReplacement(d, QStringLiteral("world"));
+                                Click(d, "btnReplace");
+                              }}});
+  TModalAnswerer answers({QStringLiteral("OK")});
+  EXPECT_EQ(spell.CheckEdit(text), 1);
+  EXPECT_EQ(text.Text(), QStringLiteral("world cat"));
+}
+
+TEST_F(SpellDialogTest, WordCount) {
+  TMemoryEdit edit(QStringLiteral("one two one ONE"));
+  EXPECT_EQ(spell.CountWords(edit), std::make_pair(4, 2));
+  TWordForm *form = spell.WordForm();
+  ASSERT_NE(form, nullptr);
+  EXPECT_TRUE(form->isVisible());
+  EXPECT_EQ(form->windowTitle(), QStringLiteral("Word Count"));
+  EXPECT_EQ(form->WordsText(), QStringLiteral("4"));
+  EXPECT_EQ(form->UniqueWordsText(), QStringLiteral("2"));
+
+  // The same window is reused; OK during a long count stops it at once.
+  QString longText;
+  for (int i = 0; i < 20000; ++i) longText += QStringLiteral("word%1 ").arg(i % 500);
+  TMemoryEdit big(longText);
+  QTimer::singleShot(0, [form] {
+    QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("btnOk")), Qt::LeftButton);
+  });
+  EXPECT_EQ(spell.CountWords(big), std::make_pair(0, 0));
+  EXPECT_EQ(spell.WordForm(), form);
+  EXPECT_FALSE(form->isVisible());
+  EXPECT_LT(form->WordsText().toInt(), 20000);
+
+  // Mark-up is counted as words; a 50-character run stops the count with the message.
+  TMemoryEdit markup(QStringLiteral("<b>bold</b>"));
+  EXPECT_EQ(spell.CountWords(markup), std::make_pair(3, 2));
+  TMemoryEdit runaway(QStringLiteral("a b ") + QString(50, u'x') + QStringLiteral(" c"));
+  TModalAnswerer answers({QStringLiteral("OK")});
+  EXPECT_EQ(spell.CountWords(runaway), std::make_pair(2, 2));
+  EXPECT_EQ(answers.texts, QStringList{QStringLiteral("Aborting spell check (Invalid word): \n") +
+                                       QString(50, u'x')});
+}
+
+}  // namespace
