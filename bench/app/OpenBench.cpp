@@ -50,7 +50,8 @@ int main(int argc, char **argv) {
     QFile out(path);
     if (!out.open(QIODevice::WriteOnly)) return 1;
     const QByteArray line = "The quick brown fox jumps over the lazy dog, again and again, 0123456789.\n";
-    while (out.size() < 16 * 1024 * 1024) out.write(line);
+    // 16 MB, just inside what a workspace holds (16,777,215 characters).
+    while (out.size() + line.size() < 16 * 1000 * 1000) out.write(line);
   }
 
   std::vector<double> bare, ours;
