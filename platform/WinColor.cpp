@@ -1,29 +1,41 @@
 #include "WinColor.h"
 
 #include <QGuiApplication>
-#include <QPalette>
+
+namespace {
+
+// The palette role that stands for system colour number index.
+QPalette::ColorRole roleOf(uint32_t index) {
+  switch (index) {
+    case 5: return QPalette::Base;            // window background
+    case 8: return QPalette::Text;            // window text
+    case 7: return QPalette::WindowText;      // menu text
+    case 9: case 14: return QPalette::HighlightedText;
+    case 2: case 13: return QPalette::Highlight;
+    case 6: case 16: case 21: return QPalette::Dark;
+    case 15: return QPalette::Button;         // button face
+    case 18: return QPalette::ButtonText;
+    case 17: return QPalette::PlaceholderText;  // grey text
+    case 20: case 22: return QPalette::Light;
+    case 23: return QPalette::ToolTipText;
+    case 24: return QPalette::ToolTipBase;
+    default: return QPalette::Window;         // desktop, background, menu, faces
+  }
+}
+
+}  // namespace
 
 namespace WinColor {
 
 bool IsSystemColor(int32_t value) { return (uint32_t(value) & 0xFF000000u) == 0x80000000u; }
 
-QColor ToQColor(int32_t value) {
-  if (IsSystemColor(value)) {
-    const QPalette palette = QGuiApplication::palette();
-    switch (uint32_t(value) & 0xFFu) {
-      case 0x05: return palette.color(QPalette::Base);         // window background
-      case 0x08: return palette.color(QPalette::Text);         // window text
-      case 0x0D: return palette.color(QPalette::Highlight);
-      case 0x0E: return palette.color(QPalette::HighlightedText);
-      case 0x0F: return palette.color(QPalette::Button);       // button face
-      case 0x12: return palette.color(QPalette::ButtonText);
-      case 0x0C: return palette.color(QPalette::Window);       // application workspace
-      default: return palette.color(QPalette::Window);
-    }
-  }
+QColor ToQColor(int32_t value, const QPalette &palette) {
   const uint32_t v = uint32_t(value);
+  if (IsSystemColor(value)) return palette.color(roleOf(v & 0xFFu));
   return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
 }
+
+QColor ToQColor(int32_t value) { return ToQColor(value, QGuiApplication::palette()); }
 
 int32_t FromQColor(const QColor &color) {
   const QColor rgb = color.toRgb();

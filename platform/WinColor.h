@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QPalette>
 #include <cstdint>
 
 // Colours as stored values: 0x00BBGGRR for a plain colour, 0x800000nn (negative as a signed
@@ -14,6 +15,8 @@ inline constexpr int32_t clSilver = 0xC0C0C0;                 // 12632256
 inline constexpr int32_t clBlue = 0xFF0000;                   // 16711680
 inline constexpr int32_t clWhite = 0xFFFFFF;
 
+QColor ToQColor(int32_t value, const QPalette &palette);
+// Against the application's palette.
 QColor ToQColor(int32_t value);
 // Plain colours only: a QColor always becomes 0x00BBGGRR.
 int32_t FromQColor(const QColor &color);

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QPalette>
 
+// The settings store's names for the colour conversions of WinColor (platform).
 // Colours as stored in the settings: 0x00BBGGRR for a plain colour, 0x800000nn (negative as a
 // 32-bit integer) for the system colour number nn, which follows the desktop's palette.
 namespace ColorValue {
