@@ -6,5 +6,5 @@ cd "$(dirname "$0")/.."
 ./tools/setup-debian.sh
 build=${VELLUMIX_BUILD:-build}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLUMIX_TESTS=OFF
-cmake --build "$build" --parallel "$(nproc)" --target vellumix
+cmake --build "$build" --parallel "$(nproc)" --target vellumix dictionaries
 exec "$build/bin/vellumix" "$@"
