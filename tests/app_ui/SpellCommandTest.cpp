@@ -19,7 +19,8 @@ void WhenSpellDialogShows(TfrmMain &m, std::function<void(TAbsSpellDialog *)> ac
     if (!dialog || !dialog->isVisible()) return;
     poll->stop();
     poll->deleteLater();
-    action(dialog);
+    // A moment later, as a user would act: the check is waiting by then.
+    QTimer::singleShot(200, dialog, [dialog, action] { action(dialog); });
   });
   poll->start();
 }
@@ -43,12 +44,12 @@ TEST_F(AppFixture, SpellCheckFromTheEditMenuReplacesAndEndsWithItsMessage) {
     if (!unknown.isEmpty() && unknown.last() == memo->SelText()) return;
     unknown << memo->SelText();
     caption = dialog->windowTitle();
-    if (memo->SelText() == QLatin1String("brwn")) {
-      dialog->SetReplacement(QStringLiteral("brown"));
-      dialog->findChild<QPushButton *>(QStringLiteral("btnReplace"))->click();
-    } else {
-      dialog->findChild<QPushButton *>(QStringLiteral("btnSkip"))->click();
-    }
+    // Answered a moment later, as a user would: the dialog is filled in before it waits.
+    const bool misspelt = memo->SelText() == QLatin1String("brwn");
+    QTimer::singleShot(200, dialog, [dialog, misspelt] {
+      if (misspelt) dialog->SetReplacement(QStringLiteral("brown"));
+      dialog->findChild<QPushButton *>(misspelt ? QStringLiteral("btnReplace") : QStringLiteral("btnSkip"))->click();
+    });
   });
   poll->start();
   m.Action(QStringLiteral("mniSpell"))->trigger();
