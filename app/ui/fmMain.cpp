@@ -68,46 +68,14 @@ QStringList qtFilters(const QString &filter) {
   return result;
 }
 
-struct THolderDefault {
-  const char *name;
-  const char *caption;
-  bool checked;
-  int color;
-};
-
-const THolderDefault kHolders[] = {
-    {"FilePath", "", false, 0},
-    {"lblFilter", "1", false, 0},
-    {"EditDisplay", "0", false, 0},
-    {"lblDate", "0", false, WinColor::clBlue},
-    {"lblTime", "-1", false, 0},
-    {"SMTPHost", "mail.example.com", false, WinColor::clSilver},
-    {"SMTPPort", "25", false, 0},
-    {"SMTPUserID", "username", false, 0},
-    {"SMTPUEmail", "email address <your email address>", false, 0},
-    {"SMTPREMail", "email address <your email address>", false, 0},
-    {"SMTPName", "Temp", false, 0},
-    {"SMTPOrg", "Temp", false, 0},
-    {"SMTPBCC", "", true, 0},
-    {"SMTPReminder", "", true, 0},
-    {"SMTPSigCheck", "", false, 0},
-    {"SMTPSignature", "", false, 0},
-    {"ImportPath", "", false, 0},
-    {"ExportPath", "", false, 0},
-    {"lblIFilter", "1", false, 0},
-    {"lblEFilter", "1", false, 0},
-    {"PTemplate", "notepad.frf", false, 0},
-    {"PrintFont", "", true, 0},
-    {"FirstTime", "", true, 0},
-    {"ShowMRU", "", true, 0},
-    {"ShowFavFiles", "", true, 0},
-};
-
-// Option items and their default check marks.
-const std::pair<const char *, bool> kOptionDefaults[] = {
-    {"mniButtonHints", true}, {"mniAutomaticBackups", false}, {"mniMainStatusBar", false},
-    {"mniStayOnTop", false},  {"mniTip", true},               {"mniWordWrap", true},
-    {"mniWinStart", false},   {"mniExplore", true},           {"mniStandard", false},
+// The setting holders; their defaults are those of the "Main Form" table, which the settings
+// store assigns as soon as it is given the table.
+const char *const kHolders[] = {
+    "FilePath",   "lblFilter",  "EditDisplay", "lblDate",      "lblTime",       "SMTPHost",
+    "SMTPPort",   "SMTPUserID", "SMTPUEmail",  "SMTPREMail",   "SMTPName",      "SMTPOrg",
+    "SMTPBCC",    "SMTPReminder", "SMTPSigCheck", "SMTPSignature", "ImportPath", "ExportPath",
+    "lblIFilter", "lblEFilter", "PTemplate",   "PrintFont",    "FirstTime",     "ShowMRU",
+    "ShowFavFiles",
 };
 
 }  // namespace
@@ -195,23 +163,10 @@ void TfrmMain::createHolders() {
   viewAll->setObjectName(QStringLiteral("mniViewAll"));
   viewAll->setCheckable(true);
   viewAll->setVisible(false);
-  for (const auto &h : kHolders) {
-    auto *holder = new THolder(QString::fromLatin1(h.name), this);
+  for (const char *name : kHolders) {
+    auto *holder = new THolder(QString::fromLatin1(name), this);
     holders_.insert(holder->objectName(), holder);
   }
-  setHolderDefaults();
-}
-
-void TfrmMain::setHolderDefaults() {
-  for (const auto &h : kHolders) {
-    THolder *holder = holders_.value(QString::fromLatin1(h.name));
-    holder->SetCaption(QString::fromUtf8(h.caption));
-    holder->SetChecked(h.checked);
-    holder->SetColor(h.color);
-  }
-  Holder(QStringLiteral("SMTPSignature"))->SetLines({QStringLiteral("Enter your signature here")});
-  dlgOpen_->setProperty("Filter", kDefaultFilter);
-  dlgOpen_->setProperty("FilterIndex", 1);
 }
 
 void TfrmMain::setHint(QAction *action, const QString &hint) {
@@ -256,7 +211,6 @@ void TfrmMain::createActions() {
   makeGroup({"mniLeft", "mniRight", "mniCenter"});
   makeGroup({"mniExplore", "mniStandard"});
   Action(QStringLiteral("mniLeft"))->setChecked(true);
-  for (const auto &[name, checked] : kOptionDefaults) Action(QString::fromLatin1(name))->setChecked(checked);
   Action(QStringLiteral("sysNotepad"))->setFont([] {
     QFont f;
     f.setBold(true);
@@ -1016,17 +970,11 @@ void TfrmMain::rebuildWindowList() {
   }
 }
 
-void TfrmMain::ClickOption(const QString &itemName) {
-  if (QAction *a = Action(itemName)) a->trigger();
-}
-
 void TfrmMain::OptionsMenu(QAction *item) {
   // A checkable action has flipped its own check mark when it was triggered: that is step 1.
   Q_UNUSED(item);
-  buttonHints_ = IsChecked(QStringLiteral("mniButtonHints"));
   if (ApplyWinStart) ApplyWinStart(IsChecked(QStringLiteral("mniWinStart")));
-  barMain()->setVisible(IsChecked(QStringLiteral("mniMainStatusBar")));
-  proAppAFormChange();
+  proAppAFormChange();  // hints, status bar and pop-up hints
   pnlTip_->setVisible(IsChecked(QStringLiteral("mniTip")));
   if (IsChecked(QStringLiteral("mniStayOnTop")))
     TopMostOn();

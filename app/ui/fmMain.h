@@ -84,8 +84,6 @@ class TfrmMain : public QMainWindow, public TEditHost {
   bool SaveFileAs(TfrmEdit *window);
   // Flips an option item (tags 1 to 5 and 7) and applies all options.
   void OptionsMenu(QAction *item);
-  // Clicks an option item the way the user does.
-  void ClickOption(const QString &itemName);
   void SetProductTexts();
   // Tool-bar button style from mniExplore (flat) or mniStandard (raised), for both bars.
   void UpdateMainMenus();
@@ -158,7 +156,6 @@ class TfrmMain : public QMainWindow, public TEditHost {
   void customizeToolBar(QToolBar *bar, std::span<const TButtonDef> buttons);
   void rebuildWindowList();
   void setHint(QAction *action, const QString &hint);
-  void setHolderDefaults();
 
   QMdiArea *area_ = nullptr;
   QToolBar *barMCustom_ = nullptr;
