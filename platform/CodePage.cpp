@@ -57,19 +57,24 @@ unsigned char toByte(const ReverseMap &map, char16_t ch, bool &lossless) {
 }
 
 QByteArray toBytes(const ReverseMap &map, QStringView text, bool *lossless) {
-  QByteArray out;
-  out.reserve(text.size());
+  QByteArray out(text.size(), Qt::Uninitialized);
+  char *to = out.data();
   bool exact = true;
   for (qsizetype i = 0; i < text.size(); ++i) {
-    const QChar ch = text.at(i);
-    if (ch.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-      ++i;  // a character outside the basic plane exists in neither code page
-      exact = false;
-      out.append('?');
+    const char16_t ch = text[i].unicode();
+    if (ch < 0x80) {  // both code pages keep ASCII as it is
+      *to++ = char(ch);
       continue;
     }
-    out.append(static_cast<char>(toByte(map, ch.unicode(), exact)));
+    if (QChar::isHighSurrogate(ch) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+      ++i;  // a character outside the basic plane exists in neither code page
+      exact = false;
+      *to++ = '?';
+      continue;
+    }
+    *to++ = static_cast<char>(toByte(map, ch, exact));
   }
+  out.truncate(to - out.constData());
   if (lossless) *lossless = exact;
   return out;
 }

@@ -1,7 +1,8 @@
 #include "AbsBuffer.h"
 
 #include <QCoreApplication>
-#include <set>
+#include <QElapsedTimer>
+#include <QSet>
 
 TAbsBuffer::TAbsBuffer(TEditControl *control) : control_(control) {}
 
@@ -30,20 +31,25 @@ void TAbsBuffer::ShowMessage(const QString &text) const {
 std::pair<int, int> TAbsBuffer::CountWords(TWordCountView &view) {
   Reset();
   wordCount_ = 0;
-  std::set<QByteArray> distinct;  // upper case, sorted
+  QSet<QByteArray> distinct;  // upper case
   LoadText();
   if (!view.IsShown()) view.ShowCount();
+  QElapsedTimer sinceShown;
+  sinceShown.start();
   for (;;) {
     const QByteArray word = NextWord().toUpper();  // ASCII letters only
     if (!word.isEmpty()) {
       ++wordCount_;
       distinct.insert(word);
     }
-    view.SetCounts(wordCount_, int(distinct.size()));
-    QCoreApplication::processEvents();
-    if (!view.IsShown()) {
-      wordCount_ = 0;
-      return {0, 0};
+    if (word.isEmpty() || sinceShown.elapsed() >= refreshMs_) {
+      view.SetCounts(wordCount_, int(distinct.size()));
+      QCoreApplication::processEvents();
+      sinceShown.restart();
+      if (!view.IsShown()) {
+        wordCount_ = 0;
+        return {0, 0};
+      }
     }
     if (word.isEmpty()) break;
   }

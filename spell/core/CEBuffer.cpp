@@ -1,5 +1,7 @@
 #include "CEBuffer.h"
 
+#include <algorithm>
+
 #include "CodePage.h"
 #include "EditControl.h"
 
@@ -8,8 +10,10 @@ namespace {
 // Code page 437 bytes of text, one byte per UTF-16 unit so that buffer positions stay in step
 // with the control's positions (a character outside the basic plane becomes two '?').
 QByteArray ToBufferBytes(QString text) {
-  for (QChar &ch : text)
-    if (ch.isSurrogate()) ch = u'?';
+  const bool hasSurrogates = std::any_of(text.cbegin(), text.cend(), [](QChar ch) { return ch.isSurrogate(); });
+  if (hasSurrogates)  // rare: only then is the text copied
+    for (QChar &ch : text)
+      if (ch.isSurrogate()) ch = u'?';
   return CodePage::ToOem437(text);
 }
 
@@ -27,31 +31,86 @@ TCEBuffer::TCEBuffer(TEditControl &control) : TPCharBuffer(&control), seenChange
 int TCEBuffer::BufferSize() const { return int(control_->TextLength()) + 1; }
 
 void TCEBuffer::LoadText() {
-  storage_ = ToBufferBytes(control_->Text());
-  storage_.append('\0');
+  // The copy is read again only when the control's text changed since it was last read.
+  if (storage_.isEmpty() || control_->ChangeCount() != seenChanges_) {
+    storage_ = ToBufferBytes(control_->Text());
+    storage_.append('\0');
+    seenChanges_ = control_->ChangeCount();
+  }
   end_ = int(storage_.size());
   // The text may have changed before the scan position (the user edits while the dialog
   // waits): count the line breaks up to it afresh so that selections stay in place.
   if (position_ > end_) position_ = end_;
-  lineBreaksPassed_ = int(storage_.left(position_ - 1).count('\r'));
+  lineBreaksPassed_ = int(QByteArrayView(storage_).first(position_ - 1).count('\r'));
 }
 
 void TCEBuffer::SelectWord() {
-  // Every line break counted as CR in the text takes the line end's length; the control
-  // counts it once. With a one-character line end no correction is needed.
-  const int extra = ExtraPerLineBreak(*control_);
-  const int breaks = extra > 0 ? int(storage_.left(wordStart_ - 1).count('\r')) : 0;
-  control_->SetSelection(wordStart_ - breaks * extra - 1, wordEnd_ - wordStart_);
+  SelectInControl();
   control_->Repaint();
 }
 
+void TCEBuffer::SelectInControl() {
+  // Every line break counted as CR in the text takes the line end's length; the control
+  // counts it once. With a one-character line end no correction is needed. Between the last
+  // line break passed and the word there are only word characters.
+  const int extra = ExtraPerLineBreak(*control_);
+  control_->SetSelection(wordStart_ - lineBreaksPassed_ * extra - 1, wordEnd_ - wordStart_);
+}
+
 void TCEBuffer::ReplaceWord(const QString &text) {
+  // Edits the buffer has not seen (made while the dialog waited) may have moved the word:
+  // the copy is read again and the word looked for near its old place, so that the edit does
+  // not make the replacement land on other text. A word the user removed is not replaced.
+  if (GetModified() && !FindWordAgain()) {
+    BackToWordStart();
+    return;
+  }
   control_->SetFocus();
-  SelectWord();
+  // The selection is replaced at once: painting it first would only cost time (a thousand
+  // automatic replacements would each wait for a full repaint). The control repaints with
+  // the next events.
+  SelectInControl();
   position_ += wordStart_ - wordEnd_;
   control_->ReplaceSelection(text);
-  position_ += int(text.size());
+  QString stored = text;
+  stored.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+  const bool hasLineBreak = stored.contains(u'\n');
+  if (hasLineBreak) stored.replace(u'\n', control_->LineEnd());
+  const QByteArray bytes = ToBufferBytes(stored);
+  position_ += int(bytes.size());
+  if (hasLineBreak) {
+    LoadText();
+    return;
+  }
+  // The copy is patched in place, so that many replacements in a long text do not read the
+  // whole text each time.
+  storage_.replace(wordStart_ - 1, wordEnd_ - wordStart_, bytes);
+  end_ = int(storage_.size());
+  seenChanges_ = control_->ChangeCount();
+}
+
+bool TCEBuffer::FindWordAgain() {
+  const QByteArray word = storage_.mid(wordStart_ - 1, wordEnd_ - wordStart_);
+  const qsizetype oldStart = wordStart_ - 1;
   LoadText();
+  if (word.isEmpty()) return false;
+  // at is 0-based; At() counts from 1, and is NUL outside the text.
+  const auto wholeWordAt = [&](qsizetype at) {
+    return !IsWordChar(At(int(at))) && !IsWordChar(At(int(at + word.size()) + 1));
+  };
+  qsizetype after = storage_.indexOf(word, oldStart);
+  while (after >= 0 && !wholeWordAt(after)) after = storage_.indexOf(word, after + 1);
+  qsizetype before = oldStart > 0 ? storage_.lastIndexOf(word, oldStart - 1) : -1;
+  while (before >= 0 && !wholeWordAt(before))
+    before = before > 0 ? storage_.lastIndexOf(word, before - 1) : -1;
+  qsizetype found = after;
+  if (before >= 0 && (after < 0 || oldStart - before < after - oldStart)) found = before;
+  if (found < 0) return false;
+  wordStart_ = int(found) + 1;
+  wordEnd_ = wordStart_ + int(word.size());
+  position_ = wordEnd_;
+  lineBreaksPassed_ = int(QByteArrayView(storage_).first(found).count('\r'));
+  return true;
 }
 
 bool TCEBuffer::GetModified() const { return control_->ChangeCount() != seenChanges_; }

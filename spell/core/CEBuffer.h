@@ -18,6 +18,12 @@ class TCEBuffer : public TPCharBuffer {
   int CaretScreenTop() const override;
 
  private:
+  // Selects the last word in the control, without repainting it.
+  void SelectInControl();
+  // Reads the changed text again and finds the last word in it: the whole-word occurrence
+  // nearest its old place becomes the last word. False when the word is gone.
+  bool FindWordAgain();
+
   // The control's change count when the text was last taken in. "Modified" here means changed
   // since then; the document's own modified flag is left to the document.
   quint64 seenChanges_ = 0;

@@ -17,7 +17,6 @@ void TPCharBuffer::LoadText() {
 
 QByteArray TPCharBuffer::NextWord() {
   wordStart_ = wordEnd_ = position_;
-  QByteArray word;
   digitsOnly_ = true;
   bool inTag = false;
   while (position_ < end_ && (inTag || !IsWordChar(At(position_)))) {
@@ -34,20 +33,18 @@ QByteArray TPCharBuffer::NextWord() {
   if (position_ >= end_) return {};
   wordStart_ = position_;
   while (position_ < end_ && IsWordChar(At(position_))) {
-    const unsigned char ch = At(position_);
-    word.append(char(ch));
-    if (!IsDigit(ch)) digitsOnly_ = false;
+    if (!IsDigit(At(position_))) digitsOnly_ = false;
     ++position_;
     wordEnd_ = position_;
     if (wordEnd_ - wordStart_ == kMaxWordLength) {
       ShowMessage(QStringLiteral("Aborting spell check (Invalid word): \r") +
-                  CodePage::FromOem437(word));
+                  CodePage::FromOem437(storage_.mid(wordStart_ - 1, kMaxWordLength)));
       // The rest of the text is not scanned: to the caller this is its end.
       position_ = end_;
       return {};
     }
   }
-  return word;
+  return storage_.mid(wordStart_ - 1, wordEnd_ - wordStart_);
 }
 
 void TPCharBuffer::BackToWordStart() {

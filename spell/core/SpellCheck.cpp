@@ -124,7 +124,17 @@ void TSpellCheck::Abandon(bool controlGone) {
   if (waitingOn_) waitingOn_->Wake();
 }
 
-void TSpellCheck::ProcessEvents() { QCoreApplication::processEvents(); }
+void TSpellCheck::ProcessEvents() {
+  QCoreApplication::processEvents();
+  sinceEvents_.start();
+}
+
+void TSpellCheck::PollEvents() {
+  // Between two known words the events wait a little: often enough that the program answers
+  // and repaints at once to the eye, rarely enough that a long text is not spent on them.
+  constexpr qint64 kEventIntervalMs = 15;
+  if (!sinceEvents_.isValid() || sinceEvents_.elapsed() >= kEventIntervalMs) ProcessEvents();
+}
 
 void TSpellCheck::WaitForCommand(TSpellDialogPort &dialog) {
   // A nested event loop keeps the program alive (the user may edit the document or press a
@@ -221,8 +231,10 @@ int TSpellCheck::RunCheck(TAbsBuffer &buffer, TSpellDialogPort &dialog, bool was
   while (!abandoned_) {
     dialog.SetBusy(true);
     if (buffer.GetModified()) {
+      // Read again only when the text really changed since the buffer last read it.
       changed = true;
       buffer.LoadText();
+      buffer.SetModified(false);
       buffer.BackToWordStart();
     }
     const QByteArray word = buffer.NextWord();
@@ -230,7 +242,8 @@ int TSpellCheck::RunCheck(TAbsBuffer &buffer, TSpellDialogPort &dialog, bool was
       const QByteArray lower = word.toLower();
       const QString shown = CodePage::FromOem437(word);
       if (const qsizetype i = replaceFrom_.indexOf(lower); i >= 0) {
-        buffer.SelectWord();
+        // Replaced without a dialog; the replacement selects the word itself.
+        changed = true;
         buffer.ReplaceWord(replaceTo_.at(i));
       } else if (!ignoreAll_.contains(lower)) {
         dialog.SetBusy(false);
@@ -300,7 +313,7 @@ int TSpellCheck::RunCheck(TAbsBuffer &buffer, TSpellDialogPort &dialog, bool was
       dialog.SetMisspeltWord(CodePage::FromOem437(word));
       dialog.SetReplacement(CodePage::FromOem437(word));
     }
-    ProcessEvents();
+    PollEvents();
     if (abandoned_) break;
     if (dialog.Command() == TSpellDialogPort::cmClose) {
       closed = true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -82,6 +83,8 @@ class TSpellCheck {
   int RunCheck(TAbsBuffer &buffer, TSpellDialogPort &dialog, bool wasModified);
   void WaitForCommand(TSpellDialogPort &dialog);
   void ProcessEvents();
+  // Processes events when some time has passed since they were last processed.
+  void PollEvents();
 
   TSpellOptions options_;
   std::unique_ptr<TDictionary> dictionary_;
@@ -92,4 +95,5 @@ class TSpellCheck {
   bool abandoned_ = false;
   bool controlGone_ = false;
   TSpellDialogPort *waitingOn_ = nullptr;
+  QElapsedTimer sinceEvents_;
 };

@@ -40,6 +40,10 @@ TSpellDlg::~TSpellDlg() {
   delete wordForm_.data();
 }
 
+TAbsSpellDialog *TSpellDlg::Dialog() const { return dialog_; }
+
+TWordForm *TSpellDlg::WordForm() const { return wordForm_; }
+
 QWidget *TSpellDlg::Owner() const { return qobject_cast<QWidget *>(parent()); }
 
 QWidget *TSpellDlg::MessageParent() const {

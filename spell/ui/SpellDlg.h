@@ -63,8 +63,8 @@ class TSpellDlg : public QObject, private TSpellDialogPort {
   void ResetLists();
 
   // The current dialog (for placing and tests); null when its owner destroyed it.
-  TAbsSpellDialog *Dialog() const { return dialog_; }
-  TWordForm *WordForm() const { return wordForm_; }
+  TAbsSpellDialog *Dialog() const;
+  TWordForm *WordForm() const;
 
  Q_SIGNALS:
   // The dialog's Help button: the program shows the topic of helpContext.

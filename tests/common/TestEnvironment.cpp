@@ -33,8 +33,20 @@ void Install() {
       {"XDG_CACHE_HOME", "/.cache"},   {"XDG_RUNTIME_DIR", "/.runtime"},
   };
   setenv("HOME", homeDir.c_str(), 1);
-  // The build's shipped data and the sources, unless the caller chose others.
-  setenv("VELLUMIX_DATA_DIR", VELLUMIX_TEST_DATA_DIR, 0);
+  // The program folder is private too: the build's shipped data is linked into it, so that
+  // what the program writes there (a user dictionary) stays with this process. A caller's
+  // own choice is kept.
+  if (!std::getenv("VELLUMIX_DATA_DIR")) {
+    const std::filesystem::path program = homeDir + "/program";
+    std::filesystem::create_directories(program);
+    std::error_code error;
+    for (const auto &entry : std::filesystem::directory_iterator(VELLUMIX_TEST_DATA_DIR, error)) {
+      const std::string name = entry.path().filename().string();
+      if (name.size() > 4 && (name.ends_with(".DIC") || name.ends_with(".dic"))) continue;
+      std::filesystem::create_symlink(entry.path(), program / name, error);
+    }
+    setenv("VELLUMIX_DATA_DIR", program.c_str(), 1);
+  }
   setenv("VELLUMIX_SOURCE_DIR", VELLUMIX_TEST_SOURCE_DIR, 0);
   for (const auto &[name, sub] : vars) {
     const std::string path = homeDir + sub;

@@ -135,6 +135,65 @@ TEST(BufferTest, ReplaceWordResumesAfterTheNewText) {
   EXPECT_EQ(third.NextWord(), QByteArray("z"));
 }
 
+// Replacements patch the buffer's copy in place; its words and the control's selections must
+// stay in step with the control through lines, longer and shorter words, line breaks in a
+// replacement and edits the buffer has not seen.
+TEST(BufferTest, ReplacementsKeepTheCopyInStepWithTheControl) {
+  TMemoryEdit edit(QStringLiteral("teh cat\nsat on teh mat\nteh end"), QStringLiteral("\r\n"));
+  TCEBuffer buffer(edit);
+  const auto nextSelected = [&] {
+    const QByteArray word = buffer.NextWord();
+    buffer.SelectWord();
+    EXPECT_EQ(edit.SelText(), QString::fromLatin1(word));
+    return word;
+  };
+  ASSERT_EQ(nextSelected(), QByteArray("teh"));
+  buffer.ReplaceWord(QStringLiteral("the big"));
+  EXPECT_FALSE(buffer.GetModified());  // its own change is already in the copy
+  EXPECT_EQ(nextSelected(), QByteArray("cat"));
+  EXPECT_EQ(nextSelected(), QByteArray("sat"));
+  EXPECT_EQ(nextSelected(), QByteArray("on"));
+  ASSERT_EQ(nextSelected(), QByteArray("teh"));
+  buffer.ReplaceWord(QStringLiteral("a\nfat"));  // a line break of its own
+  EXPECT_EQ(nextSelected(), QByteArray("mat"));
+  ASSERT_EQ(nextSelected(), QByteArray("teh"));
+  // The user edits before the word while the dialog waits: the replacement still finds the
+  // word, not the text now at its old place, and the scan goes on after it.
+  edit.SetSelection(0, 0);
+  edit.ReplaceSelection(QStringLiteral("X"));
+  EXPECT_TRUE(buffer.GetModified());
+  buffer.ReplaceWord(QStringLiteral("the"));
+  EXPECT_FALSE(buffer.GetModified());
+  EXPECT_EQ(edit.Text(), QStringLiteral("Xthe big cat\r\nsat on a\r\nfat mat\r\nthe end"));
+  EXPECT_EQ(nextSelected(), QByteArray("end"));
+  EXPECT_EQ(buffer.NextWord(), QByteArray());
+}
+
+TEST(BufferTest, AWordMovedOrRemovedByTheUserIsFoundOrLeft) {
+  // Of two occurrences the one nearest the old place is taken; a part of a longer word is not.
+  TMemoryEdit edit(QStringLiteral("teh one teh two"));
+  TCEBuffer buffer(edit);
+  buffer.NextWord();
+  buffer.NextWord();
+  ASSERT_EQ(buffer.NextWord(), QByteArray("teh"));  // the second one, at 9
+  edit.SetSelection(4, 0);
+  edit.ReplaceSelection(QStringLiteral("steh "));  // a longer word holding it, before it
+  buffer.ReplaceWord(QStringLiteral("the"));
+  EXPECT_EQ(edit.Text(), QStringLiteral("teh steh one the two"));
+  EXPECT_EQ(buffer.NextWord(), QByteArray("two"));
+
+  // The user deleted the word: nothing is replaced and the scan goes on where it was.
+  TMemoryEdit gone(QStringLiteral("abc teh xyz"));
+  TCEBuffer second(gone);
+  second.NextWord();
+  ASSERT_EQ(second.NextWord(), QByteArray("teh"));
+  gone.SetSelection(4, 3);
+  gone.ReplaceSelection(QStringLiteral("ok"));
+  second.ReplaceWord(QStringLiteral("the"));
+  EXPECT_EQ(gone.Text(), QStringLiteral("abc ok xyz"));
+  EXPECT_EQ(second.NextWord(), QByteArray("xyz"));
+}
+
 TEST(BufferTest, ReloadAfterAnEditRereadsTheWord) {
   TMemoryEdit edit(QStringLiteral("alpha beta gamma"));
   TCEBuffer buffer(edit);
@@ -182,6 +241,7 @@ TEST(BufferTest, CountWords) {
   // The view shows the running numbers; closing it abandons the count.
   TMemoryEdit edit(QStringLiteral("a b c d e f"));
   TCEBuffer buffer(edit);
+  buffer.SetRefreshInterval(0);  // after every word
   TRecordingView view;
   view.closeAfter = 2;
   EXPECT_EQ(buffer.CountWords(view), std::make_pair(0, 0));
@@ -189,6 +249,13 @@ TEST(BufferTest, CountWords) {
   view.closeAfter = -1;
   EXPECT_EQ(buffer.CountWords(view), std::make_pair(6, 6));  // a new count starts from 0
   EXPECT_TRUE(view.shown);
+
+  // By default the numbers are shown now and then, and always at the end.
+  TCEBuffer unhurried(edit);
+  TRecordingView quiet;
+  EXPECT_EQ(unhurried.CountWords(quiet), std::make_pair(6, 6));
+  EXPECT_EQ(quiet.last, std::make_pair(6, 6));
+  EXPECT_LT(quiet.updates, 6);
 }
 
 }  // namespace
