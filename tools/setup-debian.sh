@@ -10,6 +10,8 @@ packages=(
   googletest libgtest-dev libgmock-dev
   # running and testing windows without a display
   xvfb xauth libxkbcommon-x11-0 libxcb-cursor0 fonts-dejavu-core
+  # the faces the windows are laid out for (metric-compatible with the classic ones)
+  fonts-liberation2
   # word lists the dictionaries are compiled from
   wamerican wbritish wfrench wngerman witalian wspanish wdutch hunspell-en-med
   # a real SMTP server for the mail tests

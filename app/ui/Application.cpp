@@ -1,5 +1,7 @@
 #include "Application.h"
 
+#include "Fonts.h"
+
 #include "MessageBox.h"
 
 #include <exception>
@@ -9,6 +11,7 @@ TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {
   setOrganizationName(QStringLiteral("Kestrelwick"));
   setApplicationVersion(QStringLiteral("2.00.0.4"));
   setDesktopFileName(QStringLiteral("vellumix"));
+  Fonts::InstallSubstitutes();
 }
 
 bool TApplication::notify(QObject *receiver, QEvent *event) {

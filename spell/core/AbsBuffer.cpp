@@ -34,6 +34,8 @@ std::pair<int, int> TAbsBuffer::CountWords(TWordCountView &view) {
   QSet<QByteArray> distinct;  // upper case
   LoadText();
   if (!view.IsShown()) view.ShowCount();
+  // The window shows at once, and whatever the user did before it did counts.
+  QCoreApplication::processEvents();
   QElapsedTimer sinceShown;
   sinceShown.start();
   for (;;) {

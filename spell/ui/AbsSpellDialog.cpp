@@ -11,6 +11,7 @@
 #include "Dictionary.h"
 #include "EnterEdit.h"
 #include "NewListBox.h"
+#include "TextFit.h"
 
 namespace {
 
@@ -75,6 +76,11 @@ void TAbsSpellDialog::RemoveGlyphs() {
   for (QPushButton *button : findChildren<QPushButton *>()) button->setIcon(QIcon());
   for (QToolButton *button : findChildren<QToolButton *>())
     if (!button->icon().isNull()) button->setIcon(QIcon());
+}
+
+void TAbsSpellDialog::showEvent(QShowEvent *event) {
+  TextFit::FitTexts(this);  // the face may have changed while the dialog was hidden
+  QDialog::showEvent(event);
 }
 
 void TAbsSpellDialog::hideEvent(QHideEvent *event) {

@@ -60,6 +60,7 @@ class TAbsSpellDialog : public QDialog {
   void HelpRequested(int helpContext);
 
  protected:
+  void showEvent(QShowEvent *event) override;
   void hideEvent(QHideEvent *event) override;
   void keyPressEvent(QKeyEvent *event) override;
 

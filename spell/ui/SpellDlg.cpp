@@ -1,5 +1,7 @@
 #include "SpellDlg.h"
 
+#include "TextFit.h"
+
 #include <QApplication>
 #include <QCursor>
 #include <QMdiArea>
@@ -101,7 +103,10 @@ void TSpellDlg::SetExclusionList(const QString &name) {
 
 void TSpellDlg::SetLabelLanguage(TLanguages language) {
   check_.Options().labelLanguage = language;
-  if (dialog_) dialog_->ApplyLanguage(language);
+  if (dialog_) {
+    dialog_->ApplyLanguage(language);
+    TextFit::FitTexts(dialog_);
+  }
 }
 
 void TSpellDlg::SetSuggestions(int count) {
@@ -147,7 +152,15 @@ std::pair<int, int> TSpellDlg::CountWords(TEditControl &control) {
     wordForm_ = new TWordForm(Owner());
     if (Owner()) wordForm_->setWindowFlag(Qt::Window);
   }
-  return check_.CountWords(control, *wordForm_, [this](const QString &text) { ErrorBox(text); });
+  // A count whose document goes away (closed, or the program exiting) ends with it: the
+  // window, showing numbers of a text that no longer exists, is hidden, which stops the count.
+  QMetaObject::Connection gone;
+  if (auto *counted = dynamic_cast<QObject *>(&control))
+    gone = connect(counted, &QObject::destroyed, wordForm_.data(), &QWidget::hide);
+  const std::pair<int, int> counts =
+      check_.CountWords(control, *wordForm_, [this](const QString &text) { ErrorBox(text); });
+  disconnect(gone);
+  return counts;
 }
 
 void TSpellDlg::SetDialogCaption(const QString &caption) {
@@ -161,14 +174,19 @@ void TSpellDlg::ResetLists() { check_.ResetLists(); }
 void TSpellDlg::Dress() {
   if (!showGlyphs_) dialog_->RemoveGlyphs();
   dialog_->setFont(font_);
+  TextFit::FitTexts(dialog_);
 }
 
 void TSpellDlg::SetStatusText(const QString &text) {
-  if (dialog_) dialog_->SetStatusText(text);
+  if (!dialog_) return;
+  dialog_->SetStatusText(text);
+  TextFit::FitTexts(dialog_);
 }
 
 void TSpellDlg::SetMisspeltWord(const QString &text) {
-  if (dialog_) dialog_->SetMisspeltWord(text);
+  if (!dialog_) return;
+  dialog_->SetMisspeltWord(text);
+  TextFit::FitTexts(dialog_);
 }
 
 void TSpellDlg::SetReplacement(const QString &text) {

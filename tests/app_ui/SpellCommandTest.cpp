@@ -88,3 +88,33 @@ TEST_F(AppFixture, ClosingTheDocumentDuringASpellCheckEndsItAndStillAsksToSave) 
   EXPECT_EQ(answerer.texts[0], QStringLiteral("Vellumix\n----------------\nSave Changes to 'untitled.txt'\"?"));
   EXPECT_TRUE(m.EditWindows().isEmpty());
 }
+
+// A long count, and the document window closed (by itself, or by Exit) while it runs: the
+// count stops at once, its window goes, and nothing touches the closed document.
+class WordCountClosing : public AppFixture, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(WordCountClosing, EndsTheCount) {
+  const bool exitProgram = GetParam();
+  TfrmMain &m = Start();
+  TfrmEdit *edit = m.ActiveEdit();
+  constexpr int kWords = 600000;
+  edit->mmoMemo()->SetText(QStringLiteral("ab ").repeated(kWords));
+  edit->mmoMemo()->SetModified(false);
+  Settle();
+  QTimer::singleShot(100, &m, [&] {
+    if (exitProgram)
+      m.close();
+    else
+      m.SubWindowOf(edit)->close();
+  });
+  m.Action(QStringLiteral("mniWordCount"))->trigger();
+  Settle();
+  EXPECT_TRUE(m.EditWindows().isEmpty());
+  EXPECT_EQ(m.isVisible(), !exitProgram);
+  TWordForm *form = m.dlgSpell()->WordForm();
+  ASSERT_TRUE(form);
+  EXPECT_FALSE(form->isVisible());
+  EXPECT_LT(form->WordsText().toInt(), kWords);  // stopped before the end
+}
+
+INSTANTIATE_TEST_SUITE_P(DocumentOrProgram, WordCountClosing, ::testing::Values(false, true));

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMetaEnum>
+#include <QAbstractButton>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -330,6 +332,52 @@ TEST_F(SpellDialogTest, ThirdStyle) {
   TModalAnswerer answers({QStringLiteral("OK")});
   EXPECT_EQ(spell.CheckEdit(text), 1);
   EXPECT_EQ(text.Text(), QStringLiteral("world cat"));
+}
+
+// The width a control needs to show its text whole, or 0 when it shows no text.
+int NeededWidth(const QWidget *widget) {
+  const QFontMetrics metrics(widget->font());
+  const auto textWidth = [&](QString text) { return metrics.horizontalAdvance(text.remove(u'&')); };
+  if (const auto *label = qobject_cast<const QLabel *>(widget)) {
+    if (label->text().isEmpty() || label->wordWrap() || !label->pixmap().isNull()) return 0;
+    return textWidth(label->text()) + 2 * label->margin();
+  }
+  const auto *button = qobject_cast<const QAbstractButton *>(widget);
+  if (!button || button->text().isEmpty()) return 0;
+  const int icon =
+      button->icon().isNull() || button->iconSize().isEmpty() ? 0 : button->iconSize().width() + 4;
+  if (qobject_cast<const QPushButton *>(button)) return textWidth(button->text()) + icon + 8;
+  if (qobject_cast<const QToolButton *>(button)) return textWidth(button->text()) + icon + 2;
+  return button->sizeHint().width();  // check boxes and radio buttons
+}
+
+// Every label and button of every style shows its whole text in every label language. With
+// VELLUMIX_SCREENSHOTS set to a folder, each dialog is saved there as a picture to look at.
+TEST_F(SpellDialogTest, EveryTextFitsInEveryStyleAndLanguage) {
+  const QString shots = qEnvironmentVariable("VELLUMIX_SCREENSHOTS");
+  const QMetaEnum styles = QMetaEnum::fromType<TSpellDlg::TDialogTypes>();
+  const QMetaEnum languages = QMetaEnum::fromType<TSpellDlg::TLanguages>();
+  for (int style = 0; style < styles.keyCount(); ++style) {
+    for (int language = 0; language < languages.keyCount(); ++language) {
+      spell.SetDialogStyle(TSpellDlg::TDialogTypes(styles.value(style)));
+      spell.SetLabelLanguage(TSpellDlg::TLanguages(languages.value(language)));
+      spell.SetAccentIcons(language == TSpellDlg::lgSpanish ? acSpanish : 0);
+      TAbsSpellDialog *dialog = spell.Dialog();
+      dialog->show();
+      ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+      const QString name =
+          QString::fromLatin1(styles.key(style)) + u'-' + QString::fromLatin1(languages.key(language));
+      for (QWidget *widget : dialog->findChildren<QWidget *>()) {
+        if (!widget->isVisible()) continue;
+        const int needed = NeededWidth(widget);
+        EXPECT_LE(needed, widget->contentsRect().width())
+            << name.toStdString() << ": " << widget->objectName().toStdString() << " \""
+            << widget->property("text").toString().toStdString() << "\"";
+      }
+      if (!shots.isEmpty()) dialog->grab().save(shots + u'/' + name + QStringLiteral(".png"));
+      dialog->hide();
+    }
+  }
 }
 
 TEST_F(SpellDialogTest, WordCount) {
