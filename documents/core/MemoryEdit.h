@@ -120,7 +120,6 @@ class TMemoryEdit : public TEditControl {
   // Size of the undo history at which the text was last saved; none when unreachable.
   std::optional<size_t> cleanIndex_ = 0;
   int undoLimit_ = 100;
-  bool modified_ = false;
   quint64 changeCount_ = 0;
   bool hideSelection_ = false;
   bool focused_ = false;

@@ -68,7 +68,7 @@ QString DecodeCodePage(QByteArrayView bytes, int codePage) {
 class TRtfParser {
  public:
   TRtfParser(QByteArrayView input, QTextDocument &document, const TRtfReader::TLimits &limits)
-      : in_(input), document_(document), cursor_(&document), limits_(limits) {}
+      : in_(input), cursor_(&document), limits_(limits) {}
 
   // Empty on success, else the error text.
   QString Run();
@@ -90,7 +90,6 @@ class TRtfParser {
 
   QByteArrayView in_;
   qsizetype pos_ = 0;
-  QTextDocument &document_;
   QTextCursor cursor_;
   TRtfReader::TLimits limits_;
   std::vector<TGroupState> groups_;
