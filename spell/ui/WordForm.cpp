@@ -42,6 +42,7 @@ TWordForm::TWordForm(QWidget *parent) : QDialog(parent) {
   MakeBevel(this, "Bevel2", {136, 56, 113, 25});
   QFont numbers(QStringLiteral("Arial"));
   numbers.setPixelSize(12);
+  numbers.setBold(false);  // set, so that the window's bold face is not inherited
   lblWords = MakeLabel(this, "lblWords", QStringLiteral("0"), {144, 32, 100, 15}, Qt::AlignLeft);
   lblUniqueWords =
       MakeLabel(this, "lblUniqueWords", QStringLiteral("0"), {144, 64, 100, 15}, Qt::AlignLeft);

@@ -389,6 +389,9 @@ TEST_F(SpellDialogTest, WordCount) {
   EXPECT_EQ(form->windowTitle(), QStringLiteral("Word Count"));
   EXPECT_EQ(form->WordsText(), QStringLiteral("4"));
   EXPECT_EQ(form->UniqueWordsText(), QStringLiteral("2"));
+  // Bold captions, regular numbers.
+  EXPECT_TRUE(form->findChild<QLabel *>(QStringLiteral("Label1"))->font().bold());
+  EXPECT_FALSE(form->findChild<QLabel *>(QStringLiteral("lblWords"))->font().bold());
 
   // The same window is reused; OK during a long count stops it at once.
   QString longText;
