@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include "AutoCorrect.h"
 #include "CEBuffer.h"
 #include "CodePage.h"
 #include "Dictionary.h"
@@ -92,16 +93,9 @@ void TSpellCheck::LoadAutoCorrectList(TSpellDialogPort *dialog) {
   }
   // A pair list is a few hundred lines; a file far beyond that is not one.
   constexpr qint64 kMaxSize = 4 * 1024 * 1024;
-  const QByteArray bytes = file.read(kMaxSize);
-  const QString text = QString::fromUtf8(bytes);
-  for (const QString &line : text.split(u'\n')) {
-    QString entry = line;
-    if (entry.endsWith(u'\r')) entry.chop(1);
-    const qsizetype equals = entry.indexOf(u'=');
-    if (equals <= 0 || equals == entry.size() - 1) continue;
-    replaceFrom_.append(CodePage::ToOem437(entry.left(equals)).toLower());
-    replaceTo_.append(entry.mid(equals + 1));
-  }
+  const TAutoCorrectPairs pairs = ParseAutoCorrectList(file.read(kMaxSize));
+  replaceFrom_.append(pairs.from);
+  replaceTo_.append(pairs.to);
 }
 
 void TSpellCheck::CloseDictionary() { dictionary_.reset(); }
