@@ -43,10 +43,17 @@ void BackToDesign(QWidget *widget) {
   }
   if (auto *button = qobject_cast<QAbstractButton *>(widget))
     button->setIconSize(widget->property(kDesignIconSize).toSize());
-  widget->setGeometry(left.toInt(), widget->y(), widget->property(kDesignWidth).toInt(),
-                      widget->height());
+  const QRect design(left.toInt(), widget->y(), widget->property(kDesignWidth).toInt(),
+                     widget->height());
+  if (widget->geometry() != design) widget->setGeometry(design);
+  // Faces are put back only when changed: setting one, even the same, makes the widget and
+  // its parent lay out again, and this runs for every word a check shows.
   const QVariant font = widget->property(kDesignFont);
-  widget->setFont(font.isValid() ? font.value<QFont>() : QFont());  // QFont(): the parent's
+  if (font.isValid()) {
+    if (widget->font() != font.value<QFont>()) widget->setFont(font.value<QFont>());
+  } else if (widget->testAttribute(Qt::WA_SetFont)) {
+    widget->setFont(QFont());  // the parent's face again
+  }
 }
 
 // The small siblings a label is drawn on (a coloured shape): they widen with it.
@@ -124,22 +131,24 @@ int NeededWidth(const QWidget *widget, const QFont &font) {
   return metrics.horizontalAdvance(Shown(button->text())) + icon + padding;
 }
 
+void FitText(QWidget *widget) {
+  auto *label = qobject_cast<QLabel *>(widget);
+  if (!label && !qobject_cast<QAbstractButton *>(widget)) return;
+  if (NeededWidth(widget, widget->font()) == 0) return;
+  BackToDesign(widget);
+  if (label)
+    for (QWidget *backdrop : Backdrops(label)) BackToDesign(backdrop);
+  if (Fits(widget, widget->font())) return;
+  if (label) Grow(label);
+  // A button whose caption does not fit beside its picture shows the caption alone.
+  auto *button = qobject_cast<QAbstractButton *>(widget);
+  if (button && !button->icon().isNull() && !Fits(widget, widget->font()))
+    button->setIconSize(QSize(0, 0));
+  Shrink(widget);
+}
+
 void FitTexts(QWidget *window) {
-  for (QWidget *widget : window->findChildren<QWidget *>()) {
-    auto *label = qobject_cast<QLabel *>(widget);
-    if (!label && !qobject_cast<QAbstractButton *>(widget)) continue;
-    if (NeededWidth(widget, widget->font()) == 0) continue;
-    BackToDesign(widget);
-    if (label)
-      for (QWidget *backdrop : Backdrops(label)) BackToDesign(backdrop);
-    if (Fits(widget, widget->font())) continue;
-    if (label) Grow(label);
-    // A button whose caption does not fit beside its picture shows the caption alone.
-    auto *button = qobject_cast<QAbstractButton *>(widget);
-    if (button && !button->icon().isNull() && !Fits(widget, widget->font()))
-      button->setIconSize(QSize(0, 0));
-    Shrink(widget);
-  }
+  for (QWidget *widget : window->findChildren<QWidget *>()) FitText(widget);
 }
 
 }  // namespace TextFit

@@ -15,6 +15,9 @@ namespace TextFit {
 // The width widget needs to show its text in font; 0 for widgets that show no text.
 int NeededWidth(const QWidget *widget, const QFont &font);
 
+// Fits one label or button; other widgets are left alone.
+void FitText(QWidget *widget);
+// Fits every label and button of window.
 void FitTexts(QWidget *window);
 
 }  // namespace TextFit

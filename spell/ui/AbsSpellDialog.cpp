@@ -48,7 +48,11 @@ TAbsSpellDialog::TAbsSpellDialog(QWidget *parent) : QDialog(parent) {
 
 void TAbsSpellDialog::SetSuggestionCount(int count) { suggestionCount_ = qBound(1, count, 255); }
 
-void TAbsSpellDialog::SetStatusText(const QString &text) { lblFound->setText(text); }
+void TAbsSpellDialog::SetStatusText(const QString &text) {
+  if (lblFound->text() == text) return;  // with Faster off this comes for every word
+  lblFound->setText(text);
+  TextFit::FitText(lblFound);
+}
 
 void TAbsSpellDialog::SetReplacement(const QString &text) { edtWord->setText(text); }
 

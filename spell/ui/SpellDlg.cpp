@@ -178,15 +178,11 @@ void TSpellDlg::Dress() {
 }
 
 void TSpellDlg::SetStatusText(const QString &text) {
-  if (!dialog_) return;
-  dialog_->SetStatusText(text);
-  TextFit::FitTexts(dialog_);
+  if (dialog_) dialog_->SetStatusText(text);
 }
 
 void TSpellDlg::SetMisspeltWord(const QString &text) {
-  if (!dialog_) return;
-  dialog_->SetMisspeltWord(text);
-  TextFit::FitTexts(dialog_);
+  if (dialog_) dialog_->SetMisspeltWord(text);
 }
 
 void TSpellDlg::SetReplacement(const QString &text) {

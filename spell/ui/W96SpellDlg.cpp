@@ -1,5 +1,7 @@
 #include "W96SpellDlg.h"
 
+#include "TextFit.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFrame>
@@ -128,4 +130,5 @@ void TW96SpellDlg::WordExit(QWidget *now) {
   } else {
     lblFound->setText(QString::fromUtf8(captions[kNotKnown]));
   }
+  TextFit::FitText(lblFound);
 }

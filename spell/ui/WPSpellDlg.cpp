@@ -1,5 +1,7 @@
 #include "WPSpellDlg.h"
 
+#include "TextFit.h"
+
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -88,9 +90,9 @@ TWPSpellDlg::TWPSpellDlg(QWidget *parent) : TAbsSpellDialog(parent) {
 }
 
 void TWPSpellDlg::SetMisspeltWord(const QString &text) {
+  if (lblNotFound->text() == text) return;
   lblNotFound->setText(text);
-  // Wide enough for the word, never past the button column.
-  lblNotFound->resize(qMin(qMax(45, lblNotFound->sizeHint().width()), 296 - 119), 13);
+  TextFit::FitText(lblNotFound);  // as wide as the word needs
 }
 
 void TWPSpellDlg::ShowAccents(TAccentSet accents) {
