@@ -1,10 +1,9 @@
 #include "Application.h"
 
-#include "Fonts.h"
-
-#include "MessageBox.h"
-
 #include <exception>
+
+#include "Fonts.h"
+#include "MessageBox.h"
 
 TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("Vellumix"));

@@ -22,7 +22,6 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
-
 #include <algorithm>
 #include <cstdio>
 
@@ -190,9 +189,9 @@ int main(int argc, char **argv) {
     out.write(text);
   }
   QByteArray unknown;
-  const double hunspellMs = ToolMs(QStringLiteral("hunspell"),
-                                   {QStringLiteral("-d"), QStringLiteral("en_US"), QStringLiteral("-l")},
-                                   textFile, &unknown);
+  const double hunspellMs = ToolMs(
+      QStringLiteral("hunspell"),
+      {QStringLiteral("-d"), QStringLiteral("en_US"), QStringLiteral("-l")}, textFile, &unknown);
   if (hunspellMs >= 0)
     std::printf("  hunspell -l on the same text:     %8.0f ms (%lld words reported)\n", hunspellMs,
                 qlonglong(unknown.count('\n')));
@@ -213,9 +212,10 @@ int main(int argc, char **argv) {
       timer.start();
       counts = spell.CountWords(editor.edit);
     });
-    std::printf("  word count:                       %8.0f ms (%d words, %d distinct), longest "
-                "pause %.0f ms\n",
-                double(timer.nsecsElapsed()) / 1e6, counts.first, counts.second, gap);
+    std::printf(
+        "  word count:                       %8.0f ms (%d words, %d distinct), longest "
+        "pause %.0f ms\n",
+        double(timer.nsecsElapsed()) / 1e6, counts.first, counts.second, gap);
 
     qint64 pressedAt = 0;
     QTimer::singleShot(300, [&] {

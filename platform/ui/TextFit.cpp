@@ -5,12 +5,11 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QWidget>
-
 #include <algorithm>
 
 namespace {
 
-constexpr int kGap = 4;             // kept free between a grown label and its neighbour
+constexpr int kGap = 4;              // kept free between a grown label and its neighbour
 constexpr qreal kSmallestPoint = 6;  // a face is not made smaller than this
 
 // Where a widget was first met: its horizontal extent and its own face, if it had one.
@@ -63,8 +62,7 @@ QList<QWidget *> Backdrops(const QLabel *label) {
   if (!parent) return backdrops;
   for (QWidget *sibling : parent->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
     if (sibling != label && !sibling->isHidden() && !sibling->isWindow() &&
-        sibling->width() < parent->width() / 2 &&
-        sibling->geometry().intersects(label->geometry()))
+        sibling->width() < parent->width() / 2 && sibling->geometry().intersects(label->geometry()))
       backdrops << sibling;
   return backdrops;
 }
@@ -86,8 +84,8 @@ void Grow(QLabel *label) {
     if (!toLeft && other.left() > place.right()) limit = std::min(limit, other.left() - kGap);
   }
   const int extra = TextFit::NeededWidth(label, label->font()) - label->contentsRect().width();
-  const int grown = toLeft ? std::min(extra, place.left() - limit)
-                           : std::min(extra, limit - (place.right() + 1));
+  const int grown =
+      toLeft ? std::min(extra, place.left() - limit) : std::min(extra, limit - (place.right() + 1));
   if (grown <= 0) return;
   for (QWidget *widget : QList<QWidget *>{label} + Backdrops(label)) {
     const QRect old = widget->geometry();

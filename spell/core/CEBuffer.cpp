@@ -10,7 +10,8 @@ namespace {
 // Code page 437 bytes of text, one byte per UTF-16 unit so that buffer positions stay in step
 // with the control's positions (a character outside the basic plane becomes two '?').
 QByteArray ToBufferBytes(QString text) {
-  const bool hasSurrogates = std::any_of(text.cbegin(), text.cend(), [](QChar ch) { return ch.isSurrogate(); });
+  const bool hasSurrogates =
+      std::any_of(text.cbegin(), text.cend(), [](QChar ch) { return ch.isSurrogate(); });
   if (hasSurrogates)  // rare: only then is the text copied
     for (QChar &ch : text)
       if (ch.isSurrogate()) ch = u'?';
@@ -22,7 +23,8 @@ int ExtraPerLineBreak(const TEditControl &control) { return int(control.LineEnd(
 
 }  // namespace
 
-TCEBuffer::TCEBuffer(TEditControl &control) : TPCharBuffer(&control), seenChanges_(control.ChangeCount()) {
+TCEBuffer::TCEBuffer(TEditControl &control)
+    : TPCharBuffer(&control), seenChanges_(control.ChangeCount()) {
   storage_.reserve(BufferSize() + 4096);
   Reset();
   LoadText();
@@ -51,8 +53,9 @@ void TCEBuffer::SelectWord() {
 
 void TCEBuffer::SelectInControl() {
   // Every line break counted as CR in the text takes the line end's length; the control
-  // counts it once. With a one-character line end no correction is needed. Between the last
-  // line break passed and the word there are only word characters.
+  // counts it once. With a one-character line end no correction is needed. The line breaks
+  // passed are those before the scan position, and between the word and that position there
+  // are only word characters.
   const int extra = ExtraPerLineBreak(*control_);
   control_->SetSelection(wordStart_ - lineBreaksPassed_ * extra - 1, wordEnd_ - wordStart_);
 }

@@ -1,7 +1,5 @@
 #include "SpellDlg.h"
 
-#include "TextFit.h"
-
 #include <QApplication>
 #include <QCursor>
 #include <QMdiArea>
@@ -16,6 +14,7 @@
 #include "MSSpellDlg.h"
 #include "MessageBox.h"
 #include "SpellErrors.h"
+#include "TextFit.h"
 #include "W96SpellDlg.h"
 #include "WPSpellDlg.h"
 #include "WordForm.h"

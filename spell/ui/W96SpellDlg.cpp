@@ -1,7 +1,5 @@
 #include "W96SpellDlg.h"
 
-#include "TextFit.h"
-
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFrame>
@@ -14,6 +12,7 @@
 #include "Dictionary.h"
 #include "EnterEdit.h"
 #include "NewListBox.h"
+#include "TextFit.h"
 
 namespace {
 

@@ -1,7 +1,5 @@
 #include "WPSpellDlg.h"
 
-#include "TextFit.h"
-
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -9,6 +7,7 @@
 
 #include "EnterEdit.h"
 #include "NewListBox.h"
+#include "TextFit.h"
 
 namespace {
 

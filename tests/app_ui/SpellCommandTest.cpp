@@ -1,11 +1,10 @@
-#include "AppFixture.h"
-
-#include "AbsSpellDialog.h"
-#include "SpellDlg.h"
-#include "WordForm.h"
-
 #include <QLabel>
 #include <QPushButton>
+
+#include "AbsSpellDialog.h"
+#include "AppFixture.h"
+#include "SpellDlg.h"
+#include "WordForm.h"
 
 namespace {
 
@@ -48,7 +47,10 @@ TEST_F(AppFixture, SpellCheckFromTheEditMenuReplacesAndEndsWithItsMessage) {
     const bool misspelt = memo->SelText() == QLatin1String("brwn");
     QTimer::singleShot(200, dialog, [dialog, misspelt] {
       if (misspelt) dialog->SetReplacement(QStringLiteral("brown"));
-      dialog->findChild<QPushButton *>(misspelt ? QStringLiteral("btnReplace") : QStringLiteral("btnSkip"))->click();
+      dialog
+          ->findChild<QPushButton *>(misspelt ? QStringLiteral("btnReplace")
+                                              : QStringLiteral("btnSkip"))
+          ->click();
     });
   });
   poll->start();
@@ -59,7 +61,7 @@ TEST_F(AppFixture, SpellCheckFromTheEditMenuReplacesAndEndsWithItsMessage) {
   EXPECT_EQ(caption, QStringLiteral("Vellumix - "));  // no dictionary chosen yet
   EXPECT_EQ(memo->toPlainText(), QStringLiteral("the quick brown fox"));
   EXPECT_TRUE(memo->Modified());
-  ASSERT_FALSE(answerer.texts.isEmpty()) ;
+  ASSERT_FALSE(answerer.texts.isEmpty());
   EXPECT_TRUE(answerer.texts.last().contains(QLatin1String("Spell checking complete")));
 
   // Word count of the same document.
@@ -85,7 +87,8 @@ TEST_F(AppFixture, ClosingTheDocumentDuringASpellCheckEndsItAndStillAsksToSave) 
   m.Action(QStringLiteral("mniSpell"))->trigger();
   Settle();
   ASSERT_EQ(answerer.texts.size(), 1);
-  EXPECT_EQ(answerer.texts[0], QStringLiteral("Vellumix\n----------------\nSave Changes to 'untitled.txt'\"?"));
+  EXPECT_EQ(answerer.texts[0],
+            QStringLiteral("Vellumix\n----------------\nSave Changes to 'untitled.txt'\"?"));
   EXPECT_TRUE(m.EditWindows().isEmpty());
 }
 

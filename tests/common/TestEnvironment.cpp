@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QUuid>
-
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -29,8 +28,10 @@ void Install() {
   homeDir = made;
   std::atexit(removeHome);
   const std::pair<const char *, const char *> vars[] = {
-      {"XDG_CONFIG_HOME", "/.config"}, {"XDG_DATA_HOME", "/.local/share"},
-      {"XDG_CACHE_HOME", "/.cache"},   {"XDG_RUNTIME_DIR", "/.runtime"},
+      {"XDG_CONFIG_HOME", "/.config"},
+      {"XDG_DATA_HOME", "/.local/share"},
+      {"XDG_CACHE_HOME", "/.cache"},
+      {"XDG_RUNTIME_DIR", "/.runtime"},
   };
   setenv("HOME", homeDir.c_str(), 1);
   // The program folder is private too: the build's shipped data is linked into it, so that

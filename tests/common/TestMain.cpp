@@ -1,6 +1,6 @@
-#include "TestEnvironment.h"
-
 #include <gtest/gtest.h>
+
+#include "TestEnvironment.h"
 
 #ifdef VELLUMIX_TEST_GUI
 #include <QApplication>
@@ -14,7 +14,8 @@ using TestApplication = QCoreApplication;
 
 int main(int argc, char **argv) {
   TestEnvironment::Install();
-  qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+  qputenv("QT_QPA_PLATFORM",
+          qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
   TestApplication app(argc, argv);
 #ifdef VELLUMIX_TEST_GUI
   Fonts::InstallSubstitutes();  // the windows get the faces the program gives them

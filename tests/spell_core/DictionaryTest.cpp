@@ -4,13 +4,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <functional>
-
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <cstdio>
+#include <functional>
 #include <memory>
 
 #include "DctFiles.h"

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
-#include <QMetaEnum>
-#include <QAbstractButton>
 #include <QListWidget>
+#include <QMetaEnum>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -365,8 +365,8 @@ TEST_F(SpellDialogTest, EveryTextFitsInEveryStyleAndLanguage) {
       TAbsSpellDialog *dialog = spell.Dialog();
       dialog->show();
       ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
-      const QString name =
-          QString::fromLatin1(styles.key(style)) + u'-' + QString::fromLatin1(languages.key(language));
+      const QString name = QString::fromLatin1(styles.key(style)) + u'-' +
+                           QString::fromLatin1(languages.key(language));
       for (QWidget *widget : dialog->findChildren<QWidget *>()) {
         if (!widget->isVisible()) continue;
         const int needed = NeededWidth(widget);
