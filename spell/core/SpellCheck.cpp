@@ -205,7 +205,6 @@ int TSpellCheck::Check(TAbsBuffer &buffer, TSpellDialogPort &dialog) {
 int TSpellCheck::RunCheck(TAbsBuffer &buffer, TSpellDialogPort &dialog, bool wasModified) {
   const SpellLanguages::TCheckTexts &texts = SpellLanguages::CheckTexts(options_.labelLanguage);
   buffer.SetSkipMarkup(options_.supportHtml);
-  bool changed = false;
   if (!OpenDictionary(&dialog)) {
     buffer.SetModified(wasModified);  // the document's own state stays
     return crClosed;
@@ -219,14 +218,13 @@ int TSpellCheck::RunCheck(TAbsBuffer &buffer, TSpellDialogPort &dialog, bool was
   if (!abandoned_) dialog.ShowDialog();
   dialog.SetCommand(TSpellDialogPort::cmNone);
   dialog.ClearSuggestions();
-  bool noReplacement = true;
-  bool closed = false;
 
-  while (!abandoned_) {
+  TRun run;
+  while (!abandoned_ && !run.closed) {
     dialog.SetBusy(true);
     if (buffer.GetModified()) {
       // Read again only when the text really changed since the buffer last read it.
-      changed = true;
+      run.changed = true;
       buffer.LoadText();
       buffer.SetModified(false);
       buffer.BackToWordStart();
@@ -234,70 +232,13 @@ int TSpellCheck::RunCheck(TAbsBuffer &buffer, TSpellDialogPort &dialog, bool was
     const QByteArray word = buffer.NextWord();
     if (word.size() > 1 && !buffer.DigitsOnly() && !IsKnown(word)) {
       const QByteArray lower = word.toLower();
-      const QString shown = CodePage::FromOem437(word);
       if (const qsizetype i = replaceFrom_.indexOf(lower); i >= 0) {
         // Replaced without a dialog; the replacement selects the word itself.
-        changed = true;
+        run.changed = true;
         buffer.ReplaceWord(replaceTo_.at(i));
       } else if (!ignoreAll_.contains(lower)) {
-        dialog.SetBusy(false);
-        dialog.RevealControl();
-        buffer.SelectWord();
-        if (!dialog.IsShown()) dialog.ShowDialog();
-        if (options_.autoShift) dialog.ShiftFor(buffer.CaretScreenTop());
-        ProcessEvents();
-        if (abandoned_) break;
-        dialog.SetStatusText(QString::fromUtf8(texts.notFound));
-        dialog.SetMisspeltWord(shown);
-        dialog.SetReplacement(shown);
-        ProcessEvents();
-        if (abandoned_) break;
-        if (options_.autoSuggest) dialog.FillSuggestions();
-        dialog.SetCommand(TSpellDialogPort::cmNone);
-        dialog.FocusReplacement();
-        WaitForCommand(dialog);
-        if (abandoned_) break;
-        const int command = dialog.IsShown() ? dialog.Command() : int(TSpellDialogPort::cmClose);
-        const QString replacement = dialog.GetReplacement();
-        const bool sameWord = AsciiLower(replacement) == AsciiLower(shown);
-        switch (command) {
-          case TSpellDialogPort::cmClose:
-            closed = true;
-            break;
-          case TSpellDialogPort::cmReplace:
-            changed = true;
-            noReplacement = false;
-            if (!sameWord) {
-              buffer.ReplaceWord(replacement);
-              dialog.SetReplacement(QString());
-            }
-            break;
-          case TSpellDialogPort::cmAdd:
-            if (IsKnown(word)) {
-              dialog.InformationBox(SpellLanguages::WithWord(texts.alreadyKnown, shown));
-            } else if (!options_.confirmAdd ||
-                       dialog.ConfirmBox(SpellLanguages::WithWord(texts.confirmAdd, shown))) {
-              if (dictionary_) dictionary_->AddWord(word);
-            }
-            if (!abandoned_) dialog.FocusReplacement();
-            break;
-          case TSpellDialogPort::cmSkipAlways:
-            ignoreAll_.append(lower);
-            break;
-          case TSpellDialogPort::cmReplaceAll:
-            changed = true;
-            noReplacement = false;
-            if (!sameWord) {
-              replaceFrom_.append(lower);
-              replaceTo_.append(replacement);
-              buffer.ReplaceWord(replacement);
-              dialog.SetReplacement(QString());
-            }
-            break;
-          default:  // skip once
-            break;
-        }
-        if (closed || abandoned_) break;
+        AskAbout(word, buffer, dialog, run);
+        if (abandoned_ || run.closed) break;
       }
       dialog.ClearSuggestions();
       continue;
@@ -309,13 +250,83 @@ int TSpellCheck::RunCheck(TAbsBuffer &buffer, TSpellDialogPort &dialog, bool was
     }
     PollEvents();
     if (abandoned_) break;
-    if (dialog.Command() == TSpellDialogPort::cmClose) {
-      closed = true;
-      break;
-    }
+    if (dialog.Command() == TSpellDialogPort::cmClose) run.closed = true;
     if (word.isEmpty()) break;
   }
+  return Finish(buffer, dialog, run, wasModified);
+}
 
+void TSpellCheck::AskAbout(const QByteArray &word, TAbsBuffer &buffer, TSpellDialogPort &dialog,
+                           TRun &run) {
+  const SpellLanguages::TCheckTexts &texts = SpellLanguages::CheckTexts(options_.labelLanguage);
+  const QString shown = CodePage::FromOem437(word);
+  dialog.SetBusy(false);
+  dialog.RevealControl();
+  buffer.SelectWord();
+  if (!dialog.IsShown()) dialog.ShowDialog();
+  if (options_.autoShift) dialog.ShiftFor(buffer.CaretScreenTop());
+  ProcessEvents();
+  if (abandoned_) return;
+  dialog.SetStatusText(QString::fromUtf8(texts.notFound));
+  dialog.SetMisspeltWord(shown);
+  dialog.SetReplacement(shown);
+  ProcessEvents();
+  if (abandoned_) return;
+  if (options_.autoSuggest) dialog.FillSuggestions();
+  // A button pressed before this point is dropped: the word may not have been painted yet, so
+  // the press may have been meant for the word before.
+  dialog.SetCommand(TSpellDialogPort::cmNone);
+  dialog.FocusReplacement();
+  WaitForCommand(dialog);
+  if (abandoned_) return;
+  CarryOut(dialog.IsShown() ? dialog.Command() : int(TSpellDialogPort::cmClose), word, buffer,
+           dialog, run);
+}
+
+void TSpellCheck::CarryOut(int command, const QByteArray &word, TAbsBuffer &buffer,
+                           TSpellDialogPort &dialog, TRun &run) {
+  const SpellLanguages::TCheckTexts &texts = SpellLanguages::CheckTexts(options_.labelLanguage);
+  const QByteArray lower = word.toLower();
+  const QString shown = CodePage::FromOem437(word);
+  const QString replacement = dialog.GetReplacement();
+  // A change of letter case alone is not made.
+  const bool sameWord = AsciiLower(replacement) == AsciiLower(shown);
+  switch (command) {
+    case TSpellDialogPort::cmClose:
+      run.closed = true;
+      break;
+    case TSpellDialogPort::cmReplace:
+    case TSpellDialogPort::cmReplaceAll:
+      run.changed = true;
+      run.noReplacement = false;
+      if (sameWord) break;
+      if (command == TSpellDialogPort::cmReplaceAll) {
+        replaceFrom_.append(lower);
+        replaceTo_.append(replacement);
+      }
+      buffer.ReplaceWord(replacement);
+      dialog.SetReplacement(QString());
+      break;
+    case TSpellDialogPort::cmAdd:
+      if (IsKnown(word)) {
+        dialog.InformationBox(SpellLanguages::WithWord(texts.alreadyKnown, shown));
+      } else if (!options_.confirmAdd ||
+                 dialog.ConfirmBox(SpellLanguages::WithWord(texts.confirmAdd, shown))) {
+        if (dictionary_) dictionary_->AddWord(word);
+      }
+      if (!abandoned_) dialog.FocusReplacement();
+      break;
+    case TSpellDialogPort::cmSkipAlways:
+      ignoreAll_.append(lower);
+      break;
+    default:  // skip once
+      break;
+  }
+}
+
+int TSpellCheck::Finish(TAbsBuffer &buffer, TSpellDialogPort &dialog, const TRun &run,
+                        bool wasModified) {
+  const SpellLanguages::TCheckTexts &texts = SpellLanguages::CheckTexts(options_.labelLanguage);
   dialog.SetBusy(false);
   if (dictionary_) {
     try {
@@ -327,17 +338,17 @@ int TSpellCheck::RunCheck(TAbsBuffer &buffer, TSpellDialogPort &dialog, bool was
   if (abandoned_) {
     // The program is ending or the control going away: no message; a control that is gone
     // is not touched again.
-    if (!controlGone_) buffer.SetModified(changed || wasModified);
+    if (!controlGone_) buffer.SetModified(run.changed || wasModified);
     dialog.CloseDialog();
     return crClosed;
   }
-  buffer.SetModified(changed || wasModified);
+  buffer.SetModified(run.changed || wasModified);
   int result = crClosed;
-  if (!closed) {
-    result = noReplacement ? crClean : crReplaced;
+  if (!run.closed) {
+    result = run.noReplacement ? crClean : crReplaced;
     if (options_.showCompletedDialog)
       dialog.InformationBox(
-          QString::fromUtf8(noReplacement ? texts.finishedClean : texts.finishedReplaced));
+          QString::fromUtf8(run.noReplacement ? texts.finishedClean : texts.finishedReplaced));
   }
   dialog.CloseDialog();
   ProcessEvents();

@@ -80,7 +80,20 @@ class TSpellCheck {
  private:
   QString MainDictionaryFile() const;
   void LoadAutoCorrectList(TSpellDialogPort *dialog);
+  // What a check has done so far.
+  struct TRun {
+    bool changed = false;       // the text was changed (by the check or the user)
+    bool noReplacement = true;  // the user chose no Replace or Replace All
+    bool closed = false;        // the user closed the dialog
+  };
+
   int RunCheck(TAbsBuffer &buffer, TSpellDialogPort &dialog, bool wasModified);
+  // Shows the unknown word in the dialog, waits for the user's command and carries it out.
+  void AskAbout(const QByteArray &word, TAbsBuffer &buffer, TSpellDialogPort &dialog, TRun &run);
+  void CarryOut(int command, const QByteArray &word, TAbsBuffer &buffer, TSpellDialogPort &dialog,
+                TRun &run);
+  // Saves the user's words, puts the modified state back and gives the closing message.
+  int Finish(TAbsBuffer &buffer, TSpellDialogPort &dialog, const TRun &run, bool wasModified);
   void WaitForCommand(TSpellDialogPort &dialog);
   void ProcessEvents();
   // Processes events when some time has passed since they were last processed.
