@@ -92,6 +92,24 @@ TEST_F(AppFixture, ClosingTheDocumentDuringASpellCheckEndsItAndStillAsksToSave) 
   EXPECT_TRUE(m.EditWindows().isEmpty());
 }
 
+TEST_F(AppFixture, ExitDuringASpellCheckEndsItAfterTheSaveQuestion) {
+  TfrmMain &m = Start();
+  TfrmEdit *edit = m.ActiveEdit();
+  edit->mmoMemo()->SetText(QStringLiteral("a wrnog word"));
+  edit->mmoMemo()->SetModified(true);
+  Settle();
+  TModalAnswerer answerer({QStringLiteral("&No")});
+  WhenSpellDialogShows(m, [&](TAbsSpellDialog *) { m.close(); });
+  m.Action(QStringLiteral("mniSpell"))->trigger();
+  Settle();
+  EXPECT_EQ(answerer.texts.size(), 1);  // the save question, then no message from the check
+  EXPECT_TRUE(m.EditWindows().isEmpty());
+  EXPECT_FALSE(m.isVisible());
+  ASSERT_TRUE(m.dlgSpell()->Dialog());
+  EXPECT_FALSE(m.dlgSpell()->Dialog()->isVisible());
+  EXPECT_FALSE(m.dlgSpell()->Engine().Checking());
+}
+
 // A long count, and the document window closed (by itself, or by Exit) while it runs: the
 // count stops at once, its window goes, and nothing touches the closed document.
 class WordCountClosing : public AppFixture, public ::testing::WithParamInterface<bool> {};
