@@ -15,6 +15,8 @@
 #include "MessageBox.h"
 #include "SpellErrors.h"
 #include "TextFit.h"
+
+#include <QScopeGuard>
 #include "W96SpellDlg.h"
 #include "WPSpellDlg.h"
 #include "WordForm.h"
@@ -147,6 +149,12 @@ int TSpellDlg::CheckEdit(TEditControl &control) {
 }
 
 std::pair<int, int> TSpellDlg::CountWords(TEditControl &control) {
+  if (counting_) {
+    // One count at a time (a second click on Word Count while a long count runs): the running
+    // count keeps the window, which would otherwise end up showing the older numbers.
+    wordForm_->raise();
+    return {0, 0};
+  }
   if (!wordForm_) {
     wordForm_ = new TWordForm(Owner());
     if (Owner()) wordForm_->setWindowFlag(Qt::Window);
@@ -156,10 +164,12 @@ std::pair<int, int> TSpellDlg::CountWords(TEditControl &control) {
   QMetaObject::Connection gone;
   if (auto *counted = dynamic_cast<QObject *>(&control))
     gone = connect(counted, &QObject::destroyed, wordForm_.data(), &QWidget::hide);
-  const std::pair<int, int> counts =
-      check_.CountWords(control, *wordForm_, [this](const QString &text) { ErrorBox(text); });
-  disconnect(gone);
-  return counts;
+  counting_ = true;
+  const auto done = qScopeGuard([this, gone] {
+    counting_ = false;
+    disconnect(gone);
+  });
+  return check_.CountWords(control, *wordForm_, [this](const QString &text) { ErrorBox(text); });
 }
 
 void TSpellDlg::SetDialogCaption(const QString &caption) {

@@ -54,7 +54,8 @@ class TSpellDlg : public QObject, private TSpellDialogPort {
   // dictionary could not be opened or the dialog was closed. Closing control's window or
   // quitting the program during the check ends it cleanly.
   int CheckEdit(TEditControl &control);
-  // (words, distinct words) of control's text, counted in the word-count window.
+  // (words, distinct words) of control's text, counted in the word-count window. While a
+  // count runs, another does nothing and returns zeros.
   std::pair<int, int> CountWords(TEditControl &control);
   void SetDialogCaption(const QString &caption);
   // Destroys the dictionary object; its added user words are saved.
@@ -151,4 +152,5 @@ class TSpellDlg : public QObject, private TSpellDialogPort {
   int suggestions_ = 10;
   bool showGlyphs_ = true;
   bool busy_ = false;
+  bool counting_ = false;
 };

@@ -405,6 +405,15 @@ TEST_F(SpellDialogTest, WordCount) {
   EXPECT_FALSE(form->isVisible());
   EXPECT_LT(form->WordsText().toInt(), 20000);
 
+  // Word Count again while a count runs does nothing: the running count ends with its own
+  // numbers in the window.
+  TMemoryEdit other(QStringLiteral("just three words"));
+  std::pair<int, int> second{-1, -1};
+  QTimer::singleShot(0, [&] { second = spell.CountWords(other); });
+  EXPECT_EQ(spell.CountWords(big), std::make_pair(20000, 500));
+  EXPECT_EQ(second, std::make_pair(0, 0));
+  EXPECT_EQ(form->WordsText(), QStringLiteral("20000"));
+
   // Mark-up is counted as words; a 50-character run stops the count with the message.
   TMemoryEdit markup(QStringLiteral("<b>bold</b>"));
   EXPECT_EQ(spell.CountWords(markup), std::make_pair(3, 2));
