@@ -166,6 +166,46 @@ TEST_F(SpellDialogTest, EndingsAndClose) {
   EXPECT_EQ(answers.titles.value(1), QStringLiteral("Error"));
 }
 
+// Replacement choices through the real dialog: a change of letter case alone, the word left
+// as it is, an empty replacement, Skip Always until the lists are reset, and an edit made
+// while the dialog waits.
+TEST_F(SpellDialogTest, ReplacementChoicesAndAnEditWhileWaiting) {
+  spell.SetAutoSuggest(false);
+  TMemoryEdit edit(QStringLiteral("paris wrld zorp qux zorp cat"));
+  TUserAtDialog user(
+      spell, {{QStringLiteral("paris"),
+               [](TAbsSpellDialog *d) {
+                 TypeReplacement(d, QStringLiteral("Paris"));  // letter case only: no change
+                 Click(d, "btnReplace");
+               }},
+              {QStringLiteral("wrld"), [](TAbsSpellDialog *d) { Click(d, "btnReplace"); }},
+              {QStringLiteral("zorp"), [](TAbsSpellDialog *d) { Click(d, "btnSkipAll"); }},
+              {QStringLiteral("qux"), [&edit](TAbsSpellDialog *d) {
+                 // The user types at the start of the document, then deletes the word.
+                 edit.SetSelection(0, 0);
+                 edit.ReplaceSelection(QStringLiteral("In "));
+                 TypeReplacement(d, QString());
+                 Click(d, "btnReplace");
+               }}});
+  TModalAnswerer answers({QStringLiteral("OK")});
+  EXPECT_EQ(spell.CheckEdit(edit), 1);  // replacements were chosen, even if none changed text
+  EXPECT_EQ(edit.Text(), QStringLiteral("In paris wrld zorp  zorp cat"));
+  EXPECT_EQ(user.shownWords, (QStringList{"paris", "wrld", "zorp", "qux"}));  // zorp once
+  EXPECT_EQ(answers.texts, QStringList{"Spell checking complete."});
+
+  // Skip Always lasts for later checks until the lists are reset (a new dictionary).
+  TMemoryEdit again(QStringLiteral("zorp"));
+  answers.Add(QStringLiteral("OK"));
+  EXPECT_EQ(spell.CheckEdit(again), 0);
+  spell.ResetLists();
+  TUserAtDialog later(spell, {{QStringLiteral("zorp"), [](TAbsSpellDialog *d) {
+                                 Click(d, "btnSkip");
+                               }}});
+  answers.Add(QStringLiteral("OK"));
+  EXPECT_EQ(spell.CheckEdit(again), 0);
+  EXPECT_EQ(later.shownWords, QStringList{"zorp"});
+}
+
 // An edit control that is a window, as a document's editor is.
 class TWindowEdit : public QWidget, public TMemoryEdit {
  public:
