@@ -20,4 +20,11 @@ void InstallSubstitutes() {
   QFont::insertSubstitutions(QStringLiteral("Courier New"), mono);
 }
 
+QFont Face(const QString &family, int pixelSize, bool bold) {
+  QFont font(family);
+  font.setPixelSize(pixelSize);
+  font.setBold(bold);
+  return font;
+}
+
 }  // namespace Fonts

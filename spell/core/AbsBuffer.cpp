@@ -11,8 +11,6 @@ bool TAbsBuffer::IsWordChar(unsigned char ch) {
          (ch >= 0x80 && ch <= 0xA5);
 }
 
-int TAbsBuffer::BufferSize() const { return 0x6FFF; }
-
 void TAbsBuffer::Reset() {
   end_ = 0;
   position_ = 1;

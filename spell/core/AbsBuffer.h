@@ -33,7 +33,6 @@ class TAbsBuffer {
   static bool IsWordChar(unsigned char ch);
   static bool IsDigit(unsigned char ch) { return ch >= '0' && ch <= '9'; }
 
-  virtual int BufferSize() const;
   virtual void LoadText() = 0;
   // The next word in code page 437; empty at the end of the text (or after the abort message).
   virtual QByteArray NextWord() = 0;

@@ -25,12 +25,9 @@ int ExtraPerLineBreak(const TEditControl &control) { return int(control.LineEnd(
 
 TCEBuffer::TCEBuffer(TEditControl &control)
     : TPCharBuffer(&control), seenChanges_(control.ChangeCount()) {
-  storage_.reserve(BufferSize() + 4096);
   Reset();
   LoadText();
 }
-
-int TCEBuffer::BufferSize() const { return int(control_->TextLength()) + 1; }
 
 void TCEBuffer::LoadText() {
   // The copy is read again only when the control's text changed since it was last read.

@@ -9,7 +9,6 @@ class TCEBuffer : public TPCharBuffer {
  public:
   explicit TCEBuffer(TEditControl &control);
 
-  int BufferSize() const override;
   void LoadText() override;
   void SelectWord() override;
   void ReplaceWord(const QString &text) override;

@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QStringList>
 
 #include "AutoCorrect.h"
@@ -162,33 +163,22 @@ int TSpellCheck::CheckEdit(TEditControl &control, TSpellDialogPort &dialog) {
   const qsizetype selLength = control.SelLength();
   const bool hideSelection = control.HideSelection();
   control.SetHideSelection(false);
-  int result = crClosed;
-  const auto restore = [&] {
+  const auto restore = qScopeGuard([&] {
     if (!controlGone_) {
       control.SetSelection(selStart, selLength);
       control.SetHideSelection(hideSelection);
     }
     abandoned_ = false;
     controlGone_ = false;
-  };
-  try {
-    TCEBuffer buffer(control);
-    buffer.SetMessageBox([&dialog](const QString &text) { dialog.ErrorBox(text); });
-    result = Check(buffer, dialog);
-  } catch (...) {
-    restore();
-    throw;
-  }
-  restore();
-  return result;
+  });
+  TCEBuffer buffer(control);
+  buffer.SetMessageBox([&dialog](const QString &text) { dialog.ErrorBox(text); });
+  return Check(buffer, dialog);
 }
 
 int TSpellCheck::Check(TAbsBuffer &buffer, TSpellDialogPort &dialog) {
   checking_ = true;
-  struct TEndCheck {
-    TSpellCheck &check;
-    ~TEndCheck() { check.checking_ = false; }
-  } endCheck{*this};
+  const auto endCheck = qScopeGuard([this] { checking_ = false; });
 
   const bool wasModified = buffer.GetModified();
   buffer.SetModified(false);

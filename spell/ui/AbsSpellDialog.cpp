@@ -10,6 +10,7 @@
 
 #include "Dictionary.h"
 #include "EnterEdit.h"
+#include "Fonts.h"
 #include "NewListBox.h"
 #include "TextFit.h"
 
@@ -165,8 +166,7 @@ QFrame *TAbsSpellDialog::AddAccentPanel(int left, int top) {
   panel->setObjectName(QStringLiteral("pnlIcons"));
   panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   panel->setGeometry(left, top, 177, 23);
-  QFont font(QStringLiteral("MS Sans Serif"));
-  font.setPixelSize(12);
+  const QFont font = Fonts::Face(QStringLiteral("MS Sans Serif"), 12);
   for (const TAccentButton &accent : kAccentButtons) {
     auto *button = new QToolButton(panel);
     button->setObjectName(QString::fromLatin1(accent.name));
@@ -190,6 +190,14 @@ void TAbsSpellDialog::PlaceListBelowPanel(TAccentSet accents, QLabel *label, int
   lstSuggest->setGeometry(lstSuggest->x(), pnlIcons->y() + 1 + shift, lstSuggest->width(),
                           listHeight - shift);
   label->move(label->x(), labelTop + shift);
+}
+
+void TAbsSpellDialog::SetTabChain(std::initializer_list<QWidget *> chain) {
+  QWidget *previous = nullptr;
+  for (QWidget *next : chain) {
+    if (previous) setTabOrder(previous, next);
+    previous = next;
+  }
 }
 
 void TAbsSpellDialog::StoreLanguage(int language) {

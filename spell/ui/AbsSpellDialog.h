@@ -81,6 +81,8 @@ class TAbsSpellDialog : public QDialog {
   void PlaceListBelowPanel(TAccentSet accents, QLabel *label, int labelTop, int listHeight);
   // Puts the selected suggestion, if any, into the replacement box.
   void CopySelectedSuggestion();
+  // Sets the tab order: each widget of chain is followed by the next.
+  void SetTabChain(std::initializer_list<QWidget *> chain);
   // Stores the language and sets the window title from the title table.
   void StoreLanguage(int language);
 

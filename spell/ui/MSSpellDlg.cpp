@@ -6,6 +6,7 @@
 #include <array>
 
 #include "EnterEdit.h"
+#include "Fonts.h"
 #include "NewListBox.h"
 
 namespace {
@@ -45,10 +46,7 @@ TMSSpellDlg::TMSSpellDlg(QWidget *parent) : TAbsSpellDialog(parent) {
   setObjectName(QStringLiteral("MSSpellDlg"));
   setWindowTitle(QStringLiteral("Spelling"));
   setFixedSize(512, 242);
-  QFont font(QStringLiteral("MS Sans Serif"));
-  font.setPixelSize(11);
-  font.setBold(true);
-  setFont(font);
+  setFont(Fonts::Face(QStringLiteral("MS Sans Serif"), 11, true));
 
   lblFound = AddLabel("lblFound", QStringLiteral("Not in Dictionary:"), {5, 10, 100, 13});
   lblReplace = AddLabel("lblReplace", QStringLiteral("Change &To:"), {5, 37, 92, 28});
@@ -84,13 +82,8 @@ TMSSpellDlg::TMSSpellDlg(QWidget *parent) : TAbsSpellDialog(parent) {
   btnUndo = AddButton("btnUndo", QStringLiteral("Undo Last"), {208, 208, 89, 26}, 0);
   for (QPushButton *inactive : {btnAutoCorrect, btnOptions, btnUndo}) inactive->setEnabled(false);
 
-  QWidget *previous = edtCurWord;
-  for (QWidget *next : std::initializer_list<QWidget *>{
-           edtWord, lstSuggest, btnSkip, btnSkipAll, btnReplace, btnReplaceAll, btnAdd, btnSuggest,
-           btnClose, btnHelp, btnAutoCorrect, btnOptions, btnUndo}) {
-    setTabOrder(previous, next);
-    previous = next;
-  }
+  SetTabChain({edtCurWord, edtWord, lstSuggest, btnSkip, btnSkipAll, btnReplace, btnReplaceAll,
+               btnAdd, btnSuggest, btnClose, btnHelp, btnAutoCorrect, btnOptions, btnUndo});
 }
 
 void TMSSpellDlg::SetMisspeltWord(const QString &text) { edtCurWord->setText(text); }

@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -15,8 +16,6 @@
 #include "MessageBox.h"
 #include "SpellErrors.h"
 #include "TextFit.h"
-
-#include <QScopeGuard>
 #include "W96SpellDlg.h"
 #include "WPSpellDlg.h"
 #include "WordForm.h"
@@ -74,8 +73,7 @@ void TSpellDlg::SetDialogStyle(TDialogTypes style) {
   connect(dialog, &TAbsSpellDialog::CommandChosen, this,
           [this](int command) { SetCommand(command); });
   connect(dialog, &TAbsSpellDialog::Hidden, this, [this] { Wake(); });
-  if (!showGlyphs_) dialog->RemoveGlyphs();
-  dialog->setFont(font_);
+  Dress();
   dialog->ShowAccents(accentIcons_);
   dialog->SetSuggestionCount(suggestions_);
   dialog->SetHelpContext(helpContext_);
@@ -181,9 +179,9 @@ void TSpellDlg::CloseDictionary() { check_.CloseDictionary(); }
 void TSpellDlg::ResetLists() { check_.ResetLists(); }
 
 void TSpellDlg::Dress() {
+  // The captions are fitted to the face when the dialog shows.
   if (!showGlyphs_) dialog_->RemoveGlyphs();
   dialog_->setFont(font_);
-  TextFit::FitTexts(dialog_);
 }
 
 void TSpellDlg::SetStatusText(const QString &text) {
@@ -223,8 +221,8 @@ void TSpellDlg::ShowDialog() {
   if (check_.Options().autoShift) ShiftFor(10);
   // Other windows stay out of reach while the dialog shows when ForceModal is set.
   dialog_->setWindowModality(forceModal_ ? Qt::ApplicationModal : Qt::NonModal);
-  dialog_->show();
   Dress();
+  dialog_->show();
 }
 
 void TSpellDlg::ShiftFor(int y) {

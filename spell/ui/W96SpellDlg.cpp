@@ -11,6 +11,7 @@
 #include "CodePage.h"
 #include "Dictionary.h"
 #include "EnterEdit.h"
+#include "Fonts.h"
 #include "NewListBox.h"
 #include "TextFit.h"
 
@@ -46,9 +47,7 @@ TW96SpellDlg::TW96SpellDlg(QWidget *parent) : TAbsSpellDialog(parent) {
   setWindowTitle(QStringLiteral("Spelling"));
   setWindowFlag(Qt::FramelessWindowHint);
   setFixedSize(627, 89);
-  QFont font(QStringLiteral("MS Sans Serif"));
-  font.setPixelSize(12);
-  setFont(font);
+  setFont(Fonts::Face(QStringLiteral("MS Sans Serif"), 12));
 
   auto *panel1 = new QFrame(this);
   panel1->setObjectName(QStringLiteral("Panel1"));
@@ -93,12 +92,8 @@ TW96SpellDlg::TW96SpellDlg(QWidget *parent) : TAbsSpellDialog(parent) {
   btnClose = AddButton("btnClose", QStringLiteral("Close"), {509, 45, 113, 26}, cmClose);
   pnlIcons = AddAccentPanel(127, 58);
 
-  QWidget *previous = edtWord;
-  for (QWidget *next : std::initializer_list<QWidget *>{lstSuggest, btnReplaceAll, btnReplace,
-                                                        btnSkipAll, btnSkip, btnAdd, btnClose}) {
-    setTabOrder(previous, next);
-    previous = next;
-  }
+  SetTabChain(
+      {edtWord, lstSuggest, btnReplaceAll, btnReplace, btnSkipAll, btnSkip, btnAdd, btnClose});
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
     if (old == edtWord) WordExit(now);
   });

@@ -6,6 +6,7 @@
 #include <array>
 
 #include "EnterEdit.h"
+#include "Fonts.h"
 #include "NewListBox.h"
 #include "TextFit.h"
 
@@ -40,16 +41,11 @@ TWPSpellDlg::TWPSpellDlg(QWidget *parent) : TAbsSpellDialog(parent) {
   setObjectName(QStringLiteral("WPSpellDlg"));
   setWindowTitle(QStringLiteral("Spell Checker"));
   setFixedSize(412, 224);
-  QFont font(QStringLiteral("MS Sans Serif"));
-  font.setPixelSize(11);
-  font.setBold(true);
-  setFont(font);
+  setFont(Fonts::Face(QStringLiteral("MS Sans Serif"), 11, true));
 
   lblFound = AddLabel("lblFound", QStringLiteral("Not found:"), {44, 8, 61, 13}, Qt::AlignRight);
   lblNotFound = AddLabel("lblNotFound", QStringLiteral("BadWord"), {119, 8, 45, 13}, Qt::AlignLeft);
-  QFont regular(QStringLiteral("MS Sans Serif"));
-  regular.setPixelSize(12);
-  lblNotFound->setFont(regular);
+  lblNotFound->setFont(Fonts::Face(QStringLiteral("MS Sans Serif"), 12));
   lblReplace =
       AddLabel("lblReplace", QStringLiteral("Replace &With:"), {8, 32, 97, 25}, Qt::AlignRight);
   lblSuggestions = AddLabel("lblSuggestions", QStringLiteral("Sugg&estions:"),
@@ -79,13 +75,7 @@ TWPSpellDlg::TWPSpellDlg(QWidget *parent) : TAbsSpellDialog(parent) {
                        QStyle::SP_DialogCloseButton);
   pnlIcons = AddAccentPanel(120, 48);
 
-  setTabOrder(edtWord, lstSuggest);
-  setTabOrder(lstSuggest, btnReplace);
-  setTabOrder(btnReplace, btnAdd);
-  setTabOrder(btnAdd, btnSkip);
-  setTabOrder(btnSkip, btnSkipAll);
-  setTabOrder(btnSkipAll, btnSuggest);
-  setTabOrder(btnSuggest, btnClose);
+  SetTabChain({edtWord, lstSuggest, btnReplace, btnAdd, btnSkip, btnSkipAll, btnSuggest, btnClose});
 }
 
 void TWPSpellDlg::SetMisspeltWord(const QString &text) {

@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "Fonts.h"
+
 namespace {
 
 QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, QRect place,
@@ -29,10 +31,7 @@ TWordForm::TWordForm(QWidget *parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("Word Count"));
   setModal(false);
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-  QFont font(QStringLiteral("MS Sans Serif"));
-  font.setPixelSize(11);
-  font.setBold(true);
-  setFont(font);
+  setFont(Fonts::Face(QStringLiteral("MS Sans Serif"), 11, true));
   resize(299, 174);
   move(200, 100);
 
@@ -40,9 +39,7 @@ TWordForm::TWordForm(QWidget *parent) : QDialog(parent) {
   MakeLabel(this, "Label2", QStringLiteral("Unique Words:"), {42, 64, 85, 13}, Qt::AlignRight);
   MakeBevel(this, "Bevel1", {136, 24, 113, 25});
   MakeBevel(this, "Bevel2", {136, 56, 113, 25});
-  QFont numbers(QStringLiteral("Arial"));
-  numbers.setPixelSize(12);
-  numbers.setBold(false);  // set, so that the window's bold face is not inherited
+  const QFont numbers = Fonts::Face(QStringLiteral("Arial"), 12);
   lblWords = MakeLabel(this, "lblWords", QStringLiteral("0"), {144, 32, 100, 15}, Qt::AlignLeft);
   lblUniqueWords =
       MakeLabel(this, "lblUniqueWords", QStringLiteral("0"), {144, 64, 100, 15}, Qt::AlignLeft);
