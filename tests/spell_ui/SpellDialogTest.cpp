@@ -298,6 +298,13 @@ TEST_F(SpellDialogTest, ControlsOfTheDialog) {
   spell.SetDialogStyle(TSpellDlg::dtWordPerfect);
   EXPECT_TRUE(Child<QPushButton>(spell.Dialog(), "btnReplace")->icon().isNull());
   EXPECT_EQ(spell.property("DialogStyle").toInt(), int(TSpellDlg::dtWordPerfect));
+  // A suggestion count below one is refused with a message and becomes one.
+  TModalAnswerer answers({QStringLiteral("OK")});
+  spell.SetSuggestions(0);
+  EXPECT_EQ(answers.texts, QStringList{QStringLiteral("Invalid number of suggestions.")});
+  EXPECT_EQ(spell.Suggestions(), 1);
+  spell.SetSuggestions(1000);
+  EXPECT_EQ(spell.Suggestions(), 255);
   EXPECT_TRUE(spell.setProperty("LabelLanguage", int(TSpellDlg::lgDutch)));
   EXPECT_EQ(spell.LabelLanguage(), TSpellDlg::lgDutch);
 }
