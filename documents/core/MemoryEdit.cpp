@@ -108,14 +108,18 @@ void TMemoryEdit::PushStep(TStep step) {
   }
   if (cleanIndex_ && *cleanIndex_ > undo_.size()) cleanIndex_.reset();
   undo_.push_back(std::move(step));
-  if (undoLimit_ >= 0 && undo_.size() > static_cast<size_t>(std::max(undoLimit_, 1))) {
-    undo_.erase(undo_.begin());
-    if (cleanIndex_) {
-      if (*cleanIndex_ == 0)
-        cleanIndex_.reset();
-      else
-        --*cleanIndex_;
-    }
+  if (undoLimit_ >= 0 && undo_.size() > static_cast<size_t>(std::max(undoLimit_, 1)))
+    DropOldestStep();
+}
+
+void TMemoryEdit::DropOldestStep() {
+  undo_.erase(undo_.begin());
+  // The saved state moves one step closer, or out of reach.
+  if (cleanIndex_) {
+    if (*cleanIndex_ == 0)
+      cleanIndex_.reset();
+    else
+      --*cleanIndex_;
   }
 }
 
@@ -197,15 +201,7 @@ int TMemoryEdit::UndoLimit() const { return undoLimit_; }
 
 void TMemoryEdit::SetUndoLimit(int limit) {
   undoLimit_ = std::max(limit, 1);
-  while (undo_.size() > static_cast<size_t>(undoLimit_)) {
-    undo_.erase(undo_.begin());
-    if (cleanIndex_) {
-      if (*cleanIndex_ == 0)
-        cleanIndex_.reset();
-      else
-        --*cleanIndex_;
-    }
-  }
+  while (undo_.size() > static_cast<size_t>(undoLimit_)) DropOldestStep();
 }
 
 // The text counts as modified unless the history stands exactly where it stood when the

@@ -106,6 +106,7 @@ class TMemoryEdit : public TEditControl {
   void ReplaceSelectionAs(const QString &text, TUndoKind kind);
   void ApplyChange(qsizetype position, qsizetype removeLength, const QString &inserted);
   void PushStep(TStep step);
+  void DropOldestStep();
   qsizetype Caret() const;
   static QString Normalized(const QString &text);
 

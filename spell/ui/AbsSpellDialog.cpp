@@ -10,6 +10,7 @@
 
 #include "Dictionary.h"
 #include "EnterEdit.h"
+#include "FixedLabel.h"
 #include "Fonts.h"
 #include "NewListBox.h"
 #include "TextFit.h"
@@ -105,11 +106,7 @@ void TAbsSpellDialog::keyPressEvent(QKeyEvent *event) {
 
 QLabel *TAbsSpellDialog::AddLabel(const char *name, const QString &text, QRect place,
                                   Qt::Alignment alignment) {
-  auto *label = new QLabel(text, this);
-  label->setObjectName(QString::fromLatin1(name));
-  label->setGeometry(place);
-  label->setAlignment(alignment | Qt::AlignTop);
-  return label;
+  return AddFixedLabel(this, name, text, place, alignment);
 }
 
 void TAbsSpellDialog::SetCaptions(std::initializer_list<QWidget *> widgets,

@@ -5,6 +5,7 @@
 #include <initializer_list>
 
 #include "AbsBuffer.h"
+#include "SpellDialogPort.h"
 #include "SpellLanguages.h"
 
 class QFrame;
@@ -20,15 +21,8 @@ class TNewListBox;
 class TAbsSpellDialog : public QDialog {
   Q_OBJECT
  public:
-  // The commands the buttons report.
-  enum TCommand {
-    cmClose = 2,
-    cmReplace = 20,
-    cmAdd = 21,
-    cmSkip = 22,
-    cmSkipAlways = 23,
-    cmReplaceAll = 24
-  };
+  // The commands the buttons report are the check's.
+  using enum TSpellDialogPort::TCommand;
 
   explicit TAbsSpellDialog(QWidget *parent = nullptr);
 

@@ -4,18 +4,10 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "FixedLabel.h"
 #include "Fonts.h"
 
 namespace {
-
-QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, QRect place,
-                  Qt::Alignment alignment) {
-  auto *label = new QLabel(text, parent);
-  label->setObjectName(QString::fromLatin1(name));
-  label->setGeometry(place);
-  label->setAlignment(alignment | Qt::AlignTop);
-  return label;
-}
 
 void MakeBevel(QWidget *parent, const char *name, QRect place) {
   auto *bevel = new QFrame(parent);
@@ -35,14 +27,15 @@ TWordForm::TWordForm(QWidget *parent) : QDialog(parent) {
   resize(299, 174);
   move(200, 100);
 
-  MakeLabel(this, "Label1", QStringLiteral("Words:"), {86, 32, 41, 13}, Qt::AlignRight);
-  MakeLabel(this, "Label2", QStringLiteral("Unique Words:"), {42, 64, 85, 13}, Qt::AlignRight);
+  AddFixedLabel(this, "Label1", QStringLiteral("Words:"), {86, 32, 41, 13}, Qt::AlignRight);
+  AddFixedLabel(this, "Label2", QStringLiteral("Unique Words:"), {42, 64, 85, 13}, Qt::AlignRight);
   MakeBevel(this, "Bevel1", {136, 24, 113, 25});
   MakeBevel(this, "Bevel2", {136, 56, 113, 25});
   const QFont numbers = Fonts::Face(QStringLiteral("Arial"), 12);
-  lblWords = MakeLabel(this, "lblWords", QStringLiteral("0"), {144, 32, 100, 15}, Qt::AlignLeft);
+  lblWords =
+      AddFixedLabel(this, "lblWords", QStringLiteral("0"), {144, 32, 100, 15}, Qt::AlignLeft);
   lblUniqueWords =
-      MakeLabel(this, "lblUniqueWords", QStringLiteral("0"), {144, 64, 100, 15}, Qt::AlignLeft);
+      AddFixedLabel(this, "lblUniqueWords", QStringLiteral("0"), {144, 64, 100, 15}, Qt::AlignLeft);
   for (QLabel *label : {lblWords, lblUniqueWords}) {
     label->setFont(numbers);
     label->setStyleSheet(QStringLiteral("color: black"));
