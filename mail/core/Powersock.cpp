@@ -380,17 +380,22 @@ void TPowersock::CertifyConnect() {
 
 // ---- receiving ---------------------------------------------------------------------------
 
-void TPowersock::PostRead() {
+void TPowersock::PostQueued(void (TPowersock::*step)()) {
   QMetaObject::invokeMethod(
       this,
-      [this] {
+      [this, step] {
+        // A queued step has no caller to hand an exception to, and one must not unwind into
+        // the event loop: socket errors have been reported through OnError before they are
+        // thrown, and the waiting call sees the socket's state.
         try {
-          ReadToStream();
+          (this->*step)();
         } catch (...) {
         }
       },
       Qt::QueuedConnection);
 }
+
+void TPowersock::PostRead() { PostQueued(&TPowersock::ReadToStream); }
 
 void TPowersock::ReadToStream() {
   if (canceled_) {
@@ -576,17 +581,7 @@ void TPowersock::DiscardSend() {
   sendOffset_ = 0;
 }
 
-void TPowersock::PostWrite() {
-  QMetaObject::invokeMethod(
-      this,
-      [this] {
-        try {
-          WriteFromStream();
-        } catch (...) {
-        }
-      },
-      Qt::QueuedConnection);
-}
+void TPowersock::PostWrite() { PostQueued(&TPowersock::WriteFromStream); }
 
 void TPowersock::WriteFromStream() {
   if (writeBusy_) {

@@ -145,6 +145,8 @@ class TPowersock : public QObject {
   void ReadToStream();
   void WriteFromStream();
   void PeerClosed();
+  // Runs step from the event loop, soon.
+  void PostQueued(void (TPowersock::*step)());
   void PostWrite();
   void PostRead();
   void SendPending();
