@@ -735,12 +735,11 @@ void TfrmMain::MenuFile(int tag) {
       if (active) SaveFileAs(active);
       break;
     case 10: {
-      TopMostOff();
+      const TTopMostPause pause(*this);
       QPrinter printer;
       QPrintDialog dialog(&printer, this);
       dialog.setWindowTitle(QStringLiteral("Printer Setup"));
       dialog.exec();
-      TopMostOn();
       break;
     }
     case 7: customizeToolBar(barMCustom_, Commands::MainButtons()); break;
@@ -886,7 +885,7 @@ void TfrmMain::UpdateDateTime() {
 void TfrmMain::PasteSpecial() {
   TfrmEdit *active = ActiveEdit();
   if (!active) return;
-  TopMostOff();
+  const TTopMostPause pause(*this);
   const QMimeData *clip = QApplication::clipboard()->mimeData();
   TPasteSpecialDialog dialog(clip, this);
   if (dialog.exec() == QDialog::Accepted) {
@@ -896,25 +895,22 @@ void TfrmMain::PasteSpecial() {
                                 SaveNames::IsRichTextName(active->FileName()));
     memo->setTextCursor(cursor);
   }
-  TopMostOn();
 }
 
 void TfrmMain::proFind() {
   TfrmEdit *active = ActiveEdit();
   if (!active) return;
-  TopMostOff();
+  const TTopMostPause pause(*this);
   active->ShowSearchDialog(TFindDialog::TMode::Find);
   Action(QStringLiteral("mniFindNext"))->setEnabled(true);
   Action(QStringLiteral("btnFindNext"))->setEnabled(true);
-  TopMostOn();
 }
 
 void TfrmMain::Replace() {
   TfrmEdit *active = ActiveEdit();
   if (!active) return;
-  TopMostOff();
+  const TTopMostPause pause(*this);
   active->ShowSearchDialog(TFindDialog::TMode::Replace);
-  TopMostOn();
 }
 
 void TfrmMain::proFindNext() {
@@ -926,19 +922,18 @@ void TfrmMain::proFindNext() {
 void TfrmMain::SpellCheck() {
   TfrmEdit *active = ActiveEdit();
   if (!active) return;
-  TopMostOff();
-  dlgSpell_->SetDialogCaption(kProduct + QStringLiteral(" - ") + dlgSpell_->DictionaryName().chopped(
-                                                                      std::min<qsizetype>(4, dlgSpell_->DictionaryName().size())));
+  const TTopMostPause pause(*this);
+  const QString dictionary = dlgSpell_->DictionaryName();  // without its extension
+  dlgSpell_->SetDialogCaption(kProduct + QStringLiteral(" - ") +
+                              dictionary.chopped(std::min<qsizetype>(4, dictionary.size())));
   dlgSpell_->CheckEdit(*active->mmoMemo());
-  TopMostOn();
 }
 
 void TfrmMain::WordCount() {
   TfrmEdit *active = ActiveEdit();
   if (!active) return;
-  TopMostOff();
+  const TTopMostPause pause(*this);
   dlgSpell_->CountWords(*active->mmoMemo());
-  TopMostOn();
 }
 
 void TfrmMain::proMenuWindows(int tag) {

@@ -27,3 +27,16 @@ class TEditHost {
   // Brings a document window to the front and makes it the active one.
   virtual void Activate(TfrmEdit *window) = 0;
 };
+
+// Stay-on-top suspended for as long as it lives, so that a dialog of the program is not
+// hidden behind the frame; put back however the dialog ends.
+class TTopMostPause {
+ public:
+  explicit TTopMostPause(TEditHost &host) : host_(host) { host_.TopMostOff(); }
+  ~TTopMostPause() { host_.TopMostOn(); }
+  TTopMostPause(const TTopMostPause &) = delete;
+  TTopMostPause &operator=(const TTopMostPause &) = delete;
+
+ private:
+  TEditHost &host_;
+};

@@ -199,7 +199,7 @@ void TfrmEdit::closeEvent(QCloseEvent *event) {
 
 bool TfrmEdit::FormCloseQuery() {
   if (!mmoMemo_->Modified()) return true;
-  host_.TopMostOff();
+  const TTopMostPause pause(host_);
   host_.Activate(this);
   const TMsgResult answer = MessageBox::Show(
       this,
@@ -213,7 +213,6 @@ bool TfrmEdit::FormCloseQuery() {
     // it would throw the text away.
     mayClose = host_.SaveFromClose(this);
   }
-  host_.TopMostOn();
   return mayClose;
 }
 
