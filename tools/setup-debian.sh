@@ -18,6 +18,18 @@ packages=(
   python3 python3-aiosmtpd
   # checking printed output
   poppler-utils
+  # mail over TLS, the desktop's secret store
+  openssl libssl-dev qtkeychain-qt6-dev curl
+  # printing: a real CUPS queue that writes PDF files; the comparison tools of the benchmark
+  cups cups-client cups-bsd printer-driver-cups-pdf enscript ghostscript
+  # text converters for import and export
+  pandoc libreoffice-writer-nogui
+  # the help file and its viewer
+  qt6-tools-dev qt6-tools-dev-tools qt6-documentation-tools libqt6help6
+  # desktop integration and packaging checks
+  desktop-file-utils xdg-utils shared-mime-info hicolor-icon-theme appstream lintian file
+  # fuzzing with libFuzzer
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()

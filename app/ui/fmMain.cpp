@@ -75,7 +75,7 @@ const char *const kHolders[] = {
     "SMTPPort",   "SMTPUserID", "SMTPUEmail",  "SMTPREMail",   "SMTPName",      "SMTPOrg",
     "SMTPBCC",    "SMTPReminder", "SMTPSigCheck", "SMTPSignature", "ImportPath", "ExportPath",
     "lblIFilter", "lblEFilter", "PTemplate",   "PrintFont",    "FirstTime",     "ShowMRU",
-    "ShowFavFiles",
+    "ShowFavFiles", "SMTPSecurity", "SMTPLogin",
 };
 
 }  // namespace

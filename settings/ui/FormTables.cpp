@@ -65,6 +65,10 @@ const std::vector<TRow> &MainRows() {
       {"PTemplate.Caption", QStringLiteral("notepad.frf")},
       {"mniWinStart.Checked", QStringLiteral("False")},
       {"PrintFont.Checked", QStringLiteral("True")},
+      // Secure submission: "None" (plain HELO dialogue), "STARTTLS" or "TLS" (from the first
+      // byte), and the login name for AUTH. The password never goes into the settings file.
+      {"SMTPSecurity.Caption", QStringLiteral("None")},
+      {"SMTPLogin.Caption", QString()},
   };
   return rows;
 }
