@@ -354,9 +354,12 @@ TEST_F(FormStorage, MainFrameDefaultsToMaximizedAndTheMainTableLoads) {
   EXPECT_TRUE(action->isChecked());
   frame.show();
   EXPECT_TRUE(frame.isMaximized());
-  EXPECT_EQ(FormTables::MainFormProps().size(), 47);
-  EXPECT_EQ(FormTables::MainFormProps().first(), QStringLiteral("mniButtonHints.Checked"));
-  EXPECT_EQ(FormTables::MainFormProps().last(), QStringLiteral("PrintFont.Checked"));
+  // The 47 stored values of the main window, then the two of secure mail submission.
+  const QStringList props = FormTables::MainFormProps();
+  ASSERT_EQ(props.size(), 49);
+  EXPECT_EQ(props.first(), QStringLiteral("mniButtonHints.Checked"));
+  EXPECT_EQ(props.at(46), QStringLiteral("PrintFont.Checked"));
+  EXPECT_EQ(props.mid(47), (QStringList{QStringLiteral("SMTPSecurity.Caption"), QStringLiteral("SMTPLogin.Caption")}));
 }
 
 TEST_F(FormStorage, EditFormTableOnAControlWithItsOwnProperties) {
