@@ -30,8 +30,7 @@ QString CharOf(int code) {
 
 QString DisplayOf(int code) {
   if (code < 0 || code > 255 || Undefined(code)) return {};
-  if (code < 32) return QString(QChar(char16_t(0x2400 + code)));
-  if (code == 127) return QString(QChar(char16_t(0x2421)));
+  if (code < 32 || code == 127) return {};  // control codes have no picture of their own
   return CharOf(code);
 }
 

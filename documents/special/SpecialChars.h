@@ -18,7 +18,7 @@ QString LabelText(int column, int row);
 
 // The character a code inserts: empty for 0 and for the codes Windows-1252 leaves undefined.
 QString CharOf(int code);
-// What a cell shows: the character, a control code's symbol picture (U+2401...), or nothing.
+// What a cell shows: the character; nothing for the control codes and the empty codes.
 QString DisplayOf(int code);
 
 }  // namespace SpecialChars

@@ -46,7 +46,12 @@ TfrmSpecialChar::TfrmSpecialChar(TTarget target, const QFont &font, const QColor
   grdSpecial_->verticalHeader()->setDefaultSectionSize(CellSize);
   grdSpecial_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   grdSpecial_->setSelectionMode(QAbstractItemView::SingleSelection);
-  grdSpecial_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  // The whole grid stays in view: 22 x 12 cells need a little more than 510 x 318 pixels.
+  grdSpecial_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  grdSpecial_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  const int frame = 2 * grdSpecial_->frameWidth();
+  grdSpecial_->setFixedSize(SpecialChars::ColCount * CellSize + frame,
+                            SpecialChars::RowCount * CellSize + frame);
   layout->addWidget(grdSpecial_, 1);
   // Selection, by mouse or keys; not the current cell, which focus alone moves to the first.
   connect(grdSpecial_, &QTableWidget::itemSelectionChanged, this, [this] {
@@ -64,7 +69,7 @@ TfrmSpecialChar::TfrmSpecialChar(TTarget target, const QFont &font, const QColor
       {{QStringLiteral("barTools_Options"), QStringLiteral("[sbFlatBtns]")},
        {QStringLiteral("mniExplore_Checked"), QStringLiteral("True")},
        {QStringLiteral("mniStandard_Checked"), QStringLiteral("False")}});
-  resize(510, 318);
+  resize(std::max(510, grdSpecial_->width()), 318);
 }
 
 TfrmSpecialChar::~TfrmSpecialChar() { strSpecialChar_->FormDestroying(); }

@@ -71,8 +71,8 @@ TEST(SpecialChars, CellsRunThroughEveryCodeColumnByColumn) {
     EXPECT_TRUE(SpecialChars::CharOf(code).isEmpty()) << code;
     EXPECT_TRUE(SpecialChars::DisplayOf(code).isEmpty()) << code;
   }
-  // Control codes are drawn as their symbol pictures but insert themselves.
-  EXPECT_EQ(SpecialChars::DisplayOf(9), QStringLiteral("\u2409"));
+  // Control codes show nothing but insert themselves.
+  EXPECT_TRUE(SpecialChars::DisplayOf(9).isEmpty());
   EXPECT_EQ(SpecialChars::CharOf(9), QStringLiteral("\t"));
 }
 
@@ -90,6 +90,9 @@ TEST_F(TSpecialFixture, WindowShowsTheGridInTheDocumentsFontAndColour) {
   EXPECT_EQ(grid->font().family(), QStringLiteral("DejaVu Serif"));
   EXPECT_EQ(grid->palette().color(QPalette::Base), QColor(255, 255, 200));
   EXPECT_EQ(grid->item(4, 5)->text(), QStringLiteral("A"));
+  // The whole grid is in view, its last column and row included.
+  const QRect last = grid->visualItemRect(grid->item(11, 21));
+  EXPECT_TRUE(grid->viewport()->rect().contains(last)) << last.right() << " " << last.bottom();
   EXPECT_EQ(CharLabel(window), QStringLiteral("Char: 0"));
 }
 

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class TSysInfoComp;
+
+// The prepared technical-support message: its address, subject and the 19 lines of its text
+// with the program's version and the machine summary.
+namespace SupportRequest {
+
+// The maker's support address and web site.
+inline const QString SupportAddress = QStringLiteral("support@vellumix.example.org");
+inline const QString WebSite = QStringLiteral("https://vellumix.example.org/");
+inline const QString HelpDesk = QStringLiteral("https://vellumix.example.org/helpdesk/");
+
+inline const QString Caption = QStringLiteral("Request for Tech Support");
+QString Subject(const QString &programName);
+QStringList Body(const QString &programName, const QString &version, const TSysInfoComp &info);
+
+}  // namespace SupportRequest
