@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "Commands.h"
+#include "Folders.h"
+#include "HelpKeyFilter.h"
+#include "QtHelpSource.h"
+#include "fmHelp.h"
+#include "fmProperties.h"
+
+namespace {
+
+QString HelpFile() { return Folders::ProgramFolder() + QStringLiteral("velx96.hlp"); }
+
+std::unique_ptr<TfrmHelp> OpenViewer(const QString &file = HelpFile()) {
+  return std::make_unique<TfrmHelp>(std::make_unique<TQtHelpSource>(file));
+}
+
+QString Page(const TfrmHelp &viewer) {
+  const QUrl url = viewer.CurrentTopic();
+  return url.fileName() + (url.hasFragment() ? u'#' + url.fragment() : QString());
+}
+
+}  // namespace
+
+TEST(HelpFile, EveryCommandOfTheCommandTableHasATopic) {
+  TQtHelpSource source(HelpFile());
+  ASSERT_EQ(source.Error(), QString());
+  int commands = 0;
+  for (const TCommandDef &command : Commands::MenuItems()) {
+    const QString name = QString::fromLatin1(command.name);
+    const QList<THelpTopic> topics = source.ForId(name);
+    ASSERT_FALSE(topics.isEmpty()) << command.name;
+    // The topic is a section of its page that the page really holds.
+    const QUrl url = topics.first().url;
+    const QByteArray page = source.Data(url.adjusted(QUrl::RemoveFragment));
+    ASSERT_TRUE(url.hasFragment()) << command.name;
+    EXPECT_TRUE(page.contains(QByteArray("id=\"" + url.fragment().toLatin1() + "\"")))
+        << command.name;
+    ++commands;
+  }
+  EXPECT_GT(commands, 50);
+}
+
+TEST(HelpViewer, EachHelpContextOpensItsTopic) {
+  auto viewer = OpenViewer();
+  const QList<std::pair<int, QString>> contexts = {
+      {1001, "character.html"},   {1002, "edit.html"},        {1004, "file.html"},
+      {1005, "helpmenu.html"},    {1006, "options.html"},     {1007, "search.html"},
+      {1008, "window.html"},      {2000, "workspace.html"},   {1000, "setup.html"},
+      {1101, "mail.html"},        {1114, "preferences.html"}, {1117, "preferences.html"},
+      {1137, "preferences.html"}, {1501, "mail.html"},        {1505, "mail.html"}};
+  for (const auto &[context, page] : contexts) {
+    EXPECT_TRUE(viewer->ShowContext(context)) << context;
+    EXPECT_EQ(viewer->CurrentTopic().fileName(), page) << context;
+    EXPECT_FALSE(viewer->Browser()->toPlainText().isEmpty()) << context;
+  }
+  EXPECT_FALSE(viewer->ShowContext(4711));
+  EXPECT_TRUE(viewer->isVisible());
+}
+
+TEST(HelpViewer, ContentsIndexAndHowToUse) {
+  auto viewer = OpenViewer();
+  viewer->ShowContents();
+  auto *tabs = viewer->findChild<QTabWidget *>();
+  EXPECT_EQ(tabs->currentIndex(), TfrmHelp::tabContents);
+  EXPECT_EQ(Page(*viewer), QStringLiteral("index.html"));
+  auto *tree = viewer->findChild<QTreeWidget *>(QStringLiteral("tvContents"));
+  ASSERT_GT(tree->topLevelItemCount(), 0);
+  EXPECT_GT(tree->topLevelItem(0)->childCount(), 15);  // one chapter per menu and feature
+
+  // The keyword index: typing the first letters finds the keyword, Enter opens its topic.
+  viewer->ShowIndex();
+  EXPECT_EQ(tabs->currentIndex(), TfrmHelp::tabIndex);
+  QTest::keyClicks(viewer->IndexWord(), QStringLiteral("Spell Ch"));
+  ASSERT_NE(viewer->IndexList()->currentItem(), nullptr);
+  EXPECT_EQ(viewer->IndexList()->currentItem()->text(), QStringLiteral("Spell Check"));
+  QTest::keyClick(viewer->IndexWord(), Qt::Key_Return);
+  EXPECT_EQ(Page(*viewer), QStringLiteral("edit.html#mniSpell"));
+
+  viewer->ShowHowToUse();
+  EXPECT_EQ(Page(*viewer), QStringLiteral("viewer.html"));
+  EXPECT_TRUE(viewer->Browser()->toPlainText().contains(QStringLiteral("Search")));
+}
+
+TEST(HelpViewer, FullTextSearchFindsACommandsTopic) {
+  auto viewer = OpenViewer();
+  viewer->ShowSearch(QStringLiteral("bak"));
+  QListWidget *results = viewer->SearchResults();
+  QStringList titles;
+  for (int row = 0; row < results->count(); ++row) titles << results->item(row)->text();
+  EXPECT_TRUE(titles.contains(QStringLiteral("File menu"))) << titles.join(u'|').toStdString();
+  EXPECT_TRUE(titles.contains(QStringLiteral("Options menu"))) << titles.join(u'|').toStdString();
+  viewer->ShowSearch(QStringLiteral("xyzzyquux"));
+  ASSERT_EQ(results->count(), 1);
+  EXPECT_EQ(results->item(0)->text(), QStringLiteral("No topic contains these words."));
+}
+
+TEST(HelpViewer, MissingHelpFileIsReportedInTheWindow) {
+  const QString missing = Folders::Home() + QStringLiteral("no-such.hlp");
+  auto viewer = OpenViewer(missing);
+  viewer->ShowContents();
+  EXPECT_TRUE(viewer->Browser()->toPlainText().contains(missing));
+  EXPECT_FALSE(viewer->ShowContext(1001));
+  viewer->ShowSearch(QStringLiteral("file"));
+  EXPECT_EQ(viewer->SearchResults()->count(), 0);
+}
+
+TEST(HelpViewer, F1InADialogOpensThatDialogsTopic) {
+  auto viewer = OpenViewer();
+  THelpKeyFilter filter([&](const QString &id) { return viewer->ShowId(id); });
+  qApp->installEventFilter(&filter);
+  TfrmProperties dialog({QStringLiteral("untitled.txt"), 0, QStringLiteral("untitled.txt")},
+                        QDateTime::currentDateTime(), QIcon());
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  QTest::keyClick(&dialog, Qt::Key_F1);
+  qApp->removeEventFilter(&filter);
+  EXPECT_EQ(Page(*viewer), QStringLiteral("properties.html#frmProperties"));
+}
