@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DocumentSaver.h"
 #include "EditHost.h"
 #include "FileLists.h"
 
@@ -62,19 +63,15 @@ class TfrmMain : public QMainWindow, public TEditHost {
   // Opens a named file in a new document window; the window stays (empty) when loading fails.
   TfrmEdit *OpenFile(const QString &fileName);
   void OpenTextFile();
-  void MenuFile(int tag);
-  void MenuEdit(int tag);
+  // File|Close on the active document window.
+  void CloseActive();
+  void CustomizeToolBar(QToolBar *bar, std::span<const TButtonDef> buttons);
   void proMenuWindows(int tag);
-  // Character menu.
-  void MenuConvert(int tag);
-  void mniLeftClick(int tag);
-  void mniWordWrapClick();
-  void UpdateDateTime();
-  void PasteSpecial();
-  // Search menu.
-  void proFind();
-  void proFindNext();
-  void Replace();
+  // Character menu: alignment (tags 0 to 2) with its check marks, word wrap from its check
+  // mark, the date and time in the holders' formats.
+  void Align(int tag);
+  void ApplyWordWrap();
+  void InsertDateTime();
   // Edit|Spell Check and Edit|Word Count on the active document.
   void SpellCheck();
   void WordCount();
@@ -82,8 +79,10 @@ class TfrmMain : public QMainWindow, public TEditHost {
   // Saving: false when nothing was saved (failure reported, or cancelled).
   bool SaveFile(TfrmEdit *window, const QString &fileName);
   bool SaveFileAs(TfrmEdit *window);
-  // Flips an option item (tags 1 to 5 and 7) and applies all options.
-  void OptionsMenu(QAction *item);
+  // Applies all options after an option item has flipped its check mark.
+  void OptionsMenu();
+  // Enables a command only when it has a handler (see Commands.h).
+  static void EnableCommand(QAction *action, bool on);
   void SetProductTexts();
   // Tool-bar button style from mniExplore (flat) or mniStandard (raised), for both bars.
   void UpdateMainMenus();
@@ -153,7 +152,7 @@ class TfrmMain : public QMainWindow, public TEditHost {
   void connectCommands();
   TfrmEdit *createEditWindow();
   void applyTopMost(bool on);
-  void customizeToolBar(QToolBar *bar, std::span<const TButtonDef> buttons);
+  TSaveSettings SaveSettings();
   void rebuildWindowList();
   void setHint(QAction *action, const QString &hint);
 
@@ -167,6 +166,7 @@ class TfrmMain : public QMainWindow, public TEditHost {
   QHash<QString, THolder *> holders_;
   TFileLists fileLists_;
   TFormStorage *strMain_ = nullptr;
+  TDocumentSaver saver_;
   QObject *dlgOpen_ = nullptr;
   TSpellDlg *dlgSpell_ = nullptr;
   QList<QAction *> windowListActions_;
