@@ -2,6 +2,7 @@
 
 #include "CaseConvert.h"
 #include "DocumentCommands.h"
+#include "HelpCommands.h"
 #include "IdleNotifier.h"
 #include "RichEdit.h"
 #include "SystemIntegration.h"
@@ -48,6 +49,9 @@ void Option(TfrmMain &m, int) { m.OptionsMenu(); }
 void SetDefault(TfrmMain &m, int) { m.Integration()->mniSetDefaultClick(); }
 void ButtonStyle(TfrmMain &m, int) { m.UpdateMainMenus(); }
 void Restore(TfrmMain &m, int) { m.RestoreFromTray(); }
+void MenuHelp(TfrmMain &m, int tag) { m.Help()->MenuHelp(tag); }
+void SpecialChar(TfrmMain &m, int) { m.Help()->proSpecialChar(); }
+void Properties(TfrmMain &m, int) { m.Help()->proProperties(); }
 
 // ---- the commands -------------------------------------------------------------------------
 
@@ -93,7 +97,7 @@ const TCommandDef kItems[] = {
     {"mniCapitalize", "Capitalize", "", 2, Convert, "Capitalize highlighted text", gCapitalize},
     {"mniTitleCase", "Title Case", "", 3, Convert, "", gTitleCase},
     {"mniTogCase", "tOGGLE cASE", "", 4, Convert, "", gToggleCase},
-    {"mniSpecial", "&Special Characters...", "", -1, nullptr, "Insert special characters...", gSpecialChars},
+    {"mniSpecial", "&Special Characters...", "", -1, SpecialChar, "Insert special characters...", gSpecialChars},
     // Search
     {"mniFind", "&Find...", "Ctrl+F", -1, Find, "Find...", gFind},
     {"mniFindNext", "Find &Next", "F3", -1, FindNext, "Find next", gFindNext},
@@ -112,18 +116,18 @@ const TCommandDef kItems[] = {
     {"mniTip", "Tip Of The Day...", "", 5, Option, "Show the tip of the day...", gTip, K::Check},
     {"mniPreferences", "Preferences...", "", 6, nullptr, "Set Vellumix preferences...", gPreferences},
     // Help
-    {"mniContents", "&Contents...", "F1", 0, nullptr, "Display help contents...", gHelpContents},
-    {"mniOnLine", "On-&Line Help...", "", 9, nullptr, "Go to our on-line help faqs...", gHelp},
-    {"mniSearchForHelpOn", "&Search For Help On...", "", 1, nullptr, "Search for help on...", gSearchHelp},
-    {"mniHowtoUseHelp", "&How to Use Help...", "", 2, nullptr, "How to use help...", gUseHelp},
-    {"mniWhatsNew", "What's &New", "", 3, nullptr, "What's new in this version of Vellumix", gWhatsNew},
+    {"mniContents", "&Contents...", "F1", 0, MenuHelp, "Display help contents...", gHelpContents},
+    {"mniOnLine", "On-&Line Help...", "", 9, MenuHelp, "Go to our on-line help faqs...", gHelp},
+    {"mniSearchForHelpOn", "&Search For Help On...", "", 1, MenuHelp, "Search for help on...", gSearchHelp},
+    {"mniHowtoUseHelp", "&How to Use Help...", "", 2, MenuHelp, "How to use help...", gUseHelp},
+    {"mniWhatsNew", "What's &New", "", 3, MenuHelp, "What's new in this version of Vellumix", gWhatsNew},
     {"mniTech", "Contact &Tech Support...", "", 5, nullptr, "Contact technical support...", gTechSupport},
-    {"mniDownload", "&Download Latest Version...", "", 6, nullptr, "Download the latest version of Vellumix...", gDownload},
-    {"mniAbout", "About Vellumix...", "", 7, nullptr, "About Vellumix...", gAbout},
-    {"puiProperties", "Properties...", "", -1, nullptr, "Display properties of current workspace...", gProperties},
+    {"mniDownload", "&Download Latest Version...", "", 6, MenuHelp, "Download the latest version of Vellumix...", gDownload},
+    {"mniAbout", "About Vellumix...", "", 7, MenuHelp, "About Vellumix...", gAbout},
+    {"puiProperties", "Properties...", "", -1, Properties, "Display properties of current workspace...", gProperties},
     // Tray menu
     {"sysNotepad", "Vellumix...", "", -1, Restore, "Restore Vellumix...", gRestore},
-    {"sysAbout", "About...", "", 7, nullptr, "About Vellumix...", gAbout},
+    {"sysAbout", "About...", "", 7, MenuHelp, "About Vellumix...", gAbout},
     {"sysExit", "Exit", "", 11, Exit, "Exit Vellumix", gExit},
     // Button style menu
     {"mniExplore", "I&Explorer Style", "", 0, ButtonStyle, "Display too bar with flat buttons", gNone, K::Radio},

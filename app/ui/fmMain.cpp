@@ -7,6 +7,7 @@
 #include "Glyphs.h"
 #include "DocumentCommands.h"
 #include "FileDialogs.h"
+#include "HelpCommands.h"
 #include "Holder.h"
 #include "AbsSpellDialog.h"
 #include "SpellDlg.h"
@@ -20,6 +21,7 @@
 #include "RootKey.h"
 #include "SystemIntegration.h"
 #include "SystemUser.h"
+#include "TipPanel.h"
 #include "WinColor.h"
 #include "fmEdit.h"
 
@@ -94,6 +96,7 @@ void TfrmMain::FormCreate() {
   createMenus();
   createToolBars();
   createTipPanel();
+  help_ = new THelpCommands(*this);
 
   auto *central = new QWidget(this);
   auto *layout = new QVBoxLayout(central);
@@ -289,31 +292,7 @@ void TfrmMain::createToolBars() {
 }
 
 void TfrmMain::createTipPanel() {
-  auto *panel = new QFrame(this);
-  panel->setObjectName(QStringLiteral("pnlTip"));
-  panel->setFixedHeight(65);
-  panel->setFrameShape(QFrame::Panel);
-  panel->setFrameShadow(QFrame::Sunken);
-  panel->setAutoFillBackground(true);
-  QPalette p = panel->palette();
-  p.setColor(QPalette::Window, p.color(QPalette::ToolTipBase));
-  p.setColor(QPalette::WindowText, p.color(QPalette::ToolTipText));
-  panel->setPalette(p);
-  auto *layout = new QHBoxLayout(panel);
-  auto *title = new QLabel(QStringLiteral("Tip of the Day"), panel);
-  title->setObjectName(QStringLiteral("lblTipTitle"));
-  QFont bold(QStringLiteral("Arial"));
-  bold.setPixelSize(13);
-  bold.setBold(true);
-  title->setFont(bold);
-  title->setAlignment(Qt::AlignCenter);
-  title->setWordWrap(true);
-  auto *tips = new QLabel(panel);
-  tips->setObjectName(QStringLiteral("lblTips"));
-  tips->setWordWrap(true);
-  layout->addWidget(title);
-  layout->addWidget(tips, 1);
-  pnlTip_ = panel;
+  pnlTip_ = new TTipPanel(Folders::ProgramFolder() + QStringLiteral("tips.txt"), this);
 }
 
 void TfrmMain::createTray() {
@@ -426,6 +405,7 @@ void TfrmMain::FormShow() {
     Holder(QStringLiteral("SMTPName"))->SetCaption(fullName);
   if (Holder(QStringLiteral("SMTPOrg"))->Caption() == QLatin1String("Temp"))
     Holder(QStringLiteral("SMTPOrg"))->SetCaption(QString());
+  pnlTip_->proChangeTips();
   if (IsChecked(QStringLiteral("mniStayOnTop")))
     TopMostOn();
   else
@@ -837,11 +817,11 @@ void TfrmMain::OpenWebLink(const QString &question, const QString &address) {
       scheme != QLatin1String("ftp") && scheme != QLatin1String("mailto"))
     return;
   TopMostOff();
-  const bool go = MessageBox::Show(this, question, TMsgKind::Confirmation, TMsgButtons::YesNo) == TMsgResult::Yes;
+  const bool go = MessageBox::Show(this, question, TMsgKind::Information, TMsgButtons::YesNo) == TMsgResult::Yes;
   bool connected = true;
   if (go && Holder(QStringLiteral("SMTPReminder"))->Checked())
     connected = MessageBox::Show(this, MessageBox::MsgHeader() + QStringLiteral("Are you connected to the Internet?"),
-                                 TMsgKind::Confirmation, TMsgButtons::YesNo) == TMsgResult::Yes;
+                                 TMsgKind::Information, TMsgButtons::YesNo) == TMsgResult::Yes;
   if (go && connected) QDesktopServices::openUrl(url);
   TopMostOn();
 }

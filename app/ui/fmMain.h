@@ -3,6 +3,7 @@
 #include "DocumentSaver.h"
 #include "EditHost.h"
 #include "FileLists.h"
+#include "TipPanel.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -18,6 +19,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QSystemTrayIcon;
 class QToolBar;
+class THelpCommands;
 class THolder;
 class TSystemIntegration;
 class TSpellDlg;
@@ -42,7 +44,9 @@ class TfrmMain : public QMainWindow, public TEditHost {
   TSystemIntegration *Integration() const { return integration_; }
   QToolBar *barMCustom() const { return barMCustom_; }
   QToolBar *barECustom() const { return barECustom_; }
-  QWidget *pnlTip() const { return pnlTip_; }
+  TTipPanel *pnlTip() const { return pnlTip_; }
+  // The Help menu, About, Properties... and Special Characters....
+  THelpCommands *Help() const { return help_; }
   QStatusBar *barMain() const;
   QMdiArea *Area() const { return area_; }
   QSystemTrayIcon *TrayIcon() const { return traIcon_; }
@@ -160,7 +164,8 @@ class TfrmMain : public QMainWindow, public TEditHost {
   QMdiArea *area_ = nullptr;
   QToolBar *barMCustom_ = nullptr;
   QToolBar *barECustom_ = nullptr;
-  QWidget *pnlTip_ = nullptr;
+  TTipPanel *pnlTip_ = nullptr;
+  THelpCommands *help_ = nullptr;
   QSystemTrayIcon *traIcon_ = nullptr;
   QHash<QString, QAction *> actions_;
   QHash<QString, QMenu *> menus_;

@@ -89,6 +89,8 @@ void TfrmEdit::showEvent(QShowEvent *event) {
 
 void TfrmEdit::FormShow() {
   host_.UpdateTitles();
+  ShownFont = mmoMemo_->font();
+  ShownColor = mmoMemo_->Color();
   mmoMemo_->Clear();
 }
 

@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <optional>
 
+#include <QColor>
+#include <QFont>
 #include <QTimer>
 #include <QWidget>
 
@@ -48,6 +50,11 @@ class TfrmEdit : public QWidget {
   void SetFormat(const TTextFormat &format);
 
   QString Caption() const { return windowTitle(); }
+
+  // The editor font and colour of the document window shown most recently, which the
+  // special-characters window shows its grid in.
+  static inline QFont ShownFont;
+  static inline QColor ShownColor;
 
   // The panel width for a file name: 300 pixels up to 45 characters, else 7 per character.
   static int FileNamePanelWidth(const QString &name);

@@ -9,6 +9,8 @@ class TSysInfoComp;
 // with the program's version and the machine summary.
 namespace SupportRequest {
 
+// The program's name as its texts show it.
+inline const QString ProgramName = QStringLiteral("Vellumix");
 // The maker's support address and web site.
 inline const QString SupportAddress = QStringLiteral("support@vellumix.example.org");
 inline const QString WebSite = QStringLiteral("https://vellumix.example.org/");

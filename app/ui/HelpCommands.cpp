@@ -1,0 +1,124 @@
+#include "HelpCommands.h"
+
+#include <QAction>
+#include <QApplication>
+
+#include "Folders.h"
+#include "Glyphs.h"
+#include "HelpKeyFilter.h"
+#include "MessageBox.h"
+#include "QtHelpSource.h"
+#include "RichEdit.h"
+#include "SupportRequest.h"
+#include "SysInfoComp.h"
+#include "VellumixVersion.h"
+#include "fmAbout.h"
+#include "fmEdit.h"
+#include "fmHelp.h"
+#include "fmMain.h"
+#include "fmProperties.h"
+#include "fmSpecialChar.h"
+
+namespace {
+
+QString Product() { return SupportRequest::ProgramName; }
+
+// Clicks an option item, exactly as the user would.
+void Click(TfrmMain &main, const char *item) { main.Action(QString::fromLatin1(item))->trigger(); }
+
+}  // namespace
+
+THelpCommands::THelpCommands(TfrmMain &main)
+    : QObject(&main), main_(main), sysInfo_(new TSysInfoComp(this)) {
+  keyFilter_ =
+      new THelpKeyFilter([this](const QString &id) { return OpenViewer().ShowId(id); }, this);
+  qApp->installEventFilter(keyFilter_);
+}
+
+THelpCommands::~THelpCommands() {
+  qApp->removeEventFilter(keyFilter_);
+  delete viewer_.data();  // the help window closes when the program ends
+}
+
+TfrmHelp *THelpCommands::Viewer() const { return viewer_; }
+
+TfrmHelp &THelpCommands::OpenViewer() {
+  if (!viewer_) viewer_ = new TfrmHelp(std::make_unique<TQtHelpSource>(main_.HelpFile()));
+  return *viewer_;
+}
+
+QString THelpCommands::DownloadQuestion() {
+  return MessageBox::MsgHeader() +
+         QStringLiteral("Choosing Yes will start your web-browser and connect you to '") +
+         SupportRequest::WebSite + QStringLiteral("' so you can download the latest version.") +
+         QStringLiteral("\r\rYou currently have ") + Product() + u' ' +
+         QString::fromLatin1(kVersionText) + QStringLiteral(" for Linux.") +
+         QStringLiteral("\r\rDo you wish to continue?");
+}
+
+QString THelpCommands::OnLineQuestion() {
+  return MessageBox::MsgHeader() +
+         QStringLiteral(
+             "Choosing Yes will start your web-browser and connect you to our Help Desk at '") +
+         SupportRequest::HelpDesk + QStringLiteral("'\r\rDo you wish to continue?");
+}
+
+void THelpCommands::MenuHelp(int tag) {
+  if (main_.IsChecked(QStringLiteral("mniStayOnTop"))) Click(main_, "mniStayOnTop");
+  switch (tag) {
+    case hContents:
+      OpenViewer().ShowContents();
+      break;
+    case hSearch:
+      OpenViewer().ShowIndex();
+      break;
+    case hHowTo:
+      OpenViewer().ShowHowToUse();
+      break;
+    case hWhatsNew:
+      WhatsNew();
+      break;
+    case hDownload:
+      main_.OpenWebLink(DownloadQuestion(), SupportRequest::WebSite);
+      break;
+    case hAbout:
+      About();
+      break;
+    case hOnLine:
+      main_.OpenWebLink(OnLineQuestion(), SupportRequest::HelpDesk);
+      break;
+    default:
+      break;  // the support request waits for the compose window's support mode
+  }
+}
+
+void THelpCommands::WhatsNew() {
+  main_.RunMRU(Folders::ProgramFolder() + QStringLiteral("readme.txt"));
+}
+
+void THelpCommands::About() {
+  const TfrmAbout::TProduct product{Product(), QString::fromLatin1(kVersionText),
+                                    SupportRequest::WebSite, main_.windowIcon()};
+  TfrmAbout about(
+      product, *sysInfo_, [this] { MenuHelp(hDownload); }, TGlyphList::Shared().Icon(gExit),
+      &main_);
+  about.exec();
+}
+
+void THelpCommands::proProperties() {
+  if (TfrmEdit *edit = main_.ActiveEdit())
+    TfrmProperties::proProperties(*edit, main_, TGlyphList::Shared().Icon(gOK), &main_);
+}
+
+void THelpCommands::proSpecialChar() {
+  const bool onTop = main_.IsChecked(QStringLiteral("mniStayOnTop"));
+  if (onTop) Click(main_, "mniStayOnTop");
+  auto target = [main = QPointer<TfrmMain>(&main_)]() -> TEditControl * {
+    TfrmEdit *edit = main ? main->ActiveEdit() : nullptr;
+    return edit ? edit->mmoMemo() : nullptr;
+  };
+  auto *window = new TfrmSpecialChar(target, TfrmEdit::ShownFont, TfrmEdit::ShownColor,
+                                     TGlyphList::Shared().Icon(gClose), &main_);
+  window->show();
+  if (onTop) Click(main_, "mniStayOnTop");
+}

@@ -1,0 +1,206 @@
+#include <QDesktopServices>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QTableWidget>
+
+#include "AppFixture.h"
+#include "Folders.h"
+#include "HelpCommands.h"
+#include "SupportRequest.h"
+#include "TipPanel.h"
+#include "fmHelp.h"
+#include "fmProperties.h"
+#include "fmSpecialChar.h"
+
+namespace {
+
+QString header() { return QStringLiteral("Vellumix\n----------------\n"); }
+
+// Takes the addresses the program hands to the desktop, so no browser starts.
+class TUrlCatcher : public QObject {
+  Q_OBJECT
+
+ public:
+  TUrlCatcher() {
+    for (const char *scheme : {"http", "https"})
+      QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "Open");
+  }
+  ~TUrlCatcher() override {
+    for (const char *scheme : {"http", "https"})
+      QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+  }
+  QList<QUrl> opened;
+
+ public Q_SLOTS:
+  void Open(const QUrl &url) { opened << url; }
+};
+
+struct THelpFixture : AppFixture {
+  void Run(const char *item) {
+    QAction *action = main->Action(QString::fromLatin1(item));
+    ASSERT_TRUE(action->isEnabled()) << item;
+    action->trigger();
+    Settle();
+  }
+  void SetStayOnTop(bool on) {
+    if (main->IsChecked(QStringLiteral("mniStayOnTop")) != on)
+      main->Action(QStringLiteral("mniStayOnTop"))->trigger();
+    ASSERT_EQ(main->IsTopMost(), on);
+  }
+};
+
+}  // namespace
+
+TEST_F(THelpFixture, HelpCommandsTurnStayOnTopOffAndOpenTheViewer) {
+  TfrmMain &m = Start();
+  SetStayOnTop(true);
+  Run("mniContents");
+  EXPECT_FALSE(m.IsChecked(QStringLiteral("mniStayOnTop")));
+  EXPECT_FALSE(m.IsTopMost());
+  TfrmHelp *viewer = m.Help()->Viewer();
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_TRUE(viewer->isVisible());
+  EXPECT_EQ(viewer->CurrentTopic().fileName(), QStringLiteral("index.html"));
+  Run("mniSearchForHelpOn");
+  EXPECT_TRUE(viewer->IndexWord()->hasFocus() || viewer->IndexWord()->isVisible());
+  Run("mniHowtoUseHelp");
+  EXPECT_EQ(viewer->CurrentTopic().fileName(), QStringLiteral("viewer.html"));
+
+  // The same viewer serves every command, and it closes when the program ends.
+  QPointer<TfrmHelp> guard(viewer);
+  main.reset();
+  EXPECT_TRUE(guard.isNull());
+}
+
+TEST_F(THelpFixture, AboutBoxShowsTheProgramAndLeavesStayOnTopOff) {
+  TfrmMain &m = Start();
+  SetStayOnTop(true);
+  TModalAnswerer answerer({QString()});
+  QStringList texts;
+  answerer.onShown = [&](QWidget *box) {
+    for (const char *name : {"lblName", "lblVersion", "lblFreeSystem", "lblDisBuild"})
+      texts << box->findChild<QLabel *>(QString::fromLatin1(name))->text();
+  };
+  Run("mniAbout");
+  ASSERT_EQ(answerer.titles.size(), 1);
+  EXPECT_EQ(texts.value(0), QStringLiteral("Vellumix"));
+  EXPECT_TRUE(texts.value(1).endsWith(QStringLiteral(" for Linux")));
+  EXPECT_TRUE(texts.value(2).contains(QLocale().groupSeparator()));
+  EXPECT_EQ(texts.value(3), QStringLiteral("Linux"));
+  EXPECT_FALSE(m.IsChecked(QStringLiteral("mniStayOnTop")));
+  // The tray menu's About is the same command.
+  Run("sysAbout");
+  EXPECT_EQ(answerer.titles.size(), 2);
+}
+
+TEST_F(THelpFixture, WhatsNewOpensTheReadmeLikeARecentFile) {
+  TfrmMain &m = Start();
+  const QString readme = Folders::ProgramFolder() + QStringLiteral("readme.txt");
+  const int before = int(m.EditWindows().size());
+  Run("mniWhatsNew");
+  ASSERT_EQ(int(m.EditWindows().size()), before + 1);
+  EXPECT_EQ(m.ActiveEdit()->Caption(), QStringLiteral("readme.txt"));
+  EXPECT_TRUE(m.ActiveEdit()->mmoMemo()->Text().contains(QStringLiteral("This version offers")));
+  ASSERT_FALSE(m.FileLists().Recent().isEmpty());
+  EXPECT_EQ(m.FileLists().Recent().first(), readme);
+  Run("mniWhatsNew");  // a second window on the same file
+  EXPECT_EQ(int(m.EditWindows().size()), before + 2);
+
+  // Without the readme: the warning, and nothing else changes.
+  const QString aside = readme + QStringLiteral(".aside");
+  ASSERT_TRUE(QFile::rename(readme, aside));
+  const QStringList recent = m.FileLists().Recent();
+  TModalAnswerer answerer({QStringLiteral("OK")});
+  Run("mniWhatsNew");
+  QFile::rename(aside, readme);
+  ASSERT_EQ(answerer.texts.size(), 1);
+  EXPECT_EQ(answerer.texts[0],
+            header() + readme + QStringLiteral(" no longer exists on this computer!"));
+  EXPECT_EQ(answerer.titles[0], QStringLiteral("Warning"));
+  EXPECT_EQ(int(m.EditWindows().size()), before + 2);
+  EXPECT_EQ(m.FileLists().Recent(), recent);
+}
+
+TEST_F(THelpFixture, WebLinksAskFirstAndRemindToConnect) {
+  TfrmMain &m = Start();
+  TUrlCatcher catcher;
+  THolder *reminder = m.Holder(QStringLiteral("SMTPReminder"));
+
+  reminder->SetChecked(true);
+  TModalAnswerer answerer({QStringLiteral("&Yes"), QStringLiteral("&No")});
+  Run("mniDownload");
+  ASSERT_EQ(answerer.texts.size(), 2);
+  EXPECT_TRUE(answerer.texts[0].startsWith(
+      header() + QStringLiteral("Choosing Yes will start your web-browser and connect you to '") +
+      SupportRequest::WebSite + QStringLiteral("' so you can download the latest version.")));
+  EXPECT_TRUE(
+      answerer.texts[0].endsWith(QStringLiteral(" for Linux.\n\nDo you wish to continue?")));
+  EXPECT_EQ(answerer.titles[0], QStringLiteral("Information"));
+  EXPECT_EQ(answerer.texts[1], header() + QStringLiteral("Are you connected to the Internet?"));
+  EXPECT_TRUE(catcher.opened.isEmpty());  // not connected: nothing opens
+
+  reminder->SetChecked(false);
+  answerer.Add(QStringLiteral("&Yes"));
+  Run("mniDownload");
+  ASSERT_EQ(answerer.texts.size(), 3);  // no second question
+  ASSERT_EQ(catcher.opened.size(), 1);
+  EXPECT_EQ(catcher.opened[0], QUrl(SupportRequest::WebSite));
+
+  answerer.Add(QStringLiteral("&No"));
+  Run("mniOnLine");
+  ASSERT_EQ(answerer.texts.size(), 4);
+  EXPECT_EQ(
+      answerer.texts[3],
+      header() +
+          QStringLiteral(
+              "Choosing Yes will start your web-browser and connect you to our Help Desk at '") +
+          SupportRequest::HelpDesk + QStringLiteral("'\n\nDo you wish to continue?"));
+  EXPECT_EQ(catcher.opened.size(), 1);  // answered No
+}
+
+TEST_F(THelpFixture, SpecialCharactersInsertIntoTheActiveDocumentAndKeepStayOnTop) {
+  TfrmMain &m = Start();
+  SetStayOnTop(true);
+  Run("mniSpecial");
+  Run("mniSpecial");
+  EXPECT_TRUE(m.IsChecked(QStringLiteral("mniStayOnTop")));
+  const QList<TfrmSpecialChar *> windows = m.findChildren<TfrmSpecialChar *>();
+  ASSERT_EQ(windows.size(), 2);
+  TfrmSpecialChar *window = windows.first();
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_EQ(window->grdSpecial()->font().family(), m.ActiveEdit()->mmoMemo()->font().family());
+  window->grdSpecial()->setCurrentCell(4, 5);
+  window->grdSpecialDblClick();
+  windows.last()->grdSpecialDblClick();  // the character picked in either window
+  EXPECT_EQ(m.ActiveEdit()->mmoMemo()->Text(), QStringLiteral("AA"));
+  for (TfrmSpecialChar *w : windows) w->close();
+}
+
+TEST_F(THelpFixture, PropertiesOfTheActiveDocumentFromItsPopUpMenu) {
+  TfrmMain &m = Start();
+  QTest::keyClicks(m.ActiveEdit()->mmoMemo(), QStringLiteral("typed"));
+  SetStayOnTop(true);
+  TModalAnswerer answerer({QString()});
+  QStringList seen;
+  answerer.onShown = [&](QWidget *dialog) {
+    seen << dialog->windowTitle() << dialog->findChild<QLabel *>(QStringLiteral("lblSize"))->text()
+         << dialog->findChild<QLabel *>(QStringLiteral("lblType"))->text();
+    seen << QString::number(m.IsTopMost());
+  };
+  Run("puiProperties");
+  EXPECT_EQ(seen, (QStringList{"untitled.txt - Properties", "5 bytes", "Text Document", "0"}));
+  EXPECT_TRUE(m.IsTopMost());  // back on afterwards
+}
+
+TEST_F(THelpFixture, TipPanelShowsATipAtStartAndTechSupportWaits) {
+  TfrmMain &m = Start();
+  TTipPanel *panel = m.pnlTip();
+  EXPECT_EQ(panel->lstTips().size(), 54);
+  EXPECT_TRUE(panel->lstTips().contains(panel->CurrentTip()));
+  EXPECT_EQ(panel->isVisible(), m.IsChecked(QStringLiteral("mniTip")));
+  // The support request needs the compose window's support mode: until then it is disabled.
+  EXPECT_FALSE(m.Action(QStringLiteral("mniTech"))->isEnabled());
+}
+
+#include "HelpCommandsTest.moc"
