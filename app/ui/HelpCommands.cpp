@@ -9,6 +9,7 @@
 #include "MessageBox.h"
 #include "QtHelpSource.h"
 #include "RichEdit.h"
+#include "SpellDlg.h"
 #include "SupportRequest.h"
 #include "SysInfoComp.h"
 #include "VellumixVersion.h"
@@ -33,6 +34,11 @@ THelpCommands::THelpCommands(TfrmMain &main)
   keyFilter_ =
       new THelpKeyFilter([this](const QString &id) { return OpenViewer().ShowId(id); }, this);
   qApp->installEventFilter(keyFilter_);
+  // The spell dialogs' Help button: its help context's topic, else the spell dialog's own.
+  connect(main.dlgSpell(), &TSpellDlg::HelpRequested, this, [this](int context) {
+    if (context == 0 || !OpenViewer().ShowContext(context))
+      OpenViewer().ShowId(QStringLiteral("TAbsSpellDialog"));
+  });
 }
 
 THelpCommands::~THelpCommands() {

@@ -7,6 +7,7 @@
 #include "AppFixture.h"
 #include "Folders.h"
 #include "HelpCommands.h"
+#include "SpellDlg.h"
 #include "SupportRequest.h"
 #include "TipPanel.h"
 #include "fmHelp.h"
@@ -66,6 +67,11 @@ TEST_F(THelpFixture, HelpCommandsTurnStayOnTopOffAndOpenTheViewer) {
   EXPECT_TRUE(viewer->IndexWord()->hasFocus() || viewer->IndexWord()->isVisible());
   Run("mniHowtoUseHelp");
   EXPECT_EQ(viewer->CurrentTopic().fileName(), QStringLiteral("viewer.html"));
+
+  // The spell dialogs' Help button opens the spell dialog's topic in the same viewer.
+  Q_EMIT m.dlgSpell()->HelpRequested(0);
+  EXPECT_EQ(viewer->CurrentTopic().fileName() + u'#' + viewer->CurrentTopic().fragment(),
+            QStringLiteral("spell.html#frmSpell"));
 
   // The same viewer serves every command, and it closes when the program ends.
   QPointer<TfrmHelp> guard(viewer);
