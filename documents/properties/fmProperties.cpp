@@ -66,8 +66,9 @@ TfrmProperties::TfrmProperties(const TPropertiesSource &source, const QDateTime 
 
   barProperties_ = new QToolBar(this);
   barProperties_->setObjectName(QStringLiteral("barProperties"));
-  barProperties_->setToolTip(QString());
-  barProperties_->setStatusTip(QStringLiteral("Right-click for toolbar options"));
+  // A hint of the form "pop-up|status bar": this one has only its status-bar part.
+  const QString hint = QStringLiteral("|Right-click for toolbar options");
+  barProperties_->setStatusTip(hint.section(u'|', 1));
   barProperties_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
   barProperties_->setMovable(false);
   QAction *btnOK = barProperties_->addAction(closeGlyph, QStringLiteral("Close"));

@@ -11,8 +11,8 @@ QString Subject(const QString &programName) {
 QStringList Body(const QString &programName, const QString &version, const TSysInfoComp &info) {
   const QString separator(47, u'=');
   return {
-      QStringLiteral("Before you contact tech support please consult the on-line help files that "
-                     "have been provided to answer most of your questions."),
+      QStringLiteral(
+          "Before you contact tech support please consult the on-line help files that have been provided to answer most of your questions."),
       separator,
       QStringLiteral("\tProgram Name:\t") + programName,
       QStringLiteral("\tProgram Version:\t") + version,
@@ -25,15 +25,15 @@ QStringList Body(const QString &programName, const QString &version, const TSysI
       QStringLiteral("\tVersion:\t\t") + info.VersionText(),
       QStringLiteral("\tBuild:\t\t") + QString::number(info.osBuildNumber()),
       separator,
-      QStringLiteral("Please give a full description of what you were doing when the error/bug "
-                     "occurred."),
+      QStringLiteral(
+          "Please give a full description of what you were doing when the error/bug occurred."),
       QString(),
       separator,
       QStringLiteral("Any further comments or questions can be added here."),
       QString(),
       separator,
-      QStringLiteral("Allow at least 24 hours for a response to this request for product "
-                     "support. "),
+      QStringLiteral(
+          "Allow at least 24 hours for a response to this request for product support. "),
   };
 }
 

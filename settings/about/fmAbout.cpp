@@ -65,7 +65,9 @@ TfrmAbout::TfrmAbout(const TProduct &product, const TSysInfoComp &info,
   blue.setColor(QPalette::WindowText, Qt::blue);
   lblURL_->setPalette(blue);
   lblURL_->setCursor(Qt::PointingHandCursor);
-  lblURL_->setStatusTip(QStringLiteral("Click here to connect to our web-site..."));
+  // A hint of the form "pop-up|status bar": this one has only its status-bar part.
+  const QString hint = QStringLiteral("|Click here to connect to our web-site...");
+  lblURL_->setStatusTip(hint.section(u'|', 1));
   lblURL_->installEventFilter(this);
   layout->addWidget(lblURL_);
 
