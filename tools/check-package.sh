@@ -27,6 +27,7 @@ installed=$(dpkg -L vellumix)
 fail() { echo "package check: $*" >&2; apt-get purge -y -qq vellumix >/dev/null || true; exit 1; }
 
 for file in /usr/bin/vellumix /usr/bin/vellumix-spell /usr/share/vellumix/English.dct \
+            /usr/share/vellumix/velx96.hlp /usr/share/vellumix/tips.txt /usr/share/vellumix/readme.txt \
             /usr/share/applications/vellumix.desktop /usr/share/metainfo/org.vellumix.Vellumix.metainfo.xml \
             /usr/share/man/man1/vellumix.1.gz /usr/share/man/man1/vellumix-spell.1.gz \
             /usr/share/icons/hicolor/scalable/apps/vellumix.svg /usr/share/doc/vellumix/copyright; do
