@@ -42,6 +42,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
+#include <algorithm>
 
 namespace {
 
@@ -63,7 +64,10 @@ const char *const kHolders[] = {
 }  // namespace
 
 TfrmMain::TfrmMain(const QStringList &commandLine, QWidget *parent)
-    : QMainWindow(parent), saver_(*this), commandLine_(commandLine) {
+    : QMainWindow(parent), saver_(*this) {
+  // A relative name means the folder the program was started in, whatever folder opening a
+  // file makes current later.
+  if (!commandLine.isEmpty()) commandFile_ = QFileInfo(commandLine.join(u' ')).absoluteFilePath();
   FormCreate();
 }
 
@@ -122,7 +126,11 @@ void TfrmMain::FormCreate() {
   applicationTitle_ = kProduct;
   MessageBox::SetApplicationTitle(applicationTitle_);
 
+  // The area names a maximised window in the frame's caption its own way; the frame's caption
+  // names the active one.
+  connect(this, &QWidget::windowTitleChanged, this, [this] { UpdateTitles(); });
   connect(area_, &QMdiArea::subWindowActivated, this, [this] {
+    UpdateTitles();
     proAppAFormChange();
     TIdleNotifier::Instance().Request();
   });
@@ -413,10 +421,10 @@ void TfrmMain::FormShow() {
   proAppAFormChange();
   pnlTip_->setVisible(IsChecked(QStringLiteral("mniTip")));
   area_->setBackground(WinColor::ToQColor(Holder(QStringLiteral("SMTPHost"))->Color()));
-  if (commandLine_.isEmpty())
+  if (commandFile_.isEmpty())
     NewWorkspace();
   else
-    OpenFile(commandLine_.join(u' '));
+    OpenFile(commandFile_);
   helpFile_ = Folders::ProgramFolder() + QStringLiteral("velx96.hlp");
   const QString fullName = SystemUser::FullName();
   if (Holder(QStringLiteral("SMTPName"))->Caption() == QLatin1String("Temp") && !fullName.isEmpty())
@@ -470,6 +478,8 @@ TfrmEdit *TfrmMain::createEditWindow() {
   sub->setAttribute(Qt::WA_DeleteOnClose);
   sub->setWindowIcon(windowIcon());
   connect(edit, &QWidget::windowTitleChanged, sub, &QWidget::setWindowTitle);
+  connect(sub, &QMdiSubWindow::windowStateChanged, this, [this] { UpdateTitles(); });
+  connect(sub, &QWidget::windowTitleChanged, this, [this] { UpdateTitles(); });
   connect(sub, &QObject::destroyed, this, [this] {
     QTimer::singleShot(0, this, [this] {
       proAppAFormChange();
@@ -502,7 +512,7 @@ TfrmEdit *TfrmMain::NewWorkspace() {
 
 TfrmEdit *TfrmMain::OpenFile(const QString &fileName) {
   TfrmEdit *edit = createEditWindow();
-  if (edit->Open(fileName)) UpdateMRU(edit->FileName());
+  if (edit->Open(QFileInfo(fileName).absoluteFilePath())) UpdateMRU(edit->FileName());
   return edit;
 }
 
@@ -793,14 +803,26 @@ void TfrmMain::TopMostOff() { applyTopMost(false); }
 
 void TfrmMain::TopMostOn() { applyTopMost(IsChecked(QStringLiteral("mniStayOnTop"))); }
 
-void TfrmMain::UpdateTitles() {
+QString TfrmMain::titleFor() const {
   QString caption = kProduct;
   QMdiSubWindow *sub = area_->currentSubWindow();
   if (sub && sub->isMaximized()) caption += QStringLiteral(" - [") + sub->windowTitle() + u']';
-  setWindowTitle(caption);
+  return caption;
+}
+
+void TfrmMain::UpdateTitles() {
+  const QString caption = titleFor();
+  if (windowTitle() != caption) setWindowTitle(caption);
   applicationTitle_ = caption;
   MessageBox::SetApplicationTitle(caption);
   traIcon_->setToolTip(caption);
+}
+
+void TfrmMain::Exit() {
+  if (!close()) return;
+  traIcon_->hide();
+  // A window hidden in the tray is no window whose closing ends the program by itself.
+  QCoreApplication::quit();
 }
 
 void TfrmMain::RestoreFromTray() {
@@ -834,11 +856,11 @@ void TfrmMain::OpenWebLink(const QString &question, const QString &address) {
       scheme != QLatin1String("ftp") && scheme != QLatin1String("mailto"))
     return;
   TopMostOff();
-  const bool go = MessageBox::Show(this, question, TMsgKind::Confirmation, TMsgButtons::YesNo) == TMsgResult::Yes;
+  const bool go = MessageBox::Show(this, question, TMsgKind::Information, TMsgButtons::YesNo) == TMsgResult::Yes;
   bool connected = true;
   if (go && Holder(QStringLiteral("SMTPReminder"))->Checked())
     connected = MessageBox::Show(this, MessageBox::MsgHeader() + QStringLiteral("Are you connected to the Internet?"),
-                                 TMsgKind::Confirmation, TMsgButtons::YesNo) == TMsgResult::Yes;
+                                 TMsgKind::Information, TMsgButtons::YesNo) == TMsgResult::Yes;
   if (go && connected) QDesktopServices::openUrl(url);
   TopMostOn();
 }
@@ -936,8 +958,33 @@ bool TfrmMain::event(QEvent *event) {
   return QMainWindow::event(event);
 }
 
+bool TfrmMain::dropOnDocument(QObject *watched, QEvent *event) {
+  const auto type = event->type();
+  if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
+  bool inDocument = false;
+  for (QObject *o = watched; o && !inDocument; o = o->parent()) inDocument = qobject_cast<TRichEdit *>(o) != nullptr;
+  auto *drop = static_cast<QDropEvent *>(event);
+  const QMimeData *data = drop->mimeData();
+  if (!inDocument || !data || !data->hasUrls()) return false;
+  const QList<QUrl> urls = data->urls();
+  if (std::none_of(urls.begin(), urls.end(), [](const QUrl &url) { return url.isLocalFile(); })) return false;
+  drop->acceptProposedAction();
+  if (type == QEvent::Drop) OpenDroppedFiles(urls);
+  return true;
+}
+
 bool TfrmMain::eventFilter(QObject *watched, QEvent *event) {
   if (event->type() == QEvent::ToolTip && !buttonHints_) return true;  // pop-up hints off
+  if (dropOnDocument(watched, event)) return true;
+  if (event->type() == QEvent::KeyPress) {
+    // Alt with a key that is no mnemonic reaches the focused control as a key press; it must
+    // not type there (the mnemonics themselves were shortcuts, handled before).
+    const auto *key = static_cast<QKeyEvent *>(event);
+    const auto modifiers = key->modifiers();
+    if ((modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier) && !key->text().isEmpty() &&
+        key->text().at(0).isPrint())
+      return true;
+  }
   return QMainWindow::eventFilter(watched, event);
 }
 

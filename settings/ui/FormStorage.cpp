@@ -264,7 +264,9 @@ bool TFormStorage::eventFilter(QObject *watched, QEvent *event) {
   if (event->type() == QEvent::Hide && !event->spontaneous() && watched == window) {
     QTimer::singleShot(0, this, [this] {
       QWidget *target = form_ ? WindowPlacement::Target(form_) : nullptr;
-      if (target && !target->isVisible()) shown_ = false;
+      // A window minimized to the tray keeps its controls' values (changed in this run)
+      // while hidden: coming back is no new show.
+      if (target && !target->isVisible() && !target->isMinimized()) shown_ = false;
     });
   }
   if (watched != form_) return false;

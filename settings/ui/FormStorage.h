@@ -36,7 +36,8 @@
 // See PropertyBinding.h for the full lookup.
 //
 // The storage restores at every show of the window, before the window's own showEvent (not
-// when a minimized window comes back: its controls may hold changes since the show), and
+// when a minimized window comes back, from the task bar or the tray: its controls may hold
+// changes since the show), and
 // saves when a close is accepted by the window's own closeEvent ("Visible" 0), or, if it has
 // not saved yet, when the window is destroyed or the program quits ("Visible" 1). Values are
 // assigned through the controls' ordinary setters, so their signals fire as for a user change.

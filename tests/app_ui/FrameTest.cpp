@@ -1,0 +1,144 @@
+// The frame as a user meets it: starting with a relative name, dropping files on a document,
+// the tray, the caption, keys with Alt, and what a dialog leaves behind.
+#include "AppFixture.h"
+#include "FindDialog.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+namespace {
+
+// Sends a drag of the given files over a widget and drops it there.
+void dropFiles(QWidget *target, const QStringList &files) {
+  QList<QUrl> urls;
+  for (const QString &f : files) urls << QUrl::fromLocalFile(f);
+  QMimeData data;
+  data.setUrls(urls);
+  const QPoint at = target->rect().center();
+  QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &move);
+  QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &drop);
+}
+
+}  // namespace
+
+TEST_F(AppFixture, ARelativeNameOnTheCommandLineMeansTheStartingFolder) {
+  const QString dir = TestEnvironment::FreshDir(QStringLiteral("relative"));
+  const QString file = TestEnvironment::WriteFile(dir + QStringLiteral("/texts/letter.txt"), "Dear all");
+  QDir::setCurrent(dir);
+  TModalAnswerer answerer;  // no box may come up
+  TfrmMain &m = Start({QStringLiteral("texts/letter.txt")});
+  Settle();
+  EXPECT_TRUE(answerer.texts.isEmpty()) << answerer.texts.join(u'|').toStdString();
+  ASSERT_EQ(m.EditWindows().size(), 1);
+  EXPECT_EQ(m.ActiveEdit()->FileName(), file);
+  EXPECT_EQ(m.ActiveEdit()->mmoMemo()->toPlainText(), QStringLiteral("Dear all"));
+  // Opening it made its folder current; a second relative name still means that folder.
+  EXPECT_EQ(QDir::currentPath(), dir + QStringLiteral("/texts"));
+  TestEnvironment::WriteFile(dir + QStringLiteral("/texts/reply.txt"), "Thanks");
+  m.OpenFile(QStringLiteral("reply.txt"));
+  EXPECT_EQ(m.ActiveEdit()->FileName(), dir + QStringLiteral("/texts/reply.txt"));
+}
+
+TEST_F(AppFixture, AFileDroppedOnADocumentOpensInsteadOfTypingItsAddress) {
+  TfrmMain &m = Start();
+  const QString dir = TestEnvironment::FreshDir(QStringLiteral("dropdoc"));
+  const QString file = TestEnvironment::WriteFile(dir + QStringLiteral("/dropped.txt"), "dropped text");
+  TRichEdit *memo = m.ActiveEdit()->mmoMemo();
+  QTest::keyClicks(memo, QStringLiteral("mine"));
+  dropFiles(memo->viewport(), {file});
+  Settle();
+  ASSERT_EQ(m.EditWindows().size(), 2);
+  EXPECT_EQ(memo->toPlainText(), QStringLiteral("mine"));
+  EXPECT_EQ(m.ActiveEdit()->Caption(), QStringLiteral("dropped.txt"));
+  EXPECT_EQ(m.ActiveEdit()->mmoMemo()->toPlainText(), QStringLiteral("dropped text"));
+  EXPECT_FALSE(m.ActiveEdit()->mmoMemo()->Modified());
+
+  // Text dragged within a document is still moved as text.
+  QMimeData text;
+  text.setText(QStringLiteral(" more"));
+  QDragEnterEvent enter(memo->viewport()->rect().center(), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(memo->viewport(), &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  EXPECT_EQ(m.EditWindows().size(), 2);
+}
+
+TEST_F(AppFixture, TrayKeepsThisRunsOptionsAndItsExitEndsTheProgram) {
+  TfrmMain &m = Start();
+  m.TrayIcon()->show();  // the test desktop has no tray; the program behaves as with one
+  QAction *status = m.Action(QStringLiteral("mniMainStatusBar"));
+  ASSERT_FALSE(status->isChecked());
+  status->trigger();
+  m.resize(700, 500);
+  m.showMinimized();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return m.isHidden(); }, 5000));
+  m.Action(QStringLiteral("sysNotepad"))->trigger();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return m.isVisible(); }, 5000));
+  Settle();
+  EXPECT_TRUE(status->isChecked());
+  EXPECT_TRUE(m.barMain()->isVisible());
+  EXPECT_EQ(m.size(), QSize(700, 500));
+
+  // Exit from the tray menu while only the tray icon is left: the program ends, the icon goes.
+  m.showMinimized();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return m.isHidden(); }, 5000));
+  int result = -1;
+  QTimer::singleShot(0, &m, [&] { m.Action(QStringLiteral("sysExit"))->trigger(); });
+  // A bound so that a program that does not end fails the test instead of hanging it.
+  QTimer bound;
+  bound.setSingleShot(true);
+  QObject::connect(&bound, &QTimer::timeout, qApp, [] { QCoreApplication::exit(1); });
+  bound.start(20000);
+  result = QCoreApplication::exec();
+  EXPECT_EQ(result, 0);
+  EXPECT_FALSE(m.TrayIcon()->isVisible());
+}
+
+TEST_F(AppFixture, TheCaptionNamesTheActiveMaximisedDocument) {
+  TfrmMain &m = Start();
+  const QString dir = TestEnvironment::FreshDir(QStringLiteral("titles"));
+  QList<TfrmEdit *> windows;
+  for (const char *name : {"a.txt", "b.txt", "c.txt"})
+    windows << m.OpenFile(TestEnvironment::WriteFile(dir + u'/' + QLatin1String(name), name));
+  Settle();
+  EXPECT_EQ(m.windowTitle(), QStringLiteral("Vellumix - [c.txt]"));
+  m.Activate(windows[0]);
+  Settle();
+  EXPECT_EQ(m.windowTitle(), QStringLiteral("Vellumix - [a.txt]"));
+  EXPECT_EQ(m.TrayIcon()->toolTip(), m.windowTitle());
+  m.Action(QStringLiteral("mniWin0"))->trigger();  // Tile: nothing is maximised
+  Settle();
+  EXPECT_EQ(m.windowTitle(), QStringLiteral("Vellumix"));
+  m.SubWindowOf(windows[1])->showMaximized();
+  Settle();
+  EXPECT_EQ(m.windowTitle(), QStringLiteral("Vellumix - [b.txt]"));
+}
+
+TEST_F(AppFixture, AltWithALetterThatIsNoMnemonicTypesNothing) {
+  TfrmMain &m = Start();
+  TRichEdit *memo = m.ActiveEdit()->mmoMemo();
+  QTest::keyClicks(memo, QStringLiteral("ab"));
+  memo->SetModified(false);
+  for (Qt::Key key : {Qt::Key_Q, Qt::Key_J, Qt::Key_1}) QTest::keyClick(memo, key, Qt::AltModifier);
+  EXPECT_EQ(memo->toPlainText(), QStringLiteral("ab"));
+  EXPECT_FALSE(memo->Modified());
+  QTest::keyClick(memo, Qt::Key_C);  // plain letters still type
+  EXPECT_EQ(memo->toPlainText(), QStringLiteral("abc"));
+
+  // The same in a dialog's text box.
+  m.Action(QStringLiteral("mniFind"))->trigger();
+  TFindDialog *find = m.ActiveEdit()->SearchDialog(TFindDialog::TMode::Find);
+  find->edtFind()->clear();
+  QTest::keyClick(find->edtFind(), Qt::Key_Q, Qt::AltModifier);
+  EXPECT_TRUE(find->edtFind()->text().isEmpty());
+  find->close();
+}
