@@ -142,3 +142,23 @@ TEST_F(AppFixture, AltWithALetterThatIsNoMnemonicTypesNothing) {
   EXPECT_TRUE(find->edtFind()->text().isEmpty());
   find->close();
 }
+
+TEST_F(AppFixture, AfterSaveAsReplacesAFileTheDocumentTakesTheKeysAgain) {
+  TfrmMain &m = Start();
+  const QString dir = TestEnvironment::FreshDir(QStringLiteral("focus"));
+  const QString old = TestEnvironment::WriteFile(dir + QStringLiteral("/old.txt"), "old");
+  TRichEdit *memo = m.ActiveEdit()->mmoMemo();
+  m.activateWindow();
+  memo->setFocus();
+  QTest::keyClicks(memo, QStringLiteral("new"));
+  TModalAnswerer answerer({QStringLiteral("file:") + old, QStringLiteral("&Yes")});
+  m.Action(QStringLiteral("mniFile3"))->trigger();
+  Settle();
+  ASSERT_EQ(answerer.titles.size(), 2);
+  EXPECT_EQ(TestEnvironment::ReadFile(old), QByteArray("new"));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == memo; }, 5000))
+      << (QApplication::focusWidget() ? QApplication::focusWidget()->metaObject()->className() : "no focus");
+  EXPECT_EQ(QApplication::activeWindow(), &m);
+  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("er"));
+  EXPECT_EQ(memo->toPlainText(), QStringLiteral("newer"));
+}
