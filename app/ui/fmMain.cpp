@@ -42,6 +42,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
+#include <QWindow>
 #include <algorithm>
 
 namespace {
@@ -794,9 +795,16 @@ void TfrmMain::OptionsMenu() {
 void TfrmMain::applyTopMost(bool on) {
   if (topMost_ == on && IsTopMost() == on) return;
   topMost_ = on;
-  const bool visible = isVisible();
-  setWindowFlag(Qt::WindowStaysOnTopHint, on);
-  if (visible) show();
+  Qt::WindowFlags flags = windowFlags();
+  flags.setFlag(Qt::WindowStaysOnTopHint, on);
+  if (QWindow *window = windowHandle()) {
+    // Told to the desktop's window as it is: changing the widget's flags would destroy and
+    // re-create the window, which vanishes and comes back at every dialog.
+    overrideWindowFlags(flags);
+    window->setFlags(flags);
+  } else {
+    setWindowFlags(flags);  // not on screen yet: nothing to re-create
+  }
 }
 
 void TfrmMain::TopMostOff() { applyTopMost(false); }

@@ -162,3 +162,36 @@ TEST_F(AppFixture, AfterSaveAsReplacesAFileTheDocumentTakesTheKeysAgain) {
   QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("er"));
   EXPECT_EQ(memo->toPlainText(), QStringLiteral("newer"));
 }
+
+TEST_F(AppFixture, StayOnTopSwitchesWithoutRecreatingTheWindow) {
+  TfrmMain &m = Start();
+  QWindow *window = m.windowHandle();
+  ASSERT_NE(window, nullptr);
+  if (m.IsChecked(QStringLiteral("mniStayOnTop"))) m.Action(QStringLiteral("mniStayOnTop"))->trigger();
+  struct THideCounter : QObject {
+    int hides = 0;
+    bool eventFilter(QObject *, QEvent *event) override {
+      hides += event->type() == QEvent::Hide;
+      return false;
+    }
+  } counter;
+  m.installEventFilter(&counter);
+  m.Action(QStringLiteral("mniStayOnTop"))->trigger();
+  EXPECT_TRUE(m.IsTopMost());
+  EXPECT_TRUE(window->flags() & Qt::WindowStaysOnTopHint);
+  // A dialog lowers it and raises it again.
+  TModalAnswerer answerer;
+  bool topDuringDialog = true;
+  answerer.onShown = [&](QWidget *) { topDuringDialog = window->flags() & Qt::WindowStaysOnTopHint; };
+  m.Action(QStringLiteral("mniOpen"))->trigger();
+  Settle();
+  ASSERT_EQ(answerer.titles.size(), 1);
+  EXPECT_FALSE(topDuringDialog);
+  EXPECT_TRUE(window->flags() & Qt::WindowStaysOnTopHint);
+  m.Action(QStringLiteral("mniStayOnTop"))->trigger();
+  EXPECT_FALSE(m.IsTopMost());
+  EXPECT_EQ(m.windowHandle(), window);
+  EXPECT_EQ(counter.hides, 0);
+  EXPECT_TRUE(m.isVisible());
+  m.removeEventFilter(&counter);
+}
