@@ -3,10 +3,12 @@
 #include "AppFixture.h"
 #include "FindDialog.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -194,4 +196,28 @@ TEST_F(AppFixture, StayOnTopSwitchesWithoutRecreatingTheWindow) {
   EXPECT_EQ(counter.hides, 0);
   EXPECT_TRUE(m.isVisible());
   m.removeEventFilter(&counter);
+}
+
+TEST_F(AppFixture, FindNextRepeatsTheDialogAsItIsNow) {
+  TfrmMain &m = Start();
+  TfrmEdit *edit = m.ActiveEdit();
+  TRichEdit *memo = edit->mmoMemo();
+  memo->SetText(QStringLiteral("cat dog Cat dog cat"));
+  memo->SetSelection(0, 0);
+  Settle();
+  m.Action(QStringLiteral("mniFind"))->trigger();
+  TFindDialog *find = edit->SearchDialog(TFindDialog::TMode::Find);
+  find->SetFindText(QStringLiteral("cat"));
+  find->btnFindNext()->click();
+  EXPECT_EQ(memo->SelStart(), 0);
+  // The user changes the dialog without pressing its button; F3 uses what it shows now.
+  find->SetFindText(QStringLiteral("dog"));
+  m.Action(QStringLiteral("mniFindNext"))->trigger();
+  EXPECT_EQ(memo->SelStart(), 4);
+  EXPECT_EQ(memo->SelLength(), 3);
+  find->SetFindText(QStringLiteral("cat"));
+  find->chkMatchCase()->setChecked(true);
+  m.Action(QStringLiteral("mniFindNext"))->trigger();
+  EXPECT_EQ(memo->SelStart(), 16);  // "Cat" no longer matches
+  find->close();
 }
