@@ -147,7 +147,7 @@ void TfrmMain::createHolders() {
   dlgSpell_->setObjectName(QStringLiteral("dlgSpell"));
   dlgSpell_->SetUserDictionary(QStringLiteral("USER.DIC"));
   // The Open dialog is made for each use; its stored filter list and index live here.
-  dlgOpen_ = new QObject(this);
+  dlgOpen_ = new TFileDialogSettings(this);
   dlgOpen_->setObjectName(QStringLiteral("dlgOpen"));
   // A menu item that is never shown but whose state is kept with the others.
   auto *viewAll = new QAction(this);
@@ -368,7 +368,7 @@ THolder *TfrmMain::Holder(const QString &name) const { return holders_.value(nam
 QStatusBar *TfrmMain::barMain() const { return statusBar(); }
 QMenu *TfrmMain::PopupMenu() const { return Menu(QStringLiteral("pumPopup")); }
 QString TfrmMain::OpenFilter() const {
-  const QString filter = dlgOpen_->property("Filter").toString();
+  const QString filter = dlgOpen_->Filter();
   return filter.isEmpty() ? kDefaultFilter : filter;
 }
 QString TfrmMain::FilePath() const { return Holder(QStringLiteral("FilePath"))->Caption(); }
@@ -651,10 +651,12 @@ void TfrmMain::OpenTextFile() {
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setOption(QFileDialog::ReadOnly, false);
-  const int index = Holder(QStringLiteral("lblFilter"))->Caption().toInt();
-  dlgOpen_->setProperty("FilterIndex", index);
-  FileDialogs::SetFilters(dialog, OpenFilter(), index);
-  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+  // Each opening starts from the default type; the one chosen is kept with the dialog.
+  dlgOpen_->SetFilterIndex(Holder(QStringLiteral("lblFilter"))->Caption().toInt());
+  FileDialogs::SetFilters(dialog, OpenFilter(), dlgOpen_->FilterIndex());
+  const bool accepted = dialog.exec() == QDialog::Accepted;
+  if (const int chosen = FileDialogs::ChosenIndex(dialog, OpenFilter()); chosen > 0) dlgOpen_->SetFilterIndex(chosen);
+  if (accepted && !dialog.selectedFiles().isEmpty()) {
     const QString name = dialog.selectedFiles().first();
     OpenFile(name);
     SetFilePath(Folders::FolderOf(QFileInfo(name).absoluteFilePath()));

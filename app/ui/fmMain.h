@@ -2,6 +2,7 @@
 
 #include "DocumentSaver.h"
 #include "EditHost.h"
+#include "FileDialogs.h"
 #include "FileLists.h"
 
 #include <QHash>
@@ -175,7 +176,7 @@ class TfrmMain : public QMainWindow, public TEditHost {
   TFileLists fileLists_;
   TFormStorage *strMain_ = nullptr;
   TDocumentSaver saver_;
-  QObject *dlgOpen_ = nullptr;
+  TFileDialogSettings *dlgOpen_ = nullptr;
   TSpellDlg *dlgSpell_ = nullptr;
   QList<QAction *> windowListActions_;
   QString commandFile_;  // the file named on the command line, as an absolute path

@@ -69,6 +69,7 @@ QString TFormStorage::Section() const {
 void TFormStorage::SetStoredProps(const QStringList &entries,
                                   const QList<TStoredDefault> &defaults) {
   entries_.clear();
+  unresolved_.clear();
   if (!form_) return;
   QHash<QString, QObject *> children;
   children.insert(form_->objectName().toLower(), form_);
@@ -79,12 +80,19 @@ void TFormStorage::SetStoredProps(const QStringList &entries,
   QSet<QObject *> watched;
   for (const QString &text : entries) {
     const qsizetype dot = text.indexOf(u'.');
-    if (dot < 0) continue;
+    if (dot < 0) {
+      unresolved_ << text;
+      continue;
+    }
     const QString component = text.left(dot).trimmed(), property = text.mid(dot + 1).trimmed();
     QObject *object = component.isEmpty() ? nullptr : children.value(component.toLower());
-    if (!object || property.isEmpty()) continue;
+    if (!object || property.isEmpty()) {
+      unresolved_ << text;
+      continue;
+    }
 
     TEntry entry{component + u'.' + property, object, BindProperty(form_, object, property)};
+    if (!entry.bound) unresolved_ << text;
     if (entry.bound) {
       TBoundProperty &bound = *entry.bound;
       bound.component = component;

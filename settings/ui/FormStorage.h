@@ -85,6 +85,9 @@ class TFormStorage : public QObject {
   void SetStoredProps(const QStringList &entries, const QList<TStoredDefault> &defaults = {});
   // The entries kept after resolution, in list order.
   QStringList StoredProps() const;
+  // The entries of the last SetStoredProps that store nothing: dropped, or naming a property
+  // the control does not have. A window's table must leave this empty (its tests check).
+  QStringList Unresolved() const { return unresolved_; }
 
   // A tool bar whose layout is stored in "<IniSection>\<window class name><bar name>".
   void LinkToolBar(QToolBar *bar);
@@ -124,6 +127,7 @@ class TFormStorage : public QObject {
   QString formClass_;  // taken while the window is whole, for a save during its destruction
   TSettingsStore &store_;
   std::vector<TEntry> entries_;
+  QStringList unresolved_;
   QList<QPointer<QToolBar>> toolBars_;
   QPointer<QWidget> watchedWindow_;  // the MDI sub-window holding the form, when there is one
   bool shown_ = false;               // the window is shown and its values are restored

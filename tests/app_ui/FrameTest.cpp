@@ -2,10 +2,13 @@
 // the tray, the caption, keys with Alt, and what a dialog leaves behind.
 #include "AppFixture.h"
 #include "FindDialog.h"
+#include "FormStorage.h"
+#include "RootKey.h"
 
 #include <QCheckBox>
 #include <QDir>
 #include <QEventLoop>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
@@ -220,4 +223,44 @@ TEST_F(AppFixture, FindNextRepeatsTheDialogAsItIsNow) {
   m.Action(QStringLiteral("mniFindNext"))->trigger();
   EXPECT_EQ(memo->SelStart(), 16);  // "Cat" no longer matches
   find->close();
+}
+
+TEST_F(AppFixture, EveryStoredEntryOfTheWindowsStoresSomething) {
+  TfrmMain &m = Start();
+  auto *strMain = m.findChild<TFormStorage *>(QStringLiteral("strMain"));
+  ASSERT_NE(strMain, nullptr);
+  EXPECT_TRUE(strMain->Unresolved().isEmpty()) << strMain->Unresolved().join(u' ').toStdString();
+  EXPECT_GT(strMain->StoredProps().size(), 40);
+  auto *strEdit = m.ActiveEdit()->findChild<TFormStorage *>(QStringLiteral("strEdit"));
+  ASSERT_NE(strEdit, nullptr);
+  EXPECT_TRUE(strEdit->Unresolved().isEmpty()) << strEdit->Unresolved().join(u' ').toStdString();
+}
+
+TEST_F(AppFixture, TheOpenDialogShowsTheStoredTypesAndKeepsTheOneChosen) {
+  {
+    TRootKey root;
+    root.WriteString(QStringLiteral("Main Form"), QStringLiteral("dlgOpen_Filter"),
+                     QStringLiteral("Notes|*.txt|Web|*.htm;*.html|Everything|*.*"));
+    root.Close();
+  }
+  TfrmMain &m = Start();
+  TModalAnswerer answerer;
+  QStringList shown;
+  answerer.onShown = [&](QWidget *w) {
+    auto *dialog = qobject_cast<QFileDialog *>(w);
+    if (!dialog) return;
+    shown = dialog->nameFilters();
+    dialog->selectNameFilter(shown.value(1));  // the user picks the second type, then cancels
+  };
+  m.Action(QStringLiteral("mniOpen"))->trigger();
+  Settle();
+  ASSERT_EQ(shown.size(), 3);
+  EXPECT_TRUE(shown[0].startsWith(QStringLiteral("Notes")));
+  EXPECT_TRUE(shown[1].startsWith(QStringLiteral("Web")));
+  main.reset();
+  TRootKey root;
+  EXPECT_EQ(root.ReadString(QStringLiteral("Main Form"), QStringLiteral("dlgOpen_FilterIndex"), QString()),
+            QStringLiteral("2"));
+  EXPECT_EQ(root.ReadString(QStringLiteral("Main Form"), QStringLiteral("dlgOpen_Filter"), QString()),
+            QStringLiteral("Notes|*.txt|Web|*.htm;*.html|Everything|*.*"));
 }
