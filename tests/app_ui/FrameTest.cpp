@@ -6,6 +6,7 @@
 #include "RootKey.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
@@ -263,4 +264,42 @@ TEST_F(AppFixture, TheOpenDialogShowsTheStoredTypesAndKeepsTheOneChosen) {
             QStringLiteral("2"));
   EXPECT_EQ(root.ReadString(QStringLiteral("Main Form"), QStringLiteral("dlgOpen_Filter"), QString()),
             QStringLiteral("Notes|*.txt|Web|*.htm;*.html|Everything|*.*"));
+}
+
+TEST_F(AppFixture, FileDialogsShowEachTypeNameOnceAndFilterByItsMasks) {
+  const QString defaults = QStringLiteral(
+      "Text Files (*.TXT)|*.txt|Initialization Files (*.INI)|*.ini|HTML Files (*.HTM;*HTML)|*.htm;*.html|All Files (*.*)|*.*");
+  {
+    TRootKey root;  // as a fresh start has it, whatever tests in this process stored before
+    root.WriteString(QStringLiteral("Main Form"), QStringLiteral("dlgOpen_Filter"), defaults);
+    root.WriteString(QStringLiteral("Main Form"), QStringLiteral("lblFilter_Caption"), QStringLiteral("1"));
+    root.Close();
+  }
+  TfrmMain &m = Start();
+  const QString dir = TestEnvironment::FreshDir(QStringLiteral("types"));
+  TestEnvironment::WriteFile(dir + QStringLiteral("/notes.txt"), "n");
+  TestEnvironment::WriteFile(dir + QStringLiteral("/page.html"), "p");
+  m.SetFilePath(dir + u'/');
+  TModalAnswerer answerer;
+  QStringList captions;
+  QStringList entries;
+  answerer.onShown = [&](QWidget *w) {
+    auto *dialog = qobject_cast<QFileDialog *>(w);
+    if (!dialog) return;
+    if (auto *combo = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo")))
+      for (int i = 0; i < combo->count(); ++i) captions << combo->itemText(i);
+    entries = dialog->nameFilters();
+  };
+  m.Action(QStringLiteral("mniOpen"))->trigger();
+  Settle();
+  EXPECT_EQ(captions, (QStringList{QStringLiteral("Text Files (*.TXT)"), QStringLiteral("Initialization Files (*.INI)"),
+                                   QStringLiteral("HTML Files (*.HTM;*HTML)"), QStringLiteral("All Files (*.*)")}));
+  // The dialog still filters by the list's masks, not by those in the names.
+  EXPECT_EQ(entries.value(0), QStringLiteral("Text Files (*.TXT) (*.txt)"));
+  EXPECT_EQ(entries.value(2), QStringLiteral("HTML Files (*.HTM;*HTML) (*.htm *.html)"));
+  captions.clear();
+  m.Action(QStringLiteral("mniFile3"))->trigger();  // Save As shows the same list
+  Settle();
+  EXPECT_EQ(captions.size(), 4);
+  EXPECT_EQ(captions.value(0), QStringLiteral("Text Files (*.TXT)"));
 }
