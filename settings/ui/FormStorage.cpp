@@ -1,5 +1,7 @@
 #include "FormStorage.h"
 
+#include "MessageBox.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHash>
@@ -21,7 +23,9 @@ TFormStorage::TErrorReporter &Reporter() {
   static TFormStorage::TErrorReporter reporter = [](const QString &text) {
     // Shown after the current event (a show or close in progress) has been handled.
     QTimer::singleShot(0, qApp, [text] {
-      QMessageBox::critical(nullptr, QCoreApplication::applicationName(), text + u'.');
+      QString sentence = text;
+      while (sentence.endsWith(u'.')) sentence.chop(1);
+      MessageBox::Show(nullptr, MessageBox::MsgHeader() + sentence + u'.', TMsgKind::Error, TMsgButtons::Ok);
     });
   };
   return reporter;

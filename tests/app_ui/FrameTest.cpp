@@ -4,6 +4,7 @@
 #include "FindDialog.h"
 #include "FormStorage.h"
 #include "RootKey.h"
+#include "SettingsStore.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -302,4 +303,34 @@ TEST_F(AppFixture, FileDialogsShowEachTypeNameOnceAndFilterByItsMasks) {
   Settle();
   EXPECT_EQ(captions.size(), 4);
   EXPECT_EQ(captions.value(0), QStringLiteral("Text Files (*.TXT)"));
+}
+
+TEST_F(AppFixture, MessagesFitTheirTitleAndADamagedSettingsFileIsReportedLikeTheOthers) {
+  TestEnvironment::WriteFile(TSettingsStore::UserFilePath(), "this is no settings file\n");
+  TModalAnswerer answerer({QStringLiteral("OK")});
+  int width = 0, titleWidth = 0;
+  answerer.onShown = [&](QWidget *w) {
+    width = w->width();
+    titleWidth = QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(w->windowTitle());
+  };
+  TfrmMain &m = Start();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return answerer.texts.size() == 1; }, 5000));
+  EXPECT_EQ(answerer.titles[0], QStringLiteral("Error"));
+  EXPECT_TRUE(answerer.texts[0].startsWith(QStringLiteral("Vellumix\n----------------\nThe settings file ")))
+      << answerer.texts[0].toStdString();
+  EXPECT_TRUE(answerer.texts[0].endsWith(QStringLiteral("apply.")) || answerer.texts[0].endsWith(QStringLiteral("over it.")))
+      << answerer.texts[0].toStdString();
+
+  // "Cannot find": a short text under a longer title.
+  TRichEdit *memo = m.ActiveEdit()->mmoMemo();
+  memo->SetText(QStringLiteral("abc"));
+  m.Action(QStringLiteral("mniFind"))->trigger();
+  TFindDialog *find = m.ActiveEdit()->SearchDialog(TFindDialog::TMode::Find);
+  find->SetFindText(QStringLiteral("x"));
+  answerer.Add(QStringLiteral("OK"));
+  find->btnFindNext()->click();
+  ASSERT_EQ(answerer.texts.size(), 2);
+  EXPECT_EQ(answerer.titles[1], QStringLiteral("Information"));
+  EXPECT_GE(width, titleWidth + 100);
+  find->close();
 }
