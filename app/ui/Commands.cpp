@@ -4,6 +4,7 @@
 #include "DocumentCommands.h"
 #include "IdleNotifier.h"
 #include "RichEdit.h"
+#include "SystemIntegration.h"
 #include "fmEdit.h"
 #include "fmMain.h"
 
@@ -44,6 +45,7 @@ void FindNext(TfrmMain &m, int) { onActive(m, [](TfrmEdit &e) { SearchCommands::
 void Replace(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { SearchCommands::Replace(e, m); }); }
 void Arrange(TfrmMain &m, int tag) { m.proMenuWindows(tag); }
 void Option(TfrmMain &m, int) { m.OptionsMenu(); }
+void SetDefault(TfrmMain &m, int) { m.Integration()->mniSetDefaultClick(); }
 void ButtonStyle(TfrmMain &m, int) { m.UpdateMainMenus(); }
 void Restore(TfrmMain &m, int) { m.RestoreFromTray(); }
 
@@ -101,8 +103,8 @@ const TCommandDef kItems[] = {
     {"mniWin1", "&Cascade", "", 1, Arrange, "Cascade windows", gCascade},
     {"mniWin2", "&Arrange All", "", 2, Arrange, "Arrange icons", gArrangeIcons},
     // Options
-    {"mniSetDefault", "Default Windows Notepad", "", -1, nullptr, "", gSetDefault, K::Check},
-    {"mniWinStart", "Start With Windows", "", 7, nullptr, "", gWinStart, K::Check},
+    {"mniSetDefault", "Default Windows Notepad", "", -1, SetDefault, "", gSetDefault, K::Check},
+    {"mniWinStart", "Start With Windows", "", 7, Option, "", gWinStart, K::Check},
     {"mniButtonHints", "Button Hints", "", 1, Option, "", gButtonHints, K::Check},
     {"mniAutomaticBackups", "Automatic Backups", "", 2, Option, "", gBackups, K::Check},
     {"mniMainStatusBar", "Main Status Bar", "", 3, Option, "", gStatusBar, K::Check},

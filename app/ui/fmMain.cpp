@@ -18,6 +18,7 @@
 #include "PanelStatusBar.h"
 #include "RichEdit.h"
 #include "RootKey.h"
+#include "SystemIntegration.h"
 #include "SystemUser.h"
 #include "WinColor.h"
 #include "fmEdit.h"
@@ -117,6 +118,8 @@ void TfrmMain::FormCreate() {
   createTray();
   createFileListItems();
   connectCommands();
+  integration_ = new TSystemIntegration(Action(QStringLiteral("mniSetDefault")), this);
+  connect(Menu(QStringLiteral("mniOptions")), &QMenu::aboutToShow, integration_, &TSystemIntegration::mniOptionsClick);
   strMain_ = new TFormStorage(this);
   strMain_->setObjectName(QStringLiteral("strMain"));
   strMain_->IniSection = QStringLiteral("Main Form");
@@ -783,7 +786,7 @@ void TfrmMain::rebuildWindowList() {
 
 void TfrmMain::OptionsMenu() {
   // A checkable item has flipped its own check mark when it was triggered: that is step 1.
-  if (ApplyWinStart) ApplyWinStart(IsChecked(QStringLiteral("mniWinStart")));
+  integration_->ApplyWinStart(IsChecked(QStringLiteral("mniWinStart")));
   proAppAFormChange();  // hints, status bar and pop-up hints
   pnlTip_->setVisible(IsChecked(QStringLiteral("mniTip")));
   if (IsChecked(QStringLiteral("mniStayOnTop")))

@@ -20,6 +20,7 @@ class QMdiSubWindow;
 class QSystemTrayIcon;
 class QToolBar;
 class THolder;
+class TSystemIntegration;
 class TSpellDlg;
 class TFormStorage;
 
@@ -38,6 +39,8 @@ class TfrmMain : public QMainWindow, public TEditHost {
   QAction *Action(const QString &name) const;
   QMenu *Menu(const QString &name) const;
   THolder *Holder(const QString &name) const;
+  // Default Windows Notepad and Start With Windows (Autostart1).
+  TSystemIntegration *Integration() const { return integration_; }
   QToolBar *barMCustom() const { return barMCustom_; }
   QToolBar *barECustom() const { return barECustom_; }
   QWidget *pnlTip() const { return pnlTip_; }
@@ -109,8 +112,6 @@ class TfrmMain : public QMainWindow, public TEditHost {
   // ---- seams filled by later parts of the program ---------------------------------------
   // Shown modally at the first start when set.
   std::function<void()> SetupWizard;
-  // Sets the desktop's start-up entry to follow the mniWinStart check mark when set.
-  std::function<void(bool)> ApplyWinStart;
 
   // ---- TEditHost --------------------------------------------------------------------------
   QString EditDisplay() const override;
@@ -183,6 +184,7 @@ class TfrmMain : public QMainWindow, public TEditHost {
   QString currentFileName_;
   QString applicationTitle_;
   QString helpFile_;
+  TSystemIntegration *integration_ = nullptr;
   bool shown_ = false;
   bool topMost_ = false;
   bool buttonHints_ = true;
