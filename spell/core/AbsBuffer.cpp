@@ -4,12 +4,11 @@
 #include <QElapsedTimer>
 #include <QSet>
 
+#include "WordText.h"
+
 TAbsBuffer::TAbsBuffer(TEditControl *control) : control_(control) {}
 
-bool TAbsBuffer::IsWordChar(unsigned char ch) {
-  return ch == '\'' || IsDigit(ch) || (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') ||
-         (ch >= 0x80 && ch <= 0xA5);
-}
+bool TAbsBuffer::IsWordChar(unsigned char ch) { return WordText::IsWordChar(ch); }
 
 void TAbsBuffer::Reset() {
   end_ = 0;

@@ -40,6 +40,18 @@ TEST(BufferTest, WordCharacters) {
   EXPECT_TRUE(Words(QStringLiteral(" .,;\t\r\n")).isEmpty());
 }
 
+// German words keep their sharp s, and the typographic apostrophes the editor gets from
+// Windows-1252 texts (0x91, 0x92) work as the apostrophe does.
+TEST(BufferTest, SharpSAndTypographicApostrophesBelongToWords) {
+  EXPECT_EQ(Words(QStringLiteral("Straße, Fuß.")),
+            (QStringList{QStringLiteral("Straße"), QStringLiteral("Fuß")}));
+  EXPECT_EQ(Words(QStringLiteral("isn\u2019t \u2018quoted\u2019")),
+            (QStringList{"isn't", "'quoted'"}));
+  EXPECT_EQ(CodePage::AnsiToOem("isn\x92t \x91q\x92 Fu\xDF"), QByteArray("isn't 'q' Fu\xE1"));
+  // Double typographic quotes are no apostrophes: they still separate words.
+  EXPECT_EQ(Words(QStringLiteral("\u201Cno\u201D")), QStringList{"no"});
+}
+
 TEST(BufferTest, DigitsOnlyAndBounds) {
   TPCharBuffer buffer(QByteArray("abc123 1999"));
   EXPECT_EQ(buffer.NextWord(), QByteArray("abc123"));

@@ -96,6 +96,22 @@ TEST_F(SpellToolTest, BadInputGivesTheMessageAndAFailure) {
   EXPECT_TRUE(out.isEmpty());
   EXPECT_NE(Run({"build", "-o", dir + "/z.dct", dir + "/none.txt"}), 0);
   EXPECT_EQ(err, QStringLiteral("Word list not found : %1/none.txt\n").arg(dir));
+  EXPECT_EQ(Run({"build", "-o", dir + "/z.dct", "--case", "upper", list}), 2);
+  EXPECT_EQ(err, QStringLiteral("The letter case must be lower, capitalised or any: upper\n"));
+}
+
+TEST_F(SpellToolTest, BuildFollowsTheListRules) {
+  const QString list =
+      TestEnvironment::WriteFile(dir + QStringLiteral("/nouns.txt"), "Haus\nUSA\nb\nund\n");
+  EXPECT_EQ(
+      Run({"build", "-o", dir + "/n.dct", "--case", "capitalised", "--one-letter", "a,o", list}),
+      0);
+  EXPECT_EQ(out.toStdString(), QStringLiteral("%1/n.dct: 4 words, 9 nodes, 2 lines dropped (1 "
+                                              "for their letter case, 1 single letters)\n")
+                                   .arg(dir)
+                                   .toStdString());
+  EXPECT_EQ(Run({"suggest", "-d", dir + "/n.dct", "ohaus", "unt"}), 0);
+  EXPECT_EQ(out.toStdString(), "ohaus: o haus\nunt: und\n");
 }
 
 }  // namespace
