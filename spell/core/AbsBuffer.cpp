@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QScopeGuard>
 #include <QSet>
 
 #include "WordText.h"
@@ -29,10 +30,26 @@ std::pair<int, int> TAbsBuffer::CountWords(TWordCountView &view) {
   Reset();
   wordCount_ = 0;
   QSet<QByteArray> distinct;  // upper case
+  // The abort message for an implausibly long word shows over the numbers reached so far.
+  const TMessageBox box = messageBox_;
+  messageBox_ = [&](const QString &text) {
+    view.SetCounts(wordCount_, int(distinct.size()));
+    if (box) box(text);
+  };
+  const auto restoreBox = qScopeGuard([&] { messageBox_ = box; });
+  // Closing the window ends the count: it ends with nothing counted.
+  const auto closed = [&] {
+    if (view.IsShown()) return false;
+    wordCount_ = 0;
+    return true;
+  };
+
   LoadText();
+  view.SetCounts(0, 0);  // a window kept from an earlier count starts again from 0
   if (!view.IsShown()) view.ShowCount();
   // The window shows at once, and whatever the user did before it did counts.
   QCoreApplication::processEvents();
+  if (closed()) return {0, 0};
   QElapsedTimer sinceShown;
   sinceShown.start();
   for (;;) {
@@ -45,10 +62,7 @@ std::pair<int, int> TAbsBuffer::CountWords(TWordCountView &view) {
       view.SetCounts(wordCount_, int(distinct.size()));
       QCoreApplication::processEvents();
       sinceShown.restart();
-      if (!view.IsShown()) {
-        wordCount_ = 0;
-        return {0, 0};
-      }
+      if (closed()) return {0, 0};
     }
     if (word.isEmpty()) break;
   }

@@ -19,6 +19,7 @@
 #include "MemoryEdit.h"
 #include "ModalAnswerer.h"
 #include "NewListBox.h"
+#include "RichEdit.h"
 #include "SpellDlg.h"
 #include "TestEnvironment.h"
 #include "WordForm.h"
@@ -198,9 +199,8 @@ TEST_F(SpellDialogTest, ReplacementChoicesAndAnEditWhileWaiting) {
   answers.Add(QStringLiteral("OK"));
   EXPECT_EQ(spell.CheckEdit(again), 0);
   spell.ResetLists();
-  TUserAtDialog later(spell, {{QStringLiteral("zorp"), [](TAbsSpellDialog *d) {
-                                 Click(d, "btnSkip");
-                               }}});
+  TUserAtDialog later(spell,
+                      {{QStringLiteral("zorp"), [](TAbsSpellDialog *d) { Click(d, "btnSkip"); }}});
   answers.Add(QStringLiteral("OK"));
   EXPECT_EQ(spell.CheckEdit(again), 0);
   EXPECT_EQ(later.shownWords, QStringList{"zorp"});
@@ -427,8 +427,30 @@ TEST_F(SpellDialogTest, EveryTextFitsInEveryStyleAndLanguage) {
   }
 }
 
+// Presses OK in the word-count window as soon as the window shows, from the first event the
+// count lets through: a user who dismisses the window at once, however fast the count runs.
+class TOkWhenShown : public QObject {
+ public:
+  explicit TOkWhenShown(TWordForm *form) : form_(form) { form->installEventFilter(this); }
+
+ protected:
+  bool eventFilter(QObject *watched, QEvent *event) override {
+    if (watched == form_ && event->type() == QEvent::Show) {
+      form_->removeEventFilter(this);
+      QTimer::singleShot(0, form_, [form = form_] {
+        QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("btnOk")), Qt::LeftButton);
+      });
+    }
+    return false;
+  }
+
+ private:
+  TWordForm *form_;
+};
+
 TEST_F(SpellDialogTest, WordCount) {
-  TMemoryEdit edit(QStringLiteral("one two one ONE"));
+  TRichEdit edit;
+  edit.SetText(QStringLiteral("one two one ONE"));
   EXPECT_EQ(spell.CountWords(edit), std::make_pair(4, 2));
   TWordForm *form = spell.WordForm();
   ASSERT_NE(form, nullptr);
@@ -440,35 +462,50 @@ TEST_F(SpellDialogTest, WordCount) {
   EXPECT_TRUE(form->findChild<QLabel *>(QStringLiteral("Label1"))->font().bold());
   EXPECT_FALSE(form->findChild<QLabel *>(QStringLiteral("lblWords"))->font().bold());
 
-  // The same window is reused; OK during a long count stops it at once.
+  // The same window is reused and starts again from 0; OK pressed while the count runs stops
+  // it there.
   QString longText;
   for (int i = 0; i < 20000; ++i) longText += QStringLiteral("word%1 ").arg(i % 500);
-  TMemoryEdit big(longText);
-  QTimer::singleShot(0, [form] {
-    QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("btnOk")), Qt::LeftButton);
-  });
+  TRichEdit big;
+  big.SetText(longText);
+  QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("btnOk")), Qt::LeftButton);
+  ASSERT_FALSE(form->isVisible());
+  TOkWhenShown user(form);
   EXPECT_EQ(spell.CountWords(big), std::make_pair(0, 0));
   EXPECT_EQ(spell.WordForm(), form);
   EXPECT_FALSE(form->isVisible());
-  EXPECT_LT(form->WordsText().toInt(), 20000);
+  EXPECT_EQ(form->WordsText(), QStringLiteral("0"));
 
   // Word Count again while a count runs does nothing: the running count ends with its own
   // numbers in the window.
-  TMemoryEdit other(QStringLiteral("just three words"));
+  TRichEdit other;
+  other.SetText(QStringLiteral("just three words"));
   std::pair<int, int> second{-1, -1};
   QTimer::singleShot(0, [&] { second = spell.CountWords(other); });
   EXPECT_EQ(spell.CountWords(big), std::make_pair(20000, 500));
   EXPECT_EQ(second, std::make_pair(0, 0));
   EXPECT_EQ(form->WordsText(), QStringLiteral("20000"));
 
-  // Mark-up is counted as words; a 50-character run stops the count with the message.
-  TMemoryEdit markup(QStringLiteral("<b>bold</b>"));
+  // Mark-up is counted as words.
+  TRichEdit markup;
+  markup.SetText(QStringLiteral("<b>bold</b>"));
   EXPECT_EQ(spell.CountWords(markup), std::make_pair(3, 2));
-  TMemoryEdit runaway(QStringLiteral("a b ") + QString(50, u'x') + QStringLiteral(" c"));
+
+  // A 50-character run stops the count with the message, which shows over the numbers
+  // reached so far; the window keeps them.
+  TRichEdit runaway;
+  runaway.SetText(QStringLiteral("one two three two ") + QString(50, u'x') + QStringLiteral(" c"));
   TModalAnswerer answers({QStringLiteral("OK")});
-  EXPECT_EQ(spell.CountWords(runaway), std::make_pair(2, 2));
+  QStringList numbersUnderTheMessage;
+  answers.onShown = [&](QWidget *) {
+    numbersUnderTheMessage << form->WordsText() << form->UniqueWordsText();
+  };
+  EXPECT_EQ(spell.CountWords(runaway), std::make_pair(4, 3));
   EXPECT_EQ(answers.texts, QStringList{QStringLiteral("Aborting spell check (Invalid word): \n") +
                                        QString(50, u'x')});
+  EXPECT_EQ(numbersUnderTheMessage, (QStringList{"4", "3"}));
+  EXPECT_EQ(form->WordsText(), QStringLiteral("4"));
+  EXPECT_TRUE(form->isVisible());
 }
 
 }  // namespace
