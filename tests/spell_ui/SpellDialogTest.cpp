@@ -237,7 +237,9 @@ TEST_F(SpellDialogTest, ControlsOfTheDialog) {
   EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Spell Checker"));
   EXPECT_EQ(dialog->size(), QSize(412, 224));
   EXPECT_EQ(Child<QPushButton>(dialog, "btnSkipAll")->text(), QStringLiteral("Skip A&lways"));
-  EXPECT_FALSE(Child<QPushButton>(dialog, "btnReplace")->icon().isNull());
+  for (const char *button :
+       {"btnReplace", "btnAdd", "btnSkip", "btnSkipAll", "btnSuggest", "btnClose"})
+    EXPECT_FALSE(Child<QPushButton>(dialog, button)->icon().isNull()) << button;
 
   // Accent panel: the list is 161 high without it, 138 with it, however often toggled.
   auto *list = Child<TNewListBox>(dialog, "lstSuggest");
@@ -276,13 +278,6 @@ TEST_F(SpellDialogTest, ControlsOfTheDialog) {
   EXPECT_TRUE(edit->text().isEmpty());
   EXPECT_EQ(list->count(), 3);
 
-  // Double-clicking with nothing selected still sends Replace with the box's word.
-  QSignalSpy commands(dialog, &TAbsSpellDialog::CommandChosen);
-  list->clearSelection();
-  Q_EMIT list->itemDoubleClicked(list->item(0));
-  ASSERT_EQ(commands.size(), 1);
-  EXPECT_EQ(commands.at(0).at(0).toInt(), int(TAbsSpellDialog::cmReplace));
-
   // Labels in another language, and English from the table (no colon).
   spell.SetLabelLanguage(TSpellDlg::lgGerman);
   EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Rechtschreibprüfung"));
@@ -307,6 +302,92 @@ TEST_F(SpellDialogTest, ControlsOfTheDialog) {
   EXPECT_EQ(spell.Suggestions(), 255);
   EXPECT_TRUE(spell.setProperty("LabelLanguage", int(TSpellDlg::lgDutch)));
   EXPECT_EQ(spell.LabelLanguage(), TSpellDlg::lgDutch);
+}
+
+// The keys and the mouse on the first style, as the user meets them in each label language.
+TEST_F(SpellDialogTest, KeysAndDoubleClicksOfTheFirstStyle) {
+  TAbsSpellDialog *dialog = spell.Dialog();
+  spell.Engine().OpenDictionary(nullptr);
+  dialog->show();
+  dialog->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+  auto *edit = Child<TEnterEdit>(dialog, "edtWord");
+  auto *list = Child<TNewListBox>(dialog, "lstSuggest");
+  QSignalSpy commands(dialog, &TAbsSpellDialog::CommandChosen);
+
+  // Alt+E goes to the suggestions and Alt+W back to the replacement, whatever the captions'
+  // mnemonics (German's "&Ersetze" is not pressed); Alt with another letter types nothing.
+  const QMetaEnum languages = QMetaEnum::fromType<TSpellDlg::TLanguages>();
+  for (int language = 0; language < languages.keyCount(); ++language) {
+    spell.SetLabelLanguage(TSpellDlg::TLanguages(languages.value(language)));
+    const char *name = languages.key(language);
+    edit->setFocus();
+    edit->setText(QStringLiteral("word"));
+    QTest::keyClick(edit, Qt::Key_E, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), list) << name;
+    QTest::keyClick(list, Qt::Key_W, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), edit) << name;
+    QTest::keyClick(edit, Qt::Key_X, Qt::AltModifier);
+    EXPECT_EQ(edit->text(), QStringLiteral("word")) << name;
+  }
+  EXPECT_TRUE(commands.isEmpty());
+
+  // Quick suggestions follow typed letters and digits only while no Shift, Alt or Ctrl is held.
+  edit->clear();
+  QTest::keyClicks(edit, QStringLiteral("hel"));
+  EXPECT_EQ(list->count(), 3);  // hello, help, helper
+  QTest::keyClick(edit, Qt::Key_P, Qt::ShiftModifier);
+  EXPECT_EQ(list->count(), 3);
+  QTest::keyClick(edit, Qt::Key_E);
+  EXPECT_EQ(list->count(), 1);  // helpe: helper
+  edit->setText(QStringLiteral("hel"));
+  QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(list->count(), 1);
+
+  // A double-click on the empty list, or below the items, replaces with the box's text; one on
+  // an item takes the item first.
+  const auto doubleClick = [list](QPoint at) {
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+  };
+  list->clear();
+  edit->setText(QStringLiteral("typed"));
+  doubleClick({10, 10});
+  list->addItems({QStringLiteral("first"), QStringLiteral("second")});
+  doubleClick({10, list->viewport()->height() - 4});
+  EXPECT_EQ(edit->text(), QStringLiteral("typed"));
+  doubleClick(list->visualItemRect(list->item(1)).center());
+  EXPECT_EQ(edit->text(), QStringLiteral("second"));
+  ASSERT_EQ(commands.size(), 3);
+  for (const QList<QVariant> &command : commands)
+    EXPECT_EQ(command.at(0).toInt(), int(TAbsSpellDialog::cmReplace));
+
+  // Esc is the Close button: the check, not the dialog, decides what follows.
+  commands.clear();
+  QTest::keyClick(edit, Qt::Key_Escape);
+  ASSERT_EQ(commands.size(), 1);
+  EXPECT_EQ(commands.at(0).at(0).toInt(), int(TAbsSpellDialog::cmClose));
+  EXPECT_TRUE(dialog->isVisible());
+}
+
+// Esc on a word in question ends the check in every style, without a message, the document's
+// text as it was.
+TEST_F(SpellDialogTest, EscClosesTheCheckInEveryStyle) {
+  spell.SetAutoSuggest(false);  // the third style shows the word in the replacement box only
+  for (TSpellDlg::TDialogTypes style :
+       {TSpellDlg::dtWordPerfect, TSpellDlg::dtMSWord, TSpellDlg::dtWordPro96}) {
+    spell.SetDialogStyle(style);
+    TRichEdit edit;
+    edit.SetText(QStringLiteral("the wrld zorp"));
+    TUserAtDialog user(spell, {{QStringLiteral("wrld"), [](TAbsSpellDialog *d) {
+                                  QTest::keyClick(Child<TEnterEdit>(d, "edtWord"), Qt::Key_Escape);
+                                }}});
+    TModalAnswerer answers;
+    EXPECT_EQ(spell.CheckEdit(edit), TSpellCheck::crClosed) << style;
+    EXPECT_EQ(user.shownWords, QStringList{"wrld"}) << style;
+    EXPECT_TRUE(answers.texts.isEmpty()) << style;
+    EXPECT_EQ(edit.Text(), QStringLiteral("the wrld zorp")) << style;
+    EXPECT_FALSE(spell.Dialog()->isVisible()) << style;
+  }
 }
 
 TEST_F(SpellDialogTest, SecondStyle) {
@@ -420,6 +501,16 @@ TEST_F(SpellDialogTest, EveryTextFitsInEveryStyleAndLanguage) {
         EXPECT_LE(needed, widget->contentsRect().width())
             << name.toStdString() << ": " << widget->objectName().toStdString() << " \""
             << widget->property("text").toString().toStdString() << "\"";
+      }
+      // The pictures stay with Show Icons on, and no caption covers one.
+      for (QAbstractButton *button : dialog->findChildren<QAbstractButton *>()) {
+        if (button->icon().isNull()) continue;
+        EXPECT_GE(button->iconSize().width(), 12)
+            << name.toStdString() << ": " << button->objectName().toStdString();
+      }
+      if (auto *suggest = dialog->findChild<QToolButton *>(QStringLiteral("SpeedButton1"))) {
+        EXPECT_EQ(suggest->geometry(), QRect(5, 8, 25, 25)) << name.toStdString();
+        EXPECT_GE(Child<QLabel>(dialog, "lblSpellChk")->x(), 28) << name.toStdString();
       }
       if (!shots.isEmpty()) dialog->grab().save(shots + u'/' + name + QStringLiteral(".png"));
       dialog->hide();
