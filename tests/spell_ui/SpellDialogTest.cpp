@@ -369,6 +369,24 @@ TEST_F(SpellDialogTest, KeysAndDoubleClicksOfTheFirstStyle) {
   EXPECT_TRUE(dialog->isVisible());
 }
 
+// German words with a sharp s and words with a typographic apostrophe are checked whole in
+// the document's editor, and a replacement takes the place of the whole word.
+TEST_F(SpellDialogTest, SharpSAndTypographicApostrophesInTheEditor) {
+  DctFiles::Compile(dir, QStringLiteral("German.dct"), {"straße", "isn't", "fuß"});
+  spell.SetDictionaryName(QStringLiteral("German.dct"));
+  spell.SetAutoSuggest(false);
+  TRichEdit edit;
+  edit.SetText(QStringLiteral("Straße isn\u2019t Strase Fuß"));
+  TUserAtDialog user(spell, {{QStringLiteral("Strase"), [](TAbsSpellDialog *d) {
+                                TypeReplacement(d, QStringLiteral("Straße"));
+                                Click(d, "btnReplace");
+                              }}});
+  TModalAnswerer answers({QStringLiteral("OK")});
+  EXPECT_EQ(spell.CheckEdit(edit), 1);
+  EXPECT_EQ(user.shownWords, QStringList{"Strase"});
+  EXPECT_EQ(edit.Text(), QStringLiteral("Straße isn\u2019t Straße Fuß"));
+}
+
 // Esc on a word in question ends the check in every style, without a message, the document's
 // text as it was.
 TEST_F(SpellDialogTest, EscClosesTheCheckInEveryStyle) {
