@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMenu>
 
 #include "Folders.h"
 #include "Glyphs.h"
@@ -34,6 +35,13 @@ THelpCommands::THelpCommands(TfrmMain &main)
   keyFilter_ =
       new THelpKeyFilter([this](const QString &id) { return OpenViewer().ShowId(id); }, this);
   qApp->installEventFilter(keyFilter_);
+  // The menus' help context numbers, for F1 while a menu is open.
+  const std::pair<const char *, int> menus[] = {
+      {"mniFile8", 1001},   {"mniFile7", 1002}, {"mniFile", 1004},  {"mniHelp", 1005},
+      {"mniOptions", 1006}, {"mniFile9", 1007}, {"mniWindow", 1008}};
+  for (const auto &[name, context] : menus)
+    if (QMenu *menu = main.Menu(QString::fromLatin1(name)))
+      menu->setProperty("HelpContext", context);
   // The spell dialogs' Help button: its help context's topic, else the spell dialog's own.
   connect(main.dlgSpell(), &TSpellDlg::HelpRequested, this, [this](int context) {
     if (context == 0 || !OpenViewer().ShowContext(context))

@@ -68,6 +68,14 @@ TEST_F(THelpFixture, HelpCommandsTurnStayOnTopOffAndOpenTheViewer) {
   Run("mniHowtoUseHelp");
   EXPECT_EQ(viewer->CurrentTopic().fileName(), QStringLiteral("viewer.html"));
 
+  // F1 in an open menu opens that menu's topic.
+  QMenu *edit = m.Menu(QStringLiteral("mniFile7"));
+  edit->popup(QPoint(10, 10));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(edit));
+  QTest::keyClick(edit, Qt::Key_F1);
+  edit->hide();
+  EXPECT_EQ(viewer->CurrentTopic().fileName(), QStringLiteral("edit.html"));
+
   // The spell dialogs' Help button opens the spell dialog's topic in the same viewer.
   Q_EMIT m.dlgSpell()->HelpRequested(0);
   EXPECT_EQ(viewer->CurrentTopic().fileName() + u'#' + viewer->CurrentTopic().fragment(),
