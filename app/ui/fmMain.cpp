@@ -158,6 +158,9 @@ void TfrmMain::createHolders() {
   // The Open dialog is made for each use; its stored filter list and index live here.
   dlgOpen_ = new QObject(this);
   dlgOpen_->setObjectName(QStringLiteral("dlgOpen"));
+  // Declared before the storage binds them, so that they are stored.
+  dlgOpen_->setProperty("Filter", kDefaultFilter);
+  dlgOpen_->setProperty("FilterIndex", 1);
   // A menu item that is never shown but whose state is kept with the others.
   auto *viewAll = new QAction(this);
   viewAll->setObjectName(QStringLiteral("mniViewAll"));

@@ -1,6 +1,5 @@
 #include "FavoritesPage.h"
 
-#include "Commands.h"
 #include "Glyphs.h"
 #include "MessageBox.h"
 
