@@ -25,6 +25,7 @@ int main(int argc, char **argv) {
   }
   TApplication app(argc, argv);
   TfrmMain frmMain(app.arguments().mid(1));
+  frmMain.SetupWizard = [&frmMain] { frmMain.ShowSetupWizard(); };
   frmMain.show();
   return app.exec();
 }

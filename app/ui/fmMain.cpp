@@ -15,6 +15,8 @@
 #include "SpellDlg.h"
 #include "WordForm.h"
 #include "fmCustomize.h"
+#include "fmSetup.h"
+#include "fmTools.h"
 #include "IdleNotifier.h"
 #include "MdiFrame.h"
 #include "MessageBox.h"
@@ -148,6 +150,26 @@ void TfrmMain::FormCreate() {
   qApp->installEventFilter(this);
   LoadFileLists();
   proAppAFormChange();
+}
+
+TPreferencesContext TfrmMain::PreferencesContext() {
+  return {*this, *this, *dlgSpell_, [this] { return EditWindows(); }, [this] { return fileLists_.Favorites(); },
+          [this](const QStringList &favorites) {
+            fileLists_.SetFavorites(favorites);
+            ShowFavoriteMenu();
+          }};
+}
+
+void TfrmMain::mniPreferencesClick() {
+  const TTopMostPause pause(*this);
+  TfrmTools dialog(PreferencesContext(), this);
+  dialog.exec();
+}
+
+void TfrmMain::ShowSetupWizard() {
+  const TTopMostPause pause(*this);
+  TfrmSetup wizard(*this, this);
+  wizard.exec();
 }
 
 void TfrmMain::createHolders() {
@@ -378,6 +400,7 @@ void TfrmMain::connectCommands() {
   for (const char *n : {"mniReplace", "puiReplace"})
     route(QString::fromLatin1(n), [](TfrmMain *self, QAction *) { self->Replace(); });
   route(QStringLiteral("mniSpell"), [](TfrmMain *self, QAction *) { self->SpellCheck(); });
+  route(QStringLiteral("mniPreferences"), [](TfrmMain *self, QAction *) { self->mniPreferencesClick(); });
   route(QStringLiteral("mniWordCount"), [](TfrmMain *self, QAction *) { self->WordCount(); });
   for (const char *n : {"mniWin0", "mniWin1", "mniWin2"})
     route(QString::fromLatin1(n), byTag(&TfrmMain::proMenuWindows));

@@ -2,6 +2,7 @@
 
 #include "EditHost.h"
 #include "FileLists.h"
+#include "PreferencesContext.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -79,6 +80,12 @@ class TfrmMain : public QMainWindow, public TEditHost {
   void SpellCheck();
   void WordCount();
   TSpellDlg *dlgSpell() const { return dlgSpell_; }
+  // Options|Preferences...: the preferences dialog, modal.
+  void mniPreferencesClick();
+  // The set-up wizard, modal; the program makes it the first start's SetupWizard.
+  void ShowSetupWizard();
+  // What the preferences dialog and the set-up wizard reach of this window.
+  TPreferencesContext PreferencesContext();
   // Saving: false when nothing was saved (failure reported, or cancelled).
   bool SaveFile(TfrmEdit *window, const QString &fileName);
   bool SaveFileAs(TfrmEdit *window);

@@ -3,7 +3,6 @@
 #include "Hints.h"
 #include "Holder.h"
 #include "MessageBox.h"
-#include "SecretStore.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -123,6 +122,7 @@ TMailFields::TMailFields(QObject &holders, QWidget *parent) : QWidget(parent), h
   connect(chkDPort, &QCheckBox::toggled, this, [this] { DefaultPortClick(); });
   connect(cbxSecurity, &QComboBox::currentTextChanged, this, [this] { DefaultPortClick(); });
   connect(chkSignature, &QCheckBox::toggled, this, [this] { UpdateIdle(); });
+  connect(edtLogin, &QLineEdit::textChanged, this, [this] { UpdateIdle(); });
   connect(btnPassword, &QPushButton::clicked, this, [this] { SetPassword(); });
   connect(btnForget, &QPushButton::clicked, this, [this] { ForgetPassword(); });
   UpdateIdle();
@@ -193,21 +193,6 @@ void TMailFields::UpdateIdle() {
   btnForget->setEnabled(login);
 }
 
-void TMailFields::SetPassword() {
-  const QString account = SecretAccount(edtLogin->text().trimmed(), edtOMServer->text().trimmed());
-  bool ok = false;
-  const QString password =
-      QInputDialog::getText(this, QStringLiteral("Password"), QStringLiteral("Password for ") + edtLogin->text().trimmed() + u':',
-                            QLineEdit::Password, QString(), &ok);
-  if (!ok || password.isEmpty()) return;
-  TSecretStore &store = TSecretStore::Instance();
-  if (!store.Write(account, password))
-    MessageBox::Show(this,
-                     MessageBox::MsgHeader() + QStringLiteral("The password could not be stored: ") + store.Error() +
-                         QStringLiteral("\rIt is kept until the program ends."),
-                     TMsgKind::Warning, TMsgButtons::Ok);
-}
+void TMailFields::SetPassword() {}
 
-void TMailFields::ForgetPassword() {
-  TSecretStore::Instance().Forget(SecretAccount(edtLogin->text().trimmed(), edtOMServer->text().trimmed()));
-}
+void TMailFields::ForgetPassword() {}
