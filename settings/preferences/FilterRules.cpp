@@ -28,10 +28,25 @@ TEnabled EnabledPart(const QStringList &boxes) {
   return {n + 1, (n + 3) / 2 - 1};
 }
 
+namespace {
+
+bool Complete(int row, const QStringList &boxes) {
+  return row >= 1 && row <= Rows && row * 2 <= boxes.size() && !boxes[row * 2 - 2].isEmpty() &&
+         !boxes[row * 2 - 1].isEmpty();
+}
+
+}  // namespace
+
+int FilterIndex(int row, const QStringList &boxes) {
+  if (!Complete(row, boxes)) return 1;
+  int index = 0;
+  for (int r = 1; r <= row; ++r)
+    if (Complete(r, boxes)) ++index;
+  return index;
+}
+
 int DefaultRow(int checkedRow, const QStringList &boxes) {
-  const int nameBox = checkedRow * 2 - 1;
-  if (checkedRow >= 1 && checkedRow <= Rows && nameBox <= boxes.size() && !boxes[nameBox - 1].isEmpty())
-    return checkedRow;
+  if (Complete(checkedRow, boxes)) return checkedRow;
   for (int box = 2; box <= Boxes && box <= boxes.size(); ++box)
     if (boxes[box - 1] == QLatin1String("*.*")) return box / 2;
   return 1;

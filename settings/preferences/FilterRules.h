@@ -29,9 +29,13 @@ struct TEnabled {
 };
 TEnabled EnabledPart(const QStringList &boxes);
 
-// The default row after Save: the checked row when its name box is filled; else the row of
-// the first extension box reading exactly "*.*"; else row 1.
+// The default row after Save: the checked row when its name and extension are filled; else
+// the row of the first box from box 2 on reading exactly "*.*"; else row 1.
 int DefaultRow(int checkedRow, const QStringList &boxes);
+
+// The position (from 1) of a row among the rows BuildFilter keeps, which is what the Open
+// dialog's filter index counts; 1 when the row is not kept.
+int FilterIndex(int row, const QStringList &boxes);
 
 // An extension must begin with "*." ("*.htm;*.html" is fine: only the start is tested).
 bool ValidExtension(const QString &text);

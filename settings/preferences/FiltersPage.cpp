@@ -105,5 +105,5 @@ int TFiltersPage::CommitDefault() {
     if (radios_[row - 1]->isChecked()) checked = row;
   const int row = DefaultRow(checked, texts());
   radios_[row - 1]->setChecked(true);
-  return row;
+  return FilterIndex(row, texts());
 }

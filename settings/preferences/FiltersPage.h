@@ -19,9 +19,10 @@ class TFiltersPage : public QWidget {
   void Fill(const QString &filter, int defaultRow);
   // The row-enabling rule; focus: the page is showing, so the first empty box gets the focus.
   void EnableRows(bool focus);
-  // The filter list of the complete rows and the default row, after moving a default whose
-  // name is empty.
+  // The filter list of the complete rows.
   QString Filter() const;
+  // Moves a default row that would be left out of the list, and returns the default's
+  // position in the list.
   int CommitDefault();
 
   QLineEdit *Box(int number) const { return boxes_[number - 1]; }
