@@ -126,6 +126,9 @@ TMailFields::TMailFields(QObject &holders, QWidget *parent) : QWidget(parent), h
   connect(btnPassword, &QPushButton::clicked, this, [this] { SetPassword(); });
   connect(btnForget, &QPushButton::clicked, this, [this] { ForgetPassword(); });
   UpdateIdle();
+  // The password store is not in the program yet: until it is, no password can be kept.
+  btnPassword->hide();
+  btnForget->hide();
 }
 
 THolder *TMailFields::holder(const char *name) const {

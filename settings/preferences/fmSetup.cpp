@@ -1,5 +1,6 @@
 #include "fmSetup.h"
 
+#include "EditHost.h"
 #include "FormStorage.h"
 #include "Glyphs.h"
 #include "Hints.h"
@@ -92,6 +93,12 @@ TfrmSetup::TfrmSetup(QWidget &main, QWidget *parent) : QDialog(parent), main_(ma
   layout->addLayout(buttons);
   setMinimumSize(448, 345);
   resize(sizeHint().expandedTo(QSize(448, 345)));
+}
+
+void TfrmSetup::Run(QWidget &main, TEditHost &host) {
+  const TTopMostPause pause(host);
+  TfrmSetup wizard(main, &main);
+  wizard.exec();
 }
 
 QWidget *TfrmSetup::startPage() {

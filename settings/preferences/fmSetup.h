@@ -7,6 +7,7 @@ class QPushButton;
 class QRadioButton;
 class QStackedWidget;
 class QToolBar;
+class TEditHost;
 class TMailFields;
 class TPageManager;
 
@@ -21,6 +22,9 @@ class TfrmSetup : public QDialog {
   // main: the main window, whose children are the holders, the style items "mniExplore" and
   // "mniStandard" and the tool bar "barMCustom".
   explicit TfrmSetup(QWidget &main, QWidget *parent = nullptr);
+
+  // Shows the wizard modally over main, with stay-on-top paused meanwhile.
+  static void Run(QWidget &main, TEditHost &host);
 
   QStackedWidget *nbkSetup;
   TPageManager *pagSetup;

@@ -2,6 +2,7 @@
 
 #include "DatePage.h"
 #include "DisplayPage.h"
+#include "EditHost.h"
 #include "FavoritesPage.h"
 #include "FiltersPage.h"
 #include "Folders.h"
@@ -79,6 +80,12 @@ TfrmTools::TfrmTools(const TPreferencesContext &context, QWidget *parent)
 }
 
 TfrmTools::~TfrmTools() { strPreferences->FormDestroying(); }
+
+void TfrmTools::Run(const TPreferencesContext &context, QWidget *parent) {
+  const TTopMostPause pause(context.host);
+  TfrmTools dialog(context, parent);
+  dialog.exec();
+}
 
 QAction *TfrmTools::Item(const QString &name) const { return findChild<QAction *>(name); }
 

@@ -31,6 +31,9 @@ class TfrmTools : public QDialog {
   explicit TfrmTools(const TPreferencesContext &context, QWidget *parent = nullptr);
   ~TfrmTools() override;
 
+  // Shows the dialog modally over parent, with stay-on-top paused meanwhile.
+  static void Run(const TPreferencesContext &context, QWidget *parent);
+
   // Page tags: 0 filters, 1 date and time, 2 favourites, 3 network, 4 spelling, 5 display.
   void UpdateOptionsMenu(int tag);
   // Save (1) or Cancel (0), then close.

@@ -33,7 +33,7 @@ class SetupWizardTest : public PrefsFixture {
     });
     poll.start();
     main = std::make_unique<TfrmMain>();
-    main->SetupWizard = [m = main.get()] { m->ShowSetupWizard(); };
+    main->SetupWizard = [m = main.get()] { TfrmSetup::Run(*m, *m); };
     main->show();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !main->HelpFile().isEmpty(); }, 10000));
     return shown;
