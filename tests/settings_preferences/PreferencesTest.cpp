@@ -114,7 +114,7 @@ TEST_F(PrefsFixture, TheLastPageAndStatesComeBackAfterCancelAndAfterARestart) {
     d.pagPrefer->setCurrentWidget(d.favorites);
     EXPECT_TRUE(d.Item(QStringLiteral("mniOptions2"))->isChecked());
     Cancel(d);
-  });
+  }, QStringLiteral("btnOptions"));
 }
 
 TEST_F(PrefsFixture, ColoursNeedAWorkspaceForTheEditScreenAndActAtOnce) {

@@ -71,7 +71,9 @@ class PrefsFixture : public AppFixture {
 
   // Opens the preferences, runs act once the dialog is on screen (act ends it with Save or
   // Cancel, or the test closes it), and returns when it has closed.
-  static void Preferences(TfrmMain &m, const std::function<void(TfrmTools &)> &act) {
+  // command: the menu item or the tool button that opens it.
+  static void Preferences(TfrmMain &m, const std::function<void(TfrmTools &)> &act,
+                          const QString &command = QStringLiteral("mniPreferences")) {
     bool ran = false;
     QTimer poll;
     poll.setInterval(5);
@@ -83,7 +85,8 @@ class PrefsFixture : public AppFixture {
       if (dialog->isVisible()) dialog->close();
     });
     poll.start();
-    m.Action(QStringLiteral("mniPreferences"))->trigger();
+    ASSERT_TRUE(m.Action(command)->isEnabled());
+    m.Action(command)->trigger();
     EXPECT_TRUE(ran);
   }
 
