@@ -1,15 +1,15 @@
 #include "DatePage.h"
 
-#include "DateTimeStamp.h"
-#include "Hints.h"
-#include "Holder.h"
-
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QVBoxLayout>
+
+#include "DateTimeStamp.h"
+#include "Hints.h"
+#include "Holder.h"
 
 TWidthPane::TWidthPane(QSplitter *splitter) : QWidget(splitter), splitter_(splitter) {}
 
@@ -58,7 +58,8 @@ TDatePage::TDatePage(THolder &dateHolder, THolder &timeHolder, QWidget *parent)
   lstDate = FormatList("lstDate", 0, QStringLiteral("|Select date format"));
   lstTime = FormatList("lstTime", 1, QStringLiteral("|Select time format"));
   splDateTime->addWidget(ListPane(pnlDLeft, QStringLiteral("Date Formats"), lstDate));
-  splDateTime->addWidget(ListPane(new QWidget(splDateTime), QStringLiteral("Time Formats"), lstTime));
+  splDateTime->addWidget(
+      ListPane(new QWidget(splDateTime), QStringLiteral("Time Formats"), lstTime));
   splDateTime->setStretchFactor(1, 1);
 
   lblDateDisplay = new QLabel(this);

@@ -1,15 +1,5 @@
 #include "DisplayPage.h"
 
-#include "ColorBox.h"
-#include "EditHost.h"
-#include "Hints.h"
-#include "Holder.h"
-#include "MessageBox.h"
-#include "RichEdit.h"
-#include "RootKey.h"
-#include "WinColor.h"
-#include "fmEdit.h"
-
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFontDialog>
@@ -22,10 +12,21 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "ColorBox.h"
+#include "EditHost.h"
+#include "Hints.h"
+#include "Holder.h"
+#include "MessageBox.h"
+#include "RichEdit.h"
+#include "RootKey.h"
+#include "WinColor.h"
+#include "fmEdit.h"
+
 namespace {
 
 template <typename T>
-T *Named(QWidget *parent, const char *name, const QString &caption, const QString &hint, int help = 0) {
+T *Named(QWidget *parent, const char *name, const QString &caption, const QString &hint,
+         int help = 0) {
   auto *control = new T(caption, parent);
   control->setObjectName(QString::fromLatin1(name));
   Hints::Set(control, hint);
@@ -62,8 +63,10 @@ TDisplayPage::TDisplayPage(const TPreferencesContext &context, const bool &activ
 
   auto *state = new QGroupBox(QStringLiteral("Display Edit Form"), this);
   Hints::SetHelp(state, 1126);
-  radMax = Named<QRadioButton>(state, "radMax", QStringLiteral("Maximized"), QStringLiteral("|New workspaces are created maximized"));
-  radMin = Named<QRadioButton>(state, "radMin", QStringLiteral("Minimized"), QStringLiteral("|New workspaces are created minimized"));
+  radMax = Named<QRadioButton>(state, "radMax", QStringLiteral("Maximized"),
+                               QStringLiteral("|New workspaces are created maximized"));
+  radMin = Named<QRadioButton>(state, "radMin", QStringLiteral("Minimized"),
+                               QStringLiteral("|New workspaces are created minimized"));
   radNorm = Named<QRadioButton>(state, "radNorm", QStringLiteral("Normal"),
                                 QStringLiteral("|New workspaces are created as normal forms"));
   radMax->setChecked(true);
@@ -78,15 +81,20 @@ TDisplayPage::TDisplayPage(const TPreferencesContext &context, const bool &activ
   }
 
   auto *colors = new QGroupBox(QStringLiteral("Default Colors"), this);
-  cbxMScreen = ColorBox(colors, "cbxMScreen", 0, QStringLiteral("|Set the main screen background color"), 1128);
-  cbxEScreen = ColorBox(colors, "cbxEScreen", 1, QStringLiteral("|Set the edit screen default background color"), 1129);
-  cbxFHigh = ColorBox(colors, "cbxFHigh", 2, QStringLiteral("|Set the default find/replace highlight color"), 1130);
+  cbxMScreen = ColorBox(colors, "cbxMScreen", 0,
+                        QStringLiteral("|Set the main screen background color"), 1128);
+  cbxEScreen = ColorBox(colors, "cbxEScreen", 1,
+                        QStringLiteral("|Set the edit screen default background color"), 1129);
+  cbxFHigh = ColorBox(colors, "cbxFHigh", 2,
+                      QStringLiteral("|Set the default find/replace highlight color"), 1130);
   cbxMScreen->SetSelectedColor(WinColor::clSilver);
   cbxEScreen->SetSelectedColor(WinColor::clWhite);
   cbxFHigh->SetSelectedColor(WinColor::clBlue);
   auto *colorLayout = new QGridLayout(colors);
   tag = 0;
-  for (auto [caption, box] : {std::pair{"Main Screen:", cbxMScreen}, {"Edit Screen:", cbxEScreen}, {"Find Highlight:", cbxFHigh}}) {
+  for (auto [caption, box] : {std::pair{"Main Screen:", cbxMScreen},
+                              {"Edit Screen:", cbxEScreen},
+                              {"Find Highlight:", cbxFHigh}}) {
     colorLayout->addWidget(new QLabel(QString::fromLatin1(caption), colors), tag, 0);
     colorLayout->addWidget(box, tag, 1);
     connect(box, &TColorBox::ColorChanged, this, [this, tag] { UpdateDisplayColors(tag); });
@@ -101,7 +109,8 @@ TDisplayPage::TDisplayPage(const TPreferencesContext &context, const bool &activ
   lblFont->setAlignment(Qt::AlignCenter);
   lblFont->setFrameShape(QFrame::StyledPanel);
   lblFont->setMinimumHeight(34);
-  btnFont = Named<QPushButton>(font, "btnFont", QStringLiteral("Change..."), QStringLiteral("Change the default editor font..."));
+  btnFont = Named<QPushButton>(font, "btnFont", QStringLiteral("Change..."),
+                               QStringLiteral("Change the default editor font..."));
   btnFont->setFlat(true);
   chkFontPrint = Named<QCheckBox>(font, "chkFontPrint", QStringLiteral("Use to Print"),
                                   QStringLiteral("|Use this font when printing"));
@@ -111,12 +120,15 @@ TDisplayPage::TDisplayPage(const TPreferencesContext &context, const bool &activ
   fontLayout->addWidget(btnFont, 1, 0);
   fontLayout->addWidget(chkFontPrint, 1, 1);
 
-  chkShowSelBar = Named<QCheckBox>(this, "chkShowSelBar", QStringLiteral("Show Selection Bar"),
-                                   QStringLiteral("|Show selection bar at the left of the workspace"), 1136);
-  chkMRUYes = Named<QCheckBox>(this, "chkMRUYes", QStringLiteral("Show most recently used list"),
-                               QStringLiteral("|Show the most recently used list on the main menu"), 1131);
-  chkFAVYes = Named<QCheckBox>(this, "chkFAVYes", QStringLiteral("Show favorite files list"),
-                               QStringLiteral("|Show the favorite files list on the main menu"), 1132);
+  chkShowSelBar =
+      Named<QCheckBox>(this, "chkShowSelBar", QStringLiteral("Show Selection Bar"),
+                       QStringLiteral("|Show selection bar at the left of the workspace"), 1136);
+  chkMRUYes =
+      Named<QCheckBox>(this, "chkMRUYes", QStringLiteral("Show most recently used list"),
+                       QStringLiteral("|Show the most recently used list on the main menu"), 1131);
+  chkFAVYes =
+      Named<QCheckBox>(this, "chkFAVYes", QStringLiteral("Show favorite files list"),
+                       QStringLiteral("|Show the favorite files list on the main menu"), 1132);
   for (QCheckBox *box : {chkShowSelBar, chkMRUYes, chkFAVYes}) box->setChecked(true);
   edtUndo = new QSpinBox(this);
   edtUndo->setObjectName(QStringLiteral("edtUndo"));
@@ -163,21 +175,25 @@ void TDisplayPage::SetFlat(bool flat) { btnFont->setFlat(flat); }
 
 void TDisplayPage::ShowFontCaption() {
   const QFont font = lblFont->font();
-  lblFont->setText(font.family() + QStringLiteral(" - ") + QString::number(font.pointSize()) + QStringLiteral(" pt"));
+  lblFont->setText(font.family() + QStringLiteral(" - ") + QString::number(font.pointSize()) +
+                   QStringLiteral(" pt"));
 }
 
 void TDisplayPage::Inform(const QString &text) {
   MessageBox::Show(this, MessageBox::MsgHeader() + text, TMsgKind::Information, TMsgButtons::Ok);
 }
 
-void TDisplayPage::UpdateEditDisplay(int tag) { context_.Holder("EditDisplay").SetCaption(QString::number(tag)); }
+void TDisplayPage::UpdateEditDisplay(int tag) {
+  context_.Holder("EditDisplay").SetCaption(QString::number(tag));
+}
 
 void TDisplayPage::UpdateDisplayColors(int tag) {
   if (!active_) return;
   if (tag == 0) {
     const int value = cbxMScreen->SelectedColor();
     context_.Holder("SMTPHost").SetColor(value);
-    if (auto *area = context_.main.findChild<QMdiArea *>()) area->setBackground(WinColor::ToQColor(value));
+    if (auto *area = context_.main.findChild<QMdiArea *>())
+      area->setBackground(WinColor::ToQColor(value));
     // A pixel wider makes the frame lay itself out and repaint.
     context_.main.resize(context_.main.width() + 1, context_.main.height());
   } else if (tag == 1) {
@@ -212,17 +228,22 @@ void TDisplayPage::DefaultEditorFont() {
   for (TfrmEdit *window : context_.editWindows()) window->mmoMemo()->SetEditFont(font);
   lblFont->setFont(font);
   ShowFontCaption();
-  const int points = font.pointSize() > 0 ? font.pointSize() : qRound(font.pixelSize() * 72.0 / 96.0);
+  const int points =
+      font.pointSize() > 0 ? font.pointSize() : qRound(font.pixelSize() * 72.0 / 96.0);
   // The stored text colour is kept: the font dialog does not choose one.
-  const QString fontColor = TRootKey().ReadString(QStringLiteral("Edit Form"), QStringLiteral("mmoMemo_FontColor"),
-                                                  QString::number(WinColor::clWindowText));
-  TPreferencesContext::WriteEditSetting(QStringLiteral("mmoMemo_FontHeight"), QString::number(-qRound(points * 96.0 / 72.0)));
+  const QString fontColor =
+      TRootKey().ReadString(QStringLiteral("Edit Form"), QStringLiteral("mmoMemo_FontColor"),
+                            QString::number(WinColor::clWindowText));
+  TPreferencesContext::WriteEditSetting(QStringLiteral("mmoMemo_FontHeight"),
+                                        QString::number(-qRound(points * 96.0 / 72.0)));
   TPreferencesContext::WriteEditSetting(QStringLiteral("mmoMemo_FontName"), font.family());
   TPreferencesContext::WriteEditSetting(QStringLiteral("mmoMemo_FontColor"), fontColor);
-  TPreferencesContext::WriteEditSetting(QStringLiteral("mmoMemo_FontSize"), QString::number(points));
+  TPreferencesContext::WriteEditSetting(QStringLiteral("mmoMemo_FontSize"),
+                                        QString::number(points));
   TPreferencesContext::WriteEditSetting(QStringLiteral("mmoMemo_FontStyle"), FontStyleText(font));
   Inform(QStringLiteral("This ONLY changes the display font in ") + ProductName +
-         QStringLiteral(". To change the printer fonts you must go to File|Customize Print Out... on the Main Menu."));
+         QStringLiteral(". To change the printer fonts you must go to File|Customize Print Out... "
+                        "on the Main Menu."));
 }
 
 void TDisplayPage::UpdateMenuDisplay(int tag) {
@@ -236,12 +257,14 @@ void TDisplayPage::ShowSelBarClick() {
   if (!active_) return;
   const bool on = chkShowSelBar->isChecked();
   for (TfrmEdit *window : context_.editWindows()) window->mmoMemo()->SetSelectionBar(on);
-  TPreferencesContext::WriteEditSetting(QStringLiteral("mmoMemo_SelectionBar"), on ? QStringLiteral("True") : QStringLiteral("False"));
+  TPreferencesContext::WriteEditSetting(QStringLiteral("mmoMemo_SelectionBar"),
+                                        on ? QStringLiteral("True") : QStringLiteral("False"));
 }
 
 void TDisplayPage::UndoChange() {
   if (!active_) return;
   const int limit = edtUndo->value();
   for (TfrmEdit *window : context_.editWindows()) window->mmoMemo()->SetUndoLimit(limit);
-  TPreferencesContext::WriteEditSetting(QStringLiteral("mmoMemo_UndoLimit"), QString::number(limit));
+  TPreferencesContext::WriteEditSetting(QStringLiteral("mmoMemo_UndoLimit"),
+                                        QString::number(limit));
 }

@@ -1,15 +1,15 @@
 #include "FiltersPage.h"
 
-#include "FilterRules.h"
-#include "Hints.h"
-#include "MessageBox.h"
-
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTimer>
+
+#include "FilterRules.h"
+#include "Hints.h"
+#include "MessageBox.h"
 
 using namespace FilterRules;
 

@@ -37,8 +37,8 @@ class TEnterToTab : public QObject {
     if (!widget) return false;
     // The window's focus chain moves from the widget that has the focus.
     if (QWidget *next = widget->nextInFocusChain()) {
-      while (next != widget && !(next->isEnabled() && next->isVisible() &&
-                                 (next->focusPolicy() & Qt::TabFocus)))
+      while (next != widget &&
+             !(next->isEnabled() && next->isVisible() && (next->focusPolicy() & Qt::TabFocus)))
         next = next->nextInFocusChain();
       next->setFocus(Qt::TabFocusReason);
     }
@@ -49,7 +49,8 @@ class TEnterToTab : public QObject {
 // Runs an action when the watched control loses the focus.
 class TFocusOut : public QObject {
  public:
-  TFocusOut(QObject *parent, std::function<void()> action) : QObject(parent), action_(std::move(action)) {}
+  TFocusOut(QObject *parent, std::function<void()> action)
+      : QObject(parent), action_(std::move(action)) {}
 
  protected:
   bool eventFilter(QObject *watched, QEvent *event) override {

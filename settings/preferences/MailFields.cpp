@@ -1,9 +1,5 @@
 #include "MailFields.h"
 
-#include "Hints.h"
-#include "Holder.h"
-#include "MessageBox.h"
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -16,6 +12,10 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "Hints.h"
+#include "Holder.h"
+#include "MessageBox.h"
+
 namespace {
 
 template <typename T>
@@ -27,7 +27,8 @@ T *Named(QWidget *parent, const char *name, const QString &hint = {}, int help =
   return control;
 }
 
-QCheckBox *Check(QWidget *parent, const char *name, const QString &caption, const QString &hint, int help) {
+QCheckBox *Check(QWidget *parent, const char *name, const QString &caption, const QString &hint,
+                 int help) {
   auto *box = Named<QCheckBox>(parent, name, hint, help);
   box->setText(caption);
   return box;
@@ -37,24 +38,31 @@ QCheckBox *Check(QWidget *parent, const char *name, const QString &caption, cons
 
 TMailFields::TMailFields(QObject &holders, QWidget *parent) : QWidget(parent), holders_(holders) {
   auto *server = new QGroupBox(QStringLiteral("SMTP Server"), this);
-  edtOMServer = Named<QLineEdit>(server, "edtOMServer", QStringLiteral("|Enter your outgoing SMTP server"), 1106);
-  cbxSecurity = Named<QComboBox>(server, "cbxSecurity",
-                                 QStringLiteral("|None: plain connection; STARTTLS: encrypted after the greeting; "
-                                                "TLS: encrypted from the start"),
-                                 1121);
-  cbxSecurity->addItems({QStringLiteral("None"), QStringLiteral("STARTTLS"), QStringLiteral("TLS")});
+  edtOMServer = Named<QLineEdit>(server, "edtOMServer",
+                                 QStringLiteral("|Enter your outgoing SMTP server"), 1106);
+  cbxSecurity = Named<QComboBox>(
+      server, "cbxSecurity",
+      QStringLiteral("|None: plain connection; STARTTLS: encrypted after the greeting; "
+                     "TLS: encrypted from the start"),
+      1121);
+  cbxSecurity->addItems(
+      {QStringLiteral("None"), QStringLiteral("STARTTLS"), QStringLiteral("TLS")});
   lblPort = Named<QLabel>(server, "lblPort");
   lblPort->setText(QStringLiteral("Port:"));
   spnPort = Named<QSpinBox>(server, "spnPort", QStringLiteral("|Enter your SMTP port"), 1121);
   spnPort->setRange(1, 65535);
   spnPort->setValue(25);
-  chkDPort = Check(server, "chkDPort", QStringLiteral("Use Default Port"), QStringLiteral("|Use your default SMTP port"), 1121);
+  chkDPort = Check(server, "chkDPort", QStringLiteral("Use Default Port"),
+                   QStringLiteral("|Use your default SMTP port"), 1121);
   chkDPort->setChecked(true);
-  edtLogin = Named<QLineEdit>(server, "edtLogin",
-                              QStringLiteral("|Enter the login name the server asks for (empty: no login)"), 1106);
-  btnPassword = Named<QPushButton>(server, "btnPassword", QStringLiteral("|Store the password for this login"));
+  edtLogin = Named<QLineEdit>(
+      server, "edtLogin",
+      QStringLiteral("|Enter the login name the server asks for (empty: no login)"), 1106);
+  btnPassword = Named<QPushButton>(server, "btnPassword",
+                                   QStringLiteral("|Store the password for this login"));
   btnPassword->setText(QStringLiteral("Password..."));
-  btnForget = Named<QPushButton>(server, "btnForget", QStringLiteral("|Forget the stored password for this login"));
+  btnForget = Named<QPushButton>(server, "btnForget",
+                                 QStringLiteral("|Forget the stored password for this login"));
   btnForget->setText(QStringLiteral("Forget"));
 
   auto *grid = new QGridLayout(server);
@@ -81,11 +89,14 @@ TMailFields::TMailFields(QObject &holders, QWidget *parent) : QWidget(parent), h
   auto *user = new QGroupBox(QStringLiteral("User Information"), this);
   edtName = Named<QLineEdit>(user, "edtName", {}, 1134);
   edtOrg = Named<QLineEdit>(user, "edtOrg", {}, 1135);
-  edtUEmail = Named<QLineEdit>(user, "edtUEmail", QStringLiteral("|Enter your from email address"), 1108);
-  edtReplyTo = Named<QLineEdit>(user, "edtReplyTo", QStringLiteral("|Enter your reply to email address"), 1109);
+  edtUEmail =
+      Named<QLineEdit>(user, "edtUEmail", QStringLiteral("|Enter your from email address"), 1108);
+  edtReplyTo = Named<QLineEdit>(user, "edtReplyTo",
+                                QStringLiteral("|Enter your reply to email address"), 1109);
   chkSignature = Check(user, "chkSignature", QStringLiteral("Signature"),
                        QStringLiteral("|Determine whether or not a signature is used"), 1133);
-  mmoSignature = Named<QPlainTextEdit>(user, "mmoSignature", QStringLiteral("|Enter your signature"), 1133);
+  mmoSignature =
+      Named<QPlainTextEdit>(user, "mmoSignature", QStringLiteral("|Enter your signature"), 1133);
   mmoSignature->setLineWrapMode(QPlainTextEdit::NoWrap);
   mmoSignature->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   mmoSignature->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -116,8 +127,9 @@ TMailFields::TMailFields(QObject &holders, QWidget *parent) : QWidget(parent), h
 
   for (QLineEdit *box : {edtOMServer, edtLogin, edtName, edtOrg, edtUEmail, edtReplyTo})
     Hints::OnFocusOut(box, [this] { Q_EMIT TextExit(); });
-  for (QWidget *control : std::initializer_list<QWidget *>{edtOMServer, cbxSecurity, spnPort, chkDPort, edtLogin, chkBCC,
-                                                           chkReminder, edtName, edtOrg, edtUEmail, edtReplyTo, chkSignature})
+  for (QWidget *control : std::initializer_list<QWidget *>{
+           edtOMServer, cbxSecurity, spnPort, chkDPort, edtLogin, chkBCC, chkReminder, edtName,
+           edtOrg, edtUEmail, edtReplyTo, chkSignature})
     Hints::PressEnterKey(control);
   connect(chkDPort, &QCheckBox::toggled, this, [this] { DefaultPortClick(); });
   connect(cbxSecurity, &QComboBox::currentTextChanged, this, [this] { DefaultPortClick(); });

@@ -3,11 +3,13 @@
 #include <QAbstractButton>
 #include <QStackedWidget>
 
-TPageProxy::TPageProxy(const QString &pageName, QWidget *page, QObject *parent) : QObject(parent), page_(page) {
+TPageProxy::TPageProxy(const QString &pageName, QWidget *page, QObject *parent)
+    : QObject(parent), page_(page) {
   setObjectName(pageName);
 }
 
-TPageManager::TPageManager(QStackedWidget *pages, QAbstractButton *next, QAbstractButton *previous, QObject *parent)
+TPageManager::TPageManager(QStackedWidget *pages, QAbstractButton *next, QAbstractButton *previous,
+                           QObject *parent)
     : QObject(parent), pages_(pages), next_(next), previous_(previous) {}
 
 void TPageManager::AddPage(const QString &pageName, QWidget *page) {

@@ -27,7 +27,8 @@ class TPageManager : public QObject {
   Q_OBJECT
 
  public:
-  TPageManager(QStackedWidget *pages, QAbstractButton *next, QAbstractButton *previous, QObject *parent);
+  TPageManager(QStackedWidget *pages, QAbstractButton *next, QAbstractButton *previous,
+               QObject *parent);
 
   void AddPage(const QString &pageName, QWidget *page);
   // Shows the first page and takes over the two buttons' clicks.

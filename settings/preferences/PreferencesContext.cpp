@@ -1,11 +1,11 @@
 #include "PreferencesContext.h"
 
+#include <QWidget>
+
 #include "FormStorage.h"
 #include "Holder.h"
 #include "RootKey.h"
 #include "SettingsError.h"
-
-#include <QWidget>
 
 THolder &TPreferencesContext::Holder(const char *name) const {
   auto *holder = main.findChild<THolder *>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);

@@ -1,9 +1,5 @@
 #include "SpellPage.h"
 
-#include "Glyphs.h"
-#include "Hints.h"
-#include "SpellDlg.h"
-
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -12,6 +8,10 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "Glyphs.h"
+#include "Hints.h"
+#include "SpellDlg.h"
+
 namespace {
 
 struct TDictionaryRow {
@@ -19,15 +19,22 @@ struct TDictionaryRow {
   int glyph;
 };
 const TDictionaryRow dictionaryRows[] = {
-    {"radBritish", "imgBritish", "British", "British.dct", "|Use British English language dictionary", gFlagBritish},
+    {"radBritish", "imgBritish", "British", "British.dct",
+     "|Use British English language dictionary", gFlagBritish},
     {"radDutch", "imgDutch", "Dutch", "Dutch.dct", "|Use Dutch language dictionary", gFlagDutch},
-    {"radEnglish", "imgEnglish", "English", "English.dct", "|Use American English language dictionary", gFlagAmerican},
-    {"radFrench", "imgFrench", "French", "French.dct", "|Use French language dictionary", gFlagFrench},
-    {"radGerman", "imgGerman", "German", "German.dct", "|Use German language dictionary", gFlagGerman},
-    {"radItalian", "imgItalian", "Italian", "Italian.dct", "|Use Italian language dictionary", gFlagItalian},
+    {"radEnglish", "imgEnglish", "English", "English.dct",
+     "|Use American English language dictionary", gFlagAmerican},
+    {"radFrench", "imgFrench", "French", "French.dct", "|Use French language dictionary",
+     gFlagFrench},
+    {"radGerman", "imgGerman", "German", "German.dct", "|Use German language dictionary",
+     gFlagGerman},
+    {"radItalian", "imgItalian", "Italian", "Italian.dct", "|Use Italian language dictionary",
+     gFlagItalian},
     {"radLegal", "imgLegal", "Legal", "Legal.dct", "|Use Legal language dictionary", gLegal},
-    {"radMedical", "imgMedical", "Medical", "Medical.dct", "|Use Medical language dictionary", gMedical},
-    {"radSpanish", "imgSpanish", "Spanish", "Spanish.dct", "|Use Spanish language dictionary", gFlagSpanish},
+    {"radMedical", "imgMedical", "Medical", "Medical.dct", "|Use Medical language dictionary",
+     gMedical},
+    {"radSpanish", "imgSpanish", "Spanish", "Spanish.dct", "|Use Spanish language dictionary",
+     gFlagSpanish},
 };
 
 struct TLanguageRow {
@@ -50,8 +57,10 @@ struct TStyleRow {
 };
 const TStyleRow styleRows[] = {
     {"radMSWord", "MS Word", "|Use MS Word dialog style for spell check", TSpellDlg::dtMSWord},
-    {"radWordPerfect", "Word Perfect", "|Use Word Perfect dialog style for spell check", TSpellDlg::dtWordPerfect},
-    {"radWordPro", "WordPro 96", "|Use WordPro 96 dialog style for spell check", TSpellDlg::dtWordPro96},
+    {"radWordPerfect", "Word Perfect", "|Use Word Perfect dialog style for spell check",
+     TSpellDlg::dtWordPerfect},
+    {"radWordPro", "WordPro 96", "|Use WordPro 96 dialog style for spell check",
+     TSpellDlg::dtWordPro96},
 };
 
 QRadioButton *Radio(QWidget *parent, const char *name, const char *caption, const char *hint) {
@@ -80,7 +89,9 @@ void OnChecked(QObject *context, const QList<QRadioButton *> &radios, F action) 
 }  // namespace
 
 QString TSpellPage::DictionaryFile(int tag) {
-  return (tag >= 0 && tag < int(std::size(dictionaryRows))) ? QString::fromLatin1(dictionaryRows[tag].file) : QString();
+  return (tag >= 0 && tag < int(std::size(dictionaryRows)))
+             ? QString::fromLatin1(dictionaryRows[tag].file)
+             : QString();
 }
 
 TSpellPage::TSpellPage(TSpellDlg &spell, QWidget *parent) : QWidget(parent), spell_(spell) {

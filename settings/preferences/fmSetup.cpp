@@ -1,5 +1,15 @@
 #include "fmSetup.h"
 
+#include <QAction>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
 #include "EditHost.h"
 #include "FormStorage.h"
 #include "Glyphs.h"
@@ -10,16 +20,6 @@
 #include "RootKey.h"
 #include "SettingsError.h"
 #include "ToolBarLayout.h"
-
-#include <QAction>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QStackedWidget>
-#include <QToolBar>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -45,12 +45,12 @@ QString ToolBarText(QToolBar *bar) { return ToolBarLayout::OptionsAccessor(bar)-
 
 const QList<std::pair<QString, QString>> &TfrmSetup::StyleSections() {
   static const QList<std::pair<QString, QString>> sections = {
-      {QStringLiteral("Preferences"), QStringLiteral("barTools")},
-      {QStringLiteral("Email Form"), QStringLiteral("barMail")},
-      {QStringLiteral("Email Addresses"), QStringLiteral("barAddress")},
-      {QStringLiteral("Properties"), QStringLiteral("barProperties")},
-      {QStringLiteral("About"), QStringLiteral("barAbout")},
-      {QStringLiteral("Special Characters"), QStringLiteral("barTools")},
+      {QStringLiteral("Preferences"), QStringLiteral("barTools_Options")},
+      {QStringLiteral("Email Form"), QStringLiteral("barMail_Options")},
+      {QStringLiteral("Email Addresses"), QStringLiteral("barAddress_Options")},
+      {QStringLiteral("Properties"), QStringLiteral("barProperties_Options")},
+      {QStringLiteral("About"), QStringLiteral("barAbout_Options")},
+      {QStringLiteral("Special Characters"), QStringLiteral("barTools_Options")},
   };
   return sections;
 }
@@ -77,8 +77,9 @@ TfrmSetup::TfrmSetup(QWidget &main, QWidget *parent) : QDialog(parent), main_(ma
   pagSetup->AddPage(QStringLiteral("Button Setup"), buttonPage());
   pagSetup->AddPage(QStringLiteral("Network Setup"), networkPage());
   pagSetup->AddPage(QStringLiteral("End Setup"), endPage());
-  connect(pagSetup, &TPageManager::PageChanged, this,
-          [this] { btnFinish->setEnabled(pagSetup->ActivePageName() == QLatin1String("End Setup")); });
+  connect(pagSetup, &TPageManager::PageChanged, this, [this] {
+    btnFinish->setEnabled(pagSetup->ActivePageName() == QLatin1String("End Setup"));
+  });
   pagSetup->Start();
   connect(btnFinish, &QPushButton::clicked, this, [this] { btnFinishClick(); });
 
@@ -118,7 +119,8 @@ QWidget *TfrmSetup::startPage() {
   layout->addWidget(lblWelcome);
   layout->addWidget(lblWizard);
   layout->addStretch();
-  layout->addWidget(Text(page, QStringLiteral("Please click on Next to continue."), "lblClickNext"));
+  layout->addWidget(
+      Text(page, QStringLiteral("Please click on Next to continue."), "lblClickNext"));
   return page;
 }
 
@@ -143,7 +145,9 @@ QWidget *TfrmSetup::buttonPage() {
   barSetup = new QToolBar(page);
   barSetup->setObjectName(QStringLiteral("barSetup"));
   const TGlyphList &glyphs = TGlyphList::Shared();
-  for (int glyph : {0, 1, 2}) barSetup->addAction(glyphs.Icon(glyph), QString())->setObjectName(QStringLiteral("btnSample%1").arg(glyph));
+  for (int glyph : {0, 1, 2})
+    barSetup->addAction(glyphs.Icon(glyph), QString())
+        ->setObjectName(QStringLiteral("btnSample%1").arg(glyph));
   SetSampleFlat(true);
 
   auto *middle = new QHBoxLayout;
@@ -152,11 +156,13 @@ QWidget *TfrmSetup::buttonPage() {
   middle->addStretch();
   auto *layout = new QVBoxLayout(page);
   layout->addWidget(Heading(page, QStringLiteral("Tool Bar Setup"), 32));
-  layout->addWidget(Text(page, QStringLiteral("Choose which type of tool bar you wish to have as your default.")));
+  layout->addWidget(Text(
+      page, QStringLiteral("Choose which type of tool bar you wish to have as your default.")));
   layout->addLayout(middle);
   layout->addStretch();
-  layout->addWidget(Text(page, QStringLiteral("Tool bars can be modified on a form by form basis by right-clicking on "
-                                              "the toolbar and then  selecting your choices.")));
+  // clang-format off
+  layout->addWidget(Text(page, QStringLiteral("Tool bars can be modified on a form by form basis by right-clicking on the toolbar and then  selecting your choices.")));
+  // clang-format on
   return page;
 }
 
@@ -183,12 +189,14 @@ QWidget *TfrmSetup::endPage() {
   layout->addWidget(lblSetupProper);
   layout->addWidget(lblStartInfo);
   layout->addStretch();
-  layout->addWidget(Text(page, QStringLiteral("Please click on Finish to complete the setup."), "lblFinishInfo"));
+  layout->addWidget(
+      Text(page, QStringLiteral("Please click on Finish to complete the setup."), "lblFinishInfo"));
   return page;
 }
 
 void TfrmSetup::SetSampleFlat(bool flat) {
-  ToolBarLayout::OptionsAccessor(barSetup)->SetText(flat ? QStringLiteral("[sbFlatBtns]") : QStringLiteral("[]"));
+  ToolBarLayout::OptionsAccessor(barSetup)->SetText(flat ? QStringLiteral("[sbFlatBtns]")
+                                                         : QStringLiteral("[]"));
 }
 
 void TfrmSetup::showEvent(QShowEvent *event) {
@@ -206,14 +214,13 @@ void TfrmSetup::FormShow() {
   mail->Load();
   setWindowTitle(ProductName + QStringLiteral(" Setup..."));
   lbl1stContact->setText(ProductName);
-  lblWelcome->setText(QStringLiteral("Welcome to the ") + ProductName + QStringLiteral(" Setup Wizard."));
-  lblWizard->setText(QStringLiteral("The next few screens will allow you to set up your button bars and set your "
-                                    "outgoing mail server so you can take advantage of the many features in ") +
-                     ProductName + u'.');
+  lblWelcome->setText(QStringLiteral("Welcome to the ") + ProductName +
+                      QStringLiteral(" Setup Wizard."));
+  // clang-format off
+  lblWizard->setText(QStringLiteral("The next few screens will allow you to set up your button bars and set your outgoing mail server so you can take advantage of the many features in ") + ProductName + u'.');
+  lblStartInfo->setText(QStringLiteral("Should you wish to make changes to the ") + ProductName + QStringLiteral(" setup in the future, please go to Options|Preferences in the main menu, where all of these options can be modified."));
+  // clang-format on
   lblSetupProper->setText(ProductName + QStringLiteral(" has been successfully configured."));
-  lblStartInfo->setText(QStringLiteral("Should you wish to make changes to the ") + ProductName +
-                        QStringLiteral(" setup in the future, please go to Options|Preferences in the main menu, "
-                                       "where all of these options can be modified."));
 }
 
 void TfrmSetup::btnFinishClick() {
@@ -231,13 +238,15 @@ void TfrmSetup::done(int result) {
 
 void TfrmSetup::FormClose() {
   const bool flat = radExplore->isChecked();
-  if (auto *item = main_.findChild<QAction *>(flat ? QStringLiteral("mniExplore") : QStringLiteral("mniStandard")))
+  if (auto *item = main_.findChild<QAction *>(flat ? QStringLiteral("mniExplore")
+                                                   : QStringLiteral("mniStandard")))
     item->trigger();
   const QString style = flat ? QStringLiteral("[sbFlatBtns]") : QStringLiteral("[]");
   const QString on = QStringLiteral("True"), off = QStringLiteral("False");
   try {
     TRootKey root;
-    for (const auto &[section, bar] : StyleSections()) root.WriteString(section, bar + QStringLiteral("_Options"), style);
+    for (const auto &[section, options] : StyleSections())
+      root.WriteString(section, options, style);
     for (const auto &[section, bar] : StyleSections()) {
       root.WriteString(section, QStringLiteral("mniExplore_Checked"), flat ? on : off);
       root.WriteString(section, QStringLiteral("mniStandard_Checked"), flat ? off : on);

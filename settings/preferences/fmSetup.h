@@ -34,7 +34,7 @@ class TfrmSetup : public QDialog {
   TMailFields *mail;
   QLabel *lbl1stContact, *lblWelcome, *lblWizard, *lblSetupProper, *lblStartInfo;
 
-  // The sections that keep a tool-bar style, with their tool bar's name.
+  // The sections that keep a tool-bar style, with the value name of their tool bar's style.
   static const QList<std::pair<QString, QString>> &StyleSections();
 
  public Q_SLOTS:

@@ -1,5 +1,18 @@
 #include "fmTools.h"
 
+#include <QAction>
+#include <QActionGroup>
+#include <QDateTime>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
 #include "DatePage.h"
 #include "DisplayPage.h"
 #include "EditHost.h"
@@ -14,19 +27,6 @@
 #include "MailFields.h"
 #include "SpellPage.h"
 #include "ToolBarLayout.h"
-
-#include <QAction>
-#include <QActionGroup>
-#include <QDateTime>
-#include <QFileDialog>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
-#include <QStatusBar>
-#include <QStatusTipEvent>
-#include <QTabWidget>
-#include <QToolBar>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -46,7 +46,8 @@ const TPageItem pageItems[] = {
 };
 
 void SetFlat(QToolBar *bar, bool flat) {
-  ToolBarLayout::OptionsAccessor(bar)->SetText(flat ? QStringLiteral("[sbFlatBtns]") : QStringLiteral("[]"));
+  ToolBarLayout::OptionsAccessor(bar)->SetText(flat ? QStringLiteral("[sbFlatBtns]")
+                                                    : QStringLiteral("[]"));
 }
 
 }  // namespace
@@ -55,8 +56,9 @@ TfrmTools::TfrmTools(const TPreferencesContext &context, QWidget *parent)
     : QDialog(parent), context_(context) {
   setObjectName(QStringLiteral("frmTools"));
   setWindowTitle(QStringLiteral("Preferences..."));
-  setWindowFlags((windowFlags() | Qt::WindowContextHelpButtonHint | Qt::MSWindowsFixedSizeDialogHint) &
-                 ~Qt::WindowMaximizeButtonHint);
+  setWindowFlags(
+      (windowFlags() | Qt::WindowContextHelpButtonHint | Qt::MSWindowsFixedSizeDialogHint) &
+      ~Qt::WindowMaximizeButtonHint);
   setModal(true);
   createMenus();
   createToolBar();
@@ -119,8 +121,9 @@ void TfrmTools::createMenus() {
   pumToolBar->setObjectName(QStringLiteral("pumToolBar"));
   auto *styles = new QActionGroup(this);
   int tag = 0;
-  for (auto [name, caption, hint] : {std::tuple{"mniExplore", "I&Explorer Style", "Display tool bar with flat buttons"},
-                                     {"mniStandard", "S&tandard Style", "Display tool bar with raised buttons"}}) {
+  for (auto [name, caption, hint] :
+       {std::tuple{"mniExplore", "I&Explorer Style", "Display tool bar with flat buttons"},
+        {"mniStandard", "S&tandard Style", "Display tool bar with raised buttons"}}) {
     QAction *item = pumToolBar->addAction(QString::fromLatin1(caption));
     item->setObjectName(QString::fromLatin1(name));
     item->setCheckable(true);
@@ -158,7 +161,8 @@ void TfrmTools::createPages() {
   display = new TDisplayPage(context_, active_, pagPrefer);
   favorites = new TFavoritesPage(
       [this] {
-        return QFileDialog::getOpenFileName(this, QStringLiteral("Open"), context_.Holder("FilePath").Caption());
+        return QFileDialog::getOpenFileName(this, QStringLiteral("Open"),
+                                            context_.Holder("FilePath").Caption());
       },
       pagPrefer);
   auto *networkPage = new QWidget(pagPrefer);
@@ -168,9 +172,9 @@ void TfrmTools::createPages() {
   filters = new TFiltersPage(pagPrefer);
   spell = new TSpellPage(context_.spell, pagPrefer);
 
-  const std::pair<QWidget *, const char *> pages[] = {{date, "Date && Time"},       {display, "Display"},
-                                                      {favorites, "Favorite Files"}, {networkPage, "Network"},
-                                                      {filters, "Open/Save Filters"}, {spell, "Spell Checker"}};
+  const std::pair<QWidget *, const char *> pages[] = {
+      {date, "Date && Time"},   {display, "Display"},           {favorites, "Favorite Files"},
+      {networkPage, "Network"}, {filters, "Open/Save Filters"}, {spell, "Spell Checker"}};
   int i = 0;
   for (const auto &[page, caption] : pages) {
     page->setProperty("Tag", pageItems[i++].tag);
@@ -195,7 +199,8 @@ QWidget *TfrmTools::pageOfTag(int tag) const {
 }
 
 QString TfrmTools::openFilter() const {
-  const QObject *dlgOpen = context_.main.findChild<QObject *>(QStringLiteral("dlgOpen"), Qt::FindDirectChildrenOnly);
+  const QObject *dlgOpen =
+      context_.main.findChild<QObject *>(QStringLiteral("dlgOpen"), Qt::FindDirectChildrenOnly);
   return dlgOpen ? dlgOpen->property("Filter").toString() : QString();
 }
 
@@ -244,7 +249,8 @@ void TfrmTools::UpdateMenus(int tag) {
   const bool flat = tag == 0;
   Item(flat ? QStringLiteral("mniExplore") : QStringLiteral("mniStandard"))->setChecked(true);
   SetFlat(barTools, flat);
-  if (auto *bar = favorites->findChild<QToolBar *>(QStringLiteral("barFavorite"))) SetFlat(bar, flat);
+  if (auto *bar = favorites->findChild<QToolBar *>(QStringLiteral("barFavorite")))
+    SetFlat(bar, flat);
   display->SetFlat(flat);
 }
 
@@ -255,7 +261,8 @@ void TfrmTools::TextExit() {
 void TfrmTools::UpdateFileMenu(int tag) {
   if (tag == 1) {
     const int row = filters->CommitDefault();
-    if (QObject *dlgOpen = context_.main.findChild<QObject *>(QStringLiteral("dlgOpen"), Qt::FindDirectChildrenOnly)) {
+    if (QObject *dlgOpen = context_.main.findChild<QObject *>(QStringLiteral("dlgOpen"),
+                                                              Qt::FindDirectChildrenOnly)) {
       dlgOpen->setProperty("Filter", filters->Filter());
       dlgOpen->setProperty("FilterIndex", row);
     }

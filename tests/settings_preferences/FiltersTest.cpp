@@ -1,16 +1,16 @@
-#include "PrefsFixture.h"
-
-#include "FilterRules.h"
-#include "FiltersPage.h"
-
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTabWidget>
 
+#include "FilterRules.h"
+#include "FiltersPage.h"
+#include "PrefsFixture.h"
+
 namespace {
 
 const QString defaultFilter = QStringLiteral(
-    "Text Files (*.TXT)|*.txt|Initialization Files (*.INI)|*.ini|HTML Files (*.HTM;*HTML)|*.htm;*.html|All Files (*.*)|*.*");
+    "Text Files (*.TXT)|*.txt|Initialization Files (*.INI)|*.ini|HTML Files "
+    "(*.HTM;*HTML)|*.htm;*.html|All Files (*.*)|*.*");
 
 // Types text into a filter box and leaves it with Tab, as a user would.
 void TypeAndLeave(TfrmTools &d, int box, const QString &text) {
@@ -70,8 +70,10 @@ TEST_F(PrefsFixture, AWebRowAddedFifthIsListedFifthAndCanBeTheDefault) {
   EXPECT_EQ(selected, shown[4]);
 
   main.reset();
-  EXPECT_EQ(Stored(QStringLiteral("Main Form"), QStringLiteral("dlgOpen_Filter")), defaultFilter + QStringLiteral("|Web|*.htm;*.html"));
-  EXPECT_EQ(Stored(QStringLiteral("Main Form"), QStringLiteral("dlgOpen_FilterIndex")), QStringLiteral("5"));
+  EXPECT_EQ(Stored(QStringLiteral("Main Form"), QStringLiteral("dlgOpen_Filter")),
+            defaultFilter + QStringLiteral("|Web|*.htm;*.html"));
+  EXPECT_EQ(Stored(QStringLiteral("Main Form"), QStringLiteral("dlgOpen_FilterIndex")),
+            QStringLiteral("5"));
   EXPECT_EQ(Start().OpenFilter(), defaultFilter + QStringLiteral("|Web|*.htm;*.html"));
 }
 
@@ -84,7 +86,8 @@ TEST_F(PrefsFixture, ADefaultRowWithoutANameMovesToAllFilesOrToTheFirstRow) {
   });
   // The default moves to "All Files" (*.*), which is the third filter of the list now.
   EXPECT_EQ(m.Holder(QStringLiteral("lblFilter"))->Caption(), QStringLiteral("3"));
-  EXPECT_EQ(m.OpenFilter(), QStringLiteral("Initialization Files (*.INI)|*.ini|HTML Files (*.HTM;*HTML)|*.htm;*.html|All Files (*.*)|*.*"));
+  EXPECT_EQ(m.OpenFilter(), QStringLiteral("Initialization Files (*.INI)|*.ini|HTML Files "
+                                           "(*.HTM;*HTML)|*.htm;*.html|All Files (*.*)|*.*"));
   Preferences(m, [](TfrmTools &d) {
     ShowFilters(d);
     EXPECT_TRUE(d.filters->Radio(3)->isChecked());  // the All Files row is third now
@@ -102,12 +105,14 @@ TEST_F(PrefsFixture, AnInvalidOrNamelessExtensionIsRefusedWithTheFocusBackInTheB
     ShowFilters(d);
     TypeAndLeave(d, 10, QStringLiteral("txt"));
     ASSERT_EQ(answerer.texts.size(), 1);
-    EXPECT_TRUE(answerer.texts[0].endsWith(QStringLiteral("You have entered an invalid filter extension.")));
+    EXPECT_TRUE(answerer.texts[0].endsWith(
+        QStringLiteral("You have entered an invalid filter extension.")));
     EXPECT_EQ(d.focusWidget(), d.filters->Box(10));
     EXPECT_FALSE(d.filters->Box(11)->isEnabled());
     TypeAndLeave(d, 10, QStringLiteral("*.md"));
     ASSERT_EQ(answerer.texts.size(), 2);
-    EXPECT_TRUE(answerer.texts[1].endsWith(QStringLiteral("You must enter a name for this filter extension.")));
+    EXPECT_TRUE(answerer.texts[1].endsWith(
+        QStringLiteral("You must enter a name for this filter extension.")));
     EXPECT_EQ(d.focusWidget(), d.filters->Box(9));
     // Saving is still allowed; the incomplete row is left out.
     Save(d);

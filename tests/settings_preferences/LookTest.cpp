@@ -1,16 +1,14 @@
-#include "PrefsFixture.h"
-
-#include "PageManager.h"
-#include "fmSetup.h"
-
-#include <QPushButton>
-
 #include <QAbstractButton>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QTabWidget>
+
+#include "PageManager.h"
+#include "PrefsFixture.h"
+#include "fmSetup.h"
 
 namespace {
 
@@ -21,12 +19,14 @@ QStringList CutOff(QWidget *page) {
   for (QWidget *w : page->findChildren<QWidget *>()) {
     if (!w->isVisibleTo(page) || !w->parentWidget()) continue;
     const QRect inParent(QPoint(0, 0), w->parentWidget()->size());
-    if (!inParent.contains(w->geometry())) faults << w->objectName() + u'/' + w->metaObject()->className() + QStringLiteral(" outside");
+    if (!inParent.contains(w->geometry()))
+      faults << w->objectName() + u'/' + w->metaObject()->className() + QStringLiteral(" outside");
     const auto *label = qobject_cast<QLabel *>(w);
-    const bool text = (label && !label->wordWrap() && label->pixmap().isNull()) || qobject_cast<QAbstractButton *>(w) ||
-                      qobject_cast<QGroupBox *>(w);
+    const bool text = (label && !label->wordWrap() && label->pixmap().isNull()) ||
+                      qobject_cast<QAbstractButton *>(w) || qobject_cast<QGroupBox *>(w);
     if (text && w->width() < w->minimumSizeHint().width())
-      faults << w->objectName() + u'/' + w->metaObject()->className() + QStringLiteral(" narrower than its text");
+      faults << w->objectName() + u'/' + w->metaObject()->className() +
+                    QStringLiteral(" narrower than its text");
     if (label && label->wordWrap() && w->height() < label->heightForWidth(w->width()))
       faults << w->objectName() + QStringLiteral(" lower than its text");
   }

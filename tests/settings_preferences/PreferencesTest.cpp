@@ -1,20 +1,3 @@
-#include "PrefsFixture.h"
-
-#include "AbsSpellDialog.h"
-#include "ColorBox.h"
-#include "DatePage.h"
-#include "DateTimeStamp.h"
-#include "DctFiles.h"
-#include "DisplayPage.h"
-#include "FavoritesPage.h"
-#include "MessageBox.h"
-#include "Folders.h"
-#include "MailFields.h"
-#include "SpellDlg.h"
-#include "SpellPage.h"
-#include "ToolBarLayout.h"
-#include "WinColor.h"
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDialog>
@@ -30,10 +13,27 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "AbsSpellDialog.h"
+#include "ColorBox.h"
+#include "DatePage.h"
+#include "DateTimeStamp.h"
+#include "DctFiles.h"
+#include "DisplayPage.h"
+#include "FavoritesPage.h"
+#include "Folders.h"
+#include "MailFields.h"
+#include "MessageBox.h"
+#include "PrefsFixture.h"
+#include "SpellDlg.h"
+#include "SpellPage.h"
+#include "ToolBarLayout.h"
+#include "WinColor.h"
+
 namespace {
 
 void ClickRow(QListWidget *list, int row) {
-  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                    list->visualItemRect(list->item(row)).center());
 }
 
 void CloseAllWorkspaces(TfrmMain &m) {
@@ -73,7 +73,8 @@ TEST_F(PrefsFixture, DateAndTimeChoicesActAtOnceEvenWhenCancelledAndReturnToDefa
   TRichEdit *memo = m.ActiveEdit()->mmoMemo();
   m.Action(QStringLiteral("mniDateTime"))->trigger();
   const QDateTime now = QDateTime::currentDateTime();
-  EXPECT_TRUE(memo->Text().startsWith(FormatDateTime(QStringLiteral("mmmm d, yyyy"), now, QLocale()) + QStringLiteral(" at ")))
+  EXPECT_TRUE(memo->Text().startsWith(
+      FormatDateTime(QStringLiteral("mmmm d, yyyy"), now, QLocale()) + QStringLiteral(" at ")))
       << memo->Text().toStdString();
 
   Preferences(m, [&](TfrmTools &d) {
@@ -100,21 +101,27 @@ TEST_F(PrefsFixture, TheLastPageAndStatesComeBackAfterCancelAndAfterARestart) {
     Cancel(d);
   });
   EXPECT_FALSE(m.Holder(QStringLiteral("ShowMRU"))->Checked());
-  EXPECT_EQ(Stored(QStringLiteral("Preferences"), QStringLiteral("pagPrefer_ActivePage")), QStringLiteral("tabSpell"));
-  EXPECT_EQ(Stored(QStringLiteral("Preferences"), QStringLiteral("mniOptions4_Checked")), QStringLiteral("True"));
-  EXPECT_EQ(Stored(QStringLiteral("Preferences"), QStringLiteral("chkMRUYes_Checked")), QStringLiteral("False"));
+  EXPECT_EQ(Stored(QStringLiteral("Preferences"), QStringLiteral("pagPrefer_ActivePage")),
+            QStringLiteral("tabSpell"));
+  EXPECT_EQ(Stored(QStringLiteral("Preferences"), QStringLiteral("mniOptions4_Checked")),
+            QStringLiteral("True"));
+  EXPECT_EQ(Stored(QStringLiteral("Preferences"), QStringLiteral("chkMRUYes_Checked")),
+            QStringLiteral("False"));
   main.reset();
   TfrmMain &again = Start();
   EXPECT_FALSE(again.Holder(QStringLiteral("ShowMRU"))->Checked());
-  Preferences(again, [](TfrmTools &d) {
-    EXPECT_EQ(d.pagPrefer->currentWidget(), d.spell);
-    EXPECT_TRUE(d.Item(QStringLiteral("mniOptions4"))->isChecked());
-    EXPECT_FALSE(d.display->chkMRUYes->isChecked());
-    // A tab chosen by the user checks its menu item.
-    d.pagPrefer->setCurrentWidget(d.favorites);
-    EXPECT_TRUE(d.Item(QStringLiteral("mniOptions2"))->isChecked());
-    Cancel(d);
-  }, QStringLiteral("btnOptions"));
+  Preferences(
+      again,
+      [](TfrmTools &d) {
+        EXPECT_EQ(d.pagPrefer->currentWidget(), d.spell);
+        EXPECT_TRUE(d.Item(QStringLiteral("mniOptions4"))->isChecked());
+        EXPECT_FALSE(d.display->chkMRUYes->isChecked());
+        // A tab chosen by the user checks its menu item.
+        d.pagPrefer->setCurrentWidget(d.favorites);
+        EXPECT_TRUE(d.Item(QStringLiteral("mniOptions2"))->isChecked());
+        Cancel(d);
+      },
+      QStringLiteral("btnOptions"));
 }
 
 TEST_F(PrefsFixture, ColoursNeedAWorkspaceForTheEditScreenAndActAtOnce) {
@@ -128,7 +135,8 @@ TEST_F(PrefsFixture, ColoursNeedAWorkspaceForTheEditScreenAndActAtOnce) {
     d.display->cbxEScreen->setCurrentText(QStringLiteral("Yellow"));
     EXPECT_EQ(m.ActiveEdit()->mmoMemo()->Color(), WinColor::ToQColor(0x00FFFF));
     EXPECT_EQ(d.display->lblFont->palette().color(QPalette::Window), WinColor::ToQColor(0x00FFFF));
-    EXPECT_EQ(Stored(QStringLiteral("Edit Form"), QStringLiteral("mmoMemo_Color")), QString::number(0x00FFFF));
+    EXPECT_EQ(Stored(QStringLiteral("Edit Form"), QStringLiteral("mmoMemo_Color")),
+              QString::number(0x00FFFF));
     d.display->cbxFHigh->setCurrentText(QStringLiteral("Red"));
     EXPECT_EQ(m.Holder(QStringLiteral("lblDate"))->Color(), 0x0000FF);
     Save(d);
@@ -138,16 +146,20 @@ TEST_F(PrefsFixture, ColoursNeedAWorkspaceForTheEditScreenAndActAtOnce) {
   Preferences(m, [&](TfrmTools &d) {
     EXPECT_EQ(d.display->cbxEScreen->currentText(), QStringLiteral("Yellow"));
     d.display->cbxEScreen->setCurrentText(QStringLiteral("Lime"));
-    EXPECT_EQ(d.display->cbxEScreen->currentText(), QStringLiteral("Yellow"));  // back to the opening colour
+    EXPECT_EQ(d.display->cbxEScreen->currentText(),
+              QStringLiteral("Yellow"));  // back to the opening colour
     d.display->btnFont->click();
     Cancel(d);
   });
   ASSERT_EQ(answerer.texts.size(), 2);
-  EXPECT_EQ(answerer.texts[0], MessageBox::MsgHeader().replace(u'\r', u'\n') +
-                                   QStringLiteral("You must have an open workspace in order to change the color."));
-  EXPECT_EQ(answerer.texts[1], MessageBox::MsgHeader().replace(u'\r', u'\n') +
-                                   QStringLiteral("You must have an open workspace in order to change the font."));
-  EXPECT_EQ(Stored(QStringLiteral("Edit Form"), QStringLiteral("mmoMemo_Color")), QString::number(0x00FFFF));
+  EXPECT_EQ(answerer.texts[0],
+            MessageBox::MsgHeader().replace(u'\r', u'\n') +
+                QStringLiteral("You must have an open workspace in order to change the color."));
+  EXPECT_EQ(answerer.texts[1],
+            MessageBox::MsgHeader().replace(u'\r', u'\n') +
+                QStringLiteral("You must have an open workspace in order to change the font."));
+  EXPECT_EQ(Stored(QStringLiteral("Edit Form"), QStringLiteral("mmoMemo_Color")),
+            QString::number(0x00FFFF));
   // A new workspace starts with the stored colour.
   EXPECT_EQ(m.NewWorkspace()->mmoMemo()->Color(), WinColor::ToQColor(0x00FFFF));
 }
@@ -176,18 +188,24 @@ TEST_F(PrefsFixture, ANewEditorFontReachesEveryWorkspaceAndTheNextOne) {
     EXPECT_TRUE(edit->mmoMemo()->font().bold());
   }
   ASSERT_EQ(answerer.texts.size(), 1);
-  EXPECT_TRUE(answerer.texts[0].endsWith(QStringLiteral("This ONLY changes the display font in Vellumix. To change the printer "
-                                                        "fonts you must go to File|Customize Print Out... on the Main Menu.")));
-  EXPECT_EQ(Stored(QStringLiteral("Edit Form"), QStringLiteral("mmoMemo_FontStyle")), QStringLiteral("[fsBold]"));
-  EXPECT_EQ(Stored(QStringLiteral("Edit Form"), QStringLiteral("mmoMemo_FontSize")), QStringLiteral("14"));
-  EXPECT_EQ(Stored(QStringLiteral("Edit Form"), QStringLiteral("mmoMemo_FontHeight")), QStringLiteral("-19"));
-  EXPECT_EQ(Stored(QStringLiteral("Edit Form"), QStringLiteral("mmoMemo_FontName")), QStringLiteral("DejaVu Sans"));
+  EXPECT_TRUE(answerer.texts[0].endsWith(
+      QStringLiteral("This ONLY changes the display font in Vellumix. To change the printer "
+                     "fonts you must go to File|Customize Print Out... on the Main Menu.")));
+  EXPECT_EQ(Stored(QStringLiteral("Edit Form"), QStringLiteral("mmoMemo_FontStyle")),
+            QStringLiteral("[fsBold]"));
+  EXPECT_EQ(Stored(QStringLiteral("Edit Form"), QStringLiteral("mmoMemo_FontSize")),
+            QStringLiteral("14"));
+  EXPECT_EQ(Stored(QStringLiteral("Edit Form"), QStringLiteral("mmoMemo_FontHeight")),
+            QStringLiteral("-19"));
+  EXPECT_EQ(Stored(QStringLiteral("Edit Form"), QStringLiteral("mmoMemo_FontName")),
+            QStringLiteral("DejaVu Sans"));
   const QFont next = m.NewWorkspace()->mmoMemo()->font();
   EXPECT_EQ(next.family(), QStringLiteral("DejaVu Sans"));
   EXPECT_EQ(next.pointSize(), 14);
   EXPECT_TRUE(next.bold());
   // The sample keeps the font for the next opening.
-  EXPECT_EQ(Stored(QStringLiteral("Preferences"), QStringLiteral("lblFont_FontName")), QStringLiteral("DejaVu Sans"));
+  EXPECT_EQ(Stored(QStringLiteral("Preferences"), QStringLiteral("lblFont_FontName")),
+            QStringLiteral("DejaVu Sans"));
   Preferences(m, [](TfrmTools &d) {
     EXPECT_EQ(d.display->lblFont->text(), QStringLiteral("DejaVu Sans - 14 pt"));
     Cancel(d);
@@ -196,8 +214,10 @@ TEST_F(PrefsFixture, ANewEditorFontReachesEveryWorkspaceAndTheNextOne) {
 
 TEST_F(PrefsFixture, TheRestoreAtOpeningChangesNoWorkspaceUntilTheUserDoes) {
   WriteStored(QStringLiteral("Preferences"), QStringLiteral("edtUndo_Value"), QStringLiteral("7"));
-  WriteStored(QStringLiteral("Preferences"), QStringLiteral("chkShowSelBar_Checked"), QStringLiteral("False"));
-  WriteStored(QStringLiteral("Preferences"), QStringLiteral("chkFontPrint_Checked"), QStringLiteral("False"));
+  WriteStored(QStringLiteral("Preferences"), QStringLiteral("chkShowSelBar_Checked"),
+              QStringLiteral("False"));
+  WriteStored(QStringLiteral("Preferences"), QStringLiteral("chkFontPrint_Checked"),
+              QStringLiteral("False"));
   TfrmMain &m = Start();
   TRichEdit *memo = m.ActiveEdit()->mmoMemo();
   Preferences(m, [&](TfrmTools &d) {
@@ -206,7 +226,8 @@ TEST_F(PrefsFixture, TheRestoreAtOpeningChangesNoWorkspaceUntilTheUserDoes) {
     EXPECT_EQ(memo->UndoLimit(), 100);
     EXPECT_TRUE(memo->SelectionBar());
     EXPECT_TRUE(m.Holder(QStringLiteral("PrintFont"))->Checked());
-    EXPECT_EQ(Stored(QStringLiteral("Edit Form"), QStringLiteral("mmoMemo_UndoLimit")), QStringLiteral("<none>"));
+    EXPECT_EQ(Stored(QStringLiteral("Edit Form"), QStringLiteral("mmoMemo_UndoLimit")),
+              QStringLiteral("<none>"));
     d.display->edtUndo->stepUp();
     EXPECT_EQ(memo->UndoLimit(), 8);
     d.display->chkShowSelBar->click();
@@ -214,8 +235,10 @@ TEST_F(PrefsFixture, TheRestoreAtOpeningChangesNoWorkspaceUntilTheUserDoes) {
     d.display->chkFontPrint->click();
     Cancel(d);
   });
-  EXPECT_EQ(Stored(QStringLiteral("Edit Form"), QStringLiteral("mmoMemo_UndoLimit")), QStringLiteral("8"));
-  EXPECT_EQ(Stored(QStringLiteral("Edit Form"), QStringLiteral("mmoMemo_SelectionBar")), QStringLiteral("False"));
+  EXPECT_EQ(Stored(QStringLiteral("Edit Form"), QStringLiteral("mmoMemo_UndoLimit")),
+            QStringLiteral("8"));
+  EXPECT_EQ(Stored(QStringLiteral("Edit Form"), QStringLiteral("mmoMemo_SelectionBar")),
+            QStringLiteral("False"));
   EXPECT_FALSE(memo->SelectionBar());
   EXPECT_TRUE(m.Holder(QStringLiteral("PrintFont"))->Checked());
 }
@@ -295,10 +318,14 @@ TEST_F(PrefsFixture, TheSpellCheckerOptionsReachTheNextCheck) {
 
   // The choices are kept with the main window's settings and the dialog's own.
   main.reset();
-  EXPECT_EQ(Stored(QStringLiteral("Main Form"), QStringLiteral("dlgSpell_DialogStyle")), QStringLiteral("dtWordPro96"));
-  EXPECT_EQ(Stored(QStringLiteral("Main Form"), QStringLiteral("dlgSpell_ShowGlyphs")), QStringLiteral("False"));
-  EXPECT_EQ(Stored(QStringLiteral("Preferences"), QStringLiteral("radWordPro_Checked")), QStringLiteral("True"));
-  EXPECT_EQ(Stored(QStringLiteral("Preferences"), QStringLiteral("radLFrench_Checked")), QStringLiteral("True"));
+  EXPECT_EQ(Stored(QStringLiteral("Main Form"), QStringLiteral("dlgSpell_DialogStyle")),
+            QStringLiteral("dtWordPro96"));
+  EXPECT_EQ(Stored(QStringLiteral("Main Form"), QStringLiteral("dlgSpell_ShowGlyphs")),
+            QStringLiteral("False"));
+  EXPECT_EQ(Stored(QStringLiteral("Preferences"), QStringLiteral("radWordPro_Checked")),
+            QStringLiteral("True"));
+  EXPECT_EQ(Stored(QStringLiteral("Preferences"), QStringLiteral("radLFrench_Checked")),
+            QStringLiteral("True"));
 }
 
 TEST_F(PrefsFixture, MailSettingsReachTheHoldersOnlyOnSave) {
@@ -340,7 +367,8 @@ TEST_F(PrefsFixture, MailSettingsReachTheHoldersOnlyOnSave) {
   EXPECT_EQ(m.Holder(QStringLiteral("SMTPUEmail"))->Caption(), QStringLiteral("ann@example.org"));
   EXPECT_FALSE(m.Holder(QStringLiteral("SMTPBCC"))->Checked());
   EXPECT_TRUE(m.Holder(QStringLiteral("SMTPSigCheck"))->Checked());
-  EXPECT_EQ(m.Holder(QStringLiteral("SMTPSignature"))->Lines(), (QStringList{QStringLiteral("Ann"), QStringLiteral("Example Ltd")}));
+  EXPECT_EQ(m.Holder(QStringLiteral("SMTPSignature"))->Lines(),
+            (QStringList{QStringLiteral("Ann"), QStringLiteral("Example Ltd")}));
 
   // A port of the user's own; it comes back with the default box unchecked.
   Preferences(m, [](TfrmTools &d) {
@@ -351,7 +379,8 @@ TEST_F(PrefsFixture, MailSettingsReachTheHoldersOnlyOnSave) {
   });
   EXPECT_EQ(m.Holder(QStringLiteral("SMTPPort"))->Caption(), QStringLiteral("2525"));
   main.reset();
-  EXPECT_EQ(Stored(QStringLiteral("Main Form"), QStringLiteral("SMTPPort_Caption")), QStringLiteral("2525"));
+  EXPECT_EQ(Stored(QStringLiteral("Main Form"), QStringLiteral("SMTPPort_Caption")),
+            QStringLiteral("2525"));
   Preferences(Start(), [](TfrmTools &d) {
     EXPECT_FALSE(d.network->chkDPort->isChecked());
     EXPECT_EQ(d.network->spnPort->value(), 2525);
@@ -369,12 +398,15 @@ TEST_F(PrefsFixture, TheStandardStyleRaisesTheDialogsButtonsAndStays) {
     EXPECT_FALSE(d.display->btnFont->isFlat());
     Cancel(d);
   });
-  EXPECT_EQ(Stored(QStringLiteral("Preferences"), QStringLiteral("barTools_Options")), QStringLiteral("[]"));
-  EXPECT_EQ(Stored(QStringLiteral("Preferences"), QStringLiteral("barFavorite_Options")), QStringLiteral("[]"));
+  EXPECT_EQ(Stored(QStringLiteral("Preferences"), QStringLiteral("barTools_Options")),
+            QStringLiteral("[]"));
+  EXPECT_EQ(Stored(QStringLiteral("Preferences"), QStringLiteral("barFavorite_Options")),
+            QStringLiteral("[]"));
   Preferences(m, [](TfrmTools &d) {
     EXPECT_TRUE(d.Item(QStringLiteral("mniStandard"))->isChecked());
     EXPECT_FALSE(d.display->btnFont->isFlat());
-    auto *button = qobject_cast<QToolButton *>(d.barTools->widgetForAction(d.Item(QStringLiteral("btnClose"))));
+    auto *button = qobject_cast<QToolButton *>(
+        d.barTools->widgetForAction(d.Item(QStringLiteral("btnClose"))));
     ASSERT_NE(button, nullptr);
     EXPECT_FALSE(button->autoRaise());
     Cancel(d);

@@ -1,16 +1,16 @@
 #pragma once
 
-#include "AppFixture.h"
-#include "RootKey.h"
-#include "SettingsStore.h"
-#include "fmTools.h"
-
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <functional>
+
+#include "AppFixture.h"
+#include "RootKey.h"
+#include "SettingsStore.h"
+#include "fmTools.h"
 
 // Answers the message boxes and file dialogs that open over the preferences dialog or the
 // wizard (which the test drives itself): message boxes get the button with the caption
@@ -30,7 +30,9 @@ class TBoxAnswerer : public QObject {
  private:
   void poll() {
     QWidget *modal = QApplication::activeModalWidget();
-    if (!modal || qobject_cast<TfrmTools *>(modal) || modal->inherits("TfrmSetup") || seen_.contains(modal)) return;
+    if (!modal || qobject_cast<TfrmTools *>(modal) || modal->inherits("TfrmSetup") ||
+        seen_.contains(modal))
+      return;
     seen_.removeAll(nullptr);
     seen_ << modal;
     auto *box = qobject_cast<QMessageBox *>(modal);
@@ -44,7 +46,8 @@ class TBoxAnswerer : public QObject {
     QTimer::singleShot(0, modal, [modal, box, files, answer] {
       if (files && answer.startsWith(QLatin1String("file:"))) {
         files->selectFile(answer.mid(5));
-        if (auto *name = files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))) name->setText(answer.mid(5));
+        if (auto *name = files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+          name->setText(answer.mid(5));
         static_cast<QDialog *>(files)->accept();
         return;
       }
@@ -96,5 +99,7 @@ class PrefsFixture : public AppFixture {
   }
 
   static void Save(TfrmTools &d) { d.findChild<QAction *>(QStringLiteral("btnClose"))->trigger(); }
-  static void Cancel(TfrmTools &d) { d.findChild<QAction *>(QStringLiteral("btnCancel"))->trigger(); }
+  static void Cancel(TfrmTools &d) {
+    d.findChild<QAction *>(QStringLiteral("btnCancel"))->trigger();
+  }
 };

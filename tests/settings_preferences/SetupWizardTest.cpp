@@ -1,10 +1,3 @@
-#include "PrefsFixture.h"
-
-#include "MailFields.h"
-#include "PageManager.h"
-#include "ToolBarLayout.h"
-#include "fmSetup.h"
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -13,6 +6,12 @@
 #include <QStackedWidget>
 #include <QToolBar>
 #include <QToolButton>
+
+#include "MailFields.h"
+#include "PageManager.h"
+#include "PrefsFixture.h"
+#include "ToolBarLayout.h"
+#include "fmSetup.h"
 
 namespace {
 
@@ -41,7 +40,9 @@ class SetupWizardTest : public PrefsFixture {
 
   static bool Raised(QToolBar *bar) {
     for (QAction *a : bar->actions())
-      if (auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(a)); button && button->autoRaise()) return false;
+      if (auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(a));
+          button && button->autoRaise())
+        return false;
     return true;
   }
 };
@@ -81,8 +82,8 @@ TEST_F(SetupWizardTest, TheFirstStartShowsItAndStandardStyleRestylesEveryWindow)
   EXPECT_TRUE(m.IsChecked(QStringLiteral("mniStandard")));
   EXPECT_TRUE(Raised(m.barMCustom()));
   EXPECT_TRUE(Raised(m.barECustom()));
-  for (const auto &[section, bar] : TfrmSetup::StyleSections()) {
-    EXPECT_EQ(Stored(section, bar + QStringLiteral("_Options")), QStringLiteral("[]")) << section.toStdString();
+  for (const auto &[section, options] : TfrmSetup::StyleSections()) {
+    EXPECT_EQ(Stored(section, options), QStringLiteral("[]")) << section.toStdString();
     EXPECT_EQ(Stored(section, QStringLiteral("mniExplore_Checked")), QStringLiteral("False"));
     EXPECT_EQ(Stored(section, QStringLiteral("mniStandard_Checked")), QStringLiteral("True"));
   }
@@ -93,7 +94,8 @@ TEST_F(SetupWizardTest, TheFirstStartShowsItAndStandardStyleRestylesEveryWindow)
     Cancel(d);
   });
   main.reset();
-  EXPECT_EQ(Stored(QStringLiteral("Main Form"), QStringLiteral("FirstTime_Checked")), QStringLiteral("False"));
+  EXPECT_EQ(Stored(QStringLiteral("Main Form"), QStringLiteral("FirstTime_Checked")),
+            QStringLiteral("False"));
   EXPECT_FALSE(StartProgram([](TfrmSetup &) {}));
   EXPECT_TRUE(Raised(main->barMCustom()));
 }
@@ -111,11 +113,13 @@ TEST_F(SetupWizardTest, MailChangesAreTakenOnlyByFinish) {
     w.reject();  // Escape
   });
   ASSERT_TRUE(shown);
-  EXPECT_EQ(main->Holder(QStringLiteral("SMTPHost"))->Caption(), QStringLiteral("mail.example.com"));
+  EXPECT_EQ(main->Holder(QStringLiteral("SMTPHost"))->Caption(),
+            QStringLiteral("mail.example.com"));
   EXPECT_EQ(main->Holder(QStringLiteral("SMTPSecurity"))->Caption(), QStringLiteral("None"));
   EXPECT_FALSE(main->Holder(QStringLiteral("FirstTime"))->Checked());
   // The style is applied however the wizard ends.
-  EXPECT_EQ(Stored(QStringLiteral("About"), QStringLiteral("barAbout_Options")), QStringLiteral("[sbFlatBtns]"));
+  EXPECT_EQ(Stored(QStringLiteral("About"), QStringLiteral("barAbout_Options")),
+            QStringLiteral("[sbFlatBtns]"));
   EXPECT_FALSE(Raised(main->barMCustom()));
 }
 
@@ -130,8 +134,10 @@ TEST_F(SetupWizardTest, FinishGivesTheMailFieldsToTheHolders) {
     w.btnFinish->click();
   });
   ASSERT_TRUE(shown);
-  EXPECT_EQ(main->Holder(QStringLiteral("SMTPHost"))->Caption(), QStringLiteral("smtp.example.net"));
+  EXPECT_EQ(main->Holder(QStringLiteral("SMTPHost"))->Caption(),
+            QStringLiteral("smtp.example.net"));
   EXPECT_EQ(main->Holder(QStringLiteral("SMTPPort"))->Caption(), QStringLiteral("465"));
-  EXPECT_EQ(main->Holder(QStringLiteral("SMTPREMail"))->Caption(), QStringLiteral("reply@example.net"));
+  EXPECT_EQ(main->Holder(QStringLiteral("SMTPREMail"))->Caption(),
+            QStringLiteral("reply@example.net"));
   EXPECT_FALSE(main->Holder(QStringLiteral("SMTPReminder"))->Checked());
 }
