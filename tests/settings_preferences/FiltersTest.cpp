@@ -1,7 +1,9 @@
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTabWidget>
 
+#include "DisplayPage.h"
 #include "FilterRules.h"
 #include "FiltersPage.h"
 #include "PrefsFixture.h"
@@ -68,7 +70,8 @@ TEST_F(PrefsFixture, AWebRowAddedFifthIsListedFifthAndCanBeTheDefault) {
   ASSERT_EQ(shown.size(), 5);
   EXPECT_TRUE(shown[4].startsWith(QStringLiteral("Web"))) << shown[4].toStdString();
   // The dialog names its chosen type by the name alone or with its patterns.
-  EXPECT_TRUE(selected.startsWith(QStringLiteral("Web")) && shown[4].startsWith(selected)) << selected.toStdString();
+  EXPECT_TRUE(selected.startsWith(QStringLiteral("Web")) && shown[4].startsWith(selected))
+      << selected.toStdString();
 
   main.reset();
   EXPECT_EQ(Stored(QStringLiteral("Main Form"), QStringLiteral("dlgOpen_Filter")),
@@ -147,4 +150,30 @@ TEST(FilterRules, RowsAreReadFromAndWrittenToTheFilterList) {
   // The Open dialog counts only the rows kept: row 3 is the second filter.
   EXPECT_EQ(FilterIndex(3, boxes), 2);
   EXPECT_EQ(FilterIndex(2, boxes), 1);
+}
+
+TEST_F(PrefsFixture, EnterMovesToTheNextControlAndNeverPressesAButton) {
+  TfrmMain &m = Start();
+  TBoxAnswerer answerer;
+  QStringList others;
+  answerer.onOther = [&](QDialog *dialog) {
+    others << QString::fromLatin1(dialog->metaObject()->className());
+    dialog->reject();
+  };
+  Preferences(m, [&](TfrmTools &d) {
+    ShowFilters(d);
+    d.filters->Box(9)->setFocus();
+    QTest::keyClick(d.filters->Box(9), Qt::Key_Return);
+    EXPECT_EQ(d.focusWidget(), d.filters->Box(10));
+    d.Item(QStringLiteral("mniOptions5"))->trigger();
+    QApplication::setActiveWindow(&d);
+    d.display->chkShowSelBar->setFocus();
+    QTest::keyClick(d.display->chkShowSelBar, Qt::Key_Enter);
+    EXPECT_NE(d.focusWidget(), d.display->chkShowSelBar);
+    QTest::qWait(20);
+    EXPECT_TRUE(d.isVisible());
+    Cancel(d);
+  });
+  EXPECT_EQ(others, QStringList());  // no font dialog was opened by the Enter key
+  EXPECT_EQ(answerer.texts, QStringList());
 }
