@@ -819,7 +819,8 @@ void TfrmMain::TopMostOn() { applyTopMost(IsChecked(QStringLiteral("mniStayOnTop
 QString TfrmMain::titleFor() const {
   QString caption = kProduct;
   QMdiSubWindow *sub = area_->currentSubWindow();
-  if (sub && sub->isMaximized()) caption += QStringLiteral(" - [") + sub->windowTitle() + u']';
+  if (sub && sub->isMaximized() && !sub->windowTitle().isEmpty())
+    caption += QStringLiteral(" - [") + sub->windowTitle() + u']';
   return caption;
 }
 
