@@ -758,7 +758,7 @@ void TfrmMain::WordCount() {
 void TfrmMain::proMenuWindows(int tag) {
   switch (tag) {
     case 0: MdiFrame::TileHorizontally(area_); break;
-    case 1: area_->cascadeSubWindows(); break;
+    case 1: MdiFrame::Cascade(area_); break;
     case 2: MdiFrame::ArrangeIcons(area_); break;
     default: break;
   }

@@ -334,3 +334,25 @@ TEST_F(AppFixture, MessagesFitTheirTitleAndADamagedSettingsFileIsReportedLikeThe
   EXPECT_GE(width, titleWidth + 100);
   find->close();
 }
+
+TEST_F(AppFixture, CascadeKeepsEveryWindowInsideTheFrame) {
+  TfrmMain &m = Start();
+  for (int i = 0; i < 5; ++i) m.NewWorkspace();
+  for (int width : {640, 900}) {
+    m.resize(width, 480);
+    Settle();
+    m.Action(QStringLiteral("mniWin1"))->trigger();
+    Settle();
+    const QRect space = m.Area()->viewport()->rect();
+    QList<QMdiSubWindow *> subs = m.Area()->subWindowList(QMdiArea::CreationOrder);
+    ASSERT_EQ(subs.size(), 6);
+    for (qsizetype i = 0; i < subs.size(); ++i) {
+      EXPECT_FALSE(subs[i]->isMaximized());
+      EXPECT_TRUE(space.contains(subs[i]->geometry())) << width << " window " << i;
+      if (i > 0) {
+        EXPECT_GT(subs[i]->x(), subs[i - 1]->x());  // stepped, so every title shows
+      }
+      EXPECT_EQ(subs[i]->size(), subs[0]->size());
+    }
+  }
+}
