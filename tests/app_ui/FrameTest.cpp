@@ -1,7 +1,9 @@
 // The frame as a user meets it: starting with a relative name, dropping files on a document,
 // the tray, the caption, keys with Alt, and what a dialog leaves behind.
 #include "AppFixture.h"
+#include "Commands.h"
 #include "FindDialog.h"
+#include "fmCustomize.h"
 #include "FormStorage.h"
 #include "RootKey.h"
 #include "SettingsStore.h"
@@ -12,6 +14,8 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QToolBar>
 #include <QMimeData>
 #include <QPushButton>
 #include <QStatusBar>
@@ -355,4 +359,41 @@ TEST_F(AppFixture, CascadeKeepsEveryWindowInsideTheFrame) {
       EXPECT_EQ(subs[i]->size(), subs[0]->size());
     }
   }
+}
+
+TEST_F(AppFixture, AButtonDraggedOntoTheBarListLandsOnTheBarAndStandardStyleIsStored) {
+  TfrmMain &m = Start();
+  QToolBar *bar = m.barMCustom();
+  QList<QAction *> all;
+  for (const TButtonDef &def : Commands::MainButtons()) all << m.Action(QString::fromLatin1(def.name));
+  TfrmCustomize dialog(bar, all);
+  dialog.show();
+  dialog.cbxSection()->setCurrentText(QStringLiteral("Window Menu"));
+  QListWidget *from = dialog.lstAvailable();
+  QListWidget *to = dialog.lstButtons();
+  ASSERT_GT(from->count(), 0);
+  const QString dragged = from->item(0)->text();
+  // What a drag carries from the list of available buttons, dropped on the bar's first row.
+  std::unique_ptr<QMimeData> data(from->model()->mimeData({from->model()->index(0, 0)}));
+  const QPoint at = to->visualItemRect(to->item(0)).center();
+  QDragEnterEvent enter(at, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(to->viewport(), &enter);
+  QDragMoveEvent move(at, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(to->viewport(), &move);
+  QDropEvent drop(at, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(to->viewport(), &drop);
+  Settle();
+  QStringList onBar;
+  for (QAction *a : bar->actions()) onBar << a->text();
+  EXPECT_TRUE(onBar.contains(dragged)) << onBar.join(u',').toStdString();
+  EXPECT_EQ(to->count(), bar->actions().size());
+  dialog.close();
+
+  m.Action(QStringLiteral("mniStandard"))->trigger();
+  main.reset();
+  TRootKey root;
+  for (const char *name : {"barMCustom_Options", "barECustom_Options"})
+    EXPECT_FALSE(root.ReadString(QStringLiteral("Main Form"), QString::fromLatin1(name), QString())
+                     .contains(QStringLiteral("sbFlatBtns")))
+        << name;
 }
