@@ -90,6 +90,12 @@ class TNMSMTP : public TPowersock {
   void Expect(const QByteArray &reply, int limit);
   void BuildMessage();
   void Greet();
+  void Helo();
+  bool Ehlo();
+  void Login();
+  void SendData();
+  void CheckAddresses() const;
+  static QString CapabilityOf(const QByteArray &line);
 
   QStringList capabilities_;
   bool busy_ = false;

@@ -244,7 +244,8 @@ bool TPowersock::ResolveHost() {
   if (name.size() > MaxHostLength) throw ESockError(HostTooLong);
   remoteLength_ = 0;
   QString literal = name.trimmed();
-  if (literal.startsWith(u'[') && literal.endsWith(u']')) literal = literal.mid(1, literal.size() - 2);
+  if (literal.startsWith(u'[') && literal.endsWith(u']'))
+    literal = literal.mid(1, literal.size() - 2);
   const QHostAddress parsed(literal);
   if (!parsed.isNull()) return UseAddress(parsed);
   if (literal.isEmpty()) return false;

@@ -119,6 +119,8 @@ class TPowersock : public QObject {
   virtual void SocketConnected();
   void RequestCloseSocket();
   void ClearReceiveBuffer() { receive_.Clear(); }
+  // A complete line waits in the receive buffer (ReadLn returns it even after a close).
+  bool LineWaiting() const { return receive_.HasLine(); }
   // Starts TLS on the open connection and returns when the handshake is done; the server's
   // certificate must be valid for host. Anything received before is discarded. Throws
   // ESockError naming the host and the reason, after closing the connection, when the

@@ -97,7 +97,7 @@ TEST_F(SmtpDialogue, RefusalsDuringTheMessage) {
   server.Reply("451 try again later\r\n");  // RSET
   AcceptEnvelope();                         // second attempt
   // Header (4 lines), two empty lines, the text and the dot.
-  server.Reply("354 go ahead\r\n").Receive(8).Send("554 rejected as spam\r\n");
+  server.Reply("354 go ahead\r\n").Receive(10).Send("554 rejected as spam\r\n");
   server.Reply("500 what\r\n");  // QUIT
   client.Connect();
   EXPECT_EQ(FailureOf([&] { client.SendMail(); }), "451 try again later\r\n");
