@@ -518,7 +518,8 @@ void TPowersock::ReadToStream() {
     if (CancelHook) CancelHook();
     return;
   }
-  if (readBusy_ || !connected_ || fd_ < 0) return;
+  // During a TLS handshake the descriptor belongs to it; reading resumes once it is done.
+  if (readBusy_ || !connected_ || fd_ < 0 || handshaking_) return;
   readBusy_ = true;
   const TCleanup clearBusy(alive_, [this] { readBusy_ = false; });
   StatusMessage(8, QStringLiteral("ReadToStream"));
@@ -728,7 +729,7 @@ void TPowersock::WriteFromStream() {
   });
   StatusMessage(8, QStringLiteral("WriteFromStream"));
 
-  if (sendOffset_ >= send_.size() || canceled_) return;
+  if (sendOffset_ >= send_.size() || canceled_ || handshaking_) return;
   if (!connected_ || fd_ < 0) return;  // the waiting send sees the closed connection
   const qsizetype pending = send_.size() - sendOffset_;
   const TTransport::TResult result =
