@@ -61,8 +61,12 @@ TEST_F(SmtpDialogue, ContinuationLinesOfGreetingAndHelo) {
       .Send("220 ready\r\n")
       .Reply("250-hello\r\n 250 folded line\r\n250 done\r\n")
       .Reply("250 reset\r\n");
+  // A login is never sent in clear text: the plain path stays HELO only.
+  client.LoginName = QStringLiteral("me");
+  client.Password = QStringLiteral("secret");
   client.Connect();
   EXPECT_EQ(connects, 1);
+  EXPECT_TRUE(client.Capabilities().isEmpty());
   EXPECT_EQ(client.ReplyNumber(), 250);
   // The next reply is read from where the last one ended.
   client.Transaction("RSET");
@@ -237,7 +241,7 @@ TEST_F(SmtpDialogue, FinalDotHasItsOwnLimitAndMayHaveDelivered) {
   Greeted();
   AcceptEnvelope();
   server.Reply("354 go ahead\r\n").Receive(10);  // then silence
-  client.ReplyTimeOut = 0;                      // the ordinary limit would never end the wait
+  client.ReplyTimeOut = 0;                       // the ordinary limit would never end the wait
   client.FinalReplyTimeOut = 300;
   int failures = 0;
   client.OnFailure = [&] { ++failures; };

@@ -71,7 +71,10 @@ TEST_P(SmtpSecurePaths, LoginAndMessageReadBack) {
       {}, TSmtpSink::Secured(authority.Issue(QStringLiteral("IP:127.0.0.1")),
                              security == TSmtpSecurity::Tls ? QStringLiteral("--implicit-tls")
                                                             : QStringLiteral("--starttls"),
-                             Login + u':' + Secret));
+                             Login + u':' + Secret) +
+              // The TLS set-up offers only AUTH LOGIN: both methods are used.
+              (security == TSmtpSecurity::Tls ? QStringList{QStringLiteral("--login-only")}
+                                              : QStringList{}));
   Prepare(sink, security);
   const QString folder = TestEnvironment::FreshDir(QStringLiteral("attach"));
   QByteArray binary(70001, Qt::Uninitialized);
@@ -100,6 +103,8 @@ TEST_P(SmtpSecurePaths, LoginAndMessageReadBack) {
   client.Connect();
   EXPECT_TRUE(client.Secure());
   EXPECT_TRUE(client.HasCapability(QStringLiteral("AUTH")));
+  EXPECT_EQ(client.Capabilities().filter(QStringLiteral("PLAIN")).isEmpty(),
+            security == TSmtpSecurity::Tls);
   EXPECT_FALSE(client.HasCapability(QStringLiteral("STARTTLS"))) << "the list after TLS";
   client.SendMail();
   client.Disconnect();

@@ -89,6 +89,8 @@ async def main():
     parser.add_argument("--starttls", action="store_true")
     parser.add_argument("--implicit-tls", action="store_true")
     parser.add_argument("--login")
+    parser.add_argument("--login-only", action="store_true",
+                        help="offer AUTH LOGIN but not AUTH PLAIN")
     args = parser.parse_args()
     handler = Handler(args.folder, args.reject, args.raw_only)
     context = None
@@ -110,7 +112,8 @@ async def main():
             # Under implicit TLS the library cannot tell the connection is encrypted, so it
             # would refuse every login: the test itself checks the login went over TLS.
             options.update(authenticator=authenticator, auth_required=True,
-                           auth_require_tls=not args.implicit_tls)
+                           auth_require_tls=not args.implicit_tls,
+                           auth_exclude_mechanism=["PLAIN"] if args.login_only else [])
         smtp = SMTP(handler, **options)
         smtp.implicit_tls = args.implicit_tls
         return smtp
