@@ -75,10 +75,10 @@ QStringList MakeCertificates(const QString &folder) {
 class TSink {
  public:
   TSink(const QString &folder, const QStringList &options = {}) {
-    process_.start(
-        QStringLiteral("/usr/bin/python3"),
-        QStringList{QStringLiteral(SMTP_SINK_SCRIPT), folder, QStringLiteral("--raw-only")} +
-            options);
+    process_.start(QStringLiteral("/usr/bin/python3"),
+                   QStringList{QStringLiteral("-B"), QStringLiteral(SMTP_SINK_SCRIPT), folder,
+                               QStringLiteral("--raw-only")} +
+                       options);
     if (!process_.waitForReadyRead(10000)) std::exit(1);
     port_ = static_cast<quint16>(process_.readLine().trimmed().toUInt());
   }

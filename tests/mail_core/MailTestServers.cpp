@@ -66,7 +66,9 @@ QStringList TSmtpSink::Secured(const TTestAuthority::TCertificate &certificate, 
 
 TSmtpSink::TSmtpSink(const QStringList &reject, const QStringList &options)
     : folder_(TestEnvironment::FreshDir("smtp")) {
-  QStringList arguments{QStringLiteral(MAIL_TEST_DIR "/smtp_sink.py"), folder_};
+  // -B: no byte-code cache written into the source tree.
+  QStringList arguments{QStringLiteral("-B"), QStringLiteral(MAIL_TEST_DIR "/smtp_sink.py"),
+                        folder_};
   for (const QString &address : reject) arguments << QStringLiteral("--reject") << address;
   arguments << options;
   process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
