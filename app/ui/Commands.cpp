@@ -3,6 +3,7 @@
 #include "CaseConvert.h"
 #include "DocumentCommands.h"
 #include "IdleNotifier.h"
+#include "ImportExport.h"
 #include "RichEdit.h"
 #include "SystemIntegration.h"
 #include "fmEdit.h"
@@ -46,6 +47,9 @@ void Replace(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { SearchCommands:
 void Arrange(TfrmMain &m, int tag) { m.proMenuWindows(tag); }
 void Option(TfrmMain &m, int) { m.OptionsMenu(); }
 void SetDefault(TfrmMain &m, int) { m.Integration()->mniSetDefaultClick(); }
+ImportExport::TContext converterContext(TfrmMain &m, TfrmEdit &e) { return {&m, &m, m.barMain(), &m, e.mmoMemo()}; }
+void Import(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { ImportExport::ImportDocument(converterContext(m, e)); }); }
+void Export(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { ImportExport::ExportDocument(converterContext(m, e)); }); }
 void ButtonStyle(TfrmMain &m, int) { m.UpdateMainMenus(); }
 void Restore(TfrmMain &m, int) { m.RestoreFromTray(); }
 
@@ -55,7 +59,8 @@ const TCommandDef kItems[] = {
     // File
     {"mniNew", "&New", "Ctrl+N", 0, New, "New workspace", gNew},
     {"mniOpen", "&Open...", "Ctrl+O", 1, Open, "Open text file...", gOpen},
-    {"mniFile0", "&Import...", "", 2, nullptr, "Import file into current workspace", gImport},
+    {"mniFile0", "&Import...", "", 2, Import, "Import file into current workspace", gImport},
+    {"mniFile11", "&Export...", "", 12, Export, "Export current workspace to another format...", gImport},
     {"mniReopen", "&Reopen", "", -1, nullptr, "Reopen file", gReopen},
     {"mniFavFiles", "&Favorite Files", "", -1, nullptr, "Favorite files", gFavorites},
     {"mniFile1", "&Close", "", 3, Close, "Close active workspace", gClose},
@@ -141,7 +146,7 @@ const TPopupTwin kPopupTwins[] = {
     {"puiReplace", "mniReplace", false},
 };
 
-const char *const kFile[] = {"mniNew", "mniOpen", "mniFile0", ">mniReopen", ">mniFavFiles", "mniFile1",
+const char *const kFile[] = {"mniNew", "mniOpen", "mniFile0", "mniFile11", ">mniReopen", ">mniFavFiles", "mniFile1",
                              "-mniFile10", "mniFile2", "mniFile3", "mniFile4", "-", "mniMCustom",
                              "mniFile5", "mniPCustom", "-", "mniFile6", "mniPPreview", "mniPrintSetup",
                              "-", "mniExit"};

@@ -909,7 +909,7 @@ void TfrmMain::proAppAFormChange() {
   const bool d = !area_->subWindowList().isEmpty();
   for (const char *n : {"mniWin0", "mniWin1", "mniWin2", "btnWin0", "btnWin1", "btnWin2"})
     EnableCommand(Action(QString::fromLatin1(n)), d);
-  for (int i = 0; i <= 10; ++i)
+  for (int i = 0; i <= 11; ++i)
     if (QAction *a = Action(QStringLiteral("mniFile%1").arg(i))) a->setVisible(d);
   barECustom_->setVisible(d);
   const bool status = IsChecked(QStringLiteral("mniMainStatusBar"));
