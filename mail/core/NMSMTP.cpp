@@ -179,7 +179,7 @@ void TNMSMTP::Connect() {
     } catch (...) {
       if (*alive) {
         try {
-          Disconnect();
+          QuitAndClose();
         } catch (...) {
         }
       }
@@ -194,6 +194,17 @@ void TNMSMTP::Connect() {
 }
 
 void TNMSMTP::Disconnect() {
+  if (busy_) {
+    // Connect or SendMail is waiting: a QUIT now would land inside its dialogue (or inside
+    // the message). Close at once; the running operation ends with its abort error.
+    Cancel();
+    TPowersock::Disconnect();
+    return;
+  }
+  QuitAndClose();
+}
+
+void TNMSMTP::QuitAndClose() {
   ClearCancel();
   const auto alive = AliveToken();
   if (Connected()) {

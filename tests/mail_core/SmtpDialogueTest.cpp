@@ -254,3 +254,23 @@ TEST_F(SmtpDialogue, FinalDotHasItsOwnLimitAndMayHaveDelivered) {
   EXPECT_EQ(client.ReplyTimeOut, 0) << "the ordinary limit comes back";
   EXPECT_EQ(client.PostMessage.ToAddress.size(), 1) << "nothing cleared: not known to be sent";
 }
+
+TEST_F(SmtpDialogue, DisconnectWhileSendingClosesWithoutQuit) {
+  Greeted();
+  AcceptEnvelope();
+  server.Reply("354 go ahead\r\n");
+  client.Connect();
+  client.PostMessage.Body = QStringList(20000, QString(200, u'z'));
+  int disconnects = 0;
+  client.OnDisconnect = [&] { ++disconnects; };
+  client.OnPacketSent = [&](qint64, qint64) {
+    if (client.Connected()) client.Disconnect();
+  };
+  EXPECT_EQ(FailureOf([&] { client.SendMail(); }), "Socket send aborted");
+  EXPECT_FALSE(client.Connected());
+  EXPECT_FALSE(client.Busy());
+  EXPECT_EQ(disconnects, 1);
+  client.Disconnect();
+  EXPECT_EQ(disconnects, 1);
+  for (const QByteArray &line : server.Lines()) EXPECT_NE(line, "QUIT\r\n");
+}
