@@ -311,11 +311,8 @@ void TPowersock::Connect() {
   const int family = remote_.ss_family;
   if (fd_ >= 0 && family_ != family) {
     // The socket was made for the other address family: exchange it.
-    readNotifier_.reset();
-    writeNotifier_.reset();
-    transport_.reset();
-    ::close(fd_);
-    fd_ = -1;
+    family_ = family;
+    ReplaceSocket();
   }
   if (fd_ < 0 && !CreateSocket(false, family)) ErrorManager(SocketErrors::WouldBlock);
   const auto port = htons(static_cast<quint16>(Proxy.isEmpty() ? Port : ProxyPort));
