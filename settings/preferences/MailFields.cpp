@@ -15,6 +15,7 @@
 #include "Hints.h"
 #include "Holder.h"
 #include "MessageBox.h"
+#include "SecretStore.h"
 
 namespace {
 
@@ -138,9 +139,6 @@ TMailFields::TMailFields(QObject &holders, QWidget *parent) : QWidget(parent), h
   connect(btnPassword, &QPushButton::clicked, this, [this] { SetPassword(); });
   connect(btnForget, &QPushButton::clicked, this, [this] { ForgetPassword(); });
   UpdateIdle();
-  // The password store is not in the program yet: until it is, no password can be kept.
-  btnPassword->hide();
-  btnForget->hide();
 }
 
 THolder *TMailFields::holder(const char *name) const {
@@ -208,6 +206,24 @@ void TMailFields::UpdateIdle() {
   btnForget->setEnabled(login);
 }
 
-void TMailFields::SetPassword() {}
+void TMailFields::SetPassword() {
+  const QString account = SecretAccount(edtLogin->text().trimmed(), edtOMServer->text().trimmed());
+  bool ok = false;
+  const QString password =
+      QInputDialog::getText(this, QStringLiteral("Password"),
+                            QStringLiteral("Password for ") + edtLogin->text().trimmed() + u':',
+                            QLineEdit::Password, QString(), &ok);
+  if (!ok || password.isEmpty()) return;
+  TSecretStore &store = TSecretStore::Instance();
+  if (!store.Write(account, password))
+    MessageBox::Show(this,
+                     MessageBox::MsgHeader() +
+                         QStringLiteral("The password could not be stored: ") + store.Error() +
+                         QStringLiteral("\rIt is kept until the program ends."),
+                     TMsgKind::Warning, TMsgButtons::Ok);
+}
 
-void TMailFields::ForgetPassword() {}
+void TMailFields::ForgetPassword() {
+  TSecretStore::Instance().Forget(
+      SecretAccount(edtLogin->text().trimmed(), edtOMServer->text().trimmed()));
+}

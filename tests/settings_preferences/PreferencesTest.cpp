@@ -1,6 +1,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDialog>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -24,6 +25,7 @@
 #include "MailFields.h"
 #include "MessageBox.h"
 #include "PrefsFixture.h"
+#include "SecretStore.h"
 #include "SpellDlg.h"
 #include "SpellPage.h"
 #include "ToolBarLayout.h"
@@ -432,4 +434,36 @@ TEST_F(PrefsFixture, FavouritesChangeOnSaveOnly) {
     Save(d);
   });
   EXPECT_EQ(m.FileLists().Favorites(), (QStringList{a, b}));
+}
+
+TEST_F(PrefsFixture, APasswordIsKeptForTheLoginAtTheServerAndNeverInTheSettings) {
+  TMemorySecretStore secrets;
+  TSecretStore::SetInstance(&secrets);
+  TfrmMain &m = Start();
+  TBoxAnswerer answerer;
+  answerer.onOther = [](QDialog *dialog) {
+    if (auto *input = qobject_cast<QInputDialog *>(dialog)) {
+      input->setTextValue(QStringLiteral("s3cret word"));
+      input->accept();
+    }
+  };
+  Preferences(m, [](TfrmTools &d) {
+    EXPECT_FALSE(d.network->btnPassword->isEnabled());  // no login yet
+    d.network->edtOMServer->setText(QStringLiteral("smtp.example.org"));
+    d.network->edtLogin->setText(QStringLiteral("ann"));
+    EXPECT_TRUE(d.network->btnPassword->isEnabled());
+    d.network->btnPassword->click();
+    Save(d);
+  });
+  EXPECT_EQ(secrets.Read(QStringLiteral("smtp:ann@smtp.example.org")),
+            QStringLiteral("s3cret word"));
+  main.reset();
+  EXPECT_FALSE(TestEnvironment::ReadFile(TSettingsStore::UserFilePath()).contains("s3cret"));
+  Preferences(Start(), [](TfrmTools &d) {
+    EXPECT_EQ(d.network->edtLogin->text(), QStringLiteral("ann"));
+    d.network->btnForget->click();
+    Cancel(d);
+  });
+  EXPECT_FALSE(secrets.Read(QStringLiteral("smtp:ann@smtp.example.org")).has_value());
+  TSecretStore::SetInstance(nullptr);
 }
