@@ -109,8 +109,8 @@ void run(const ImportExport::TContext &c, TDirection direction) {
   const QString file = choose(c, direction, converters.BuildConverterFilter(direction), &index);
   if (file.isEmpty() || !c.edit) return;
   const QString name = converters.ConverterNames(direction).value(index - 1);
-  const QString doing = import ? QStringLiteral("Importing ") + file
-                               : QStringLiteral("Exporting ") + file + QStringLiteral(" as ") + name;
+  const QString doing = import ? QString(QStringLiteral("Importing ") + file)
+                               : QString(QStringLiteral("Exporting ") + file + QStringLiteral(" as ") + name);
   c.status->showMessage(doing + QStringLiteral("..."));
   const bool rich = name == TTextConverters::RichText();
   QApplication::setOverrideCursor(Qt::WaitCursor);
