@@ -397,6 +397,12 @@ void TfrmMain::FormShow() {
     THolder *holder = Holder(QString::fromLatin1(name));
     if (holder->Caption().isEmpty()) holder->SetCaption(Folders::Home());
   }
+  // The names not yet entered are replaced first, so that the set-up wizard shows them.
+  const QString fullName = SystemUser::FullName();
+  if (Holder(QStringLiteral("SMTPName"))->Caption() == QLatin1String("Temp") && !fullName.isEmpty())
+    Holder(QStringLiteral("SMTPName"))->SetCaption(fullName);
+  if (Holder(QStringLiteral("SMTPOrg"))->Caption() == QLatin1String("Temp"))
+    Holder(QStringLiteral("SMTPOrg"))->SetCaption(QString());
   if (Holder(QStringLiteral("FirstTime"))->Checked() && SetupWizard) SetupWizard();
   Holder(QStringLiteral("FirstTime"))->SetChecked(false);
   SetProductTexts();
@@ -409,11 +415,6 @@ void TfrmMain::FormShow() {
   else
     OpenFile(commandFile_);
   helpFile_ = Folders::ProgramFolder() + QStringLiteral("velx96.hlp");
-  const QString fullName = SystemUser::FullName();
-  if (Holder(QStringLiteral("SMTPName"))->Caption() == QLatin1String("Temp") && !fullName.isEmpty())
-    Holder(QStringLiteral("SMTPName"))->SetCaption(fullName);
-  if (Holder(QStringLiteral("SMTPOrg"))->Caption() == QLatin1String("Temp"))
-    Holder(QStringLiteral("SMTPOrg"))->SetCaption(QString());
   pnlTip_->proChangeTips();
   if (IsChecked(QStringLiteral("mniStayOnTop")))
     TopMostOn();
@@ -738,7 +739,7 @@ void TfrmMain::WordCount() {
 void TfrmMain::proMenuWindows(int tag) {
   switch (tag) {
     case 0: MdiFrame::TileHorizontally(area_); break;
-    case 1: area_->cascadeSubWindows(); break;
+    case 1: MdiFrame::Cascade(area_); break;
     case 2: MdiFrame::ArrangeIcons(area_); break;
     default: break;
   }
@@ -799,7 +800,8 @@ void TfrmMain::TopMostOn() { applyTopMost(IsChecked(QStringLiteral("mniStayOnTop
 QString TfrmMain::titleFor() const {
   QString caption = kProduct;
   QMdiSubWindow *sub = area_->currentSubWindow();
-  if (sub && sub->isMaximized()) caption += QStringLiteral(" - [") + sub->windowTitle() + u']';
+  if (sub && sub->isMaximized() && !sub->windowTitle().isEmpty())
+    caption += QStringLiteral(" - [") + sub->windowTitle() + u']';
   return caption;
 }
 
