@@ -81,7 +81,7 @@ void TReportLayout::prepareBands(const TReportCallbacks &callbacks) {
   data.objects = std::move(stay);
 }
 
-void TReportLayout::placeObject(TPreparedPage &page, const TReportObject &o, QPointF origin) const {
+void PlaceObject(TPreparedPage &page, const TReportObject &o, QPointF origin) {
   const QRectF rect = o.rect.translated(origin);
   TPlacedItem item;
   item.rect = rect;
@@ -104,7 +104,7 @@ void TReportLayout::placeObject(TPreparedPage &page, const TReportObject &o, QPo
 }
 
 void TReportLayout::placeBand(TPreparedPage &page, const TReportBand &band, double top) const {
-  for (const TReportObject &o : band.objects) placeObject(page, o, QPointF(content_.left(), top));
+  for (const TReportObject &o : band.objects) PlaceObject(page, o, QPointF(content_.left(), top));
 }
 
 TPreparedPage TReportLayout::startPage() const {
@@ -156,7 +156,7 @@ void TReportLayout::layoutPage() {
       page = startPage();
       y = bodyTop;
     }
-    for (const TReportObject &o : flow.after) placeObject(page, o, QPointF(content_.left(), y));
+    for (const TReportObject &o : flow.after) PlaceObject(page, o, QPointF(content_.left(), y));
     done_ = true;
   }
   result_.pages.push_back(std::move(page));

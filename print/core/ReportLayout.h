@@ -37,7 +37,6 @@ class TReportLayout {
   struct TFlow;
   void prepareBands(const TReportCallbacks &callbacks);
   void placeBand(TPreparedPage &page, const TReportBand &band, double top) const;
-  void placeObject(TPreparedPage &page, const TReportObject &object, QPointF origin) const;
   TPreparedPage startPage() const;
   void layoutPage();
 
@@ -49,6 +48,10 @@ class TReportLayout {
   std::unique_ptr<TFlow> flow_;
   bool done_ = false;
 };
+
+// Places one template object on a page with its band's top left corner at origin: a text
+// box (and its frame) or a line.
+void PlaceObject(TPreparedPage &page, const TReportObject &object, QPointF origin);
 
 // Prepares every page at once.
 TPreparedReport PrepareReport(const TReportTemplate &report, const TReportCallbacks &callbacks,

@@ -1,5 +1,7 @@
 #include "TemplateEditor.h"
 
+#include "ReportLayout.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -25,6 +27,13 @@ QRectF TTemplateEditor::SheetRect(const TSelection &s) const {
   const TReportBand *band = report_.Band(s.band);
   if (!band || s.index >= band->objects.size()) return {};
   return band->objects[s.index].rect.translated(BandRect(s.band).topLeft());
+}
+
+TPreparedPage TTemplateEditor::Sketch() const {
+  TPreparedPage page;
+  for (const TReportBand &band : report_.bands)
+    for (const TReportObject &o : band.objects) PlaceObject(page, o, BandRect(band.kind).topLeft());
+  return page;
 }
 
 std::optional<TTemplateEditor::TSelection> TTemplateEditor::ObjectAt(QPointF p) const {
@@ -172,10 +181,10 @@ void TTemplateEditor::SetPage(const TPageSetup &page) {
 }
 
 void TTemplateEditor::SetBandHeight(TBandKind kind, double height) {
-  TReportBand *band = report_.Band(kind);
-  if (!band || band->height == height || height < 0) return;
+  const TReportBand *band = report_.Band(kind);
+  if (height < 0 || height > 2000 || (band ? band->height == height : height == 0)) return;
   record();
-  report_.Band(kind)->height = height;
+  report_.EnsureBand(kind).height = height;  // a missing band is added
 }
 
 void TTemplateEditor::Undo() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PreparedReport.h"
 #include "ReportTemplate.h"
 
 #include <optional>
@@ -25,6 +26,9 @@ class TTemplateEditor {
   QRectF BandRect(TBandKind kind) const;
   // An object's box on the sheet.
   QRectF SheetRect(const TSelection &object) const;
+  // The template as one page for the designer to draw: every band at its place, texts as
+  // written (variables not expanded).
+  TPreparedPage Sketch() const;
   // The topmost object whose box (a line: a few millimetres around it) holds the point.
   std::optional<TSelection> ObjectAt(QPointF sheetPoint) const;
   // The band under a point, if any.
@@ -52,6 +56,7 @@ class TTemplateEditor {
   void AddText(TBandKind band);
   void AddLine(TBandKind band);
   void SetPage(const TPageSetup &page);
+  // A band that is missing is added when given a height.
   void SetBandHeight(TBandKind band, double height);
 
   bool CanUndo() const { return !undo_.empty(); }
