@@ -14,6 +14,7 @@ struct TPlacedItem {
   TReportFont font;    // the colour is also the colour of lines and frames
   THAlign align = THAlign::Left;
   bool wrap = false;   // a fixed text box wraps its lines; a flowed line is already broken
+  bool pageVariables = true;  // false for the text body, which is the user's text as it is
   double lineWidth = 0.3;
 };
 

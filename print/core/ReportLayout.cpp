@@ -138,6 +138,7 @@ void TReportLayout::layoutPage() {
     item.text = flow.TakeLine();
     item.font = flow.object.font;
     item.align = flow.object.align;
+    item.pageVariables = false;
     if (!item.text.isEmpty()) page.items.push_back(std::move(item));
     y += flow.lineHeight;
   }

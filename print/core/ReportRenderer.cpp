@@ -9,7 +9,7 @@
 namespace ReportRenderer {
 
 QString PageText(const TPlacedItem &item, int pageNumber, int totalPages) {
-  if (!item.text.contains(u'[')) return item.text;
+  if (!item.pageVariables || !item.text.contains(u'[')) return item.text;
   return ReportVariables::Expand(item.text, [&](const QString &name) {
     return ReportVariables::PageValue(name, pageNumber, totalPages);
   });

@@ -173,7 +173,10 @@ void TTemplateEditor::AddLine(TBandKind kind) {
 
 void TTemplateEditor::SetPage(const TPageSetup &page) {
   if (page == report_.page) return;
+  // What the template file would refuse to read back is refused here.
   const QRectF content = page.ContentRect();
+  for (double margin : {page.left, page.top, page.right, page.bottom})
+    if (margin < 0 || margin > 100) return;
   if (TPageSetup::PortraitSize(page.size).isEmpty() || content.width() < 10 || content.height() < 10)
     return;
   record();

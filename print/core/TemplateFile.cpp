@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QHash>
+#include <QLocale>
 #include <cmath>
 
 namespace TemplateFile {
@@ -183,10 +184,10 @@ TReportObject ParseObject(const TStatement &s, const TFields &f) {
 
 TReportTemplate ParseLines(const QStringList &lines) {
   if (lines.isEmpty()) throw TParseError(QStringLiteral("the file is empty"));
-  const TStatement head = SplitStatement(lines.first());
-  if (head.keyword != kMagic || !head.fields.isEmpty())
+  const QStringList head = lines.first().split(u' ', Qt::SkipEmptyParts);
+  if (head.isEmpty() || head.first() != kMagic)
     throw TParseError(QStringLiteral("it does not start with \"VellumixReport\""));
-  const QString version = lines.first().section(u' ', 1, 1, QString::SectionSkipEmpty);
+  const QString version = head.size() == 2 ? head[1] : head.mid(1).join(u' ');
   if (version != QString::number(Version))
     throw TParseError(QStringLiteral("version \"%1\" is not supported").arg(version));
 
@@ -248,7 +249,7 @@ QString Quoted(const QString &text) {
   return out + u'"';
 }
 
-QString Number(double value) { return QString::number(value, 'g', 10); }
+QString Number(double value) { return QString::number(value, 'g', QLocale::FloatingPointShortest); }
 
 }  // namespace
 
@@ -258,7 +259,7 @@ std::optional<TReportTemplate> Parse(const QByteArray &bytes, QString *error) {
     if (bytes.contains('\0')) throw TParseError(QStringLiteral("the file holds binary data"));
     QString text = QString::fromUtf8(bytes);
     if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     QStringList lines = text.split(u'\n');
     if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
     return ParseLines(lines);
