@@ -33,6 +33,7 @@ TPreparedPage TTemplateEditor::Sketch() const {
   TPreparedPage page;
   for (const TReportBand &band : report_.bands)
     for (const TReportObject &o : band.objects) PlaceObject(page, o, BandRect(band.kind).topLeft());
+  for (TPlacedItem &item : page.items) item.pageVariables = false;  // shown as written
   return page;
 }
 

@@ -60,13 +60,16 @@ void TDesignerCanvas::paintEvent(QPaintEvent *) {
   QFont small = font();
   small.setPointSizeF(7);
   p.setFont(small);
+  // Band names go in the left margin, beside their band, clear of the objects.
+  const QStringList names = {QStringLiteral("Header"), QStringLiteral("Data"), QStringLiteral("Footer")};
   for (const TReportBand &band : t.bands) {
     const QRectF r = editor_.BandRect(band.kind);
     p.setPen(QPen(QColor(120, 140, 170), 1, Qt::DotLine));
     p.drawLine(ToWidget(r.bottomLeft()), ToWidget(r.bottomRight()));
     p.setPen(QColor(90, 100, 120));
-    p.drawText(QRectF(ToWidget(r.topLeft()) - QPointF(0, 0), QSizeF(r.width() * scale_ - 4, 12)),
-               Qt::AlignRight | Qt::AlignTop, BandCaption(band.kind));
+    const QPointF at = ToWidget(QPointF(0, r.top()));
+    p.drawText(QRectF(at.x() + 2, at.y(), ToWidget(r.topLeft()).x() - at.x() - 6, 14), Qt::AlignRight | Qt::AlignTop,
+               names[int(band.kind)]);
   }
   if (const auto &s = editor_.Selection()) {
     const QRectF r = editor_.SheetRect(*s);

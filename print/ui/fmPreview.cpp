@@ -41,6 +41,7 @@ TfrmPreview::TfrmPreview(const TReportTemplate &report, const TReportCallbacks &
   edtPage_ = new QSpinBox(this);
   edtPage_->setObjectName(QStringLiteral("edtPage"));
   edtPage_->setMinimum(1);
+  edtPage_->setMinimumWidth(70);
   lblPages_ = new QLabel(this);
   lblPages_->setObjectName(QStringLiteral("lblPages"));
   btnNext_ = NavButton(QStringLiteral(">"), QStringLiteral("Next page"), this);

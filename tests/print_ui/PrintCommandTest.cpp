@@ -83,7 +83,6 @@ TEST_F(PrintFixture, UseToPrintChoosesBetweenWorkspaceAndTemplateFont) {
   const QStringList fonts = PdfFonts(pdf);
   EXPECT_FALSE(fonts.contains(QStringLiteral("DejaVuSerif"))) << fonts.join(u',').toStdString();
   EXPECT_TRUE(fonts.contains(QStringLiteral("DejaVuSansMono"))) << fonts.join(u',').toStdString();
-  printFont->SetChecked(true);  // stored when the window closes
 }
 
 TEST_F(PrintFixture, EnterRectHandsOverTheWorkspaceOnlyForTheExactMarker) {
@@ -93,7 +92,6 @@ TEST_F(PrintFixture, EnterRectHandsOverTheWorkspaceOnlyForTheExactMarker) {
   font.setItalic(true);
   edit->mmoMemo()->SetEditFont(font);
   edit->mmoMemo()->SetFontColor(QColor(0x11, 0x22, 0x33));
-  main->Holder(QStringLiteral("PrintFont"))->SetChecked(true);
   TReportObject marker;
   marker.lines = {QStringLiteral("[Text Body]"), QStringLiteral("ignored")};
   marker.font.bold = true;
@@ -165,8 +163,6 @@ TEST_F(PrintFixture, MissingOrDamagedTemplateIsReportedAndNothingPrints) {
   EXPECT_TRUE(answerer.texts[0].contains(QLatin1String("is not a valid print template: version \"9\"")));
   EXPECT_EQ(answerer.titles[0], main->ApplicationTitle());
   EXPECT_FALSE(QFile::exists(pdf));
-  // The holder is stored when the window closes; the next test starts with the default.
-  main->Holder(QStringLiteral("PTemplate"))->SetCaption(QStringLiteral("notepad.frf"));
 }
 
 TEST_F(PrintFixture, WithNoPrinterTheUserMaySaveAPdfInstead) {

@@ -10,6 +10,8 @@ int counter = 0;
 }
 
 void PrintFixture::SetUp() {
+  // Each test starts from the default settings (fonts, holders), whatever the one before stored.
+  QFile::remove(Folders::UserConfigFolder() + QStringLiteral("Vellumix.reg"));
   oldDataDir_ = qgetenv("VELLUMIX_DATA_DIR");
   programFolder = TestEnvironment::FreshDir(QStringLiteral("program%1").arg(++counter));
   QFile::copy(QString::fromLocal8Bit(oldDataDir_) + QStringLiteral("/notepad.frf"),
