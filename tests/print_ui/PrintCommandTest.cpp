@@ -3,6 +3,8 @@
 #include "fmPreview.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QFile>
 #include <QLabel>
 #include <QPrintDialog>
@@ -32,7 +34,7 @@ QList<int> OneTo(int n) {
 TEST_F(PrintFixture, PrintSendsEveryPageWithFileNameAndPageNumbers) {
   StartWith(NumberedLines(150));
   const QString pdf = PrintToPdf();
-  Printing().Print();
+  ASSERT_TRUE(Command(QStringLiteral("mniFile6")));  // File|Print, no dialog
   ASSERT_TRUE(QFile::exists(pdf));
   EXPECT_EQ(PdfPageCount(pdf), 3);
   const QStringList pages = PdfPages(pdf);
@@ -227,4 +229,35 @@ TEST_F(PrintFixture, PreviewShowsPagesAndPrintsFromItWithStayOnTopPaused) {
   EXPECT_TRUE(pages[1].contains(QLatin1String("Page 3 of 3")));
   EXPECT_EQ(LineNumbers(pages).last(), 150);
   EXPECT_GT(LineNumbers(pages).first(), 40);  // the first page was left out
+}
+
+TEST_F(PrintFixture, PrinterSetupChoiceIsWhatLaterPrintsUse) {
+  StartWith(NumberedLines(5));
+  const QString pdf = TestEnvironment::FreshDir(QStringLiteral("setup")) + QStringLiteral("/chosen.pdf");
+  // Cancel keeps things as they were: no printer at all.
+  {
+    TModalAnswerer cancel;
+    ASSERT_TRUE(Command(QStringLiteral("btnPSetup")));
+    ASSERT_EQ(cancel.titles, QStringList{QStringLiteral("Printer Setup")});
+  }
+  EXPECT_FALSE(Printing().Printers().HasChoice());
+  // The user picks printing to a PDF file in the system's dialog.
+  TModalAnswerer answerer;
+  answerer.onShown = [&](QWidget *modal) {
+    auto *dialog = qobject_cast<QPrintDialog *>(modal);
+    ASSERT_TRUE(dialog);
+    auto *printers = dialog->findChild<QComboBox *>(QStringLiteral("printers"));
+    ASSERT_TRUE(printers);
+    const int pdfEntry = printers->findText(QStringLiteral("PDF"), Qt::MatchContains);
+    ASSERT_GE(pdfEntry, 0);
+    printers->setCurrentIndex(pdfEntry);
+    auto *file = dialog->findChild<QLineEdit *>(QStringLiteral("filename"));
+    ASSERT_TRUE(file);
+    file->setText(pdf);
+    dialog->accept();
+  };
+  ASSERT_TRUE(Command(QStringLiteral("mniPrintSetup")));
+  EXPECT_TRUE(Printing().Printers().HasChoice());
+  ASSERT_TRUE(Command(QStringLiteral("mniFile6")));
+  EXPECT_EQ(LineNumbers(PdfPages(pdf)), OneTo(5));
 }

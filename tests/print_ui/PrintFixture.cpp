@@ -2,6 +2,7 @@
 
 #include "Folders.h"
 
+#include <QAction>
 #include <QFile>
 #include <QProcess>
 
@@ -38,6 +39,13 @@ TfrmEdit *PrintFixture::StartWith(const QString &text) {
   TfrmEdit *edit = m.ActiveEdit();
   edit->mmoMemo()->setPlainText(text);
   return edit;
+}
+
+bool PrintFixture::Command(const QString &itemName) {
+  QAction *action = main->Action(itemName);
+  if (!action || !QTest::qWaitFor([&] { return action->isEnabled(); }, 10000)) return false;
+  action->trigger();
+  return true;
 }
 
 QString PrintFixture::PrintToPdf(const QString &name) {

@@ -19,6 +19,9 @@ class PrintFixture : public AppFixture {
   TPrintCommands &Printing();
   // Starts the program with one untitled workspace holding text.
   TfrmEdit *StartWith(const QString &text);
+  // Runs a command of the main window the way the user does, once the idle refresh has
+  // enabled it; false when it stays disabled.
+  bool Command(const QString &itemName);
   // A fresh PDF file name that the chosen printer writes to.
   QString PrintToPdf(const QString &name = QStringLiteral("out.pdf"));
 
