@@ -57,7 +57,9 @@ void Restore(TfrmMain &m, int) { m.RestoreFromTray(); }
 // printing object per main window, made on first use, keeps the printer choice for the run.
 void Printing(TfrmMain &m, int tag) {
   auto *printing = m.findChild<TPrintCommands *>(QString(), Qt::FindDirectChildrenOnly);
-  if (!printing) printing = new TPrintCommands(&m, m, [&m] { return m.ActiveEdit(); }, [&m] { return m.CurrentFileName(); });
+  if (!printing)
+    printing = new TPrintCommands(
+        &m, m, [&m] { return m.ActiveEdit(); }, [&m] { return m.CurrentFileName(); });
   printing->Run(tag);
 }
 

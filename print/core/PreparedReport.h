@@ -1,19 +1,19 @@
 #pragma once
 
-#include "ReportTemplate.h"
-
 #include <QSizeF>
 #include <vector>
+
+#include "ReportTemplate.h"
 
 // What the layout produces and the renderer draws: pages of placed items in millimetres from
 // the sheet's top left corner.
 struct TPlacedItem {
   enum TKind { Text, Line, Frame } kind = Text;
   QRectF rect;
-  QString text;        // may still hold the page variables, expanded when drawn
-  TReportFont font;    // the colour is also the colour of lines and frames
+  QString text;      // may still hold the page variables, expanded when drawn
+  TReportFont font;  // the colour is also the colour of lines and frames
   THAlign align = THAlign::Left;
-  bool wrap = false;   // a fixed text box wraps its lines; a flowed line is already broken
+  bool wrap = false;          // a fixed text box wraps its lines; a flowed line is already broken
   bool pageVariables = true;  // false for the text body, which is the user's text as it is
   double lineWidth = 0.3;
 };

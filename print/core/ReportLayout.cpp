@@ -1,16 +1,16 @@
 #include "ReportLayout.h"
 
-#include "ReportVariables.h"
-
 #include <algorithm>
+
+#include "ReportVariables.h"
 
 // The flowing text object of the data band and where its text has got to.
 struct TReportLayout::TFlow {
   TReportObject object;
   TTextMeasure measure;
   double lineHeight;
-  qsizetype nextLine = 0;        // next source line to break
-  QStringList pending;           // pieces of a broken source line not yet placed
+  qsizetype nextLine = 0;            // next source line to break
+  QStringList pending;               // pieces of a broken source line not yet placed
   std::vector<TReportObject> after;  // data-band objects below it, placed when it ends
   double afterHeight = 0;
 
@@ -109,7 +109,8 @@ void TReportLayout::placeBand(TPreparedPage &page, const TReportBand &band, doub
 
 TPreparedPage TReportLayout::startPage() const {
   TPreparedPage page;
-  if (const TReportBand *b = report_.Band(TBandKind::PageHeader)) placeBand(page, *b, content_.top());
+  if (const TReportBand *b = report_.Band(TBandKind::PageHeader))
+    placeBand(page, *b, content_.top());
   if (const TReportBand *b = report_.Band(TBandKind::PageFooter))
     placeBand(page, *b, content_.bottom() - footerHeight_);
   return page;

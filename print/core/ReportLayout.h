@@ -1,12 +1,12 @@
 #pragma once
 
-#include "PreparedReport.h"
-#include "TextMeasure.h"
-
 #include <QDateTime>
 #include <functional>
 #include <memory>
 #include <optional>
+
+#include "PreparedReport.h"
+#include "TextMeasure.h"
 
 // The program's answers while a report is prepared.
 struct TReportCallbacks {

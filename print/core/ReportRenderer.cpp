@@ -1,10 +1,10 @@
 #include "ReportRenderer.h"
 
-#include "ReportVariables.h"
-#include "TextMeasure.h"
-
 #include <QPaintDevice>
 #include <QPainter>
+
+#include "ReportVariables.h"
+#include "TextMeasure.h"
 
 namespace ReportRenderer {
 
@@ -19,7 +19,9 @@ void PaintPage(QPainter &painter, const TPreparedPage &page, int pageNumber, int
   const QPaintDevice *device = painter.device();
   const double sx = device->logicalDpiX() / 25.4;
   const double sy = device->logicalDpiY() / 25.4;
-  auto toDevice = [&](const QRectF &r) { return QRectF(r.x() * sx, r.y() * sy, r.width() * sx, r.height() * sy); };
+  auto toDevice = [&](const QRectF &r) {
+    return QRectF(r.x() * sx, r.y() * sy, r.width() * sx, r.height() * sy);
+  };
   painter.save();
   for (const TPlacedItem &item : page.items) {
     QPen pen(item.font.color);
@@ -27,7 +29,9 @@ void PaintPage(QPainter &painter, const TPreparedPage &page, int pageNumber, int
     painter.setPen(pen);
     const QRectF rect = toDevice(item.rect);
     switch (item.kind) {
-      case TPlacedItem::Line: painter.drawLine(rect.topLeft(), rect.bottomRight()); break;
+      case TPlacedItem::Line:
+        painter.drawLine(rect.topLeft(), rect.bottomRight());
+        break;
       case TPlacedItem::Frame:
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(rect);

@@ -69,27 +69,36 @@ bool IsTextBodyMarker(const TReportObject &object) {
 
 QString BandKindName(TBandKind kind) {
   switch (kind) {
-    case TBandKind::PageHeader: return QStringLiteral("header");
-    case TBandKind::Data: return QStringLiteral("data");
-    case TBandKind::PageFooter: return QStringLiteral("footer");
+    case TBandKind::PageHeader:
+      return QStringLiteral("header");
+    case TBandKind::Data:
+      return QStringLiteral("data");
+    case TBandKind::PageFooter:
+      return QStringLiteral("footer");
   }
   return {};
 }
 
 QString BandCaption(TBandKind kind) {
   switch (kind) {
-    case TBandKind::PageHeader: return QStringLiteral("Page Header");
-    case TBandKind::Data: return QStringLiteral("Data");
-    case TBandKind::PageFooter: return QStringLiteral("Page Footer");
+    case TBandKind::PageHeader:
+      return QStringLiteral("Page Header");
+    case TBandKind::Data:
+      return QStringLiteral("Data");
+    case TBandKind::PageFooter:
+      return QStringLiteral("Page Footer");
   }
   return {};
 }
 
 QString AlignName(THAlign align) {
   switch (align) {
-    case THAlign::Left: return QStringLiteral("left");
-    case THAlign::Center: return QStringLiteral("center");
-    case THAlign::Right: return QStringLiteral("right");
+    case THAlign::Left:
+      return QStringLiteral("left");
+    case THAlign::Center:
+      return QStringLiteral("center");
+    case THAlign::Right:
+      return QStringLiteral("right");
   }
   return {};
 }

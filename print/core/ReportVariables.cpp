@@ -5,7 +5,8 @@
 namespace ReportVariables {
 
 QStringList CategoryVariables() {
-  return {QStringLiteral("Text Body"), QStringLiteral("Text File Name"), QStringLiteral("Page Number")};
+  return {QStringLiteral("Text Body"), QStringLiteral("Text File Name"),
+          QStringLiteral("Page Number")};
 }
 
 QStringList EngineVariables() {
@@ -17,7 +18,8 @@ bool IsPageVariable(const QString &name) {
   return name == QLatin1String("Page Number") || name == QLatin1String("Total Pages");
 }
 
-QString Expand(const QString &text, const std::function<std::optional<QString>(const QString &)> &lookup) {
+QString Expand(const QString &text,
+               const std::function<std::optional<QString>(const QString &)> &lookup) {
   QString out;
   qsizetype from = 0;
   while (true) {
@@ -28,8 +30,10 @@ QString Expand(const QString &text, const std::function<std::optional<QString>(c
     const qsizetype inner = text.lastIndexOf(u'[', close);  // "[[x]" names "x"
     const std::optional<QString> value = lookup(text.mid(inner + 1, close - inner - 1));
     out += QStringView(text).mid(from, inner - from);
-    if (value) out += *value;
-    else out += QStringView(text).mid(inner, close - inner + 1);
+    if (value)
+      out += *value;
+    else
+      out += QStringView(text).mid(inner, close - inner + 1);
     from = close + 1;
   }
   return out + QStringView(text).mid(from);

@@ -20,7 +20,8 @@ bool IsPageVariable(const QString &name);
 
 // Replaces every "[name]" in text whose value lookup answers; the rest stays as it is (so a
 // misspelt or unknown variable prints visibly).
-QString Expand(const QString &text, const std::function<std::optional<QString>(const QString &)> &lookup);
+QString Expand(const QString &text,
+               const std::function<std::optional<QString>(const QString &)> &lookup);
 
 // The engine's answer for its page-independent variables at the given moment.
 std::optional<QString> EngineValue(const QString &name, const QDateTime &now);

@@ -1,9 +1,9 @@
 #include "TemplateEditor.h"
 
-#include "ReportLayout.h"
-
 #include <algorithm>
 #include <cmath>
+
+#include "ReportLayout.h"
 
 TTemplateEditor::TTemplateEditor(TReportTemplate report)
     : report_(std::move(report)), original_(report_) {}
@@ -14,9 +14,11 @@ QRectF TTemplateEditor::BandRect(TBandKind kind) const {
   if (!band) return {};
   const TReportBand *header = report_.Band(TBandKind::PageHeader);
   switch (kind) {
-    case TBandKind::PageHeader: return QRectF(content.left(), content.top(), content.width(), band->height);
+    case TBandKind::PageHeader:
+      return QRectF(content.left(), content.top(), content.width(), band->height);
     case TBandKind::Data:
-      return QRectF(content.left(), content.top() + (header ? header->height : 0), content.width(), band->height);
+      return QRectF(content.left(), content.top() + (header ? header->height : 0), content.width(),
+                    band->height);
     case TBandKind::PageFooter:
       return QRectF(content.left(), content.bottom() - band->height, content.width(), band->height);
   }
@@ -178,7 +180,8 @@ void TTemplateEditor::SetPage(const TPageSetup &page) {
   const QRectF content = page.ContentRect();
   for (double margin : {page.left, page.top, page.right, page.bottom})
     if (margin < 0 || margin > 100) return;
-  if (TPageSetup::PortraitSize(page.size).isEmpty() || content.width() < 10 || content.height() < 10)
+  if (TPageSetup::PortraitSize(page.size).isEmpty() || content.width() < 10 ||
+      content.height() < 10)
     return;
   record();
   report_.page = page;

@@ -1,11 +1,11 @@
 #include "TemplateFile.h"
 
-#include "SafeSave.h"
-
 #include <QFile>
 #include <QHash>
 #include <QLocale>
 #include <cmath>
+
+#include "SafeSave.h"
 
 namespace TemplateFile {
 namespace {
@@ -53,8 +53,10 @@ TStatement SplitStatement(const QString &line) {
           closed = true;
           break;
         }
-        if (c == u'\\' && i < n) value += line[i++];
-        else value += c;
+        if (c == u'\\' && i < n)
+          value += line[i++];
+        else
+          value += c;
       }
       if (!closed) throw TParseError(QStringLiteral("unterminated quoted value"));
     } else {
@@ -152,8 +154,8 @@ TReportObject ParseObject(const TStatement &s, const TFields &f) {
   TReportObject object;
   object.kind = s.keyword == QLatin1String("text") ? TObjectKind::Text : TObjectKind::Line;
   if (object.kind == TObjectKind::Text)
-    f.OnlyKnown({"x", "y", "w", "h", "font", "size", "bold", "italic", "color", "align", "frame",
-                 "width"});
+    f.OnlyKnown(
+        {"x", "y", "w", "h", "font", "size", "bold", "italic", "color", "align", "frame", "width"});
   else
     f.OnlyKnown({"x", "y", "w", "h", "width", "color"});
   const double x = f.Number(QStringLiteral("x"), 0, 0, MaxLength);
@@ -276,7 +278,8 @@ QByteArray Format(const TReportTemplate &report) {
              .arg(p.size, p.landscape ? QStringLiteral("landscape") : QStringLiteral("portrait"),
                   Number(p.left), Number(p.top), Number(p.right), Number(p.bottom));
   for (const TReportBand &band : report.bands) {
-    out += QStringLiteral("band kind=%1 height=%2\n").arg(BandKindName(band.kind), Number(band.height));
+    out += QStringLiteral("band kind=%1 height=%2\n")
+               .arg(BandKindName(band.kind), Number(band.height));
     for (const TReportObject &o : band.objects) {
       const QString box = QStringLiteral("x=%1 y=%2 w=%3 h=%4")
                               .arg(Number(o.rect.x()), Number(o.rect.y()), Number(o.rect.width()),
@@ -286,10 +289,11 @@ QByteArray Format(const TReportTemplate &report) {
         out += QStringLiteral("line %1 width=%2 color=%3\n").arg(box, Number(o.lineWidth), color);
         continue;
       }
-      out += QStringLiteral("text %1 font=%2 size=%3 bold=%4 italic=%5 color=%6 align=%7 frame=%8 width=%9\n")
-                 .arg(box, Quoted(o.font.name), Number(o.font.size), QString::number(int(o.font.bold)),
-                      QString::number(int(o.font.italic)), color, AlignName(o.align),
-                      QString::number(int(o.frame)), Number(o.lineWidth));
+      out += QStringLiteral(
+                 "text %1 font=%2 size=%3 bold=%4 italic=%5 color=%6 align=%7 frame=%8 width=%9\n")
+                 .arg(box, Quoted(o.font.name), Number(o.font.size),
+                      QString::number(int(o.font.bold)), QString::number(int(o.font.italic)), color,
+                      AlignName(o.align), QString::number(int(o.frame)), Number(o.lineWidth));
       for (const QString &line : o.lines) {
         // A line break inside a line would split it into statements when read back.
         QString one = line;

@@ -1,20 +1,19 @@
 #pragma once
 
-#include "ReportTemplate.h"
-
 #include <QByteArray>
 #include <QString>
 #include <optional>
+
+#include "ReportTemplate.h"
 
 // The template file: readable UTF-8 text, one statement per line.
 //
 //   VellumixReport 1
 //   page size=A4 orientation=portrait left=15 top=15 right=15 bottom=15
 //   band kind=header height=16
-//   text x=0 y=0 w=120 h=6 font="DejaVu Sans" size=9 bold=1 italic=0 color=#000000 align=left frame=0
-//   | [Text File Name]
-//   line x=0 y=8 w=180 h=0 width=0.3 color=#808080
-//   band kind=data height=240
+//   text x=0 y=0 w=120 h=6 font="DejaVu Sans" size=9 bold=1 italic=0 color=#000000 align=left
+//   frame=0 | [Text File Name] line x=0 y=8 w=180 h=0 width=0.3 color=#808080 band kind=data
+//   height=240
 //   ...
 //
 // "| " lines are the text lines of the text object above them ("|" alone is an empty line);

@@ -31,7 +31,9 @@ QString ExpandTabs(const QString &line) {
 }
 
 TTextMeasure::TTextMeasure(const TReportFont &font)
-    : device_(ReferenceDevice()), font_(ToQFont(font)), metrics_(font_, &device_),
+    : device_(ReferenceDevice()),
+      font_(ToQFont(font)),
+      metrics_(font_, &device_),
       mmPerPixel_(25.4 / kReferenceDpi) {}
 
 QFont TTextMeasure::ToQFont(const TReportFont &font) {

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "ReportTemplate.h"
-
 #include <QFont>
 #include <QFontMetricsF>
 #include <QHash>
 #include <QImage>
 #include <QStringList>
+
+#include "ReportTemplate.h"
 
 // Measures text of one report font in millimetres, independent of any screen, and breaks long
 // lines into lines that fit a width.

@@ -1,12 +1,13 @@
 #include "DesignerCanvas.h"
 
-#include "ReportRenderer.h"
-
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
-TDesignerCanvas::TDesignerCanvas(TTemplateEditor &editor, QWidget *parent) : QWidget(parent), editor_(editor) {
+#include "ReportRenderer.h"
+
+TDesignerCanvas::TDesignerCanvas(TTemplateEditor &editor, QWidget *parent)
+    : QWidget(parent), editor_(editor) {
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -21,11 +22,16 @@ void TDesignerCanvas::SetScale(double pixelsPerMm) {
 
 QSize TDesignerCanvas::sizeHint() const {
   const QSizeF paper = editor_.Template().page.PaperSize();
-  return QSize(qCeil(paper.width() * scale_ + 2 * kBorder), qCeil(paper.height() * scale_ + 2 * kBorder));
+  return QSize(qCeil(paper.width() * scale_ + 2 * kBorder),
+               qCeil(paper.height() * scale_ + 2 * kBorder));
 }
 
-QPointF TDesignerCanvas::ToWidget(QPointF p) const { return QPointF(kBorder, kBorder) + p * scale_; }
-QPointF TDesignerCanvas::ToSheet(QPointF p) const { return (p - QPointF(kBorder, kBorder)) / scale_; }
+QPointF TDesignerCanvas::ToWidget(QPointF p) const {
+  return QPointF(kBorder, kBorder) + p * scale_;
+}
+QPointF TDesignerCanvas::ToSheet(QPointF p) const {
+  return (p - QPointF(kBorder, kBorder)) / scale_;
+}
 
 QRectF TDesignerCanvas::handleRect(const QRectF &r) const {
   const double h = 2.0;  // mm
@@ -36,7 +42,8 @@ void TDesignerCanvas::paintEvent(QPaintEvent *) {
   const TReportTemplate &t = editor_.Template();
   const QSizeF paper = t.page.PaperSize();
   // The objects themselves are drawn by the report's own renderer, at this scale.
-  QImage sheet(qRound(paper.width() * scale_), qRound(paper.height() * scale_), QImage::Format_RGB32);
+  QImage sheet(qRound(paper.width() * scale_), qRound(paper.height() * scale_),
+               QImage::Format_RGB32);
   sheet.setDotsPerMeterX(qRound(scale_ * 1000));
   sheet.setDotsPerMeterY(qRound(scale_ * 1000));
   sheet.fill(Qt::white);
@@ -61,15 +68,16 @@ void TDesignerCanvas::paintEvent(QPaintEvent *) {
   small.setPointSizeF(7);
   p.setFont(small);
   // Band names go in the left margin, beside their band, clear of the objects.
-  const QStringList names = {QStringLiteral("Header"), QStringLiteral("Data"), QStringLiteral("Footer")};
+  const QStringList names = {QStringLiteral("Header"), QStringLiteral("Data"),
+                             QStringLiteral("Footer")};
   for (const TReportBand &band : t.bands) {
     const QRectF r = editor_.BandRect(band.kind);
     p.setPen(QPen(QColor(120, 140, 170), 1, Qt::DotLine));
     p.drawLine(ToWidget(r.bottomLeft()), ToWidget(r.bottomRight()));
     p.setPen(QColor(90, 100, 120));
     const QPointF at = ToWidget(QPointF(0, r.top()));
-    p.drawText(QRectF(at.x() + 2, at.y(), ToWidget(r.topLeft()).x() - at.x() - 6, 14), Qt::AlignRight | Qt::AlignTop,
-               names[int(band.kind)]);
+    p.drawText(QRectF(at.x() + 2, at.y(), ToWidget(r.topLeft()).x() - at.x() - 6, 14),
+               Qt::AlignRight | Qt::AlignTop, names[int(band.kind)]);
   }
   if (const auto &s = editor_.Selection()) {
     const QRectF r = editor_.SheetRect(*s);
@@ -108,14 +116,17 @@ void TDesignerCanvas::mousePressEvent(QMouseEvent *event) {
 void TDesignerCanvas::mouseMoveEvent(QMouseEvent *event) {
   const QPointF at = ToSheet(event->position());
   const auto &current = editor_.Selection();
-  setCursor(current && handleRect(editor_.SheetRect(*current)).contains(at) ? Qt::SizeFDiagCursor : Qt::ArrowCursor);
+  setCursor(current && handleRect(editor_.SheetRect(*current)).contains(at) ? Qt::SizeFDiagCursor
+                                                                            : Qt::ArrowCursor);
   if (drag_ == TDrag::None) return;
   // Steps of half a millimetre keep positions tidy in the file.
   const QPointF delta = at - dragFrom_;
   const double dx = std::round(delta.x() * 2) / 2, dy = std::round(delta.y() * 2) / 2;
   if (dx == 0 && dy == 0) return;
-  if (drag_ == TDrag::Move) editor_.MoveBy(dx, dy);
-  else editor_.ResizeBy(dx, dy);
+  if (drag_ == TDrag::Move)
+    editor_.MoveBy(dx, dy);
+  else
+    editor_.ResizeBy(dx, dy);
   dragFrom_ += QPointF(dx, dy);
   update();
   Q_EMIT Changed();
@@ -130,19 +141,30 @@ void TDesignerCanvas::mouseReleaseEvent(QMouseEvent *event) {
 void TDesignerCanvas::keyPressEvent(QKeyEvent *event) {
   double dx = 0, dy = 0;
   switch (event->key()) {
-    case Qt::Key_Left: dx = -1; break;
-    case Qt::Key_Right: dx = 1; break;
-    case Qt::Key_Up: dy = -1; break;
-    case Qt::Key_Down: dy = 1; break;
+    case Qt::Key_Left:
+      dx = -1;
+      break;
+    case Qt::Key_Right:
+      dx = 1;
+      break;
+    case Qt::Key_Up:
+      dy = -1;
+      break;
+    case Qt::Key_Down:
+      dy = 1;
+      break;
     case Qt::Key_Delete:
       editor_.DeleteSelected();
       update();
       Q_EMIT Changed();
       return;
-    default: return QWidget::keyPressEvent(event);
+    default:
+      return QWidget::keyPressEvent(event);
   }
-  if (event->modifiers() & Qt::ShiftModifier) editor_.ResizeBy(dx, dy);
-  else editor_.MoveBy(dx, dy);
+  if (event->modifiers() & Qt::ShiftModifier)
+    editor_.ResizeBy(dx, dy);
+  else
+    editor_.MoveBy(dx, dy);
   update();
   Q_EMIT Changed();
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "TemplateEditor.h"
-
 #include <QWidget>
+
+#include "TemplateEditor.h"
 
 // The designer's page: the sheet with its margins, bands and objects, drawn from the editor's
 // template. Objects are selected with a click, moved by dragging, resized by dragging the

@@ -1,5 +1,8 @@
 #include "PrintCommands.h"
 
+#include <QFileDialog>
+#include <QPrintDialog>
+
 #include "EditHost.h"
 #include "Folders.h"
 #include "Holder.h"
@@ -9,9 +12,6 @@
 #include "fmDesigner.h"
 #include "fmEdit.h"
 #include "fmPreview.h"
-
-#include <QFileDialog>
-#include <QPrintDialog>
 
 namespace {
 
@@ -24,18 +24,31 @@ double PointSize(const QFont &font, const QWidget *widget) {
 
 }  // namespace
 
-TPrintCommands::TPrintCommands(QWidget *frame, TEditHost &host, std::function<TfrmEdit *()> activeEdit,
+TPrintCommands::TPrintCommands(QWidget *frame, TEditHost &host,
+                               std::function<TfrmEdit *()> activeEdit,
                                std::function<QString()> currentFileName)
-    : QObject(frame), frame_(frame), host_(host), activeEdit_(std::move(activeEdit)),
+    : QObject(frame),
+      frame_(frame),
+      host_(host),
+      activeEdit_(std::move(activeEdit)),
       currentFileName_(std::move(currentFileName)) {}
 
 bool TPrintCommands::Run(int tag) {
   switch (tag) {
-    case 9: Print(); return true;
-    case 10: PrinterSetup(); return true;
-    case 13: CustomizePrintOut(); return true;
-    case 14: PrintPreview(); return true;
-    default: return false;
+    case 9:
+      Print();
+      return true;
+    case 10:
+      PrinterSetup();
+      return true;
+    case 13:
+      CustomizePrintOut();
+      return true;
+    case 14:
+      PrintPreview();
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -57,7 +70,8 @@ void TPrintCommands::frReport1EnterRect(TReportObject &object) const {
 }
 
 std::optional<QString> TPrintCommands::frReport1GetValue(const QString &name) const {
-  if (name == QLatin1String("Text File Name")) return currentFileName_ ? currentFileName_() : QString();
+  if (name == QLatin1String("Text File Name"))
+    return currentFileName_ ? currentFileName_() : QString();
   return std::nullopt;
 }
 
@@ -88,24 +102,28 @@ std::optional<TReportTemplate> TPrintCommands::loadTemplate() const {
 bool TPrintCommands::printerOrPdf(QPrinter &printer) const {
   if (printers_.Configure(printer)) return true;
   const TTopMostPause pause(host_);
-  if (MessageBox::Show(frame_,
-                       MessageBox::MsgHeader() +
-                           QStringLiteral("No printer is set up on this system.\r"
-                                          "Do you want to save the print-out as a PDF file instead?"),
-                       TMsgKind::Confirmation, TMsgButtons::YesNo) != TMsgResult::Yes)
+  if (MessageBox::Show(
+          frame_,
+          MessageBox::MsgHeader() +
+              QStringLiteral("No printer is set up on this system.\r"
+                             "Do you want to save the print-out as a PDF file instead?"),
+          TMsgKind::Confirmation, TMsgButtons::YesNo) != TMsgResult::Yes)
     return false;
-  const QString base = Folders::FileNameOf(currentFileName_ ? currentFileName_().trimmed() : QString());
-  const QString suggested = Folders::Home() + (base.isEmpty() ? QStringLiteral("untitled") : base.section(u'.', 0, 0)) +
-                            QStringLiteral(".pdf");
-  const QString file = QFileDialog::getSaveFileName(frame_, QStringLiteral("Save Print-Out As"), suggested,
-                                                    QStringLiteral("PDF files (*.pdf)"));
+  const QString base =
+      Folders::FileNameOf(currentFileName_ ? currentFileName_().trimmed() : QString());
+  const QString suggested =
+      Folders::Home() + (base.isEmpty() ? QStringLiteral("untitled") : base.section(u'.', 0, 0)) +
+      QStringLiteral(".pdf");
+  const QString file = QFileDialog::getSaveFileName(frame_, QStringLiteral("Save Print-Out As"),
+                                                    suggested, QStringLiteral("PDF files (*.pdf)"));
   if (file.isEmpty()) return false;
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(file);
   return true;
 }
 
-bool TPrintCommands::PrintPrepared(const TPreparedReport &report, const ReportPrinter::TPrintJob &job) {
+bool TPrintCommands::PrintPrepared(const TPreparedReport &report,
+                                   const ReportPrinter::TPrintJob &job) {
   QPrinter printer(QPrinter::HighResolution);
   if (!printerOrPdf(printer)) return false;
   QString error;
@@ -151,7 +169,8 @@ void TPrintCommands::PrintPreview() {
   TfrmPreview preview(*report, Callbacks(), nullptr, frame_);
   preview.setObjectName(QStringLiteral("frmPreview"));
   TfrmPreview *self = &preview;
-  preview.SetPrint([this, self](const TPreparedReport &prepared) { printFromPreview(prepared, self); });
+  preview.SetPrint(
+      [this, self](const TPreparedReport &prepared) { printFromPreview(prepared, self); });
   preview.exec();
 }
 
@@ -167,5 +186,6 @@ void TPrintCommands::CustomizePrintOut() {
   designer.setObjectName(QStringLiteral("frmDesigner"));
   if (designer.exec() != QDialog::Accepted) return;  // Cancel keeps the file as it was
   QString error;
-  if (!TemplateFile::Save(TemplateSaveName(), designer.Template(), &error)) MessageBox::ShowError(frame_, error);
+  if (!TemplateFile::Save(TemplateSaveName(), designer.Template(), &error))
+    MessageBox::ShowError(frame_, error);
 }

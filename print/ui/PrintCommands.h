@@ -1,11 +1,11 @@
 #pragma once
 
+#include <QObject>
+#include <functional>
+
 #include "PrinterChoice.h"
 #include "ReportLayout.h"
 #include "ReportPrinter.h"
-
-#include <QObject>
-#include <functional>
 
 class QWidget;
 class TEditHost;

@@ -1,12 +1,12 @@
 #include "ReportPrinter.h"
 
-#include "ReportRenderer.h"
-
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
 #include <algorithm>
+
+#include "ReportRenderer.h"
 
 namespace ReportPrinter {
 
@@ -37,12 +37,14 @@ bool Print(const TPreparedReport &report, QPrinter &printer, const TPrintJob &jo
   printer.setDocName(job.title);
   const QSizeF portrait = report.landscape ? report.paperSize.transposed() : report.paperSize;
   const QPageSize size(portrait, QPageSize::Millimeter, report.paperName, QPageSize::ExactMatch);
-  printer.setPageLayout(QPageLayout(size, report.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
-                                    QMarginsF(0, 0, 0, 0)));
+  printer.setPageLayout(
+      QPageLayout(size, report.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                  QMarginsF(0, 0, 0, 0)));
   QPainter painter;
   if (!painter.begin(&printer)) {
     if (error) {
-      const QString where = printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+      const QString where =
+          printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
       *error = QStringLiteral("Cannot print to ") + where;
     }
     return false;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "PreparedReport.h"
-
 #include <QString>
+
+#include "PreparedReport.h"
 
 class QPrinter;
 

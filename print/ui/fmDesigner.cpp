@@ -1,9 +1,5 @@
 #include "fmDesigner.h"
 
-#include "DesignerCanvas.h"
-#include "ReportVariables.h"
-#include "TextMeasure.h"
-
 #include <QAction>
 #include <QCheckBox>
 #include <QColorDialog>
@@ -20,6 +16,10 @@
 #include <QScrollArea>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+#include "DesignerCanvas.h"
+#include "ReportVariables.h"
+#include "TextMeasure.h"
 
 namespace {
 
@@ -39,7 +39,8 @@ class TGestureFocus : public QObject {
 
 }  // namespace
 
-TfrmDesigner::TfrmDesigner(const TReportTemplate &report, QWidget *parent) : QDialog(parent), editor_(report) {
+TfrmDesigner::TfrmDesigner(const TReportTemplate &report, QWidget *parent)
+    : QDialog(parent), editor_(report) {
   setWindowTitle(QStringLiteral("Customize Print Out"));
   setModal(true);
   canvas_ = new TDesignerCanvas(editor_, this);
@@ -75,9 +76,11 @@ TfrmDesigner::TfrmDesigner(const TReportTemplate &report, QWidget *parent) : QDi
   actUndo_->setObjectName(QStringLiteral("actUndo"));
   actUndo_->setShortcut(QKeySequence::Undo);
   bar->addSeparator();
-  auto *actZoomIn = bar->addAction(QStringLiteral("Zoom &In"), this, [this] { canvas_->SetScale(canvas_->Scale() * 1.25); });
+  auto *actZoomIn = bar->addAction(QStringLiteral("Zoom &In"), this,
+                                   [this] { canvas_->SetScale(canvas_->Scale() * 1.25); });
   actZoomIn->setShortcut(QKeySequence::ZoomIn);
-  auto *actZoomOut = bar->addAction(QStringLiteral("Zoom &Out"), this, [this] { canvas_->SetScale(canvas_->Scale() / 1.25); });
+  auto *actZoomOut = bar->addAction(QStringLiteral("Zoom &Out"), this,
+                                    [this] { canvas_->SetScale(canvas_->Scale() / 1.25); });
   actZoomOut->setShortcut(QKeySequence::ZoomOut);
 
   auto *side = new QVBoxLayout;
@@ -131,7 +134,8 @@ QWidget *TfrmDesigner::buildObjectPanel() {
   cbxVariable_->setObjectName(QStringLiteral("cbxVariable"));
   cbxVariable_->addItem(QStringLiteral("Insert variable..."));
   for (const QString &v : ReportVariables::CategoryVariables())
-    cbxVariable_->addItem(QString::fromLatin1(ReportVariables::Category) + QStringLiteral(": ") + v, v);
+    cbxVariable_->addItem(QString::fromLatin1(ReportVariables::Category) + QStringLiteral(": ") + v,
+                          v);
   for (const QString &v : ReportVariables::EngineVariables())
     if (!ReportVariables::CategoryVariables().contains(v))
       cbxVariable_->addItem(QStringLiteral("Report: ") + v, v);
@@ -234,9 +238,11 @@ void TfrmDesigner::refresh() {
   actDelete_->setEnabled(o);
   actUndo_->setEnabled(editor_.CanUndo());
   const bool text = o && o->kind == TObjectKind::Text;
-  for (QWidget *w : std::initializer_list<QWidget *>{edtText_, cbxVariable_, btnFont_, cbxAlign_, chkFrame_})
+  for (QWidget *w :
+       std::initializer_list<QWidget *>{edtText_, cbxVariable_, btnFont_, cbxAlign_, chkFrame_})
     w->setEnabled(text);
-  if (!edtText_->hasFocus() || !text) edtText_->setPlainText(text ? o->lines.join(u'\n') : QString());
+  if (!edtText_->hasFocus() || !text)
+    edtText_->setPlainText(text ? o->lines.join(u'\n') : QString());
   cbxAlign_->setCurrentIndex(text ? int(o->align) : 0);
   chkFrame_->setChecked(text && o->frame);
   const QRectF r = o ? o->rect : QRectF();
@@ -283,7 +289,8 @@ void TfrmDesigner::chooseFont() {
   const TReportObject *o = editor_.Selected();
   if (!o) return;
   bool ok = false;
-  const QFont chosen = QFontDialog::getFont(&ok, TTextMeasure::ToQFont(o->font), this, QStringLiteral("Font"));
+  const QFont chosen =
+      QFontDialog::getFont(&ok, TTextMeasure::ToQFont(o->font), this, QStringLiteral("Font"));
   if (!ok) return;
   TReportFont font = o->font;
   font.name = chosen.family();

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "TemplateEditor.h"
-
 #include <QDialog>
+
+#include "TemplateEditor.h"
 
 class QAction;
 class QCheckBox;

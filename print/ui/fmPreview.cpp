@@ -1,7 +1,5 @@
 #include "fmPreview.h"
 
-#include "ReportRenderer.h"
-
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QHBoxLayout>
@@ -14,6 +12,8 @@
 #include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include "ReportRenderer.h"
 
 namespace {
 
@@ -32,7 +32,9 @@ QToolButton *NavButton(const QString &text, const QString &tip, QWidget *parent)
 
 TfrmPreview::TfrmPreview(const TReportTemplate &report, const TReportCallbacks &callbacks,
                          std::function<void(const TPreparedReport &)> print, QWidget *parent)
-    : QDialog(parent), layout_(std::make_unique<TReportLayout>(report, callbacks)), print_(std::move(print)) {
+    : QDialog(parent),
+      layout_(std::make_unique<TReportLayout>(report, callbacks)),
+      print_(std::move(print)) {
   setWindowTitle(QStringLiteral("Print Preview"));
   setModal(true);
   auto *bar = new QHBoxLayout;
@@ -48,8 +50,9 @@ TfrmPreview::TfrmPreview(const TReportTemplate &report, const TReportCallbacks &
   btnLast_ = NavButton(QStringLiteral(">|"), QStringLiteral("Last page"), this);
   cbxZoom_ = new QComboBox(this);
   cbxZoom_->setObjectName(QStringLiteral("cbxZoom"));
-  cbxZoom_->addItems({QStringLiteral("Whole Page"), QStringLiteral("Page Width"), QStringLiteral("50%"),
-                      QStringLiteral("75%"), QStringLiteral("100%"), QStringLiteral("150%"), QStringLiteral("200%")});
+  cbxZoom_->addItems({QStringLiteral("Whole Page"), QStringLiteral("Page Width"),
+                      QStringLiteral("50%"), QStringLiteral("75%"), QStringLiteral("100%"),
+                      QStringLiteral("150%"), QStringLiteral("200%")});
   btnPrint_ = new QToolButton(this);
   btnPrint_->setObjectName(QStringLiteral("btnPrint"));
   btnPrint_->setText(QStringLiteral("&Print..."));
@@ -57,7 +60,8 @@ TfrmPreview::TfrmPreview(const TReportTemplate &report, const TReportCallbacks &
   auto *btnClose = new QPushButton(QStringLiteral("&Close"), this);
   btnClose->setObjectName(QStringLiteral("btnClose"));
   btnClose->setAutoDefault(false);
-  for (QWidget *w : std::initializer_list<QWidget *>{btnFirst_, btnPrior_, edtPage_, lblPages_, btnNext_, btnLast_})
+  for (QWidget *w : std::initializer_list<QWidget *>{btnFirst_, btnPrior_, edtPage_, lblPages_,
+                                                     btnNext_, btnLast_})
     bar->addWidget(w);
   bar->addSpacing(16);
   bar->addWidget(new QLabel(QStringLiteral("Zoom:"), this));
@@ -143,7 +147,8 @@ void TfrmPreview::render() {
   const TPreparedReport &report = layout_->Report();
   if (report.pages.empty()) return;
   const double scale = pixelsPerMm();
-  const QSize size(qRound(report.paperSize.width() * scale), qRound(report.paperSize.height() * scale));
+  const QSize size(qRound(report.paperSize.width() * scale),
+                   qRound(report.paperSize.height() * scale));
   QImage image(size, QImage::Format_RGB32);
   image.setDotsPerMeterX(qRound(scale * 1000));
   image.setDotsPerMeterY(qRound(scale * 1000));
@@ -182,11 +187,20 @@ void TfrmPreview::resizeEvent(QResizeEvent *event) {
 
 void TfrmPreview::keyPressEvent(QKeyEvent *event) {
   switch (event->key()) {
-    case Qt::Key_PageDown: ShowPage(page_ + 1); return;
-    case Qt::Key_PageUp: ShowPage(page_ - 1); return;
-    case Qt::Key_Home: ShowPage(1); return;
-    case Qt::Key_End: ShowPage(PageCount()); return;
-    default: QDialog::keyPressEvent(event);
+    case Qt::Key_PageDown:
+      ShowPage(page_ + 1);
+      return;
+    case Qt::Key_PageUp:
+      ShowPage(page_ - 1);
+      return;
+    case Qt::Key_Home:
+      ShowPage(1);
+      return;
+    case Qt::Key_End:
+      ShowPage(PageCount());
+      return;
+    default:
+      QDialog::keyPressEvent(event);
   }
 }
 

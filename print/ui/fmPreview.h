@@ -1,11 +1,11 @@
 #pragma once
 
-#include "ReportLayout.h"
-
 #include <QDialog>
 #include <QTimer>
 #include <functional>
 #include <memory>
+
+#include "ReportLayout.h"
 
 class QComboBox;
 class QLabel;

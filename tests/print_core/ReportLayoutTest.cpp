@@ -1,10 +1,11 @@
+#include <gtest/gtest.h>
+
+#include <QPainter>
+
 #include "ReportLayout.h"
 #include "ReportRenderer.h"
 #include "ReportVariables.h"
 #include "TextMeasure.h"
-
-#include <QPainter>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -21,16 +22,20 @@ TReportObject Text(QRectF rect, QStringList lines, THAlign align = THAlign::Left
 TReportTemplate Template(const QString &marker = QString::fromLatin1(TextBodyMarker)) {
   TReportTemplate t;
   t.EnsureBand(TBandKind::PageHeader).height = 10;
-  t.Band(TBandKind::PageHeader)->objects.push_back(Text({0, 0, 180, 6}, {QStringLiteral("[Text File Name]")}));
+  t.Band(TBandKind::PageHeader)
+      ->objects.push_back(Text({0, 0, 180, 6}, {QStringLiteral("[Text File Name]")}));
   t.EnsureBand(TBandKind::Data).height = 247;
   t.Band(TBandKind::Data)->objects.push_back(Text({0, 0, 180, 240}, {marker}));
   t.EnsureBand(TBandKind::PageFooter).height = 10;
-  t.Band(TBandKind::PageFooter)->objects.push_back(
-      Text({0, 2, 180, 6}, {QStringLiteral("Page [Page Number] of [Total Pages]")}, THAlign::Center));
+  t.Band(TBandKind::PageFooter)
+      ->objects.push_back(Text({0, 2, 180, 6},
+                               {QStringLiteral("Page [Page Number] of [Total Pages]")},
+                               THAlign::Center));
   return t;
 }
 
-TReportCallbacks Body(const QStringList &body, const QString &fileName = QStringLiteral("/tmp/a.txt")) {
+TReportCallbacks Body(const QStringList &body,
+                      const QString &fileName = QStringLiteral("/tmp/a.txt")) {
   return {[body](TReportObject &o) {
             if (IsTextBodyMarker(o)) o.lines = body;
           },
@@ -45,9 +50,11 @@ QStringList PageTexts(const TPreparedReport &r, size_t page) {
   std::vector<TPlacedItem> items;
   for (const TPlacedItem &i : r.pages[page].items)
     if (i.kind == TPlacedItem::Text) items.push_back(i);
-  std::stable_sort(items.begin(), items.end(), [](auto &a, auto &b) { return a.rect.top() < b.rect.top(); });
+  std::stable_sort(items.begin(), items.end(),
+                   [](auto &a, auto &b) { return a.rect.top() < b.rect.top(); });
   QStringList texts;
-  for (const TPlacedItem &i : items) texts << ReportRenderer::PageText(i, int(page) + 1, int(r.pages.size()));
+  for (const TPlacedItem &i : items)
+    texts << ReportRenderer::PageText(i, int(page) + 1, int(r.pages.size()));
   return texts;
 }
 
@@ -91,12 +98,15 @@ TEST(ReportLayout, TextBodyFlowsOverPagesWithHeaderAndFooterOnEach) {
 TEST(ReportLayout, BlankLinesKeepTheirPlaceAndLongLinesWrapInsideTheBox) {
   const QString longWord = QString(300, u'x');
   const QString words = QStringLiteral("alpha beta gamma ").repeated(20).trimmed();
-  const TPreparedReport r = PrepareReport(Template(), Body({QStringLiteral("one"), QString(), QString(),
-                                                            QStringLiteral("four"), longWord, words}));
+  const TPreparedReport r = PrepareReport(
+      Template(),
+      Body({QStringLiteral("one"), QString(), QString(), QStringLiteral("four"), longWord, words}));
   ASSERT_EQ(r.pages.size(), 1u);
   std::vector<TPlacedItem> lines;
   for (const TPlacedItem &i : r.pages[0].items)
-    if (i.kind == TPlacedItem::Text && !i.text.contains(u'[') && i.text != QLatin1String("/tmp/a.txt")) lines.push_back(i);
+    if (i.kind == TPlacedItem::Text && !i.text.contains(u'[') &&
+        i.text != QLatin1String("/tmp/a.txt"))
+      lines.push_back(i);
   ASSERT_GE(lines.size(), 6u);
   const double step = lines[1].rect.top() - lines[0].rect.top();
   EXPECT_NEAR(step, 3 * (lines[1].rect.height()), 1e-9);  // "four" comes three lines below "one"
@@ -104,15 +114,18 @@ TEST(ReportLayout, BlankLinesKeepTheirPlaceAndLongLinesWrapInsideTheBox) {
   QString joinedWord, joinedWords;
   for (size_t i = 2; i < lines.size(); ++i) {
     EXPECT_LE(measure.Width(lines[i].text), 180 + 1e-6) << lines[i].text.toStdString();
-    if (lines[i].text.startsWith(u'x')) joinedWord += lines[i].text;
-    else joinedWords += (joinedWords.isEmpty() ? QString() : QStringLiteral(" ")) + lines[i].text;
+    if (lines[i].text.startsWith(u'x'))
+      joinedWord += lines[i].text;
+    else
+      joinedWords += (joinedWords.isEmpty() ? QString() : QStringLiteral(" ")) + lines[i].text;
   }
   EXPECT_EQ(joinedWord, longWord);
   EXPECT_EQ(joinedWords, words);  // broken at blanks only
 }
 
 TEST(ReportLayout, MarkerInOtherLetterCaseIsPlainText) {
-  const TPreparedReport r = PrepareReport(Template(QStringLiteral("[text body]")), Body(Numbered(500)));
+  const TPreparedReport r =
+      PrepareReport(Template(QStringLiteral("[text body]")), Body(Numbered(500)));
   ASSERT_EQ(r.pages.size(), 1u);
   EXPECT_TRUE(PageTexts(r, 0).contains(QStringLiteral("[text body]")));
   // No body given (no workspace): the marker flows as its own text.
@@ -123,14 +136,18 @@ TEST(ReportLayout, MarkerInOtherLetterCaseIsPlainText) {
 
 TEST(ReportLayout, VariablesInTheBodyAreTheUsersTextAndUnknownOnesStay) {
   TReportTemplate t = Template();
-  t.Band(TBandKind::PageHeader)->objects[0].lines = {QStringLiteral("[Text File Name] [Nope] [Date] [[Page Number]")};
+  t.Band(TBandKind::PageHeader)->objects[0].lines = {
+      QStringLiteral("[Text File Name] [Nope] [Date] [[Page Number]")};
   const QDateTime when(QDate(2026, 3, 4), QTime(5, 6));
-  const TPreparedReport r = PrepareReport(t, Body({QStringLiteral("[Page Number] [Text File Name]")}), when);
+  const TPreparedReport r =
+      PrepareReport(t, Body({QStringLiteral("[Page Number] [Text File Name]")}), when);
   const QStringList texts = PageTexts(r, 0);
-  EXPECT_EQ(texts[0], QStringLiteral("/tmp/a.txt [Nope] ") + QLocale().toString(when.date(), QLocale::ShortFormat) +
+  EXPECT_EQ(texts[0], QStringLiteral("/tmp/a.txt [Nope] ") +
+                          QLocale().toString(when.date(), QLocale::ShortFormat) +
                           QStringLiteral(" [1"));
   EXPECT_EQ(texts[1], QStringLiteral("[Page Number] [Text File Name]"));
-  EXPECT_EQ(ReportVariables::Expand(QStringLiteral("[open ] [x"), [](const QString &) { return QStringLiteral("v"); }),
+  EXPECT_EQ(ReportVariables::Expand(QStringLiteral("[open ] [x"),
+                                    [](const QString &) { return QStringLiteral("v"); }),
             QStringLiteral("v [x"));
 }
 

@@ -1,6 +1,6 @@
-#include "TemplateEditor.h"
-
 #include <gtest/gtest.h>
+
+#include "TemplateEditor.h"
 
 namespace {
 

@@ -1,9 +1,10 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+
 #include "Folders.h"
 #include "TemplateFile.h"
 #include "TestEnvironment.h"
-
-#include <QFile>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -19,7 +20,8 @@ QString ErrorOf(const QByteArray &bytes) {
 
 TEST(TemplateFile, ShippedTemplateHasHeaderBodyAndFooter) {
   QString error;
-  const auto report = TemplateFile::Load(Folders::ProgramFolder() + QStringLiteral("notepad.frf"), &error);
+  const auto report =
+      TemplateFile::Load(Folders::ProgramFolder() + QStringLiteral("notepad.frf"), &error);
   ASSERT_TRUE(report) << error.toStdString();
   ASSERT_EQ(report->bands.size(), 3u);
   const TReportBand *data = report->Band(TBandKind::Data);
@@ -40,7 +42,8 @@ TEST(TemplateFile, WhatIsWrittenReadsBackTheSame) {
   TReportBand &header = t.EnsureBand(TBandKind::PageHeader);
   TReportObject text;
   text.rect = QRectF(1.5, 2, 100, 7.25);
-  text.lines = {QStringLiteral("first | line"), QString(), QStringLiteral("  indented \"quoted\" \\ back"),
+  text.lines = {QStringLiteral("first | line"), QString(),
+                QStringLiteral("  indented \"quoted\" \\ back"),
                 QStringLiteral("| looks like a text line"), QStringLiteral("#not a comment")};
   text.font = {QStringLiteral("Odd \"Face\" \\ Name"), 11.5, true, true, QColor(0x12, 0x34, 0x56)};
   text.align = THAlign::Right;
@@ -108,7 +111,8 @@ TEST(TemplateFile, DamagedTemplatesAreRefusedWithTheLineAndReason) {
   };
   for (const auto &c : cases) {
     const QString error = ErrorOf(c.bytes);
-    EXPECT_TRUE(error.contains(QLatin1String(c.reason))) << c.bytes.left(80).constData() << " -> " << error.toStdString();
+    EXPECT_TRUE(error.contains(QLatin1String(c.reason)))
+        << c.bytes.left(80).constData() << " -> " << error.toStdString();
   }
   // Counts are bounded.
   QByteArray many = Head() + "band kind=data\n";
@@ -124,9 +128,12 @@ TEST(TemplateFile, LoadAndSaveReportFileErrors) {
   QString error;
   EXPECT_FALSE(TemplateFile::Load(dir + QStringLiteral("/missing.frf"), &error));
   EXPECT_EQ(error, QStringLiteral("Cannot open file ") + dir + QStringLiteral("/missing.frf"));
-  const QString bad = TestEnvironment::WriteFile(dir + QStringLiteral("/bad.frf"), "VellumixReport 1\nbogus\n");
+  const QString bad =
+      TestEnvironment::WriteFile(dir + QStringLiteral("/bad.frf"), "VellumixReport 1\nbogus\n");
   EXPECT_FALSE(TemplateFile::Load(bad, &error));
-  EXPECT_EQ(error, bad + QStringLiteral(" is not a valid print template: line 2: unknown statement \"bogus\""));
+  EXPECT_EQ(
+      error,
+      bad + QStringLiteral(" is not a valid print template: line 2: unknown statement \"bogus\""));
 
   // A save that cannot be made leaves the old file as it was.
   TReportTemplate t;

@@ -1,9 +1,9 @@
-#include "CupsQueue.h"
-#include "PrintFixture.h"
-
 #include <QAction>
 #include <QImage>
 #include <QPrinterInfo>
+
+#include "CupsQueue.h"
+#include "PrintFixture.h"
 
 namespace {
 
@@ -11,10 +11,11 @@ namespace {
 // fraction of a millimetre does not count.
 QImage PdfPageImage(const QString &pdf, int page) {
   const QString prefix = pdf + QStringLiteral(".page");
-  PrintFixture::Run(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("20"), QStringLiteral("-gray"),
-                                                 QStringLiteral("-png"), QStringLiteral("-singlefile"),
-                                                 QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
-                                                 QString::number(page), pdf, prefix});
+  PrintFixture::Run(
+      QStringLiteral("pdftoppm"),
+      {QStringLiteral("-r"), QStringLiteral("20"), QStringLiteral("-gray"), QStringLiteral("-png"),
+       QStringLiteral("-singlefile"), QStringLiteral("-f"), QString::number(page),
+       QStringLiteral("-l"), QString::number(page), pdf, prefix});
   return QImage(prefix + QStringLiteral(".png")).convertToFormat(QImage::Format_Grayscale8);
 }
 
@@ -22,7 +23,8 @@ QImage PdfPageImage(const QString &pdf, int page) {
 double Difference(const QImage &a, const QImage &b) {
   double sum = 0;
   for (int y = 0; y < a.height(); ++y)
-    for (int x = 0; x < a.width(); ++x) sum += std::abs(qGray(a.pixel(x, y)) - qGray(b.pixel(x, y)));
+    for (int x = 0; x < a.width(); ++x)
+      sum += std::abs(qGray(a.pixel(x, y)) - qGray(b.pixel(x, y)));
   return sum / (255.0 * a.width() * a.height());
 }
 
@@ -33,7 +35,8 @@ double Difference(const QImage &a, const QImage &b) {
 TEST_F(PrintFixture, PrintGoesThroughTheDefaultCupsQueue) {
   TCupsQueue cups;
   QString reason;
-  if (!cups.Start(&reason)) GTEST_SKIP() << "No print server on this machine: " << reason.toStdString();
+  if (!cups.Start(&reason))
+    GTEST_SKIP() << "No print server on this machine: " << reason.toStdString();
   ASSERT_EQ(QPrinterInfo::defaultPrinterName(), QString::fromLatin1(TCupsQueue::QueueName));
   const QString marker = QStringLiteral("cups-marker-%1").arg(QDateTime::currentMSecsSinceEpoch());
   StartWith(NumberedLines(80, marker + QStringLiteral(" row")));
@@ -43,10 +46,11 @@ TEST_F(PrintFixture, PrintGoesThroughTheDefaultCupsQueue) {
   ASSERT_EQ(PdfPageCount(direct), 2);
   ASSERT_TRUE(PdfPages(direct)[1].contains(marker + QStringLiteral(" row 80")));
 
-  Printing().Printers().Choose(QString());  // no choice: the default queue
+  Printing().Printers().Choose(QString());           // no choice: the default queue
   ASSERT_TRUE(Command(QStringLiteral("mniFile6")));  // File|Print
   const QString arrived = cups.WaitForPdf(TestEnvironment::FreshDir(QStringLiteral("arrived")));
-  ASSERT_FALSE(arrived.isEmpty()) << "No PDF arrived from the queue. Server log:\n" << cups.ErrorLog().toStdString();
+  ASSERT_FALSE(arrived.isEmpty()) << "No PDF arrived from the queue. Server log:\n"
+                                  << cups.ErrorLog().toStdString();
   EXPECT_EQ(PdfPageCount(arrived), 2);
   // The queue's PostScript step leaves fonts whose text cannot be extracted, so the pages are
   // compared as pictures: they must match the direct print-out, and differ from a blank page.

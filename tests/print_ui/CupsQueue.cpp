@@ -1,13 +1,14 @@
 #include "CupsQueue.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QTest>
-#include <pwd.h>
-#include <unistd.h>
 
 namespace {
 
@@ -55,11 +56,14 @@ bool TCupsQueue::Start(QString *reason) {
     }
   (void)kServerSet;
   dir_ = ServerFolder() + QStringLiteral("/server");
-  for (const char *sub : {"root/ppd", "spool/tmp", "cache", "state", "log"}) QDir().mkpath(dir_ + u'/' + QLatin1String(sub));
+  for (const char *sub : {"root/ppd", "spool/tmp", "cache", "state", "log"})
+    QDir().mkpath(dir_ + u'/' + QLatin1String(sub));
   // Filters run as the server's own user: they must reach the spool.
-  for (const QString &d : QStringList{ServerFolder(), dir_, dir_ + QStringLiteral("/spool"), dir_ + QStringLiteral("/root")})
-    QFile::setPermissions(d, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
-                                 QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
+  for (const QString &d : QStringList{ServerFolder(), dir_, dir_ + QStringLiteral("/spool"),
+                                      dir_ + QStringLiteral("/root")})
+    QFile::setPermissions(d, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                 QFileDevice::ExeOwner | QFileDevice::ReadGroup |
+                                 QFileDevice::ExeGroup | QFileDevice::ReadOther |
                                  QFileDevice::ExeOther);
   QFile::setPermissions(dir_ + QStringLiteral("/spool/tmp"), QFileDevice::Permissions(0x7777));
   QFile conf(dir_ + QStringLiteral("/cupsd.conf"));
@@ -72,15 +76,18 @@ bool TCupsQueue::Start(QString *reason) {
   QFile files(dir_ + QStringLiteral("/cups-files.conf"));
   files.open(QIODevice::WriteOnly);
   const QByteArray d = dir_.toLocal8Bit();
-  files.write("ServerRoot " + d + "/root\nRequestRoot " + d + "/spool\nTempDir " + d + "/spool/tmp\nCacheDir " + d +
-              "/cache\nStateDir " + d + "/state\nErrorLog " + d + "/log/error_log\nAccessLog " + d +
-              "/log/access_log\nPageLog " + d + "/log/page_log\nPrintcap " + d + "/printcap\nServerBin /usr/lib/cups\nDataDir /usr/share/cups\n"
+  files.write("ServerRoot " + d + "/root\nRequestRoot " + d + "/spool\nTempDir " + d +
+              "/spool/tmp\nCacheDir " + d + "/cache\nStateDir " + d + "/state\nErrorLog " + d +
+              "/log/error_log\nAccessLog " + d + "/log/access_log\nPageLog " + d +
+              "/log/page_log\nPrintcap " + d +
+              "/printcap\nServerBin /usr/lib/cups\nDataDir /usr/share/cups\n"
               "FileDevice No\n");
   files.close();
 
   cupsd_ = std::make_unique<QProcess>();
   cupsd_->setProcessChannelMode(QProcess::MergedChannels);
-  cupsd_->start(kCupsd, {QStringLiteral("-f"), QStringLiteral("-c"), conf.fileName(), QStringLiteral("-s"), files.fileName()});
+  cupsd_->start(kCupsd, {QStringLiteral("-f"), QStringLiteral("-c"), conf.fileName(),
+                         QStringLiteral("-s"), files.fileName()});
   if (!cupsd_->waitForStarted(10000)) {
     *reason = QStringLiteral("cupsd could not be started: ") + cupsd_->errorString();
     return false;
@@ -94,17 +101,17 @@ bool TCupsQueue::Start(QString *reason) {
       },
       30000);
   if (!listening || cupsd_->state() != QProcess::Running) {
-    *reason = QStringLiteral("cupsd does not run on this machine: ") + QString::fromLocal8Bit(cupsd_->readAll()) +
-              ErrorLog();
+    *reason = QStringLiteral("cupsd does not run on this machine: ") +
+              QString::fromLocal8Bit(cupsd_->readAll()) + ErrorLog();
     return false;
   }
   const QString out = outputFolder();
   outputFolderExisted_ = QFileInfo::exists(out);
   started = QDateTime::currentDateTime().addSecs(-1);
   // Poppler's converter keeps the text of the fonts readable in the PDF that comes out.
-  return lpadmin({QStringLiteral("-p"), QString::fromLatin1(QueueName), QStringLiteral("-E"), QStringLiteral("-v"),
-                  QStringLiteral("cups-pdf:/"), QStringLiteral("-P"), kPpd, QStringLiteral("-o"),
-                  QStringLiteral("pdftops-renderer-default=pdftops")},
+  return lpadmin({QStringLiteral("-p"), QString::fromLatin1(QueueName), QStringLiteral("-E"),
+                  QStringLiteral("-v"), QStringLiteral("cups-pdf:/"), QStringLiteral("-P"), kPpd,
+                  QStringLiteral("-o"), QStringLiteral("pdftops-renderer-default=pdftops")},
                  reason) &&
          lpadmin({QStringLiteral("-d"), QString::fromLatin1(QueueName)}, reason);
 }
@@ -114,7 +121,8 @@ bool TCupsQueue::lpadmin(const QStringList &arguments, QString *reason) {
   p.setProcessChannelMode(QProcess::MergedChannels);
   p.start(QStringLiteral("lpadmin"), QStringList{QStringLiteral("-h"), Socket()} + arguments);
   if (!p.waitForFinished(30000) || p.exitCode() != 0) {
-    *reason = QStringLiteral("lpadmin ") + arguments.join(u' ') + QStringLiteral(": ") + QString::fromLocal8Bit(p.readAll());
+    *reason = QStringLiteral("lpadmin ") + arguments.join(u' ') + QStringLiteral(": ") +
+              QString::fromLocal8Bit(p.readAll());
     return false;
   }
   return true;
@@ -122,7 +130,8 @@ bool TCupsQueue::lpadmin(const QStringList &arguments, QString *reason) {
 
 QString TCupsQueue::ErrorLog() const {
   QFile log(dir_ + QStringLiteral("/log/error_log"));
-  return log.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(log.readAll().right(4000)) : QString();
+  return log.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(log.readAll().right(4000))
+                                       : QString();
 }
 
 // Where cups-pdf puts the files of this process's user: its "Out" setting with ${HOME} and
@@ -145,7 +154,8 @@ QString TCupsQueue::WaitForPdf(const QString &folder) {
   QString moved;
   (void)QTest::qWaitFor(
       [&] {
-        for (const QFileInfo &pdf : QDir(outputFolder()).entryInfoList({QStringLiteral("*.pdf")}, QDir::Files)) {
+        for (const QFileInfo &pdf :
+             QDir(outputFolder()).entryInfoList({QStringLiteral("*.pdf")}, QDir::Files)) {
           if (pdf.lastModified() < started) continue;
           // Complete once the server has no job left.
           QProcess p;
@@ -153,7 +163,8 @@ QString TCupsQueue::WaitForPdf(const QString &folder) {
           p.waitForFinished(30000);
           if (!p.readAllStandardOutput().trimmed().isEmpty()) return false;
           moved = folder + u'/' + pdf.fileName();
-          if (!QFile::rename(pdf.filePath(), moved) && !(QFile::copy(pdf.filePath(), moved) && QFile::remove(pdf.filePath())))
+          if (!QFile::rename(pdf.filePath(), moved) &&
+              !(QFile::copy(pdf.filePath(), moved) && QFile::remove(pdf.filePath())))
             moved.clear();
           return true;
         }

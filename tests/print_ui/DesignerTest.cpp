@@ -1,9 +1,3 @@
-#include "DesignerCanvas.h"
-#include "Folders.h"
-#include "PrintFixture.h"
-#include "TemplateFile.h"
-#include "fmDesigner.h"
-
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,12 +9,22 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "DesignerCanvas.h"
+#include "Folders.h"
+#include "PrintFixture.h"
+#include "TemplateFile.h"
+#include "fmDesigner.h"
+
 namespace {
 
 // The header's file-name object, the first object of the first band.
-const TReportObject &HeaderName(const TReportTemplate &t) { return t.Band(TBandKind::PageHeader)->objects[0]; }
+const TReportObject &HeaderName(const TReportTemplate &t) {
+  return t.Band(TBandKind::PageHeader)->objects[0];
+}
 
-QPoint WidgetPoint(TDesignerCanvas *canvas, QPointF sheetMm) { return canvas->ToWidget(sheetMm).toPoint(); }
+QPoint WidgetPoint(TDesignerCanvas *canvas, QPointF sheetMm) {
+  return canvas->ToWidget(sheetMm).toPoint();
+}
 
 void PressButton(QDialog *dialog, QDialogButtonBox::StandardButton which) {
   dialog->findChild<QDialogButtonBox *>()->button(which)->click();
@@ -33,35 +37,38 @@ TEST_F(PrintFixture, DesignerMovesAndRetextsAnObjectAndTheChangePrints) {
   const QString before = Printing().TemplateFileName();
   QRectF original;
   {
-  TModalAnswerer answerer;
-  answerer.onShown = [&](QWidget *modal) {
-    auto *designer = qobject_cast<TfrmDesigner *>(modal);
-    ASSERT_TRUE(designer);
-    TDesignerCanvas *canvas = designer->Canvas();
-    original = HeaderName(designer->Template()).rect;
-    const QRectF sheet = designer->Editor().SheetRect({TBandKind::PageHeader, 0});
-    // Drag it 20 mm to the right and 2 mm down with the mouse.
-    const QPoint from = WidgetPoint(canvas, sheet.center() - QPointF(sheet.width() / 4, 0));
-    const QPoint to = WidgetPoint(canvas, sheet.center() - QPointF(sheet.width() / 4, 0) + QPointF(20, 2));
-    QTest::mousePress(canvas, Qt::LeftButton, {}, from);
-    QTest::mouseMove(canvas, (from + to) / 2);
-    QTest::mouseMove(canvas, to);
-    QTest::mouseRelease(canvas, Qt::LeftButton, {}, to);
-    ASSERT_EQ(designer->Editor().Selection(), (TTemplateEditor::TSelection{TBandKind::PageHeader, 0}));
-    // And one millimetre further with the keyboard.
-    QTest::keyClick(canvas, Qt::Key_Right);
-    // New text typed into the text box.
-    auto *text = designer->findChild<QPlainTextEdit *>(QStringLiteral("edtText"));
-    EXPECT_EQ(text->toPlainText(), QStringLiteral("[Text File Name]"));
-    text->setFocus();
-    text->selectAll();
-    QTest::keyClicks(text, QStringLiteral("Printed from "));
-    if (!qEnvironmentVariableIsEmpty("VELLUMIX_SCREENSHOTS"))
-      designer->grab().save(qEnvironmentVariable("VELLUMIX_SCREENSHOTS") + QStringLiteral("/designer.png"));
-    PressButton(designer, QDialogButtonBox::Ok);
-  };
-  Printing().CustomizePrintOut();
-  EXPECT_TRUE(answerer.titles.contains(QStringLiteral("Customize Print Out")));
+    TModalAnswerer answerer;
+    answerer.onShown = [&](QWidget *modal) {
+      auto *designer = qobject_cast<TfrmDesigner *>(modal);
+      ASSERT_TRUE(designer);
+      TDesignerCanvas *canvas = designer->Canvas();
+      original = HeaderName(designer->Template()).rect;
+      const QRectF sheet = designer->Editor().SheetRect({TBandKind::PageHeader, 0});
+      // Drag it 20 mm to the right and 2 mm down with the mouse.
+      const QPoint from = WidgetPoint(canvas, sheet.center() - QPointF(sheet.width() / 4, 0));
+      const QPoint to =
+          WidgetPoint(canvas, sheet.center() - QPointF(sheet.width() / 4, 0) + QPointF(20, 2));
+      QTest::mousePress(canvas, Qt::LeftButton, {}, from);
+      QTest::mouseMove(canvas, (from + to) / 2);
+      QTest::mouseMove(canvas, to);
+      QTest::mouseRelease(canvas, Qt::LeftButton, {}, to);
+      ASSERT_EQ(designer->Editor().Selection(),
+                (TTemplateEditor::TSelection{TBandKind::PageHeader, 0}));
+      // And one millimetre further with the keyboard.
+      QTest::keyClick(canvas, Qt::Key_Right);
+      // New text typed into the text box.
+      auto *text = designer->findChild<QPlainTextEdit *>(QStringLiteral("edtText"));
+      EXPECT_EQ(text->toPlainText(), QStringLiteral("[Text File Name]"));
+      text->setFocus();
+      text->selectAll();
+      QTest::keyClicks(text, QStringLiteral("Printed from "));
+      if (!qEnvironmentVariableIsEmpty("VELLUMIX_SCREENSHOTS"))
+        designer->grab().save(qEnvironmentVariable("VELLUMIX_SCREENSHOTS") +
+                              QStringLiteral("/designer.png"));
+      PressButton(designer, QDialogButtonBox::Ok);
+    };
+    Printing().CustomizePrintOut();
+    EXPECT_TRUE(answerer.titles.contains(QStringLiteral("Customize Print Out")));
   }
   const QString saved = Printing().TemplateSaveName();
   ASSERT_TRUE(QFile::exists(saved));
@@ -81,7 +88,8 @@ TEST_F(PrintFixture, DesignerMovesAndRetextsAnObjectAndTheChangePrints) {
     ASSERT_TRUE(designer);
     EXPECT_EQ(HeaderName(designer->Template()).lines, QStringList{QStringLiteral("Printed from ")});
     const QRectF sheet = designer->Editor().SheetRect({TBandKind::PageHeader, 0});
-    QTest::mouseClick(designer->Canvas(), Qt::LeftButton, {}, WidgetPoint(designer->Canvas(), sheet.center()));
+    QTest::mouseClick(designer->Canvas(), Qt::LeftButton, {},
+                      WidgetPoint(designer->Canvas(), sheet.center()));
     QTest::keyClick(designer->Canvas(), Qt::Key_Delete);
     EXPECT_EQ(designer->Template().Band(TBandKind::PageHeader)->objects.size(), 2u);
     PressButton(designer, QDialogButtonBox::Cancel);
@@ -105,7 +113,9 @@ TEST_F(PrintFixture, DesignerAddsEditsAndUndoesThroughItsControls) {
   TfrmDesigner designer(start);
   designer.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&designer));
-  auto action = [&](const char *name) { return designer.findChild<QAction *>(QLatin1String(name)); };
+  auto action = [&](const char *name) {
+    return designer.findChild<QAction *>(QLatin1String(name));
+  };
   EXPECT_FALSE(action("actDelete")->isEnabled());
   EXPECT_FALSE(action("actUndo")->isEnabled());
   action("actAddText")->trigger();

@@ -1,16 +1,16 @@
-#include "Folders.h"
-#include "PrintFixture.h"
-#include "fmPreview.h"
-
 #include <QAction>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinterInfo>
 #include <QRegularExpression>
 #include <QToolButton>
+
+#include "Folders.h"
+#include "PrintFixture.h"
+#include "fmPreview.h"
 
 namespace {
 
@@ -49,9 +49,9 @@ TEST_F(PrintFixture, PrintSendsEveryPageWithFileNameAndPageNumbers) {
 }
 
 TEST_F(PrintFixture, HeaderNamesTheOpenedFileAndBlankLinesAndLongLinesSurvive) {
-  const QString file = TestEnvironment::WriteFile(TestEnvironment::FreshDir(QStringLiteral("docs")) +
-                                                      QStringLiteral("/Letter To Bob.txt"),
-                                                  "opening\n\n\nfourth " + QByteArray(300, 'w') + "\nlast\n");
+  const QString file = TestEnvironment::WriteFile(
+      TestEnvironment::FreshDir(QStringLiteral("docs")) + QStringLiteral("/Letter To Bob.txt"),
+      "opening\n\n\nfourth " + QByteArray(300, 'w') + "\nlast\n");
   TfrmMain &m = Start({file});
   ASSERT_EQ(m.CurrentFileName(), file);
   const QString pdf = PrintToPdf();
@@ -78,7 +78,8 @@ TEST_F(PrintFixture, UseToPrintChoosesBetweenWorkspaceAndTemplateFont) {
   ASSERT_TRUE(printFont->Checked());  // the default
   QString pdf = PrintToPdf();
   Printing().Print();
-  EXPECT_TRUE(PdfFonts(pdf).contains(QStringLiteral("DejaVuSerif"))) << PdfFonts(pdf).join(u',').toStdString();
+  EXPECT_TRUE(PdfFonts(pdf).contains(QStringLiteral("DejaVuSerif")))
+      << PdfFonts(pdf).join(u',').toStdString();
   printFont->SetChecked(false);
   pdf = PrintToPdf();
   Printing().Print();
@@ -103,20 +104,23 @@ TEST_F(PrintFixture, EnterRectHandsOverTheWorkspaceOnlyForTheExactMarker) {
   EXPECT_EQ(o.font.name, QStringLiteral("A Font Family Name Longer Than T"));
   EXPECT_EQ(o.font.size, 13.5);
   EXPECT_EQ(o.font.color, QColor(0x11, 0x22, 0x33));
-  EXPECT_TRUE(o.font.bold);     // the style is the template's
+  EXPECT_TRUE(o.font.bold);  // the style is the template's
   EXPECT_FALSE(o.font.italic);
-  for (const QStringList &lines : {QStringList{QStringLiteral("[text body]")}, QStringList{QStringLiteral(" [Text Body]")},
-                                   QStringList{}}) {
+  for (const QStringList &lines : {QStringList{QStringLiteral("[text body]")},
+                                   QStringList{QStringLiteral(" [Text Body]")}, QStringList{}}) {
     TReportObject other = marker;
     other.lines = lines;
     Printing().frReport1EnterRect(other);
-    EXPECT_EQ(other, (TReportObject{marker.kind, marker.rect, lines, marker.font, marker.align, marker.frame, marker.lineWidth}));
+    EXPECT_EQ(other, (TReportObject{marker.kind, marker.rect, lines, marker.font, marker.align,
+                                    marker.frame, marker.lineWidth}));
   }
   TReportObject line = marker;
   line.kind = TObjectKind::Line;
   Printing().frReport1EnterRect(line);
-  EXPECT_EQ(line, (TReportObject{TObjectKind::Line, marker.rect, marker.lines, marker.font, marker.align, marker.frame, marker.lineWidth}));
-  EXPECT_EQ(Printing().frReport1GetValue(QStringLiteral("Text File Name")), main->CurrentFileName());
+  EXPECT_EQ(line, (TReportObject{TObjectKind::Line, marker.rect, marker.lines, marker.font,
+                                 marker.align, marker.frame, marker.lineWidth}));
+  EXPECT_EQ(Printing().frReport1GetValue(QStringLiteral("Text File Name")),
+            main->CurrentFileName());
   EXPECT_FALSE(Printing().frReport1GetValue(QStringLiteral("text file name")));
   // No workspace: the marker stays.
   for (TfrmEdit *e : main->EditWindows()) {
@@ -155,28 +159,33 @@ TEST_F(PrintFixture, MissingOrDamagedTemplateIsReportedAndNothingPrints) {
     Printing().CustomizePrintOut();
     ASSERT_EQ(answerer.texts.size(), 3);
     for (const QString &text : answerer.texts)
-      EXPECT_EQ(text, QStringLiteral("Cannot open file ") + programFolder + QStringLiteral("/other.frf."));
+      EXPECT_EQ(text, QStringLiteral("Cannot open file ") + programFolder +
+                          QStringLiteral("/other.frf."));
   }
   EXPECT_FALSE(QFile::exists(pdf));
   TestEnvironment::WriteFile(programFolder + QStringLiteral("/other.frf"), "VellumixReport 9\n");
   TModalAnswerer answerer({QStringLiteral("OK")});
   Printing().Print();
   ASSERT_EQ(answerer.texts.size(), 1);
-  EXPECT_TRUE(answerer.texts[0].contains(QLatin1String("is not a valid print template: version \"9\"")));
+  EXPECT_TRUE(
+      answerer.texts[0].contains(QLatin1String("is not a valid print template: version \"9\"")));
   EXPECT_EQ(answerer.titles[0], main->ApplicationTitle());
   EXPECT_FALSE(QFile::exists(pdf));
 }
 
 TEST_F(PrintFixture, WithNoPrinterTheUserMaySaveAPdfInstead) {
   StartWith(NumberedLines(3));
-  ASSERT_TRUE(QPrinterInfo::availablePrinterNames().isEmpty()) << "the test's print server has no queues";
-  const QString pdf = TestEnvironment::FreshDir(QStringLiteral("nopr")) + QStringLiteral("/saved.pdf");
+  ASSERT_TRUE(QPrinterInfo::availablePrinterNames().isEmpty())
+      << "the test's print server has no queues";
+  const QString pdf =
+      TestEnvironment::FreshDir(QStringLiteral("nopr")) + QStringLiteral("/saved.pdf");
   {
     TModalAnswerer answerer({QStringLiteral("No")});
     Printing().Print();
     ASSERT_EQ(answerer.texts.size(), 1);
-    EXPECT_TRUE(answerer.texts[0].endsWith(QLatin1String(
-        "No printer is set up on this system.\nDo you want to save the print-out as a PDF file instead?")))
+    EXPECT_TRUE(answerer.texts[0].endsWith(
+        QLatin1String("No printer is set up on this system.\nDo you want to save the print-out as "
+                      "a PDF file instead?")))
         << answerer.titles[0].toStdString() << ": " << answerer.texts[0].toStdString();
   }
   TModalAnswerer answerer({QStringLiteral("Yes"), QStringLiteral("file:") + pdf});
@@ -195,18 +204,21 @@ TEST_F(PrintFixture, PreviewShowsPagesAndPrintsFromItWithStayOnTopPaused) {
   TModalAnswerer answerer;
   answerer.onShown = [&](QWidget *modal) {
     auto *preview = qobject_cast<TfrmPreview *>(modal);
-    ASSERT_TRUE(preview) << modal->metaObject()->className() << " " << modal->windowTitle().toStdString();
+    ASSERT_TRUE(preview) << modal->metaObject()->className() << " "
+                         << modal->windowTitle().toStdString();
     EXPECT_FALSE(main->IsTopMost());
     ASSERT_TRUE(QTest::qWaitFor([&] { return preview->LayoutDone(); }, 20000));
     EXPECT_EQ(preview->PageCount(), 3);
-    EXPECT_EQ(preview->findChild<QLabel *>(QStringLiteral("lblPages"))->text(), QStringLiteral("of 3"));
+    EXPECT_EQ(preview->findChild<QLabel *>(QStringLiteral("lblPages"))->text(),
+              QStringLiteral("of 3"));
     QTest::keyClick(preview, Qt::Key_PageDown);
     EXPECT_EQ(preview->CurrentPage(), 2);
     preview->SetZoom(QStringLiteral("Whole Page"));
     const QImage page = preview->PageImage();
     EXPECT_FALSE(page.isNull());
     if (!qEnvironmentVariableIsEmpty("VELLUMIX_SCREENSHOTS"))
-      preview->grab().save(qEnvironmentVariable("VELLUMIX_SCREENSHOTS") + QStringLiteral("/preview.png"));
+      preview->grab().save(qEnvironmentVariable("VELLUMIX_SCREENSHOTS") +
+                           QStringLiteral("/preview.png"));
     // Print from the preview: the print dialog asks for pages 2 to 3.
     TModalAnswerer printDialog;
     printDialog.onShown = [](QWidget *shown) {
@@ -233,7 +245,8 @@ TEST_F(PrintFixture, PreviewShowsPagesAndPrintsFromItWithStayOnTopPaused) {
 
 TEST_F(PrintFixture, PrinterSetupChoiceIsWhatLaterPrintsUse) {
   StartWith(NumberedLines(5));
-  const QString pdf = TestEnvironment::FreshDir(QStringLiteral("setup")) + QStringLiteral("/chosen.pdf");
+  const QString pdf =
+      TestEnvironment::FreshDir(QStringLiteral("setup")) + QStringLiteral("/chosen.pdf");
   // Cancel keeps things as they were: no printer at all.
   {
     TModalAnswerer cancel;

@@ -1,10 +1,10 @@
 #include "PrintFixture.h"
 
-#include "Folders.h"
-
 #include <QAction>
 #include <QFile>
 #include <QProcess>
+
+#include "Folders.h"
 
 namespace {
 int counter = 0;
@@ -30,7 +30,8 @@ TPrintCommands &PrintFixture::Printing() {
   if (auto *commands = main->findChild<TPrintCommands *>()) return *commands;
   if (!own_)
     own_ = std::make_unique<TPrintCommands>(
-        main.get(), *main, [this] { return main->ActiveEdit(); }, [this] { return main->CurrentFileName(); });
+        main.get(), *main, [this] { return main->ActiveEdit(); },
+        [this] { return main->CurrentFileName(); });
   return *own_;
 }
 
@@ -49,7 +50,8 @@ bool PrintFixture::Command(const QString &itemName) {
 }
 
 QString PrintFixture::PrintToPdf(const QString &name) {
-  const QString pdf = TestEnvironment::FreshDir(QStringLiteral("pdf%1").arg(++counter)) + u'/' + name;
+  const QString pdf =
+      TestEnvironment::FreshDir(QStringLiteral("pdf%1").arg(++counter)) + u'/' + name;
   Printing().Printers().Choose(QString(), pdf);
   return pdf;
 }
@@ -58,12 +60,15 @@ QString PrintFixture::Run(const QString &program, const QStringList &arguments) 
   QProcess p;
   p.start(program, arguments);
   EXPECT_TRUE(p.waitForFinished(60000)) << program.toStdString();
-  EXPECT_EQ(p.exitCode(), 0) << program.toStdString() << ": " << p.readAllStandardError().constData();
+  EXPECT_EQ(p.exitCode(), 0) << program.toStdString() << ": "
+                             << p.readAllStandardError().constData();
   return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 QStringList PrintFixture::PdfPages(const QString &pdf) {
-  QStringList pages = Run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}).split(u'\f');
+  QStringList pages =
+      Run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")})
+          .split(u'\f');
   if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
   return pages;
 }

@@ -1,9 +1,9 @@
 #pragma once
 
+#include <QStringList>
+
 #include "AppFixture.h"
 #include "PrintCommands.h"
-
-#include <QStringList>
 
 // The real main window with a private program folder holding a copy of the shipped template,
 // so a test may change, damage or remove it; PDF output read back with poppler's tools.
