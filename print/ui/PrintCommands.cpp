@@ -89,6 +89,10 @@ QString TPrintCommands::templateName() const {
 QString TPrintCommands::TemplateFileName() const { return Folders::ReadablePathOf(templateName()); }
 
 QString TPrintCommands::TemplateSaveName() const {
+  // The customised copy is written where it was read from when that is the user's own copy,
+  // so the next print reads the change.
+  const QString read = TemplateFileName();
+  if (read.startsWith(Folders::UserDataFolder())) return read;
   return Folders::WritableFolderFor(templateName()) + templateName();
 }
 

@@ -38,7 +38,8 @@ class TPrintCommands : public QObject {
   std::optional<QString> frReport1GetValue(const QString &name) const;
   TReportCallbacks Callbacks() const;
 
-  // The template file as read (the user's data folder first) and as written.
+  // The template file as read (the user's data folder first) and as written (the user's copy
+  // when there is one, else the program's folder when it may be written, else the user's).
   QString TemplateFileName() const;
   QString TemplateSaveName() const;
 

@@ -151,3 +151,29 @@ TEST_F(PrintFixture, DesignerAddsEditsAndUndoesThroughItsControls) {
   EXPECT_EQ(designer.Template(), start);
   EXPECT_FALSE(action("actUndo")->isEnabled());
 }
+
+TEST_F(PrintFixture, CustomisingTheUsersCopyChangesThatCopyOnly) {
+  StartWith(QStringLiteral("text"));
+  const QString shipped = programFolder + QStringLiteral("/notepad.frf");
+  const QString own = TestEnvironment::WriteFile(Folders::UserDataFolder() + QStringLiteral("notepad.frf"),
+                                                 TestEnvironment::ReadFile(shipped));
+  const QByteArray before = TestEnvironment::ReadFile(shipped);
+  {
+    TModalAnswerer answerer;
+    answerer.onShown = [&](QWidget *modal) {
+      auto *designer = qobject_cast<TfrmDesigner *>(modal);
+      ASSERT_TRUE(designer);
+      const QRectF sheet = designer->Editor().SheetRect({TBandKind::PageHeader, 0});
+      QTest::mouseClick(designer->Canvas(), Qt::LeftButton, {}, WidgetPoint(designer->Canvas(), sheet.center()));
+      QTest::keyClick(designer->Canvas(), Qt::Key_Delete);
+      PressButton(designer, QDialogButtonBox::Ok);
+    };
+    Printing().CustomizePrintOut();
+  }
+  EXPECT_EQ(TestEnvironment::ReadFile(shipped), before);
+  QString error;
+  const auto changed = TemplateFile::Load(own, &error);
+  ASSERT_TRUE(changed) << error.toStdString();
+  EXPECT_EQ(changed->Band(TBandKind::PageHeader)->objects.size(), 2u);
+  QFile::remove(own);
+}
