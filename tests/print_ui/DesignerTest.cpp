@@ -43,7 +43,16 @@ TEST_F(PrintFixture, DesignerMovesAndRetextsAnObjectAndTheChangePrints) {
       ASSERT_TRUE(designer);
       TDesignerCanvas *canvas = designer->Canvas();
       original = HeaderName(designer->Template()).rect;
-      const QRectF sheet = designer->Editor().SheetRect({TBandKind::PageHeader, 0});
+      // Select it, then narrow it by 40 mm, dragging the handle at its bottom right corner.
+      QRectF sheet = designer->Editor().SheetRect({TBandKind::PageHeader, 0});
+      QTest::mouseClick(canvas, Qt::LeftButton, {}, WidgetPoint(canvas, sheet.center()));
+      const QPoint corner = WidgetPoint(canvas, sheet.bottomRight());
+      const QPoint narrower = WidgetPoint(canvas, sheet.bottomRight() - QPointF(40, 0));
+      QTest::mousePress(canvas, Qt::LeftButton, {}, corner);
+      QTest::mouseMove(canvas, narrower);
+      QTest::mouseRelease(canvas, Qt::LeftButton, {}, narrower);
+      sheet = designer->Editor().SheetRect({TBandKind::PageHeader, 0});
+      EXPECT_EQ(sheet.size(), original.size() - QSizeF(40, 0));
       // Drag it 20 mm to the right and 2 mm down with the mouse.
       const QPoint from = WidgetPoint(canvas, sheet.center() - QPointF(sheet.width() / 4, 0));
       const QPoint to =
@@ -77,7 +86,7 @@ TEST_F(PrintFixture, DesignerMovesAndRetextsAnObjectAndTheChangePrints) {
   ASSERT_TRUE(report) << error.toStdString();
   const TReportObject &o = HeaderName(*report);
   EXPECT_EQ(o.rect.topLeft(), original.topLeft() + QPointF(21, 2));
-  EXPECT_EQ(o.rect.size(), original.size());
+  EXPECT_EQ(o.rect.size(), original.size() - QSizeF(40, 0));
   EXPECT_EQ(o.lines, QStringList{QStringLiteral("Printed from ")});
 
   // Reopened, the designer shows the change; Cancel after an edit keeps the file as it was.
@@ -91,7 +100,7 @@ TEST_F(PrintFixture, DesignerMovesAndRetextsAnObjectAndTheChangePrints) {
     QTest::mouseClick(designer->Canvas(), Qt::LeftButton, {},
                       WidgetPoint(designer->Canvas(), sheet.center()));
     QTest::keyClick(designer->Canvas(), Qt::Key_Delete);
-    EXPECT_EQ(designer->Template().Band(TBandKind::PageHeader)->objects.size(), 2u);
+    EXPECT_EQ(designer->Template().Band(TBandKind::PageHeader)->objects.size(), 1u);
     PressButton(designer, QDialogButtonBox::Cancel);
   };
   Printing().CustomizePrintOut();
@@ -174,6 +183,6 @@ TEST_F(PrintFixture, CustomisingTheUsersCopyChangesThatCopyOnly) {
   QString error;
   const auto changed = TemplateFile::Load(own, &error);
   ASSERT_TRUE(changed) << error.toStdString();
-  EXPECT_EQ(changed->Band(TBandKind::PageHeader)->objects.size(), 2u);
+  EXPECT_EQ(changed->Band(TBandKind::PageHeader)->objects.size(), 1u);
   QFile::remove(own);
 }

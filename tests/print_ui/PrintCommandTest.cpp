@@ -58,7 +58,7 @@ TEST_F(PrintFixture, HeaderNamesTheOpenedFileAndBlankLinesAndLongLinesSurvive) {
   Printing().Print();
   const QStringList pages = PdfPages(pdf);
   ASSERT_EQ(pages.size(), 1);
-  EXPECT_TRUE(pages[0].contains(file));
+  EXPECT_TRUE(pages[0].contains(file)) << pages[0].left(400).toStdString();
   QStringList lines = pages[0].split(u'\n');
   const qsizetype first = lines.indexOf(QRegularExpression(QStringLiteral("^\\s*opening\\s*$")));
   ASSERT_GE(first, 0) << pages[0].toStdString();
