@@ -34,7 +34,7 @@ void Save(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { m.SaveFile(&e, e.F
 void SaveAs(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { m.SaveFileAs(&e); }); }
 void CustomizeMain(TfrmMain &m, int) { m.CustomizeToolBar(m.barMCustom(), Commands::MainButtons()); }
 void CustomizeEdit(TfrmMain &m, int) { m.CustomizeToolBar(m.barECustom(), Commands::EditButtons()); }
-void Exit(TfrmMain &m, int) { m.close(); }
+void Exit(TfrmMain &m, int) { m.Exit(); }
 void PasteSpecial(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { CharacterCommands::PasteSpecial(e, m); }); }
 void DateTime(TfrmMain &m, int) { m.InsertDateTime(); }
 void Spell(TfrmMain &m, int) { m.SpellCheck(); }

@@ -43,6 +43,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
+#include <QWindow>
+#include <algorithm>
 
 namespace {
 
@@ -64,7 +66,10 @@ const char *const kHolders[] = {
 }  // namespace
 
 TfrmMain::TfrmMain(const QStringList &commandLine, QWidget *parent)
-    : QMainWindow(parent), saver_(*this), commandLine_(commandLine) {
+    : QMainWindow(parent), saver_(*this) {
+  // A relative name means the folder the program was started in, whatever folder opening a
+  // file makes current later.
+  if (!commandLine.isEmpty()) commandFile_ = QFileInfo(commandLine.join(u' ')).absoluteFilePath();
   FormCreate();
 }
 
@@ -125,7 +130,11 @@ void TfrmMain::FormCreate() {
   applicationTitle_ = kProduct;
   MessageBox::SetApplicationTitle(applicationTitle_);
 
+  // The area names a maximised window in the frame's caption its own way; the frame's caption
+  // names the active one.
+  connect(this, &QWidget::windowTitleChanged, this, [this] { UpdateTitles(); });
   connect(area_, &QMdiArea::subWindowActivated, this, [this] {
+    UpdateTitles();
     proAppAFormChange();
     TIdleNotifier::Instance().Request();
   });
@@ -141,7 +150,7 @@ void TfrmMain::createHolders() {
   dlgSpell_->setObjectName(QStringLiteral("dlgSpell"));
   dlgSpell_->SetUserDictionary(QStringLiteral("USER.DIC"));
   // The Open dialog is made for each use; its stored filter list and index live here.
-  dlgOpen_ = new QObject(this);
+  dlgOpen_ = new TFileDialogSettings(this);
   dlgOpen_->setObjectName(QStringLiteral("dlgOpen"));
   // A menu item that is never shown but whose state is kept with the others.
   auto *viewAll = new QAction(this);
@@ -362,7 +371,7 @@ THolder *TfrmMain::Holder(const QString &name) const { return holders_.value(nam
 QStatusBar *TfrmMain::barMain() const { return statusBar(); }
 QMenu *TfrmMain::PopupMenu() const { return Menu(QStringLiteral("pumPopup")); }
 QString TfrmMain::OpenFilter() const {
-  const QString filter = dlgOpen_->property("Filter").toString();
+  const QString filter = dlgOpen_->Filter();
   return filter.isEmpty() ? kDefaultFilter : filter;
 }
 QString TfrmMain::FilePath() const { return Holder(QStringLiteral("FilePath"))->Caption(); }
@@ -416,10 +425,10 @@ void TfrmMain::FormShow() {
   proAppAFormChange();
   pnlTip_->setVisible(IsChecked(QStringLiteral("mniTip")));
   area_->setBackground(WinColor::ToQColor(Holder(QStringLiteral("SMTPHost"))->Color()));
-  if (commandLine_.isEmpty())
+  if (commandFile_.isEmpty())
     NewWorkspace();
   else
-    OpenFile(commandLine_.join(u' '));
+    OpenFile(commandFile_);
   helpFile_ = Folders::ProgramFolder() + QStringLiteral("velx96.hlp");
   const QString fullName = SystemUser::FullName();
   if (Holder(QStringLiteral("SMTPName"))->Caption() == QLatin1String("Temp") && !fullName.isEmpty())
@@ -473,6 +482,8 @@ TfrmEdit *TfrmMain::createEditWindow() {
   sub->setAttribute(Qt::WA_DeleteOnClose);
   sub->setWindowIcon(windowIcon());
   connect(edit, &QWidget::windowTitleChanged, sub, &QWidget::setWindowTitle);
+  connect(sub, &QMdiSubWindow::windowStateChanged, this, [this] { UpdateTitles(); });
+  connect(sub, &QWidget::windowTitleChanged, this, [this] { UpdateTitles(); });
   connect(sub, &QObject::destroyed, this, [this] {
     QTimer::singleShot(0, this, [this] {
       proAppAFormChange();
@@ -505,7 +516,7 @@ TfrmEdit *TfrmMain::NewWorkspace() {
 
 TfrmEdit *TfrmMain::OpenFile(const QString &fileName) {
   TfrmEdit *edit = createEditWindow();
-  if (edit->Open(fileName)) UpdateMRU(edit->FileName());
+  if (edit->Open(QFileInfo(fileName).absoluteFilePath())) UpdateMRU(edit->FileName());
   return edit;
 }
 
@@ -643,10 +654,12 @@ void TfrmMain::OpenTextFile() {
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setOption(QFileDialog::ReadOnly, false);
-  const int index = Holder(QStringLiteral("lblFilter"))->Caption().toInt();
-  dlgOpen_->setProperty("FilterIndex", index);
-  FileDialogs::SetFilters(dialog, OpenFilter(), index);
-  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+  // Each opening starts from the default type; the one chosen is kept with the dialog.
+  dlgOpen_->SetFilterIndex(Holder(QStringLiteral("lblFilter"))->Caption().toInt());
+  FileDialogs::SetFilters(dialog, OpenFilter(), dlgOpen_->FilterIndex());
+  const bool accepted = dialog.exec() == QDialog::Accepted;
+  if (const int chosen = FileDialogs::ChosenIndex(dialog, OpenFilter()); chosen > 0) dlgOpen_->SetFilterIndex(chosen);
+  if (accepted && !dialog.selectedFiles().isEmpty()) {
     const QString name = dialog.selectedFiles().first();
     OpenFile(name);
     SetFilePath(Folders::FolderOf(QFileInfo(name).absoluteFilePath()));
@@ -745,7 +758,7 @@ void TfrmMain::WordCount() {
 void TfrmMain::proMenuWindows(int tag) {
   switch (tag) {
     case 0: MdiFrame::TileHorizontally(area_); break;
-    case 1: area_->cascadeSubWindows(); break;
+    case 1: MdiFrame::Cascade(area_); break;
     case 2: MdiFrame::ArrangeIcons(area_); break;
     default: break;
   }
@@ -787,23 +800,43 @@ void TfrmMain::OptionsMenu() {
 void TfrmMain::applyTopMost(bool on) {
   if (topMost_ == on && IsTopMost() == on) return;
   topMost_ = on;
-  const bool visible = isVisible();
-  setWindowFlag(Qt::WindowStaysOnTopHint, on);
-  if (visible) show();
+  Qt::WindowFlags flags = windowFlags();
+  flags.setFlag(Qt::WindowStaysOnTopHint, on);
+  if (QWindow *window = windowHandle()) {
+    // Told to the desktop's window as it is: changing the widget's flags would destroy and
+    // re-create the window, which vanishes and comes back at every dialog.
+    overrideWindowFlags(flags);
+    window->setFlags(flags);
+  } else {
+    setWindowFlags(flags);  // not on screen yet: nothing to re-create
+  }
 }
 
 void TfrmMain::TopMostOff() { applyTopMost(false); }
 
 void TfrmMain::TopMostOn() { applyTopMost(IsChecked(QStringLiteral("mniStayOnTop"))); }
 
-void TfrmMain::UpdateTitles() {
+QString TfrmMain::titleFor() const {
   QString caption = kProduct;
   QMdiSubWindow *sub = area_->currentSubWindow();
-  if (sub && sub->isMaximized()) caption += QStringLiteral(" - [") + sub->windowTitle() + u']';
-  setWindowTitle(caption);
+  if (sub && sub->isMaximized() && !sub->windowTitle().isEmpty())
+    caption += QStringLiteral(" - [") + sub->windowTitle() + u']';
+  return caption;
+}
+
+void TfrmMain::UpdateTitles() {
+  const QString caption = titleFor();
+  if (windowTitle() != caption) setWindowTitle(caption);
   applicationTitle_ = caption;
   MessageBox::SetApplicationTitle(caption);
   traIcon_->setToolTip(caption);
+}
+
+void TfrmMain::Exit() {
+  if (!close()) return;
+  traIcon_->hide();
+  // A window hidden in the tray is no window whose closing ends the program by itself.
+  QCoreApplication::quit();
 }
 
 void TfrmMain::RestoreFromTray() {
@@ -837,11 +870,11 @@ void TfrmMain::OpenWebLink(const QString &question, const QString &address) {
       scheme != QLatin1String("ftp") && scheme != QLatin1String("mailto"))
     return;
   TopMostOff();
-  const bool go = MessageBox::Show(this, question, TMsgKind::Confirmation, TMsgButtons::YesNo) == TMsgResult::Yes;
+  const bool go = MessageBox::Show(this, question, TMsgKind::Information, TMsgButtons::YesNo) == TMsgResult::Yes;
   bool connected = true;
   if (go && Holder(QStringLiteral("SMTPReminder"))->Checked())
     connected = MessageBox::Show(this, MessageBox::MsgHeader() + QStringLiteral("Are you connected to the Internet?"),
-                                 TMsgKind::Confirmation, TMsgButtons::YesNo) == TMsgResult::Yes;
+                                 TMsgKind::Information, TMsgButtons::YesNo) == TMsgResult::Yes;
   if (go && connected) QDesktopServices::openUrl(url);
   TopMostOn();
 }
@@ -939,8 +972,33 @@ bool TfrmMain::event(QEvent *event) {
   return QMainWindow::event(event);
 }
 
+bool TfrmMain::dropOnDocument(QObject *watched, QEvent *event) {
+  const auto type = event->type();
+  if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
+  bool inDocument = false;
+  for (QObject *o = watched; o && !inDocument; o = o->parent()) inDocument = qobject_cast<TRichEdit *>(o) != nullptr;
+  auto *drop = static_cast<QDropEvent *>(event);
+  const QMimeData *data = drop->mimeData();
+  if (!inDocument || !data || !data->hasUrls()) return false;
+  const QList<QUrl> urls = data->urls();
+  if (std::none_of(urls.begin(), urls.end(), [](const QUrl &url) { return url.isLocalFile(); })) return false;
+  drop->acceptProposedAction();
+  if (type == QEvent::Drop) OpenDroppedFiles(urls);
+  return true;
+}
+
 bool TfrmMain::eventFilter(QObject *watched, QEvent *event) {
   if (event->type() == QEvent::ToolTip && !buttonHints_) return true;  // pop-up hints off
+  if (dropOnDocument(watched, event)) return true;
+  if (event->type() == QEvent::KeyPress) {
+    // Alt with a key that is no mnemonic reaches the focused control as a key press; it must
+    // not type there (the mnemonics themselves were shortcuts, handled before).
+    const auto *key = static_cast<QKeyEvent *>(event);
+    const auto modifiers = key->modifiers();
+    if ((modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier) && !key->text().isEmpty() &&
+        key->text().at(0).isPrint())
+      return true;
+  }
   return QMainWindow::eventFilter(watched, event);
 }
 

@@ -2,6 +2,7 @@
 
 #include "DocumentSaver.h"
 #include "EditHost.h"
+#include "FileDialogs.h"
 #include "FileLists.h"
 
 #include <QHash>
@@ -93,6 +94,9 @@ class TfrmMain : public QMainWindow, public TEditHost {
   void OpenDroppedFiles(const QList<QUrl> &urls);
   // Restores the program from the tray.
   void RestoreFromTray();
+  // File|Exit and the tray's Exit: closes the window (asking about changed documents) and,
+  // when it closed, ends the program, also when the window is hidden in the tray.
+  void Exit();
 
   // ---- recent and favourite files ---------------------------------------------------------
   TFileLists &FileLists() { return fileLists_; }
@@ -155,6 +159,11 @@ class TfrmMain : public QMainWindow, public TEditHost {
   void applyTopMost(bool on);
   TSaveSettings SaveSettings();
   void rebuildWindowList();
+  // The frame's own caption for the active document window; kept over the one the
+  // multiple-document area sets for a maximised window.
+  QString titleFor() const;
+  // Drops of files onto a document window open them instead of typing their address.
+  bool dropOnDocument(QObject *watched, QEvent *event);
   void setHint(QAction *action, const QString &hint);
 
   QMdiArea *area_ = nullptr;
@@ -168,10 +177,10 @@ class TfrmMain : public QMainWindow, public TEditHost {
   TFileLists fileLists_;
   TFormStorage *strMain_ = nullptr;
   TDocumentSaver saver_;
-  QObject *dlgOpen_ = nullptr;
+  TFileDialogSettings *dlgOpen_ = nullptr;
   TSpellDlg *dlgSpell_ = nullptr;
   QList<QAction *> windowListActions_;
-  QStringList commandLine_;
+  QString commandFile_;  // the file named on the command line, as an absolute path
   QString currentFileName_;
   QString applicationTitle_;
   QString helpFile_;

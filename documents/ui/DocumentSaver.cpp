@@ -76,7 +76,13 @@ bool TDocumentSaver::SaveAs(TfrmEdit &window, const TSaveSettings &settings) {
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix(QStringLiteral("txt"));
   FileDialogs::SetFilters(dialog, settings.filter, settings.filterIndex);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+  // The dialog, and its own question before replacing a file, leave no window active: the
+  // document takes the keys again.
+  host_.Activate(&window);
+  window.window()->activateWindow();
+  window.mmoMemo()->setFocus();
+  if (!chosen) return false;
   const QString name = dialog.selectedFiles().first();
   host_.SetCurrentFileName(name);
   host_.SetFilePath(Folders::FolderOf(name));

@@ -17,12 +17,21 @@ QStringList NameFilters(const QString &filter) {
 
 void SetFilters(QFileDialog &dialog, const QString &filter, int index) {
   const QStringList filters = NameFilters(filter);
+  // Each entry carries its masks for the dialog to filter by; the user sees the name as it
+  // was written, which mostly names the masks already ("Text Files (*.TXT)").
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
   dialog.setNameFilters(filters);
   if (index >= 1 && index <= filters.size()) dialog.selectNameFilter(filters[index - 1]);
 }
 
 int ChosenIndex(const QFileDialog &dialog, const QString &filter) {
-  return int(NameFilters(filter).indexOf(dialog.selectedNameFilter())) + 1;
+  // The dialog answers with the entry or, its masks hidden, with the name alone.
+  const QString chosen = dialog.selectedNameFilter();
+  const QStringList entries = NameFilters(filter);
+  const QStringList parts = filter.split(u'|');
+  for (qsizetype i = 0; i < entries.size(); ++i)
+    if (chosen == entries[i] || chosen == parts[2 * i]) return int(i) + 1;
+  return 0;
 }
 
 }  // namespace FileDialogs
