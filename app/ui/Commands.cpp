@@ -5,6 +5,7 @@
 #include "HelpCommands.h"
 #include "IdleNotifier.h"
 #include "ImportExport.h"
+#include "PrintCommands.h"
 #include "RichEdit.h"
 #include "SystemIntegration.h"
 #include "fmEdit.h"
@@ -67,6 +68,16 @@ void Preferences(TfrmMain &m, int) {
                  &m);
 }
 
+// Print, Print Preview, Printer Setup and Customize Print Out (tags 9, 14, 10, 13): one
+// printing object per main window, made on first use, keeps the printer choice for the run.
+void Printing(TfrmMain &m, int tag) {
+  auto *printing = m.findChild<TPrintCommands *>(QString(), Qt::FindDirectChildrenOnly);
+  if (!printing)
+    printing = new TPrintCommands(
+        &m, m, [&m] { return m.ActiveEdit(); }, [&m] { return m.CurrentFileName(); });
+  printing->Run(tag);
+}
+
 // ---- the commands -------------------------------------------------------------------------
 
 const TCommandDef kItems[] = {
@@ -83,10 +94,10 @@ const TCommandDef kItems[] = {
     {"mniFile4", "Send As E&mail...", "", 6, nullptr, "Send current workspace as email...", gEmail},
     {"mniMCustom", "Customize Main Tool Bar...", "", 7, CustomizeMain, "Customize main tool bar...", gCustomizeToolBar},
     {"mniFile5", "Customize Edit Tool Bar...", "", 8, CustomizeEdit, "Customize edit tool bar...", gCustomizeToolBar},
-    {"mniPCustom", "Customize Print Out...", "", 13, nullptr, "Customize the way your text files print...", gCustomizePrint},
-    {"mniFile6", "&Print...", "Ctrl+P", 9, nullptr, "Print current workspace...", gPrint},
-    {"mniPPreview", "Print Pre&view...", "", 14, nullptr, "Preview current workspace before printing...", gPrintPreview},
-    {"mniPrintSetup", "Printer Se&tup...", "", 10, nullptr, "Setup printer...", gPrinterSetup},
+    {"mniPCustom", "Customize Print Out...", "", 13, Printing, "Customize the way your text files print...", gCustomizePrint},
+    {"mniFile6", "&Print...", "Ctrl+P", 9, Printing, "Print current workspace...", gPrint},
+    {"mniPPreview", "Print Pre&view...", "", 14, Printing, "Preview current workspace before printing...", gPrintPreview},
+    {"mniPrintSetup", "Printer Se&tup...", "", 10, Printing, "Setup printer...", gPrinterSetup},
     {"mniExit", "E&xit", "", 11, Exit, "Exit Vellumix", gExit},
     // Edit
     {"mniUndo", "&Undo", "Ctrl+Z", 0, Memo<&TRichEdit::Undo>, "Undo previous edit", gUndo},
