@@ -10,15 +10,16 @@ set(CPACK_PACKAGE_CONTACT "Vellumix developers <developers@vellumix.org>")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "multi-document plain-text editor")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "multi-document plain-text editor
- Vellumix keeps many plain-text workspaces in one main window. It offers
- recent and favourite files, backup copies on save, case conversion,
- alignment, date and time stamps, special characters, find and replace,
- a spell checker with its own dictionaries in seven languages, word count,
- sending a workspace as e-mail over SMTP (with TLS and authentication),
- import and export of other document formats, and printing with preview.
- .
- The package also holds vellumix-spell, the spell engine on the command line.")
+# The long description: CPack puts the summary before it as the synopsis and indents every
+# line, an empty line becoming the paragraph mark.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Vellumix keeps many plain-text workspaces in one main window. It offers
+recent and favourite files, backup copies on save, case conversion,
+alignment, date and time stamps, special characters, find and replace,
+a spell checker with its own dictionaries in seven languages, word count,
+sending a workspace as e-mail over SMTP (with TLS and authentication),
+import and export of other document formats, and printing with preview.
+
+The package also holds vellumix-spell, the spell engine on the command line.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

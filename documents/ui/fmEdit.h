@@ -102,6 +102,7 @@ class TfrmEdit : public QWidget {
   TFormStorage *strEdit_ = nullptr;
   QPointer<TFindDialog> findDialog_;
   QPointer<TFindDialog> replaceDialog_;
+  QPointer<TFindDialog> lastSearchDialog_;  // whose search ran last: F3 repeats it as it is now
   TSearchState searchState_;
   std::optional<TFileStamp> diskStamp_;
   bool shown_ = false;
