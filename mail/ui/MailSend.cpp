@@ -60,7 +60,7 @@ void TMailSend::ConnectEvents() {
   client_.OnHostResolved = [this] { panel_.SetText(client_.Host + QStringLiteral(" has been resolved")); };
   client_.OnConnect = [this] { panel_.SetText(QStringLiteral("Connected to ") + client_.Host); };
   client_.OnSendStart = [this] { panel_.SetText(QStringLiteral("Sending message to ") + to_); };
-  client_.OnPacketSent = [this] { panel_.SetProgress(client_.BytesSent(), client_.BytesTotal()); };
+  client_.OnPacketSent = [this](qint64 sent, qint64 total) { panel_.SetProgress(sent, total); };
   client_.OnRecipientNotFound = [this](const QString &) {
     refused_ << QString::fromUtf8(client_.LastLine()).trimmed();
   };

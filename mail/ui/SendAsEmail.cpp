@@ -28,8 +28,7 @@ void SendAsEmail(const TMailContext &context, const QString &text, QWidget *pare
   RunModal(context, form);
 }
 
-void RequestSupport(const TMailContext &context, const QStringList &body, QWidget *parent) {
-  TfrmEmail form(context, QString(), parent);
+void PrepareSupportRequest(TfrmEmail &form, const QStringList &body) {
   form.SupportRequest = true;
   form.btnEmailAddress->hide();
   form.setWindowTitle(QStringLiteral("Request for Tech Support"));
@@ -38,6 +37,11 @@ void RequestSupport(const TMailContext &context, const QStringList &body, QWidge
   form.edtSubject->setText(QCoreApplication::applicationName() + QStringLiteral(" technical support"));
   form.edtSubject->setEnabled(false);
   form.mmoBody->setPlainText(body.join(u'\n'));
+}
+
+void RequestSupport(const TMailContext &context, const QStringList &body, QWidget *parent) {
+  TfrmEmail form(context, QString(), parent);
+  PrepareSupportRequest(form, body);
   RunModal(context, form);
 }
 

@@ -6,6 +6,7 @@
 #include "MailContext.h"
 
 class QWidget;
+class TfrmEmail;
 
 // The program's ways into the compose window.
 namespace MailUi {
@@ -19,5 +20,7 @@ void SendAsEmail(const TMailContext &context, const QString &text, QWidget *pare
 // book button, and the given lines as the text. The caller builds the lines (program, version
 // and the machine's summary).
 void RequestSupport(const TMailContext &context, const QStringList &body, QWidget *parent);
+// Dresses a compose window as the support request (done by RequestSupport before showing).
+void PrepareSupportRequest(TfrmEmail &form, const QStringList &body);
 
 }  // namespace MailUi
