@@ -4,7 +4,9 @@
 #include "DocumentCommands.h"
 #include "IdleNotifier.h"
 #include "ImportExport.h"
+#include "MailIcons.h"
 #include "RichEdit.h"
+#include "SendAsEmail.h"
 #include "SystemIntegration.h"
 #include "fmEdit.h"
 #include "fmMain.h"
@@ -52,6 +54,9 @@ void Import(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { ImportExport::Im
 void Export(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { ImportExport::ExportDocument(converterContext(m, e)); }); }
 void ButtonStyle(TfrmMain &m, int) { m.UpdateMainMenus(); }
 void Restore(TfrmMain &m, int) { m.RestoreFromTray(); }
+void SendAsEmail(TfrmMain &m, int) {
+  onActive(m, [&m](TfrmEdit &e) { MailUi::SendAsEmail({&m, &m, MailIconsFromGlyphs()}, e.mmoMemo()->toPlainText(), &m); });
+}
 
 // ---- the commands -------------------------------------------------------------------------
 
@@ -66,7 +71,7 @@ const TCommandDef kItems[] = {
     {"mniFile1", "&Close", "", 3, Close, "Close active workspace", gClose},
     {"mniFile2", "&Save", "Ctrl+S", 4, Save, "Save current workspace", gSave},
     {"mniFile3", "Save &As...", "", 5, SaveAs, "Save workspace as...", gSaveAs},
-    {"mniFile4", "Send As E&mail...", "", 6, nullptr, "Send current workspace as email...", gEmail},
+    {"mniFile4", "Send As E&mail...", "", 6, SendAsEmail, "Send current workspace as email...", gEmail},
     {"mniMCustom", "Customize Main Tool Bar...", "", 7, CustomizeMain, "Customize main tool bar...", gCustomizeToolBar},
     {"mniFile5", "Customize Edit Tool Bar...", "", 8, CustomizeEdit, "Customize edit tool bar...", gCustomizeToolBar},
     {"mniPCustom", "Customize Print Out...", "", 13, nullptr, "Customize the way your text files print...", gCustomizePrint},
