@@ -1,11 +1,13 @@
 #include "MailSend.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QInputDialog>
 
 #include "MailErrors.h"
 #include "MessageBox.h"
 #include "NMSMTP.h"
+#include "SmtpSecurity.h"
 #include "SystemUser.h"
 #include "WaitPanel.h"
 
@@ -26,6 +28,16 @@ TMailSend::~TMailSend() {
   client_.OnAuthenticationFailed = nullptr;
 }
 
+namespace {
+
+// Login passwords given during this run, by account; never written anywhere.
+QHash<QString, QString> &KeptPasswords() {
+  static QHash<QString, QString> kept;
+  return kept;
+}
+
+}  // namespace
+
 int TMailSend::PortNumber(const QString &text) {
   bool ok = false;
   const int port = text.trimmed().toInt(&ok);
@@ -36,11 +48,17 @@ int TMailSend::PortNumber(const QString &text) {
   return port;
 }
 
-void TMailSend::Prepare(const TMailFields &fields) {
+bool TMailSend::Prepare(const TMailFields &fields) {
   client_.ClearParameters();
   client_.Port = PortNumber(settings_.Caption(QStringLiteral("SMTPPort")));
   client_.UserID = settings_.Caption(QStringLiteral("SMTPUserID"));
   client_.Host = settings_.Caption(QStringLiteral("SMTPHost")).trimmed();
+  client_.Security = SmtpSecurityFromText(settings_.Caption(QStringLiteral("SMTPSecurity")));
+  client_.LoginName = client_.Security == TSmtpSecurity::None
+                          ? QString()
+                          : settings_.Caption(QStringLiteral("SMTPLogin")).trimmed();
+  client_.Password.clear();
+  if (!client_.LoginName.isEmpty() && !AskPassword()) return false;
   to_ = fields.to;
   TPostMessage &m = client_.PostMessage;
   m.ToAddress = {fields.to};
@@ -54,6 +72,25 @@ void TMailSend::Prepare(const TMailFields &fields) {
   m.Attachments = fields.attachments;
   m.LocalProgram = QCoreApplication::applicationName() + u' ' + QCoreApplication::applicationVersion();
   m.Date.clear();
+  return true;
+}
+
+// The login's password, asked once per run and kept in memory only.
+bool TMailSend::AskPassword() {
+  const QString account = QStringLiteral("smtp:") + client_.LoginName + u'@' + client_.Host;
+  if (const auto kept = KeptPasswords().constFind(account); kept != KeptPasswords().constEnd()) {
+    client_.Password = *kept;
+    return true;
+  }
+  bool ok = false;
+  const QString password = QInputDialog::getText(
+      form_, QStringLiteral("Mail Server Password"),
+      QStringLiteral("Password of ") + client_.LoginName + QStringLiteral(" at ") + client_.Host + u':',
+      QLineEdit::Password, QString(), &ok);
+  if (!ok) return false;
+  KeptPasswords().insert(account, password);
+  client_.Password = password;
+  return true;
 }
 
 void TMailSend::ConnectEvents() {

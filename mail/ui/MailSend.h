@@ -38,9 +38,10 @@ class TMailSend {
   TMailSend(const TMailSend &) = delete;
   TMailSend &operator=(const TMailSend &) = delete;
 
-  // Clears the client's lists and sets server, port, HELO argument and message. Throws
-  // EConvertError when the port setting is not a number.
-  void Prepare(const TMailFields &fields);
+  // Clears the client's lists and sets server, port, security, login, HELO argument and
+  // message. Throws EConvertError when the port setting is not a number; false when the user
+  // declined to give the login's password.
+  bool Prepare(const TMailFields &fields);
   // Connect, SendMail, Disconnect. Returns true when the message was sent; false after a
   // failure or cancel, which has been reported and has closed the connection.
   bool Run();
@@ -55,6 +56,7 @@ class TMailSend {
  private:
   void ConnectEvents();
   void AskUserId(bool &handled);
+  bool AskPassword();
   void ReportFailure(bool connecting, const QString &reason);
   void Box(const QString &text, TMsgKind kind);
   void CloseConnection();

@@ -428,9 +428,10 @@ void TfrmEmail::SendEmail() {
   AddToAddressList(edtTo->text());
   TMailSend send(*smtClient_, settings_, *pnlWait, this);
   try {
-    send.Prepare({edtFrom->text(), edtTo->text(), edtSubject->text(),
+    if (!send.Prepare({edtFrom->text(), edtTo->text(), edtSubject->text(),
                   mmoBody->toPlainText().split(u'\n'), lstAttach->Paths(),
-                  Command(QStringLiteral("mniBCC"))->isChecked()});
+                       Command(QStringLiteral("mniBCC"))->isChecked()}))
+      return;
   } catch (const EConvertError &error) {
     MessageBox::ShowError(this, QString::fromStdString(error.what()));
     return;

@@ -5,7 +5,10 @@
 #include <QListWidget>
 #include <QToolButton>
 
+#include <QInputDialog>
+
 #include "AttachList.h"
+#include "MailSend.h"
 #include "MailFixture.h"
 #include "MessageBox.h"
 #include "NMSMTP.h"
@@ -357,4 +360,47 @@ TEST_F(Compose, SupportRequestKeepsItsPreparedMessage) {
   Run("btnSend");
   ASSERT_EQ(sink.Count(), 1);
   EXPECT_EQ(Strings(sink.Record(1)[QStringLiteral("rcpt_tos")]).value(0), SupportAddress);
+}
+
+TEST_F(Compose, SecurityAndLoginReachTheClientAndThePasswordIsAskedOncePerRun) {
+  Holder("SMTPHost")->SetCaption(QStringLiteral("127.0.0.1"));
+  Holder("SMTPPort")->SetCaption(QStringLiteral("587"));
+  Holder("SMTPSecurity")->SetCaption(QStringLiteral("STARTTLS"));
+  Holder("SMTPLogin")->SetCaption(QStringLiteral("ann"));
+  TModalAnswerer answers;
+  answers.onShown = [](QWidget *modal) {
+    auto *ask = qobject_cast<QInputDialog *>(modal);
+    if (!ask) return;
+    EXPECT_EQ(ask->textEchoMode(), QLineEdit::Password);
+    ask->setTextValue(QStringLiteral("secret"));
+    ask->accept();
+  };
+  TNMSMTP client;
+  TWaitPanel panel;
+  const TMailFields fields{QStringLiteral("ann@example.org"), QStringLiteral("bob@example.org"),
+                           QStringLiteral("Hi"), {QStringLiteral("text")}, {}, false};
+  {
+    TMailSend send(client, TMailSettings(&holders), panel, nullptr);
+    ASSERT_TRUE(send.Prepare(fields));
+  }
+  EXPECT_EQ(client.Security, TSmtpSecurity::StartTls);
+  EXPECT_EQ(client.Port, 587);
+  EXPECT_EQ(client.LoginName, QStringLiteral("ann"));
+  EXPECT_EQ(client.Password, QStringLiteral("secret"));
+  EXPECT_EQ(answers.titles, QStringList({QStringLiteral("Mail Server Password")}));
+
+  TNMSMTP again;
+  TMailSend second(again, TMailSettings(&holders), panel, nullptr);
+  ASSERT_TRUE(second.Prepare(fields));
+  EXPECT_EQ(again.Password, QStringLiteral("secret"));
+  EXPECT_EQ(answers.titles.size(), 1) << "asked once per run";
+
+  // Without encryption no login is ever given to the client.
+  Holder("SMTPSecurity")->SetCaption(QStringLiteral("None"));
+  TNMSMTP plain;
+  TMailSend third(plain, TMailSettings(&holders), panel, nullptr);
+  ASSERT_TRUE(third.Prepare(fields));
+  EXPECT_EQ(plain.Security, TSmtpSecurity::None);
+  EXPECT_TRUE(plain.LoginName.isEmpty());
+  EXPECT_TRUE(plain.Password.isEmpty());
 }
