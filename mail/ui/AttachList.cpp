@@ -1,14 +1,18 @@
 #include "AttachList.h"
 
+#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QPainter>
 
+// The small icon the desktop shows for the file's type.
 QIcon TAttachDelegate::FileIcon(const QString &path) {
   static const QMimeDatabase mimes;
   const QMimeType type = mimes.mimeTypeForFile(path);
   QIcon icon = QIcon::fromTheme(type.iconName());
   if (icon.isNull()) icon = QIcon::fromTheme(type.genericIconName());
+  // Without an icon theme the style's own file picture stands in.
+  if (icon.isNull()) icon = QFileIconProvider().icon(QFileInfo(path));
   return icon;
 }
 

@@ -16,7 +16,7 @@ class TAttachDelegate : public QStyledItemDelegate {
              const QModelIndex &index) const override;
   QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 
-  // The small icon the desktop shows for the file: its type's icon, else none.
+  // The small icon the desktop shows for the file: its type's icon, else the style's file icon.
   static QIcon FileIcon(const QString &path);
 
   static constexpr int ItemHeight = 18;

@@ -68,7 +68,8 @@ TfrmEmail::TfrmEmail(const TMailContext &context, const QString &text, QWidget *
   smtClient_->ClearParams = true;
   BuildFields();
   BuildCommands();
-  resize(357, 371);
+  // 357 by 371 at the original face sizes; the panel text, its bar and Cancel need more here.
+  resize(480, 420);
   setMinimumSize(300, 260);
 
   strEmail_ = new TFormStorage(this);
