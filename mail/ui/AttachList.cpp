@@ -25,7 +25,8 @@ void TAttachDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
                                              : palette.color(QPalette::Base));
   const QString path = index.data(Qt::DisplayRole).toString();
   const QIcon icon = FileIcon(path);
-  if (!icon.isNull()) icon.paint(painter, QRect(option.rect.topLeft() + QPoint(1, 1), QSize(16, 16)));
+  if (!icon.isNull())
+    icon.paint(painter, QRect(option.rect.topLeft() + QPoint(1, 1), QSize(16, 16)));
   painter->setPen(highlighted ? palette.color(QPalette::Active, QPalette::HighlightedText)
                               : palette.color(QPalette::Text));
   const QRect textRect = option.rect.adjusted(20, 0, 0, 0);
@@ -40,7 +41,8 @@ void TAttachDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
   painter->restore();
 }
 
-QSize TAttachDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const {
+QSize TAttachDelegate::sizeHint(const QStyleOptionViewItem &option,
+                                const QModelIndex &index) const {
   return {QStyledItemDelegate::sizeHint(option, index).width() + 20, ItemHeight};
 }
 

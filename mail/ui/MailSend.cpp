@@ -70,7 +70,8 @@ bool TMailSend::Prepare(const TMailFields &fields) {
   m.Subject = fields.subject;
   m.Body = fields.body;
   m.Attachments = fields.attachments;
-  m.LocalProgram = QCoreApplication::applicationName() + u' ' + QCoreApplication::applicationVersion();
+  m.LocalProgram =
+      QCoreApplication::applicationName() + u' ' + QCoreApplication::applicationVersion();
   m.Date.clear();
   return true;
 }
@@ -83,10 +84,11 @@ bool TMailSend::AskPassword() {
     return true;
   }
   bool ok = false;
-  const QString password = QInputDialog::getText(
-      form_, QStringLiteral("Mail Server Password"),
-      QStringLiteral("Password of ") + client_.LoginName + QStringLiteral(" at ") + client_.Host + u':',
-      QLineEdit::Password, QString(), &ok);
+  const QString password =
+      QInputDialog::getText(form_, QStringLiteral("Mail Server Password"),
+                            QStringLiteral("Password of ") + client_.LoginName +
+                                QStringLiteral(" at ") + client_.Host + u':',
+                            QLineEdit::Password, QString(), &ok);
   if (!ok) return false;
   KeptPasswords().insert(account, password);
   client_.Password = password;
@@ -94,7 +96,9 @@ bool TMailSend::AskPassword() {
 }
 
 void TMailSend::ConnectEvents() {
-  client_.OnHostResolved = [this] { panel_.SetText(client_.Host + QStringLiteral(" has been resolved")); };
+  client_.OnHostResolved = [this] {
+    panel_.SetText(client_.Host + QStringLiteral(" has been resolved"));
+  };
   client_.OnConnect = [this] { panel_.SetText(QStringLiteral("Connected to ") + client_.Host); };
   client_.OnSendStart = [this] { panel_.SetText(QStringLiteral("Sending message to ") + to_); };
   client_.OnPacketSent = [this](qint64 sent, qint64 total) { panel_.SetProgress(sent, total); };
@@ -107,7 +111,9 @@ void TMailSend::ConnectEvents() {
     Box(QStringLiteral("Your message was successfully sent to ") + to_, TMsgKind::Information);
     panel_.Clear();
   };
-  client_.OnDisconnect = [this] { panel_.SetText(QStringLiteral("Disconnected from ") + client_.Host); };
+  client_.OnDisconnect = [this] {
+    panel_.SetText(QStringLiteral("Disconnected from ") + client_.Host);
+  };
   client_.OnAuthenticationFailed = [this](bool &handled) { AskUserId(handled); };
 }
 
@@ -167,7 +173,9 @@ void TMailSend::ReportFailure(bool connecting, const QString &reason) {
   if (connecting) {
     text = QStringLiteral("Your connection to ") + client_.Host +
            QStringLiteral(" failed. Please make sure that the ") +
-           QStringLiteral("outgoing mail server has been properly set up in Options|Preferences|Network or contact ") +
+           QStringLiteral(
+               "outgoing mail server has been properly set up in Options|Preferences|Network or "
+               "contact ") +
            QStringLiteral("your network administrator for assistance.");
   } else {
     text = QStringLiteral("Email could not be sent to ") + to_ +

@@ -32,6 +32,7 @@ QStringList TMailSettings::Lines(const QString &name) const {
 
 bool TMailSettings::NoServer(const QString &host) {
   const QString trimmed = host.trimmed();
-  return trimmed.isEmpty() || trimmed.compare(FormTables::DefaultSmtpHost, Qt::CaseInsensitive) == 0 ||
+  return trimmed.isEmpty() ||
+         trimmed.compare(FormTables::DefaultSmtpHost, Qt::CaseInsensitive) == 0 ||
          trimmed.compare(FormTables::FormerSmtpHost, Qt::CaseInsensitive) == 0;
 }

@@ -34,7 +34,8 @@ void PrepareSupportRequest(TfrmEmail &form, const QStringList &body) {
   form.setWindowTitle(QStringLiteral("Request for Tech Support"));
   form.edtTo->setText(SupportAddress);
   form.edtTo->setEnabled(false);
-  form.edtSubject->setText(QCoreApplication::applicationName() + QStringLiteral(" technical support"));
+  form.edtSubject->setText(QCoreApplication::applicationName() +
+                           QStringLiteral(" technical support"));
   form.edtSubject->setEnabled(false);
   form.mmoBody->setPlainText(body.join(u'\n'));
 }

@@ -40,7 +40,8 @@ TfrmAEmail::TfrmAEmail(QStringList &exchange, const TMailIcons &icons, QWidget *
   plcEmail_ = new TFormStorage(this);
   plcEmail_->setObjectName(QStringLiteral("plcEmail"));
   plcEmail_->IniSection = QStringLiteral("Email Addresses");
-  plcEmail_->SetStoredProps(FormTables::EmailAddressesProps(), FormTables::EmailAddressesDefaults());
+  plcEmail_->SetStoredProps(FormTables::EmailAddressesProps(),
+                            FormTables::EmailAddressesDefaults());
   UpdateCommandState();
 }
 
@@ -58,14 +59,16 @@ QAction *TfrmAEmail::MakeCommand(const char *name, const QString &caption, const
 void TfrmAEmail::BuildCommands(const TMailIcons &icons) {
   QAction *btnUse = MakeCommand("btnUse", QStringLiteral("Use Address"),
                                 QStringLiteral("Use address in email"), icons.useAddress);
-  QAction *btnDelete = MakeCommand("btnDelete", QStringLiteral("Delete Address"),
-                                   QStringLiteral("Delete highlighted address"), icons.deleteAddress);
+  QAction *btnDelete =
+      MakeCommand("btnDelete", QStringLiteral("Delete Address"),
+                  QStringLiteral("Delete highlighted address"), icons.deleteAddress);
   QAction *btnClose = MakeCommand("btnClose", QStringLiteral("Close"),
                                   QStringLiteral("Close email addresses"), icons.close);
-  QAction *mniUse = MakeCommand("mniUse", QStringLiteral("&Use"), QStringLiteral("Use email address"),
-                                icons.useAddress);
-  QAction *mniDelete = MakeCommand("mniDelete", QStringLiteral("&Delete"),
-                                   QStringLiteral("Delete highlighted address"), icons.deleteAddress);
+  QAction *mniUse = MakeCommand("mniUse", QStringLiteral("&Use"),
+                                QStringLiteral("Use email address"), icons.useAddress);
+  QAction *mniDelete =
+      MakeCommand("mniDelete", QStringLiteral("&Delete"),
+                  QStringLiteral("Delete highlighted address"), icons.deleteAddress);
   QAction *mniClose = MakeCommand("mniClose", QStringLiteral("&Close"),
                                   QStringLiteral("Close email addresses"), icons.close);
   barAddress->addActions({btnUse, btnDelete});
@@ -87,10 +90,10 @@ void TfrmAEmail::BuildCommands(const TMailIcons &icons) {
   for (QAction *command : {btnDelete, mniDelete})
     connect(command, &QAction::triggered, this, &TfrmAEmail::DeleteAddress);
 
-  styles_ = new TStyleMenu(this, barAddress,
-                           {QStringLiteral("S&tandard Style"),
-                            QStringLiteral("Display too bar with flat buttons"),
-                            QStringLiteral("Display tool bar with raised buttons")});
+  styles_ = new TStyleMenu(
+      this, barAddress,
+      {QStringLiteral("S&tandard Style"), QStringLiteral("Display too bar with flat buttons"),
+       QStringLiteral("Display tool bar with raised buttons")});
   QAction *puiSort = MakeCommand("puiSort", QStringLiteral("Sort email addresses"),
                                  QStringLiteral("Sort email addresses"));
   puiSort->setCheckable(true);

@@ -177,12 +177,12 @@ void TfrmEmail::BuildCommands() {
     connect(item, &QAction::triggered, this, [this, item] { AddButtons(item); });
   }
   mniEnterText->setChecked(true);
-  QAction *mniAddAttach = MakeCommand("mniAddAttach", QStringLiteral("Add Attachment..."),
-                                      QStringLiteral("Add attachment to email..."), 4,
-                                      icons.addAttachment);
-  QAction *mniRemoveAttach = MakeCommand("mniRemoveAttach", QStringLiteral("Remove Attachment"),
-                                         QStringLiteral("Remove highlighted attachment"), 3,
-                                         icons.removeAttachment);
+  QAction *mniAddAttach =
+      MakeCommand("mniAddAttach", QStringLiteral("Add Attachment..."),
+                  QStringLiteral("Add attachment to email..."), 4, icons.addAttachment);
+  QAction *mniRemoveAttach =
+      MakeCommand("mniRemoveAttach", QStringLiteral("Remove Attachment"),
+                  QStringLiteral("Remove highlighted attachment"), 3, icons.removeAttachment);
   QAction *mniSend = MakeCommand("mniSend", QStringLiteral("&Send Email"),
                                  QStringLiteral("Send email"), 0, icons.send);
   QAction *mniClose = MakeCommand("mniClose", QStringLiteral("&Close"),
@@ -206,23 +206,23 @@ void TfrmEmail::BuildCommands() {
   auto *group = new QActionGroup(this);
   QAction *btnEnterText = MakeCommand("btnEnterText", QStringLiteral("Enter Text"),
                                       QStringLiteral("Enter text in email"), 1, icons.enterText);
-  QAction *btnAttachFile = MakeCommand("btnAttachFile", QStringLiteral("Attach File"),
-                                       QStringLiteral("Attach file to email..."), 1,
-                                       icons.attachFile);
+  QAction *btnAttachFile =
+      MakeCommand("btnAttachFile", QStringLiteral("Attach File"),
+                  QStringLiteral("Attach file to email..."), 1, icons.attachFile);
   for (QAction *button : {btnEnterText, btnAttachFile}) {
     button->setCheckable(true);
     group->addAction(button);
     connect(button, &QAction::triggered, this, [this, button] { AddButtons(button); });
   }
   btnEnterText->setChecked(true);
-  QAction *btnAddAttach = MakeCommand("btnAddAttach", QStringLiteral("Add Attachment"),
-                                      QStringLiteral("Add attachment to email"), 4,
-                                      icons.addAttachment);
-  QAction *btnRemoveAttach = MakeCommand("btnRemoveAttach", QStringLiteral("Remove Attachment"),
-                                         QStringLiteral("Remove highlighted attachment"), 3,
-                                         icons.removeAttachment);
-  QAction *btnSend =
-      MakeCommand("btnSend", QStringLiteral("Send Email"), QStringLiteral("Send email"), 0, icons.send);
+  QAction *btnAddAttach =
+      MakeCommand("btnAddAttach", QStringLiteral("Add Attachment"),
+                  QStringLiteral("Add attachment to email"), 4, icons.addAttachment);
+  QAction *btnRemoveAttach =
+      MakeCommand("btnRemoveAttach", QStringLiteral("Remove Attachment"),
+                  QStringLiteral("Remove highlighted attachment"), 3, icons.removeAttachment);
+  QAction *btnSend = MakeCommand("btnSend", QStringLiteral("Send Email"),
+                                 QStringLiteral("Send email"), 0, icons.send);
   QAction *btnClose = MakeCommand("btnClose", QStringLiteral("Close Email"),
                                   QStringLiteral("Close email"), 5, icons.close);
   barMail->addActions({btnEnterText, btnAttachFile});
@@ -238,10 +238,10 @@ void TfrmEmail::BuildCommands() {
   for (QAction *command : {mniAddAttach, mniRemoveAttach, btnAddAttach, btnRemoveAttach})
     command->setEnabled(false);
 
-  styles_ = new TStyleMenu(this, barMail,
-                           {QStringLiteral("&Standard Style"),
-                            QStringLiteral("Display tool bars with flat buttons"),
-                            QStringLiteral("Display tool bars with raised buttons")});
+  styles_ = new TStyleMenu(
+      this, barMail,
+      {QStringLiteral("&Standard Style"), QStringLiteral("Display tool bars with flat buttons"),
+       QStringLiteral("Display tool bars with raised buttons")});
 }
 
 QAction *TfrmEmail::Command(const QString &name) const { return findChild<QAction *>(name); }
@@ -273,7 +273,8 @@ void TfrmEmail::FormShow() {
 void TfrmEmail::FormActivate() {
   if (activated_ || !isVisible()) return;
   activated_ = true;
-  if (TMailSettings::NoServer(settings_.Caption(QStringLiteral("SMTPHost")))) Warn(NoServerWarning());
+  if (TMailSettings::NoServer(settings_.Caption(QStringLiteral("SMTPHost"))))
+    Warn(NoServerWarning());
 }
 
 void TfrmEmail::FormClose() {
@@ -339,11 +340,20 @@ void TfrmEmail::AddButtons(QAction *clicked) {
 
 void TfrmEmail::AttachButtons(int tag) {
   switch (tag) {
-    case 0: SendEmail(); break;
-    case 3: lstAttach->RemoveSelected(); break;
-    case 4: AddAttachment(); break;
-    case 5: close(); break;
-    default: break;
+    case 0:
+      SendEmail();
+      break;
+    case 3:
+      lstAttach->RemoveSelected();
+      break;
+    case 4:
+      AddAttachment();
+      break;
+    case 5:
+      close();
+      break;
+    default:
+      break;
   }
 }
 
@@ -353,9 +363,11 @@ void TfrmEmail::AddAttachment() {
   dialog.setObjectName(QStringLiteral("dlgOpen"));
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  const QObject *dlgOpen =
-      context_.holders ? context_.holders->findChild<QObject *>(QStringLiteral("dlgOpen")) : nullptr;
-  const QStringList filters = DialogFilters(dlgOpen ? dlgOpen->property("Filter").toString() : QString());
+  const QObject *dlgOpen = context_.holders
+                               ? context_.holders->findChild<QObject *>(QStringLiteral("dlgOpen"))
+                               : nullptr;
+  const QStringList filters =
+      DialogFilters(dlgOpen ? dlgOpen->property("Filter").toString() : QString());
   if (!filters.isEmpty()) {
     dialog.setNameFilters(filters);
     const int index = settings_.Caption(QStringLiteral("lblFilter")).toInt();
@@ -430,7 +442,7 @@ void TfrmEmail::SendEmail() {
   TMailSend send(*smtClient_, settings_, *pnlWait, this);
   try {
     if (!send.Prepare({edtFrom->text(), edtTo->text(), edtSubject->text(),
-                  mmoBody->toPlainText().split(u'\n'), lstAttach->Paths(),
+                       mmoBody->toPlainText().split(u'\n'), lstAttach->Paths(),
                        Command(QStringLiteral("mniBCC"))->isChecked()}))
       return;
   } catch (const EConvertError &error) {

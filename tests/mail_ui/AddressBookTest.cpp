@@ -61,16 +61,21 @@ TEST_F(AddressBook, SendsAddNewAddressesAtTheTopOnceAndTheListPersists) {
   EXPECT_EQ(Entries(form->lstAddress),
             QStringList({QStringLiteral("carol@example.org"), QStringLiteral("bob@example.org")}));
   form.reset();
-  EXPECT_EQ(Stored(QStringLiteral("Email Form.lstAddress_Items"), QStringLiteral("Count")), QStringLiteral("2"));
+  EXPECT_EQ(Stored(QStringLiteral("Email Form.lstAddress_Items"), QStringLiteral("Count")),
+            QStringLiteral("2"));
   // The section holds the stored names of the window.
-  EXPECT_EQ(Stored(QStringLiteral("Email Form"), QStringLiteral("mniExplore_Checked")), QStringLiteral("True"));
-  EXPECT_EQ(Stored(QStringLiteral("Email Form"), QStringLiteral("mniStandard_Checked")), QStringLiteral("False"));
-  EXPECT_EQ(Stored(QStringLiteral("Email Form"), QStringLiteral("barMail_Options")), QStringLiteral("[sbFlatBtns]"));
+  EXPECT_EQ(Stored(QStringLiteral("Email Form"), QStringLiteral("mniExplore_Checked")),
+            QStringLiteral("True"));
+  EXPECT_EQ(Stored(QStringLiteral("Email Form"), QStringLiteral("mniStandard_Checked")),
+            QStringLiteral("False"));
+  EXPECT_EQ(Stored(QStringLiteral("Email Form"), QStringLiteral("barMail_Options")),
+            QStringLiteral("[sbFlatBtns]"));
 }
 
 TEST_F(AddressBook, CloseBoxChoosesNothingAndCloseWithAHighlightedEntryFillsTo) {
   Open();
-  form->lstAddress->addItems({QStringLiteral("zed@example.org"), QStringLiteral("amy@example.org")});
+  form->lstAddress->addItems(
+      {QStringLiteral("zed@example.org"), QStringLiteral("amy@example.org")});
   form->edtTo->setText(QStringLiteral("typed@example.org"));
 
   UseBook(*form, [](TfrmAEmail &book) {
@@ -118,21 +123,27 @@ TEST_F(AddressBook, SortingIsCaseBlindAndPersistsANewSendStandsAtTheTopUntilTheB
                            QStringLiteral("delta@example.org")}));
     book.Command(QStringLiteral("mniClose"))->trigger();
   });
-  EXPECT_EQ(Entries(form->lstAddress).value(1), QStringLiteral("Bravo@example.org")) << "the order carries over";
+  EXPECT_EQ(Entries(form->lstAddress).value(1), QStringLiteral("Bravo@example.org"))
+      << "the order carries over";
   form.reset();
-  EXPECT_EQ(Stored(QStringLiteral("Email Addresses"), QStringLiteral("lstAddress_Sorted")), QStringLiteral("True"));
-  EXPECT_EQ(Stored(QStringLiteral("Email Addresses"), QStringLiteral("puiSort_Checked")), QStringLiteral("True"));
-  EXPECT_EQ(Stored(QStringLiteral("Email Addresses"), QStringLiteral("barAddress_Options")), QStringLiteral("[sbFlatBtns]"));
-  EXPECT_EQ(Stored(QStringLiteral("Email Addresses"), QStringLiteral("mniExplore_Checked")), QStringLiteral("True"));
+  EXPECT_EQ(Stored(QStringLiteral("Email Addresses"), QStringLiteral("lstAddress_Sorted")),
+            QStringLiteral("True"));
+  EXPECT_EQ(Stored(QStringLiteral("Email Addresses"), QStringLiteral("puiSort_Checked")),
+            QStringLiteral("True"));
+  EXPECT_EQ(Stored(QStringLiteral("Email Addresses"), QStringLiteral("barAddress_Options")),
+            QStringLiteral("[sbFlatBtns]"));
+  EXPECT_EQ(Stored(QStringLiteral("Email Addresses"), QStringLiteral("mniExplore_Checked")),
+            QStringLiteral("True"));
 
   SendTo(sink, QStringLiteral("charlie@example.org"));
   Open();
   EXPECT_EQ(Entries(form->lstAddress).value(0), QStringLiteral("charlie@example.org"));
   UseBook(*form, [](TfrmAEmail &book) {
     EXPECT_TRUE(book.Command(QStringLiteral("puiSort"))->isChecked());
-    EXPECT_EQ(Entries(book.lstAddress),
-              QStringList({QStringLiteral("alpha@example.org"), QStringLiteral("Bravo@example.org"),
-                           QStringLiteral("charlie@example.org"), QStringLiteral("delta@example.org")}));
+    EXPECT_EQ(
+        Entries(book.lstAddress),
+        QStringList({QStringLiteral("alpha@example.org"), QStringLiteral("Bravo@example.org"),
+                     QStringLiteral("charlie@example.org"), QStringLiteral("delta@example.org")}));
     // Sorting off keeps the order.
     book.Command(QStringLiteral("puiSort"))->trigger();
     EXPECT_EQ(Entries(book.lstAddress).value(2), QStringLiteral("charlie@example.org"));
@@ -141,12 +152,14 @@ TEST_F(AddressBook, SortingIsCaseBlindAndPersistsANewSendStandsAtTheTopUntilTheB
 
 TEST_F(AddressBook, DeletingEveryEntryPersistsAsAnEmptyList) {
   Open();
-  form->lstAddress->addItems({QStringLiteral("one@example.org"), QStringLiteral("two@example.org")});
+  form->lstAddress->addItems(
+      {QStringLiteral("one@example.org"), QStringLiteral("two@example.org")});
   UseBook(*form, [](TfrmAEmail &book) {
     while (book.lstAddress->count() > 0) {
       book.lstAddress->setCurrentRow(0);
       book.Command(QStringLiteral("btnDelete"))->trigger();
-      EXPECT_FALSE(book.Command(QStringLiteral("btnDelete"))->isEnabled()) << "no entry is highlighted after a delete";
+      EXPECT_FALSE(book.Command(QStringLiteral("btnDelete"))->isEnabled())
+          << "no entry is highlighted after a delete";
     }
     book.Command(QStringLiteral("btnClose"))->trigger();
   });
@@ -154,7 +167,8 @@ TEST_F(AddressBook, DeletingEveryEntryPersistsAsAnEmptyList) {
   form->close();
   form.reset();
   // An empty list leaves no list key behind.
-  EXPECT_EQ(Stored(QStringLiteral("Email Form.lstAddress_Items"), QStringLiteral("Count")), QStringLiteral("<missing>"));
+  EXPECT_EQ(Stored(QStringLiteral("Email Form.lstAddress_Items"), QStringLiteral("Count")),
+            QStringLiteral("<missing>"));
   Open();
   EXPECT_EQ(form->lstAddress->count(), 0);
 }
@@ -167,9 +181,12 @@ TEST_F(AddressBook, ToolBarStylesAreKeptByEachWindow) {
   for (QToolButton *button : buttons) EXPECT_FALSE(button->autoRaise());
   form->close();
   form.reset();
-  EXPECT_EQ(Stored(QStringLiteral("Email Form"), QStringLiteral("barMail_Options")), QStringLiteral("[]"));
-  EXPECT_EQ(Stored(QStringLiteral("Email Form"), QStringLiteral("mniStandard_Checked")), QStringLiteral("True"));
+  EXPECT_EQ(Stored(QStringLiteral("Email Form"), QStringLiteral("barMail_Options")),
+            QStringLiteral("[]"));
+  EXPECT_EQ(Stored(QStringLiteral("Email Form"), QStringLiteral("mniStandard_Checked")),
+            QStringLiteral("True"));
   Open();
   EXPECT_TRUE(form->findChild<QAction *>(QStringLiteral("mniStandard"))->isChecked());
-  for (QToolButton *button : form->barMail->findChildren<QToolButton *>()) EXPECT_FALSE(button->autoRaise());
+  for (QToolButton *button : form->barMail->findChildren<QToolButton *>())
+    EXPECT_FALSE(button->autoRaise());
 }

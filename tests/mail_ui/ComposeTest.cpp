@@ -1,15 +1,14 @@
 // The compose window used as a user would: opened on a workspace's text, filled in, checked
 // and sent to a real SMTP server, whose received messages are read back.
 #include <QFile>
+#include <QInputDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QToolButton>
 
-#include <QInputDialog>
-
 #include "AttachList.h"
-#include "MailSend.h"
 #include "MailFixture.h"
+#include "MailSend.h"
 #include "MessageBox.h"
 #include "NMSMTP.h"
 #include "SendAsEmail.h"
@@ -18,7 +17,9 @@
 
 namespace {
 
-QString Boxed(const QString &text) { return QString(MessageBox::MsgHeader() + text).replace(u'\r', u'\n'); }
+QString Boxed(const QString &text) {
+  return QString(MessageBox::MsgHeader() + text).replace(u'\r', u'\n');
+}
 
 const QString noServer = QStringLiteral(
     "Your outgoing mail server has not been defined. Go to Options|Preferences|Network to setup "
@@ -43,7 +44,8 @@ TEST_F(Compose, SendsTheWorkspaceWithSignatureAndABlindCopyToTheSender) {
   EXPECT_EQ(form->edtSubject->text(), QStringLiteral("Note: "));
   EXPECT_EQ(form->mmoBody->toPlainText(),
             QStringLiteral("Dear Bob,\nthe report is ready.\n\n--\nAnn Smith"));
-  EXPECT_TRUE(form->Command(QStringLiteral("mniBCC"))->isChecked()) << "SMTPBCC is ticked by default";
+  EXPECT_TRUE(form->Command(QStringLiteral("mniBCC"))->isChecked())
+      << "SMTPBCC is ticked by default";
   EXPECT_TRUE(answers.texts.isEmpty()) << "a configured server gives no warning";
 
   form->edtTo->setText(QStringLiteral("bob@example.org"));
@@ -68,7 +70,9 @@ TEST_F(Compose, SendsTheWorkspaceWithSignatureAndABlindCopyToTheSender) {
             "\r\nDear Bob,\r\nthe report is ready.\r\n\r\n--\r\nAnn Smith\r\n");
 
   // Success: a box naming the recipient, then the form closes and keeps From and the tick.
-  EXPECT_EQ(answers.texts, QStringList({Boxed(QStringLiteral("Your message was successfully sent to bob@example.org"))}));
+  EXPECT_EQ(answers.texts,
+            QStringList(
+                {Boxed(QStringLiteral("Your message was successfully sent to bob@example.org"))}));
   EXPECT_FALSE(form->isVisible());
   EXPECT_EQ(form->result(), QDialog::Accepted);
   EXPECT_EQ(Holder("SMTPUEmail")->Caption(), QStringLiteral("ann@example.org"));
@@ -96,8 +100,9 @@ TEST_F(Compose, FromAndCopyTickComeBackNextTimeAndNoCopyWhenUnticked) {
 
 TEST_F(Compose, PlaceholderServerWarnsOnceOnOpeningAndAgainAtSend) {
   TSmtpSink sink;
-  for (const QString &host : {QStringLiteral("SMTP.yourhost.com"), QStringLiteral("smtp.YOURHOST.com"),
-                              QStringLiteral("mail.example.com"), QString()}) {
+  for (const QString &host :
+       {QStringLiteral("SMTP.yourhost.com"), QStringLiteral("smtp.YOURHOST.com"),
+        QStringLiteral("mail.example.com"), QString()}) {
     SCOPED_TRACE(host.toStdString());
     Holder("SMTPHost")->SetCaption(host);
     Holder("SMTPPort")->SetCaption(QString::number(sink.Port()));
@@ -130,13 +135,15 @@ TEST_F(Compose, ChecksRunInOrderAndEachStopsWithTheFocusOnItsField) {
 
   answers.Add(QStringLiteral("OK"));
   Run("btnSend");
-  EXPECT_EQ(answers.texts.value(0), Boxed(QStringLiteral("An email cannot be sent without a From: address.")));
+  EXPECT_EQ(answers.texts.value(0),
+            Boxed(QStringLiteral("An email cannot be sent without a From: address.")));
   EXPECT_EQ(form->focusWidget(), form->edtFrom);
 
   form->edtFrom->setText(QStringLiteral("me@example.org"));
   answers.Add(QStringLiteral("OK"));
   Run("btnSend");
-  EXPECT_EQ(answers.texts.value(1), Boxed(QStringLiteral("An email cannot be sent without a To: address.")));
+  EXPECT_EQ(answers.texts.value(1),
+            Boxed(QStringLiteral("An email cannot be sent without a To: address.")));
   EXPECT_EQ(form->focusWidget(), form->edtTo);
 
   // Empty subject and text: two questions, the subject's first; No stops at its field.
@@ -199,9 +206,11 @@ TEST_F(Compose, SeveralAddressesInToTravelAsOneRecipientEntry) {
   Run("btnSend");
   ASSERT_EQ(sink.Count(), 1);
   // One entry: its address is the one in angle brackets; the header shows the whole text.
-  EXPECT_EQ(Strings(sink.Record(1)[QStringLiteral("rcpt_tos")]), QStringList({QStringLiteral("jane@example.org")}));
+  EXPECT_EQ(Strings(sink.Record(1)[QStringLiteral("rcpt_tos")]),
+            QStringList({QStringLiteral("jane@example.org")}));
   EXPECT_EQ(HeaderValue(sink.Record(1), QStringLiteral("To")), to);
-  EXPECT_EQ(answers.texts.value(0), Boxed(QStringLiteral("Your message was successfully sent to ") + to));
+  EXPECT_EQ(answers.texts.value(0),
+            Boxed(QStringLiteral("Your message was successfully sent to ") + to));
 }
 
 TEST_F(Compose, AttachmentsAreAddedThroughTheOpenDialogAndArriveByteExact) {
@@ -210,7 +219,8 @@ TEST_F(Compose, AttachmentsAreAddedThroughTheOpenDialogAndArriveByteExact) {
   const QString folder = TestEnvironment::FreshDir(QStringLiteral("attach"));
   QByteArray binary;
   for (int i = 0; i < 70000; ++i) binary.append(char(i * 7 % 256));
-  const QString first = TestEnvironment::WriteFile(folder + QStringLiteral("/notes.txt"), "line one\r\nline two\n");
+  const QString first =
+      TestEnvironment::WriteFile(folder + QStringLiteral("/notes.txt"), "line one\r\nline two\n");
   const QString second = TestEnvironment::WriteFile(folder + QStringLiteral("/data.bin"), binary);
   Holder("FilePath")->SetCaption(folder + u'/');
   TModalAnswerer answers;
@@ -264,8 +274,8 @@ TEST_F(Compose, AttachmentsAreAddedThroughTheOpenDialogAndArriveByteExact) {
 TEST_F(Compose, RefusedRecipientKeepsTheFormIntactAndASecondSendSucceeds) {
   TSmtpSink sink({QStringLiteral("nobody@example.org")});
   UseServer(sink);
-  const QString file = TestEnvironment::WriteFile(TestEnvironment::FreshDir(QStringLiteral("refused")) +
-                                                      QStringLiteral("/a.txt"), "attached");
+  const QString file = TestEnvironment::WriteFile(
+      TestEnvironment::FreshDir(QStringLiteral("refused")) + QStringLiteral("/a.txt"), "attached");
   TModalAnswerer answers({QStringLiteral("OK")});
   Open(QStringLiteral("Important text"));
   Address(QStringLiteral("me@example.org"), QStringLiteral("nobody@example.org"));
@@ -285,7 +295,8 @@ TEST_F(Compose, RefusedRecipientKeepsTheFormIntactAndASecondSendSucceeds) {
   EXPECT_EQ(form->edtSubject->text(), QStringLiteral("Hello there"));
   EXPECT_TRUE(form->mmoBody->toPlainText().startsWith(QStringLiteral("Important text")));
   EXPECT_EQ(form->lstAttach->Paths(), QStringList({file}));
-  EXPECT_EQ(form->lstAddress->item(0)->text(), QStringLiteral("nobody@example.org")) << "listed before sending";
+  EXPECT_EQ(form->lstAddress->item(0)->text(), QStringLiteral("nobody@example.org"))
+      << "listed before sending";
   EXPECT_FALSE(form->Client().Connected()) << "a failed send closes the connection";
   EXPECT_TRUE(form->Command(QStringLiteral("btnSend"))->isEnabled());
 
@@ -293,7 +304,8 @@ TEST_F(Compose, RefusedRecipientKeepsTheFormIntactAndASecondSendSucceeds) {
   answers.Add(QStringLiteral("OK"));
   Run("btnSend");
   ASSERT_EQ(sink.Count(), 1);
-  EXPECT_EQ(Strings(sink.Record(1)[QStringLiteral("rcpt_tos")]), QStringList({QStringLiteral("somebody@example.org")}));
+  EXPECT_EQ(Strings(sink.Record(1)[QStringLiteral("rcpt_tos")]),
+            QStringList({QStringLiteral("somebody@example.org")}));
   EXPECT_FALSE(form->isVisible());
 }
 
@@ -313,7 +325,8 @@ TEST_F(Compose, UnreachableServerShowsTheConnectionBox) {
   Run("btnSend");
   ASSERT_EQ(answers.texts.size(), 1);
   EXPECT_TRUE(answers.texts[0].startsWith(Boxed(QStringLiteral(
-      "Your connection to 127.0.0.1 failed. Please make sure that the outgoing mail server has been "
+      "Your connection to 127.0.0.1 failed. Please make sure that the outgoing mail server has "
+      "been "
       "properly set up in Options|Preferences|Network or contact your network administrator for "
       "assistance."))))
       << answers.texts[0].toStdString();
@@ -345,7 +358,8 @@ TEST_F(Compose, SupportRequestKeepsItsPreparedMessage) {
   UseServer(sink);
   TModalAnswerer answers({QStringLiteral("OK")});
   form = std::make_unique<TfrmEmail>(context, QStringLiteral("workspace text"));
-  MailUi::PrepareSupportRequest(*form, {QStringLiteral("Line one"), QStringLiteral("\tProgram Name:\tVellumix")});
+  MailUi::PrepareSupportRequest(
+      *form, {QStringLiteral("Line one"), QStringLiteral("\tProgram Name:\tVellumix")});
   form->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
   Settle();
@@ -377,8 +391,12 @@ TEST_F(Compose, SecurityAndLoginReachTheClientAndThePasswordIsAskedOncePerRun) {
   };
   TNMSMTP client;
   TWaitPanel panel;
-  const TMailFields fields{QStringLiteral("ann@example.org"), QStringLiteral("bob@example.org"),
-                           QStringLiteral("Hi"), {QStringLiteral("text")}, {}, false};
+  const TMailFields fields{QStringLiteral("ann@example.org"),
+                           QStringLiteral("bob@example.org"),
+                           QStringLiteral("Hi"),
+                           {QStringLiteral("text")},
+                           {},
+                           false};
   {
     TMailSend send(client, TMailSettings(&holders), panel, nullptr);
     ASSERT_TRUE(send.Prepare(fields));

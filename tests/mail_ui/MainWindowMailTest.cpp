@@ -47,5 +47,6 @@ TEST_F(MainWindowMail, SendAsEmailSendsTheActiveWorkspace) {
   EXPECT_TRUE(seen);
   ASSERT_EQ(sink.Count(), 1);
   EXPECT_TRUE(sink.Raw(1).contains("first line\r\nsecond line\r\n"));
-  EXPECT_EQ(m.Holder(QStringLiteral("SMTPUEmail"))->Caption(), QStringLiteral("changed@example.org"));
+  EXPECT_EQ(m.Holder(QStringLiteral("SMTPUEmail"))->Caption(),
+            QStringLiteral("changed@example.org"));
 }

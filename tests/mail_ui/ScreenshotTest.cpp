@@ -57,8 +57,10 @@ TEST_F(Screenshots, ComposeInBothModesAndTheAddressBook) {
   Save(form.get(), QStringLiteral("compose-text"));
 
   const QString folder = TestEnvironment::FreshDir(QStringLiteral("shots"));
-  form->lstAttach->addItem(TestEnvironment::WriteFile(folder + QStringLiteral("/figures.txt"), "1 2 3"));
-  form->lstAttach->addItem(TestEnvironment::WriteFile(folder + QStringLiteral("/picture.png"), "png"));
+  form->lstAttach->addItem(
+      TestEnvironment::WriteFile(folder + QStringLiteral("/figures.txt"), "1 2 3"));
+  form->lstAttach->addItem(
+      TestEnvironment::WriteFile(folder + QStringLiteral("/picture.png"), "png"));
   form->lstAttach->item(1)->setSelected(true);
   form->Command(QStringLiteral("btnAttachFile"))->trigger();
   form->pnlWait->Clear();
@@ -66,7 +68,8 @@ TEST_F(Screenshots, ComposeInBothModesAndTheAddressBook) {
   Settle();
   ExpectNothingCutOff(form.get());
   EXPECT_EQ(form->lstAttach->visualItemRect(form->lstAttach->item(0)).height(), 18);
-  EXPECT_FALSE(TAttachDelegate::FileIcon(form->lstAttach->item(0)->text()).isNull()) << "each entry has an icon";
+  EXPECT_FALSE(TAttachDelegate::FileIcon(form->lstAttach->item(0)->text()).isNull())
+      << "each entry has an icon";
   Save(form.get(), QStringLiteral("compose-attach"));
 
   QStringList addresses{QStringLiteral("carol@example.org"), QStringLiteral("bob@example.org")};

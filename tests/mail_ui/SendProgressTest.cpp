@@ -15,7 +15,8 @@ namespace {
 QString LargeFile(const QString &name) {
   QByteArray bytes(10 * 1024 * 1024, Qt::Uninitialized);
   for (char &c : bytes) c = static_cast<char>(QRandomGenerator::global()->bounded(256));
-  return TestEnvironment::WriteFile(TestEnvironment::FreshDir(name) + QStringLiteral("/big.bin"), bytes);
+  return TestEnvironment::WriteFile(TestEnvironment::FreshDir(name) + QStringLiteral("/big.bin"),
+                                    bytes);
 }
 
 // What a timer saw while the send ran.
@@ -45,7 +46,8 @@ class SendProgress : public MailFixture {
       if (!sample.texts.contains(form->pnlWait->Text())) sample.texts << form->pnlWait->Text();
       sample.sendEnabled |= form->Command(QStringLiteral("btnSend"))->isEnabled() ||
                             form->Command(QStringLiteral("mniSend"))->isEnabled();
-      sample.cancelShown |= form->pnlWait->findChild<QPushButton *>(QStringLiteral("btnCancelSend"))->isVisible();
+      sample.cancelShown |=
+          form->pnlWait->findChild<QPushButton *>(QStringLiteral("btnCancelSend"))->isVisible();
       if (act) act(sample);
     });
     timer.start();
@@ -68,7 +70,8 @@ TEST_F(SendProgress, WindowStaysResponsiveAndThePanelMovesWhileALargeFileIsSent)
   ASSERT_EQ(sink.Count(), 1);
   EXPECT_GE(sample.ticks, 3) << "the timer kept firing during the send";
   EXPECT_GE(sample.progress.size(), 2) << "the progress bar moved";
-  for (qsizetype i = 1; i < sample.progress.size(); ++i) EXPECT_GT(sample.progress[i], sample.progress[i - 1]);
+  for (qsizetype i = 1; i < sample.progress.size(); ++i)
+    EXPECT_GT(sample.progress[i], sample.progress[i - 1]);
   EXPECT_TRUE(sample.texts.contains(QStringLiteral("Sending message to you@example.org")))
       << sample.texts.join(u'|').toStdString();
   EXPECT_FALSE(sample.sendEnabled) << "Send is off while a send runs";
@@ -90,7 +93,8 @@ TEST_F(SendProgress, CancelStopsTheSendAndTheNextSendWorks) {
       form->pnlWait->findChild<QPushButton *>(QStringLiteral("btnCancelSend"))->click();
   });
   EXPECT_FALSE(sample.progress.isEmpty());
-  EXPECT_TRUE(answers.texts.isEmpty()) << "a cancel shows no box: " << answers.texts.join(u'|').toStdString();
+  EXPECT_TRUE(answers.texts.isEmpty())
+      << "a cancel shows no box: " << answers.texts.join(u'|').toStdString();
   EXPECT_TRUE(form->isVisible());
   EXPECT_EQ(form->pnlWait->Text(), QStringLiteral("Sending cancelled"));
   EXPECT_FALSE(form->Client().Connected());
@@ -120,5 +124,6 @@ TEST_F(SendProgress, ClosingTheFormDuringASendStopsItFirst) {
   EXPECT_FALSE(form->isVisible());
   EXPECT_FALSE(form->Sending());
   EXPECT_TRUE(answers.texts.isEmpty());
-  EXPECT_EQ(Holder("SMTPUEmail")->Caption(), QStringLiteral("me@example.org")) << "closing wrote From back";
+  EXPECT_EQ(Holder("SMTPUEmail")->Caption(), QStringLiteral("me@example.org"))
+      << "closing wrote From back";
 }
