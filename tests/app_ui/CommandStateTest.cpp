@@ -116,7 +116,7 @@ TEST_F(AppFixture, EveryEnabledCommandHasAHandler) {
   m.NewWorkspace();
   QTest::keyClicks(m.ActiveEdit()->mmoMemo(), QStringLiteral("text"));
   Settle();
-  for (const char *name : {"mniFile4", "btnEMail", "mniFile6", "btnPrint", "mniPPreview", "mniPrintSetup",
+  for (const char *name : {"mniFile6", "btnPrint", "mniPPreview", "mniPrintSetup",
                            "btnPSetup", "mniPCustom", "mniPreferences", "btnOptions", "mniContents",
                            "btnHelp", "mniOnLine", "mniSearchForHelpOn", "mniHowtoUseHelp", "mniWhatsNew", "mniTech",
                            "mniDownload", "mniAbout", "btnAbout", "sysAbout", "puiProperties", "mniSpecial",
