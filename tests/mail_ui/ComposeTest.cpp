@@ -422,3 +422,39 @@ TEST_F(Compose, SecurityAndLoginReachTheClientAndThePasswordIsAskedOncePerRun) {
   EXPECT_TRUE(plain.LoginName.isEmpty());
   EXPECT_TRUE(plain.Password.isEmpty());
 }
+
+TEST_F(Compose, RefusedGreetingAsksForTheUserIdAndKeepsIt) {
+  TScriptedServer server;
+  server.Send("220 scripted\r\n")
+      .Reply("501 unknown user\r\n")
+      .Reply("250 hello\r\n")
+      .Reply("250 reset\r\n")
+      .Reply("250 sender\r\n")
+      .Reply("250 recipient\r\n")
+      .Reply("554 no thanks\r\n")
+      .Receive()
+      .Send("221 bye\r\n");
+  Holder("SMTPHost")->SetCaption(QStringLiteral("127.0.0.1"));
+  Holder("SMTPPort")->SetCaption(QString::number(server.Port()));
+  Holder("SMTPReminder")->SetChecked(false);
+  TModalAnswerer answers({QStringLiteral("OK")});
+  answers.onShown = [](QWidget *modal) {
+    auto *ask = qobject_cast<QInputDialog *>(modal);
+    if (!ask) return;
+    EXPECT_EQ(ask->windowTitle(), QStringLiteral("Authentication Needed"));
+    EXPECT_EQ(ask->labelText(), QStringLiteral("Enter UserID: "));
+    ask->setTextValue(QStringLiteral("annsmith"));
+    ask->accept();
+  };
+  Open();
+  Address(QStringLiteral("me@example.org"), QStringLiteral("you@example.org"));
+  form->Command(QStringLiteral("mniBCC"))->setChecked(false);
+  Run("btnSend");
+  ASSERT_GE(server.Lines().size(), 2);
+  EXPECT_EQ(server.Lines()[1], QByteArray("HELO annsmith\r\n"));
+  EXPECT_EQ(Holder("SMTPUserID")->Caption(), QStringLiteral("annsmith"));
+  EXPECT_EQ(answers.titles.value(0), QStringLiteral("Authentication Needed"));
+  EXPECT_TRUE(answers.texts.value(1).contains(QStringLiteral("554 no thanks")))
+      << answers.texts.join(u'|').toStdString();
+  EXPECT_TRUE(form->isVisible());
+}
