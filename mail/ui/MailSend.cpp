@@ -1,12 +1,12 @@
 #include "MailSend.h"
 
 #include <QCoreApplication>
-#include <QHash>
 #include <QInputDialog>
 
 #include "MailErrors.h"
 #include "MessageBox.h"
 #include "NMSMTP.h"
+#include "SecretStore.h"
 #include "SmtpSecurity.h"
 #include "SystemUser.h"
 #include "WaitPanel.h"
@@ -27,16 +27,6 @@ TMailSend::~TMailSend() {
   client_.OnDisconnect = nullptr;
   client_.OnAuthenticationFailed = nullptr;
 }
-
-namespace {
-
-// Login passwords given during this run, by account; never written anywhere.
-QHash<QString, QString> &KeptPasswords() {
-  static QHash<QString, QString> kept;
-  return kept;
-}
-
-}  // namespace
 
 int TMailSend::PortNumber(const QString &text) {
   bool ok = false;
@@ -76,10 +66,12 @@ bool TMailSend::Prepare(const TMailFields &fields) {
   return true;
 }
 
-// The login's password, asked once per run and kept in memory only.
+// The login's password from the password store; asked once and kept there when it holds
+// none for the account.
 bool TMailSend::AskPassword() {
+  TSecretStore &store = TSecretStore::Instance();
   const QString account = QStringLiteral("smtp:") + client_.LoginName + u'@' + client_.Host;
-  if (const auto kept = KeptPasswords().constFind(account); kept != KeptPasswords().constEnd()) {
+  if (const std::optional<QString> kept = store.Read(account)) {
     client_.Password = *kept;
     return true;
   }
@@ -90,7 +82,8 @@ bool TMailSend::AskPassword() {
                                 QStringLiteral(" at ") + client_.Host + u':',
                             QLineEdit::Password, QString(), &ok);
   if (!ok) return false;
-  KeptPasswords().insert(account, password);
+  // A refused write still keeps the password for this run; the send goes on.
+  store.Write(account, password);
   client_.Password = password;
   return true;
 }

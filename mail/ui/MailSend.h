@@ -40,7 +40,7 @@ class TMailSend {
 
   // Clears the client's lists and sets server, port, security, login, HELO argument and
   // message. Throws EConvertError when the port setting is not a number; false when the user
-  // declined to give the login's password.
+  // declined to give the login's password (asked when the password store holds none).
   bool Prepare(const TMailFields &fields);
   // Connect, SendMail, Disconnect. Returns true when the message was sent; false after a
   // failure or cancel, which has been reported and has closed the connection.

@@ -376,7 +376,7 @@ TEST_F(Compose, SupportRequestKeepsItsPreparedMessage) {
   EXPECT_EQ(Strings(sink.Record(1)[QStringLiteral("rcpt_tos")]).value(0), SupportAddress);
 }
 
-TEST_F(Compose, SecurityAndLoginReachTheClientAndThePasswordIsAskedOncePerRun) {
+TEST_F(Compose, SecurityAndLoginReachTheClientAndThePasswordIsAskedOnceThenKept) {
   Holder("SMTPHost")->SetCaption(QStringLiteral("127.0.0.1"));
   Holder("SMTPPort")->SetCaption(QStringLiteral("587"));
   Holder("SMTPSecurity")->SetCaption(QStringLiteral("STARTTLS"));
@@ -411,7 +411,8 @@ TEST_F(Compose, SecurityAndLoginReachTheClientAndThePasswordIsAskedOncePerRun) {
   TMailSend second(again, TMailSettings(&holders), panel, nullptr);
   ASSERT_TRUE(second.Prepare(fields));
   EXPECT_EQ(again.Password, QStringLiteral("secret"));
-  EXPECT_EQ(answers.titles.size(), 1) << "asked once per run";
+  EXPECT_EQ(answers.titles.size(), 1) << "asked once, then kept";
+  EXPECT_EQ(secrets.Read(QStringLiteral("smtp:ann@127.0.0.1")), QStringLiteral("secret"));
 
   // Without encryption no login is ever given to the client.
   Holder("SMTPSecurity")->SetCaption(QStringLiteral("None"));
@@ -457,4 +458,24 @@ TEST_F(Compose, RefusedGreetingAsksForTheUserIdAndKeepsIt) {
   EXPECT_TRUE(answers.texts.value(1).contains(QStringLiteral("554 no thanks")))
       << answers.texts.join(u'|').toStdString();
   EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(Compose, SendsOverStartTlsWithTheLoginFromTheHolders) {
+  TTestAuthority authority;
+  TSmtpSink sink({},
+                 TSmtpSink::Secured(authority.Issue(QStringLiteral("IP:127.0.0.1")),
+                                    QStringLiteral("--starttls"), QStringLiteral("alice:pa55")));
+  UseServer(sink);
+  Holder("SMTPSecurity")->SetCaption(QStringLiteral("STARTTLS"));
+  Holder("SMTPLogin")->SetCaption(QStringLiteral("alice"));
+  secrets.Write(QStringLiteral("smtp:alice@127.0.0.1"), QStringLiteral("pa55"));
+  TModalAnswerer answers({QStringLiteral("OK")});
+  Open(QStringLiteral("Sent safely"));
+  Address(QStringLiteral("me@example.org"), QStringLiteral("you@example.org"));
+  form->Command(QStringLiteral("mniBCC"))->setChecked(false);
+  Run("btnSend");
+  ASSERT_EQ(sink.Count(), 1) << answers.texts.join(u'|').toStdString();
+  EXPECT_TRUE(sink.Raw(1).contains("Sent safely"));
+  EXPECT_EQ(answers.texts.size(), 1) << "the kept password is used without asking";
+  EXPECT_FALSE(form->isVisible());
 }

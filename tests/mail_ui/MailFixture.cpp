@@ -10,6 +10,7 @@
 void MailFixture::SetUp() {
   // Every test starts from a user without settings.
   QFile::remove(TSettingsStore::UserFilePath());
+  TSecretStore::SetInstance(&secrets);
   holders.setObjectName(QStringLiteral("frmMain"));
   for (const TStoredDefault &value : FormTables::MainFormDefaults()) {
     const qsizetype cut = value.valueName.indexOf(u'_');
@@ -32,6 +33,7 @@ void MailFixture::SetUp() {
 void MailFixture::TearDown() {
   form.reset();
   Settle();
+  TSecretStore::SetInstance(nullptr);
 }
 
 THolder *MailFixture::Holder(const char *name) const {

@@ -14,6 +14,7 @@
 #include "MailContext.h"
 #include "MailTestServers.h"
 #include "ModalAnswerer.h"
+#include "SecretStore.h"
 #include "fmEmail.h"
 
 // The main window's mail holders with their stored defaults, a compose window on them and
@@ -42,6 +43,8 @@ class MailFixture : public ::testing::Test {
   // The stored text of a value of the user's settings; "<missing>" when not there.
   static QString Stored(const QString &section, const QString &name);
 
+  // Passwords stay in this test's memory, never in the desktop's store.
+  TMemorySecretStore secrets;
   QObject holders;
   TMailContext context;
   std::unique_ptr<TfrmEmail> form;
