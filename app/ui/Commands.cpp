@@ -10,6 +10,7 @@
 #include "SystemIntegration.h"
 #include "fmEdit.h"
 #include "fmMain.h"
+#include "fmTools.h"
 
 namespace {
 
@@ -56,6 +57,15 @@ void ButtonStyle(TfrmMain &m, int) { m.UpdateMainMenus(); }
 void Restore(TfrmMain &m, int) { m.RestoreFromTray(); }
 void SendAsEmail(TfrmMain &m, int) {
   onActive(m, [&m](TfrmEdit &e) { MailUi::SendAsEmail({&m, &m, MailIconsFromGlyphs()}, e.mmoMemo()->toPlainText(), &m); });
+}
+void Preferences(TfrmMain &m, int) {
+  const auto setFavorites = [&m](const QStringList &favorites) {
+    m.FileLists().SetFavorites(favorites);
+    m.ShowFavoriteMenu();
+  };
+  TfrmTools::Run({m, m, *m.dlgSpell(), [&m] { return m.EditWindows(); }, [&m] { return m.FileLists().Favorites(); },
+                  setFavorites},
+                 &m);
 }
 
 // ---- the commands -------------------------------------------------------------------------
@@ -120,7 +130,7 @@ const TCommandDef kItems[] = {
     {"mniMainStatusBar", "Main Status Bar", "", 3, Option, "", gStatusBar, K::Check},
     {"mniStayOnTop", "Stay On Top", "", 4, Option, "", gStayOnTop, K::Check},
     {"mniTip", "Tip Of The Day...", "", 5, Option, "Show the tip of the day...", gTip, K::Check},
-    {"mniPreferences", "Preferences...", "", 6, nullptr, "Set Vellumix preferences...", gPreferences},
+    {"mniPreferences", "Preferences...", "", 6, Preferences, "Set Vellumix preferences...", gPreferences},
     // Help
     {"mniContents", "&Contents...", "F1", 0, nullptr, "Display help contents...", gHelpContents},
     {"mniOnLine", "On-&Line Help...", "", 9, nullptr, "Go to our on-line help faqs...", gHelp},

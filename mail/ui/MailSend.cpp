@@ -166,9 +166,9 @@ void TMailSend::ReportFailure(bool connecting, const QString &reason) {
   if (connecting) {
     text = QStringLiteral("Your connection to ") + client_.Host +
            QStringLiteral(" failed. Please make sure that the ") +
-           QStringLiteral(
-               "outgoing mail server has been properly set up in Options|Preferences|Network or "
-               "contact ") +
+           // clang-format off
+           QStringLiteral("outgoing mail server has been properly set up in Options|Preferences|Network or contact ") +
+           // clang-format on
            QStringLiteral("your network administrator for assistance.");
   } else {
     text = QStringLiteral("Email could not be sent to ") + to_ +

@@ -14,6 +14,11 @@ QList<TStoredDefault> MainFormDefaults();
 QStringList EditFormProps();
 QList<TStoredDefault> EditFormDefaults();
 
+// Section "Preferences" of the preferences dialog.
+QStringList PreferencesProps();
+QList<TStoredDefault> PreferencesDefaults();
+
+
 // Section "Email Form" of the compose window and "Email Addresses" of the address book.
 QStringList EmailFormProps();
 QList<TStoredDefault> EmailFormDefaults();

@@ -117,7 +117,7 @@ TEST_F(AppFixture, EveryEnabledCommandHasAHandler) {
   QTest::keyClicks(m.ActiveEdit()->mmoMemo(), QStringLiteral("text"));
   Settle();
   for (const char *name : {"mniFile6", "btnPrint", "mniPPreview", "mniPrintSetup",
-                           "btnPSetup", "mniPCustom", "mniPreferences", "btnOptions", "mniContents",
+                           "btnPSetup", "mniPCustom", "mniContents",
                            "btnHelp", "mniOnLine", "mniSearchForHelpOn", "mniHowtoUseHelp", "mniWhatsNew", "mniTech",
                            "mniDownload", "mniAbout", "btnAbout", "sysAbout", "puiProperties", "mniSpecial",
                            "btnSpecial"})
