@@ -5,8 +5,10 @@
 #include "HelpCommands.h"
 #include "IdleNotifier.h"
 #include "ImportExport.h"
+#include "MailIcons.h"
 #include "PrintCommands.h"
 #include "RichEdit.h"
+#include "SendAsEmail.h"
 #include "SystemIntegration.h"
 #include "fmEdit.h"
 #include "fmMain.h"
@@ -58,6 +60,9 @@ void Restore(TfrmMain &m, int) { m.RestoreFromTray(); }
 void MenuHelp(TfrmMain &m, int tag) { m.Help()->MenuHelp(tag); }
 void SpecialChar(TfrmMain &m, int) { m.Help()->proSpecialChar(); }
 void Properties(TfrmMain &m, int) { m.Help()->proProperties(); }
+void SendAsEmail(TfrmMain &m, int) {
+  onActive(m, [&m](TfrmEdit &e) { MailUi::SendAsEmail({&m, &m, MailIconsFromGlyphs()}, e.mmoMemo()->Text(), &m); });
+}
 void Preferences(TfrmMain &m, int) {
   const auto setFavorites = [&m](const QStringList &favorites) {
     m.FileLists().SetFavorites(favorites);
@@ -91,7 +96,7 @@ const TCommandDef kItems[] = {
     {"mniFile1", "&Close", "", 3, Close, "Close active workspace", gClose},
     {"mniFile2", "&Save", "Ctrl+S", 4, Save, "Save current workspace", gSave},
     {"mniFile3", "Save &As...", "", 5, SaveAs, "Save workspace as...", gSaveAs},
-    {"mniFile4", "Send As E&mail...", "", 6, nullptr, "Send current workspace as email...", gEmail},
+    {"mniFile4", "Send As E&mail...", "", 6, SendAsEmail, "Send current workspace as email...", gEmail},
     {"mniMCustom", "Customize Main Tool Bar...", "", 7, CustomizeMain, "Customize main tool bar...", gCustomizeToolBar},
     {"mniFile5", "Customize Edit Tool Bar...", "", 8, CustomizeEdit, "Customize edit tool bar...", gCustomizeToolBar},
     {"mniPCustom", "Customize Print Out...", "", 13, Printing, "Customize the way your text files print...", gCustomizePrint},

@@ -128,6 +128,27 @@ const std::vector<TRow> &PreferencesRows() {
   return rows;
 }
 
+const std::vector<TRow> &EmailRows() {
+  static const std::vector<TRow> rows = {
+      {"lstAddress.Items", QString()},
+      {"mniExplore.Checked", QStringLiteral("True")},
+      {"mniStandard.Checked", QStringLiteral("False")},
+      {"barMail.Options", QStringLiteral("[sbFlatBtns]")},
+  };
+  return rows;
+}
+
+const std::vector<TRow> &AddressRows() {
+  static const std::vector<TRow> rows = {
+      {"mniExplore.Checked", QStringLiteral("True")},
+      {"mniStandard.Checked", QStringLiteral("False")},
+      {"lstAddress.Sorted", QStringLiteral("False")},
+      {"puiSort.Checked", QStringLiteral("False")},
+      {"barAddress.Options", QStringLiteral("[sbFlatBtns]")},
+  };
+  return rows;
+}
+
 QStringList Entries(const std::vector<TRow> &rows) {
   QStringList entries;
   for (const TRow &row : rows) entries.append(QString::fromLatin1(row.entry));
@@ -159,6 +180,11 @@ QList<TStoredDefault> PreferencesDefaults() {
   for (const auto &[name, text] : font) defaults.append({QString::fromLatin1(name), QString::fromLatin1(text)});
   return defaults;
 }
+
+QStringList EmailFormProps() { return Entries(EmailRows()); }
+QList<TStoredDefault> EmailFormDefaults() { return Defaults(EmailRows()); }
+QStringList EmailAddressesProps() { return Entries(AddressRows()); }
+QList<TStoredDefault> EmailAddressesDefaults() { return Defaults(AddressRows()); }
 
 QStringList EditFormProps() {
   return {QStringLiteral("mmoMemo.AutoURLDetect"), QStringLiteral("mmoMemo.Color"),

@@ -18,8 +18,18 @@ QList<TStoredDefault> EditFormDefaults();
 QStringList PreferencesProps();
 QList<TStoredDefault> PreferencesDefaults();
 
-// Placeholders of the mail holders until the user enters real ones.
-inline const QString DefaultSmtpHost = QStringLiteral("mail.example.com");
+
+// Section "Email Form" of the compose window and "Email Addresses" of the address book.
+QStringList EmailFormProps();
+QList<TStoredDefault> EmailFormDefaults();
+QStringList EmailAddressesProps();
+QList<TStoredDefault> EmailAddressesDefaults();
+
+// Placeholders of the mail holders until the user enters real ones. A host equal to the
+// placeholder (in any letter case) means that no server is configured; settings written by
+// earlier builds hold the former placeholder, which counts the same.
+inline const QString DefaultSmtpHost = QStringLiteral("SMTP.yourhost.com");
+inline const QString FormerSmtpHost = QStringLiteral("mail.example.com");
 inline const QString DefaultSmtpUserId = QStringLiteral("username");
 
 }  // namespace FormTables

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "Glyphs.h"
+#include "MailContext.h"
+
+// The mail windows' pictures from the shared glyph list.
+inline TMailIcons MailIconsFromGlyphs() {
+  const TGlyphList &g = TGlyphList::Shared();
+  return {g.Icon(gNew),   g.Icon(gAttach),      g.Icon(gAdd), g.Icon(gRemove), g.Icon(gSend),
+          g.Icon(gClose), g.Icon(gAddressBook), g.Icon(gOK),  g.Icon(gDelete)};
+}

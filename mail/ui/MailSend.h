@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <stdexcept>
+
+#include "MailSettings.h"
+#include "MessageBox.h"
+
+class TNMSMTP;
+class TWaitPanel;
+class QWidget;
+
+// What the compose window hands over for one message.
+struct TMailFields {
+  QString from;
+  QString to;
+  QString subject;
+  QStringList body;
+  QStringList attachments;
+  bool copyToSelf = false;
+};
+
+// The port setting is not a number.
+class EConvertError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// One send through the compose window's client: the client prepared from the mail settings
+// and the fields, its events shown in the wait panel and in message boxes, and the
+// connection closed again whatever happens.
+class TMailSend {
+ public:
+  TMailSend(TNMSMTP &client, TMailSettings settings, TWaitPanel &panel, QWidget *form);
+  ~TMailSend();
+  TMailSend(const TMailSend &) = delete;
+  TMailSend &operator=(const TMailSend &) = delete;
+
+  // Clears the client's lists and sets server, port, security, login, HELO argument and
+  // message. Throws EConvertError when the port setting is not a number; false when the user
+  // declined to give the login's password (asked when the password store holds none).
+  bool Prepare(const TMailFields &fields);
+  // Connect, SendMail, Disconnect. Returns true when the message was sent; false after a
+  // failure or cancel, which has been reported and has closed the connection.
+  bool Run();
+  // Stops a running send; Run then returns false without a box.
+  void Cancel();
+
+  // The port setting as a number, or EConvertError "'<text>' is not a valid integer value".
+  static int PortNumber(const QString &text);
+  // The recipient text shown in the boxes.
+  QString To() const { return to_; }
+
+ private:
+  void ConnectEvents();
+  void AskUserId(bool &handled);
+  bool AskPassword();
+  void ReportFailure(bool connecting, const QString &reason);
+  void Box(const QString &text, TMsgKind kind);
+  void CloseConnection();
+
+  TNMSMTP &client_;
+  TMailSettings settings_;
+  TWaitPanel &panel_;
+  QPointer<QWidget> form_;
+  QString to_;
+  QStringList refused_;  // reply lines of recipients the server refused
+  bool canceled_ = false;
+};
