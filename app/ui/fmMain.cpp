@@ -729,7 +729,7 @@ void TfrmMain::MenuFile(int tag) {
       if (active) SubWindowOf(active)->close();
       break;
     case 4:
-      if (active) SaveFile(active, active->FileName().trimmed());
+      if (active) SaveFile(active, SaveNames::FromPanelText(active->FileName()));
       break;
     case 5:
       if (active) SaveFileAs(active);
@@ -762,7 +762,7 @@ bool TfrmMain::SaveFile(TfrmEdit *window, const QString &fileName) {
   TRichEdit *memo = window->mmoMemo();
   TDocumentSaveRequest request;
   request.fileName = fileName;
-  request.text = memo->toPlainText();
+  request.text = memo->FileText();
   request.format = window->Format();
   request.richText = SaveNames::IsRichTextName(fileName) ? memo->document() : nullptr;
   request.makeBackup = IsChecked(QStringLiteral("mniAutomaticBackups"));
@@ -800,7 +800,7 @@ bool TfrmMain::SaveFile(TfrmEdit *window, const QString &fileName) {
 
 bool TfrmMain::SaveFileAs(TfrmEdit *window) {
   TopMostOff();
-  const QString current = window->FileName().trimmed();
+  const QString current = SaveNames::FromPanelText(window->FileName());
   QFileDialog dialog(this, QStringLiteral("Save As"), FilePath() + Folders::FileNameOf(current));
   dialog.setObjectName(QStringLiteral("dlgSave"));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -827,7 +827,7 @@ bool TfrmMain::SaveFileAs(TfrmEdit *window) {
   return saved;
 }
 
-bool TfrmMain::SaveFromClose(TfrmEdit *window) { return SaveFile(window, window->FileName().trimmed()); }
+bool TfrmMain::SaveFromClose(TfrmEdit *window) { return SaveFile(window, SaveNames::FromPanelText(window->FileName())); }
 
 void TfrmMain::MenuEdit(int tag) {
   TfrmEdit *active = ActiveEdit();

@@ -17,6 +17,13 @@
 
 namespace {
 
+// Block property: the kind of line break (TextFile break kinds) in front of the block, where it
+// differs from the document's own line end. Block formats are part of the undo history, so an
+// undone deletion brings the breaks back as they were; a new block copies the format of the
+// block it was split from, and a merged block keeps the first one's, so the break removed is
+// the one the user removed.
+constexpr int kBreakBefore = QTextFormat::UserProperty + 1;
+
 const QRegularExpression &urlPattern() {
   static const QRegularExpression re(
       QStringLiteral(R"((?:(?:https?|ftp)://|mailto:|www\.)[^\s<>"'()\[\]{}]+[^\s<>"'()\[\]{}.,;:!?])"),
@@ -127,10 +134,46 @@ void TRichEdit::Redo() {
 
 // ---- text ------------------------------------------------------------------------------
 
-QString TRichEdit::Text() const {
-  QString text = toPlainText();
-  if (lineEnd_ != QLatin1String("\n")) text.replace(u'\n', lineEnd_);
+template <typename BreakText>
+QString TRichEdit::joinedText(BreakText breakText) const {
+  QString text;
+  text.reserve(document()->characterCount() + document()->blockCount() * (lineEnd_.size() - 1));
+  for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+    if (block != document()->begin()) text.append(breakText(block));
+    text.append(block.text());
+  }
   return text;
+}
+
+// From the blocks themselves: the document's plain-text view would turn no-break spaces into
+// blanks and line separators into line breaks.
+QString TRichEdit::Text() const {
+  return joinedText([this](const QTextBlock &) { return QStringView(lineEnd_); });
+}
+
+QString TRichEdit::FileText() const {
+  return joinedText([this](const QTextBlock &block) {
+    const QVariant kind = block.blockFormat().property(kBreakBefore);
+    return kind.isValid() ? TextFile::BreakText(uint8_t(kind.toUInt())) : QStringView(lineEnd_);
+  });
+}
+
+void TRichEdit::LoadText(const TDecodedText &decoded) {
+  SetLineEnd(decoded.format.LineEndText());
+  SetText(decoded.text);
+  if (decoded.breaks.empty()) return;
+  // Marking the blocks is no step the user could undo.
+  const bool undo = document()->isUndoRedoEnabled();
+  document()->setUndoRedoEnabled(false);
+  const auto lineEnd = uint8_t(decoded.format.lineEnd);
+  QTextBlock block = document()->begin().next();
+  for (size_t i = 0; i < decoded.breaks.size() && block.isValid(); ++i, block = block.next()) {
+    if (decoded.breaks[i] == lineEnd) continue;
+    QTextBlockFormat format = block.blockFormat();
+    format.setProperty(kBreakBefore, uint(decoded.breaks[i]));
+    QTextCursor(block).setBlockFormat(format);
+  }
+  document()->setUndoRedoEnabled(undo);
 }
 
 void TRichEdit::SetText(const QString &text) {
@@ -184,14 +227,27 @@ void TRichEdit::SetSelection(qsizetype start, qsizetype length) {
 QString TRichEdit::SelText() const {
   QString text = textCursor().selectedText();
   text.replace(QChar::ParagraphSeparator, u'\n');
-  text.replace(QChar::LineSeparator, u'\n');
   return text;
+}
+
+qsizetype TRichEdit::room(qsizetype removed) const {
+  return std::max<qsizetype>(0, MaxLength - (PositionCount() - removed));
+}
+
+QString TRichEdit::fitted(const QString &text, qsizetype removed) {
+  const qsizetype space = room(removed);
+  if (text.size() <= space) return text;
+  qsizetype cut = space;
+  if (cut > 0 && text[cut - 1].isHighSurrogate()) --cut;  // never half a character
+  Q_EMIT LimitReached();
+  return text.left(cut);
 }
 
 void TRichEdit::ReplaceSelection(const QString &text) {
   QString plain = text;
   plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   plain.replace(u'\r', u'\n');
+  plain = fitted(plain, SelLength());
   QTextCursor cursor = textCursor();
   pendingKind_ = TUndoKind::Unknown;
   // Its own step: never merged with typing before or after it.
@@ -249,8 +305,14 @@ void TRichEdit::DeleteSelection() {
 }
 
 void TRichEdit::insertFromMimeData(const QMimeData *source) {
-  // Only plain text enters a plain-text document, whatever else the clipboard offers.
-  if (source && source->hasText()) textCursor().insertText(source->text());
+  // Only plain text enters a plain-text document, whatever else the clipboard offers, and no
+  // more of it than the document has room for.
+  if (!source || !source->hasText()) return;
+  QString text = source->text();
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  QTextCursor cursor = textCursor();
+  text = fitted(text, cursor.selectionEnd() - cursor.selectionStart());
+  if (!text.isEmpty()) cursor.insertText(text);
 }
 
 void TRichEdit::dropEvent(QDropEvent *event) {
@@ -490,6 +552,13 @@ void TRichEdit::keyPressEvent(QKeyEvent *event) {
   if (event->matches(QKeySequence::Cut)) return Cut();
   if (event->matches(QKeySequence::Paste)) return Paste();
   const int key = event->key();
+  const bool inserts = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab ||
+                       (!event->text().isEmpty() && event->text().at(0).isPrint() &&
+                        !(event->modifiers() & Qt::ControlModifier));
+  if (inserts && room(SelLength()) < std::max<qsizetype>(1, event->text().size())) {
+    Q_EMIT LimitReached();
+    return;
+  }
   if (key == Qt::Key_Backspace || key == Qt::Key_Delete) {
     pendingKind_ = TUndoKind::Delete;
   } else if (!event->text().isEmpty() && !(event->modifiers() & Qt::ControlModifier)) {

@@ -24,6 +24,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QSaveFile>
+#include <QScopedValueRollback>
 #include <QVBoxLayout>
 
 TfrmEdit::TfrmEdit(TEditHost &host, QWidget *parent) : QWidget(parent), host_(host) {
@@ -39,6 +40,8 @@ TfrmEdit::TfrmEdit(TEditHost &host, QWidget *parent) : QWidget(parent), host_(ho
     if (QMenu *menu = host_.PopupMenu()) menu->popup(mmoMemo_->viewport()->mapToGlobal(at));
   });
   connect(mmoMemo_, &TRichEdit::URLClick, this, &TfrmEdit::mmoMemoURLClick);
+  // Told once the key press or paste is over, never in the middle of it.
+  connect(mmoMemo_, &TRichEdit::LimitReached, this, &TfrmEdit::mmoMemoLimitReached, Qt::QueuedConnection);
   // The window sees key releases before its edit control does.
   mmoMemo_->installEventFilter(this);
 
@@ -127,38 +130,18 @@ bool TfrmEdit::Open(const QString &name) {
   host_.SetFilePath(Folders::FolderOf(fileName));
 
   QFile file(fileName);
-  if (QFileInfo(fileName).isDir() || !file.open(QIODevice::ReadOnly)) {
+  QByteArray bytes;
+  if (!QFileInfo(fileName).isDir() && file.open(QIODevice::ReadOnly)) bytes = file.readAll();
+  if (!file.isOpen() || file.error() != QFileDevice::NoError) {
     MessageBox::ShowError(this, QStringLiteral("Cannot open file ") + fileName);
-    return false;
+    return openFailed(fileName);
   }
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
-    MessageBox::ShowError(this, QStringLiteral("Cannot open file ") + fileName);
-    return false;
-  }
-  bool truncated = false;
-  mmoMemo_->HoldUpdates();
-  if (SaveNames::IsRichTextName(fileName)) {
-    TRtfReader reader;
-    const bool read = reader.Read(bytes, *mmoMemo_->document());
-    mmoMemo_->ReleaseUpdates();
-    if (!read) {
-      mmoMemo_->Clear();
-      MessageBox::ShowError(this, QStringLiteral("Cannot open file ") + fileName + QStringLiteral(".\r") + reader.Error());
-      return false;
-    }
-    truncated = reader.Truncated();
-    SetFormat(TTextFormat{TTextEncoding::Windows1252, TLineEnd::CrLf});
-  } else {
-    const TDecodedText decoded = TextFile::Decode(bytes, TEditControl::MaxLength);
-    SetFormat(decoded.format);
-    mmoMemo_->SetText(decoded.text);
-    mmoMemo_->ReleaseUpdates();
-    truncated = decoded.truncated;
-  }
+  const std::optional<bool> truncated = SaveNames::IsRichTextName(fileName) ? loadRichText(fileName, bytes)
+                                                                            : loadPlainText(fileName, bytes);
+  if (!truncated) return openFailed(fileName);
   mmoMemo_->ResetUndoHistory();
   mmoMemo_->SetSelection(0, 0);
-  mmoMemo_->SetModified(truncated);
+  mmoMemo_->SetModified(*truncated);
   diskStamp_ = TFileStamp::OfContent(fileName, bytes);
 
   setWindowTitle(Folders::FileNameOf(fileName));
@@ -166,15 +149,81 @@ bool TfrmEdit::Open(const QString &name) {
   barEdit_->SetWidth(pnlSize, int(7 * SizeText(mmoMemo_->TextLength()).size()));
   SetFileName(fileName);
   appEventsIdle();
-  if (truncated) {
+  if (*truncated) {
     MessageBox::Show(this,
                      MessageBox::MsgHeader() + QStringLiteral("The file '") + fileName +
-                         QStringLiteral("' is longer than a workspace can hold.\rOnly its first ") +
-                         SizeText(TEditControl::MaxLength).chopped(6) +
+                         QStringLiteral("' is longer than a workspace can hold.\rOnly its first ") + LimitText() +
                          QStringLiteral(" characters were loaded; saving it will shorten the file."),
                      TMsgKind::Warning, TMsgButtons::Ok);
   }
   return true;
+}
+
+bool TfrmEdit::openFailed(const QString &fileName) {
+  // Nothing of the file is in the window: it is an untitled document in the file's folder, so
+  // that saving asks for a name.
+  mmoMemo_->Clear();
+  mmoMemo_->SetModified(false);
+  SetFormat(TTextFormat{});
+  diskStamp_.reset();
+  SetUntitled(u' ' + Folders::FolderOf(fileName) + QLatin1String(SaveNames::UntitledName));
+  host_.UpdateTitles();
+  appEventsIdle();
+  return false;
+}
+
+std::optional<bool> TfrmEdit::loadRichText(const QString &fileName, const QByteArray &bytes) {
+  TRtfReader reader;
+  mmoMemo_->HoldUpdates();
+  const bool read = reader.Read(bytes, *mmoMemo_->document());
+  mmoMemo_->ReleaseUpdates();
+  if (!read) {
+    MessageBox::ShowError(this, QStringLiteral("Cannot open file ") + fileName + QStringLiteral(".\r") + reader.Error());
+    return std::nullopt;
+  }
+  SetFormat(TTextFormat{TTextEncoding::Windows1252, TLineEnd::CrLf, {}});
+  return reader.Truncated();
+}
+
+std::optional<bool> TfrmEdit::loadPlainText(const QString &fileName, const QByteArray &bytes) {
+  const TDecodedText decoded = TextFile::Decode(bytes, TEditControl::MaxLength);
+  if (decoded.binary &&
+      MessageBox::Show(this,
+                       MessageBox::MsgHeader() + QStringLiteral("The file '") + fileName +
+                           QStringLiteral("' does not look like text: it holds NUL characters or mostly control "
+                                          "characters.\rShown as text it is hard to read, and saving it after a "
+                                          "change may damage it.\r\rOpen it anyway?"),
+                       TMsgKind::Warning, TMsgButtons::YesNo) != TMsgResult::Yes)
+    return std::nullopt;
+  mmoMemo_->HoldUpdates();
+  mmoMemo_->LoadText(decoded);
+  mmoMemo_->ReleaseUpdates();
+  SetFormat(decoded.format);
+  if (decoded.unreadableBytes > 0 && !decoded.binary) {
+    const QString encoding = decoded.format.EncodingName();
+    const QString count = decoded.unreadableBytes == 1 ? QStringLiteral("1 byte that is")
+                                                       : QString::number(decoded.unreadableBytes) +
+                                                             QStringLiteral(" bytes that are");
+    MessageBox::Show(this,
+                     MessageBox::MsgHeader() + QStringLiteral("The file '") + fileName + QStringLiteral("' is not valid ") +
+                         encoding + QStringLiteral(". It was read as ") + encoding + QStringLiteral("; its ") + count +
+                         QStringLiteral(" not ") + encoding +
+                         QStringLiteral(" are shown as boxes.\rThey are kept as they are: saving writes them back "
+                                        "unchanged."),
+                     TMsgKind::Warning, TMsgButtons::Ok);
+  }
+  return decoded.truncated;
+}
+
+QString TfrmEdit::LimitText() { return SizeText(TEditControl::MaxLength).chopped(6); }
+
+void TfrmEdit::mmoMemoLimitReached() {
+  if (limitNoticeShown_) return;
+  const QScopedValueRollback<bool> once(limitNoticeShown_, true);
+  MessageBox::Show(this,
+                   MessageBox::MsgHeader() + QStringLiteral("A workspace holds at most ") + LimitText() +
+                       QStringLiteral(" characters.\rThe text that did not fit was not added."),
+                   TMsgKind::Warning, TMsgButtons::Ok);
 }
 
 void TfrmEdit::appEventsIdle() {
