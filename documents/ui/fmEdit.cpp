@@ -201,15 +201,15 @@ std::optional<bool> TfrmEdit::loadPlainText(const QString &fileName, const QByte
   SetFormat(decoded.format);
   if (decoded.unreadableBytes > 0 && !decoded.binary) {
     const QString encoding = decoded.format.EncodingName();
-    const QString count = decoded.unreadableBytes == 1 ? QStringLiteral("1 byte that is")
-                                                       : QString::number(decoded.unreadableBytes) +
-                                                             QStringLiteral(" bytes that are");
+    const QString unreadable =
+        decoded.unreadableBytes == 1
+            ? QString(QStringLiteral("1 byte that is not ") + encoding + QStringLiteral(" is shown as a box"))
+            : QString(QString::number(decoded.unreadableBytes) + QStringLiteral(" bytes that are not ") + encoding +
+                      QStringLiteral(" are shown as boxes"));
     MessageBox::Show(this,
                      MessageBox::MsgHeader() + QStringLiteral("The file '") + fileName + QStringLiteral("' is not valid ") +
-                         encoding + QStringLiteral(". It was read as ") + encoding + QStringLiteral("; its ") + count +
-                         QStringLiteral(" not ") + encoding +
-                         QStringLiteral(" are shown as boxes.\rThey are kept as they are: saving writes them back "
-                                        "unchanged."),
+                         encoding + QStringLiteral(". It was read as ") + encoding + QStringLiteral("; its ") + unreadable +
+                         QStringLiteral(".\rNothing is lost: saving writes every byte back unchanged."),
                      TMsgKind::Warning, TMsgButtons::Ok);
   }
   return decoded.truncated;
