@@ -2,6 +2,7 @@
 
 #include "IdleNotifier.h"
 #include "KeyboardState.h"
+#include "UndoHistory.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -97,19 +98,63 @@ TRichEdit::~TRichEdit() = default;
 // ---- undo kinds -------------------------------------------------------------------------
 
 void TRichEdit::recordUndoStep() {
+  if (trimmingUndo_) return;  // the steps replayed get their kinds from dropOldUndoSteps
+  ++undoLevels_;
+  // Twice the limit held: the oldest are dropped (once the step under way is complete), so the
+  // history never holds more than that.
+  if (undoLimit_ > 0 && undoLevels_ >= 2 * undoLimit_ && !trimQueued_) {
+    trimQueued_ = true;
+    QMetaObject::invokeMethod(this, &TRichEdit::dropOldUndoSteps, Qt::QueuedConnection);
+  }
   const int steps = document()->availableUndoSteps();
   undoKinds_.resize(std::max(steps, 0));
   if (steps > 0) undoKinds_[steps - 1] = pendingKind_;
-  // The document keeps its whole history; only the newest UndoLimit steps may be undone.
-  undoFloor_ = std::max(undoFloor_, steps - undoLimit_);
+  // Only the newest UndoLimit steps may be undone (the ones beyond are dropped soon).
+  undoFloor_ = std::max(undoFloor_, undoLevels_ - undoLimit_);
 }
 
-bool TRichEdit::CanUndo() const { return document()->availableUndoSteps() > undoFloor_; }
+bool TRichEdit::CanUndo() const { return document()->isUndoAvailable() && undoLevels_ > undoFloor_; }
 
 void TRichEdit::ResetUndoHistory() {
   document()->clearUndoRedoStacks();
   undoKinds_.clear();
   undoFloor_ = 0;
+  undoLevels_ = 0;
+}
+
+void TRichEdit::dropOldUndoSteps() {
+  trimQueued_ = false;
+  if (editBlockDepth_ > 0 || undoLevels_ < 2 * undoLimit_ || CanRedo()) return;
+  const QTextCursor selection = textCursor();
+  const int anchor = selection.anchor(), position = selection.position();
+  const int scrollX = horizontalScrollBar()->value(), scrollY = verticalScrollBar()->value();
+  const bool modified = Modified();
+  std::vector<TUndoKind> kinds;  // of the steps kept, newest first
+  size_t replayed = 0;
+  HoldUpdates();
+  trimmingUndo_ = true;
+  const bool dropped = UndoHistory::DropOldest(
+      *document(), undoLimit_, [&] { kinds.push_back(UndoKind()); },
+      [&] {
+        if (replayed == 0) undoKinds_.clear();
+        const int steps = document()->availableUndoSteps();
+        undoKinds_.resize(size_t(std::max(steps, 0)));
+        if (steps > 0) undoKinds_[size_t(steps - 1)] = kinds[kinds.size() - 1 - replayed];
+        ++replayed;
+      });
+  trimmingUndo_ = false;
+  if (dropped) {
+    undoFloor_ = 0;
+    undoLevels_ = undoLimit_;
+  }
+  SetModified(modified);
+  QTextCursor restored(document());
+  restored.setPosition(std::min(anchor, int(PositionCount())));
+  restored.setPosition(std::min(position, int(PositionCount())), QTextCursor::KeepAnchor);
+  setTextCursor(restored);
+  horizontalScrollBar()->setValue(scrollX);
+  verticalScrollBar()->setValue(scrollY);
+  ReleaseUpdates();
 }
 
 bool TRichEdit::CanRedo() const { return document()->isRedoAvailable(); }
@@ -125,11 +170,15 @@ TUndoKind TRichEdit::RedoKind() const {
 }
 
 void TRichEdit::Undo() {
-  if (CanUndo()) undo();
+  if (!CanUndo()) return;
+  undo();
+  if (undoLevels_ > 0) --undoLevels_;
 }
 
 void TRichEdit::Redo() {
-  if (CanRedo()) redo();
+  if (!CanRedo()) return;
+  redo();
+  ++undoLevels_;
 }
 
 // ---- text ------------------------------------------------------------------------------
@@ -183,6 +232,7 @@ void TRichEdit::SetText(const QString &text) {
   setPlainText(plain);
   undoKinds_.clear();
   undoFloor_ = 0;
+  undoLevels_ = 0;
   applyAlignment();
 }
 
@@ -197,6 +247,7 @@ void TRichEdit::Clear() {
   clear();
   undoKinds_.clear();
   undoFloor_ = 0;
+  undoLevels_ = 0;
 }
 
 // ---- selection --------------------------------------------------------------------------
@@ -493,6 +544,7 @@ void TRichEdit::selectLineAt(int y, bool extend) {
 void TRichEdit::SetUndoLimit(int limit) {
   undoLimit_ = std::max(limit, 0);
   document()->setUndoRedoEnabled(undoLimit_ > 0);
+  if (undoLimit_ == 0) undoLevels_ = 0;
 }
 
 void TRichEdit::SetScrollBars(TScrollStyle style) {

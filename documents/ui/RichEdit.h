@@ -125,6 +125,8 @@ class TRichEdit : public QPlainTextEdit, public TEditControl {
  private:
   friend class TSelectionBar;
   void recordUndoStep();
+  // Drops the undo steps beyond UndoLimit (run once the history holds twice as many).
+  void dropOldUndoSteps();
   void applyAlignment();
   void updateMargins();
   void selectLineAt(int y, bool extend);
@@ -139,7 +141,10 @@ class TRichEdit : public QPlainTextEdit, public TEditControl {
   QString lineEnd_ = QStringLiteral("\n");
   TUndoKind pendingKind_ = TUndoKind::Unknown;
   std::vector<TUndoKind> undoKinds_;
-  int undoFloor_ = 0;
+  int undoLevels_ = 0;  // steps that undo could take back, those beyond the limit included
+  int undoFloor_ = 0;   // undoLevels_ at which undoing stops: the limit is reached
+  bool trimQueued_ = false;
+  bool trimmingUndo_ = false;
   quint64 changeCount_ = 0;
   bool hideSelection_ = false;
   bool autoUrlDetect_ = false;

@@ -5,8 +5,6 @@
 
 #include "SaveNames.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QFileInfo>
 #include <QTextBlock>
 
@@ -190,40 +188,4 @@ TEST_F(AppFixture, LongNamesAndNamesEndingInABlankSaveUnderTheirOwnName) {
     EXPECT_EQ(TestEnvironment::ReadFile(file), QByteArray("first\nsecond"));
   }
   EXPECT_FALSE(QFileInfo::exists(dir + QStringLiteral("/draft.txt")));
-}
-
-TEST_F(AppFixture, TypingAndPastingStopAtTheCharacterLimit) {
-  TfrmMain &m = Start();
-  const QString dir = TestEnvironment::FreshDir(QStringLiteral("limit"));
-  QByteArray nearlyFull(TEditControl::MaxLength - 2, 'x');
-  for (qsizetype i = 99; i < nearlyFull.size(); i += 100) nearlyFull[i] = '\n';
-  TfrmEdit *edit = m.OpenFile(TestEnvironment::WriteFile(dir + QStringLiteral("/full.txt"), nearlyFull));
-  TRichEdit *memo = edit->mmoMemo();
-  memo->moveCursor(QTextCursor::End);
-
-  TModalAnswerer answerer({QStringLiteral("OK"), QStringLiteral("OK")});
-  QTest::keyClicks(memo, QStringLiteral("abc"));
-  Settle();
-  EXPECT_EQ(memo->PositionCount(), TEditControl::MaxLength);
-  EXPECT_TRUE(memo->document()->lastBlock().text().endsWith(QStringLiteral("ab")));
-  ASSERT_EQ(answerer.texts.size(), 1);
-  EXPECT_EQ(answerer.titles[0], QStringLiteral("Warning"));
-  EXPECT_TRUE(answerer.texts[0].endsWith(QStringLiteral("A workspace holds at most ") + TfrmEdit::LimitText() +
-                                          QStringLiteral(" characters.\nThe text that did not fit was not added.")));
-
-  // A paste that fits after a selection is removed goes in; one that does not is cut.
-  QApplication::clipboard()->setText(QStringLiteral("12345"));
-  memo->SetSelection(memo->PositionCount() - 2, 2);  // "ab"
-  memo->Paste();
-  Settle();
-  EXPECT_EQ(memo->PositionCount(), TEditControl::MaxLength);
-  EXPECT_TRUE(memo->document()->lastBlock().text().endsWith(QStringLiteral("12")));
-  EXPECT_EQ(answerer.texts.size(), 2);
-
-  // With room made, typing goes on again without a word.
-  QTest::keyClick(memo, Qt::Key_Backspace);
-  QTest::keyClicks(memo, QStringLiteral("z"));
-  Settle();
-  EXPECT_TRUE(memo->document()->lastBlock().text().endsWith(QStringLiteral("1z")));
-  EXPECT_EQ(answerer.texts.size(), 2);
 }
