@@ -45,10 +45,12 @@ const ReverseMap &oem437Reverse() {
 }
 
 // One character into a single-byte code page: exact, else the base letter of an accented
-// letter when the code page holds it, else '?'.
+// letter when the code page holds it, else '?'. The typographic single quotes (Windows-1252
+// 0x91 and 0x92) become the apostrophe, so that "isn’t" stays one word in code page 437.
 unsigned char toByte(const ReverseMap &map, char16_t ch, bool &lossless) {
   if (auto it = map.find(ch); it != map.end()) return it->second;
   lossless = false;
+  if (ch == u'\u2018' || ch == u'\u2019') return '\'';
   const QString decomposed = QChar(ch).decomposition();
   if (!decomposed.isEmpty() && QChar(ch).decompositionTag() == QChar::Canonical) {
     if (auto it = map.find(decomposed.at(0).unicode()); it != map.end()) return it->second;

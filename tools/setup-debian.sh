@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev libxkbcommon-dev libx11-dev
   googletest libgtest-dev libgmock-dev
   # running and testing windows without a display
-  xvfb xauth libxkbcommon-x11-0 libxcb-cursor0 fonts-dejavu-core
+  xvfb xauth x11-utils libxkbcommon-x11-0 libxcb-cursor0 fonts-dejavu-core qt6-qpa-plugins
   # the faces the windows are laid out for (metric-compatible with the classic ones)
   fonts-liberation2
   # word lists the dictionaries are compiled from

@@ -4,11 +4,12 @@
 
 #include "Fonts.h"
 #include "MessageBox.h"
+#include "VellumixVersion.h"
 
 TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("Vellumix"));
   setOrganizationName(QStringLiteral("Kestrelwick"));
-  setApplicationVersion(QStringLiteral("2.00.0.4"));
+  setApplicationVersion(QString::fromLatin1(kVersionText));
   setDesktopFileName(QStringLiteral("vellumix"));
   Fonts::InstallSubstitutes();
 }

@@ -1,86 +1,138 @@
 #include "Commands.h"
 
+#include "CaseConvert.h"
+#include "DocumentCommands.h"
+#include "IdleNotifier.h"
+#include "ImportExport.h"
+#include "RichEdit.h"
+#include "SystemIntegration.h"
+#include "fmEdit.h"
+#include "fmMain.h"
+
 namespace {
 
 using K = TCommandDef::TKind;
 
+// ---- handlers: each hands its command to the window or engine that does the work ---------
+
+// Runs fn on the active document window; without one the command does nothing.
+template <typename F>
+void onActive(TfrmMain &m, F fn) {
+  if (TfrmEdit *active = m.ActiveEdit()) fn(*active);
+}
+// An edit control's own command on the active document.
+template <void (TRichEdit::*Command)()>
+void Memo(TfrmMain &m, int) {
+  onActive(m, [](TfrmEdit &e) { (e.mmoMemo()->*Command)(); });
+  TIdleNotifier::Instance().Request();
+}
+void New(TfrmMain &m, int) { m.NewWorkspace(); }
+void Open(TfrmMain &m, int) { m.OpenTextFile(); }
+void Close(TfrmMain &m, int) { m.CloseActive(); }
+void Save(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { m.SaveFile(&e, e.SaveName()); }); }
+void SaveAs(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { m.SaveFileAs(&e); }); }
+void CustomizeMain(TfrmMain &m, int) { m.CustomizeToolBar(m.barMCustom(), Commands::MainButtons()); }
+void CustomizeEdit(TfrmMain &m, int) { m.CustomizeToolBar(m.barECustom(), Commands::EditButtons()); }
+void Exit(TfrmMain &m, int) { m.Exit(); }
+void PasteSpecial(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { CharacterCommands::PasteSpecial(e, m); }); }
+void DateTime(TfrmMain &m, int) { m.InsertDateTime(); }
+void Spell(TfrmMain &m, int) { m.SpellCheck(); }
+void WordCount(TfrmMain &m, int) { m.WordCount(); }
+void Align(TfrmMain &m, int tag) { m.Align(tag); }
+void WordWrap(TfrmMain &m, int) { m.ApplyWordWrap(); }
+void Convert(TfrmMain &m, int tag) { onActive(m, [tag](TfrmEdit &e) { MenuConvert(*e.mmoMemo(), tag); }); }
+void Find(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { SearchCommands::Find(e, m); }); }
+void FindNext(TfrmMain &m, int) { onActive(m, [](TfrmEdit &e) { SearchCommands::FindNext(e); }); }
+void Replace(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { SearchCommands::Replace(e, m); }); }
+void Arrange(TfrmMain &m, int tag) { m.proMenuWindows(tag); }
+void Option(TfrmMain &m, int) { m.OptionsMenu(); }
+void SetDefault(TfrmMain &m, int) { m.Integration()->mniSetDefaultClick(); }
+ImportExport::TContext converterContext(TfrmMain &m, TfrmEdit &e) { return {&m, &m, m.barMain(), &m, e.mmoMemo()}; }
+void Import(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { ImportExport::ImportDocument(converterContext(m, e)); }); }
+void Export(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { ImportExport::ExportDocument(converterContext(m, e)); }); }
+void ButtonStyle(TfrmMain &m, int) { m.UpdateMainMenus(); }
+void Restore(TfrmMain &m, int) { m.RestoreFromTray(); }
+
+// ---- the commands -------------------------------------------------------------------------
+
 const TCommandDef kItems[] = {
     // File
-    {"mniNew", "&New", "Ctrl+N", 0, "New workspace", gNew},
-    {"mniOpen", "&Open...", "Ctrl+O", 1, "Open text file...", gOpen},
-    {"mniFile0", "&Import...", "", 2, "Import file into current workspace", gImport},
-    {"mniReopen", "&Reopen", "", -1, "Reopen file", gReopen},
-    {"mniFavFiles", "&Favorite Files", "", -1, "Favorite files", gFavorites},
-    {"mniFile1", "&Close", "", 3, "Close active workspace", gClose},
-    {"mniFile2", "&Save", "Ctrl+S", 4, "Save current workspace", gSave},
-    {"mniFile3", "Save &As...", "", 5, "Save workspace as...", gSaveAs},
-    {"mniFile4", "Send As E&mail...", "", 6, "Send current workspace as email...", gEmail},
-    {"mniMCustom", "Customize Main Tool Bar...", "", 7, "Customize main tool bar...", gCustomizeToolBar},
-    {"mniFile5", "Customize Edit Tool Bar...", "", 8, "Customize edit tool bar...", gCustomizeToolBar},
-    {"mniPCustom", "Customize Print Out...", "", 13, "Customize the way your text files print...", gCustomizePrint},
-    {"mniFile6", "&Print...", "Ctrl+P", 9, "Print current workspace...", gPrint},
-    {"mniPPreview", "Print Pre&view...", "", 14, "Preview current workspace before printing...", gPrintPreview},
-    {"mniPrintSetup", "Printer Se&tup...", "", 10, "Setup printer...", gPrinterSetup},
-    {"mniExit", "E&xit", "", 11, "Exit Vellumix", gExit},
+    {"mniNew", "&New", "Ctrl+N", 0, New, "New workspace", gNew},
+    {"mniOpen", "&Open...", "Ctrl+O", 1, Open, "Open text file...", gOpen},
+    {"mniFile0", "&Import...", "", 2, Import, "Import file into current workspace", gImport},
+    {"mniFile11", "&Export...", "", 12, Export, "Export current workspace to another format...", gImport},
+    {"mniReopen", "&Reopen", "", -1, nullptr, "Reopen file", gReopen},
+    {"mniFavFiles", "&Favorite Files", "", -1, nullptr, "Favorite files", gFavorites},
+    {"mniFile1", "&Close", "", 3, Close, "Close active workspace", gClose},
+    {"mniFile2", "&Save", "Ctrl+S", 4, Save, "Save current workspace", gSave},
+    {"mniFile3", "Save &As...", "", 5, SaveAs, "Save workspace as...", gSaveAs},
+    {"mniFile4", "Send As E&mail...", "", 6, nullptr, "Send current workspace as email...", gEmail},
+    {"mniMCustom", "Customize Main Tool Bar...", "", 7, CustomizeMain, "Customize main tool bar...", gCustomizeToolBar},
+    {"mniFile5", "Customize Edit Tool Bar...", "", 8, CustomizeEdit, "Customize edit tool bar...", gCustomizeToolBar},
+    {"mniPCustom", "Customize Print Out...", "", 13, nullptr, "Customize the way your text files print...", gCustomizePrint},
+    {"mniFile6", "&Print...", "Ctrl+P", 9, nullptr, "Print current workspace...", gPrint},
+    {"mniPPreview", "Print Pre&view...", "", 14, nullptr, "Preview current workspace before printing...", gPrintPreview},
+    {"mniPrintSetup", "Printer Se&tup...", "", 10, nullptr, "Setup printer...", gPrinterSetup},
+    {"mniExit", "E&xit", "", 11, Exit, "Exit Vellumix", gExit},
     // Edit
-    {"mniUndo", "&Undo", "Ctrl+Z", 0, "Undo previous edit", gUndo},
-    {"mniRedo", "&Redo", "Ctrl+Y", 10, "Redo previous edit", gRedo},
-    {"mniCut", "Cu&t", "Ctrl+X", 1, "Cut to clipboard", gCut},
-    {"mniCopy", "&Copy", "Ctrl+C", 2, "Copy to clipboard", gCopy},
-    {"mniPaste", "&Paste", "Ctrl+V", 3, "Paste from clipboard", gPaste},
-    {"mniPasteSpecial", "Paste Special...", "", 4,
+    {"mniUndo", "&Undo", "Ctrl+Z", 0, Memo<&TRichEdit::Undo>, "Undo previous edit", gUndo},
+    {"mniRedo", "&Redo", "Ctrl+Y", 10, Memo<&TRichEdit::Redo>, "Redo previous edit", gRedo},
+    {"mniCut", "Cu&t", "Ctrl+X", 1, Memo<&TRichEdit::Cut>, "Cut to clipboard", gCut},
+    {"mniCopy", "&Copy", "Ctrl+C", 2, Memo<&TRichEdit::Copy>, "Copy to clipboard", gCopy},
+    {"mniPaste", "&Paste", "Ctrl+V", 3, Memo<&TRichEdit::Paste>, "Paste from clipboard", gPaste},
+    {"mniPasteSpecial", "Paste Special...", "", 4, PasteSpecial,
      "Paste text and/or objects into current workspace at cursor position...", gPasteSpecial},
-    {"mniDelete", "De&lete", "Ctrl+D", 5, "Delete selected text", gDelete},
-    {"mniSelectAll", "Select &All", "Ctrl+A", 6, "Select all text", gSelectAll},
-    {"mniDateTime", "&Date && Time", "F5", 7, "Insert date and time at cursor", gDateTime},
-    {"mniSpell", "&Spell Check...", "", 8, "Check workspace for spelling errors...", gSpell},
-    {"mniWordCount", "&Word Count...", "", 9, "Count the number of words in the workspace...", gWordCount},
+    {"mniDelete", "De&lete", "Ctrl+D", 5, Memo<&TRichEdit::DeleteSelection>, "Delete selected text", gDelete},
+    {"mniSelectAll", "Select &All", "Ctrl+A", 6, Memo<&TRichEdit::SelectAll>, "Select all text", gSelectAll},
+    {"mniDateTime", "&Date && Time", "F5", 7, DateTime, "Insert date and time at cursor", gDateTime},
+    {"mniSpell", "&Spell Check...", "", 8, Spell, "Check workspace for spelling errors...", gSpell},
+    {"mniWordCount", "&Word Count...", "", 9, WordCount, "Count the number of words in the workspace...", gWordCount},
     // Character
-    {"mniLeft", "&Left", "", 0, "Left justify text", gAlignLeft, K::Radio},
-    {"mniRight", "&Right", "", 1, "Right justify text", gAlignRight, K::Radio},
-    {"mniCenter", "&Center", "", 2, "Center text", gAlignCenter, K::Radio},
-    {"mniWordWrap", "&Word Wrap", "", -1, "Turn word wrap on or off", gWordWrap, K::Check},
-    {"mniConvert", "Convert", "", -1, "Convert text", gNone},
-    {"mniLower", "Lower Case", "", 0, "", gLower},
-    {"mniUpper", "Upper Case", "", 1, "", gUpper},
-    {"mniCapitalize", "Capitalize", "", 2, "Capitalize highlighted text", gCapitalize},
-    {"mniTitleCase", "Title Case", "", 3, "", gTitleCase},
-    {"mniTogCase", "tOGGLE cASE", "", 4, "", gToggleCase},
-    {"mniSpecial", "&Special Characters...", "", -1, "Insert special characters...", gSpecialChars},
+    {"mniLeft", "&Left", "", 0, Align, "Left justify text", gAlignLeft, K::Radio},
+    {"mniRight", "&Right", "", 1, Align, "Right justify text", gAlignRight, K::Radio},
+    {"mniCenter", "&Center", "", 2, Align, "Center text", gAlignCenter, K::Radio},
+    {"mniWordWrap", "&Word Wrap", "", -1, WordWrap, "Turn word wrap on or off", gWordWrap, K::Check},
+    {"mniConvert", "Convert", "", -1, nullptr, "Convert text", gNone},
+    {"mniLower", "Lower Case", "", 0, Convert, "", gLower},
+    {"mniUpper", "Upper Case", "", 1, Convert, "", gUpper},
+    {"mniCapitalize", "Capitalize", "", 2, Convert, "Capitalize highlighted text", gCapitalize},
+    {"mniTitleCase", "Title Case", "", 3, Convert, "", gTitleCase},
+    {"mniTogCase", "tOGGLE cASE", "", 4, Convert, "", gToggleCase},
+    {"mniSpecial", "&Special Characters...", "", -1, nullptr, "Insert special characters...", gSpecialChars},
     // Search
-    {"mniFind", "&Find...", "Ctrl+F", -1, "Find...", gFind},
-    {"mniFindNext", "Find &Next", "F3", -1, "Find next", gFindNext},
-    {"mniReplace", "R&eplace...", "Ctrl+H", -1, "Find and replace...", gReplace},
+    {"mniFind", "&Find...", "Ctrl+F", -1, Find, "Find...", gFind},
+    {"mniFindNext", "Find &Next", "F3", -1, FindNext, "Find next", gFindNext},
+    {"mniReplace", "R&eplace...", "Ctrl+H", -1, Replace, "Find and replace...", gReplace},
     // Window
-    {"mniWin0", "&Tile", "", 0, "Tile windows", gTile},
-    {"mniWin1", "&Cascade", "", 1, "Cascade windows", gCascade},
-    {"mniWin2", "&Arrange All", "", 2, "Arrange icons", gArrangeIcons},
+    {"mniWin0", "&Tile", "", 0, Arrange, "Tile windows", gTile},
+    {"mniWin1", "&Cascade", "", 1, Arrange, "Cascade windows", gCascade},
+    {"mniWin2", "&Arrange All", "", 2, Arrange, "Arrange icons", gArrangeIcons},
     // Options
-    {"mniSetDefault", "Default Windows Notepad", "", -1, "", gSetDefault, K::Check},
-    {"mniWinStart", "Start With Windows", "", 7, "", gWinStart, K::Check},
-    {"mniButtonHints", "Button Hints", "", 1, "", gButtonHints, K::Check},
-    {"mniAutomaticBackups", "Automatic Backups", "", 2, "", gBackups, K::Check},
-    {"mniMainStatusBar", "Main Status Bar", "", 3, "", gStatusBar, K::Check},
-    {"mniStayOnTop", "Stay On Top", "", 4, "", gStayOnTop, K::Check},
-    {"mniTip", "Tip Of The Day...", "", 5, "Show the tip of the day...", gTip, K::Check},
-    {"mniPreferences", "Preferences...", "", 6, "Set Vellumix preferences...", gPreferences},
+    {"mniSetDefault", "Default Windows Notepad", "", -1, SetDefault, "", gSetDefault, K::Check},
+    {"mniWinStart", "Start With Windows", "", 7, Option, "", gWinStart, K::Check},
+    {"mniButtonHints", "Button Hints", "", 1, Option, "", gButtonHints, K::Check},
+    {"mniAutomaticBackups", "Automatic Backups", "", 2, Option, "", gBackups, K::Check},
+    {"mniMainStatusBar", "Main Status Bar", "", 3, Option, "", gStatusBar, K::Check},
+    {"mniStayOnTop", "Stay On Top", "", 4, Option, "", gStayOnTop, K::Check},
+    {"mniTip", "Tip Of The Day...", "", 5, Option, "Show the tip of the day...", gTip, K::Check},
+    {"mniPreferences", "Preferences...", "", 6, nullptr, "Set Vellumix preferences...", gPreferences},
     // Help
-    {"mniContents", "&Contents...", "F1", 0, "Display help contents...", gHelpContents},
-    {"mniOnLine", "On-&Line Help...", "", 9, "Go to our on-line help faqs...", gHelp},
-    {"mniSearchForHelpOn", "&Search For Help On...", "", 1, "Search for help on...", gSearchHelp},
-    {"mniHowtoUseHelp", "&How to Use Help...", "", 2, "How to use help...", gUseHelp},
-    {"mniWhatsNew", "What's &New", "", 3, "What's new in this version of Vellumix", gWhatsNew},
-    {"mniTech", "Contact &Tech Support...", "", 5, "Contact technical support...", gTechSupport},
-    {"mniDownload", "&Download Latest Version...", "", 6, "Download the latest version of Vellumix...", gDownload},
-    {"mniAbout", "About Vellumix...", "", 7, "About Vellumix...", gAbout},
-    {"puiProperties", "Properties...", "", -1, "Display properties of current workspace...", gProperties},
+    {"mniContents", "&Contents...", "F1", 0, nullptr, "Display help contents...", gHelpContents},
+    {"mniOnLine", "On-&Line Help...", "", 9, nullptr, "Go to our on-line help faqs...", gHelp},
+    {"mniSearchForHelpOn", "&Search For Help On...", "", 1, nullptr, "Search for help on...", gSearchHelp},
+    {"mniHowtoUseHelp", "&How to Use Help...", "", 2, nullptr, "How to use help...", gUseHelp},
+    {"mniWhatsNew", "What's &New", "", 3, nullptr, "What's new in this version of Vellumix", gWhatsNew},
+    {"mniTech", "Contact &Tech Support...", "", 5, nullptr, "Contact technical support...", gTechSupport},
+    {"mniDownload", "&Download Latest Version...", "", 6, nullptr, "Download the latest version of Vellumix...", gDownload},
+    {"mniAbout", "About Vellumix...", "", 7, nullptr, "About Vellumix...", gAbout},
+    {"puiProperties", "Properties...", "", -1, nullptr, "Display properties of current workspace...", gProperties},
     // Tray menu
-    {"sysNotepad", "Vellumix...", "", -1, "Restore Vellumix...", gRestore},
-    {"sysAbout", "About...", "", 7, "About Vellumix...", gAbout},
-    {"sysExit", "Exit", "", 11, "Exit Vellumix", gExit},
+    {"sysNotepad", "Vellumix...", "", -1, Restore, "Restore Vellumix...", gRestore},
+    {"sysAbout", "About...", "", 7, nullptr, "About Vellumix...", gAbout},
+    {"sysExit", "Exit", "", 11, Exit, "Exit Vellumix", gExit},
     // Button style menu
-    {"mniExplore", "I&Explorer Style", "", 0, "Display too bar with flat buttons", gNone, K::Radio},
-    {"mniStandard", "S&tandard Style", "", 1, "Display tool bar with raised buttons", gNone, K::Radio},
+    {"mniExplore", "I&Explorer Style", "", 0, ButtonStyle, "Display too bar with flat buttons", gNone, K::Radio},
+    {"mniStandard", "S&tandard Style", "", 1, ButtonStyle, "Display tool bar with raised buttons", gNone, K::Radio},
 };
 
 // The document pop-up menu's items are twins of menu-bar items: same caption, hint, tag and
@@ -94,7 +146,7 @@ const TPopupTwin kPopupTwins[] = {
     {"puiReplace", "mniReplace", false},
 };
 
-const char *const kFile[] = {"mniNew", "mniOpen", "mniFile0", ">mniReopen", ">mniFavFiles", "mniFile1",
+const char *const kFile[] = {"mniNew", "mniOpen", "mniFile0", "mniFile11", ">mniReopen", ">mniFavFiles", "mniFile1",
                              "-mniFile10", "mniFile2", "mniFile3", "mniFile4", "-", "mniMCustom",
                              "mniFile5", "mniPCustom", "-", "mniFile6", "mniPPreview", "mniPrintSetup",
                              "-", "mniExit"};
@@ -193,6 +245,22 @@ const char *const kEditDefault[] = {"btnSave", "btnSaveAs", "btnPrint", "btnUndo
 namespace Commands {
 
 std::span<const TCommandDef> MenuItems() { return kItems; }
+
+const TCommandDef *Find(const QString &name) {
+  for (const TCommandDef &def : kItems)
+    if (name == QLatin1String(def.name)) return &def;
+  for (const TPopupTwin &twin : kPopupTwins)
+    if (name == QLatin1String(twin.name)) return Find(QLatin1String(twin.twin));
+  for (const auto buttons : {MainButtons(), EditButtons()})
+    for (const TButtonDef &button : buttons)
+      if (name == QLatin1String(button.name)) return Find(QLatin1String(button.command));
+  return nullptr;
+}
+
+TCommandHandler HandlerOf(const QString &name) {
+  const TCommandDef *def = Find(name);
+  return def ? def->handler : nullptr;
+}
 std::span<const TMenuDef> Menus() { return kMenus; }
 std::span<const TPopupTwin> PopupTwins() { return kPopupTwins; }
 std::span<const TButtonDef> MainButtons() { return kMainButtons; }

@@ -43,8 +43,22 @@ TFavoritesPage::TFavoritesPage(std::function<QString()> chooseFile, QWidget *par
   layout->addWidget(lstFavFiles_, 1);
 }
 
+namespace {
+
+// Sorted alphabetically: letter case decides only between names that differ in nothing else.
+class TFavoriteItem : public QListWidgetItem {
+ public:
+  using QListWidgetItem::QListWidgetItem;
+  bool operator<(const QListWidgetItem &other) const override {
+    const int order = text().compare(other.text(), Qt::CaseInsensitive);
+    return order != 0 ? order < 0 : text() < other.text();
+  }
+};
+
+}  // namespace
+
 void TFavoritesPage::addEntry(const QString &path) {
-  auto *item = new QListWidgetItem(path);
+  auto *item = new TFavoriteItem(path);
   // The file's own icon where the desktop has one.
   static QFileIconProvider icons;
   const QFileInfo info(path);

@@ -5,12 +5,9 @@
 #include "FormStorage.h"
 #include "FormTables.h"
 #include "Glyphs.h"
-#include "CaseConvert.h"
-#include "DateTimeStamp.h"
-#include "DocumentSave.h"
+#include "DocumentCommands.h"
+#include "FileDialogs.h"
 #include "Holder.h"
-#include "PasteSpecialDialog.h"
-#include "SaveNames.h"
 #include "AbsSpellDialog.h"
 #include "SpellDlg.h"
 #include "WordForm.h"
@@ -21,13 +18,12 @@
 #include "PanelStatusBar.h"
 #include "RichEdit.h"
 #include "RootKey.h"
+#include "SystemIntegration.h"
 #include "SystemUser.h"
 #include "WinColor.h"
 #include "fmEdit.h"
 
 #include <QActionGroup>
-#include <QDateTime>
-#include <QTextCursor>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -38,16 +34,17 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
+#include <QWindow>
+#include <algorithm>
 
 namespace {
 
@@ -55,18 +52,6 @@ const QString kProduct = QStringLiteral("Vellumix");
 const QString kDefaultFilter = QStringLiteral(
     "Text Files (*.TXT)|*.txt|Initialization Files (*.INI)|*.ini|HTML Files (*.HTM;*HTML)|*.htm;*.html|All Files (*.*)|*.*");
 const QString kUntitled = QStringLiteral("untitled.txt");
-
-// "Name|*.a;*.b|..." -> Qt's "Name (*.a *.b)" list.
-QStringList qtFilters(const QString &filter) {
-  const QStringList parts = filter.split(u'|');
-  QStringList result;
-  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    QString masks = parts[i + 1];
-    masks.replace(u';', u' ');
-    result << parts[i] + QStringLiteral(" (") + masks + u')';
-  }
-  return result;
-}
 
 // The setting holders; their defaults are those of the "Main Form" table, which the settings
 // store assigns as soon as it is given the table.
@@ -81,7 +66,10 @@ const char *const kHolders[] = {
 }  // namespace
 
 TfrmMain::TfrmMain(const QStringList &commandLine, QWidget *parent)
-    : QMainWindow(parent), commandLine_(commandLine) {
+    : QMainWindow(parent), saver_(*this) {
+  // A relative name means the folder the program was started in, whatever folder opening a
+  // file makes current later.
+  if (!commandLine.isEmpty()) commandFile_ = QFileInfo(commandLine.join(u' ')).absoluteFilePath();
   FormCreate();
 }
 
@@ -130,6 +118,8 @@ void TfrmMain::FormCreate() {
   createTray();
   createFileListItems();
   connectCommands();
+  integration_ = new TSystemIntegration(Action(QStringLiteral("mniSetDefault")), this);
+  connect(Menu(QStringLiteral("mniOptions")), &QMenu::aboutToShow, integration_, &TSystemIntegration::mniOptionsClick);
   strMain_ = new TFormStorage(this);
   strMain_->setObjectName(QStringLiteral("strMain"));
   strMain_->IniSection = QStringLiteral("Main Form");
@@ -140,7 +130,11 @@ void TfrmMain::FormCreate() {
   applicationTitle_ = kProduct;
   MessageBox::SetApplicationTitle(applicationTitle_);
 
+  // The area names a maximised window in the frame's caption its own way; the frame's caption
+  // names the active one.
+  connect(this, &QWidget::windowTitleChanged, this, [this] { UpdateTitles(); });
   connect(area_, &QMdiArea::subWindowActivated, this, [this] {
+    UpdateTitles();
     proAppAFormChange();
     TIdleNotifier::Instance().Request();
   });
@@ -156,7 +150,7 @@ void TfrmMain::createHolders() {
   dlgSpell_->setObjectName(QStringLiteral("dlgSpell"));
   dlgSpell_->SetUserDictionary(QStringLiteral("USER.DIC"));
   // The Open dialog is made for each use; its stored filter list and index live here.
-  dlgOpen_ = new QObject(this);
+  dlgOpen_ = new TFileDialogSettings(this);
   dlgOpen_->setObjectName(QStringLiteral("dlgOpen"));
   // A menu item that is never shown but whose state is kept with the others.
   auto *viewAll = new QAction(this);
@@ -346,55 +340,27 @@ void TfrmMain::createTray() {
 }
 
 void TfrmMain::connectCommands() {
-  auto route = [this](const QString &name, auto handler) {
-    QAction *a = Action(name);
-    if (!a) return;
-    connect(a, &QAction::triggered, this, [this, a, handler] { handler(this, a); });
-  };
-  auto byTag = [](void (TfrmMain::*method)(int)) {
-    return [method](TfrmMain *self, QAction *a) { (self->*method)(a->property("tag").toInt()); };
-  };
-  for (const char *n : {"mniNew", "mniOpen", "mniFile1", "mniMCustom", "mniFile5", "mniFile2", "mniFile3", "mniPrintSetup", "mniExit",
-                        "sysExit"})
-    route(QString::fromLatin1(n), byTag(&TfrmMain::MenuFile));
-  for (const char *n : {"mniUndo", "mniRedo", "mniCut", "mniCopy", "mniPaste", "mniDelete", "mniSelectAll",
-                        "puiUndo", "puiRedo", "puiCut", "puiCopy", "puiPaste", "puiDelete", "puiSelectAll"})
-    route(QString::fromLatin1(n), byTag(&TfrmMain::MenuEdit));
-  for (const char *n : {"mniLower", "mniUpper", "mniCapitalize", "mniTitleCase", "mniTogCase"})
-    route(QString::fromLatin1(n), byTag(&TfrmMain::MenuConvert));
-  for (const char *n : {"mniLeft", "mniRight", "mniCenter"})
-    route(QString::fromLatin1(n), byTag(&TfrmMain::mniLeftClick));
-  route(QStringLiteral("mniWordWrap"), [](TfrmMain *self, QAction *) { self->mniWordWrapClick(); });
-  route(QStringLiteral("mniDateTime"), [](TfrmMain *self, QAction *) { self->UpdateDateTime(); });
-  for (const char *n : {"mniPasteSpecial", "puiPasteSpecial"})
-    route(QString::fromLatin1(n), [](TfrmMain *self, QAction *) { self->PasteSpecial(); });
-  for (const char *n : {"mniFind", "puiFind"})
-    route(QString::fromLatin1(n), [](TfrmMain *self, QAction *) { self->proFind(); });
-  for (const char *n : {"mniFindNext", "puiFindNext"})
-    route(QString::fromLatin1(n), [](TfrmMain *self, QAction *) { self->proFindNext(); });
-  for (const char *n : {"mniReplace", "puiReplace"})
-    route(QString::fromLatin1(n), [](TfrmMain *self, QAction *) { self->Replace(); });
-  route(QStringLiteral("mniSpell"), [](TfrmMain *self, QAction *) { self->SpellCheck(); });
-  route(QStringLiteral("mniWordCount"), [](TfrmMain *self, QAction *) { self->WordCount(); });
-  for (const char *n : {"mniWin0", "mniWin1", "mniWin2"})
-    route(QString::fromLatin1(n), byTag(&TfrmMain::proMenuWindows));
-  for (const char *n : {"mniWinStart", "mniButtonHints", "mniAutomaticBackups", "mniMainStatusBar",
-                        "mniStayOnTop", "mniTip"})
-    route(QString::fromLatin1(n), [](TfrmMain *self, QAction *a) { self->OptionsMenu(a); });
-  for (const char *n : {"mniExplore", "mniStandard"})
-    route(QString::fromLatin1(n), [](TfrmMain *self, QAction *) { self->UpdateMainMenus(); });
-  route(QStringLiteral("sysNotepad"), [](TfrmMain *self, QAction *) { self->RestoreFromTray(); });
-  // Tool buttons run the command of their menu twin.
-  for (QAction *button : std::as_const(actions_)) {
-    const QString command = button->property("command").toString();
-    if (command.isEmpty()) continue;
-    connect(button, &QAction::triggered, this, [this, command] {
-      if (QAction *twin = Action(command)) {
-        if (twin->isCheckable() && twin->actionGroup()) twin->setChecked(true);
-        if (twin->isEnabled()) twin->trigger();
-      }
-    });
+  // Each item runs the handler its table row names; an item without one stays disabled.
+  // Items made at run time (recent and favourite files, the window list) connect themselves.
+  for (QAction *action : std::as_const(actions_)) {
+    if (action->isSeparator() || !Commands::Find(action->objectName())) continue;
+    if (action->menu()) {
+      action->setProperty("handled", true);  // opens its submenu
+      continue;
+    }
+    const TCommandHandler handler = Commands::HandlerOf(action->objectName());
+    action->setProperty("handled", handler != nullptr);
+    if (!handler) {
+      action->setEnabled(false);
+      continue;
+    }
+    connect(action, &QAction::triggered, this,
+            [this, action, handler] { handler(*this, action->property("tag").toInt()); });
   }
+}
+
+void TfrmMain::EnableCommand(QAction *action, bool on) {
+  if (action) action->setEnabled(on && action->property("handled").toBool());
 }
 
 // ---- lookup -----------------------------------------------------------------------------
@@ -405,7 +371,7 @@ THolder *TfrmMain::Holder(const QString &name) const { return holders_.value(nam
 QStatusBar *TfrmMain::barMain() const { return statusBar(); }
 QMenu *TfrmMain::PopupMenu() const { return Menu(QStringLiteral("pumPopup")); }
 QString TfrmMain::OpenFilter() const {
-  const QString filter = dlgOpen_->property("Filter").toString();
+  const QString filter = dlgOpen_->Filter();
   return filter.isEmpty() ? kDefaultFilter : filter;
 }
 QString TfrmMain::FilePath() const { return Holder(QStringLiteral("FilePath"))->Caption(); }
@@ -459,10 +425,10 @@ void TfrmMain::FormShow() {
   proAppAFormChange();
   pnlTip_->setVisible(IsChecked(QStringLiteral("mniTip")));
   area_->setBackground(WinColor::ToQColor(Holder(QStringLiteral("SMTPHost"))->Color()));
-  if (commandLine_.isEmpty())
+  if (commandFile_.isEmpty())
     NewWorkspace();
   else
-    OpenFile(commandLine_.join(u' '));
+    OpenFile(commandFile_);
   helpFile_ = Folders::ProgramFolder() + QStringLiteral("velx96.hlp");
   const QString fullName = SystemUser::FullName();
   if (Holder(QStringLiteral("SMTPName"))->Caption() == QLatin1String("Temp") && !fullName.isEmpty())
@@ -516,6 +482,8 @@ TfrmEdit *TfrmMain::createEditWindow() {
   sub->setAttribute(Qt::WA_DeleteOnClose);
   sub->setWindowIcon(windowIcon());
   connect(edit, &QWidget::windowTitleChanged, sub, &QWidget::setWindowTitle);
+  connect(sub, &QMdiSubWindow::windowStateChanged, this, [this] { UpdateTitles(); });
+  connect(sub, &QWidget::windowTitleChanged, this, [this] { UpdateTitles(); });
   connect(sub, &QObject::destroyed, this, [this] {
     QTimer::singleShot(0, this, [this] {
       proAppAFormChange();
@@ -548,7 +516,7 @@ TfrmEdit *TfrmMain::NewWorkspace() {
 
 TfrmEdit *TfrmMain::OpenFile(const QString &fileName) {
   TfrmEdit *edit = createEditWindow();
-  if (edit->Open(fileName)) UpdateMRU(edit->FileName());
+  if (edit->Open(QFileInfo(fileName).absoluteFilePath())) UpdateMRU(edit->FileName());
   return edit;
 }
 
@@ -686,12 +654,12 @@ void TfrmMain::OpenTextFile() {
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setOption(QFileDialog::ReadOnly, false);
-  const QStringList filters = qtFilters(OpenFilter());
-  dialog.setNameFilters(filters);
-  const int index = Holder(QStringLiteral("lblFilter"))->Caption().toInt();
-  dlgOpen_->setProperty("FilterIndex", index);
-  if (index >= 1 && index <= filters.size()) dialog.selectNameFilter(filters[index - 1]);
-  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+  // Each opening starts from the default type; the one chosen is kept with the dialog.
+  dlgOpen_->SetFilterIndex(Holder(QStringLiteral("lblFilter"))->Caption().toInt());
+  FileDialogs::SetFilters(dialog, OpenFilter(), dlgOpen_->FilterIndex());
+  const bool accepted = dialog.exec() == QDialog::Accepted;
+  if (const int chosen = FileDialogs::ChosenIndex(dialog, OpenFilter()); chosen > 0) dlgOpen_->SetFilterIndex(chosen);
+  if (accepted && !dialog.selectedFiles().isEmpty()) {
     const QString name = dialog.selectedFiles().first();
     OpenFile(name);
     SetFilePath(Folders::FolderOf(QFileInfo(name).absoluteFilePath()));
@@ -720,36 +688,11 @@ void TfrmMain::dropEvent(QDropEvent *event) {
 
 // ---- commands ---------------------------------------------------------------------------
 
-void TfrmMain::MenuFile(int tag) {
-  TfrmEdit *active = ActiveEdit();
-  switch (tag) {
-    case 0: NewWorkspace(); break;
-    case 1: OpenTextFile(); break;
-    case 3:
-      if (active) SubWindowOf(active)->close();
-      break;
-    case 4:
-      if (active) SaveFile(active, SaveNames::FromPanelText(active->FileName()));
-      break;
-    case 5:
-      if (active) SaveFileAs(active);
-      break;
-    case 10: {
-      const TTopMostPause pause(*this);
-      QPrinter printer;
-      QPrintDialog dialog(&printer, this);
-      dialog.setWindowTitle(QStringLiteral("Printer Setup"));
-      dialog.exec();
-      break;
-    }
-    case 7: customizeToolBar(barMCustom_, Commands::MainButtons()); break;
-    case 8: customizeToolBar(barECustom_, Commands::EditButtons()); break;
-    case 11: close(); break;
-    default: break;
-  }
+void TfrmMain::CloseActive() {
+  if (TfrmEdit *active = ActiveEdit()) SubWindowOf(active)->close();
 }
 
-void TfrmMain::customizeToolBar(QToolBar *bar, std::span<const TButtonDef> buttons) {
+void TfrmMain::CustomizeToolBar(QToolBar *bar, std::span<const TButtonDef> buttons) {
   QList<QAction *> all;
   for (const TButtonDef &def : buttons) all << Action(QString::fromLatin1(def.name));
   TfrmCustomize dialog(bar, all, this);
@@ -757,166 +700,42 @@ void TfrmMain::customizeToolBar(QToolBar *bar, std::span<const TButtonDef> butto
   UpdateMainMenus();
 }
 
+TSaveSettings TfrmMain::SaveSettings() {
+  TSaveSettings settings;
+  settings.makeBackup = IsChecked(QStringLiteral("mniAutomaticBackups"));
+  settings.folder = FilePath();
+  settings.filter = OpenFilter();
+  settings.filterIndex = Holder(QStringLiteral("lblFilter"))->Caption().toInt();
+  settings.named = [this](const QString &name) { UpdateMRU(name); };
+  return settings;
+}
+
 bool TfrmMain::SaveFile(TfrmEdit *window, const QString &fileName) {
-  if (SaveNames::IsUntitled(fileName)) return SaveFileAs(window);
-  TRichEdit *memo = window->mmoMemo();
-  TDocumentSaveRequest request;
-  request.fileName = fileName;
-  request.text = memo->FileText();
-  request.format = window->Format();
-  request.richText = SaveNames::IsRichTextName(fileName) ? memo->document() : nullptr;
-  request.makeBackup = IsChecked(QStringLiteral("mniAutomaticBackups"));
-  request.known = window->DiskStamp();
-  TDocumentSaveResult result = SaveDocument(request);
-  if (result.outcome.status == TSaveStatus::ChangedOnDisk) {
-    TopMostOff();
-    const bool overwrite =
-        MessageBox::Show(window,
-                         MessageBox::MsgHeader() + QStringLiteral("The file '") + fileName +
-                             QStringLiteral("' was changed by another program since it was opened or saved.\r"
-                                            "Do you want to replace it with this workspace's text?"),
-                         TMsgKind::Confirmation, TMsgButtons::YesNo) == TMsgResult::Yes;
-    TopMostOn();
-    if (!overwrite) return false;
-    request.known.reset();
-    result = SaveDocument(request);
-  }
-  if (!result.outcome.Saved()) {
-    QString text = result.outcome.error;
-    if (text.endsWith(u'.')) text.chop(1);
-    if (!result.outcome.detail.isEmpty()) text += QStringLiteral(".\r") + result.outcome.detail;
-    while (text.endsWith(u'.')) text.chop(1);
-    MessageBox::ShowError(window, text);
-    return false;
-  }
-  window->SetFormat(result.format);
-  window->SetDiskStamp(result.outcome.stamp);
-  memo->SetModified(false);
-  if (!result.notice.isEmpty())
-    MessageBox::Show(window, MessageBox::MsgHeader() + result.notice, TMsgKind::Information, TMsgButtons::Ok);
-  TIdleNotifier::Instance().Request();
-  return true;
+  return saver_.Save(*window, fileName, SaveSettings());
 }
 
-bool TfrmMain::SaveFileAs(TfrmEdit *window) {
-  TopMostOff();
-  const QString current = SaveNames::FromPanelText(window->FileName());
-  QFileDialog dialog(this, QStringLiteral("Save As"), FilePath() + Folders::FileNameOf(current));
-  dialog.setObjectName(QStringLiteral("dlgSave"));
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setDefaultSuffix(QStringLiteral("txt"));
-  const QStringList filters = qtFilters(OpenFilter());
-  dialog.setNameFilters(filters);
-  const int index = Holder(QStringLiteral("lblFilter"))->Caption().toInt();
-  if (index >= 1 && index <= filters.size()) dialog.selectNameFilter(filters[index - 1]);
-  const bool accepted = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
-  bool saved = false;
-  if (accepted) {
-    const QString name = dialog.selectedFiles().first();
-    currentFileName_ = name;
-    SetFilePath(Folders::FolderOf(name));
-    window->setWindowTitle(Folders::FileNameOf(name));
-    UpdateTitles();
-    window->SetFileName(name);
-    UpdateMRU(name);
-    // Another file now: whatever was on disk under the old name no longer matters.
-    window->SetDiskStamp(std::nullopt);
-    saved = SaveFile(window, name);
-  }
-  TopMostOn();
-  return saved;
-}
+bool TfrmMain::SaveFileAs(TfrmEdit *window) { return saver_.SaveAs(*window, SaveSettings()); }
 
-bool TfrmMain::SaveFromClose(TfrmEdit *window) { return SaveFile(window, SaveNames::FromPanelText(window->FileName())); }
+bool TfrmMain::SaveFromClose(TfrmEdit *window) { return SaveFile(window, window->SaveName()); }
 
-void TfrmMain::MenuEdit(int tag) {
-  TfrmEdit *active = ActiveEdit();
-  if (!active) return;
-  TRichEdit *memo = active->mmoMemo();
-  switch (tag) {
-    case 0: memo->Undo(); break;
-    case 1: memo->Cut(); break;
-    case 2: memo->Copy(); break;
-    case 3: memo->Paste(); break;
-    case 5: memo->DeleteSelection(); break;
-    case 6: memo->SelectAll(); break;
-    case 10: memo->Redo(); break;
-    default: break;
-  }
-  TIdleNotifier::Instance().Request();
-}
+// ---- Character menu ----------------------------------------------------------------------
 
-// ---- Character and Search menus ---------------------------------------------------------
-
-void TfrmMain::MenuConvert(int tag) {
-  if (TfrmEdit *active = ActiveEdit()) ::MenuConvert(*active->mmoMemo(), tag);
-}
-
-void TfrmMain::mniLeftClick(int tag) {
+void TfrmMain::Align(int tag) {
   static const char *const kSuffix[] = {"Left", "Right", "Center"};
   if (tag < 0 || tag > 2) return;
   Action(QStringLiteral("mni") + QLatin1String(kSuffix[tag]))->setChecked(true);
   Action(QStringLiteral("btn") + QLatin1String(kSuffix[tag]))->setChecked(true);
+  if (TfrmEdit *active = ActiveEdit()) CharacterCommands::Align(*active->mmoMemo(), tag);
+}
+
+void TfrmMain::ApplyWordWrap() {
+  CharacterCommands::SetWordWrap(EditWindows(), IsChecked(QStringLiteral("mniWordWrap")), this);
+}
+
+void TfrmMain::InsertDateTime() {
   if (TfrmEdit *active = ActiveEdit())
-    active->mmoMemo()->SetAlignment(tag == 1 ? TTextAlignment::Right : tag == 2 ? TTextAlignment::Center : TTextAlignment::Left);
-}
-
-void TfrmMain::mniWordWrapClick() {
-  const bool wrap = IsChecked(QStringLiteral("mniWordWrap"));
-  for (TfrmEdit *edit : EditWindows()) {
-    edit->mmoMemo()->SetScrollBars(wrap ? TRichEdit::TScrollStyle::ssVertical : TRichEdit::TScrollStyle::ssBoth);
-    edit->mmoMemo()->SetWordWrap(wrap);
-  }
-  // Document windows opened later start the same way.
-  try {
-    WriteEditSetting(QStringLiteral("mmoMemo_ScrollBars"), wrap ? QStringLiteral("ssVertical") : QStringLiteral("ssBoth"));
-    WriteEditSetting(QStringLiteral("mmoMemo_WordWrap"), wrap ? QStringLiteral("True") : QStringLiteral("False"));
-  } catch (const std::exception &error) {
-    MessageBox::ShowError(this, QString::fromUtf8(error.what()));
-  }
-}
-
-void TfrmMain::UpdateDateTime() {
-  if (TfrmEdit *active = ActiveEdit())
-    ::UpdateDateTime(*active->mmoMemo(), Holder(QStringLiteral("lblDate"))->Caption(),
-                     Holder(QStringLiteral("lblTime"))->Caption(), QDateTime::currentDateTime(), QLocale());
-}
-
-void TfrmMain::PasteSpecial() {
-  TfrmEdit *active = ActiveEdit();
-  if (!active) return;
-  const TTopMostPause pause(*this);
-  const QMimeData *clip = QApplication::clipboard()->mimeData();
-  TPasteSpecialDialog dialog(clip, this);
-  if (dialog.exec() == QDialog::Accepted) {
-    TRichEdit *memo = active->mmoMemo();
-    QTextCursor cursor = memo->textCursor();
-    TPasteSpecialDialog::Insert(QApplication::clipboard()->mimeData(), dialog.ChosenForm(), cursor,
-                                SaveNames::IsRichTextName(active->FileName()));
-    memo->setTextCursor(cursor);
-  }
-}
-
-void TfrmMain::proFind() {
-  TfrmEdit *active = ActiveEdit();
-  if (!active) return;
-  const TTopMostPause pause(*this);
-  active->ShowSearchDialog(TFindDialog::TMode::Find);
-  Action(QStringLiteral("mniFindNext"))->setEnabled(true);
-  Action(QStringLiteral("btnFindNext"))->setEnabled(true);
-}
-
-void TfrmMain::Replace() {
-  TfrmEdit *active = ActiveEdit();
-  if (!active) return;
-  const TTopMostPause pause(*this);
-  active->ShowSearchDialog(TFindDialog::TMode::Replace);
-}
-
-void TfrmMain::proFindNext() {
-  TfrmEdit::FindNextPending = true;
-  if (TfrmEdit *active = ActiveEdit()) active->FormKeyUp(Qt::Key_F3);
-  TfrmEdit::FindNextPending = false;
+    CharacterCommands::InsertDateTime(*active->mmoMemo(), Holder(QStringLiteral("lblDate"))->Caption(),
+                                      Holder(QStringLiteral("lblTime"))->Caption());
 }
 
 void TfrmMain::SpellCheck() {
@@ -965,10 +784,9 @@ void TfrmMain::rebuildWindowList() {
   }
 }
 
-void TfrmMain::OptionsMenu(QAction *item) {
-  // A checkable action has flipped its own check mark when it was triggered: that is step 1.
-  Q_UNUSED(item);
-  if (ApplyWinStart) ApplyWinStart(IsChecked(QStringLiteral("mniWinStart")));
+void TfrmMain::OptionsMenu() {
+  // A checkable item has flipped its own check mark when it was triggered: that is step 1.
+  integration_->ApplyWinStart(IsChecked(QStringLiteral("mniWinStart")));
   proAppAFormChange();  // hints, status bar and pop-up hints
   pnlTip_->setVisible(IsChecked(QStringLiteral("mniTip")));
   if (IsChecked(QStringLiteral("mniStayOnTop")))
@@ -982,23 +800,42 @@ void TfrmMain::OptionsMenu(QAction *item) {
 void TfrmMain::applyTopMost(bool on) {
   if (topMost_ == on && IsTopMost() == on) return;
   topMost_ = on;
-  const bool visible = isVisible();
-  setWindowFlag(Qt::WindowStaysOnTopHint, on);
-  if (visible) show();
+  Qt::WindowFlags flags = windowFlags();
+  flags.setFlag(Qt::WindowStaysOnTopHint, on);
+  if (QWindow *window = windowHandle()) {
+    // Told to the desktop's window as it is: changing the widget's flags would destroy and
+    // re-create the window, which vanishes and comes back at every dialog.
+    overrideWindowFlags(flags);
+    window->setFlags(flags);
+  } else {
+    setWindowFlags(flags);  // not on screen yet: nothing to re-create
+  }
 }
 
 void TfrmMain::TopMostOff() { applyTopMost(false); }
 
 void TfrmMain::TopMostOn() { applyTopMost(IsChecked(QStringLiteral("mniStayOnTop"))); }
 
-void TfrmMain::UpdateTitles() {
+QString TfrmMain::titleFor() const {
   QString caption = kProduct;
   QMdiSubWindow *sub = area_->currentSubWindow();
   if (sub && sub->isMaximized()) caption += QStringLiteral(" - [") + sub->windowTitle() + u']';
-  setWindowTitle(caption);
+  return caption;
+}
+
+void TfrmMain::UpdateTitles() {
+  const QString caption = titleFor();
+  if (windowTitle() != caption) setWindowTitle(caption);
   applicationTitle_ = caption;
   MessageBox::SetApplicationTitle(caption);
   traIcon_->setToolTip(caption);
+}
+
+void TfrmMain::Exit() {
+  if (!close()) return;
+  traIcon_->hide();
+  // A window hidden in the tray is no window whose closing ends the program by itself.
+  QCoreApplication::quit();
 }
 
 void TfrmMain::RestoreFromTray() {
@@ -1032,11 +869,11 @@ void TfrmMain::OpenWebLink(const QString &question, const QString &address) {
       scheme != QLatin1String("ftp") && scheme != QLatin1String("mailto"))
     return;
   TopMostOff();
-  const bool go = MessageBox::Show(this, question, TMsgKind::Confirmation, TMsgButtons::YesNo) == TMsgResult::Yes;
+  const bool go = MessageBox::Show(this, question, TMsgKind::Information, TMsgButtons::YesNo) == TMsgResult::Yes;
   bool connected = true;
   if (go && Holder(QStringLiteral("SMTPReminder"))->Checked())
     connected = MessageBox::Show(this, MessageBox::MsgHeader() + QStringLiteral("Are you connected to the Internet?"),
-                                 TMsgKind::Confirmation, TMsgButtons::YesNo) == TMsgResult::Yes;
+                                 TMsgKind::Information, TMsgButtons::YesNo) == TMsgResult::Yes;
   if (go && connected) QDesktopServices::openUrl(url);
   TopMostOn();
 }
@@ -1045,8 +882,7 @@ void TfrmMain::OpenWebLink(const QString &question, const QString &address) {
 
 void TfrmMain::proAppIdle() {
   auto enable = [this](std::initializer_list<const char *> names, bool on) {
-    for (const char *n : names)
-      if (QAction *a = Action(QString::fromLatin1(n))) a->setEnabled(on);
+    for (const char *n : names) EnableCommand(Action(QString::fromLatin1(n)), on);
   };
   const QMimeData *clip = QApplication::clipboard()->mimeData();
   const bool p = clip && clip->hasText();
@@ -1057,7 +893,7 @@ void TfrmMain::proAppIdle() {
   bool cu = false, cr = false, s = false, n = false;
   if (active) {
     TRichEdit *memo = active->mmoMemo();
-    Action(QStringLiteral("mniFile0"))->setEnabled(active->Caption() == kUntitled);
+    EnableCommand(Action(QStringLiteral("mniFile0")), active->Caption() == kUntitled);
     u = memo->UndoKind();
     cu = memo->CanUndo();
     r = memo->RedoKind();
@@ -1104,8 +940,8 @@ void TfrmMain::proAppIdle() {
 void TfrmMain::proAppAFormChange() {
   const bool d = !area_->subWindowList().isEmpty();
   for (const char *n : {"mniWin0", "mniWin1", "mniWin2", "btnWin0", "btnWin1", "btnWin2"})
-    Action(QString::fromLatin1(n))->setEnabled(d);
-  for (int i = 0; i <= 10; ++i)
+    EnableCommand(Action(QString::fromLatin1(n)), d);
+  for (int i = 0; i <= 11; ++i)
     if (QAction *a = Action(QStringLiteral("mniFile%1").arg(i))) a->setVisible(d);
   barECustom_->setVisible(d);
   const bool status = IsChecked(QStringLiteral("mniMainStatusBar"));
@@ -1135,8 +971,33 @@ bool TfrmMain::event(QEvent *event) {
   return QMainWindow::event(event);
 }
 
+bool TfrmMain::dropOnDocument(QObject *watched, QEvent *event) {
+  const auto type = event->type();
+  if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
+  bool inDocument = false;
+  for (QObject *o = watched; o && !inDocument; o = o->parent()) inDocument = qobject_cast<TRichEdit *>(o) != nullptr;
+  auto *drop = static_cast<QDropEvent *>(event);
+  const QMimeData *data = drop->mimeData();
+  if (!inDocument || !data || !data->hasUrls()) return false;
+  const QList<QUrl> urls = data->urls();
+  if (std::none_of(urls.begin(), urls.end(), [](const QUrl &url) { return url.isLocalFile(); })) return false;
+  drop->acceptProposedAction();
+  if (type == QEvent::Drop) OpenDroppedFiles(urls);
+  return true;
+}
+
 bool TfrmMain::eventFilter(QObject *watched, QEvent *event) {
   if (event->type() == QEvent::ToolTip && !buttonHints_) return true;  // pop-up hints off
+  if (dropOnDocument(watched, event)) return true;
+  if (event->type() == QEvent::KeyPress) {
+    // Alt with a key that is no mnemonic reaches the focused control as a key press; it must
+    // not type there (the mnemonics themselves were shortcuts, handled before).
+    const auto *key = static_cast<QKeyEvent *>(event);
+    const auto modifiers = key->modifiers();
+    if ((modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier) && !key->text().isEmpty() &&
+        key->text().at(0).isPrint())
+      return true;
+  }
   return QMainWindow::eventFilter(watched, event);
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "DocumentSaver.h"
 #include "EditHost.h"
+#include "FileDialogs.h"
 #include "FileLists.h"
 
 #include <QHash>
@@ -18,6 +20,7 @@ class QMdiSubWindow;
 class QSystemTrayIcon;
 class QToolBar;
 class THolder;
+class TSystemIntegration;
 class TSpellDlg;
 class TFormStorage;
 
@@ -36,6 +39,8 @@ class TfrmMain : public QMainWindow, public TEditHost {
   QAction *Action(const QString &name) const;
   QMenu *Menu(const QString &name) const;
   THolder *Holder(const QString &name) const;
+  // Default Windows Notepad and Start With Windows (Autostart1).
+  TSystemIntegration *Integration() const { return integration_; }
   QToolBar *barMCustom() const { return barMCustom_; }
   QToolBar *barECustom() const { return barECustom_; }
   QWidget *pnlTip() const { return pnlTip_; }
@@ -62,19 +67,15 @@ class TfrmMain : public QMainWindow, public TEditHost {
   // Opens a named file in a new document window; the window stays (empty) when loading fails.
   TfrmEdit *OpenFile(const QString &fileName);
   void OpenTextFile();
-  void MenuFile(int tag);
-  void MenuEdit(int tag);
+  // File|Close on the active document window.
+  void CloseActive();
+  void CustomizeToolBar(QToolBar *bar, std::span<const TButtonDef> buttons);
   void proMenuWindows(int tag);
-  // Character menu.
-  void MenuConvert(int tag);
-  void mniLeftClick(int tag);
-  void mniWordWrapClick();
-  void UpdateDateTime();
-  void PasteSpecial();
-  // Search menu.
-  void proFind();
-  void proFindNext();
-  void Replace();
+  // Character menu: alignment (tags 0 to 2) with its check marks, word wrap from its check
+  // mark, the date and time in the holders' formats.
+  void Align(int tag);
+  void ApplyWordWrap();
+  void InsertDateTime();
   // Edit|Spell Check and Edit|Word Count on the active document.
   void SpellCheck();
   void WordCount();
@@ -82,8 +83,10 @@ class TfrmMain : public QMainWindow, public TEditHost {
   // Saving: false when nothing was saved (failure reported, or cancelled).
   bool SaveFile(TfrmEdit *window, const QString &fileName);
   bool SaveFileAs(TfrmEdit *window);
-  // Flips an option item (tags 1 to 5 and 7) and applies all options.
-  void OptionsMenu(QAction *item);
+  // Applies all options after an option item has flipped its check mark.
+  void OptionsMenu();
+  // Enables a command only when it has a handler (see Commands.h).
+  static void EnableCommand(QAction *action, bool on);
   void SetProductTexts();
   // Tool-bar button style from mniExplore (flat) or mniStandard (raised), for both bars.
   void UpdateMainMenus();
@@ -91,6 +94,9 @@ class TfrmMain : public QMainWindow, public TEditHost {
   void OpenDroppedFiles(const QList<QUrl> &urls);
   // Restores the program from the tray.
   void RestoreFromTray();
+  // File|Exit and the tray's Exit: closes the window (asking about changed documents) and,
+  // when it closed, ends the program, also when the window is hidden in the tray.
+  void Exit();
 
   // ---- recent and favourite files ---------------------------------------------------------
   TFileLists &FileLists() { return fileLists_; }
@@ -106,8 +112,6 @@ class TfrmMain : public QMainWindow, public TEditHost {
   // ---- seams filled by later parts of the program ---------------------------------------
   // Shown modally at the first start when set.
   std::function<void()> SetupWizard;
-  // Sets the desktop's start-up entry to follow the mniWinStart check mark when set.
-  std::function<void(bool)> ApplyWinStart;
 
   // ---- TEditHost --------------------------------------------------------------------------
   QString EditDisplay() const override;
@@ -153,8 +157,13 @@ class TfrmMain : public QMainWindow, public TEditHost {
   void connectCommands();
   TfrmEdit *createEditWindow();
   void applyTopMost(bool on);
-  void customizeToolBar(QToolBar *bar, std::span<const TButtonDef> buttons);
+  TSaveSettings SaveSettings();
   void rebuildWindowList();
+  // The frame's own caption for the active document window; kept over the one the
+  // multiple-document area sets for a maximised window.
+  QString titleFor() const;
+  // Drops of files onto a document window open them instead of typing their address.
+  bool dropOnDocument(QObject *watched, QEvent *event);
   void setHint(QAction *action, const QString &hint);
 
   QMdiArea *area_ = nullptr;
@@ -167,13 +176,15 @@ class TfrmMain : public QMainWindow, public TEditHost {
   QHash<QString, THolder *> holders_;
   TFileLists fileLists_;
   TFormStorage *strMain_ = nullptr;
-  QObject *dlgOpen_ = nullptr;
+  TDocumentSaver saver_;
+  TFileDialogSettings *dlgOpen_ = nullptr;
   TSpellDlg *dlgSpell_ = nullptr;
   QList<QAction *> windowListActions_;
-  QStringList commandLine_;
+  QString commandFile_;  // the file named on the command line, as an absolute path
   QString currentFileName_;
   QString applicationTitle_;
   QString helpFile_;
+  TSystemIntegration *integration_ = nullptr;
   bool shown_ = false;
   bool topMost_ = false;
   bool buttonHints_ = true;

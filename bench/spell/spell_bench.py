@@ -5,7 +5,11 @@ The text is drawn from the American English word list with a share of words miss
 edit (deletion, insertion, substitution or transposition). Measured in one run:
   * list:    words per second of `vellumix-spell list` and `hunspell -l`;
   * suggest: milliseconds per misspelling of `vellumix-spell suggest` and `hunspell -a`, and
-             the share of misspellings whose intended word is among the first five suggestions.
+             the share of misspellings whose intended word is among the first five suggestions;
+  * quality: on the list of common misspellings kept beside this script, how often the
+             intended word is the first suggestion and among the first five: for the given
+             dictionary, for one built the old way from the same word list (every entry
+             whatever its letter case, every single letter) and for hunspell.
 When hunspell or its en_US dictionary is missing, only vellumix-spell is measured.
 """
 import argparse
@@ -19,6 +23,7 @@ import time
 
 WORDS = "/usr/share/dict/american-english"
 HUNSPELL_DIC = "/usr/share/hunspell/en_US.dic"
+TYPOS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "misspellings.txt")
 
 
 def load_words():
@@ -68,10 +73,33 @@ def hunspell_suggestions(output):
     return lists
 
 
-def top5_share(pairs, lists):
+def share(pairs, lists, first):
+    """The share of pairs whose intended word is among the first `first` suggestions."""
     hits = sum(1 for (bad, good), sugg in zip(pairs, lists)
-               if sugg and good.lower() in [s.lower() for s in sugg[:5]])
+               if sugg and good.lower() in [s.lower() for s in sugg[:first]])
     return hits / len(pairs)
+
+
+def load_typos(path):
+    with open(path, encoding="utf-8") as f:
+        return [tuple(line.split()) for line in f if line.strip() and not line.startswith("#")]
+
+
+def vellumix_suggestions(spell, dct, pairs):
+    """(seconds, suggestion lists) of `vellumix-spell suggest` for the misspellings of pairs."""
+    t, out = timed([spell, "suggest", "-d", dct, "-n", "10"] + [b for b, _ in pairs])
+    lists = [line.split(": ", 1)[1].split(", ") if ": " in line and line.split(": ", 1)[1] else []
+             for line in out.splitlines()]
+    return t, lists
+
+
+def hunspell_lists(hunspell, pairs):
+    t, out = timed([hunspell, "-d", HUNSPELL_DIC[:-4], "-a"], "".join(f"^{b}\n" for b, _ in pairs))
+    return t, hunspell_suggestions(out)
+
+
+def quality_row(name, pairs, lists):
+    return f"| {name} | {100 * share(pairs, lists, 1):.1f}% | {100 * share(pairs, lists, 5):.1f}% |"
 
 
 def main():
@@ -81,6 +109,7 @@ def main():
     parser.add_argument("--words", type=int, default=500000, help="words in the list text")
     parser.add_argument("--misspellings", type=int, default=300)
     parser.add_argument("--seed", type=int, default=1996)
+    parser.add_argument("--typos", default=TYPOS, help="list of misspellings and intended words")
     args = parser.parse_args()
 
     rng = random.Random(args.seed)
@@ -116,20 +145,27 @@ def main():
         vx_list = args.words / t
         vx_reported = len(out.splitlines())
 
-        t, out = timed([args.spell, "suggest", "-d", args.dict, "-n", "10"] + [b for b, _ in pairs])
+        t, vx_lists = vellumix_suggestions(args.spell, args.dict, pairs)
         vx_ms = 1000 * t / len(pairs)
-        vx_lists = [line.split(": ", 1)[1].split(", ") if ": " in line and line.split(": ", 1)[1] else []
-                    for line in out.splitlines()]
-        vx_top5 = top5_share(pairs, vx_lists)
+        vx_top5 = share(pairs, vx_lists, 5)
+
+        # The same word list built the old way: every entry whatever its case, every letter.
+        before = os.path.join(tmp, "before.dct")
+        timed([args.spell, "build", "-o", before, "--case", "any", "--one-letter", "*", WORDS])
+        typos = load_typos(args.typos)
+        quality = [quality_row("vellumix-spell, dictionary built from every entry (before)", typos,
+                               vellumix_suggestions(args.spell, before, typos)[1]),
+                   quality_row("vellumix-spell, " + os.path.basename(args.dict) + " (after)", typos,
+                               vellumix_suggestions(args.spell, args.dict, typos)[1])]
 
         if hunspell:
             t, out = timed([hunspell, "-d", HUNSPELL_DIC[:-4], "-l", text_path])
             hs_list = args.words / t
             hs_reported = len(out.splitlines())
-            t, out = timed([hunspell, "-d", HUNSPELL_DIC[:-4], "-a"],
-                           "".join(f"^{b}\n" for b, _ in pairs))
+            t, hs_lists = hunspell_lists(hunspell, pairs)
             hs_ms = 1000 * t / len(pairs)
-            hs_top5 = top5_share(pairs, hunspell_suggestions(out))
+            hs_top5 = share(pairs, hs_lists, 5)
+            quality.append(quality_row("hunspell", typos, hunspell_lists(hunspell, typos)[1]))
             print("| Measure | vellumix-spell | hunspell | ratio |")
             print("|---|---|---|---|")
             print(f"| list: words per second | {vx_list:,.0f} ({vx_reported} reported) "
@@ -145,6 +181,12 @@ def main():
             print(f"| list: words per second | {vx_list:,.0f} ({vx_reported} reported) |")
             print(f"| suggest: ms per misspelling | {vx_ms:.3f} |")
             print(f"| intended word among first five | {100 * vx_top5:.1f}% |")
+        print()
+        print(f"Common misspellings ({len(typos)}): intended word suggested")
+        print()
+        print("| Suggestions from | first | among the first five |")
+        print("|---|---|---|")
+        print("\n".join(quality))
 
 
 if __name__ == "__main__":

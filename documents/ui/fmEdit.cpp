@@ -97,6 +97,8 @@ void TfrmEdit::FormShow() {
 
 QString TfrmEdit::FileName() const { return barEdit_->Text(pnlFileName); }
 
+QString TfrmEdit::SaveName() const { return SaveNames::FromPanelText(FileName()); }
+
 void TfrmEdit::SetFileName(const QString &name) {
   barEdit_->SetWidth(pnlFileName, FileNamePanelWidth(name));
   barEdit_->SetText(pnlFileName, name);
@@ -307,7 +309,11 @@ void TfrmEdit::ShowSearchDialog(TFindDialog::TMode mode) {
 void TfrmEdit::FormKeyUp(int key) {
   if (key != Qt::Key_F3 || !FindNextPending) return;
   FindNextPending = false;
-  if (searchState_.FindNext(*mmoMemo_) == TSearchResult::NotFound)
+  // The dialog of the last search with its text and options as they are now.
+  const bool fromDialog = lastSearchDialog_ && !lastSearchDialog_->FindText().isEmpty();
+  const TSearchResult result = fromDialog ? searchState_.Search(*mmoMemo_, lastSearchDialog_->Options())
+                                          : searchState_.FindNext(*mmoMemo_);
+  if (result == TSearchResult::NotFound)
     mmoMemoTextNotFound(searchState_.LastSearch().findText);
 }
 
@@ -327,6 +333,7 @@ void TfrmEdit::moveOutOfTheWay(TFindDialog *dialog) {
 
 void TfrmEdit::dialogFindNext(TFindDialog *dialog) {
   const TSearchOptions options = dialog->Options();
+  if (!options.findText.isEmpty()) lastSearchDialog_ = dialog;
   if (searchState_.Search(*mmoMemo_, options) == TSearchResult::Found)
     moveOutOfTheWay(dialog);
   else
@@ -335,6 +342,7 @@ void TfrmEdit::dialogFindNext(TFindDialog *dialog) {
 
 void TfrmEdit::dialogReplace(TFindDialog *dialog) {
   const TSearchOptions options = dialog->Options();
+  if (!options.findText.isEmpty()) lastSearchDialog_ = dialog;
   searchState_.Remember(options);
   if (FindReplace::Replace(*mmoMemo_, options, dialog->ReplaceText()))
     moveOutOfTheWay(dialog);
@@ -344,6 +352,7 @@ void TfrmEdit::dialogReplace(TFindDialog *dialog) {
 
 void TfrmEdit::dialogReplaceAll(TFindDialog *dialog) {
   const TSearchOptions options = dialog->Options();
+  if (!options.findText.isEmpty()) lastSearchDialog_ = dialog;
   searchState_.Remember(options);
   if (FindReplace::ReplaceAll(*mmoMemo_, options, dialog->ReplaceText()) > 0)
     moveOutOfTheWay(dialog);

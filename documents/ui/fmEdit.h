@@ -44,6 +44,9 @@ class TfrmEdit : public QWidget {
   // The document's full file name: the text of panel 2.
   QString FileName() const;
   void SetFileName(const QString &name);
+  // The file name a save writes to: panel 2 without an untitled document's leading blank
+  // (blanks at the end belong to the name).
+  QString SaveName() const;
 
   // The encoding and line ends the file was read with, written back on save.
   const TTextFormat &Format() const { return format_; }
@@ -113,6 +116,7 @@ class TfrmEdit : public QWidget {
   TFormStorage *strEdit_ = nullptr;
   QPointer<TFindDialog> findDialog_;
   QPointer<TFindDialog> replaceDialog_;
+  QPointer<TFindDialog> lastSearchDialog_;  // whose search ran last: F3 repeats it as it is now
   TSearchState searchState_;
   std::optional<TFileStamp> diskStamp_;
   bool shown_ = false;

@@ -209,3 +209,10 @@ void TNMSMTP::SendMail() {
   busy_ = false;
   if (OnSuccess) OnSuccess();
 }
+
+bool TNMSMTP::HasCapability(const QString &name) const {
+  for (const QString &line : capabilities_) {
+    if (line.section(u' ', 0, 0).compare(name, Qt::CaseInsensitive) == 0) return true;
+  }
+  return false;
+}

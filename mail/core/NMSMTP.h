@@ -2,16 +2,26 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 #include "ExStringList.h"
 #include "NMUUProcessor.h"
 #include "PostMessage.h"
 #include "Powersock.h"
+#include "SmtpSecurity.h"
 
 // Sends e-mail messages to an SMTP server over the socket layer: greeting and HELO on
 // Connect, then per SendMail RSET, MAIL FROM, RCPT TO for every recipient, DATA, the
 // header, the body and the terminating dot; QUIT on Disconnect.
+//
+// With Security StartTls or Tls the connection is encrypted (STARTTLS after the greeting, or
+// TLS from the first byte), the client greets with EHLO (HELO when the server refuses it)
+// and, when LoginName is set, logs in with AUTH PLAIN or AUTH LOGIN. A login is never sent
+// over a clear connection. With Security None the dialogue is the plain HELO one.
+//
+// Progress of a message: OnPacketSent (inherited) is called with the bytes of the message
+// sent so far and its total after each chunk written during SendMail.
 class TNMSMTP : public TPowersock {
   Q_OBJECT
 
@@ -22,8 +32,17 @@ class TNMSMTP : public TPowersock {
   explicit TNMSMTP(QObject *parent = nullptr);
   ~TNMSMTP() override;
 
-  // Argument of the HELO command.
+  // Argument of the HELO command of the plain path (Security None). The encrypted paths greet
+  // with the local host name, as servers expect of EHLO.
   QString UserID;
+  TSmtpSecurity Security = TSmtpSecurity::None;
+  // Login user name; empty means no login. Used only over an encrypted connection.
+  QString LoginName;
+  // Login password; kept in memory only, never reported through OnStatus.
+  QString Password;
+  // Longest wait in milliseconds for the reply to the final dot of a message (a server may
+  // check the whole message first); 0 means no limit.
+  int FinalReplyTimeOut = 10 * 60 * 1000;
   TPostMessage PostMessage;
   // The header lines built by the last SendMail.
   TExStringList FinalHeader;
@@ -51,6 +70,11 @@ class TNMSMTP : public TPowersock {
   void Abort() override;
 
   bool Busy() const { return busy_; }
+  // The capability lines of the last EHLO reply, without their reply codes ("SIZE 1000",
+  // "STARTTLS", "AUTH PLAIN LOGIN", ...); empty after HELO.
+  const QStringList &Capabilities() const { return capabilities_; }
+  // True when the server offered the capability (its first word, without regard to case).
+  bool HasCapability(const QString &name) const;
   // The bytes sent after the header by the last SendMail.
   const QByteArray &MessageBody() const { return body_; }
 
@@ -67,6 +91,7 @@ class TNMSMTP : public TPowersock {
   void BuildMessage();
   void Greet();
 
+  QStringList capabilities_;
   bool busy_ = false;
   QByteArray body_;
   QString boundary_;

@@ -628,5 +628,5 @@ void TPowersock::WriteFromStream() {
   }
   if (count > 0 && ReplyTimeOut > 0 && silenceTimer_.isActive()) silenceTimer_.start(ReplyTimeOut);
   bytesSent_ += count;
-  if (streamMode_ && OnPacketSent) OnPacketSent();
+  if (streamMode_ && OnPacketSent) OnPacketSent(bytesSent_, bytesTotal_);
 }

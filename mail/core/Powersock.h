@@ -60,7 +60,9 @@ class TPowersock : public QObject {
   std::function<void(const QString &status)> OnStatus;
   TNotifyEvent OnConnectionFailed;
   THandlerEvent OnConnectionRequired;
-  TNotifyEvent OnPacketSent;
+  // A chunk of a stream (SendStream) was handed to the system: sent bytes of the stream so
+  // far and the stream's total size. A progress bar reads sent / total.
+  std::function<void(qint64 sent, qint64 total)> OnPacketSent;
   std::function<void(quint16 errorNo, const QString &message)> OnError;
   // Called when data arrives while the cancel flag is set.
   TNotifyEvent CancelHook;

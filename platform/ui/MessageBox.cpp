@@ -1,6 +1,7 @@
 #include "MessageBox.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -20,6 +21,19 @@ QMessageBox::Icon iconOf(TMsgKind kind) {
     case TMsgKind::Confirmation: return QMessageBox::Question;
   }
   return QMessageBox::NoIcon;
+}
+
+// Room a title bar takes besides its text: the window icon, three buttons and margins.
+constexpr int kTitleBarAllowance = 130;
+
+// A box is at least as wide as its title needs, so the title is never cut short.
+void fitTitle(QMessageBox &box) {
+  auto *grid = qobject_cast<QGridLayout *>(box.layout());
+  if (!grid) return;
+  const int width = QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(box.windowTitle()) +
+                    kTitleBarAllowance;
+  grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                grid->columnCount());
 }
 
 QString &applicationTitle() {
@@ -52,6 +66,7 @@ TMsgResult Show(QWidget *parent, const QString &text, TMsgKind kind, TMsgButtons
   QMessageBox box(iconOf(kind), Title(kind), displayText(text), QMessageBox::NoButton, parent);
   box.setObjectName(QString::fromLatin1(ObjectName));
   box.setTextFormat(Qt::PlainText);
+  fitTitle(box);
   QPushButton *ok = nullptr, *yes = nullptr, *no = nullptr, *cancel = nullptr;
   switch (buttons) {
     case TMsgButtons::Ok:
@@ -87,6 +102,7 @@ void ShowError(QWidget *parent, const QString &text) {
                   displayText(text + u'.'), QMessageBox::NoButton, parent);
   box.setObjectName(QString::fromLatin1(ObjectName));
   box.setTextFormat(Qt::PlainText);
+  fitTitle(box);
   box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
   box.exec();
 }

@@ -11,6 +11,7 @@ namespace {
 
 constexpr int kGap = 4;              // kept free between a grown label and its neighbour
 constexpr qreal kSmallestPoint = 6;  // a face is not made smaller than this
+constexpr int kSmallestIcon = 12;    // nor a button's picture
 
 // Where a widget was first met: its horizontal extent and its own face, if it had one.
 constexpr char kDesignLeft[] = "_textFitLeft";
@@ -62,7 +63,8 @@ QList<QWidget *> Backdrops(const QLabel *label) {
   if (!parent) return backdrops;
   for (QWidget *sibling : parent->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
     if (sibling != label && !sibling->isHidden() && !sibling->isWindow() &&
-        sibling->width() < parent->width() / 2 && sibling->geometry().intersects(label->geometry()))
+        !qobject_cast<QAbstractButton *>(sibling) && sibling->width() < parent->width() / 2 &&
+        sibling->geometry().intersects(label->geometry()))
       backdrops << sibling;
   return backdrops;
 }
@@ -91,6 +93,15 @@ void Grow(QLabel *label) {
     const QRect old = widget->geometry();
     widget->setGeometry(toLeft ? old.x() - grown : old.x(), old.y(), old.width() + grown,
                         old.height());
+  }
+}
+
+void SmallerPicture(QAbstractButton *button) {
+  if (button->icon().isNull()) return;
+  QSize size = button->iconSize();
+  while (!Fits(button, button->font()) && size.width() - 2 >= kSmallestIcon) {
+    size -= QSize(2, 2);
+    button->setIconSize(size);
   }
 }
 
@@ -138,10 +149,9 @@ void FitText(QWidget *widget) {
     for (QWidget *backdrop : Backdrops(label)) BackToDesign(backdrop);
   if (Fits(widget, widget->font())) return;
   if (label) Grow(label);
-  // A button whose caption does not fit beside its picture shows the caption alone.
-  auto *button = qobject_cast<QAbstractButton *>(widget);
-  if (button && !button->icon().isNull() && !Fits(widget, widget->font()))
-    button->setIconSize(QSize(0, 0));
+  // A button keeps its picture (the user chose to see them): when its caption does not fit
+  // beside it, the picture gets smaller first, then the face.
+  if (auto *button = qobject_cast<QAbstractButton *>(widget)) SmallerPicture(button);
   Shrink(widget);
 }
 

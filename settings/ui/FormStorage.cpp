@@ -1,5 +1,7 @@
 #include "FormStorage.h"
 
+#include "MessageBox.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHash>
@@ -21,7 +23,9 @@ TFormStorage::TErrorReporter &Reporter() {
   static TFormStorage::TErrorReporter reporter = [](const QString &text) {
     // Shown after the current event (a show or close in progress) has been handled.
     QTimer::singleShot(0, qApp, [text] {
-      QMessageBox::critical(nullptr, QCoreApplication::applicationName(), text + u'.');
+      QString sentence = text;
+      while (sentence.endsWith(u'.')) sentence.chop(1);
+      MessageBox::Show(nullptr, MessageBox::MsgHeader() + sentence + u'.', TMsgKind::Error, TMsgButtons::Ok);
     });
   };
   return reporter;
@@ -69,6 +73,7 @@ QString TFormStorage::Section() const {
 void TFormStorage::SetStoredProps(const QStringList &entries,
                                   const QList<TStoredDefault> &defaults) {
   entries_.clear();
+  unresolved_.clear();
   if (!form_) return;
   QHash<QString, QObject *> children;
   children.insert(form_->objectName().toLower(), form_);
@@ -79,12 +84,19 @@ void TFormStorage::SetStoredProps(const QStringList &entries,
   QSet<QObject *> watched;
   for (const QString &text : entries) {
     const qsizetype dot = text.indexOf(u'.');
-    if (dot < 0) continue;
+    if (dot < 0) {
+      unresolved_ << text;
+      continue;
+    }
     const QString component = text.left(dot).trimmed(), property = text.mid(dot + 1).trimmed();
     QObject *object = component.isEmpty() ? nullptr : children.value(component.toLower());
-    if (!object || property.isEmpty()) continue;
+    if (!object || property.isEmpty()) {
+      unresolved_ << text;
+      continue;
+    }
 
     TEntry entry{component + u'.' + property, object, BindProperty(form_, object, property)};
+    if (!entry.bound) unresolved_ << text;
     if (entry.bound) {
       TBoundProperty &bound = *entry.bound;
       bound.component = component;
@@ -264,7 +276,9 @@ bool TFormStorage::eventFilter(QObject *watched, QEvent *event) {
   if (event->type() == QEvent::Hide && !event->spontaneous() && watched == window) {
     QTimer::singleShot(0, this, [this] {
       QWidget *target = form_ ? WindowPlacement::Target(form_) : nullptr;
-      if (target && !target->isVisible()) shown_ = false;
+      // A window minimized to the tray keeps its controls' values (changed in this run)
+      // while hidden: coming back is no new show.
+      if (target && !target->isVisible() && !target->isMinimized()) shown_ = false;
     });
   }
   if (watched != form_) return false;

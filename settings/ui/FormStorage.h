@@ -36,7 +36,8 @@
 // See PropertyBinding.h for the full lookup.
 //
 // The storage restores at every show of the window, before the window's own showEvent (not
-// when a minimized window comes back: its controls may hold changes since the show), and
+// when a minimized window comes back, from the task bar or the tray: its controls may hold
+// changes since the show), and
 // saves when a close is accepted by the window's own closeEvent ("Visible" 0), or, if it has
 // not saved yet, when the window is destroyed or the program quits ("Visible" 1). Values are
 // assigned through the controls' ordinary setters, so their signals fire as for a user change.
@@ -84,6 +85,9 @@ class TFormStorage : public QObject {
   void SetStoredProps(const QStringList &entries, const QList<TStoredDefault> &defaults = {});
   // The entries kept after resolution, in list order.
   QStringList StoredProps() const;
+  // The entries of the last SetStoredProps that store nothing: dropped, or naming a property
+  // the control does not have. A window's table must leave this empty (its tests check).
+  QStringList Unresolved() const { return unresolved_; }
 
   // A tool bar whose layout is stored in "<IniSection>\<window class name><bar name>".
   void LinkToolBar(QToolBar *bar);
@@ -123,6 +127,7 @@ class TFormStorage : public QObject {
   QString formClass_;  // taken while the window is whole, for a save during its destruction
   TSettingsStore &store_;
   std::vector<TEntry> entries_;
+  QStringList unresolved_;
   QList<QPointer<QToolBar>> toolBars_;
   QPointer<QWidget> watchedWindow_;  // the MDI sub-window holding the form, when there is one
   bool shown_ = false;               // the window is shown and its values are restored

@@ -2,14 +2,14 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QScopeGuard>
 #include <QSet>
+
+#include "WordText.h"
 
 TAbsBuffer::TAbsBuffer(TEditControl *control) : control_(control) {}
 
-bool TAbsBuffer::IsWordChar(unsigned char ch) {
-  return ch == '\'' || IsDigit(ch) || (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') ||
-         (ch >= 0x80 && ch <= 0xA5);
-}
+bool TAbsBuffer::IsWordChar(unsigned char ch) { return WordText::IsWordChar(ch); }
 
 void TAbsBuffer::Reset() {
   end_ = 0;
@@ -30,10 +30,26 @@ std::pair<int, int> TAbsBuffer::CountWords(TWordCountView &view) {
   Reset();
   wordCount_ = 0;
   QSet<QByteArray> distinct;  // upper case
+  // The abort message for an implausibly long word shows over the numbers reached so far.
+  const TMessageBox box = messageBox_;
+  messageBox_ = [&](const QString &text) {
+    view.SetCounts(wordCount_, int(distinct.size()));
+    if (box) box(text);
+  };
+  const auto restoreBox = qScopeGuard([&] { messageBox_ = box; });
+  // Closing the window ends the count: it ends with nothing counted.
+  const auto closed = [&] {
+    if (view.IsShown()) return false;
+    wordCount_ = 0;
+    return true;
+  };
+
   LoadText();
+  view.SetCounts(0, 0);  // a window kept from an earlier count starts again from 0
   if (!view.IsShown()) view.ShowCount();
   // The window shows at once, and whatever the user did before it did counts.
   QCoreApplication::processEvents();
+  if (closed()) return {0, 0};
   QElapsedTimer sinceShown;
   sinceShown.start();
   for (;;) {
@@ -46,10 +62,7 @@ std::pair<int, int> TAbsBuffer::CountWords(TWordCountView &view) {
       view.SetCounts(wordCount_, int(distinct.size()));
       QCoreApplication::processEvents();
       sinceShown.restart();
-      if (!view.IsShown()) {
-        wordCount_ = 0;
-        return {0, 0};
-      }
+      if (closed()) return {0, 0};
     }
     if (word.isEmpty()) break;
   }

@@ -14,9 +14,9 @@ enum TAccents { acSpanish = 1 };
 using TAccentSet = unsigned;
 
 // A copy of the text being checked or counted, in code page 437, that hands out its words one
-// after another. A word is a run of word characters: the apostrophe, digits, ASCII letters and
-// the code page 437 bytes 0x80 to 0xA5. Positions are 1-based; the text ends in a NUL at
-// position End().
+// after another. A word is a run of word characters: the apostrophe, digits, ASCII letters,
+// the code page 437 bytes 0x80 to 0xA5 and the sharp s (WordText::IsWordChar). Positions are
+// 1-based; the text ends in a NUL at position End().
 class TAbsBuffer {
  public:
   // Shows a message to the user (the abort message for an implausibly long word).

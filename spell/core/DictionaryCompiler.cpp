@@ -135,8 +135,35 @@ void TDictionaryCompiler::AddText(QByteArrayView bytes, bool stripFlags) {
       if (const qsizetype slash = line.indexOf(QLatin1Char('/')); slash >= 0)
         line = line.first(slash);
     }
-    if (!AddWord(line)) ++stats_.dropped;
+    if (!Admits(line) || !AddWord(line)) ++stats_.dropped;
   }
+}
+
+void TDictionaryCompiler::SetListRules(const TListRules &rules) {
+  rules_ = rules;
+  for (const QString &word : rules_.oneLetterWords)
+    if (word.size() == 1) AddWord(word);
+}
+
+bool TDictionaryCompiler::Admits(QStringView entry) {
+  if (entry.size() == 1 && !rules_.oneLetterWords.contains(QStringLiteral("*"))) {
+    ++stats_.singleLetters;  // the language's own one-letter words are in already
+    return false;
+  }
+  const auto isLower = [](QStringView text) { return text.toString().toLower() == text; };
+  bool admitted = true;
+  switch (rules_.letterCase) {
+    case TListRules::TCase::Lower:
+      admitted = isLower(entry);
+      break;
+    case TListRules::TCase::Capitalised:
+      admitted = isLower(entry.sliced(1));
+      break;
+    case TListRules::TCase::Any:
+      break;
+  }
+  if (!admitted) ++stats_.notLowerCase;
+  return admitted;
 }
 
 bool TDictionaryCompiler::AddWord(QStringView word) {

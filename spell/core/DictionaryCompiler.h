@@ -3,9 +3,27 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <cstdint>
 #include <vector>
+
+// Which entries of a word list become words. Lookup ignores letter case, so a list's
+// capitalised entries (names) and entries in capitals (abbreviations) would make "nasa" or
+// "recife" correct words and feed junk into the suggestions; single letters would do the same
+// for split suggestions ("t eh"). By default only entries written in lower case count, and
+// only the language's own one-letter words.
+struct TListRules {
+  enum class TCase {
+    Lower,        // only entries in lower case
+    Capitalised,  // also entries with a capital first letter (languages that capitalise nouns)
+    Any,          // every entry, whatever its case (lists that do not mark it)
+  };
+  TCase letterCase = TCase::Lower;
+  // The one-letter words of the language: always words, while a list's other one-letter
+  // entries are dropped. Any one-letter entry counts when this holds "*".
+  QStringList oneLetterWords;
+};
 
 // Builds a .dct file from word lists. Words are folded to lower case (ASCII letters),
 // converted to code page 437 and kept only when every character is one the word scanner puts
@@ -16,8 +34,10 @@ class TDictionaryCompiler {
  public:
   struct TStats {
     qsizetype linesRead = 0;
-    qsizetype wordsKept = 0;  // distinct words in the graph
-    qsizetype dropped = 0;    // lines that could not become a word
+    qsizetype wordsKept = 0;      // distinct words in the graph
+    qsizetype dropped = 0;        // lines that did not become a word, the two below included
+    qsizetype notLowerCase = 0;   // entries dropped for their letter case
+    qsizetype singleLetters = 0;  // one-letter entries dropped
     uint32_t nodes = 0;
     qsizetype lists = 0;
   };
@@ -25,12 +45,16 @@ class TDictionaryCompiler {
   // maxNodes is the most nodes a file may hold (the format's limit unless lowered).
   explicit TDictionaryCompiler(uint32_t maxNodes = 0x3FFFFF) : maxNodes_(maxNodes) {}
 
+  // The rules for the entries of the lists added after this; the one-letter words are added.
+  void SetListRules(const TListRules &rules);
+
   // Reads a word list: UTF-8, or Latin-1 when the file is not valid UTF-8; one word per line.
   // With stripFlags, a '/' and what follows it on a line are ignored (lists that carry flags
-  // after each word). Raises Spell::EFOpenError or Spell::EInOutError.
+  // after each word). Entries count as the list rules say. Raises Spell::EFOpenError or
+  // Spell::EInOutError.
   void AddFile(const QString &path, bool stripFlags = false);
   void AddText(QByteArrayView bytes, bool stripFlags = false);
-  // False when the word cannot be stored.
+  // Adds one word whatever its case and length; false when it cannot be stored.
   bool AddWord(QStringView word);
 
   // The file's bytes. Raises TEDictionaryTooLarge when the graph would need more than
@@ -43,8 +67,11 @@ class TDictionaryCompiler {
 
  private:
   void CheckNodes(uint64_t nodes) const;
+  // Whether the list rules let a list's entry count (the statistics note why not).
+  bool Admits(QStringView entry);
 
   uint32_t maxNodes_;
+  TListRules rules_;
   std::vector<QByteArray> words_;
   TStats stats_;
 };

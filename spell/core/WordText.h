@@ -24,11 +24,15 @@ inline bool EqualIgnoreCase(QByteArrayView a, QByteArrayView b) {
   return a.size() == b.size() && CompareIgnoreCase(a, b) == 0;
 }
 
+// The code page 437 byte of the German sharp s.
+inline constexpr unsigned char kSharpS = 0xE1;
+
 // True for the bytes the word scanner puts into a word: the apostrophe, digits, ASCII
-// letters and the code page 437 letters 0x80 to 0xA5.
+// letters, the code page 437 letters 0x80 to 0xA5 and the sharp s (German words are written
+// with it, so it cannot end a word).
 inline bool IsWordChar(unsigned char c) {
   return c == '\'' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-         (c >= 0x80 && c <= 0xA5);
+         (c >= 0x80 && c <= 0xA5) || c == kSharpS;
 }
 
 // The file-name part of a path (after the last '/').

@@ -95,13 +95,37 @@ void TAbsSpellDialog::hideEvent(QHideEvent *event) {
 }
 
 void TAbsSpellDialog::keyPressEvent(QKeyEvent *event) {
-  if (event->modifiers() == Qt::AltModifier &&
-      (event->key() == Qt::Key_E || event->key() == Qt::Key_W)) {
-    (event->key() == Qt::Key_E ? static_cast<QWidget *>(lstSuggest) : edtWord)->setFocus();
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    // Not the dialog's own Esc, which would only hide it while the scan goes on.
     event->accept();
+    Q_EMIT CommandChosen(cmClose);
     return;
   }
   QDialog::keyPressEvent(event);
+}
+
+void TAbsSpellDialog::PreviewAltKeys() {
+  for (QWidget *child : findChildren<QWidget *>()) child->installEventFilter(this);
+}
+
+QWidget *TAbsSpellDialog::AltKeyTarget(const QKeyEvent *event) const {
+  if (event->modifiers() != Qt::AltModifier) return nullptr;
+  if (event->key() == Qt::Key_E) return lstSuggest;
+  if (event->key() == Qt::Key_W) return edtWord;
+  return nullptr;
+}
+
+bool TAbsSpellDialog::eventFilter(QObject *watched, QEvent *event) {
+  // The shortcut override comes first: taken here, no caption's mnemonic sees the key.
+  if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
+    auto *key = static_cast<QKeyEvent *>(event);
+    if (QWidget *target = AltKeyTarget(key)) {
+      if (event->type() == QEvent::KeyPress) target->setFocus(Qt::ShortcutFocusReason);
+      event->accept();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 QLabel *TAbsSpellDialog::AddLabel(const char *name, const QString &text, QRect place,
@@ -151,7 +175,9 @@ TNewListBox *TAbsSpellDialog::AddSuggestionList(QRect place) {
   list->setObjectName(QStringLiteral("lstSuggest"));
   list->setGeometry(place);
   connect(list, &TNewListBox::Change, this, &TAbsSpellDialog::CopySelectedSuggestion);
-  connect(list, &QListWidget::itemDoubleClicked, this, [this] {
+  // A double-click anywhere on the list replaces: with the selected suggestion, or with what
+  // the replacement box holds when none is selected (an empty list, below its items).
+  connect(list, &TNewListBox::DoubleClicked, this, [this] {
     CopySelectedSuggestion();
     Q_EMIT CommandChosen(cmReplace);
   });
@@ -204,7 +230,9 @@ void TAbsSpellDialog::StoreLanguage(int language) {
 }
 
 void TAbsSpellDialog::QuickSuggest(int key, Qt::KeyboardModifiers modifiers) {
-  if (modifiers & (Qt::ShiftModifier | Qt::AltModifier | Qt::ControlModifier)) return;
+  // Held now: the released key's own modifiers, or any the keyboard holds at this moment.
+  const Qt::KeyboardModifiers held = modifiers | QGuiApplication::queryKeyboardModifiers();
+  if (held & (Qt::ShiftModifier | Qt::AltModifier | Qt::ControlModifier)) return;
   // Letter and digit keys have their character's code; other keys do not count.
   if (key <= 0 || key > 0xFF || !TAbsBuffer::IsWordChar(static_cast<unsigned char>(key))) return;
   lstSuggest->clear();

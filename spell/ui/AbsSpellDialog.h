@@ -56,7 +56,9 @@ class TAbsSpellDialog : public QDialog {
  protected:
   void showEvent(QShowEvent *event) override;
   void hideEvent(QHideEvent *event) override;
+  // Esc is the Close button: it ends the check.
   void keyPressEvent(QKeyEvent *event) override;
+  bool eventFilter(QObject *watched, QEvent *event) override;
 
   QLabel *AddLabel(const char *name, const QString &text, QRect place,
                    Qt::Alignment alignment = Qt::AlignLeft);
@@ -79,6 +81,10 @@ class TAbsSpellDialog : public QDialog {
   void SetTabChain(std::initializer_list<QWidget *> chain);
   // Stores the language and sets the window title from the title table.
   void StoreLanguage(int language);
+  // The dialog sees Alt+E and Alt+W before its controls and their mnemonics do, whatever the
+  // language's captions: Alt+E moves the focus to the suggestion list, Alt+W to the
+  // replacement box. Call once the controls exist.
+  void PreviewAltKeys();
 
   QLabel *lblFound = nullptr;
   TEnterEdit *edtWord = nullptr;
@@ -88,6 +94,8 @@ class TAbsSpellDialog : public QDialog {
 
  private:
   void QuickSuggest(int key, Qt::KeyboardModifiers modifiers);
+  // The control an Alt key of the preview moves the focus to, or null.
+  QWidget *AltKeyTarget(const QKeyEvent *event) const;
 
   int suggestionCount_ = 10;
   int labelLanguage_ = SpellLanguages::lgEnglish;

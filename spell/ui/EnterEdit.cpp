@@ -24,6 +24,11 @@ void TEnterEdit::keyPressEvent(QKeyEvent *event) {
     event->accept();
     return;
   }
+  if ((event->modifiers() & (Qt::AltModifier | Qt::ControlModifier)) == Qt::AltModifier) {
+    // Alt with a key is a command (a caption's mnemonic), never text to type.
+    event->ignore();
+    return;
+  }
   if (event->modifiers() & Qt::ControlModifier && (key == Qt::Key_Up || key == Qt::Key_Down)) {
     QString word = text();
     for (qsizetype i = 0; i < word.size(); ++i)

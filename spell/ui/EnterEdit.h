@@ -4,7 +4,7 @@
 
 // A single-line edit for a word: Enter moves the focus on, Ctrl+Up upper-cases the text and
 // Ctrl+Down lower-cases it with a capital first letter (ASCII letters). These keys are
-// consumed. KeyUp reports every released key.
+// consumed. Keys pressed with Alt type nothing. KeyUp reports every released key.
 class TEnterEdit : public QLineEdit {
   Q_OBJECT
  public:

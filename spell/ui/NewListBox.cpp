@@ -27,3 +27,8 @@ void TNewListBox::focusInEvent(QFocusEvent *event) {
   QListWidget::focusInEvent(event);
   Q_EMIT Entered();
 }
+
+void TNewListBox::mouseDoubleClickEvent(QMouseEvent *event) {
+  QListWidget::mouseDoubleClickEvent(event);
+  Q_EMIT DoubleClicked();
+}

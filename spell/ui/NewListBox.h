@@ -3,7 +3,7 @@
 #include <QListWidget>
 
 // A list box that reports Change after each mouse click or keyboard move that leaves an item
-// selected.
+// selected, and every double-click.
 class TNewListBox : public QListWidget {
   Q_OBJECT
  public:
@@ -16,11 +16,14 @@ class TNewListBox : public QListWidget {
   void Change();
   // The list received the focus.
   void Entered();
+  // A double-click anywhere on the list, on an item or not.
+  void DoubleClicked();
 
  protected:
   void mouseReleaseEvent(QMouseEvent *event) override;
   void keyPressEvent(QKeyEvent *event) override;
   void focusInEvent(QFocusEvent *event) override;
+  void mouseDoubleClickEvent(QMouseEvent *event) override;
 
  private:
   void ReportChange();

@@ -76,6 +76,7 @@ TWPSpellDlg::TWPSpellDlg(QWidget *parent) : TAbsSpellDialog(parent) {
   pnlIcons = AddAccentPanel(120, 48);
 
   SetTabChain({edtWord, lstSuggest, btnReplace, btnAdd, btnSkip, btnSkipAll, btnSuggest, btnClose});
+  PreviewAltKeys();
 }
 
 void TWPSpellDlg::SetMisspeltWord(const QString &text) {

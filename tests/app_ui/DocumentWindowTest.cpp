@@ -154,6 +154,7 @@ TEST_F(AppFixture, WebAddressClicksAskBeforeOpening) {
   Settle();
   ASSERT_EQ(clicks.size(), 1);
   ASSERT_EQ(answerer.texts.size(), 1);
+  EXPECT_EQ(answerer.titles[0], QStringLiteral("Information"));  // a notice, not a confirmation
   EXPECT_EQ(answerer.texts[0], header() +
                                    QStringLiteral("Choosing Yes will start your web-browser and connect you to "
                                                   "'https://example.org/page'.\n\nDo you wish to continue?"));

@@ -1,4 +1,5 @@
 #include "AppFixture.h"
+#include "Commands.h"
 
 #include "Folders.h"
 #include "Glyphs.h"
@@ -205,8 +206,8 @@ TEST_F(AppFixture, WithoutDocumentsTheDocumentCommandsGoAway) {
   EXPECT_TRUE(m.barECustom()->isHidden());
   EXPECT_EQ(m.windowTitle(), QStringLiteral("Vellumix"));
   // Commands on the active document do nothing without one.
-  m.MenuEdit(6);
-  m.MenuFile(4);
+  Commands::HandlerOf(QStringLiteral("mniSelectAll"))(m, 6);
+  Commands::HandlerOf(QStringLiteral("mniFile2"))(m, 4);
   m.Action(QStringLiteral("mniNew"))->trigger();
   EXPECT_EQ(m.EditWindows().size(), 1);
   EXPECT_TRUE(m.Action(QStringLiteral("mniFile7"))->isVisible());

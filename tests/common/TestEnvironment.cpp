@@ -32,6 +32,9 @@ void Install() {
       {"XDG_DATA_HOME", "/.local/share"},
       {"XDG_CACHE_HOME", "/.cache"},
       {"XDG_RUNTIME_DIR", "/.runtime"},
+      // The machine-wide configuration folder too: a test run as root must never write the
+      // real /etc/xdg (autostart entries).
+      {"XDG_CONFIG_DIRS", "/etc-xdg"},
   };
   setenv("HOME", homeDir.c_str(), 1);
   // The program folder is private too: the build's shipped data is linked into it, so that

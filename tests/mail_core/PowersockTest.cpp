@@ -302,7 +302,7 @@ TEST(Powersock, LargeSendArrivesInOrderWhileEventsRun) {
   stream.seek(1000);  // sent from its start all the same
 
   int packets = 0, ticks = 0;
-  socket.OnPacketSent = [&] { ++packets; };
+  socket.OnPacketSent = [&](qint64, qint64) { ++packets; };
   QTimer ticker;
   QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
   ticker.start(1);

@@ -256,6 +256,10 @@ TEST_F(FormStorage, EntriesAreResolvedAgainstTheWindow) {
   EXPECT_EQ(form.storage->StoredProps(),
             (QStringList{QStringLiteral("mniWordWrap.NoSuchProperty"),
                          QStringLiteral("MNIWORDWRAP.Checked"), QStringLiteral("pnlTip.Visible")}));
+  // Every entry that stores nothing is named, so a window's table can be checked whole.
+  EXPECT_EQ(form.storage->Unresolved(),
+            (QStringList{QStringLiteral("noPeriod"), QStringLiteral(".Checked"), QStringLiteral("mniWordWrap."),
+                         QStringLiteral("nothingHere.Checked"), QStringLiteral("mniWordWrap.NoSuchProperty")}));
   delete form.pnlTip;  // a control destroyed before its window takes its entries along
   EXPECT_EQ(form.storage->StoredProps().size(), 2);
   form.show();

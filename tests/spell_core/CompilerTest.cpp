@@ -26,7 +26,9 @@ TEST_F(CompilerTest, KeepsOnlyWordsTheScannerCanProduce) {
   compiler.Write(path);
   EXPECT_EQ(compiler.Stats().linesRead, 12);
   EXPECT_EQ(compiler.Stats().wordsKept, 4);  // apple banana can't été
-  EXPECT_EQ(compiler.Stats().dropped, 7);    // John's 's e-mail "ice cream" e.g. łódź €
+  // Apple (the lower-case line counts), John's 's e-mail "ice cream" e.g. łódź €
+  EXPECT_EQ(compiler.Stats().dropped, 8);
+  EXPECT_EQ(compiler.Stats().notLowerCase, 2);  // Apple, John's
 
   TDCTFile file(path);
   for (const char *word : {"apple", "banana", "can't", "\x82t\x82"})
@@ -39,7 +41,7 @@ TEST_F(CompilerTest, KeepsOnlyWordsTheScannerCanProduce) {
 
 TEST_F(CompilerTest, ReadsLatin1ListsAndFlaggedLists) {
   TestEnvironment::WriteFile(dir + QStringLiteral("/latin1.txt"), "caf\xe9\nna\xefve\n");
-  TestEnvironment::WriteFile(dir + QStringLiteral("/flags.dic"), "abate/L\nAbbe/M\nplain\n");
+  TestEnvironment::WriteFile(dir + QStringLiteral("/flags.dic"), "abate/L\nabbe/M\nplain\n");
   TDictionaryCompiler compiler;
   compiler.AddFile(dir + QStringLiteral("/latin1.txt"));
   compiler.AddFile(dir + QStringLiteral("/flags.dic"), true);
@@ -48,6 +50,49 @@ TEST_F(CompilerTest, ReadsLatin1ListsAndFlaggedLists) {
   TDCTFile file(dir + QStringLiteral("/x.dct"));
   for (const char *word : {"caf\x82", "na\x8bve", "abate", "abbe", "plain"})
     EXPECT_TRUE(file.ContainsWord(word)) << word;
+}
+
+// Lookup ignores letter case, so a list's names and abbreviations must not become words, nor
+// its single letters (which would make junk split suggestions such as "t eh" for "teh").
+TEST_F(CompilerTest, ListEntriesCountByTheirLetterCaseAndOneLetterWordsByName) {
+  const QByteArray list =
+      "Apple\napple\nNASA\nRecife\nGmbH\nHaus\nStra\xc3\x9f"
+      "e\n\xc3\x89t\xc3\xa9\nx\nI\n"
+      "b\nteh\n";
+  const auto compile = [&](const TListRules &rules, const char *name) {
+    TDictionaryCompiler compiler;
+    compiler.SetListRules(rules);
+    compiler.AddText(list);
+    compiler.Write(dir + QLatin1Char('/') + QLatin1String(name));
+    return compiler.Stats();
+  };
+  const auto contains = [&](const char *name, const char *word) {
+    return TDCTFile(dir + QLatin1Char('/') + QLatin1String(name)).ContainsWord(word);
+  };
+
+  // The default: lower-case entries only; the one-letter words named, whatever the list has.
+  const auto lower = compile({TListRules::TCase::Lower, {"a", "i"}}, "lower.dct");
+  EXPECT_EQ(lower.wordsKept, 4);      // a apple i teh
+  EXPECT_EQ(lower.notLowerCase, 7);   // Apple NASA Recife GmbH Haus Straße Été
+  EXPECT_EQ(lower.singleLetters, 3);  // x I b
+  for (const char *word : {"apple", "teh", "a", "i"}) EXPECT_TRUE(contains("lower.dct", word));
+  for (const char *word : {"nasa", "recife", "haus", "x", "b"})
+    EXPECT_FALSE(contains("lower.dct", word)) << word;
+
+  // A language that capitalises its nouns keeps them, but not abbreviations in capitals.
+  compile({TListRules::TCase::Capitalised, {}}, "nouns.dct");
+  for (const char *word : {"haus",
+                           "stra\xe1"
+                           "e",
+                           "recife", "apple"})
+    EXPECT_TRUE(contains("nouns.dct", word)) << word;
+  for (const char *word : {"nasa", "gmbh", "i", "x"}) EXPECT_FALSE(contains("nouns.dct", word));
+
+  // Every entry, whatever its case, and every single letter: the list as it stands.
+  const auto any = compile({TListRules::TCase::Any, {"*"}}, "any.dct");
+  EXPECT_EQ(any.dropped, 0);
+  for (const char *word : {"nasa", "gmbh", "\x90t\x82", "x", "i", "b"})
+    EXPECT_TRUE(contains("any.dct", word)) << word;
 }
 
 TEST_F(CompilerTest, SharesEqualListsInByteOrder) {

@@ -291,9 +291,11 @@ TEST_F(SpellCheckTest, OpeningTheDictionary) {
   // The program's folder by keyword.
   check.CloseDictionary();
   check.Options().dictionaryPath = QStringLiteral("ApplicationPath");
+  const QByteArray programFolder = qgetenv("VELLUMIX_DATA_DIR");
   qputenv("VELLUMIX_DATA_DIR", dir.toUtf8());
   EXPECT_TRUE(check.OpenDictionary(nullptr));
   EXPECT_EQ(check.Options().dictionaryPath, dir + u'/');
+  qputenv("VELLUMIX_DATA_DIR", programFolder);  // later tests read the shipped files
 
   // A missing file: the error names it, the check ends with 2.
   check.CloseDictionary();

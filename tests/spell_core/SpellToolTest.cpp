@@ -64,6 +64,28 @@ TEST_F(SpellToolTest, ListsUnknownWordsInOrder) {
   EXPECT_EQ(out, QStringLiteral("class\ncat\nteh\nteh\n"));
 }
 
+// Input is read as the editor reads a file; a guess of Windows-1252 is said on the error
+// stream, and the words come out whole.
+TEST_F(SpellToolTest, ListDetectsTheInputEncoding) {
+  const QString accents =
+      DctFiles::Compile(dir, QStringLiteral("fr.dct"), {"café", "naïve", "straße"});
+  const QString latin1 =
+      TestEnvironment::WriteFile(dir + QStringLiteral("/latin1.txt"), "caf\xe9 na\xefve teh\n");
+  EXPECT_EQ(Run({"list", "-d", accents, latin1}), 0);
+  EXPECT_EQ(out.toStdString(), "teh\n");
+  EXPECT_EQ(err.toStdString(), latin1.toStdString() + ": not UTF-8, read as Windows-1252.\n");
+
+  const QString bom = TestEnvironment::WriteFile(dir + QStringLiteral("/bom.txt"),
+                                                 "\xef\xbb\xbf"
+                                                 "caf\xc3\xa9 stra\xc3\x9f"
+                                                 "e zut");
+  const QString utf16 = TestEnvironment::WriteFile(dir + QStringLiteral("/utf16.txt"),
+                                                   QByteArray("\xff\xfez\0o\0\xef\0", 8));
+  EXPECT_EQ(Run({"list", "-d", accents, bom, utf16}), 0);
+  EXPECT_EQ(out.toStdString(), "zut\nzo\u00ef\n");
+  EXPECT_TRUE(err.isEmpty());
+}
+
 TEST_F(SpellToolTest, SuggestCompleteAndCodes) {
   EXPECT_EQ(Run({"suggest", "-d", dct, "-n", "3", "Teh", "alot"}), 0);
   // "a" has no letters below it, so "alot" gets its split only.
@@ -96,6 +118,22 @@ TEST_F(SpellToolTest, BadInputGivesTheMessageAndAFailure) {
   EXPECT_TRUE(out.isEmpty());
   EXPECT_NE(Run({"build", "-o", dir + "/z.dct", dir + "/none.txt"}), 0);
   EXPECT_EQ(err, QStringLiteral("Word list not found : %1/none.txt\n").arg(dir));
+  EXPECT_EQ(Run({"build", "-o", dir + "/z.dct", "--case", "upper", list}), 2);
+  EXPECT_EQ(err, QStringLiteral("The letter case must be lower, capitalised or any: upper\n"));
+}
+
+TEST_F(SpellToolTest, BuildFollowsTheListRules) {
+  const QString list =
+      TestEnvironment::WriteFile(dir + QStringLiteral("/nouns.txt"), "Haus\nUSA\nb\nund\n");
+  EXPECT_EQ(
+      Run({"build", "-o", dir + "/n.dct", "--case", "capitalised", "--one-letter", "a,o", list}),
+      0);
+  EXPECT_EQ(out.toStdString(), QStringLiteral("%1/n.dct: 4 words, 9 nodes, 2 lines dropped (1 "
+                                              "for their letter case, 1 single letters)\n")
+                                   .arg(dir)
+                                   .toStdString());
+  EXPECT_EQ(Run({"suggest", "-d", dir + "/n.dct", "ohaus", "unt"}), 0);
+  EXPECT_EQ(out.toStdString(), "ohaus: o haus\nunt: und\n");
 }
 
 }  // namespace

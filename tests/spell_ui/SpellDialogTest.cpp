@@ -19,6 +19,7 @@
 #include "MemoryEdit.h"
 #include "ModalAnswerer.h"
 #include "NewListBox.h"
+#include "RichEdit.h"
 #include "SpellDlg.h"
 #include "TestEnvironment.h"
 #include "WordForm.h"
@@ -198,9 +199,8 @@ TEST_F(SpellDialogTest, ReplacementChoicesAndAnEditWhileWaiting) {
   answers.Add(QStringLiteral("OK"));
   EXPECT_EQ(spell.CheckEdit(again), 0);
   spell.ResetLists();
-  TUserAtDialog later(spell, {{QStringLiteral("zorp"), [](TAbsSpellDialog *d) {
-                                 Click(d, "btnSkip");
-                               }}});
+  TUserAtDialog later(spell,
+                      {{QStringLiteral("zorp"), [](TAbsSpellDialog *d) { Click(d, "btnSkip"); }}});
   answers.Add(QStringLiteral("OK"));
   EXPECT_EQ(spell.CheckEdit(again), 0);
   EXPECT_EQ(later.shownWords, QStringList{"zorp"});
@@ -237,7 +237,9 @@ TEST_F(SpellDialogTest, ControlsOfTheDialog) {
   EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Spell Checker"));
   EXPECT_EQ(dialog->size(), QSize(412, 224));
   EXPECT_EQ(Child<QPushButton>(dialog, "btnSkipAll")->text(), QStringLiteral("Skip A&lways"));
-  EXPECT_FALSE(Child<QPushButton>(dialog, "btnReplace")->icon().isNull());
+  for (const char *button :
+       {"btnReplace", "btnAdd", "btnSkip", "btnSkipAll", "btnSuggest", "btnClose"})
+    EXPECT_FALSE(Child<QPushButton>(dialog, button)->icon().isNull()) << button;
 
   // Accent panel: the list is 161 high without it, 138 with it, however often toggled.
   auto *list = Child<TNewListBox>(dialog, "lstSuggest");
@@ -276,13 +278,6 @@ TEST_F(SpellDialogTest, ControlsOfTheDialog) {
   EXPECT_TRUE(edit->text().isEmpty());
   EXPECT_EQ(list->count(), 3);
 
-  // Double-clicking with nothing selected still sends Replace with the box's word.
-  QSignalSpy commands(dialog, &TAbsSpellDialog::CommandChosen);
-  list->clearSelection();
-  Q_EMIT list->itemDoubleClicked(list->item(0));
-  ASSERT_EQ(commands.size(), 1);
-  EXPECT_EQ(commands.at(0).at(0).toInt(), int(TAbsSpellDialog::cmReplace));
-
   // Labels in another language, and English from the table (no colon).
   spell.SetLabelLanguage(TSpellDlg::lgGerman);
   EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Rechtschreibprüfung"));
@@ -307,6 +302,110 @@ TEST_F(SpellDialogTest, ControlsOfTheDialog) {
   EXPECT_EQ(spell.Suggestions(), 255);
   EXPECT_TRUE(spell.setProperty("LabelLanguage", int(TSpellDlg::lgDutch)));
   EXPECT_EQ(spell.LabelLanguage(), TSpellDlg::lgDutch);
+}
+
+// The keys and the mouse on the first style, as the user meets them in each label language.
+TEST_F(SpellDialogTest, KeysAndDoubleClicksOfTheFirstStyle) {
+  TAbsSpellDialog *dialog = spell.Dialog();
+  spell.Engine().OpenDictionary(nullptr);
+  dialog->show();
+  dialog->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+  auto *edit = Child<TEnterEdit>(dialog, "edtWord");
+  auto *list = Child<TNewListBox>(dialog, "lstSuggest");
+  QSignalSpy commands(dialog, &TAbsSpellDialog::CommandChosen);
+
+  // Alt+E goes to the suggestions and Alt+W back to the replacement, whatever the captions'
+  // mnemonics (German's "&Ersetze" is not pressed); Alt with another letter types nothing.
+  const QMetaEnum languages = QMetaEnum::fromType<TSpellDlg::TLanguages>();
+  for (int language = 0; language < languages.keyCount(); ++language) {
+    spell.SetLabelLanguage(TSpellDlg::TLanguages(languages.value(language)));
+    const char *name = languages.key(language);
+    edit->setFocus();
+    edit->setText(QStringLiteral("word"));
+    QTest::keyClick(edit, Qt::Key_E, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), list) << name;
+    QTest::keyClick(list, Qt::Key_W, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), edit) << name;
+    QTest::keyClick(edit, Qt::Key_X, Qt::AltModifier);
+    EXPECT_EQ(edit->text(), QStringLiteral("word")) << name;
+  }
+  EXPECT_TRUE(commands.isEmpty());
+
+  // Quick suggestions follow typed letters and digits only while no Shift, Alt or Ctrl is held.
+  edit->clear();
+  QTest::keyClicks(edit, QStringLiteral("hel"));
+  EXPECT_EQ(list->count(), 3);  // hello, help, helper
+  QTest::keyClick(edit, Qt::Key_P, Qt::ShiftModifier);
+  EXPECT_EQ(list->count(), 3);
+  QTest::keyClick(edit, Qt::Key_E);
+  EXPECT_EQ(list->count(), 1);  // helpe: helper
+  edit->setText(QStringLiteral("hel"));
+  QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(list->count(), 1);
+
+  // A double-click on the empty list, or below the items, replaces with the box's text; one on
+  // an item takes the item first.
+  const auto doubleClick = [list](QPoint at) {
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+  };
+  list->clear();
+  edit->setText(QStringLiteral("typed"));
+  doubleClick({10, 10});
+  list->addItems({QStringLiteral("first"), QStringLiteral("second")});
+  doubleClick({10, list->viewport()->height() - 4});
+  EXPECT_EQ(edit->text(), QStringLiteral("typed"));
+  doubleClick(list->visualItemRect(list->item(1)).center());
+  EXPECT_EQ(edit->text(), QStringLiteral("second"));
+  ASSERT_EQ(commands.size(), 3);
+  for (const QList<QVariant> &command : commands)
+    EXPECT_EQ(command.at(0).toInt(), int(TAbsSpellDialog::cmReplace));
+
+  // Esc is the Close button: the check, not the dialog, decides what follows.
+  commands.clear();
+  QTest::keyClick(edit, Qt::Key_Escape);
+  ASSERT_EQ(commands.size(), 1);
+  EXPECT_EQ(commands.at(0).at(0).toInt(), int(TAbsSpellDialog::cmClose));
+  EXPECT_TRUE(dialog->isVisible());
+}
+
+// German words with a sharp s and words with a typographic apostrophe are checked whole in
+// the document's editor, and a replacement takes the place of the whole word.
+TEST_F(SpellDialogTest, SharpSAndTypographicApostrophesInTheEditor) {
+  DctFiles::Compile(dir, QStringLiteral("German.dct"), {"straße", "isn't", "fuß"});
+  spell.SetDictionaryName(QStringLiteral("German.dct"));
+  spell.SetAutoSuggest(false);
+  TRichEdit edit;
+  edit.SetText(QStringLiteral("Straße isn\u2019t Strase Fuß"));
+  TUserAtDialog user(spell, {{QStringLiteral("Strase"), [](TAbsSpellDialog *d) {
+                                TypeReplacement(d, QStringLiteral("Straße"));
+                                Click(d, "btnReplace");
+                              }}});
+  TModalAnswerer answers({QStringLiteral("OK")});
+  EXPECT_EQ(spell.CheckEdit(edit), 1);
+  EXPECT_EQ(user.shownWords, QStringList{"Strase"});
+  EXPECT_EQ(edit.Text(), QStringLiteral("Straße isn\u2019t Straße Fuß"));
+}
+
+// Esc on a word in question ends the check in every style, without a message, the document's
+// text as it was.
+TEST_F(SpellDialogTest, EscClosesTheCheckInEveryStyle) {
+  spell.SetAutoSuggest(false);  // the third style shows the word in the replacement box only
+  for (TSpellDlg::TDialogTypes style :
+       {TSpellDlg::dtWordPerfect, TSpellDlg::dtMSWord, TSpellDlg::dtWordPro96}) {
+    spell.SetDialogStyle(style);
+    TRichEdit edit;
+    edit.SetText(QStringLiteral("the wrld zorp"));
+    TUserAtDialog user(spell, {{QStringLiteral("wrld"), [](TAbsSpellDialog *d) {
+                                  QTest::keyClick(Child<TEnterEdit>(d, "edtWord"), Qt::Key_Escape);
+                                }}});
+    TModalAnswerer answers;
+    EXPECT_EQ(spell.CheckEdit(edit), TSpellCheck::crClosed) << style;
+    EXPECT_EQ(user.shownWords, QStringList{"wrld"}) << style;
+    EXPECT_TRUE(answers.texts.isEmpty()) << style;
+    EXPECT_EQ(edit.Text(), QStringLiteral("the wrld zorp")) << style;
+    EXPECT_FALSE(spell.Dialog()->isVisible()) << style;
+  }
 }
 
 TEST_F(SpellDialogTest, SecondStyle) {
@@ -421,14 +520,46 @@ TEST_F(SpellDialogTest, EveryTextFitsInEveryStyleAndLanguage) {
             << name.toStdString() << ": " << widget->objectName().toStdString() << " \""
             << widget->property("text").toString().toStdString() << "\"";
       }
+      // The pictures stay with Show Icons on, and no caption covers one.
+      for (QAbstractButton *button : dialog->findChildren<QAbstractButton *>()) {
+        if (button->icon().isNull()) continue;
+        EXPECT_GE(button->iconSize().width(), 12)
+            << name.toStdString() << ": " << button->objectName().toStdString();
+      }
+      if (auto *suggest = dialog->findChild<QToolButton *>(QStringLiteral("SpeedButton1"))) {
+        EXPECT_EQ(suggest->geometry(), QRect(5, 8, 25, 25)) << name.toStdString();
+        EXPECT_GE(Child<QLabel>(dialog, "lblSpellChk")->x(), 28) << name.toStdString();
+      }
       if (!shots.isEmpty()) dialog->grab().save(shots + u'/' + name + QStringLiteral(".png"));
       dialog->hide();
     }
   }
 }
 
+// Presses OK in the word-count window as soon as the window shows, from the first event the
+// count lets through: a user who dismisses the window at once, however fast the count runs.
+class TOkWhenShown : public QObject {
+ public:
+  explicit TOkWhenShown(TWordForm *form) : form_(form) { form->installEventFilter(this); }
+
+ protected:
+  bool eventFilter(QObject *watched, QEvent *event) override {
+    if (watched == form_ && event->type() == QEvent::Show) {
+      form_->removeEventFilter(this);
+      QTimer::singleShot(0, form_, [form = form_] {
+        QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("btnOk")), Qt::LeftButton);
+      });
+    }
+    return false;
+  }
+
+ private:
+  TWordForm *form_;
+};
+
 TEST_F(SpellDialogTest, WordCount) {
-  TMemoryEdit edit(QStringLiteral("one two one ONE"));
+  TRichEdit edit;
+  edit.SetText(QStringLiteral("one two one ONE"));
   EXPECT_EQ(spell.CountWords(edit), std::make_pair(4, 2));
   TWordForm *form = spell.WordForm();
   ASSERT_NE(form, nullptr);
@@ -440,35 +571,50 @@ TEST_F(SpellDialogTest, WordCount) {
   EXPECT_TRUE(form->findChild<QLabel *>(QStringLiteral("Label1"))->font().bold());
   EXPECT_FALSE(form->findChild<QLabel *>(QStringLiteral("lblWords"))->font().bold());
 
-  // The same window is reused; OK during a long count stops it at once.
+  // The same window is reused and starts again from 0; OK pressed while the count runs stops
+  // it there.
   QString longText;
   for (int i = 0; i < 20000; ++i) longText += QStringLiteral("word%1 ").arg(i % 500);
-  TMemoryEdit big(longText);
-  QTimer::singleShot(0, [form] {
-    QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("btnOk")), Qt::LeftButton);
-  });
+  TRichEdit big;
+  big.SetText(longText);
+  QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("btnOk")), Qt::LeftButton);
+  ASSERT_FALSE(form->isVisible());
+  TOkWhenShown user(form);
   EXPECT_EQ(spell.CountWords(big), std::make_pair(0, 0));
   EXPECT_EQ(spell.WordForm(), form);
   EXPECT_FALSE(form->isVisible());
-  EXPECT_LT(form->WordsText().toInt(), 20000);
+  EXPECT_EQ(form->WordsText(), QStringLiteral("0"));
 
   // Word Count again while a count runs does nothing: the running count ends with its own
   // numbers in the window.
-  TMemoryEdit other(QStringLiteral("just three words"));
+  TRichEdit other;
+  other.SetText(QStringLiteral("just three words"));
   std::pair<int, int> second{-1, -1};
   QTimer::singleShot(0, [&] { second = spell.CountWords(other); });
   EXPECT_EQ(spell.CountWords(big), std::make_pair(20000, 500));
   EXPECT_EQ(second, std::make_pair(0, 0));
   EXPECT_EQ(form->WordsText(), QStringLiteral("20000"));
 
-  // Mark-up is counted as words; a 50-character run stops the count with the message.
-  TMemoryEdit markup(QStringLiteral("<b>bold</b>"));
+  // Mark-up is counted as words.
+  TRichEdit markup;
+  markup.SetText(QStringLiteral("<b>bold</b>"));
   EXPECT_EQ(spell.CountWords(markup), std::make_pair(3, 2));
-  TMemoryEdit runaway(QStringLiteral("a b ") + QString(50, u'x') + QStringLiteral(" c"));
+
+  // A 50-character run stops the count with the message, which shows over the numbers
+  // reached so far; the window keeps them.
+  TRichEdit runaway;
+  runaway.SetText(QStringLiteral("one two three two ") + QString(50, u'x') + QStringLiteral(" c"));
   TModalAnswerer answers({QStringLiteral("OK")});
-  EXPECT_EQ(spell.CountWords(runaway), std::make_pair(2, 2));
+  QStringList numbersUnderTheMessage;
+  answers.onShown = [&](QWidget *) {
+    numbersUnderTheMessage << form->WordsText() << form->UniqueWordsText();
+  };
+  EXPECT_EQ(spell.CountWords(runaway), std::make_pair(4, 3));
   EXPECT_EQ(answers.texts, QStringList{QStringLiteral("Aborting spell check (Invalid word): \n") +
                                        QString(50, u'x')});
+  EXPECT_EQ(numbersUnderTheMessage, (QStringList{"4", "3"}));
+  EXPECT_EQ(form->WordsText(), QStringLiteral("4"));
+  EXPECT_TRUE(form->isVisible());
 }
 
 }  // namespace

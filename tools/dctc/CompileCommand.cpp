@@ -5,16 +5,46 @@
 #include "DictionaryCompiler.h"
 #include "SpellErrors.h"
 
+namespace {
+
+constexpr char kUsage[] =
+    "usage: -o OUT.dct [--case lower|capitalised|any] [--one-letter W,W...|*] "
+    "[--flagged LIST]... [LIST]...";
+
+bool ParseCase(const QString &value, TListRules::TCase &letterCase) {
+  if (value == QLatin1String("lower"))
+    letterCase = TListRules::TCase::Lower;
+  else if (value == QLatin1String("capitalised"))
+    letterCase = TListRules::TCase::Capitalised;
+  else if (value == QLatin1String("any"))
+    letterCase = TListRules::TCase::Any;
+  else
+    return false;
+  return true;
+}
+
+}  // namespace
+
 int RunCompileCommand(const QStringList &args, QTextStream &out, QTextStream &err) {
   QString output;
+  TListRules rules;
   QList<std::pair<QString, bool>> lists;  // file and whether it carries flags
   for (qsizetype i = 0; i < args.size(); ++i) {
     const QString &arg = args[i];
-    if ((arg == QLatin1String("-o") || arg == QLatin1String("--flagged")) && i + 1 < args.size()) {
-      if (arg == QLatin1String("-o"))
-        output = args[++i];
-      else
-        lists.append({args[++i], true});
+    const bool takesValue = arg == QLatin1String("-o") || arg == QLatin1String("--flagged") ||
+                            arg == QLatin1String("--case") || arg == QLatin1String("--one-letter");
+    if (takesValue && i + 1 < args.size()) {
+      const QString &value = args[++i];
+      if (arg == QLatin1String("-o")) {
+        output = value;
+      } else if (arg == QLatin1String("--flagged")) {
+        lists.append({value, true});
+      } else if (arg == QLatin1String("--one-letter")) {
+        rules.oneLetterWords = value.split(QLatin1Char(','), Qt::SkipEmptyParts);
+      } else if (!ParseCase(value, rules.letterCase)) {
+        err << "The letter case must be lower, capitalised or any: " << value << Qt::endl;
+        return 2;
+      }
     } else if (arg.startsWith(QLatin1Char('-')) && arg != QLatin1String("-")) {
       err << "Unknown option or missing value: " << arg << Qt::endl;
       return 2;
@@ -23,10 +53,11 @@ int RunCompileCommand(const QStringList &args, QTextStream &out, QTextStream &er
     }
   }
   if (output.isEmpty()) {
-    err << "usage: -o OUT.dct [--flagged LIST]... [LIST]..." << Qt::endl;
+    err << kUsage << Qt::endl;
     return 2;
   }
   TDictionaryCompiler compiler;
+  compiler.SetListRules(rules);
   try {
     if (lists.isEmpty()) lists.append({QStringLiteral("-"), false});
     for (const auto &[file, flagged] : lists) {
@@ -48,6 +79,7 @@ int RunCompileCommand(const QStringList &args, QTextStream &out, QTextStream &er
   }
   const auto &stats = compiler.Stats();
   out << output << ": " << stats.wordsKept << " words, " << stats.nodes << " nodes, "
-      << stats.dropped << " lines dropped" << Qt::endl;
+      << stats.dropped << " lines dropped (" << stats.notLowerCase << " for their letter case, "
+      << stats.singleLetters << " single letters)" << Qt::endl;
   return 0;
 }

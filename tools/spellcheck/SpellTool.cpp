@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <limits>
 
 #include "CodePage.h"
 #include "CompileCommand.h"
@@ -11,6 +12,7 @@
 #include "PhoneticCode.h"
 #include "Similarity.h"
 #include "SpellErrors.h"
+#include "TextFile.h"
 #include "TextWords.h"
 
 namespace {
@@ -19,7 +21,8 @@ constexpr char kUsage[] =
     "usage: vellumix-spell list [-d DICT.dct]... [-u USER.DIC] [-x EXCLUSIONS] [--html] [FILE...]\n"
     "       vellumix-spell suggest [-d DICT.dct]... [-u USER.DIC] [-n MAX] WORD...\n"
     "       vellumix-spell complete [-d DICT.dct] [-n MAX] PREFIX...\n"
-    "       vellumix-spell build -o OUT.dct [--flagged LIST]... [LIST...]\n"
+    "       vellumix-spell build -o OUT.dct [--case lower|capitalised|any]\n"
+    "                            [--one-letter W,W...|*] [--flagged LIST]... [LIST...]\n"
     "       vellumix-spell phonetic [--pad] TEXT...   (a character of value 0 prints as \\0)\n"
     "       vellumix-spell similarity WORD CANDIDATE";
 
@@ -109,12 +112,19 @@ int List(TDictionary &dictionary, const TOptions &o, QTextStream &out, QTextStre
   int code = 0;
   for (const QString &input : inputs) {
     QString error;
-    const QString text = QString::fromUtf8(ReadInput(input, error));
+    const QByteArray bytes = ReadInput(input, error);
     if (!error.isEmpty()) {
       err << error << Qt::endl;
       code = 1;
       continue;
     }
+    // Read as the editor reads a file: a byte-order mark decides, else valid UTF-8 is UTF-8,
+    // else the bytes are Windows-1252, which is only a guess and is said so.
+    const TDecodedText decoded = TextFile::Decode(bytes, std::numeric_limits<qsizetype>::max());
+    if (decoded.format.encoding == TTextEncoding::Windows1252)
+      err << (input == QLatin1String("-") ? QStringLiteral("standard input") : input)
+          << ": not UTF-8, read as Windows-1252." << Qt::endl;
+    const QString &text = decoded.text;
     TTextWords words(text, o.html);
     while (words.Next()) {
       if (words.Word().size() < 2 || words.DigitsOnly()) continue;

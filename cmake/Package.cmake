@@ -1,0 +1,33 @@
+# The Debian package: cpack -G DEB in a build folder makes vellumix_<version>_amd64.deb.
+# Run-time libraries are found by dpkg-shlibdeps; the packages the program needs that no
+# library link names (the platform plug-in of the windows, the faces the windows are laid out
+# for) are listed here, the converters of import and export are recommended.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME vellumix)
+set(CPACK_PACKAGE_VERSION ${VELLUMIX_VERSION_TEXT})
+set(CPACK_PACKAGE_VENDOR Kestrelwick)
+set(CPACK_PACKAGE_CONTACT "Vellumix developers <developers@vellumix.org>")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "multi-document plain-text editor")
+# The long description: CPack puts the summary before it as the synopsis and indents every
+# line, an empty line becoming the paragraph mark.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Vellumix keeps many plain-text workspaces in one main window. It offers
+recent and favourite files, backup copies on save, case conversion,
+alignment, date and time stamps, special characters, find and replace,
+a spell checker with its own dictionaries in seven languages, word count,
+sending a workspace as e-mail over SMTP (with TLS and authentication),
+import and export of other document formats, and printing with preview.
+
+The package also holds vellumix-spell, the spell engine on the command line.")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION editors)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://vellumix.org/")
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core, fonts-liberation2")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pandoc, libreoffice-writer-nogui")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+include(CPack)

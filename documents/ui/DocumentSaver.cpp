@@ -1,0 +1,96 @@
+#include "DocumentSaver.h"
+
+#include <QFileDialog>
+
+#include "DocumentSave.h"
+#include "EditHost.h"
+#include "FileDialogs.h"
+#include "Folders.h"
+#include "IdleNotifier.h"
+#include "MessageBox.h"
+#include "RichEdit.h"
+#include "SaveNames.h"
+#include "fmEdit.h"
+
+namespace {
+
+// The reason of a failed save as one message: the error, then its detail, without the
+// doubled full stops the parts may bring.
+QString failureText(const TSaveOutcome &outcome) {
+  QString text = outcome.error;
+  if (text.endsWith(u'.')) text.chop(1);
+  if (!outcome.detail.isEmpty()) text += QStringLiteral(".\r") + outcome.detail;
+  while (text.endsWith(u'.')) text.chop(1);
+  return text;
+}
+
+bool confirmReplaceChanged(TEditHost &host, TfrmEdit &window, const QString &fileName) {
+  const TTopMostPause pause(host);
+  return MessageBox::Show(
+             &window,
+             MessageBox::MsgHeader() + QStringLiteral("The file '") + fileName +
+                 QStringLiteral("' was changed by another program since it was opened or saved.\r"
+                                "Do you want to replace it with this workspace's text?"),
+             TMsgKind::Confirmation, TMsgButtons::YesNo) == TMsgResult::Yes;
+}
+
+}  // namespace
+
+bool TDocumentSaver::Save(TfrmEdit &window, const QString &fileName,
+                          const TSaveSettings &settings) {
+  if (SaveNames::IsUntitled(fileName)) return SaveAs(window, settings);
+  TRichEdit *memo = window.mmoMemo();
+  TDocumentSaveRequest request;
+  request.fileName = fileName;
+  request.text = memo->FileText();
+  request.format = window.Format();
+  request.richText = SaveNames::IsRichTextName(fileName) ? memo->document() : nullptr;
+  request.makeBackup = settings.makeBackup;
+  request.known = window.DiskStamp();
+  TDocumentSaveResult result = SaveDocument(request);
+  if (result.outcome.status == TSaveStatus::ChangedOnDisk) {
+    if (!confirmReplaceChanged(host_, window, fileName)) return false;
+    request.known.reset();
+    result = SaveDocument(request);
+  }
+  if (!result.outcome.Saved()) {
+    MessageBox::ShowError(&window, failureText(result.outcome));
+    return false;
+  }
+  window.SetFormat(result.format);
+  window.SetDiskStamp(result.outcome.stamp);
+  memo->SetModified(false);
+  if (!result.notice.isEmpty())
+    MessageBox::Show(&window, MessageBox::MsgHeader() + result.notice, TMsgKind::Information,
+                     TMsgButtons::Ok);
+  TIdleNotifier::Instance().Request();
+  return true;
+}
+
+bool TDocumentSaver::SaveAs(TfrmEdit &window, const TSaveSettings &settings) {
+  const TTopMostPause pause(host_);
+  const QString current = window.SaveName();
+  QFileDialog dialog(window.window(), QStringLiteral("Save As"),
+                     settings.folder + Folders::FileNameOf(current));
+  dialog.setObjectName(QStringLiteral("dlgSave"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(QStringLiteral("txt"));
+  FileDialogs::SetFilters(dialog, settings.filter, settings.filterIndex);
+  const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+  // The dialog, and its own question before replacing a file, leave no window active: the
+  // document takes the keys again.
+  host_.Activate(&window);
+  window.window()->activateWindow();
+  window.mmoMemo()->setFocus();
+  if (!chosen) return false;
+  const QString name = dialog.selectedFiles().first();
+  host_.SetCurrentFileName(name);
+  host_.SetFilePath(Folders::FolderOf(name));
+  window.setWindowTitle(Folders::FileNameOf(name));
+  host_.UpdateTitles();
+  window.SetFileName(name);
+  if (settings.named) settings.named(name);
+  // Another file now: whatever was on disk under the old name no longer matters.
+  window.SetDiskStamp(std::nullopt);
+  return Save(window, name, settings);
+}
