@@ -1,10 +1,10 @@
 #include "TextFile.h"
 
-#include "CodePage.h"
-
 #include <algorithm>
 #include <array>
 #include <optional>
+
+#include "CodePage.h"
 
 namespace {
 
@@ -84,7 +84,8 @@ QString readUtf16(QByteArrayView bytes, bool littleEndian, TDecodedText &result)
   QString text(bytes.size() / 2, Qt::Uninitialized);
   QChar *out = text.data();
   for (qsizetype i = 0; i + 1 < bytes.size(); i += 2) {
-    const auto a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
+    const auto a = static_cast<unsigned char>(bytes[i]),
+               b = static_cast<unsigned char>(bytes[i + 1]);
     *out++ = QChar(char16_t(littleEndian ? (b << 8 | a) : (a << 8 | b)));
   }
   if (bytes.size() % 2) {
@@ -120,10 +121,18 @@ std::vector<uint8_t> splitBreaks(QString &text, std::optional<TLineEnd> &first) 
           kind = TextFile::BreakCr;
         }
         break;
-      case u'\n': kind = TextFile::BreakLf; break;
-      case 0x2029: kind = TextFile::BreakParagraph; break;
-      case 0xFDD0: kind = TextFile::BreakFrameStart; break;
-      case 0xFDD1: kind = TextFile::BreakFrameEnd; break;
+      case u'\n':
+        kind = TextFile::BreakLf;
+        break;
+      case 0x2029:
+        kind = TextFile::BreakParagraph;
+        break;
+      case 0xFDD0:
+        kind = TextFile::BreakFrameStart;
+        break;
+      case 0xFDD1:
+        kind = TextFile::BreakFrameEnd;
+        break;
       default:
         *out++ = ch;
         continue;
@@ -143,7 +152,8 @@ bool looksBinary(QStringView text) {
   for (QChar ch : text) {
     const char16_t c = ch.unicode();
     if (c == 0) return true;
-    if ((c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r' && c != u'\f' && c != u'\v' && c != 0x1B) ||
+    if ((c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r' && c != u'\f' && c != u'\v' &&
+         c != 0x1B) ||
         c == 0x7F)
       ++odd;
   }
@@ -156,7 +166,9 @@ void appendUtf8(QByteArray &out, char32_t code) {
   } else if (code < 0x800) {
     out.append(char(0xC0 | code >> 6)).append(char(0x80 | (code & 0x3F)));
   } else if (code < 0x10000) {
-    out.append(char(0xE0 | code >> 12)).append(char(0x80 | (code >> 6 & 0x3F))).append(char(0x80 | (code & 0x3F)));
+    out.append(char(0xE0 | code >> 12))
+        .append(char(0x80 | (code >> 6 & 0x3F)))
+        .append(char(0x80 | (code & 0x3F)));
   } else {
     out.append(char(0xF0 | code >> 18))
         .append(char(0x80 | (code >> 12 & 0x3F)))
@@ -218,15 +230,22 @@ QByteArray toWindows1252(QStringView text, bool *lossless) {
 
 }  // namespace
 
-QString TTextFormat::LineEndText() const { return TextFile::BreakText(uint8_t(lineEnd)).toString(); }
+QString TTextFormat::LineEndText() const {
+  return TextFile::BreakText(uint8_t(lineEnd)).toString();
+}
 
 QString TTextFormat::EncodingName() const {
   switch (encoding) {
-    case TTextEncoding::Utf8Bom: return QStringLiteral("UTF-8 with BOM");
-    case TTextEncoding::Utf16LE: return QStringLiteral("UTF-16 LE");
-    case TTextEncoding::Utf16BE: return QStringLiteral("UTF-16 BE");
-    case TTextEncoding::Windows1252: return QStringLiteral("Windows-1252");
-    case TTextEncoding::Utf8: break;
+    case TTextEncoding::Utf8Bom:
+      return QStringLiteral("UTF-8 with BOM");
+    case TTextEncoding::Utf16LE:
+      return QStringLiteral("UTF-16 LE");
+    case TTextEncoding::Utf16BE:
+      return QStringLiteral("UTF-16 BE");
+    case TTextEncoding::Windows1252:
+      return QStringLiteral("Windows-1252");
+    case TTextEncoding::Utf8:
+      break;
   }
   return QStringLiteral("UTF-8");
 }
@@ -235,7 +254,7 @@ namespace TextFile {
 
 QStringView BreakText(uint8_t kind) {
   static const std::array<QString, BreakKinds> texts = {
-      QStringLiteral("\r\n"), QStringLiteral("\n"), QStringLiteral("\r"),
+      QStringLiteral("\r\n"), QStringLiteral("\n"),   QStringLiteral("\r"),
       QString(QChar(0x2029)), QString(QChar(0xFDD0)), QString(QChar(0xFDD1))};
   return texts[kind < BreakKinds ? kind : BreakLf];
 }
@@ -271,7 +290,8 @@ TDecodedText Decode(QByteArrayView bytes, qsizetype maxChars) {
     result.truncated = true;
   }
   const auto lineEnd = uint8_t(result.format.lineEnd);
-  if (std::all_of(result.breaks.begin(), result.breaks.end(), [lineEnd](uint8_t k) { return k == lineEnd; }))
+  if (std::all_of(result.breaks.begin(), result.breaks.end(),
+                  [lineEnd](uint8_t k) { return k == lineEnd; }))
     result.breaks.clear();
   return result;
 }

@@ -262,7 +262,8 @@ bool TSafeSave::WriteVerifiedCopy(const QString &path, const QByteArray &bytes, 
 void TSafeSave::SetCopyFolder(const QString &folder) { copyFolder_ = folder; }
 
 QString TSafeSave::CopyFolder() const {
-  return copyFolder_.isEmpty() ? Folders::UserDataFolder() + QLatin1String("previous") : copyFolder_;
+  return copyFolder_.isEmpty() ? Folders::UserDataFolder() + QLatin1String("previous")
+                               : copyFolder_;
 }
 
 bool TSafeSave::SaveInPlace(const TTarget &target, const QByteArray &bytes, bool folderWritable,
@@ -281,7 +282,8 @@ bool TSafeSave::SaveInPlace(const TTarget &target, const QByteArray &bytes, bool
   if (!folderWritable) {
     // The only backup there can be: it is kept when backups are on.
     QDir().mkpath(CopyFolder());
-    copyPath = QFileInfo(CopyFolder() + u'/' + SaveNames::FileNamePart(target.path)).absoluteFilePath();
+    copyPath =
+        QFileInfo(CopyFolder() + u'/' + SaveNames::FileNamePart(target.path)).absoluteFilePath();
   } else if (toBackup) {
     copyPath = QDir::cleanPath(QFileInfo(target.backupName).absoluteFilePath());
   } else {

@@ -24,11 +24,12 @@ bool DropOldest(QTextDocument &document, int keep, const std::function<void()> &
 
   // Walk back over the steps to keep, then forward again, noting the stretch of text each one
   // changed: from its first changed character to the last, however many changes it made.
-  int start = 0, tail = 0;  // unchanged characters at the start and at the end
+  int start = 0, tail = 0;    // unchanged characters at the start and at the end
   document.documentLayout();  // a document reports its changes only once it has a layout
   const auto watch = QObject::connect(&document, &QTextDocument::contentsChange, &document,
                                       [&](int position, int charsRemoved, int charsAdded) {
-                                        const int before = document.characterCount() + charsRemoved - charsAdded;
+                                        const int before =
+                                            document.characterCount() + charsRemoved - charsAdded;
                                         start = std::min(start, position);
                                         tail = std::min(tail, before - position - charsRemoved);
                                       });

@@ -1,9 +1,5 @@
 #include "RichEdit.h"
 
-#include "IdleNotifier.h"
-#include "KeyboardState.h"
-#include "UndoHistory.h"
-
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
@@ -15,6 +11,10 @@
 #include <QSyntaxHighlighter>
 #include <QTextBlock>
 #include <QTextLayout>
+
+#include "IdleNotifier.h"
+#include "KeyboardState.h"
+#include "UndoHistory.h"
 
 namespace {
 
@@ -113,7 +113,9 @@ void TRichEdit::recordUndoStep() {
   undoFloor_ = std::max(undoFloor_, undoLevels_ - undoLimit_);
 }
 
-bool TRichEdit::CanUndo() const { return document()->isUndoAvailable() && undoLevels_ > undoFloor_; }
+bool TRichEdit::CanUndo() const {
+  return document()->isUndoAvailable() && undoLevels_ > undoFloor_;
+}
 
 void TRichEdit::ResetUndoHistory() {
   document()->clearUndoRedoStacks();

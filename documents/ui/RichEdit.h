@@ -1,11 +1,11 @@
 #pragma once
 
-#include "EditControl.h"
-#include "TextFile.h"
-
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <vector>
+
+#include "EditControl.h"
+#include "TextFile.h"
 
 class TSelectionBar;
 class TUrlHighlighter;
@@ -132,7 +132,8 @@ class TRichEdit : public QPlainTextEdit, public TEditControl {
   void selectLineAt(int y, bool extend);
   QTextCursor cursorAt(qsizetype position) const;
   // The whole text with each line break written by breakText(kind of the break).
-  template <typename BreakText> QString joinedText(BreakText breakText) const;
+  template <typename BreakText>
+  QString joinedText(BreakText breakText) const;
   // How many characters may replace removed ones without passing MaxLength.
   qsizetype room(qsizetype removed) const;
   // text cut to room(removed) characters (LimitReached when it had to be cut).

@@ -1,6 +1,21 @@
 #include "fmEdit.h"
 
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QSaveFile>
+#include <QScopedValueRollback>
+#include <QScreen>
+#include <QVBoxLayout>
+
 #include "EditHost.h"
+#include "FindReplace.h"
 #include "Folders.h"
 #include "FormStorage.h"
 #include "FormTables.h"
@@ -8,24 +23,8 @@
 #include "MessageBox.h"
 #include "PanelStatusBar.h"
 #include "RichEdit.h"
-
-#include "FindReplace.h"
 #include "RtfReader.h"
 #include "SaveNames.h"
-
-#include <QCloseEvent>
-#include <QGuiApplication>
-#include <QKeyEvent>
-#include <QLineEdit>
-#include <QScreen>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QLocale>
-#include <QMenu>
-#include <QSaveFile>
-#include <QScopedValueRollback>
-#include <QVBoxLayout>
 
 TfrmEdit::TfrmEdit(TEditHost &host, QWidget *parent) : QWidget(parent), host_(host) {
   setObjectName(QStringLiteral("frmEdit"));
@@ -41,7 +40,8 @@ TfrmEdit::TfrmEdit(TEditHost &host, QWidget *parent) : QWidget(parent), host_(ho
   });
   connect(mmoMemo_, &TRichEdit::URLClick, this, &TfrmEdit::mmoMemoURLClick);
   // Told once the key press or paste is over, never in the middle of it.
-  connect(mmoMemo_, &TRichEdit::LimitReached, this, &TfrmEdit::mmoMemoLimitReached, Qt::QueuedConnection);
+  connect(mmoMemo_, &TRichEdit::LimitReached, this, &TfrmEdit::mmoMemoLimitReached,
+          Qt::QueuedConnection);
   // The window sees key releases before its edit control does.
   mmoMemo_->installEventFilter(this);
 
@@ -138,8 +138,9 @@ bool TfrmEdit::Open(const QString &name) {
     MessageBox::ShowError(this, QStringLiteral("Cannot open file ") + fileName);
     return openFailed(fileName);
   }
-  const std::optional<bool> truncated = SaveNames::IsRichTextName(fileName) ? loadRichText(fileName, bytes)
-                                                                            : loadPlainText(fileName, bytes);
+  const std::optional<bool> truncated = SaveNames::IsRichTextName(fileName)
+                                            ? loadRichText(fileName, bytes)
+                                            : loadPlainText(fileName, bytes);
   if (!truncated) return openFailed(fileName);
   mmoMemo_->ResetUndoHistory();
   mmoMemo_->SetSelection(0, 0);
@@ -152,11 +153,13 @@ bool TfrmEdit::Open(const QString &name) {
   SetFileName(fileName);
   appEventsIdle();
   if (*truncated) {
-    MessageBox::Show(this,
-                     MessageBox::MsgHeader() + QStringLiteral("The file '") + fileName +
-                         QStringLiteral("' is longer than a workspace can hold.\rOnly its first ") + LimitText() +
-                         QStringLiteral(" characters were loaded; saving it will shorten the file."),
-                     TMsgKind::Warning, TMsgButtons::Ok);
+    MessageBox::Show(
+        this,
+        MessageBox::MsgHeader() + QStringLiteral("The file '") + fileName +
+            QStringLiteral("' is longer than a workspace can hold.\rOnly its first ") +
+            LimitText() +
+            QStringLiteral(" characters were loaded; saving it will shorten the file."),
+        TMsgKind::Warning, TMsgButtons::Ok);
   }
   return true;
 }
@@ -180,7 +183,8 @@ std::optional<bool> TfrmEdit::loadRichText(const QString &fileName, const QByteA
   const bool read = reader.Read(bytes, *mmoMemo_->document());
   mmoMemo_->ReleaseUpdates();
   if (!read) {
-    MessageBox::ShowError(this, QStringLiteral("Cannot open file ") + fileName + QStringLiteral(".\r") + reader.Error());
+    MessageBox::ShowError(this, QStringLiteral("Cannot open file ") + fileName +
+                                    QStringLiteral(".\r") + reader.Error());
     return std::nullopt;
   }
   SetFormat(TTextFormat{TTextEncoding::Windows1252, TLineEnd::CrLf, {}});
@@ -190,12 +194,13 @@ std::optional<bool> TfrmEdit::loadRichText(const QString &fileName, const QByteA
 std::optional<bool> TfrmEdit::loadPlainText(const QString &fileName, const QByteArray &bytes) {
   const TDecodedText decoded = TextFile::Decode(bytes, TEditControl::MaxLength);
   if (decoded.binary &&
-      MessageBox::Show(this,
-                       MessageBox::MsgHeader() + QStringLiteral("The file '") + fileName +
-                           QStringLiteral("' does not look like text: it holds NUL characters or mostly control "
-                                          "characters.\rShown as text it is hard to read, and saving it after a "
-                                          "change may damage it.\r\rOpen it anyway?"),
-                       TMsgKind::Warning, TMsgButtons::YesNo) != TMsgResult::Yes)
+      MessageBox::Show(
+          this,
+          MessageBox::MsgHeader() + QStringLiteral("The file '") + fileName +
+              QStringLiteral("' does not look like text: it holds NUL characters or mostly control "
+                             "characters.\rShown as text it is hard to read, and saving it after a "
+                             "change may damage it.\r\rOpen it anyway?"),
+          TMsgKind::Warning, TMsgButtons::YesNo) != TMsgResult::Yes)
     return std::nullopt;
   mmoMemo_->HoldUpdates();
   mmoMemo_->LoadText(decoded);
@@ -203,16 +208,19 @@ std::optional<bool> TfrmEdit::loadPlainText(const QString &fileName, const QByte
   SetFormat(decoded.format);
   if (decoded.unreadableBytes > 0 && !decoded.binary) {
     const QString encoding = decoded.format.EncodingName();
-    const QString unreadable =
-        decoded.unreadableBytes == 1
-            ? QString(QStringLiteral("1 byte that is not ") + encoding + QStringLiteral(" is shown as a box"))
-            : QString(QString::number(decoded.unreadableBytes) + QStringLiteral(" bytes that are not ") + encoding +
-                      QStringLiteral(" are shown as boxes"));
-    MessageBox::Show(this,
-                     MessageBox::MsgHeader() + QStringLiteral("The file '") + fileName + QStringLiteral("' is not valid ") +
-                         encoding + QStringLiteral(". It was read as ") + encoding + QStringLiteral("; its ") + unreadable +
-                         QStringLiteral(".\rNothing is lost: saving writes every byte back unchanged."),
-                     TMsgKind::Warning, TMsgButtons::Ok);
+    const QString unreadable = decoded.unreadableBytes == 1
+                                   ? QString(QStringLiteral("1 byte that is not ") + encoding +
+                                             QStringLiteral(" is shown as a box"))
+                                   : QString(QString::number(decoded.unreadableBytes) +
+                                             QStringLiteral(" bytes that are not ") + encoding +
+                                             QStringLiteral(" are shown as boxes"));
+    MessageBox::Show(
+        this,
+        MessageBox::MsgHeader() + QStringLiteral("The file '") + fileName +
+            QStringLiteral("' is not valid ") + encoding + QStringLiteral(". It was read as ") +
+            encoding + QStringLiteral("; its ") + unreadable +
+            QStringLiteral(".\rNothing is lost: saving writes every byte back unchanged."),
+        TMsgKind::Warning, TMsgButtons::Ok);
   }
   return decoded.truncated;
 }
@@ -223,7 +231,8 @@ void TfrmEdit::mmoMemoLimitReached() {
   if (limitNoticeShown_) return;
   const QScopedValueRollback<bool> once(limitNoticeShown_, true);
   MessageBox::Show(this,
-                   MessageBox::MsgHeader() + QStringLiteral("A workspace holds at most ") + LimitText() +
+                   MessageBox::MsgHeader() + QStringLiteral("A workspace holds at most ") +
+                       LimitText() +
                        QStringLiteral(" characters.\rThe text that did not fit was not added."),
                    TMsgKind::Warning, TMsgButtons::Ok);
 }

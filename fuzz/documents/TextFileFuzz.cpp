@@ -10,7 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   const TDecodedText decoded = TextFile::Decode(input, qsizetype(size) + 1);
   if (decoded.truncated) std::abort();
   bool lossless = false;
-  if (TextFile::Encode(TextFile::JoinBreaks(decoded), decoded.format, &lossless) != input) std::abort();
+  if (TextFile::Encode(TextFile::JoinBreaks(decoded), decoded.format, &lossless) != input)
+    std::abort();
   if (!lossless) std::abort();
   return 0;
 }

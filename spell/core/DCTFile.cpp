@@ -36,7 +36,8 @@ TDCTFile::TDCTFile(const QString &fileName, TReadMode mode)
     if (copy_.size() != qint64(nodeCount_) * 4) {
       const QString reason = file_.errorString();
       CloseFile();
-      throw Spell::EInOutError(QStringLiteral("Cannot read dictionary \"%1\": %2").arg(fileName, reason));
+      throw Spell::EInOutError(
+          QStringLiteral("Cannot read dictionary \"%1\": %2").arg(fileName, reason));
     }
     file_.close();
   }

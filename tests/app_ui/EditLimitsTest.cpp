@@ -1,16 +1,17 @@
 // The bounds of a workspace while the user edits: its character limit and its undo limit.
-#include "AppFixture.h"
-
 #include <QApplication>
 #include <QClipboard>
 #include <QTextBlock>
+
+#include "AppFixture.h"
 
 TEST_F(AppFixture, TypingAndPastingStopAtTheCharacterLimit) {
   TfrmMain &m = Start();
   const QString dir = TestEnvironment::FreshDir(QStringLiteral("limit"));
   QByteArray nearlyFull(TEditControl::MaxLength - 2, 'x');
   for (qsizetype i = 99; i < nearlyFull.size(); i += 100) nearlyFull[i] = '\n';
-  TfrmEdit *edit = m.OpenFile(TestEnvironment::WriteFile(dir + QStringLiteral("/full.txt"), nearlyFull));
+  TfrmEdit *edit =
+      m.OpenFile(TestEnvironment::WriteFile(dir + QStringLiteral("/full.txt"), nearlyFull));
   TRichEdit *memo = edit->mmoMemo();
   memo->moveCursor(QTextCursor::End);
 
@@ -21,8 +22,9 @@ TEST_F(AppFixture, TypingAndPastingStopAtTheCharacterLimit) {
   EXPECT_TRUE(memo->document()->lastBlock().text().endsWith(QStringLiteral("ab")));
   ASSERT_EQ(answerer.texts.size(), 1);
   EXPECT_EQ(answerer.titles[0], QStringLiteral("Warning"));
-  EXPECT_TRUE(answerer.texts[0].endsWith(QStringLiteral("A workspace holds at most ") + TfrmEdit::LimitText() +
-                                          QStringLiteral(" characters.\nThe text that did not fit was not added.")));
+  EXPECT_TRUE(answerer.texts[0].endsWith(
+      QStringLiteral("A workspace holds at most ") + TfrmEdit::LimitText() +
+      QStringLiteral(" characters.\nThe text that did not fit was not added.")));
 
   // A paste that fits after a selection is removed goes in; one that does not is cut.
   QApplication::clipboard()->setText(QStringLiteral("12345"));

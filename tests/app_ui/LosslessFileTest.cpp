@@ -1,12 +1,11 @@
 // Files through the real document window: what is opened and saved unchanged comes back byte
 // for byte, a change changes only what the user changed, and files that are no ordinary text
 // are opened only with a word to the user.
-#include "AppFixture.h"
-
-#include "SaveNames.h"
-
 #include <QFileInfo>
 #include <QTextBlock>
+
+#include "AppFixture.h"
+#include "SaveNames.h"
 
 namespace {
 
@@ -29,15 +28,19 @@ TEST_F(AppFixture, MixedLineEndsAndSpecialCharactersSurviveOpenEditAndSave) {
   TfrmMain &m = Start();
   const QString dir = TestEnvironment::FreshDir(QStringLiteral("mixed"));
   // CR LF, LF, a lone CR, a no-break space, a line and a paragraph separator.
-  const QByteArray bytes("one\r\ntwo\nthree\rfour\xC2\xA0" "five\xE2\x80\xA8six\xE2\x80\xA9seven\n");
+  const QByteArray bytes(
+      "one\r\ntwo\nthree\rfour\xC2\xA0"
+      "five\xE2\x80\xA8six\xE2\x80\xA9seven\n");
   const QString file = TestEnvironment::WriteFile(dir + QStringLiteral("/mixed.txt"), bytes);
   TfrmEdit *edit = m.OpenFile(file);
   TRichEdit *memo = edit->mmoMemo();
   // The widget holds the characters themselves; the separators are lines of their own only
   // where the editor ends a line.
   ASSERT_EQ(memo->document()->blockCount(), 6);
-  EXPECT_EQ(memo->document()->findBlockByNumber(3).text(), QStringLiteral("four\u00A0five\u2028six"));
-  EXPECT_EQ(memo->Text(), QStringLiteral("one\r\ntwo\r\nthree\r\nfour\u00A0five\u2028six\r\nseven\r\n"));
+  EXPECT_EQ(memo->document()->findBlockByNumber(3).text(),
+            QStringLiteral("four\u00A0five\u2028six"));
+  EXPECT_EQ(memo->Text(),
+            QStringLiteral("one\r\ntwo\r\nthree\r\nfour\u00A0five\u2028six\r\nseven\r\n"));
   EXPECT_FALSE(memo->Modified());
 
   // Unchanged: the same bytes.
@@ -52,15 +55,15 @@ TEST_F(AppFixture, MixedLineEndsAndSpecialCharactersSurviveOpenEditAndSave) {
   QTest::keyClicks(memo, QStringLiteral("2b"));
   SaveCommand(m)->trigger();
   EXPECT_FALSE(memo->Modified());
-  EXPECT_EQ(TestEnvironment::ReadFile(file),
-            QByteArray("one\r\ntwo!\r\n2b\nthree\rfour\xC2\xA0" "five\xE2\x80\xA8six\xE2\x80\xA9seven\n"));
+  EXPECT_EQ(TestEnvironment::ReadFile(file), QByteArray("one\r\ntwo!\r\n2b\nthree\rfour\xC2\xA0"
+                                                        "five\xE2\x80\xA8six\xE2\x80\xA9seven\n"));
 
   // Joining two lines removes the break between them, not the one after.
   CaretToLineStart(memo, 4);  // "four..." after the lone CR
   QTest::keyClick(memo, Qt::Key_Backspace);
   SaveCommand(m)->trigger();
-  EXPECT_EQ(TestEnvironment::ReadFile(file),
-            QByteArray("one\r\ntwo!\r\n2b\nthreefour\xC2\xA0" "five\xE2\x80\xA8six\xE2\x80\xA9seven\n"));
+  EXPECT_EQ(TestEnvironment::ReadFile(file), QByteArray("one\r\ntwo!\r\n2b\nthreefour\xC2\xA0"
+                                                        "five\xE2\x80\xA8six\xE2\x80\xA9seven\n"));
 
   // Undoing every change brings every byte back, the lone CR included.
   while (memo->CanUndo()) memo->Undo();
@@ -71,8 +74,8 @@ TEST_F(AppFixture, MixedLineEndsAndSpecialCharactersSurviveOpenEditAndSave) {
   memo->SetSelection(0, 4);  // "one" and its CR LF
   memo->Cut();
   SaveCommand(m)->trigger();
-  EXPECT_EQ(TestEnvironment::ReadFile(file),
-            QByteArray("two\nthree\rfour\xC2\xA0" "five\xE2\x80\xA8six\xE2\x80\xA9seven\n"));
+  EXPECT_EQ(TestEnvironment::ReadFile(file), QByteArray("two\nthree\rfour\xC2\xA0"
+                                                        "five\xE2\x80\xA8six\xE2\x80\xA9seven\n"));
 }
 
 TEST_F(AppFixture, AStrayByteInUtf8IsKeptAndTheUserIsTold) {
@@ -85,9 +88,11 @@ TEST_F(AppFixture, AStrayByteInUtf8IsKeptAndTheUserIsTold) {
   TfrmEdit *edit = m.OpenFile(file);
   ASSERT_EQ(answerer.texts.size(), 1);
   EXPECT_EQ(answerer.titles[0], QStringLiteral("Warning"));
-  EXPECT_TRUE(answerer.texts[0].contains(QStringLiteral("is not valid UTF-8. It was read as UTF-8; its 1 byte that is not UTF-8 is shown as a box.")))
+  EXPECT_TRUE(answerer.texts[0].contains(QStringLiteral(
+      "is not valid UTF-8. It was read as UTF-8; its 1 byte that is not UTF-8 is shown as a box.")))
       << answerer.texts[0].toStdString();
-  EXPECT_TRUE(answerer.texts[0].contains(QStringLiteral("saving writes every byte back unchanged")));
+  EXPECT_TRUE(
+      answerer.texts[0].contains(QStringLiteral("saving writes every byte back unchanged")));
   TRichEdit *memo = edit->mmoMemo();
   EXPECT_TRUE(memo->Text().startsWith(QStringLiteral("voilà Р caf")));
   EXPECT_EQ(edit->Format().encoding, TTextEncoding::Utf8);
@@ -117,7 +122,10 @@ TEST_F(AppFixture, AStrayByteInUtf8IsKeptAndTheUserIsTold) {
 TEST_F(AppFixture, BinaryFilesOpenOnlyAfterAWarning) {
   TfrmMain &m = Start();
   const QString dir = TestEnvironment::FreshDir(QStringLiteral("binary"));
-  QByteArray binary("\x7F" "ELF\x02\x01\x01", 7);
+  QByteArray binary(
+      "\x7F"
+      "ELF\x02\x01\x01",
+      7);
   for (int i = 0; i < 600; ++i) binary.append(char(i * 7));
   const QString file = TestEnvironment::WriteFile(dir + QStringLiteral("/program"), binary);
 

@@ -72,7 +72,8 @@ TEST(UndoHistory, DroppingOldStepsKeepsTheTextAndEveryNewerStep) {
   const int commands = document.availableUndoSteps();
 
   int undone = 0, replayed = 0;
-  EXPECT_TRUE(UndoHistory::DropOldest(document, 12, [&] { ++undone; }, [&] { ++replayed; }));
+  EXPECT_TRUE(UndoHistory::DropOldest(
+      document, 12, [&] { ++undone; }, [&] { ++replayed; }));
   EXPECT_EQ(undone, 12);
   EXPECT_EQ(replayed, 12);
   EXPECT_LT(document.availableUndoSteps(), commands);  // the history really is shorter
