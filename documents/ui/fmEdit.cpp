@@ -152,6 +152,8 @@ bool TfrmEdit::Open(const QString &name) {
   barEdit_->SetWidth(pnlSize, int(7 * SizeText(mmoMemo_->TextLength()).size()));
   SetFileName(fileName);
   appEventsIdle();
+  if (!openNotice_.isEmpty())
+    MessageBox::Show(this, std::exchange(openNotice_, QString()), TMsgKind::Warning, TMsgButtons::Ok);
   if (*truncated) {
     MessageBox::Show(
         this,
@@ -214,13 +216,11 @@ std::optional<bool> TfrmEdit::loadPlainText(const QString &fileName, const QByte
                                    : QString(QString::number(decoded.unreadableBytes) +
                                              QStringLiteral(" bytes that are not ") + encoding +
                                              QStringLiteral(" are shown as boxes"));
-    MessageBox::Show(
-        this,
-        MessageBox::MsgHeader() + QStringLiteral("The file '") + fileName +
-            QStringLiteral("' is not valid ") + encoding + QStringLiteral(". It was read as ") +
-            encoding + QStringLiteral("; its ") + unreadable +
-            QStringLiteral(".\rNothing is lost: saving writes every byte back unchanged."),
-        TMsgKind::Warning, TMsgButtons::Ok);
+    // Shown by Open once the window names the file.
+    openNotice_ = MessageBox::MsgHeader() + QStringLiteral("The file '") + fileName +
+                  QStringLiteral("' is not valid ") + encoding + QStringLiteral(". It was read as ") +
+                  encoding + QStringLiteral("; its ") + unreadable +
+                  QStringLiteral(".\rNothing is lost: saving writes every byte back unchanged.");
   }
   return decoded.truncated;
 }

@@ -121,4 +121,5 @@ class TfrmEdit : public QWidget {
   std::optional<TFileStamp> diskStamp_;
   bool shown_ = false;
   bool limitNoticeShown_ = false;
+  QString openNotice_;  // how a file was read, told once it is open
 };

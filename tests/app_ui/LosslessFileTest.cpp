@@ -85,7 +85,19 @@ TEST_F(AppFixture, AStrayByteInUtf8IsKeptAndTheUserIsTold) {
   const QByteArray bytes("voil\xC3\xA0 \xD0\xA0 caf\xE9\r\nline two\r\n");
   const QString file = TestEnvironment::WriteFile(dir + QStringLiteral("/stray.txt"), bytes);
   TModalAnswerer answerer({QStringLiteral("OK")});
+  // The notice comes once the window names the file and shows it unchanged.
+  QString shownName, shownModified;
+  answerer.onShown = [&](QWidget *) {
+    if (TfrmEdit *active = m.ActiveEdit()) {
+      active->appEventsIdle();
+      shownName = Panel(active, TfrmEdit::pnlFileName);
+      shownModified = Panel(active, TfrmEdit::pnlModified);
+    }
+  };
   TfrmEdit *edit = m.OpenFile(file);
+  answerer.onShown = {};
+  EXPECT_EQ(shownName, file);
+  EXPECT_EQ(shownModified, QString());
   ASSERT_EQ(answerer.texts.size(), 1);
   EXPECT_EQ(answerer.titles[0], QStringLiteral("Warning"));
   EXPECT_TRUE(answerer.texts[0].contains(QStringLiteral(
