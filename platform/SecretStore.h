@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <optional>
 
@@ -24,4 +25,18 @@ class TSecretStore {
   static TSecretStore &Instance();
   // Tests put their own store in place (nullptr restores the default). Not owned.
   static void SetInstance(TSecretStore *store);
+};
+
+// Passwords held in this process's memory only: the fallback where no secret service runs,
+// and the store tests put in place.
+class TMemorySecretStore : public TSecretStore {
+ public:
+  bool Persistent() const override { return false; }
+  std::optional<QString> Read(const QString &account) override;
+  bool Write(const QString &account, const QString &password) override;
+  void Forget(const QString &account) override;
+  QString Error() const override { return {}; }
+
+ private:
+  QHash<QString, QString> passwords_;
 };

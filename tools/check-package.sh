@@ -56,8 +56,10 @@ HOME=$scratch/home XDG_CONFIG_HOME=$scratch/home/.config XDG_DATA_HOME=$scratch/
   xvfb-run -a -s '-screen 0 1024x768x24' sh -c '
     /usr/bin/vellumix "$1" & pid=$!
     for i in $(seq 1 60); do
-      if xwininfo -root -tree 2>/dev/null | grep -q "Vellumix"; then
-        xwininfo -root -tree | grep -m1 "Vellumix"; kill $pid; wait $pid 2>/dev/null; exit 0
+      # The main window: titled Vellumix and of a real size (not the 1x1 leader window).
+      shown=$(xwininfo -root -tree 2>/dev/null | grep -m1 -E "\"Vellumix[^\"]*\": \(.*\) +[0-9]{3,}x[0-9]{3,}")
+      if [ -n "$shown" ]; then
+        echo "$shown"; kill $pid; wait $pid 2>/dev/null; exit 0
       fi
       kill -0 $pid 2>/dev/null || exit 3
       sleep 1

@@ -12,11 +12,8 @@
 
 namespace {
 
+// An item names its button; the name, unlike a pointer, survives a drag between the lists.
 constexpr int kActionRole = Qt::UserRole + 1;
-
-QAction *actionOf(const QListWidgetItem *item) {
-  return item ? static_cast<QAction *>(item->data(kActionRole).value<void *>()) : nullptr;
-}
 
 // A list that takes button items dragged from the other list as well as moves within itself,
 // and tells when its items changed by a drop.
@@ -100,9 +97,17 @@ TfrmCustomize::TfrmCustomize(QToolBar *bar, const QList<QAction *> &buttons, QWi
   fillAvailable();
 }
 
+QAction *TfrmCustomize::actionOf(const QListWidgetItem *item) const {
+  if (!item) return nullptr;
+  const QString name = item->data(kActionRole).toString();
+  for (QAction *button : buttons_ + original_)
+    if (button->objectName() == name) return button;
+  return nullptr;
+}
+
 QListWidgetItem *TfrmCustomize::itemFor(QAction *button) const {
   auto *item = new QListWidgetItem(button->icon(), button->text());
-  item->setData(kActionRole, QVariant::fromValue(static_cast<void *>(button)));
+  item->setData(kActionRole, button->objectName());
   item->setToolTip(button->toolTip());
   return item;
 }

@@ -34,6 +34,7 @@ class TfrmCustomize : public QDialog {
   // Rebuilds the bar from the right-hand list.
   void applyToBar();
   QListWidgetItem *itemFor(QAction *button) const;
+  QAction *actionOf(const QListWidgetItem *item) const;
 
   QToolBar *bar_;
   QList<QAction *> buttons_;

@@ -758,7 +758,7 @@ void TfrmMain::WordCount() {
 void TfrmMain::proMenuWindows(int tag) {
   switch (tag) {
     case 0: MdiFrame::TileHorizontally(area_); break;
-    case 1: area_->cascadeSubWindows(); break;
+    case 1: MdiFrame::Cascade(area_); break;
     case 2: MdiFrame::ArrangeIcons(area_); break;
     default: break;
   }
@@ -819,7 +819,8 @@ void TfrmMain::TopMostOn() { applyTopMost(IsChecked(QStringLiteral("mniStayOnTop
 QString TfrmMain::titleFor() const {
   QString caption = kProduct;
   QMdiSubWindow *sub = area_->currentSubWindow();
-  if (sub && sub->isMaximized()) caption += QStringLiteral(" - [") + sub->windowTitle() + u']';
+  if (sub && sub->isMaximized() && !sub->windowTitle().isEmpty())
+    caption += QStringLiteral(" - [") + sub->windowTitle() + u']';
   return caption;
 }
 

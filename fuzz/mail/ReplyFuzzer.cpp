@@ -1,6 +1,8 @@
 // Arbitrary bytes as a server's side of the conversation: first through the receive buffer
 // and the reply-number parser directly, then as the replies of a peer on 127.0.0.1 to a
-// whole SMTP dialogue (connect, send a message, disconnect). Whatever arrives, the client
+// whole SMTP dialogue (connect, send a message, disconnect), once on the plain HELO path and
+// once on the STARTTLS path, where the bytes are read as an EHLO capability list and, after
+// a STARTTLS reply, as the server's side of a TLS handshake. Whatever arrives, the client
 // must end with a result or an error: no crash, no hang, no unbounded buffer.
 #include <QCoreApplication>
 #include <QTcpServer>
@@ -55,9 +57,12 @@ void CheckLineBuffer(const QByteArray &input) {
   }
 }
 
-void RunDialogue(TReplayServer &server, const QByteArray &input) {
+void RunDialogue(TReplayServer &server, const QByteArray &input, TSmtpSecurity security) {
   server.script = input;
   TNMSMTP client;
+  client.Security = security;
+  client.LoginName = QStringLiteral("user");
+  client.Password = QStringLiteral("secret");
   client.Host = QStringLiteral("127.0.0.1");
   client.Port = server.serverPort();
   client.UserID = QStringLiteral("fuzz");
@@ -71,6 +76,12 @@ void RunDialogue(TReplayServer &server, const QByteArray &input) {
     client.SendMail();
   } catch (const EMailError &) {
   }
+  // The capability list stays within the reply bound and never holds a line break.
+  if (client.Capabilities().size() > TNMSMTP::MaxReplyLines) std::abort();
+  for (const QString &capability : client.Capabilities()) {
+    if (capability.contains(u'\n')) std::abort();
+  }
+  (void)client.HasCapability(QStringLiteral("AUTH"));
   try {
     client.Disconnect();
   } catch (const EMailError &) {
@@ -90,6 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   const QByteArray input(reinterpret_cast<const char *>(data),
                          static_cast<qsizetype>(std::min<size_t>(size, MaxInput)));
   CheckLineBuffer(input);
-  RunDialogue(*server, input);
+  RunDialogue(*server, input, TSmtpSecurity::None);
+  RunDialogue(*server, input, TSmtpSecurity::StartTls);
   return 0;
 }

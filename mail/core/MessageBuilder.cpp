@@ -1,8 +1,10 @@
 #include "MessageBuilder.h"
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QHostInfo>
 #include <QTime>
 
 #include "MailErrors.h"
@@ -19,12 +21,41 @@ QString TextContentType(bool ascii) {
 
 const QString QuotedPrintableLine = QStringLiteral("Content-Transfer-Encoding: quoted-printable");
 
+// SMTP's limit for a line, its CR LF not counted.
+constexpr qsizetype MaxWireLine = 998;
+
 bool BodyIsAscii(const QStringList &lines) {
   for (const QString &line : lines) {
     if (!MimeText::IsAscii(line)) return false;
   }
   return true;
 }
+
+// An ASCII text goes out as it stands unless a line would be too long for SMTP or holds
+// control bytes: then it is quoted-printable, as text outside ASCII always is.
+bool NeedsQuotedPrintable(const QStringList &lines) {
+  for (const QString &line : lines) {
+    if (!MimeText::IsAscii(line) ||
+        MimeText::HasControls(QString(line).remove(u'\r').remove(u'\n')))
+      return true;
+    for (const QString &piece : MimeText::SplitLines(line)) {
+      if (piece.size() + (piece.startsWith(u'.') ? 1 : 0) > MaxWireLine) return true;
+    }
+  }
+  return false;
+}
+
+// A header of free text, folded; a value that cannot be folded short enough (one very long
+// word) is sent as encoded words, which fold anywhere.
+QString FreeTextHeader(const QString &name, const QString &value) {
+  const QString clean = MimeText::HeaderText(value);
+  const QString folded = MimeText::Fold(name + QStringLiteral(": ") + clean);
+  if (MimeText::LongestLine(folded) <= MaxWireLine) return folded;
+  return name + QStringLiteral(": ") +
+         MimeText::EncodedHeaderText(MimeText::WithoutLineBreaks(value));
+}
+
+QString LocalHostName() { return QHostInfo::localHostName(); }
 
 // The boundary must not occur in the text: a text line holding it would end the part early.
 bool TextHolds(const QStringList &lines, const QString &boundary) {
@@ -49,33 +80,47 @@ QString TMessageBuilder::MakeBoundary() {
 
 void TMessageBuilder::Build(const TPostMessage &message) {
   const bool ascii = BodyIsAscii(message.Body);
+  const bool quoted = NeedsQuotedPrintable(message.Body);
   const bool multipart = !message.Attachments.isEmpty();
 
   Header.clear();
-  Header.append(
+  // A name typed into the sender field ("Me <me@x>") is kept when no name is given apart.
+  QString fromName = message.FromName;
+  if (fromName.trimmed().isEmpty() && message.FromAddress.contains(u'<'))
+    fromName = message.FromAddress.first(message.FromAddress.indexOf(u'<')).trimmed();
+  Header.append(MimeText::Fold(
       QStringLiteral("From: ") +
-      MimeText::NameAndAddress(message.FromName, MimeText::SenderAddress(message.FromAddress)));
+      MimeText::NameAndAddress(fromName, MimeText::SenderAddress(message.FromAddress).trimmed())));
   auto addressList = [](const QStringList &entries) {
     QStringList clean;
     for (const QString &entry : entries) clean.append(MimeText::HeaderAddress(entry));
     return clean.join(u',');
   };
   if (!message.ToAddress.isEmpty())
-    Header.append(QStringLiteral("To: ") + addressList(message.ToAddress));
+    Header.append(MimeText::Fold(QStringLiteral("To: ") + addressList(message.ToAddress)));
   if (!message.ToCarbonCopy.isEmpty())
-    Header.append(QStringLiteral("CC: ") + addressList(message.ToCarbonCopy));
-  Header.SetHeader(QStringLiteral("Subject"), MimeText::HeaderText(message.Subject));
-  Header.SetHeader(QStringLiteral("X-Mailer"), MimeText::HeaderText(message.LocalProgram));
-  Header.SetHeader(QStringLiteral("Reply-To"), MimeText::HeaderAddress(message.ReplyTo));
-  Header.SetHeader(QStringLiteral("Date"), MimeText::HeaderText(message.Date));
+    Header.append(MimeText::Fold(QStringLiteral("CC: ") + addressList(message.ToCarbonCopy)));
+  if (!message.Subject.isEmpty())
+    Header.append(FreeTextHeader(QStringLiteral("Subject"), message.Subject));
+  if (!message.LocalProgram.isEmpty())
+    Header.append(FreeTextHeader(QStringLiteral("X-Mailer"), message.LocalProgram));
+  if (!message.ReplyTo.isEmpty())
+    Header.append(
+        MimeText::Fold(QStringLiteral("Reply-To: ") + MimeText::HeaderAddress(message.ReplyTo)));
+  // Receivers refuse or distrust a message without a date or an id.
+  const QString date = message.Date.trimmed().isEmpty()
+                           ? MimeText::MessageDate(QDateTime::currentDateTime())
+                           : MimeText::HeaderText(message.Date);
+  Header.append(MimeText::Fold(QStringLiteral("Date: ") + date));
+  Header.append(QStringLiteral("Message-ID: ") + MimeText::MessageId(LocalHostName()));
   Header.append(QStringLiteral("Mime-Version: 1.0"));
 
   Body.clear();
   if (!multipart) {
     Boundary.clear();
     Header.append(TextContentType(ascii));
-    if (!ascii) Header.append(QuotedPrintableLine);
-    AppendText(message.Body, ascii);
+    if (quoted) Header.append(QuotedPrintableLine);
+    AppendText(message.Body, quoted);
     return;
   }
 
@@ -88,9 +133,9 @@ void TMessageBuilder::Build(const TPostMessage &message) {
   const QByteArray boundary = Boundary.toLatin1();
   Body.append("--" + boundary + CrLf);
   Body.append(TextContentType(ascii).toLatin1() + CrLf);
-  if (!ascii) Body.append(QuotedPrintableLine.toLatin1() + CrLf);
+  if (quoted) Body.append(QuotedPrintableLine.toLatin1() + CrLf);
   Body.append(CrLf);
-  AppendText(message.Body, ascii);
+  AppendText(message.Body, quoted);
   for (const QString &path : message.Attachments) {
     Body.append("--" + boundary + CrLf);
     AppendAttachment(path);
@@ -98,10 +143,10 @@ void TMessageBuilder::Build(const TPostMessage &message) {
   Body.append("--" + boundary + "--" + CrLf);
 }
 
-void TMessageBuilder::AppendText(const QStringList &lines, bool ascii) {
+void TMessageBuilder::AppendText(const QStringList &lines, bool quoted) {
   for (const QString &line : lines) {
     for (const QString &piece : MimeText::SplitLines(line)) {
-      if (ascii) {
+      if (!quoted) {
         AppendWireLine(Body, piece.toLatin1());
         continue;
       }
@@ -112,9 +157,9 @@ void TMessageBuilder::AppendText(const QStringList &lines, bool ascii) {
 }
 
 void TMessageBuilder::AppendAttachment(const QString &path) {
-  const QString name = MimeText::QuotedParameter(QFileInfo(path).fileName());
+  const QString fileName = QFileInfo(path).fileName();
   Body.append((QStringLiteral("Content-Type: application/octet-stream;") + QString(10, u' ') +
-               QStringLiteral("name=\"") + name + u'"')
+               MimeText::FileParameter(u"name", fileName))
                   .toUtf8() +
               CrLf);
   // A uuencoded part says so; declaring it base64 would garble the file at the receiver.
@@ -122,7 +167,7 @@ void TMessageBuilder::AppendAttachment(const QString &path) {
                                    : "Content-Transfer-Encoding: x-uuencode");
   Body.append(CrLf);
   Body.append((QStringLiteral("Content-Disposition: attachment;") + QString(17, u' ') +
-               QStringLiteral("filename=\"") + name + u'"')
+               MimeText::FileParameter(u"filename", fileName))
                   .toUtf8() +
               CrLf + CrLf);
 
@@ -148,6 +193,15 @@ void TMessageBuilder::AppendAttachment(const QString &path) {
   encoder.InputStream = &file;
   encoder.OutputStream = &output;
   encoder.OnProgress = OnProgress;
+  const qsizetype start = Body.size();
   encoder.Encode();
+  if (EncodeType == uuCode) {
+    // uuencoded lines may begin with "." and are dot-stuffed like text (base64 never does).
+    const QByteArray encoded = Body.mid(start);
+    Body.truncate(start);
+    qsizetype from = 0;
+    for (qsizetype end; (end = encoded.indexOf(CrLf, from)) >= 0; from = end + 2)
+      AppendWireLine(Body, QByteArrayView(encoded).sliced(from, end - from));
+  }
   if (OnEncodeEnd) OnEncodeEnd(path);
 }

@@ -12,8 +12,11 @@
 // multipart message with the text and one base64 part per attachment.
 //
 // A text made only of ASCII goes out as it is, declared "charset=us-ascii"; any other text
-// goes out as UTF-8 in quoted-printable. Body lines are split at every line break they
-// hold and dot-stuffed, so the body always has CR LF line ends and no line ends the data.
+// goes out as UTF-8 in quoted-printable, and so does an ASCII text with a line longer than
+// SMTP allows (998 octets) or with control bytes. Every message gets a Date (now, unless the
+// caller gave one) and a unique Message-ID; header lines are folded at 78 characters. Body lines
+// are split at every line break they hold and dot-stuffed, so the body always has CR LF line ends
+// and no line ends the data.
 class TMessageBuilder {
  public:
   UUMethods EncodeType = uuMime;
@@ -35,6 +38,6 @@ class TMessageBuilder {
   static QString MakeBoundary();
 
  private:
-  void AppendText(const QStringList &lines, bool ascii);
+  void AppendText(const QStringList &lines, bool quoted);
   void AppendAttachment(const QString &path);
 };

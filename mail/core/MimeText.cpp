@@ -1,5 +1,7 @@
 #include "MimeText.h"
 
+#include <QUuid>
+
 namespace MimeText {
 
 namespace {
@@ -69,6 +71,8 @@ QString SenderAddress(QStringView from) {
 
 QString WithoutLineBreaks(QStringView text) { return SplitLines(text).join(u' '); }
 
+QString EncodedHeaderText(QStringView text) { return FoldedWords(text); }
+
 QString HeaderText(QStringView text) {
   const QString clean = WithoutLineBreaks(text);
   return IsAscii(clean) ? clean : FoldedWords(clean);
@@ -76,7 +80,14 @@ QString HeaderText(QStringView text) {
 
 QString HeaderAddress(QStringView entry) {
   const QString clean = WithoutLineBreaks(entry);
-  if (IsAscii(clean)) return clean;
+  if (IsAscii(clean)) {
+    const qsizetype angle = clean.indexOf(u'<');
+    if (angle <= 0) return clean.trimmed();
+    const QString name = clean.first(angle).trimmed();
+    const QString quoted = DisplayName(name);
+    if (quoted == name) return clean;
+    return quoted + u' ' + clean.mid(angle).trimmed();
+  }
   const qsizetype angle = clean.indexOf(u'<');
   if (angle <= 0) return clean;
   QString name = clean.first(angle).trimmed();
@@ -89,7 +100,7 @@ QString HeaderAddress(QStringView entry) {
 QString NameAndAddress(QStringView name, QStringView address) {
   const QString cleanName = WithoutLineBreaks(name);
   const QString bracketed = u'<' + WithoutLineBreaks(address) + u'>';
-  if (IsAscii(cleanName)) return cleanName + bracketed;
+  if (IsAscii(cleanName)) return DisplayName(cleanName) + bracketed;
   return FoldedWords(cleanName) + u' ' + bracketed;
 }
 
@@ -102,6 +113,104 @@ QString QuotedParameter(QStringView fileName) {
     quoted += c;
   }
   return quoted;
+}
+
+QString DisplayName(QStringView name) {
+  static const QString specials = QStringLiteral("()<>[]:;@\\,.\"");
+  if (name.size() >= 2 && name.startsWith(u'"') && name.endsWith(u'"')) return name.toString();
+  bool needed = false;
+  for (QChar c : name) needed = needed || specials.contains(c);
+  if (!needed) return name.toString();
+  QString quoted = QStringLiteral("\"");
+  for (QChar c : name) {
+    if (c == u'"' || c == u'\\') quoted += u'\\';
+    quoted += c;
+  }
+  return quoted + u'"';
+}
+
+QString Fold(const QString &line) {
+  constexpr qsizetype Width = 78;
+  QString result;
+  qsizetype lineStart = 0;  // in result
+  qsizetype breakAt = -1;   // in result: where a break may go
+  bool breakIsComma = false;
+  bool quoted = false;
+  for (qsizetype i = 0; i < line.size(); ++i) {
+    const QChar c = line[i];
+    if (c == u'\r' && i + 2 < line.size() && line[i + 1] == u'\n' &&
+        (line[i + 2] == u' ' || line[i + 2] == u'\t')) {
+      result += QStringLiteral("\r\n");
+      ++i;
+      lineStart = result.size();
+      breakAt = -1;
+      continue;
+    }
+    if (c == u'"' && (i == 0 || line[i - 1] != u'\\')) quoted = !quoted;
+    if (!quoted && (c == u' ' || c == u'\t') && result.size() > lineStart + 1) {
+      breakAt = result.size();
+      breakIsComma = false;
+    }
+    result += c;
+    if (!quoted && c == u',') {
+      breakAt = result.size();
+      breakIsComma = true;
+    }
+    if (result.size() - lineStart > Width && breakAt > lineStart) {
+      result.insert(breakAt, breakIsComma ? QStringLiteral("\r\n ") : QStringLiteral("\r\n"));
+      lineStart = breakAt + 2;
+      breakAt = -1;
+    }
+  }
+  return result;
+}
+
+qsizetype LongestLine(QStringView folded) {
+  qsizetype longest = 0;
+  for (const QString &piece : folded.toString().split(QStringLiteral("\r\n")))
+    longest = std::max(longest, piece.toUtf8().size());
+  return longest;
+}
+
+QString MessageDate(const QDateTime &time) {
+  static const char *const days[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+  static const char *const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  const QDate date = time.date();
+  const int offset = time.offsetFromUtc() / 60;
+  const int absolute = offset < 0 ? -offset : offset;
+  return QStringLiteral("%1, %2 %3 %4 %5 %6%7%8")
+      .arg(QLatin1StringView(days[date.dayOfWeek() - 1]))
+      .arg(date.day(), 2, 10, QChar(u'0'))
+      .arg(QLatin1StringView(months[date.month() - 1]))
+      .arg(date.year(), 4, 10, QChar(u'0'))
+      .arg(time.time().toString(QStringLiteral("HH:mm:ss")))
+      .arg(QString(offset < 0 ? u'-' : u'+'))
+      .arg(absolute / 60, 2, 10, QChar(u'0'))
+      .arg(absolute % 60, 2, 10, QChar(u'0'));
+}
+
+QString MessageId(QStringView host) {
+  QString clean;
+  for (QChar c : host) {
+    if (c.unicode() < 0x80 && (c.isLetterOrNumber() || c == u'.' || c == u'-')) clean += c;
+  }
+  if (clean.isEmpty()) clean = QStringLiteral("localhost");
+  return u'<' + QUuid::createUuid().toString(QUuid::WithoutBraces) + u'@' + clean + u'>';
+}
+
+QString FileParameter(QStringView parameter, QStringView fileName) {
+  const QString clean = WithoutLineBreaks(fileName);
+  if (IsAscii(clean)) return parameter + QStringLiteral("=\"") + QuotedParameter(clean) + u'"';
+  return parameter + QStringLiteral("*=utf-8''") +
+         QString::fromLatin1(clean.toUtf8().toPercentEncoding());
+}
+
+bool HasControls(QStringView text) {
+  for (QChar c : text) {
+    if ((c.unicode() < 32 && c != u'\t') || c.unicode() == 127) return true;
+  }
+  return false;
 }
 
 QList<QByteArray> QuotedPrintable(QByteArrayView utf8Line) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +17,9 @@ QString WithoutLineBreaks(QStringView text);
 // A header value of free text: line breaks become blanks; text outside ASCII is sent as
 // encoded words (UTF-8, base64), folded onto continuation lines when it is long.
 QString HeaderText(QStringView text);
+
+// Any text as encoded words (UTF-8, base64) on folded lines: for values too long to fold.
+QString EncodedHeaderText(QStringView text);
 
 // A header value naming an address, "Name <address>" or a bare address: line breaks become
 // blanks; a display name outside ASCII becomes an encoded word.
@@ -41,6 +45,31 @@ QString EnvelopeAddress(QStringView entry);
 // The sender's bare address: a From text written as "Name <address>" gives the address;
 // any other text is used as it stands.
 QString SenderAddress(QStringView from);
+
+// A display name as a header may hold it: a name with characters that have a meaning in an
+// address ("Doe, John") is put in double quotes, quotes and backslashes inside escaped; a
+// name already quoted or without such characters is kept.
+QString DisplayName(QStringView name);
+
+// One header line folded for transport: where a line grows past 78 characters it is broken
+// before a blank or after a comma (never inside quotes), the break being CR LF and the
+// continuation beginning with a blank. Breaks already present ("\r\n ") are kept.
+QString Fold(const QString &line);
+// The length of the longest physical line of a folded header line.
+qsizetype LongestLine(QStringView folded);
+
+// The date as a message header gives it: "Wed, 09 Dec 2026 16:10:10 +0100", in English
+// whatever the locale, with the local offset from UTC.
+QString MessageDate(const QDateTime &time);
+// A new unique message id "<id@host>"; host is cleaned to the characters a domain may hold.
+QString MessageId(QStringView host);
+
+// A MIME parameter for a file name: name="text" for ASCII names, else the RFC 2231 form
+// name*=utf-8''percent-encoded.
+QString FileParameter(QStringView parameter, QStringView fileName);
+
+// True when the text holds control characters (other than tab) that must not go out raw.
+bool HasControls(QStringView text);
 
 // Splits at every CR LF, CR or LF.
 QStringList SplitLines(QStringView text);

@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QHostInfo>
 
 #include "MailErrors.h"
 #include "MessageBuilder.h"
@@ -62,9 +63,99 @@ void TNMSMTP::Expect(const QByteArray &reply, int limit) {
 }
 
 void TNMSMTP::Greet() {
+  capabilities_.clear();
+  if (Security == TSmtpSecurity::Tls) StartTls(Host);
   const QByteArray greeting = ReadLn();
   TakeReply(greeting);
   Expect(ReadContinuation(greeting), 400);
+  if (Security == TSmtpSecurity::None) {
+    Helo();
+    return;
+  }
+  if (!Ehlo()) {
+    if (Security == TSmtpSecurity::StartTls)
+      throw EMailError(QStringLiteral("The server ") + Host +
+                       QStringLiteral(" does not understand EHLO, so it cannot encrypt the "
+                                      "connection (STARTTLS); nothing was sent."));
+    Helo();
+  }
+  if (Security == TSmtpSecurity::StartTls) {
+    if (!HasCapability(QStringLiteral("STARTTLS")))
+      throw EMailError(QStringLiteral("The server ") + Host +
+                       QStringLiteral(" does not offer STARTTLS, so the connection cannot be "
+                                      "encrypted; nothing was sent."));
+    Expect(Command(QStringLiteral("STARTTLS")), 300);
+    StartTls(Host);
+    // What the server said before the handshake counts no more: ask again.
+    if (!Ehlo()) throw EMailError(ReplyText(LastLine()));
+  }
+  if (!LoginName.isEmpty()) Login();
+}
+
+// EHLO with the local host name; the reply's lines after the first word are the server's
+// capabilities. False when the server refuses EHLO.
+bool TNMSMTP::Ehlo() {
+  capabilities_.clear();
+  QString name = QHostInfo::localHostName();
+  if (name.isEmpty() || !MimeText::IsAscii(name) || name.contains(u' '))
+    name = QStringLiteral("localhost");
+  QByteArray line = Transaction((QStringLiteral("EHLO ") + name).toLatin1());
+  const qint16 number = ReplyNumber();
+  if (number < 100 || number > 599) Expect(line, 1000);
+  int count = 0;
+  for (;;) {
+    const bool more = line.size() >= 4 && line[3] == '-';
+    if (number < 300 && count > 0) capabilities_.append(CapabilityOf(line));
+    if (!more) break;
+    if (++count > MaxReplyLines)
+      throw ESockError(QStringLiteral("The server sent a reply of more than ") +
+                       QString::number(MaxReplyLines) + QStringLiteral(" lines"));
+    line = ReadLn();
+  }
+  TakeReply(line);
+  return number < 300;
+}
+
+QString TNMSMTP::CapabilityOf(const QByteArray &line) {
+  return QString::fromLatin1(line.mid(4)).trimmed();
+}
+
+void TNMSMTP::Login() {
+  if (!Secure())
+    throw EMailError(QStringLiteral("The login is sent only over an encrypted connection."));
+  QStringList mechanisms;
+  for (const QString &line : capabilities_) {
+    const QStringList words = line.split(u' ', Qt::SkipEmptyParts);
+    if (!words.isEmpty() && words.first().compare(QStringLiteral("AUTH"), Qt::CaseInsensitive) == 0)
+      for (const QString &word : words.mid(1)) mechanisms.append(word.toUpper());
+  }
+  const QByteArray user = LoginName.toUtf8();
+  const QByteArray password = Password.toUtf8();
+  auto refused = [this](const QByteArray &reply) {
+    return EMailError(QStringLiteral("The server ") + Host +
+                      QStringLiteral(" refused the login of \"") + LoginName +
+                      QStringLiteral("\"; the message was not sent. The server said: ") +
+                      ReplyText(reply).trimmed());
+  };
+  QByteArray reply;
+  if (mechanisms.contains(QStringLiteral("PLAIN"))) {
+    const QByteArray token =
+        QByteArray(QByteArray(1, '\0') + user + QByteArray(1, '\0') + password).toBase64();
+    reply = ReadContinuation(Transaction("AUTH PLAIN " + token));
+  } else if (mechanisms.contains(QStringLiteral("LOGIN"))) {
+    reply = ReadContinuation(Transaction("AUTH LOGIN"));
+    if (ReplyNumber() == 334) reply = ReadContinuation(Transaction(user.toBase64()));
+    if (ReplyNumber() == 334) reply = ReadContinuation(Transaction(password.toBase64()));
+  } else {
+    throw EMailError(QStringLiteral("The server ") + Host +
+                     QStringLiteral(" offers no login method this program knows (PLAIN or "
+                                    "LOGIN); the message was not sent."));
+  }
+  if (ReplyNumber() < 100 || ReplyNumber() > 599) Expect(reply, 1000);
+  if (ReplyNumber() != 235) throw refused(reply);
+}
+
+void TNMSMTP::Helo() {
   for (int attempt = 1;; ++attempt) {
     Expect(Command(QStringLiteral("HELO ") + UserID), 1000);
     if (ReplyNumber() < 300) return;
@@ -88,7 +179,7 @@ void TNMSMTP::Connect() {
     } catch (...) {
       if (*alive) {
         try {
-          Disconnect();
+          QuitAndClose();
         } catch (...) {
         }
       }
@@ -103,6 +194,17 @@ void TNMSMTP::Connect() {
 }
 
 void TNMSMTP::Disconnect() {
+  if (busy_) {
+    // Connect or SendMail is waiting: a QUIT now would land inside its dialogue (or inside
+    // the message). Close at once; the running operation ends with its abort error.
+    Cancel();
+    TPowersock::Disconnect();
+    return;
+  }
+  QuitAndClose();
+}
+
+void TNMSMTP::QuitAndClose() {
   ClearCancel();
   const auto alive = AliveToken();
   if (Connected()) {
@@ -174,33 +276,26 @@ void TNMSMTP::SendMail() {
       BuildMessage();
     }
 
+    CheckAddresses();
     if (OnSendStart) OnSendStart();
     Expect(Command(QStringLiteral("RSET")), 400);
     Expect(Command(QStringLiteral("MAIL FROM:<") +
-                   MimeText::SenderAddress(PostMessage.FromAddress) + u'>'),
+                   MimeText::SenderAddress(PostMessage.FromAddress).trimmed() + u'>'),
            400);
     for (const QStringList *list :
          {&PostMessage.ToAddress, &PostMessage.ToCarbonCopy, &PostMessage.ToBlindCarbonCopy}) {
       for (const QString &entry : *list) {
-        const QString address = ExtractAddress(entry);
+        const QString address = ExtractAddress(entry).trimmed();
         if (address.isEmpty()) continue;
         Expect(Command(QStringLiteral("RCPT TO:<") + address + u'>'), 1000);
         if (ReplyNumber() > 300 && OnRecipientNotFound) OnRecipientNotFound(entry);
       }
     }
-    Expect(Command(QStringLiteral("DATA")), 400);
-
-    QByteArray header;
-    for (const QString &line : FinalHeader) header.append(line.toUtf8() + CrLf);
-    header.append(CrLf + CrLf);
-    SendBuffer(header);
-    QBuffer stream(&body_);
-    stream.open(QIODevice::ReadOnly);
-    SendStream(stream);
-
-    const QByteArray reply = Command(QStringLiteral("."));
-    if (ReplyNumber() >= 400 && OnFailure) OnFailure();
-    Expect(reply, 400);
+    const QByteArray dataReply = Command(QStringLiteral("DATA"));
+    Expect(dataReply, 400);
+    // Only 354 invites the message; any other answer would have the text taken as commands.
+    if (ReplyNumber() != 354) throw EMailError(ReplyText(dataReply));
+    SendData();
     if (ClearParams) ClearParameters();
   } catch (...) {
     if (*alive) busy_ = false;
@@ -208,6 +303,75 @@ void TNMSMTP::SendMail() {
   }
   busy_ = false;
   if (OnSuccess) OnSuccess();
+}
+
+// A recipient written with brackets but nothing inside them ("Name <>") is a typing slip:
+// it is refused before anything goes to the server.
+void TNMSMTP::CheckAddresses() const {
+  auto check = [](const QString &entry) {
+    if (entry.contains(u'<') && MimeText::EnvelopeAddress(entry).trimmed().isEmpty())
+      throw EMailError(QStringLiteral("\"") + entry.trimmed() +
+                       QStringLiteral("\" has no address; nothing was sent."));
+  };
+  check(PostMessage.FromAddress);
+  for (const QStringList *list :
+       {&PostMessage.ToAddress, &PostMessage.ToCarbonCopy, &PostMessage.ToBlindCarbonCopy})
+    for (const QString &entry : *list) check(entry);
+}
+
+// The header, the body and the final dot. Once the message has begun, the dialogue cannot
+// go back to commands: any failure here closes the connection at once (no QUIT inside the
+// data). A server that refused the message while it was arriving has its own reply shown.
+void TNMSMTP::SendData() {
+  const auto alive = AliveToken();
+  auto close = [&] {
+    if (*alive && Connected()) TPowersock::Disconnect();
+  };
+  try {
+    QByteArray header;
+    for (const QString &line : FinalHeader) header.append(line.toUtf8() + CrLf);
+    header.append(CrLf + CrLf);
+    SendBuffer(header);
+    QBuffer stream(&body_);
+    stream.open(QIODevice::ReadOnly);
+    SendStream(stream);
+  } catch (const EAbortError &) {
+    close();
+    throw;
+  } catch (const ESockError &) {
+    if (*alive && LineWaiting()) {
+      const QByteArray reply = ReadLn();
+      TakeReply(reply);
+      close();
+      throw EMailError(ReplyText(reply));
+    }
+    close();
+    throw;
+  }
+
+  // The server may check the whole message before it answers: the reply to the final dot
+  // gets its own, longer limit.
+  const int ordinary = ReplyTimeOut;
+  ReplyTimeOut = FinalReplyTimeOut;
+  QByteArray reply;
+  try {
+    reply = Command(QStringLiteral("."));
+  } catch (const EAbortError &) {
+    if (*alive) ReplyTimeOut = ordinary;
+    close();
+    throw;
+  } catch (const EMailError &error) {
+    if (!*alive) throw;
+    ReplyTimeOut = ordinary;
+    close();
+    if (OnFailure) OnFailure();
+    throw EMailError(QStringLiteral("No answer came to the end of the message (") +
+                     error.Message().trimmed() +
+                     QStringLiteral("). The message may still have been delivered."));
+  }
+  ReplyTimeOut = ordinary;
+  if (ReplyNumber() >= 400 && OnFailure) OnFailure();
+  Expect(reply, 400);
 }
 
 bool TNMSMTP::HasCapability(const QString &name) const {

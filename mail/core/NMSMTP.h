@@ -65,6 +65,8 @@ class TNMSMTP : public TPowersock {
 
   void Connect() override;
   void SendMail();
+  // QUIT and close. Called while Connect or SendMail waits (from an event handled meanwhile),
+  // it closes at once without QUIT and that operation fails with its abort error.
   void Disconnect() override;
   void ClearParameters();
   void Abort() override;
@@ -90,6 +92,13 @@ class TNMSMTP : public TPowersock {
   void Expect(const QByteArray &reply, int limit);
   void BuildMessage();
   void Greet();
+  void QuitAndClose();
+  void Helo();
+  bool Ehlo();
+  void Login();
+  void SendData();
+  void CheckAddresses() const;
+  static QString CapabilityOf(const QByteArray &line);
 
   QStringList capabilities_;
   bool busy_ = false;

@@ -12,6 +12,7 @@
 #include <QSocketNotifier>
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <limits>
 
 #include "MailErrors.h"
@@ -98,12 +99,17 @@ QString TPowersock::ErrorManager(int tolerated) {
 
 // ---- socket handle -----------------------------------------------------------------------
 
-bool TPowersock::CreateSocket(bool linger) {
-  fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, IPPROTO_TCP);
+bool TPowersock::CreateSocket(bool linger, int family) {
+  if (family == 0) family = family_ == 0 ? AF_INET : family_;
+  fd_ = ::socket(family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, IPPROTO_TCP);
   if (fd_ < 0) {
     SetPlatformError(errno);
     return false;
   }
+  family_ = family;
+  transport_ = std::make_unique<TPlainTransport>(fd_);
+  tls_ = nullptr;
+  handshaking_ = false;
   if (linger) {
     // Closing resets the connection at once instead of lingering over unsent data.
     const ::linger option{1, 0};
@@ -115,7 +121,7 @@ bool TPowersock::CreateSocket(bool linger) {
   readNotifier_->setEnabled(false);
   connect(readNotifier_.get(), &QSocketNotifier::activated, this, [this] {
     try {
-      ReadToStream();
+      ReadReady();
     } catch (...) {
     }
   });
@@ -123,7 +129,7 @@ bool TPowersock::CreateSocket(bool linger) {
   writeNotifier_->setEnabled(false);
   connect(writeNotifier_.get(), &QSocketNotifier::activated, this, [this] {
     try {
-      SocketWritable();
+      WriteReady();
     } catch (...) {
     }
   });
@@ -140,6 +146,9 @@ void TPowersock::CloseDescriptor() {
   }
   const int fd = fd_;
   fd_ = -1;
+  tls_ = nullptr;
+  handshaking_ = false;
+  transport_.reset();
   if (fd >= 0 && ::close(fd) != 0) {
     SetPlatformError(errno);
     ErrorManager(SocketErrors::WouldBlock);
@@ -163,9 +172,13 @@ void TPowersock::RequestCloseSocket() {
   connecting_ = false;
   DiscardSend();
   Wake();
+  // A close during Connect (lookup or connect wait) ends that wait as a cancel does.
+  if (inConnect_) canceled_ = true;
   CloseDescriptor();
   if (destroying_) return;
   CreateSocket(false);
+  if (!disconnectOwed_) return;
+  disconnectOwed_ = false;
   if (OnDisconnect) OnDisconnect();
 }
 
@@ -197,7 +210,8 @@ void TPowersock::Abort() {}
 void TPowersock::TimerOn() {
   StatusMessage(8, QStringLiteral("Timer On"));
   timedOut_ = false;
-  timer_.SetInterval(static_cast<unsigned>(std::max(TimeOut, 0)));
+  const int limit = TimeOut > 0 ? TimeOut : DefaultTimeOut;
+  timer_.SetInterval(static_cast<unsigned>(std::max(limit, 0)));
   timer_.SetEnabled(true);
 }
 
@@ -228,13 +242,13 @@ bool TPowersock::ResolveHost() {
   StatusMessage(8, QStringLiteral("Resolve Host"));
   const QString name = Proxy.isEmpty() ? Host : Proxy;
   if (name.size() > MaxHostLength) throw ESockError(HostTooLong);
-  remoteAddress_ = 0;
-  in_addr parsed{};
-  if (::inet_pton(AF_INET, name.toLatin1().constData(), &parsed) == 1) {
-    remoteAddress_ = ntohl(parsed.s_addr);
-    return true;
-  }
-  if (name.trimmed().isEmpty()) return false;
+  remoteLength_ = 0;
+  QString literal = name.trimmed();
+  if (literal.startsWith(u'[') && literal.endsWith(u']'))
+    literal = literal.mid(1, literal.size() - 2);
+  const QHostAddress parsed(literal);
+  if (!parsed.isNull()) return UseAddress(parsed);
+  if (literal.isEmpty()) return false;
 
   TimerOn();
   lookupDone_ = false;
@@ -247,7 +261,7 @@ bool TPowersock::ResolveHost() {
   lookupId_ = -1;
   if (timedOut_) throw ESockError(QStringLiteral("Host Lookup Timed Out"));
   if (canceled_) throw ESockError(QStringLiteral("Host Lookup Canceled"));
-  if (lookupFailed_ || remoteAddress_ == 0) return false;
+  if (lookupFailed_ || remoteLength_ == 0) return false;
   if (OnHostResolved) OnHostResolved();
   return true;
 }
@@ -261,14 +275,16 @@ void TPowersock::LookupDone(const QHostInfo &info) {
     platformError_ = info.error() == QHostInfo::HostNotFound ? SocketErrors::HostNotFound
                                                              : SocketErrors::NoRecovery;
   }
-  for (const QHostAddress &address : info.addresses()) {
-    bool isIpv4 = false;
-    const quint32 value = address.toIPv4Address(&isIpv4);
-    if (isIpv4) {
-      remoteAddress_ = value;
+  // The first IPv4 address, else the first IPv6 one.
+  const QList<QHostAddress> addresses = info.addresses();
+  bool found = false;
+  for (const QHostAddress &address : addresses) {
+    if (address.protocol() == QAbstractSocket::IPv4Protocol && UseAddress(address)) {
+      found = true;
       break;
     }
   }
+  for (qsizetype i = 0; !found && i < addresses.size(); ++i) found = UseAddress(addresses[i]);
   Wake();
 }
 
@@ -292,18 +308,26 @@ void TPowersock::Connect() {
     throw ESockError(QStringLiteral("Null Remote Address"));
   }
 
-  if (fd_ < 0 && !CreateSocket(false)) ErrorManager(SocketErrors::WouldBlock);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<quint16>(Proxy.isEmpty() ? Port : ProxyPort));
-  address.sin_addr.s_addr = htonl(remoteAddress_);
+  const int family = remote_.ss_family;
+  if (fd_ >= 0 && family_ != family) {
+    // The socket was made for the other address family: exchange it.
+    family_ = family;
+    ReplaceSocket();
+  }
+  if (fd_ < 0 && !CreateSocket(false, family)) ErrorManager(SocketErrors::WouldBlock);
+  const auto port = htons(static_cast<quint16>(Proxy.isEmpty() ? Port : ProxyPort));
+  if (family == AF_INET6)
+    reinterpret_cast<sockaddr_in6 *>(&remote_)->sin6_port = port;
+  else
+    reinterpret_cast<sockaddr_in *>(&remote_)->sin_port = port;
   lookupDone_ = false;
   noError_ = true;
   receive_.Clear();
-  const int result = ::connect(fd_, reinterpret_cast<const sockaddr *>(&address), sizeof address);
+  const int result = ::connect(fd_, reinterpret_cast<const sockaddr *>(&remote_), remoteLength_);
   const int error = result == 0 ? 0 : errno;
   if (result == 0) {
     connected_ = true;
+    disconnectOwed_ = true;
     readNotifier_->setEnabled(true);
     SocketConnected();
   } else if (error == EINPROGRESS || IsTemporary(error)) {
@@ -339,6 +363,93 @@ void TPowersock::SocketConnected() {
   if (OnConnect) OnConnect();
 }
 
+void TPowersock::ReadReady() {
+  if (handshaking_) {
+    HandshakeStep();
+    return;
+  }
+  ReadToStream();
+}
+
+void TPowersock::WriteReady() {
+  if (handshaking_) {
+    HandshakeStep();
+    return;
+  }
+  SocketWritable();
+}
+
+void TPowersock::HandshakeStep() {
+  if (!handshaking_ || !tls_) return;
+  handshake_ = tls_->Handshake();
+  readNotifier_->setEnabled(handshake_.Kind == TTransport::TResult::WantRead);
+  writeNotifier_->setEnabled(handshake_.Kind == TTransport::TResult::WantWrite);
+  if (handshake_.Kind == TTransport::TResult::Data || handshake_.Kind == TTransport::TResult::Error)
+    handshaking_ = false;
+  Wake();
+}
+
+void TPowersock::StartTls(const QString &host) {
+  StatusMessage(8, QStringLiteral("Starting TLS"));
+  if (!connected_ || fd_ < 0) throw ESockError(SocketErrors::Message(10057));
+  // Bytes that came before the handshake were not protected: none of them may count.
+  receive_.Clear();
+  auto tls = std::make_unique<TTlsTransport>(fd_, host);
+  tls_ = tls.get();
+  transport_ = std::move(tls);
+  handshaking_ = true;
+  handshake_ = {TTransport::TResult::WantWrite, 0, 0};
+  PostQueued(&TPowersock::HandshakeStep);
+  StartSilenceTimer();
+  WaitUntil([this] { return !handshaking_ || canceled_ || silent_ || !connected_; });
+  silenceTimer_.stop();
+  if (!handshaking_ && connected_ && handshake_.Kind == TTransport::TResult::Data) {
+    tls_ = nullptr;
+    readNotifier_->setEnabled(true);
+    // The handshake may have brought application data along.
+    if (transport_->Pending()) PostRead();
+    return;
+  }
+  QString reason;
+  if (canceled_)
+    reason = QStringLiteral("canceled");
+  else if (!connected_)
+    reason = QStringLiteral("the server closed the connection");
+  else if (silent_)
+    reason = QStringLiteral("the server did not answer in time");
+  else if (handshake_.PosixError != 0)
+    reason = SocketErrors::Message(SocketErrors::FromErrno(handshake_.PosixError));
+  else
+    reason = tls_ ? tls_->ErrorText() : QString();
+  if (connected_) RequestCloseSocket();
+  throw ESockError(QStringLiteral("No secure connection to ") + host + QStringLiteral(": ") +
+                   reason);
+}
+
+bool TPowersock::UseAddress(const QHostAddress &address) {
+  remoteLength_ = 0;
+  if (address.isNull() || address == QHostAddress::AnyIPv4 || address == QHostAddress::AnyIPv6)
+    return false;  // "0.0.0.0" and "::" name no host to connect to
+  remote_ = {};
+  if (address.protocol() == QAbstractSocket::IPv4Protocol) {
+    auto *in = reinterpret_cast<sockaddr_in *>(&remote_);
+    in->sin_family = AF_INET;
+    in->sin_addr.s_addr = htonl(address.toIPv4Address());
+    remoteLength_ = sizeof(sockaddr_in);
+    return true;
+  }
+  if (address.protocol() == QAbstractSocket::IPv6Protocol) {
+    auto *in6 = reinterpret_cast<sockaddr_in6 *>(&remote_);
+    in6->sin6_family = AF_INET6;
+    const Q_IPV6ADDR bytes = address.toIPv6Address();
+    std::memcpy(&in6->sin6_addr, &bytes, sizeof bytes);
+    in6->sin6_scope_id = address.scopeId().toUInt();
+    remoteLength_ = sizeof(sockaddr_in6);
+    return true;
+  }
+  return false;
+}
+
 void TPowersock::SocketWritable() {
   if (connecting_) {
     connecting_ = false;
@@ -349,6 +460,7 @@ void TPowersock::SocketWritable() {
     noError_ = error == 0;
     if (noError_) {
       connected_ = true;
+      disconnectOwed_ = true;
       readNotifier_->setEnabled(true);
       Wake();
       SocketConnected();
@@ -403,7 +515,8 @@ void TPowersock::ReadToStream() {
     if (CancelHook) CancelHook();
     return;
   }
-  if (readBusy_ || !connected_ || fd_ < 0) return;
+  // During a TLS handshake the descriptor belongs to it; reading resumes once it is done.
+  if (readBusy_ || !connected_ || fd_ < 0 || handshaking_) return;
   readBusy_ = true;
   const TCleanup clearBusy(alive_, [this] { readBusy_ = false; });
   StatusMessage(8, QStringLiteral("ReadToStream"));
@@ -414,30 +527,39 @@ void TPowersock::ReadToStream() {
     return;
   }
   char chunk[ChunkSize];
-  const ssize_t count = ::recv(fd_, chunk, sizeof chunk, 0);
-  if (count > 0) {
-    receive_.Append(QByteArrayView(chunk, count));
+  const TTransport::TResult result = transport_->Read(chunk, sizeof chunk);
+  if (result.Kind == TTransport::TResult::Data) {
+    receive_.Append(QByteArrayView(chunk, result.Count));
     if (ReplyTimeOut > 0 && silenceTimer_.isActive()) silenceTimer_.start(ReplyTimeOut);
-    if (count == ChunkSize) PostRead();
+    if (result.Count == ChunkSize || transport_->Pending()) PostRead();
     Wake();
-  } else if (count == 0) {
+  } else if (result.Kind == TTransport::TResult::Closed) {
     PeerClosed();
-  } else if (const int error = errno; !IsTemporary(error)) {
-    SetPlatformError(error);
-    lastErrorNo_ = platformError_;
-    if (OnError) OnError(static_cast<quint16>(lastErrorNo_), SocketErrors::Message(lastErrorNo_));
+  } else if (result.Kind == TTransport::TResult::Error) {
+    if (result.PosixError != 0) {
+      SetPlatformError(result.PosixError);
+      lastErrorNo_ = platformError_;
+    }
+    if (OnError)
+      OnError(static_cast<quint16>(lastErrorNo_), result.PosixError != 0
+                                                      ? SocketErrors::Message(lastErrorNo_)
+                                                      : transport_->ErrorText());
     // A receive error ends the connection: nothing more will arrive on it.
     PeerClosed();
   }
 }
 
-void TPowersock::PeerClosed() {
+void TPowersock::DrainReceive() {
   char chunk[ChunkSize];
-  while (!canceled_ && !receive_.Full() && fd_ >= 0) {
-    const ssize_t count = ::recv(fd_, chunk, sizeof chunk, 0);
-    if (count <= 0) break;
-    receive_.Append(QByteArrayView(chunk, count));
+  while (!canceled_ && !receive_.Full() && transport_) {
+    const TTransport::TResult result = transport_->Read(chunk, sizeof chunk);
+    if (result.Kind != TTransport::TResult::Data) break;
+    receive_.Append(QByteArrayView(chunk, result.Count));
   }
+}
+
+void TPowersock::PeerClosed() {
+  DrainReceive();
   connected_ = false;
   RequestCloseSocket();
 }
@@ -554,6 +676,12 @@ void TPowersock::SendStream(QIODevice &stream) {
 
 void TPowersock::SendPending() {
   const bool wasConnected = connected_;
+  if (send_.size() <= sendOffset_) {
+    // Nothing to send: done at once (no wait for a write that never comes).
+    DiscardSend();
+    if (!connected_) throw ESockError(SocketErrors::Message(10057));
+    return;
+  }
   writeDone_ = false;
   sendError_ = 0;
   PostWrite();
@@ -598,26 +726,33 @@ void TPowersock::WriteFromStream() {
   });
   StatusMessage(8, QStringLiteral("WriteFromStream"));
 
-  if (sendOffset_ >= send_.size() || canceled_) return;
+  if (sendOffset_ >= send_.size() || canceled_ || handshaking_) return;
   if (!connected_ || fd_ < 0) return;  // the waiting send sees the closed connection
   const qsizetype pending = send_.size() - sendOffset_;
-  const ssize_t count =
-      ::send(fd_, send_.constData() + sendOffset_,
-             static_cast<size_t>(std::min<qsizetype>(pending, ChunkSize)), MSG_NOSIGNAL);
-  if (count < 0) {
-    const int error = errno;
-    SetPlatformError(error);
-    lastErrorNo_ = platformError_;
-    if (IsTemporary(error)) {
-      // The system's buffer is full: the next writable notification resumes.
+  const TTransport::TResult result =
+      transport_->Write(send_.constData() + sendOffset_, std::min<qsizetype>(pending, ChunkSize));
+  if (result.Kind != TTransport::TResult::Data) {
+    if (result.Kind == TTransport::TResult::WantWrite ||
+        result.Kind == TTransport::TResult::WantRead) {
+      // The system's buffer is full (or TLS waits for the peer): the next writable
+      // notification resumes.
       writeNotifier_->setEnabled(true);
-    } else {
-      sendError_ = lastErrorNo_;
-      if (OnError) OnError(static_cast<quint16>(lastErrorNo_), SocketErrors::Message(lastErrorNo_));
-      Wake();
+      return;
     }
+    if (result.PosixError != 0) SetPlatformError(result.PosixError);
+    lastErrorNo_ = platformError_;
+    sendError_ = lastErrorNo_ != 0 ? lastErrorNo_ : SocketErrors::FromErrno(ECONNRESET);
+    if (OnError)
+      OnError(static_cast<quint16>(lastErrorNo_), result.PosixError != 0
+                                                      ? SocketErrors::Message(lastErrorNo_)
+                                                      : transport_->ErrorText());
+    // A server that refuses the rest of a message often says why before it closes: keep its
+    // reply for the caller.
+    DrainReceive();
+    Wake();
     return;
   }
+  const qsizetype count = result.Count;
   sendOffset_ += count;
   if (sendOffset_ < send_.size()) {
     PostWrite();

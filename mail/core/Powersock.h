@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/socket.h>
+
 #include <QByteArray>
 #include <QIODevice>
 #include <QObject>
@@ -11,8 +13,10 @@
 
 #include "LineBuffer.h"
 #include "ThreadTimer.h"
+#include "Transport.h"
 
 class QEventLoop;
+class QHostAddress;
 class QHostInfo;
 class QSocketNotifier;
 
@@ -41,8 +45,10 @@ class TPowersock : public QObject {
   // Settings.
   QString Host;
   int Port = 0;
-  // Time limit in milliseconds for host lookup and connecting; 0 means no limit.
+  // Time limit in milliseconds for host lookup and connecting; 0 means DefaultTimeOut.
   int TimeOut = 0;
+  // The limit used when TimeOut is 0: an unanswered connect attempt always ends.
+  int DefaultTimeOut = 30000;
   // Status texts whose level is at most this value are reported through OnStatus.
   int ReportLevel = 1;
   // When not empty, host name or address used instead of Host, with ProxyPort.
@@ -79,6 +85,8 @@ class TPowersock : public QObject {
   qint64 BytesTotal() const { return bytesTotal_; }
   // True while the object holds a socket ready for the next Connect or connected.
   bool HasSocket() const { return fd_ >= 0; }
+  // True while the connection runs over TLS.
+  bool Secure() const { return transport_ && transport_->Secure(); }
   // Number of live objects in the process.
   static int LiveCount();
 
@@ -111,6 +119,13 @@ class TPowersock : public QObject {
   virtual void SocketConnected();
   void RequestCloseSocket();
   void ClearReceiveBuffer() { receive_.Clear(); }
+  // A complete line waits in the receive buffer (ReadLn returns it even after a close).
+  bool LineWaiting() const { return receive_.HasLine(); }
+  // Starts TLS on the open connection and returns when the handshake is done; the server's
+  // certificate must be valid for host. Anything received before is discarded. Throws
+  // ESockError naming the host and the reason, after closing the connection, when the
+  // handshake fails: there is no going on in clear text.
+  void StartTls(const QString &host);
   void ClearCancel() { canceled_ = false; }
   // Takes a reply line as Transaction does: sets LastLine and ReplyNumber.
   void TakeReply(const QByteArray &line);
@@ -138,7 +153,7 @@ class TPowersock : public QObject {
     std::function<void()> step_;
   };
 
-  bool CreateSocket(bool linger);
+  bool CreateSocket(bool linger, int family = 0);
   void ReplaceSocket();
   void CloseDescriptor();
   bool ResolveHost();
@@ -160,11 +175,25 @@ class TPowersock : public QObject {
   void StartSilenceTimer();
   void Wake();
   void SetPlatformError(int posixError);
+  void HandshakeStep();
+  // Sets the address to connect to; false for an address that names no host.
+  bool UseAddress(const QHostAddress &address);
+  void ReadReady();
+  void WriteReady();
+  // Moves what the transport holds into the receive buffer, up to its bound.
+  void DrainReceive();
 
   int fd_ = -1;
   std::unique_ptr<QSocketNotifier> readNotifier_;
   std::unique_ptr<QSocketNotifier> writeNotifier_;
-  quint32 remoteAddress_ = 0;  // host byte order; 0 = none known
+  int family_ = 0;
+  std::unique_ptr<TTransport> transport_;
+  TTlsTransport *tls_ = nullptr;  // the TLS transport while its handshake runs
+  bool handshaking_ = false;
+  TTransport::TResult handshake_;
+  // The address to connect to (IPv4 or IPv6); length 0 = none known.
+  sockaddr_storage remote_{};
+  socklen_t remoteLength_ = 0;
 
   QString status_;
   int lastErrorNo_ = 0;
@@ -188,6 +217,8 @@ class TPowersock : public QObject {
   bool writeAgain_ = false;
   bool streamMode_ = false;
   bool destroying_ = false;
+  // OnDisconnect is still owed for the current socket (once per connection).
+  bool disconnectOwed_ = true;
   qint64 bytesSent_ = 0;
   qint64 bytesTotal_ = 0;
 

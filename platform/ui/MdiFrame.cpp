@@ -2,13 +2,44 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QStyle>
+#include <algorithm>
 
-namespace MdiFrame {
+namespace {
 
-void TileHorizontally(QMdiArea *area) {
+QList<QMdiSubWindow *> arrangeable(QMdiArea *area) {
   QList<QMdiSubWindow *> windows;
   for (QMdiSubWindow *w : area->subWindowList(QMdiArea::CreationOrder))
     if (w->isVisible() && !w->isMinimized()) windows.append(w);
+  return windows;
+}
+
+}  // namespace
+
+namespace MdiFrame {
+
+void Cascade(QMdiArea *area) {
+  const QList<QMdiSubWindow *> windows = arrangeable(area);
+  if (windows.isEmpty()) return;
+  const QRect space = area->viewport()->rect();
+  const int step = std::max(8, windows.first()->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, windows.first()));
+  // Windows keep at least half the area; beyond that many steps the cascade starts again.
+  const int maxSteps = std::max(1, std::min(space.width(), space.height()) / 2 / step);
+  const int steps = std::min<int>(int(windows.size()), maxSteps + 1) - 1;
+  const QSize size(space.width() - steps * step, space.height() - steps * step);
+  QMdiSubWindow *active = area->activeSubWindow();
+  for (qsizetype i = 0; i < windows.size(); ++i) {
+    QMdiSubWindow *w = windows[i];
+    if (w->isMaximized()) w->showNormal();
+    const int offset = int(i % (steps + 1)) * step;
+    w->setGeometry(QRect(QPoint(offset, offset), size));
+    w->raise();
+  }
+  if (active) active->raise();
+}
+
+void TileHorizontally(QMdiArea *area) {
+  const QList<QMdiSubWindow *> windows = arrangeable(area);
   if (windows.isEmpty()) return;
   const QRect space = area->viewport()->rect();
   const int strip = space.height() / int(windows.size());

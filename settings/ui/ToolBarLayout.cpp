@@ -133,9 +133,12 @@ std::unique_ptr<TValueAccessor> OptionsAccessor(QToolBar *bar) {
         const QVariant kept = guard->property(optionsMemo);
         quint64 bits = kept.isValid() ? kept.toULongLong() : FlatButtons;
         bits = guard->isMovable() ? bits | AllowDrag : bits & ~AllowDrag;
-        const QList<QToolButton *> buttons = guard->findChildren<QToolButton *>();
-        if (!buttons.isEmpty())
-          bits = buttons.first()->autoRaise() ? bits | FlatButtons : bits & ~FlatButtons;
+        // The bar's own buttons tell, not its overflow arrow (a tool button too, always flat).
+        for (QAction *action : guard->actions())
+          if (auto *button = qobject_cast<QToolButton *>(guard->widgetForAction(action))) {
+            bits = button->autoRaise() ? bits | FlatButtons : bits & ~FlatButtons;
+            break;
+          }
         return PropertyText::FromSet(bits, OptionNames());
       },
       [guard](const QString &text) {

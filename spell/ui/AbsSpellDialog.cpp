@@ -116,11 +116,13 @@ QWidget *TAbsSpellDialog::AltKeyTarget(const QKeyEvent *event) const {
 }
 
 bool TAbsSpellDialog::eventFilter(QObject *watched, QEvent *event) {
-  // The shortcut override comes first: taken here, no caption's mnemonic sees the key.
+  // The shortcut override comes before any mnemonic sees the key: the focus moves there and
+  // the key is taken. (The key press that follows may be swallowed before it gets here, by a
+  // program-wide filter that keeps Alt keys from typing.)
   if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
     auto *key = static_cast<QKeyEvent *>(event);
     if (QWidget *target = AltKeyTarget(key)) {
-      if (event->type() == QEvent::KeyPress) target->setFocus(Qt::ShortcutFocusReason);
+      target->setFocus(Qt::ShortcutFocusReason);
       event->accept();
       return true;
     }

@@ -1,22 +1,26 @@
 // The frame as a user meets it: starting with a relative name, dropping files on a document,
 // the tray, the caption, keys with Alt, and what a dialog leaves behind.
-#include "AppFixture.h"
-#include "FindDialog.h"
-#include "FormStorage.h"
-#include "RootKey.h"
-#include "SettingsStore.h"
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <QToolBar>
+
+#include "AppFixture.h"
+#include "Commands.h"
+#include "FindDialog.h"
+#include "FormStorage.h"
+#include "RootKey.h"
+#include "SettingsStore.h"
+#include "fmCustomize.h"
 
 namespace {
 
@@ -40,7 +44,8 @@ void dropFiles(QWidget *target, const QStringList &files) {
 
 TEST_F(AppFixture, ARelativeNameOnTheCommandLineMeansTheStartingFolder) {
   const QString dir = TestEnvironment::FreshDir(QStringLiteral("relative"));
-  const QString file = TestEnvironment::WriteFile(dir + QStringLiteral("/texts/letter.txt"), "Dear all");
+  const QString file =
+      TestEnvironment::WriteFile(dir + QStringLiteral("/texts/letter.txt"), "Dear all");
   QDir::setCurrent(dir);
   TModalAnswerer answerer;  // no box may come up
   TfrmMain &m = Start({QStringLiteral("texts/letter.txt")});
@@ -59,7 +64,8 @@ TEST_F(AppFixture, ARelativeNameOnTheCommandLineMeansTheStartingFolder) {
 TEST_F(AppFixture, AFileDroppedOnADocumentOpensInsteadOfTypingItsAddress) {
   TfrmMain &m = Start();
   const QString dir = TestEnvironment::FreshDir(QStringLiteral("dropdoc"));
-  const QString file = TestEnvironment::WriteFile(dir + QStringLiteral("/dropped.txt"), "dropped text");
+  const QString file =
+      TestEnvironment::WriteFile(dir + QStringLiteral("/dropped.txt"), "dropped text");
   TRichEdit *memo = m.ActiveEdit()->mmoMemo();
   QTest::keyClicks(memo, QStringLiteral("mine"));
   dropFiles(memo->viewport(), {file});
@@ -73,7 +79,8 @@ TEST_F(AppFixture, AFileDroppedOnADocumentOpensInsteadOfTypingItsAddress) {
   // Text dragged within a document is still moved as text.
   QMimeData text;
   text.setText(QStringLiteral(" more"));
-  QDragEnterEvent enter(memo->viewport()->rect().center(), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+  QDragEnterEvent enter(memo->viewport()->rect().center(), Qt::CopyAction, &text, Qt::LeftButton,
+                        Qt::NoModifier);
   QCoreApplication::sendEvent(memo->viewport(), &enter);
   EXPECT_TRUE(enter.isAccepted());
   EXPECT_EQ(m.EditWindows().size(), 2);
@@ -164,7 +171,8 @@ TEST_F(AppFixture, AfterSaveAsReplacesAFileTheDocumentTakesTheKeysAgain) {
   ASSERT_EQ(answerer.titles.size(), 2);
   EXPECT_EQ(TestEnvironment::ReadFile(old), QByteArray("new"));
   ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == memo; }, 5000))
-      << (QApplication::focusWidget() ? QApplication::focusWidget()->metaObject()->className() : "no focus");
+      << (QApplication::focusWidget() ? QApplication::focusWidget()->metaObject()->className()
+                                      : "no focus");
   EXPECT_EQ(QApplication::activeWindow(), &m);
   QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("er"));
   EXPECT_EQ(memo->toPlainText(), QStringLiteral("newer"));
@@ -174,7 +182,8 @@ TEST_F(AppFixture, StayOnTopSwitchesWithoutRecreatingTheWindow) {
   TfrmMain &m = Start();
   QWindow *window = m.windowHandle();
   ASSERT_NE(window, nullptr);
-  if (m.IsChecked(QStringLiteral("mniStayOnTop"))) m.Action(QStringLiteral("mniStayOnTop"))->trigger();
+  if (m.IsChecked(QStringLiteral("mniStayOnTop")))
+    m.Action(QStringLiteral("mniStayOnTop"))->trigger();
   struct THideCounter : QObject {
     int hides = 0;
     bool eventFilter(QObject *, QEvent *event) override {
@@ -189,7 +198,9 @@ TEST_F(AppFixture, StayOnTopSwitchesWithoutRecreatingTheWindow) {
   // A dialog lowers it and raises it again.
   TModalAnswerer answerer;
   bool topDuringDialog = true;
-  answerer.onShown = [&](QWidget *) { topDuringDialog = window->flags() & Qt::WindowStaysOnTopHint; };
+  answerer.onShown = [&](QWidget *) {
+    topDuringDialog = window->flags() & Qt::WindowStaysOnTopHint;
+  };
   m.Action(QStringLiteral("mniOpen"))->trigger();
   Settle();
   ASSERT_EQ(answerer.titles.size(), 1);
@@ -261,19 +272,23 @@ TEST_F(AppFixture, TheOpenDialogShowsTheStoredTypesAndKeepsTheOneChosen) {
   EXPECT_TRUE(shown[1].startsWith(QStringLiteral("Web")));
   main.reset();
   TRootKey root;
-  EXPECT_EQ(root.ReadString(QStringLiteral("Main Form"), QStringLiteral("dlgOpen_FilterIndex"), QString()),
+  EXPECT_EQ(root.ReadString(QStringLiteral("Main Form"), QStringLiteral("dlgOpen_FilterIndex"),
+                            QString()),
             QStringLiteral("2"));
-  EXPECT_EQ(root.ReadString(QStringLiteral("Main Form"), QStringLiteral("dlgOpen_Filter"), QString()),
-            QStringLiteral("Notes|*.txt|Web|*.htm;*.html|Everything|*.*"));
+  EXPECT_EQ(
+      root.ReadString(QStringLiteral("Main Form"), QStringLiteral("dlgOpen_Filter"), QString()),
+      QStringLiteral("Notes|*.txt|Web|*.htm;*.html|Everything|*.*"));
 }
 
 TEST_F(AppFixture, FileDialogsShowEachTypeNameOnceAndFilterByItsMasks) {
   const QString defaults = QStringLiteral(
-      "Text Files (*.TXT)|*.txt|Initialization Files (*.INI)|*.ini|HTML Files (*.HTM;*HTML)|*.htm;*.html|All Files (*.*)|*.*");
+      "Text Files (*.TXT)|*.txt|Initialization Files (*.INI)|*.ini|HTML Files "
+      "(*.HTM;*HTML)|*.htm;*.html|All Files (*.*)|*.*");
   {
     TRootKey root;  // as a fresh start has it, whatever tests in this process stored before
     root.WriteString(QStringLiteral("Main Form"), QStringLiteral("dlgOpen_Filter"), defaults);
-    root.WriteString(QStringLiteral("Main Form"), QStringLiteral("lblFilter_Caption"), QStringLiteral("1"));
+    root.WriteString(QStringLiteral("Main Form"), QStringLiteral("lblFilter_Caption"),
+                     QStringLiteral("1"));
     root.Close();
   }
   TfrmMain &m = Start();
@@ -293,8 +308,10 @@ TEST_F(AppFixture, FileDialogsShowEachTypeNameOnceAndFilterByItsMasks) {
   };
   m.Action(QStringLiteral("mniOpen"))->trigger();
   Settle();
-  EXPECT_EQ(captions, (QStringList{QStringLiteral("Text Files (*.TXT)"), QStringLiteral("Initialization Files (*.INI)"),
-                                   QStringLiteral("HTML Files (*.HTM;*HTML)"), QStringLiteral("All Files (*.*)")}));
+  EXPECT_EQ(captions, (QStringList{QStringLiteral("Text Files (*.TXT)"),
+                                   QStringLiteral("Initialization Files (*.INI)"),
+                                   QStringLiteral("HTML Files (*.HTM;*HTML)"),
+                                   QStringLiteral("All Files (*.*)")}));
   // The dialog still filters by the list's masks, not by those in the names.
   EXPECT_EQ(entries.value(0), QStringLiteral("Text Files (*.TXT) (*.txt)"));
   EXPECT_EQ(entries.value(2), QStringLiteral("HTML Files (*.HTM;*HTML) (*.htm *.html)"));
@@ -311,14 +328,17 @@ TEST_F(AppFixture, MessagesFitTheirTitleAndADamagedSettingsFileIsReportedLikeThe
   int width = 0, titleWidth = 0;
   answerer.onShown = [&](QWidget *w) {
     width = w->width();
-    titleWidth = QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(w->windowTitle());
+    titleWidth = QFontMetrics(QApplication::font("QMdiSubWindowTitleBar"))
+                     .horizontalAdvance(w->windowTitle());
   };
   TfrmMain &m = Start();
   ASSERT_TRUE(QTest::qWaitFor([&] { return answerer.texts.size() == 1; }, 5000));
   EXPECT_EQ(answerer.titles[0], QStringLiteral("Error"));
-  EXPECT_TRUE(answerer.texts[0].startsWith(QStringLiteral("Vellumix\n----------------\nThe settings file ")))
+  EXPECT_TRUE(answerer.texts[0].startsWith(
+      QStringLiteral("Vellumix\n----------------\nThe settings file ")))
       << answerer.texts[0].toStdString();
-  EXPECT_TRUE(answerer.texts[0].endsWith(QStringLiteral("apply.")) || answerer.texts[0].endsWith(QStringLiteral("over it.")))
+  EXPECT_TRUE(answerer.texts[0].endsWith(QStringLiteral("apply.")) ||
+              answerer.texts[0].endsWith(QStringLiteral("over it.")))
       << answerer.texts[0].toStdString();
 
   // "Cannot find": a short text under a longer title.
@@ -333,4 +353,104 @@ TEST_F(AppFixture, MessagesFitTheirTitleAndADamagedSettingsFileIsReportedLikeThe
   EXPECT_EQ(answerer.titles[1], QStringLiteral("Information"));
   EXPECT_GE(width, titleWidth + 100);
   find->close();
+}
+
+TEST_F(AppFixture, CascadeKeepsEveryWindowInsideTheFrame) {
+  TfrmMain &m = Start();
+  for (int i = 0; i < 5; ++i) m.NewWorkspace();
+  for (int width : {640, 900}) {
+    m.resize(width, 480);
+    Settle();
+    m.Action(QStringLiteral("mniWin1"))->trigger();
+    Settle();
+    const QRect space = m.Area()->viewport()->rect();
+    QList<QMdiSubWindow *> subs = m.Area()->subWindowList(QMdiArea::CreationOrder);
+    ASSERT_EQ(subs.size(), 6);
+    for (qsizetype i = 0; i < subs.size(); ++i) {
+      EXPECT_FALSE(subs[i]->isMaximized());
+      EXPECT_TRUE(space.contains(subs[i]->geometry())) << width << " window " << i;
+      if (i > 0) {
+        EXPECT_GT(subs[i]->x(), subs[i - 1]->x());  // stepped, so every title shows
+      }
+      EXPECT_EQ(subs[i]->size(), subs[0]->size());
+    }
+  }
+}
+
+TEST_F(AppFixture, AButtonDraggedOntoTheBarListLandsOnTheBarAndStandardStyleIsStored) {
+  TfrmMain &m = Start();
+  QToolBar *bar = m.barMCustom();
+  QList<QAction *> all;
+  for (const TButtonDef &def : Commands::MainButtons())
+    all << m.Action(QString::fromLatin1(def.name));
+  TfrmCustomize dialog(bar, all);
+  dialog.show();
+  dialog.cbxSection()->setCurrentText(QStringLiteral("Window Menu"));
+  QListWidget *from = dialog.lstAvailable();
+  QListWidget *to = dialog.lstButtons();
+  ASSERT_GT(from->count(), 0);
+  const QString dragged = from->item(0)->text();
+  // What a drag carries from the list of available buttons, dropped on the bar's first row.
+  std::unique_ptr<QMimeData> data(from->model()->mimeData({from->model()->index(0, 0)}));
+  const QPoint at = to->visualItemRect(to->item(0)).center();
+  QDragEnterEvent enter(at, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(to->viewport(), &enter);
+  QDragMoveEvent move(at, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(to->viewport(), &move);
+  QDropEvent drop(at, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(to->viewport(), &drop);
+  Settle();
+  QStringList onBar;
+  for (QAction *a : bar->actions()) onBar << a->text();
+  EXPECT_TRUE(onBar.contains(dragged)) << onBar.join(u',').toStdString();
+  EXPECT_EQ(to->count(), bar->actions().size());
+  dialog.close();
+
+  m.Action(QStringLiteral("mniStandard"))->trigger();
+  main.reset();
+  TRootKey root;
+  for (const char *name : {"barMCustom_Options", "barECustom_Options"})
+    EXPECT_FALSE(root.ReadString(QStringLiteral("Main Form"), QString::fromLatin1(name), QString())
+                     .contains(QStringLiteral("sbFlatBtns")))
+        << name;
+}
+
+TEST_F(AppFixture, AMaximisedDocumentAndItsStatusBarFitTheFrame) {
+  TfrmMain &m = Start();
+  const QString dir = TestEnvironment::FreshDir(
+      QStringLiteral("fit/a rather long folder name/and another long one/deeper"));
+  const QString file = TestEnvironment::WriteFile(
+      dir + QStringLiteral("/with a long file name as well.txt"), "13 characters");
+  TfrmEdit *edit = m.OpenFile(file);
+  for (int width : {640, 420}) {
+    m.resize(width, 451);
+    Settle();
+    QMdiSubWindow *sub = m.SubWindowOf(edit);
+    ASSERT_TRUE(sub->isMaximized());
+    EXPECT_TRUE(m.Area()->viewport()->rect().contains(sub->geometry())) << width;
+    // The edit control's right edge (its scroll bar) is inside the frame.
+    const QPoint right = edit->mmoMemo()->mapTo(&m, QPoint(edit->mmoMemo()->width() - 1, 0));
+    EXPECT_LT(right.x(), m.width()) << width;
+    // Panels stay side by side within the bar; a path that does not fit is shortened, whole in its
+    // tooltip.
+    TPanelStatusBar *bar = edit->barEdit();
+    for (int p = 0; p < bar->PanelCount(); ++p) {
+      EXPECT_LE(bar->Panel(p)->geometry().right(), bar->width()) << width << " panel " << p;
+      if (p > 0) {
+        EXPECT_GT(bar->Panel(p)->x(), bar->Panel(p - 1)->geometry().right())
+            << width << " panel " << p;
+      }
+    }
+    EXPECT_EQ(bar->Text(TfrmEdit::pnlFileName), file);
+    if (bar->Panel(TfrmEdit::pnlFileName)->text() != file) {
+      EXPECT_EQ(bar->Panel(TfrmEdit::pnlFileName)->toolTip(), file);
+    }
+  }
+  // With room, the size panel shows its whole text.
+  m.resize(1400, 451);
+  Settle();
+  EXPECT_EQ(edit->barEdit()->Panel(TfrmEdit::pnlSize)->text(), QStringLiteral("13 bytes"));
+  EXPECT_EQ(edit->barEdit()->Panel(TfrmEdit::pnlFileName)->text(), file);
+  QLabel *size = edit->barEdit()->Panel(TfrmEdit::pnlSize);
+  EXPECT_GE(size->contentsRect().width(), size->fontMetrics().horizontalAdvance(size->text()));
 }

@@ -1,4 +1,5 @@
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 #include "AbsSpellDialog.h"
@@ -72,6 +73,40 @@ TEST_F(AppFixture, SpellCheckFromTheEditMenuReplacesAndEndsWithItsMessage) {
   auto *words = form->findChild<QLabel *>(QStringLiteral("lblWords"));
   ASSERT_TRUE(words);
   EXPECT_TRUE(words->text().contains(u'4')) << words->text().toStdString();
+}
+
+// In the program, whose Alt keys never type into a control, Alt+E of the first dialog style
+// still moves to the suggestion list in German, where "&Ersetze" (Replace) has the same
+// mnemonic, and Esc then ends the check.
+TEST_F(AppFixture, AltEOfTheSpellDialogReachesTheSuggestionsInGerman) {
+  TfrmMain &m = Start();
+  TRichEdit *memo = m.ActiveEdit()->mmoMemo();
+  memo->SetText(QStringLiteral("the brwn fox"));
+  memo->SetModified(false);
+  m.dlgSpell()->SetLabelLanguage(TSpellDlg::lgGerman);
+  Settle();
+  TModalAnswerer answerer;
+  QWidget *focusAfterAltE = nullptr;
+  QString replacementBefore, replacementAfter;
+  WhenSpellDialogShows(m, [&](TAbsSpellDialog *dialog) {
+    dialog->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
+    auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("edtWord"));
+    edit->setFocus();
+    replacementBefore = edit->text();
+    QTest::keyClick(edit, Qt::Key_E, Qt::AltModifier);
+    focusAfterAltE = QApplication::focusWidget();
+    replacementAfter = edit->text();
+    QTest::keyClick(focusAfterAltE, Qt::Key_Escape);
+  });
+  m.Action(QStringLiteral("mniSpell"))->trigger();
+  Settle();
+  ASSERT_TRUE(focusAfterAltE);
+  EXPECT_EQ(focusAfterAltE->objectName(), QStringLiteral("lstSuggest"));
+  EXPECT_EQ(replacementAfter, replacementBefore);
+  EXPECT_EQ(memo->toPlainText(), QStringLiteral("the brwn fox"));  // nothing replaced
+  EXPECT_TRUE(answerer.texts.isEmpty());  // ended by Esc: no closing message
+  EXPECT_FALSE(m.dlgSpell()->Dialog()->isVisible());
 }
 
 TEST_F(AppFixture, ClosingTheDocumentDuringASpellCheckEndsItAndStillAsksToSave) {

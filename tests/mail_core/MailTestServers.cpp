@@ -11,9 +11,66 @@
 
 #include "TestEnvironment.h"
 
-TSmtpSink::TSmtpSink(const QStringList &reject) : folder_(TestEnvironment::FreshDir("smtp")) {
-  QStringList arguments{QStringLiteral(MAIL_TEST_DIR "/smtp_sink.py"), folder_};
+TTestAuthority::TTestAuthority() : folder_(TestEnvironment::FreshDir("authority")) {
+  hadPrevious_ = qEnvironmentVariableIsSet("SSL_CERT_FILE");
+  previous_ = qgetenv("SSL_CERT_FILE");
+  const bool made =
+      Run({"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
+           "-keyout", folder_ + "/ca.key", "-out", folder_ + "/ca.pem", "-subj",
+           "/CN=Vellumix Test Authority", "-days", "30"});
+  if (!made) ADD_FAILURE() << "openssl could not make the test authority";
+  qputenv("SSL_CERT_FILE", (folder_ + "/ca.pem").toLocal8Bit());
+}
+
+TTestAuthority::~TTestAuthority() {
+  if (hadPrevious_)
+    qputenv("SSL_CERT_FILE", previous_);
+  else
+    qunsetenv("SSL_CERT_FILE");
+}
+
+bool TTestAuthority::Run(const QStringList &arguments) {
+  QProcess openssl;
+  openssl.setProcessChannelMode(QProcess::MergedChannels);
+  openssl.start(QStringLiteral("openssl"), arguments);
+  if (!openssl.waitForFinished(60000) || openssl.exitCode() != 0) {
+    ADD_FAILURE() << "openssl " << arguments.join(u' ').toStdString() << ": "
+                  << openssl.readAll().toStdString();
+    return false;
+  }
+  return true;
+}
+
+TTestAuthority::TCertificate TTestAuthority::Issue(const QString &altName, int days) {
+  const QString base = folder_ + QStringLiteral("/server-%1").arg(++serial_);
+  QFile extensions(base + QStringLiteral(".ext"));
+  if (!extensions.open(QIODevice::WriteOnly))
+    ADD_FAILURE() << "cannot write " << base.toStdString();
+  extensions.write("subjectAltName=" + altName.toLatin1() + "\n");
+  extensions.close();
+  Run({"req", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes", "-keyout",
+       base + ".key", "-out", base + ".csr", "-subj", "/CN=Vellumix test server"});
+  Run({"x509", "-req", "-in", base + ".csr", "-CA", folder_ + "/ca.pem", "-CAkey",
+       folder_ + "/ca.key", "-set_serial", QString::number(serial_), "-out", base + ".pem", "-days",
+       QString::number(days), "-extfile", base + ".ext"});
+  return {base + QStringLiteral(".pem"), base + QStringLiteral(".key")};
+}
+
+QStringList TSmtpSink::Secured(const TTestAuthority::TCertificate &certificate, const QString &mode,
+                               const QString &login) {
+  QStringList options{QStringLiteral("--cert"), certificate.Cert, QStringLiteral("--key"),
+                      certificate.Key, mode};
+  if (!login.isEmpty()) options << QStringLiteral("--login") << login;
+  return options;
+}
+
+TSmtpSink::TSmtpSink(const QStringList &reject, const QStringList &options)
+    : folder_(TestEnvironment::FreshDir("smtp")) {
+  // -B: no byte-code cache written into the source tree.
+  QStringList arguments{QStringLiteral("-B"), QStringLiteral(MAIL_TEST_DIR "/smtp_sink.py"),
+                        folder_};
   for (const QString &address : reject) arguments << QStringLiteral("--reject") << address;
+  arguments << options;
   process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
   process_.start(QStringLiteral("/usr/bin/python3"), arguments);
   if (!process_.waitForStarted(10000) || !process_.waitForReadyRead(10000)) {

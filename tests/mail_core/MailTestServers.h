@@ -11,11 +11,40 @@
 class QTcpServer;
 class QTcpSocket;
 
+// A certificate authority made for one test with openssl, trusted through SSL_CERT_FILE
+// (and nowhere else) while the object lives.
+class TTestAuthority {
+ public:
+  TTestAuthority();
+  ~TTestAuthority();
+
+  struct TCertificate {
+    QString Cert;
+    QString Key;
+  };
+  // A server certificate signed by the authority for the subject alternative name given
+  // ("IP:127.0.0.1", "DNS:other.example"); days below 0 give one that has expired.
+  TCertificate Issue(const QString &altName, int days = 30);
+
+ private:
+  bool Run(const QStringList &arguments);
+
+  QString folder_;
+  QByteArray previous_;
+  bool hadPrevious_ = false;
+  int serial_ = 0;
+};
+
 // A real SMTP server (Python's aiosmtpd) on 127.0.0.1 and a free port, storing every
 // accepted message in a fresh folder. Recipients listed in reject are refused with 550.
+// options go to the server as they are: --cert/--key, --starttls, --implicit-tls,
+// --login USER:PASSWORD (see smtp_sink.py).
 class TSmtpSink {
  public:
-  explicit TSmtpSink(const QStringList &reject = {});
+  explicit TSmtpSink(const QStringList &reject = {}, const QStringList &options = {});
+  // The options for a server with certificate.
+  static QStringList Secured(const TTestAuthority::TCertificate &certificate, const QString &mode,
+                             const QString &login);
   ~TSmtpSink();
 
   quint16 Port() const { return port_; }

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QRegularExpression>
+#include <QTimeZone>
 
 #include "ExStringList.h"
 #include "MessageBuilder.h"
 #include "MimeText.h"
 #include "NMSMTP.h"
+#include "TestEnvironment.h"
 
 TEST(MessageFormat, RecipientAddressExtraction) {
   auto extract = [](const char *entry) {
@@ -73,4 +75,90 @@ TEST(MessageFormat, BoundaryNeverOccursInTheText) {
   EXPECT_FALSE(message.Body[1].contains(builder.Boundary));
   const QByteArray closing = "--" + builder.Boundary.toLatin1() + "--\r\n";
   EXPECT_TRUE(builder.Body.endsWith(closing));
+}
+
+namespace {
+
+TMessageBuilder Built(const QStringList &body, const QStringList &attachments = {},
+                      UUMethods method = uuMime) {
+  TMessageBuilder builder;
+  builder.EncodeType = method;
+  TPostMessage message;
+  message.FromAddress = QStringLiteral("a@b.c");
+  message.ToAddress = {QStringLiteral("d@e.f")};
+  message.Body = body;
+  message.Attachments = attachments;
+  builder.Build(message);
+  return builder;
+}
+
+QString Unfolded(QString folded) { return folded.remove(QStringLiteral("\r\n")); }
+
+}  // namespace
+
+TEST(MessageFormat, BodiesThatMayNotGoOutRaw) {
+  // Plain short ASCII stays as it is.
+  EXPECT_EQ(Built({QStringLiteral("short line")}).Body, "short line\r\n");
+  // A line beyond SMTP's 998 octets, or a control byte, makes the text quoted-printable.
+  const QString longLine(5000, u'a');
+  const TMessageBuilder wide = Built({longLine});
+  EXPECT_TRUE(wide.Header.contains(QStringLiteral("Content-Transfer-Encoding: quoted-printable")));
+  EXPECT_TRUE(wide.Header.contains(
+      QStringLiteral("Content-Type: text/plain;                        charset=us-ascii")));
+  for (const QByteArray &line : wide.Body.split('\n')) EXPECT_LE(line.size(), 77);
+  EXPECT_EQ(wide.Body.count('a'), 5000);
+  const TMessageBuilder controls = Built({QString::fromLatin1("nul\0here\x1b", 9)});
+  EXPECT_EQ(controls.Body, "nul=00here=1B\r\n");
+  // A 998-octet line still goes out raw; one starting with a dot is one octet longer on the wire.
+  EXPECT_EQ(Built({QString(998, u'b')}).Body.size(), 1000);
+  EXPECT_TRUE(Built({u'.' + QString(997, u'b')})
+                  .Header.contains(QStringLiteral("Content-Transfer-Encoding: quoted-printable")));
+}
+
+TEST(MessageFormat, UuencodedLinesAreDotStuffed) {
+  // 14 bytes give a line whose length character is ".".
+  const QString file = TestEnvironment::WriteFile(
+      TestEnvironment::FreshDir(QStringLiteral("uu")) + QStringLiteral("/f.bin"),
+      QByteArray("fourteen bytes"));
+  const TMessageBuilder builder = Built({QStringLiteral("x")}, {file}, uuCode);
+  EXPECT_TRUE(builder.Body.contains("\r\n..")) << builder.Body.toStdString();
+  EXPECT_FALSE(builder.Body.contains("\r\n.\r\n"));
+}
+
+TEST(MessageFormat, HeaderFoldingAndQuoting) {
+  EXPECT_EQ(MimeText::DisplayName(u"Doe, John"), "\"Doe, John\"");
+  EXPECT_EQ(MimeText::DisplayName(u"John Doe"), "John Doe");
+  EXPECT_EQ(MimeText::DisplayName(u"\"Already, quoted\""), "\"Already, quoted\"");
+  EXPECT_EQ(MimeText::DisplayName(u"Say \"hi\"."), "\"Say \\\"hi\\\".\"");
+  EXPECT_EQ(MimeText::HeaderAddress(u"Doe, John <j@x.org>"), "\"Doe, John\" <j@x.org>");
+  EXPECT_EQ(MimeText::HeaderAddress(u"Jane <j@x.org>"), "Jane <j@x.org>");
+  EXPECT_EQ(MimeText::FileParameter(u"filename", u"caf\u00E9 1.txt"),
+            "filename*=utf-8''caf%C3%A9%201.txt");
+  EXPECT_EQ(MimeText::FileParameter(u"name", u"a.txt"), "name=\"a.txt\"");
+
+  QString subject = QStringLiteral("Subject:");
+  for (int i = 0; i < 60; ++i) subject += QStringLiteral(" word") + QString::number(i);
+  const QString folded = MimeText::Fold(subject);
+  EXPECT_EQ(Unfolded(folded), subject);
+  for (const QString &line : folded.split(QStringLiteral("\r\n"))) {
+    EXPECT_LE(line.size(), 78);
+    EXPECT_FALSE(line.isEmpty());
+  }
+  // A list of addresses breaks after its commas, never inside a quoted name.
+  QString to = QStringLiteral("To: ");
+  for (int i = 0; i < 8; ++i) to += QStringLiteral("\"Doe, Jo%1\" <jo%1@example.org>,").arg(i);
+  const QString list = MimeText::Fold(to);
+  for (const QString &line : list.split(QStringLiteral("\r\n"))) {
+    EXPECT_LE(line.size(), 78);
+    EXPECT_EQ(line.count(u'"') % 2, 0) << line.toStdString();
+  }
+  // Already folded encoded words keep their breaks.
+  const QString words = QStringLiteral("Subject: =?utf-8?B?AAAA?=\r\n =?utf-8?B?BBBB?=");
+  EXPECT_EQ(MimeText::Fold(words), words);
+
+  const QString date = MimeText::MessageDate(
+      QDateTime(QDate(2026, 3, 1), QTime(7, 5, 9), QTimeZone(-(3 * 3600 + 1800))));
+  EXPECT_EQ(date, "Sun, 01 Mar 2026 07:05:09 -0330");
+  EXPECT_NE(MimeText::MessageId(u"host"), MimeText::MessageId(u"host"));
+  EXPECT_TRUE(MimeText::MessageId(u"bad host!").endsWith(QStringLiteral("@badhost>")));
 }

@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QEventLoop>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QTimer>
 #include <cerrno>
 
@@ -192,12 +193,79 @@ TEST(Powersock, ConnectTimeLimitAndCancel) {
   EXPECT_EQ(FailureOf<ESockError>([&] { ConnectTo(socket, hole.Port()); }), "Connection Timed out");
   EXPECT_TRUE(socket.TimedOut());
 
-  // Without a time limit the wait ends only by a cancel.
+  // With TimeOut 0 the wait ends by a cancel, by a close, or at the default limit.
   socket.TimeOut = 0;
   QTimer::singleShot(300, &socket, [&] { socket.Cancel(); });
   EXPECT_EQ(FailureOf<ESockError>([&] { ConnectTo(socket, hole.Port()); }), "Connection Canceled");
-  EXPECT_EQ(failed, 2);
+  QTimer::singleShot(300, &socket, [&] { socket.Disconnect(); });
+  EXPECT_EQ(FailureOf<ESockError>([&] { ConnectTo(socket, hole.Port()); }), "Connection Canceled");
+  socket.DefaultTimeOut = 200;
+  EXPECT_EQ(FailureOf<ESockError>([&] { ConnectTo(socket, hole.Port()); }), "Connection Timed out");
+  EXPECT_EQ(failed, 4);
   EXPECT_FALSE(socket.Connected());
+  // The object connects again afterwards.
+  TScriptedServer server;
+  server.Send("220 hi\r\n");
+  ConnectTo(socket, server.Port());
+  EXPECT_EQ(socket.ReadLn(), "220 hi\r\n");
+}
+
+TEST(Powersock, AddressFamiliesAndTheAnyAddress) {
+  TPowersock socket;
+  for (const char *any : {"0.0.0.0", "::", "[::]"}) {
+    socket.Host = QString::fromLatin1(any);
+    socket.Port = 25;
+    EXPECT_EQ(FailureOf<ESockError>([&] { socket.Connect(); }), "Null Remote Address") << any;
+  }
+  QTcpServer six;
+  if (!six.listen(QHostAddress::LocalHostIPv6, 0)) GTEST_SKIP() << "this machine has no ::1";
+  for (const char *host : {"::1", "[::1]"}) {
+    socket.Host = QString::fromLatin1(host);
+    socket.Port = six.serverPort();
+    socket.Connect();
+    EXPECT_TRUE(socket.Connected()) << host;
+    ASSERT_TRUE(six.hasPendingConnections() || six.waitForNewConnection(5000));
+    QTcpSocket *peer = six.nextPendingConnection();
+    peer->write("220 over IPv6\r\n");
+    peer->flush();
+    EXPECT_EQ(socket.ReadLn(), "220 over IPv6\r\n");
+    socket.Disconnect();
+    delete peer;
+  }
+  // And back to IPv4 on the same object.
+  TScriptedServer four;
+  four.Send("220 v4\r\n");
+  ConnectTo(socket, four.Port());
+  EXPECT_EQ(socket.ReadLn(), "220 v4\r\n");
+}
+
+TEST(Powersock, DisconnectIsReportedOncePerConnection) {
+  TScriptedServer server;
+  server.Send("220 hi\r\n").Close();
+  TPowersock socket;
+  int disconnects = 0;
+  socket.OnDisconnect = [&] { ++disconnects; };
+  ConnectTo(socket, server.Port());
+  EXPECT_EQ(socket.ReadLn(), "220 hi\r\n");
+  EXPECT_THROW(socket.ReadLn(), ESockError);  // the server closed
+  EXPECT_EQ(disconnects, 1);
+  socket.Disconnect();
+  socket.Disconnect();
+  EXPECT_EQ(disconnects, 1);
+}
+
+TEST(Powersock, EmptyWritesFinishAtOnce) {
+  TScriptedServer server;
+  server.Receive().Send("250 ok\r\n");
+  TPowersock socket;
+  socket.ReplyTimeOut = 0;  // a stalled write would wait for ever
+  ConnectTo(socket, server.Port());
+  socket.Write("");
+  socket.SendBuffer(QByteArrayView());
+  QBuffer empty;
+  empty.open(QIODevice::ReadOnly);
+  socket.SendStream(empty);
+  EXPECT_EQ(socket.Transaction("NOOP"), "250 ok\r\n");
 }
 
 TEST(Powersock, ReadingReplyLines) {

@@ -1,6 +1,7 @@
 // The SMTP dialogue against a scripted peer: what a real server will not do on request.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QTimer>
 
 #include "MailErrors.h"
@@ -60,8 +61,12 @@ TEST_F(SmtpDialogue, ContinuationLinesOfGreetingAndHelo) {
       .Send("220 ready\r\n")
       .Reply("250-hello\r\n 250 folded line\r\n250 done\r\n")
       .Reply("250 reset\r\n");
+  // A login is never sent in clear text: the plain path stays HELO only.
+  client.LoginName = QStringLiteral("me");
+  client.Password = QStringLiteral("secret");
   client.Connect();
   EXPECT_EQ(connects, 1);
+  EXPECT_TRUE(client.Capabilities().isEmpty());
   EXPECT_EQ(client.ReplyNumber(), 250);
   // The next reply is read from where the last one ended.
   client.Transaction("RSET");
@@ -97,7 +102,7 @@ TEST_F(SmtpDialogue, RefusalsDuringTheMessage) {
   server.Reply("451 try again later\r\n");  // RSET
   AcceptEnvelope();                         // second attempt
   // Header (4 lines), two empty lines, the text and the dot.
-  server.Reply("354 go ahead\r\n").Receive(8).Send("554 rejected as spam\r\n");
+  server.Reply("354 go ahead\r\n").Receive(10).Send("554 rejected as spam\r\n");
   server.Reply("500 what\r\n");  // QUIT
   client.Connect();
   EXPECT_EQ(FailureOf([&] { client.SendMail(); }), "451 try again later\r\n");
@@ -167,4 +172,105 @@ TEST(SmtpClientLifetime, DestroyedWhileSending) {
   } catch (const EAbortError &error) {
     EXPECT_EQ(error.Message(), "Socket destroyed");
   }
+}
+
+// Waits and cancels around the message that must always end, each with a sound state after.
+TEST_F(SmtpDialogue, EmptyBodyAndDataOnlyOn354) {
+  Greeted();
+  AcceptEnvelope();
+  server.Reply("354 go ahead\r\n").Receive(9).Send("250 queued\r\n");
+  AcceptEnvelope();
+  server.Reply("250 no data needed\r\n").Reply("221 bye\r\n");
+  client.ReplyTimeOut = 0;  // a stall would last for ever, never end as a failure
+  client.ClearParams = false;
+  client.Connect();
+  client.PostMessage.Body.clear();
+  client.SendMail();
+  EXPECT_EQ(client.LastLine(), "250 queued\r\n");
+  // A DATA answered with anything but 354 sends no message text.
+  EXPECT_EQ(FailureOf([&] { client.SendMail(); }), "250 no data needed\r\n");
+  client.Disconnect();
+  EXPECT_EQ(server.Lines().last(), "QUIT\r\n");
+}
+
+TEST_F(SmtpDialogue, EmptyAddressRefusedBeforeAnythingIsSent) {
+  Greeted();
+  server.Reply("221 bye\r\n");
+  client.Connect();
+  client.PostMessage.ToAddress = {QStringLiteral("you@example.org"), QStringLiteral("Jane <  >")};
+  EXPECT_EQ(FailureOf([&] { client.SendMail(); }),
+            "\"Jane <  >\" has no address; nothing was sent.");
+  client.Disconnect();
+  EXPECT_EQ(server.Lines(), Lines({"HELO me\r\n", "QUIT\r\n"}));
+}
+
+TEST_F(SmtpDialogue, CancelDuringDataClosesWithoutQuit) {
+  Greeted();
+  AcceptEnvelope();
+  server.Reply("354 go ahead\r\n");
+  client.Connect();
+  client.PostMessage.Body = QStringList(20000, QString(200, u'x'));
+  int packets = 0;
+  client.OnPacketSent = [&](qint64, qint64) {
+    if (++packets == 2) client.Cancel();
+  };
+  EXPECT_EQ(FailureOf([&] { client.SendMail(); }), "Socket send aborted");
+  EXPECT_FALSE(client.Connected()) << "closed at once";
+  EXPECT_FALSE(client.Busy());
+  client.Disconnect();  // nothing more to say to that server
+  QTimer::singleShot(100, [] {});
+  for (int i = 0; i < 20; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  for (const QByteArray &line : server.Lines()) EXPECT_NE(line, "QUIT\r\n");
+}
+
+TEST_F(SmtpDialogue, ServerThatRefusesDuringDataIsHeard) {
+  Greeted();
+  AcceptEnvelope();
+  server.Reply("354 go ahead\r\n")
+      .Receive(3)
+      .Send("552 5.3.4 Message size exceeds limit\r\n")
+      .Close();
+  client.Connect();
+  client.PostMessage.Body = QStringList(100000, QString(100, u'y'));
+  EXPECT_EQ(FailureOf([&] { client.SendMail(); }), "552 5.3.4 Message size exceeds limit\r\n");
+  EXPECT_FALSE(client.Connected());
+  EXPECT_FALSE(client.Busy());
+}
+
+TEST_F(SmtpDialogue, FinalDotHasItsOwnLimitAndMayHaveDelivered) {
+  Greeted();
+  AcceptEnvelope();
+  server.Reply("354 go ahead\r\n").Receive(10);  // then silence
+  client.ReplyTimeOut = 0;                       // the ordinary limit would never end the wait
+  client.FinalReplyTimeOut = 300;
+  int failures = 0;
+  client.OnFailure = [&] { ++failures; };
+  client.Connect();
+  const QString failure = FailureOf([&] { client.SendMail(); });
+  EXPECT_TRUE(failure.contains(QStringLiteral("may still have been delivered")))
+      << failure.toStdString();
+  EXPECT_EQ(failures, 1);
+  EXPECT_FALSE(client.Connected());
+  EXPECT_EQ(client.ReplyTimeOut, 0) << "the ordinary limit comes back";
+  EXPECT_EQ(client.PostMessage.ToAddress.size(), 1) << "nothing cleared: not known to be sent";
+}
+
+TEST_F(SmtpDialogue, DisconnectWhileSendingClosesWithoutQuit) {
+  Greeted();
+  AcceptEnvelope();
+  server.Reply("354 go ahead\r\n");
+  client.Connect();
+  client.PostMessage.Body = QStringList(20000, QString(200, u'z'));
+  int disconnects = 0;
+  client.OnDisconnect = [&] { ++disconnects; };
+  client.OnPacketSent = [&](qint64, qint64) {
+    if (client.Connected()) client.Disconnect();
+  };
+  EXPECT_EQ(FailureOf([&] { client.SendMail(); }), "Socket send aborted");
+  EXPECT_FALSE(client.Connected());
+  EXPECT_FALSE(client.Busy());
+  EXPECT_EQ(disconnects, 1);
+  client.Disconnect();
+  EXPECT_EQ(disconnects, 1);
+  for (const QByteArray &line : server.Lines()) EXPECT_NE(line, "QUIT\r\n");
 }

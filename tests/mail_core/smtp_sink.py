@@ -4,6 +4,10 @@ Listens on 127.0.0.1 on a free port, prints the port on its first output line, a
 each accepted message in the folder given: msg-N.eml holds the bytes received after DATA
 (dot-stuffing removed), msg-N.json the envelope and the message as Python's own e-mail
 parser reads it (decoded header values, text parts, attachments written to msg-N-part-K).
+
+Security set-ups: --cert/--key give the server's certificate; with --starttls the server
+offers STARTTLS and requires it before mail and login; with --implicit-tls it speaks TLS from
+the first byte. --login USER:PASSWORD makes a login required (PLAIN and LOGIN).
 """
 import argparse
 import asyncio
@@ -11,9 +15,10 @@ import email
 import email.policy
 import json
 import os
+import ssl
 import sys
 
-from aiosmtpd.smtp import SMTP
+from aiosmtpd.smtp import SMTP, AuthResult, LoginPassword
 
 
 class Handler:
@@ -55,6 +60,9 @@ class Handler:
             parts.append(entry)
         record = {
             "helo": session.host_name,
+            "secure": session.ssl is not None or server.implicit_tls,
+            "login": (session.auth_data.login.decode()
+                      if isinstance(session.auth_data, LoginPassword) else None),
             "mail_from": envelope.mail_from,
             "rcpt_tos": envelope.rcpt_tos,
             "headers": [[name, str(value)] for name, value in message.items()],
@@ -76,11 +84,43 @@ async def main():
     parser.add_argument("--reject", action="append", default=[])
     parser.add_argument("--raw-only", action="store_true",
                         help="store the raw message only (for timing)")
+    parser.add_argument("--cert")
+    parser.add_argument("--key")
+    parser.add_argument("--starttls", action="store_true")
+    parser.add_argument("--implicit-tls", action="store_true")
+    parser.add_argument("--login")
+    parser.add_argument("--login-only", action="store_true",
+                        help="offer AUTH LOGIN but not AUTH PLAIN")
     args = parser.parse_args()
     handler = Handler(args.folder, args.reject, args.raw_only)
+    context = None
+    if args.cert:
+        context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
+        context.load_cert_chain(args.cert, args.key)
+    user, password = (args.login.encode().split(b":", 1) if args.login else (None, None))
+
+    def authenticator(server, session, envelope, mechanism, auth_data):
+        ok = (isinstance(auth_data, LoginPassword) and auth_data.login == user
+              and auth_data.password == password)
+        return AuthResult(success=ok, handled=False, auth_data=auth_data if ok else None)
+
+    def factory():
+        options = dict(data_size_limit=64 * 1024 * 1024)
+        if args.starttls:
+            options.update(tls_context=context, require_starttls=True)
+        if args.login:
+            # Under implicit TLS the library cannot tell the connection is encrypted, so it
+            # would refuse every login: the test itself checks the login went over TLS.
+            options.update(authenticator=authenticator, auth_required=True,
+                           auth_require_tls=not args.implicit_tls,
+                           auth_exclude_mechanism=["PLAIN"] if args.login_only else [])
+        smtp = SMTP(handler, **options)
+        smtp.implicit_tls = args.implicit_tls
+        return smtp
+
     loop = asyncio.get_running_loop()
     server = await loop.create_server(
-        lambda: SMTP(handler, data_size_limit=64 * 1024 * 1024), "127.0.0.1", 0)
+        factory, "127.0.0.1", 0, ssl=context if args.implicit_tls else None)
     print(server.sockets[0].getsockname()[1], flush=True)
     # Ends when the test closes standard input or kills the process.
     await loop.run_in_executor(None, sys.stdin.read)

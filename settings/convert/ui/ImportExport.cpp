@@ -98,40 +98,35 @@ bool exportRichText(const ImportExport::TContext &c, const QString &file) {
   return true;
 }
 
+// One command of either direction: the dialog, the status texts, then the conversion with
+// the wait cursor.
+void run(const ImportExport::TContext &c, TDirection direction) {
+  const bool import = direction == TDirection::Import;
+  const TTopMostPause pause(*c.host);
+  TTextConverters converters;
+  wire(converters, c);
+  int index = 1;
+  const QString file = choose(c, direction, converters.BuildConverterFilter(direction), &index);
+  if (file.isEmpty() || !c.edit) return;
+  const QString name = converters.ConverterNames(direction).value(index - 1);
+  const QString doing = import ? QString(QStringLiteral("Importing ") + file)
+                               : QString(QStringLiteral("Exporting ") + file + QStringLiteral(" as ") + name);
+  c.status->showMessage(doing + QStringLiteral("..."));
+  const bool rich = name == TTextConverters::RichText();
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const bool done = import ? (rich ? importRichText(c, file) : converters.ImportFile(file, name, *c.edit))
+                           : (rich ? exportRichText(c, file) : converters.ExportFile(file, name, *c.edit));
+  QApplication::restoreOverrideCursor();
+  if (done) c.status->showMessage(file + QStringLiteral(" successfully ") +
+                                  (import ? QStringLiteral("imported.") : QStringLiteral("exported.")));
+}
+
 }  // namespace
 
 namespace ImportExport {
 
-void ImportDocument(const TContext &c) {
-  const TTopMostPause pause(*c.host);
-  TTextConverters converters;
-  wire(converters, c);
-  int index = 1;
-  const QString file = choose(c, TDirection::Import, converters.BuildConverterFilter(TDirection::Import), &index);
-  if (file.isEmpty() || !c.edit) return;
-  const QString name = converters.ConverterNames(TDirection::Import).value(index - 1);
-  c.status->showMessage(QStringLiteral("Importing ") + file + QStringLiteral("..."));
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  const bool done = name == TTextConverters::RichText() ? importRichText(c, file)
-                                                        : converters.ImportFile(file, name, *c.edit);
-  QApplication::restoreOverrideCursor();
-  if (done) c.status->showMessage(file + QStringLiteral(" successfully imported."));
-}
+void ImportDocument(const TContext &c) { run(c, TDirection::Import); }
 
-void ExportDocument(const TContext &c) {
-  const TTopMostPause pause(*c.host);
-  TTextConverters converters;
-  wire(converters, c);
-  int index = 1;
-  const QString file = choose(c, TDirection::Export, converters.BuildConverterFilter(TDirection::Export), &index);
-  if (file.isEmpty() || !c.edit) return;
-  const QString name = converters.ConverterNames(TDirection::Export).value(index - 1);
-  c.status->showMessage(QStringLiteral("Exporting ") + file + QStringLiteral(" as ") + name + QStringLiteral("..."));
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  const bool done = name == TTextConverters::RichText() ? exportRichText(c, file)
-                                                        : converters.ExportFile(file, name, *c.edit);
-  QApplication::restoreOverrideCursor();
-  if (done) c.status->showMessage(file + QStringLiteral(" successfully exported."));
-}
+void ExportDocument(const TContext &c) { run(c, TDirection::Export); }
 
 }  // namespace ImportExport
