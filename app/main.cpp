@@ -1,5 +1,6 @@
 #include "Application.h"
 #include "fmMain.h"
+#include "fmSetup.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -25,6 +26,7 @@ int main(int argc, char **argv) {
   }
   TApplication app(argc, argv);
   TfrmMain frmMain(app.arguments().mid(1));
+  frmMain.SetupWizard = [&frmMain] { TfrmSetup::Run(frmMain, frmMain); };
   frmMain.show();
   return app.exec();
 }

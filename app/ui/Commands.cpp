@@ -4,10 +4,12 @@
 #include "DocumentCommands.h"
 #include "IdleNotifier.h"
 #include "ImportExport.h"
+#include "PrintCommands.h"
 #include "RichEdit.h"
 #include "SystemIntegration.h"
 #include "fmEdit.h"
 #include "fmMain.h"
+#include "fmTools.h"
 
 namespace {
 
@@ -52,6 +54,25 @@ void Import(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { ImportExport::Im
 void Export(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { ImportExport::ExportDocument(converterContext(m, e)); }); }
 void ButtonStyle(TfrmMain &m, int) { m.UpdateMainMenus(); }
 void Restore(TfrmMain &m, int) { m.RestoreFromTray(); }
+void Preferences(TfrmMain &m, int) {
+  const auto setFavorites = [&m](const QStringList &favorites) {
+    m.FileLists().SetFavorites(favorites);
+    m.ShowFavoriteMenu();
+  };
+  TfrmTools::Run({m, m, *m.dlgSpell(), [&m] { return m.EditWindows(); }, [&m] { return m.FileLists().Favorites(); },
+                  setFavorites},
+                 &m);
+}
+
+// Print, Print Preview, Printer Setup and Customize Print Out (tags 9, 14, 10, 13): one
+// printing object per main window, made on first use, keeps the printer choice for the run.
+void Printing(TfrmMain &m, int tag) {
+  auto *printing = m.findChild<TPrintCommands *>(QString(), Qt::FindDirectChildrenOnly);
+  if (!printing)
+    printing = new TPrintCommands(
+        &m, m, [&m] { return m.ActiveEdit(); }, [&m] { return m.CurrentFileName(); });
+  printing->Run(tag);
+}
 
 // ---- the commands -------------------------------------------------------------------------
 
@@ -69,10 +90,10 @@ const TCommandDef kItems[] = {
     {"mniFile4", "Send As E&mail...", "", 6, nullptr, "Send current workspace as email...", gEmail},
     {"mniMCustom", "Customize Main Tool Bar...", "", 7, CustomizeMain, "Customize main tool bar...", gCustomizeToolBar},
     {"mniFile5", "Customize Edit Tool Bar...", "", 8, CustomizeEdit, "Customize edit tool bar...", gCustomizeToolBar},
-    {"mniPCustom", "Customize Print Out...", "", 13, nullptr, "Customize the way your text files print...", gCustomizePrint},
-    {"mniFile6", "&Print...", "Ctrl+P", 9, nullptr, "Print current workspace...", gPrint},
-    {"mniPPreview", "Print Pre&view...", "", 14, nullptr, "Preview current workspace before printing...", gPrintPreview},
-    {"mniPrintSetup", "Printer Se&tup...", "", 10, nullptr, "Setup printer...", gPrinterSetup},
+    {"mniPCustom", "Customize Print Out...", "", 13, Printing, "Customize the way your text files print...", gCustomizePrint},
+    {"mniFile6", "&Print...", "Ctrl+P", 9, Printing, "Print current workspace...", gPrint},
+    {"mniPPreview", "Print Pre&view...", "", 14, Printing, "Preview current workspace before printing...", gPrintPreview},
+    {"mniPrintSetup", "Printer Se&tup...", "", 10, Printing, "Setup printer...", gPrinterSetup},
     {"mniExit", "E&xit", "", 11, Exit, "Exit Vellumix", gExit},
     // Edit
     {"mniUndo", "&Undo", "Ctrl+Z", 0, Memo<&TRichEdit::Undo>, "Undo previous edit", gUndo},
@@ -115,7 +136,7 @@ const TCommandDef kItems[] = {
     {"mniMainStatusBar", "Main Status Bar", "", 3, Option, "", gStatusBar, K::Check},
     {"mniStayOnTop", "Stay On Top", "", 4, Option, "", gStayOnTop, K::Check},
     {"mniTip", "Tip Of The Day...", "", 5, Option, "Show the tip of the day...", gTip, K::Check},
-    {"mniPreferences", "Preferences...", "", 6, nullptr, "Set Vellumix preferences...", gPreferences},
+    {"mniPreferences", "Preferences...", "", 6, Preferences, "Set Vellumix preferences...", gPreferences},
     // Help
     {"mniContents", "&Contents...", "F1", 0, nullptr, "Display help contents...", gHelpContents},
     {"mniOnLine", "On-&Line Help...", "", 9, nullptr, "Go to our on-line help faqs...", gHelp},

@@ -418,6 +418,12 @@ void TfrmMain::FormShow() {
     THolder *holder = Holder(QString::fromLatin1(name));
     if (holder->Caption().isEmpty()) holder->SetCaption(Folders::Home());
   }
+  // The names not yet entered are replaced first, so that the set-up wizard shows them.
+  const QString fullName = SystemUser::FullName();
+  if (Holder(QStringLiteral("SMTPName"))->Caption() == QLatin1String("Temp") && !fullName.isEmpty())
+    Holder(QStringLiteral("SMTPName"))->SetCaption(fullName);
+  if (Holder(QStringLiteral("SMTPOrg"))->Caption() == QLatin1String("Temp"))
+    Holder(QStringLiteral("SMTPOrg"))->SetCaption(QString());
   if (Holder(QStringLiteral("FirstTime"))->Checked() && SetupWizard) SetupWizard();
   Holder(QStringLiteral("FirstTime"))->SetChecked(false);
   SetProductTexts();
@@ -430,11 +436,6 @@ void TfrmMain::FormShow() {
   else
     OpenFile(commandFile_);
   helpFile_ = Folders::ProgramFolder() + QStringLiteral("velx96.hlp");
-  const QString fullName = SystemUser::FullName();
-  if (Holder(QStringLiteral("SMTPName"))->Caption() == QLatin1String("Temp") && !fullName.isEmpty())
-    Holder(QStringLiteral("SMTPName"))->SetCaption(fullName);
-  if (Holder(QStringLiteral("SMTPOrg"))->Caption() == QLatin1String("Temp"))
-    Holder(QStringLiteral("SMTPOrg"))->SetCaption(QString());
   if (IsChecked(QStringLiteral("mniStayOnTop")))
     TopMostOn();
   else

@@ -73,6 +73,61 @@ const std::vector<TRow> &MainRows() {
   return rows;
 }
 
+// Section "Preferences": the states of the preferences dialog's own controls.
+const std::vector<TRow> &PreferencesRows() {
+  static const std::vector<TRow> rows = {
+      {"pnlDLeft.Width", QStringLiteral("208")},
+      {"mniOptions1.Checked", QStringLiteral("True")},
+      {"mniOptions2.Checked", QStringLiteral("False")},
+      {"mniOptions0.Checked", QStringLiteral("False")},
+      {"mniOptions3.Checked", QStringLiteral("False")},
+      {"mniOptions4.Checked", QStringLiteral("False")},
+      {"radBritish.Checked", QStringLiteral("False")},
+      {"radDutch.Checked", QStringLiteral("False")},
+      {"radEnglish.Checked", QStringLiteral("True")},
+      {"radFrench.Checked", QStringLiteral("False")},
+      {"radGerman.Checked", QStringLiteral("False")},
+      {"radItalian.Checked", QStringLiteral("False")},
+      {"radLegal.Checked", QStringLiteral("False")},
+      {"radMedical.Checked", QStringLiteral("False")},
+      {"radSpanish.Checked", QStringLiteral("False")},
+      {"radMSWord.Checked", QStringLiteral("False")},
+      {"radWordPerfect.Checked", QStringLiteral("True")},
+      {"radWordPro.Checked", QStringLiteral("False")},
+      {"radLBritish.Checked", QStringLiteral("False")},
+      {"radLDutch.Checked", QStringLiteral("False")},
+      {"radLEnglish.Checked", QStringLiteral("True")},
+      {"radLFrench.Checked", QStringLiteral("False")},
+      {"radLGerman.Checked", QStringLiteral("False")},
+      {"radLItalian.Checked", QStringLiteral("False")},
+      {"radLSpanish.Checked", QStringLiteral("False")},
+      {"chkSHTML.Checked", QStringLiteral("False")},
+      {"chkSIcons.Checked", QStringLiteral("True")},
+      {"mniExplore.Checked", QStringLiteral("True")},
+      {"mniStandard.Checked", QStringLiteral("False")},
+      {"mniOptions5.Checked", QStringLiteral("False")},
+      {"radMax.Checked", QStringLiteral("True")},
+      {"radMin.Checked", QStringLiteral("False")},
+      {"radNorm.Checked", QStringLiteral("False")},
+      {"lblFont.Color", QStringLiteral("16777215")},
+      {"lblFont.Font", QString()},
+      {"chkFAVYes.Checked", QStringLiteral("True")},
+      {"chkMRUYes.Checked", QStringLiteral("True")},
+      {"pagPrefer.ActivePage", QStringLiteral("tabDisplay")},
+      {"barTools.Options", QStringLiteral("[sbFlatBtns]")},
+      {"cbxEScreen.SelectedColor", QStringLiteral("16777215")},
+      {"cbxFHigh.SelectedColor", QStringLiteral("16711680")},
+      {"cbxMScreen.SelectedColor", QStringLiteral("12632256")},
+      {"btnFont.Flat", QStringLiteral("True")},
+      {"barFavorite.Options", QStringLiteral("[sbFlatBtns]")},
+      {"chkShowSelBar.Checked", QStringLiteral("True")},
+      // A fresh installation starts at the workspaces' own undo limit.
+      {"edtUndo.Value", QStringLiteral("100")},
+      {"chkFontPrint.Checked", QStringLiteral("True")},
+  };
+  return rows;
+}
+
 QStringList Entries(const std::vector<TRow> &rows) {
   QStringList entries;
   for (const TRow &row : rows) entries.append(QString::fromLatin1(row.entry));
@@ -90,6 +145,20 @@ QList<TStoredDefault> Defaults(const std::vector<TRow> &rows) {
 
 QStringList MainFormProps() { return Entries(MainRows()); }
 QList<TStoredDefault> MainFormDefaults() { return Defaults(MainRows()); }
+
+QStringList PreferencesProps() { return Entries(PreferencesRows()); }
+
+QList<TStoredDefault> PreferencesDefaults() {
+  QList<TStoredDefault> defaults = Defaults(PreferencesRows());
+  // The font's defaults are its sub-values.
+  defaults.removeIf([](const TStoredDefault &d) { return d.valueName == u"lblFont_Font"; });
+  const std::pair<const char *, const char *> font[] = {
+      {"lblFont_FontCharset", "1"},   {"lblFont_FontColor", "0"}, {"lblFont_FontHeight", "-13"},
+      {"lblFont_FontName", "System"}, {"lblFont_FontPitch", "fpDefault"}, {"lblFont_FontSize", "10"},
+      {"lblFont_FontStyle", "[]"}};
+  for (const auto &[name, text] : font) defaults.append({QString::fromLatin1(name), QString::fromLatin1(text)});
+  return defaults;
+}
 
 QStringList EditFormProps() {
   return {QStringLiteral("mmoMemo.AutoURLDetect"), QStringLiteral("mmoMemo.Color"),

@@ -14,6 +14,10 @@ QList<TStoredDefault> MainFormDefaults();
 QStringList EditFormProps();
 QList<TStoredDefault> EditFormDefaults();
 
+// Section "Preferences" of the preferences dialog.
+QStringList PreferencesProps();
+QList<TStoredDefault> PreferencesDefaults();
+
 // Placeholders of the mail holders until the user enters real ones.
 inline const QString DefaultSmtpHost = QStringLiteral("mail.example.com");
 inline const QString DefaultSmtpUserId = QStringLiteral("username");

@@ -1,14 +1,13 @@
 #include "FavoritesPage.h"
 
-#include "Commands.h"
-#include "Glyphs.h"
-#include "MessageBox.h"
-
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QListWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+#include "Glyphs.h"
+#include "MessageBox.h"
 
 TFavoritesPage::TFavoritesPage(std::function<QString()> chooseFile, QWidget *parent)
     : QWidget(parent), chooseFile_(std::move(chooseFile)) {
@@ -36,7 +35,8 @@ TFavoritesPage::TFavoritesPage(std::function<QString()> chooseFile, QWidget *par
   btnDelFiles_->setEnabled(false);
   connect(btnBrowse_, &QAction::triggered, this, [this] { UpdateFavFileButtons(1); });
   connect(btnDelFiles_, &QAction::triggered, this, [this] { UpdateFavFileButtons(0); });
-  connect(lstFavFiles_, &QListWidget::itemSelectionChanged, this, &TFavoritesPage::updateDeleteButton);
+  connect(lstFavFiles_, &QListWidget::itemSelectionChanged, this,
+          &TFavoritesPage::updateDeleteButton);
 
   auto *layout = new QVBoxLayout(this);
   layout->addWidget(barFavorite_);
@@ -86,15 +86,18 @@ void TFavoritesPage::UpdateFavFileButtons(int tag) {
       if (lstFavFiles_->count() <= 7) {
         addEntry(chosen);  // paths keep their case here
       } else {
-        MessageBox::Show(this,
-                         MessageBox::MsgHeader() + QStringLiteral("You are only allowed to enter 8 favorite files!\r"
-                                                                  "Please delete one or more to add to your favorite files."),
-                         TMsgKind::Information, TMsgButtons::Yes);
+        MessageBox::Show(
+            this,
+            MessageBox::MsgHeader() +
+                QStringLiteral("You are only allowed to enter 8 favorite files!\r"
+                               "Please delete one or more to add to your favorite files."),
+            TMsgKind::Information, TMsgButtons::Yes);
       }
     }
   } else if (QListWidgetItem *item = lstFavFiles_->currentItem(); item && item->isSelected()) {
     if (MessageBox::Show(this,
-                         MessageBox::MsgHeader() + QStringLiteral("Are you sure you wish to delete ") + item->text() +
+                         MessageBox::MsgHeader() +
+                             QStringLiteral("Are you sure you wish to delete ") + item->text() +
                              QStringLiteral(" from your favorite files list?"),
                          TMsgKind::Information, TMsgButtons::YesNo) == TMsgResult::Yes)
       delete item;
@@ -104,4 +107,6 @@ void TFavoritesPage::UpdateFavFileButtons(int tag) {
   updateDeleteButton();
 }
 
-void TFavoritesPage::updateDeleteButton() { btnDelFiles_->setEnabled(!lstFavFiles_->selectedItems().isEmpty()); }
+void TFavoritesPage::updateDeleteButton() {
+  btnDelFiles_->setEnabled(!lstFavFiles_->selectedItems().isEmpty());
+}

@@ -1,0 +1,195 @@
+#include "PrintCommands.h"
+
+#include <QFileDialog>
+#include <QPrintDialog>
+
+#include "EditHost.h"
+#include "Folders.h"
+#include "Holder.h"
+#include "MessageBox.h"
+#include "RichEdit.h"
+#include "TemplateFile.h"
+#include "fmDesigner.h"
+#include "fmEdit.h"
+#include "fmPreview.h"
+
+namespace {
+
+constexpr qsizetype kMaxFontName = 32;
+
+double PointSize(const QFont &font, const QWidget *widget) {
+  if (font.pointSizeF() > 0) return font.pointSizeF();
+  return font.pixelSize() * 72.0 / widget->logicalDpiY();
+}
+
+}  // namespace
+
+TPrintCommands::TPrintCommands(QWidget *frame, TEditHost &host,
+                               std::function<TfrmEdit *()> activeEdit,
+                               std::function<QString()> currentFileName)
+    : QObject(frame),
+      frame_(frame),
+      host_(host),
+      activeEdit_(std::move(activeEdit)),
+      currentFileName_(std::move(currentFileName)) {}
+
+bool TPrintCommands::Run(int tag) {
+  switch (tag) {
+    case 9:
+      Print();
+      return true;
+    case 10:
+      PrinterSetup();
+      return true;
+    case 13:
+      CustomizePrintOut();
+      return true;
+    case 14:
+      PrintPreview();
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TPrintCommands::frReport1EnterRect(TReportObject &object) const {
+  if (object.kind != TObjectKind::Text || object.lines.isEmpty() ||
+      object.lines.first() != QLatin1String(TextBodyMarker))
+    return;
+  TfrmEdit *workspace = activeEdit_ ? activeEdit_() : nullptr;
+  if (!workspace) return;
+  const TRichEdit *memo = workspace->mmoMemo();
+  const THolder *printFont = frame_->findChild<THolder *>(QStringLiteral("PrintFont"));
+  if (printFont && printFont->Checked()) {
+    const QFont font = memo->font();
+    object.font.name = font.family().left(kMaxFontName);
+    object.font.size = PointSize(font, memo);
+    object.font.color = memo->FontColor();
+  }
+  object.lines = memo->toPlainText().split(u'\n');
+}
+
+std::optional<QString> TPrintCommands::frReport1GetValue(const QString &name) const {
+  if (name == QLatin1String("Text File Name"))
+    return currentFileName_ ? currentFileName_() : QString();
+  return std::nullopt;
+}
+
+TReportCallbacks TPrintCommands::Callbacks() const {
+  return {[this](TReportObject &o) { frReport1EnterRect(o); },
+          [this](const QString &name) { return frReport1GetValue(name); }};
+}
+
+QString TPrintCommands::templateName() const {
+  const THolder *holder = frame_->findChild<THolder *>(QStringLiteral("PTemplate"));
+  const QString name = holder ? holder->Caption() : QString();
+  return name.isEmpty() ? QStringLiteral("notepad.frf") : name;
+}
+
+QString TPrintCommands::TemplateFileName() const { return Folders::ReadablePathOf(templateName()); }
+
+QString TPrintCommands::TemplateSaveName() const {
+  // The customised copy is written where it was read from when that is the user's own copy,
+  // so the next print reads the change.
+  const QString read = TemplateFileName();
+  if (read.startsWith(Folders::UserDataFolder())) return read;
+  return Folders::WritableFolderFor(templateName()) + templateName();
+}
+
+std::optional<TReportTemplate> TPrintCommands::loadTemplate() const {
+  QString error;
+  std::optional<TReportTemplate> report = TemplateFile::Load(TemplateFileName(), &error);
+  if (!report) MessageBox::ShowError(frame_, error);
+  return report;
+}
+
+bool TPrintCommands::printerOrPdf(QPrinter &printer) const {
+  if (printers_.Configure(printer)) return true;
+  const TTopMostPause pause(host_);
+  if (MessageBox::Show(
+          frame_,
+          MessageBox::MsgHeader() +
+              QStringLiteral("No printer is set up on this system.\r"
+                             "Do you want to save the print-out as a PDF file instead?"),
+          TMsgKind::Confirmation, TMsgButtons::YesNo) != TMsgResult::Yes)
+    return false;
+  const QString base =
+      Folders::FileNameOf(currentFileName_ ? currentFileName_().trimmed() : QString());
+  const QString suggested =
+      Folders::Home() + (base.isEmpty() ? QStringLiteral("untitled") : base.section(u'.', 0, 0)) +
+      QStringLiteral(".pdf");
+  const QString file = QFileDialog::getSaveFileName(frame_, QStringLiteral("Save Print-Out As"),
+                                                    suggested, QStringLiteral("PDF files (*.pdf)"));
+  if (file.isEmpty()) return false;
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(file);
+  return true;
+}
+
+bool TPrintCommands::PrintPrepared(const TPreparedReport &report,
+                                   const ReportPrinter::TPrintJob &job) {
+  QPrinter printer(QPrinter::HighResolution);
+  if (!printerOrPdf(printer)) return false;
+  QString error;
+  if (ReportPrinter::Print(report, printer, job, &error)) return true;
+  MessageBox::ShowError(frame_, error);
+  return false;
+}
+
+void TPrintCommands::Print() {
+  const std::optional<TReportTemplate> report = loadTemplate();
+  if (!report) return;
+  const TPreparedReport prepared = PrepareReport(*report, Callbacks());
+  ReportPrinter::TPrintJob job;
+  job.lastPage = int(prepared.pages.size());  // every prepared page
+  job.title = QString::fromLatin1(ReportTitle);
+  PrintPrepared(prepared, job);
+}
+
+void TPrintCommands::printFromPreview(const TPreparedReport &report, QWidget *preview) {
+  QPrinter printer(QPrinter::HighResolution);
+  printers_.Configure(printer);
+  printer.setFromTo(1, int(report.pages.size()));
+  QPrintDialog dialog(&printer, preview);
+  dialog.setMinMax(1, int(report.pages.size()));
+  dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange |
+                    QAbstractPrintDialog::PrintCollateCopies);
+  if (dialog.exec() != QDialog::Accepted) return;
+  ReportPrinter::TPrintJob job;
+  const bool range = printer.printRange() == QPrinter::PageRange;
+  job.firstPage = range ? printer.fromPage() : 1;
+  job.lastPage = range ? printer.toPage() : int(report.pages.size());
+  job.copies = printer.copyCount();
+  job.collate = printer.collateCopies();
+  job.title = QString::fromLatin1(ReportTitle);
+  QString error;
+  if (!ReportPrinter::Print(report, printer, job, &error)) MessageBox::ShowError(preview, error);
+}
+
+void TPrintCommands::PrintPreview() {
+  const TTopMostPause pause(host_);
+  const std::optional<TReportTemplate> report = loadTemplate();
+  if (!report) return;
+  TfrmPreview preview(*report, Callbacks(), nullptr, frame_);
+  preview.setObjectName(QStringLiteral("frmPreview"));
+  TfrmPreview *self = &preview;
+  preview.SetPrint(
+      [this, self](const TPreparedReport &prepared) { printFromPreview(prepared, self); });
+  preview.exec();
+}
+
+void TPrintCommands::PrinterSetup() {
+  const TTopMostPause pause(host_);
+  printers_.Setup(frame_);
+}
+
+void TPrintCommands::CustomizePrintOut() {
+  const std::optional<TReportTemplate> report = loadTemplate();
+  if (!report) return;
+  TfrmDesigner designer(*report, frame_);
+  designer.setObjectName(QStringLiteral("frmDesigner"));
+  if (designer.exec() != QDialog::Accepted) return;  // Cancel keeps the file as it was
+  QString error;
+  if (!TemplateFile::Save(TemplateSaveName(), designer.Template(), &error))
+    MessageBox::ShowError(frame_, error);
+}

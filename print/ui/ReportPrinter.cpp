@@ -1,0 +1,61 @@
+#include "ReportPrinter.h"
+
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrinter>
+#include <algorithm>
+
+#include "ReportRenderer.h"
+
+namespace ReportPrinter {
+
+std::vector<int> PageOrder(int pageCount, const TPrintJob &job) {
+  const int first = std::max(job.firstPage, 1);
+  const int last = std::min(job.lastPage, pageCount);
+  const int copies = std::clamp(job.copies, 1, 999);
+  std::vector<int> order;
+  if (first > last) return order;
+  if (job.collate) {
+    for (int c = 0; c < copies; ++c)
+      for (int p = first; p <= last; ++p) order.push_back(p);
+  } else {
+    for (int p = first; p <= last; ++p)
+      for (int c = 0; c < copies; ++c) order.push_back(p);
+  }
+  return order;
+}
+
+bool Print(const TPreparedReport &report, QPrinter &printer, const TPrintJob &job, QString *error) {
+  const std::vector<int> order = PageOrder(int(report.pages.size()), job);
+  if (order.empty()) {
+    if (error) *error = QStringLiteral("There are no pages to print");
+    return false;
+  }
+  printer.setFullPage(true);  // the template's margins are the only margins
+  printer.setCopyCount(1);    // copies are laid out here, in the order asked for
+  printer.setDocName(job.title);
+  const QSizeF portrait = report.landscape ? report.paperSize.transposed() : report.paperSize;
+  const QPageSize size(portrait, QPageSize::Millimeter, report.paperName, QPageSize::ExactMatch);
+  printer.setPageLayout(
+      QPageLayout(size, report.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                  QMarginsF(0, 0, 0, 0)));
+  QPainter painter;
+  if (!painter.begin(&printer)) {
+    if (error) {
+      const QString where =
+          printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+      *error = QStringLiteral("Cannot print to ") + where;
+    }
+    return false;
+  }
+  const int total = int(report.pages.size());
+  for (size_t i = 0; i < order.size(); ++i) {
+    if (i > 0) printer.newPage();
+    ReportRenderer::PaintPage(painter, report.pages[size_t(order[i] - 1)], order[i], total);
+  }
+  painter.end();
+  return true;
+}
+
+}  // namespace ReportPrinter

@@ -1,0 +1,22 @@
+#include "PreferencesContext.h"
+
+#include <QWidget>
+
+#include "FormStorage.h"
+#include "Holder.h"
+#include "RootKey.h"
+#include "SettingsError.h"
+
+THolder &TPreferencesContext::Holder(const char *name) const {
+  auto *holder = main.findChild<THolder *>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+  Q_ASSERT_X(holder, "TPreferencesContext::Holder", name);
+  return *holder;
+}
+
+void TPreferencesContext::WriteEditSetting(const QString &name, const QString &text) {
+  try {
+    ::WriteEditSetting(name, text);
+  } catch (const ESettingsError &error) {
+    TFormStorage::Report(error.Message());
+  }
+}

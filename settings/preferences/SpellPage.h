@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QList>
+#include <QWidget>
+
+class QCheckBox;
+class QLabel;
+class QRadioButton;
+class TSpellDlg;
+
+// The "Spell Checker" page: the dictionary, the dialog style, the dialog's label language
+// and the two spelling options, each handed to the spell-check component at once.
+class TSpellPage : public QWidget {
+  Q_OBJECT
+
+ public:
+  TSpellPage(TSpellDlg &spell, QWidget *parent = nullptr);
+
+  // At opening: the flag pictures on the dialog's face colour; a dictionary whose file is
+  // missing from folder cannot be chosen.
+  void FormShow(const QString &folder);
+
+  QList<QRadioButton *> dictionaries;  // by tag
+  QList<QLabel *> flags;               // by dictionary tag
+  QList<QRadioButton *> styles;        // MS Word, Word Perfect, WordPro 96
+  QList<QRadioButton *> languages;     // by tag
+  QCheckBox *chkSIcons;
+  QCheckBox *chkSHTML;
+
+  // The file of a dictionary tag.
+  static QString DictionaryFile(int tag);
+
+ private:
+  void UpdateDictionary(int tag);
+  void UpdateDialog(int index);
+  void UpdateLanguage(int tag);
+  void UpdateMisc();
+
+  TSpellDlg &spell_;
+};

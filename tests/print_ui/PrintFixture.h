@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QStringList>
+
+#include "AppFixture.h"
+#include "PrintCommands.h"
+
+// The real main window with a private program folder holding a copy of the shipped template,
+// so a test may change, damage or remove it; PDF output read back with poppler's tools.
+class PrintFixture : public AppFixture {
+ public:
+  static QString Run(const QString &program, const QStringList &arguments);
+
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // The main window's printing commands.
+  TPrintCommands &Printing();
+  // Starts the program with one untitled workspace holding text.
+  TfrmEdit *StartWith(const QString &text);
+  // Runs a command of the main window the way the user does, once the idle refresh has
+  // enabled it; false when it stays disabled.
+  bool Command(const QString &itemName);
+  // A fresh PDF file name that the chosen printer writes to.
+  QString PrintToPdf(const QString &name = QStringLiteral("out.pdf"));
+
+  QString programFolder;
+
+  // Text of each page of a PDF (pdftotext, layout kept), its page count (pdfinfo) and the
+  // font names in it (pdffonts).
+  static QStringList PdfPages(const QString &pdf);
+  static int PdfPageCount(const QString &pdf);
+  static QStringList PdfFonts(const QString &pdf);
+
+ private:
+  QByteArray oldDataDir_;
+  std::unique_ptr<TPrintCommands> own_;
+};
+
+// n numbered lines "line 1" ... joined with line breaks.
+QString NumberedLines(int n, const QString &prefix = QStringLiteral("line"));
