@@ -4,15 +4,20 @@
 #include <QByteArrayView>
 #include <QString>
 #include <QStringView>
+#include <cstdint>
+#include <vector>
 
 // How a text file's bytes stand for its characters, so that a document is written back the
 // way it was read: an unchanged document saves byte for byte.
 enum class TTextEncoding { Utf8, Utf8Bom, Utf16LE, Utf16BE, Windows1252 };
-enum class TLineEnd { CrLf, Lf, Cr };
+// The file's own line-end style: new line breaks get it.
+enum class TLineEnd : uint8_t { CrLf, Lf, Cr };
 
 struct TTextFormat {
   TTextEncoding encoding = TTextEncoding::Utf8;
   TLineEnd lineEnd = TLineEnd::Lf;
+  // A UTF-16 file of odd length: its last byte, written back after the text.
+  QByteArray trailer;
 
   QString LineEndText() const;
   // "UTF-8", "UTF-8 with BOM", "UTF-16 LE", "UTF-16 BE", "Windows-1252".
@@ -21,25 +26,50 @@ struct TTextFormat {
 };
 
 struct TDecodedText {
-  QString text;         // line breaks as '\n'
-  TTextFormat format;   // encoding and first line-end style found
+  QString text;  // every line break as '\n'
+  // The kind of each line break of text, in order (see TextFile::BreakText); empty when every
+  // break is the format's line end.
+  std::vector<uint8_t> breaks;
+  TTextFormat format;      // encoding and first line-end style found
   bool truncated = false;  // the text was cut at the character limit
-  bool binary = false;     // the bytes hold NUL characters outside UTF-16: probably not text
+  // NUL characters, or more than a tenth control characters: probably not text.
+  bool binary = false;
+  // Bytes the encoding cannot read. Each is kept in the text as a stand-in character
+  // (TextFile::IsByteStandIn) and written back as the same byte.
+  qsizetype unreadableBytes = 0;
 };
 
 namespace TextFile {
 
-// Decodes a file's bytes: a byte-order mark decides; else valid UTF-8 is UTF-8; else the bytes
-// are Windows-1252. Line breaks (CR LF, LF, CR) become '\n'; the first style found is recorded
-// (LF when there is none). The text is cut after maxChars characters.
+// Kinds of line break. The first three equal the TLineEnd values. The others are characters
+// that an edit control takes as the end of a line, so they are kept as breaks of their own.
+inline constexpr uint8_t BreakCrLf = 0, BreakLf = 1, BreakCr = 2, BreakParagraph = 3,
+                         BreakFrameStart = 4, BreakFrameEnd = 5, BreakKinds = 6;
+// The characters of a break kind: "\r\n", "\n", "\r", U+2029, U+FDD0, U+FDD1.
+QStringView BreakText(uint8_t kind);
+
+// Decodes a file's bytes so that every byte survives. A byte-order mark decides the
+// encoding; else UTF-8 when at least as many of its multi-byte sequences are valid as bytes
+// are not; else Windows-1252 (which reads every byte). Bytes invalid in the chosen encoding
+// become stand-in characters (unreadableBytes counts them). Each line break (CR LF, LF, CR
+// and the characters of BreakText) becomes '\n' with its kind kept in breaks; the first of
+// CR LF, LF and CR found is the format's line end (LF when there is none). The text is cut
+// after maxChars characters.
 TDecodedText Decode(QByteArrayView bytes, qsizetype maxChars);
 
-// Encodes text whose line breaks are '\n' (a lone '\r' is taken as a break too) in the
-// format. When lossless is given it is set to false if the encoding could not hold some
-// character (which then became a best-fit or '?').
+// The text of a decoded file with each line break as it was in the file.
+QString JoinBreaks(const TDecodedText &decoded);
+
+// Encodes text exactly as it stands: its line breaks are written as they are. Stand-in
+// characters become their bytes again. When lossless is given it is set to false if the
+// encoding could not hold some character (which then became a best-fit or '?').
 QByteArray Encode(QStringView text, const TTextFormat &format, bool *lossless = nullptr);
 
 // True when every character of text can be written in the encoding.
 bool CanEncode(QStringView text, TTextEncoding encoding);
+
+// The stand-in character of an unreadable byte (0x80..0xFF), and back.
+inline QChar ByteStandIn(uint8_t byte) { return QChar(char16_t(0xDC00 + byte)); }
+inline bool IsByteStandIn(QChar ch) { return ch.unicode() >= 0xDC80 && ch.unicode() <= 0xDCFF; }
 
 }  // namespace TextFile

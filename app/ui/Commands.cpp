@@ -34,7 +34,7 @@ void Memo(TfrmMain &m, int) {
 void New(TfrmMain &m, int) { m.NewWorkspace(); }
 void Open(TfrmMain &m, int) { m.OpenTextFile(); }
 void Close(TfrmMain &m, int) { m.CloseActive(); }
-void Save(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { m.SaveFile(&e, e.FileName().trimmed()); }); }
+void Save(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { m.SaveFile(&e, e.SaveName()); }); }
 void SaveAs(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { m.SaveFileAs(&e); }); }
 void CustomizeMain(TfrmMain &m, int) { m.CustomizeToolBar(m.barMCustom(), Commands::MainButtons()); }
 void CustomizeEdit(TfrmMain &m, int) { m.CustomizeToolBar(m.barECustom(), Commands::EditButtons()); }

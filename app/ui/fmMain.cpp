@@ -697,7 +697,7 @@ bool TfrmMain::SaveFile(TfrmEdit *window, const QString &fileName) {
 
 bool TfrmMain::SaveFileAs(TfrmEdit *window) { return saver_.SaveAs(*window, SaveSettings()); }
 
-bool TfrmMain::SaveFromClose(TfrmEdit *window) { return SaveFile(window, window->FileName().trimmed()); }
+bool TfrmMain::SaveFromClose(TfrmEdit *window) { return SaveFile(window, window->SaveName()); }
 
 // ---- Character menu ----------------------------------------------------------------------
 

@@ -14,7 +14,7 @@ class QTextDocument;
 // safely.
 struct TDocumentSaveRequest {
   QString fileName;
-  QString text;                             // plain text, '\n' line breaks
+  QString text;  // plain text with each line break as the file is to hold it
   TTextFormat format;                       // the plain-text format to write
   const QTextDocument *richText = nullptr;  // the formatted text, for rtf files
   bool makeBackup = false;

@@ -8,8 +8,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 
+#include "Folders.h"
 #include "SaveNames.h"
 
 namespace {
@@ -52,11 +54,20 @@ bool ReadWhole(const QString &path, QByteArray &bytes) {
   return file.error() == QFileDevice::NoError;
 }
 
+// A hidden name of the program's own in folder: "." + name + suffix, the name shortened (by
+// whole characters) so that the whole fits the file system's limit on a name's length.
+QString HiddenName(const QString &folder, QString name, QLatin1String suffix) {
+  long limit = ::pathconf(Native(folder).constData(), _PC_NAME_MAX);
+  if (limit <= 0) limit = NAME_MAX;
+  while (!name.isEmpty() && Native(name).size() + 1 + suffix.size() > limit) name.chop(1);
+  if (!name.isEmpty() && name.back().isHighSurrogate()) name.chop(1);  // never half a character
+  return folder + QLatin1String("/.") + name + suffix;
+}
+
 // A temporary file next to path, opened for writing; -1 with errno set on failure.
 int CreateTemporary(const QString &path, QString &tempName) {
-  const QString folder = FolderOf(path);
-  QByteArray pattern = Native(folder + QLatin1String("/.") + SaveNames::FileNamePart(path) +
-                              QLatin1String(".XXXXXX"));
+  QByteArray pattern =
+      Native(HiddenName(FolderOf(path), SaveNames::FileNamePart(path), QLatin1String(".XXXXXX")));
   const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
   if (fd >= 0) tempName = QFile::decodeName(pattern);
   return fd;
@@ -99,6 +110,7 @@ TSaveOutcome TSafeSave::Save(const QString &fileName, const QByteArray &bytes,
                              const std::optional<TFileStamp> &known) {
   TSaveOutcome outcome;
   outcome.error = SaveNames::CannotCreateText(fileName);
+  keptCopy_.clear();
   auto fail = [&outcome](const QString &detail) {
     outcome.status = TSaveStatus::Failed;
     outcome.detail = detail;
@@ -125,14 +137,19 @@ TSaveOutcome TSafeSave::Save(const QString &fileName, const QByteArray &bytes,
     return fail(QStringLiteral("The file is read-only."));
   if (makeBackup_) target.backupName = SaveNames::BackupFileName(fileName);
 
+  // A file with further names, or one in a folder where no new file can be made, is written in
+  // place (after a verified copy); every other file is replaced in one step.
+  const bool folderWritable = ::access(Native(FolderOf(target.path)).constData(), W_OK | X_OK) == 0;
   QString detail;
-  const bool saved = target.exists && target.st.st_nlink > 1
-                         ? SaveInPlace(target, bytes, detail)
+  const bool saved = target.exists && (target.st.st_nlink > 1 || !folderWritable)
+                         ? SaveInPlace(target, bytes, folderWritable, detail)
                          : SaveReplacing(target, bytes, *writer_, detail);
   if (!saved) return fail(detail);
   outcome.status = TSaveStatus::Saved;
   outcome.error.clear();
-  if (target.exists && !target.backupName.isEmpty() && QFileInfo::exists(target.backupName))
+  if (!keptCopy_.isEmpty())
+    outcome.backupName = keptCopy_;
+  else if (target.exists && !target.backupName.isEmpty() && QFileInfo::exists(target.backupName))
     outcome.backupName = target.backupName;
   outcome.stamp = TFileStamp::OfContent(target.path, bytes);
   return outcome;
@@ -210,8 +227,8 @@ void TSafeSave::MakeBackupOf(const TTarget &target) {
   if (backupPath == target.path) return;
   // A second name for the previous file's content, put in place in one step: the backup
   // shares the previous file's content and attributes without copying them.
-  const QString linkName = FolderOf(backupPath) + QLatin1String("/.") +
-                           SaveNames::FileNamePart(backupPath) + QLatin1String(".link");
+  const QString linkName =
+      HiddenName(FolderOf(backupPath), SaveNames::FileNamePart(backupPath), QLatin1String(".link"));
   ::unlink(Native(linkName).constData());
   if (target.st.st_nlink == 1 &&
       ::link(Native(target.path).constData(), Native(linkName).constData()) == 0) {
@@ -242,19 +259,37 @@ bool TSafeSave::WriteVerifiedCopy(const QString &path, const QByteArray &bytes, 
   return true;
 }
 
-bool TSafeSave::SaveInPlace(const TTarget &target, const QByteArray &bytes, QString &detail) {
-  // The file's other names must keep seeing it, so it is overwritten in place; first its
-  // previous content is copied (to the backup, or to a hidden copy beside it) and checked.
+void TSafeSave::SetCopyFolder(const QString &folder) { copyFolder_ = folder; }
+
+QString TSafeSave::CopyFolder() const {
+  return copyFolder_.isEmpty() ? Folders::UserDataFolder() + QLatin1String("previous")
+                               : copyFolder_;
+}
+
+bool TSafeSave::SaveInPlace(const TTarget &target, const QByteArray &bytes, bool folderWritable,
+                            QString &detail) {
+  // The file's other names must keep seeing it (or its folder takes no new file), so it is
+  // overwritten in place; first its previous content is copied (to the backup, to a hidden
+  // copy beside it, or to the user's own folder when the file's folder cannot be written) and
+  // checked.
   QByteArray previous;
   if (!ReadWhole(target.path, previous)) {
     detail = QStringLiteral("The previous version could not be read.");
     return false;
   }
-  const bool toBackup = !target.backupName.isEmpty();
-  const QString copyPath =
-      toBackup ? QDir::cleanPath(QFileInfo(target.backupName).absoluteFilePath())
-               : FolderOf(target.path) + QLatin1String("/.") +
-                     SaveNames::FileNamePart(target.path) + QLatin1String(".previous");
+  QString copyPath;
+  bool toBackup = !target.backupName.isEmpty();
+  if (!folderWritable) {
+    // The only backup there can be: it is kept when backups are on.
+    QDir().mkpath(CopyFolder());
+    copyPath =
+        QFileInfo(CopyFolder() + u'/' + SaveNames::FileNamePart(target.path)).absoluteFilePath();
+  } else if (toBackup) {
+    copyPath = QDir::cleanPath(QFileInfo(target.backupName).absoluteFilePath());
+  } else {
+    copyPath = HiddenName(FolderOf(target.path), SaveNames::FileNamePart(target.path),
+                          QLatin1String(".previous"));
+  }
   QString copyDetail;
   if (!WriteVerifiedCopy(copyPath, previous, copyDetail)) {
     detail = QLatin1String("No safe copy of the previous version could be made: ") + copyDetail;
@@ -276,6 +311,7 @@ bool TSafeSave::SaveInPlace(const TTarget &target, const QByteArray &bytes, QStr
     return ok;
   };
   if (overwrite(bytes, *writer_, detail)) {
+    if (toBackup && !folderWritable) keptCopy_ = copyPath;
     if (!toBackup) ::unlink(Native(copyPath).constData());
     return true;
   }

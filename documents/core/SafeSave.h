@@ -36,11 +36,15 @@ struct TSaveOutcome {
 //   temporary file is renamed over the file; permissions are kept, and the owner and group
 //   where the process may set them;
 // - a symbolic link is followed and its target is saved, so the link stays a link;
-// - a file with several hard links is written in place after a copy of its previous content
-//   has been written and verified; a failure puts the previous content back;
+// - a file with several hard links, or a writable file in a folder where no new file can be
+//   made, is written in place after a copy of its previous content has been written and
+//   verified (beside it, or in CopyFolder when its folder cannot be written); a failure puts
+//   the previous content back;
+// - temporary names fit the file system's limit on the length of a name;
 // - with backups on, the previous file becomes the backup (its name from
 //   SaveNames::BackupFileName); failures around the backup do not stop the save;
-// - a read-only file or a folder that cannot be written is refused with a clear text.
+// - a read-only file, or a new file in a folder that cannot be written, is refused with a
+//   clear text.
 class TSafeSave {
  public:
   // writer is used for the document's bytes; null means plain writes.
@@ -59,16 +63,24 @@ class TSafeSave {
   // does not exist yet). Empty when the links loop.
   static QString ResolveTarget(const QString &fileName);
 
+  // Where copies of previous versions go when a file's own folder cannot be written (empty:
+  // "previous" in the user's data folder). With backups on, the copy stays there as the backup.
+  void SetCopyFolder(const QString &folder);
+  QString CopyFolder() const;
+
  private:
   struct TTarget;
   static bool WriteAll(int fd, const QByteArray &bytes, TByteWriter &writer, QString &detail);
   bool SaveReplacing(const TTarget &target, const QByteArray &bytes, TByteWriter &writer,
                      QString &detail);
-  bool SaveInPlace(const TTarget &target, const QByteArray &bytes, QString &detail);
+  bool SaveInPlace(const TTarget &target, const QByteArray &bytes, bool folderWritable,
+                   QString &detail);
   bool WriteVerifiedCopy(const QString &path, const QByteArray &bytes, QString &detail);
   void MakeBackupOf(const TTarget &target);
 
   TByteWriter plainWriter_;
   TByteWriter *writer_;
   bool makeBackup_ = false;
+  QString copyFolder_;
+  QString keptCopy_;  // the previous version kept outside its folder by the last save
 };

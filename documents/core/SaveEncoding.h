@@ -17,7 +17,7 @@ struct TEncodedText {
   bool changedToUtf8 = false;  // the requested encoding could not hold the text
 };
 
-// text has '\n' line breaks.
+// text holds each line break as it is to be written.
 TEncodedText EncodeForSave(QStringView text, const TTextFormat &format);
 
 // The notice for a save whose encoding had to change from previous.

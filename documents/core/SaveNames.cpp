@@ -2,6 +2,12 @@
 
 namespace SaveNames {
 
+QString FromPanelText(const QString &panelText) {
+  qsizetype start = 0;
+  while (start < panelText.size() && panelText[start] == u' ') ++start;
+  return panelText.mid(start);
+}
+
 QString FileNamePart(const QString &fileName) {
   return fileName.mid(fileName.lastIndexOf(u'/') + 1);
 }

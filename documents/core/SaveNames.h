@@ -8,6 +8,10 @@ namespace SaveNames {
 // The name of a never-saved document's file part.
 inline constexpr char UntitledName[] = "untitled.txt";
 
+// The file name a document window's status panel shows, as a save uses it: the blank in front
+// of an untitled document's name removed. Blanks at the end belong to the name.
+QString FromPanelText(const QString &panelText);
+
 // The file-name part of a path (after the last '/').
 QString FileNamePart(const QString &fileName);
 

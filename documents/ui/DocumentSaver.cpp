@@ -42,7 +42,7 @@ bool TDocumentSaver::Save(TfrmEdit &window, const QString &fileName,
   TRichEdit *memo = window.mmoMemo();
   TDocumentSaveRequest request;
   request.fileName = fileName;
-  request.text = memo->toPlainText();
+  request.text = memo->FileText();
   request.format = window.Format();
   request.richText = SaveNames::IsRichTextName(fileName) ? memo->document() : nullptr;
   request.makeBackup = settings.makeBackup;
@@ -69,7 +69,7 @@ bool TDocumentSaver::Save(TfrmEdit &window, const QString &fileName,
 
 bool TDocumentSaver::SaveAs(TfrmEdit &window, const TSaveSettings &settings) {
   const TTopMostPause pause(host_);
-  const QString current = window.FileName().trimmed();
+  const QString current = window.SaveName();
   QFileDialog dialog(window.window(), QStringLiteral("Save As"),
                      settings.folder + Folders::FileNameOf(current));
   dialog.setObjectName(QStringLiteral("dlgSave"));

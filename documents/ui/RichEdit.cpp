@@ -1,8 +1,5 @@
 #include "RichEdit.h"
 
-#include "IdleNotifier.h"
-#include "KeyboardState.h"
-
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
@@ -15,7 +12,18 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
+#include "IdleNotifier.h"
+#include "KeyboardState.h"
+#include "UndoHistory.h"
+
 namespace {
+
+// Block property: the kind of line break (TextFile break kinds) in front of the block, where it
+// differs from the document's own line end. Block formats are part of the undo history, so an
+// undone deletion brings the breaks back as they were; a new block copies the format of the
+// block it was split from, and a merged block keeps the first one's, so the break removed is
+// the one the user removed.
+constexpr int kBreakBefore = QTextFormat::UserProperty + 1;
 
 const QRegularExpression &urlPattern() {
   static const QRegularExpression re(
@@ -90,19 +98,65 @@ TRichEdit::~TRichEdit() = default;
 // ---- undo kinds -------------------------------------------------------------------------
 
 void TRichEdit::recordUndoStep() {
+  if (trimmingUndo_) return;  // the steps replayed get their kinds from dropOldUndoSteps
+  ++undoLevels_;
+  // Twice the limit held: the oldest are dropped (once the step under way is complete), so the
+  // history never holds more than that.
+  if (undoLimit_ > 0 && undoLevels_ >= 2 * undoLimit_ && !trimQueued_) {
+    trimQueued_ = true;
+    QMetaObject::invokeMethod(this, &TRichEdit::dropOldUndoSteps, Qt::QueuedConnection);
+  }
   const int steps = document()->availableUndoSteps();
   undoKinds_.resize(std::max(steps, 0));
   if (steps > 0) undoKinds_[steps - 1] = pendingKind_;
-  // The document keeps its whole history; only the newest UndoLimit steps may be undone.
-  undoFloor_ = std::max(undoFloor_, steps - undoLimit_);
+  // Only the newest UndoLimit steps may be undone (the ones beyond are dropped soon).
+  undoFloor_ = std::max(undoFloor_, undoLevels_ - undoLimit_);
 }
 
-bool TRichEdit::CanUndo() const { return document()->availableUndoSteps() > undoFloor_; }
+bool TRichEdit::CanUndo() const {
+  return document()->isUndoAvailable() && undoLevels_ > undoFloor_;
+}
 
 void TRichEdit::ResetUndoHistory() {
   document()->clearUndoRedoStacks();
   undoKinds_.clear();
   undoFloor_ = 0;
+  undoLevels_ = 0;
+}
+
+void TRichEdit::dropOldUndoSteps() {
+  trimQueued_ = false;
+  if (editBlockDepth_ > 0 || undoLevels_ < 2 * undoLimit_ || CanRedo()) return;
+  const QTextCursor selection = textCursor();
+  const int anchor = selection.anchor(), position = selection.position();
+  const int scrollX = horizontalScrollBar()->value(), scrollY = verticalScrollBar()->value();
+  const bool modified = Modified();
+  std::vector<TUndoKind> kinds;  // of the steps kept, newest first
+  size_t replayed = 0;
+  HoldUpdates();
+  trimmingUndo_ = true;
+  const bool dropped = UndoHistory::DropOldest(
+      *document(), undoLimit_, [&] { kinds.push_back(UndoKind()); },
+      [&] {
+        if (replayed == 0) undoKinds_.clear();
+        const int steps = document()->availableUndoSteps();
+        undoKinds_.resize(size_t(std::max(steps, 0)));
+        if (steps > 0) undoKinds_[size_t(steps - 1)] = kinds[kinds.size() - 1 - replayed];
+        ++replayed;
+      });
+  trimmingUndo_ = false;
+  if (dropped) {
+    undoFloor_ = 0;
+    undoLevels_ = undoLimit_;
+  }
+  SetModified(modified);
+  QTextCursor restored(document());
+  restored.setPosition(std::min(anchor, int(PositionCount())));
+  restored.setPosition(std::min(position, int(PositionCount())), QTextCursor::KeepAnchor);
+  setTextCursor(restored);
+  horizontalScrollBar()->setValue(scrollX);
+  verticalScrollBar()->setValue(scrollY);
+  ReleaseUpdates();
 }
 
 bool TRichEdit::CanRedo() const { return document()->isRedoAvailable(); }
@@ -118,19 +172,59 @@ TUndoKind TRichEdit::RedoKind() const {
 }
 
 void TRichEdit::Undo() {
-  if (CanUndo()) undo();
+  if (!CanUndo()) return;
+  undo();
+  if (undoLevels_ > 0) --undoLevels_;
 }
 
 void TRichEdit::Redo() {
-  if (CanRedo()) redo();
+  if (!CanRedo()) return;
+  redo();
+  ++undoLevels_;
 }
 
 // ---- text ------------------------------------------------------------------------------
 
-QString TRichEdit::Text() const {
-  QString text = toPlainText();
-  if (lineEnd_ != QLatin1String("\n")) text.replace(u'\n', lineEnd_);
+template <typename BreakText>
+QString TRichEdit::joinedText(BreakText breakText) const {
+  QString text;
+  text.reserve(document()->characterCount() + document()->blockCount() * (lineEnd_.size() - 1));
+  for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+    if (block != document()->begin()) text.append(breakText(block));
+    text.append(block.text());
+  }
   return text;
+}
+
+// From the blocks themselves: the document's plain-text view would turn no-break spaces into
+// blanks and line separators into line breaks.
+QString TRichEdit::Text() const {
+  return joinedText([this](const QTextBlock &) { return QStringView(lineEnd_); });
+}
+
+QString TRichEdit::FileText() const {
+  return joinedText([this](const QTextBlock &block) {
+    const QVariant kind = block.blockFormat().property(kBreakBefore);
+    return kind.isValid() ? TextFile::BreakText(uint8_t(kind.toUInt())) : QStringView(lineEnd_);
+  });
+}
+
+void TRichEdit::LoadText(const TDecodedText &decoded) {
+  SetLineEnd(decoded.format.LineEndText());
+  SetText(decoded.text);
+  if (decoded.breaks.empty()) return;
+  // Marking the blocks is no step the user could undo.
+  const bool undo = document()->isUndoRedoEnabled();
+  document()->setUndoRedoEnabled(false);
+  const auto lineEnd = uint8_t(decoded.format.lineEnd);
+  QTextBlock block = document()->begin().next();
+  for (size_t i = 0; i < decoded.breaks.size() && block.isValid(); ++i, block = block.next()) {
+    if (decoded.breaks[i] == lineEnd) continue;
+    QTextBlockFormat format = block.blockFormat();
+    format.setProperty(kBreakBefore, uint(decoded.breaks[i]));
+    QTextCursor(block).setBlockFormat(format);
+  }
+  document()->setUndoRedoEnabled(undo);
 }
 
 void TRichEdit::SetText(const QString &text) {
@@ -140,6 +234,7 @@ void TRichEdit::SetText(const QString &text) {
   setPlainText(plain);
   undoKinds_.clear();
   undoFloor_ = 0;
+  undoLevels_ = 0;
   applyAlignment();
 }
 
@@ -154,6 +249,7 @@ void TRichEdit::Clear() {
   clear();
   undoKinds_.clear();
   undoFloor_ = 0;
+  undoLevels_ = 0;
 }
 
 // ---- selection --------------------------------------------------------------------------
@@ -184,14 +280,27 @@ void TRichEdit::SetSelection(qsizetype start, qsizetype length) {
 QString TRichEdit::SelText() const {
   QString text = textCursor().selectedText();
   text.replace(QChar::ParagraphSeparator, u'\n');
-  text.replace(QChar::LineSeparator, u'\n');
   return text;
+}
+
+qsizetype TRichEdit::room(qsizetype removed) const {
+  return std::max<qsizetype>(0, MaxLength - (PositionCount() - removed));
+}
+
+QString TRichEdit::fitted(const QString &text, qsizetype removed) {
+  const qsizetype space = room(removed);
+  if (text.size() <= space) return text;
+  qsizetype cut = space;
+  if (cut > 0 && text[cut - 1].isHighSurrogate()) --cut;  // never half a character
+  Q_EMIT LimitReached();
+  return text.left(cut);
 }
 
 void TRichEdit::ReplaceSelection(const QString &text) {
   QString plain = text;
   plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   plain.replace(u'\r', u'\n');
+  plain = fitted(plain, SelLength());
   QTextCursor cursor = textCursor();
   pendingKind_ = TUndoKind::Unknown;
   // Its own step: never merged with typing before or after it.
@@ -249,8 +358,14 @@ void TRichEdit::DeleteSelection() {
 }
 
 void TRichEdit::insertFromMimeData(const QMimeData *source) {
-  // Only plain text enters a plain-text document, whatever else the clipboard offers.
-  if (source && source->hasText()) textCursor().insertText(source->text());
+  // Only plain text enters a plain-text document, whatever else the clipboard offers, and no
+  // more of it than the document has room for.
+  if (!source || !source->hasText()) return;
+  QString text = source->text();
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  QTextCursor cursor = textCursor();
+  text = fitted(text, cursor.selectionEnd() - cursor.selectionStart());
+  if (!text.isEmpty()) cursor.insertText(text);
 }
 
 void TRichEdit::dropEvent(QDropEvent *event) {
@@ -431,6 +546,7 @@ void TRichEdit::selectLineAt(int y, bool extend) {
 void TRichEdit::SetUndoLimit(int limit) {
   undoLimit_ = std::max(limit, 0);
   document()->setUndoRedoEnabled(undoLimit_ > 0);
+  if (undoLimit_ == 0) undoLevels_ = 0;
 }
 
 void TRichEdit::SetScrollBars(TScrollStyle style) {
@@ -490,6 +606,13 @@ void TRichEdit::keyPressEvent(QKeyEvent *event) {
   if (event->matches(QKeySequence::Cut)) return Cut();
   if (event->matches(QKeySequence::Paste)) return Paste();
   const int key = event->key();
+  const bool inserts = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab ||
+                       (!event->text().isEmpty() && event->text().at(0).isPrint() &&
+                        !(event->modifiers() & Qt::ControlModifier));
+  if (inserts && room(SelLength()) < std::max<qsizetype>(1, event->text().size())) {
+    Q_EMIT LimitReached();
+    return;
+  }
   if (key == Qt::Key_Backspace || key == Qt::Key_Delete) {
     pendingKind_ = TUndoKind::Delete;
   } else if (!event->text().isEmpty() && !(event->modifiers() & Qt::ControlModifier)) {

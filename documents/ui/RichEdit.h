@@ -1,10 +1,11 @@
 #pragma once
 
-#include "EditControl.h"
-
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <vector>
+
+#include "EditControl.h"
+#include "TextFile.h"
 
 class TSelectionBar;
 class TUrlHighlighter;
@@ -77,6 +78,12 @@ class TRichEdit : public QPlainTextEdit, public TEditControl {
   void ReleaseUpdates() override;
 
   void SetLineEnd(const QString &lineEnd) { lineEnd_ = lineEnd; }
+  // Replaces the whole text by a decoded file's text, each line keeping its own line break;
+  // lines added later get the break of the line they were started in.
+  void LoadText(const TDecodedText &decoded);
+  // The whole text as the document's file holds it: each line with its own line break, every
+  // character as it is (no-break spaces, line and paragraph separators).
+  QString FileText() const;
   // Forgets every undo and redo step (after a load).
   void ResetUndoHistory();
 
@@ -103,6 +110,8 @@ class TRichEdit : public QPlainTextEdit, public TEditControl {
  Q_SIGNALS:
   // A left or right click was pressed and released on the same detected web address.
   void URLClick(const QString &address);
+  // Typing, pasting or a replacement stopped at MaxLength characters.
+  void LimitReached();
 
  protected:
   void keyPressEvent(QKeyEvent *event) override;
@@ -116,15 +125,27 @@ class TRichEdit : public QPlainTextEdit, public TEditControl {
  private:
   friend class TSelectionBar;
   void recordUndoStep();
+  // Drops the undo steps beyond UndoLimit (run once the history holds twice as many).
+  void dropOldUndoSteps();
   void applyAlignment();
   void updateMargins();
   void selectLineAt(int y, bool extend);
   QTextCursor cursorAt(qsizetype position) const;
+  // The whole text with each line break written by breakText(kind of the break).
+  template <typename BreakText>
+  QString joinedText(BreakText breakText) const;
+  // How many characters may replace removed ones without passing MaxLength.
+  qsizetype room(qsizetype removed) const;
+  // text cut to room(removed) characters (LimitReached when it had to be cut).
+  QString fitted(const QString &text, qsizetype removed);
 
   QString lineEnd_ = QStringLiteral("\n");
   TUndoKind pendingKind_ = TUndoKind::Unknown;
   std::vector<TUndoKind> undoKinds_;
-  int undoFloor_ = 0;
+  int undoLevels_ = 0;  // steps that undo could take back, those beyond the limit included
+  int undoFloor_ = 0;   // undoLevels_ at which undoing stops: the limit is reached
+  bool trimQueued_ = false;
+  bool trimmingUndo_ = false;
   quint64 changeCount_ = 0;
   bool hideSelection_ = false;
   bool autoUrlDetect_ = false;

@@ -1,6 +1,21 @@
 #include "fmEdit.h"
 
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QSaveFile>
+#include <QScopedValueRollback>
+#include <QScreen>
+#include <QVBoxLayout>
+
 #include "EditHost.h"
+#include "FindReplace.h"
 #include "Folders.h"
 #include "FormStorage.h"
 #include "FormTables.h"
@@ -8,23 +23,8 @@
 #include "MessageBox.h"
 #include "PanelStatusBar.h"
 #include "RichEdit.h"
-
-#include "FindReplace.h"
 #include "RtfReader.h"
 #include "SaveNames.h"
-
-#include <QCloseEvent>
-#include <QGuiApplication>
-#include <QKeyEvent>
-#include <QLineEdit>
-#include <QScreen>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QLocale>
-#include <QMenu>
-#include <QSaveFile>
-#include <QVBoxLayout>
 
 TfrmEdit::TfrmEdit(TEditHost &host, QWidget *parent) : QWidget(parent), host_(host) {
   setObjectName(QStringLiteral("frmEdit"));
@@ -39,6 +39,9 @@ TfrmEdit::TfrmEdit(TEditHost &host, QWidget *parent) : QWidget(parent), host_(ho
     if (QMenu *menu = host_.PopupMenu()) menu->popup(mmoMemo_->viewport()->mapToGlobal(at));
   });
   connect(mmoMemo_, &TRichEdit::URLClick, this, &TfrmEdit::mmoMemoURLClick);
+  // Told once the key press or paste is over, never in the middle of it.
+  connect(mmoMemo_, &TRichEdit::LimitReached, this, &TfrmEdit::mmoMemoLimitReached,
+          Qt::QueuedConnection);
   // The window sees key releases before its edit control does.
   mmoMemo_->installEventFilter(this);
 
@@ -96,6 +99,8 @@ void TfrmEdit::FormShow() {
 
 QString TfrmEdit::FileName() const { return barEdit_->Text(pnlFileName); }
 
+QString TfrmEdit::SaveName() const { return SaveNames::FromPanelText(FileName()); }
+
 void TfrmEdit::SetFileName(const QString &name) {
   barEdit_->SetWidth(pnlFileName, FileNamePanelWidth(name));
   barEdit_->SetText(pnlFileName, name);
@@ -129,38 +134,19 @@ bool TfrmEdit::Open(const QString &name) {
   host_.SetFilePath(Folders::FolderOf(fileName));
 
   QFile file(fileName);
-  if (QFileInfo(fileName).isDir() || !file.open(QIODevice::ReadOnly)) {
+  QByteArray bytes;
+  if (!QFileInfo(fileName).isDir() && file.open(QIODevice::ReadOnly)) bytes = file.readAll();
+  if (!file.isOpen() || file.error() != QFileDevice::NoError) {
     MessageBox::ShowError(this, QStringLiteral("Cannot open file ") + fileName);
-    return false;
+    return openFailed(fileName);
   }
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
-    MessageBox::ShowError(this, QStringLiteral("Cannot open file ") + fileName);
-    return false;
-  }
-  bool truncated = false;
-  mmoMemo_->HoldUpdates();
-  if (SaveNames::IsRichTextName(fileName)) {
-    TRtfReader reader;
-    const bool read = reader.Read(bytes, *mmoMemo_->document());
-    mmoMemo_->ReleaseUpdates();
-    if (!read) {
-      mmoMemo_->Clear();
-      MessageBox::ShowError(this, QStringLiteral("Cannot open file ") + fileName + QStringLiteral(".\r") + reader.Error());
-      return false;
-    }
-    truncated = reader.Truncated();
-    SetFormat(TTextFormat{TTextEncoding::Windows1252, TLineEnd::CrLf});
-  } else {
-    const TDecodedText decoded = TextFile::Decode(bytes, TEditControl::MaxLength);
-    SetFormat(decoded.format);
-    mmoMemo_->SetText(decoded.text);
-    mmoMemo_->ReleaseUpdates();
-    truncated = decoded.truncated;
-  }
+  const std::optional<bool> truncated = SaveNames::IsRichTextName(fileName)
+                                            ? loadRichText(fileName, bytes)
+                                            : loadPlainText(fileName, bytes);
+  if (!truncated) return openFailed(fileName);
   mmoMemo_->ResetUndoHistory();
   mmoMemo_->SetSelection(0, 0);
-  mmoMemo_->SetModified(truncated);
+  mmoMemo_->SetModified(*truncated);
   diskStamp_ = TFileStamp::OfContent(fileName, bytes);
 
   setWindowTitle(Folders::FileNameOf(fileName));
@@ -168,15 +154,89 @@ bool TfrmEdit::Open(const QString &name) {
   barEdit_->SetWidth(pnlSize, int(7 * SizeText(mmoMemo_->TextLength()).size()));
   SetFileName(fileName);
   appEventsIdle();
-  if (truncated) {
-    MessageBox::Show(this,
-                     MessageBox::MsgHeader() + QStringLiteral("The file '") + fileName +
-                         QStringLiteral("' is longer than a workspace can hold.\rOnly its first ") +
-                         SizeText(TEditControl::MaxLength).chopped(6) +
-                         QStringLiteral(" characters were loaded; saving it will shorten the file."),
-                     TMsgKind::Warning, TMsgButtons::Ok);
+  if (!openNotice_.isEmpty())
+    MessageBox::Show(this, std::exchange(openNotice_, QString()), TMsgKind::Warning, TMsgButtons::Ok);
+  if (*truncated) {
+    MessageBox::Show(
+        this,
+        MessageBox::MsgHeader() + QStringLiteral("The file '") + fileName +
+            QStringLiteral("' is longer than a workspace can hold.\rOnly its first ") +
+            LimitText() +
+            QStringLiteral(" characters were loaded; saving it will shorten the file."),
+        TMsgKind::Warning, TMsgButtons::Ok);
   }
   return true;
+}
+
+bool TfrmEdit::openFailed(const QString &fileName) {
+  // Nothing of the file is in the window: it is an untitled document in the file's folder, so
+  // that saving asks for a name.
+  mmoMemo_->Clear();
+  mmoMemo_->SetModified(false);
+  SetFormat(TTextFormat{});
+  diskStamp_.reset();
+  SetUntitled(u' ' + Folders::FolderOf(fileName) + QLatin1String(SaveNames::UntitledName));
+  host_.UpdateTitles();
+  appEventsIdle();
+  return false;
+}
+
+std::optional<bool> TfrmEdit::loadRichText(const QString &fileName, const QByteArray &bytes) {
+  TRtfReader reader;
+  mmoMemo_->HoldUpdates();
+  const bool read = reader.Read(bytes, *mmoMemo_->document());
+  mmoMemo_->ReleaseUpdates();
+  if (!read) {
+    MessageBox::ShowError(this, QStringLiteral("Cannot open file ") + fileName +
+                                    QStringLiteral(".\r") + reader.Error());
+    return std::nullopt;
+  }
+  SetFormat(TTextFormat{TTextEncoding::Windows1252, TLineEnd::CrLf, {}});
+  return reader.Truncated();
+}
+
+std::optional<bool> TfrmEdit::loadPlainText(const QString &fileName, const QByteArray &bytes) {
+  const TDecodedText decoded = TextFile::Decode(bytes, TEditControl::MaxLength);
+  if (decoded.binary &&
+      MessageBox::Show(
+          this,
+          MessageBox::MsgHeader() + QStringLiteral("The file '") + fileName +
+              QStringLiteral("' does not look like text: it holds NUL characters or mostly control "
+                             "characters.\rShown as text it is hard to read, and saving it after a "
+                             "change may damage it.\r\rOpen it anyway?"),
+          TMsgKind::Warning, TMsgButtons::YesNo) != TMsgResult::Yes)
+    return std::nullopt;
+  mmoMemo_->HoldUpdates();
+  mmoMemo_->LoadText(decoded);
+  mmoMemo_->ReleaseUpdates();
+  SetFormat(decoded.format);
+  if (decoded.unreadableBytes > 0 && !decoded.binary) {
+    const QString encoding = decoded.format.EncodingName();
+    const QString unreadable = decoded.unreadableBytes == 1
+                                   ? QString(QStringLiteral("1 byte that is not ") + encoding +
+                                             QStringLiteral(" is shown as a box"))
+                                   : QString(QString::number(decoded.unreadableBytes) +
+                                             QStringLiteral(" bytes that are not ") + encoding +
+                                             QStringLiteral(" are shown as boxes"));
+    // Shown by Open once the window names the file.
+    openNotice_ = MessageBox::MsgHeader() + QStringLiteral("The file '") + fileName +
+                  QStringLiteral("' is not valid ") + encoding + QStringLiteral(". It was read as ") +
+                  encoding + QStringLiteral("; its ") + unreadable +
+                  QStringLiteral(".\rNothing is lost: saving writes every byte back unchanged.");
+  }
+  return decoded.truncated;
+}
+
+QString TfrmEdit::LimitText() { return SizeText(TEditControl::MaxLength).chopped(6); }
+
+void TfrmEdit::mmoMemoLimitReached() {
+  if (limitNoticeShown_) return;
+  const QScopedValueRollback<bool> once(limitNoticeShown_, true);
+  MessageBox::Show(this,
+                   MessageBox::MsgHeader() + QStringLiteral("A workspace holds at most ") +
+                       LimitText() +
+                       QStringLiteral(" characters.\rThe text that did not fit was not added."),
+                   TMsgKind::Warning, TMsgButtons::Ok);
 }
 
 void TfrmEdit::appEventsIdle() {

@@ -32,7 +32,9 @@ class TfrmEdit : public QWidget {
   explicit TfrmEdit(TEditHost &host, QWidget *parent = nullptr);
   ~TfrmEdit() override;
 
-  // Loads the named file; false (after reporting the error) when it cannot be read.
+  // Loads the named file; false (after reporting the error) when it cannot be read or the user
+  // chose not to open a file that does not look like text. The window is then an empty
+  // untitled document.
   bool Open(const QString &fileName);
 
   // Sets the caption and panel 2 of a new, untitled document.
@@ -44,6 +46,9 @@ class TfrmEdit : public QWidget {
   // The document's full file name: the text of panel 2.
   QString FileName() const;
   void SetFileName(const QString &name);
+  // The file name a save writes to: panel 2 without an untitled document's leading blank
+  // (blanks at the end belong to the name).
+  QString SaveName() const;
 
   // The encoding and line ends the file was read with, written back on save.
   const TTextFormat &Format() const { return format_; }
@@ -60,6 +65,8 @@ class TfrmEdit : public QWidget {
   static int FileNamePanelWidth(const QString &name);
   // "#,###,##0 bytes" with the locale's thousands separator.
   static QString SizeText(qsizetype size);
+  // The largest number of characters a workspace holds, as the user reads it.
+  static QString LimitText();
 
   // ---- find and replace -------------------------------------------------------------------
   // Set by the Find Next command so that the F3 key-up that follows does not search twice.
@@ -95,6 +102,13 @@ class TfrmEdit : public QWidget {
   void FormShow();
   bool FormCloseQuery();
   void mmoMemoURLClick(const QString &address);
+  // Typing or pasting stopped at the character limit: say so (once at a time).
+  void mmoMemoLimitReached();
+  // Open's steps: the text of a file into the edit control; whether it had to be cut, or
+  // nothing when it was not loaded.
+  std::optional<bool> loadPlainText(const QString &fileName, const QByteArray &bytes);
+  std::optional<bool> loadRichText(const QString &fileName, const QByteArray &bytes);
+  bool openFailed(const QString &fileName);
   // One search from a dialog's button: reports when nothing is found and moves the dialog.
   void dialogFindNext(TFindDialog *dialog);
   void dialogReplace(TFindDialog *dialog);
@@ -113,4 +127,6 @@ class TfrmEdit : public QWidget {
   TSearchState searchState_;
   std::optional<TFileStamp> diskStamp_;
   bool shown_ = false;
+  bool limitNoticeShown_ = false;
+  QString openNotice_;  // how a file was read, told once it is open
 };

@@ -30,8 +30,17 @@ TDCTFile::TDCTFile(const QString &fileName, TReadMode mode)
   }
   const qint64 nodes = (file_.size() - kHeaderSize) / 4;
   nodeCount_ = static_cast<uint32_t>(qMin<qint64>(nodes, kMaxNode));
-  if (mode_ == TReadMode::Mapped && file_.size() > kHeaderSize) map_ = file_.map(0, file_.size());
-  if (!map_) mode_ = TReadMode::Blocks;
+  if (mode_ == TReadMode::Mapped) {
+    // Only the whole nodes counted above are ever read, whatever the file holds by now.
+    copy_ = file_.read(qint64(nodeCount_) * 4);
+    if (copy_.size() != qint64(nodeCount_) * 4) {
+      const QString reason = file_.errorString();
+      CloseFile();
+      throw Spell::EInOutError(
+          QStringLiteral("Cannot read dictionary \"%1\": %2").arg(fileName, reason));
+    }
+    file_.close();
+  }
   try {
     LoadBlock(0);
   } catch (...) {
@@ -43,8 +52,7 @@ TDCTFile::TDCTFile(const QString &fileName, TReadMode mode)
 TDCTFile::~TDCTFile() { CloseFile(); }
 
 void TDCTFile::CloseFile() {
-  if (map_) file_.unmap(const_cast<uchar *>(map_));
-  map_ = nullptr;
+  copy_.clear();
   block_ = nullptr;
   currentBlock_ = -1;
   nodeCount_ = 0;
@@ -53,12 +61,15 @@ void TDCTFile::CloseFile() {
 
 void TDCTFile::LoadBlock(int block) {
   const qint64 offset = kHeaderSize + qint64(kBlockSize) * block;
-  if (map_) {
-    block_ = map_ + offset;
+  if (mode_ == TReadMode::Mapped) {
+    block_ = reinterpret_cast<const uchar *>(copy_.constData()) + (offset - kHeaderSize);
   } else {
-    // The last block may be short; only the whole nodes in it are ever read.
-    const qint64 want = qMin<qint64>(kBlockSize, qMax<qint64>(0, file_.size() - offset));
-    if (!file_.seek(offset) || file_.read(reinterpret_cast<char *>(buffer_.data()), want) != want) {
+    // The last block may be short; only the whole nodes counted at opening are ever read, so a
+    // file cut since then gives a short read, never the rest of a block read before.
+    const qint64 nodeBytes = kHeaderSize + qint64(nodeCount_) * 4;
+    const qint64 want = qMin<qint64>(kBlockSize, qMax<qint64>(0, nodeBytes - offset));
+    if (!file_.isOpen() || !file_.seek(offset) ||
+        file_.read(reinterpret_cast<char *>(buffer_.data()), want) != want) {
       currentBlock_ = -1;
       throw Spell::EInOutError(
           QStringLiteral("Cannot read dictionary \"%1\": %2").arg(fileName_, file_.errorString()));

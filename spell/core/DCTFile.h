@@ -26,8 +26,11 @@ class TDCTFile : public TLinkedListNode {
   // The signature as it stands at offsets 1 to 50.
   static QByteArray Signature();
 
-  // How blocks reach memory: through a read-only memory map of the file (the default; the
-  // current block is then a view into the map), or by reading each block into a buffer.
+  // How blocks reach memory: from a private copy of the whole file taken at opening (the
+  // default; the current block is then a view into the copy), or by reading each block into a
+  // buffer. Neither lets a file truncated or replaced on disk while it is open harm the
+  // program: the copy does not change, and a block read that comes up short raises
+  // Spell::EInOutError instead of returning bytes of another block.
   enum class TReadMode { Mapped, Blocks };
 
   // Opens and verifies the file; block 0 is in memory afterwards. Raises Spell::EFOpenError
@@ -74,7 +77,7 @@ class TDCTFile : public TLinkedListNode {
   uint32_t nodeCount_ = 0;
   int currentBlock_ = -1;
   int64_t blockLoads_ = 0;
-  const uchar *map_ = nullptr;
+  QByteArray copy_;  // the whole file, in TReadMode::Mapped
   const uchar *block_ = nullptr;
   std::array<uchar, kBlockSize> buffer_{};
 };

@@ -121,7 +121,9 @@ TEST_F(AppFixture, BinaryAndOversizedFilesOpenWithoutHarm) {
   const QString dir = TestEnvironment::FreshDir(QStringLiteral("big"));
   QByteArray binary;
   for (int i = 0; i < 4096; ++i) binary.append(char(i * 7));
+  TModalAnswerer binaryAnswer({QStringLiteral("&Yes")});  // open it although it is no text
   TfrmEdit *bin = m.OpenFile(TestEnvironment::WriteFile(dir + QStringLiteral("/data.bin"), binary));
+  EXPECT_EQ(binaryAnswer.texts.size(), 1);
   EXPECT_EQ(bin->Caption(), QStringLiteral("data.bin"));
   EXPECT_GT(bin->mmoMemo()->PositionCount(), 0);
 

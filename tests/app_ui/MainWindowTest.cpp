@@ -85,7 +85,8 @@ TEST_F(AppFixture, AnUnreadableNameIsReportedAndStartUpCarriesOn) {
   EXPECT_EQ(answerer.titles[0], QStringLiteral("Vellumix"));
   ASSERT_EQ(m.EditWindows().size(), 1);
   TfrmEdit *edit = m.EditWindows().first();
-  EXPECT_EQ(edit->Caption(), QString());
+  // Nothing could be read: the workspace is an untitled document in that folder.
+  EXPECT_EQ(edit->Caption(), QStringLiteral("untitled.txt"));
   EXPECT_TRUE(edit->mmoMemo()->toPlainText().isEmpty());
   EXPECT_EQ(m.CurrentFileName(), dir + QStringLiteral("/a.txt b.txt"));
   EXPECT_EQ(m.FilePath(), dir + u'/');

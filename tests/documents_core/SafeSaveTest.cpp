@@ -263,21 +263,17 @@ TEST(SafeSave, ReadOnlyFilesAndFoldersAreRefusedWithAClearText) {
   EXPECT_FALSE(missing.Saved());
   EXPECT_TRUE(missing.detail.contains(QStringLiteral("does not exist")));
 
-  // A folder the user may not write to (permissions enforced for an unprivileged user).
+  // A new file in a folder the user may not write to (permissions enforced for an
+  // unprivileged user).
   const QString folder = FreshDir(QStringLiteral("closed"));
-  const QString inside = WriteFile(folder + QStringLiteral("/doc.txt"), "keep");
   ASSERT_EQ(::chmod(Native(TestEnvironment::Home()).constData(), 0711), 0);
-  if (::geteuid() == 0) {
-    ASSERT_EQ(::chown(Native(inside).constData(), 65534, 65534), 0);
-  }
   ASSERT_EQ(::chmod(Native(folder).constData(), 0555), 0);
   const int code = InChild(
       [&] {
         TSafeSave childSaver;
-        auto o = childSaver.Save(inside, "changed");
+        auto o = childSaver.Save(folder + QStringLiteral("/new.txt"), "changed");
         if (o.Saved()) return 1;
-        if (o.detail !=
-            QLatin1String("The folder ") + folder + QLatin1String(" cannot be written to."))
+        if (o.detail != QLatin1String("The folder ") + folder + QLatin1String(" cannot be written to."))
           return 2;
         return 0;
       },
@@ -285,7 +281,89 @@ TEST(SafeSave, ReadOnlyFilesAndFoldersAreRefusedWithAClearText) {
   ::chmod(Native(folder).constData(), 0755);
   ::chmod(Native(TestEnvironment::Home()).constData(), 0700);
   EXPECT_EQ(code, 0);
-  EXPECT_EQ(ReadFile(inside), QByteArray("keep"));
+  EXPECT_EQ(AllFiles(folder), QStringList());
+}
+
+TEST(SafeSave, AWritableFileInAFolderThatCannotBeWrittenIsSavedInPlace) {
+  const QString folder = FreshDir(QStringLiteral("closed-dir"));
+  const QString copies = FreshDir(QStringLiteral("copies"));
+  const QString inside = WriteFile(folder + QStringLiteral("/doc.txt"), "previous");
+  ASSERT_EQ(::chmod(Native(TestEnvironment::Home()).constData(), 0711), 0);
+  if (::geteuid() == 0) {
+    ASSERT_EQ(::chown(Native(inside).constData(), 65534, 65534), 0);
+    ASSERT_EQ(::chown(Native(copies).constData(), 65534, 65534), 0);
+  }
+  ASSERT_EQ(::chmod(Native(folder).constData(), 0555), 0);
+  const ino_t inode = StatOf(inside).st_ino;
+  // Each child result: 0 when the step did what it should.
+  const int plain = InChild(
+      [&] {
+        TSafeSave saver;
+        saver.SetCopyFolder(copies);
+        auto o = saver.Save(inside, "first save");
+        return o.Saved() && o.backupName.isEmpty() ? 0 : 1;
+      },
+      true);
+  EXPECT_EQ(plain, 0);
+  EXPECT_EQ(ReadFile(inside), QByteArray("first save"));
+  EXPECT_EQ(StatOf(inside).st_ino, inode);
+  EXPECT_EQ(AllFiles(copies), QStringList());  // the verified copy is gone once the save holds
+
+  // With backups on, the copy outside the folder is the backup, and the save says where.
+  const int backup = InChild(
+      [&] {
+        TSafeSave saver;
+        saver.SetCopyFolder(copies);
+        saver.SetMakeBackup(true);
+        auto o = saver.Save(inside, "second save");
+        return o.Saved() && o.backupName == copies + QStringLiteral("/doc.txt") ? 0 : 1;
+      },
+      true);
+  EXPECT_EQ(backup, 0);
+  EXPECT_EQ(ReadFile(copies + QStringLiteral("/doc.txt")), QByteArray("first save"));
+
+  // A write that fails half-way puts the previous content back.
+  const int full = InChild(
+      [&] {
+        TFullDiskWriter writer(3);
+        TSafeSave saver(&writer);
+        saver.SetCopyFolder(copies);
+        return saver.Save(inside, "this will not fit").detail == QLatin1String("The disk is full.") ? 0 : 1;
+      },
+      true);
+  EXPECT_EQ(full, 0);
+  EXPECT_EQ(ReadFile(inside), QByteArray("second save"));
+  ::chmod(Native(folder).constData(), 0755);
+  ::chmod(Native(TestEnvironment::Home()).constData(), 0700);
+  EXPECT_EQ(AllFiles(folder), QStringList{QStringLiteral("doc.txt")});
+}
+
+TEST(SafeSave, NamesUpToTheLengthLimitAndNamesEndingInABlankSave) {
+  const QString dir = FreshDir(QStringLiteral("long"));
+  TSafeSave saver;
+  saver.SetMakeBackup(true);
+  for (int length : {248, 251, 254, 255}) {
+    SCOPED_TRACE(length);
+    const QString name = dir + u'/' + QString(length - 4, u'n') + QStringLiteral(".txt");
+    ASSERT_TRUE(saver.Save(name, "one").Saved());
+    auto second = saver.Save(name, "two");
+    ASSERT_TRUE(second.Saved()) << second.detail.toStdString();
+    EXPECT_EQ(ReadFile(name), QByteArray("two"));
+  }
+  // Characters of several bytes are never cut in half for the temporary name.
+  const QString wide = dir + u'/' + QString(84, QChar(0x00E9)) + QStringLiteral(".txt");  // 172 bytes
+  const QString wider = dir + u'/' + QString(83, QChar(0x20AC)) + QStringLiteral(".txt");  // 253 bytes
+  for (const QString &name : {wide, wider}) {
+    ASSERT_TRUE(saver.Save(name, "one").Saved());
+    ASSERT_TRUE(saver.Save(name, "two").Saved());
+    EXPECT_EQ(ReadFile(name), QByteArray("two"));
+  }
+  const QString blank = dir + QStringLiteral("/ends in a blank.txt ");
+  ASSERT_TRUE(saver.Save(blank, "kept").Saved());
+  EXPECT_EQ(ReadFile(blank), QByteArray("kept"));
+  EXPECT_FALSE(QFileInfo::exists(dir + QStringLiteral("/ends in a blank.txt")));
+  EXPECT_EQ(SaveNames::FromPanelText(QStringLiteral(" /home/u/untitled.txt")), QStringLiteral("/home/u/untitled.txt"));
+  EXPECT_EQ(SaveNames::FromPanelText(blank), blank);
 }
 
 TEST(SafeSave, ChangesByAnotherProgramAreNoticedBeforeOverwriting) {
@@ -327,14 +405,14 @@ TEST(SaveEncoding, UnchangedTextIsWrittenBackByteForByte) {
       "a\0\r\0\n\0b\0",
       10);
   const TDecodedText decoded = TextFile::Decode(utf16, 1000);
-  EXPECT_EQ(EncodeForSave(decoded.text, decoded.format).bytes, utf16);
+  EXPECT_EQ(EncodeForSave(TextFile::JoinBreaks(decoded), decoded.format).bytes, utf16);
 }
 
 TEST(DocumentSave, PlainAndRichTextFilesAndAnEncodingThatCannotHoldTheText) {
   const QString dir = FreshDir(QStringLiteral("document"));
   TDocumentSaveRequest request;
   request.fileName = dir + QStringLiteral("/letter.txt");
-  request.text = QStringLiteral("Dear \u03a9,\nregards");
+  request.text = QStringLiteral("Dear \u03a9,\r\nregards");
   request.format.encoding = TTextEncoding::Windows1252;
   request.format.lineEnd = TLineEnd::CrLf;
   auto result = SaveDocument(request);

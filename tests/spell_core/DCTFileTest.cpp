@@ -138,3 +138,45 @@ TEST_P(DCTFileTest, MalformedGraphsEndAtTheFile) {
 INSTANTIATE_TEST_SUITE_P(BothReadModes, DCTFileTest, ::testing::Values(Mode::Mapped, Mode::Blocks));
 
 }  // namespace
+
+TEST_P(DCTFileTest, AFileCutOrOverwrittenWhileOpenNeverCrashesALookup) {
+  // Enough words for many blocks, so that lookups need blocks not yet in memory.
+  QStringList words;
+  for (int i = 0; i < 600; ++i) words << QStringLiteral("w%1ord").arg(i * 7919 % 100000);
+  const QString path = DctFiles::Compile(dir, QStringLiteral("big.dct"), words);
+  TDCTFile file(path, GetParam());
+  ASSERT_GT(file.NodeCount(), uint32_t(4 * TDCTFile::kNodesPerBlock));
+  ASSERT_TRUE(file.ContainsWord(words.first().toLatin1()));
+
+  // Another program cuts the file down to its header and a few nodes, in place.
+  QFile cut(path);
+  ASSERT_TRUE(cut.resize(TDCTFile::kHeaderSize + 40));
+  int answered = 0, refused = 0;
+  for (const QString &word : words) {
+    try {
+      if (file.ContainsWord(word.toLatin1())) ++answered;
+    } catch (const Spell::EInOutError &error) {
+      EXPECT_TRUE(error.Message().startsWith(QStringLiteral("Cannot read dictionary")));
+      ++refused;
+    }
+  }
+  if (GetParam() == Mode::Mapped) {
+    // The copy taken at opening answers as before.
+    EXPECT_EQ(answered, words.size());
+  } else {
+    // A block read that comes up short is an input/output error, never stale bytes.
+    EXPECT_GT(refused, 0);
+  }
+
+  // Overwritten in place with other bytes of the same size: lookups stay within the file.
+  QFile over(path);
+  ASSERT_TRUE(over.open(QIODevice::WriteOnly));
+  over.write(QByteArray(TDCTFile::kHeaderSize + 4 * qsizetype(file.NodeCount()), char(0xFF)));
+  over.close();
+  for (const QString &word : words) {
+    try {
+      file.ContainsWord(word.toLatin1());
+    } catch (const Spell::EInOutError &) {
+    }
+  }
+}
