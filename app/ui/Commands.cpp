@@ -152,7 +152,7 @@ const TCommandDef kItems[] = {
     {"mniSearchForHelpOn", "&Search For Help On...", "", 1, MenuHelp, "Search for help on...", gSearchHelp},
     {"mniHowtoUseHelp", "&How to Use Help...", "", 2, MenuHelp, "How to use help...", gUseHelp},
     {"mniWhatsNew", "What's &New", "", 3, MenuHelp, "What's new in this version of Vellumix", gWhatsNew},
-    {"mniTech", "Contact &Tech Support...", "", 5, nullptr, "Contact technical support...", gTechSupport},
+    {"mniTech", "Contact &Tech Support...", "", 5, MenuHelp, "Contact technical support...", gTechSupport},
     {"mniDownload", "&Download Latest Version...", "", 6, MenuHelp, "Download the latest version of Vellumix...", gDownload},
     {"mniAbout", "About Vellumix...", "", 7, MenuHelp, "About Vellumix...", gAbout},
     {"puiProperties", "Properties...", "", -1, Properties, "Display properties of current workspace...", gProperties},

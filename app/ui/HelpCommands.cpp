@@ -11,6 +11,8 @@
 #include "QtHelpSource.h"
 #include "RichEdit.h"
 #include "SpellDlg.h"
+#include "MailIcons.h"
+#include "SendAsEmail.h"
 #include "SupportRequest.h"
 #include "SysInfoComp.h"
 #include "VellumixVersion.h"
@@ -101,8 +103,12 @@ void THelpCommands::MenuHelp(int tag) {
     case hOnLine:
       main_.OpenWebLink(OnLineQuestion(), SupportRequest::HelpDesk);
       break;
+    case hTech:
+      MailUi::RequestSupport({&main_, &main_, MailIconsFromGlyphs()},
+                             SupportRequest::Body(Product(), QString::fromLatin1(kVersionText), *sysInfo_), &main_);
+      break;
     default:
-      break;  // the support request waits for the compose window's support mode
+      break;
   }
 }
 

@@ -11,8 +11,7 @@ namespace SupportRequest {
 
 // The program's name as its texts show it.
 inline const QString ProgramName = QStringLiteral("Vellumix");
-// The maker's support address and web site.
-inline const QString SupportAddress = QStringLiteral("support@vellumix.example.org");
+// The maker's web site (the support address is the mail windows' own).
 inline const QString WebSite = QStringLiteral("https://vellumix.example.org/");
 inline const QString HelpDesk = QStringLiteral("https://vellumix.example.org/helpdesk/");
 

@@ -1,6 +1,8 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QMenu>
 #include <QTableWidget>
 
@@ -207,14 +209,34 @@ TEST_F(THelpFixture, PropertiesOfTheActiveDocumentFromItsPopUpMenu) {
   EXPECT_TRUE(m.IsTopMost());  // back on afterwards
 }
 
-TEST_F(THelpFixture, TipPanelShowsATipAtStartAndTechSupportWaits) {
+TEST_F(THelpFixture, TipPanelShowsATipAtStartAndTechSupportPreparesItsRequest) {
   TfrmMain &m = Start();
   TTipPanel *panel = m.pnlTip();
   EXPECT_EQ(panel->lstTips().size(), 54);
   EXPECT_TRUE(panel->lstTips().contains(panel->CurrentTip()));
   EXPECT_EQ(panel->isVisible(), m.IsChecked(QStringLiteral("mniTip")));
-  // The support request needs the compose window's support mode: until then it is disabled.
-  EXPECT_FALSE(m.Action(QStringLiteral("mniTech"))->isEnabled());
+
+  // Help|Contact Tech Support opens the compose window as the support request.
+  ASSERT_TRUE(m.Action(QStringLiteral("mniTech"))->isEnabled());
+  TModalAnswerer answerer({QString()});
+  QStringList seen;
+  answerer.onShown = [&](QWidget *dialog) {
+    seen << dialog->windowTitle();
+    for (const char *name : {"edtTo", "edtSubject"})
+      if (auto *edit = dialog->findChild<QLineEdit *>(QLatin1String(name)))
+        seen << edit->text() << QString::number(edit->isEnabled());
+    if (auto *body = dialog->findChild<QPlainTextEdit *>(QStringLiteral("mmoBody")))
+      seen << QString::number(body->toPlainText().split(u'\n').size());
+    dialog->close();
+  };
+  m.Action(QStringLiteral("mniTech"))->trigger();
+  ASSERT_EQ(seen.size(), 6) << seen.join(u'|').toStdString();
+  EXPECT_EQ(seen[0], QStringLiteral("Request for Tech Support"));
+  EXPECT_TRUE(seen[1].startsWith(QLatin1String("support@"))) << seen[1].toStdString();
+  EXPECT_EQ(seen[2], QStringLiteral("0"));
+  EXPECT_TRUE(seen[3].endsWith(QLatin1String(" technical support")));
+  EXPECT_EQ(seen[4], QStringLiteral("0"));
+  EXPECT_GE(seen[5].toInt(), 19) << "the prepared lines are the message text";
 }
 
 #include "HelpCommandsTest.moc"

@@ -112,12 +112,9 @@ TEST_F(AppFixture, EveryEnabledCommandHasAHandler) {
   walk("none");
   EXPECT_TRUE(silent.isEmpty()) << silent.join(u' ').toStdString();
 
-  // The commands whose windows are still to come, in every place they appear.
   m.NewWorkspace();
   QTest::keyClicks(m.ActiveEdit()->mmoMemo(), QStringLiteral("text"));
   Settle();
-  for (const char *name : {"mniTech", "btnTech"})
-    EXPECT_FALSE(enabled(m, name)) << name;
   // The others answer: a tool button runs its menu item's handler.
   m.ActiveEdit()->mmoMemo()->SelectAll();
   m.Action(QStringLiteral("btnUpper"))->trigger();
