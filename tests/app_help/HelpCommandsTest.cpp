@@ -2,6 +2,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QMenu>
 #include <QTableWidget>
@@ -218,9 +219,11 @@ TEST_F(THelpFixture, TipPanelShowsATipAtStartAndTechSupportPreparesItsRequest) {
 
   // Help|Contact Tech Support opens the compose window as the support request.
   ASSERT_TRUE(m.Action(QStringLiteral("mniTech"))->isEnabled());
-  TModalAnswerer answerer({QString()});
+  // No server is set up yet: the compose window says so first, as for any mail.
+  TModalAnswerer answerer({QStringLiteral("OK")});
   QStringList seen;
   answerer.onShown = [&](QWidget *dialog) {
+    if (qobject_cast<QMessageBox *>(dialog)) return;
     seen << dialog->windowTitle();
     for (const char *name : {"edtTo", "edtSubject"})
       if (auto *edit = dialog->findChild<QLineEdit *>(QLatin1String(name)))

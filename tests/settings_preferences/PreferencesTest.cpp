@@ -259,7 +259,10 @@ TEST_F(PrefsFixture, NewWorkspacesOpenInTheChosenState) {
 }
 
 TEST_F(PrefsFixture, TheSpellCheckerOptionsReachTheNextCheck) {
-  // A small French dictionary in the program's folder; no legal one.
+  // A small French dictionary in the program's folder; no legal one. The private program
+  // folder links the build's own dictionaries: the link goes first, so the build's French
+  // dictionary is not written over through it.
+  QFile::remove(Folders::ProgramFolder() + QStringLiteral("French.dct"));
   DctFiles::Compile(Folders::ProgramFolder(), QStringLiteral("French.dct"),
                     {QStringLiteral("bonjour"), QStringLiteral("le"), QStringLiteral("monde")});
   TfrmMain &m = Start();

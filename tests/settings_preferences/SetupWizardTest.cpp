@@ -59,7 +59,7 @@ TEST_F(SetupWizardTest, TheFirstStartShowsItAndStandardStyleRestylesEveryWindow)
     // The holders' placeholders; an organisation that was never entered is empty.
     EXPECT_EQ(w.mail->edtUEmail->text(), QStringLiteral("email address <your email address>"));
     EXPECT_EQ(w.mail->edtReplyTo->text(), QStringLiteral("email address <your email address>"));
-    EXPECT_EQ(w.mail->edtOMServer->text(), QStringLiteral("mail.example.com"));
+    EXPECT_EQ(w.mail->edtOMServer->text(), QStringLiteral("SMTP.yourhost.com"));
     EXPECT_EQ(w.mail->edtOrg->text(), QString());
     EXPECT_TRUE(w.radExplore->isChecked());
     for (int i = 0; i < 3; ++i) w.btnNext->click();
@@ -114,7 +114,7 @@ TEST_F(SetupWizardTest, MailChangesAreTakenOnlyByFinish) {
   });
   ASSERT_TRUE(shown);
   EXPECT_EQ(main->Holder(QStringLiteral("SMTPHost"))->Caption(),
-            QStringLiteral("mail.example.com"));
+            QStringLiteral("SMTP.yourhost.com"));
   EXPECT_EQ(main->Holder(QStringLiteral("SMTPSecurity"))->Caption(), QStringLiteral("None"));
   EXPECT_FALSE(main->Holder(QStringLiteral("FirstTime"))->Checked());
   // The style is applied however the wizard ends.
