@@ -16,8 +16,12 @@
 const QString TSettingsStore::HiveName = QStringLiteral("HKEY_CURRENT_USER");
 
 namespace {
-// How long a commit waits for another copy's lock before it gives up.
-constexpr int LockWaitMs = 5000;
+// How long a commit waits for another copy's lock before it gives up, and the age after which
+// a lock counts as left behind. A copy that died while it held the lock is seen at once; one
+// killed while it was still writing the lock file leaves a file naming nobody, which only its
+// age can clear, so the wait outlasts that age. A commit holds the lock for milliseconds.
+constexpr int LockWaitMs = 15000;
+constexpr int StaleLockMs = 8000;
 }  // namespace
 
 struct TSettingsStore::TChange {
@@ -199,6 +203,7 @@ void TSettingsStore::Commit() {
     throw failure(QStringLiteral("Cannot create the folder."));
 
   QLockFile lock(filePath_ + QStringLiteral(".lock"));
+  lock.setStaleLockTime(StaleLockMs);
   if (!lock.tryLock(LockWaitMs))
     throw failure(QStringLiteral("Another copy of the program keeps the file locked."));
 

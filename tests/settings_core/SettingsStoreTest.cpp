@@ -206,7 +206,10 @@ TEST(SettingsStore, RunningProgramsMergeAndAKilledWriterLeavesAGoodFile) {
     writer.start(
         QStringLiteral(SETTINGS_WRITER_PATH),
         {file, mainForm, QStringLiteral("busy"), QStringLiteral("x"), QStringLiteral("100000")});
-    ASSERT_TRUE(writer.waitForReadyRead(60000));
+    ASSERT_TRUE(writer.waitForReadyRead(60000))
+        << "state " << writer.state() << " exit " << writer.exitCode() << " status " << writer.exitStatus()
+        << " error " << writer.error() << " out '" << writer.readAllStandardOutput().toStdString() << "' err '"
+        << writer.readAllStandardError().toStdString() << "'";
     QThread::msleep(QRandomGenerator::global()->bounded(5, 60));
     writer.kill();
     writer.waitForFinished(10000);
