@@ -7,11 +7,13 @@
 
 #include "DateTimeStamp.h"
 #include "EditHost.h"
+#include "Holder.h"
 #include "MessageBox.h"
 #include "PasteSpecialDialog.h"
 #include "RichEdit.h"
 #include "RootKey.h"
 #include "SaveNames.h"
+#include "WinColor.h"
 #include "fmEdit.h"
 
 namespace CharacterCommands {
@@ -56,15 +58,49 @@ void PasteSpecial(TfrmEdit &window, TEditHost &host) {
 
 }  // namespace CharacterCommands
 
+namespace {
+
+// While a Find or Replace dialog is open, the selections it makes show in the find highlight
+// colour of the preferences (the colour of the main window's holder lblDate); the edit
+// control's own selection colours come back when the dialog closes.
+void useFindHighlight(TfrmEdit &window, TFindDialog::TMode mode) {
+  const auto *holder = window.window()->findChild<THolder *>(QStringLiteral("lblDate"));
+  TFindDialog *dialog = window.SearchDialog(mode);
+  if (!holder || !dialog) return;
+  TRichEdit *memo = window.mmoMemo();
+  const QPalette normal = memo->palette();
+  QPalette found = normal;
+  const QColor color = WinColor::ToQColor(holder->Color());
+  for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+    found.setColor(group, QPalette::Highlight, color);
+    found.setColor(group, QPalette::HighlightedText, qGray(color.rgb()) < 128 ? Qt::white : Qt::black);
+  }
+  memo->setPalette(found);
+  QObject::connect(
+      dialog, &QDialog::finished, memo,
+      [memo, normal] {
+        QPalette back = memo->palette();
+        for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+          for (const QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+            back.setColor(group, role, normal.color(group, role));
+        memo->setPalette(back);
+      },
+      Qt::SingleShotConnection);
+}
+
+}  // namespace
+
 namespace SearchCommands {
 
 void Find(TfrmEdit &window, TEditHost &host) {
   const TTopMostPause pause(host);
+  useFindHighlight(window, TFindDialog::TMode::Find);
   window.ShowSearchDialog(TFindDialog::TMode::Find);
 }
 
 void Replace(TfrmEdit &window, TEditHost &host) {
   const TTopMostPause pause(host);
+  useFindHighlight(window, TFindDialog::TMode::Replace);
   window.ShowSearchDialog(TFindDialog::TMode::Replace);
 }
 

@@ -295,3 +295,25 @@ TEST_F(AppFixture, RichTextFilesKeepTheirFormattingThroughOpenAndSave) {
   EXPECT_TRUE(answerer.texts[0].startsWith(QStringLiteral("Cannot open file ")));
   EXPECT_TRUE(bad->mmoMemo()->toPlainText().isEmpty());
 }
+
+TEST_F(AppFixture, FindAndReplaceShowTheirSelectionInTheFindHighlightColour) {
+  TfrmMain &m = Start();
+  m.Holder(QStringLiteral("lblDate"))->SetColor(0x000000FF);  // red, as the preferences store it
+  TfrmEdit *edit = m.ActiveEdit();
+  TRichEdit *memo = edit->mmoMemo();
+  memo->SetText(QStringLiteral("red or blue"));
+  Settle();  // the idle refresh enables the search commands
+  const QColor usual = memo->palette().color(QPalette::Inactive, QPalette::Highlight);
+  ASSERT_NE(usual, QColor(Qt::red));
+  for (const char *command : {"mniFind", "mniReplace"}) {
+    m.Action(QString::fromLatin1(command))->trigger();
+    TFindDialog *dialog = edit->SearchDialog(QLatin1String(command) == QLatin1String("mniFind")
+                                                 ? TFindDialog::TMode::Find
+                                                 : TFindDialog::TMode::Replace);
+    ASSERT_TRUE(dialog->isVisible()) << command;
+    EXPECT_EQ(memo->palette().color(QPalette::Inactive, QPalette::Highlight), QColor(Qt::red)) << command;
+    EXPECT_EQ(memo->palette().color(QPalette::Active, QPalette::Highlight), QColor(Qt::red)) << command;
+    dialog->close();
+    EXPECT_EQ(memo->palette().color(QPalette::Inactive, QPalette::Highlight), usual) << command;
+  }
+}
