@@ -153,17 +153,25 @@ TEST_P(WordCountClosing, EndsTheCount) {
   const bool exitProgram = GetParam();
   TfrmMain &m = Start();
   TfrmEdit *edit = m.ActiveEdit();
-  constexpr int kWords = 600000;
+  constexpr int kWords = 2000000;
   edit->mmoMemo()->SetText(QStringLiteral("ab ").repeated(kWords));
   edit->mmoMemo()->SetModified(false);
   Settle();
-  QTimer::singleShot(100, &m, [&] {
+  // Closed as soon as the count shows its first numbers, however fast the build counts.
+  QTimer watch;
+  watch.setInterval(0);
+  QObject::connect(&watch, &QTimer::timeout, &m, [&] {
+    TWordForm *running = m.dlgSpell()->WordForm();
+    if (!running || !running->isVisible() || running->WordsText().toInt() <= 0) return;
+    watch.stop();
     if (exitProgram)
       m.close();
     else
       m.SubWindowOf(edit)->close();
   });
+  watch.start();
   m.Action(QStringLiteral("mniWordCount"))->trigger();
+  watch.stop();
   Settle();
   EXPECT_TRUE(m.EditWindows().isEmpty());
   EXPECT_EQ(m.isVisible(), !exitProgram);
