@@ -48,8 +48,11 @@ echo "vellumix-spell: ok"
 
 # The program starts from /usr/bin with a file name, shows its window, and writes nothing
 # below /usr (its settings go to the private HOME).
-mkdir -p "$scratch/home"
+mkdir -p "$scratch/home/.config/Kestrelwick"
 printf 'Letter to check\n' >"$scratch/letter.txt"
+# A user who has been through the first-start wizard already, so the main window comes up.
+printf 'Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Kestrelwick\\Vellumix\\Main Form]\n"FirstTime_Checked"="False"\n' \
+  >"$scratch/home/.config/Kestrelwick/Vellumix.reg"
 touch "$scratch/marker"
 sleep 1
 HOME=$scratch/home XDG_CONFIG_HOME=$scratch/home/.config XDG_DATA_HOME=$scratch/home/.local/share \
@@ -57,8 +60,8 @@ HOME=$scratch/home XDG_CONFIG_HOME=$scratch/home/.config XDG_DATA_HOME=$scratch/
   xvfb-run -a -s '-screen 0 1024x768x24' sh -c '
     /usr/bin/vellumix "$1" & pid=$!
     for i in $(seq 1 60); do
-      # The main window: titled Vellumix and of a real size (not the 1x1 leader window).
-      shown=$(xwininfo -root -tree 2>/dev/null | grep -m1 -E "\"Vellumix[^\"]*\": \(.*\) +[0-9]{3,}x[0-9]{3,}")
+      # The main window with the file: its title names it, and it has a real size.
+      shown=$(xwininfo -root -tree 2>/dev/null | grep -m1 -E "\"Vellumix - \[letter.txt\]\": \(.*\) +[0-9]{3,}x[0-9]{3,}")
       if [ -n "$shown" ]; then
         echo "$shown"; kill $pid; wait $pid 2>/dev/null; exit 0
       fi
