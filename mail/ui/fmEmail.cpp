@@ -20,6 +20,7 @@
 #include "AttachList.h"
 #include "EditHost.h"
 #include "FormStorage.h"
+#include "FileDialogs.h"
 #include "FormTables.h"
 #include "MailSend.h"
 #include "MessageBox.h"
@@ -29,15 +30,6 @@
 #include "fmAEmail.h"
 
 namespace {
-
-// "Name|*.a;*.b|..." as the file dialog's list "Name (*.a *.b)".
-QStringList DialogFilters(const QString &filter) {
-  const QStringList parts = filter.split(u'|');
-  QStringList result;
-  for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-    result << parts[i] + QStringLiteral(" (") + QString(parts[i + 1]).replace(u';', u' ') + u')';
-  return result;
-}
 
 QLabel *FieldLabel(const QString &caption, QWidget *buddy, QWidget *parent) {
   auto *label = new QLabel(caption, parent);
@@ -366,13 +358,8 @@ void TfrmEmail::AddAttachment() {
   const QObject *dlgOpen = context_.holders
                                ? context_.holders->findChild<QObject *>(QStringLiteral("dlgOpen"))
                                : nullptr;
-  const QStringList filters =
-      DialogFilters(dlgOpen ? dlgOpen->property("Filter").toString() : QString());
-  if (!filters.isEmpty()) {
-    dialog.setNameFilters(filters);
-    const int index = settings_.Caption(QStringLiteral("lblFilter")).toInt();
-    if (index >= 1 && index <= filters.size()) dialog.selectNameFilter(filters[index - 1]);
-  }
+  const QString filter = dlgOpen ? dlgOpen->property("Filter").toString() : QString();
+  if (!filter.isEmpty()) FileDialogs::SetFilters(dialog, filter, settings_.Caption(QStringLiteral("lblFilter")).toInt());
   if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
     lstAttach->addItem(QFileInfo(dialog.selectedFiles().first()).absoluteFilePath());
 }
