@@ -61,7 +61,7 @@ void MenuHelp(TfrmMain &m, int tag) { m.Help()->MenuHelp(tag); }
 void SpecialChar(TfrmMain &m, int) { m.Help()->proSpecialChar(); }
 void Properties(TfrmMain &m, int) { m.Help()->proProperties(); }
 void SendAsEmail(TfrmMain &m, int) {
-  onActive(m, [&m](TfrmEdit &e) { MailUi::SendAsEmail({&m, &m, MailIconsFromGlyphs()}, e.mmoMemo()->Text(), &m); });
+  onActive(m, [&m](TfrmEdit &e) { MailUi::SendAsEmail({&m, &m, MailIconsFromGlyphs()}, e.mmoMemo()->toPlainText(), &m); });
 }
 void Preferences(TfrmMain &m, int) {
   const auto setFavorites = [&m](const QStringList &favorites) {

@@ -66,7 +66,8 @@ void TPrintCommands::frReport1EnterRect(TReportObject &object) const {
     object.font.size = PointSize(font, memo);
     object.font.color = memo->FontColor();
   }
-  object.lines = memo->toPlainText().split(u'\n');
+  // The document's own text (no-break spaces stay), one entry per line.
+  object.lines = memo->Text().split(memo->LineEnd());
 }
 
 std::optional<QString> TPrintCommands::frReport1GetValue(const QString &name) const {

@@ -89,7 +89,7 @@ TEST_F(PrintFixture, UseToPrintChoosesBetweenWorkspaceAndTemplateFont) {
 }
 
 TEST_F(PrintFixture, EnterRectHandsOverTheWorkspaceOnlyForTheExactMarker) {
-  TfrmEdit *edit = StartWith(QStringLiteral("one\ntwo"));
+  TfrmEdit *edit = StartWith(QStringLiteral("one\u00a0and\ntwo"));  // a no-break space prints as one
   QFont font(QStringLiteral("A Font Family Name Longer Than Thirty-Two Letters"));
   font.setPointSizeF(13.5);
   font.setItalic(true);
@@ -100,7 +100,7 @@ TEST_F(PrintFixture, EnterRectHandsOverTheWorkspaceOnlyForTheExactMarker) {
   marker.font.bold = true;
   TReportObject o = marker;
   Printing().frReport1EnterRect(o);
-  EXPECT_EQ(o.lines, (QStringList{QStringLiteral("one"), QStringLiteral("two")}));
+  EXPECT_EQ(o.lines, (QStringList{QStringLiteral("one\u00a0and"), QStringLiteral("two")}));
   EXPECT_EQ(o.font.name, QStringLiteral("A Font Family Name Longer Than T"));
   EXPECT_EQ(o.font.size, 13.5);
   EXPECT_EQ(o.font.color, QColor(0x11, 0x22, 0x33));
