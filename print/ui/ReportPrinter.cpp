@@ -52,7 +52,7 @@ bool Print(const TPreparedReport &report, QPrinter &printer, const TPrintJob &jo
   const int total = int(report.pages.size());
   for (size_t i = 0; i < order.size(); ++i) {
     if (i > 0) printer.newPage();
-    ReportRenderer::PaintPage(painter, report.pages[size_t(order[i] - 1)], order[i], total);
+    ReportRenderer::PaintReportPage(painter, report, size_t(order[i] - 1), total);
   }
   painter.end();
   return true;
