@@ -16,8 +16,8 @@ packages=(
   wamerican wbritish wfrench wngerman witalian wspanish wdutch hunspell-en-med
   # a real SMTP server for the mail tests
   python3 python3-aiosmtpd
-  # checking printed output
-  poppler-utils
+  # checking printed output; a face for Chinese, Japanese and Korean text on the printed pages
+  poppler-utils fonts-wqy-microhei
   # mail over TLS, the desktop's secret store
   openssl libssl-dev qtkeychain-qt6-dev curl
   # printing: a real CUPS queue that writes PDF files; the comparison tools of the benchmark

@@ -28,11 +28,14 @@ double PointSize(const QFont &font, const QWidget *widget) {
   return font.pixelSize() * 72.0 / widget->logicalDpiY();
 }
 
-// The face the text body prints in: the workspace's, or, when that face is not installed (the
-// stored default names one that Linux desktops do not have), the system's monospaced face, the
-// one the screen falls back to for the editor.
+// The editor's stored default face, which Linux desktops do not have.
+const QString kDefaultEditorFace = QStringLiteral("Souvenir Lt BT");
+
+// The face the text body prints in: the workspace's, or, for the editor's default face when it
+// is not installed, the system's monospaced face, so columns line up on paper.
 QString PrintFace(const QFont &font) {
-  if (QFontDatabase::hasFamily(font.family())) return font.family();
+  if (font.family() != kDefaultEditorFace || QFontDatabase::hasFamily(font.family()))
+    return font.family();
   return QFontInfo(QFontDatabase::systemFont(QFontDatabase::FixedFont)).family();
 }
 

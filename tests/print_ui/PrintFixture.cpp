@@ -90,6 +90,43 @@ QStringList PrintFixture::PdfFonts(const QString &pdf) {
   return names;
 }
 
+QString PrintFixture::PdfPageSize(const QString &pdf) {
+  for (const QString &line : Run(QStringLiteral("pdfinfo"), {pdf}).split(u'\n'))
+    if (line.startsWith(QLatin1String("Page size:"))) return line.mid(10).trimmed();
+  return {};
+}
+
+QImage PrintFixture::PdfPageImage(const QString &pdf, int page, int dpi) {
+  const QString prefix = pdf + QStringLiteral(".page%1-%2").arg(page).arg(dpi);
+  Run(QStringLiteral("pdftoppm"),
+      {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-gray"), QStringLiteral("-png"),
+       QStringLiteral("-singlefile"), QStringLiteral("-f"), QString::number(page),
+       QStringLiteral("-l"), QString::number(page), pdf, prefix});
+  return QImage(prefix + QStringLiteral(".png")).convertToFormat(QImage::Format_Grayscale8);
+}
+
+int PrintFixture::InkOutside(const QImage &page, QSizeF paper, QRectF area) {
+  const QImage grey = page.convertToFormat(QImage::Format_Grayscale8);
+  const double sx = grey.width() / paper.width(), sy = grey.height() / paper.height();
+  const QRectF inside(area.left() * sx - 1, area.top() * sy - 1, area.width() * sx + 2,
+                      area.height() * sy + 2);
+  int ink = 0;
+  for (int y = 1; y < grey.height() - 1; ++y) {
+    const uchar *row = grey.constScanLine(y);
+    for (int x = 1; x < grey.width() - 1; ++x)
+      if (row[x] < 200 && !inside.contains(x + 0.5, y + 0.5)) ++ink;
+  }
+  return ink;
+}
+
+double PrintFixture::Difference(const QImage &a, const QImage &b) {
+  double sum = 0;
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x)
+      sum += std::abs(qGray(a.pixel(x, y)) - qGray(b.pixel(x, y)));
+  return sum / (255.0 * a.width() * a.height());
+}
+
 QString NumberedLines(int n, const QString &prefix) {
   QStringList lines;
   for (int i = 1; i <= n; ++i) lines << QStringLiteral("%1 %2").arg(prefix).arg(i);
