@@ -94,8 +94,13 @@ void PaintItems(QPainter &painter, const std::vector<TPlacedItem> &items, int pa
   };
   painter.save();
   for (const TPlacedItem &item : items) {
+    // Lines end at their ends and frames lie inside their boxes, so no stroke reaches past
+    // the box the layout gave it (a rule as wide as the page stays out of the margin).
     QPen pen(item.font.color);
-    pen.setWidthF(std::max(item.lineWidth * sx, 1.0));
+    const double penWidth = std::max(item.lineWidth * sx, 1.0);
+    pen.setWidthF(penWidth);
+    pen.setCapStyle(Qt::FlatCap);
+    pen.setJoinStyle(Qt::MiterJoin);
     painter.setPen(pen);
     switch (item.kind) {
       case TPlacedItem::Line: {
@@ -103,10 +108,12 @@ void PaintItems(QPainter &painter, const std::vector<TPlacedItem> &items, int pa
         painter.drawLine(rect.topLeft(), rect.bottomRight());
         break;
       }
-      case TPlacedItem::Frame:
+      case TPlacedItem::Frame: {
+        const double inset = penWidth / 2;
         painter.setBrush(Qt::NoBrush);
-        painter.drawRect(toDevice(item.rect));
+        painter.drawRect(toDevice(item.rect).adjusted(inset, inset, -inset, -inset));
         break;
+      }
       case TPlacedItem::Text:
         DrawText(painter, item, PageText(item, pageNumber, totalPages), sx, sy);
         break;

@@ -189,7 +189,11 @@ bool TPrintCommands::printerOrPdf(QPrinter &printer) {
 bool TPrintCommands::PrintPrepared(const TPreparedReport &report,
                                    const ReportPrinter::TPrintJob &job) {
   QPrinter printer(QPrinter::HighResolution);
-  if (!printerOrPdf(printer)) return false;
+  return printerOrPdf(printer) && printTo(printer, report, job);
+}
+
+bool TPrintCommands::printTo(QPrinter &printer, const TPreparedReport &report,
+                             const ReportPrinter::TPrintJob &job) {
   QString error;
   if (!ReportPrinter::Print(report, printer, job, &error)) {
     MessageBox::ShowError(frame_, error);
@@ -205,13 +209,17 @@ bool TPrintCommands::PrintPrepared(const TPreparedReport &report,
 }
 
 void TPrintCommands::Print() {
-  const std::optional<TReportTemplate> report = pageTemplate();
+  const std::optional<TReportTemplate> report = loadTemplate();
   if (!report) return;
-  const TPreparedReport prepared = PrepareReport(*report, Callbacks());
+  // The printer first: choosing one may choose the page too.
+  QPrinter printer(QPrinter::HighResolution);
+  if (!printerOrPdf(printer)) return;
+  const TPreparedReport prepared =
+      PrepareReport(FitToPage(*report, printers_.PageFor(report->page)), Callbacks());
   ReportPrinter::TPrintJob job;
   job.lastPage = int(prepared.pages.size());  // every prepared page
   job.title = QString::fromLatin1(ReportTitle);
-  PrintPrepared(prepared, job);
+  printTo(printer, prepared, job);
 }
 
 void TPrintCommands::printFromPreview(const TPreparedReport &report, QWidget *preview) {

@@ -57,6 +57,8 @@ class TPrintCommands : public QObject {
   std::optional<TReportTemplate> pageTemplate() const;
   QString templateName() const;
   bool printerOrPdf(QPrinter &printer);
+  bool printTo(QPrinter &printer, const TPreparedReport &report,
+               const ReportPrinter::TPrintJob &job);
   void statusNote(const QString &text) const;
   // From the preview: the print dialog for page range and copies, then printing.
   void printFromPreview(const TPreparedReport &report, QWidget *preview);

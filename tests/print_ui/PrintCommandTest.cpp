@@ -1,5 +1,7 @@
 #include <QAction>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +13,7 @@
 #include "Folders.h"
 #include "PrintFixture.h"
 #include "fmPreview.h"
+#include "fmPrinterSetup.h"
 
 namespace {
 
@@ -254,20 +257,18 @@ TEST_F(PrintFixture, PrinterSetupChoiceIsWhatLaterPrintsUse) {
     ASSERT_EQ(cancel.titles, QStringList{QStringLiteral("Printer Setup")});
   }
   EXPECT_FALSE(Printing().Printers().HasChoice());
-  // The user picks printing to a PDF file in the system's dialog.
+  // The user picks printing to a PDF file in the dialog.
   TModalAnswerer answerer;
   answerer.onShown = [&](QWidget *modal) {
-    auto *dialog = qobject_cast<QPrintDialog *>(modal);
+    auto *dialog = qobject_cast<TfrmPrinterSetup *>(modal);
     ASSERT_TRUE(dialog);
-    auto *printers = dialog->findChild<QComboBox *>(QStringLiteral("printers"));
+    auto *printers = dialog->findChild<QComboBox *>(QStringLiteral("cbxPrinter"));
     ASSERT_TRUE(printers);
-    const int pdfEntry = printers->findText(QStringLiteral("PDF"), Qt::MatchContains);
+    const int pdfEntry = printers->findText(QStringLiteral("PDF file"));
     ASSERT_GE(pdfEntry, 0);
     printers->setCurrentIndex(pdfEntry);
-    auto *file = dialog->findChild<QLineEdit *>(QStringLiteral("filename"));
-    ASSERT_TRUE(file);
-    file->setText(pdf);
-    dialog->accept();
+    dialog->findChild<QLineEdit *>(QStringLiteral("edtPdfFile"))->setText(pdf);
+    dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
   };
   ASSERT_TRUE(Command(QStringLiteral("mniPrintSetup")));
   EXPECT_TRUE(Printing().Printers().HasChoice());

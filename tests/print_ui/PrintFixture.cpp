@@ -111,9 +111,9 @@ int PrintFixture::InkOutside(const QImage &page, QSizeF paper, QRectF area) {
   const QRectF inside(area.left() * sx - 1, area.top() * sy - 1, area.width() * sx + 2,
                       area.height() * sy + 2);
   int ink = 0;
-  for (int y = 1; y < grey.height() - 1; ++y) {
+  for (int y = 2; y < grey.height() - 2; ++y) {
     const uchar *row = grey.constScanLine(y);
-    for (int x = 1; x < grey.width() - 1; ++x)
+    for (int x = 2; x < grey.width() - 2; ++x)
       if (row[x] < 200 && !inside.contains(x + 0.5, y + 0.5)) ++ink;
   }
   return ink;

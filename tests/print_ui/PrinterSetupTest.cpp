@@ -14,7 +14,8 @@
 
 namespace {
 
-// Width and height (pt) and the paper's name in pdfinfo's "Page size" text.
+// Width and height (pt) of the first page as shown (turned by its rotation) and the paper's
+// name, from pdfinfo.
 struct TPdfSize {
   double width = 0, height = 0;
   QString name;
@@ -30,6 +31,10 @@ TPdfSize PageSizeOf(const QString &pdf) {
   }
   const qsizetype open = text.indexOf(u'(');
   if (open >= 0) size.name = text.mid(open + 1).section(u')', 0, 0).section(u',', 0, 0);
+  // A print queue may keep the paper upright and turn the page (landscape by rotation).
+  for (const QString &line : PrintFixture::Run(QStringLiteral("pdfinfo"), {pdf}).split(u'\n'))
+    if (line.startsWith(QLatin1String("Page rot:")) && line.mid(9).trimmed().toInt() % 180 == 90)
+      std::swap(size.width, size.height);
   return size;
 }
 
@@ -125,7 +130,9 @@ TEST_F(PrintFixture, PrinterSetupChoosesThePageAndKeepsIt) {
 // with queues but no default one the user is asked, and may pick a printer and a page instead.
 TEST_F(PrintFixture, QueuesWithoutADefaultAreOfferedNotRefused) {
   const QString first = QStringLiteral("VellumixOne"), second = QStringLiteral("VellumixTwo");
-  const QString arrivals = TestEnvironment::FreshDir(QStringLiteral("arrivals"));
+  // Each job's PDF is moved into a folder of its own (two servers number their jobs alike).
+  int jobs = 0;
+  const auto arrivals = [&jobs] { return TestEnvironment::FreshDir(QStringLiteral("arrived%1").arg(++jobs)); };
   StartWith(NumberedLines(3, QStringLiteral("queued")));
   {
     TCupsQueue cups;
@@ -136,7 +143,7 @@ TEST_F(PrintFixture, QueuesWithoutADefaultAreOfferedNotRefused) {
     QAction *print = main->Action(QStringLiteral("mniFile6"));
     ASSERT_EQ(print->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
     ASSERT_TRUE(Command(QStringLiteral("mniFile6")));
-    EXPECT_FALSE(cups.WaitForPdf(arrivals).isEmpty()) << cups.ErrorLog().toStdString();
+    EXPECT_FALSE(cups.WaitForPdf(arrivals()).isEmpty()) << cups.ErrorLog().toStdString();
     EXPECT_EQ(main->barMain()->currentMessage().trimmed(),
               QStringLiteral("Printed 1 page on ") + second);
   }
@@ -153,7 +160,7 @@ TEST_F(PrintFixture, QueuesWithoutADefaultAreOfferedNotRefused) {
     EXPECT_TRUE(yes.texts[0].contains(QStringLiteral("No printer is set as the default")))
         << yes.texts[0].toStdString();
     EXPECT_TRUE(yes.texts[0].contains(u'"' + offered + u'"')) << yes.texts[0].toStdString();
-    EXPECT_FALSE(cups.WaitForPdf(arrivals).isEmpty()) << cups.ErrorLog().toStdString();
+    EXPECT_FALSE(cups.WaitForPdf(arrivals()).isEmpty()) << cups.ErrorLog().toStdString();
     EXPECT_EQ(main->barMain()->currentMessage().trimmed(),
               QStringLiteral("Printed 1 page on ") + offered);
   }
@@ -167,7 +174,7 @@ TEST_F(PrintFixture, QueuesWithoutADefaultAreOfferedNotRefused) {
   Printing().Print();
   ASSERT_EQ(no.titles.size(), 2);
   EXPECT_EQ(no.titles[1], QStringLiteral("Printer Setup"));
-  const QString arrived = cups.WaitForPdf(arrivals);
+  const QString arrived = cups.WaitForPdf(arrivals());
   ASSERT_FALSE(arrived.isEmpty()) << cups.ErrorLog().toStdString();
   EXPECT_EQ(main->barMain()->currentMessage().trimmed(), QStringLiteral("Printed 1 page on ") + other);
   const TPdfSize size = PageSizeOf(arrived);
