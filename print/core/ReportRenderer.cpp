@@ -19,7 +19,7 @@ void DrawLine(QPainter &painter, const QString &text, const QFont &font, double 
   QTextLayout layout(text, font, painter.device());
   QTextOption option;
   option.setWrapMode(QTextOption::NoWrap);
-  option.setTabStopDistance(std::max(tabPixels, 1.0));
+  option.setTabStopDistance(TTextMeasure::TabDistance(painter.device(), std::max(tabPixels, 1.0)));
   layout.setTextOption(option);
   layout.beginLayout();
   QTextLine line = layout.createLine();
@@ -46,8 +46,9 @@ void DrawText(QPainter &painter, const TPlacedItem &item, const QString &text, d
                    item.rect.height() * sy);
   if (item.fit == TPlacedItem::Single) {
     // The layout gives its lines their stops; measuring a default is needed for other lines.
-    const double tab = item.tabStop > 0 || !text.contains(u'\t') ? item.tabStop
-                                                                   : TTextMeasure(item.font).TabStop();
+    const double tab = item.tabStop > 0 || !text.contains(u'\t')
+                           ? item.tabStop
+                           : TTextMeasure(item.font).TabStop();
     DrawLine(painter, text, font, tab * sx, box, item.align);
     return;
   }

@@ -189,8 +189,8 @@ void TTemplateEditor::AddText(TBandKind kind) {
   undo_.push_back({before, selection_});
   trimUndo();
   TReportObject o;
-  o.rect = QRectF(0, 0, std::min(60.0, report_.page.ContentRect().width()),
-                  std::min(6.0, band->height));
+  o.rect =
+      QRectF(0, 0, std::min(60.0, report_.page.ContentRect().width()), std::min(6.0, band->height));
   o.lines = {QStringLiteral("Text")};
   band->objects.push_back(o);
   selection_ = TSelection{kind, band->objects.size() - 1};

@@ -253,10 +253,11 @@ TReportTemplate ParseLines(const QStringList &lines) {
     const TReportBand &placed = report.bands[b];
     total += placed.height;
     if (total > content.height() + 0.01)
-      throw TParseError(QStringLiteral("line %1: the bands are %2 mm tall, the page has room for %3 mm")
-                            .arg(bandLine[b])
-                            .arg(total, 0, 'f', 1)
-                            .arg(content.height(), 0, 'f', 1));
+      throw TParseError(
+          QStringLiteral("line %1: the bands are %2 mm tall, the page has room for %3 mm")
+              .arg(bandLine[b])
+              .arg(total, 0, 'f', 1)
+              .arg(content.height(), 0, 'f', 1));
     for (size_t o = 0; o < placed.objects.size(); ++o)
       if (!ObjectFits(placed.objects[o], content.width(), placed.height))
         throw TParseError(QStringLiteral("line %1: the object does not fit inside its band")

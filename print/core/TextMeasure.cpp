@@ -1,5 +1,6 @@
 #include "TextMeasure.h"
 
+#include <QHash>
 #include <QTextLayout>
 
 namespace {
@@ -25,7 +26,31 @@ TTextMeasure::TTextMeasure(const TReportFont &font, double tabStop)
       mmPerPixel_(25.4 / kReferenceDpi),
       tabStop_(tabStop > 0 ? tabStop : 8 * metrics_.horizontalAdvance(u' ') * mmPerPixel_) {
   option_.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-  option_.setTabStopDistance(std::max(pixels(tabStop_), 1.0));
+  option_.setTabStopDistance(TabDistance(&device_, std::max(pixels(tabStop_), 1.0)));
+}
+
+double TTextMeasure::TabDistance(const QPaintDevice *device, double tabStopPixels) {
+  // Measured once per resolution: how far a tab of a known distance reaches on the device.
+  static QHash<int, double> scales;
+  const int dpi = device->logicalDpiX();
+  auto it = scales.constFind(dpi);
+  if (it == scales.cend()) {
+    constexpr double probe = 1000;
+    QTextLayout layout(QStringLiteral("\tx"), QFont(), device);
+    QTextOption option;
+    option.setTabStopDistance(probe);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    double reached = probe;
+    if (line.isValid()) {
+      line.setLineWidth(1e9);
+      reached = line.cursorToX(1);
+    }
+    layout.endLayout();
+    it = scales.insert(dpi, reached > 0 ? reached / probe : 1);
+  }
+  return tabStopPixels / *it;
 }
 
 QFont TTextMeasure::ToQFont(const TReportFont &font) {
@@ -50,8 +75,8 @@ double TTextMeasure::Width(const QString &text) const {
   QTextLine line = layout.createLine();
   double width = 0;
   if (line.isValid()) {
-    line.setNumColumns(int(text.size()));
-    width = line.naturalTextWidth();
+    line.setLineWidth(1e9);
+    width = line.cursorToX(int(text.size()));
   }
   layout.endLayout();
   return width * mmPerPixel_;
@@ -72,9 +97,9 @@ QStringList TTextMeasure::Wrap(const QString &text, double width) const {
   }
   layout.endLayout();
   if (out.isEmpty()) out << text;
-  // The blanks that end a piece followed by another are the break itself.
-  for (qsizetype i = 0; i + 1 < out.size(); ++i)
-    while (out[i].endsWith(u' ') && out[i].size() > 1) out[i].chop(1);
+  // The blanks and tabs that end a piece are the break itself (or, at the end, not to be seen).
+  for (QString &piece : out)
+    while (piece.size() > 1 && (piece.back() == u' ' || piece.back() == u'\t')) piece.chop(1);
   return out;
 }
 

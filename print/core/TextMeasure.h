@@ -18,6 +18,9 @@ class TTextMeasure {
   explicit TTextMeasure(const TReportFont &font, double tabStop = 0);
 
   static QFont ToQFont(const TReportFont &font);
+  // Text layouts on a device take tab distances in units that the device's resolution scales;
+  // the distance to give for tabStopPixels device pixels.
+  static double TabDistance(const QPaintDevice *device, double tabStopPixels);
 
   double LineHeight() const;
   // Millimetres between tab stops.

@@ -201,7 +201,8 @@ bool TPrintCommands::printTo(QPrinter &printer, const TPreparedReport &report,
   }
   // Where the pages went, since no dialog asked.
   const int pages = int(ReportPrinter::PageOrder(int(report.pages.size()), job).size());
-  const QString count = pages == 1 ? QStringLiteral("1 page") : QStringLiteral("%1 pages").arg(pages);
+  const QString count =
+      pages == 1 ? QStringLiteral("1 page") : QStringLiteral("%1 pages").arg(pages);
   statusNote(printer.outputFormat() == QPrinter::PdfFormat
                  ? QStringLiteral("Printed %1 to %2").arg(count, printer.outputFileName())
                  : QStringLiteral("Printed %1 on %2").arg(count, printer.printerName()));

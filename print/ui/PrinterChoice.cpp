@@ -64,8 +64,7 @@ bool TPrinterChoice::save(QString *error) const {
       const double margins[] = {page_->left, page_->top, page_->right, page_->bottom};
       for (int i = 0; i < 4; ++i) root.WriteString(section, kMargins[i], Number(margins[i]));
     } else {
-      for (const QString &name : {kPaperSize, kOrientation})
-        root.DeleteValue(section, name);
+      for (const QString &name : {kPaperSize, kOrientation}) root.DeleteValue(section, name);
       for (const QString &name : kMargins) root.DeleteValue(section, name);
     }
     root.Close();

@@ -43,8 +43,9 @@ class TGestureFocus : public QObject {
 QString TfrmDesigner::FontWarning(const TReportObject &object) {
   const double needed = TTextMeasure(object.font).LineHeight();
   if (needed <= object.rect.height() + 0.01) return {};
-  return QStringLiteral("The font is too big for this box: a line needs %1 mm, the box is %2 mm "
-                        "high. Choose a smaller font or make the box higher.")
+  return QStringLiteral(
+             "The font is too big for this box: a line needs %1 mm, the box is %2 mm "
+             "high. Choose a smaller font or make the box higher.")
       .arg(needed, 0, 'f', 1)
       .arg(object.rect.height(), 0, 'f', 1);
 }

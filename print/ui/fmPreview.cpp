@@ -195,7 +195,8 @@ void TfrmPreview::resizeEvent(QResizeEvent *event) {
 bool TfrmPreview::eventFilter(QObject *watched, QEvent *event) {
   if (watched == scrPage_->viewport() && event->type() == QEvent::Resize && fitsView()) {
     // Render after the resize is over: the view's scroll bars may still change its size.
-    QMetaObject::invokeMethod(this, [this] { render(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { render(); }, Qt::QueuedConnection);
   } else if (watched == edtPage_ &&
              (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
     const int key = static_cast<QKeyEvent *>(event)->key();

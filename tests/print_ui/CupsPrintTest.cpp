@@ -5,7 +5,6 @@
 #include "CupsQueue.h"
 #include "PrintFixture.h"
 
-
 // End to end: File|Print with no dialog sends the workspace to the system's default queue, a
 // real cups-pdf printer, and the PDF that arrives holds the text.
 TEST_F(PrintFixture, PrintGoesThroughTheDefaultCupsQueue) {

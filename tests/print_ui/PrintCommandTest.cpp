@@ -1,12 +1,12 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QPushButton>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinterInfo>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QToolButton>
 
@@ -92,7 +92,8 @@ TEST_F(PrintFixture, UseToPrintChoosesBetweenWorkspaceAndTemplateFont) {
 }
 
 TEST_F(PrintFixture, EnterRectHandsOverTheWorkspaceOnlyForTheExactMarker) {
-  TfrmEdit *edit = StartWith(QStringLiteral("one\u00a0and\ntwo"));  // a no-break space prints as one
+  TfrmEdit *edit =
+      StartWith(QStringLiteral("one\u00a0and\ntwo"));  // a no-break space prints as one
   QFont font(QStringLiteral("A Font Family Name Longer Than Thirty-Two Letters"));
   font.setPointSizeF(13.5);
   font.setItalic(true);

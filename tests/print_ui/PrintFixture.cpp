@@ -66,10 +66,14 @@ QString PrintFixture::Run(const QString &program, const QStringList &arguments) 
 }
 
 QStringList PrintFixture::PdfPages(const QString &pdf) {
-  QString text = Run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+  QString text =
+      Run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
   // The fonts draw "fi", "fl" and "ff" as one ligature glyph, which pdftotext gives back as is.
-  const std::pair<char16_t, const char *> ligatures[] = {
-      {u'\uFB00', "ff"}, {u'\uFB01', "fi"}, {u'\uFB02', "fl"}, {u'\uFB03', "ffi"}, {u'\uFB04', "ffl"}};
+  const std::pair<char16_t, const char *> ligatures[] = {{u'\uFB00', "ff"},
+                                                         {u'\uFB01', "fi"},
+                                                         {u'\uFB02', "fl"},
+                                                         {u'\uFB03', "ffi"},
+                                                         {u'\uFB04', "ffl"}};
   for (const auto &[glyph, letters] : ligatures) text.replace(QChar(glyph), QLatin1String(letters));
   QStringList pages = text.split(u'\f');
   if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();

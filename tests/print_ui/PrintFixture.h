@@ -43,7 +43,6 @@ class PrintFixture : public AppFixture {
 
   QString programFolder;
 
-
  private:
   QByteArray oldDataDir_;
   std::unique_ptr<TPrintCommands> own_;

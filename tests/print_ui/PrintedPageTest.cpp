@@ -3,14 +3,15 @@
 #include <QDoubleSpinBox>
 #include <QFontInfo>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QScrollArea>
 #include <QSpinBox>
 
 #include "DesignerCanvas.h"
 #include "Folders.h"
+#include "PrintFixture.h"
 #include "RichEdit.h"
 #include "TextMeasure.h"
-#include "PrintFixture.h"
 #include "fmDesigner.h"
 #include "fmPreview.h"
 
@@ -147,7 +148,8 @@ TEST_F(PrintFixture, TextBodyTakesTheWorkspacesTabStopsAndMonospacedFace) {
   };
   TReportObject body = marker();
   Printing().frReport1EnterRect(body);
-  EXPECT_TRUE(QFontInfo(TTextMeasure::ToQFont(body.font)).fixedPitch()) << body.font.name.toStdString();
+  EXPECT_TRUE(QFontInfo(TTextMeasure::ToQFont(body.font)).fixedPitch())
+      << body.font.name.toStdString();
   // The stops are as many font sizes apart as on the screen.
   const QFontMetricsF screen(memo->font());
   const QFont font = memo->font();
@@ -158,6 +160,24 @@ TEST_F(PrintFixture, TextBodyTakesTheWorkspacesTabStopsAndMonospacedFace) {
   memo->setTabStopDistance(4 * screen.horizontalAdvance(u' '));
   Printing().frReport1EnterRect(body = marker());
   EXPECT_NEAR(body.tabStop / paperEm, memo->tabStopDistance() / screenEm, 1e-6);
+  // On paper the column after a tab starts at the stop: one stop in, and at the next stop
+  // after a text longer than one stop.
+  memo->setPlainText(QStringLiteral("a\tFIRSTCOL\n%1\tSECONDCOL").arg(QString(12, u'x')));
+  Printing().frReport1EnterRect(body = marker());
+  const QString pdf = PrintToPdf();
+  Printing().Print();
+  const QString boxes =
+      Run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+  const auto left = [&boxes](const QString &word) {
+    const QRegularExpression re(
+        QStringLiteral("<word xMin=\"([0-9.]+)\"[^>]*>%1</word>").arg(word));
+    const QRegularExpressionMatch m = re.match(boxes);
+    return m.hasMatch() ? m.captured(1).toDouble() * 25.4 / 72 : -1.0;  // mm
+  };
+  EXPECT_NEAR(left(QStringLiteral("FIRSTCOL")), 18 + body.tabStop, 0.3) << boxes.toStdString();
+  const double xs = TTextMeasure(body.font).Width(QString(12, u'x'));
+  EXPECT_NEAR(left(QStringLiteral("SECONDCOL")),
+              18 + (std::floor(xs / body.tabStop) + 1) * body.tabStop, 0.3);
   // A face the user chose is kept.
   memo->SetEditFont(QFont(QStringLiteral("DejaVu Serif"), 11));
   Printing().frReport1EnterRect(body = marker());

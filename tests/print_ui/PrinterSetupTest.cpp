@@ -132,7 +132,9 @@ TEST_F(PrintFixture, QueuesWithoutADefaultAreOfferedNotRefused) {
   const QString first = QStringLiteral("VellumixOne"), second = QStringLiteral("VellumixTwo");
   // Each job's PDF is moved into a folder of its own (two servers number their jobs alike).
   int jobs = 0;
-  const auto arrivals = [&jobs] { return TestEnvironment::FreshDir(QStringLiteral("arrived%1").arg(++jobs)); };
+  const auto arrivals = [&jobs] {
+    return TestEnvironment::FreshDir(QStringLiteral("arrived%1").arg(++jobs));
+  };
   StartWith(NumberedLines(3, QStringLiteral("queued")));
   {
     TCupsQueue cups;
@@ -176,7 +178,8 @@ TEST_F(PrintFixture, QueuesWithoutADefaultAreOfferedNotRefused) {
   EXPECT_EQ(no.titles[1], QStringLiteral("Printer Setup"));
   const QString arrived = cups.WaitForPdf(arrivals());
   ASSERT_FALSE(arrived.isEmpty()) << cups.ErrorLog().toStdString();
-  EXPECT_EQ(main->barMain()->currentMessage().trimmed(), QStringLiteral("Printed 1 page on ") + other);
+  EXPECT_EQ(main->barMain()->currentMessage().trimmed(),
+            QStringLiteral("Printed 1 page on ") + other);
   const TPdfSize size = PageSizeOf(arrived);
   EXPECT_NEAR(size.width, 210 / 25.4 * 72, 2) << PdfPageSize(arrived).toStdString();
   EXPECT_NEAR(size.height, 148 / 25.4 * 72, 2) << PdfPageSize(arrived).toStdString();
