@@ -16,6 +16,7 @@
 #include <limits>
 
 #include "MailErrors.h"
+#include "NestedWait.h"
 #include "SocketErrors.h"
 
 namespace {
@@ -68,7 +69,6 @@ TPowersock::~TPowersock() {
   if (lookupId_ >= 0) QHostInfo::abortHostLookup(lookupId_);
   destroying_ = true;
   *alive_ = false;
-  for (QEventLoop *loop : waitLoops_) loop->quit();
   readNotifier_.reset();
   writeNotifier_.reset();
   connected_ = false;
@@ -119,20 +119,12 @@ bool TPowersock::CreateSocket(bool linger, int family) {
   // socket would otherwise report readiness without end.
   readNotifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
   readNotifier_->setEnabled(false);
-  connect(readNotifier_.get(), &QSocketNotifier::activated, this, [this] {
-    try {
-      ReadReady();
-    } catch (...) {
-    }
-  });
+  connect(readNotifier_.get(), &QSocketNotifier::activated, this,
+          [this] { RunFromEventLoop(&TPowersock::ReadReady); });
   writeNotifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Write);
   writeNotifier_->setEnabled(false);
-  connect(writeNotifier_.get(), &QSocketNotifier::activated, this, [this] {
-    try {
-      WriteReady();
-    } catch (...) {
-    }
-  });
+  connect(writeNotifier_.get(), &QSocketNotifier::activated, this,
+          [this] { RunFromEventLoop(&TPowersock::WriteReady); });
   return true;
 }
 
@@ -161,7 +153,9 @@ void TPowersock::ReplaceSocket() {
   connecting_ = false;
   try {
     CloseDescriptor();
-  } catch (const ESockError &) {
+  } catch (const ESockError &error) {
+    // The old descriptor is gone whatever close said; the fresh socket is what counts.
+    StatusMessage(4, QStringLiteral("Closing the old socket: ") + error.Message());
   }
   CreateSocket(false);
 }
@@ -186,18 +180,22 @@ void TPowersock::RequestCloseSocket() {
 
 void TPowersock::WaitUntil(const std::function<bool()> &done) {
   const std::shared_ptr<bool> alive = alive_;
-  while (!done()) {
-    QEventLoop loop;
-    waitLoops_.push_back(&loop);
-    loop.exec();
-    if (!*alive) throw EAbortError(Destroyed);
-    std::erase(waitLoops_, &loop);
+  switch (wait_.Until([&] { return !*alive || done(); })) {
+    case TNestedWait::TEnd::Done:
+    case TNestedWait::TEnd::Canceled:
+      break;
+    case TNestedWait::TEnd::ObjectGone:
+      throw EAbortError(Destroyed);
+    case TNestedWait::TEnd::Quit:
+      // The program is quitting: every wait of this object ends as a cancel does.
+      StatusMessage(8, QStringLiteral("Application quitting"));
+      canceled_ = true;
+      break;
   }
+  if (!*alive) throw EAbortError(Destroyed);
 }
 
-void TPowersock::Wake() {
-  for (QEventLoop *loop : waitLoops_) loop->quit();
-}
+void TPowersock::Wake() { wait_.Wake(); }
 
 void TPowersock::Cancel() {
   StatusMessage(8, QStringLiteral("Canceling"));
@@ -294,6 +292,7 @@ void TPowersock::Connect() {
   // socket: it meets the same refusal as one on an established connection.
   if (connected_ || inConnect_) throw ESockError(QStringLiteral("Already connected"));
   canceled_ = false;
+  lastErrorNo_ = 0;
   inConnect_ = true;
   const TCleanup endConnect(alive_, [this] { inConnect_ = false; });
 
@@ -494,17 +493,21 @@ void TPowersock::CertifyConnect() {
 
 void TPowersock::PostQueued(void (TPowersock::*step)()) {
   QMetaObject::invokeMethod(
-      this,
-      [this, step] {
-        // A queued step has no caller to hand an exception to, and one must not unwind into
-        // the event loop: socket errors have been reported through OnError before they are
-        // thrown, and the waiting call sees the socket's state.
-        try {
-          (this->*step)();
-        } catch (...) {
-        }
-      },
-      Qt::QueuedConnection);
+      this, [this, step] { RunFromEventLoop(step); }, Qt::QueuedConnection);
+}
+
+// A step run by the event loop has no caller to hand an exception to, and none may unwind
+// into Qt's event dispatch: socket errors have been reported through OnError before they
+// are thrown and the waiting call sees the socket's state; anything else is logged.
+void TPowersock::RunFromEventLoop(void (TPowersock::*step)()) noexcept {
+  try {
+    (this->*step)();
+  } catch (const EMailError &error) {
+    StatusMessage(4, error.Message());
+  } catch (const std::exception &error) {
+    qWarning("Mail connection: %s", error.what());
+  }
+  Wake();
 }
 
 void TPowersock::PostRead() { PostQueued(&TPowersock::ReadToStream); }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "LineBuffer.h"
+#include "NestedWait.h"
 #include "ThreadTimer.h"
 #include "Transport.h"
 
@@ -133,7 +134,8 @@ class TPowersock : public QObject {
   // the object again.
   std::shared_ptr<bool> AliveToken() const { return alive_; }
   // Runs the event loop until done() holds. Throws EAbortError when the object is destroyed
-  // meanwhile (the caller then must not touch the object).
+  // meanwhile (the caller then must not touch the object); a quitting program sets the
+  // cancel flag and ends the wait.
   void WaitUntil(const std::function<bool()> &done);
 
  private:
@@ -164,6 +166,7 @@ class TPowersock : public QObject {
   void PeerClosed();
   // Runs step from the event loop, soon.
   void PostQueued(void (TPowersock::*step)());
+  void RunFromEventLoop(void (TPowersock::*step)()) noexcept;
   void PostWrite();
   void PostRead();
   void SendPending();
@@ -229,5 +232,5 @@ class TPowersock : public QObject {
   TThreadTimer timer_;
   QTimer silenceTimer_;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
-  std::vector<QEventLoop *> waitLoops_;
+  TNestedWait wait_{this};
 };

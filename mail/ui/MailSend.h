@@ -8,6 +8,7 @@
 #include "MailSettings.h"
 #include "MessageBox.h"
 
+class EMailError;
 class TNMSMTP;
 class TWaitPanel;
 class QWidget;
@@ -57,7 +58,12 @@ class TMailSend {
   void ConnectEvents();
   void AskUserId(bool &handled);
   bool AskPassword();
+  void Report(const EMailError &error, bool connecting);
   void ReportFailure(bool connecting, const QString &reason);
+  // The name the From line carries when From holds only an address.
+  QString SenderName() const;
+  // The password store's account of the login.
+  QString Account() const;
   void Box(const QString &text, TMsgKind kind);
   void CloseConnection();
 
