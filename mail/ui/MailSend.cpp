@@ -54,7 +54,7 @@ QString TMailSend::SenderName() const {
   return SystemUser::FullName();
 }
 
-bool TMailSend::Prepare(const TMailFields &fields) {
+bool TMailSend::Prepare(const TMessageFields &fields) {
   client_.ClearParameters();
   client_.Port = PortNumber(settings_.Caption(QStringLiteral("SMTPPort")));
   client_.UserID = settings_.Caption(QStringLiteral("SMTPUserID"));

@@ -13,8 +13,10 @@ class TNMSMTP;
 class TWaitPanel;
 class QWidget;
 
-// What the compose window hands over for one message.
-struct TMailFields {
+// What the compose window hands over for one message. (Not to be confused with the
+// preferences' mail settings box, TMailFields: one name for two classes would break the
+// program at link time without a word.)
+struct TMessageFields {
   QString from;
   QString to;
   QString subject;
@@ -42,7 +44,7 @@ class TMailSend {
   // Clears the client's lists and sets server, port, security, login, HELO argument and
   // message. Throws EConvertError when the port setting is not a number; false when the user
   // declined to give the login's password (asked when the password store holds none).
-  bool Prepare(const TMailFields &fields);
+  bool Prepare(const TMessageFields &fields);
   // Connect, SendMail, Disconnect. Returns true when the message was sent; false after a
   // failure or cancel, which has been reported and has closed the connection.
   bool Run();
