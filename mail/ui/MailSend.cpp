@@ -13,11 +13,13 @@
 #include "WaitPanel.h"
 
 TMailSend::TMailSend(TNMSMTP &client, TMailSettings settings, TWaitPanel &panel, QWidget *form)
-    : client_(client), settings_(settings), panel_(panel), form_(form) {
+    : client_(client), clientAlive_(&client), settings_(settings), panel_(panel), form_(form) {
   ConnectEvents();
 }
 
 TMailSend::~TMailSend() {
+  // The window (and its client) may have gone while the send waited.
+  if (!clientAlive_) return;
   // The client outlives this send: it must not call back into it.
   client_.OnHostResolved = nullptr;
   client_.OnConnect = nullptr;
@@ -165,6 +167,8 @@ bool TMailSend::Run() {
     // QUIT first: the success box waits for the user, the server should not.
     client_.Disconnect();
   } catch (const EMailError &error) {
+    // The window closed under the send: nothing of it may be touched any more.
+    if (!clientAlive_) return false;
     CloseConnection();
     // The server took the message; a farewell that went wrong changes nothing about that.
     if (!sent) {
@@ -174,6 +178,16 @@ bool TMailSend::Run() {
         return false;
       }
       Report(error, connecting);
+      return false;
+    }
+  } catch (const std::exception &error) {
+    // Anything else (memory running out for a huge attachment, say) is reported the same way
+    // and never unwinds into the window's event handling.
+    if (!clientAlive_) return false;
+    CloseConnection();
+    if (!sent) {
+      panel_.Clear();
+      ReportFailure(connecting, QString::fromLocal8Bit(error.what()));
       return false;
     }
   }

@@ -7,9 +7,9 @@
 
 #include "MailSettings.h"
 #include "MessageBox.h"
+#include "NMSMTP.h"
 
 class EMailError;
-class TNMSMTP;
 class TWaitPanel;
 class QWidget;
 
@@ -36,6 +36,8 @@ class EConvertError : public std::runtime_error {
 // connection closed again whatever happens.
 class TMailSend {
  public:
+  // client and panel belong to the compose window; a send that finds the client destroyed
+  // after a wait (the window closed meanwhile) touches neither of them again.
   TMailSend(TNMSMTP &client, TMailSettings settings, TWaitPanel &panel, QWidget *form);
   ~TMailSend();
   TMailSend(const TMailSend &) = delete;
@@ -70,6 +72,7 @@ class TMailSend {
   void CloseConnection();
 
   TNMSMTP &client_;
+  QPointer<TNMSMTP> clientAlive_;
   TMailSettings settings_;
   TWaitPanel &panel_;
   QPointer<QWidget> form_;

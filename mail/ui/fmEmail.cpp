@@ -408,7 +408,9 @@ void TfrmEmail::SendEmail() {
   }
   send_ = &send;
   SetSending(true);
+  const QPointer<TfrmEmail> self(this);
   const bool sent = send.Run();
+  if (!self) return;  // the window closed under the send
   send_ = nullptr;
   SetSending(false);
   if (sent || closeAfterSend_) done(sent ? Accepted : Rejected);

@@ -208,6 +208,21 @@ TEST_F(ComposeSafety, QuittingTheProgramDuringASendEndsTheWait) {
   RecoverFromQuit();
 }
 
+TEST_F(ComposeSafety, TheWindowClosingUnderAWaitingSendEndsItCleanly) {
+  TScriptedServer server;
+  server.Receive(5);
+  Holder("SMTPHost")->SetCaption(QStringLiteral("127.0.0.1"));
+  Holder("SMTPPort")->SetCaption(QString::number(server.Port()));
+  Holder("SMTPReminder")->SetChecked(false);
+  Open();
+  Address(QStringLiteral("alice@mail.test"), QStringLiteral("bob@mail.test"));
+  QPointer<TfrmEmail> watched(form.get());
+  QTimer::singleShot(100, [this] { form.reset(); });
+  watched->Command(QStringLiteral("btnSend"))->trigger();
+  EXPECT_TRUE(watched.isNull());
+  Settle();
+}
+
 namespace {
 
 // A password store that answers late, recording what the compose window showed meanwhile.
