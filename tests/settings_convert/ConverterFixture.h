@@ -2,6 +2,7 @@
 
 #include "TestEnvironment.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -90,7 +91,8 @@ class ConverterFixture : public ::testing::Test {
   static bool Alive(qint64 pid) {
     QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
     if (pid <= 0 || !stat.open(QIODevice::ReadOnly)) return false;
-    return stat.readAll().section(") ", 1, 1).left(1) != "Z";
+    const QByteArray line = stat.readAll();
+    return line.mid(line.lastIndexOf(") ") + 2, 1) != "Z";
   }
 
   // Waits (with a generous limit) until a process has ended.
@@ -99,6 +101,18 @@ class ConverterFixture : public ::testing::Test {
     waited.start();
     while (Alive(pid) && waited.elapsed() < 30000) QThread::msleep(20);
     return !Alive(pid);
+  }
+
+  // Lets events run until the condition holds (with a generous limit).
+  template <typename Condition>
+  static bool WaitFor(Condition condition) {
+    QElapsedTimer waited;
+    waited.start();
+    while (!condition() && waited.elapsed() < 30000) {
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return condition();
   }
 
   // The converter registration of a test's own, as the machine-wide file of the private

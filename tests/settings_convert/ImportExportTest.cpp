@@ -8,6 +8,7 @@
 #include "TextConverters.h"
 #include "fmEdit.h"
 
+#include <QLabel>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -89,7 +90,9 @@ TEST_F(ImportExportCommands, ImportFillsAnEmptyWorkspaceAsOneUndoableChangeAndKe
 }
 
 TEST_F(ImportExportCommands, ImportNeverReplacesTypedTextItOpensANewWorkspace) {
-  const QString file = MakeWithPandoc(QStringLiteral("notes.html"), "From the page.\n", {QStringLiteral("--metadata"), QStringLiteral("title=Page title")});
+  const QString file = TestEnvironment::WriteFile(
+      dir + QStringLiteral("/notes.html"),
+      "<!DOCTYPE html><html><head><title>Page title</title></head><body><p>From the page.</p></body></html>\n");
   window->mmoMemo()->ReplaceSelection(QStringLiteral("typed and not saved"));
   TModalAnswerer answerer({QStringLiteral("file:") + file});
   ImportExport::ImportDocument(Context());  // under the first type, Rich Text Format
@@ -107,7 +110,7 @@ TEST_F(ImportExportCommands, AFileThatIsNotRichTextSaysSoWithOneFullStopAndLeave
   ImportExport::ImportDocument(Context());
   ASSERT_EQ(answerer.texts.size(), 2);
   EXPECT_EQ(answerer.texts.last(), QStringLiteral("The file is not a rich text document."));
-  EXPECT_EQ(Windows().size(), 1) << "the workspace opened for the import is closed again";
+  EXPECT_TRUE(WaitFor([this] { return Windows().size() == 1; })) << "the workspace opened for the import is closed again";
   EXPECT_EQ(window->mmoMemo()->toPlainText(), QStringLiteral("typed"));
 }
 
@@ -129,7 +132,7 @@ TEST_F(ImportExportCommands, ClosingTheWorkspaceDuringAnImportEndsTheConverterWi
   poll.stop();
   EXPECT_TRUE(sawProgress) << "the window showed the conversion and took no typing";
   ASSERT_GT(child, 0);
-  QTRY_VERIFY_WITH_TIMEOUT(window.isNull(), 10000);
+  EXPECT_TRUE(WaitFor([this] { return window.isNull(); }));
   EXPECT_TRUE(Ended(child)) << "the converter's child ended with the workspace";
   EXPECT_EQ(answerer.titles, QStringList{QStringLiteral("Import")}) << "no error box after the close";
 }
@@ -157,7 +160,7 @@ TEST_F(ImportExportCommands, CancelInTheDocumentWindowEndsTheImportAndKeepsTheWo
   EXPECT_EQ(shown, QStringLiteral("Importing ") + input + QStringLiteral("..."));
   EXPECT_TRUE(Ended(child));
   EXPECT_EQ(frame.statusBar()->currentMessage(), QStringLiteral("Import of %1 cancelled.").arg(input));
-  ASSERT_EQ(Windows().size(), 1) << "the new workspace of a cancelled import is closed";
+  ASSERT_TRUE(WaitFor([this] { return Windows().size() == 1; })) << "the new workspace of a cancelled import is closed";
   EXPECT_EQ(window->mmoMemo()->toPlainText(), QStringLiteral("kept"));
   EXPECT_EQ(answerer.titles, QStringList{QStringLiteral("Import")});
 }
