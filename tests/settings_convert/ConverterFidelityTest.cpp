@@ -31,7 +31,8 @@ class ConverterFidelity : public ConverterFixture {
   }
   QString Import(const QString &file, const QString &name) {
     QString text;
-    EXPECT_TRUE(converters.ImportFile(file, name, text)) << name.toStdString() << ": " << problems.join(u' ').toStdString();
+    EXPECT_TRUE(converters.ImportFile(file, name, text))
+        << name.toStdString() << ": " << problems.join(u' ').toStdString();
     return text;
   }
   TTextConverters converters;
@@ -44,9 +45,11 @@ TEST_F(ConverterFidelity, EveryOfferedExportFormatKeepsEveryCharacterAndLine) {
   ASSERT_GE(formats.size(), 6);
   if (!HaveOffice()) formats.removeAll(QStringLiteral("Word 97-2003"));
   for (const QString &name : formats) {
-    const QString extension = converters.PatternOf(name, TDirection::Export).section(u';', 0, 0).mid(1);
+    const QString extension =
+        converters.PatternOf(name, TDirection::Export).section(u';', 0, 0).mid(1);
     const QString file = dir + QStringLiteral("/round") + extension;
-    ASSERT_TRUE(converters.ExportFile(file, name, kText)) << name.toStdString() << ": " << problems.join(u' ').toStdString();
+    ASSERT_TRUE(converters.ExportFile(file, name, kText))
+        << name.toStdString() << ": " << problems.join(u' ').toStdString();
     const QString back = Import(file, converters.NameForFileName(file, TDirection::Import));
     EXPECT_EQ(back, kText) << name.toStdString() << " gave:\n" << back.toStdString();
   }
@@ -56,11 +59,13 @@ TEST_F(ConverterFidelity, EveryOfferedExportFormatKeepsEveryCharacterAndLine) {
 }
 
 TEST_F(ConverterFidelity, ImportAddsNoMetadataLines) {
-  const QStringList meta{QStringLiteral("--metadata"), QStringLiteral("title=The Book Title"), QStringLiteral("--metadata"),
-                         QStringLiteral("date=2024-01-02"), QStringLiteral("--metadata"), QStringLiteral("author=Ann Author")};
+  const QStringList meta{QStringLiteral("--metadata"), QStringLiteral("title=The Book Title"),
+                         QStringLiteral("--metadata"), QStringLiteral("date=2024-01-02"),
+                         QStringLiteral("--metadata"), QStringLiteral("author=Ann Author")};
   // (An HTML page made so shows its title in its body; the page's <title> alone is tested with
   // the import command.)
-  for (const QString &file : {QStringLiteral("book.epub"), QStringLiteral("letter.docx"), QStringLiteral("notes.odt")}) {
+  for (const QString &file :
+       {QStringLiteral("book.epub"), QStringLiteral("letter.docx"), QStringLiteral("notes.odt")}) {
     const QString made = MakeWithPandoc(file, "The first paragraph.\n\nThe second.\n", meta);
     EXPECT_EQ(Import(made, converters.NameForFileName(made, TDirection::Import)),
               QStringLiteral("The first paragraph.\nThe second."))
@@ -69,11 +74,11 @@ TEST_F(ConverterFidelity, ImportAddsNoMetadataLines) {
 }
 
 TEST_F(ConverterFidelity, DocumentsMadeByTheOfficeKeepTableRowsAndIndexText) {
-  if (!HaveOffice()) GTEST_SKIP() << "LibreOffice is not installed (tools/setup-debian.sh installs it)";
+  if (!HaveOffice())
+    GTEST_SKIP() << "LibreOffice is not installed (tools/setup-debian.sh installs it)";
   TestEnvironment::WriteFile(dir + QStringLiteral("/memo.txt"), "Memo line one.\nMemo line two.\n");
-  TestEnvironment::WriteFile(
-      dir + QStringLiteral("/form.fodt"),
-      R"(<?xml version="1.0" encoding="UTF-8"?>
+  TestEnvironment::WriteFile(dir + QStringLiteral("/form.fodt"),
+                             R"(<?xml version="1.0" encoding="UTF-8"?>
 <office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
  xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"
  xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0"
@@ -98,14 +103,17 @@ TEST_F(ConverterFidelity, DocumentsMadeByTheOfficeKeepTableRowsAndIndexText) {
   ASSERT_TRUE(QFile::exists(dir + QStringLiteral("/form.odt")));
   ASSERT_TRUE(QFile::exists(dir + QStringLiteral("/memo.doc")));
 
-  const QString form = Import(dir + QStringLiteral("/form.odt"), QStringLiteral("OpenDocument Text"));
-  for (const char *part : {"Анкета: the form.", "Фамилия", "Amount", "Apples", "3", "Pears", "5", "Zebra and apple.",
-                           "Alphabetical Index", "apple, 1", "zebra, 1"})
+  const QString form =
+      Import(dir + QStringLiteral("/form.odt"), QStringLiteral("OpenDocument Text"));
+  for (const char *part : {"Анкета: the form.", "Фамилия", "Amount", "Apples", "3", "Pears", "5",
+                           "Zebra and apple.", "Alphabetical Index", "apple, 1", "zebra, 1"})
     EXPECT_TRUE(form.contains(QString::fromUtf8(part))) << part << " in:\n" << form.toStdString();
-  EXPECT_LT(form.indexOf(QStringLiteral("Фамилия")), form.indexOf(QStringLiteral("Apples"))) << "the header row first";
+  EXPECT_LT(form.indexOf(QStringLiteral("Фамилия")), form.indexOf(QStringLiteral("Apples")))
+      << "the header row first";
 
   const QString memo = Import(dir + QStringLiteral("/memo.doc"), QStringLiteral("Word 97-2003"));
-  EXPECT_TRUE(memo.startsWith(QStringLiteral("Memo line one.\nMemo line two."))) << memo.toStdString();
+  EXPECT_TRUE(memo.startsWith(QStringLiteral("Memo line one.\nMemo line two.")))
+      << memo.toStdString();
 }
 
 }  // namespace

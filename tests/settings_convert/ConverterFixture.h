@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TestEnvironment.h"
+#include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -10,7 +10,8 @@
 #include <QStandardPaths>
 #include <QThread>
 #include <csignal>
-#include <gtest/gtest.h>
+
+#include "TestEnvironment.h"
 
 // Puts the build's converter programs on PATH and makes test documents with the real tools.
 class ConverterFixture : public ::testing::Test {
@@ -21,31 +22,38 @@ class ConverterFixture : public ::testing::Test {
     // The converters run under the sanitizers of the build; a leak report of Qt's own
     // start-up must not turn a good conversion into a failed one.
     qputenv("ASAN_OPTIONS", "detect_leaks=0");
-    dir = TestEnvironment::FreshDir(QString::fromLatin1(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    dir = TestEnvironment::FreshDir(
+        QString::fromLatin1(::testing::UnitTest::GetInstance()->current_test_info()->name()));
   }
 
   void TearDown() override {
-    QFile::remove(qEnvironmentVariable("XDG_CONFIG_DIRS").section(u':', 0, 0) + QStringLiteral("/vellumix/machine.reg"));
+    QFile::remove(qEnvironmentVariable("XDG_CONFIG_DIRS").section(u':', 0, 0) +
+                  QStringLiteral("/vellumix/machine.reg"));
   }
 
   // Runs a program to its end; its standard output, or "exit N: <errors>".
-  static QString Run(const QString &program, const QStringList &args, const QByteArray &input = {}) {
+  static QString Run(const QString &program, const QStringList &args,
+                     const QByteArray &input = {}) {
     QProcess process;
     process.start(program, args);
     process.write(input);
     process.closeWriteChannel();
     if (!process.waitForFinished(180000)) return QStringLiteral("did not finish");
     if (process.exitCode() != 0)
-      return QStringLiteral("exit %1: %2").arg(process.exitCode()).arg(QString::fromUtf8(process.readAllStandardError()));
+      return QStringLiteral("exit %1: %2")
+          .arg(process.exitCode())
+          .arg(QString::fromUtf8(process.readAllStandardError()));
     return QString::fromUtf8(process.readAllStandardOutput());
   }
 
   // A document of another format made by pandoc from Markdown.
-  QString MakeWithPandoc(const QString &name, const QByteArray &markdown, const QStringList &extra = {}) {
+  QString MakeWithPandoc(const QString &name, const QByteArray &markdown,
+                         const QStringList &extra = {}) {
     const QString file = dir + u'/' + name;
-    const QString result = Run(QStringLiteral("pandoc"), QStringList{QStringLiteral("-f"), QStringLiteral("markdown"),
-                                                                     QStringLiteral("-s"), QStringLiteral("-o"), file} +
-                                                             extra,
+    const QString result = Run(QStringLiteral("pandoc"),
+                               QStringList{QStringLiteral("-f"), QStringLiteral("markdown"),
+                                           QStringLiteral("-s"), QStringLiteral("-o"), file} +
+                                   extra,
                                markdown);
     EXPECT_TRUE(result.isEmpty()) << result.toStdString();
     return file;
@@ -54,17 +62,22 @@ class ConverterFixture : public ::testing::Test {
   // Documents made by LibreOffice from files of the test's folder, all in one run (it starts
   // slowly): each source file becomes <base>.<extension>.
   QString MakeWithOffice(const QString &filter, const QStringList &sources) {
-    const QString profile = QStringLiteral("-env:UserInstallation=file://") + dir + QStringLiteral("/profile");
-    return Run(QStringLiteral("soffice"), QStringList{QStringLiteral("--headless"), profile, QStringLiteral("--convert-to"),
-                                                      filter, QStringLiteral("--outdir"), dir} +
-                                              sources);
+    const QString profile =
+        QStringLiteral("-env:UserInstallation=file://") + dir + QStringLiteral("/profile");
+    return Run(QStringLiteral("soffice"),
+               QStringList{QStringLiteral("--headless"), profile, QStringLiteral("--convert-to"),
+                           filter, QStringLiteral("--outdir"), dir} +
+                   sources);
   }
 
-  static bool HaveOffice() { return !QStandardPaths::findExecutable(QStringLiteral("soffice")).isEmpty(); }
+  static bool HaveOffice() {
+    return !QStandardPaths::findExecutable(QStringLiteral("soffice")).isEmpty();
+  }
 
   // The text of a document as pandoc reads it back, without wrapping.
   static QString ReadWithPandoc(const QString &file) {
-    return Run(QStringLiteral("pandoc"), {QStringLiteral("-t"), QStringLiteral("plain"), QStringLiteral("--wrap=none"), file});
+    return Run(QStringLiteral("pandoc"), {QStringLiteral("-t"), QStringLiteral("plain"),
+                                          QStringLiteral("--wrap=none"), file});
   }
 
   // An executable shell script in the test's folder.
@@ -77,8 +90,9 @@ class ConverterFixture : public ::testing::Test {
   // A converter that answers ready and check and then hangs with a child of its own, whose
   // process id it writes to <dir>/child.pid.
   QString HangingConverter() {
-    return Script(QStringLiteral("hang.sh"), "case \"$3\" in ready|check) exit 0;; esac\nsleep 600 &\necho $! > '" +
-                                                 dir.toUtf8() + "/child.pid'\nwait\n");
+    return Script(QStringLiteral("hang.sh"),
+                  "case \"$3\" in ready|check) exit 0;; esac\nsleep 600 &\necho $! > '" +
+                      dir.toUtf8() + "/child.pid'\nwait\n");
   }
 
   // The process id the hanging converter's child wrote, once it is there.
@@ -118,17 +132,19 @@ class ConverterFixture : public ::testing::Test {
   // The converter registration of a test's own, as the machine-wide file of the private
   // configuration folder ($XDG_CONFIG_DIRS/vellumix/machine.reg).
   static void RegisterMachineWide(const QByteArray &registrations) {
-    const QString folder = qEnvironmentVariable("XDG_CONFIG_DIRS").section(u':', 0, 0) + QStringLiteral("/vellumix");
+    const QString folder =
+        qEnvironmentVariable("XDG_CONFIG_DIRS").section(u':', 0, 0) + QStringLiteral("/vellumix");
     QDir().mkpath(folder);
     TestEnvironment::WriteFile(folder + QStringLiteral("/machine.reg"),
                                "Windows Registry Editor Version 5.00\n\n" + registrations);
   }
 
-  static QByteArray Registration(const char *direction, const QByteArray &key, const QByteArray &name,
-                                 const QByteArray &extensions, const QString &path, const QByteArray &more = {}) {
-    return QByteArray("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools\\Text Converters\\") + direction + '\\' +
-           key + "]\n\"Name\"=\"" + name + "\"\n\"Extensions\"=\"" + extensions + "\"\n\"Path\"=\"" + path.toUtf8() +
-           "\"\n" + more + "\n";
+  static QByteArray Registration(const char *direction, const QByteArray &key,
+                                 const QByteArray &name, const QByteArray &extensions,
+                                 const QString &path, const QByteArray &more = {}) {
+    return QByteArray("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools\\Text Converters\\") +
+           direction + '\\' + key + "]\n\"Name\"=\"" + name + "\"\n\"Extensions\"=\"" + extensions +
+           "\"\n\"Path\"=\"" + path.toUtf8() + "\"\n" + more + "\n";
   }
 
   QString dir;

@@ -1,3 +1,10 @@
+#include <QLabel>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QStatusBar>
+
 #include "ConversionProgress.h"
 #include "ConverterFixture.h"
 #include "EditHost.h"
@@ -7,13 +14,6 @@
 #include "RichEdit.h"
 #include "TextConverters.h"
 #include "fmEdit.h"
-
-#include <QLabel>
-#include <QMainWindow>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QPushButton>
-#include <QStatusBar>
 
 namespace {
 
@@ -25,7 +25,9 @@ class ImportExportCommands : public ConverterFixture, public TEditHost {
     ConverterFixture::SetUp();
     for (const char *name : {"ImportPath", "lblIFilter", "ExportPath", "lblEFilter"}) {
       auto *holder = new THolder(QString::fromLatin1(name), &frame);
-      holder->SetCaption(QString::fromLatin1(name).startsWith(QLatin1String("lbl")) ? QStringLiteral("1") : dir + u'/');
+      holder->SetCaption(QString::fromLatin1(name).startsWith(QLatin1String("lbl"))
+                             ? QStringLiteral("1")
+                             : dir + u'/');
     }
     frame.setStatusBar(new QStatusBar);
     frame.setCentralWidget(area = new QMdiArea);
@@ -42,7 +44,9 @@ class ImportExportCommands : public ConverterFixture, public TEditHost {
   ImportExport::TContext Context() {
     return {&frame, &frame, frame.statusBar(), this, window, [this] { return NewWorkspace(); }};
   }
-  QString Holder(const char *name) { return frame.findChild<THolder *>(QLatin1String(name))->Caption(); }
+  QString Holder(const char *name) {
+    return frame.findChild<THolder *>(QLatin1String(name))->Caption();
+  }
   void SetFilter(const char *holder, const QString &name, TTextConverters::TDirection direction) {
     const int index = int(TTextConverters().ConverterNames(direction).indexOf(name)) + 1;
     ASSERT_GT(index, 0) << name.toStdString();
@@ -68,7 +72,8 @@ class ImportExportCommands : public ConverterFixture, public TEditHost {
 };
 
 TEST_F(ImportExportCommands, ImportFillsAnEmptyWorkspaceAsOneUndoableChangeAndKeepsFolderAndType) {
-  const QString file = MakeWithPandoc(QStringLiteral("notes.docx"), "Imported through the dialog.\n");
+  const QString file =
+      MakeWithPandoc(QStringLiteral("notes.docx"), "Imported through the dialog.\n");
   SetFilter("lblIFilter", QStringLiteral("Word (docx)"), TTextConverters::TDirection::Import);
   const QString docx = Holder("lblIFilter");
   TModalAnswerer answerer({QStringLiteral("file:") + file});
@@ -90,27 +95,31 @@ TEST_F(ImportExportCommands, ImportFillsAnEmptyWorkspaceAsOneUndoableChangeAndKe
 }
 
 TEST_F(ImportExportCommands, ImportNeverReplacesTypedTextItOpensANewWorkspace) {
-  const QString file = TestEnvironment::WriteFile(
-      dir + QStringLiteral("/notes.html"),
-      "<!DOCTYPE html><html><head><title>Page title</title></head><body><p>From the page.</p></body></html>\n");
+  const QString file =
+      TestEnvironment::WriteFile(dir + QStringLiteral("/notes.html"),
+                                 "<!DOCTYPE html><html><head><title>Page "
+                                 "title</title></head><body><p>From the page.</p></body></html>\n");
   window->mmoMemo()->ReplaceSelection(QStringLiteral("typed and not saved"));
   TModalAnswerer answerer({QStringLiteral("file:") + file});
   ImportExport::ImportDocument(Context());  // under the first type, Rich Text Format
   ASSERT_EQ(Windows().size(), 2);
   EXPECT_EQ(window->mmoMemo()->toPlainText(), QStringLiteral("typed and not saved"));
   TfrmEdit *other = Windows().first() == window ? Windows().last() : Windows().first();
-  EXPECT_EQ(other->mmoMemo()->toPlainText(), QStringLiteral("From the page.")) << "the type came from the name; no title line";
+  EXPECT_EQ(other->mmoMemo()->toPlainText(), QStringLiteral("From the page."))
+      << "the type came from the name; no title line";
   EXPECT_TRUE(other->mmoMemo()->Modified());
 }
 
 TEST_F(ImportExportCommands, AFileThatIsNotRichTextSaysSoWithOneFullStopAndLeavesNoWorkspace) {
   window->mmoMemo()->ReplaceSelection(QStringLiteral("typed"));
-  const QString file = TestEnvironment::WriteFile(dir + QStringLiteral("/plain.txt"), "not rich text\n");
+  const QString file =
+      TestEnvironment::WriteFile(dir + QStringLiteral("/plain.txt"), "not rich text\n");
   TModalAnswerer answerer({QStringLiteral("file:") + file, QStringLiteral("OK")});
   ImportExport::ImportDocument(Context());
   ASSERT_EQ(answerer.texts.size(), 2);
   EXPECT_EQ(answerer.texts.last(), QStringLiteral("The file is not a rich text document."));
-  EXPECT_TRUE(WaitFor([this] { return Windows().size() == 1; })) << "the workspace opened for the import is closed again";
+  EXPECT_TRUE(WaitFor([this] { return Windows().size() == 1; }))
+      << "the workspace opened for the import is closed again";
   EXPECT_EQ(window->mmoMemo()->toPlainText(), QStringLiteral("typed"));
 }
 
@@ -134,7 +143,8 @@ TEST_F(ImportExportCommands, ClosingTheWorkspaceDuringAnImportEndsTheConverterWi
   ASSERT_GT(child, 0);
   EXPECT_TRUE(WaitFor([this] { return window.isNull(); }));
   EXPECT_TRUE(Ended(child)) << "the converter's child ended with the workspace";
-  EXPECT_EQ(answerer.titles, QStringList{QStringLiteral("Import")}) << "no error box after the close";
+  EXPECT_EQ(answerer.titles, QStringList{QStringLiteral("Import")})
+      << "no error box after the close";
 }
 
 TEST_F(ImportExportCommands, CancelInTheDocumentWindowEndsTheImportAndKeepsTheWorkspace) {
@@ -157,10 +167,13 @@ TEST_F(ImportExportCommands, CancelInTheDocumentWindowEndsTheImportAndKeepsTheWo
   });
   poll.start(10);
   ImportExport::ImportDocument(Context());
-  EXPECT_EQ(shown, QStringLiteral("Importing ") + input + QStringLiteral("..."));
+  EXPECT_EQ(shown, QStringLiteral("Importing in.slw..."))
+      << "the file's name; its folder is in the status bar";
   EXPECT_TRUE(Ended(child));
-  EXPECT_EQ(frame.statusBar()->currentMessage(), QStringLiteral("Import of %1 cancelled.").arg(input));
-  ASSERT_TRUE(WaitFor([this] { return Windows().size() == 1; })) << "the new workspace of a cancelled import is closed";
+  EXPECT_EQ(frame.statusBar()->currentMessage(),
+            QStringLiteral("Import of %1 cancelled.").arg(input));
+  ASSERT_TRUE(WaitFor([this] { return Windows().size() == 1; }))
+      << "the new workspace of a cancelled import is closed";
   EXPECT_EQ(window->mmoMemo()->toPlainText(), QStringLiteral("kept"));
   EXPECT_EQ(answerer.titles, QStringList{QStringLiteral("Import")});
 }
@@ -175,19 +188,24 @@ TEST_F(ImportExportCommands, ExportAddsTheExtensionOrAsksWhenTheNameBelongsToAno
   }
   EXPECT_TRUE(TestEnvironment::ReadFile(dir + QStringLiteral("/letter.docx")).startsWith("PK"));
   EXPECT_FALSE(QFile::exists(dir + QStringLiteral("/letter")));
-  EXPECT_EQ(frame.statusBar()->currentMessage(), dir + QStringLiteral("/letter.docx successfully exported."));
+  EXPECT_EQ(frame.statusBar()->currentMessage(),
+            dir + QStringLiteral("/letter.docx successfully exported."));
   EXPECT_EQ(window->mmoMemo()->SelStart(), 2);
   EXPECT_EQ(window->mmoMemo()->SelLength(), 3);
   {
-    TModalAnswerer answerer({QStringLiteral("file:") + dir + QStringLiteral("/page.html"), QStringLiteral("&Yes")});
+    TModalAnswerer answerer(
+        {QStringLiteral("file:") + dir + QStringLiteral("/page.html"), QStringLiteral("&Yes")});
     ImportExport::ExportDocument(Context());
     ASSERT_EQ(answerer.texts.size(), 2);
-    EXPECT_TRUE(answerer.texts.last().contains(QStringLiteral("page.html has the extension of HTML, but Word (docx)")))
+    EXPECT_TRUE(answerer.texts.last().contains(
+        QStringLiteral("page.html has the extension of HTML, but Word (docx)")))
         << answerer.texts.last().toStdString();
   }
-  EXPECT_TRUE(TestEnvironment::ReadFile(dir + QStringLiteral("/page.html")).contains("<pre")) << "written as HTML";
+  EXPECT_TRUE(TestEnvironment::ReadFile(dir + QStringLiteral("/page.html")).contains("<pre"))
+      << "written as HTML";
   {
-    TModalAnswerer answerer({QStringLiteral("file:") + dir + QStringLiteral("/kept.rtf"), QStringLiteral("Cancel")});
+    TModalAnswerer answerer(
+        {QStringLiteral("file:") + dir + QStringLiteral("/kept.rtf"), QStringLiteral("Cancel")});
     ImportExport::ExportDocument(Context());
   }
   EXPECT_FALSE(QFile::exists(dir + QStringLiteral("/kept.rtf"))) << "cancelled: nothing written";
@@ -210,7 +228,8 @@ TEST_F(ImportExportCommands, RichTextGoesBothWaysAndACancelledDialogChangesNothi
   TfrmEdit *other = Windows().first() == window ? Windows().last() : Windows().first();
   EXPECT_EQ(other->mmoMemo()->toPlainText(), QStringLiteral("Rich text\n\tround trip é  "));
 
-  frame.findChild<THolder *>(QStringLiteral("ImportPath"))->SetCaption(QStringLiteral("/somewhere/"));
+  frame.findChild<THolder *>(QStringLiteral("ImportPath"))
+      ->SetCaption(QStringLiteral("/somewhere/"));
   TModalAnswerer cancel({QString()});
   ImportExport::ImportDocument(Context());
   EXPECT_EQ(Holder("ImportPath"), QStringLiteral("/somewhere/"));

@@ -1,7 +1,7 @@
+#include <QTimer>
+
 #include "ConverterFixture.h"
 #include "TextConverters.h"
-
-#include <QTimer>
 
 namespace {
 
@@ -27,7 +27,8 @@ class Converters : public ConverterFixture {
   }
   QString Import(const QString &file, const QString &name) {
     QString text;
-    EXPECT_TRUE(converters.ImportFile(file, name, text)) << name.toStdString() << ": " << errors.join(u' ').toStdString();
+    EXPECT_TRUE(converters.ImportFile(file, name, text))
+        << name.toStdString() << ": " << errors.join(u' ').toStdString();
     return text;
   }
   TTextConverters converters;
@@ -45,7 +46,8 @@ TEST_F(Converters, TheShippedListStartsWithRichTextAndOffersWhatTheToolsRead) {
   EXPECT_TRUE(filter.startsWith(QLatin1String("Rich Text Format|*.rtf|Word (docx)|*.docx|")));
   EXPECT_TRUE(filter.contains(QLatin1String("Word 97-2003|*.doc;*.dot"))) << "extensions doc dot";
   EXPECT_EQ(filter.split(u'|').size(), 2 * names.size());
-  EXPECT_TRUE(converters.ConverterNames(TDirection::Export).contains(QStringLiteral("Word (docx)")));
+  EXPECT_TRUE(
+      converters.ConverterNames(TDirection::Export).contains(QStringLiteral("Word (docx)")));
 }
 
 TEST_F(Converters, TheShippedConvertersAreFoundInTheHelperFolderNotOnPath) {
@@ -54,55 +56,76 @@ TEST_F(Converters, TheShippedConvertersAreFoundInTheHelperFolderNotOnPath) {
   // a test program is elsewhere, so its helper folder is pointed at the build's.
   const QStringList folders = TTextConverters::HelperFolders();
   ASSERT_FALSE(folders.isEmpty());
-  EXPECT_TRUE(folders.first().endsWith(QLatin1String("/libexec/vellumix"))) << folders.first().toStdString();
+  EXPECT_TRUE(folders.first().endsWith(QLatin1String("/libexec/vellumix")))
+      << folders.first().toStdString();
   EXPECT_TRUE(QFileInfo::exists(QStringLiteral(VELLUMIX_TEST_BIN_DIR "/vellumix-convert-pandoc")));
-  EXPECT_TRUE(QString::fromLatin1(VELLUMIX_TEST_BIN_DIR).endsWith(QLatin1String("/libexec/vellumix")));
-  EXPECT_TRUE(QStandardPaths::findExecutable(QStringLiteral("vellumix-convert-pandoc")).isEmpty()) << "not a command";
+  EXPECT_TRUE(
+      QString::fromLatin1(VELLUMIX_TEST_BIN_DIR).endsWith(QLatin1String("/libexec/vellumix")));
+  EXPECT_TRUE(QStandardPaths::findExecutable(QStringLiteral("vellumix-convert-pandoc")).isEmpty())
+      << "not a command";
 }
 
 TEST_F(Converters, RegistrationsOfItsOwnKeepTheirOrderAndAMissingToolNamesItsPackage) {
   TTextConverters own(HiveWith(
       Registration("Import", "Zeta", "Zeta Writer", "zw zwt", QStringLiteral("/bin/false")) +
-      Registration("Import", "Gone", "Gone Writer", "gw", QStringLiteral("/bin/false"), "\"Requires\"=\"no-such-tool-here\"\n") +
+      Registration("Import", "Gone", "Gone Writer", "gw", QStringLiteral("/bin/false"),
+                   "\"Requires\"=\"no-such-tool-here\"\n") +
       Registration("Import", "Packaged", "Packaged Writer", "pw", QStringLiteral("/bin/false"),
-                   "\"Requires\"=\"no-such-tool-here no-other-tool\"\n\"Package\"=\"zeta-tools zeta-extra\"\n")));
+                   "\"Requires\"=\"no-such-tool-here no-other-tool\"\n\"Package\"=\"zeta-tools "
+                   "zeta-extra\"\n")));
   Wire(own);
   const QStringList names = own.ConverterNames(TDirection::Import);
-  EXPECT_EQ(names.mid(names.size() - 2), (QStringList{QStringLiteral("Zeta Writer"), QStringLiteral("Packaged Writer")}));
+  EXPECT_EQ(names.mid(names.size() - 2),
+            (QStringList{QStringLiteral("Zeta Writer"), QStringLiteral("Packaged Writer")}));
   EXPECT_FALSE(names.contains(QStringLiteral("Gone Writer"))) << "no package to name: passed over";
-  EXPECT_TRUE(own.BuildConverterFilter(TDirection::Import).endsWith(QLatin1String("|Zeta Writer|*.zw;*.zwt|Packaged Writer|*.pw")));
+  EXPECT_TRUE(own.BuildConverterFilter(TDirection::Import)
+                  .endsWith(QLatin1String("|Zeta Writer|*.zw;*.zwt|Packaged Writer|*.pw")));
   EXPECT_FALSE(own.LoadConverter(QStringLiteral("Gone Writer"), TDirection::Import));
   EXPECT_TRUE(errors.isEmpty());
   QString text;
-  EXPECT_FALSE(own.ImportFile(dir + QStringLiteral("/a.pw"), QStringLiteral("Packaged Writer"), text));
+  EXPECT_FALSE(
+      own.ImportFile(dir + QStringLiteral("/a.pw"), QStringLiteral("Packaged Writer"), text));
   ASSERT_EQ(errors.size(), 1);
-  EXPECT_EQ(errors.first(), QStringLiteral("No program that converts Packaged Writer is installed (no-such-tool-here or "
-                                           "no-other-tool). Install the Debian package zeta-tools or zeta-extra"));
+  EXPECT_EQ(
+      errors.first(),
+      QStringLiteral("No program that converts Packaged Writer is installed (no-such-tool-here or "
+                     "no-other-tool). Install the Debian package zeta-tools or zeta-extra"));
   EXPECT_TRUE(messages.isEmpty());
 }
 
 TEST_F(Converters, TheFormatIsFoundFromTheNameAndElseFromTheContent) {
   const QString docx = MakeWithPandoc(QStringLiteral("letter.docx"), "Text.\n");
   EXPECT_EQ(converters.NameForFileName(docx, TDirection::Import), QStringLiteral("Word (docx)"));
-  EXPECT_EQ(converters.NameForFileName(dir + QStringLiteral("/A.HTM"), TDirection::Import), QStringLiteral("HTML"));
-  EXPECT_EQ(converters.NameForFileName(dir + QStringLiteral("/a.rtf"), TDirection::Export), QStringLiteral("Rich Text Format"));
-  EXPECT_EQ(converters.NameForFileName(dir + QStringLiteral("/notes.txt"), TDirection::Import), QString());
-  EXPECT_EQ(converters.NameForFileName(dir + QStringLiteral("/.docx"), TDirection::Import), QString()) << "a hidden name";
+  EXPECT_EQ(converters.NameForFileName(dir + QStringLiteral("/A.HTM"), TDirection::Import),
+            QStringLiteral("HTML"));
+  EXPECT_EQ(converters.NameForFileName(dir + QStringLiteral("/a.rtf"), TDirection::Export),
+            QStringLiteral("Rich Text Format"));
+  EXPECT_EQ(converters.NameForFileName(dir + QStringLiteral("/notes.txt"), TDirection::Import),
+            QString());
+  EXPECT_EQ(converters.NameForFileName(dir + QStringLiteral("/.docx"), TDirection::Import),
+            QString())
+      << "a hidden name";
   const QString unnamed = dir + QStringLiteral("/letter");
   QFile::copy(docx, unnamed);
   EXPECT_EQ(converters.NameForContent(unnamed), QStringLiteral("Word (docx)"));
   const QString odt = MakeWithPandoc(QStringLiteral("letter.odt"), "Text.\n");
   QFile::copy(odt, dir + QStringLiteral("/letter2"));
-  EXPECT_EQ(converters.NameForContent(dir + QStringLiteral("/letter2")), QStringLiteral("OpenDocument Text"));
-  EXPECT_EQ(converters.NameForContent(TestEnvironment::WriteFile(dir + QStringLiteral("/r"), "{\\rtf1 x}")),
+  EXPECT_EQ(converters.NameForContent(dir + QStringLiteral("/letter2")),
+            QStringLiteral("OpenDocument Text"));
+  EXPECT_EQ(converters.NameForContent(
+                TestEnvironment::WriteFile(dir + QStringLiteral("/r"), "{\\rtf1 x}")),
             QStringLiteral("Rich Text Format"));
-  EXPECT_EQ(converters.NameForContent(TestEnvironment::WriteFile(dir + QStringLiteral("/plain"), "just text\n")), QString())
+  EXPECT_EQ(converters.NameForContent(
+                TestEnvironment::WriteFile(dir + QStringLiteral("/plain"), "just text\n")),
+            QString())
       << "plain text is not taken for Markdown";
-  EXPECT_EQ(converters.PatternOf(QStringLiteral("Word 97-2003"), TDirection::Import), QStringLiteral("*.doc;*.dot"));
+  EXPECT_EQ(converters.PatternOf(QStringLiteral("Word 97-2003"), TDirection::Import),
+            QStringLiteral("*.doc;*.dot"));
 }
 
 TEST_F(Converters, AFileOfAnotherKindIsNotTheCorrectFormatAndChangesNothing) {
-  const QString png = qEnvironmentVariable("VELLUMIX_SOURCE_DIR") + QStringLiteral("/data/icons/vellumix-16.png");
+  const QString png =
+      qEnvironmentVariable("VELLUMIX_SOURCE_DIR") + QStringLiteral("/data/icons/vellumix-16.png");
   QString text = QStringLiteral("keep me");
   EXPECT_FALSE(converters.ImportFile(png, QStringLiteral("Word (docx)"), text));
   EXPECT_EQ(messages, QStringList{QStringLiteral("Not the correct file format")});
@@ -112,7 +135,8 @@ TEST_F(Converters, AFileOfAnotherKindIsNotTheCorrectFormatAndChangesNothing) {
 
 TEST_F(Converters, ALongDocumentArrivesWhole) {
   QByteArray markdown;
-  for (int i = 0; i < 22000; ++i) markdown += "Paragraph " + QByteArray::number(i) + " of a long document, all of it.\n\n";
+  for (int i = 0; i < 22000; ++i)
+    markdown += "Paragraph " + QByteArray::number(i) + " of a long document, all of it.\n\n";
   ASSERT_GT(markdown.size(), 1000000);
   const QString file = MakeWithPandoc(QStringLiteral("long.docx"), markdown);
   qsizetype progress = 0;
@@ -125,12 +149,16 @@ TEST_F(Converters, ALongDocumentArrivesWhole) {
 }
 
 TEST_F(Converters, AConverterThatCrashesHangsOrIsMissingEndsWithAClearMessage) {
-  const QString crash = Script(QStringLiteral("crash.sh"), "[ \"$3\" = ready ] && exit 0\n[ \"$3\" = check ] && exit 0\nkill -SEGV $$\n");
+  const QString crash =
+      Script(QStringLiteral("crash.sh"),
+             "[ \"$3\" = ready ] && exit 0\n[ \"$3\" = check ] && exit 0\nkill -SEGV $$\n");
   const QString hang = HangingConverter();
-  const QString junk = Script(QStringLiteral("junk.sh"), "[ \"$3\" = import ] && echo 'DATA 99999' && exit 0\nexit 0\n");
+  const QString junk = Script(QStringLiteral("junk.sh"),
+                              "[ \"$3\" = import ] && echo 'DATA 99999' && exit 0\nexit 0\n");
   QByteArray reg;
-  for (const auto &[key, path] : {std::pair{"Crash", crash}, std::pair{"Hang", hang}, std::pair{"Junk", junk},
-                                  std::pair{"Missing", QString(dir + QStringLiteral("/not-there"))}})
+  for (const auto &[key, path] :
+       {std::pair{"Crash", crash}, std::pair{"Hang", hang}, std::pair{"Junk", junk},
+        std::pair{"Missing", QString(dir + QStringLiteral("/not-there"))}})
     reg += Registration("Import", key, key, "x", path);
   TTextConverters own(HiveWith(reg));
   Wire(own);
@@ -143,10 +171,12 @@ TEST_F(Converters, AConverterThatCrashesHangsOrIsMissingEndsWithAClearMessage) {
     EXPECT_FALSE(own.ImportFile(input, QLatin1String(name), text)) << name;
     EXPECT_EQ(text, QStringLiteral("unchanged")) << name;
     ASSERT_EQ(errors.size(), 1) << name;
-    const QString expected = QLatin1String(name) == QLatin1String("Crash")  ? QStringLiteral("stopped unexpectedly")
-                             : QLatin1String(name) == QLatin1String("Hang") ? QStringLiteral("did not finish within 1.5 seconds")
-                             : QLatin1String(name) == QLatin1String("Junk") ? QStringLiteral("wrong size")
-                                                                            : QStringLiteral("is not installed");
+    const QString expected =
+        QLatin1String(name) == QLatin1String("Crash") ? QStringLiteral("stopped unexpectedly")
+        : QLatin1String(name) == QLatin1String("Hang")
+            ? QStringLiteral("did not finish within 1.5 seconds")
+        : QLatin1String(name) == QLatin1String("Junk") ? QStringLiteral("wrong size")
+                                                       : QStringLiteral("is not installed");
     EXPECT_TRUE(errors.first().contains(expected)) << name << ": " << errors.first().toStdString();
   }
   TConverterProcess::TimeLimitMs = limit;
@@ -166,7 +196,8 @@ TEST_F(Converters, CancelEndsTheConverterAndItsChildrenAtOnce) {
   QString text;
   EXPECT_FALSE(own.ImportFile(input, QStringLiteral("Hang"), text));
   EXPECT_TRUE(own.Cancelled());
-  EXPECT_TRUE(errors.isEmpty() && messages.isEmpty()) << "a cancel is not an error: " << errors.join(u' ').toStdString();
+  EXPECT_TRUE(errors.isEmpty() && messages.isEmpty())
+      << "a cancel is not an error: " << errors.join(u' ').toStdString();
   ASSERT_GT(child, 0);
   EXPECT_TRUE(Ended(child));
 }

@@ -3,7 +3,7 @@
 // (soffice --headless). Word (docx) and OpenDocument Text can be read by both: each program
 // then uses the tool that reads the file best and fastest, and the other one when its own is
 // missing, too slow or fails (see ImportTools).
-#include "ConverterProtocol.h"
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,7 +17,8 @@
 #include <QTextStream>
 #include <csignal>
 #include <cstdio>
-#include <unistd.h>
+
+#include "ConverterProtocol.h"
 
 namespace {
 
@@ -34,7 +35,10 @@ constexpr int kToolTimeLimitMs = 240000;
 constexpr qint64 kPandocLargestDocx = 128 * 1024;
 constexpr int kPandocDocxLimitMs = 30000;
 
-TTool OwnTool() { return QStringLiteral(VELLUMIX_CONVERTER_TOOL) == QLatin1String("pandoc") ? TTool::Pandoc : TTool::Office; }
+TTool OwnTool() {
+  return QStringLiteral(VELLUMIX_CONVERTER_TOOL) == QLatin1String("pandoc") ? TTool::Pandoc
+                                                                            : TTool::Office;
+}
 
 QString ToolPath(TTool tool) {
   if (tool == TTool::Pandoc) return QStandardPaths::findExecutable(QStringLiteral("pandoc"));
@@ -42,7 +46,9 @@ QString ToolPath(TTool tool) {
   return office.isEmpty() ? QStandardPaths::findExecutable(QStringLiteral("libreoffice")) : office;
 }
 
-QString ToolName(TTool tool) { return tool == TTool::Pandoc ? QStringLiteral("pandoc") : QStringLiteral("LibreOffice"); }
+QString ToolName(TTool tool) {
+  return tool == TTool::Pandoc ? QStringLiteral("pandoc") : QStringLiteral("LibreOffice");
+}
 
 void Say(const QByteArray &bytes) {
   std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
@@ -65,7 +71,9 @@ bool RunTool(TTool tool, const QStringList &args, QString *reason, int limitMs =
   run.setProcessChannelMode(QProcess::MergedChannels);
   run.start(ToolPath(tool), args);
   if (!run.waitForFinished(limitMs)) {
-    *reason = QStringLiteral("%1 did not finish within %2 seconds").arg(ToolName(tool)).arg(limitMs / 1000);
+    *reason = QStringLiteral("%1 did not finish within %2 seconds")
+                  .arg(ToolName(tool))
+                  .arg(limitMs / 1000);
     if (tool == TTool::Office && ::getpgrp() == ::getpid()) {
       Fail(*reason);
       ::kill(0, SIGKILL);
@@ -85,8 +93,10 @@ bool RunTool(TTool tool, const QStringList &args, QString *reason, int limitMs =
 // LibreOffice keeps a profile; each run gets a private one so that a running office or the
 // user's own profile is never touched.
 QStringList OfficeArgs(const QTemporaryDir &scratch) {
-  return {QStringLiteral("--headless"), QStringLiteral("--norestore"), QStringLiteral("--nolockcheck"),
-          QStringLiteral("-env:UserInstallation=file://") + scratch.path() + QStringLiteral("/profile")};
+  return {QStringLiteral("--headless"), QStringLiteral("--norestore"),
+          QStringLiteral("--nolockcheck"),
+          QStringLiteral("-env:UserInstallation=file://") + scratch.path() +
+              QStringLiteral("/profile")};
 }
 
 QByteArray Head(const QString &file, qsizetype size) {
@@ -108,16 +118,24 @@ bool IsText(const QByteArray &head) {
 bool InFormat(const QString &format, const QString &file) {
   const QByteArray head = Head(file, 65536);
   const QByteArray lower = head.toLower();
-  if (format == QLatin1String("docx")) return IsZipWith(head, "word/document.xml") || IsZipWith(head, "[Content_Types].xml");
-  if (format == QLatin1String("odt")) return IsZipWith(head, "application/vnd.oasis.opendocument.text");
+  if (format == QLatin1String("docx"))
+    return IsZipWith(head, "word/document.xml") || IsZipWith(head, "[Content_Types].xml");
+  if (format == QLatin1String("odt"))
+    return IsZipWith(head, "application/vnd.oasis.opendocument.text");
   if (format == QLatin1String("epub")) return IsZipWith(head, "application/epub+zip");
   if (format == QLatin1String("html"))
-    return IsText(head) && (lower.contains("<html") || lower.contains("<!doctype html") || lower.contains("<body"));
-  if (format == QLatin1String("markdown") || format == QLatin1String("latex")) return !head.isEmpty() && IsText(head);
+    return IsText(head) &&
+           (lower.contains("<html") || lower.contains("<!doctype html") || lower.contains("<body"));
+  if (format == QLatin1String("markdown") || format == QLatin1String("latex"))
+    return !head.isEmpty() && IsText(head);
   if (format == QLatin1String("doc") || format == QLatin1String("wps"))
     return head.startsWith(QByteArray::fromHex("d0cf11e0a1b11ae1"));
-  if (format == QLatin1String("wri")) return head.startsWith("\x31\xbe") || head.startsWith("\x32\xbe");
-  if (format == QLatin1String("wpd")) return head.startsWith("\xff" "WPC");
+  if (format == QLatin1String("wri"))
+    return head.startsWith("\x31\xbe") || head.startsWith("\x32\xbe");
+  if (format == QLatin1String("wpd"))
+    return head.startsWith(
+        "\xff"
+        "WPC");
   return false;
 }
 
@@ -129,8 +147,10 @@ QList<TTool> ImportTools(const QString &format, const QString &file) {
   if (format == QLatin1String("odt"))
     tools = {TTool::Office, TTool::Pandoc};
   else if (format == QLatin1String("docx"))
-    tools = QFileInfo(file).size() > kPandocLargestDocx ? QList{TTool::Office, TTool::Pandoc} : QList{TTool::Pandoc, TTool::Office};
-  else if (QStringList{QStringLiteral("html"), QStringLiteral("epub"), QStringLiteral("markdown"), QStringLiteral("latex")}
+    tools = QFileInfo(file).size() > kPandocLargestDocx ? QList{TTool::Office, TTool::Pandoc}
+                                                        : QList{TTool::Pandoc, TTool::Office};
+  else if (QStringList{QStringLiteral("html"), QStringLiteral("epub"), QStringLiteral("markdown"),
+                       QStringLiteral("latex")}
                .contains(format))
     tools = {TTool::Pandoc};
   else
@@ -146,10 +166,12 @@ QList<TTool> ExportTools(const QString &format) {
 }
 
 bool Offered(const QString &format, bool exporting) {
-  static const QStringList pandoc{QStringLiteral("docx"), QStringLiteral("odt"), QStringLiteral("html"),
-                                  QStringLiteral("epub"), QStringLiteral("markdown"), QStringLiteral("latex")};
-  static const QStringList office{QStringLiteral("doc"), QStringLiteral("wri"), QStringLiteral("wps"),
-                                  QStringLiteral("wpd"), QStringLiteral("docx"), QStringLiteral("odt")};
+  static const QStringList pandoc{QStringLiteral("docx"),     QStringLiteral("odt"),
+                                  QStringLiteral("html"),     QStringLiteral("epub"),
+                                  QStringLiteral("markdown"), QStringLiteral("latex")};
+  static const QStringList office{QStringLiteral("doc"),  QStringLiteral("wri"),
+                                  QStringLiteral("wps"),  QStringLiteral("wpd"),
+                                  QStringLiteral("docx"), QStringLiteral("odt")};
   if (OwnTool() == TTool::Pandoc) return pandoc.contains(format);
   return exporting ? format == QLatin1String("doc") : office.contains(format);
 }
@@ -157,7 +179,8 @@ bool Offered(const QString &format, bool exporting) {
 // pandoc's rich text without its document template (which would put the title, authors and
 // date of the document's metadata in front of its text), in a header of its own.
 QByteArray RtfDocument(const QByteArray &body) {
-  return "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 \\fswiss Helvetica;}{\\f1 \\fmodern Courier;}}\n" + body + "\n}\n";
+  return "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 \\fswiss Helvetica;}{\\f1 \\fmodern Courier;}}\n" +
+         body + "\n}\n";
 }
 
 // EPUB files made by pandoc carry a title page and put the title in front of the first
@@ -178,11 +201,11 @@ return {
 }
 )";
 
-bool ImportWith(TTool tool, const QString &format, const QString &file, const QTemporaryDir &scratch, int limitMs,
-                QByteArray *rtf, QString *reason) {
+bool ImportWith(TTool tool, const QString &format, const QString &file,
+                const QTemporaryDir &scratch, int limitMs, QByteArray *rtf, QString *reason) {
   if (tool == TTool::Pandoc) {
-    QStringList args{QStringLiteral("--preserve-tabs"), QStringLiteral("-f"), format, QStringLiteral("-t"),
-                     QStringLiteral("rtf")};
+    QStringList args{QStringLiteral("--preserve-tabs"), QStringLiteral("-f"), format,
+                     QStringLiteral("-t"), QStringLiteral("rtf")};
     if (format == QLatin1String("epub")) {
       const QString filter = scratch.filePath(QStringLiteral("epub.lua"));
       QFile lua(filter);
@@ -210,9 +233,11 @@ bool ImportWith(TTool tool, const QString &format, const QString &file, const QT
     *reason = QStringLiteral("cannot read %1").arg(file);
     return false;
   }
-  if (!RunTool(tool, OfficeArgs(scratch) + QStringList{QStringLiteral("--convert-to"), QStringLiteral("rtf"),
-                                                      QStringLiteral("--outdir"), scratch.path(), input},
-               reason, limitMs, scratch.path()))
+  if (!RunTool(
+          tool,
+          OfficeArgs(scratch) + QStringList{QStringLiteral("--convert-to"), QStringLiteral("rtf"),
+                                            QStringLiteral("--outdir"), scratch.path(), input},
+          reason, limitMs, scratch.path()))
     return false;
   QFile made(scratch.filePath(QStringLiteral("in.rtf")));
   if (!made.open(QIODevice::ReadOnly)) {
@@ -231,11 +256,13 @@ int Import(const QString &format, const QString &file) {
   QByteArray rtf;
   for (qsizetype i = 0; i < tools.size(); ++i) {
     const bool last = i + 1 == tools.size();
-    const int limit = !last && tools[i] == TTool::Pandoc && format == QLatin1String("docx") ? kPandocDocxLimitMs
-                                                                                             : kToolTimeLimitMs;
+    const int limit = !last && tools[i] == TTool::Pandoc && format == QLatin1String("docx")
+                          ? kPandocDocxLimitMs
+                          : kToolTimeLimitMs;
     QString why;
     if (ImportWith(tools[i], format, file, scratch, limit, &rtf, &why)) {
-      for (qsizetype at = 0; at < rtf.size(); at += 64 * 1024) Say(ConverterProtocol::Chunks(rtf.mid(at, 64 * 1024)));
+      for (qsizetype at = 0; at < rtf.size(); at += 64 * 1024)
+        Say(ConverterProtocol::Chunks(rtf.mid(at, 64 * 1024)));
       Say(ConverterProtocol::Done());
       return Ok;
     }
@@ -249,7 +276,9 @@ int Import(const QString &format, const QString &file) {
 QString HtmlOf(const QString &text) {
   QString normal = text;
   normal.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-  return QStringLiteral("<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title></title></head><body><pre>") +
+  return QStringLiteral(
+             "<!DOCTYPE html><html><head><meta "
+             "charset=\"utf-8\"><title></title></head><body><pre>") +
          normal.toHtmlEscaped() + QStringLiteral("</pre></body></html>\n");
 }
 
@@ -259,20 +288,29 @@ bool ExportWith(TTool tool, const QString &format, const QByteArray &text, const
   if (tool == TTool::Pandoc) {
     const QString html = scratch.filePath(QStringLiteral("in.html"));
     QFile page(html);
-    if (!page.open(QIODevice::WriteOnly) || page.write(HtmlOf(QString::fromUtf8(text)).toUtf8()) < 0) {
+    if (!page.open(QIODevice::WriteOnly) ||
+        page.write(HtmlOf(QString::fromUtf8(text)).toUtf8()) < 0) {
       *reason = QStringLiteral("cannot write in %1").arg(scratch.path());
       return false;
     }
     page.close();
     *made = scratch.filePath(QStringLiteral("out"));
-    QStringList args{QStringLiteral("--preserve-tabs"), QStringLiteral("-f"), QStringLiteral("html"),
-                     QStringLiteral("-t"), format == QLatin1String("markdown") ? QStringLiteral("markdown-smart") : format,
-                     QStringLiteral("-o"), *made};
+    QStringList args{
+        QStringLiteral("--preserve-tabs"),
+        QStringLiteral("-f"),
+        QStringLiteral("html"),
+        QStringLiteral("-t"),
+        format == QLatin1String("markdown") ? QStringLiteral("markdown-smart") : format,
+        QStringLiteral("-o"),
+        *made};
     // Formats that are whole documents only with a template; the page's title is the file's
     // name (an EPUB book needs a title of its own).
-    if (format == QLatin1String("html") || format == QLatin1String("latex")) args << QStringLiteral("-s");
+    if (format == QLatin1String("html") || format == QLatin1String("latex"))
+      args << QStringLiteral("-s");
     args << QStringLiteral("--metadata")
-         << (format == QLatin1String("epub") ? QStringLiteral("title=") : QStringLiteral("pagetitle=")) + title;
+         << (format == QLatin1String("epub") ? QStringLiteral("title=")
+                                             : QStringLiteral("pagetitle=")) +
+                title;
     return RunTool(tool, args << html, reason);
   }
   const QString plain = scratch.filePath(QStringLiteral("text.txt"));
@@ -284,9 +322,10 @@ bool ExportWith(TTool tool, const QString &format, const QByteArray &text, const
   page.close();
   *made = scratch.filePath(QStringLiteral("text.doc"));
   return RunTool(tool,
-                 OfficeArgs(scratch) + QStringList{QStringLiteral("--infilter=Text (encoded):UTF8,LF,,,"),
-                                                   QStringLiteral("--convert-to"), QStringLiteral("doc:MS Word 97"),
-                                                   QStringLiteral("--outdir"), scratch.path(), plain},
+                 OfficeArgs(scratch) +
+                     QStringList{QStringLiteral("--infilter=Text (encoded):UTF8,LF,,,"),
+                                 QStringLiteral("--convert-to"), QStringLiteral("doc:MS Word 97"),
+                                 QStringLiteral("--outdir"), scratch.path(), plain},
                  reason, kToolTimeLimitMs, scratch.path());
 }
 
@@ -300,7 +339,8 @@ int Export(const QString &format, const QString &file) {
     if (bytes.isEmpty()) return Fail(QStringLiteral("the text ended before its end mark"));
     if (reader.Feed(bytes, text) == TChunkReader::TState::Failed) return Fail(reader.Error());
   }
-  if (reader.State() != TChunkReader::TState::Ended) return Fail(QStringLiteral("the text is out of form"));
+  if (reader.State() != TChunkReader::TState::Ended)
+    return Fail(QStringLiteral("the text is out of form"));
   const QList<TTool> tools = ExportTools(format);
   if (tools.isEmpty()) return Fail(QStringLiteral("%1 is not installed").arg(ToolName(OwnTool())));
   // The new file is made in a scratch folder and then written over the target in one step
@@ -312,7 +352,8 @@ int Export(const QString &format, const QString &file) {
   QString made;
   if (!ExportWith(tools.first(), format, text, file, scratch, &made, &reason)) return Fail(reason);
   QFile product(made);
-  if (!product.open(QIODevice::ReadOnly)) return Fail(QStringLiteral("the converted document is missing"));
+  if (!product.open(QIODevice::ReadOnly))
+    return Fail(QStringLiteral("the converted document is missing"));
   QSaveFile out(file);
   if (!out.open(QIODevice::WriteOnly) || out.write(product.readAll()) < 0 || !out.commit())
     return Fail(QStringLiteral("cannot write %1: %2").arg(file, out.errorString()));

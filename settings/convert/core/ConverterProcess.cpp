@@ -1,6 +1,6 @@
 #include "ConverterProcess.h"
 
-#include "ConverterProtocol.h"
+#include <unistd.h>
 
 #include <QEventLoop>
 #include <QFileInfo>
@@ -9,7 +9,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <csignal>
-#include <unistd.h>
+
+#include "ConverterProtocol.h"
 
 TConverterProcess::TConverterProcess(QString program, QString format)
     : program_(std::move(program)), format_(std::move(format)) {}
@@ -98,7 +99,8 @@ int TConverterProcess::run(const QStringList &call, const QByteArray &input, QBy
   endGroup();
   if (process.state() != QProcess::NotRunning) process.waitForFinished(10000);
   if (process.error() == QProcess::FailedToStart) {
-    error_ = QStringLiteral("The converter %1 could not be started: %2").arg(program_, process.errorString());
+    error_ = QStringLiteral("The converter %1 could not be started: %2")
+                 .arg(program_, process.errorString());
     return -1;
   }
   if (cancelled_) {
@@ -132,8 +134,10 @@ int TConverterProcess::run(const QStringList &call, const QByteArray &input, QBy
   if (process.exitCode() > 1 || (chunked && process.exitCode() != 0)) {
     QString reason = QString::fromUtf8(process.readAllStandardError()).trimmed().section(u'\n', -1);
     if (reason.isEmpty()) reason = QString::fromUtf8(stdoutBytes).trimmed().section(u'\n', -1);
-    error_ = QStringLiteral("The converter %1 failed: %2")
-                 .arg(name, reason.isEmpty() ? QStringLiteral("exit status %1").arg(process.exitCode()) : reason);
+    error_ =
+        QStringLiteral("The converter %1 failed: %2")
+            .arg(name, reason.isEmpty() ? QStringLiteral("exit status %1").arg(process.exitCode())
+                                        : reason);
     return -1;
   }
   return process.exitCode();

@@ -1,7 +1,5 @@
 #include "TextConverters.h"
 
-#include "RtfReader.h"
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -10,6 +8,8 @@
 #include <QTextDocument>
 #include <algorithm>
 #include <optional>
+
+#include "RtfReader.h"
 
 TTextConverters::TTextConverters(TMachineHive hive) : hive_(std::move(hive)) {}
 
@@ -20,8 +20,8 @@ QString TTextConverters::KeyOf(TDirection direction) {
 
 QStringList TTextConverters::HelperFolders() {
   const QString bin = QCoreApplication::applicationDirPath();
-  return {QDir::cleanPath(bin + u'/' + QStringLiteral(VELLUMIX_HELPERS_FROM_BIN)), QStringLiteral(VELLUMIX_HELPERS_DIR),
-          bin};
+  return {QDir::cleanPath(bin + u'/' + QStringLiteral(VELLUMIX_HELPERS_FROM_BIN)),
+          QStringLiteral(VELLUMIX_HELPERS_DIR), bin};
 }
 
 QList<TTextConverters::TEntry> TTextConverters::entries(TDirection direction) const {
@@ -36,9 +36,10 @@ QList<TTextConverters::TEntry> TTextConverters::entries(TDirection direction) co
   for (const auto &sub : key->Children()) {
     TEntry entry;
     const QStringList tools = text(*sub, "Requires").split(u' ', Qt::SkipEmptyParts);
-    const bool toolFound = tools.isEmpty() || std::any_of(tools.begin(), tools.end(), [](const QString &tool) {
-                             return !QStandardPaths::findExecutable(tool).isEmpty();
-                           });
+    const bool toolFound =
+        tools.isEmpty() || std::any_of(tools.begin(), tools.end(), [](const QString &tool) {
+          return !QStandardPaths::findExecutable(tool).isEmpty();
+        });
     entry.packages = text(*sub, "Package").simplified();
     if (!toolFound) {
       if (entry.packages.isEmpty()) continue;
@@ -46,18 +47,21 @@ QList<TTextConverters::TEntry> TTextConverters::entries(TDirection direction) co
     }
     entry.name = text(*sub, "Name");
     const QString extensions = text(*sub, "Extensions").trimmed();
-    entry.pattern = QStringLiteral("*.") + extensions.split(u' ', Qt::SkipEmptyParts).join(QStringLiteral(";*."));
+    entry.pattern = QStringLiteral("*.") +
+                    extensions.split(u' ', Qt::SkipEmptyParts).join(QStringLiteral(";*."));
     entry.path = text(*sub, "Path");
     // A bare program name: in the helper folders, else on PATH.
     if (!entry.path.isEmpty() && QDir::isRelativePath(entry.path)) {
       QString found;
       for (const QString &folder : helpers)
-        if (found.isEmpty() && QFileInfo(folder + u'/' + entry.path).isExecutable()) found = folder + u'/' + entry.path;
+        if (found.isEmpty() && QFileInfo(folder + u'/' + entry.path).isExecutable())
+          found = folder + u'/' + entry.path;
       if (found.isEmpty()) found = QStandardPaths::findExecutable(entry.path);
       entry.path = found.isEmpty() ? helpers.first() + u'/' + entry.path : found;
     }
     entry.format = text(*sub, "Format");
-    entry.byContent = text(*sub, "ByContent").compare(QLatin1String("no"), Qt::CaseInsensitive) != 0;
+    entry.byContent =
+        text(*sub, "ByContent").compare(QLatin1String("no"), Qt::CaseInsensitive) != 0;
     // A name or pattern holding the list's separator cannot be offered in a dialog.
     if (entry.name.isEmpty() || entry.name.contains(u'|') || entry.pattern.contains(u'|')) continue;
     list << entry;
@@ -108,7 +112,9 @@ QString TTextConverters::NameForContent(const QString &file) {
   QStringList asked;
   for (const TEntry &e : entries(TDirection::Import)) {
     const QString which = e.path + u'\n' + e.format;
-    if (!e.byContent || !e.requires_.isEmpty() || asked.contains(which) || !QFileInfo(e.path).isExecutable()) continue;
+    if (!e.byContent || !e.requires_.isEmpty() || asked.contains(which) ||
+        !QFileInfo(e.path).isExecutable())
+      continue;
     asked << which;
     TConverterProcess converter(e.path, e.format);
     if (converter.Ready() && converter.IsFormatCorrect(file)) return e.name;
@@ -123,12 +129,15 @@ bool TTextConverters::LoadConverter(const QString &name, TDirection direction) {
     if (e.name == name) found = e;
   if (!found || found->path.isEmpty()) return false;
   if (!found->requires_.isEmpty()) {
-    error(QStringLiteral("No program that converts %1 is installed (%2). Install the Debian package %3")
-              .arg(name, found->requires_, found->packages.split(u' ').join(QStringLiteral(" or "))));
+    error(
+        QStringLiteral(
+            "No program that converts %1 is installed (%2). Install the Debian package %3")
+            .arg(name, found->requires_, found->packages.split(u' ').join(QStringLiteral(" or "))));
     return false;
   }
   if (!QFileInfo(found->path).isExecutable()) {
-    error(QStringLiteral("The converter for %1 is not installed: %2 is missing").arg(name, found->path));
+    error(QStringLiteral("The converter for %1 is not installed: %2 is missing")
+              .arg(name, found->path));
     return false;
   }
   loaded_ = std::make_unique<TConverterProcess>(found->path, found->format);

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "ConverterProcess.h"
-#include "MachineHive.h"
-
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <memory>
+
+#include "ConverterProcess.h"
+#include "MachineHive.h"
 
 // The text converters registered in the machine-wide hive below
 // "SOFTWARE\Microsoft\Shared Tools\Text Converters\Import" and "...\Export": each subkey one
@@ -15,9 +15,9 @@
 // program, then on PATH), plus "Format" (what the converter is asked to read or write),
 // "Requires" (programs of which one must be on PATH, blank-separated) and "Package" (the
 // Debian packages that provide them) and "ByContent" ("no": its format check accepts any text,
-// so it is not asked when the program looks for a file's format). A registration whose required programs are all missing
-// is still offered when it names its packages - choosing it says what to install - and passed
-// over otherwise. Rich Text Format needs no converter and is always offered.
+// so it is not asked when the program looks for a file's format). A registration whose required
+// programs are all missing is still offered when it names its packages - choosing it says what to
+// install - and passed over otherwise. Rich Text Format needs no converter and is always offered.
 class TTextConverters {
  public:
   enum class TDirection { Import, Export };

@@ -42,5 +42,6 @@ void TConversionProgress::SetBytes(qsizetype bytes) {
 }
 
 TConversionProgress *TConversionProgress::Of(QWidget *window) {
-  return window ? window->findChild<TConversionProgress *>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+  return window ? window->findChild<TConversionProgress *>(QString(), Qt::FindDirectChildrenOnly)
+                : nullptr;
 }

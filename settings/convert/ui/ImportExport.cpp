@@ -1,5 +1,15 @@
 #include "ImportExport.h"
 
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QPointer>
+#include <QSaveFile>
+#include <QStatusBar>
+#include <QTextDocument>
+
 #include "ConversionProgress.h"
 #include "EditHost.h"
 #include "FileDialogs.h"
@@ -11,16 +21,6 @@
 #include "RtfWriter.h"
 #include "TextConverters.h"
 #include "fmEdit.h"
-
-#include <QFile>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QMdiSubWindow>
-#include <QMessageBox>
-#include <QPointer>
-#include <QSaveFile>
-#include <QStatusBar>
-#include <QTextDocument>
 
 namespace {
 
@@ -40,7 +40,8 @@ QString withoutFullStop(QString text) {
 // that failed. The main window may be gone by the time a conversion ends.
 void wire(TTextConverters &converters, const ImportExport::TContext &c) {
   converters.ShowMessage = [parent = QPointer<QWidget>(c.parent)](const QString &text) {
-    QMessageBox box(QMessageBox::NoIcon, MessageBox::ApplicationTitle(), text, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::NoIcon, MessageBox::ApplicationTitle(), text, QMessageBox::Ok,
+                    parent);
     box.setObjectName(QLatin1String(MessageBox::ObjectName));
     box.exec();
   };
@@ -51,7 +52,8 @@ void wire(TTextConverters &converters, const ImportExport::TContext &c) {
 
 // Shows the dialog of one direction; the chosen file and 1-based filter index, or an empty
 // name when the user cancelled.
-QString choose(const ImportExport::TContext &c, TDirection direction, const QString &filter, int *index) {
+QString choose(const ImportExport::TContext &c, TDirection direction, const QString &filter,
+               int *index) {
   const bool import = direction == TDirection::Import;
   THolder *path = holder(c, import ? "ImportPath" : "ExportPath");
   THolder *filterIndex = holder(c, import ? "lblIFilter" : "lblEFilter");
@@ -82,7 +84,8 @@ QString importName(TTextConverters &converters, const QString &file, const QStri
 
 // The target of an export and its type: a name without an extension gets the type's; a name
 // whose extension belongs to another type asks which to write. False when the user cancels.
-bool exportTarget(const ImportExport::TContext &c, TTextConverters &converters, QString *file, QString *name) {
+bool exportTarget(const ImportExport::TContext &c, TTextConverters &converters, QString *file,
+                  QString *name) {
   const QString pattern = converters.PatternOf(*name, TDirection::Export);
   if (QFileInfo(*file).suffix().isEmpty()) {
     const QString extension = pattern.section(u';', 0, 0).mid(1);  // ".docx"
@@ -91,12 +94,12 @@ bool exportTarget(const ImportExport::TContext &c, TTextConverters &converters, 
   }
   const QString other = converters.NameForFileName(*file, TDirection::Export);
   if (other.isEmpty() || other == *name) return true;
-  const TMsgResult answer =
-      MessageBox::Show(c.parent,
-                       QStringLiteral("The name %1 has the extension of %2, but %3 was chosen as the type.\n\n"
-                                      "Export as %2? (No exports as %3 under this name.)")
-                           .arg(QFileInfo(*file).fileName(), other, *name),
-                       TMsgKind::Confirmation, TMsgButtons::YesNoCancel);
+  const TMsgResult answer = MessageBox::Show(
+      c.parent,
+      QStringLiteral("The name %1 has the extension of %2, but %3 was chosen as the type.\n\n"
+                     "Export as %2? (No exports as %3 under this name.)")
+          .arg(QFileInfo(*file).fileName(), other, *name),
+      TMsgKind::Confirmation, TMsgButtons::YesNoCancel);
   if (answer == TMsgResult::Cancel) return false;
   if (answer == TMsgResult::Yes) *name = other;
   return true;
@@ -126,7 +129,8 @@ bool writeRichText(const ImportExport::TContext &c, const QString &file, const Q
   QTextDocument document;
   document.setPlainText(text);
   QSaveFile out(file);
-  if (!out.open(QIODevice::WriteOnly) || out.write(TRtfWriter::Write(document)) < 0 || !out.commit()) {
+  if (!out.open(QIODevice::WriteOnly) || out.write(TRtfWriter::Write(document)) < 0 ||
+      !out.commit()) {
     MessageBox::ShowError(c.parent, QStringLiteral("Cannot create file ") + file);
     return false;
   }
@@ -136,9 +140,10 @@ bool writeRichText(const ImportExport::TContext &c, const QString &file, const Q
 // Runs one conversion for a document window, with its progress bar and Cancel shown there
 // and its text read-only meanwhile. Closing the window ends the conversion.
 bool convertFor(QPointer<TfrmEdit> window, TTextConverters &converters, const QString &doing,
-                const std::function<bool()> &conversion) {
+                const QString &tip, const std::function<bool()> &conversion) {
   if (!window) return false;
   QPointer<TConversionProgress> bar = new TConversionProgress(window, doing);
+  bar->setToolTip(tip);
   bar->OnCancel = [&converters] { converters.Cancel(); };
   converters.OnProgress = [bar](qsizetype bytes) {
     if (bar) bar->SetBytes(bytes);
@@ -184,9 +189,11 @@ void importDocument(const ImportExport::TContext &c) {
   TTextConverters converters;
   wire(converters, c);
   int index = 1;
-  const QString file = choose(c, TDirection::Import, converters.BuildConverterFilter(TDirection::Import), &index);
+  const QString file =
+      choose(c, TDirection::Import, converters.BuildConverterFilter(TDirection::Import), &index);
   if (file.isEmpty()) return;
-  const QString name = importName(converters, file, converters.ConverterNames(TDirection::Import).value(index - 1));
+  const QString name =
+      importName(converters, file, converters.ConverterNames(TDirection::Import).value(index - 1));
   QPointer<QStatusBar> status = c.status;
   QPointer<TfrmEdit> target = c.window;
   const bool created = !isBlank(target);
@@ -195,13 +202,17 @@ void importDocument(const ImportExport::TContext &c) {
   const QString doing = QStringLiteral("Importing ") + file + QStringLiteral("...");
   if (status) status->showMessage(doing);
   QString text;
-  const bool done = name == TTextConverters::RichText()
-                        ? readRichText(c, file, &text)
-                        : convertFor(target, converters, doing, [&] { return converters.ImportFile(file, name, text); });
+  const bool done =
+      name == TTextConverters::RichText()
+          ? readRichText(c, file, &text)
+          : convertFor(target, converters,
+                       QStringLiteral("Importing %1...").arg(QFileInfo(file).fileName()), doing,
+                       [&] { return converters.ImportFile(file, name, text); });
   if (!target) return;  // closed meanwhile: its conversion ended with it
   if (!done) {
     if (created && isBlank(target)) closeWorkspace(target);
-    if (converters.Cancelled() && status) status->showMessage(QStringLiteral("Import of %1 cancelled.").arg(file));
+    if (converters.Cancelled() && status)
+      status->showMessage(QStringLiteral("Import of %1 cancelled.").arg(file));
     return;
   }
   putText(*target->mmoMemo(), text);
@@ -213,7 +224,8 @@ void exportDocument(const ImportExport::TContext &c) {
   TTextConverters converters;
   wire(converters, c);
   int index = 1;
-  QString file = choose(c, TDirection::Export, converters.BuildConverterFilter(TDirection::Export), &index);
+  QString file =
+      choose(c, TDirection::Export, converters.BuildConverterFilter(TDirection::Export), &index);
   QPointer<TfrmEdit> window = c.window;
   if (file.isEmpty() || !window) return;
   QString name = converters.ConverterNames(TDirection::Export).value(index - 1);
@@ -226,11 +238,16 @@ void exportDocument(const ImportExport::TContext &c) {
   const QString text = memo->SelText();
   memo->SetSelection(start, length);
   QPointer<QStatusBar> status = c.status;
-  const QString doing = QStringLiteral("Exporting ") + file + QStringLiteral(" as ") + name + QStringLiteral("...");
+  const QString doing =
+      QStringLiteral("Exporting ") + file + QStringLiteral(" as ") + name + QStringLiteral("...");
   if (status) status->showMessage(doing);
-  const bool done = name == TTextConverters::RichText()
-                        ? writeRichText(c, file, text)
-                        : convertFor(window, converters, doing, [&] { return converters.ExportFile(file, name, text); });
+  const bool done =
+      name == TTextConverters::RichText()
+          ? writeRichText(c, file, text)
+          : convertFor(
+                window, converters,
+                QStringLiteral("Exporting %1 as %2...").arg(QFileInfo(file).fileName(), name),
+                doing, [&] { return converters.ExportFile(file, name, text); });
   if (!status) return;
   if (done)
     status->showMessage(file + QStringLiteral(" successfully exported."));
