@@ -2,6 +2,7 @@
 
 #include "ConverterFixture.h"
 #include "TextConverters.h"
+#include "ZipDirectory.h"
 
 namespace {
 
@@ -200,6 +201,37 @@ TEST_F(Converters, CancelEndsTheConverterAndItsChildrenAtOnce) {
       << "a cancel is not an error: " << errors.join(u' ').toStdString();
   ASSERT_GT(child, 0);
   EXPECT_TRUE(Ended(child));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Converters, TheSizeOfAWordDocumentsTextIsReadFromItsZipDirectory) {
+  QByteArray markdown;
+  for (int i = 0; i < 300; ++i)
+    markdown += "A paragraph of the size test, number " + QByteArray::number(i) + ".\n\n";
+  const QString docx = MakeWithPandoc(QStringLiteral("sized.docx"), markdown);
+  const qint64 size = ZipDirectory::EntrySizeInFile(docx, "word/document.xml");
+  EXPECT_GT(size, markdown.size()) << "the document part holds the text and its markup";
+  EXPECT_LT(size, 20 * markdown.size());
+  EXPECT_EQ(ZipDirectory::EntrySizeInFile(docx, "word/missing.xml"), -1);
+  const QByteArray bytes = TestEnvironment::ReadFile(docx);
+  EXPECT_EQ(
+      ZipDirectory::EntrySizeInFile(TestEnvironment::WriteFile(dir + QStringLiteral("/cut.docx"),
+                                                               bytes.left(bytes.size() - 30)),
+                                    "word/document.xml"),
+      -1)
+      << "a cut file has no directory";
+  EXPECT_EQ(ZipDirectory::EntrySizeInFile(
+                TestEnvironment::WriteFile(dir + QStringLiteral("/text.docx"), "not a zip"),
+                "word/document.xml"),
+            -1);
+  // A directory entry whose name runs past the directory's end.
+  QByteArray entry("PK\x01\x02", 4);
+  entry += QByteArray(20, '\0') + QByteArray("\x10\0\0\0", 4) + QByteArray("\xff\x00", 2) +
+           QByteArray(16, '\0') + "word";
+  EXPECT_EQ(ZipDirectory::EntrySize(entry, "word"), -1);
 }
 
 }  // namespace
