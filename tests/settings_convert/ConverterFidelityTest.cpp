@@ -116,3 +116,46 @@ TEST_F(ConverterFidelity, DocumentsMadeByTheOfficeKeepTableRowsAndIndexText) {
 }
 
 }  // namespace
+
+namespace {
+
+// PATH for the length of a test.
+class TPath {
+ public:
+  explicit TPath(const QByteArray &path) : saved_(qgetenv("PATH")) { qputenv("PATH", path); }
+  ~TPath() { qputenv("PATH", saved_); }
+
+ private:
+  QByteArray saved_;
+};
+
+TEST_F(ConverterFidelity, AWordFileThatPandocCannotReadIsReadByTheOffice) {
+  if (!HaveOffice())
+    GTEST_SKIP() << "LibreOffice is not installed (tools/setup-debian.sh installs it)";
+  const QString docx = MakeWithPandoc(QStringLiteral("letter.docx"), "Read by the other tool.\n");
+  QDir().mkpath(dir + QStringLiteral("/fake"));
+  Script(QStringLiteral("fake/pandoc"), "echo 'pandoc: this reader is broken' >&2\nexit 64\n");
+  const TPath path(dir.toUtf8() + "/fake:" + qgetenv("PATH"));
+  EXPECT_EQ(Import(docx, QStringLiteral("Word (docx)")), QStringLiteral("Read by the other tool."));
+}
+
+TEST_F(ConverterFidelity, AFormatWhoseToolIsMissingIsOfferedAndNamesTheDebianPackage) {
+  const TPath path(VELLUMIX_TEST_BIN_DIR);  // the converters, but neither pandoc nor LibreOffice
+  const QStringList names = converters.ConverterNames(TDirection::Import);
+  for (const char *name : {"Word (docx)", "OpenDocument Text", "HTML", "Word 97-2003"})
+    EXPECT_TRUE(names.contains(QLatin1String(name))) << name;
+  QString text;
+  EXPECT_FALSE(
+      converters.ImportFile(dir + QStringLiteral("/a.docx"), QStringLiteral("Word (docx)"), text));
+  EXPECT_FALSE(
+      converters.ExportFile(dir + QStringLiteral("/a.doc"), QStringLiteral("Word 97-2003"), text));
+  EXPECT_EQ(
+      problems,
+      (QStringList{
+          QStringLiteral("No program that converts Word (docx) is installed (pandoc or soffice). "
+                         "Install the Debian package pandoc or libreoffice-writer-nogui"),
+          QStringLiteral("No program that converts Word 97-2003 is installed (soffice). "
+                         "Install the Debian package libreoffice-writer-nogui")}));
+}
+
+}  // namespace
