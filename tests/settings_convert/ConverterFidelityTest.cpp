@@ -72,10 +72,10 @@ TEST_F(ConverterFidelity, ImportAddsNoMetadataLines) {
   }
 }
 
-TEST_F(ConverterFidelity, DocumentsMadeByTheOfficeKeepTableRowsAndIndexText) {
+// (A Word 97-2003 file made by LibreOffice is read in the round trip above.)
+TEST_F(ConverterFidelity, AnOpenDocumentFileKeepsItsTableRowsAndIndexText) {
   if (!HaveOffice())
     GTEST_SKIP() << "LibreOffice is not installed (tools/setup-debian.sh installs it)";
-  TestEnvironment::WriteFile(dir + QStringLiteral("/memo.txt"), "Memo line one.\nMemo line two.\n");
   TestEnvironment::WriteFile(dir + QStringLiteral("/form.fodt"),
                              R"(<?xml version="1.0" encoding="UTF-8"?>
 <office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
@@ -98,9 +98,7 @@ TEST_F(ConverterFidelity, DocumentsMadeByTheOfficeKeepTableRowsAndIndexText) {
 </office:text></office:body></office:document>
 )");
   MakeWithOffice(QStringLiteral("odt"), {dir + QStringLiteral("/form.fodt")});
-  MakeWithOffice(QStringLiteral("doc:MS Word 97"), {dir + QStringLiteral("/memo.txt")});
   ASSERT_TRUE(QFile::exists(dir + QStringLiteral("/form.odt")));
-  ASSERT_TRUE(QFile::exists(dir + QStringLiteral("/memo.doc")));
 
   const QString form =
       Import(dir + QStringLiteral("/form.odt"), QStringLiteral("OpenDocument Text"));
@@ -109,10 +107,6 @@ TEST_F(ConverterFidelity, DocumentsMadeByTheOfficeKeepTableRowsAndIndexText) {
     EXPECT_TRUE(form.contains(QString::fromUtf8(part))) << part << " in:\n" << form.toStdString();
   EXPECT_LT(form.indexOf(QStringLiteral("Фамилия")), form.indexOf(QStringLiteral("Apples")))
       << "the header row first";
-
-  const QString memo = Import(dir + QStringLiteral("/memo.doc"), QStringLiteral("Word 97-2003"));
-  EXPECT_TRUE(memo.startsWith(QStringLiteral("Memo line one.\nMemo line two.")))
-      << memo.toStdString();
 }
 
 }  // namespace
