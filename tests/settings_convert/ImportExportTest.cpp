@@ -179,14 +179,19 @@ TEST_F(ImportExportCommands, CancelInTheDocumentWindowEndsTheImportAndKeepsTheWo
 }
 
 TEST_F(ImportExportCommands, ExportAddsTheExtensionOrAsksWhenTheNameBelongsToAnotherType) {
-  window->mmoMemo()->ReplaceSelection(QStringLiteral("Exported\ttext"));
+  const QString typed =
+      QStringLiteral("Exported\ttext with\u00a0no-break space  \n  indented – line");
+  window->mmoMemo()->ReplaceSelection(typed);
   window->mmoMemo()->SetSelection(2, 3);
   SetFilter("lblEFilter", QStringLiteral("Word (docx)"), TTextConverters::TDirection::Export);
   {
     TModalAnswerer answerer({QStringLiteral("file:") + dir + QStringLiteral("/letter")});
     ImportExport::ExportDocument(Context());
   }
-  EXPECT_TRUE(TestEnvironment::ReadFile(dir + QStringLiteral("/letter.docx")).startsWith("PK"));
+  QString back;
+  ASSERT_TRUE(TTextConverters().ImportFile(dir + QStringLiteral("/letter.docx"),
+                                           QStringLiteral("Word (docx)"), back));
+  EXPECT_EQ(back, typed) << "the workspace's every character went out";
   EXPECT_FALSE(QFile::exists(dir + QStringLiteral("/letter")));
   EXPECT_EQ(frame.statusBar()->currentMessage(),
             dir + QStringLiteral("/letter.docx successfully exported."));
