@@ -281,13 +281,16 @@ int Import(const QString &format, const QString &file) {
 }
 
 // The text as one preformatted block: every character, tab, run of spaces and line is kept
-// in whichever format pandoc writes from it.
+// in whichever format pandoc writes from it. (A line break right after <pre> is not part of
+// the block, so one is written to keep a first empty line, which Word and OpenDocument files
+// then keep; a block ends with its last character, so line ends at the very end of the text
+// are not kept.)
 QString HtmlOf(const QString &text) {
   QString normal = text;
   normal.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
   return QStringLiteral(
              "<!DOCTYPE html><html><head><meta "
-             "charset=\"utf-8\"><title></title></head><body><pre>") +
+             "charset=\"utf-8\"><title></title></head><body><pre>\n") +
          normal.toHtmlEscaped() + QStringLiteral("</pre></body></html>\n");
 }
 
