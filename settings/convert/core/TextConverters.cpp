@@ -19,9 +19,10 @@ QString TTextConverters::KeyOf(TDirection direction) {
 }
 
 QStringList TTextConverters::HelperFolders() {
+  const QString installed = QStringLiteral(VELLUMIX_HELPERS_DIR);
+  if (!QCoreApplication::instance()) return {installed};
   const QString bin = QCoreApplication::applicationDirPath();
-  return {QDir::cleanPath(bin + u'/' + QStringLiteral(VELLUMIX_HELPERS_FROM_BIN)),
-          QStringLiteral(VELLUMIX_HELPERS_DIR), bin};
+  return {QDir::cleanPath(bin + u'/' + QStringLiteral(VELLUMIX_HELPERS_FROM_BIN)), installed, bin};
 }
 
 QList<TTextConverters::TEntry> TTextConverters::entries(TDirection direction) const {
