@@ -72,6 +72,23 @@ TEST_F(ConverterFidelity, ImportAddsNoMetadataLines) {
   }
 }
 
+TEST_F(ConverterFidelity, WordAndHtmlTablesKeepEveryRow) {
+  const QByteArray markdown =
+      "Before.\n\n| Name | Amount |\n|---|---|\n| Apples | 3 |\n| Pears | 5 |\n\nAfter.\n";
+  for (const QString &file : {QStringLiteral("table.docx"), QStringLiteral("table.html")}) {
+    const QString made = MakeWithPandoc(
+        file, markdown, {QStringLiteral("--metadata"), QStringLiteral("pagetitle=t")});
+    const QString text = Import(made, converters.NameForFileName(made, TDirection::Import));
+    qsizetype at = 0;
+    for (const char *part : {"Before.", "Name", "Amount", "Apples", "3", "Pears", "5", "After."}) {
+      const qsizetype found = text.indexOf(QLatin1String(part), at);
+      EXPECT_GE(found, at) << part << " in order in " << file.toStdString() << ":\n"
+                           << text.toStdString();
+      at = qMax(at, found);
+    }
+  }
+}
+
 // (A Word 97-2003 file made by LibreOffice is read in the round trip above.)
 TEST_F(ConverterFidelity, AnOpenDocumentFileKeepsItsTableRowsAndIndexText) {
   if (!HaveOffice())
