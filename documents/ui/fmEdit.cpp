@@ -214,6 +214,12 @@ std::optional<bool> TfrmEdit::loadRichText(const QString &fileName, const QByteA
     return std::nullopt;
   }
   SetFormat(TTextFormat{TTextEncoding::Windows1252, TLineEnd::CrLf, {}});
+  if (reader.FormattingDropped())
+    openNotice_ = MessageBox::MsgHeader() + QStringLiteral("The file '") + fileName +
+                  QStringLiteral("' changes its formatting more often than a workspace can "
+                                 "show: the latest changes in its longest paragraphs were left "
+                                 "out.\rThe text is all there; saving writes the simpler "
+                                 "formatting.");
   return reader.Truncated();
 }
 
