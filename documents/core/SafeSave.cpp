@@ -104,6 +104,10 @@ TSaveOutcome TSafeSave::Save(const QString &fileName, const QByteArray &bytes,
   target.fileName = fileName;
   target.path = ResolveTarget(fileName);
   if (target.path.isEmpty()) return fail(QStringLiteral("Its symbolic links form a loop."));
+  // First, as a stopped save may have left a second name of the file among them.
+  const QString folder = FolderOf(target.path);
+  const bool folderWritable = ::access(Native(folder).constData(), W_OK | X_OK) == 0;
+  if (folderWritable) SafeSaveFiles::RemoveStale(folder, started);
   target.exists = ::stat(Native(target.path).constData(), &target.st) == 0;
   if (target.exists && S_ISDIR(target.st.st_mode)) return fail(QStringLiteral("It is a folder."));
   if (target.exists && !S_ISREG(target.st.st_mode))
@@ -122,9 +126,6 @@ TSaveOutcome TSafeSave::Save(const QString &fileName, const QByteArray &bytes,
 
   // A file with further names, or one in a folder where no new file can be made, is written in
   // place (after a verified copy); every other file is replaced in one step.
-  const QString folder = FolderOf(target.path);
-  const bool folderWritable = ::access(Native(folder).constData(), W_OK | X_OK) == 0;
-  if (folderWritable) SafeSaveFiles::RemoveStale(folder, started);
   QString detail;
   const bool saved = target.exists && (target.st.st_nlink > 1 || !folderWritable)
                          ? SaveInPlace(target, bytes, folderWritable, detail)
@@ -189,12 +190,17 @@ bool TSafeSave::SaveReplacing(const TTarget &target, const QByteArray &bytes, TB
       (void)!::fchown(fd, uid_t(-1), target.st.st_gid);
     ::fchmod(fd, target.st.st_mode & 07777);
   }
-  if (ok && target.exists) MakeBackupOf(target);
+  const QString backupLink = ok && target.exists ? MakeBackupOf(target) : QString();
   if (ok && ::rename(Native(tempName).constData(), Native(target.path).constData()) != 0) {
     detail = ErrnoText(errno);
     ok = false;
   }
   if (!ok) ::unlink(Native(tempName).constData());
+  if (!backupLink.isEmpty() &&
+      (!ok || ::rename(Native(backupLink).constData(),
+                       Native(QDir::cleanPath(QFileInfo(target.backupName).absoluteFilePath()))
+                           .constData()) != 0))
+    ::unlink(Native(backupLink).constData());
   // Closed only now, so that the lock on the temporary file lasts until it has its final name;
   // its data was flushed to disk before.
   ::close(fd);
@@ -203,19 +209,17 @@ bool TSafeSave::SaveReplacing(const TTarget &target, const QByteArray &bytes, TB
   return true;
 }
 
-void TSafeSave::MakeBackupOf(const TTarget &target) {
-  if (target.backupName.isEmpty()) return;
+QString TSafeSave::MakeBackupOf(const TTarget &target) {
+  if (target.backupName.isEmpty()) return QString();
   const QString backupPath = QDir::cleanPath(QFileInfo(target.backupName).absoluteFilePath());
-  if (backupPath == target.path) return;
-  // A second name for the previous file's content, put in place in one step: the backup
-  // shares the previous file's content and attributes without copying them.
+  if (backupPath == target.path) return QString();
+  // A second name for the previous file's content: the backup shares the previous file's
+  // content and attributes without copying them. It gets the backup's name only once the new
+  // file has the file's name, so that a save stopped in between never leaves the file and its
+  // backup as two names of one file (each later save would then write both in place).
   if (target.st.st_nlink == 1) {
     const QString linkName = SafeSaveFiles::TemporaryLink(target.path, backupPath);
-    if (!linkName.isEmpty()) {
-      if (::rename(Native(linkName).constData(), Native(backupPath).constData()) != 0)
-        ::unlink(Native(linkName).constData());
-      return;
-    }
+    if (!linkName.isEmpty()) return linkName;
   }
   // Another file system, or the file has further links: copy the content instead.
   QByteArray previous;
@@ -229,6 +233,7 @@ void TSafeSave::MakeBackupOf(const TTarget &target) {
     copy.st.st_gid = target.st.st_gid;
     SaveReplacing(copy, previous, plainWriter_, ignored);
   }
+  return QString();
 }
 
 bool TSafeSave::WriteVerifiedCopy(const QString &path, const TTarget &of, const QByteArray &bytes,

@@ -87,7 +87,9 @@ class TSafeSave {
                    QString &detail);
   bool WriteVerifiedCopy(const QString &path, const TTarget &of, const QByteArray &bytes,
                          QString &detail);
-  void MakeBackupOf(const TTarget &target);
+  // Makes the backup of the previous file, or returns a temporary second name of it that the
+  // caller renames to the backup's name once the new file is in place.
+  QString MakeBackupOf(const TTarget &target);
 
   TByteWriter plainWriter_;
   TByteWriter *writer_;

@@ -290,6 +290,9 @@ void KillDuringSaves(const QString &name, const QStringList &otherNames, unsigne
     const QByteArray now = ReadFile(name);
     for (const QString &other : otherNames) EXPECT_EQ(ReadFile(other), now);
     if (now != first && now != second) {
+      // Only a file written in place (one with another name) can be caught half-written.
+      ASSERT_FALSE(otherNames.isEmpty())
+          << "the file holds " << now.size() << " bytes of neither text";
       ++torn;
       const QString kept = TSafeSave::InterruptedCopyOf(name);
       ASSERT_FALSE(kept.isEmpty()) << "the file holds " << now.size() << " bytes of neither text";
@@ -301,8 +304,11 @@ void KillDuringSaves(const QString &name, const QStringList &otherNames, unsigne
     EXPECT_TRUE(TSafeSave::InterruptedCopyOf(name).isEmpty());
     QStringList expected{SaveNames::FileNamePart(name)};
     for (const QString &other : otherNames) expected.append(SaveNames::FileNamePart(other));
-    if (QFileInfo::exists(SaveNames::BackupFileName(name)))
+    if (QFileInfo::exists(SaveNames::BackupFileName(name))) {
       expected.append(SaveNames::FileNamePart(SaveNames::BackupFileName(name)));
+      // The backup is a file of its own, never another name of the document.
+      EXPECT_NE(StatOf(SaveNames::BackupFileName(name)).st_ino, StatOf(name).st_ino);
+    }
     expected.sort();
     EXPECT_EQ(AllFiles(dir).join(u'|').toStdString(), expected.join(u'|').toStdString());
   }
