@@ -1,6 +1,11 @@
 #include "fmHelp.h"
 
+#include <algorithm>
+
+#include <QApplication>
 #include <QHBoxLayout>
+#include <QScreen>
+#include <QTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -105,9 +110,61 @@ QUrl TfrmHelp::CurrentTopic() const { return browser_->source(); }
 
 void TfrmHelp::Present() {
   FillContents();
+  if (!placed_) PlaceBeside(QApplication::activeWindow());
+  FollowModal();
   show();
   raise();
   activateWindow();
+}
+
+void TfrmHelp::PlaceBeside(QWidget *anchor) {
+  placed_ = true;
+  if (!anchor || anchor == this) return;
+  QScreen *screen = anchor->screen();
+  if (!screen) return;
+  const QRect room = screen->availableGeometry();
+  const QRect owner = anchor->frameGeometry();
+  QRect frame(QPoint(), size());
+  // Right of the window when there is room, else left of it, else over its right part.
+  if (owner.right() + frame.width() < room.right())
+    frame.moveTopLeft({owner.right() + 1, owner.top()});
+  else if (owner.left() - frame.width() > room.left())
+    frame.moveTopLeft({owner.left() - frame.width(), owner.top()});
+  else
+    frame.moveTopLeft({owner.right() - frame.width(), owner.top() + 40});
+  frame.moveTop(std::clamp(frame.top(), room.top(), std::max(room.top(), room.bottom() - frame.height())));
+  frame.moveLeft(std::clamp(frame.left(), room.left(), std::max(room.left(), room.right() - frame.width())));
+  move(frame.topLeft());
+}
+
+void TfrmHelp::FollowModal() {
+  // A modal dialog blocks every window that is not its own. While one is open the help window
+  // is made one of its windows, so it can be read and used beside the dialog.
+  QWidget *modal = QApplication::activeModalWidget();
+  if (!modal || modal == this || parentWidget() == modal) return;
+  Reparent(modal);
+  modal->installEventFilter(this);
+}
+
+void TfrmHelp::Reparent(QWidget *owner) {
+  const QRect frame = geometry();
+  const bool shown = isVisible();
+  setParent(owner, Qt::Window);
+  setGeometry(frame);
+  if (shown) show();
+}
+
+bool TfrmHelp::eventFilter(QObject *watched, QEvent *event) {
+  // The dialog goes: the help window stays, on its own again (before the dialog is deleted,
+  // which would take its windows with it), or under a dialog that is still open.
+  if (watched == parentWidget() && (event->type() == QEvent::Hide || event->type() == QEvent::Close)) {
+    watched->removeEventFilter(this);
+    Reparent(nullptr);
+    QTimer::singleShot(0, this, [this] {
+      if (isVisible()) FollowModal();
+    });
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void TfrmHelp::FillContents() {

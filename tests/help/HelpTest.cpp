@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QStandardPaths>
 #include <QListWidget>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
+#include <QWindow>
 #include <QTreeWidget>
 
 #include "Commands.h"
@@ -122,4 +128,55 @@ TEST(HelpViewer, F1InADialogOpensThatDialogsTopic) {
   QTest::keyClick(&dialog, Qt::Key_F1);
   qApp->removeEventFilter(&filter);
   EXPECT_EQ(Page(*viewer), QStringLiteral("properties.html#frmProperties"));
+}
+
+TEST(HelpViewer, ADamagedHelpCacheIsMadeAgainFromTheHelpFile) {
+  const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+                        QStringLiteral("/vellumix/help.qhc");
+  QDir().mkpath(QFileInfo(cache).path());
+  for (const QByteArray &junk : QList<QByteArray>{QByteArray("not a database at all\n").repeated(50),
+                                 QByteArray("SQLite format 3\0", 16) + QByteArray(3000, char(0xff))}) {
+    {
+      QFile file(cache);
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+      file.write(junk);
+    }
+    auto viewer = OpenViewer();
+    viewer->ShowContents();
+    auto *tree = viewer->findChild<QTreeWidget *>(QStringLiteral("tvContents"));
+    ASSERT_GT(tree->topLevelItemCount(), 0) << viewer->Browser()->toPlainText().toStdString();
+    EXPECT_TRUE(viewer->ShowContext(1001));
+    EXPECT_EQ(viewer->CurrentTopic().fileName(), QStringLiteral("character.html"));
+  }
+}
+
+TEST(HelpViewer, F1InAModalDialogGivesAHelpWindowThatCanBeUsedAndOutlivesTheDialog) {
+  auto viewer = OpenViewer();
+  THelpKeyFilter filter([&](const QString &id) { return viewer->ShowId(id); });
+  qApp->installEventFilter(&filter);
+  QString typed;
+  QString page;
+  {
+    TfrmProperties dialog({QStringLiteral("untitled.txt"), 0, QStringLiteral("untitled.txt")},
+                          QDateTime::currentDateTime(), QIcon());
+    QTimer::singleShot(0, &dialog, [&] {
+      ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+      QTest::keyClick(&dialog, Qt::Key_F1);
+      page = Page(*viewer);
+      ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer.get()));
+      // Typed through the window system, as a user types: a window the dialog blocks gets nothing.
+      viewer->ShowSearch();
+      for (const char c : {'s', 'a', 'v', 'e'}) QTest::keyClick(viewer->windowHandle(), c);
+      typed = viewer->SearchWords()->text();
+      dialog.reject();
+    });
+    dialog.exec();
+  }
+  qApp->removeEventFilter(&filter);
+  EXPECT_EQ(page, QStringLiteral("properties.html#frmProperties"));
+  EXPECT_EQ(typed, QStringLiteral("save"));
+  // The dialog is gone; the help window is still open, on its own.
+  EXPECT_TRUE(viewer->isVisible());
+  EXPECT_EQ(viewer->parentWidget(), nullptr);
+  EXPECT_TRUE(viewer->ShowContext(1001));
 }
