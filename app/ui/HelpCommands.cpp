@@ -35,7 +35,7 @@ void Click(TfrmMain &main, const char *item) { main.Action(QString::fromLatin1(i
 THelpCommands::THelpCommands(TfrmMain &main)
     : QObject(&main), main_(main), sysInfo_(new TSysInfoComp(this)) {
   keyFilter_ =
-      new THelpKeyFilter([this](const QString &id) { return OpenViewer().ShowId(id); }, this);
+      new THelpKeyFilter([this](const QString &id) { return OpenViewer().ShowId(id); }, &main, this);
   qApp->installEventFilter(keyFilter_);
   // The menus' help context numbers, for F1 while a menu is open.
   const std::pair<const char *, int> menus[] = {

@@ -225,7 +225,11 @@ bool TfrmHelp::ShowId(const QString &id) {
 void TfrmHelp::ShowTopic(const QUrl &url) {
   if (!url.isValid()) return;
   browser_->setSource(url);
-  if (!url.fragment().isEmpty()) browser_->scrollToAnchor(url.fragment());
+  if (!url.fragment().isEmpty()) {
+    browser_->scrollToAnchor(url.fragment());
+    // A window shown a moment ago is laid out only when the events run: scroll again then.
+    QTimer::singleShot(0, browser_, [this, fragment = url.fragment()] { browser_->scrollToAnchor(fragment); });
+  }
   // Keep the contents in step with the page shown.
   for (QTreeWidgetItemIterator it(tvContents_); *it; ++it)
     if (Stripped((*it)->data(0, Qt::UserRole).toUrl()) == Stripped(url) &&

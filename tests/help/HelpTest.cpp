@@ -8,6 +8,8 @@
 #include <QListWidget>
 #include <QTabWidget>
 #include <QTest>
+#include <QAction>
+#include <QScrollBar>
 #include <QTimer>
 #include <QWindow>
 #include <QTreeWidget>
@@ -179,4 +181,51 @@ TEST(HelpViewer, F1InAModalDialogGivesAHelpWindowThatCanBeUsedAndOutlivesTheDial
   EXPECT_TRUE(viewer->isVisible());
   EXPECT_EQ(viewer->parentWidget(), nullptr);
   EXPECT_TRUE(viewer->ShowContext(1001));
+}
+
+TEST(HelpViewer, F1InEachWindowOpensItsOwnSectionScrolledIntoView) {
+  auto viewer = OpenViewer();
+  THelpKeyFilter filter([&](const QString &id) { return viewer->ShowId(id); });
+  qApp->installEventFilter(&filter);
+  // Windows the filter knows by their class name.
+  for (const auto &[id, page] : QList<std::pair<QString, QString>>{
+           {QStringLiteral("TWordForm"), QStringLiteral("edit.html#mniWordCount")},
+           {QStringLiteral("TfrmPreview"), QStringLiteral("printing.html#preview")},
+           {QStringLiteral("TfrmDesigner"), QStringLiteral("printing.html#template")},
+           {QStringLiteral("TfrmSpecialChar"), QStringLiteral("special.html#frmSpecialChar")}}) {
+    ASSERT_TRUE(viewer->ShowId(id)) << id.toStdString();
+    EXPECT_EQ(Page(*viewer), page);
+  }
+  // A section deep in a long page is scrolled to once the window is laid out.
+  viewer->ShowId(QStringLiteral("TWordForm"));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer.get()));
+  QTRY_VERIFY(viewer->Browser()->verticalScrollBar()->value() > 0);
+  qApp->removeEventFilter(&filter);
+}
+
+TEST(HelpViewer, F1InAToolWindowOfTheMainWindowOpensItsTopicNotTheContents) {
+  // The main window's F1 command (Help|Contents) also reaches its tool windows.
+  QWidget main;
+  int contents = 0;
+  auto *f1 = new QAction(&main);
+  f1->setShortcut(Qt::Key_F1);
+  QObject::connect(f1, &QAction::triggered, [&] { ++contents; });
+  main.addAction(f1);
+  main.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+  QWidget tool(&main, Qt::Tool);
+  tool.setProperty("HelpTopic", QStringLiteral("TWordForm"));
+  tool.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&tool));
+  tool.activateWindow();
+  auto viewer = OpenViewer();
+  THelpKeyFilter filter([&](const QString &id) { return viewer->ShowId(id); }, &main);
+  qApp->installEventFilter(&filter);
+  QTest::keyClick(&tool, Qt::Key_F1);
+  EXPECT_EQ(contents, 0);
+  EXPECT_EQ(Page(*viewer), QStringLiteral("edit.html#mniWordCount"));
+  // In the main window itself F1 stays its own command.
+  QTest::keyClick(&main, Qt::Key_F1);
+  EXPECT_EQ(contents, 1);
+  qApp->removeEventFilter(&filter);
 }
