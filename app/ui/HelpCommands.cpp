@@ -8,6 +8,7 @@
 #include "Glyphs.h"
 #include "HelpKeyFilter.h"
 #include "MessageBox.h"
+#include "PlaceBeside.h"
 #include "QtHelpSource.h"
 #include "RichEdit.h"
 #include "SpellDlg.h"
@@ -139,6 +140,7 @@ void THelpCommands::proSpecialChar() {
   };
   auto *window = new TfrmSpecialChar(target, TfrmEdit::ShownFont, TfrmEdit::ShownColor,
                                      TGlyphList::Shared().Icon(gClose), &main_);
+  PlaceBeside(window, &main_);
   window->show();
   if (onTop) Click(main_, "mniStayOnTop");
 }

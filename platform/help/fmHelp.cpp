@@ -1,10 +1,9 @@
 #include "fmHelp.h"
 
-#include <algorithm>
+#include "PlaceBeside.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
-#include <QScreen>
 #include <QTimer>
 #include <QLineEdit>
 #include <QListWidget>
@@ -110,31 +109,14 @@ QUrl TfrmHelp::CurrentTopic() const { return browser_->source(); }
 
 void TfrmHelp::Present() {
   FillContents();
-  if (!placed_) PlaceBeside(QApplication::activeWindow());
+  if (!placed_) {
+    placed_ = true;
+    PlaceBeside(this, QApplication::activeWindow());
+  }
   FollowModal();
   show();
   raise();
   activateWindow();
-}
-
-void TfrmHelp::PlaceBeside(QWidget *anchor) {
-  placed_ = true;
-  if (!anchor || anchor == this) return;
-  QScreen *screen = anchor->screen();
-  if (!screen) return;
-  const QRect room = screen->availableGeometry();
-  const QRect owner = anchor->frameGeometry();
-  QRect frame(QPoint(), size());
-  // Right of the window when there is room, else left of it, else over its right part.
-  if (owner.right() + frame.width() < room.right())
-    frame.moveTopLeft({owner.right() + 1, owner.top()});
-  else if (owner.left() - frame.width() > room.left())
-    frame.moveTopLeft({owner.left() - frame.width(), owner.top()});
-  else
-    frame.moveTopLeft({owner.right() - frame.width(), owner.top() + 40});
-  frame.moveTop(std::clamp(frame.top(), room.top(), std::max(room.top(), room.bottom() - frame.height())));
-  frame.moveLeft(std::clamp(frame.left(), room.left(), std::max(room.left(), room.right() - frame.width())));
-  move(frame.topLeft());
 }
 
 void TfrmHelp::FollowModal() {

@@ -43,7 +43,6 @@ class TfrmHelp : public QWidget {
 
  private:
   void Present();
-  void PlaceBeside(QWidget *anchor);
   void FollowModal();
   void Reparent(QWidget *owner);
   void FillContents();
