@@ -21,6 +21,7 @@
 #include "RootKey.h"
 #include "SystemIntegration.h"
 #include "SystemUser.h"
+#include "AccessibleNames.h"
 #include "TipPanel.h"
 #include "ToolButtonToggles.h"
 #include "WinColor.h"
@@ -144,6 +145,7 @@ void TfrmMain::FormCreate() {
   });
   connect(&TIdleNotifier::Instance(), &TIdleNotifier::Idle, this, &TfrmMain::proAppIdle);
   qApp->installEventFilter(this);
+  qApp->installEventFilter(new TAccessibleNamer(this));  // names for assistive technology
   LoadFileLists();
   proAppAFormChange();
 }

@@ -1,4 +1,11 @@
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QClipboard>
 #include <QMessageBox>
 #include <QGroupBox>
@@ -68,6 +75,38 @@ QString TopicText(QWidget *window, THelpSource &help, QString *id) {
   return page.toPlainText().simplified();
 }
 
+// The controls of a window that assistive technology cannot name.
+QStringList Unnamed(QWidget *window) {
+  QStringList unnamed;
+  auto check = [&] {
+    for (QWidget *control : window->findChildren<QWidget *>()) {
+      const bool input = qobject_cast<QAbstractButton *>(control) || qobject_cast<QLineEdit *>(control) ||
+                         qobject_cast<QComboBox *>(control) || qobject_cast<QAbstractSpinBox *>(control) ||
+                         qobject_cast<QAbstractItemView *>(control) || qobject_cast<QPlainTextEdit *>(control) ||
+                         qobject_cast<QTextEdit *>(control);
+      if (!input || !control->isVisibleTo(window) || control->focusPolicy() == Qt::NoFocus) continue;
+      // Inner parts of composite controls (a spin box's line, a combo box's list) are named by
+      // their owner.
+      if (qobject_cast<QAbstractSpinBox *>(control->parentWidget()) || qobject_cast<QComboBox *>(control->parentWidget()))
+        continue;
+      QAccessibleInterface *face = QAccessible::queryAccessibleInterface(control);
+      const QString name = face ? face->text(QAccessible::Name).remove(u'&').trimmed() : QString();
+      const QString entry = QString::fromLatin1(control->metaObject()->className()) + u' ' + control->objectName();
+      if (name.isEmpty() && !unnamed.contains(entry)) unnamed << entry;
+    }
+  };
+  check();
+  for (QTabWidget *tabs : window->findChildren<QTabWidget *>()) {
+    const int shown = tabs->currentIndex();
+    for (int i = 0; i < tabs->count(); ++i) {
+      tabs->setCurrentIndex(i);
+      check();
+    }
+    tabs->setCurrentIndex(shown);
+  }
+  return unnamed;
+}
+
 }  // namespace
 
 // Every window a command opens has a topic that names every caption the user reads in it.
@@ -82,6 +121,7 @@ TEST_F(AppFixture, EveryWindowsTopicDescribesEveryCaptionInIt) {
   QStringList missing;
   auto check = [&](const QString &command, QWidget *window) {
     if (qobject_cast<QMessageBox *>(window)) return;  // a question or a notice: no topic of its own
+    for (const QString &control : Unnamed(window)) missing << command + QStringLiteral(": no accessible name: ") + control;
     QString id;
     const QString topic = TopicText(window, help, &id);
     if (topic.isEmpty()) {
