@@ -54,7 +54,7 @@ TfrmPrinterSetup::TfrmPrinterSetup(const TPrinterSettings &current, const TPageS
   auto *fileRow = new QHBoxLayout;
   fileRow->addWidget(edtPdfFile_, 1);
   fileRow->addWidget(btnBrowse_);
-  printerForm->addRow(QStringLiteral("&File:"), fileRow);
+  printerForm->addRow(QStringLiteral("File:"), fileRow);
 
   auto *pageBox = new QGroupBox(QStringLiteral("Page"), this);
   auto *pageForm = new QFormLayout(pageBox);

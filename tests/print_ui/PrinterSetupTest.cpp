@@ -86,6 +86,9 @@ TEST_F(PrintFixture, PrinterSetupChoosesThePageAndKeepsIt) {
     ASSERT_TRUE(dialog);
     // The template's page is what is offered first.
     EXPECT_EQ(dialog->Settings().page, (TPageSetup{QStringLiteral("A4"), false, 18, 15, 18, 15}));
+    if (!qEnvironmentVariableIsEmpty("VELLUMIX_SCREENSHOTS"))
+      dialog->grab().save(qEnvironmentVariable("VELLUMIX_SCREENSHOTS") +
+                          QStringLiteral("/printer-setup.png"));
     ChooseA5Landscape(dialog, QString(), pdf);
   };
   ASSERT_TRUE(Command(QStringLiteral("mniPrintSetup")));
