@@ -19,9 +19,10 @@ namespace {
 // The printer list's entry for writing a PDF file; queues carry their name as data.
 const QString kPdfEntry = QStringLiteral("PDF file");
 
-QDoubleSpinBox *MarginBox(const QString &name, QWidget *parent) {
+QDoubleSpinBox *MarginBox(const QString &name, const QString &side, QWidget *parent) {
   auto *box = new QDoubleSpinBox(parent);
   box->setObjectName(name);
+  box->setAccessibleName(side + QStringLiteral(" margin"));
   box->setRange(0, 100);
   box->setDecimals(1);
   box->setSingleStep(1);
@@ -37,6 +38,7 @@ TfrmPrinterSetup::TfrmPrinterSetup(const TPrinterSettings &current, const TPageS
     : QDialog(parent), templatePage_(templatePage) {
   setWindowTitle(QStringLiteral("Printer Setup"));
   setModal(true);
+  setProperty("HelpTopic", QStringLiteral("PrinterSetupDialog"));  // F1
 
   auto *printerBox = new QGroupBox(QStringLiteral("Printer"), this);
   auto *printerForm = new QFormLayout(printerBox);
@@ -49,6 +51,7 @@ TfrmPrinterSetup::TfrmPrinterSetup(const TPrinterSettings &current, const TPageS
   printerForm->addRow(QStringLiteral("&Name:"), cbxPrinter_);
   edtPdfFile_ = new QLineEdit(current.pdfFile, this);
   edtPdfFile_->setObjectName(QStringLiteral("edtPdfFile"));
+  edtPdfFile_->setAccessibleName(QStringLiteral("PDF file name"));
   btnBrowse_ = new QPushButton(QStringLiteral("&Browse..."), this);
   btnBrowse_->setObjectName(QStringLiteral("btnBrowse"));
   auto *fileRow = new QHBoxLayout;
@@ -71,10 +74,10 @@ TfrmPrinterSetup::TfrmPrinterSetup(const TPrinterSettings &current, const TPageS
   orientation->addWidget(radLandscape_);
   orientation->addStretch();
   pageForm->addRow(QStringLiteral("Orientation:"), orientation);
-  edtLeft_ = MarginBox(QStringLiteral("edtLeft"), this);
-  edtRight_ = MarginBox(QStringLiteral("edtRight"), this);
-  edtTop_ = MarginBox(QStringLiteral("edtTop"), this);
-  edtBottom_ = MarginBox(QStringLiteral("edtBottom"), this);
+  edtLeft_ = MarginBox(QStringLiteral("edtLeft"), QStringLiteral("Left"), this);
+  edtRight_ = MarginBox(QStringLiteral("edtRight"), QStringLiteral("Right"), this);
+  edtTop_ = MarginBox(QStringLiteral("edtTop"), QStringLiteral("Top"), this);
+  edtBottom_ = MarginBox(QStringLiteral("edtBottom"), QStringLiteral("Bottom"), this);
   auto *leftRight = new QHBoxLayout;
   leftRight->addWidget(edtLeft_);
   leftRight->addWidget(edtRight_);
