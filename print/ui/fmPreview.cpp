@@ -42,6 +42,7 @@ TfrmPreview::TfrmPreview(const TReportTemplate &report, const TReportCallbacks &
   btnPrior_ = NavButton(QStringLiteral("<"), QStringLiteral("Previous page"), this);
   edtPage_ = new QSpinBox(this);
   edtPage_->setObjectName(QStringLiteral("edtPage"));
+  edtPage_->setAccessibleName(QStringLiteral("Page number"));
   edtPage_->setMinimum(1);
   edtPage_->setMinimumWidth(70);
   lblPages_ = new QLabel(this);
