@@ -169,8 +169,10 @@ bool TDictionaryCompiler::Admits(QStringView entry) {
 bool TDictionaryCompiler::AddWord(QStringView word) {
   if (word.isEmpty() || word.size() > WordText::kMaxWordLength) return false;
   bool lossless = true;
-  const QByteArray bytes = WordText::Fold(CodePage::ToOem437(word, &lossless));
-  if (!lossless || bytes.endsWith("'s")) return false;
+  // Words keep the letter case the list writes them in: lookup matches a capital typed
+  // against a small letter stored, never the other way round, so "June" stays a name.
+  const QByteArray bytes = CodePage::ToOem437(word, &lossless);
+  if (!lossless || WordText::Fold(bytes).endsWith("'s")) return false;
   for (char c : bytes)
     if (!WordText::IsWordChar(static_cast<unsigned char>(c))) return false;
   words_.push_back(bytes);
@@ -229,6 +231,9 @@ QByteArray TDictionaryCompiler::Compile() {
   out.append(TDCTFile::kHeaderSize - out.size(), '\0');
   AppendNodes(out, root, layout);
   for (uint32_t id : layout.Order()) AppendNodes(out, lists.List(id), layout);
+  // The seal lets a reader tell a cut or damaged file from a sound one.
+  out.replace(TDCTFile::kSealOffset, TDCTFile::kHeaderSize - TDCTFile::kSealOffset,
+              TDCTFile::Seal(QByteArrayView(out).sliced(TDCTFile::kHeaderSize)));
   stats_.nodes = uint32_t(nodes);
   stats_.lists = qsizetype(lists.ListCount()) + (root.empty() ? 0 : 1);
   return out;

@@ -8,11 +8,10 @@
 #include <cstdint>
 #include <vector>
 
-// Which entries of a word list become words. Lookup ignores letter case, so a list's
-// capitalised entries (names) and entries in capitals (abbreviations) would make "nasa" or
-// "recife" correct words and feed junk into the suggestions; single letters would do the same
-// for split suggestions ("t eh"). By default only entries written in lower case count, and
-// only the language's own one-letter words.
+// Which entries of a word list become words. Words keep their letter case, and lookup
+// accepts a stored capital only where the text has one, so Any keeps names as names; Lower
+// keeps a list's names and abbreviations out altogether. Single letters would feed junk into
+// split suggestions ("t eh"), so only the language's own one-letter words count.
 struct TListRules {
   enum class TCase {
     Lower,        // only entries in lower case
@@ -25,7 +24,7 @@ struct TListRules {
   QStringList oneLetterWords;
 };
 
-// Builds a .dct file from word lists. Words are folded to lower case (ASCII letters),
+// Builds a .dct file from word lists. Words keep their letter case, are
 // converted to code page 437 and kept only when every character is one the word scanner puts
 // into a word; entries ending in "'s" are dropped because lookup strips that ending. The
 // graph shares identical child lists (a minimal word graph), keeps sibling lists in byte

@@ -83,7 +83,8 @@ class SpellCheckTest : public ::testing::Test {
                       {"the", "cat", "sat", "on", "mat", "paris", "hello", "world"});
     check.Options().dictionaryPath = dir;
     check.Options().dictionaryName = QStringLiteral("English.dct");
-    check.Options().userDictionary = QStringLiteral("USER.DIC");
+    // A path of its own: each test starts without user words.
+    check.Options().userDictionary = dir + QStringLiteral("/USER.DIC");
   }
 
   int Run(TMemoryEdit &edit) { return check.CheckEdit(edit, dialog); }

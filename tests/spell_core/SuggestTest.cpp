@@ -124,6 +124,23 @@ TEST_F(SuggestTest, SplitsComeFirst) {
   EXPECT_EQ(dictionary.Suggest(QStringLiteral("Alot"), 1), QStringList{QStringLiteral("A lot")});
 }
 
+TEST_F(SuggestTest, SplitsOnlyIntoWordsAReaderTakes) {
+  Open({"occur", "occurred", "ed", "diction", "dictionary", "ay", "re", "pacing", "replacing",
+        "has", "hi", "hash", "a", "lot", "in", "deed", "indeed"});
+  const QStringList occured = dictionary.Suggest(QStringLiteral("occured"), 10);
+  ASSERT_FALSE(occured.isEmpty());
+  EXPECT_EQ(occured.first(), QStringLiteral("occurred"));
+  EXPECT_FALSE(occured.contains(QStringLiteral("occur ed")));
+  EXPECT_FALSE(
+      dictionary.Suggest(QStringLiteral("dictionay"), 10).contains(QStringLiteral("diction ay")));
+  EXPECT_FALSE(
+      dictionary.Suggest(QStringLiteral("repacing"), 10).contains(QStringLiteral("re pacing")));
+  EXPECT_FALSE(dictionary.Suggest(QStringLiteral("hashi"), 10).contains(QStringLiteral("has hi")));
+  // A split of real words stays.
+  EXPECT_TRUE(dictionary.Suggest(QStringLiteral("indeed"), 10).contains(QStringLiteral("in deed")));
+  EXPECT_EQ(dictionary.Suggest(QStringLiteral("alot"), 10).first(), QStringLiteral("a lot"));
+}
+
 TEST_F(SuggestTest, UserWordsJoinTheRanking) {
   Open({"tea", "toe"});
   dictionary.AddWord("the");
