@@ -132,8 +132,13 @@ void TDictionaryCompiler::AddText(QByteArrayView bytes, bool stripFlags) {
     if (line.isEmpty()) continue;
     ++stats_.linesRead;
     if (stripFlags) {
-      if (const qsizetype slash = line.indexOf(QLatin1Char('/')); slash >= 0)
-        line = line.first(slash);
+      // The flags follow a '/', other fields a blank ("Bakersfield po:npr").
+      for (qsizetype k = 0; k < line.size(); ++k)
+        if (line[k] == u'/' || line[k] == u' ' || line[k] == u'\t') {
+          line = line.first(k);
+          break;
+        }
+      if (line.isEmpty()) continue;
     }
     if (!Admits(line) || !AddWord(line)) ++stats_.dropped;
   }

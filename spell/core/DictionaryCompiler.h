@@ -48,8 +48,8 @@ class TDictionaryCompiler {
   void SetListRules(const TListRules &rules);
 
   // Reads a word list: UTF-8, or Latin-1 when the file is not valid UTF-8; one word per line.
-  // With stripFlags, a '/' and what follows it on a line are ignored (lists that carry flags
-  // after each word). Entries count as the list rules say. Raises Spell::EFOpenError or
+  // With stripFlags, a '/' or a blank and what follows on a line are ignored (lists that
+  // carry flags or other fields after each word). Entries count as the list rules say. Raises Spell::EFOpenError or
   // Spell::EInOutError.
   void AddFile(const QString &path, bool stripFlags = false);
   void AddText(QByteArrayView bytes, bool stripFlags = false);

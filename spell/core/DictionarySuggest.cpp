@@ -13,6 +13,9 @@ namespace {
 // Most nodes one completion walk visits, so that a malformed file cannot keep it running.
 constexpr int64_t kMaxCompletionVisits = 200'000;
 
+// What a split gives up against a ranked suggestion (see Suggest).
+constexpr int kSplitPenalty = 30;
+
 class TCompleter {
  public:
   TCompleter(TDCTFile &file, const QByteArray &typed, int max)
@@ -91,14 +94,14 @@ QStringList TDictionary::Suggest(const QString &word, int max) {
   }
   for (const QByteArray &userWord : userWords_.Words())
     if (list.CodeMatches(userWord)) list.AddCandidate(w, userWord);
-  // A split scores like a candidate (the similarity of the word with the two words and their
-  // space) and goes after every ranked suggestion that scores higher; on equal scores the
-  // split, which keeps all the letters typed, comes first.
+  // A split scores the similarity of the word with the two words and their space, less a
+  // penalty: two words for one is a larger change than the slips ranked suggestions mend, so
+  // a split comes only after every ranked suggestion that scores at least as high.
   QList<QByteArray> result;
   auto *ranked = static_cast<TSuggestion *>(list.Head());
   for (const QByteArray &split : splits) {
-    const int score = Similarity(w, split);
-    for (; ranked && ranked->Score() > score && result.size() < max;
+    const int score = Similarity(w, split) - kSplitPenalty;
+    for (; ranked && ranked->Score() >= score && result.size() < max;
          ranked = static_cast<TSuggestion *>(ranked->Next()))
       result.append(ranked->Word());
     if (result.size() < max) result.append(split);
