@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """How vellumix-spell and hunspell judge real text, side by side in the same run.
 
-  * man pages: the correct words flagged per 1000 words on Debian's manual pages of each
-    language (man.1 and ls.1 or dpkg.1 where translated; the GPL in English);
+  * man pages: the words flagged per 1000 words on Debian's manual pages of each language
+    (man.1 and ls.1 or dpkg.1 where translated; the GPL in English), all of them and those
+    the other program accepts (correct words, as far as one of the two knows);
   * prose: words flagged in short correct prose of each language (prose/<lang>.txt);
   * misspellings: on 1000 real misspellings from codespell's list (every n-th entry with a
     single intended word), how often the first suggestion is a two-word split, and how often
@@ -13,6 +14,7 @@ apostrophes; tokens holding digits, slashes, dots inside or option dashes are le
 code rather than prose) and handed over one word a line.
 """
 import argparse
+import collections
 import gzip
 import os
 import re
@@ -103,8 +105,9 @@ def main():
     have_hunspell = shutil.which("hunspell") is not None
 
     print("| Dictionary | words | man pages: Vellumix /1000 | hunspell /1000 "
+          "| flagged, the other accepts: Vellumix /1000 | hunspell /1000 "
           "| prose words | prose: Vellumix | hunspell |")
-    print("|---|---|---|---|---|---|---|")
+    print("|---|---|---|---|---|---|---|---|---|")
     for name, dct_name, dic, folder, prose in LANGUAGES:
         dct = os.path.join(args.data, dct_name)
         if not os.path.exists(dct):
@@ -121,13 +124,23 @@ def main():
         words = words_of(text)
         with open(os.path.join(HERE, "prose", prose + ".txt"), encoding="utf-8") as f:
             prose_words = words_of(f.read())
-        ours = len(flagged(vellumix(args.spell, dct), words))
+        ours_list = flagged(vellumix(args.spell, dct), words)
+        ours = len(ours_list)
         ours_prose = flagged(vellumix(args.spell, dct), prose_words)
-        theirs, theirs_prose = "-", "-"
+        theirs, theirs_prose, ours_only, theirs_only = "-", "-", "-", "-"
         if have_hunspell and os.path.exists(f"/usr/share/hunspell/{dic}.dic"):
-            theirs = f"{per_thousand(len(flagged(hunspell(dic), words)), len(words)):.1f}"
+            theirs_list = flagged(hunspell(dic), words)
+            theirs = f"{per_thousand(len(theirs_list), len(words)):.1f}"
             theirs_prose = str(len(flagged(hunspell(dic), prose_words)))
+            # A word one of the two accepts is taken as correct (names of commands and options
+            # that neither knows are not): how often each flags such a word.
+            ours_count = collections.Counter(ours_list)
+            theirs_count = collections.Counter(theirs_list)
+            ours_only = f"{per_thousand(sum((ours_count - theirs_count).values()), len(words)):.1f}"
+            theirs_only = (
+                f"{per_thousand(sum((theirs_count - ours_count).values()), len(words)):.1f}")
         print(f"| {name} | {len(words)} | {per_thousand(ours, len(words)):.1f} | {theirs} "
+              f"| {ours_only} | {theirs_only} "
               f"| {len(prose_words)} | {len(ours_prose)} {' '.join(ours_prose)} | {theirs_prose} |")
 
     if not os.path.exists(CODESPELL):

@@ -20,8 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     bytes.prepend(header);
   }
   const QString path = WriteFuzzFile("dct", bytes);
-  static const char *const kWords[] = {"a",        "the",   "teh",           "card", "aaaa",
-                                       "zzzzzzzz", "\x82t\x82", "EEEEEEEEEEEEEEEE", "L'Ete", "users'"};
+  static const char *const kWords[] = {"a",     "the",      "teh",       "card",
+                                       "aaaa",  "zzzzzzzz", "\x82t\x82", "EEEEEEEEEEEEEEEE",
+                                       "L'Ete", "users'"};
   const auto mode = (data[0] & 2) ? TDCTFile::TReadMode::Blocks : TDCTFile::TReadMode::Mapped;
   try {
     TDCTFile file(path, mode);

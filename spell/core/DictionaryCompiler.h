@@ -49,8 +49,8 @@ class TDictionaryCompiler {
 
   // Reads a word list: UTF-8, or Latin-1 when the file is not valid UTF-8; one word per line.
   // With stripFlags, a '/' or a blank and what follows on a line are ignored (lists that
-  // carry flags or other fields after each word). Entries count as the list rules say. Raises Spell::EFOpenError or
-  // Spell::EInOutError.
+  // carry flags or other fields after each word). Entries count as the list rules say. Raises
+  // Spell::EFOpenError or Spell::EInOutError.
   void AddFile(const QString &path, bool stripFlags = false);
   void AddText(QByteArrayView bytes, bool stripFlags = false);
   // Adds one word whatever its case and length; false when it cannot be stored.

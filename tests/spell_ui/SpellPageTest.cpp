@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QRadioButton>
 
+#include "AbsSpellDialog.h"
 #include "DctFiles.h"
 #include "SpellDlg.h"
 #include "SpellPage.h"
@@ -33,9 +34,20 @@ TEST_F(SpellPageTest, TheDictionaryDecidesTheAccentButtons) {
   EXPECT_EQ(spell.DictionaryName(), QStringLiteral("Spanish.dct"));
   EXPECT_EQ(spell.DictionaryType(), TSpellDlg::lgSpanish);
   EXPECT_TRUE(spell.AccentIcons() & acSpanish);
+  // The dialog the check shows has the accent buttons.
+  TAbsSpellDialog *dialog = spell.Dialog();
+  ASSERT_NE(dialog, nullptr);
+  dialog->show();
+  auto *accents = dialog->findChild<QWidget *>(QStringLiteral("pnlIcons"));
+  ASSERT_NE(accents, nullptr);
+  EXPECT_TRUE(accents->isVisible());
+  if (const QString shot = qEnvironmentVariable("VELLUMIX_SCREENSHOT"); !shot.isEmpty())
+    dialog->grab().save(shot);
   Radio("radFrench")->setChecked(true);
   EXPECT_EQ(spell.DictionaryType(), TSpellDlg::lgFrench);
   EXPECT_FALSE(spell.AccentIcons() & acSpanish);
+  EXPECT_FALSE(accents->isVisible());
+  dialog->hide();
 }
 
 TEST_F(SpellPageTest, AStoredDictionaryThatIsGoneIsNotApplied) {
