@@ -194,7 +194,8 @@ bool TDictionary::IsCompound(QByteArrayView typed, int partsLeft) {
 
 bool TDictionary::IsWord(QByteArrayView word) {
   QByteArray typed = WordText::Clip(word);
-  if (WordText::Fold(typed).endsWith("'s")) typed.chop(2);
+  // The possessive ending goes; "'s" alone (Dutch "'s middags") is looked up as it stands.
+  if (typed.size() > 2 && WordText::Fold(typed).endsWith("'s")) typed.chop(2);
   if (typed.isEmpty()) return false;
   const QByteArray folded = WordText::Fold(typed);
   if (IsExcluded(folded)) return false;

@@ -177,7 +177,7 @@ bool TDictionaryCompiler::AddWord(QStringView word) {
   // Words keep the letter case the list writes them in: lookup matches a capital typed
   // against a small letter stored, never the other way round, so "June" stays a name.
   const QByteArray bytes = CodePage::ToOem437(word, &lossless);
-  if (!lossless || WordText::Fold(bytes).endsWith("'s")) return false;
+  if (!lossless || (bytes.size() > 2 && WordText::Fold(bytes).endsWith("'s"))) return false;
   for (char c : bytes)
     if (!WordText::IsWordChar(static_cast<unsigned char>(c))) return false;
   words_.push_back(bytes);

@@ -248,6 +248,17 @@ TEST_F(DictionaryTest, RealTextInEachLanguage) {
     EXPECT_FALSE(dictionary.IsWord("qu'anno"));  // a French elision, not an Italian one
   }
   {
+    // Dutch: "'s" is a word of its own; compounds too ("vakantiehuis").
+    const QString dutch =
+        DctFiles::Compile(TestEnvironment::FreshDir(QStringLiteral("nl")),
+                          QStringLiteral("Dutch.dct"), {"'s", "middags", "vakantie", "huis"});
+    TDictionary dictionary;
+    ASSERT_TRUE(dictionary.OpenMainDictionary(dutch));
+    for (const char *word : {"'s", "middags", "vakantiehuis", "Vakantiehuis"})
+      EXPECT_TRUE(dictionary.IsWord(word)) << word;
+    EXPECT_FALSE(dictionary.IsWord("vakantiehius"));
+  }
+  {
     const QString german = DctFiles::Compile(
         TestEnvironment::FreshDir(QStringLiteral("de")), QStringLiteral("German.dct"),
         {QStringLiteral("Hand"), QStringLiteral("Buch"), QStringLiteral("Seiten"),
