@@ -155,6 +155,11 @@ bool TDictionaryCompiler::Admits(QStringView entry) {
     ++stats_.singleLetters;  // the language's own one-letter words are in already
     return false;
   }
+  if (entry.size() == 2 && !rules_.twoLetterWords.isEmpty() && entry.toString().toLower() == entry &&
+      !rules_.twoLetterWords.contains(entry.toString())) {
+    ++stats_.twoLetters;
+    return false;
+  }
   const auto isLower = [](QStringView text) { return text.toString().toLower() == text; };
   bool admitted = true;
   switch (rules_.letterCase) {

@@ -22,6 +22,10 @@ struct TListRules {
   // The one-letter words of the language: always words, while a list's other one-letter
   // entries are dropped. Any one-letter entry counts when this holds "*".
   QStringList oneLetterWords;
+  // When not empty, the only two-letter entries in small letters that count: the lists also
+  // hold abbreviations and symbols ("cf", "dz", "kg") that would pass typos. Entries with a
+  // capital ("TV", "Dr") count as written.
+  QStringList twoLetterWords;
 };
 
 // Builds a .dct file from word lists. Words keep their letter case, are
@@ -37,6 +41,7 @@ class TDictionaryCompiler {
     qsizetype dropped = 0;        // lines that did not become a word, the two below included
     qsizetype notLowerCase = 0;   // entries dropped for their letter case
     qsizetype singleLetters = 0;  // one-letter entries dropped
+    qsizetype twoLetters = 0;     // two-letter entries dropped
     uint32_t nodes = 0;
     qsizetype lists = 0;
   };

@@ -99,6 +99,19 @@ TEST_F(CompilerTest, ListEntriesCountByTheirLetterCaseAndOneLetterWordsByName) {
   EXPECT_FALSE(contains("any.dct", "nasa"));
 }
 
+TEST_F(CompilerTest, TwoLetterEntriesOnlyWhereTheLanguageHasThem) {
+  TDictionaryCompiler compiler;
+  compiler.SetListRules({TListRules::TCase::Any, {"a"}, {"of", "on"}});
+  compiler.AddText("of\ncf\nTV\ndz\non\nDr\nbook\n");
+  const QString path = dir + QStringLiteral("/two.dct");
+  compiler.Write(path);
+  EXPECT_EQ(compiler.Stats().twoLetters, 2);  // cf dz: abbreviations in small letters
+  TDCTFile file(path);
+  for (const char *word : {"of", "on", "TV", "Dr", "book", "a"})
+    EXPECT_TRUE(file.ContainsWord(word)) << word;
+  for (const char *word : {"cf", "dz"}) EXPECT_FALSE(file.ContainsWord(word)) << word;
+}
+
 TEST_F(CompilerTest, SharesEqualListsInByteOrder) {
   // "bats", "cats", "rats" share one "ats" chain: 3 root nodes + a, t, s.
   const QString path = DctFiles::Compile(dir, QStringLiteral("s.dct"), {"rats", "cats", "bats"});

@@ -45,7 +45,7 @@ TEST_F(ShippedDictionaryTest, EnglishKeepsNamesAsWrittenAndItsOneLetterWords) {
                "JUNE", "Monday", "English", "America", "users'", "Users'"},
               true);
   // Names and abbreviations written in small letters; letters that are no words.
-  ExpectWords({"nasa", "usa", "recife", "june", "monday", "t", "x"}, false);
+  ExpectWords({"nasa", "usa", "recife", "june", "monday", "t", "x", "cf", "dz", "bd", "er"}, false);
 
   // No suggestion for the common misspellings splits off a letter that is no word, and the
   // splits that used to come first ("t eh", "un till", "begin ing", ...) are gone.
