@@ -22,6 +22,8 @@ packages=(
   hunspell codespell manpages manpages-fr manpages-de manpages-es manpages-it manpages-nl
   # a real SMTP server for the mail tests
   python3 python3-aiosmtpd
+  # how a receiving system's filter judges a sent message (local rules only)
+  spamassassin
   # checking printed output
   poppler-utils
   # mail over TLS, the desktop's secret store
