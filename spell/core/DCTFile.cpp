@@ -1,6 +1,7 @@
 #include "DCTFile.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 #include "SpellErrors.h"
 #include "UpperMap.h"
@@ -203,7 +204,13 @@ bool TDCTFile::ContainsWord(QByteArrayView word) {
 }
 
 bool TDCTFile::ContainsAnyCase(QByteArrayView word) {
-  if (word.isEmpty()) return false;
+  // Most words are stored as written; only a word with a capital needs the branching walk.
+  if (ContainsWord(word)) return true;
+  const auto &candidates = CaseCandidates();
+  if (std::none_of(word.begin(), word.end(), [&candidates](char c) {
+        return candidates[static_cast<unsigned char>(c)].size() > 1;
+      }))
+    return false;
   // Each capital may branch into a few letters; the graph prunes nearly all of them, and the
   // budget bounds a walk through a file made to branch everywhere.
   int budget = 4096;

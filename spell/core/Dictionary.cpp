@@ -161,10 +161,13 @@ bool TDictionary::IsExcluded(QByteArrayView word) const {
 }
 
 bool TDictionary::IsStored(QByteArrayView typed) {
-  const QByteArray folded = WordText::Fold(typed);
-  if (folded.isEmpty() || IsExcluded(folded)) return false;
-  if (userWords_.Contains(folded) || userWords_.Contains(WordText::FoldAccents(folded)))
-    return true;
+  if (typed.isEmpty()) return false;
+  if (exclusions_ || userWords_.Count() > 0) {
+    const QByteArray folded = WordText::Fold(typed);
+    if (IsExcluded(folded)) return false;
+    if (userWords_.Contains(folded) || userWords_.Contains(WordText::FoldAccents(folded)))
+      return true;
+  }
   for (auto *node = mainFiles_.Head(); node; node = node->Next())
     if (static_cast<TDCTFile *>(node)->ContainsAnyCase(typed)) return true;
   return false;
@@ -180,7 +183,7 @@ bool TDictionary::IsStoredPart(QByteArrayView typed) {
 bool TDictionary::IsCompound(QByteArrayView typed, int partsLeft) {
   constexpr int kMin = TLanguageRules::kMinCompoundPart;
   for (qsizetype n = kMin; n + kMin <= typed.size(); ++n) {
-    if (!IsStored(typed.first(n)) && !IsStoredPart(typed.first(n))) continue;
+    if (!IsStoredPart(typed.first(n))) continue;
     QByteArrayView rest = typed.sliced(n);
     for (int link = 0; link < 2; ++link) {
       if (rest.size() < kMin) break;
@@ -193,17 +196,20 @@ bool TDictionary::IsCompound(QByteArrayView typed, int partsLeft) {
 }
 
 bool TDictionary::IsWord(QByteArrayView word) {
-  QByteArray typed = WordText::Clip(word);
+  QByteArrayView typed = word.first(qMin<qsizetype>(word.size(), WordText::kMaxWordLength));
   // The possessive ending goes; "'s" alone (Dutch "'s middags") is looked up as it stands.
-  if (typed.size() > 2 && WordText::Fold(typed).endsWith("'s")) typed.chop(2);
+  if (typed.size() > 2 && typed[typed.size() - 2] == '\'' &&
+      WordText::FoldChar(typed.back()) == 's')
+    typed.chop(2);
   if (typed.isEmpty()) return false;
-  const QByteArray folded = WordText::Fold(typed);
-  if (IsExcluded(folded)) return false;
+  if (exclusions_ && IsExcluded(typed)) return false;
   if (IsStored(typed)) return true;
+  // Forms the language makes of stored words; rarely reached, as most words are stored.
+  const QByteArray folded = WordText::Fold(typed);
   if (rules_.pluralPossessive && folded.size() > 2 && folded.endsWith("s'"))
     return IsStored(typed.chopped(1));
   if (const QByteArrayView rest = rules_.AfterElision(folded); !rest.isEmpty())
-    return IsWord(QByteArrayView(typed).last(rest.size()));
+    return IsWord(typed.last(rest.size()));
   return rules_.compounds && IsCompound(typed, 2);
 }
 
