@@ -14,6 +14,12 @@ packages=(
   fonts-liberation2
   # word lists the dictionaries are compiled from
   wamerican wbritish wfrench wngerman witalian wspanish wdutch hunspell-en-med
+  # the full dictionaries whose forms are expanded into them, and the tools that expand them
+  hunspell-tools hunspell-en-us hunspell-en-gb hunspell-de-de hunspell-it hunspell-es hunspell-nl
+  hunspell-fr-classical
+  aspell aspell-fr
+  # the benchmark: hunspell to compare with, man pages in each language, real misspellings
+  hunspell codespell manpages manpages-fr manpages-de manpages-es manpages-it manpages-nl
   # a real SMTP server for the mail tests
   python3 python3-aiosmtpd
   # how a receiving system's filter judges a sent message (local rules only)
