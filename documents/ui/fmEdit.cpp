@@ -2,6 +2,9 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QMdiSubWindow>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -23,8 +26,10 @@
 #include "MessageBox.h"
 #include "PanelStatusBar.h"
 #include "RichEdit.h"
+#include "LoadPanel.h"
 #include "RtfReader.h"
 #include "SaveNames.h"
+#include "TextLoader.h"
 
 TfrmEdit::TfrmEdit(TEditHost &host, QWidget *parent) : QWidget(parent), host_(host) {
   setObjectName(QStringLiteral("frmEdit"));
@@ -39,9 +44,6 @@ TfrmEdit::TfrmEdit(TEditHost &host, QWidget *parent) : QWidget(parent), host_(ho
     if (QMenu *menu = host_.PopupMenu()) menu->popup(mmoMemo_->viewport()->mapToGlobal(at));
   });
   connect(mmoMemo_, &TRichEdit::URLClick, this, &TfrmEdit::mmoMemoURLClick);
-  // Told once the key press or paste is over, never in the middle of it.
-  connect(mmoMemo_, &TRichEdit::LimitReached, this, &TfrmEdit::mmoMemoLimitReached,
-          Qt::QueuedConnection);
   // The window sees key releases before its edit control does.
   mmoMemo_->installEventFilter(this);
 
@@ -59,7 +61,12 @@ TfrmEdit::TfrmEdit(TEditHost &host, QWidget *parent) : QWidget(parent), host_(ho
   auto *layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
+  pnlLoad_ = new TLoadPanel(this);
+  pnlLoad_->hide();
+  connect(pnlLoad_, &TLoadPanel::CancelClicked, this, &TfrmEdit::CancelLoad);
+
   layout->addWidget(mmoMemo_, 1);
+  layout->addWidget(pnlLoad_);
   layout->addWidget(barEdit_);
 
   // The editor settings all document windows share: restored at the first show, saved when the
@@ -127,27 +134,41 @@ void TfrmEdit::SetUntitled(const QString &displayName) {
 }
 
 bool TfrmEdit::Open(const QString &name) {
-  // Paths keep their case: on this system a lower-cased path names another file.
-  QDir::setCurrent(Folders::FolderOf(name));
   const QString fileName = QFileInfo(name).absoluteFilePath();
+  const bool rich = SaveNames::IsRichTextName(fileName);
+  const QScopedValueRollback<bool> loading(loading_, true);
+  loadCancelled_ = false;
+  pnlLoad_->Start(fileName);
+  std::optional<TTextLoader> loader(std::in_place, fileName, TextFile::ReadLimit(), !rich);
+  // Reading and decoding take the first half of the bar, showing the text the second.
+  const bool read = whileLoading(
+      [&] {
+        pnlLoad_->SetProgress(loader->Progress() / 2);
+        return !loader->Finished();
+      },
+      20);
+  if (!read || loader->Cancelled()) return abandonLoad();
+
+  // Paths keep their case: on this system a lower-cased path names another file.
+  QDir::setCurrent(Folders::FolderOf(fileName));
   host_.SetCurrentFileName(fileName);
   host_.SetFilePath(Folders::FolderOf(fileName));
-
-  QFile file(fileName);
-  QByteArray bytes;
-  if (!QFileInfo(fileName).isDir() && file.open(QIODevice::ReadOnly)) bytes = file.readAll();
-  if (!file.isOpen() || file.error() != QFileDevice::NoError) {
-    MessageBox::ShowError(this, QStringLiteral("Cannot open file ") + fileName);
+  if (!loader->Error().isEmpty()) {
+    MessageBox::ShowError(this, QStringLiteral("Cannot open file ") + fileName +
+                                    QStringLiteral(".\r") + loader->Error());
     return openFailed(fileName);
   }
-  const std::optional<bool> truncated = SaveNames::IsRichTextName(fileName)
-                                            ? loadRichText(fileName, bytes)
-                                            : loadPlainText(fileName, bytes);
-  if (!truncated) return openFailed(fileName);
+  const TFileStamp stamp = loader->Stamp();
+  const bool loaded = rich ? loadRichText(fileName, loader->Bytes())
+                           : loadPlainText(fileName, loader->Decoded());
+  loader.reset();
+  if (loadCancelled_) return abandonLoad();
+  if (!loaded) return openFailed(fileName);
   mmoMemo_->ResetUndoHistory();
   mmoMemo_->SetSelection(0, 0);
-  mmoMemo_->SetModified(*truncated);
-  diskStamp_ = TFileStamp::OfContent(fileName, bytes);
+  // Loading never counts as a change: the text is the file's.
+  mmoMemo_->SetModified(false);
+  diskStamp_ = stamp;
 
   setWindowTitle(Folders::FileNameOf(fileName));
   host_.UpdateTitles();
@@ -156,21 +177,46 @@ bool TfrmEdit::Open(const QString &name) {
   appEventsIdle();
   if (!openNotice_.isEmpty())
     MessageBox::Show(this, std::exchange(openNotice_, QString()), TMsgKind::Warning, TMsgButtons::Ok);
-  if (*truncated) {
-    MessageBox::Show(
-        this,
-        MessageBox::MsgHeader() + QStringLiteral("The file '") + fileName +
-            QStringLiteral("' is longer than a workspace can hold.\rOnly its first ") +
-            LimitText() +
-            QStringLiteral(" characters were loaded; saving it will shorten the file."),
-        TMsgKind::Warning, TMsgButtons::Ok);
-  }
   return true;
+}
+
+bool TfrmEdit::whileLoading(const std::function<bool()> &step, int intervalMs) {
+  if (loadCancelled_) return false;
+  if (!step()) return true;
+  QEventLoop loop;
+  QTimer timer;
+  timer.setInterval(intervalMs);
+  QElapsedTimer waited;
+  waited.start();
+  connect(&timer, &QTimer::timeout, &loop, [&] {
+    if (loadCancelled_ || !step()) {
+      loop.quit();
+      return;
+    }
+    if (!pnlLoad_->isVisible() && waited.elapsed() >= 500) pnlLoad_->show();
+  });
+  connect(pnlLoad_, &TLoadPanel::CancelClicked, &loop, &QEventLoop::quit);
+  timer.start();
+  loop.exec();
+  return !loadCancelled_;
+}
+
+bool TfrmEdit::abandonLoad() {
+  pnlLoad_->hide();
+  if (mmoMemo_->Loading()) mmoMemo_->EndLoad(TDecodedText{});
+  mmoMemo_->Clear();
+  mmoMemo_->SetModified(false);
+  loading_ = false;
+  // Nothing was opened: the window goes (once this call is over).
+  QWidget *window = qobject_cast<QMdiSubWindow *>(parentWidget());
+  (window ? window : this)->close();
+  return false;
 }
 
 bool TfrmEdit::openFailed(const QString &fileName) {
   // Nothing of the file is in the window: it is an untitled document in the file's folder, so
   // that saving asks for a name.
+  pnlLoad_->hide();
   mmoMemo_->Clear();
   mmoMemo_->SetModified(false);
   SetFormat(TTextFormat{});
@@ -181,22 +227,29 @@ bool TfrmEdit::openFailed(const QString &fileName) {
   return false;
 }
 
-std::optional<bool> TfrmEdit::loadRichText(const QString &fileName, const QByteArray &bytes) {
-  TRtfReader reader;
+bool TfrmEdit::loadRichText(const QString &fileName, const QByteArray &bytes) {
+  // No limit but what a document counts: a file is never opened cut.
+  TRtfReader::TLimits limits;
+  limits.maxCharacters = TextFile::ReadLimit();
+  limits.maxInputBytes = std::max<qsizetype>(limits.maxInputBytes, bytes.size());
+  TRtfReader reader(limits);
   mmoMemo_->HoldUpdates();
   const bool read = reader.Read(bytes, *mmoMemo_->document());
   mmoMemo_->ReleaseUpdates();
-  if (!read) {
+  if (!read || reader.Truncated()) {
+    mmoMemo_->Clear();
     MessageBox::ShowError(this, QStringLiteral("Cannot open file ") + fileName +
-                                    QStringLiteral(".\r") + reader.Error());
-    return std::nullopt;
+                                    QStringLiteral(".\r") +
+                                    (read ? QStringLiteral("Its text is longer than this computer's "
+                                                           "free memory can hold")
+                                          : reader.Error()));
+    return false;
   }
   SetFormat(TTextFormat{TTextEncoding::Windows1252, TLineEnd::CrLf, {}});
-  return reader.Truncated();
+  return true;
 }
 
-std::optional<bool> TfrmEdit::loadPlainText(const QString &fileName, const QByteArray &bytes) {
-  const TDecodedText decoded = TextFile::Decode(bytes, TEditControl::MaxLength);
+bool TfrmEdit::loadPlainText(const QString &fileName, TDecodedText &decoded) {
   if (decoded.binary &&
       MessageBox::Show(
           this,
@@ -205,10 +258,23 @@ std::optional<bool> TfrmEdit::loadPlainText(const QString &fileName, const QByte
                              "characters.\rShown as text it is hard to read, and saving it after a "
                              "change may damage it.\r\rOpen it anyway?"),
           TMsgKind::Warning, TMsgButtons::YesNo) != TMsgResult::Yes)
-    return std::nullopt;
-  mmoMemo_->HoldUpdates();
-  mmoMemo_->LoadText(decoded);
-  mmoMemo_->ReleaseUpdates();
+    return false;
+  // Slices of about a megabyte: each is shown in a few tens of milliseconds.
+  constexpr qsizetype kSlice = 1 << 20;
+  mmoMemo_->BeginLoad(decoded.format);
+  qsizetype from = 0;
+  const qsizetype size = decoded.text.size();
+  const bool shown = whileLoading(
+      [&] {
+        if (from >= size) return false;
+        from = mmoMemo_->LoadSlice(decoded.text, from, kSlice);
+        pnlLoad_->SetProgress(500 + int(500 * from / std::max<qsizetype>(size, 1)));
+        return from < size;
+      },
+      0);
+  if (!shown) return false;
+  mmoMemo_->EndLoad(decoded);
+  pnlLoad_->hide();
   SetFormat(decoded.format);
   if (decoded.unreadableBytes > 0 && !decoded.binary) {
     const QString encoding = decoded.format.EncodingName();
@@ -224,19 +290,7 @@ std::optional<bool> TfrmEdit::loadPlainText(const QString &fileName, const QByte
                   encoding + QStringLiteral("; its ") + unreadable +
                   QStringLiteral(".\rNothing is lost: saving writes every byte back unchanged.");
   }
-  return decoded.truncated;
-}
-
-QString TfrmEdit::LimitText() { return SizeText(TEditControl::MaxLength).chopped(6); }
-
-void TfrmEdit::mmoMemoLimitReached() {
-  if (limitNoticeShown_) return;
-  const QScopedValueRollback<bool> once(limitNoticeShown_, true);
-  MessageBox::Show(this,
-                   MessageBox::MsgHeader() + QStringLiteral("A workspace holds at most ") +
-                       LimitText() +
-                       QStringLiteral(" characters.\rThe text that did not fit was not added."),
-                   TMsgKind::Warning, TMsgButtons::Ok);
+  return true;
 }
 
 void TfrmEdit::appEventsIdle() {
@@ -253,6 +307,12 @@ void TfrmEdit::tmrKeyStateTimer() {
 }
 
 void TfrmEdit::closeEvent(QCloseEvent *event) {
+  if (loading_) {
+    // Closing a window that is still loading stops the load; the window then goes by itself.
+    CancelLoad();
+    event->ignore();
+    return;
+  }
   if (FormCloseQuery())
     event->accept();
   else
