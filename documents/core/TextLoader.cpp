@@ -2,8 +2,12 @@
 
 #include <climits>
 
-TTextLoader::TTextLoader(const QString &path, qint64 maxBytes, bool decode)
-    : thread_([this, path, maxBytes, decode] { run(path, maxBytes, decode); }) {}
+TTextLoader::TTextLoader(const QString &path, qint64 maxBytes, bool decode, bool threaded) {
+  if (threaded)
+    thread_ = std::thread([this, path, maxBytes, decode] { run(path, maxBytes, decode); });
+  else
+    run(path, maxBytes, decode);
+}
 
 TTextLoader::~TTextLoader() {
   cancel_ = true;

@@ -12,8 +12,9 @@
 // TextFile::ReadRegularFile). The result belongs to the caller once Finished() is true.
 class TTextLoader {
  public:
-  // decode: false for rich text, whose bytes are read but not decoded.
-  TTextLoader(const QString &path, qint64 maxBytes, bool decode);
+  // decode: false for rich text, whose bytes are read but not decoded. threaded: false does
+  // the work in the constructor (for small files, where a thread would only cost time).
+  TTextLoader(const QString &path, qint64 maxBytes, bool decode, bool threaded = true);
   // Stops the work and waits for the thread.
   ~TTextLoader();
   TTextLoader(const TTextLoader &) = delete;

@@ -12,6 +12,7 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
+#include "EditorFont.h"
 #include "IdleNotifier.h"
 #include "KeyboardState.h"
 #include "UndoHistory.h"
@@ -77,6 +78,8 @@ class TSelectionBar : public QWidget {
 };
 
 TRichEdit::TRichEdit(QWidget *parent) : QPlainTextEdit(parent) {
+  // The stored default face is shown in an installed monospaced one.
+  EditorFont::InstallSubstitutes();
   setTabChangesFocus(false);
   setContextMenuPolicy(Qt::NoContextMenu);
   selectionBarWidget_ = new TSelectionBar(this);

@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include "EditHost.h"
+#include "EditorFont.h"
 #include "FindReplace.h"
 #include "Folders.h"
 #include "FormStorage.h"
@@ -31,13 +32,20 @@
 #include "SaveNames.h"
 #include "TextLoader.h"
 
+namespace {
+// Slices of about a megabyte: each is shown in a few tens of milliseconds.
+constexpr qsizetype kSliceChars = 1 << 20;
+// Files that fit one slice are read and shown without waiting for a thread.
+constexpr qint64 kQuickLoadBytes = kSliceChars;
+}  // namespace
+
 TfrmEdit::TfrmEdit(TEditHost &host, QWidget *parent) : QWidget(parent), host_(host) {
   setObjectName(QStringLiteral("frmEdit"));
   setAttribute(Qt::WA_DeleteOnClose);
   mmoMemo_ = new TRichEdit(this);
   mmoMemo_->setObjectName(QStringLiteral("mmoMemo"));
   mmoMemo_->setContextMenuPolicy(Qt::CustomContextMenu);
-  QFont font(QStringLiteral("Souvenir Lt BT"));
+  QFont font(EditorFont::DefaultFamily());
   font.setPixelSize(13);
   mmoMemo_->SetEditFont(font);
   connect(mmoMemo_, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
@@ -139,7 +147,11 @@ bool TfrmEdit::Open(const QString &name) {
   const QScopedValueRollback<bool> loading(loading_, true);
   loadCancelled_ = false;
   pnlLoad_->Start(fileName);
-  std::optional<TTextLoader> loader(std::in_place, fileName, TextFile::ReadLimit(), !rich);
+  // A small file is read at once: shown in one slice, it is there before the user could
+  // notice. Anything else (larger, or no regular file, which is refused) goes to a thread.
+  const QFileInfo info(fileName);
+  const bool small = !info.isFile() || info.size() < kQuickLoadBytes;
+  std::optional<TTextLoader> loader(std::in_place, fileName, TextFile::ReadLimit(), !rich, !small);
   // Reading and decoding take the first half of the bar, showing the text the second.
   const bool read = whileLoading(
       [&] {
@@ -259,15 +271,13 @@ bool TfrmEdit::loadPlainText(const QString &fileName, TDecodedText &decoded) {
                              "change may damage it.\r\rOpen it anyway?"),
           TMsgKind::Warning, TMsgButtons::YesNo) != TMsgResult::Yes)
     return false;
-  // Slices of about a megabyte: each is shown in a few tens of milliseconds.
-  constexpr qsizetype kSlice = 1 << 20;
   mmoMemo_->BeginLoad(decoded.format);
   qsizetype from = 0;
   const qsizetype size = decoded.text.size();
   const bool shown = whileLoading(
       [&] {
         if (from >= size) return false;
-        from = mmoMemo_->LoadSlice(decoded.text, from, kSlice);
+        from = mmoMemo_->LoadSlice(decoded.text, from, kSliceChars);
         pnlLoad_->SetProgress(500 + int(500 * from / std::max<qsizetype>(size, 1)));
         return from < size;
       },
