@@ -338,6 +338,35 @@ QByteArray Encode(QStringView text, const TTextFormat &format, bool *lossless) {
   return toUtf8(text, lossless);
 }
 
+qsizetype EncodedSize(QStringView text, TTextEncoding encoding) {
+  switch (encoding) {
+    case TTextEncoding::Windows1252:
+      return text.size();
+    case TTextEncoding::Utf16LE:
+    case TTextEncoding::Utf16BE:
+      return 2 * text.size();
+    case TTextEncoding::Utf8:
+    case TTextEncoding::Utf8Bom:
+      break;
+  }
+  qsizetype bytes = 0;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar ch = text[i];
+    const char16_t c = ch.unicode();
+    if (c < 0x80 || IsByteStandIn(ch)) {
+      bytes += 1;
+    } else if (c < 0x800) {
+      bytes += 2;
+    } else if (ch.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+      bytes += 4;
+      ++i;
+    } else {
+      bytes += 3;  // a lone surrogate is written as U+FFFD
+    }
+  }
+  return bytes;
+}
+
 bool CanEncode(QStringView text, TTextEncoding encoding) {
   return encoding != TTextEncoding::Windows1252 || CodePage::FitsWindows1252(text);
 }

@@ -76,6 +76,9 @@ QString JoinBreaks(const TDecodedText &decoded);
 // encoding could not hold some character (which then became a best-fit or '?').
 QByteArray Encode(QStringView text, const TTextFormat &format, bool *lossless = nullptr);
 
+// The number of bytes Encode gives for text in the encoding, without its byte-order mark.
+qsizetype EncodedSize(QStringView text, TTextEncoding encoding);
+
 // True when every character of text can be written in the encoding.
 bool CanEncode(QStringView text, TTextEncoding encoding);
 

@@ -498,7 +498,10 @@ void TRichEdit::applyAlignment() {
     case TTextAlignment::Right: option.setAlignment(Qt::AlignRight); break;
     case TTextAlignment::Center: option.setAlignment(Qt::AlignHCenter); break;
   }
-  document()->setDefaultTextOption(option);
+  // A new option lays every line out again at once, seconds for a line of megabytes: only
+  // when something changed.
+  if (option.alignment() != document()->defaultTextOption().alignment())
+    document()->setDefaultTextOption(option);
 }
 
 void TRichEdit::SetAlignment(TTextAlignment alignment) {
@@ -510,9 +513,12 @@ void TRichEdit::SetAlignment(TTextAlignment alignment) {
 bool TRichEdit::WordWrap() const { return lineWrapMode() != NoWrap; }
 
 void TRichEdit::SetWordWrap(bool wrap) {
+  const QTextOption::WrapMode mode = wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap;
+  if (lineWrapMode() == (wrap ? WidgetWidth : NoWrap) && document()->defaultTextOption().wrapMode() == mode)
+    return;  // unchanged: no layout again
   setLineWrapMode(wrap ? WidgetWidth : NoWrap);
   QTextOption option = document()->defaultTextOption();
-  option.setWrapMode(wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+  option.setWrapMode(mode);
   document()->setDefaultTextOption(option);
 }
 

@@ -15,6 +15,7 @@
 #include <QSaveFile>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QTextBlock>
 #include <QVBoxLayout>
 
 #include "EditHost.h"
@@ -35,6 +36,8 @@
 namespace {
 // Slices of about a megabyte: each is shown in a few tens of milliseconds.
 constexpr qsizetype kSliceChars = 1 << 20;
+// UTF-8 documents up to this many characters have the bytes of their file counted.
+constexpr qsizetype kCountedBytesChars = 1 << 20;
 // Files that fit one slice are read and shown without waiting for a thread.
 constexpr qint64 kQuickLoadBytes = kSliceChars;
 }  // namespace
@@ -136,6 +139,43 @@ QString TfrmEdit::SizeText(qsizetype size) {
   return locale.toString(qlonglong(size)) + QStringLiteral(" bytes");
 }
 
+QString TfrmEdit::SizePanelText() {
+  const quint64 changes = mmoMemo_->ChangeCount();
+  if (sizeText_.isEmpty() || sizeTextChanges_ != changes || sizeTextFormat_ != format_) {
+    sizeText_ = sizeOfText();
+    sizeTextChanges_ = changes;
+    sizeTextFormat_ = format_;
+  }
+  return sizeText_;
+}
+
+QString TfrmEdit::sizeOfText() const {
+  const qsizetype length = mmoMemo_->TextLength();  // line breaks counted as the line end
+  switch (format_.encoding) {
+    case TTextEncoding::Windows1252:
+      return SizeText(length);
+    case TTextEncoding::Utf16LE:
+    case TTextEncoding::Utf16BE:
+      return SizeText(2 + 2 * length + format_.trailer.size());
+    case TTextEncoding::Utf8:
+    case TTextEncoding::Utf8Bom:
+      break;
+  }
+  // UTF-8 gives a character one to four bytes: counted while that is cheap, else the panel
+  // says what it counts.
+  if (mmoMemo_->PositionCount() > kCountedBytesChars) {
+    QLocale locale;
+    locale.setNumberOptions(locale.numberOptions() & ~QLocale::OmitGroupSeparator);
+    return locale.toString(qlonglong(length)) + QStringLiteral(" characters");
+  }
+  qsizetype bytes = format_.encoding == TTextEncoding::Utf8Bom ? 3 : 0;
+  const QTextDocument *document = mmoMemo_->document();
+  for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+    bytes += TextFile::EncodedSize(block.text(), format_.encoding);
+  bytes += (document->blockCount() - 1) * format_.LineEndText().size();
+  return SizeText(bytes);
+}
+
 void TfrmEdit::SetUntitled(const QString &displayName) {
   setWindowTitle(QStringLiteral("untitled.txt"));
   SetFileName(displayName);
@@ -184,7 +224,7 @@ bool TfrmEdit::Open(const QString &name) {
 
   setWindowTitle(Folders::FileNameOf(fileName));
   host_.UpdateTitles();
-  barEdit_->SetWidth(pnlSize, int(7 * SizeText(mmoMemo_->TextLength()).size()));
+  barEdit_->SetWidth(pnlSize, int(7 * SizePanelText().size()));
   SetFileName(fileName);
   appEventsIdle();
   if (!openNotice_.isEmpty())
@@ -272,6 +312,8 @@ bool TfrmEdit::loadPlainText(const QString &fileName, TDecodedText &decoded) {
           TMsgKind::Warning, TMsgButtons::YesNo) != TMsgResult::Yes)
     return false;
   mmoMemo_->BeginLoad(decoded.format);
+  // Not drawn until it is all there: drawing a part would lay out a long line again and again.
+  mmoMemo_->HoldUpdates();
   qsizetype from = 0;
   const qsizetype size = decoded.text.size();
   const bool shown = whileLoading(
@@ -282,6 +324,7 @@ bool TfrmEdit::loadPlainText(const QString &fileName, TDecodedText &decoded) {
         return from < size;
       },
       0);
+  mmoMemo_->ReleaseUpdates();
   if (!shown) return false;
   mmoMemo_->EndLoad(decoded);
   pnlLoad_->hide();
@@ -305,7 +348,7 @@ bool TfrmEdit::loadPlainText(const QString &fileName, TDecodedText &decoded) {
 
 void TfrmEdit::appEventsIdle() {
   barEdit_->SetText(pnlCaret, QStringLiteral("%1:%2").arg(mmoMemo_->CaretLine() + 1).arg(mmoMemo_->CaretColumn() + 1));
-  barEdit_->SetText(pnlSize, SizeText(mmoMemo_->TextLength()));
+  barEdit_->SetText(pnlSize, SizePanelText());
   barEdit_->SetText(pnlModified, mmoMemo_->Modified() ? QStringLiteral("Modified") : QString());
 }
 

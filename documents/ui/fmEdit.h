@@ -73,6 +73,9 @@ class TfrmEdit : public QWidget {
   static int FileNamePanelWidth(const QString &name);
   // "#,###,##0 bytes" with the locale's thousands separator.
   static QString SizeText(qsizetype size);
+  // Panel 3: the bytes the text takes in its file's encoding ("#,###,##0 bytes"); for a large
+  // UTF-8 document, whose bytes would take long to count, its characters ("... characters").
+  QString SizePanelText();
 
   // ---- find and replace -------------------------------------------------------------------
   // Set by the Find Next command so that the F3 key-up that follows does not search twice.
@@ -113,6 +116,7 @@ class TfrmEdit : public QWidget {
   bool loadPlainText(const QString &fileName, TDecodedText &decoded);
   bool loadRichText(const QString &fileName, const QByteArray &bytes);
   bool openFailed(const QString &fileName);
+  QString sizeOfText() const;
   // Runs the event loop until step returns false or the load is cancelled; false when it was
   // cancelled. The progress panel shows once the wait passes half a second.
   bool whileLoading(const std::function<bool()> &step, int intervalMs);
@@ -139,5 +143,8 @@ class TfrmEdit : public QWidget {
   bool loading_ = false;
   bool loadCancelled_ = false;
   TLoadPanel *pnlLoad_ = nullptr;
+  QString sizeText_;  // panel 3 as of sizeTextChanges_ and sizeTextFormat_
+  quint64 sizeTextChanges_ = 0;
+  TTextFormat sizeTextFormat_;
   QString openNotice_;  // how a file was read, told once it is open
 };

@@ -96,6 +96,8 @@ TEST_F(AppFixture, ALongSingleLineLoadsWithWordWrapOnAndTypingGoesOn) {
   QByteArray line;
   while (line.size() < 3 * 1000 * 1000) line += "{\"key\":\"value\",\"n\":[1,2,3]},";
   const QString file = TestEnvironment::WriteFile(dir + QStringLiteral("/min.json"), line);
+  // Word wrap on (a test before may have stored it off).
+  if (!m.IsChecked(QStringLiteral("mniWordWrap"))) m.Action(QStringLiteral("mniWordWrap"))->trigger();
   TfrmEdit *edit = m.OpenFile(file);
   TRichEdit *memo = edit->mmoMemo();
   ASSERT_TRUE(memo->WordWrap());
@@ -193,4 +195,36 @@ TEST_F(AppFixture, TheDefaultFaceIsShownMonospacedAndStoredAsChosen) {
   EXPECT_TRUE(shown.fixedPitch()) << shown.family().toStdString();
   EXPECT_EQ(shown.family(), EditorFont::MonospacedFamily());
   EXPECT_TRUE(EditorFont::ShownFont(memo->font()).family() == EditorFont::MonospacedFamily());
+}
+
+TEST_F(AppFixture, TheSizePanelCountsTheBytesOfTheFileAsItWouldBeSaved) {
+  TfrmMain &m = Start();
+  const QString dir = TestEnvironment::FreshDir(QStringLiteral("size"));
+  const QByteArray files[] = {
+      QByteArray("Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC \xF0\x9F\x98\x80\r\nzwei\r\n"),  // UTF-8
+      QByteArray("\xEF\xBB\xBF" "caf\xC3\xA9\n"),                                      // with BOM
+      QByteArray("Gr\xFC\xDF" "e\r\n\x80 5\r\n"),                                      // Windows-1252
+      QByteArray("\xFF\xFE" "a\0b\0\n\0", 8),                                           // UTF-16 LE
+  };
+  int n = 0;
+  for (const QByteArray &bytes : files) {
+    SCOPED_TRACE(n);
+    TfrmEdit *edit = m.OpenFile(
+        TestEnvironment::WriteFile(dir + QStringLiteral("/f%1.txt").arg(n++), bytes));
+    Settle();
+    EXPECT_EQ(Panel(edit, TfrmEdit::pnlSize), TfrmEdit::SizeText(bytes.size()));
+    // One more letter that takes two bytes in UTF-8 and one in Windows-1252.
+    edit->mmoMemo()->moveCursor(QTextCursor::End);
+    edit->mmoMemo()->ReplaceSelection(QStringLiteral("ü"));
+    ASSERT_TRUE(m.SaveFile(edit, edit->FileName()));
+    Settle();
+    EXPECT_EQ(Panel(edit, TfrmEdit::pnlSize),
+              TfrmEdit::SizeText(TestEnvironment::ReadFile(edit->FileName()).size()));
+  }
+  // A large UTF-8 document says what it counts instead.
+  QByteArray large;
+  while (large.size() < 3 * 1000 * 1000) large += "\xC3\xBC-line\n";
+  TfrmEdit *edit = m.OpenFile(TestEnvironment::WriteFile(dir + QStringLiteral("/large.txt"), large));
+  Settle();
+  EXPECT_TRUE(Panel(edit, TfrmEdit::pnlSize).endsWith(QStringLiteral(" characters")));
 }
