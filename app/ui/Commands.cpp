@@ -52,7 +52,9 @@ void Replace(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { SearchCommands:
 void Arrange(TfrmMain &m, int tag) { m.proMenuWindows(tag); }
 void Option(TfrmMain &m, int) { m.OptionsMenu(); }
 void SetDefault(TfrmMain &m, int) { m.Integration()->mniSetDefaultClick(); }
-ImportExport::TContext converterContext(TfrmMain &m, TfrmEdit &e) { return {&m, &m, m.barMain(), &m, e.mmoMemo()}; }
+ImportExport::TContext converterContext(TfrmMain &m, TfrmEdit &e) {
+  return {&m, &m, m.barMain(), &m, &e, [&m] { return m.NewWorkspace(); }};
+}
 void Import(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { ImportExport::ImportDocument(converterContext(m, e)); }); }
 void Export(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { ImportExport::ExportDocument(converterContext(m, e)); }); }
 void ButtonStyle(TfrmMain &m, int) { m.UpdateMainMenus(); }

@@ -1,6 +1,7 @@
 #include "fmEdit.h"
 
 #include <QCloseEvent>
+#include <climits>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -30,6 +31,7 @@
 #include "RichEdit.h"
 #include "LoadPanel.h"
 #include "RtfReader.h"
+#include "SafeSave.h"
 #include "SaveNames.h"
 #include "TextLoader.h"
 
@@ -211,15 +213,23 @@ bool TfrmEdit::Open(const QString &name) {
     return openFailed(fileName);
   }
   const TFileStamp stamp = loader->Stamp();
-  const bool loaded = rich ? loadRichText(fileName, loader->Bytes())
-                           : loadPlainText(fileName, loader->Decoded());
+  const QByteArray kept = keptVersion(fileName);
+  bool loaded;
+  if (rich) {
+    loaded = loadRichText(fileName, kept.isNull() ? loader->Bytes() : kept);
+  } else if (kept.isNull()) {
+    loaded = loadPlainText(fileName, loader->Decoded());
+  } else {
+    TDecodedText decoded = TextFile::Decode(kept, INT_MAX - 1);
+    loaded = loadPlainText(fileName, decoded);
+  }
   loader.reset();
   if (loadCancelled_) return abandonLoad();
   if (!loaded) return openFailed(fileName);
   mmoMemo_->ResetUndoHistory();
   mmoMemo_->SetSelection(0, 0);
-  // Loading never counts as a change: the text is the file's.
-  mmoMemo_->SetModified(false);
+  // Loading never counts as a change: the text is the file's. A kept version is not.
+  mmoMemo_->SetModified(!kept.isNull());
   diskStamp_ = stamp;
 
   setWindowTitle(Folders::FileNameOf(fileName));
@@ -265,6 +275,25 @@ bool TfrmEdit::abandonLoad() {
   return false;
 }
 
+QByteArray TfrmEdit::keptVersion(const QString &fileName) {
+  // A save that was stopped while it wrote the file in place may have left it incomplete.
+  const QString copy = TSafeSave::InterruptedCopyOf(fileName);
+  if (copy.isEmpty()) return QByteArray();
+  const TMsgResult answer = MessageBox::Show(
+      this,
+      MessageBox::MsgHeader() + QStringLiteral("The file '") + fileName +
+          QStringLiteral("' may be incomplete: saving it was stopped before it had finished.\r"
+                         "The version from before that save was kept as '") +
+          copy +
+          QStringLiteral("'.\r\rOpen the kept version instead? Saving then writes it to the file."),
+      TMsgKind::Warning, TMsgButtons::YesNo);
+  QFile file(copy);
+  if (answer != TMsgResult::Yes || !file.open(QIODevice::ReadOnly)) return QByteArray();
+  QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) return QByteArray();
+  return bytes.isNull() ? QByteArray("", 0) : bytes;  // an empty version is still a choice
+}
+
 bool TfrmEdit::openFailed(const QString &fileName) {
   // Nothing of the file is in the window: it is an untitled document in the file's folder, so
   // that saving asks for a name.
@@ -298,6 +327,12 @@ bool TfrmEdit::loadRichText(const QString &fileName, const QByteArray &bytes) {
     return false;
   }
   SetFormat(TTextFormat{TTextEncoding::Windows1252, TLineEnd::CrLf, {}});
+  if (reader.FormattingDropped())
+    openNotice_ = MessageBox::MsgHeader() + QStringLiteral("The file '") + fileName +
+                  QStringLiteral("' changes its formatting more often than a workspace can "
+                                 "show: the latest changes in its longest paragraphs were left "
+                                 "out.\rThe text is all there; saving writes the simpler "
+                                 "formatting.");
   return true;
 }
 

@@ -122,6 +122,9 @@ class TfrmEdit : public QWidget {
   bool whileLoading(const std::function<bool()> &step, int intervalMs);
   // A cancelled load: nothing of the file stays, and the window goes.
   bool abandonLoad();
+  // The content of the copy an interrupted save kept of the file, when the user chooses it;
+  // a null array otherwise.
+  QByteArray keptVersion(const QString &fileName);
   // One search from a dialog's button: reports when nothing is found and moves the dialog.
   void dialogFindNext(TFindDialog *dialog);
   void dialogReplace(TFindDialog *dialog);

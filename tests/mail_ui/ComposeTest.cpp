@@ -195,7 +195,9 @@ TEST_F(Compose, ChecksRunInOrderAndEachStopsWithTheFocusOnItsField) {
   EXPECT_FALSE(form->isVisible());
 }
 
-TEST_F(Compose, SeveralAddressesInToTravelAsOneRecipientEntry) {
+// Several addresses in To would travel as one entry whose first address alone is used while the
+// box named them all: the form refuses such a To and says where the message would have gone.
+TEST_F(Compose, SeveralAddressesInToAreRefusedNamingWhereTheMessageWouldGo) {
   TSmtpSink sink;
   UseServer(sink);
   TModalAnswerer answers({QStringLiteral("OK")});
@@ -204,13 +206,14 @@ TEST_F(Compose, SeveralAddressesInToTravelAsOneRecipientEntry) {
   Address(QStringLiteral("me@example.org"), to);
   form->Command(QStringLiteral("mniBCC"))->setChecked(false);
   Run("btnSend");
-  ASSERT_EQ(sink.Count(), 1);
-  // One entry: its address is the one in angle brackets; the header shows the whole text.
-  EXPECT_EQ(Strings(sink.Record(1)[QStringLiteral("rcpt_tos")]),
-            QStringList({QStringLiteral("jane@example.org")}));
-  EXPECT_EQ(HeaderValue(sink.Record(1), QStringLiteral("To")), to);
-  EXPECT_EQ(answers.texts.value(0),
-            Boxed(QStringLiteral("Your message was successfully sent to ") + to));
+  EXPECT_EQ(sink.Count(), 0);
+  ASSERT_EQ(answers.texts.size(), 1);
+  EXPECT_TRUE(answers.texts[0].contains(QStringLiteral("\"jane@example.org\" only")))
+      << answers.texts[0].toStdString();
+  EXPECT_EQ(answers.titles[0], QStringLiteral("Warning"));
+  EXPECT_TRUE(form->isVisible());
+  EXPECT_EQ(form->edtTo->text(), to);
+  EXPECT_EQ(form->focusWidget(), form->edtTo);
 }
 
 TEST_F(Compose, AttachmentsAreAddedThroughTheOpenDialogAndArriveByteExact) {
@@ -286,9 +289,9 @@ TEST_F(Compose, RefusedRecipientKeepsTheFormIntactAndASecondSendSucceeds) {
 
   ASSERT_EQ(answers.texts.size(), 1);
   EXPECT_TRUE(answers.texts[0].startsWith(Boxed(QStringLiteral(
-      "Email could not be sent to nobody@example.org at this time. Please try again later."))))
+      "Your message was not sent: the server refused this recipient:\r\rnobody@example.org (550"))))
       << answers.texts[0].toStdString();
-  EXPECT_TRUE(answers.texts[0].contains(QStringLiteral("550"))) << "the server's reason is shown";
+  EXPECT_TRUE(answers.texts[0].contains(QStringLiteral("Nothing was delivered")));
   EXPECT_EQ(answers.titles[0], QStringLiteral("Warning"));
   EXPECT_EQ(sink.Count(), 0);
   EXPECT_TRUE(form->isVisible());
@@ -330,6 +333,8 @@ TEST_F(Compose, UnreachableServerShowsTheConnectionBox) {
       "properly set up in Options|Preferences|Network or contact your network administrator for "
       "assistance."))))
       << answers.texts[0].toStdString();
+  EXPECT_TRUE(answers.texts[0].contains(QStringLiteral("Connection Failed: Connection refused")))
+      << "the cause is named: " << answers.texts[0].toStdString();
   EXPECT_TRUE(form->isVisible());
 }
 
@@ -391,7 +396,7 @@ TEST_F(Compose, SecurityAndLoginReachTheClientAndThePasswordIsAskedOnceThenKept)
   };
   TNMSMTP client;
   TWaitPanel panel;
-  const TMailFields fields{QStringLiteral("ann@example.org"),
+  const TMessageFields fields{QStringLiteral("ann@example.org"),
                            QStringLiteral("bob@example.org"),
                            QStringLiteral("Hi"),
                            {QStringLiteral("text")},
