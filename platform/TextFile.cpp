@@ -1,19 +1,19 @@
 #include "TextFile.h"
 
-#include <algorithm>
-#include <array>
-#include <optional>
-
-#include "CodePage.h"
-
-#include <QFile>
-#include <QLocale>
-#include <cerrno>
-#include <climits>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <QFile>
+#include <QLocale>
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <optional>
+
+#include "CodePage.h"
 
 namespace {
 
@@ -494,7 +494,8 @@ TFileBytes ReadRegularFile(const QString &path, qint64 maxBytes,
   if (fd < 0) return failed(errorWords(errno));
   const TDescriptor descriptor(fd);
   if (::fstat(fd, &info) != 0) return failed(errorWords(errno));
-  if (const QString kind = KindOfEntry(info.st_mode); !kind.isEmpty()) return failed(notAFile(kind));
+  if (const QString kind = KindOfEntry(info.st_mode); !kind.isEmpty())
+    return failed(notAFile(kind));
   const qint64 size = info.st_size;
   if (size > maxBytes) return failed(tooLarge(size, maxBytes));
 

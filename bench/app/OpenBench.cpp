@@ -7,11 +7,6 @@
 // Files: log200 (200 MB of 80-character lines), line5 (5 MB in one line), text15 (15 MB),
 // lines1m (100 MB of 1 MB lines); without names all four.
 
-#include "Application.h"
-#include "RichEdit.h"
-#include "fmEdit.h"
-#include "fmMain.h"
-
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMdiArea>
@@ -19,12 +14,16 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <functional>
 #include <string>
+
+#include "Application.h"
+#include "RichEdit.h"
+#include "fmEdit.h"
+#include "fmMain.h"
 
 namespace {
 
@@ -49,7 +48,8 @@ double median(std::vector<double> v) {
 bool writeFile(const QString &path, qint64 size, qint64 lineLength) {
   QFile out(path);
   if (!out.open(QIODevice::WriteOnly)) return false;
-  const QByteArray pattern = "The quick brown fox jumps over the lazy dog; {\"key\": [1, 2, 3]} 0123456789 ";
+  const QByteArray pattern =
+      "The quick brown fox jumps over the lazy dog; {\"key\": [1, 2, 3]} 0123456789 ";
   QByteArray line;
   while (line.size() < lineLength - 1) line += pattern;
   line.truncate(lineLength - 1);
@@ -71,9 +71,8 @@ class TGapMeter {
  public:
   TGapMeter() {
     timer_.setInterval(10);
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-      worst_ = std::max(worst_, clock_.restart());
-    });
+    QObject::connect(&timer_, &QTimer::timeout,
+                     [this] { worst_ = std::max(worst_, clock_.restart()); });
   }
   void Start() {
     worst_ = 0;

@@ -9,7 +9,6 @@
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QTest>
-
 #include <cstdio>
 
 namespace {
@@ -67,22 +66,24 @@ int main(int argc, char **argv) {
     const QString s = text(c.size, c.lineLength);
     {
       QPlainTextEdit edit;
-      measure(c.name, "QPlainTextEdit", edit,
-              [&] {
-                edit.setPlainText(s);
-                edit.moveCursor(QTextCursor::End);
-              },
-              [&] { QTest::keyClick(&edit, Qt::Key_A); });
+      measure(
+          c.name, "QPlainTextEdit", edit,
+          [&] {
+            edit.setPlainText(s);
+            edit.moveCursor(QTextCursor::End);
+          },
+          [&] { QTest::keyClick(&edit, Qt::Key_A); });
     }
     {
       QsciScintilla edit;
       edit.setWrapMode(QsciScintilla::WrapWord);
-      measure(c.name, "QScintilla", edit,
-              [&] {
-                edit.setText(s);
-                edit.SendScintilla(QsciScintillaBase::SCI_DOCUMENTEND);
-              },
-              [&] { QTest::keyClick(edit.viewport(), Qt::Key_A); });
+      measure(
+          c.name, "QScintilla", edit,
+          [&] {
+            edit.setText(s);
+            edit.SendScintilla(QsciScintillaBase::SCI_DOCUMENTEND);
+          },
+          [&] { QTest::keyClick(edit.viewport(), Qt::Key_A); });
     }
   }
   return 0;

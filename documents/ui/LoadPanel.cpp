@@ -29,4 +29,6 @@ void TLoadPanel::Start(const QString &fileName) {
   barProgress_->setValue(0);
 }
 
-void TLoadPanel::SetProgress(int progress) { barProgress_->setValue(std::clamp(progress, 0, 1000)); }
+void TLoadPanel::SetProgress(int progress) {
+  barProgress_->setValue(std::clamp(progress, 0, 1000));
+}

@@ -2,11 +2,12 @@
 // and in slices, with long lines), never marked changed by loading, saved back byte for byte;
 // a load that is cancelled opens nothing; named pipes and devices are refused with a reason;
 // names holding "&" show literally in the menus; the default face is monospaced.
+#include <sys/stat.h>
+
 #include <QFontInfo>
 #include <QMenu>
 #include <QPushButton>
 #include <QTimer>
-#include <sys/stat.h>
 
 #include "AppFixture.h"
 #include "EditorFont.h"
@@ -25,7 +26,9 @@ QByteArray bigText(qsizetype size) {
   int n = 0;
   while (bytes.size() < size) {
     if (++n % 5000 == 0) bytes += longLine + "\r\n";
-    bytes += "Line " + QByteArray::number(n) + ": gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC and more words\r\n";
+    bytes += "Line " + QByteArray::number(n) +
+             ": gr\xC3\xBC\xC3\x9F"
+             "e \xE2\x82\xAC and more words\r\n";
   }
   bytes += "the end";
   return bytes;
@@ -97,7 +100,8 @@ TEST_F(AppFixture, ALongSingleLineLoadsWithWordWrapOnAndTypingGoesOn) {
   while (line.size() < 3 * 1000 * 1000) line += "{\"key\":\"value\",\"n\":[1,2,3]},";
   const QString file = TestEnvironment::WriteFile(dir + QStringLiteral("/min.json"), line);
   // Word wrap on (a test before may have stored it off).
-  if (!m.IsChecked(QStringLiteral("mniWordWrap"))) m.Action(QStringLiteral("mniWordWrap"))->trigger();
+  if (!m.IsChecked(QStringLiteral("mniWordWrap")))
+    m.Action(QStringLiteral("mniWordWrap"))->trigger();
   TfrmEdit *edit = m.OpenFile(file);
   TRichEdit *memo = edit->mmoMemo();
   ASSERT_TRUE(memo->WordWrap());
@@ -115,8 +119,8 @@ TEST_F(AppFixture, ALongSingleLineLoadsWithWordWrapOnAndTypingGoesOn) {
 TEST_F(AppFixture, ACancelledLoadOpensNothingAndChangesNothing) {
   TfrmMain &m = Start();
   const QString dir = TestEnvironment::FreshDir(QStringLiteral("cancel"));
-  const QString file = TestEnvironment::WriteFile(dir + QStringLiteral("/huge.log"),
-                                                  bigText(120 * 1000 * 1000));
+  const QString file =
+      TestEnvironment::WriteFile(dir + QStringLiteral("/huge.log"), bigText(120 * 1000 * 1000));
   const int windowsBefore = int(m.EditWindows().size());
   const QStringList recentBefore = m.FileLists().Recent();
   const QString currentBefore = m.CurrentFileName();
@@ -163,7 +167,8 @@ TEST_F(AppFixture, PipesDevicesAndFoldersAreRefusedWithTheirReason) {
 TEST_F(AppFixture, NamesWithAmpersandsShowLiterallyInTheMenus) {
   TfrmMain &m = Start();
   const QString dir = TestEnvironment::FreshDir(QStringLiteral("amp"));
-  const QString file = TestEnvironment::WriteFile(dir + QStringLiteral("/Tom & Jerry&Co.txt"), "cartoon\n");
+  const QString file =
+      TestEnvironment::WriteFile(dir + QStringLiteral("/Tom & Jerry&Co.txt"), "cartoon\n");
   TfrmEdit *edit = m.OpenFile(file);
   Q_EMIT m.Menu(QStringLiteral("mniFile"))->aboutToShow();
   QAction *recent = m.Action(QStringLiteral("mniMRU1"));
@@ -174,7 +179,8 @@ TEST_F(AppFixture, NamesWithAmpersandsShowLiterallyInTheMenus) {
   Q_EMIT m.Menu(QStringLiteral("mniWindow"))->aboutToShow();
   QStringList windowItems;
   for (QAction *a : m.Menu(QStringLiteral("mniWindow"))->actions()) windowItems << a->text();
-  EXPECT_TRUE(windowItems.contains(QStringLiteral("&2 Tom && Jerry&&Co.txt"))) << windowItems.join(u'|').toStdString();
+  EXPECT_TRUE(windowItems.contains(QStringLiteral("&2 Tom && Jerry&&Co.txt")))
+      << windowItems.join(u'|').toStdString();
 
   // Reopening from the menu opens the file of that name.
   edit->close();
@@ -201,16 +207,21 @@ TEST_F(AppFixture, TheSizePanelCountsTheBytesOfTheFileAsItWouldBeSaved) {
   TfrmMain &m = Start();
   const QString dir = TestEnvironment::FreshDir(QStringLiteral("size"));
   const QByteArray files[] = {
-      QByteArray("Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC \xF0\x9F\x98\x80\r\nzwei\r\n"),  // UTF-8
-      QByteArray("\xEF\xBB\xBF" "caf\xC3\xA9\n"),                                      // with BOM
-      QByteArray("Gr\xFC\xDF" "e\r\n\x80 5\r\n"),                                      // Windows-1252
-      QByteArray("\xFF\xFE" "a\0b\0\n\0", 8),                                           // UTF-16 LE
+      QByteArray("Gr\xC3\xBC\xC3\x9F"
+                 "e \xE2\x82\xAC \xF0\x9F\x98\x80\r\nzwei\r\n"),  // UTF-8
+      QByteArray("\xEF\xBB\xBF"
+                 "caf\xC3\xA9\n"),  // with BOM
+      QByteArray("Gr\xFC\xDF"
+                 "e\r\n\x80 5\r\n"),  // Windows-1252
+      QByteArray("\xFF\xFE"
+                 "a\0b\0\n\0",
+                 8),  // UTF-16 LE
   };
   int n = 0;
   for (const QByteArray &bytes : files) {
     SCOPED_TRACE(n);
-    TfrmEdit *edit = m.OpenFile(
-        TestEnvironment::WriteFile(dir + QStringLiteral("/f%1.txt").arg(n++), bytes));
+    TfrmEdit *edit =
+        m.OpenFile(TestEnvironment::WriteFile(dir + QStringLiteral("/f%1.txt").arg(n++), bytes));
     Settle();
     EXPECT_EQ(Panel(edit, TfrmEdit::pnlSize), TfrmEdit::SizeText(bytes.size()));
     // One more letter that takes two bytes in UTF-8 and one in Windows-1252.
@@ -224,7 +235,8 @@ TEST_F(AppFixture, TheSizePanelCountsTheBytesOfTheFileAsItWouldBeSaved) {
   // A large UTF-8 document says what it counts instead.
   QByteArray large;
   while (large.size() < 3 * 1000 * 1000) large += "\xC3\xBC-line\n";
-  TfrmEdit *edit = m.OpenFile(TestEnvironment::WriteFile(dir + QStringLiteral("/large.txt"), large));
+  TfrmEdit *edit =
+      m.OpenFile(TestEnvironment::WriteFile(dir + QStringLiteral("/large.txt"), large));
   Settle();
   EXPECT_TRUE(Panel(edit, TfrmEdit::pnlSize).endsWith(QStringLiteral(" characters")));
 }

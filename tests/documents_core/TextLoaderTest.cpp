@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QThread>
 #include <chrono>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "TestEnvironment.h"
 #include "TextLoader.h"
@@ -27,7 +27,10 @@ bool finishes(const TTextLoader &loader) {
 TEST(TextLoader, ReadsAndDecodesOnItsOwnThreadOrAtOnce) {
   const QString dir = TestEnvironment::FreshDir(QStringLiteral("loader"));
   QByteArray bytes;
-  while (bytes.size() < 6 * 1024 * 1024) bytes += "Gr\xC3\xBC\xC3\x9F" "e, line\r\n";
+  while (bytes.size() < 6 * 1024 * 1024)
+    bytes +=
+        "Gr\xC3\xBC\xC3\x9F"
+        "e, line\r\n";
   const QString path = TestEnvironment::WriteFile(dir + QStringLiteral("/big.txt"), bytes);
   for (const bool threaded : {true, false}) {
     SCOPED_TRACE(threaded);
@@ -38,7 +41,8 @@ TEST(TextLoader, ReadsAndDecodesOnItsOwnThreadOrAtOnce) {
     EXPECT_EQ(loader.Progress(), 1000);
     EXPECT_EQ(loader.Decoded().format.encoding, TTextEncoding::Utf8);
     EXPECT_EQ(loader.Decoded().format.lineEnd, TLineEnd::CrLf);
-    EXPECT_EQ(TextFile::Encode(TextFile::JoinBreaks(loader.Decoded()), loader.Decoded().format), bytes);
+    EXPECT_EQ(TextFile::Encode(TextFile::JoinBreaks(loader.Decoded()), loader.Decoded().format),
+              bytes);
     EXPECT_EQ(loader.Stamp().size, bytes.size());
     EXPECT_EQ(loader.Stamp().hash, TFileStamp::Hash(bytes));
   }
@@ -51,8 +55,8 @@ TEST(TextLoader, ReadsAndDecodesOnItsOwnThreadOrAtOnce) {
 
 TEST(TextLoader, CancelAndRefusalsEndTheThreadWithNothingKept) {
   const QString dir = TestEnvironment::FreshDir(QStringLiteral("loader-stop"));
-  const QString path =
-      TestEnvironment::WriteFile(dir + QStringLiteral("/big.txt"), QByteArray(64 * 1024 * 1024, 'x'));
+  const QString path = TestEnvironment::WriteFile(dir + QStringLiteral("/big.txt"),
+                                                  QByteArray(64 * 1024 * 1024, 'x'));
   TTextLoader loader(path, 1 << 30, true);
   loader.Cancel();
   ASSERT_TRUE(finishes(loader));
