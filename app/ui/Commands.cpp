@@ -212,9 +212,9 @@ const TMenuDef kMenus[] = {
     {"mniReopen", "&Reopen", "Reopen file", std::span<const char *const>(kEmpty, 0)},
     {"mniFavFiles", "&Favorite Files", "Favorite files", std::span<const char *const>(kEmpty, 0)},
     {"mniConvert", "Convert", "Convert text", kConvert},
-    {"pumPopup", "", "", kPopup},
-    {"traMenu", "", "", kTray},
-    {"pumToolBar", "", "", kToolBarStyle},
+    {"pumPopup", "", "Workspace menu", kPopup},
+    {"traMenu", "", "Vellumix notification area menu", kTray},
+    {"pumToolBar", "", "Tool bar style menu", kToolBarStyle},
 };
 
 const TButtonDef kMainButtons[] = {

@@ -24,6 +24,7 @@
 #include "FormStorage.h"
 #include "FormTables.h"
 #include "MailSend.h"
+#include "SupportAddress.h"
 #include "MessageBox.h"
 #include "NMSMTP.h"
 #include "StyleMenu.h"
@@ -95,6 +96,7 @@ void TfrmEmail::BuildFields() {
 
   mmoBody = new QPlainTextEdit(this);
   mmoBody->setObjectName(QStringLiteral("mmoBody"));
+  mmoBody->setAccessibleName(QStringLiteral("Message text"));
   mmoBody->setProperty("HelpContext", 1504);
   mmoBody->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   mmoBody->setTabChangesFocus(false);
@@ -321,7 +323,7 @@ bool TfrmEmail::Ask(const QString &text) {
 
 // The checks of a send in their order; false when one stopped it.
 bool TfrmEmail::Checked() {
-  if (edtTo->text() != SupportAddress &&
+  if (edtTo->text() != SupportAddress::Current() &&
       TMailSettings::NoServer(settings_.Caption(QStringLiteral("SMTPHost")))) {
     Warn(NoServerWarning());
     return false;
@@ -413,6 +415,7 @@ void TfrmEmail::SendEmail() {
   if (!self) return;  // the window closed under the send
   send_ = nullptr;
   SetSending(false);
+  if (sent && SupportRequest) SupportAddress::Remember(edtTo->text());
   if (sent || closeAfterSend_) done(sent ? Accepted : Rejected);
 }
 

@@ -12,6 +12,8 @@
 #include "MessageBox.h"
 #include "NMSMTP.h"
 #include "SendAsEmail.h"
+#include "SupportAddress.h"
+#include "VellumixVersion.h"
 #include "TestEnvironment.h"
 #include "WaitPanel.h"
 
@@ -358,27 +360,39 @@ TEST_F(Compose, EnterMovesOnAndEscapeKeepsTheForm) {
   EXPECT_FALSE(form->isVisible());
 }
 
-TEST_F(Compose, SupportRequestKeepsItsPreparedMessage) {
+TEST_F(Compose, SupportRequestKeepsItsPreparedMessageAndTheAddressTheUserGaveIt) {
   TSmtpSink sink;
   UseServer(sink);
-  TModalAnswerer answers({QStringLiteral("OK")});
-  form = std::make_unique<TfrmEmail>(context, QStringLiteral("workspace text"));
-  MailUi::PrepareSupportRequest(
-      *form, {QStringLiteral("Line one"), QStringLiteral("\tProgram Name:\tVellumix")});
-  form->show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-  Settle();
-  EXPECT_EQ(form->windowTitle(), QStringLiteral("Request for Tech Support"));
-  EXPECT_EQ(form->edtTo->text(), SupportAddress);
-  EXPECT_FALSE(form->edtTo->isEnabled());
-  EXPECT_FALSE(form->edtSubject->isEnabled());
-  EXPECT_TRUE(form->edtSubject->text().endsWith(QStringLiteral(" technical support")));
-  EXPECT_FALSE(form->btnEmailAddress->isVisible());
-  EXPECT_EQ(form->mmoBody->toPlainText(), QStringLiteral("Line one\n\tProgram Name:\tVellumix"));
-  form->edtFrom->setText(QStringLiteral("me@example.org"));
-  Run("btnSend");
+  auto request = [&](const std::function<void()> &edit) {
+    TModalAnswerer answers({QStringLiteral("OK")});
+    form = std::make_unique<TfrmEmail>(context, QStringLiteral("workspace text"));
+    MailUi::PrepareSupportRequest(
+        *form, {QStringLiteral("Line one"), QStringLiteral("\tProgram Name:\tVellumix")});
+    form->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    Settle();
+    edit();
+    form->edtFrom->setText(QStringLiteral("me@example.org"));
+    Run("btnSend");
+  };
+  request([&] {
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Request for Tech Support"));
+    // The address the program was built with, shown and open to change.
+    EXPECT_EQ(form->edtTo->text(), QString::fromLatin1(kSupportAddress));
+    EXPECT_TRUE(form->edtTo->isEnabled());
+    EXPECT_FALSE(form->edtTo->text().endsWith(QStringLiteral(".invalid")));
+    EXPECT_FALSE(form->edtSubject->isEnabled());
+    EXPECT_TRUE(form->edtSubject->text().endsWith(QStringLiteral(" technical support")));
+    EXPECT_FALSE(form->btnEmailAddress->isVisible());
+    EXPECT_EQ(form->mmoBody->toPlainText(), QStringLiteral("Line one\n\tProgram Name:\tVellumix"));
+    form->edtTo->setText(QStringLiteral("helpdesk@example.org"));
+  });
   ASSERT_EQ(sink.Count(), 1);
-  EXPECT_EQ(Strings(sink.Record(1)[QStringLiteral("rcpt_tos")]).value(0), SupportAddress);
+  EXPECT_EQ(Strings(sink.Record(1)[QStringLiteral("rcpt_tos")]).value(0), QStringLiteral("helpdesk@example.org"));
+  // The next request goes to the address the user chose, which the settings keep.
+  request([&] { EXPECT_EQ(form->edtTo->text(), QStringLiteral("helpdesk@example.org")); });
+  ASSERT_EQ(sink.Count(), 2);
+  EXPECT_EQ(SupportAddress::Current(), QStringLiteral("helpdesk@example.org"));
 }
 
 TEST_F(Compose, SecurityAndLoginReachTheClientAndThePasswordIsAskedOnceThenKept) {

@@ -4,6 +4,8 @@
 #include "ConverterFixture.h"
 #include "TextConverters.h"
 
+#include <QProcess>
+
 namespace {
 
 using TDirection = TTextConverters::TDirection;
@@ -56,6 +58,18 @@ TEST_F(ConverterFidelity, EveryOfferedExportFormatKeepsEveryCharacterAndLine) {
   EXPECT_TRUE(problems.isEmpty()) << problems.join(u' ').toStdString();
   EXPECT_FALSE(TestEnvironment::ReadFile(dir + QStringLiteral("/round.md")).contains("--"))
       << "Markdown keeps the dash as it is";
+  // An e-book names its title and a real language, whatever the locale (here "C").
+  QProcess unzip;
+  unzip.start(QStringLiteral("python3"),
+              {QStringLiteral("-c"),
+               QStringLiteral("import sys, zipfile; sys.stdout.buffer.write("
+                              "zipfile.ZipFile(sys.argv[1]).read('EPUB/content.opf'))"),
+               dir + QStringLiteral("/round.epub")});
+  ASSERT_TRUE(unzip.waitForFinished(30000));
+  const QByteArray package = unzip.readAllStandardOutput();
+  EXPECT_TRUE(package.contains("<dc:title id=\"epub-title-1\">round</dc:title>")) << package.toStdString();
+  EXPECT_FALSE(package.contains("<dc:language>C</dc:language>")) << package.toStdString();
+  EXPECT_TRUE(package.contains("<dc:language>")) << package.toStdString();
 }
 
 TEST_F(ConverterFidelity, ImportAddsNoMetadataLines) {

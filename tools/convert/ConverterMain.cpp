@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QProcess>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -24,6 +25,13 @@
 namespace {
 
 enum TExit { Ok = 0, NotInFormat = 1, Failed = 2, NotOffered = 3 };
+
+// The language of the user's locale in the form documents name it ("de-DE"); English when the
+// locale names none (the "C" or "POSIX" locale).
+QString BookLanguage() {
+  const QLocale locale = QLocale::system();
+  return locale.language() == QLocale::C ? QStringLiteral("en") : locale.bcp47Name();
+}
 enum class TTool { Pandoc, Office };
 
 constexpr qsizetype kMaxText = 256 * 1024 * 1024;
@@ -323,6 +331,8 @@ bool ExportWith(TTool tool, const QString &format, const QByteArray &text, const
          << (format == QLatin1String("epub") ? QStringLiteral("title=")
                                              : QStringLiteral("pagetitle=")) +
                 title;
+    // The book's language is the user's, not the "C" of a locale without one.
+    if (format == QLatin1String("epub")) args << QStringLiteral("--metadata") << QStringLiteral("lang=") + BookLanguage();
     return RunTool(tool, args << html, reason);
   }
   const QString plain = scratch.filePath(QStringLiteral("text.txt"));
