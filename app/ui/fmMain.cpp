@@ -1,5 +1,7 @@
 #include "fmMain.h"
 
+#include "MenuText.h"
+
 #include "Commands.h"
 #include "Folders.h"
 #include "FormStorage.h"
@@ -530,10 +532,11 @@ void TfrmMain::createFileListItems() {
   fill(QStringLiteral("mniFavFiles"), QStringLiteral("mniFav0"), QStringLiteral("mniFavDiv"));
   for (int n = 0; n < TFileLists::MaxEntries; ++n) {
     QAction *recent = Action(QStringLiteral("mniMRU%1").arg(n + 1));
-    connect(recent, &QAction::triggered, this, [this, recent] { RunMRU(recent->text(), recent->property("tag").toInt()); });
+    connect(recent, &QAction::triggered, this,
+            [this, recent] { RunMRU(recent->data().toString(), recent->property("tag").toInt()); });
     QAction *favorite = Action(QStringLiteral("mniFav0%1").arg(n + 1));
     connect(favorite, &QAction::triggered, this,
-            [this, favorite] { RunFav(favorite->text(), favorite->property("tag").toInt()); });
+            [this, favorite] { RunFav(favorite->data().toString(), favorite->property("tag").toInt()); });
   }
   connect(Menu(QStringLiteral("mniFile")), &QMenu::aboutToShow, this, [this] {
     ShowRecentMenu();
@@ -543,13 +546,13 @@ void TfrmMain::createFileListItems() {
   connect(Menu(QStringLiteral("mniReopen")), &QMenu::aboutToShow, this, [this] {
     for (int n = 1; n <= TFileLists::MaxEntries; ++n) {
       QAction *item = Action(QStringLiteral("mniMRU%1").arg(n));
-      setHint(item, QStringLiteral("Reopen ") + item->text());
+      setHint(item, QStringLiteral("Reopen ") + item->data().toString());
     }
   });
   connect(Menu(QStringLiteral("mniFavFiles")), &QMenu::aboutToShow, this, [this] {
     for (int n = 1; n <= TFileLists::MaxEntries; ++n) {
       QAction *item = Action(QStringLiteral("mniFav0%1").arg(n));
-      setHint(item, QStringLiteral("Open ") + item->text());
+      setHint(item, QStringLiteral("Open ") + item->data().toString());
     }
   });
 }
@@ -589,7 +592,8 @@ void TfrmMain::showFileListMenu(const QStringList &list, const QString &itemPref
     const QString entry = list.value(n);
     item->setVisible(!entry.isEmpty());
     // Paths keep their case here: a lower-cased path names another file.
-    item->setText(entry);
+    item->setText(MenuText::Literal(entry));
+    item->setData(entry);
     shown += !entry.isEmpty();
   }
   Action(divider)->setVisible(Action(itemPrefix + QStringLiteral("5"))->isVisible());
@@ -760,7 +764,7 @@ void TfrmMain::rebuildWindowList() {
   windowListActions_ << menu->addSeparator();
   int number = 1;
   for (QMdiSubWindow *sub : subs) {
-    auto *item = menu->addAction(QStringLiteral("&%1 %2").arg(number++).arg(sub->windowTitle()));
+    auto *item = menu->addAction(QStringLiteral("&%1 %2").arg(number++).arg(MenuText::Literal(sub->windowTitle())));
     item->setCheckable(true);
     item->setChecked(sub == area_->currentSubWindow());
     QPointer<QMdiSubWindow> target(sub);
