@@ -2,6 +2,7 @@
 
 #include "Commands.h"
 #include "Folders.h"
+#include "RecoveryStartUp.h"
 #include "FormStorage.h"
 #include "FormTables.h"
 #include "Glyphs.h"
@@ -420,6 +421,7 @@ void TfrmMain::FormShow() {
     TopMostOn();
   else
     TopMostOff();
+  RecoveryStartUp::Begin(this, [this] { return NewWorkspace(); });
 }
 
 void TfrmMain::UpdateMainMenus() {
@@ -996,6 +998,7 @@ void TfrmMain::closeEvent(QCloseEvent *event) {
 }
 
 void TfrmMain::FormDestroy() {
+  RecoveryStartUp::End();
   SaveFileLists();
   // The document windows go before the frame's own parts, which their last signals would reach.
   area_->disconnect(this);

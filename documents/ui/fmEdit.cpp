@@ -22,6 +22,7 @@
 #include "KeyboardState.h"
 #include "MessageBox.h"
 #include "PanelStatusBar.h"
+#include "RecoveryTracker.h"
 #include "RichEdit.h"
 #include "RtfReader.h"
 #include "SaveNames.h"
@@ -73,6 +74,17 @@ TfrmEdit::TfrmEdit(TEditHost &host, QWidget *parent) : QWidget(parent), host_(ho
   strEdit_->Options = {};
   strEdit_->SetStoredProps(FormTables::EditFormProps(), FormTables::EditFormDefaults());
 
+  recovery_ = new TRecoveryTracker(*mmoMemo_, [this] {
+    TRecoveryRecord about;
+    about.name = FileName();
+    about.format = format_;
+    about.diskKnown = diskStamp_ && diskStamp_->exists;
+    if (about.diskKnown) std::tie(about.diskSize, about.diskModifiedNs) = std::pair(diskStamp_->size, diskStamp_->modifiedNs);
+    return about;
+  }, this);
+  connect(mmoMemo_->document(), &QTextDocument::contentsChanged, recovery_, &TRecoveryTracker::TextChanged);
+  connect(mmoMemo_, &QPlainTextEdit::modificationChanged, recovery_, &TRecoveryTracker::ModifiedChanged);
+
   tmrKeyState_.setInterval(1000);
   connect(&tmrKeyState_, &QTimer::timeout, this, &TfrmEdit::tmrKeyStateTimer);
   tmrKeyState_.start();
@@ -80,7 +92,10 @@ TfrmEdit::TfrmEdit(TEditHost &host, QWidget *parent) : QWidget(parent), host_(ho
   appEventsIdle();
 }
 
-TfrmEdit::~TfrmEdit() { strEdit_->FormDestroying(); }
+TfrmEdit::~TfrmEdit() {
+  delete recovery_;  // before the edit control it reads
+  strEdit_->FormDestroying();
+}
 
 void TfrmEdit::showEvent(QShowEvent *event) {
   QWidget::showEvent(event);
@@ -270,6 +285,8 @@ bool TfrmEdit::FormCloseQuery() {
   bool mayClose = true;
   if (answer == TMsgResult::Cancel) {
     mayClose = false;
+  } else if (answer == TMsgResult::No) {
+    recovery_->Discard();
   } else if (answer == TMsgResult::Yes) {
     // A document that could not be saved (or whose Save As was cancelled) stays open: closing
     // it would throw the text away.

@@ -1,0 +1,111 @@
+#include "RecoveryTracker.h"
+
+#include <QDateTime>
+
+#include "EditControl.h"
+#include "RecoveryStore.h"
+
+TRecoveryTracker::TRecoveryTracker(TEditControl &edit, TDescribe describe, QObject *parent)
+    : QObject(parent), edit_(edit), describe_(std::move(describe)), knownChange_(edit.ChangeCount()) {
+  pause_.setSingleShot(true);
+  longest_.setSingleShot(true);
+  connect(&pause_, &QTimer::timeout, this, &TRecoveryTracker::startCopy);
+  connect(&longest_, &QTimer::timeout, this, &TRecoveryTracker::startCopy);
+}
+
+// A document window that goes away without being closed (the program ends) keeps its copy.
+TRecoveryTracker::~TRecoveryTracker() = default;
+
+void TRecoveryTracker::TextChanged() {
+  const quint64 change = edit_.ChangeCount();
+  if (change == knownChange_) return;  // formatting only
+  knownChange_ = change;
+  changedMs_ = QDateTime::currentMSecsSinceEpoch();
+  if (!TRecoveryStore::Active() || !edit_.Modified()) return;
+  pause_.start(PauseMs);
+  if (!longest_.isActive()) longest_.start(LongestWaitMs);
+}
+
+void TRecoveryTracker::ModifiedChanged(bool modified) {
+  if (modified) {
+    TextChanged();
+    return;
+  }
+  Discard();
+}
+
+void TRecoveryTracker::Discard() {
+  pause_.stop();
+  longest_.stop();
+  copying_ = false;
+  copy_.clear();
+  if (TRecoveryStore *store = TRecoveryStore::Active(); store && !slot_.isEmpty()) store->Remove(slot_);
+  slot_.clear();
+}
+
+void TRecoveryTracker::Adopt(const QString &path) {
+  TRecoveryStore *store = TRecoveryStore::Active();
+  if (!store) return;
+  if (slot_.isEmpty()) slot_ = store->NewSlot();
+  store->Adopt(path, slot_);
+  knownChange_ = edit_.ChangeCount();
+}
+
+void TRecoveryTracker::startCopy() {
+  pause_.stop();
+  longest_.stop();
+  if (!TRecoveryStore::Active() || !edit_.Modified()) return;
+  if (copying_) return;  // the copy under way restarts by itself when the text changed
+  copying_ = true;
+  restarts_ = 0;
+  copy_.clear();
+  copyChange_ = edit_.ChangeCount();
+  copySlice();
+}
+
+void TRecoveryTracker::copySlice() {
+  if (!copying_) return;
+  if (edit_.ChangeCount() != copyChange_) {
+    // Typed into while being copied: start again, or, when typing keeps overtaking the copy,
+    // take the rest in one go so that a copy is written at all.
+    copyChange_ = edit_.ChangeCount();
+    if (++restarts_ > 3) {
+      copy_ = edit_.TextRange(0, edit_.PositionCount());
+      copying_ = false;
+      write(std::exchange(copy_, QString()), false);
+      return;
+    }
+    copy_.clear();
+  }
+  const qsizetype total = edit_.PositionCount();
+  if (copy_.capacity() < total) copy_.reserve(total);
+  const qsizetype from = copy_.size();
+  copy_ += edit_.TextRange(from, std::min(total, from + SliceSize));
+  if (copy_.size() < total && copy_.size() > from) {
+    QTimer::singleShot(0, this, &TRecoveryTracker::copySlice);
+    return;
+  }
+  copying_ = false;
+  write(std::exchange(copy_, QString()), false);
+}
+
+void TRecoveryTracker::WriteNow(bool session) {
+  pause_.stop();
+  longest_.stop();
+  copying_ = false;
+  copy_.clear();
+  if (!TRecoveryStore::Active() || !edit_.Modified()) return;
+  write(edit_.TextRange(0, edit_.PositionCount()), session);
+}
+
+void TRecoveryTracker::write(QString text, bool session) {
+  TRecoveryStore *store = TRecoveryStore::Active();
+  if (!store || !edit_.Modified()) return;
+  TRecoveryRecord record = describe_();
+  record.text = std::move(text);
+  record.caret = edit_.SelStart() + edit_.SelLength();
+  record.changedMs = changedMs_ ? changedMs_ : QDateTime::currentMSecsSinceEpoch();
+  record.session = session;
+  if (slot_.isEmpty()) slot_ = store->NewSlot();
+  store->Write(slot_, record);
+}
