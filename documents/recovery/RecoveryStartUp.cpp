@@ -47,6 +47,7 @@ void RecoveryStartUp::Offer(QWidget *parent, const std::function<TfrmEdit *()> &
     case TfrmRecover::TChoice::Recover:
       for (const TFoundCopy &copy : claim.copies)
         if (TfrmEdit *window = newWindow()) Restore(*window, copy);
+      active->Flush();  // the copies are this program's before the claim ends
       break;
     case TfrmRecover::TChoice::Discard:
       for (const TFoundCopy &copy : claim.copies) TRecoveryStore::Delete(copy);
