@@ -156,7 +156,7 @@ QString join(const QStringList &chunks, int count) { return chunks.mid(0, count)
 
 TEST_P(KillTest, WhatWasKeptComesBackAndTheFileStaysWhole) {
   static const quint32 baseSeed = qEnvironmentVariableIsSet("VELLUMIX_KILL_SEED")
-                                      ? quint32(qEnvironmentVariableIntValue("VELLUMIX_KILL_SEED"))
+                                      ? qEnvironmentVariable("VELLUMIX_KILL_SEED").toUInt()
                                       : QRandomGenerator::system()->generate();
   const quint32 seed = baseSeed + quint32(GetParam());
   std::printf("kill trial %d: seed %u (VELLUMIX_KILL_SEED=%u repeats the run)\n", GetParam(), seed, baseSeed);
