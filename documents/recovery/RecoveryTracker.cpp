@@ -21,17 +21,21 @@ void TRecoveryTracker::TextChanged() {
   if (change == knownChange_) return;  // formatting only
   knownChange_ = change;
   changedMs_ = QDateTime::currentMSecsSinceEpoch();
-  if (!TRecoveryStore::Active() || !edit_.Modified()) return;
-  pause_.start(PauseMs);
-  if (!longest_.isActive()) longest_.start(LongestWaitMs);
+  schedule();
 }
 
 void TRecoveryTracker::ModifiedChanged(bool modified) {
-  if (modified) {
-    TextChanged();
-    return;
-  }
-  Discard();
+  // The first change of a text may be told before the flag is set: it is written from here.
+  if (modified)
+    schedule();
+  else
+    Discard();
+}
+
+void TRecoveryTracker::schedule() {
+  if (!TRecoveryStore::Active() || !edit_.Modified()) return;
+  pause_.start(PauseMs);
+  if (!longest_.isActive()) longest_.start(LongestWaitMs);
 }
 
 void TRecoveryTracker::Discard() {

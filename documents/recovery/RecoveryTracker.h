@@ -52,6 +52,7 @@ class TRecoveryTracker : public QObject {
   void WriteNow(bool session = false);
 
  private:
+  void schedule();
   void startCopy();
   void copySlice();
   void write(QString text, bool session);

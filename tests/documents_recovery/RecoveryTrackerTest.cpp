@@ -108,6 +108,18 @@ TEST_F(RecoveryTrackerTest, ASliceCopyOvertakenByTypingEndsWithTheWholeText) {
   ASSERT_TRUE(waitForCopy(tracker, edit.TextRange(0, edit.PositionCount())));
 }
 
+TEST_F(RecoveryTrackerTest, AFirstChangeToldBeforeTheModifiedFlagIsStillWritten) {
+  TMemoryEdit edit;
+  TRecoveryTracker tracker(edit, [] { return TRecoveryRecord(); });
+  edit.TypeText(QStringLiteral("k"));
+  edit.SetModified(false);  // the change arrives while the flag still reads clear
+  tracker.TextChanged();
+  EXPECT_FALSE(tracker.Pending());
+  edit.SetModified(true);
+  tracker.ModifiedChanged(true);
+  ASSERT_TRUE(waitForCopy(tracker, QStringLiteral("k")));
+}
+
 TEST_F(RecoveryTrackerTest, NothingIsWrittenWithoutAStoreOrForAnUnmodifiedText) {
   TRecoveryStore::SetActive(nullptr);
   TMemoryEdit edit;
