@@ -70,16 +70,15 @@ void TRecoveryTracker::startCopy() {
 void TRecoveryTracker::copySlice() {
   if (!copying_) return;
   if (edit_.ChangeCount() != copyChange_) {
-    // Typed into while being copied: start again, or, when typing keeps overtaking the copy,
-    // take the rest in one go so that a copy is written at all.
-    copyChange_ = edit_.ChangeCount();
+    // Typed into while being copied: start again. When typing keeps overtaking the copy, the
+    // copy waits for the next pause in typing rather than ever holding up a key.
+    copy_.clear();
     if (++restarts_ > 3) {
-      copy_ = edit_.TextRange(0, edit_.PositionCount());
       copying_ = false;
-      write(std::exchange(copy_, QString()), false);
+      pause_.start(PauseMs);
       return;
     }
-    copy_.clear();
+    copyChange_ = edit_.ChangeCount();
   }
   const qsizetype total = edit_.PositionCount();
   if (copy_.capacity() < total) copy_.reserve(total);

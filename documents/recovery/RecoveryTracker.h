@@ -15,7 +15,8 @@ class TEditControl;
 // modified (saved, or changed back) or closed without saving on purpose.
 //
 // The text is copied from the edit control in slices between events, so that even a document
-// of many megabytes never holds up a key press; the copy is written on the store's worker.
+// of many megabytes never holds up a key press (a copy overtaken by typing again and again
+// waits for the next pause); the copy is written on the store's worker.
 // Without an active store (TRecoveryStore::Active) nothing is written.
 class TRecoveryTracker : public QObject {
   Q_OBJECT
