@@ -421,7 +421,8 @@ void TfrmMain::FormShow() {
     TopMostOn();
   else
     TopMostOff();
-  RecoveryStartUp::Begin(this, [this] { return NewWorkspace(); });
+  RecoveryStartUp::Begin(this, {Action(QStringLiteral("mniReopenSession")), [this] { return NewWorkspace(); },
+                                [this](const QString &file) { return OpenFile(file); }});
 }
 
 void TfrmMain::UpdateMainMenus() {
@@ -988,8 +989,10 @@ bool TfrmMain::eventFilter(QObject *watched, QEvent *event) {
 void TfrmMain::closeEvent(QCloseEvent *event) {
   // Ask the document windows one after another; the first refusal stops the exit and the
   // windows not yet asked stay open, unasked.
+  RecoveryStartUp::ExitStarts(EditWindows());
   for (QMdiSubWindow *sub : area_->subWindowList(QMdiArea::CreationOrder)) {
     if (!sub->close()) {
+      RecoveryStartUp::ExitCancelled(EditWindows());
       event->ignore();
       return;
     }

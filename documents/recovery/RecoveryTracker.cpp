@@ -1,6 +1,7 @@
 #include "RecoveryTracker.h"
 
 #include <QDateTime>
+#include <QFile>
 
 #include "EditControl.h"
 #include "RecoveryStore.h"
@@ -111,4 +112,19 @@ void TRecoveryTracker::write(QString text, bool session) {
   record.session = session;
   if (slot_.isEmpty()) slot_ = store->NewSlot();
   store->Write(slot_, record);
+}
+
+bool TRecoveryTracker::KeepForSession(bool keep) {
+  keptForSession_ = false;
+  if (!keep) return false;
+  TRecoveryStore *store = TRecoveryStore::Active();
+  if (!store || !edit_.Modified()) return false;
+  WriteNow(true);
+  store->Flush();
+  // Only a copy that is on disk lets the document close without its question.
+  keptForSession_ = !slot_.isEmpty() && RecoveryFile::Parse([this] {
+                      QFile file(slot_);
+                      return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+                    }()).has_value();
+  return keptForSession_;
 }

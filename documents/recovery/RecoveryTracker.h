@@ -39,6 +39,11 @@ class TRecoveryTracker : public QObject {
   QString Slot() const { return slot_; }
   // True while a change waits to be written.
   bool Pending() const { return pause_.isActive() || copying_; }
+  // At an exit that keeps the session: the text is written at once as a copy of the session,
+  // and the document may then close without asking (false when nothing could be written).
+  // KeepForSession(false) takes that back when the exit is cancelled.
+  bool KeepForSession(bool keep);
+  bool KeptForSession() const { return keptForSession_; }
 
  public Q_SLOTS:
   // The edit control's text may have changed.
@@ -70,4 +75,5 @@ class TRecoveryTracker : public QObject {
   QString copy_;
   quint64 copyChange_ = 0;
   int restarts_ = 0;
+  bool keptForSession_ = false;
 };

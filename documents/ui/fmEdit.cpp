@@ -275,7 +275,7 @@ void TfrmEdit::closeEvent(QCloseEvent *event) {
 }
 
 bool TfrmEdit::FormCloseQuery() {
-  if (!mmoMemo_->Modified()) return true;
+  if (!mmoMemo_->Modified() || recovery_->KeptForSession()) return true;
   const TTopMostPause pause(host_);
   host_.Activate(this);
   const TMsgResult answer = MessageBox::Show(

@@ -26,21 +26,22 @@ constexpr int kWaitMs = 60000;  // generous: a sanitizer build on a busy machine
 // A private X display for the programs of one test process.
 class TDisplay {
  public:
+  // The server picks a free display itself and names it once it accepts connections.
   bool Start() {
-    for (int n = 40 + int(::getpid() % 400); n < 1000; ++n) {
-      if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n))) continue;
-      name_ = QStringLiteral(":%1").arg(n);
-      server_.start(QStringLiteral("Xvfb"), {name_, QStringLiteral("-screen"), QStringLiteral("0"),
-                                              QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
-                                              QStringLiteral("tcp")});
-      if (!server_.waitForStarted()) return false;
-      const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(n);
-      if (QTest::qWaitFor([&] { return QFile::exists(socket) || server_.state() != QProcess::Running; }, 20000) &&
-          server_.state() == QProcess::Running)
-        return true;
-      server_.waitForFinished(2000);  // taken meanwhile: try the next number
-    }
-    return false;
+    server_.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                                            QStringLiteral("0"), QStringLiteral("1024x768x24"),
+                                            QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    if (!server_.waitForStarted()) return false;
+    QByteArray out;
+    const bool named = QTest::qWaitFor([&] {
+      out += server_.readAllStandardOutput();
+      return out.contains('\n') || server_.state() != QProcess::Running;
+    }, 30000);
+    bool ok = false;
+    const int number = out.trimmed().toInt(&ok);
+    if (!named || !ok) return false;
+    name_ = QStringLiteral(":%1").arg(number);
+    return true;
   }
   ~TDisplay() {
     server_.terminate();
