@@ -33,7 +33,7 @@ class TRecoveryTracker : public QObject {
   static inline int PauseMs = 1500;
   static inline int LongestWaitMs = 4000;
   // Characters copied from the edit control in one slice.
-  static inline qsizetype SliceSize = 256 * 1024;
+  static inline qsizetype SliceSize = 64 * 1024;
 
   // The path of this document's copy; empty before the first write.
   QString Slot() const { return slot_; }

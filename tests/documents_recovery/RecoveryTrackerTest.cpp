@@ -22,7 +22,7 @@ class RecoveryTrackerTest : public ::testing::Test {
     TRecoveryStore::SetActive(nullptr);
     TRecoveryTracker::PauseMs = 1500;
     TRecoveryTracker::LongestWaitMs = 4000;
-    TRecoveryTracker::SliceSize = 256 * 1024;
+    TRecoveryTracker::SliceSize = 64 * 1024;
   }
 
 
