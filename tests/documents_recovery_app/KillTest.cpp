@@ -26,25 +26,36 @@ constexpr int kWaitMs = 60000;  // generous: a sanitizer build on a busy machine
 // A private X display for the programs of one test process.
 class TDisplay {
  public:
-  // The server picks a free display itself and names it once it accepts connections.
+  // A display number nobody uses, taken once the server answers there. Without -noreset the
+  // server resets when its last client leaves, and a program connecting meanwhile fails.
   bool Start() {
     // Its warnings go nowhere: a pipe nobody reads while the test waits for xdotool would fill
     // and stop the server.
+    server_.setStandardOutputFile(QProcess::nullDevice());
     server_.setStandardErrorFile(QProcess::nullDevice());
-    server_.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                                            QStringLiteral("0"), QStringLiteral("1024x768x24"),
-                                            QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-    if (!server_.waitForStarted()) return false;
-    QByteArray out;
-    const bool named = QTest::qWaitFor([&] {
-      out += server_.readAllStandardOutput();
-      return out.contains('\n') || server_.state() != QProcess::Running;
-    }, 30000);
-    bool ok = false;
-    const int number = out.trimmed().toInt(&ok);
-    if (!named || !ok) return false;
-    name_ = QStringLiteral(":%1").arg(number);
-    return true;
+    for (int n = 100 + int(::getpid() % 800); n < 1000; ++n) {
+      if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)) ||
+          QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)))
+        continue;
+      name_ = QStringLiteral(":%1").arg(n);
+      server_.start(QStringLiteral("Xvfb"), {name_, QStringLiteral("-screen"), QStringLiteral("0"),
+                                              QStringLiteral("1024x768x24"), QStringLiteral("-noreset"), QStringLiteral("-nolisten"),
+                                              QStringLiteral("tcp")});
+      if (!server_.waitForStarted()) return false;
+      const bool answers = QTest::qWaitFor([&] {
+        if (server_.state() != QProcess::Running) return true;
+        QProcess probe;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), name_);
+        probe.setProcessEnvironment(env);
+        probe.start(QStringLiteral("xdotool"), {QStringLiteral("getdisplaygeometry")});
+        return probe.waitForFinished(10000) && probe.exitCode() == 0;
+      }, 30000);
+      if (answers && server_.state() == QProcess::Running) return true;
+      server_.kill();  // taken meanwhile: the next number
+      server_.waitForFinished(5000);
+    }
+    return false;
   }
   ~TDisplay() {
     server_.terminate();
@@ -116,6 +127,16 @@ class KillTest : public ::testing::TestWithParam<int> {
       return !id.isEmpty();
     }, kWaitMs);
     return found ? id : QString();
+  }
+
+  // Where a program that shows no window is stuck, for the failure message.
+  static QString stacks(QProcess &p) {
+    if (p.state() != QProcess::Running) return QStringLiteral("the program ended with %1").arg(p.exitCode());
+    QProcess gdb;
+    gdb.start(QStringLiteral("gdb"), {QStringLiteral("-batch"), QStringLiteral("-p"), QString::number(p.processId()),
+                                      QStringLiteral("-ex"), QStringLiteral("thread apply all bt 25")});
+    gdb.waitForFinished(60000);
+    return QString::fromLocal8Bit(gdb.readAllStandardOutput());
   }
 
   // The names of the visible windows, one a line, for messages.
@@ -202,6 +223,7 @@ TEST_P(KillTest, WhatWasKeptComesBackAndTheFileStaysWhole) {
   start(program, {titledPath});
   // The main window, with the file open in it (its title names the maximised document).
   const QString window = waitForWindow(QStringLiteral("^Vellumix"));
+  if (window.isEmpty()) std::fprintf(stderr, "%s\n", qPrintable(stacks(program)));
   ASSERT_FALSE(window.isEmpty()) << "windows: " << windowNames().toStdString();
   ASSERT_TRUE(QTest::qWaitFor([&] { return windowNames().contains(QStringLiteral("[titled.txt]")); }, kWaitMs))
       << "windows: " << windowNames().toStdString();
