@@ -5,23 +5,22 @@
 // recovery copy) counts against it.
 // Run: bench_recovery [bursts]   (QT_QPA_PLATFORM=offscreen or under a display)
 
+#include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+#include <cstdio>
+
 #include "Application.h"
 #include "RecoveryStore.h"
 #include "RecoveryTracker.h"
 #include "RichEdit.h"
 #include "fmEdit.h"
 #include "fmMain.h"
-
-#include <QDir>
-#include <QElapsedTimer>
-#include <QDateTime>
-#include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <algorithm>
-#include <cstdio>
 
 namespace {
 
@@ -78,7 +77,8 @@ int main(int argc, char **argv) {
   {
     QFile out(path);
     if (!out.open(QIODevice::WriteOnly)) return 1;
-    const QByteArray line = "The quick brown fox jumps over the lazy dog, again and again, 0123456789.\n";
+    const QByteArray line =
+        "The quick brown fox jumps over the lazy dog, again and again, 0123456789.\n";
     while (out.size() + line.size() < 15 * 1000 * 1000) out.write(line);
   }
   const QString folder = dir.path() + QStringLiteral("/recovery/");
@@ -94,10 +94,11 @@ int main(int argc, char **argv) {
     memo->SetSelection(memo->PositionCount() / 2, 0);
     memo->setFocus();
     const TResult r = typeInto(memo, bursts, folder);
-    std::printf("recovery %-3s: key latency median %.3f ms, 95th %.3f ms, 99th %.3f ms, worst %.3f ms; "
-                "copies written after %d of %d bursts\n",
-                on ? "on" : "off", percentile(r.latencies, 0.5), percentile(r.latencies, 0.95),
-                percentile(r.latencies, 0.99), percentile(r.latencies, 1.0), r.copies, bursts);
+    std::printf(
+        "recovery %-3s: key latency median %.3f ms, 95th %.3f ms, 99th %.3f ms, worst %.3f ms; "
+        "copies written after %d of %d bursts\n",
+        on ? "on" : "off", percentile(r.latencies, 0.5), percentile(r.latencies, 0.95),
+        percentile(r.latencies, 0.99), percentile(r.latencies, 1.0), r.copies, bursts);
     std::fflush(stdout);
     memo->SetModified(false);
     TRecoveryStore::SetActive(nullptr);

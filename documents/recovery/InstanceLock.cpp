@@ -17,7 +17,8 @@ TInstanceLock::TInstanceLock(QString folder, QString id, int fd)
 TInstanceLock::~TInstanceLock() {
   // The lock file goes when the copy leaves no recovery copies behind; unlinking while still
   // locked keeps another program from locking the file at the moment it disappears.
-  const QStringList left = QDir(folder_).entryList({id_ + QStringLiteral(".*")}, QDir::Files | QDir::Hidden);
+  const QStringList left =
+      QDir(folder_).entryList({id_ + QStringLiteral(".*")}, QDir::Files | QDir::Hidden);
   if (left.size() == 1 && left.first() == id_ + QStringLiteral(".lock"))
     ::unlink(QFile::encodeName(LockFile()).constData());
   ::close(fd_);
@@ -42,8 +43,8 @@ int TInstanceLock::lock(const QString &path) {
   // The file may have been removed by its owner between open and lock: then this lock holds
   // a file nobody else can see, and counts for nothing.
   struct stat held, named;
-  if (::fstat(fd, &held) != 0 || ::stat(name.constData(), &named) != 0 || held.st_ino != named.st_ino ||
-      held.st_dev != named.st_dev) {
+  if (::fstat(fd, &held) != 0 || ::stat(name.constData(), &named) != 0 ||
+      held.st_ino != named.st_ino || held.st_dev != named.st_dev) {
     ::close(fd);
     return -1;
   }
@@ -52,8 +53,9 @@ int TInstanceLock::lock(const QString &path) {
 
 std::unique_ptr<TInstanceLock> TInstanceLock::Create(const QString &folder) {
   for (int attempt = 0; attempt < 16; ++attempt) {
-    const QString id = QString::number(QCoreApplication::applicationPid()) + u'-' +
-                       QStringLiteral("%1").arg(QRandomGenerator::system()->generate(), 8, 16, QLatin1Char('0'));
+    const QString id =
+        QString::number(QCoreApplication::applicationPid()) + u'-' +
+        QStringLiteral("%1").arg(QRandomGenerator::system()->generate(), 8, 16, QLatin1Char('0'));
     const QString path = folder + id + QStringLiteral(".lock");
     if (QFile::exists(path)) continue;
     const int fd = lock(path);

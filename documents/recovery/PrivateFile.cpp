@@ -1,7 +1,5 @@
 #include "PrivateFile.h"
 
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -27,7 +27,8 @@ bool syncFolder(const QByteArray &folder) {
 bool PrivateFile::WriteAtomically(const QString &path, const QByteArray &bytes, QString *error) {
   const QByteArray target = QFile::encodeName(path);
   const qsizetype slash = target.lastIndexOf('/');
-  const QByteArray folder = slash < 0 ? QByteArray(".") : target.left(std::max<qsizetype>(slash, 1));
+  const QByteArray folder =
+      slash < 0 ? QByteArray(".") : target.left(std::max<qsizetype>(slash, 1));
   int fd = -1;
   QByteArray temporary;
   for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {

@@ -84,14 +84,16 @@ QByteArray RecoveryFile::Serialize(const TRecoveryRecord &record) {
 }
 
 std::optional<TRecoveryRecord> RecoveryFile::Parse(const QByteArray &bytes, QString *error) {
-  if (bytes.size() > MaxFileSize) return fail(error, QStringLiteral("it is larger than any recovery copy"));
+  if (bytes.size() > MaxFileSize)
+    return fail(error, QStringLiteral("it is larger than any recovery copy"));
   if (!bytes.startsWith(kMagic)) return fail(error, QStringLiteral("it is not a recovery copy"));
   TRecoveryRecord record;
   qsizetype at = 0;
   bool haveName = false, haveEncoding = false, haveLineEnd = false;
   for (int line = 0;; ++line) {
     const qsizetype end = bytes.indexOf('\n', at);
-    if (end < 0 || end > MaxHeaderSize || line > 32) return fail(error, QStringLiteral("its header is damaged"));
+    if (end < 0 || end > MaxHeaderSize || line > 32)
+      return fail(error, QStringLiteral("its header is damaged"));
     const QByteArray text = bytes.mid(at, end - at);
     at = end + 1;
     if (line == 0) continue;  // the magic line
@@ -126,7 +128,8 @@ std::optional<TRecoveryRecord> RecoveryFile::Parse(const QByteArray &bytes, QStr
           haveLineEnd = true;
         }
     } else if (key == "caret") {
-      if (!toNumber(value, a) || a < 0) return fail(error, QStringLiteral("its caret position is damaged"));
+      if (!toNumber(value, a) || a < 0)
+        return fail(error, QStringLiteral("its caret position is damaged"));
       record.caret = qsizetype(a);
     } else if (key == "changed") {
       if (!toNumber(value, a)) return fail(error, QStringLiteral("its time is damaged"));
@@ -136,9 +139,11 @@ std::optional<TRecoveryRecord> RecoveryFile::Parse(const QByteArray &bytes, QStr
     } else if (key == "text") {
       if (!haveName || !haveEncoding || !haveLineEnd)
         return fail(error, QStringLiteral("its header is incomplete"));
-      if (words.size() != 3 || (words[0] != "utf-8" && words[0] != "utf-16le") || !toNumber(words[1], a) || a < 0)
+      if (words.size() != 3 || (words[0] != "utf-8" && words[0] != "utf-16le") ||
+          !toNumber(words[1], a) || a < 0)
         return fail(error, QStringLiteral("its text header is damaged"));
-      if (a != bytes.size() - at) return fail(error, QStringLiteral("its text is cut short or too long"));
+      if (a != bytes.size() - at)
+        return fail(error, QStringLiteral("its text is cut short or too long"));
       const QByteArray body = bytes.mid(at);
       if (hashOf(body) != words[2]) return fail(error, QStringLiteral("its text is damaged"));
       if (words[0] == "utf-8") {

@@ -17,9 +17,9 @@ struct TRecoveryRecord {
   bool diskKnown = false;
   qint64 diskSize = 0;
   qint64 diskModifiedNs = 0;
-  TTextFormat format;   // encoding and line ends a save writes (trailer not kept)
-  qsizetype caret = 0;  // caret position, line breaks counted once
-  qint64 changedMs = 0; // when the text was last changed, ms since the epoch
+  TTextFormat format;    // encoding and line ends a save writes (trailer not kept)
+  qsizetype caret = 0;   // caret position, line breaks counted once
+  qint64 changedMs = 0;  // when the text was last changed, ms since the epoch
   // Kept on purpose at a clean exit (the last session), not left behind by a crash.
   bool session = false;
   QString text;  // line breaks as '\n'

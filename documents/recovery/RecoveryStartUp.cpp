@@ -38,7 +38,8 @@ void reopenSession(const RecoveryStartUp::THooks &hooks) {
   }
   for (const TSessionDocument &document : documents) {
     if (!QFileInfo(document.fileName).isFile() || !hooks.openFile) continue;
-    if (TfrmEdit *window = hooks.openFile(document.fileName)) window->mmoMemo()->SetSelection(document.caret, 0);
+    if (TfrmEdit *window = hooks.openFile(document.fileName))
+      window->mmoMemo()->SetSelection(document.caret, 0);
   }
 }
 
@@ -73,11 +74,12 @@ void RecoveryStartUp::Begin(QWidget *parent, THooks hooks) {
   } else {
     TRecoveryStore::SetActive(store.get());
   }
-  QTimer::singleShot(0, parent, [parent = QPointer<QWidget>(parent), hooks = std::move(hooks), reopen] {
-    if (!parent) return;
-    if (reopen) reopenSession(hooks);
-    Offer(parent, hooks.newWindow);
-  });
+  QTimer::singleShot(0, parent,
+                     [parent = QPointer<QWidget>(parent), hooks = std::move(hooks), reopen] {
+                       if (!parent) return;
+                       if (reopen) reopenSession(hooks);
+                       Offer(parent, hooks.newWindow);
+                     });
 }
 
 void RecoveryStartUp::ExitStarts(const QList<TfrmEdit *> &windows) {
@@ -162,7 +164,8 @@ void RecoveryStartUp::Restore(TfrmEdit &window, const TFoundCopy &copy) {
     window.setWindowTitle(Folders::FileNameOf(r.name));
     window.SetFileName(r.name);
   } else {
-    window.SetUntitled(r.name.isEmpty() ? u' ' + Folders::Home() + QStringLiteral("untitled.txt") : r.name);
+    window.SetUntitled(r.name.isEmpty() ? u' ' + Folders::Home() + QStringLiteral("untitled.txt")
+                                        : r.name);
   }
   std::optional<TFileStamp> stamp;
   if (r.diskKnown) stamp = TFileStamp{true, r.diskSize, r.diskModifiedNs, {}};

@@ -16,9 +16,9 @@ namespace RecoveryStartUp {
 
 // What the start-up needs of the main window.
 struct THooks {
-  QAction *reopenSession = nullptr;                          // Options|Reopen Last Session
-  std::function<TfrmEdit *()> newWindow;                     // a new untitled document window
-  std::function<TfrmEdit *(const QString &)> openFile;      // a document window for a file
+  QAction *reopenSession = nullptr;                     // Options|Reopen Last Session
+  std::function<TfrmEdit *()> newWindow;                // a new untitled document window
+  std::function<TfrmEdit *(const QString &)> openFile;  // a document window for a file
 };
 
 // Starts keeping recovery copies (the store in its default folder) and sets the check mark of

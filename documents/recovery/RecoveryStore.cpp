@@ -24,7 +24,8 @@ const QRegularExpression &namePattern() {
 
 QString TRecoveryStore::DefaultFolder() {
   QString state = qEnvironmentVariable("XDG_STATE_HOME");
-  if (state.isEmpty() || !QDir::isAbsolutePath(state)) state = QDir::homePath() + QStringLiteral("/.local/state");
+  if (state.isEmpty() || !QDir::isAbsolutePath(state))
+    state = QDir::homePath() + QStringLiteral("/.local/state");
   return state + QStringLiteral("/vellumix/recovery/");
 }
 
@@ -91,7 +92,9 @@ void TRecoveryStore::Remove(const QString &slot) {
 void TRecoveryStore::Adopt(const QString &path, const QString &slot) {
   if (!Ready()) return;
   nextGeneration(slot);
-  worker_.start([path, slot] { ::rename(QFile::encodeName(path).constData(), QFile::encodeName(slot).constData()); });
+  worker_.start([path, slot] {
+    ::rename(QFile::encodeName(path).constData(), QFile::encodeName(slot).constData());
+  });
 }
 
 void TRecoveryStore::Flush() { worker_.waitForDone(); }
@@ -99,7 +102,8 @@ void TRecoveryStore::Flush() { worker_.waitForDone(); }
 QStringList TRecoveryStore::OwnCopies() const {
   if (!Ready()) return {};
   QStringList copies;
-  for (const QString &name : QDir(folder_).entryList({Id() + QStringLiteral(".*.vxr")}, QDir::Files))
+  for (const QString &name :
+       QDir(folder_).entryList({Id() + QStringLiteral(".*.vxr")}, QDir::Files))
     copies << folder_ + name;
   return copies;
 }
@@ -114,12 +118,14 @@ TRecoveryClaim TRecoveryStore::Claim() {
   };
   std::map<QString, TOwner> owners;
   const QDir dir(folder_);
-  for (const QFileInfo &info : dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
+  for (const QFileInfo &info :
+       dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
     const QString name = info.fileName();
     if (name == QLatin1String("damaged") && info.isDir()) continue;
     const QRegularExpressionMatch match = namePattern().match(name);
     if (!match.hasMatch() || !info.isFile()) {
-      claim.notes << QStringLiteral("%1 is not a recovery copy; it was left alone.").arg(info.filePath());
+      claim.notes
+          << QStringLiteral("%1 is not a recovery copy; it was left alone.").arg(info.filePath());
       continue;
     }
     const QString id = match.captured(1);
@@ -161,7 +167,8 @@ TRecoveryClaim TRecoveryStore::Claim() {
     }
     claim.locks_.push_back(std::move(lock));
   }
-  std::sort(claim.copies.begin(), claim.copies.end(),
-            [](const TFoundCopy &a, const TFoundCopy &b) { return a.record.changedMs < b.record.changedMs; });
+  std::sort(claim.copies.begin(), claim.copies.end(), [](const TFoundCopy &a, const TFoundCopy &b) {
+    return a.record.changedMs < b.record.changedMs;
+  });
   return claim;
 }

@@ -7,7 +7,10 @@
 #include "RecoveryStore.h"
 
 TRecoveryTracker::TRecoveryTracker(TEditControl &edit, TDescribe describe, QObject *parent)
-    : QObject(parent), edit_(edit), describe_(std::move(describe)), knownChange_(edit.ChangeCount()) {
+    : QObject(parent),
+      edit_(edit),
+      describe_(std::move(describe)),
+      knownChange_(edit.ChangeCount()) {
   pause_.setSingleShot(true);
   longest_.setSingleShot(true);
   connect(&pause_, &QTimer::timeout, this, &TRecoveryTracker::startCopy);
@@ -44,7 +47,8 @@ void TRecoveryTracker::Discard() {
   longest_.stop();
   copying_ = false;
   copy_.clear();
-  if (TRecoveryStore *store = TRecoveryStore::Active(); store && !slot_.isEmpty()) store->Remove(slot_);
+  if (TRecoveryStore *store = TRecoveryStore::Active(); store && !slot_.isEmpty())
+    store->Remove(slot_);
   slot_.clear();
 }
 
@@ -122,9 +126,11 @@ bool TRecoveryTracker::KeepForSession(bool keep) {
   WriteNow(true);
   store->Flush();
   // Only a copy that is on disk lets the document close without its question.
-  keptForSession_ = !slot_.isEmpty() && RecoveryFile::Parse([this] {
-                      QFile file(slot_);
-                      return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-                    }()).has_value();
+  keptForSession_ =
+      !slot_.isEmpty() && RecoveryFile::Parse([this] {
+                            QFile file(slot_);
+                            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+                          }())
+                              .has_value();
   return keptForSession_;
 }

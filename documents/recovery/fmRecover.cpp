@@ -20,9 +20,10 @@ TfrmRecover::TfrmRecover(const TRecoveryClaim &claim, QWidget *parent) : QDialog
   setWindowTitle(QStringLiteral("Recover Documents"));
   auto *layout = new QVBoxLayout(this);
   auto *lblIntro = new QLabel(
-      QStringLiteral("Vellumix did not end normally last time. The text of these documents was kept "
-                     "and can be recovered. Recovered documents open as modified; no file is "
-                     "changed until you save."),
+      QStringLiteral(
+          "Vellumix did not end normally last time. The text of these documents was kept "
+          "and can be recovered. Recovered documents open as modified; no file is "
+          "changed until you save."),
       this);
   lblIntro->setObjectName(QStringLiteral("lblIntro"));
   lblIntro->setWordWrap(true);
@@ -31,15 +32,16 @@ TfrmRecover::TfrmRecover(const TRecoveryClaim &claim, QWidget *parent) : QDialog
   lstDocuments_ = new QTreeWidget(this);
   lstDocuments_->setObjectName(QStringLiteral("lstDocuments"));
   lstDocuments_->setRootIsDecorated(false);
-  lstDocuments_->setHeaderLabels({QStringLiteral("Document"), QStringLiteral("Last changed"),
-                                  QStringLiteral("File on disk")});
+  lstDocuments_->setHeaderLabels(
+      {QStringLiteral("Document"), QStringLiteral("Last changed"), QStringLiteral("File on disk")});
   const QLocale locale;
   for (const TFoundCopy &copy : claim.copies) {
     const TRecoveryRecord &r = copy.record;
     const QString shown = r.Titled() ? r.name : QStringLiteral("untitled.txt");
     auto *item = new QTreeWidgetItem(
-        lstDocuments_, {shown, locale.toString(QDateTime::fromMSecsSinceEpoch(r.changedMs), QLocale::ShortFormat),
-                        DiskState(r)});
+        lstDocuments_,
+        {shown, locale.toString(QDateTime::fromMSecsSinceEpoch(r.changedMs), QLocale::ShortFormat),
+         DiskState(r)});
     item->setToolTip(0, r.Titled() ? r.name : r.text.left(200));
   }
   lstDocuments_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
@@ -56,9 +58,12 @@ TfrmRecover::TfrmRecover(const TRecoveryClaim &claim, QWidget *parent) : QDialog
   }
 
   auto *buttons = new QDialogButtonBox(this);
-  QPushButton *btnRecover = buttons->addButton(QStringLiteral("&Recover"), QDialogButtonBox::AcceptRole);
-  QPushButton *btnDiscard = buttons->addButton(QStringLiteral("&Discard"), QDialogButtonBox::DestructiveRole);
-  QPushButton *btnLater = buttons->addButton(QStringLiteral("Decide &Later"), QDialogButtonBox::RejectRole);
+  QPushButton *btnRecover =
+      buttons->addButton(QStringLiteral("&Recover"), QDialogButtonBox::AcceptRole);
+  QPushButton *btnDiscard =
+      buttons->addButton(QStringLiteral("&Discard"), QDialogButtonBox::DestructiveRole);
+  QPushButton *btnLater =
+      buttons->addButton(QStringLiteral("Decide &Later"), QDialogButtonBox::RejectRole);
   btnRecover->setObjectName(QStringLiteral("btnRecover"));
   btnDiscard->setObjectName(QStringLiteral("btnDiscard"));
   btnLater->setObjectName(QStringLiteral("btnLater"));
@@ -73,10 +78,12 @@ TfrmRecover::TfrmRecover(const TRecoveryClaim &claim, QWidget *parent) : QDialog
 
 void TfrmRecover::choose(TChoice choice) {
   if (choice == TChoice::Discard &&
-      MessageBox::Show(this,
-                       MessageBox::MsgHeader() +
-                           QStringLiteral("The kept text of these documents will be lost for good.\rDiscard it?"),
-                       TMsgKind::Confirmation, TMsgButtons::YesNo) != TMsgResult::Yes)
+      MessageBox::Show(
+          this,
+          MessageBox::MsgHeader() +
+              QStringLiteral(
+                  "The kept text of these documents will be lost for good.\rDiscard it?"),
+          TMsgKind::Confirmation, TMsgButtons::YesNo) != TMsgResult::Yes)
     return;
   choice_ = choice;
   if (choice == TChoice::Later)
@@ -94,9 +101,11 @@ TfrmRecover::TChoice TfrmRecover::Run(const TRecoveryClaim &claim, QWidget *pare
 QString TfrmRecover::DiskState(const TRecoveryRecord &record) {
   if (!record.Titled()) return QStringLiteral("never saved");
   struct stat st;
-  if (::stat(QFile::encodeName(record.name).constData(), &st) != 0) return QStringLiteral("no longer there");
+  if (::stat(QFile::encodeName(record.name).constData(), &st) != 0)
+    return QStringLiteral("no longer there");
   if (!record.diskKnown) return QStringLiteral("created since");
   const qint64 modifiedNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-  return st.st_size == record.diskSize && modifiedNs == record.diskModifiedNs ? QStringLiteral("unchanged")
-                                                                              : QStringLiteral("changed since");
+  return st.st_size == record.diskSize && modifiedNs == record.diskModifiedNs
+             ? QStringLiteral("unchanged")
+             : QStringLiteral("changed since");
 }

@@ -14,8 +14,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     return 0;
   }
   if (record->caret > record->text.size()) std::abort();
-  const std::optional<TRecoveryRecord> again = RecoveryFile::Parse(RecoveryFile::Serialize(*record));
-  if (!again || again->text != record->text || again->name != record->name || again->caret != record->caret ||
+  const std::optional<TRecoveryRecord> again =
+      RecoveryFile::Parse(RecoveryFile::Serialize(*record));
+  if (!again || again->text != record->text || again->name != record->name ||
+      again->caret != record->caret ||
       !(again->format == TTextFormat{record->format.encoding, record->format.lineEnd, {}}))
     std::abort();
   return 0;

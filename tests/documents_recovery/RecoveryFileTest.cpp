@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <QDir>
@@ -61,7 +60,8 @@ TEST(RecoveryFile, KeepsTextThatUtf8CannotCarry) {
   // The stand-ins of a file's unreadable bytes are lone surrogates: they must come back as
   // they were, or a save after recovery would write other bytes.
   TRecoveryRecord r = titled();
-  r.text = QStringLiteral("a") + QChar(char16_t(0xDC81)) + QStringLiteral("b\U0001F600c") + QChar(char16_t(0xDCFF));
+  r.text = QStringLiteral("a") + QChar(char16_t(0xDC81)) + QStringLiteral("b\U0001F600c") +
+           QChar(char16_t(0xDCFF));
   const auto back = RecoveryFile::Parse(RecoveryFile::Serialize(r));
   ASSERT_TRUE(back);
   EXPECT_EQ(back->text, r.text);
@@ -80,11 +80,14 @@ TEST(RecoveryFile, DamagedCopiesAreRefusedWithAReason) {
   hugeLength.insert(at, "99999999999");
   const QList<QByteArray> damaged = {
       QByteArray(),
-      QByteArray("VELLUMIX RECOVERY 1"),                 // no header end
-      good.left(good.size() - 1),                         // cut short
-      good + "x",                                         // trailing bytes
-      flipped, badCaret, noEncoding, hugeLength,
-      QByteArray("VELLUMIX RECOVERY 2\nname a\n"),        // another version
+      QByteArray("VELLUMIX RECOVERY 1"),  // no header end
+      good.left(good.size() - 1),         // cut short
+      good + "x",                         // trailing bytes
+      flipped,
+      badCaret,
+      noEncoding,
+      hugeLength,
+      QByteArray("VELLUMIX RECOVERY 2\nname a\n"),  // another version
       QByteArray("plain text someone saved here\n"),
       QByteArray("VELLUMIX RECOVERY 1\n") + QByteArray(RecoveryFile::MaxHeaderSize + 10, 'n'),
   };
@@ -117,13 +120,15 @@ TEST(PrivateFile, WritesOwnerOnlyAndReplacesWhole) {
   EXPECT_EQ(TestEnvironment::ReadFile(path), QByteArray("new"));
   ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0600u);
-  EXPECT_EQ(QDir(dir + QStringLiteral("/a/b")).entryList(QDir::Files).size(), 1);  // no temporary left
+  EXPECT_EQ(QDir(dir + QStringLiteral("/a/b")).entryList(QDir::Files).size(),
+            1);  // no temporary left
 }
 
 TEST(PrivateFile, AFailedWriteLeavesNothingBehind) {
   const QString dir = TestEnvironment::FreshDir(QStringLiteral("failing"));
   QString error;
-  EXPECT_FALSE(PrivateFile::WriteAtomically(dir + QStringLiteral("/missing/copy.vxr"), "x", &error));
+  EXPECT_FALSE(
+      PrivateFile::WriteAtomically(dir + QStringLiteral("/missing/copy.vxr"), "x", &error));
   EXPECT_FALSE(error.isEmpty());
   // A folder where the name is taken by a folder: the rename fails, the temporary goes.
   ASSERT_TRUE(QDir().mkpath(dir + QStringLiteral("/taken/inner")));

@@ -85,9 +85,10 @@ TEST(RecoveryStore, DamagedAndForeignFilesAreSkippedWithANote) {
     dead.Flush();
     QByteArray bytes = TestEnvironment::ReadFile(good);
     bytes.chop(2);
-    TestEnvironment::WriteFile(dead.NewSlot(), bytes);                       // cut short
-    TestEnvironment::WriteFile(dead.NewSlot(), QByteArray(100, '\xff'));      // garbage
-    TestEnvironment::WriteFile(dead.NewSlot() + QStringLiteral(".tmp1a2b"), "half");  // died writing
+    TestEnvironment::WriteFile(dead.NewSlot(), bytes);                    // cut short
+    TestEnvironment::WriteFile(dead.NewSlot(), QByteArray(100, '\xff'));  // garbage
+    TestEnvironment::WriteFile(dead.NewSlot() + QStringLiteral(".tmp1a2b"),
+                               "half");  // died writing
   }
   TestEnvironment::WriteFile(dir + QStringLiteral("notes.txt"), "someone else's file");
   TestEnvironment::WriteFile(dir + QStringLiteral("123-0000000g.1.vxr"), "not our id form");

@@ -13,7 +13,8 @@ namespace {
 class RecoveryTrackerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    store = std::make_unique<TRecoveryStore>(TestEnvironment::FreshDir(QStringLiteral("tracker")) + u'/');
+    store = std::make_unique<TRecoveryStore>(TestEnvironment::FreshDir(QStringLiteral("tracker")) +
+                                             u'/');
     TRecoveryStore::SetActive(store.get());
     TRecoveryTracker::PauseMs = 20;
     TRecoveryTracker::LongestWaitMs = 200;
@@ -25,7 +26,6 @@ class RecoveryTrackerTest : public ::testing::Test {
     TRecoveryTracker::SliceSize = 64 * 1024;
   }
 
-
   void type(TMemoryEdit &edit, TRecoveryTracker &tracker, const QString &text) {
     edit.TypeText(text);
     tracker.TextChanged();
@@ -33,12 +33,14 @@ class RecoveryTrackerTest : public ::testing::Test {
 
   // The copy's text once it shows want.
   bool waitForCopy(const TRecoveryTracker &tracker, const QString &want) {
-    return QTest::qWaitFor([&] {
-      store->Flush();
-      if (tracker.Slot().isEmpty()) return false;
-      const auto r = RecoveryFile::Parse(TestEnvironment::ReadFile(tracker.Slot()));
-      return r && r->text == want;
-    }, 10000);
+    return QTest::qWaitFor(
+        [&] {
+          store->Flush();
+          if (tracker.Slot().isEmpty()) return false;
+          const auto r = RecoveryFile::Parse(TestEnvironment::ReadFile(tracker.Slot()));
+          return r && r->text == want;
+        },
+        10000);
   }
 
   std::unique_ptr<TRecoveryStore> store;

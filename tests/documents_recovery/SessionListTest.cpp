@@ -8,7 +8,8 @@ TEST(SessionList, IsOffUntilSwitchedOnAndKeepsItsDocuments) {
   EXPECT_FALSE(SessionList::ReopenEnabled(root));
   SessionList::SetReopenEnabled(root, true);
   EXPECT_TRUE(SessionList::ReopenEnabled(root));
-  EXPECT_EQ(root.ReadString(SessionList::Section, QStringLiteral("Reopen"), QString()), QStringLiteral("True"));
+  EXPECT_EQ(root.ReadString(SessionList::Section, QStringLiteral("Reopen"), QString()),
+            QStringLiteral("True"));
 
   const std::vector<TSessionDocument> three = {{QStringLiteral("/a/one.txt"), 5},
                                                {QStringLiteral("/b/two words.txt"), 0},

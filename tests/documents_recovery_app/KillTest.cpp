@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <signal.h>
 
 #include <QDir>
@@ -38,19 +37,22 @@ class TDisplay {
           QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)))
         continue;
       name_ = QStringLiteral(":%1").arg(n);
-      server_.start(QStringLiteral("Xvfb"), {name_, QStringLiteral("-screen"), QStringLiteral("0"),
-                                              QStringLiteral("1024x768x24"), QStringLiteral("-noreset"), QStringLiteral("-nolisten"),
-                                              QStringLiteral("tcp")});
+      server_.start(
+          QStringLiteral("Xvfb"),
+          {name_, QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1024x768x24"),
+           QStringLiteral("-noreset"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
       if (!server_.waitForStarted()) return false;
-      const bool answers = QTest::qWaitFor([&] {
-        if (server_.state() != QProcess::Running) return true;
-        QProcess probe;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DISPLAY"), name_);
-        probe.setProcessEnvironment(env);
-        probe.start(QStringLiteral("xdotool"), {QStringLiteral("getdisplaygeometry")});
-        return probe.waitForFinished(10000) && probe.exitCode() == 0;
-      }, 30000);
+      const bool answers = QTest::qWaitFor(
+          [&] {
+            if (server_.state() != QProcess::Running) return true;
+            QProcess probe;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("DISPLAY"), name_);
+            probe.setProcessEnvironment(env);
+            probe.start(QStringLiteral("xdotool"), {QStringLiteral("getdisplaygeometry")});
+            return probe.waitForFinished(10000) && probe.exitCode() == 0;
+          },
+          30000);
       if (answers && server_.state() == QProcess::Running) return true;
       server_.kill();  // taken meanwhile: the next number
       server_.waitForFinished(5000);
@@ -84,14 +86,16 @@ class KillTest : public ::testing::TestWithParam<int> {
 
   void SetUp() override {
     if (!display) GTEST_SKIP() << "Xvfb could not be started";
-    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()) GTEST_SKIP() << "xdotool is missing";
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+      GTEST_SKIP() << "xdotool is missing";
     folder = TRecoveryStore::DefaultFolder();
     // No set-up wizard: this user has run the program before.
-    TestEnvironment::WriteFile(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Kestrelwick/Vellumix.reg"),
-                               "Windows Registry Editor Version 5.00\r\n\r\n"
-                               "[HKEY_CURRENT_USER\\Software\\Kestrelwick\\Vellumix\\Main Form]\r\n"
-                               "\"FirstTime_Checked\"=\"False\"\r\n\"mniTip_Checked\"=\"False\"\r\n"
-                               "\"pnlTip_Visible\"=\"False\"\r\n");
+    TestEnvironment::WriteFile(
+        qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Kestrelwick/Vellumix.reg"),
+        "Windows Registry Editor Version 5.00\r\n\r\n"
+        "[HKEY_CURRENT_USER\\Software\\Kestrelwick\\Vellumix\\Main Form]\r\n"
+        "\"FirstTime_Checked\"=\"False\"\r\n\"mniTip_Checked\"=\"False\"\r\n"
+        "\"pnlTip_Visible\"=\"False\"\r\n");
   }
 
   void TearDown() override {
@@ -121,20 +125,25 @@ class KillTest : public ::testing::TestWithParam<int> {
   // The id of the first window whose name matches pattern, once there is one.
   QString waitForWindow(const QString &pattern) const {
     QString id;
-    const bool found = QTest::qWaitFor([&] {
-      id = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), pattern})
-               .section(u'\n', 0, 0);
-      return !id.isEmpty();
-    }, kWaitMs);
+    const bool found = QTest::qWaitFor(
+        [&] {
+          id = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                        QStringLiteral("--name"), pattern})
+                   .section(u'\n', 0, 0);
+          return !id.isEmpty();
+        },
+        kWaitMs);
     return found ? id : QString();
   }
 
   // Where a program that shows no window is stuck, for the failure message.
   static QString stacks(QProcess &p) {
-    if (p.state() != QProcess::Running) return QStringLiteral("the program ended with %1").arg(p.exitCode());
+    if (p.state() != QProcess::Running)
+      return QStringLiteral("the program ended with %1").arg(p.exitCode());
     QProcess gdb;
-    gdb.start(QStringLiteral("gdb"), {QStringLiteral("-batch"), QStringLiteral("-p"), QString::number(p.processId()),
-                                      QStringLiteral("-ex"), QStringLiteral("thread apply all bt 25")});
+    gdb.start(QStringLiteral("gdb"),
+              {QStringLiteral("-batch"), QStringLiteral("-p"), QString::number(p.processId()),
+               QStringLiteral("-ex"), QStringLiteral("thread apply all bt 25")});
     gdb.waitForFinished(60000);
     return QString::fromLocal8Bit(gdb.readAllStandardOutput());
   }
@@ -142,20 +151,25 @@ class KillTest : public ::testing::TestWithParam<int> {
   // The names of the visible windows, one a line, for messages.
   QString windowNames() const {
     QString names;
-    for (const QString &id : xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                                      QStringLiteral(".")})
+    for (const QString &id : xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                      QStringLiteral("--name"), QStringLiteral(".")})
                                  .split(u'\n', Qt::SkipEmptyParts))
       names += xdotool({QStringLiteral("getwindowname"), id}) + u'\n';
     return names;
   }
 
   QString waitForWindowNow(const QString &pattern) const {
-    return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), pattern})
+    return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                    QStringLiteral("--name"), pattern})
         .section(u'\n', 0, 0);
   }
 
-  void focus(const QString &window) const { xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window}); }
-  void type(const QString &text) const { xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("8"), text}); }
+  void focus(const QString &window) const {
+    xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+  }
+  void type(const QString &text) const {
+    xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("8"), text});
+  }
   void key(const QString &keys) const { xdotool({QStringLiteral("key"), keys}); }
 
   void start(QProcess &p, const QStringList &args) {
@@ -180,10 +194,12 @@ class KillTest : public ::testing::TestWithParam<int> {
   }
   // Waits until the copy of the titled or untitled document holds want.
   bool waitForCopy(bool titled, const QString &want) const {
-    return QTest::qWaitFor([&] {
-      const auto r = copyOf(titled);
-      return r && r->text == want;
-    }, kWaitMs);
+    return QTest::qWaitFor(
+        [&] {
+          const auto r = copyOf(titled);
+          return r && r->text == want;
+        },
+        kWaitMs);
   }
 
   static inline TDisplay *display = nullptr;
@@ -201,9 +217,12 @@ TEST_P(KillTest, WhatWasKeptComesBackAndTheFileStaysWhole) {
                                       ? qEnvironmentVariable("VELLUMIX_KILL_SEED").toUInt()
                                       : QRandomGenerator::system()->generate();
   const quint32 seed = baseSeed + quint32(GetParam());
-  std::printf("kill trial %d: seed %u (VELLUMIX_KILL_SEED=%u repeats the run)\n", GetParam(), seed, baseSeed);
+  std::printf("kill trial %d: seed %u (VELLUMIX_KILL_SEED=%u repeats the run)\n", GetParam(), seed,
+              baseSeed);
   std::mt19937 random(seed);
-  auto pick = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+  auto pick = [&random](int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(random);
+  };
 
   QDir(folder).removeRecursively();
   const QString dir = TestEnvironment::FreshDir(QStringLiteral("kill%1").arg(GetParam()));
@@ -212,8 +231,10 @@ TEST_P(KillTest, WhatWasKeptComesBackAndTheFileStaysWhole) {
   TestEnvironment::WriteFile(titledPath, original);
 
   QStringList titledChunks, untitledChunks;
-  for (int i = 0; i < pick(2, 10); ++i) titledChunks << QStringLiteral("t%1w%2 ").arg(GetParam()).arg(i);
-  for (int i = 0; i < pick(2, 10); ++i) untitledChunks << QStringLiteral("u%1w%2 ").arg(GetParam()).arg(i);
+  for (int i = 0; i < pick(2, 10); ++i)
+    titledChunks << QStringLiteral("t%1w%2 ").arg(GetParam()).arg(i);
+  for (int i = 0; i < pick(2, 10); ++i)
+    untitledChunks << QStringLiteral("u%1w%2 ").arg(GetParam()).arg(i);
   // How the trial ends: 0 killed while typing, 1 killed once the copies are written, 2 killed
   // while typing on after a copy was written, 3 killed right after a save was started.
   const int mode = pick(0, 3);
@@ -225,7 +246,8 @@ TEST_P(KillTest, WhatWasKeptComesBackAndTheFileStaysWhole) {
   const QString window = waitForWindow(QStringLiteral("^Vellumix"));
   if (window.isEmpty()) std::fprintf(stderr, "%s\n", qPrintable(stacks(program)));
   ASSERT_FALSE(window.isEmpty()) << "windows: " << windowNames().toStdString();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return windowNames().contains(QStringLiteral("[titled.txt]")); }, kWaitMs))
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return windowNames().contains(QStringLiteral("[titled.txt]")); }, kWaitMs))
       << "windows: " << windowNames().toStdString();
   focus(window);
   const QString originalText = QStringLiteral("the file on disk\nsecond line\n");
@@ -261,7 +283,10 @@ TEST_P(KillTest, WhatWasKeptComesBackAndTheFileStaysWhole) {
   // The file on disk: the old bytes, or, after a save, the new ones; never anything between.
   const QByteArray disk = TestEnvironment::ReadFile(titledPath);
   EXPECT_TRUE(disk == original || (!saved.isEmpty() && disk == saved)) << disk.toStdString();
-  EXPECT_TRUE(QDir(dir).entryList({QStringLiteral("*.tmp*"), QStringLiteral(".*")}, QDir::Files | QDir::Hidden).isEmpty());
+  EXPECT_TRUE(
+      QDir(dir)
+          .entryList({QStringLiteral("*.tmp*"), QStringLiteral(".*")}, QDir::Files | QDir::Hidden)
+          .isEmpty());
 
   // What the copies hold: a prefix of what was typed, at least what was known written.
   const auto titledCopy = copyOf(true);
@@ -299,16 +324,19 @@ TEST_P(KillTest, WhatWasKeptComesBackAndTheFileStaysWhole) {
   };
   pressRecover();
   // Recovered: every copy now belongs to the new program, with the same text.
-  ASSERT_TRUE(QTest::qWaitFor([&] {
-    if (pressed.elapsed() > 3000 && !waitForWindowNow(QStringLiteral("^Recover Documents$")).isEmpty())
-      pressRecover();
-    const auto now = copies();
-    if (now.size() != before.size()) return false;
-    for (const auto &[name, r] : now)
-      for (const auto &[oldName, old] : before)
-        if (name == oldName) return false;
-    return true;
-  }, kWaitMs));
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        if (pressed.elapsed() > 3000 &&
+            !waitForWindowNow(QStringLiteral("^Recover Documents$")).isEmpty())
+          pressRecover();
+        const auto now = copies();
+        if (now.size() != before.size()) return false;
+        for (const auto &[name, r] : now)
+          for (const auto &[oldName, old] : before)
+            if (name == oldName) return false;
+        return true;
+      },
+      kWaitMs));
   std::multiset<QString> textsBefore, textsAfter;
   for (const auto &[name, r] : before) textsBefore.insert(r.text);
   for (const auto &[name, r] : copies()) textsAfter.insert(r.text);

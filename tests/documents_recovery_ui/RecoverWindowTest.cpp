@@ -84,7 +84,8 @@ TEST_F(RecoverWindowTest, ListsEachDocumentWithItsFileOnDisk) {
   auto *notes = window.findChild<QLabel *>(QStringLiteral("lblNotes"));
   ASSERT_TRUE(notes);
   EXPECT_TRUE(notes->text().contains(QStringLiteral("stray.txt")));
-  if (qEnvironmentVariableIsSet("VELLUMIX_SHOT")) window.grab().save(qEnvironmentVariable("VELLUMIX_SHOT"));
+  if (qEnvironmentVariableIsSet("VELLUMIX_SHOT"))
+    window.grab().save(qEnvironmentVariable("VELLUMIX_SHOT"));
 
   TRecoveryRecord moved = claim.copies[1].record;
   QFile::remove(file);

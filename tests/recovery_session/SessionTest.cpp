@@ -1,7 +1,6 @@
-#include "AppFixture.h"
-
 #include <QAction>
 
+#include "AppFixture.h"
 #include "RecoveryStartUp.h"
 #include "RecoveryStore.h"
 #include "RecoveryTracker.h"
@@ -20,7 +19,8 @@ TfrmEdit *windowNamed(TfrmMain &m, const QString &caption) {
 
 TEST_F(AppFixture, ReopenLastSessionBringsBackItsFilesAndUntitledText) {
   const QString dir = TestEnvironment::FreshDir(QStringLiteral("session"));
-  const QString file = TestEnvironment::WriteFile(dir + QStringLiteral("/notes.txt"), "alpha\nbeta\n");
+  const QString file =
+      TestEnvironment::WriteFile(dir + QStringLiteral("/notes.txt"), "alpha\nbeta\n");
   {
     TfrmMain &m = Start();
     QAction *reopen = m.Action(QStringLiteral("mniReopenSession"));
@@ -42,8 +42,12 @@ TEST_F(AppFixture, ReopenLastSessionBringsBackItsFilesAndUntitledText) {
   }
   TfrmMain &m = Start();
   EXPECT_TRUE(m.Action(QStringLiteral("mniReopenSession"))->isChecked());
-  ASSERT_TRUE(QTest::qWaitFor([&] { return windowNamed(m, QStringLiteral("notes.txt")) &&
-                                           windowNamed(m, QStringLiteral("untitled.txt")); }, 20000));
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        return windowNamed(m, QStringLiteral("notes.txt")) &&
+               windowNamed(m, QStringLiteral("untitled.txt"));
+      },
+      20000));
   TfrmEdit *notes = windowNamed(m, QStringLiteral("notes.txt"));
   EXPECT_EQ(notes->FileName(), file);
   EXPECT_EQ(notes->mmoMemo()->SelStart(), 3);
@@ -84,7 +88,9 @@ TEST_F(AppFixture, ACancelledExitKeepsTheTextOfAnUntitledDocumentAlreadyClosed) 
     main.reset();
   }
   TfrmMain &m = Start();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return windowNamed(m, QStringLiteral("untitled.txt")); }, 20000));
-  EXPECT_EQ(windowNamed(m, QStringLiteral("untitled.txt"))->mmoMemo()->toPlainText(), QStringLiteral("first"));
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return windowNamed(m, QStringLiteral("untitled.txt")); }, 20000));
+  EXPECT_EQ(windowNamed(m, QStringLiteral("untitled.txt"))->mmoMemo()->toPlainText(),
+            QStringLiteral("first"));
   EXPECT_EQ(TestEnvironment::ReadFile(dir + QStringLiteral("/a.txt")), QByteArray("x"));
 }
