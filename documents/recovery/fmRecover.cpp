@@ -31,6 +31,7 @@ TfrmRecover::TfrmRecover(const TRecoveryClaim &claim, QWidget *parent) : QDialog
 
   lstDocuments_ = new QTreeWidget(this);
   lstDocuments_->setObjectName(QStringLiteral("lstDocuments"));
+  lstDocuments_->setAccessibleName(QStringLiteral("Documents that can be recovered"));
   lstDocuments_->setRootIsDecorated(false);
   lstDocuments_->setHeaderLabels(
       {QStringLiteral("Document"), QStringLiteral("Last changed"), QStringLiteral("File on disk")});
