@@ -4,6 +4,7 @@
 
 #include "Commands.h"
 #include "Folders.h"
+#include "RecoveryStartUp.h"
 #include "FormStorage.h"
 #include "FormTables.h"
 #include "Glyphs.h"
@@ -428,6 +429,8 @@ void TfrmMain::FormShow() {
     TopMostOn();
   else
     TopMostOff();
+  RecoveryStartUp::Begin(this, {Action(QStringLiteral("mniReopenSession")), [this] { return NewWorkspace(); },
+                                [this](const QString &file) { return OpenFile(file); }});
 }
 
 void TfrmMain::UpdateMainMenus() {
@@ -996,8 +999,10 @@ bool TfrmMain::eventFilter(QObject *watched, QEvent *event) {
 void TfrmMain::closeEvent(QCloseEvent *event) {
   // Ask the document windows one after another; the first refusal stops the exit and the
   // windows not yet asked stay open, unasked.
+  RecoveryStartUp::ExitStarts(EditWindows());
   for (QMdiSubWindow *sub : area_->subWindowList(QMdiArea::CreationOrder)) {
     if (!sub->close()) {
+      RecoveryStartUp::ExitCancelled(EditWindows());
       event->ignore();
       return;
     }
@@ -1006,6 +1011,7 @@ void TfrmMain::closeEvent(QCloseEvent *event) {
 }
 
 void TfrmMain::FormDestroy() {
+  RecoveryStartUp::End();
   SaveFileLists();
   // The document windows go before the frame's own parts, which their last signals would reach.
   area_->disconnect(this);

@@ -28,6 +28,7 @@
 #include "KeyboardState.h"
 #include "MessageBox.h"
 #include "PanelStatusBar.h"
+#include "RecoveryTracker.h"
 #include "RichEdit.h"
 #include "LoadPanel.h"
 #include "RtfReader.h"
@@ -93,6 +94,17 @@ TfrmEdit::TfrmEdit(TEditHost &host, QWidget *parent) : QWidget(parent), host_(ho
   strEdit_->Options = {};
   strEdit_->SetStoredProps(FormTables::EditFormProps(), FormTables::EditFormDefaults());
 
+  recovery_ = new TRecoveryTracker(*mmoMemo_, [this] {
+    TRecoveryRecord about;
+    about.name = FileName();
+    about.format = format_;
+    about.diskKnown = diskStamp_ && diskStamp_->exists;
+    if (about.diskKnown) std::tie(about.diskSize, about.diskModifiedNs) = std::pair(diskStamp_->size, diskStamp_->modifiedNs);
+    return about;
+  }, this);
+  connect(mmoMemo_->document(), &QTextDocument::contentsChanged, recovery_, &TRecoveryTracker::TextChanged);
+  connect(mmoMemo_, &QPlainTextEdit::modificationChanged, recovery_, &TRecoveryTracker::ModifiedChanged);
+
   tmrKeyState_.setInterval(1000);
   connect(&tmrKeyState_, &QTimer::timeout, this, &TfrmEdit::tmrKeyStateTimer);
   tmrKeyState_.start();
@@ -100,7 +112,10 @@ TfrmEdit::TfrmEdit(TEditHost &host, QWidget *parent) : QWidget(parent), host_(ho
   appEventsIdle();
 }
 
-TfrmEdit::~TfrmEdit() { strEdit_->FormDestroying(); }
+TfrmEdit::~TfrmEdit() {
+  delete recovery_;  // before the edit control it reads
+  strEdit_->FormDestroying();
+}
 
 void TfrmEdit::showEvent(QShowEvent *event) {
   QWidget::showEvent(event);
@@ -408,7 +423,7 @@ void TfrmEdit::closeEvent(QCloseEvent *event) {
 }
 
 bool TfrmEdit::FormCloseQuery() {
-  if (!mmoMemo_->Modified()) return true;
+  if (!mmoMemo_->Modified() || recovery_->KeptForSession()) return true;
   const TTopMostPause pause(host_);
   host_.Activate(this);
   const TMsgResult answer = MessageBox::Show(
@@ -418,6 +433,8 @@ bool TfrmEdit::FormCloseQuery() {
   bool mayClose = true;
   if (answer == TMsgResult::Cancel) {
     mayClose = false;
+  } else if (answer == TMsgResult::No) {
+    recovery_->Discard();
   } else if (answer == TMsgResult::Yes) {
     // A document that could not be saved (or whose Save As was cancelled) stays open: closing
     // it would throw the text away.

@@ -19,6 +19,7 @@ class TFormStorage;
 class TLoadPanel;
 class TPanelStatusBar;
 class TRichEdit;
+class TRecoveryTracker;
 
 // A document window ("workspace"): one text file in an edit control above an eight-panel
 // status bar. It loads its file, keeps its status bar current, and asks before a changed
@@ -95,6 +96,8 @@ class TfrmEdit : public QWidget {
   // The file as it was loaded or last saved, to notice changes made by other programs.
   const std::optional<TFileStamp> &DiskStamp() const { return diskStamp_; }
   void SetDiskStamp(const std::optional<TFileStamp> &stamp) { diskStamp_ = stamp; }
+  // Keeps the recovery copy of the text while it is modified.
+  TRecoveryTracker *Recovery() const { return recovery_; }
 
  public Q_SLOTS:
   // Idle refresh of panels 0, 1 and 3.
@@ -142,6 +145,7 @@ class TfrmEdit : public QWidget {
   QPointer<TFindDialog> lastSearchDialog_;  // whose search ran last: F3 repeats it as it is now
   TSearchState searchState_;
   std::optional<TFileStamp> diskStamp_;
+  TRecoveryTracker *recovery_ = nullptr;
   bool shown_ = false;
   bool loading_ = false;
   bool loadCancelled_ = false;

@@ -222,7 +222,7 @@ TEST_F(THelpFixture, PropertiesOfTheActiveDocumentFromItsPopUpMenu) {
 TEST_F(THelpFixture, TipPanelShowsATipAtStartAndTechSupportPreparesItsRequest) {
   TfrmMain &m = Start();
   TTipPanel *panel = m.pnlTip();
-  EXPECT_EQ(panel->lstTips().size(), 54);
+  EXPECT_EQ(panel->lstTips().size(), 56);
   EXPECT_TRUE(panel->lstTips().contains(panel->CurrentTip()));
   EXPECT_EQ(panel->isVisible(), m.IsChecked(QStringLiteral("mniTip")));
 
