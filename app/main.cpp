@@ -1,4 +1,5 @@
 #include "Application.h"
+#include "CommandLine.h"
 #include "fmMain.h"
 #include "fmSetup.h"
 
@@ -17,15 +18,28 @@ bool displayReachable() {
 }  // namespace
 
 int main(int argc, char **argv) {
+  // --help and --version need no display, so they are answered before Qt starts.
+  QStringList parameters;
+  for (int i = 1; i < argc; ++i) parameters << QString::fromLocal8Bit(argv[i]);
+  switch (CommandLine::Action(parameters)) {
+    case CommandLine::TAction::Help:
+      std::fputs(CommandLine::HelpText().toLocal8Bit().constData(), stdout);
+      return EXIT_SUCCESS;
+    case CommandLine::TAction::Version:
+      std::fputs(CommandLine::VersionText(QStringLiteral("Vellumix")).toLocal8Bit().constData(), stdout);
+      return EXIT_SUCCESS;
+    case CommandLine::TAction::Run:
+      break;
+  }
   if (!displayReachable()) {
     std::fprintf(stderr,
                  "Vellumix needs a graphical desktop, but no display was found (neither DISPLAY nor "
                  "WAYLAND_DISPLAY is set).\nStart it from a desktop session, or under a virtual "
-                 "display: xvfb-run tools/run.sh\n");
+                 "display: xvfb-run -a vellumix\n");
     return 2;
   }
   TApplication app(argc, argv);
-  TfrmMain frmMain(app.arguments().mid(1));
+  TfrmMain frmMain(CommandLine::FileNames(app.arguments().mid(1)));
   frmMain.SetupWizard = [&frmMain] { TfrmSetup::Run(frmMain, frmMain); };
   frmMain.show();
   return app.exec();
