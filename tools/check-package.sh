@@ -240,7 +240,6 @@ EOF
   grep -i -q "sqlite\|database driver" "$work/$mode-vellumix.log" && fail "the help engine reported: $(cat "$work/$mode-vellumix.log")"
   echo "  help window shown, its contents registered"
   keys "$help" Escape
-  xdotool windowclose "$help" 2>/dev/null || true
 
   # Print: no printer is set up in the root, so the program offers a PDF file in the HOME.
   keys "$main" ctrl+p
