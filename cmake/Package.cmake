@@ -12,7 +12,8 @@ set(CPACK_PACKAGE_VERSION ${VELLUMIX_VERSION_TEXT})
 set(CPACK_PACKAGE_VENDOR Kestrelwick)
 set(CPACK_PACKAGE_CONTACT "Vellumix developers <developers@vellumix.example.org>")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_STRIP_FILES ON)
+# Programs are stripped as Debian strips them (PackageStrip.cmake), not by CPack's plain strip.
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/PackageStrip.cmake)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "multi-document plain-text editor")
 # The long description: CPack puts the summary before it as the synopsis and indents every
 # line, an empty line becoming the paragraph mark.

@@ -59,9 +59,11 @@ step() { printf '%(%H:%M:%S)T %s\n' -1 "$*"; }
 # ---- lintian ------------------------------------------------------------------------------
 # Tags the README explains (section "The Debian package"); any other tag fails the check.
 explained=(
-  # The package is made by CPack from the project's own build, not from a Debian source
-  # package, so it has no source package, no debian/ folder and no upstream signing key.
-  no-manual-page-for-libexec-helper
+  # The dictionaries (4 MB) are most of the package; one package is simpler than an
+  # architecture-independent data package beside it.
+  arch-dep-package-has-big-usr-share
+  # The readme and the tips are data the program opens (Help|What's New, the tips panel).
+  package-contains-documentation-outside-usr-share-doc
 )
 step "lintian --pedantic"
 lintian --pedantic --display-info --tag-display-limit 0 "$deb" >"$work/lintian.txt" 2>&1 || true
@@ -71,17 +73,29 @@ unexplained=$(grep -E '^[EWIP]: ' "$work/lintian.txt" | awk '{print $3}' | sort 
 [[ -z $unexplained ]] || fail "lintian tags the README does not explain: $(echo $unexplained)"
 
 # ---- hardening ----------------------------------------------------------------------------
+# The five features Debian's flags give (dpkg-buildflags, hardening=+all on Debian 12): PIE,
+# stack protector, fortify, relro, bindnow; hardening-check's newer ones (stack clash, control
+# flow) are not part of that set. Fortify replaces a call with its checked variant only where
+# the compiler knows the size of the target; a program all of whose calls are of the other
+# kind shows "only unprotected functions found" although it is built with the flag, so that
+# answer counts as built when vellumix itself (the same build, the same flags) shows checked
+# calls.
 step "hardening-check"
 mkdir "$work/unpacked"
 dpkg-deb -x "$deb" "$work/unpacked"
-programs=$(find "$work/unpacked" -type f -perm -u+x -exec sh -c 'file -b "$1" | grep -q "^ELF"' sh {} \; -print)
+programs=$(find "$work/unpacked" -type f -perm -u+x -exec sh -c 'file -b "$1" | grep -q "^ELF"' sh {} \; -print | sort)
 [[ -n $programs ]] || fail "the package holds no program"
+hardening-check "$work/unpacked/usr/bin/vellumix" >"$work/hardening.txt" 2>&1 || true
+grep -q "Fortify Source functions: yes" "$work/hardening.txt" || fail "/usr/bin/vellumix shows no fortified call"
 for program in $programs; do
-  # Fortify: a program that calls no function with a checked variant has nothing to fortify;
-  # hardening-check tells that case apart ("unknown, no protectable libc functions used").
-  hardening-check "$program" >"$work/hardening.txt" 2>&1 || {
-    cat "$work/hardening.txt"; fail "${program#$work/unpacked} is not built with every hardening flag"; }
-  echo "  ${program#$work/unpacked}: $(grep -c ': yes' "$work/hardening.txt") of 5 features"
+  hardening-check "$program" >"$work/hardening.txt" 2>&1 || true
+  for feature in "Position Independent Executable: yes" "Stack protected: yes" \
+                 "Read-only relocations: yes" "Immediate binding: yes" \
+                 "Fortify Source functions: (yes|unknown, no protectable|no, only unprotected)"; do
+    grep -q -E "^ $feature" "$work/hardening.txt" || {
+      cat "$work/hardening.txt"; fail "${program#"$work"/unpacked} lacks '${feature%%:*}'"; }
+  done
+  echo "  ${program#"$work"/unpacked}: PIE, stack protector, fortify, relro, bindnow"
 done
 
 # ---- the clean root -----------------------------------------------------------------------
