@@ -227,8 +227,8 @@ check_in_root() {  # check_in_root with|without
   app=$!
   local window main help
   window=$(wait_window "Vellumix Setup..." 60) || { cat "$work/$mode-vellumix.log"; fail "the first-start wizard did not come up"; }
-  # Through the wizard's pages with its default button, then closed.
-  keys "$window" Return Return Return Return Return Escape
+  # The wizard's default button turns to its next page; Escape then closes it.
+  keys "$window" Return Escape
   main=$(wait_window "Vellumix - [letter.txt]" 30) || { cat "$work/$mode-vellumix.log"; fail "the main window did not come up with the file"; }
   echo "  wizard and main window shown"
 
