@@ -59,7 +59,8 @@ QStringList FileNames(const QStringList &parameters) {
   }
   if (names.isEmpty()) return {};
   const QString joined = names.join(u' ');
-  if (names.size() == 1 || QFileInfo(joined).isFile()) return {QFileInfo(joined).absoluteFilePath()};
+  if (names.size() == 1 || QFileInfo(joined).isFile())
+    return {QFileInfo(joined).absoluteFilePath()};
   QStringList files;
   for (const QString &name : names) files << QFileInfo(name).absoluteFilePath();
   return files;

@@ -1,9 +1,12 @@
-#include "CommandLine.h"
-#include "TestEnvironment.h"
+#include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QUrl>
-#include <gtest/gtest.h>
+
+#include "CommandLine.h"
+#include "Folders.h"
+#include "TestEnvironment.h"
 
 using CommandLine::TAction;
 
@@ -14,8 +17,8 @@ class CommandLineTest : public ::testing::Test {
  protected:
   void SetUp() override {
     previous_ = QDir::currentPath();
-    dir_ = TestEnvironment::FreshDir(QString::fromLatin1(
-        ::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    dir_ = TestEnvironment::FreshDir(
+        QString::fromLatin1(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     QDir::setCurrent(dir_);
   }
   void TearDown() override { QDir::setCurrent(previous_); }
@@ -89,4 +92,14 @@ TEST_F(CommandLineTest, FileUrlsNameTheirLocalFiles) {
   // Another scheme is no local file: it stays a name, which then cannot be read.
   EXPECT_EQ(CommandLine::FileNames({QStringLiteral("sftp://host/a.txt")}),
             QStringList{dir_ + QStringLiteral("/sftp:/host/a.txt")});
+}
+
+TEST(VersionTextTest, TheReadmeHeadingIsTheVersionTextTheProgramPrints) {
+  QFile readme(Folders::ProgramFolder() + QStringLiteral("readme.txt"));
+  ASSERT_TRUE(readme.open(QIODevice::ReadOnly)) << readme.fileName().toStdString();
+  const QString heading = QString::fromUtf8(readme.readLine());
+  EXPECT_EQ(heading, CommandLine::VersionText(QStringLiteral("Vellumix")));
+  // The underline is as long as the heading.
+  EXPECT_EQ(QString::fromUtf8(readme.readLine()).trimmed(),
+            QString(heading.trimmed().size(), u'='));
 }
