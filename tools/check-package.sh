@@ -66,8 +66,11 @@ explained=(
   package-contains-documentation-outside-usr-share-doc
 )
 step "lintian --pedantic"
-lintian --pedantic --display-info --tag-display-limit 0 "$deb" >"$work/lintian.txt" 2>&1 || true
+# lintian ends with 1 when it reports an error, with more when it could not check at all.
+status=0
+lintian --pedantic --display-info --tag-display-limit 0 "$deb" >"$work/lintian.txt" 2>&1 || status=$?
 cat "$work/lintian.txt"
+((status <= 1)) || fail "lintian could not check the package (status $status)"
 unexplained=$(grep -E '^[EWIP]: ' "$work/lintian.txt" | awk '{print $3}' | sort -u |
   grep -v -x -F -f <(printf '%s\n' "${explained[@]}") || true)
 [[ -z $unexplained ]] || fail "lintian tags the README does not explain: $(echo $unexplained)"
