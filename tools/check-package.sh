@@ -118,11 +118,11 @@ EOF
   rm -rf "$fresh"
 fi
 
-# A file list of a root: path, modification time, size. The user's HOME and runtime folder,
-# the kernel's folders and apt's download cache are left out.
+# A file list of a root: path, modification time, size. The user's HOME, the kernel's
+# folders and apt's download cache are left out.
 snapshot() {
   (cd "$1" && find . \( -path ./proc -o -path ./sys -o -path ./dev -o -path ./var/cache/apt/archives \
-      -o -path ./home/tester -o -path ./run/user \) -prune -o -printf '%p\t%T@\t%s\n') | sort
+      -o -path ./home/tester \) -prune -o -printf '%p\t%T@\t%s\n') | sort
 }
 
 # Xvfb runs outside the roots: the programs there reach it through its abstract socket.
@@ -279,7 +279,7 @@ EOF
   [[ -s $home/.config/Kestrelwick/Vellumix.reg ]] || fail "the program kept no settings in the HOME"
   echo "  ended through File|Exit, settings kept in the HOME"
 
-  # Nothing written outside the HOME and the session's runtime folder.
+  # Nothing written outside the HOME (not even in the session's runtime folder or /tmp).
   snapshot "$root" >"$work/$mode-2.txt"
   local written
   written=$(comm -13 "$work/$mode-1.txt" "$work/$mode-2.txt" | cut -f1)
