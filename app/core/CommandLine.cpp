@@ -55,7 +55,7 @@ QStringList FileNames(const QStringList &parameters) {
       optionsEnded = true;
       continue;
     }
-    names << LocalName(parameter);
+    if (!parameter.isEmpty()) names << LocalName(parameter);
   }
   if (names.isEmpty()) return {};
   const QString joined = names.join(u' ');

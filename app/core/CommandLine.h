@@ -19,10 +19,10 @@ QString VersionText(const QString &program);
 
 // The files the parameters name, as absolute paths (a relative name means the current
 // folder), each to be opened in a workspace of its own; empty without parameters. A
-// parameter that is a file: URL (as desktop launchers hand them over) names its local file,
-// and a first "--" is dropped. Several parameters whose names joined with single blanks
-// name an existing file are that one file, so a name with blanks may be given without
-// quotes; otherwise each parameter is a file of its own.
+// parameter that is a file: URL (as desktop launchers hand them over) names its local file;
+// a first "--" and empty parameters are dropped. Several parameters whose names joined with
+// single blanks name an existing file are that one file, so a name with blanks may be given
+// without quotes; otherwise each parameter is a file of its own.
 QStringList FileNames(const QStringList &parameters);
 
 }  // namespace CommandLine

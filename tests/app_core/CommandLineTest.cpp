@@ -62,6 +62,10 @@ TEST_F(CommandLineTest, EachParameterIsAFileOfItsOwn) {
   // Names that do not exist are still handed on: opening them reports the failure.
   EXPECT_EQ(CommandLine::FileNames({QStringLiteral("a.txt"), QStringLiteral("b.txt")}),
             (QStringList{a, dir_ + QStringLiteral("/b.txt")}));
+  // An empty parameter names nothing.
+  EXPECT_EQ(CommandLine::FileNames({QString(), QStringLiteral("a.txt"), QString()}),
+            QStringList{a});
+  EXPECT_TRUE(CommandLine::FileNames({QString()}).isEmpty());
   // The same file twice opens twice, as opening it twice by hand does.
   EXPECT_EQ(CommandLine::FileNames({a, QStringLiteral("./a.txt")}), (QStringList{a, a}));
 }
