@@ -2,15 +2,17 @@
 
 #include <qt6keychain/keychain.h>
 
-#include <QEventLoop>
 #include <QTimer>
+
+#include "NestedWait.h"
 
 namespace {
 
 // The service name under which the desktop's secret store files the passwords.
 const QString Service = QStringLiteral("Vellumix");
-// Longest wait for the secret service; one that does not answer counts as absent.
-constexpr int ServiceWait = 10000;
+// Longest wait for the secret service; one that does not answer in time counts as absent
+// for the rest of the run, and the password is asked for instead.
+constexpr int ServiceWait = 2000;
 
 // Runs one keychain job to its end. False, with the reason, when it failed or the service
 // did not answer in time.
@@ -18,15 +20,23 @@ bool RunJob(QKeychain::Job &job, QKeychain::Error &error, QString &reason) {
   job.setAutoDelete(false);
   // Never the library's clear-text fallback file: a password stays out of every file.
   job.setInsecureFallback(false);
-  QEventLoop loop;
+  // The program stays responsive while the service answers.
+  TNestedWait wait(&job);
   bool finished = false;
-  QObject::connect(&job, &QKeychain::Job::finished, &loop, [&] {
+  bool late = false;
+  QObject::connect(&job, &QKeychain::Job::finished, &job, [&] {
     finished = true;
-    loop.quit();
+    wait.Wake();
   });
-  QTimer::singleShot(ServiceWait, &loop, &QEventLoop::quit);
+  QTimer timer;
+  timer.setSingleShot(true);
+  QObject::connect(&timer, &QTimer::timeout, &job, [&] {
+    late = true;
+    wait.Wake();
+  });
+  timer.start(ServiceWait);
   job.start();
-  if (!finished) loop.exec();
+  wait.Until([&] { return finished || late; });
   if (!finished) {
     error = QKeychain::NoBackendAvailable;
     reason = QStringLiteral("The secret service did not answer.");
@@ -53,12 +63,17 @@ class TDesktopSecretStore : public TSecretStore {
 
   std::optional<QString> Read(const QString &account) override {
     if (auto known = memory_.Read(account)) return known;
-    Probe();
-    if (!available_) return std::nullopt;
+    if (probed_ && !available_) return std::nullopt;
     QKeychain::ReadPasswordJob job(Service);
     job.setKey(account);
     QKeychain::Error error;
-    if (!RunJob(job, error, error_)) {
+    const bool read = RunJob(job, error, error_);
+    // The read itself tells whether the service answers: a missing entry is an answer.
+    if (!probed_) {
+      probed_ = true;
+      available_ = read || error == QKeychain::EntryNotFound;
+    }
+    if (!read) {
       if (ServiceMissing(error)) available_ = false;
       return std::nullopt;
     }

@@ -16,6 +16,8 @@ packages=(
   wamerican wbritish wfrench wngerman witalian wspanish wdutch hunspell-en-med
   # a real SMTP server for the mail tests
   python3 python3-aiosmtpd
+  # how a receiving system's filter judges a sent message (local rules only)
+  spamassassin
   # checking printed output
   poppler-utils
   # mail over TLS, the desktop's secret store

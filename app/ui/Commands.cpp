@@ -52,7 +52,9 @@ void Replace(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { SearchCommands:
 void Arrange(TfrmMain &m, int tag) { m.proMenuWindows(tag); }
 void Option(TfrmMain &m, int) { m.OptionsMenu(); }
 void SetDefault(TfrmMain &m, int) { m.Integration()->mniSetDefaultClick(); }
-ImportExport::TContext converterContext(TfrmMain &m, TfrmEdit &e) { return {&m, &m, m.barMain(), &m, e.mmoMemo()}; }
+ImportExport::TContext converterContext(TfrmMain &m, TfrmEdit &e) {
+  return {&m, &m, m.barMain(), &m, &e, [&m] { return m.NewWorkspace(); }};
+}
 void Import(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { ImportExport::ImportDocument(converterContext(m, e)); }); }
 void Export(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { ImportExport::ExportDocument(converterContext(m, e)); }); }
 void ButtonStyle(TfrmMain &m, int) { m.UpdateMainMenus(); }
@@ -210,9 +212,9 @@ const TMenuDef kMenus[] = {
     {"mniReopen", "&Reopen", "Reopen file", std::span<const char *const>(kEmpty, 0)},
     {"mniFavFiles", "&Favorite Files", "Favorite files", std::span<const char *const>(kEmpty, 0)},
     {"mniConvert", "Convert", "Convert text", kConvert},
-    {"pumPopup", "", "", kPopup},
-    {"traMenu", "", "", kTray},
-    {"pumToolBar", "", "", kToolBarStyle},
+    {"pumPopup", "", "Workspace menu", kPopup},
+    {"traMenu", "", "Vellumix notification area menu", kTray},
+    {"pumToolBar", "", "Tool bar style menu", kToolBarStyle},
 };
 
 const TButtonDef kMainButtons[] = {

@@ -8,6 +8,7 @@
 #include "Glyphs.h"
 #include "HelpKeyFilter.h"
 #include "MessageBox.h"
+#include "PlaceBeside.h"
 #include "QtHelpSource.h"
 #include "RichEdit.h"
 #include "SpellDlg.h"
@@ -35,7 +36,7 @@ void Click(TfrmMain &main, const char *item) { main.Action(QString::fromLatin1(i
 THelpCommands::THelpCommands(TfrmMain &main)
     : QObject(&main), main_(main), sysInfo_(new TSysInfoComp(this)) {
   keyFilter_ =
-      new THelpKeyFilter([this](const QString &id) { return OpenViewer().ShowId(id); }, this);
+      new THelpKeyFilter([this](const QString &id) { return OpenViewer().ShowId(id); }, &main, this);
   qApp->installEventFilter(keyFilter_);
   // The menus' help context numbers, for F1 while a menu is open.
   const std::pair<const char *, int> menus[] = {
@@ -139,6 +140,7 @@ void THelpCommands::proSpecialChar() {
   };
   auto *window = new TfrmSpecialChar(target, TfrmEdit::ShownFont, TfrmEdit::ShownColor,
                                      TGlyphList::Shared().Icon(gClose), &main_);
+  PlaceBeside(window, &main_);
   window->show();
   if (onTop) Click(main_, "mniStayOnTop");
 }

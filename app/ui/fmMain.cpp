@@ -22,7 +22,9 @@
 #include "RootKey.h"
 #include "SystemIntegration.h"
 #include "SystemUser.h"
+#include "AccessibleNames.h"
 #include "TipPanel.h"
+#include "ToolButtonToggles.h"
 #include "WinColor.h"
 #include "fmEdit.h"
 
@@ -144,6 +146,7 @@ void TfrmMain::FormCreate() {
   });
   connect(&TIdleNotifier::Instance(), &TIdleNotifier::Idle, this, &TfrmMain::proAppIdle);
   qApp->installEventFilter(this);
+  qApp->installEventFilter(new TAccessibleNamer(this));  // names for assistive technology
   LoadFileLists();
   proAppAFormChange();
 }
@@ -224,6 +227,8 @@ void TfrmMain::createMenus() {
     auto *menu = new QMenu(QString::fromUtf8(def.caption), this);
     menu->setObjectName(QString::fromLatin1(def.name));
     menu->setToolTipsVisible(false);
+    // Assistive technology names a menu by its caption, or by its hint when it has none.
+    menu->setAccessibleName(*def.caption ? menu->title().remove(u'&') : QString::fromUtf8(def.hint));
     for (const char *entry : def.entries) {
       const QString e = QString::fromLatin1(entry);
       if (e.startsWith(u'-')) {
@@ -287,6 +292,7 @@ void TfrmMain::createToolBars() {
     for (QAction *a : bar->actions())
       if (auto *b = qobject_cast<QToolButton *>(bar->widgetForAction(a))) b->setFixedSize(24, 23);
     addToolBar(Qt::TopToolBarArea, bar);
+    ToolButtonToggles::RunCommandsOnToggle(bar);
     return bar;
   };
   barMCustom_ = build("barMCustom", Commands::MainButtons(), Commands::MainDefaultButtons());

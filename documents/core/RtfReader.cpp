@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QHash>
+#include <QLocale>
 #include <QSet>
 #include <QStringDecoder>
 #include <QTextBlock>
@@ -26,6 +27,7 @@ struct TCharacterState {
   int font = -1;       // font number; -1 the default font
   int halfPoints = 0;  // 0: not given
   int color = 0;       // index into the colour table; 0 the automatic colour
+  bool operator==(const TCharacterState &) const = default;
 };
 
 struct TGroupState {
@@ -39,6 +41,48 @@ struct TFont {
   QString name;
   int codePage = 0;  // 0: the document's
 };
+
+// A character format as the document gets it, for finding formats already made.
+struct TFormatKey {
+  bool bold = false;
+  bool italic = false;
+  bool underline = false;
+  bool strike = false;
+  int halfPoints = 0;
+  QString family;
+  QColor color;
+  bool operator==(const TFormatKey &) const = default;
+};
+
+size_t qHash(const TFormatKey &key, size_t seed = 0) {
+  return qHashMulti(seed, key.bold, key.italic, key.underline, key.strike, key.halfPoints,
+                    key.family, key.color.isValid() ? key.color.rgba() : 0u);
+}
+
+// The text read, before it becomes a document: the characters without paragraph breaks, the
+// runs of one format and the paragraphs, each ending at a position in the text. Runs of the
+// same format next to each other are one run.
+struct TRtfContent {
+  struct TRun {
+    qsizetype end;
+    int format;  // index into formats
+  };
+  struct TParagraph {
+    qsizetype end;
+    Qt::Alignment alignment;  // none given: the block keeps its default
+    int charFormat;           // format of the block itself (-1: the default)
+  };
+  QString text;
+  std::vector<TRun> runs;
+  std::vector<TParagraph> paragraphs;
+  std::vector<QTextCharFormat> formats;
+};
+
+// Characters that a document takes as the end of a paragraph or of a frame.
+bool BreaksBlocks(QChar c) {
+  const char16_t u = c.unicode();
+  return u == u'\n' || u == u'\r' || u == 0x2029 || u == 0xFDD0 || u == 0xFDD1;
+}
 
 // The code page of a font character set (the values RTF uses), 0 when unknown.
 int CharsetCodePage(int charset) {
@@ -67,41 +111,62 @@ QString DecodeCodePage(QByteArrayView bytes, int codePage) {
 
 class TRtfParser {
  public:
-  TRtfParser(QByteArrayView input, QTextDocument &document, const TRtfReader::TLimits &limits)
-      : in_(input), cursor_(&document), limits_(limits) {}
+  TRtfParser(QByteArrayView input, const TRtfReader::TLimits &limits,
+             const TRtfReader::TProgress &progress)
+      : in_(input), limits_(limits), progress_(progress) {}
 
-  // Empty on success, else the error text.
+  // Reads the whole input into content. Empty on success, else the error text.
   QString Run();
+  // Makes document hold the content read, in one pass. Empty on success, else the error text.
+  QString Build(QTextDocument &document);
   bool Truncated() const { return truncated_; }
+  bool FormattingDropped() const { return formattingDropped_; }
+  bool Cancelled() const { return cancelled_; }
 
  private:
+  void Step();
   void ControlWord(const QByteArray &word, bool hasParameter, int parameter);
   void ControlSymbol(char symbol);
   void PlainCharacter(char c);
   void AppendText(QStringView text);
+  void AppendPlainText(QStringView text);
   void FlushBytes();
   void FlushText();
   void EndParagraph();
   bool SkipOne();
-  QTextCharFormat CharFormat() const;
+  int FormatIndex();
+  QTextCharFormat MakeFormat(const TFormatKey &key) const;
   int CurrentCodePage() const;
   void FinishFontEntry();
   void FinishColorEntry();
+  bool Report(int perMille);
 
   QByteArrayView in_;
   qsizetype pos_ = 0;
-  QTextCursor cursor_;
   TRtfReader::TLimits limits_;
+  const TRtfReader::TProgress &progress_;
+  QString error_;
+  bool cancelled_ = false;
+  TRtfContent content_;
   std::vector<TGroupState> groups_;
   TGroupState state_;
   bool groupStart_ = false;   // the next control word is the first of its group
   int skipCount_ = 0;         // characters to skip after \u
   QByteArray pendingBytes_;   // code-page bytes not yet decoded
-  QString pendingText_;       // text not yet inserted
-  qsizetype characters_ = 0;  // characters inserted or pending
+  QString pendingText_;       // text not yet given a run
+  qsizetype characters_ = 0;  // characters read (a paragraph break counts one)
   bool truncated_ = false;
+  bool formattingDropped_ = false;
   bool paragraphOpen_ = false;                        // text since the last \par
   Qt::Alignment paragraphAlignment_ = Qt::AlignLeft;  // of the text since the last \par
+  int runsInParagraph_ = 0;
+  int nextBlockFormat_ = -1;  // the format of the block the next paragraph starts
+  // The format of the last run made, for the usual case of an unchanged format.
+  TCharacterState lastState_;
+  int lastTables_ = -1;
+  int lastFormat_ = -1;
+  QHash<TFormatKey, int> formatIndex_;
+  int tables_ = 0;  // changes of the font and colour tables so far
   int defaultFont_ = -1;
   int documentCodePage_ = 1252;
   QHash<int, TFont> fonts_;
@@ -112,6 +177,13 @@ class TRtfParser {
   int red_ = -1, green_ = -1, blue_ = -1;
 };
 
+bool TRtfParser::Report(int perMille) {
+  if (!progress_ || progress_(perMille)) return true;
+  cancelled_ = true;
+  error_ = QStringLiteral("Reading the rich text document was cancelled");
+  return false;
+}
+
 QString TRtfParser::Run() {
   // Leading blanks (and a UTF-8 byte-order mark) are tolerated before the opening group.
   qsizetype start = 0;
@@ -120,83 +192,135 @@ QString TRtfParser::Run() {
          (in_[start] == ' ' || in_[start] == '\r' || in_[start] == '\n' || in_[start] == '\t'))
     ++start;
   if (in_.size() - start < 5 || in_.sliced(start, 5) != QByteArrayView("{\\rtf"))
-    return QStringLiteral("The file is not a rich text document.");
+    return QStringLiteral("The file is not a rich text document");
   pos_ = start;
 
-  cursor_.beginEditBlock();
-  while (pos_ < in_.size() && !truncated_) {
-    const char c = in_[pos_];
-    if (c == '{') {
-      ++pos_;
-      FlushText();
-      if (int(groups_.size()) >= limits_.maxGroupDepth) {
-        cursor_.endEditBlock();
-        return QStringLiteral("The rich text document is nested too deeply.");
-      }
-      groups_.push_back(state_);
-      groupStart_ = true;
-      skipCount_ = 0;
-      continue;
+  // Progress is told every this many bytes; reading is the first half of the work.
+  constexpr qsizetype reportEvery = 256 * 1024;
+  qsizetype nextReport = pos_ + reportEvery;
+  while (pos_ < in_.size() && !truncated_ && error_.isEmpty()) {
+    Step();
+    if (pos_ >= nextReport) {
+      nextReport = pos_ + reportEvery;
+      if (!Report(int(pos_ * 500 / in_.size()))) break;
     }
-    if (c == '}') {
-      ++pos_;
-      FlushText();
-      if (state_.destination == TDestination::FontTable) FinishFontEntry();
-      skipCount_ = 0;
-      groupStart_ = false;
-      if (groups_.empty()) break;
-      const TDestination inner = state_.destination;
-      state_ = groups_.back();
-      groups_.pop_back();
-      // Leaving a font entry's own group inside the table ends that entry.
-      if (inner == TDestination::FontTable && state_.destination == TDestination::FontTable)
-        FinishFontEntry();
-      if (groups_.empty()) break;  // the end of the document's group
-      continue;
-    }
-    if (c == '\\') {
-      ++pos_;
-      if (pos_ >= in_.size()) break;
-      const char next = in_[pos_];
-      if (std::isalpha(static_cast<unsigned char>(next))) {
-        const qsizetype wordStart = pos_;
-        while (pos_ < in_.size() && std::isalpha(static_cast<unsigned char>(in_[pos_]))) ++pos_;
-        const QByteArray word =
-            in_.sliced(wordStart, std::min<qsizetype>(pos_ - wordStart, 32)).toByteArray();
-        bool negative = false;
-        bool hasParameter = false;
-        qint64 value = 0;
-        if (pos_ < in_.size() && in_[pos_] == '-') {
-          negative = true;
-          ++pos_;
-        }
-        while (pos_ < in_.size() && std::isdigit(static_cast<unsigned char>(in_[pos_]))) {
-          hasParameter = true;
-          if (value < 100000000000LL) value = value * 10 + (in_[pos_] - '0');
-          ++pos_;
-        }
-        if (pos_ < in_.size() && in_[pos_] == ' ') ++pos_;
-        value = std::clamp<qint64>(negative ? -value : value, INT_MIN, INT_MAX);
-        ControlWord(word, hasParameter, int(value));
-      } else {
-        ++pos_;
-        ControlSymbol(next);
-      }
-      groupStart_ = false;
-      continue;
-    }
-    ++pos_;
-    if (c == '\r' || c == '\n' || c == '\0') continue;
-    PlainCharacter(c);
   }
+  if (!error_.isEmpty()) return error_;
   FlushText();
-  if (paragraphOpen_) {
-    QTextBlockFormat block = cursor_.blockFormat();
-    block.setAlignment(paragraphAlignment_);
-    cursor_.setBlockFormat(block);
-  }
-  cursor_.endEditBlock();
+  // The last paragraph; writers end it with \par, which leaves an empty one after it that is
+  // not part of the text.
+  const qsizetype start0 = content_.paragraphs.empty() ? 0 : content_.paragraphs.back().end;
+  if (content_.paragraphs.empty() || content_.text.size() > start0)
+    content_.paragraphs.push_back({content_.text.size(),
+                                   paragraphOpen_ ? paragraphAlignment_ : Qt::Alignment(),
+                                   nextBlockFormat_});
   return QString();
+}
+
+void TRtfParser::Step() {
+  const char c = in_[pos_];
+  if (c == '{') {
+    ++pos_;
+    FlushText();
+    if (int(groups_.size()) >= limits_.maxGroupDepth) {
+      error_ = QStringLiteral("The rich text document is nested too deeply");
+      return;
+    }
+    groups_.push_back(state_);
+    groupStart_ = true;
+    skipCount_ = 0;
+    return;
+  }
+  if (c == '}') {
+    ++pos_;
+    FlushText();
+    if (state_.destination == TDestination::FontTable) FinishFontEntry();
+    skipCount_ = 0;
+    groupStart_ = false;
+    if (groups_.empty()) {
+      pos_ = in_.size();
+      return;
+    }
+    const TDestination inner = state_.destination;
+    state_ = groups_.back();
+    groups_.pop_back();
+    // Leaving a font entry's own group inside the table ends that entry.
+    if (inner == TDestination::FontTable && state_.destination == TDestination::FontTable)
+      FinishFontEntry();
+    if (groups_.empty()) pos_ = in_.size();  // the end of the document's group
+    return;
+  }
+  if (c == '\\') {
+    ++pos_;
+    if (pos_ >= in_.size()) return;
+    const char next = in_[pos_];
+    if (std::isalpha(static_cast<unsigned char>(next))) {
+      const qsizetype wordStart = pos_;
+      while (pos_ < in_.size() && std::isalpha(static_cast<unsigned char>(in_[pos_]))) ++pos_;
+      const QByteArray word =
+          in_.sliced(wordStart, std::min<qsizetype>(pos_ - wordStart, 32)).toByteArray();
+      bool negative = false;
+      bool hasParameter = false;
+      qint64 value = 0;
+      if (pos_ < in_.size() && in_[pos_] == '-') {
+        negative = true;
+        ++pos_;
+      }
+      while (pos_ < in_.size() && std::isdigit(static_cast<unsigned char>(in_[pos_]))) {
+        hasParameter = true;
+        if (value < 100000000000LL) value = value * 10 + (in_[pos_] - '0');
+        ++pos_;
+      }
+      if (pos_ < in_.size() && in_[pos_] == ' ') ++pos_;
+      value = std::clamp<qint64>(negative ? -value : value, INT_MIN, INT_MAX);
+      ControlWord(word, hasParameter, int(value));
+    } else {
+      ++pos_;
+      ControlSymbol(next);
+    }
+    groupStart_ = false;
+    return;
+  }
+  ++pos_;
+  if (c == '\r' || c == '\n' || c == '\0') return;
+  PlainCharacter(c);
+}
+
+QString TRtfParser::Build(QTextDocument &document) {
+  // Nothing to undo in a document just read: without an undo history the document keeps no
+  // second copy of each insertion.
+  const bool undo = document.isUndoRedoEnabled();
+  document.setUndoRedoEnabled(false);
+  QTextCursor cursor(&document);
+  cursor.beginEditBlock();
+  const std::vector<TRtfContent::TRun> &runs = content_.runs;
+  const size_t work = content_.paragraphs.size() + runs.size();
+  size_t done = 0;
+  size_t run = 0;
+  qsizetype pos = 0;
+  for (size_t p = 0; p < content_.paragraphs.size() && error_.isEmpty(); ++p) {
+    const TRtfContent::TParagraph &paragraph = content_.paragraphs[p];
+    QTextBlockFormat block;
+    if (paragraph.alignment) block.setAlignment(paragraph.alignment);
+    if (p == 0)
+      cursor.setBlockFormat(block);
+    else
+      cursor.insertBlock(block, paragraph.charFormat >= 0
+                                    ? content_.formats[size_t(paragraph.charFormat)]
+                                    : QTextCharFormat());
+    while (pos < paragraph.end) {
+      while (runs[run].end <= pos) ++run;
+      const qsizetype end = std::min(runs[run].end, paragraph.end);
+      cursor.insertText(content_.text.sliced(pos, end - pos),
+                        content_.formats[size_t(runs[run].format)]);
+      pos = end;
+      if (++done % 4096 == 0) Report(500 + int(done * 500 / work));
+    }
+    if (++done % 4096 == 0) Report(500 + int(done * 500 / work));
+  }
+  cursor.endEditBlock();
+  document.setUndoRedoEnabled(undo);
+  return error_;
 }
 
 int TRtfParser::CurrentCodePage() const {
@@ -244,6 +368,19 @@ void TRtfParser::PlainCharacter(char c) {
 
 void TRtfParser::AppendText(QStringView text) {
   if (state_.destination != TDestination::Text || text.isEmpty()) return;
+  // A line feed or paragraph separator from an escape ends the paragraph as \par does; other
+  // characters the document would take as block or frame breaks are dropped.
+  while (!text.isEmpty()) {
+    const auto brk = std::find_if(text.begin(), text.end(), BreaksBlocks);
+    AppendPlainText(text.first(brk - text.begin()));
+    if (brk == text.end() || !error_.isEmpty()) return;
+    if (*brk == u'\n' || *brk == QChar::ParagraphSeparator) EndParagraph();
+    text = text.sliced(brk - text.begin() + 1);
+  }
+}
+
+void TRtfParser::AppendPlainText(QStringView text) {
+  if (text.isEmpty() || truncated_) return;
   if (characters_ + text.size() > limits_.maxCharacters) {
     text = text.first(std::max<qsizetype>(limits_.maxCharacters - characters_, 0));
     truncated_ = true;
@@ -263,38 +400,78 @@ void TRtfParser::FlushBytes() {
 void TRtfParser::FlushText() {
   FlushBytes();
   if (pendingText_.isEmpty()) return;
-  cursor_.insertText(pendingText_, CharFormat());
+  const int format = FormatIndex();
+  content_.text += pendingText_;
   pendingText_.clear();
+  std::vector<TRtfContent::TRun> &runs = content_.runs;
+  // A run in the format of the one before extends it. So does any run beyond the bounds on
+  // runs (a layout takes time that grows with the square of a paragraph's runs): its
+  // formatting is given up, its text is kept.
+  const bool bounded =
+      runsInParagraph_ >= limits_.maxRunsPerParagraph || qsizetype(runs.size()) >= limits_.maxRuns;
+  if (!runs.empty() && (runs.back().format == format || bounded)) {
+    if (runs.back().format != format) formattingDropped_ = true;
+    runs.back().end = content_.text.size();
+    return;
+  }
+  runs.push_back({content_.text.size(), format});
+  ++runsInParagraph_;
 }
 
-QTextCharFormat TRtfParser::CharFormat() const {
-  QTextCharFormat format;
+int TRtfParser::FormatIndex() {
+  if (lastFormat_ >= 0 && lastTables_ == tables_ && lastState_ == state_.character)
+    return lastFormat_;
   const TCharacterState &ch = state_.character;
-  format.setFontWeight(ch.bold ? QFont::Bold : QFont::Normal);
-  format.setFontItalic(ch.italic);
-  format.setFontUnderline(ch.underline);
-  format.setFontStrikeOut(ch.strike);
+  TFormatKey key;
+  key.bold = ch.bold;
+  key.italic = ch.italic;
+  key.underline = ch.underline;
+  key.strike = ch.strike;
+  key.halfPoints = ch.halfPoints;
   const int font = ch.font >= 0 ? ch.font : defaultFont_;
-  const auto it = fonts_.constFind(font);
-  if (it != fonts_.constEnd() && !it->name.isEmpty()) format.setFontFamilies({it->name});
-  if (ch.halfPoints > 0) format.setFontPointSize(ch.halfPoints / 2.0);
-  if (ch.color > 0 && ch.color < int(colors_.size()) && colors_[ch.color].isValid())
-    format.setForeground(colors_[ch.color]);
+  if (const auto it = fonts_.constFind(font); it != fonts_.constEnd()) key.family = it->name;
+  if (ch.color > 0 && ch.color < int(colors_.size())) key.color = colors_[size_t(ch.color)];
+  auto found = formatIndex_.constFind(key);
+  if (found == formatIndex_.constEnd()) {
+    found = formatIndex_.insert(key, int(content_.formats.size()));
+    content_.formats.push_back(MakeFormat(key));
+  }
+  lastState_ = ch;
+  lastTables_ = tables_;
+  lastFormat_ = *found;
+  return lastFormat_;
+}
+
+QTextCharFormat TRtfParser::MakeFormat(const TFormatKey &key) const {
+  QTextCharFormat format;
+  format.setFontWeight(key.bold ? QFont::Bold : QFont::Normal);
+  format.setFontItalic(key.italic);
+  format.setFontUnderline(key.underline);
+  format.setFontStrikeOut(key.strike);
+  if (!key.family.isEmpty()) format.setFontFamilies({key.family});
+  if (key.halfPoints > 0) format.setFontPointSize(key.halfPoints / 2.0);
+  if (key.color.isValid()) format.setForeground(key.color);
   return format;
 }
 
 void TRtfParser::EndParagraph() {
   FlushText();
-  if (characters_ >= limits_.maxCharacters) {
+  if (truncated_ || characters_ >= limits_.maxCharacters) {
     truncated_ = true;
     return;
   }
-  QTextBlockFormat block = cursor_.blockFormat();
-  block.setAlignment(state_.alignment);
-  cursor_.setBlockFormat(block);
-  cursor_.insertBlock(QTextBlockFormat(), CharFormat());
+  if (qsizetype(content_.paragraphs.size()) + 1 >= limits_.maxParagraphs) {
+    error_ = QStringLiteral(
+                 "The rich text document has more paragraphs than a workspace can "
+                 "hold (at most %1)")
+                 .arg(QLocale(QLocale::English).toString(limits_.maxParagraphs));
+    return;
+  }
+  content_.paragraphs.push_back({content_.text.size(), state_.alignment, nextBlockFormat_});
+  nextBlockFormat_ = FormatIndex();
   ++characters_;
   paragraphOpen_ = false;
+  runsInParagraph_ = 0;
 }
 
 void TRtfParser::FinishFontEntry() {
@@ -303,6 +480,7 @@ void TRtfParser::FinishFontEntry() {
     font.name = fontName_.trimmed();
     font.codePage = fontCharset_ >= 0 ? CharsetCodePage(fontCharset_) : 0;
     if (fonts_.size() < 4096) fonts_.insert(fontNumber_, font);
+    ++tables_;
   }
   fontNumber_ = -1;
   fontName_.clear();
@@ -318,6 +496,7 @@ void TRtfParser::FinishColorEntry() {
           QColor(std::clamp(red_, 0, 255), std::clamp(green_, 0, 255), std::clamp(blue_, 0, 255)));
   }
   red_ = green_ = blue_ = -1;
+  ++tables_;
 }
 
 void TRtfParser::ControlSymbol(char symbol) {
@@ -547,33 +726,35 @@ TRtfReader::TRtfReader() = default;
 
 TRtfReader::TRtfReader(const TLimits &limits) : limits_(limits) {}
 
+void TRtfReader::SetProgress(TProgress progress) { progress_ = std::move(progress); }
+
 bool TRtfReader::Read(QByteArrayView rtf, QTextDocument &document) {
   error_.clear();
   truncated_ = false;
+  formattingDropped_ = false;
+  cancelled_ = false;
   document.clear();
   if (rtf.size() > limits_.maxInputBytes) {
-    error_ = QStringLiteral("The rich text document is too large.");
+    error_ = QStringLiteral("The rich text document is too large");
     return false;
   }
-  TRtfParser parser(rtf, document, limits_);
+  TRtfParser parser(rtf, limits_, progress_);
   error_ = parser.Run();
+  if (error_.isEmpty()) error_ = parser.Build(document);
+  cancelled_ = parser.Cancelled();
   if (!error_.isEmpty()) {
     document.clear();
     return false;
   }
   truncated_ = parser.Truncated();
-  // Writers end the last paragraph with \par: the empty block after it is not part of the text.
-  if (document.blockCount() > 1) {
-    const QTextBlock last = document.lastBlock();
-    if (last.length() == 1) {
-      QTextCursor cursor(&document);
-      cursor.movePosition(QTextCursor::End);
-      cursor.deletePreviousChar();
-    }
-  }
+  formattingDropped_ = parser.FormattingDropped();
   return true;
 }
 
 QString TRtfReader::Error() const { return error_; }
 
 bool TRtfReader::Truncated() const { return truncated_; }
+
+bool TRtfReader::FormattingDropped() const { return formattingDropped_; }
+
+bool TRtfReader::Cancelled() const { return cancelled_; }

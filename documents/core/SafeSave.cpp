@@ -8,18 +8,17 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
-#include <climits>
 #include <cstring>
 
 #include "Folders.h"
+#include "SafeSaveFiles.h"
 #include "SaveNames.h"
 
-namespace {
-QByteArray Native(const QString &path) { return QFile::encodeName(path); }
+using SafeSaveFiles::FolderOf;
+using SafeSaveFiles::HiddenName;
+using SafeSaveFiles::Native;
 
-QString FolderOf(const QString &path) {
-  return path.left(std::max<qsizetype>(path.lastIndexOf(u'/'), 1));
-}
+namespace {
 
 QString ErrnoText(int error) {
   switch (error) {
@@ -32,12 +31,6 @@ QString ErrnoText(int error) {
     default:
       return QString::fromLocal8Bit(std::strerror(error)) + u'.';
   }
-}
-
-mode_t NewFileMode() {
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
 }
 
 void SyncFolder(const QString &folder) {
@@ -54,23 +47,10 @@ bool ReadWhole(const QString &path, QByteArray &bytes) {
   return file.error() == QFileDevice::NoError;
 }
 
-// A hidden name of the program's own in folder: "." + name + suffix, the name shortened (by
-// whole characters) so that the whole fits the file system's limit on a name's length.
-QString HiddenName(const QString &folder, QString name, QLatin1String suffix) {
-  long limit = ::pathconf(Native(folder).constData(), _PC_NAME_MAX);
-  if (limit <= 0) limit = NAME_MAX;
-  while (!name.isEmpty() && Native(name).size() + 1 + suffix.size() > limit) name.chop(1);
-  if (!name.isEmpty() && name.back().isHighSurrogate()) name.chop(1);  // never half a character
-  return folder + QLatin1String("/.") + name + suffix;
-}
-
-// A temporary file next to path, opened for writing; -1 with errno set on failure.
-int CreateTemporary(const QString &path, QString &tempName) {
-  QByteArray pattern =
-      Native(HiddenName(FolderOf(path), SaveNames::FileNamePart(path), QLatin1String(".XXXXXX")));
-  const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-  if (fd >= 0) tempName = QFile::decodeName(pattern);
-  return fd;
+timespec Now() {
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  return now;
 }
 }  // namespace
 
@@ -84,6 +64,8 @@ struct TSafeSave::TTarget {
   bool exists = false;
   struct stat st {};
   QString backupName;  // empty: no backup
+  // Permissions of a file made anew (the umask still applies).
+  mode_t NewMode() const { return exists ? (st.st_mode & 07777) : 0666; }
 };
 
 TSafeSave::TSafeSave(TByteWriter *writer) : writer_(writer ? writer : &plainWriter_) {}
@@ -108,6 +90,7 @@ QString TSafeSave::ResolveTarget(const QString &fileName) {
 
 TSaveOutcome TSafeSave::Save(const QString &fileName, const QByteArray &bytes,
                              const std::optional<TFileStamp> &known) {
+  const timespec started = Now();
   TSaveOutcome outcome;
   outcome.error = SaveNames::CannotCreateText(fileName);
   keptCopy_.clear();
@@ -121,6 +104,10 @@ TSaveOutcome TSafeSave::Save(const QString &fileName, const QByteArray &bytes,
   target.fileName = fileName;
   target.path = ResolveTarget(fileName);
   if (target.path.isEmpty()) return fail(QStringLiteral("Its symbolic links form a loop."));
+  // First, as a stopped save may have left a second name of the file among them.
+  const QString folder = FolderOf(target.path);
+  const bool folderWritable = ::access(Native(folder).constData(), W_OK | X_OK) == 0;
+  if (folderWritable) SafeSaveFiles::RemoveStale(folder, started);
   target.exists = ::stat(Native(target.path).constData(), &target.st) == 0;
   if (target.exists && S_ISDIR(target.st.st_mode)) return fail(QStringLiteral("It is a folder."));
   if (target.exists && !S_ISREG(target.st.st_mode))
@@ -139,12 +126,13 @@ TSaveOutcome TSafeSave::Save(const QString &fileName, const QByteArray &bytes,
 
   // A file with further names, or one in a folder where no new file can be made, is written in
   // place (after a verified copy); every other file is replaced in one step.
-  const bool folderWritable = ::access(Native(FolderOf(target.path)).constData(), W_OK | X_OK) == 0;
   QString detail;
   const bool saved = target.exists && (target.st.st_nlink > 1 || !folderWritable)
                          ? SaveInPlace(target, bytes, folderWritable, detail)
                          : SaveReplacing(target, bytes, *writer_, detail);
   if (!saved) return fail(detail);
+  // What a save in place that was stopped kept of this file is of no use any more.
+  if (folderWritable) ::unlink(Native(SafeSaveFiles::PreviousCopyName(target.path)).constData());
   outcome.status = TSaveStatus::Saved;
   outcome.error.clear();
   if (!keptCopy_.isEmpty())
@@ -178,7 +166,9 @@ bool TSafeSave::WriteAll(int fd, const QByteArray &bytes, TByteWriter &writer, Q
 bool TSafeSave::SaveReplacing(const TTarget &target, const QByteArray &bytes, TByteWriter &writer,
                               QString &detail) {
   QString tempName;
-  const int fd = CreateTemporary(target.path, tempName);
+  // Made with the file's own permissions from the start, so that its content is never open
+  // to more users than the file's.
+  const int fd = SafeSaveFiles::CreateTemporary(target.path, target.NewMode(), tempName);
   if (fd < 0) {
     const int error = errno;
     if (error == EACCES || error == EPERM)
@@ -192,49 +182,44 @@ bool TSafeSave::SaveReplacing(const TTarget &target, const QByteArray &bytes, TB
     return false;
   }
   bool ok = WriteAll(fd, bytes, writer, detail);
-  if (ok) {
-    if (target.exists) {
-      // Keep owner and group where allowed (only a privileged process may give a file away;
-      // a member of the group may still keep the group), then the permissions, which a
-      // change of owner could otherwise clear.
-      if (::fchown(fd, target.st.st_uid, target.st.st_gid) != 0)
-        (void)!::fchown(fd, uid_t(-1), target.st.st_gid);
-      ::fchmod(fd, target.st.st_mode & 07777);
-    } else {
-      ::fchmod(fd, NewFileMode());
-    }
+  if (ok && target.exists) {
+    // Keep owner and group where allowed (only a privileged process may give a file away;
+    // a member of the group may still keep the group), then the permissions, which a
+    // change of owner could otherwise clear, and which the umask may have narrowed.
+    if (::fchown(fd, target.st.st_uid, target.st.st_gid) != 0)
+      (void)!::fchown(fd, uid_t(-1), target.st.st_gid);
+    ::fchmod(fd, target.st.st_mode & 07777);
   }
-  if (::close(fd) != 0 && ok) {
-    detail = ErrnoText(errno);
-    ok = false;
-  }
-  if (ok && target.exists) MakeBackupOf(target);
+  const QString backupLink = ok && target.exists ? MakeBackupOf(target) : QString();
   if (ok && ::rename(Native(tempName).constData(), Native(target.path).constData()) != 0) {
     detail = ErrnoText(errno);
     ok = false;
   }
-  if (!ok) {
-    ::unlink(Native(tempName).constData());
-    return false;
-  }
+  if (!ok) ::unlink(Native(tempName).constData());
+  if (!backupLink.isEmpty() &&
+      (!ok || ::rename(Native(backupLink).constData(),
+                       Native(QDir::cleanPath(QFileInfo(target.backupName).absoluteFilePath()))
+                           .constData()) != 0))
+    ::unlink(Native(backupLink).constData());
+  // Closed only now, so that the lock on the temporary file lasts until it has its final name;
+  // its data was flushed to disk before.
+  ::close(fd);
+  if (!ok) return false;
   SyncFolder(FolderOf(target.path));
   return true;
 }
 
-void TSafeSave::MakeBackupOf(const TTarget &target) {
-  if (target.backupName.isEmpty()) return;
+QString TSafeSave::MakeBackupOf(const TTarget &target) {
+  if (target.backupName.isEmpty()) return QString();
   const QString backupPath = QDir::cleanPath(QFileInfo(target.backupName).absoluteFilePath());
-  if (backupPath == target.path) return;
-  // A second name for the previous file's content, put in place in one step: the backup
-  // shares the previous file's content and attributes without copying them.
-  const QString linkName =
-      HiddenName(FolderOf(backupPath), SaveNames::FileNamePart(backupPath), QLatin1String(".link"));
-  ::unlink(Native(linkName).constData());
-  if (target.st.st_nlink == 1 &&
-      ::link(Native(target.path).constData(), Native(linkName).constData()) == 0) {
-    if (::rename(Native(linkName).constData(), Native(backupPath).constData()) != 0)
-      ::unlink(Native(linkName).constData());
-    return;
+  if (backupPath == target.path) return QString();
+  // A second name for the previous file's content: the backup shares the previous file's
+  // content and attributes without copying them. It gets the backup's name only once the new
+  // file has the file's name, so that a save stopped in between never leaves the file and its
+  // backup as two names of one file (each later save would then write both in place).
+  if (target.st.st_nlink == 1) {
+    const QString linkName = SafeSaveFiles::TemporaryLink(target.path, backupPath);
+    if (!linkName.isEmpty()) return linkName;
   }
   // Another file system, or the file has further links: copy the content instead.
   QByteArray previous;
@@ -242,14 +227,21 @@ void TSafeSave::MakeBackupOf(const TTarget &target) {
   if (ReadWhole(target.path, previous)) {
     TTarget copy;
     copy.path = backupPath;
+    copy.exists = true;
+    copy.st.st_mode = target.st.st_mode;
+    copy.st.st_uid = target.st.st_uid;
+    copy.st.st_gid = target.st.st_gid;
     SaveReplacing(copy, previous, plainWriter_, ignored);
-    ::chmod(Native(backupPath).constData(), target.st.st_mode & 07777);
   }
+  return QString();
 }
 
-bool TSafeSave::WriteVerifiedCopy(const QString &path, const QByteArray &bytes, QString &detail) {
+bool TSafeSave::WriteVerifiedCopy(const QString &path, const TTarget &of, const QByteArray &bytes,
+                                  QString &detail) {
   TTarget copy;
   copy.path = path;
+  copy.exists = true;  // takes the permissions and owner of the file it copies
+  copy.st = of.st;
   QByteArray check;
   if (!SaveReplacing(copy, bytes, plainWriter_, detail)) return false;
   if (!ReadWhole(path, check) || check != bytes) {
@@ -269,33 +261,30 @@ QString TSafeSave::CopyFolder() const {
 bool TSafeSave::SaveInPlace(const TTarget &target, const QByteArray &bytes, bool folderWritable,
                             QString &detail) {
   // The file's other names must keep seeing it (or its folder takes no new file), so it is
-  // overwritten in place; first its previous content is copied (to the backup, to a hidden
-  // copy beside it, or to the user's own folder when the file's folder cannot be written) and
-  // checked.
+  // overwritten in place. First its previous content is copied and checked: beside it under
+  // the hidden name of a previous copy (which the next open of the file finds, should this
+  // save be stopped half-way), or in the user's own folder when the file's folder cannot be
+  // written. Once the file holds the new content, the copy becomes the backup or goes.
   QByteArray previous;
   if (!ReadWhole(target.path, previous)) {
     detail = QStringLiteral("The previous version could not be read.");
     return false;
   }
+  const bool toBackup = !target.backupName.isEmpty();
   QString copyPath;
-  bool toBackup = !target.backupName.isEmpty();
-  if (!folderWritable) {
+  if (folderWritable) {
+    copyPath = SafeSaveFiles::PreviousCopyName(target.path);
+  } else {
     // The only backup there can be: it is kept when backups are on.
     QDir().mkpath(CopyFolder());
     copyPath =
         QFileInfo(CopyFolder() + u'/' + SaveNames::FileNamePart(target.path)).absoluteFilePath();
-  } else if (toBackup) {
-    copyPath = QDir::cleanPath(QFileInfo(target.backupName).absoluteFilePath());
-  } else {
-    copyPath = HiddenName(FolderOf(target.path), SaveNames::FileNamePart(target.path),
-                          QLatin1String(".previous"));
   }
   QString copyDetail;
-  if (!WriteVerifiedCopy(copyPath, previous, copyDetail)) {
+  if (!WriteVerifiedCopy(copyPath, target, previous, copyDetail)) {
     detail = QLatin1String("No safe copy of the previous version could be made: ") + copyDetail;
     return false;
   }
-  ::chmod(Native(copyPath).constData(), target.st.st_mode & 07777);
 
   auto overwrite = [&target](const QByteArray &content, TByteWriter &writer, QString &why) {
     const int fd = ::open(Native(target.path).constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
@@ -310,16 +299,45 @@ bool TSafeSave::SaveInPlace(const TTarget &target, const QByteArray &bytes, bool
     }
     return ok;
   };
+  auto dropCopy = [&] {
+    ::unlink(Native(copyPath).constData());
+    if (folderWritable) SyncFolder(FolderOf(target.path));
+  };
   if (overwrite(bytes, *writer_, detail)) {
-    if (toBackup && !folderWritable) keptCopy_ = copyPath;
-    if (!toBackup) ::unlink(Native(copyPath).constData());
+    if (!toBackup) {
+      dropCopy();
+    } else if (!folderWritable) {
+      keptCopy_ = copyPath;
+    } else {
+      const QString backupPath = QDir::cleanPath(QFileInfo(target.backupName).absoluteFilePath());
+      if (::rename(Native(copyPath).constData(), Native(backupPath).constData()) == 0)
+        SyncFolder(FolderOf(target.path));
+      else
+        dropCopy();
+    }
     return true;
   }
   QString restoreDetail;
   if (overwrite(previous, plainWriter_, restoreDetail)) {
-    if (!toBackup) ::unlink(Native(copyPath).constData());
+    dropCopy();
     return false;
   }
   detail += QLatin1String(" The previous version is kept in ") + copyPath + u'.';
   return false;
+}
+
+QString TSafeSave::InterruptedCopyOf(const QString &fileName) {
+  const QString path = ResolveTarget(fileName);
+  if (path.isEmpty()) return QString();
+  const QString copyPath = SafeSaveFiles::PreviousCopyName(path);
+  if (!QFileInfo::exists(copyPath)) return QString();
+  QByteArray kept;
+  QByteArray current;
+  if (!ReadWhole(copyPath, kept)) return QString();
+  // Stopped before it changed the file: the copy holds nothing the file does not.
+  if (ReadWhole(path, current) && current == kept) {
+    ::unlink(Native(copyPath).constData());
+    return QString();
+  }
+  return copyPath;
 }

@@ -39,7 +39,11 @@ struct TSaveOutcome {
 // - a file with several hard links, or a writable file in a folder where no new file can be
 //   made, is written in place after a copy of its previous content has been written and
 //   verified (beside it, or in CopyFolder when its folder cannot be written); a failure puts
-//   the previous content back;
+//   the previous content back, and a save stopped half-way (the process killed) leaves the
+//   copy beside the file for InterruptedCopyOf to find;
+// - hidden temporary files that stopped saves left in the folder are removed (only those of
+//   the program's own naming that no running save holds, see SafeSaveFiles);
+// - new files get the usual permissions (0666 less the umask), without changing the umask;
 // - temporary names fit the file system's limit on the length of a name;
 // - with backups on, the previous file becomes the backup (its name from
 //   SaveNames::BackupFileName); failures around the backup do not stop the save;
@@ -68,6 +72,12 @@ class TSafeSave {
   void SetCopyFolder(const QString &folder);
   QString CopyFolder() const;
 
+  // The copy of fileName's previous content that a save in place left beside it when it was
+  // stopped half-way, so that the file may hold only part of the new text: its name, for
+  // offering it to the user; it stays until the next save of the file. Empty when there is
+  // none, or when the copy holds just what the file holds (it is then removed).
+  static QString InterruptedCopyOf(const QString &fileName);
+
  private:
   struct TTarget;
   static bool WriteAll(int fd, const QByteArray &bytes, TByteWriter &writer, QString &detail);
@@ -75,8 +85,11 @@ class TSafeSave {
                      QString &detail);
   bool SaveInPlace(const TTarget &target, const QByteArray &bytes, bool folderWritable,
                    QString &detail);
-  bool WriteVerifiedCopy(const QString &path, const QByteArray &bytes, QString &detail);
-  void MakeBackupOf(const TTarget &target);
+  bool WriteVerifiedCopy(const QString &path, const TTarget &of, const QByteArray &bytes,
+                         QString &detail);
+  // Makes the backup of the previous file, or returns a temporary second name of it that the
+  // caller renames to the backup's name once the new file is in place.
+  QString MakeBackupOf(const TTarget &target);
 
   TByteWriter plainWriter_;
   TByteWriter *writer_;

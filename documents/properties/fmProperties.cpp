@@ -1,7 +1,7 @@
 #include "fmProperties.h"
 
 #include <QCheckBox>
-#include <QFormLayout>
+#include <QGridLayout>
 #include <QFrame>
 #include <QLabel>
 #include <QMimeDatabase>
@@ -19,6 +19,7 @@
 #include "FormStorage.h"
 #include "PanelStatusBar.h"
 #include "RichEdit.h"
+#include "SaveNames.h"
 #include "fmEdit.h"
 
 namespace {
@@ -106,21 +107,26 @@ void TfrmProperties::BuildGeneralPage(QWidget *page) {
   head->addWidget(lblFileName_, 1);
   layout->addLayout(head);
 
+  // One grid for both groups of rows, so every value starts at the same column.
+  auto *grid = new QGridLayout;
+  grid->setHorizontalSpacing(16);
+  grid->setColumnStretch(1, 1);
   struct TRow {
     const char *name;
     const char *caption;
     QLabel **label;
   };
   auto addRows = [&](std::initializer_list<TRow> rows) {
-    layout->addWidget(Line(page));
-    auto *form = new QFormLayout;
-    form->setHorizontalSpacing(16);
+    grid->addWidget(Line(page), grid->rowCount(), 0, 1, 2);
     for (const TRow &row : rows) {
+      const int at = grid->rowCount();
       *row.label = Named(row.name, page);
       (*row.label)->setWordWrap(true);
-      form->addRow(QString::fromLatin1(row.caption), *row.label);
+      auto *caption = new QLabel(QString::fromLatin1(row.caption), page);
+      caption->setBuddy(*row.label);
+      grid->addWidget(caption, at, 0, Qt::AlignLeft | Qt::AlignTop);
+      grid->addWidget(*row.label, at, 1, Qt::AlignTop);
     }
-    layout->addLayout(form);
   };
   addRows({{"lblType", "Type:", &lblType_},
            {"lblLocation", "Location:", &lblLocation_},
@@ -128,6 +134,7 @@ void TfrmProperties::BuildGeneralPage(QWidget *page) {
   addRows({{"lblCreated", "First Created:", &lblCreated_},
            {"lblModified", "Last Modified:", &lblModified_},
            {"lblAccessed", "Accessed:", &lblAccessed_}});
+  layout->addLayout(grid);
 
   layout->addWidget(Line(page));
   auto *attributes = new QGridLayout;
@@ -161,7 +168,8 @@ void TfrmProperties::Fill(const TPropertiesSource &source, const QDateTime &now)
   lblType_->setText(QStringLiteral("Text Document"));
   lblFileName_->setText(source.caption);
   lblSize_->setText(TfrmEdit::SizeText(source.length));
-  lblLocation_->setText(Folders::FolderOf(source.fileName));
+  // The status panel sets an untitled document's name off with blanks; the folder has none.
+  lblLocation_->setText(Folders::FolderOf(SaveNames::FromPanelText(source.fileName)));
   setWindowTitle(source.caption + QStringLiteral(" - Properties"));
   chkReadOnly_->setChecked(facts.readOnly);
   chkHidden_->setChecked(facts.hidden);

@@ -38,6 +38,7 @@ TfrmSpecialChar::TfrmSpecialChar(TTarget target, const QFont &font, const QColor
 
   grdSpecial_ = new QTableWidget(SpecialChars::RowCount, SpecialChars::ColCount, this);
   grdSpecial_->setObjectName(QStringLiteral("grdSpecial"));
+  grdSpecial_->setAccessibleName(QStringLiteral("Special characters"));
   grdSpecial_->horizontalHeader()->hide();
   grdSpecial_->verticalHeader()->hide();
   grdSpecial_->horizontalHeader()->setMinimumSectionSize(CellSize);

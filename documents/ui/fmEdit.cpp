@@ -24,6 +24,7 @@
 #include "PanelStatusBar.h"
 #include "RichEdit.h"
 #include "RtfReader.h"
+#include "SafeSave.h"
 #include "SaveNames.h"
 
 TfrmEdit::TfrmEdit(TEditHost &host, QWidget *parent) : QWidget(parent), host_(host) {
@@ -140,13 +141,15 @@ bool TfrmEdit::Open(const QString &name) {
     MessageBox::ShowError(this, QStringLiteral("Cannot open file ") + fileName);
     return openFailed(fileName);
   }
+  const QByteArray kept = keptVersion(fileName);
+  const QByteArray &shown = kept.isNull() ? bytes : kept;
   const std::optional<bool> truncated = SaveNames::IsRichTextName(fileName)
-                                            ? loadRichText(fileName, bytes)
-                                            : loadPlainText(fileName, bytes);
+                                            ? loadRichText(fileName, shown)
+                                            : loadPlainText(fileName, shown);
   if (!truncated) return openFailed(fileName);
   mmoMemo_->ResetUndoHistory();
   mmoMemo_->SetSelection(0, 0);
-  mmoMemo_->SetModified(*truncated);
+  mmoMemo_->SetModified(*truncated || !kept.isNull());
   diskStamp_ = TFileStamp::OfContent(fileName, bytes);
 
   setWindowTitle(Folders::FileNameOf(fileName));
@@ -166,6 +169,25 @@ bool TfrmEdit::Open(const QString &name) {
         TMsgKind::Warning, TMsgButtons::Ok);
   }
   return true;
+}
+
+QByteArray TfrmEdit::keptVersion(const QString &fileName) {
+  // A save that was stopped while it wrote the file in place may have left it incomplete.
+  const QString copy = TSafeSave::InterruptedCopyOf(fileName);
+  if (copy.isEmpty()) return QByteArray();
+  const TMsgResult answer = MessageBox::Show(
+      this,
+      MessageBox::MsgHeader() + QStringLiteral("The file '") + fileName +
+          QStringLiteral("' may be incomplete: saving it was stopped before it had finished.\r"
+                         "The version from before that save was kept as '") +
+          copy +
+          QStringLiteral("'.\r\rOpen the kept version instead? Saving then writes it to the file."),
+      TMsgKind::Warning, TMsgButtons::YesNo);
+  QFile file(copy);
+  if (answer != TMsgResult::Yes || !file.open(QIODevice::ReadOnly)) return QByteArray();
+  QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) return QByteArray();
+  return bytes.isNull() ? QByteArray("", 0) : bytes;  // an empty version is still a choice
 }
 
 bool TfrmEdit::openFailed(const QString &fileName) {
@@ -192,6 +214,12 @@ std::optional<bool> TfrmEdit::loadRichText(const QString &fileName, const QByteA
     return std::nullopt;
   }
   SetFormat(TTextFormat{TTextEncoding::Windows1252, TLineEnd::CrLf, {}});
+  if (reader.FormattingDropped())
+    openNotice_ = MessageBox::MsgHeader() + QStringLiteral("The file '") + fileName +
+                  QStringLiteral("' changes its formatting more often than a workspace can "
+                                 "show: the latest changes in its longest paragraphs were left "
+                                 "out.\rThe text is all there; saving writes the simpler "
+                                 "formatting.");
   return reader.Truncated();
 }
 

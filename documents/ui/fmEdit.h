@@ -109,6 +109,9 @@ class TfrmEdit : public QWidget {
   std::optional<bool> loadPlainText(const QString &fileName, const QByteArray &bytes);
   std::optional<bool> loadRichText(const QString &fileName, const QByteArray &bytes);
   bool openFailed(const QString &fileName);
+  // The content of the copy an interrupted save kept of the file, when the user chooses it;
+  // a null array otherwise.
+  QByteArray keptVersion(const QString &fileName);
   // One search from a dialog's button: reports when nothing is found and moves the dialog.
   void dialogFindNext(TFindDialog *dialog);
   void dialogReplace(TFindDialog *dialog);

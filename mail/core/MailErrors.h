@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <exception>
 
 // Errors of the mail engine. EMailError is the plain error (a server's reply line, "Not
@@ -26,4 +27,22 @@ class ESockError : public EMailError {
 class EAbortError : public EMailError {
  public:
   using EMailError::EMailError;
+};
+
+// The server refused the login: the name or the password is wrong.
+class EAuthError : public EMailError {
+ public:
+  using EMailError::EMailError;
+};
+
+// The server refused one or more recipients, so the message was not sent at all. Refused()
+// names each one with the server's reply.
+class ERecipientsRefused : public EMailError {
+ public:
+  ERecipientsRefused(QString message, QStringList refused)
+      : EMailError(std::move(message)), refused_(std::move(refused)) {}
+  const QStringList &Refused() const { return refused_; }
+
+ private:
+  QStringList refused_;
 };

@@ -5,10 +5,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHostInfo>
+#include <QMimeDatabase>
 #include <QTime>
+#include <algorithm>
 
 #include "MailErrors.h"
 #include "MimeText.h"
+#include "TextFile.h"
 
 namespace {
 
@@ -55,7 +58,41 @@ QString FreeTextHeader(const QString &name, const QString &value) {
          MimeText::EncodedHeaderText(MimeText::WithoutLineBreaks(value));
 }
 
-QString LocalHostName() { return QHostInfo::localHostName(); }
+// The charset of a text file's bytes as a MIME parameter; empty when the file is not text
+// in one known charset (it then goes out as application/octet-stream).
+QString TextCharset(const QString &path, const QByteArray &bytes) {
+  static const QMimeDatabase types;
+  if (!types.mimeTypeForFileNameAndData(path, bytes).inherits(QStringLiteral("text/plain")))
+    return {};
+  const TDecodedText decoded = TextFile::Decode(bytes, bytes.size() + 1);
+  if (decoded.binary || decoded.unreadableBytes > 0) return {};
+  switch (decoded.format.encoding) {
+    case TTextEncoding::Utf8: {
+      const bool ascii = std::all_of(bytes.cbegin(), bytes.cend(),
+                                     [](char c) { return static_cast<uchar>(c) < 0x80; });
+      return ascii ? QStringLiteral("us-ascii") : QStringLiteral("utf-8");
+    }
+    case TTextEncoding::Utf8Bom:
+      return QStringLiteral("utf-8");
+    case TTextEncoding::Utf16LE:
+    case TTextEncoding::Utf16BE:
+      return QStringLiteral("utf-16");  // the byte-order mark travels with the text
+    case TTextEncoding::Windows1252:
+      return QStringLiteral("windows-1252");
+  }
+  return {};
+}
+
+// A name a host may carry: letters, digits, hyphens, dots between labels.
+bool IsHostName(QStringView name) {
+  if (name.isEmpty() || name.startsWith(u'.') || name.endsWith(u'.') || name.contains(u"..") ||
+      name.size() > 253)
+    return false;
+  for (QChar c : name) {
+    if (c.unicode() >= 0x80 || !(c.isLetterOrNumber() || c == u'.' || c == u'-')) return false;
+  }
+  return true;
+}
 
 // The boundary must not occur in the text: a text line holding it would end the part early.
 bool TextHolds(const QStringList &lines, const QString &boundary) {
@@ -73,6 +110,22 @@ void AppendWireLine(QByteArray &body, QByteArrayView line) {
 
 }  // namespace
 
+QString TMessageBuilder::LocalName(QStringView sender) {
+  return ChooseLocalName(QHostInfo::localHostName(), QHostInfo::localDomainName(), sender);
+}
+
+QString TMessageBuilder::ChooseLocalName(QStringView host, QStringView domain, QStringView sender) {
+  QString name = host.toString().trimmed();
+  if (!name.contains(u'.') && !domain.trimmed().isEmpty())
+    name += u'.' + domain.trimmed().toString();
+  if (name.contains(u'.') && IsHostName(name)) return name;
+  const QString address = MimeText::SenderAddress(sender).trimmed();
+  const QString senderDomain = address.mid(address.lastIndexOf(u'@') + 1);
+  if (address.contains(u'@') && senderDomain.contains(u'.') && IsHostName(senderDomain))
+    return senderDomain;
+  return QStringLiteral("localhost");
+}
+
 QString TMessageBuilder::MakeBoundary() {
   return QString(20, u'=') + QStringLiteral("54535") +
          QTime::currentTime().toString(QStringLiteral("HH:mm:ss")) + QStringLiteral("====");
@@ -84,10 +137,14 @@ void TMessageBuilder::Build(const TPostMessage &message) {
   const bool multipart = !message.Attachments.isEmpty();
 
   Header.clear();
-  // A name typed into the sender field ("Me <me@x>") is kept when no name is given apart.
-  QString fromName = message.FromName;
-  if (fromName.trimmed().isEmpty() && message.FromAddress.contains(u'<'))
-    fromName = message.FromAddress.first(message.FromAddress.indexOf(u'<')).trimmed();
+  // A name typed into the sender field ("Me <me@x>") comes first; else the name given apart.
+  QString fromName = message.FromName.trimmed();
+  if (message.FromAddress.contains(u'<')) {
+    QString typed = message.FromAddress.first(message.FromAddress.indexOf(u'<')).trimmed();
+    if (typed.size() >= 2 && typed.startsWith(u'"') && typed.endsWith(u'"'))
+      typed = typed.mid(1, typed.size() - 2);
+    if (!typed.isEmpty()) fromName = typed;
+  }
   Header.append(MimeText::Fold(
       QStringLiteral("From: ") +
       MimeText::NameAndAddress(fromName, MimeText::SenderAddress(message.FromAddress).trimmed())));
@@ -112,7 +169,8 @@ void TMessageBuilder::Build(const TPostMessage &message) {
                            ? MimeText::MessageDate(QDateTime::currentDateTime())
                            : MimeText::HeaderText(message.Date);
   Header.append(MimeText::Fold(QStringLiteral("Date: ") + date));
-  Header.append(QStringLiteral("Message-ID: ") + MimeText::MessageId(LocalHostName()));
+  Header.append(QStringLiteral("Message-ID: ") +
+                MimeText::MessageId(LocalName(message.FromAddress)));
   Header.append(QStringLiteral("Mime-Version: 1.0"));
 
   Body.clear();
@@ -158,10 +216,27 @@ void TMessageBuilder::AppendText(const QStringList &lines, bool quoted) {
 
 void TMessageBuilder::AppendAttachment(const QString &path) {
   const QString fileName = QFileInfo(path).fileName();
-  Body.append((QStringLiteral("Content-Type: application/octet-stream;") + QString(10, u' ') +
-               MimeText::FileParameter(u"name", fileName))
-                  .toUtf8() +
-              CrLf);
+  QFile file(path);
+  if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
+    if (OnAttachmentNotFound) OnAttachmentNotFound(path);
+    const QString reason =
+        QFileInfo(path).isDir() ? QStringLiteral("It is a folder.") : file.errorString();
+    throw EMailError(QStringLiteral("Cannot open file \"") + path + QStringLiteral("\". ") +
+                     reason);
+  }
+  // A text file says what it is and how its bytes read, so the receiver shows it as text;
+  // its bytes still travel encoded, exactly as they are. Large files are not looked into.
+  QString charset;
+  if (file.size() <= MaxTextAttachment) {
+    charset = TextCharset(path, file.readAll());
+    file.seek(0);
+  }
+  const QString type =
+      charset.isEmpty()
+          ? QString(QStringLiteral("Content-Type: application/octet-stream;") + QString(10, u' '))
+          : QString(QStringLiteral("Content-Type: text/plain; charset=") + charset +
+                    QStringLiteral("; "));
+  Body.append((type + MimeText::FileParameter(u"name", fileName)).toUtf8() + CrLf);
   // A uuencoded part says so; declaring it base64 would garble the file at the receiver.
   Body.append(EncodeType == uuMime ? "Content-Transfer-Encoding: base64"
                                    : "Content-Transfer-Encoding: x-uuencode");
@@ -171,14 +246,6 @@ void TMessageBuilder::AppendAttachment(const QString &path) {
                   .toUtf8() +
               CrLf + CrLf);
 
-  QFile file(path);
-  if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
-    if (OnAttachmentNotFound) OnAttachmentNotFound(path);
-    const QString reason =
-        QFileInfo(path).isDir() ? QStringLiteral("It is a folder.") : file.errorString();
-    throw EMailError(QStringLiteral("Cannot open file \"") + path + QStringLiteral("\". ") +
-                     reason);
-  }
   if (OnEncodeStart) OnEncodeStart(path);
   // The encoder writes straight onto the end of the body, with room made up front for all
   // of it (62 characters a line, 63 in uuencode, plus its closing line): a large file is

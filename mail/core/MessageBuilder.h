@@ -36,6 +36,14 @@ class TMessageBuilder {
   QString Boundary;
 
   static QString MakeBoundary();
+  // The machine's name for EHLO and message ids: its fully qualified name, else the domain of
+  // the sender's address when the host name has no dot, else "localhost".
+  static QString LocalName(QStringView sender);
+  // The choice LocalName makes from the host name, the host's domain and the sender.
+  static QString ChooseLocalName(QStringView host, QStringView domain, QStringView sender);
+
+  // Text attachments up to this size are looked at to declare them text with their charset.
+  static constexpr qint64 MaxTextAttachment = 16 * 1024 * 1024;
 
  private:
   void AppendText(const QStringList &lines, bool quoted);

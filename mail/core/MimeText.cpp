@@ -100,8 +100,9 @@ QString HeaderAddress(QStringView entry) {
 QString NameAndAddress(QStringView name, QStringView address) {
   const QString cleanName = WithoutLineBreaks(name);
   const QString bracketed = u'<' + WithoutLineBreaks(address) + u'>';
-  if (IsAscii(cleanName)) return DisplayName(cleanName) + bracketed;
-  return FoldedWords(cleanName) + u' ' + bracketed;
+  if (cleanName.trimmed().isEmpty()) return bracketed;
+  if (IsAscii(cleanName)) return DisplayName(cleanName.trimmed()) + u' ' + bracketed;
+  return FoldedWords(cleanName.trimmed()) + u' ' + bracketed;
 }
 
 QString QuotedParameter(QStringView fileName) {
@@ -136,6 +137,11 @@ QString Fold(const QString &line) {
   qsizetype breakAt = -1;   // in result: where a break may go
   bool breakIsComma = false;
   bool quoted = false;
+  // Never before the first word of the value: that would leave the header name on a line
+  // of its own.
+  const qsizetype colon = line.indexOf(u':');
+  qsizetype valueStart = colon < 0 ? 0 : colon + 1;
+  while (valueStart < line.size() && line[valueStart] == u' ') ++valueStart;
   for (qsizetype i = 0; i < line.size(); ++i) {
     const QChar c = line[i];
     if (c == u'\r' && i + 2 < line.size() && line[i + 1] == u'\n' &&
@@ -147,7 +153,7 @@ QString Fold(const QString &line) {
       continue;
     }
     if (c == u'"' && (i == 0 || line[i - 1] != u'\\')) quoted = !quoted;
-    if (!quoted && (c == u' ' || c == u'\t') && result.size() > lineStart + 1) {
+    if (!quoted && (c == u' ' || c == u'\t') && result.size() > lineStart + 1 && i > valueStart) {
       breakAt = result.size();
       breakIsComma = false;
     }

@@ -25,8 +25,8 @@ QString EncodedHeaderText(QStringView text);
 // blanks; a display name outside ASCII becomes an encoded word.
 QString HeaderAddress(QStringView entry);
 
-// A display name followed directly by "<address>": ASCII names keep the plain form
-// "Name<address>"; a name outside ASCII becomes an encoded word followed by a blank.
+// "Name <address>": an ASCII name as it stands (quoted when it holds special characters), a
+// name outside ASCII as an encoded word; no name gives "<address>".
 QString NameAndAddress(QStringView name, QStringView address);
 
 // A file name for a quoted MIME parameter: line breaks become blanks, quotes and
@@ -52,8 +52,9 @@ QString SenderAddress(QStringView from);
 QString DisplayName(QStringView name);
 
 // One header line folded for transport: where a line grows past 78 characters it is broken
-// before a blank or after a comma (never inside quotes), the break being CR LF and the
-// continuation beginning with a blank. Breaks already present ("\r\n ") are kept.
+// before a blank or after a comma (never inside quotes, never before the value's first word),
+// the break being CR LF and the continuation beginning with a blank. Breaks already present
+// ("\r\n ") are kept.
 QString Fold(const QString &line);
 // The length of the longest physical line of a folded header line.
 qsizetype LongestLine(QStringView folded);

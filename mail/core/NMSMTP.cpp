@@ -30,7 +30,8 @@ TNMSMTP::~TNMSMTP() {
   OnStatus = nullptr;
   try {
     Abort();
-  } catch (...) {
+  } catch (const EMailError &error) {
+    qWarning("Closing the mail connection: %s", error.what());
   }
 }
 
@@ -96,10 +97,7 @@ void TNMSMTP::Greet() {
 // capabilities. False when the server refuses EHLO.
 bool TNMSMTP::Ehlo() {
   capabilities_.clear();
-  QString name = QHostInfo::localHostName();
-  if (name.isEmpty() || !MimeText::IsAscii(name) || name.contains(u' '))
-    name = QStringLiteral("localhost");
-  QByteArray line = Transaction((QStringLiteral("EHLO ") + name).toLatin1());
+  QByteArray line = Transaction((QStringLiteral("EHLO ") + GreetingName()).toLatin1());
   const qint16 number = ReplyNumber();
   if (number < 100 || number > 599) Expect(line, 1000);
   int count = 0;
@@ -114,6 +112,10 @@ bool TNMSMTP::Ehlo() {
   }
   TakeReply(line);
   return number < 300;
+}
+
+QString TNMSMTP::GreetingName() const {
+  return TMessageBuilder::LocalName(PostMessage.FromAddress);
 }
 
 QString TNMSMTP::CapabilityOf(const QByteArray &line) {
@@ -132,7 +134,7 @@ void TNMSMTP::Login() {
   const QByteArray user = LoginName.toUtf8();
   const QByteArray password = Password.toUtf8();
   auto refused = [this](const QByteArray &reply) {
-    return EMailError(QStringLiteral("The server ") + Host +
+    return EAuthError(QStringLiteral("The server ") + Host +
                       QStringLiteral(" refused the login of \"") + LoginName +
                       QStringLiteral("\"; the message was not sent. The server said: ") +
                       ReplyText(reply).trimmed());
@@ -176,13 +178,12 @@ void TNMSMTP::Connect() {
     TPowersock::Connect();
     try {
       Greet();
-    } catch (...) {
-      if (*alive) {
-        try {
-          QuitAndClose();
-        } catch (...) {
-        }
-      }
+    } catch (const EMailError &) {
+      // After a cancel nothing more is said to the server: the connection just closes.
+      if (*alive && (BeenCanceled() || !Connected()))
+        TPowersock::Disconnect();
+      else if (*alive)
+        QuitQuietly();
       throw;
     }
   } catch (...) {
@@ -208,15 +209,32 @@ void TNMSMTP::QuitAndClose() {
   ClearCancel();
   const auto alive = AliveToken();
   if (Connected()) {
+    const int ordinary = ReplyTimeOut;
+    if (QuitReplyTimeOut > 0 && (ordinary == 0 || ordinary > QuitReplyTimeOut))
+      ReplyTimeOut = QuitReplyTimeOut;
     try {
       const QByteArray reply = Command(QStringLiteral("QUIT"));
+      ReplyTimeOut = ordinary;
       if (ReplyNumber() > 339) throw EMailError(ReplyText(reply));
-    } catch (...) {
-      if (*alive) TPowersock::Disconnect();
+    } catch (const EMailError &) {
+      if (*alive) {
+        ReplyTimeOut = ordinary;
+        TPowersock::Disconnect();
+      }
       throw;
     }
   }
   TPowersock::Disconnect();
+}
+
+// QUIT on the way out of a failure: the failure is what the caller reports, so a farewell
+// that goes wrong as well is only noted.
+void TNMSMTP::QuitQuietly() {
+  try {
+    QuitAndClose();
+  } catch (const EMailError &error) {
+    StatusMessage(1, QStringLiteral("QUIT failed: ") + error.Message().trimmed());
+  }
 }
 
 void TNMSMTP::Abort() {
@@ -276,20 +294,30 @@ void TNMSMTP::SendMail() {
       BuildMessage();
     }
 
-    CheckAddresses();
+    const bool international = CheckAddresses();
     if (OnSendStart) OnSendStart();
     Expect(Command(QStringLiteral("RSET")), 400);
     Expect(Command(QStringLiteral("MAIL FROM:<") +
-                   MimeText::SenderAddress(PostMessage.FromAddress).trimmed() + u'>'),
+                   MimeText::SenderAddress(PostMessage.FromAddress).trimmed() + u'>' +
+                   (international ? QStringLiteral(" SMTPUTF8") : QString())),
            400);
+    QStringList refused;
     for (const QStringList *list :
          {&PostMessage.ToAddress, &PostMessage.ToCarbonCopy, &PostMessage.ToBlindCarbonCopy}) {
       for (const QString &entry : *list) {
         const QString address = ExtractAddress(entry).trimmed();
         if (address.isEmpty()) continue;
-        Expect(Command(QStringLiteral("RCPT TO:<") + address + u'>'), 1000);
-        if (ReplyNumber() > 300 && OnRecipientNotFound) OnRecipientNotFound(entry);
+        const QByteArray reply = Command(QStringLiteral("RCPT TO:<") + address + u'>');
+        Expect(reply, 1000);
+        if (ReplyNumber() <= 300) continue;
+        refused << address + QStringLiteral(" (") + ReplyText(reply).trimmed() + u')';
+        if (OnRecipientNotFound) OnRecipientNotFound(entry);
       }
+    }
+    if (AllRecipientsRequired && !refused.isEmpty()) {
+      // Nothing goes to the others either: the whole message waits for corrected addresses.
+      Expect(Command(QStringLiteral("RSET")), 400);
+      throw ERecipientsRefused(QStringLiteral("The server refused ") + refused.join(u','), refused);
     }
     const QByteArray dataReply = Command(QStringLiteral("DATA"));
     Expect(dataReply, 400);
@@ -306,17 +334,30 @@ void TNMSMTP::SendMail() {
 }
 
 // A recipient written with brackets but nothing inside them ("Name <>") is a typing slip:
-// it is refused before anything goes to the server.
-void TNMSMTP::CheckAddresses() const {
-  auto check = [](const QString &entry) {
-    if (entry.contains(u'<') && MimeText::EnvelopeAddress(entry).trimmed().isEmpty())
+// it is refused before anything goes to the server. An address outside ASCII needs a server
+// that offers SMTPUTF8; true when the message uses it.
+bool TNMSMTP::CheckAddresses() const {
+  const bool utf8Offered = HasCapability(QStringLiteral("SMTPUTF8"));
+  bool international = false;
+  auto check = [&](const QString &entry) {
+    const QString address = MimeText::EnvelopeAddress(entry).trimmed();
+    if (entry.contains(u'<') && address.isEmpty())
       throw EMailError(QStringLiteral("\"") + entry.trimmed() +
                        QStringLiteral("\" has no address; nothing was sent."));
+    if (MimeText::IsAscii(address)) return;
+    if (!utf8Offered)
+      throw EMailError(QStringLiteral("The address \"") + address +
+                       QStringLiteral("\" holds characters outside ASCII, which the server ") +
+                       Host +
+                       QStringLiteral(" does not accept (it does not offer SMTPUTF8); nothing "
+                                      "was sent."));
+    international = true;
   };
   check(PostMessage.FromAddress);
   for (const QStringList *list :
        {&PostMessage.ToAddress, &PostMessage.ToCarbonCopy, &PostMessage.ToBlindCarbonCopy})
     for (const QString &entry : *list) check(entry);
+  return international;
 }
 
 // The header, the body and the final dot. Once the message has begun, the dialogue cannot

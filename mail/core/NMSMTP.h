@@ -49,6 +49,13 @@ class TNMSMTP : public TPowersock {
   UUMethods EncodeType = uuMime;
   // After a successful send, empty the recipient and attachment lists.
   bool ClearParams = true;
+  // When set, a recipient the server refuses stops the message before DATA (nothing is
+  // delivered to anybody) and SendMail throws ERecipientsRefused naming every refused one.
+  // When not set, the refused ones are only reported through OnRecipientNotFound.
+  bool AllRecipientsRequired = false;
+  // Longest wait in milliseconds for the reply to QUIT: the message is out by then, and a
+  // server slow to say goodbye must not hold the user.
+  int QuitReplyTimeOut = 2000;
 
   // The greeting and HELO were accepted (the socket-level OnConnect of the base is not used).
   // OnConnect itself is inherited.
@@ -82,6 +89,9 @@ class TNMSMTP : public TPowersock {
 
   // The address of a recipient entry as sent in RCPT TO.
   static QString ExtractAddress(const QString &entry);
+  // The name the client greets with in EHLO: the machine's fully qualified name, else the
+  // domain of the sender's address, else "localhost".
+  QString GreetingName() const;
 
  protected:
   void SocketConnected() override {}
@@ -93,11 +103,12 @@ class TNMSMTP : public TPowersock {
   void BuildMessage();
   void Greet();
   void QuitAndClose();
+  void QuitQuietly();
   void Helo();
   bool Ehlo();
   void Login();
   void SendData();
-  void CheckAddresses() const;
+  bool CheckAddresses() const;
   static QString CapabilityOf(const QByteArray &line);
 
   QStringList capabilities_;

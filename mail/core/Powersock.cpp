@@ -16,6 +16,7 @@
 #include <limits>
 
 #include "MailErrors.h"
+#include "NestedWait.h"
 #include "SocketErrors.h"
 
 namespace {
@@ -47,10 +48,7 @@ TPowersock::TPowersock(QObject *parent) : QObject(parent) {
   timer_.SetEnabled(false);
   timer_.SetOnTimer([this] { TimerExpired(); });
   silenceTimer_.setSingleShot(true);
-  connect(&silenceTimer_, &QTimer::timeout, this, [this] {
-    silent_ = true;
-    Wake();
-  });
+  connect(&silenceTimer_, &QTimer::timeout, this, [this] { EndWait(TWaitOutcome::Silent); });
   StatusMessage(8, QStringLiteral("Initializing Winsock"));
   ++liveCount;
   if (!CreateSocket(true)) {
@@ -66,12 +64,10 @@ TPowersock::~TPowersock() {
   timer_.SetEnabled(false);
   silenceTimer_.stop();
   if (lookupId_ >= 0) QHostInfo::abortHostLookup(lookupId_);
-  destroying_ = true;
+  state_ = TSocketState::Destroyed;
   *alive_ = false;
-  for (QEventLoop *loop : waitLoops_) loop->quit();
   readNotifier_.reset();
   writeNotifier_.reset();
-  connected_ = false;
   if (fd_ >= 0) ::close(fd_);
   --liveCount;
 }
@@ -80,7 +76,7 @@ int TPowersock::LiveCount() { return liveCount; }
 
 void TPowersock::StatusMessage(int level, const QString &text) {
   status_ = text;
-  if (!destroying_ && ReportLevel >= level && OnStatus) OnStatus(text);
+  if (state_ != TSocketState::Destroyed && ReportLevel >= level && OnStatus) OnStatus(text);
 }
 
 void TPowersock::SetPlatformError(int posixError) {
@@ -109,7 +105,6 @@ bool TPowersock::CreateSocket(bool linger, int family) {
   family_ = family;
   transport_ = std::make_unique<TPlainTransport>(fd_);
   tls_ = nullptr;
-  handshaking_ = false;
   if (linger) {
     // Closing resets the connection at once instead of lingering over unsent data.
     const ::linger option{1, 0};
@@ -119,20 +114,12 @@ bool TPowersock::CreateSocket(bool linger, int family) {
   // socket would otherwise report readiness without end.
   readNotifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
   readNotifier_->setEnabled(false);
-  connect(readNotifier_.get(), &QSocketNotifier::activated, this, [this] {
-    try {
-      ReadReady();
-    } catch (...) {
-    }
-  });
+  connect(readNotifier_.get(), &QSocketNotifier::activated, this,
+          [this] { RunFromEventLoop(&TPowersock::ReadReady); });
   writeNotifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Write);
   writeNotifier_->setEnabled(false);
-  connect(writeNotifier_.get(), &QSocketNotifier::activated, this, [this] {
-    try {
-      WriteReady();
-    } catch (...) {
-    }
-  });
+  connect(writeNotifier_.get(), &QSocketNotifier::activated, this,
+          [this] { RunFromEventLoop(&TPowersock::WriteReady); });
   return true;
 }
 
@@ -147,7 +134,6 @@ void TPowersock::CloseDescriptor() {
   const int fd = fd_;
   fd_ = -1;
   tls_ = nullptr;
-  handshaking_ = false;
   transport_.reset();
   if (fd >= 0 && ::close(fd) != 0) {
     SetPlatformError(errno);
@@ -157,25 +143,26 @@ void TPowersock::CloseDescriptor() {
 
 // A socket whose connect failed cannot be connected again: it is exchanged for a fresh one.
 void TPowersock::ReplaceSocket() {
-  connected_ = false;
-  connecting_ = false;
+  // A Connect that runs keeps its state until it ends.
+  if (Open()) state_ = TSocketState::Unconnected;
   try {
     CloseDescriptor();
-  } catch (const ESockError &) {
+  } catch (const ESockError &error) {
+    // The old descriptor is gone whatever close said; the fresh socket is what counts.
+    StatusMessage(4, QStringLiteral("Closing the old socket: ") + error.Message());
   }
   CreateSocket(false);
 }
 
 void TPowersock::RequestCloseSocket() {
   StatusMessage(4, QStringLiteral("Request Close Socket"));
-  connected_ = false;
-  connecting_ = false;
+  if (Open()) state_ = TSocketState::Unconnected;
   DiscardSend();
   Wake();
   // A close during Connect (lookup or connect wait) ends that wait as a cancel does.
-  if (inConnect_) canceled_ = true;
+  if (ConnectRunning()) canceled_ = true;
   CloseDescriptor();
-  if (destroying_) return;
+  if (state_ == TSocketState::Destroyed) return;
   CreateSocket(false);
   if (!disconnectOwed_) return;
   disconnectOwed_ = false;
@@ -186,17 +173,29 @@ void TPowersock::RequestCloseSocket() {
 
 void TPowersock::WaitUntil(const std::function<bool()> &done) {
   const std::shared_ptr<bool> alive = alive_;
-  while (!done()) {
-    QEventLoop loop;
-    waitLoops_.push_back(&loop);
-    loop.exec();
-    if (!*alive) throw EAbortError(Destroyed);
-    std::erase(waitLoops_, &loop);
+  switch (wait_.Until([&] { return !*alive || done(); })) {
+    case TNestedWait::TEnd::Done:
+    case TNestedWait::TEnd::Canceled:
+      break;
+    case TNestedWait::TEnd::ObjectGone:
+      throw EAbortError(Destroyed);
+    case TNestedWait::TEnd::Quit:
+      // The program is quitting: every wait of this object ends as a cancel does.
+      StatusMessage(8, QStringLiteral("Application quitting"));
+      canceled_ = true;
+      break;
   }
+  if (!*alive) throw EAbortError(Destroyed);
 }
 
-void TPowersock::Wake() {
-  for (QEventLoop *loop : waitLoops_) loop->quit();
+void TPowersock::Wake() { wait_.Wake(); }
+
+void TPowersock::BeginWait() { outcome_ = TWaitOutcome::Waiting; }
+
+// The first outcome of a wait counts: a late timer cannot turn a finished wait into a failure.
+void TPowersock::EndWait(TWaitOutcome outcome) {
+  if (outcome_ == TWaitOutcome::Waiting) outcome_ = outcome;
+  Wake();
 }
 
 void TPowersock::Cancel() {
@@ -209,7 +208,6 @@ void TPowersock::Abort() {}
 
 void TPowersock::TimerOn() {
   StatusMessage(8, QStringLiteral("Timer On"));
-  timedOut_ = false;
   const int limit = TimeOut > 0 ? TimeOut : DefaultTimeOut;
   timer_.SetInterval(static_cast<unsigned>(std::max(limit, 0)));
   timer_.SetEnabled(true);
@@ -223,13 +221,11 @@ void TPowersock::TimerOff() {
 void TPowersock::TimerExpired() {
   StatusMessage(8, QStringLiteral("Timer Triggered"));
   TimerOff();
-  timedOut_ = true;
-  Wake();
+  EndWait(TWaitOutcome::TimedOut);
   Abort();
 }
 
 void TPowersock::StartSilenceTimer() {
-  silent_ = false;
   if (ReplyTimeOut > 0)
     silenceTimer_.start(ReplyTimeOut);
   else
@@ -250,52 +246,52 @@ bool TPowersock::ResolveHost() {
   if (!parsed.isNull()) return UseAddress(parsed);
   if (literal.isEmpty()) return false;
 
+  BeginWait();
   TimerOn();
-  lookupDone_ = false;
-  lookupFailed_ = false;
   lookupId_ =
       QHostInfo::lookupHost(name, this, [this](const QHostInfo &info) { LookupDone(info); });
-  WaitUntil([this] { return lookupDone_ || timedOut_ || canceled_; });
+  WaitUntil([this] { return outcome_ != TWaitOutcome::Waiting || canceled_; });
   TimerOff();
-  if (!lookupDone_) QHostInfo::abortHostLookup(lookupId_);
+  if (lookupId_ >= 0) QHostInfo::abortHostLookup(lookupId_);
   lookupId_ = -1;
-  if (timedOut_) throw ESockError(QStringLiteral("Host Lookup Timed Out"));
+  if (outcome_ == TWaitOutcome::TimedOut) throw ESockError(QStringLiteral("Host Lookup Timed Out"));
   if (canceled_) throw ESockError(QStringLiteral("Host Lookup Canceled"));
-  if (lookupFailed_ || remoteLength_ == 0) return false;
+  if (outcome_ != TWaitOutcome::Done || remoteLength_ == 0) return false;
   if (OnHostResolved) OnHostResolved();
   return true;
 }
 
 void TPowersock::LookupDone(const QHostInfo &info) {
   lookupId_ = -1;
-  lookupDone_ = true;
-  noError_ = info.error() == QHostInfo::NoError;
-  lookupFailed_ = !noError_;
-  if (!noError_) {
+  const bool found = info.error() == QHostInfo::NoError;
+  if (!found) {
     platformError_ = info.error() == QHostInfo::HostNotFound ? SocketErrors::HostNotFound
                                                              : SocketErrors::NoRecovery;
   }
   // The first IPv4 address, else the first IPv6 one.
   const QList<QHostAddress> addresses = info.addresses();
-  bool found = false;
+  bool usable = false;
   for (const QHostAddress &address : addresses) {
     if (address.protocol() == QAbstractSocket::IPv4Protocol && UseAddress(address)) {
-      found = true;
+      usable = true;
       break;
     }
   }
-  for (qsizetype i = 0; !found && i < addresses.size(); ++i) found = UseAddress(addresses[i]);
-  Wake();
+  for (qsizetype i = 0; !usable && i < addresses.size(); ++i) usable = UseAddress(addresses[i]);
+  EndWait(found ? TWaitOutcome::Done : TWaitOutcome::Failed);
 }
 
 void TPowersock::Connect() {
   StatusMessage(8, QStringLiteral("Connecting"));
   // A Connect started from an event handled during another one's wait would take over its
   // socket: it meets the same refusal as one on an established connection.
-  if (connected_ || inConnect_) throw ESockError(QStringLiteral("Already connected"));
+  if (Open() || ConnectRunning()) throw ESockError(QStringLiteral("Already connected"));
   canceled_ = false;
-  inConnect_ = true;
-  const TCleanup endConnect(alive_, [this] { inConnect_ = false; });
+  lastErrorNo_ = 0;
+  state_ = TSocketState::Resolving;
+  const TCleanup endConnect(alive_, [this] {
+    if (ConnectRunning()) state_ = TSocketState::Unconnected;
+  });
 
   bool retried = false;
   while (!ResolveHost()) {
@@ -320,23 +316,22 @@ void TPowersock::Connect() {
     reinterpret_cast<sockaddr_in6 *>(&remote_)->sin6_port = port;
   else
     reinterpret_cast<sockaddr_in *>(&remote_)->sin_port = port;
-  lookupDone_ = false;
-  noError_ = true;
+  BeginWait();
   receive_.Clear();
   const int result = ::connect(fd_, reinterpret_cast<const sockaddr *>(&remote_), remoteLength_);
   const int error = result == 0 ? 0 : errno;
   if (result == 0) {
-    connected_ = true;
+    state_ = TSocketState::Connected;
     disconnectOwed_ = true;
     readNotifier_->setEnabled(true);
     SocketConnected();
   } else if (error == EINPROGRESS || IsTemporary(error)) {
-    connecting_ = true;
+    state_ = TSocketState::Connecting;
     writeNotifier_->setEnabled(true);
   } else if (IsConnectRefusal(error)) {
     SetPlatformError(error);
     lastErrorNo_ = platformError_;
-    noError_ = false;
+    EndWait(TWaitOutcome::Failed);
   } else {
     SetPlatformError(error);
     try {
@@ -348,13 +343,14 @@ void TPowersock::Connect() {
   }
 
   TimerOn();
-  WaitUntil([this] { return connected_ || timedOut_ || canceled_ || !noError_; });
+  WaitUntil([this] { return Open() || outcome_ != TWaitOutcome::Waiting || canceled_; });
   TimerOff();
-  if (connected_ && !timedOut_ && !canceled_ && noError_) return;
+  if (Open() && outcome_ == TWaitOutcome::Waiting && !canceled_) return;
 
+  if (Open()) state_ = TSocketState::Connecting;  // connected too late: this Connect failed
   ReplaceSocket();
   if (OnConnectionFailed) OnConnectionFailed();
-  if (timedOut_) throw ESockError(QStringLiteral("Connection Timed out"));
+  if (outcome_ == TWaitOutcome::TimedOut) throw ESockError(QStringLiteral("Connection Timed out"));
   if (canceled_) throw ESockError(QStringLiteral("Connection Canceled"));
   throw ESockError(QStringLiteral("Connection Failed"));
 }
@@ -364,7 +360,7 @@ void TPowersock::SocketConnected() {
 }
 
 void TPowersock::ReadReady() {
-  if (handshaking_) {
+  if (state_ == TSocketState::Handshaking) {
     HandshakeStep();
     return;
   }
@@ -372,7 +368,7 @@ void TPowersock::ReadReady() {
 }
 
 void TPowersock::WriteReady() {
-  if (handshaking_) {
+  if (state_ == TSocketState::Handshaking) {
     HandshakeStep();
     return;
   }
@@ -380,30 +376,33 @@ void TPowersock::WriteReady() {
 }
 
 void TPowersock::HandshakeStep() {
-  if (!handshaking_ || !tls_) return;
+  if (state_ != TSocketState::Handshaking || !tls_) return;
   handshake_ = tls_->Handshake();
   readNotifier_->setEnabled(handshake_.Kind == TTransport::TResult::WantRead);
   writeNotifier_->setEnabled(handshake_.Kind == TTransport::TResult::WantWrite);
   if (handshake_.Kind == TTransport::TResult::Data || handshake_.Kind == TTransport::TResult::Error)
-    handshaking_ = false;
+    state_ = TSocketState::Connected;
   Wake();
 }
 
 void TPowersock::StartTls(const QString &host) {
   StatusMessage(8, QStringLiteral("Starting TLS"));
-  if (!connected_ || fd_ < 0) throw ESockError(SocketErrors::Message(10057));
+  if (!Open() || fd_ < 0) throw ESockError(SocketErrors::Message(10057));
   // Bytes that came before the handshake were not protected: none of them may count.
   receive_.Clear();
   auto tls = std::make_unique<TTlsTransport>(fd_, host);
   tls_ = tls.get();
   transport_ = std::move(tls);
-  handshaking_ = true;
+  state_ = TSocketState::Handshaking;
   handshake_ = {TTransport::TResult::WantWrite, 0, 0};
   PostQueued(&TPowersock::HandshakeStep);
+  BeginWait();
   StartSilenceTimer();
-  WaitUntil([this] { return !handshaking_ || canceled_ || silent_ || !connected_; });
+  WaitUntil([this] {
+    return state_ != TSocketState::Handshaking || canceled_ || outcome_ == TWaitOutcome::Silent;
+  });
   silenceTimer_.stop();
-  if (!handshaking_ && connected_ && handshake_.Kind == TTransport::TResult::Data) {
+  if (state_ == TSocketState::Connected && handshake_.Kind == TTransport::TResult::Data) {
     tls_ = nullptr;
     readNotifier_->setEnabled(true);
     // The handshake may have brought application data along.
@@ -413,15 +412,15 @@ void TPowersock::StartTls(const QString &host) {
   QString reason;
   if (canceled_)
     reason = QStringLiteral("canceled");
-  else if (!connected_)
+  else if (!Open())
     reason = QStringLiteral("the server closed the connection");
-  else if (silent_)
+  else if (outcome_ == TWaitOutcome::Silent)
     reason = QStringLiteral("the server did not answer in time");
   else if (handshake_.PosixError != 0)
     reason = SocketErrors::Message(SocketErrors::FromErrno(handshake_.PosixError));
   else
     reason = tls_ ? tls_->ErrorText() : QString();
-  if (connected_) RequestCloseSocket();
+  if (Open()) RequestCloseSocket();
   throw ESockError(QStringLiteral("No secure connection to ") + host + QStringLiteral(": ") +
                    reason);
 }
@@ -451,15 +450,13 @@ bool TPowersock::UseAddress(const QHostAddress &address) {
 }
 
 void TPowersock::SocketWritable() {
-  if (connecting_) {
-    connecting_ = false;
+  if (state_ == TSocketState::Connecting && outcome_ == TWaitOutcome::Waiting) {
     writeNotifier_->setEnabled(false);
     int error = 0;
     socklen_t length = sizeof error;
     if (::getsockopt(fd_, SOL_SOCKET, SO_ERROR, &error, &length) != 0) error = errno;
-    noError_ = error == 0;
-    if (noError_) {
-      connected_ = true;
+    if (error == 0) {
+      state_ = TSocketState::Connected;
       disconnectOwed_ = true;
       readNotifier_->setEnabled(true);
       Wake();
@@ -467,7 +464,7 @@ void TPowersock::SocketWritable() {
     } else {
       SetPlatformError(error);
       lastErrorNo_ = platformError_;
-      Wake();
+      EndWait(TWaitOutcome::Failed);
     }
     return;
   }
@@ -481,11 +478,11 @@ void TPowersock::Disconnect() {
 }
 
 void TPowersock::CertifyConnect() {
-  if (connected_) return;
+  if (Open()) return;
   if (OnConnectionRequired) {
     bool handled = false;
     OnConnectionRequired(handled);
-    if (handled && connected_) return;
+    if (handled && Open()) return;
   }
   throw EMailError(QStringLiteral("Not Connected"));
 }
@@ -494,17 +491,21 @@ void TPowersock::CertifyConnect() {
 
 void TPowersock::PostQueued(void (TPowersock::*step)()) {
   QMetaObject::invokeMethod(
-      this,
-      [this, step] {
-        // A queued step has no caller to hand an exception to, and one must not unwind into
-        // the event loop: socket errors have been reported through OnError before they are
-        // thrown, and the waiting call sees the socket's state.
-        try {
-          (this->*step)();
-        } catch (...) {
-        }
-      },
-      Qt::QueuedConnection);
+      this, [this, step] { RunFromEventLoop(step); }, Qt::QueuedConnection);
+}
+
+// A step run by the event loop has no caller to hand an exception to, and none may unwind
+// into Qt's event dispatch: socket errors have been reported through OnError before they
+// are thrown and the waiting call sees the socket's state; anything else is logged.
+void TPowersock::RunFromEventLoop(void (TPowersock::*step)()) noexcept {
+  try {
+    (this->*step)();
+  } catch (const EMailError &error) {
+    StatusMessage(4, error.Message());
+  } catch (const std::exception &error) {
+    qWarning("Mail connection: %s", error.what());
+  }
+  Wake();
 }
 
 void TPowersock::PostRead() { PostQueued(&TPowersock::ReadToStream); }
@@ -516,7 +517,7 @@ void TPowersock::ReadToStream() {
     return;
   }
   // During a TLS handshake the descriptor belongs to it; reading resumes once it is done.
-  if (readBusy_ || !connected_ || fd_ < 0 || handshaking_) return;
+  if (readBusy_ || state_ != TSocketState::Connected || fd_ < 0) return;
   readBusy_ = true;
   const TCleanup clearBusy(alive_, [this] { readBusy_ = false; });
   StatusMessage(8, QStringLiteral("ReadToStream"));
@@ -560,12 +561,11 @@ void TPowersock::DrainReceive() {
 
 void TPowersock::PeerClosed() {
   DrainReceive();
-  connected_ = false;
   RequestCloseSocket();
 }
 
 void TPowersock::ResumeReading() {
-  if (connected_ && readNotifier_ && !readNotifier_->isEnabled()) {
+  if (Open() && readNotifier_ && !readNotifier_->isEnabled()) {
     readNotifier_->setEnabled(true);
     PostRead();
   }
@@ -574,9 +574,11 @@ void TPowersock::ResumeReading() {
 QByteArray TPowersock::ReadLn() {
   StatusMessage(8, QStringLiteral("ReadLn"));
   ResumeReading();
+  BeginWait();
   StartSilenceTimer();
   WaitUntil([this] {
-    return canceled_ || receive_.HasLine() || receive_.LineTooLong() || !connected_ || silent_;
+    return canceled_ || receive_.HasLine() || receive_.LineTooLong() || !Open() ||
+           outcome_ == TWaitOutcome::Silent;
   });
   silenceTimer_.stop();
   if (canceled_) throw EAbortError(QStringLiteral("Socket readln aborted"));
@@ -590,7 +592,7 @@ QByteArray TPowersock::ReadLn() {
     RequestCloseSocket();
     throw ESockError(LineTooLong);
   }
-  if (!connected_) throw ESockError(ClosedByServer);
+  if (!Open()) throw ESockError(ClosedByServer);
   // The server owes a reply and stays silent: the dialogue is out of step, so end it.
   RequestCloseSocket();
   throw ESockError(ReplyTimedOut);
@@ -675,28 +677,27 @@ void TPowersock::SendStream(QIODevice &stream) {
 }
 
 void TPowersock::SendPending() {
-  const bool wasConnected = connected_;
+  const bool wasConnected = Open();
   if (send_.size() <= sendOffset_) {
     // Nothing to send: done at once (no wait for a write that never comes).
     DiscardSend();
-    if (!connected_) throw ESockError(SocketErrors::Message(10057));
+    if (!Open()) throw ESockError(SocketErrors::Message(10057));
     return;
   }
-  writeDone_ = false;
+  BeginWait();
   sendError_ = 0;
   PostWrite();
   StartSilenceTimer();
-  WaitUntil(
-      [this] { return writeDone_ || canceled_ || sendError_ != 0 || silent_ || !connected_; });
+  WaitUntil([this] { return outcome_ != TWaitOutcome::Waiting || canceled_ || !Open(); });
   silenceTimer_.stop();
   if (canceled_) {
     canceled_ = false;
     DiscardSend();
     throw EAbortError(QStringLiteral("Socket send aborted"));
   }
-  if (writeDone_) return;
+  if (outcome_ == TWaitOutcome::Done) return;
   DiscardSend();
-  if (!connected_) {
+  if (!Open()) {
     throw ESockError(wasConnected ? ClosedByServer : SocketErrors::Message(10057));
   }
   if (sendError_ != 0) throw ESockError(SocketErrors::Message(sendError_));
@@ -726,8 +727,8 @@ void TPowersock::WriteFromStream() {
   });
   StatusMessage(8, QStringLiteral("WriteFromStream"));
 
-  if (sendOffset_ >= send_.size() || canceled_ || handshaking_) return;
-  if (!connected_ || fd_ < 0) return;  // the waiting send sees the closed connection
+  if (sendOffset_ >= send_.size() || canceled_ || state_ != TSocketState::Connected || fd_ < 0)
+    return;  // the waiting send sees the closed connection
   const qsizetype pending = send_.size() - sendOffset_;
   const TTransport::TResult result =
       transport_->Write(send_.constData() + sendOffset_, std::min<qsizetype>(pending, ChunkSize));
@@ -749,7 +750,7 @@ void TPowersock::WriteFromStream() {
     // A server that refuses the rest of a message often says why before it closes: keep its
     // reply for the caller.
     DrainReceive();
-    Wake();
+    EndWait(TWaitOutcome::Failed);
     return;
   }
   const qsizetype count = result.Count;
@@ -758,8 +759,7 @@ void TPowersock::WriteFromStream() {
     PostWrite();
   } else {
     DiscardSend();
-    writeDone_ = true;
-    Wake();
+    EndWait(TWaitOutcome::Done);
   }
   if (count > 0 && ReplyTimeOut > 0 && silenceTimer_.isActive()) silenceTimer_.start(ReplyTimeOut);
   bytesSent_ += count;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "LineBuffer.h"
+#include "NestedWait.h"
 #include "ThreadTimer.h"
 #include "Transport.h"
 
@@ -78,9 +79,9 @@ class TPowersock : public QObject {
   int LastErrorNo() const { return lastErrorNo_; }
   qint16 ReplyNumber() const { return replyNumber_; }
   const QByteArray &LastLine() const { return lastLine_; }
-  bool Connected() const { return connected_; }
+  bool Connected() const { return Open(); }
   bool BeenCanceled() const { return canceled_; }
-  bool TimedOut() const { return timedOut_; }
+  bool TimedOut() const { return outcome_ == TWaitOutcome::TimedOut; }
   qint64 BytesSent() const { return bytesSent_; }
   qint64 BytesTotal() const { return bytesTotal_; }
   // True while the object holds a socket ready for the next Connect or connected.
@@ -133,7 +134,8 @@ class TPowersock : public QObject {
   // the object again.
   std::shared_ptr<bool> AliveToken() const { return alive_; }
   // Runs the event loop until done() holds. Throws EAbortError when the object is destroyed
-  // meanwhile (the caller then must not touch the object).
+  // meanwhile (the caller then must not touch the object); a quitting program sets the
+  // cancel flag and ends the wait.
   void WaitUntil(const std::function<bool()> &done);
 
  private:
@@ -153,6 +155,20 @@ class TPowersock : public QObject {
     std::function<void()> step_;
   };
 
+  // Where the connection stands. Handshaking counts as connected (a TLS handshake runs on an
+  // open connection); Destroyed once the destructor has begun.
+  enum class TSocketState : quint8 {
+    Unconnected,
+    Resolving,
+    Connecting,
+    Handshaking,
+    Connected,
+    Destroyed
+  };
+  // How the operation waiting now has ended: its goal reached, an error, the time limit of
+  // lookup and connect, or the silence limit of a reply or a send.
+  enum class TWaitOutcome : quint8 { Waiting, Done, Failed, TimedOut, Silent };
+
   bool CreateSocket(bool linger, int family = 0);
   void ReplaceSocket();
   void CloseDescriptor();
@@ -164,6 +180,7 @@ class TPowersock : public QObject {
   void PeerClosed();
   // Runs step from the event loop, soon.
   void PostQueued(void (TPowersock::*step)());
+  void RunFromEventLoop(void (TPowersock::*step)()) noexcept;
   void PostWrite();
   void PostRead();
   void SendPending();
@@ -174,6 +191,16 @@ class TPowersock : public QObject {
   void TimerExpired();
   void StartSilenceTimer();
   void Wake();
+  // Starts a wait for an outcome; EndWait sets it (the first one counts) and wakes the wait.
+  void BeginWait();
+  void EndWait(TWaitOutcome outcome);
+  bool Open() const {
+    return state_ == TSocketState::Connected || state_ == TSocketState::Handshaking;
+  }
+  // A Connect call is looking up the host or waiting for the connection.
+  bool ConnectRunning() const {
+    return state_ == TSocketState::Resolving || state_ == TSocketState::Connecting;
+  }
   void SetPlatformError(int posixError);
   void HandshakeStep();
   // Sets the address to connect to; false for an address that names no host.
@@ -189,7 +216,6 @@ class TPowersock : public QObject {
   int family_ = 0;
   std::unique_ptr<TTransport> transport_;
   TTlsTransport *tls_ = nullptr;  // the TLS transport while its handshake runs
-  bool handshaking_ = false;
   TTransport::TResult handshake_;
   // The address to connect to (IPv4 or IPv6); length 0 = none known.
   sockaddr_storage remote_{};
@@ -200,25 +226,18 @@ class TPowersock : public QObject {
   int platformError_ = 0;
   qint16 replyNumber_ = 0;
   QByteArray lastLine_;
-  bool connected_ = false;
-  bool connecting_ = false;
-  bool inConnect_ = false;
   bool canceled_ = false;
-  bool timedOut_ = false;
-  bool silent_ = false;
-  bool lookupDone_ = false;
-  bool lookupFailed_ = false;
   int lookupId_ = -1;
-  bool noError_ = true;
-  bool writeDone_ = false;
+  // The error number that ended the last send (0: none).
   int sendError_ = 0;
   bool readBusy_ = false;
   bool writeBusy_ = false;
   bool writeAgain_ = false;
   bool streamMode_ = false;
-  bool destroying_ = false;
   // OnDisconnect is still owed for the current socket (once per connection).
   bool disconnectOwed_ = true;
+  TSocketState state_ = TSocketState::Unconnected;
+  TWaitOutcome outcome_ = TWaitOutcome::Waiting;
   qint64 bytesSent_ = 0;
   qint64 bytesTotal_ = 0;
 
@@ -229,5 +248,5 @@ class TPowersock : public QObject {
   TThreadTimer timer_;
   QTimer silenceTimer_;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
-  std::vector<QEventLoop *> waitLoops_;
+  TNestedWait wait_{this};
 };

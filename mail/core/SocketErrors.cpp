@@ -68,6 +68,14 @@ QString Message(int errorNo) {
   return QStringLiteral("Unknown Error No. ") + QString::number(errorNo);
 }
 
+QString Text(int errorNo) {
+  if (errorNo == 0) return {};
+  for (const TEntry &entry : Table) {
+    if (entry.number == errorNo) return QString::fromLatin1(entry.text);
+  }
+  return {};
+}
+
 int FromErrno(int posixError) {
   static const std::pair<int, int> map[] = {
       {EINTR, 10004},           {EBADF, 10009},        {EACCES, 10013},

@@ -15,6 +15,9 @@ constexpr int NoRecovery = 11003;
 // empty for 0.
 QString Message(int errorNo);
 
+// The table's text alone ("Connection refused"); empty for 0 and numbers not in the table.
+QString Text(int errorNo);
+
 // The table's number for a POSIX errno value; values the table lacks are returned as they
 // are (and then read "Unknown Error No. n").
 int FromErrno(int posixError);

@@ -27,5 +27,3 @@ struct TMailContext {
   TMailIcons icons;
 };
 
-// The maker's technical-support address. A message to it needs no configured server check.
-inline const QString SupportAddress = QStringLiteral("support@vellumix.invalid");

@@ -8,15 +8,18 @@
 #include "NMSMTP.h"
 #include "SecretStore.h"
 #include "SmtpSecurity.h"
+#include "SocketErrors.h"
 #include "SystemUser.h"
 #include "WaitPanel.h"
 
 TMailSend::TMailSend(TNMSMTP &client, TMailSettings settings, TWaitPanel &panel, QWidget *form)
-    : client_(client), settings_(settings), panel_(panel), form_(form) {
+    : client_(client), clientAlive_(&client), settings_(settings), panel_(panel), form_(form) {
   ConnectEvents();
 }
 
 TMailSend::~TMailSend() {
+  // The window (and its client) may have gone while the send waited.
+  if (!clientAlive_) return;
   // The client outlives this send: it must not call back into it.
   client_.OnHostResolved = nullptr;
   client_.OnConnect = nullptr;
@@ -35,10 +38,25 @@ int TMailSend::PortNumber(const QString &text) {
     const QString message = u'\'' + text + QStringLiteral("' is not a valid integer value");
     throw EConvertError(message.toStdString());
   }
+  // A number past 65535 would wrap round to another port and reach some other service.
+  if (port < 1 || port > 65535) {
+    const QString message = u'\'' + text +
+                            QStringLiteral(
+                                "' is not a valid port number: a port is a number "
+                                "from 1 to 65535.");
+    throw EConvertError(message.toStdString());
+  }
   return port;
 }
 
-bool TMailSend::Prepare(const TMailFields &fields) {
+QString TMailSend::SenderName() const {
+  const QString name = settings_.Caption(QStringLiteral("SMTPName")).trimmed();
+  // "Temp" is the stored default until the program has learnt the user's name.
+  if (!name.isEmpty() && name != QLatin1String("Temp")) return name;
+  return SystemUser::FullName();
+}
+
+bool TMailSend::Prepare(const TMessageFields &fields) {
   client_.ClearParameters();
   client_.Port = PortNumber(settings_.Caption(QStringLiteral("SMTPPort")));
   client_.UserID = settings_.Caption(QStringLiteral("SMTPUserID"));
@@ -48,6 +66,7 @@ bool TMailSend::Prepare(const TMailFields &fields) {
                           ? QString()
                           : settings_.Caption(QStringLiteral("SMTPLogin")).trimmed();
   client_.Password.clear();
+  client_.AllRecipientsRequired = true;
   if (!client_.LoginName.isEmpty() && !AskPassword()) return false;
   to_ = fields.to;
   TPostMessage &m = client_.PostMessage;
@@ -55,10 +74,12 @@ bool TMailSend::Prepare(const TMailFields &fields) {
   m.ToBlindCarbonCopy = fields.copyToSelf ? QStringList{fields.from} : QStringList();
   m.ToCarbonCopy.clear();
   m.FromAddress = fields.from;
-  m.FromName = SystemUser::FullName();
+  m.FromName = SenderName();
   m.ReplyTo = settings_.Caption(QStringLiteral("SMTPREMail"));
   m.Subject = fields.subject;
+  // Empty lines at the end (the one the form puts after the text, say) are not sent.
   m.Body = fields.body;
+  while (!m.Body.isEmpty() && m.Body.last().trimmed().isEmpty()) m.Body.removeLast();
   m.Attachments = fields.attachments;
   m.LocalProgram =
       QCoreApplication::applicationName() + u' ' + QCoreApplication::applicationVersion();
@@ -68,10 +89,19 @@ bool TMailSend::Prepare(const TMailFields &fields) {
 
 // The login's password from the password store; asked once and kept there when it holds
 // none for the account.
+QString TMailSend::Account() const {
+  return QStringLiteral("smtp:") + client_.LoginName + u'@' + client_.Host;
+}
+
 bool TMailSend::AskPassword() {
   TSecretStore &store = TSecretStore::Instance();
-  const QString account = QStringLiteral("smtp:") + client_.LoginName + u'@' + client_.Host;
-  if (const std::optional<QString> kept = store.Read(account)) {
+  const QString account = Account();
+  // The store may take a moment to answer (or not answer at all): the window stays usable
+  // meanwhile and says what it waits for.
+  panel_.SetText(QStringLiteral("Looking for the password in the password store..."));
+  const std::optional<QString> kept = store.Read(account);
+  panel_.Clear();
+  if (kept) {
     client_.Password = *kept;
     return true;
   }
@@ -101,8 +131,6 @@ void TMailSend::ConnectEvents() {
   client_.OnSuccess = [this] {
     panel_.SetProgress(0, 0);
     panel_.SetText(QStringLiteral("Message successfully sent to ") + to_);
-    Box(QStringLiteral("Your message was successfully sent to ") + to_, TMsgKind::Information);
-    panel_.Clear();
   };
   client_.OnDisconnect = [this] {
     panel_.SetText(QStringLiteral("Disconnected from ") + client_.Host);
@@ -136,20 +164,61 @@ bool TMailSend::Run() {
     connecting = false;
     client_.SendMail();
     sent = true;
+    // QUIT first: the success box waits for the user, the server should not.
     client_.Disconnect();
-    return true;
   } catch (const EMailError &error) {
+    // The window closed under the send: nothing of it may be touched any more.
+    if (!clientAlive_) return false;
     CloseConnection();
     // The server took the message; a farewell that went wrong changes nothing about that.
-    if (sent) return true;
-    panel_.Clear();
-    if (canceled_) {
-      panel_.SetText(QStringLiteral("Sending cancelled"));
+    if (!sent) {
+      panel_.Clear();
+      if (canceled_ || client_.BeenCanceled()) {
+        panel_.SetText(QStringLiteral("Sending cancelled"));
+        return false;
+      }
+      Report(error, connecting);
       return false;
     }
-    ReportFailure(connecting, error.Message().trimmed());
-    return false;
+  } catch (const std::exception &error) {
+    // Anything else (memory running out for a huge attachment, say) is reported the same way
+    // and never unwinds into the window's event handling.
+    if (!clientAlive_) return false;
+    CloseConnection();
+    if (!sent) {
+      panel_.Clear();
+      ReportFailure(connecting, QString::fromLocal8Bit(error.what()));
+      return false;
+    }
   }
+  Box(QStringLiteral("Your message was successfully sent to ") + to_, TMsgKind::Information);
+  panel_.Clear();
+  return true;
+}
+
+void TMailSend::Report(const EMailError &error, bool connecting) {
+  if (const auto *refused = dynamic_cast<const ERecipientsRefused *>(&error)) {
+    Box(QStringLiteral("Your message was not sent: the server refused ") +
+            (refused->Refused().size() == 1 ? QStringLiteral("this recipient:\r\r")
+                                            : QStringLiteral("these recipients:\r\r")) +
+            refused->Refused().join(u'\r') +
+            QStringLiteral("\r\rNothing was delivered to anybody. Please correct the address "
+                           "and send again."),
+        TMsgKind::Warning);
+    return;
+  }
+  if (dynamic_cast<const EAuthError *>(&error)) {
+    // The password is wrong: it is forgotten, so the next Send asks for it again.
+    TSecretStore::Instance().Forget(Account());
+    Box(QStringLiteral("The server ") + client_.Host + QStringLiteral(" refused the password of ") +
+            client_.LoginName +
+            QStringLiteral(", so your message was not sent. The password is forgotten; you "
+                           "will be asked for it at the next Send.\r\r") +
+            error.Message().trimmed(),
+        TMsgKind::Warning);
+    return;
+  }
+  ReportFailure(connecting, error.Message().trimmed());
 }
 
 // A failed send leaves no connection behind, so the next Send starts afresh.
@@ -157,7 +226,9 @@ void TMailSend::CloseConnection() {
   try {
     client_.Abort();
     if (client_.Connected()) client_.TPowersock::Disconnect();
-  } catch (const EMailError &) {
+  } catch (const EMailError &error) {
+    // The failure being reported is the one that matters; this one is only noted.
+    qWarning("Closing the mail connection: %s", error.what());
   }
 }
 
@@ -174,8 +245,13 @@ void TMailSend::ReportFailure(bool connecting, const QString &reason) {
     text = QStringLiteral("Email could not be sent to ") + to_ +
            QStringLiteral(" at this time. Please try again later.");
   }
+  QString cause = reason;
+  // A failed connect names what the system said ("Connection refused", ...).
+  const QString system = SocketErrors::Text(client_.LastErrorNo());
+  if (connecting && !system.isEmpty() && !cause.contains(system))
+    cause += QStringLiteral(": ") + system;
   QStringList reasons = refused_;
-  if (!reasons.contains(reason)) reasons << reason;
+  if (!reasons.contains(cause)) reasons << cause;
   text += QStringLiteral("\r\r") + reasons.join(u'\r');
   Box(text, TMsgKind::Warning);
 }

@@ -7,13 +7,16 @@
 
 #include "MailSettings.h"
 #include "MessageBox.h"
+#include "NMSMTP.h"
 
-class TNMSMTP;
+class EMailError;
 class TWaitPanel;
 class QWidget;
 
-// What the compose window hands over for one message.
-struct TMailFields {
+// What the compose window hands over for one message. (Not to be confused with the
+// preferences' mail settings box, TMailFields: one name for two classes would break the
+// program at link time without a word.)
+struct TMessageFields {
   QString from;
   QString to;
   QString subject;
@@ -33,6 +36,8 @@ class EConvertError : public std::runtime_error {
 // connection closed again whatever happens.
 class TMailSend {
  public:
+  // client and panel belong to the compose window; a send that finds the client destroyed
+  // after a wait (the window closed meanwhile) touches neither of them again.
   TMailSend(TNMSMTP &client, TMailSettings settings, TWaitPanel &panel, QWidget *form);
   ~TMailSend();
   TMailSend(const TMailSend &) = delete;
@@ -41,7 +46,7 @@ class TMailSend {
   // Clears the client's lists and sets server, port, security, login, HELO argument and
   // message. Throws EConvertError when the port setting is not a number; false when the user
   // declined to give the login's password (asked when the password store holds none).
-  bool Prepare(const TMailFields &fields);
+  bool Prepare(const TMessageFields &fields);
   // Connect, SendMail, Disconnect. Returns true when the message was sent; false after a
   // failure or cancel, which has been reported and has closed the connection.
   bool Run();
@@ -57,11 +62,17 @@ class TMailSend {
   void ConnectEvents();
   void AskUserId(bool &handled);
   bool AskPassword();
+  void Report(const EMailError &error, bool connecting);
   void ReportFailure(bool connecting, const QString &reason);
+  // The name the From line carries when From holds only an address.
+  QString SenderName() const;
+  // The password store's account of the login.
+  QString Account() const;
   void Box(const QString &text, TMsgKind kind);
   void CloseConnection();
 
   TNMSMTP &client_;
+  QPointer<TNMSMTP> clientAlive_;
   TMailSettings settings_;
   TWaitPanel &panel_;
   QPointer<QWidget> form_;

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "EditHost.h"
+#include "SupportAddress.h"
 #include "fmEmail.h"
 
 namespace {
@@ -32,8 +33,8 @@ void PrepareSupportRequest(TfrmEmail &form, const QStringList &body) {
   form.SupportRequest = true;
   form.btnEmailAddress->hide();
   form.setWindowTitle(QStringLiteral("Request for Tech Support"));
-  form.edtTo->setText(SupportAddress);
-  form.edtTo->setEnabled(false);
+  // The address is shown and may be changed; a changed one is kept for the next request.
+  form.edtTo->setText(SupportAddress::Current());
   form.edtSubject->setText(QCoreApplication::applicationName() +
                            QStringLiteral(" technical support"));
   form.edtSubject->setEnabled(false);

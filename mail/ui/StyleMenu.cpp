@@ -6,25 +6,23 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "CommandTable.h"
+
 TStyleMenu::TStyleMenu(QWidget *form, QToolBar *bar, const THints &hints)
     : QObject(form), bar_(bar), pumToolBar_(new QMenu(form)) {
   pumToolBar_->setObjectName(QStringLiteral("pumToolBar"));
   pumToolBar_->setToolTipsVisible(true);
   auto *group = new QActionGroup(this);
-  auto make = [&](const char *name, const QString &caption, const QString &hint, int tag) {
-    auto *item = new QAction(caption, form);
-    item->setObjectName(QString::fromLatin1(name));
+  auto make = [&](const char *name, const QString &caption, const QString &hint) {
+    QAction *item = TCommandTable::MakeCommand(form, name, caption, hint);
     item->setCheckable(true);
-    item->setToolTip(hint);
-    item->setStatusTip(hint);
-    item->setProperty("tag", tag);
     group->addAction(item);
     pumToolBar_->addAction(item);
     connect(item, &QAction::triggered, this, [this, item] { UpdateMenus(item); });
     return item;
   };
-  mniExplore_ = make("mniExplore", QStringLiteral("I&Explorer Style"), hints.flat, 0);
-  mniStandard_ = make("mniStandard", hints.standardCaption, hints.raised, 1);
+  mniExplore_ = make("mniExplore", QStringLiteral("I&Explorer Style"), hints.flat);
+  mniStandard_ = make("mniStandard", hints.standardCaption, hints.raised);
   mniExplore_->setChecked(true);
   bar->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(bar, &QWidget::customContextMenuRequested, this,
@@ -33,6 +31,6 @@ TStyleMenu::TStyleMenu(QWidget *form, QToolBar *bar, const THints &hints)
 
 void TStyleMenu::UpdateMenus(QAction *clicked) {
   clicked->setChecked(true);
-  const bool flat = clicked->property("tag").toInt() == 0;
+  const bool flat = clicked == mniExplore_;
   for (QToolButton *button : bar_->findChildren<QToolButton *>()) button->setAutoRaise(flat);
 }

@@ -9,7 +9,7 @@ class QToolBar;
 class QWidget;
 
 // The pop-up menu of a window's tool bar with its two style items: "I&Explorer Style"
-// (mniExplore, tag 0, flat buttons) and the raised style (mniStandard, tag 1). The clicked
+// (mniExplore, flat buttons) and the raised style (mniStandard). The clicked
 // item ticks itself and restyles the bar (UpdateMenus). The items are the window's children,
 // so its form storage finds them by name.
 class TStyleMenu : public QObject {
@@ -28,7 +28,8 @@ class TStyleMenu : public QObject {
   QAction *Explore() const { return mniExplore_; }
   QAction *Standard() const { return mniStandard_; }
 
-  // The clicked style item ticks itself: tag 0 gives flat buttons, tag 1 raised ones.
+  // The clicked style item ticks itself: mniExplore gives flat buttons, mniStandard raised
+  // ones.
   void UpdateMenus(QAction *clicked);
 
  private:

@@ -2,11 +2,13 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
 #include <QVBoxLayout>
 
 #include "AddressList.h"
+#include "CommandTable.h"
 #include "FormStorage.h"
 #include "FormTables.h"
 #include "StyleMenu.h"
@@ -47,69 +49,51 @@ TfrmAEmail::TfrmAEmail(QStringList &exchange, const TMailIcons &icons, QWidget *
 
 TfrmAEmail::~TfrmAEmail() { plcEmail_->FormDestroying(); }
 
-QAction *TfrmAEmail::MakeCommand(const char *name, const QString &caption, const QString &hint,
-                                 const QIcon &icon) {
-  auto *action = new QAction(icon, caption, this);
-  action->setObjectName(QString::fromLatin1(name));
-  action->setToolTip(hint);
-  action->setStatusTip(hint);
-  return action;
-}
-
 void TfrmAEmail::BuildCommands(const TMailIcons &icons) {
-  QAction *btnUse = MakeCommand("btnUse", QStringLiteral("Use Address"),
-                                QStringLiteral("Use address in email"), icons.useAddress);
-  QAction *btnDelete =
-      MakeCommand("btnDelete", QStringLiteral("Delete Address"),
-                  QStringLiteral("Delete highlighted address"), icons.deleteAddress);
-  QAction *btnClose = MakeCommand("btnClose", QStringLiteral("Close"),
-                                  QStringLiteral("Close email addresses"), icons.close);
-  QAction *mniUse = MakeCommand("mniUse", QStringLiteral("&Use"),
-                                QStringLiteral("Use email address"), icons.useAddress);
-  QAction *mniDelete =
-      MakeCommand("mniDelete", QStringLiteral("&Delete"),
-                  QStringLiteral("Delete highlighted address"), icons.deleteAddress);
-  QAction *mniClose = MakeCommand("mniClose", QStringLiteral("&Close"),
-                                  QStringLiteral("Close email addresses"), icons.close);
-  barAddress->addActions({btnUse, btnDelete});
-  barAddress->addSeparator();
-  barAddress->addAction(btnClose);
-
   auto *mnuMain = new QMenuBar(this);
   mnuMain->setObjectName(QStringLiteral("mnuMain"));
   layout()->setMenuBar(mnuMain);
   QMenu *mnuAddresses = mnuMain->addMenu(QStringLiteral("&Addresses"));
   mnuAddresses->setObjectName(QStringLiteral("mnuAddresses"));
   mnuAddresses->setToolTipsVisible(true);
-  mnuAddresses->addActions({mniUse, mniDelete});
-  mnuAddresses->addSeparator();
-  mnuAddresses->addAction(mniClose);
-
-  for (QAction *command : {btnUse, btnClose, mniUse, mniClose})
-    connect(command, &QAction::triggered, this, &TfrmAEmail::EmailAddress);
-  for (QAction *command : {btnDelete, mniDelete})
-    connect(command, &QAction::triggered, this, &TfrmAEmail::DeleteAddress);
-
   styles_ = new TStyleMenu(
       this, barAddress,
       {QStringLiteral("S&tandard Style"), QStringLiteral("Display too bar with flat buttons"),
        QStringLiteral("Display tool bar with raised buttons")});
-  QAction *puiSort = MakeCommand("puiSort", QStringLiteral("Sort email addresses"),
-                                 QStringLiteral("Sort email addresses"));
-  puiSort->setCheckable(true);
-  puiSort->setEnabled(false);
   styles_->Menu()->addSeparator();
-  styles_->Menu()->addAction(puiSort);
-  connect(puiSort, &QAction::triggered, this, &TfrmAEmail::SortAddress);
+  enum { Addresses, ToolBarMenu };
+
+  auto use = [this](TCommandSource) { EmailAddress(); };
+  using C = TAddressCommand;
+  // clang-format off
+  const std::vector<TCommandSpec> table = {
+    {.id = int(C::Use), .menu = Addresses,
+     .item = {"mniUse", QStringLiteral("&Use"), QStringLiteral("Use email address"), 0},
+     .button = {"btnUse", QStringLiteral("Use Address"), QStringLiteral("Use address in email"), 0},
+     .glyph = icons.useAddress, .handler = use},
+    {.id = int(C::Delete), .menu = Addresses,
+     .item = {"mniDelete", QStringLiteral("&Delete"), QStringLiteral("Delete highlighted address"), 0},
+     .button = {"btnDelete", QStringLiteral("Delete Address"), QStringLiteral("Delete highlighted address"), 0},
+     .glyph = icons.deleteAddress, .handler = [this](TCommandSource) { DeleteAddress(); }},
+    {.id = int(C::Close), .menu = Addresses,
+     .item = {"mniClose", QStringLiteral("&Close"), QStringLiteral("Close email addresses"), 1},
+     .button = {"btnClose", QStringLiteral("Close"), QStringLiteral("Close email addresses"), 1},
+     .glyph = icons.close, .handler = use},
+    {.id = int(C::Sort), .menu = ToolBarMenu,
+     .item = {"puiSort", QStringLiteral("Sort email addresses"), QStringLiteral("Sort email addresses"), 0},
+     .checkable = true, .enabled = false, .handler = [this](TCommandSource) { SortAddress(); }},
+  };
+  // clang-format on
+  commands_ = new TCommandTable(this, {mnuAddresses, styles_->Menu()}, barAddress, table);
 }
 
 QAction *TfrmAEmail::Command(const QString &name) const { return findChild<QAction *>(name); }
 
 void TfrmAEmail::UpdateCommandState() {
-  Command(QStringLiteral("puiSort"))->setEnabled(true);
+  commands_->SetEnabled(int(TAddressCommand::Sort), true);
   const bool highlighted = lstAddress->Highlighted().has_value();
-  for (const char *name : {"btnUse", "mniUse", "btnDelete", "mniDelete"})
-    Command(QString::fromLatin1(name))->setEnabled(highlighted);
+  for (TAddressCommand command : {TAddressCommand::Use, TAddressCommand::Delete})
+    commands_->SetEnabled(int(command), highlighted);
 }
 
 bool TfrmAEmail::event(QEvent *e) {
@@ -130,7 +114,7 @@ void TfrmAEmail::DeleteAddress() {
 
 void TfrmAEmail::SortAddress() {
   // The menu item has ticked itself; the list follows it.
-  lstAddress->SetSorted(Command(QStringLiteral("puiSort"))->isChecked());
+  lstAddress->SetSorted(commands_->Item(int(TAddressCommand::Sort))->isChecked());
 }
 
 void TfrmAEmail::done(int result) {

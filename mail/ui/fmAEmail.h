@@ -9,8 +9,12 @@
 class QAction;
 class QToolBar;
 class TAddressList;
+class TCommandTable;
 class TFormStorage;
 class TStyleMenu;
+
+// The address book's commands.
+enum class TAddressCommand { Use, Delete, Close, Sort };
 
 // The address book "Email Addresses": the addresses mail was sent to, to pick one for To,
 // delete entries or sort them. It works on the compose form's exchange list: the entries are
@@ -38,8 +42,6 @@ class TfrmAEmail : public QDialog {
   void done(int result) override;
 
  private:
-  QAction *MakeCommand(const char *name, const QString &caption, const QString &hint,
-                       const QIcon &icon = {});
   void BuildCommands(const TMailIcons &icons);
   // appEventsActiveFormChange: Use and Delete follow the highlighted entry.
   void UpdateCommandState();
@@ -49,4 +51,5 @@ class TfrmAEmail : public QDialog {
   std::optional<QString> chosen_;
   TFormStorage *plcEmail_ = nullptr;
   TStyleMenu *styles_ = nullptr;
+  TCommandTable *commands_ = nullptr;
 };

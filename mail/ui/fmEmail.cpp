@@ -1,7 +1,6 @@
 #include "fmEmail.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -18,11 +17,14 @@
 #include <QVBoxLayout>
 
 #include "AttachList.h"
+#include "CommandTable.h"
 #include "EditHost.h"
-#include "FormStorage.h"
+#include "FieldCheck.h"
 #include "FileDialogs.h"
+#include "FormStorage.h"
 #include "FormTables.h"
 #include "MailSend.h"
+#include "SupportAddress.h"
 #include "MessageBox.h"
 #include "NMSMTP.h"
 #include "StyleMenu.h"
@@ -94,6 +96,7 @@ void TfrmEmail::BuildFields() {
 
   mmoBody = new QPlainTextEdit(this);
   mmoBody->setObjectName(QStringLiteral("mmoBody"));
+  mmoBody->setAccessibleName(QStringLiteral("Message text"));
   mmoBody->setProperty("HelpContext", 1504);
   mmoBody->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   mmoBody->setTabChangesFocus(false);
@@ -137,104 +140,63 @@ void TfrmEmail::BuildFields() {
   setTabOrder(edtSubject, mmoBody);
 }
 
-QAction *TfrmEmail::MakeCommand(const char *name, const QString &caption, const QString &hint,
-                                int tag, const QIcon &icon) {
-  auto *action = new QAction(icon, caption, this);
-  action->setObjectName(QString::fromLatin1(name));
-  action->setToolTip(hint);
-  action->setStatusTip(hint);
-  action->setProperty("tag", tag);
-  return action;
-}
-
 void TfrmEmail::BuildCommands() {
   const TMailIcons &icons = context_.icons;
   auto *mnuMain = new QMenuBar(this);
   mnuMain->setObjectName(QStringLiteral("mnuMain"));
   layout()->setMenuBar(mnuMain);
-
-  // Menu items.
-  QAction *mniBCC = MakeCommand("mniBCC", QStringLiteral("Send copy to yourself"),
-                                QStringLiteral("Send a copy of the email to yourself"), 0);
-  mniBCC->setCheckable(true);
-  mniBCC->setChecked(true);
-  auto *modes = new QActionGroup(this);
-  QAction *mniEnterText = MakeCommand("mniEnterText", QStringLiteral("&Enter Text"),
-                                      QStringLiteral("Enter text into body of email"), 0);
-  QAction *mniAttachFiles = MakeCommand("mniAttachFiles", QStringLiteral("&Attach Files"),
-                                        QStringLiteral("Attach files to email"), 0);
-  for (QAction *item : {mniEnterText, mniAttachFiles}) {
-    item->setCheckable(true);
-    modes->addAction(item);
-    connect(item, &QAction::triggered, this, [this, item] { AddButtons(item); });
-  }
-  mniEnterText->setChecked(true);
-  QAction *mniAddAttach =
-      MakeCommand("mniAddAttach", QStringLiteral("Add Attachment..."),
-                  QStringLiteral("Add attachment to email..."), 4, icons.addAttachment);
-  QAction *mniRemoveAttach =
-      MakeCommand("mniRemoveAttach", QStringLiteral("Remove Attachment"),
-                  QStringLiteral("Remove highlighted attachment"), 3, icons.removeAttachment);
-  QAction *mniSend = MakeCommand("mniSend", QStringLiteral("&Send Email"),
-                                 QStringLiteral("Send email"), 0, icons.send);
-  QAction *mniClose = MakeCommand("mniClose", QStringLiteral("&Close"),
-                                  QStringLiteral("Close email"), 5, icons.close);
-
   QMenu *mnuEmail = mnuMain->addMenu(QStringLiteral("&Email"));
   mnuEmail->setObjectName(QStringLiteral("mnuEmail"));
-  mnuEmail->addActions({mniSend});
-  mnuEmail->addSeparator();
-  mnuEmail->addAction(mniClose);
   QMenu *mnuOptions = mnuMain->addMenu(QStringLiteral("&Options"));
   mnuOptions->setObjectName(QStringLiteral("mnuOptions"));
-  mnuOptions->addAction(mniBCC);
-  mnuOptions->addSeparator();
-  mnuOptions->addActions({mniEnterText, mniAttachFiles});
-  mnuOptions->addSeparator();
-  mnuOptions->addActions({mniAddAttach, mniRemoveAttach});
   for (QMenu *menu : {mnuEmail, mnuOptions}) menu->setToolTipsVisible(true);
+  enum { Email, Options };
 
-  // Tool buttons.
-  auto *group = new QActionGroup(this);
-  QAction *btnEnterText = MakeCommand("btnEnterText", QStringLiteral("Enter Text"),
-                                      QStringLiteral("Enter text in email"), 1, icons.enterText);
-  QAction *btnAttachFile =
-      MakeCommand("btnAttachFile", QStringLiteral("Attach File"),
-                  QStringLiteral("Attach file to email..."), 1, icons.attachFile);
-  for (QAction *button : {btnEnterText, btnAttachFile}) {
-    button->setCheckable(true);
-    group->addAction(button);
-    connect(button, &QAction::triggered, this, [this, button] { AddButtons(button); });
-  }
-  btnEnterText->setChecked(true);
-  QAction *btnAddAttach =
-      MakeCommand("btnAddAttach", QStringLiteral("Add Attachment"),
-                  QStringLiteral("Add attachment to email"), 4, icons.addAttachment);
-  QAction *btnRemoveAttach =
-      MakeCommand("btnRemoveAttach", QStringLiteral("Remove Attachment"),
-                  QStringLiteral("Remove highlighted attachment"), 3, icons.removeAttachment);
-  QAction *btnSend = MakeCommand("btnSend", QStringLiteral("Send Email"),
-                                 QStringLiteral("Send email"), 0, icons.send);
-  QAction *btnClose = MakeCommand("btnClose", QStringLiteral("Close Email"),
-                                  QStringLiteral("Close email"), 5, icons.close);
-  barMail->addActions({btnEnterText, btnAttachFile});
-  barMail->addSeparator();
-  barMail->addActions({btnAddAttach, btnRemoveAttach});
-  barMail->addSeparator();
-  barMail->addActions({btnSend, btnClose});
-
-  for (QAction *command : {mniAddAttach, mniRemoveAttach, mniSend, mniClose, btnAddAttach,
-                           btnRemoveAttach, btnSend, btnClose})
-    connect(command, &QAction::triggered, this,
-            [this, command] { AttachButtons(command->property("tag").toInt()); });
-  for (QAction *command : {mniAddAttach, mniRemoveAttach, btnAddAttach, btnRemoveAttach})
-    command->setEnabled(false);
+  auto mode = [this](TCommandSource source) { AddButtons(source); };
+  using C = TEmailCommand;
+  // clang-format off
+  const std::vector<TCommandSpec> table = {
+    {.id = int(C::CopyToSelf), .menu = Options,
+     .item = {"mniBCC", QStringLiteral("Send copy to yourself"), QStringLiteral("Send a copy of the email to yourself"), 0},
+     .checkable = true, .checked = true},
+    {.id = int(C::EnterText), .menu = Options,
+     .item = {"mniEnterText", QStringLiteral("&Enter Text"), QStringLiteral("Enter text into body of email"), 1},
+     .button = {"btnEnterText", QStringLiteral("Enter Text"), QStringLiteral("Enter text in email"), 0},
+     .glyph = icons.enterText, .radio = true, .checked = true, .handler = mode},
+    {.id = int(C::AttachFiles), .menu = Options,
+     .item = {"mniAttachFiles", QStringLiteral("&Attach Files"), QStringLiteral("Attach files to email"), 1},
+     .button = {"btnAttachFile", QStringLiteral("Attach File"), QStringLiteral("Attach file to email..."), 0},
+     .glyph = icons.attachFile, .radio = true, .handler = mode},
+    {.id = int(C::AddAttachment), .menu = Options,
+     .item = {"mniAddAttach", QStringLiteral("Add Attachment..."), QStringLiteral("Add attachment to email..."), 2},
+     .button = {"btnAddAttach", QStringLiteral("Add Attachment"), QStringLiteral("Add attachment to email"), 1},
+     .glyph = icons.addAttachment, .enabled = false, .handler = [this](TCommandSource) { AddAttachment(); }},
+    {.id = int(C::RemoveAttachment), .menu = Options,
+     .item = {"mniRemoveAttach", QStringLiteral("Remove Attachment"), QStringLiteral("Remove highlighted attachment"), 2},
+     .button = {"btnRemoveAttach", QStringLiteral("Remove Attachment"), QStringLiteral("Remove highlighted attachment"), 1},
+     .glyph = icons.removeAttachment, .enabled = false,
+     .handler = [this](TCommandSource) { lstAttach->RemoveSelected(); }},
+    {.id = int(C::Send), .menu = Email,
+     .item = {"mniSend", QStringLiteral("&Send Email"), QStringLiteral("Send email"), 0},
+     .button = {"btnSend", QStringLiteral("Send Email"), QStringLiteral("Send email"), 2},
+     .glyph = icons.send, .handler = [this](TCommandSource) { SendEmail(); }},
+    {.id = int(C::Close), .menu = Email,
+     .item = {"mniClose", QStringLiteral("&Close"), QStringLiteral("Close email"), 1},
+     .button = {"btnClose", QStringLiteral("Close Email"), QStringLiteral("Close email"), 2},
+     .glyph = icons.close, .handler = [this](TCommandSource) { close(); }},
+  };
+  // clang-format on
+  commands_ = new TCommandTable(this, {mnuEmail, mnuOptions}, barMail, table);
 
   styles_ = new TStyleMenu(
       this, barMail,
       {QStringLiteral("&Standard Style"), QStringLiteral("Display tool bars with flat buttons"),
        QStringLiteral("Display tool bars with raised buttons")});
 }
+
+QAction *TfrmEmail::Item(TEmailCommand command) const { return commands_->Item(int(command)); }
+
+QAction *TfrmEmail::Button(TEmailCommand command) const { return commands_->Button(int(command)); }
 
 QAction *TfrmEmail::Command(const QString &name) const { return findChild<QAction *>(name); }
 
@@ -252,7 +214,7 @@ void TfrmEmail::showEvent(QShowEvent *event) {
 
 void TfrmEmail::FormShow() {
   edtFrom->setText(settings_.Caption(QStringLiteral("SMTPUEmail")));
-  Command(QStringLiteral("mniBCC"))->setChecked(settings_.Checked(QStringLiteral("SMTPBCC")));
+  Item(TEmailCommand::CopyToSelf)->setChecked(settings_.Checked(QStringLiteral("SMTPBCC")));
   if (SupportRequest) return;
   QStringList lines = text_.split(u'\n');
   lines << QString();
@@ -271,7 +233,7 @@ void TfrmEmail::FormActivate() {
 
 void TfrmEmail::FormClose() {
   settings_.SetCaption(QStringLiteral("SMTPUEmail"), edtFrom->text());
-  settings_.SetChecked(QStringLiteral("SMTPBCC"), Command(QStringLiteral("mniBCC"))->isChecked());
+  settings_.SetChecked(QStringLiteral("SMTPBCC"), Item(TEmailCommand::CopyToSelf)->isChecked());
   exchange_.clear();
 }
 
@@ -311,42 +273,24 @@ bool TfrmEmail::eventFilter(QObject *watched, QEvent *event) {
 
 // ---- commands -----------------------------------------------------------------------------
 
-void TfrmEmail::AddButtons(QAction *clicked) {
-  QAction *btnEnterText = Command(QStringLiteral("btnEnterText"));
-  if (clicked->property("tag").toInt() == 0) {
-    clicked->setChecked(true);
-    const bool text = Command(QStringLiteral("mniEnterText"))->isChecked();
+// The menu items tick themselves and set the buttons; the buttons set the menu ticks. Then
+// text mode shows the text, attachment mode the list and its commands.
+void TfrmEmail::AddButtons(TCommandSource source) {
+  QAction *btnEnterText = Button(TEmailCommand::EnterText);
+  if (source == TCommandSource::Menu) {
+    const bool text = Item(TEmailCommand::EnterText)->isChecked();
     btnEnterText->setChecked(text);
-    Command(QStringLiteral("btnAttachFile"))->setChecked(!text);
+    Button(TEmailCommand::AttachFiles)->setChecked(!text);
   } else {
     const bool text = btnEnterText->isChecked();
-    Command(QStringLiteral("mniEnterText"))->setChecked(text);
-    Command(QStringLiteral("mniAttachFiles"))->setChecked(!text);
+    Item(TEmailCommand::EnterText)->setChecked(text);
+    Item(TEmailCommand::AttachFiles)->setChecked(!text);
   }
   const bool textMode = btnEnterText->isChecked();
   mmoBody->setVisible(textMode);
   lstAttach->setVisible(!textMode);
-  for (const char *name : {"mniAddAttach", "mniRemoveAttach", "btnAddAttach", "btnRemoveAttach"})
-    Command(QString::fromLatin1(name))->setEnabled(!textMode);
-}
-
-void TfrmEmail::AttachButtons(int tag) {
-  switch (tag) {
-    case 0:
-      SendEmail();
-      break;
-    case 3:
-      lstAttach->RemoveSelected();
-      break;
-    case 4:
-      AddAttachment();
-      break;
-    case 5:
-      close();
-      break;
-    default:
-      break;
-  }
+  for (TEmailCommand command : {TEmailCommand::AddAttachment, TEmailCommand::RemoveAttachment})
+    commands_->SetEnabled(int(command), !textMode);
 }
 
 // The main window's open dialog with its folder and filters; the chosen file is appended.
@@ -359,7 +303,8 @@ void TfrmEmail::AddAttachment() {
                                ? context_.holders->findChild<QObject *>(QStringLiteral("dlgOpen"))
                                : nullptr;
   const QString filter = dlgOpen ? dlgOpen->property("Filter").toString() : QString();
-  if (!filter.isEmpty()) FileDialogs::SetFilters(dialog, filter, settings_.Caption(QStringLiteral("lblFilter")).toInt());
+  if (!filter.isEmpty())
+    FileDialogs::SetFilters(dialog, filter, settings_.Caption(QStringLiteral("lblFilter")).toInt());
   if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
     lstAttach->addItem(QFileInfo(dialog.selectedFiles().first()).absoluteFilePath());
 }
@@ -378,7 +323,7 @@ bool TfrmEmail::Ask(const QString &text) {
 
 // The checks of a send in their order; false when one stopped it.
 bool TfrmEmail::Checked() {
-  if (edtTo->text() != SupportAddress &&
+  if (edtTo->text() != SupportAddress::Current() &&
       TMailSettings::NoServer(settings_.Caption(QStringLiteral("SMTPHost")))) {
     Warn(NoServerWarning());
     return false;
@@ -391,6 +336,7 @@ bool TfrmEmail::Checked() {
     Warn(QStringLiteral("An email cannot be sent without a To: address."), edtTo);
     return false;
   }
+  if (!FieldsSafe()) return false;
   if (edtSubject->text().isEmpty() &&
       !Ask(QStringLiteral("You have not entered a subject for your message. Do you still wish to "
                           "send it?"))) {
@@ -409,6 +355,33 @@ bool TfrmEmail::Checked() {
   return true;
 }
 
+// What goes into the header is exactly what the fields show: no line breaks, and From and To
+// each name the one address the message really uses.
+bool TfrmEmail::FieldsSafe() {
+  const std::pair<QString, QLineEdit *> fields[] = {{QStringLiteral("From:"), edtFrom},
+                                                    {QStringLiteral("To:"), edtTo},
+                                                    {QStringLiteral("Subject:"), edtSubject}};
+  for (const auto &[name, edit] : fields) {
+    if (const QString problem = FieldCheck::LineBreak(name, edit->text()); !problem.isEmpty()) {
+      Warn(problem, edit);
+      return false;
+    }
+  }
+  const QString replyTo = FieldCheck::LineBreak(QStringLiteral("Reply To"),
+                                                settings_.Caption(QStringLiteral("SMTPREMail")));
+  if (!replyTo.isEmpty()) {
+    Warn(replyTo + QStringLiteral(" It is set in Options|Preferences|Network."));
+    return false;
+  }
+  for (const auto &[name, edit] : {fields[0], fields[1]}) {
+    if (const QString problem = FieldCheck::OneAddress(name, edit->text()); !problem.isEmpty()) {
+      Warn(problem, edit);
+      return false;
+    }
+  }
+  return true;
+}
+
 void TfrmEmail::AddToAddressList(const QString &to) {
   for (int i = 0; i < lstAddress->count(); ++i)
     if (lstAddress->item(i)->text().compare(to, Qt::CaseInsensitive) == 0) return;
@@ -416,8 +389,7 @@ void TfrmEmail::AddToAddressList(const QString &to) {
 }
 
 void TfrmEmail::SetSending(bool sending) {
-  for (const char *name : {"mniSend", "btnSend"})
-    Command(QString::fromLatin1(name))->setEnabled(!sending);
+  commands_->SetEnabled(int(TEmailCommand::Send), !sending);
   pnlWait->SetCancel(sending, [this] {
     if (send_) send_->Cancel();
   });
@@ -430,7 +402,7 @@ void TfrmEmail::SendEmail() {
   try {
     if (!send.Prepare({edtFrom->text(), edtTo->text(), edtSubject->text(),
                        mmoBody->toPlainText().split(u'\n'), lstAttach->Paths(),
-                       Command(QStringLiteral("mniBCC"))->isChecked()}))
+                       Item(TEmailCommand::CopyToSelf)->isChecked()}))
       return;
   } catch (const EConvertError &error) {
     MessageBox::ShowError(this, QString::fromStdString(error.what()));
@@ -438,9 +410,12 @@ void TfrmEmail::SendEmail() {
   }
   send_ = &send;
   SetSending(true);
+  const QPointer<TfrmEmail> self(this);
   const bool sent = send.Run();
+  if (!self) return;  // the window closed under the send
   send_ = nullptr;
   SetSending(false);
+  if (sent && SupportRequest) SupportAddress::Remember(edtTo->text());
   if (sent || closeAfterSend_) done(sent ? Accepted : Rejected);
 }
 

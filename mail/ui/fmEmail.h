@@ -16,11 +16,24 @@ class QPlainTextEdit;
 class QToolBar;
 class QToolButton;
 class TAttachList;
+class TCommandTable;
+enum class TCommandSource;
 class TFormStorage;
 class TMailSend;
 class TNMSMTP;
 class TStyleMenu;
 class TWaitPanel;
+
+// The compose window's commands.
+enum class TEmailCommand {
+  CopyToSelf,
+  EnterText,
+  AttachFiles,
+  AddAttachment,
+  RemoveAttachment,
+  Send,
+  Close
+};
 
 // The compose window "Send Email": From, To and Subject, the text or the list of files to
 // attach, and the commands that send the message through its SMTP client.
@@ -47,7 +60,11 @@ class TfrmEmail : public QDialog {
 
   TNMSMTP &Client() const { return *smtClient_; }
   bool Sending() const { return send_ != nullptr; }
+  // A command's action by its object name (mniSend, btnSend, ...).
   QAction *Command(const QString &name) const;
+  // A command's menu item and tool button; null when it has none.
+  QAction *Item(TEmailCommand command) const;
+  QAction *Button(TEmailCommand command) const;
 
   // The send behind the Send commands: the checks, the address list, the client, the send.
   void SendEmail();
@@ -65,15 +82,13 @@ class TfrmEmail : public QDialog {
  private:
   void BuildFields();
   void BuildCommands();
-  QAction *MakeCommand(const char *name, const QString &caption, const QString &hint, int tag,
-                       const QIcon &icon = {});
   void FormShow();
   void FormActivate();
   void FormClose();
-  void AddButtons(QAction *clicked);
-  void AttachButtons(int tag);
+  void AddButtons(TCommandSource source);
   void AddAttachment();
   bool Checked();
+  bool FieldsSafe();
   void AddToAddressList(const QString &to);
   void Warn(const QString &text, QWidget *focus = nullptr);
   bool Ask(const QString &text);
@@ -85,6 +100,7 @@ class TfrmEmail : public QDialog {
   TFormStorage *strEmail_ = nullptr;
   TNMSMTP *smtClient_ = nullptr;
   TStyleMenu *styles_ = nullptr;
+  TCommandTable *commands_ = nullptr;
   QStringList exchange_;  // carries the address list into the address book and back
   TMailSend *send_ = nullptr;
   bool shown_ = false;

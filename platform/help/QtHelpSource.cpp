@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QHelpContentModel>
 #include <QHelpEngine>
@@ -52,23 +53,38 @@ TQtHelpSource::TQtHelpSource(const QString &helpFile) {
   const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
                         QStringLiteral("/vellumix");
   QDir().mkpath(cache);
-  engine_ = std::make_unique<QHelpEngine>(cache + QStringLiteral("/help.qhc"));
+  const QString collection = cache + QStringLiteral("/help.qhc");
+  if (Open(collection, helpFile)) return;
+  // The collection is only a cache of the shipped help file: one that cannot be used (damaged,
+  // cut short, written by another version) is made again from the help file.
+  engine_.reset();
+  QFile::remove(collection);
+  error_.clear();
+  Open(collection, helpFile);
+}
+
+bool TQtHelpSource::Open(const QString &collection, const QString &helpFile) {
+  engine_ = std::make_unique<QHelpEngine>(collection);
   engine_->setReadOnly(false);
   if (!engine_->setupData()) {
     error_ = engine_->error();
-    return;
+    return false;
   }
   // A file of another build may be registered under the same namespace: register this one.
   const QString space = QHelpEngineCore::namespaceName(helpFile);
   if (space.isEmpty()) {
     error_ = QStringLiteral("%1 is not a help file.").arg(helpFile);
-    return;
+    return true;  // the cache is not at fault
   }
   if (engine_->documentationFileName(space) != QFileInfo(helpFile).absoluteFilePath()) {
     engine_->unregisterDocumentation(space);
-    if (!engine_->registerDocumentation(helpFile)) error_ = engine_->error();
+    if (!engine_->registerDocumentation(helpFile)) {
+      error_ = engine_->error();
+      return false;
+    }
     indexed_ = false;
   }
+  return true;
 }
 
 TQtHelpSource::~TQtHelpSource() = default;

@@ -25,6 +25,9 @@ class TQtHelpSource : public THelpSource {
   static constexpr int MaxWaitMs = 20000;
 
  private:
+  // Opens the collection and registers the help file in it; false when the collection is at
+  // fault (it is then made again).
+  bool Open(const QString &collection, const QString &helpFile);
   bool Ready() const { return engine_ && error_.isEmpty(); }
 
   std::unique_ptr<QHelpEngine> engine_;

@@ -1,6 +1,10 @@
 #include "fmHelp.h"
 
+#include "PlaceBeside.h"
+
+#include <QApplication>
 #include <QHBoxLayout>
+#include <QTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -105,9 +109,44 @@ QUrl TfrmHelp::CurrentTopic() const { return browser_->source(); }
 
 void TfrmHelp::Present() {
   FillContents();
+  if (!placed_) {
+    placed_ = true;
+    PlaceBeside(this, QApplication::activeWindow());
+  }
+  FollowModal();
   show();
   raise();
   activateWindow();
+}
+
+void TfrmHelp::FollowModal() {
+  // A modal dialog blocks every window that is not its own. While one is open the help window
+  // is made one of its windows, so it can be read and used beside the dialog.
+  QWidget *modal = QApplication::activeModalWidget();
+  if (!modal || modal == this || parentWidget() == modal) return;
+  Reparent(modal);
+  modal->installEventFilter(this);
+}
+
+void TfrmHelp::Reparent(QWidget *owner) {
+  const QRect frame = geometry();
+  const bool shown = isVisible();
+  setParent(owner, Qt::Window);
+  setGeometry(frame);
+  if (shown) show();
+}
+
+bool TfrmHelp::eventFilter(QObject *watched, QEvent *event) {
+  // The dialog goes: the help window stays, on its own again (before the dialog is deleted,
+  // which would take its windows with it), or under a dialog that is still open.
+  if (watched == parentWidget() && (event->type() == QEvent::Hide || event->type() == QEvent::Close)) {
+    watched->removeEventFilter(this);
+    Reparent(nullptr);
+    QTimer::singleShot(0, this, [this] {
+      if (isVisible()) FollowModal();
+    });
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void TfrmHelp::FillContents() {
@@ -168,7 +207,11 @@ bool TfrmHelp::ShowId(const QString &id) {
 void TfrmHelp::ShowTopic(const QUrl &url) {
   if (!url.isValid()) return;
   browser_->setSource(url);
-  if (!url.fragment().isEmpty()) browser_->scrollToAnchor(url.fragment());
+  if (!url.fragment().isEmpty()) {
+    browser_->scrollToAnchor(url.fragment());
+    // A window shown a moment ago is laid out only when the events run: scroll again then.
+    QTimer::singleShot(0, browser_, [this, fragment = url.fragment()] { browser_->scrollToAnchor(fragment); });
+  }
   // Keep the contents in step with the page shown.
   for (QTreeWidgetItemIterator it(tvContents_); *it; ++it)
     if (Stripped((*it)->data(0, Qt::UserRole).toUrl()) == Stripped(url) &&

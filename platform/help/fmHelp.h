@@ -38,8 +38,13 @@ class TfrmHelp : public QWidget {
   QLineEdit *IndexWord() const { return edtIndex_; }
   QLineEdit *SearchWords() const { return edtSearch_; }
 
+ protected:
+  bool eventFilter(QObject *watched, QEvent *event) override;
+
  private:
   void Present();
+  void FollowModal();
+  void Reparent(QWidget *owner);
   void FillContents();
   void FilterIndex(const QString &word);
   void RunSearch();
@@ -55,4 +60,5 @@ class TfrmHelp : public QWidget {
   QListWidget *lstResults_;
   class THelpBrowser *browser_;
   bool filled_ = false;
+  bool placed_ = false;
 };

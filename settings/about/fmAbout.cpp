@@ -19,6 +19,9 @@ TfrmAbout::TfrmAbout(const TProduct &product, const TSysInfoComp &info,
       info_(info),
       checkVersion_(std::move(checkVersion)) {
   setObjectName(QStringLiteral("frmAbout"));
+  // The box has no title bar; its title still names it to the task bar and assistive tools.
+  setWindowTitle(QStringLiteral("About ") + product_.name);
+  setAccessibleName(windowTitle());
   setFixedSize(299, 440);
   setFont(Fonts::Face(QStringLiteral("MS Sans Serif"), 11));
 

@@ -213,13 +213,27 @@ QStringList ParseKeyPath(QStringView path) {
   const QStringList parts = path.toString().split(u'\\');
   if (parts.size() > TRegKey::MaxDepth) throw TFault{QStringLiteral("keys nested too deeply")};
   for (const QString &part : parts)
-    if (part.isEmpty() || part.size() > TRegKey::MaxKeyNameLength)
+    if (part.isEmpty() || part.size() > TRegKey::MaxKeyNameLength || part.contains(QChar(0)))
       throw TFault{QStringLiteral("bad key name")};
   return parts;
 }
 
+// The lines of text, which may end in CR LF, LF or CR alone.
+QList<QStringView> SplitLines(QStringView text) {
+  QList<QStringView> lines;
+  qsizetype start = 0;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] != u'\n' && text[i] != u'\r') continue;
+    lines.append(text.sliced(start, i - start));
+    if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+    start = i + 1;
+  }
+  lines.append(text.sliced(start));
+  return lines;
+}
+
 void ParseText(const QString &text, TRegKey &root) {
-  const QList<QStringView> lines = QStringView(text).split(u'\n');
+  const QList<QStringView> lines = SplitLines(text);
   TRegKey *current = nullptr;
   bool headerSeen = false;
   for (qsizetype index = 0; index < lines.size(); ++index) {
@@ -256,6 +270,7 @@ void ParseText(const QString &text, TRegKey &root) {
         name = ParseQuoted(line, pos);
         if (name.size() > TRegKey::MaxValueNameLength)
           throw TFault{QStringLiteral("value name too long")};
+        if (name.contains(QChar(0))) throw TFault{QStringLiteral("bad value name")};
       } else {
         throw TFault{QStringLiteral("unexpected text")};
       }

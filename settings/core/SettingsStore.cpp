@@ -193,19 +193,20 @@ void TSettingsStore::Load() {
 
 void TSettingsStore::Commit() {
   if (journal_.empty()) return;
+  // The reason is a sentence without its full stop, which the message box showing it adds.
   auto failure = [this](const QString &reason) {
     return ESettingsError(ESettingsError::CannotSetData(filePath_).Message() + u'\r' + reason);
   };
   if (readOnly_)
-    throw failure(QStringLiteral("The file could not be read, so it is not replaced."));
+    throw failure(QStringLiteral("The file could not be read, so it is not replaced"));
   const QFileInfo info(filePath_);
   if (!QDir().mkpath(info.absolutePath()))
-    throw failure(QStringLiteral("Cannot create the folder."));
+    throw failure(QStringLiteral("Cannot create the folder"));
 
   QLockFile lock(filePath_ + QStringLiteral(".lock"));
   lock.setStaleLockTime(StaleLockMs);
   if (!lock.tryLock(LockWaitMs))
-    throw failure(QStringLiteral("Another copy of the program keeps the file locked."));
+    throw failure(QStringLiteral("Another copy of the program keeps the file locked"));
 
   // Apply this copy's changes to what is in the file now.
   QString reason;
@@ -220,7 +221,7 @@ void TSettingsStore::Commit() {
   }
   const QByteArray bytes = RegFile::Serialize(*merged);
   if (bytes.size() > RegFile::MaxFileSize)
-    throw failure(QStringLiteral("The settings grew too large."));
+    throw failure(QStringLiteral("The settings grew too large"));
 
   const bool existed = diskStamp.exists;
   QSaveFile file(filePath_);

@@ -7,7 +7,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryFile>
+#include <QFileInfo>
+
+#include <unistd.h>
 
 namespace {
 
@@ -96,10 +98,11 @@ void TAutostart::SetAutostart(bool value) { autostart_ = WriteEntry(TList::Run, 
 void TAutostart::SetStartNextLogon(bool value) { startNextLogon_ = WriteEntry(TList::RunOnce, global_, value); }
 
 bool TAutostart::machineWideWritable() const {
-  const QString folder = SystemFolder();
-  if (!QDir().mkpath(folder)) return false;
-  QTemporaryFile probe(folder + QStringLiteral(".vellumix-write-test-XXXXXX"));
-  return probe.open();  // removed again when the probe goes
+  // Asked without writing anything: the autostart folder, or when it is not there yet the
+  // configuration folder it would be made in, must be a folder this user may add files to.
+  const QString folder = QDir::cleanPath(SystemFolder());
+  const QFileInfo info(QFileInfo::exists(folder) ? folder : QFileInfo(folder).path());
+  return info.isDir() && ::access(QFile::encodeName(info.filePath()).constData(), W_OK | X_OK) == 0;
 }
 
 void TAutostart::SetGlobal(bool value) {

@@ -14,6 +14,7 @@ TFavoritesPage::TFavoritesPage(std::function<QString()> chooseFile, QWidget *par
   setObjectName(QStringLiteral("tabFavorite"));
   lstFavFiles_ = new QListWidget(this);
   lstFavFiles_->setObjectName(QStringLiteral("lstFavFiles"));
+  lstFavFiles_->setAccessibleName(QStringLiteral("Favorite files"));
   lstFavFiles_->setSortingEnabled(true);
   lstFavFiles_->setIconSize(QSize(16, 16));
   lstFavFiles_->setUniformItemSizes(true);

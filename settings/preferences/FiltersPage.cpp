@@ -30,6 +30,7 @@ TFiltersPage::TFiltersPage(QWidget *parent) : QWidget(parent) {
     auto *radio = new QRadioButton(this);
     radio->setObjectName(QStringLiteral("RadioButton%1").arg(row));
     radio->setToolTip(QStringLiteral("Default filter"));
+    radio->setAccessibleName(QStringLiteral("Default filter, row %1").arg(row));
     Hints::PressEnterKey(radio);
     group->addButton(radio, row);
     radios_ << radio;
@@ -41,6 +42,7 @@ TFiltersPage::TFiltersPage(QWidget *parent) : QWidget(parent) {
       auto *box = new QLineEdit(this);
       box->setObjectName(QStringLiteral("Edit%1").arg(number));
       box->setProperty("Tag", number);
+      box->setAccessibleName((part == 0 ? QStringLiteral("Filter Name, row %1") : QStringLiteral("Extension, row %1")).arg(row));
       Hints::PressEnterKey(box);
       if (part == 0)
         Hints::OnFocusOut(box, [box] { box->setCursorPosition(0); });

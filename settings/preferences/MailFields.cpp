@@ -28,6 +28,46 @@ T *Named(QWidget *parent, const char *name, const QString &hint = {}, int help =
   return control;
 }
 
+// The port box: a number from 1 to 65535. What the user types is kept in view until the
+// typing ends; a number out of range or text that is no number then gets a message naming
+// it, and the box goes back to the port it had. (A plain spin box would drop the keystroke
+// that leaves the range, so "70000" would silently become 7000.)
+class TPortBox : public QSpinBox {
+ public:
+  explicit TPortBox(QWidget *parent) : QSpinBox(parent) {
+    setRange(1, 65535);
+    // The value changes only when the typing ends: until then the old port is kept.
+    setKeyboardTracking(false);
+  }
+
+  QValidator::State validate(QString &input, int &) const override {
+    const QString text = input.trimmed();
+    bool number = false;
+    const qlonglong port = text.toLongLong(&number);
+    if (number && port >= minimum() && port <= maximum()) return QValidator::Acceptable;
+    // Anything short enough to read back stays in view, to be named in the message.
+    return text.size() <= 20 ? QValidator::Intermediate : QValidator::Invalid;
+  }
+
+  void fixup(QString &input) const override {
+    const QString typed = input.trimmed();
+    input = QString::number(value());
+    if (typed.isEmpty()) return;
+    // The box is left from inside the spin box's own event handling: the message comes once
+    // that is over.
+    auto *self = const_cast<TPortBox *>(this);
+    const int kept = value();
+    QMetaObject::invokeMethod(
+        self,
+        [self, typed, kept] {
+          MessageBox::Show(self->window(),
+                           MessageBox::MsgHeader() + TMailFields::PortProblem(typed, kept),
+                           TMsgKind::Warning, TMsgButtons::Ok);
+        },
+        Qt::QueuedConnection);
+  }
+};
+
 QCheckBox *Check(QWidget *parent, const char *name, const QString &caption, const QString &hint,
                  int help) {
   auto *box = Named<QCheckBox>(parent, name, hint, help);
@@ -50,8 +90,7 @@ TMailFields::TMailFields(QObject &holders, QWidget *parent) : QWidget(parent), h
       {QStringLiteral("None"), QStringLiteral("STARTTLS"), QStringLiteral("TLS")});
   lblPort = Named<QLabel>(server, "lblPort");
   lblPort->setText(QStringLiteral("Port:"));
-  spnPort = Named<QSpinBox>(server, "spnPort", QStringLiteral("|Enter your SMTP port"), 1121);
-  spnPort->setRange(1, 65535);
+  spnPort = Named<TPortBox>(server, "spnPort", QStringLiteral("|Enter your SMTP port"), 1121);
   spnPort->setValue(25);
   chkDPort = Check(server, "chkDPort", QStringLiteral("Use Default Port"),
                    QStringLiteral("|Use your default SMTP port"), 1121);
@@ -145,6 +184,14 @@ THolder *TMailFields::holder(const char *name) const {
   return holders_.findChild<THolder *>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
 }
 
+QString TMailFields::PortProblem(const QString &typed, int kept) {
+  return QStringLiteral("\"") + typed +
+         QStringLiteral(
+             "\" is not a valid port number: a port is a number from 1 to 65535. "
+             "The port stays ") +
+         QString::number(kept) + u'.';
+}
+
 int TMailFields::DefaultPort(const QString &security) {
   if (security == QLatin1String("STARTTLS")) return 587;
   if (security == QLatin1String("TLS")) return 465;
@@ -215,11 +262,12 @@ void TMailFields::SetPassword() {
                             QLineEdit::Password, QString(), &ok);
   if (!ok || password.isEmpty()) return;
   TSecretStore &store = TSecretStore::Instance();
+  // The store's reason already says that the password is kept for this run.
   if (!store.Write(account, password))
     MessageBox::Show(this,
                      MessageBox::MsgHeader() +
-                         QStringLiteral("The password could not be stored: ") + store.Error() +
-                         QStringLiteral("\rIt is kept until the program ends."),
+                         QStringLiteral("The password could not be stored lastingly. ") +
+                         store.Error(),
                      TMsgKind::Warning, TMsgButtons::Ok);
 }
 

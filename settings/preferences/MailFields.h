@@ -28,6 +28,8 @@ class TMailFields : public QWidget {
   // The port that belongs to a security choice: 25 for "None", 587 for "STARTTLS", 465 for
   // "TLS".
   static int DefaultPort(const QString &security);
+  // The message for a port box left with text that is no port; kept is the port it keeps.
+  static QString PortProblem(const QString &typed, int kept);
   // The password store's account of a login at a server.
   static QString SecretAccount(const QString &login, const QString &server);
 

@@ -6,6 +6,7 @@
 #include <QMdiSubWindow>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 
 #include "PropertyText.h"
 
@@ -50,10 +51,37 @@ bool Resizable(const QWidget *window) {
          !window->windowFlags().testFlag(Qt::MSWindowsFixedSizeDialogHint);
 }
 
-bool OnSomeScreen(const QRect &rect) {
+qint64 Area(const QRect &rect) { return rect.isEmpty() ? 0 : qint64(rect.width()) * rect.height(); }
+
+// The available area (without panels) of the screen that shows the most of rect; empty when no
+// screen shows any of it.
+QRect ScreenAreaFor(const QRect &rect) {
+  QRect best;
+  qint64 shown = 0;
+  for (const QScreen *screen : QGuiApplication::screens()) {
+    const QRect area = screen->availableGeometry();
+    if (const qint64 part = Area(area.intersected(rect)); part > shown) {
+      shown = part;
+      best = area;
+    }
+  }
+  return best;
+}
+
+// The largest size any screen offers a window.
+QSize LargestScreenSize() {
+  QSize size;
   for (const QScreen *screen : QGuiApplication::screens())
-    if (screen->availableVirtualGeometry().intersects(rect)) return true;
-  return QGuiApplication::screens().isEmpty();
+    size = size.expandedTo(screen->availableGeometry().size());
+  return size;
+}
+
+// rect shrunk to fit area and moved as little as needed to lie inside it.
+QRect Within(QRect rect, const QRect &area) {
+  rect.setSize(rect.size().boundedTo(area.size()));
+  rect.moveLeft(std::clamp(rect.left(), area.left(), area.left() + area.width() - rect.width()));
+  rect.moveTop(std::clamp(rect.top(), area.top(), area.top() + area.height() - rect.height()));
+  return rect;
 }
 
 }  // namespace
@@ -115,16 +143,38 @@ void RestorePosition(TRootKey &root, const QString &section, QWidget *form) {
   const QRect current = NormalRect(window);
   const int defaults[4] = {current.left(), current.top(), current.left() + current.width(),
                            current.top() + current.height()};
+  // Far beyond any screen, and small enough that no sum of two overflows.
+  constexpr int farthest = 1 << 24;
   int edges[4];
   const QStringList words = PropertyText::Words(normal);
   for (int i = 0; i < 4; ++i)
-    edges[i] = i < words.size() ? PropertyText::ToIntegerOrNothing(words[i]).value_or(defaults[i])
-                                : defaults[i];
+    edges[i] = std::clamp(i < words.size()
+                              ? PropertyText::ToIntegerOrNothing(words[i]).value_or(defaults[i])
+                              : defaults[i],
+                          -farthest, farthest);
+  if (edges[0] >= edges[2] || edges[1] >= edges[3]) return;
   QRect rect(QPoint(edges[0], edges[1]), QSize(edges[2] - edges[0], edges[3] - edges[1]));
   if (!Resizable(window)) rect.setSize(current.size());
-  if (edges[0] >= edges[2] || rect.height() <= 0) return;
-  // A place that no screen shows any more (a screen was removed) would lose the window.
-  if (window->isWindow() && !OnSomeScreen(rect)) return;
+  // Kept to what a screen can show, so that a damaged value never makes a window larger than
+  // the screens, nor puts its frame and menu out of reach.
+  if (window->isWindow()) {
+    // A place that no screen shows any more (a screen was removed) would lose the window.
+    const QRect area = ScreenAreaFor(rect);
+    if (area.isEmpty()) {
+      if (!QGuiApplication::screens().isEmpty()) return;
+    } else {
+      // The frame the desktop puts around the window must fit as well (known once the window
+      // has been on the screen).
+      const QRect frame = window->frameGeometry();
+      const QRect inner = window->geometry();
+      const QMargins margins(inner.left() - frame.left(), inner.top() - frame.top(),
+                             frame.right() - inner.right(), frame.bottom() - inner.bottom());
+      rect = Within(rect, area.marginsRemoved(margins));
+    }
+  } else if (const QSize largest = LargestScreenSize(); !largest.isEmpty()) {
+    // A window inside the frame: on the frame's plane, from its top left corner.
+    rect = Within(rect, QRect(QPoint(0, 0), largest));
+  }
   window->setGeometry(rect);
 }
 

@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QMenu>
+#include <QScreen>
 #include <QTableWidget>
 
 #include "AppFixture.h"
@@ -178,6 +179,7 @@ TEST_F(THelpFixture, WebLinksAskFirstAndRemindToConnect) {
 
 TEST_F(THelpFixture, SpecialCharactersInsertIntoTheActiveDocumentAndKeepStayOnTop) {
   TfrmMain &m = Start();
+  m.setGeometry(260, 260, 500, 300);  // far from the screen's corner
   SetStayOnTop(true);
   Run("mniSpecial");
   Run("mniSpecial");
@@ -191,6 +193,12 @@ TEST_F(THelpFixture, SpecialCharactersInsertIntoTheActiveDocumentAndKeepStayOnTo
   window->grdSpecialDblClick();
   windows.last()->grdSpecialDblClick();  // the character picked in either window
   EXPECT_EQ(m.ActiveEdit()->mmoMemo()->Text(), QStringLiteral("AA"));
+  // They open over the main window where the user works, not in a corner of the screen.
+  const QRect main = m.frameGeometry().adjusted(-1, -1, 1, 1);
+  for (TfrmSpecialChar *w : windows) {
+    EXPECT_TRUE(main.contains(w->frameGeometry().center())) << w->x() << "," << w->y();
+    EXPECT_TRUE(w->screen()->availableGeometry().contains(w->frameGeometry()));
+  }
   for (TfrmSpecialChar *w : windows) w->close();
 }
 

@@ -4,6 +4,8 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <algorithm>
+#include <vector>
 
 #include "RtfReader.h"
 #include "RtfWriter.h"
@@ -212,19 +214,19 @@ TEST(RtfReader, RefusesWhatIsNotRichTextAndKeepsItsBounds) {
   for (const QByteArray &bad : {QByteArray(), QByteArray("plain text"), QByteArray("{\\rt"),
                                 QByteArray("\x00\x01{\\rtf1}", 8)}) {
     EXPECT_FALSE(reader.Read(bad, document));
-    EXPECT_EQ(reader.Error(), QStringLiteral("The file is not a rich text document."));
+    EXPECT_EQ(reader.Error(), QStringLiteral("The file is not a rich text document"));
     EXPECT_TRUE(document.isEmpty());
   }
   const QByteArray deep =
       QByteArray("{\\rtf1 ") + QByteArray(100000, '{') + "x" + QByteArray(100000, '}');
   EXPECT_FALSE(reader.Read(deep, document));
-  EXPECT_EQ(reader.Error(), QStringLiteral("The rich text document is nested too deeply."));
+  EXPECT_EQ(reader.Error(), QStringLiteral("The rich text document is nested too deeply"));
 
   TRtfReader::TLimits limits;
   limits.maxInputBytes = 64;
   TRtfReader small(limits);
   EXPECT_FALSE(small.Read(QByteArray("{\\rtf1 " + QByteArray(100, 'x') + "}"), document));
-  EXPECT_EQ(small.Error(), QStringLiteral("The rich text document is too large."));
+  EXPECT_EQ(small.Error(), QStringLiteral("The rich text document is too large"));
 
   limits = TRtfReader::TLimits();
   limits.maxCharacters = 10;
@@ -236,6 +238,107 @@ TEST(RtfReader, RefusesWhatIsNotRichTextAndKeepsItsBounds) {
   // Missing closing braces and a dangling backslash still give the text read so far.
   EXPECT_TRUE(reader.Read("{\\rtf1 unfinished {\\b bold \\", document));
   EXPECT_EQ(document.toPlainText(), QStringLiteral("unfinished bold "));
+}
+
+// The number of runs of one format in a block.
+int RunsOf(const QTextBlock &block) {
+  int runs = 0;
+  for (auto it = block.begin(); !it.atEnd(); ++it) ++runs;
+  return runs;
+}
+
+TEST(RtfReader, RunsOfOneFormatMergeAndABlockKeepsABoundedNumberOfRuns) {
+  QTextDocument document;
+  TRtfReader reader;
+  // Groups that change nothing, and formats set twice, give one run.
+  ASSERT_TRUE(reader.Read("{\\rtf1 {\\b a}{\\b b}\\b c{\\i0 d}\\b0 e}", document));
+  EXPECT_EQ(document.toPlainText(), QStringLiteral("abcde"));
+  EXPECT_EQ(RunsOf(document.begin()), 2);
+  EXPECT_FALSE(reader.FormattingDropped());
+
+  // A megabyte of one-letter runs of alternating formats in one paragraph: the text is all
+  // read, the formats of the first runs are kept, later changes take the format before them.
+  QByteArray runs = "{\\rtf1 ";
+  int letters = 0;
+  for (; runs.size() < 1024 * 1024; ++letters) runs += (letters % 2 ? "{\\b x}" : "{\\i y}");
+  runs += "\\par second paragraph {\\b bold}}";
+  ASSERT_TRUE(reader.Read(runs, document)) << reader.Error().toStdString();
+  EXPECT_TRUE(reader.FormattingDropped());
+  const QTextBlock first = document.begin();
+  EXPECT_EQ(first.text().size(), letters);
+  EXPECT_EQ(RunsOf(first), TRtfReader::TLimits().maxRunsPerParagraph);
+  QTextCursor cursor(&document);
+  cursor.setPosition(1);
+  EXPECT_TRUE(cursor.charFormat().fontItalic());
+  cursor.setPosition(2);
+  EXPECT_EQ(cursor.charFormat().fontWeight(), QFont::Bold);
+  // The next paragraph starts counting afresh.
+  EXPECT_EQ(first.next().text(), QStringLiteral("second paragraph bold"));
+  EXPECT_EQ(FormatOf(document, QStringLiteral("bold")).fontWeight(), QFont::Bold);
+}
+
+TEST(RtfReader, TooManyParagraphsAreRefusedWhateverMakesThem) {
+  QTextDocument document;
+  TRtfReader::TLimits limits;
+  limits.maxParagraphs = 100;
+  TRtfReader reader(limits);
+  const QString refused = QStringLiteral(
+      "The rich text document has more paragraphs than a workspace can hold (at most 100)");
+  // \par, \line-less escapes of line feeds and paragraph separators all make paragraphs.
+  for (const QByteArray &paragraph :
+       {QByteArray("\\par "), QByteArray("\\u8233?"), QByteArray("\\'0a"), QByteArray("\\u10?")}) {
+    SCOPED_TRACE(paragraph.toStdString());
+    document.setPlainText(QStringLiteral("old"));
+    EXPECT_FALSE(reader.Read(QByteArray("{\\rtf1 x" + paragraph.repeated(150) + "}"), document));
+    EXPECT_EQ(reader.Error(), refused);
+    EXPECT_TRUE(document.isEmpty());
+    ASSERT_TRUE(reader.Read(QByteArray("{\\rtf1 a" + paragraph.repeated(50) + "b}"), document));
+    EXPECT_EQ(document.blockCount(), 51);
+  }
+  // Characters a document would take as frame breaks are dropped.
+  ASSERT_TRUE(reader.Read("{\\rtf1 a\\u-560?b\\u-559?c\\'0dd}", document));
+  EXPECT_EQ(document.toPlainText(), QStringLiteral("abcd"));
+
+  // The default bound: five megabytes of \par are refused without building a document.
+  TRtfReader plain;
+  EXPECT_FALSE(plain.Read(QByteArray("{\\rtf1 " + QByteArray("\\par ").repeated(1100 * 1000) + "}"),
+                          document));
+  EXPECT_EQ(plain.Error(),
+            QStringLiteral("The rich text document has more paragraphs than a workspace can hold "
+                           "(at most 1,000,000)"));
+}
+
+TEST(RtfReader, ProgressIsToldAndCancelStopsTheRead) {
+  QByteArray rtf = "{\\rtf1 ";
+  for (int i = 0; i < 30000; ++i) rtf += "{\\b word} word\\par ";
+  rtf += "}";
+  QTextDocument document;
+  TRtfReader reader;
+  std::vector<int> told;
+  reader.SetProgress([&told](int perMille) {
+    told.push_back(perMille);
+    return true;
+  });
+  ASSERT_TRUE(reader.Read(rtf, document));
+  EXPECT_EQ(document.blockCount(), 30000);
+  ASSERT_GE(told.size(), 4u);
+  EXPECT_TRUE(std::is_sorted(told.begin(), told.end()));
+  EXPECT_GE(told.front(), 0);
+  EXPECT_LE(told.back(), 1000);
+  EXPECT_GT(told.back(), 500);  // the document was being built
+
+  // Cancelled while reading, and while building the document.
+  for (int cancelAt : {1, 600}) {
+    SCOPED_TRACE(cancelAt);
+    reader.SetProgress([cancelAt](int perMille) { return perMille < cancelAt; });
+    EXPECT_FALSE(reader.Read(rtf, document));
+    EXPECT_TRUE(reader.Cancelled());
+    EXPECT_EQ(reader.Error(), QStringLiteral("Reading the rich text document was cancelled"));
+    EXPECT_TRUE(document.isEmpty());
+  }
+  reader.SetProgress(nullptr);
+  ASSERT_TRUE(reader.Read("{\\rtf1 x}", document));
+  EXPECT_FALSE(reader.Cancelled());
 }
 
 TEST(RtfWriter, RoundTripKeepsTextAndFormatting) {

@@ -1,6 +1,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,10 +13,13 @@
 #include <QTextDocument>
 #include <cerrno>
 #include <functional>
+#include <iostream>
+#include <random>
 
 #include "DocumentSave.h"
 #include "RtfReader.h"
 #include "SafeSave.h"
+#include "SafeSaveFiles.h"
 #include "SaveEncoding.h"
 #include "SaveNames.h"
 #include "TestEnvironment.h"
@@ -248,6 +252,184 @@ TEST(SafeSave, AProcessKilledMidSaveLeavesThePreviousFileIntact) {
   EXPECT_EQ(VisibleFiles(dir), QStringList{QStringLiteral("doc.txt")});
 }
 
+// A child process saves name over and over, alternating between two texts, until this process
+// kills it at a random moment; whatever the moment, the file holds one of the texts, or (for a
+// file written in place) the copy kept beside it does and the next open is told so. The next
+// save leaves no hidden file behind.
+namespace {
+void KillDuringSaves(const QString &name, const QStringList &otherNames, unsigned seed) {
+  const QString dir = SafeSaveFiles::FolderOf(name);
+  const QByteArray first = QByteArray("first\n").repeated(200000);
+  const QByteArray second = QByteArray("the second text\n").repeated(90000);
+  std::mt19937 random(seed);
+  int torn = 0;
+  for (int trial = 0; trial < 12; ++trial) {
+    SCOPED_TRACE(::testing::Message() << "seed " << seed << ", trial " << trial);
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+      ::close(ready[0]);
+      TSafeSave saver;
+      saver.SetMakeBackup(trial % 3 == 2);
+      for (int i = 0;; ++i) {
+        saver.Save(name, i % 2 ? second : first);
+        if (i == 0) (void)!::write(ready[1], "x", 1);
+      }
+    }
+    ::close(ready[1]);
+    char byte = 0;
+    const bool started = ::read(ready[0], &byte, 1) == 1;  // the first save is done
+    ::close(ready[0]);
+    if (started) ::usleep(std::uniform_int_distribution<unsigned>(0, 40000)(random));
+    ::kill(pid, SIGKILL);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(started) << "the saving process ended before its first save";
+
+    const QByteArray now = ReadFile(name);
+    for (const QString &other : otherNames) EXPECT_EQ(ReadFile(other), now);
+    if (now != first && now != second) {
+      // Only a file written in place (one with another name) can be caught half-written.
+      ASSERT_FALSE(otherNames.isEmpty())
+          << "the file holds " << now.size() << " bytes of neither text";
+      ++torn;
+      const QString kept = TSafeSave::InterruptedCopyOf(name);
+      ASSERT_FALSE(kept.isEmpty()) << "the file holds " << now.size() << " bytes of neither text";
+      const QByteArray copy = ReadFile(kept);
+      EXPECT_TRUE(copy == first || copy == second);
+    }
+    TSafeSave next;
+    ASSERT_TRUE(next.Save(name, "after the kill").Saved());
+    EXPECT_TRUE(TSafeSave::InterruptedCopyOf(name).isEmpty());
+    QStringList expected{SaveNames::FileNamePart(name)};
+    for (const QString &other : otherNames) expected.append(SaveNames::FileNamePart(other));
+    if (QFileInfo::exists(SaveNames::BackupFileName(name))) {
+      expected.append(SaveNames::FileNamePart(SaveNames::BackupFileName(name)));
+      // The backup is a file of its own, never another name of the document.
+      EXPECT_NE(StatOf(SaveNames::BackupFileName(name)).st_ino, StatOf(name).st_ino);
+    }
+    expected.sort();
+    EXPECT_EQ(AllFiles(dir).join(u'|').toStdString(), expected.join(u'|').toStdString());
+  }
+  std::cout << "[ killed ] 12 saves of " << name.toStdString() << " (seed " << seed << "), " << torn
+            << " left the file torn and its copy offered\n";
+}
+}  // namespace
+
+TEST(SafeSave, KilledAtAnyMomentAPlainFileHoldsTheOldOrTheNewText) {
+  const QString dir = FreshDir(QStringLiteral("kill-plain"));
+  KillDuringSaves(WriteFile(dir + QStringLiteral("/doc.txt"), "start"), {}, std::random_device()());
+}
+
+TEST(SafeSave, KilledAtAnyMomentAHardLinkedFileOrItsKeptCopyHoldsAWholeText) {
+  const QString dir = FreshDir(QStringLiteral("kill-linked"));
+  const QString name = WriteFile(dir + QStringLiteral("/doc.txt"), "start");
+  const QString other = dir + QStringLiteral("/other name.txt");
+  ASSERT_EQ(::link(Native(name).constData(), Native(other).constData()), 0);
+  KillDuringSaves(name, {other}, std::random_device()());
+  EXPECT_EQ(StatOf(name).st_nlink, 2u);
+}
+
+TEST(SafeSave, AnInterruptedSaveInPlaceIsFoundByTheNextOpen) {
+  const QString dir = FreshDir(QStringLiteral("interrupted"));
+  const QString name = WriteFile(dir + QStringLiteral("/doc.txt"), "the whole previous text");
+  const QString other = dir + QStringLiteral("/link.txt");
+  ASSERT_EQ(::link(Native(name).constData(), Native(other).constData()), 0);
+  EXPECT_TRUE(TSafeSave::InterruptedCopyOf(name).isEmpty());
+  const int result = InChild(
+      [&] {
+        TKilledWriter killed(7);
+        TSafeSave saver(&killed);
+        saver.Save(name, "a new text that never arrives whole");
+        return 0;
+      },
+      false);
+  ASSERT_EQ(result, -SIGKILL);
+  EXPECT_EQ(ReadFile(other), QByteArray("a new t"));
+  const QString kept = TSafeSave::InterruptedCopyOf(name);
+  ASSERT_EQ(kept, dir + QStringLiteral("/.doc.txt.previous"));
+  EXPECT_EQ(ReadFile(kept), QByteArray("the whole previous text"));
+  // Through the other name, and again: the copy stays until the file is saved.
+  EXPECT_EQ(TSafeSave::InterruptedCopyOf(other), QString());
+  EXPECT_EQ(TSafeSave::InterruptedCopyOf(name), kept);
+
+  // A copy that holds just what the file holds (stopped before the file was touched) goes.
+  WriteFile(kept, ReadFile(name));
+  EXPECT_EQ(TSafeSave::InterruptedCopyOf(name), QString());
+  EXPECT_FALSE(QFileInfo::exists(kept));
+}
+
+TEST(SafeSave, StaleTemporaryFilesOfStoppedSavesAreRemovedByTheNextSave) {
+  const QString dir = FreshDir(QStringLiteral("stale"));
+  const QString name = WriteFile(dir + QStringLiteral("/doc.txt"), "text");
+  auto old = [&](const QString &file) {
+    const QString path = WriteFile(dir + u'/' + file, "left over");
+    struct timespec times[2] = {{0, UTIME_OMIT}, {1000000, 0}};
+    EXPECT_EQ(::utimensat(AT_FDCWD, Native(path).constData(), times, 0), 0);
+    return path;
+  };
+  const QStringList stale = {QStringLiteral(".doc.txt.vellumix-Ab12Cd"),
+                             QStringLiteral("..doc.txt.previous.vellumix-zzzzzz"),
+                             QStringLiteral(".other file.vellumix-000000")};
+  for (const QString &file : stale) old(file);
+  // Files that only look alike, a link, one that a running save holds, and one written
+  // after this save began are all kept.
+  const QStringList kept = {
+      QStringLiteral(".doc.txt.backup"),          QStringLiteral(".doc.txt.previous"),
+      QStringLiteral("doc.txt.vellumix-Ab12Cd"),  QStringLiteral(".doc.txt.vellumix-Ab12C"),
+      QStringLiteral(".doc.txt.vellumix-Ab12C!"), QStringLiteral(".held.vellumix-aaaaaa"),
+      QStringLiteral(".new.vellumix-bbbbbb"),     QStringLiteral(".link.vellumix-cccccc")};
+  for (const QString &file : kept.mid(0, 6)) old(file);
+  const int held =
+      ::open(Native(dir + QStringLiteral("/.held.vellumix-aaaaaa")).constData(), O_RDONLY);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  const QString newer = WriteFile(dir + QStringLiteral("/.new.vellumix-bbbbbb"), "being written");
+  struct timespec future[2] = {{0, UTIME_OMIT}, {::time(nullptr) + 3600, 0}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, Native(newer).constData(), future, 0), 0);
+  ASSERT_EQ(
+      ::symlink("doc.txt", Native(dir + QStringLiteral("/.link.vellumix-cccccc")).constData()), 0);
+
+  TSafeSave saver;
+  ASSERT_TRUE(saver.Save(name, "saved").Saved());
+  ::close(held);
+  QStringList expected = kept;
+  expected.append(QStringLiteral("doc.txt"));
+  expected.removeOne(QStringLiteral(".doc.txt.previous"));  // the saved file's own copy goes too
+  expected.sort();
+  EXPECT_EQ(AllFiles(dir).join(u'|').toStdString(), expected.join(u'|').toStdString());
+}
+
+TEST(SafeSave, NewFilesFollowTheUmaskAndTemporaryFilesNeverWidenAccess) {
+  const QString dir = FreshDir(QStringLiteral("modes"));
+  const mode_t previous = ::umask(027);
+  TSafeSave saver;
+  ASSERT_TRUE(saver.Save(dir + QStringLiteral("/new.txt"), "x").Saved());
+  EXPECT_EQ(StatOf(dir + QStringLiteral("/new.txt")).st_mode & 07777, 0640u);
+  ::umask(022);
+  ASSERT_TRUE(saver.Save(dir + QStringLiteral("/other.txt"), "x").Saved());
+  EXPECT_EQ(StatOf(dir + QStringLiteral("/other.txt")).st_mode & 07777, 0644u);
+  ::umask(previous);
+
+  // A private file stays private, also while its new content is written.
+  const QString secret = WriteFile(dir + QStringLiteral("/secret.txt"), "old");
+  ASSERT_EQ(::chmod(Native(secret).constData(), 0600), 0);
+  class TModeWriter : public TByteWriter {
+   public:
+    mode_t seen = 0;
+    qint64 Write(int fd, const char *data, qint64 size) override {
+      struct stat st {};
+      ::fstat(fd, &st);
+      seen |= st.st_mode & 07777;
+      return TByteWriter::Write(fd, data, size);
+    }
+  } watcher;
+  TSafeSave watched(&watcher);
+  ASSERT_TRUE(watched.Save(secret, "new secret").Saved());
+  EXPECT_EQ(watcher.seen, 0600u);
+  EXPECT_EQ(StatOf(secret).st_mode & 07777, 0600u);
+}
+
 TEST(SafeSave, ReadOnlyFilesAndFoldersAreRefusedWithAClearText) {
   const QString dir = FreshDir(QStringLiteral("readonly"));
   const QString name = WriteFile(dir + QStringLiteral("/locked.txt"), "keep");
@@ -273,7 +455,8 @@ TEST(SafeSave, ReadOnlyFilesAndFoldersAreRefusedWithAClearText) {
         TSafeSave childSaver;
         auto o = childSaver.Save(folder + QStringLiteral("/new.txt"), "changed");
         if (o.Saved()) return 1;
-        if (o.detail != QLatin1String("The folder ") + folder + QLatin1String(" cannot be written to."))
+        if (o.detail !=
+            QLatin1String("The folder ") + folder + QLatin1String(" cannot be written to."))
           return 2;
         return 0;
       },
@@ -328,7 +511,9 @@ TEST(SafeSave, AWritableFileInAFolderThatCannotBeWrittenIsSavedInPlace) {
         TFullDiskWriter writer(3);
         TSafeSave saver(&writer);
         saver.SetCopyFolder(copies);
-        return saver.Save(inside, "this will not fit").detail == QLatin1String("The disk is full.") ? 0 : 1;
+        return saver.Save(inside, "this will not fit").detail == QLatin1String("The disk is full.")
+                   ? 0
+                   : 1;
       },
       true);
   EXPECT_EQ(full, 0);
@@ -351,8 +536,10 @@ TEST(SafeSave, NamesUpToTheLengthLimitAndNamesEndingInABlankSave) {
     EXPECT_EQ(ReadFile(name), QByteArray("two"));
   }
   // Characters of several bytes are never cut in half for the temporary name.
-  const QString wide = dir + u'/' + QString(84, QChar(0x00E9)) + QStringLiteral(".txt");  // 172 bytes
-  const QString wider = dir + u'/' + QString(83, QChar(0x20AC)) + QStringLiteral(".txt");  // 253 bytes
+  const QString wide =
+      dir + u'/' + QString(84, QChar(0x00E9)) + QStringLiteral(".txt");  // 172 bytes
+  const QString wider =
+      dir + u'/' + QString(83, QChar(0x20AC)) + QStringLiteral(".txt");  // 253 bytes
   for (const QString &name : {wide, wider}) {
     ASSERT_TRUE(saver.Save(name, "one").Saved());
     ASSERT_TRUE(saver.Save(name, "two").Saved());
@@ -362,7 +549,8 @@ TEST(SafeSave, NamesUpToTheLengthLimitAndNamesEndingInABlankSave) {
   ASSERT_TRUE(saver.Save(blank, "kept").Saved());
   EXPECT_EQ(ReadFile(blank), QByteArray("kept"));
   EXPECT_FALSE(QFileInfo::exists(dir + QStringLiteral("/ends in a blank.txt")));
-  EXPECT_EQ(SaveNames::FromPanelText(QStringLiteral(" /home/u/untitled.txt")), QStringLiteral("/home/u/untitled.txt"));
+  EXPECT_EQ(SaveNames::FromPanelText(QStringLiteral(" /home/u/untitled.txt")),
+            QStringLiteral("/home/u/untitled.txt"));
   EXPECT_EQ(SaveNames::FromPanelText(blank), blank);
 }
 

@@ -1,9 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QStandardPaths>
 #include <QListWidget>
 #include <QTabWidget>
 #include <QTest>
+#include <QAction>
+#include <QScrollBar>
+#include <QTimer>
+#include <QWindow>
 #include <QTreeWidget>
 
 #include "Commands.h"
@@ -122,4 +130,102 @@ TEST(HelpViewer, F1InADialogOpensThatDialogsTopic) {
   QTest::keyClick(&dialog, Qt::Key_F1);
   qApp->removeEventFilter(&filter);
   EXPECT_EQ(Page(*viewer), QStringLiteral("properties.html#frmProperties"));
+}
+
+TEST(HelpViewer, ADamagedHelpCacheIsMadeAgainFromTheHelpFile) {
+  const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+                        QStringLiteral("/vellumix/help.qhc");
+  QDir().mkpath(QFileInfo(cache).path());
+  for (const QByteArray &junk : QList<QByteArray>{QByteArray("not a database at all\n").repeated(50),
+                                 QByteArray("SQLite format 3\0", 16) + QByteArray(3000, char(0xff))}) {
+    {
+      QFile file(cache);
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+      file.write(junk);
+    }
+    auto viewer = OpenViewer();
+    viewer->ShowContents();
+    auto *tree = viewer->findChild<QTreeWidget *>(QStringLiteral("tvContents"));
+    ASSERT_GT(tree->topLevelItemCount(), 0) << viewer->Browser()->toPlainText().toStdString();
+    EXPECT_TRUE(viewer->ShowContext(1001));
+    EXPECT_EQ(viewer->CurrentTopic().fileName(), QStringLiteral("character.html"));
+  }
+}
+
+TEST(HelpViewer, F1InAModalDialogGivesAHelpWindowThatCanBeUsedAndOutlivesTheDialog) {
+  auto viewer = OpenViewer();
+  THelpKeyFilter filter([&](const QString &id) { return viewer->ShowId(id); });
+  qApp->installEventFilter(&filter);
+  QString typed;
+  QString page;
+  {
+    TfrmProperties dialog({QStringLiteral("untitled.txt"), 0, QStringLiteral("untitled.txt")},
+                          QDateTime::currentDateTime(), QIcon());
+    QTimer::singleShot(0, &dialog, [&] {
+      ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+      QTest::keyClick(&dialog, Qt::Key_F1);
+      page = Page(*viewer);
+      ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer.get()));
+      // Typed through the window system, as a user types: a window the dialog blocks gets nothing.
+      viewer->ShowSearch();
+      for (const char c : {'s', 'a', 'v', 'e'}) QTest::keyClick(viewer->windowHandle(), c);
+      typed = viewer->SearchWords()->text();
+      dialog.reject();
+    });
+    dialog.exec();
+  }
+  qApp->removeEventFilter(&filter);
+  EXPECT_EQ(page, QStringLiteral("properties.html#frmProperties"));
+  EXPECT_EQ(typed, QStringLiteral("save"));
+  // The dialog is gone; the help window is still open, on its own.
+  EXPECT_TRUE(viewer->isVisible());
+  EXPECT_EQ(viewer->parentWidget(), nullptr);
+  EXPECT_TRUE(viewer->ShowContext(1001));
+}
+
+TEST(HelpViewer, F1InEachWindowOpensItsOwnSectionScrolledIntoView) {
+  auto viewer = OpenViewer();
+  THelpKeyFilter filter([&](const QString &id) { return viewer->ShowId(id); });
+  qApp->installEventFilter(&filter);
+  // Windows the filter knows by their class name.
+  for (const auto &[id, page] : QList<std::pair<QString, QString>>{
+           {QStringLiteral("TWordForm"), QStringLiteral("edit.html#mniWordCount")},
+           {QStringLiteral("TfrmPreview"), QStringLiteral("printing.html#preview")},
+           {QStringLiteral("TfrmDesigner"), QStringLiteral("printing.html#template")},
+           {QStringLiteral("TfrmSpecialChar"), QStringLiteral("special.html#frmSpecialChar")}}) {
+    ASSERT_TRUE(viewer->ShowId(id)) << id.toStdString();
+    EXPECT_EQ(Page(*viewer), page);
+  }
+  // A section deep in a long page is scrolled to once the window is laid out.
+  viewer->ShowId(QStringLiteral("TWordForm"));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer.get()));
+  QTRY_VERIFY(viewer->Browser()->verticalScrollBar()->value() > 0);
+  qApp->removeEventFilter(&filter);
+}
+
+TEST(HelpViewer, F1InAToolWindowOfTheMainWindowOpensItsTopicNotTheContents) {
+  // The main window's F1 command (Help|Contents) also reaches its tool windows.
+  QWidget main;
+  int contents = 0;
+  auto *f1 = new QAction(&main);
+  f1->setShortcut(Qt::Key_F1);
+  QObject::connect(f1, &QAction::triggered, [&] { ++contents; });
+  main.addAction(f1);
+  main.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+  QWidget tool(&main, Qt::Tool);
+  tool.setProperty("HelpTopic", QStringLiteral("TWordForm"));
+  tool.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&tool));
+  tool.activateWindow();
+  auto viewer = OpenViewer();
+  THelpKeyFilter filter([&](const QString &id) { return viewer->ShowId(id); }, &main);
+  qApp->installEventFilter(&filter);
+  QTest::keyClick(&tool, Qt::Key_F1);
+  EXPECT_EQ(contents, 0);
+  EXPECT_EQ(Page(*viewer), QStringLiteral("edit.html#mniWordCount"));
+  // In the main window itself F1 stays its own command.
+  QTest::keyClick(&main, Qt::Key_F1);
+  EXPECT_EQ(contents, 1);
+  qApp->removeEventFilter(&filter);
 }

@@ -115,7 +115,7 @@ TEST_F(SmtpDelivery, PlainMessageHeaderBodyAndEnvelope) {
       QStringList({QStringLiteral("jane@example.org"), QStringLiteral("bob@example.org"),
                    QStringLiteral("carol@example.org"), QStringLiteral("hidden@example.org")}));
   const QByteArray expected =
-      "From: Me Myself<me@example.org>\r\n"
+      "From: Me Myself <me@example.org>\r\n"
       "To: Jane Doe <jane@example.org>,bob@example.org\r\n"
       "CC: carol@example.org\r\n"
       "Subject: Report\r\n"
@@ -171,7 +171,7 @@ TEST_F(SmtpDelivery, MinimalHeaderAndInjectedLinesOnOneConnection) {
   client.Disconnect();
   ASSERT_EQ(sink.Count(), 3);
   EXPECT_EQ(sink.Record(3)[QStringLiteral("mail_from")].toString(), "me@example.org");
-  EXPECT_TRUE(sink.Raw(3).startsWith("From: Me<me@example.org>\r\n")) << "the typed name stays";
+  EXPECT_TRUE(sink.Raw(3).startsWith("From: Me <me@example.org>\r\n")) << "the typed name stays";
   const QByteArray header = HeaderPart(sink.Raw(2));
   EXPECT_FALSE(header.contains("\nBcc:"));
   EXPECT_FALSE(header.contains("\nX-Evil:"));

@@ -89,6 +89,8 @@ async def main():
     parser.add_argument("--starttls", action="store_true")
     parser.add_argument("--implicit-tls", action="store_true")
     parser.add_argument("--login")
+    parser.add_argument("--smtputf8", action="store_true",
+                        help="offer SMTPUTF8 (addresses outside ASCII)")
     parser.add_argument("--login-only", action="store_true",
                         help="offer AUTH LOGIN but not AUTH PLAIN")
     args = parser.parse_args()
@@ -105,7 +107,7 @@ async def main():
         return AuthResult(success=ok, handled=False, auth_data=auth_data if ok else None)
 
     def factory():
-        options = dict(data_size_limit=64 * 1024 * 1024)
+        options = dict(data_size_limit=64 * 1024 * 1024, enable_SMTPUTF8=args.smtputf8)
         if args.starttls:
             options.update(tls_context=context, require_starttls=True)
         if args.login:

@@ -12,6 +12,8 @@
 #include "MessageBox.h"
 #include "NMSMTP.h"
 #include "SendAsEmail.h"
+#include "SupportAddress.h"
+#include "VellumixVersion.h"
 #include "TestEnvironment.h"
 #include "WaitPanel.h"
 
@@ -195,7 +197,9 @@ TEST_F(Compose, ChecksRunInOrderAndEachStopsWithTheFocusOnItsField) {
   EXPECT_FALSE(form->isVisible());
 }
 
-TEST_F(Compose, SeveralAddressesInToTravelAsOneRecipientEntry) {
+// Several addresses in To would travel as one entry whose first address alone is used while the
+// box named them all: the form refuses such a To and says where the message would have gone.
+TEST_F(Compose, SeveralAddressesInToAreRefusedNamingWhereTheMessageWouldGo) {
   TSmtpSink sink;
   UseServer(sink);
   TModalAnswerer answers({QStringLiteral("OK")});
@@ -204,13 +208,14 @@ TEST_F(Compose, SeveralAddressesInToTravelAsOneRecipientEntry) {
   Address(QStringLiteral("me@example.org"), to);
   form->Command(QStringLiteral("mniBCC"))->setChecked(false);
   Run("btnSend");
-  ASSERT_EQ(sink.Count(), 1);
-  // One entry: its address is the one in angle brackets; the header shows the whole text.
-  EXPECT_EQ(Strings(sink.Record(1)[QStringLiteral("rcpt_tos")]),
-            QStringList({QStringLiteral("jane@example.org")}));
-  EXPECT_EQ(HeaderValue(sink.Record(1), QStringLiteral("To")), to);
-  EXPECT_EQ(answers.texts.value(0),
-            Boxed(QStringLiteral("Your message was successfully sent to ") + to));
+  EXPECT_EQ(sink.Count(), 0);
+  ASSERT_EQ(answers.texts.size(), 1);
+  EXPECT_TRUE(answers.texts[0].contains(QStringLiteral("\"jane@example.org\" only")))
+      << answers.texts[0].toStdString();
+  EXPECT_EQ(answers.titles[0], QStringLiteral("Warning"));
+  EXPECT_TRUE(form->isVisible());
+  EXPECT_EQ(form->edtTo->text(), to);
+  EXPECT_EQ(form->focusWidget(), form->edtTo);
 }
 
 TEST_F(Compose, AttachmentsAreAddedThroughTheOpenDialogAndArriveByteExact) {
@@ -286,9 +291,9 @@ TEST_F(Compose, RefusedRecipientKeepsTheFormIntactAndASecondSendSucceeds) {
 
   ASSERT_EQ(answers.texts.size(), 1);
   EXPECT_TRUE(answers.texts[0].startsWith(Boxed(QStringLiteral(
-      "Email could not be sent to nobody@example.org at this time. Please try again later."))))
+      "Your message was not sent: the server refused this recipient:\r\rnobody@example.org (550"))))
       << answers.texts[0].toStdString();
-  EXPECT_TRUE(answers.texts[0].contains(QStringLiteral("550"))) << "the server's reason is shown";
+  EXPECT_TRUE(answers.texts[0].contains(QStringLiteral("Nothing was delivered")));
   EXPECT_EQ(answers.titles[0], QStringLiteral("Warning"));
   EXPECT_EQ(sink.Count(), 0);
   EXPECT_TRUE(form->isVisible());
@@ -330,6 +335,8 @@ TEST_F(Compose, UnreachableServerShowsTheConnectionBox) {
       "properly set up in Options|Preferences|Network or contact your network administrator for "
       "assistance."))))
       << answers.texts[0].toStdString();
+  EXPECT_TRUE(answers.texts[0].contains(QStringLiteral("Connection Failed: Connection refused")))
+      << "the cause is named: " << answers.texts[0].toStdString();
   EXPECT_TRUE(form->isVisible());
 }
 
@@ -353,27 +360,39 @@ TEST_F(Compose, EnterMovesOnAndEscapeKeepsTheForm) {
   EXPECT_FALSE(form->isVisible());
 }
 
-TEST_F(Compose, SupportRequestKeepsItsPreparedMessage) {
+TEST_F(Compose, SupportRequestKeepsItsPreparedMessageAndTheAddressTheUserGaveIt) {
   TSmtpSink sink;
   UseServer(sink);
-  TModalAnswerer answers({QStringLiteral("OK")});
-  form = std::make_unique<TfrmEmail>(context, QStringLiteral("workspace text"));
-  MailUi::PrepareSupportRequest(
-      *form, {QStringLiteral("Line one"), QStringLiteral("\tProgram Name:\tVellumix")});
-  form->show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-  Settle();
-  EXPECT_EQ(form->windowTitle(), QStringLiteral("Request for Tech Support"));
-  EXPECT_EQ(form->edtTo->text(), SupportAddress);
-  EXPECT_FALSE(form->edtTo->isEnabled());
-  EXPECT_FALSE(form->edtSubject->isEnabled());
-  EXPECT_TRUE(form->edtSubject->text().endsWith(QStringLiteral(" technical support")));
-  EXPECT_FALSE(form->btnEmailAddress->isVisible());
-  EXPECT_EQ(form->mmoBody->toPlainText(), QStringLiteral("Line one\n\tProgram Name:\tVellumix"));
-  form->edtFrom->setText(QStringLiteral("me@example.org"));
-  Run("btnSend");
+  auto request = [&](const std::function<void()> &edit) {
+    TModalAnswerer answers({QStringLiteral("OK")});
+    form = std::make_unique<TfrmEmail>(context, QStringLiteral("workspace text"));
+    MailUi::PrepareSupportRequest(
+        *form, {QStringLiteral("Line one"), QStringLiteral("\tProgram Name:\tVellumix")});
+    form->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    Settle();
+    edit();
+    form->edtFrom->setText(QStringLiteral("me@example.org"));
+    Run("btnSend");
+  };
+  request([&] {
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Request for Tech Support"));
+    // The address the program was built with, shown and open to change.
+    EXPECT_EQ(form->edtTo->text(), QString::fromLatin1(kSupportAddress));
+    EXPECT_TRUE(form->edtTo->isEnabled());
+    EXPECT_FALSE(form->edtTo->text().endsWith(QStringLiteral(".invalid")));
+    EXPECT_FALSE(form->edtSubject->isEnabled());
+    EXPECT_TRUE(form->edtSubject->text().endsWith(QStringLiteral(" technical support")));
+    EXPECT_FALSE(form->btnEmailAddress->isVisible());
+    EXPECT_EQ(form->mmoBody->toPlainText(), QStringLiteral("Line one\n\tProgram Name:\tVellumix"));
+    form->edtTo->setText(QStringLiteral("helpdesk@example.org"));
+  });
   ASSERT_EQ(sink.Count(), 1);
-  EXPECT_EQ(Strings(sink.Record(1)[QStringLiteral("rcpt_tos")]).value(0), SupportAddress);
+  EXPECT_EQ(Strings(sink.Record(1)[QStringLiteral("rcpt_tos")]).value(0), QStringLiteral("helpdesk@example.org"));
+  // The next request goes to the address the user chose, which the settings keep.
+  request([&] { EXPECT_EQ(form->edtTo->text(), QStringLiteral("helpdesk@example.org")); });
+  ASSERT_EQ(sink.Count(), 2);
+  EXPECT_EQ(SupportAddress::Current(), QStringLiteral("helpdesk@example.org"));
 }
 
 TEST_F(Compose, SecurityAndLoginReachTheClientAndThePasswordIsAskedOnceThenKept) {
@@ -391,7 +410,7 @@ TEST_F(Compose, SecurityAndLoginReachTheClientAndThePasswordIsAskedOnceThenKept)
   };
   TNMSMTP client;
   TWaitPanel panel;
-  const TMailFields fields{QStringLiteral("ann@example.org"),
+  const TMessageFields fields{QStringLiteral("ann@example.org"),
                            QStringLiteral("bob@example.org"),
                            QStringLiteral("Hi"),
                            {QStringLiteral("text")},

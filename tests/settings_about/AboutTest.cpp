@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QLabel>
 #include <QLocale>
 #include <QTest>
@@ -28,6 +29,8 @@ TEST(About, ShowsTheProgramAndTheMachineSummary) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&about));
   EXPECT_EQ(about.size(), QSize(299, 440));
   EXPECT_TRUE(about.windowFlags() & Qt::FramelessWindowHint);
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(&about)->text(QAccessible::Name),
+            QStringLiteral("About Vellumix"));
   EXPECT_EQ(Text(about, "lblName"), QStringLiteral("Vellumix"));
   EXPECT_EQ(Text(about, "lblVersion"), QStringLiteral("v2.0.0.4 for Linux"));
   EXPECT_EQ(Text(about, "lblGDI"), QStringLiteral("Processor Level:"));

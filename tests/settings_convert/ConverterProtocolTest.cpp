@@ -1,7 +1,7 @@
+#include <gtest/gtest.h>
+
 #include "ConverterProtocol.h"
 #include "MachineHive.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -16,7 +16,8 @@ TEST(ConverterProtocol, ChunksOfAtMost4096BytesArriveWholeHoweverTheStreamIsCut)
     TChunkReader reader(1 << 20);
     QByteArray out;
     TState state = TState::More;
-    for (qsizetype at = 0; at < stream.size(); at += piece) state = reader.Feed(stream.mid(at, piece), out);
+    for (qsizetype at = 0; at < stream.size(); at += piece)
+      state = reader.Feed(stream.mid(at, piece), out);
     EXPECT_EQ(state, TState::Done) << piece;
     EXPECT_EQ(out, text) << piece;
   }
@@ -52,11 +53,15 @@ TEST(ConverterProtocol, StreamsOutOfFormAreRefusedWithAReason) {
 
 TEST(MachineHive, LaterFilesAddAndOverrideAndDamagedOnesAreSkipped) {
   TMachineHive hive;
-  hive.Merge("Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\A]\n\"Name\"=\"one\"\n"
-             "\"Keep\"=\"yes\"\n[HKEY_CURRENT_USER\\SOFTWARE\\B]\n\"Name\"=\"user\"\n",
-             QStringLiteral("first"));
-  hive.Merge("Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\software\\a]\n\"Name\"=\"two\"\n",
-             QStringLiteral("second"));
+  hive.Merge(
+      "Windows Registry Editor Version "
+      "5.00\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\A]\n\"Name\"=\"one\"\n"
+      "\"Keep\"=\"yes\"\n[HKEY_CURRENT_USER\\SOFTWARE\\B]\n\"Name\"=\"user\"\n",
+      QStringLiteral("first"));
+  hive.Merge(
+      "Windows Registry Editor Version "
+      "5.00\n\n[HKEY_LOCAL_MACHINE\\software\\a]\n\"Name\"=\"two\"\n",
+      QStringLiteral("second"));
   hive.Merge("not a registry file", QStringLiteral("third"));
   const TRegKey *a = hive.Key(QStringLiteral("SOFTWARE\\A"));
   ASSERT_NE(a, nullptr);

@@ -1,14 +1,8 @@
-#include "ConverterFixture.h"
-#include "EditHost.h"
-#include "Holder.h"
-#include "ImportExport.h"
-#include "MemoryEdit.h"
-#include "ModalAnswerer.h"
-#include "RichEdit.h"
-#include "TextConverters.h"
+#include <QTimer>
 
-#include <QMainWindow>
-#include <QStatusBar>
+#include "ConverterFixture.h"
+#include "TextConverters.h"
+#include "ZipDirectory.h"
 
 namespace {
 
@@ -26,8 +20,17 @@ class Converters : public ConverterFixture {
  protected:
   void SetUp() override {
     ConverterFixture::SetUp();
-    converters.ShowMessage = [this](const QString &text) { messages << text; };
-    converters.ShowError = [this](const QString &text) { errors << text; };
+    Wire(converters);
+  }
+  void Wire(TTextConverters &c) {
+    c.ShowMessage = [this](const QString &text) { messages << text; };
+    c.ShowError = [this](const QString &text) { errors << text; };
+  }
+  QString Import(const QString &file, const QString &name) {
+    QString text;
+    EXPECT_TRUE(converters.ImportFile(file, name, text))
+        << name.toStdString() << ": " << errors.join(u' ').toStdString();
+    return text;
   }
   TTextConverters converters;
   QStringList messages;
@@ -44,201 +47,191 @@ TEST_F(Converters, TheShippedListStartsWithRichTextAndOffersWhatTheToolsRead) {
   EXPECT_TRUE(filter.startsWith(QLatin1String("Rich Text Format|*.rtf|Word (docx)|*.docx|")));
   EXPECT_TRUE(filter.contains(QLatin1String("Word 97-2003|*.doc;*.dot"))) << "extensions doc dot";
   EXPECT_EQ(filter.split(u'|').size(), 2 * names.size());
-  EXPECT_TRUE(converters.ConverterNames(TDirection::Export).contains(QStringLiteral("Word (docx)")));
+  EXPECT_TRUE(
+      converters.ConverterNames(TDirection::Export).contains(QStringLiteral("Word (docx)")));
 }
 
-TEST_F(Converters, RegistrationsOfItsOwnKeepTheirOrderAndAToolThatIsMissingIsPassedOver) {
+TEST_F(Converters, TheShippedConvertersAreFoundInTheHelperFolderNotOnPath) {
+  qputenv("PATH", qgetenv("PATH").mid(qstrlen(VELLUMIX_TEST_BIN_DIR) + 1));
+  // The build tree keeps them where an installation does, relative to the program's folder;
+  // a test program is elsewhere, so its helper folder is pointed at the build's.
+  const QStringList folders = TTextConverters::HelperFolders();
+  ASSERT_FALSE(folders.isEmpty());
+  EXPECT_TRUE(folders.first().endsWith(QLatin1String("/libexec/vellumix")))
+      << folders.first().toStdString();
+  EXPECT_TRUE(QFileInfo::exists(QStringLiteral(VELLUMIX_TEST_BIN_DIR "/vellumix-convert-pandoc")));
+  EXPECT_TRUE(
+      QString::fromLatin1(VELLUMIX_TEST_BIN_DIR).endsWith(QLatin1String("/libexec/vellumix")));
+  EXPECT_TRUE(QStandardPaths::findExecutable(QStringLiteral("vellumix-convert-pandoc")).isEmpty())
+      << "not a command";
+}
+
+TEST_F(Converters, RegistrationsOfItsOwnKeepTheirOrderAndAMissingToolNamesItsPackage) {
   TTextConverters own(HiveWith(
-      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools\\Text Converters\\Import\\Zeta]\n"
-      "\"Name\"=\"Zeta Writer\"\n\"Extensions\"=\"zw zwt\"\n\"Path\"=\"/bin/false\"\n"
-      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools\\Text Converters\\Import\\Gone]\n"
-      "\"Name\"=\"Gone Writer\"\n\"Extensions\"=\"gw\"\n\"Path\"=\"/bin/false\"\n\"Requires\"=\"no-such-tool-here\"\n"));
+      Registration("Import", "Zeta", "Zeta Writer", "zw zwt", QStringLiteral("/bin/false")) +
+      Registration("Import", "Gone", "Gone Writer", "gw", QStringLiteral("/bin/false"),
+                   "\"Requires\"=\"no-such-tool-here\"\n") +
+      Registration("Import", "Packaged", "Packaged Writer", "pw", QStringLiteral("/bin/false"),
+                   "\"Requires\"=\"no-such-tool-here no-other-tool\"\n\"Package\"=\"zeta-tools "
+                   "zeta-extra\"\n")));
+  Wire(own);
   const QStringList names = own.ConverterNames(TDirection::Import);
-  EXPECT_EQ(names.last(), QStringLiteral("Zeta Writer"));
-  EXPECT_FALSE(names.contains(QStringLiteral("Gone Writer")));
-  EXPECT_TRUE(own.BuildConverterFilter(TDirection::Import).endsWith(QLatin1String("|Zeta Writer|*.zw;*.zwt")));
+  EXPECT_EQ(names.mid(names.size() - 2),
+            (QStringList{QStringLiteral("Zeta Writer"), QStringLiteral("Packaged Writer")}));
+  EXPECT_FALSE(names.contains(QStringLiteral("Gone Writer"))) << "no package to name: passed over";
+  EXPECT_TRUE(own.BuildConverterFilter(TDirection::Import)
+                  .endsWith(QLatin1String("|Zeta Writer|*.zw;*.zwt|Packaged Writer|*.pw")));
   EXPECT_FALSE(own.LoadConverter(QStringLiteral("Gone Writer"), TDirection::Import));
+  EXPECT_TRUE(errors.isEmpty());
+  QString text;
+  EXPECT_FALSE(
+      own.ImportFile(dir + QStringLiteral("/a.pw"), QStringLiteral("Packaged Writer"), text));
+  ASSERT_EQ(errors.size(), 1);
+  EXPECT_EQ(
+      errors.first(),
+      QStringLiteral("No program that converts Packaged Writer is installed (no-such-tool-here or "
+                     "no-other-tool). Install the Debian package zeta-tools or zeta-extra"));
+  EXPECT_TRUE(messages.isEmpty());
 }
 
-TEST_F(Converters, DocxOdtAndHtmlImportWithEveryParagraph) {
-  const QByteArray markdown = "First paragraph of the letter.\n\nSecond one, with caf\xc3\xa9 and \xe2\x80\x9cquotes\xe2\x80\x9d.\n\nThird.\n";
-  for (const auto &[file, name] : {std::pair{QStringLiteral("letter.docx"), QStringLiteral("Word (docx)")},
-                                   std::pair{QStringLiteral("letter.odt"), QStringLiteral("OpenDocument Text")},
-                                   std::pair{QStringLiteral("letter.html"), QStringLiteral("HTML")}}) {
-    TMemoryEdit edit(QStringLiteral("old text"));
-    ASSERT_TRUE(converters.ImportFile(MakeWithPandoc(file, markdown), name, edit)) << errors.join(u' ').toStdString();
-    const QString text = edit.Text();
-    EXPECT_TRUE(text.contains(QStringLiteral("First paragraph of the letter."))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("Second one, with café and “quotes”."))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("Third."))) << text.toStdString();
-    EXPECT_FALSE(text.contains(QStringLiteral("old text")));
-  }
-  EXPECT_TRUE(messages.isEmpty() && errors.isEmpty()) << (messages + errors).join(u' ').toStdString();
+TEST_F(Converters, TheFormatIsFoundFromTheNameAndElseFromTheContent) {
+  const QString docx = MakeWithPandoc(QStringLiteral("letter.docx"), "Text.\n");
+  EXPECT_EQ(converters.NameForFileName(docx, TDirection::Import), QStringLiteral("Word (docx)"));
+  EXPECT_EQ(converters.NameForFileName(dir + QStringLiteral("/A.HTM"), TDirection::Import),
+            QStringLiteral("HTML"));
+  EXPECT_EQ(converters.NameForFileName(dir + QStringLiteral("/a.rtf"), TDirection::Export),
+            QStringLiteral("Rich Text Format"));
+  EXPECT_EQ(converters.NameForFileName(dir + QStringLiteral("/notes.txt"), TDirection::Import),
+            QString());
+  EXPECT_EQ(converters.NameForFileName(dir + QStringLiteral("/.docx"), TDirection::Import),
+            QString())
+      << "a hidden name";
+  const QString unnamed = dir + QStringLiteral("/letter");
+  QFile::copy(docx, unnamed);
+  EXPECT_EQ(converters.NameForContent(unnamed), QStringLiteral("Word (docx)"));
+  const QString odt = MakeWithPandoc(QStringLiteral("letter.odt"), "Text.\n");
+  QFile::copy(odt, dir + QStringLiteral("/letter2"));
+  EXPECT_EQ(converters.NameForContent(dir + QStringLiteral("/letter2")),
+            QStringLiteral("OpenDocument Text"));
+  EXPECT_EQ(converters.NameForContent(
+                TestEnvironment::WriteFile(dir + QStringLiteral("/r"), "{\\rtf1 x}")),
+            QStringLiteral("Rich Text Format"));
+  EXPECT_EQ(converters.NameForContent(
+                TestEnvironment::WriteFile(dir + QStringLiteral("/plain"), "just text\n")),
+            QString())
+      << "plain text is not taken for Markdown";
+  EXPECT_EQ(converters.PatternOf(QStringLiteral("Word 97-2003"), TDirection::Import),
+            QStringLiteral("*.doc;*.dot"));
 }
 
 TEST_F(Converters, AFileOfAnotherKindIsNotTheCorrectFormatAndChangesNothing) {
-  TMemoryEdit edit(QStringLiteral("keep me"));
-  const QString png = qEnvironmentVariable("VELLUMIX_SOURCE_DIR") + QStringLiteral("/data/icons/vellumix-16.png");
-  EXPECT_FALSE(converters.ImportFile(png, QStringLiteral("Word (docx)"), edit));
+  const QString png =
+      qEnvironmentVariable("VELLUMIX_SOURCE_DIR") + QStringLiteral("/data/icons/vellumix-16.png");
+  QString text = QStringLiteral("keep me");
+  EXPECT_FALSE(converters.ImportFile(png, QStringLiteral("Word (docx)"), text));
   EXPECT_EQ(messages, QStringList{QStringLiteral("Not the correct file format")});
   EXPECT_TRUE(errors.isEmpty());
-  EXPECT_EQ(edit.Text(), QStringLiteral("keep me"));
+  EXPECT_EQ(text, QStringLiteral("keep me"));
 }
 
 TEST_F(Converters, ALongDocumentArrivesWhole) {
   QByteArray markdown;
-  for (int i = 0; i < 22000; ++i) markdown += "Paragraph " + QByteArray::number(i) + " of a long document, all of it.\n\n";
+  for (int i = 0; i < 22000; ++i)
+    markdown += "Paragraph " + QByteArray::number(i) + " of a long document, all of it.\n\n";
   ASSERT_GT(markdown.size(), 1000000);
   const QString file = MakeWithPandoc(QStringLiteral("long.docx"), markdown);
-  TMemoryEdit edit;
   qsizetype progress = 0;
   converters.OnProgress = [&progress](qsizetype bytes) { progress = bytes; };
-  ASSERT_TRUE(converters.ImportFile(file, QStringLiteral("Word (docx)"), edit)) << errors.join(u' ').toStdString();
-  EXPECT_TRUE(edit.Text().contains(QStringLiteral("Paragraph 0 of a long document")));
-  EXPECT_TRUE(edit.Text().contains(QStringLiteral("Paragraph 21999 of a long document, all of it.")));
-  EXPECT_EQ(edit.Text().count(QStringLiteral("of a long document")), 22000);
+  const QString text = Import(file, QStringLiteral("Word (docx)"));
+  EXPECT_TRUE(text.contains(QStringLiteral("Paragraph 0 of a long document")));
+  EXPECT_TRUE(text.contains(QStringLiteral("Paragraph 21999 of a long document, all of it.")));
+  EXPECT_EQ(text.count(QStringLiteral("of a long document")), 22000);
   EXPECT_GT(progress, 1000000) << "progress was reported";
 }
 
-TEST_F(Converters, ExportsToDocxAndOdtReadBackToTheWorkspacesText) {
-  TMemoryEdit edit(QStringLiteral("Dear friend,\nthank you for the café.\n\nYours truly"));
-  edit.SetSelection(3, 4);
-  for (const auto &[file, name] : {std::pair{QStringLiteral("out.docx"), QStringLiteral("Word (docx)")},
-                                   std::pair{QStringLiteral("out.odt"), QStringLiteral("OpenDocument Text")}}) {
-    const QString target = dir + u'/' + file;
-    TestEnvironment::WriteFile(target, "an older file");  // written over without a question
-    ASSERT_TRUE(converters.ExportFile(target, name, edit)) << errors.join(u' ').toStdString();
-    const QString back = ReadWithPandoc(target);
-    EXPECT_EQ(back.simplified(), QStringLiteral("Dear friend, thank you for the café. Yours truly")) << back.toStdString();
-    EXPECT_TRUE(back.contains(QStringLiteral("Dear friend,\nthank you"))) << "line breaks are kept: " << back.toStdString();
-  }
-  EXPECT_EQ(edit.SelStart(), 3);
-  EXPECT_EQ(edit.SelLength(), 4);
-  EXPECT_EQ(QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-            (QStringList{QStringLiteral("out.docx"), QStringLiteral("out.odt")}))
-      << "no scratch files are left beside the targets";
-}
-
-TEST_F(Converters, ADocMadeByTheOfficeImports) {
-  if (QStandardPaths::findExecutable(QStringLiteral("soffice")).isEmpty())
-    GTEST_SKIP() << "LibreOffice is not installed (tools/setup-debian.sh installs it)";
-  const QString text = dir + QStringLiteral("/memo.txt");
-  TestEnvironment::WriteFile(text, "Memo line one.\nMemo line two.\n");
-  const QString profile = QStringLiteral("-env:UserInstallation=file://") + dir + QStringLiteral("/profile");
-  const QString made = Run(QStringLiteral("soffice"), {QStringLiteral("--headless"), profile, QStringLiteral("--convert-to"),
-                                                       QStringLiteral("doc:MS Word 97"), QStringLiteral("--outdir"), dir, text});
-  ASSERT_TRUE(QFile::exists(dir + QStringLiteral("/memo.doc"))) << made.toStdString();
-  TMemoryEdit edit;
-  ASSERT_TRUE(converters.ImportFile(dir + QStringLiteral("/memo.doc"), QStringLiteral("Word 97-2003"), edit))
-      << errors.join(u' ').toStdString();
-  EXPECT_TRUE(edit.Text().contains(QStringLiteral("Memo line one.")));
-  EXPECT_TRUE(edit.Text().contains(QStringLiteral("Memo line two.")));
-}
-
 TEST_F(Converters, AConverterThatCrashesHangsOrIsMissingEndsWithAClearMessage) {
-  const QString crash = TestEnvironment::WriteFile(dir + QStringLiteral("/crash.sh"),
-                                                   "#!/bin/sh\n[ \"$3\" = ready ] && exit 0\n[ \"$3\" = check ] && exit 0\nkill -SEGV $$\n");
-  const QString hang = TestEnvironment::WriteFile(dir + QStringLiteral("/hang.sh"),
-                                                  "#!/bin/sh\n[ \"$3\" = ready ] && exit 0\n[ \"$3\" = check ] && exit 0\nexec sleep 60\n");
-  const QString junk = TestEnvironment::WriteFile(dir + QStringLiteral("/junk.sh"),
-                                                  "#!/bin/sh\n[ \"$3\" = import ] && echo 'DATA 99999' && exit 0\nexit 0\n");
-  for (const QString &script : {crash, hang, junk})
-    QFile::setPermissions(script, QFile::permissions(script) | QFile::ExeOwner);
+  const QString crash =
+      Script(QStringLiteral("crash.sh"),
+             "[ \"$3\" = ready ] && exit 0\n[ \"$3\" = check ] && exit 0\nkill -SEGV $$\n");
+  const QString hang = HangingConverter();
+  const QString junk = Script(QStringLiteral("junk.sh"),
+                              "[ \"$3\" = import ] && echo 'DATA 99999' && exit 0\nexit 0\n");
   QByteArray reg;
-  for (const auto &[key, path] : {std::pair{"Crash", crash}, std::pair{"Hang", hang}, std::pair{"Junk", junk},
-                                  std::pair{"Missing", QString(dir + QStringLiteral("/not-there"))}})
-    reg += QByteArray("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools\\Text Converters\\Import\\") + key +
-           "]\n\"Name\"=\"" + key + "\"\n\"Extensions\"=\"x\"\n\"Path\"=\"" + path.toUtf8() + "\"\n";
+  for (const auto &[key, path] :
+       {std::pair{"Crash", crash}, std::pair{"Hang", hang}, std::pair{"Junk", junk},
+        std::pair{"Missing", QString(dir + QStringLiteral("/not-there"))}})
+    reg += Registration("Import", key, key, "x", path);
   TTextConverters own(HiveWith(reg));
-  own.ShowMessage = converters.ShowMessage;
-  own.ShowError = converters.ShowError;
+  Wire(own);
   const int limit = TConverterProcess::TimeLimitMs;
   TConverterProcess::TimeLimitMs = 1500;
   const QString input = TestEnvironment::WriteFile(dir + QStringLiteral("/in.x"), "x");
   for (const char *name : {"Crash", "Hang", "Junk", "Missing"}) {
     errors.clear();
-    TMemoryEdit edit(QStringLiteral("unchanged"));
-    EXPECT_FALSE(own.ImportFile(input, QLatin1String(name), edit)) << name;
-    EXPECT_EQ(edit.Text(), QStringLiteral("unchanged")) << name;
+    QString text = QStringLiteral("unchanged");
+    EXPECT_FALSE(own.ImportFile(input, QLatin1String(name), text)) << name;
+    EXPECT_EQ(text, QStringLiteral("unchanged")) << name;
     ASSERT_EQ(errors.size(), 1) << name;
-    const QString expected = QLatin1String(name) == QLatin1String("Crash")  ? QStringLiteral("stopped unexpectedly")
-                             : QLatin1String(name) == QLatin1String("Hang") ? QStringLiteral("did not finish within 1.5 seconds")
-                             : QLatin1String(name) == QLatin1String("Junk") ? QStringLiteral("wrong size")
-                                                                            : QStringLiteral("is not installed");
+    const QString expected =
+        QLatin1String(name) == QLatin1String("Crash") ? QStringLiteral("stopped unexpectedly")
+        : QLatin1String(name) == QLatin1String("Hang")
+            ? QStringLiteral("did not finish within 1.5 seconds")
+        : QLatin1String(name) == QLatin1String("Junk") ? QStringLiteral("wrong size")
+                                                       : QStringLiteral("is not installed");
     EXPECT_TRUE(errors.first().contains(expected)) << name << ": " << errors.first().toStdString();
   }
   TConverterProcess::TimeLimitMs = limit;
+  EXPECT_TRUE(Ended(ChildPid())) << "the hanging converter's own child ended with it";
 }
 
-// File|Import and File|Export through their dialogs, as the main window runs them.
-class ImportExportCommands : public ConverterFixture, public TEditHost {
- protected:
-  void SetUp() override {
-    ConverterFixture::SetUp();
-    for (const char *name : {"ImportPath", "lblIFilter", "ExportPath", "lblEFilter"}) {
-      auto *holder = new THolder(QString::fromLatin1(name), &frame);
-      holder->SetCaption(QString::fromLatin1(name).startsWith(QLatin1String("lbl")) ? QStringLiteral("1") : dir + u'/');
-    }
-    frame.setStatusBar(new QStatusBar);
-    frame.setCentralWidget(memo = new TRichEdit);
-    frame.show();
-  }
-  ImportExport::TContext Context() { return {&frame, &frame, frame.statusBar(), this, memo}; }
-  QString Holder(const char *name) { return frame.findChild<THolder *>(QLatin1String(name))->Caption(); }
-
-  QString EditDisplay() const override { return QStringLiteral("0"); }
-  void SetFilePath(const QString &) override {}
-  void SetCurrentFileName(const QString &) override {}
-  void TopMostOff() override { ++pauses; }
-  void TopMostOn() override {}
-  void UpdateTitles() override {}
-  QMenu *PopupMenu() const override { return nullptr; }
-  void OpenWebLink(const QString &, const QString &) override {}
-  bool SaveFromClose(TfrmEdit *) override { return false; }
-  void Activate(TfrmEdit *) override {}
-
-  QMainWindow frame;
-  TRichEdit *memo = nullptr;
-  int pauses = 0;
-};
-
-TEST_F(ImportExportCommands, ImportThroughTheDialogFillsTheWorkspaceAndKeepsFolderAndType) {
-  const QString file = MakeWithPandoc(QStringLiteral("notes.docx"), "Imported through the dialog.\n");
-  TTextConverters converters;
-  const int docx = int(converters.ConverterNames(TTextConverters::TDirection::Import).indexOf(QStringLiteral("Word (docx)"))) + 1;
-  frame.findChild<THolder *>(QStringLiteral("lblIFilter"))->SetCaption(QString::number(docx));
-  TModalAnswerer answerer({QStringLiteral("file:") + file});
-  ImportExport::ImportDocument(Context());
-  EXPECT_EQ(answerer.titles, QStringList{QStringLiteral("Import")});
-  EXPECT_TRUE(memo->toPlainText().contains(QStringLiteral("Imported through the dialog."))) << memo->toPlainText().toStdString();
-  EXPECT_EQ(frame.statusBar()->currentMessage(), file + QStringLiteral(" successfully imported."));
-  EXPECT_EQ(Holder("ImportPath"), dir + u'/');
-  EXPECT_EQ(Holder("lblIFilter"), QString::number(docx));
-  EXPECT_EQ(pauses, 1);
+TEST_F(Converters, CancelEndsTheConverterAndItsChildrenAtOnce) {
+  TTextConverters own(HiveWith(Registration("Import", "Hang", "Hang", "x", HangingConverter())));
+  Wire(own);
+  const QString input = TestEnvironment::WriteFile(dir + QStringLiteral("/in.x"), "x");
+  QTimer poll;
+  qint64 child = 0;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if ((child = ChildPid()) > 0) own.Cancel();
+  });
+  poll.start(10);
+  QString text;
+  EXPECT_FALSE(own.ImportFile(input, QStringLiteral("Hang"), text));
+  EXPECT_TRUE(own.Cancelled());
+  EXPECT_TRUE(errors.isEmpty() && messages.isEmpty())
+      << "a cancel is not an error: " << errors.join(u' ').toStdString();
+  ASSERT_GT(child, 0);
+  EXPECT_TRUE(Ended(child));
 }
 
-TEST_F(ImportExportCommands, RichTextGoesBothWaysAndACancelledDialogChangesNothing) {
-  memo->setPlainText(QStringLiteral("Rich text\nround trip é"));
-  const QString rtf = dir + QStringLiteral("/saved.rtf");
-  {
-    TModalAnswerer answerer({QStringLiteral("file:") + rtf});
-    ImportExport::ExportDocument(Context());
-    EXPECT_EQ(answerer.titles, QStringList{QStringLiteral("Export...")});
-  }
-  EXPECT_TRUE(TestEnvironment::ReadFile(rtf).startsWith("{\\rtf1"));
-  memo->setPlainText(QStringLiteral("replaced"));
-  {
-    TModalAnswerer answerer({QStringLiteral("file:") + rtf});
-    ImportExport::ImportDocument(Context());
-  }
-  EXPECT_EQ(memo->toPlainText(), QStringLiteral("Rich text\nround trip é"));
+}  // namespace
 
-  frame.findChild<THolder *>(QStringLiteral("ImportPath"))->SetCaption(QStringLiteral("/somewhere/"));
-  TModalAnswerer cancel({QString()});
-  ImportExport::ImportDocument(Context());
-  EXPECT_EQ(Holder("ImportPath"), QStringLiteral("/somewhere/"));
-  EXPECT_EQ(Holder("lblIFilter"), QStringLiteral("1"));
-  EXPECT_EQ(memo->toPlainText(), QStringLiteral("Rich text\nround trip é"));
+namespace {
+
+TEST_F(Converters, TheSizeOfAWordDocumentsTextIsReadFromItsZipDirectory) {
+  QByteArray markdown;
+  for (int i = 0; i < 300; ++i)
+    markdown += "A paragraph of the size test, number " + QByteArray::number(i) + ".\n\n";
+  const QString docx = MakeWithPandoc(QStringLiteral("sized.docx"), markdown);
+  const qint64 size = ZipDirectory::EntrySizeInFile(docx, "word/document.xml");
+  EXPECT_GT(size, markdown.size()) << "the document part holds the text and its markup";
+  EXPECT_LT(size, 20 * markdown.size());
+  EXPECT_EQ(ZipDirectory::EntrySizeInFile(docx, "word/missing.xml"), -1);
+  const QByteArray bytes = TestEnvironment::ReadFile(docx);
+  EXPECT_EQ(
+      ZipDirectory::EntrySizeInFile(TestEnvironment::WriteFile(dir + QStringLiteral("/cut.docx"),
+                                                               bytes.left(bytes.size() - 30)),
+                                    "word/document.xml"),
+      -1)
+      << "a cut file has no directory";
+  EXPECT_EQ(ZipDirectory::EntrySizeInFile(
+                TestEnvironment::WriteFile(dir + QStringLiteral("/text.docx"), "not a zip"),
+                "word/document.xml"),
+            -1);
+  // A directory entry whose name runs past the directory's end.
+  QByteArray entry("PK\x01\x02", 4);
+  entry += QByteArray(20, '\0') + QByteArray("\x10\0\0\0", 4) + QByteArray("\xff\x00", 2) +
+           QByteArray(16, '\0') + "word";
+  EXPECT_EQ(ZipDirectory::EntrySize(entry, "word"), -1);
 }
 
 }  // namespace

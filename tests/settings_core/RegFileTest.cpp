@@ -95,6 +95,27 @@ TEST(RegFile, ReadsHandWrittenAndExportedForms) {
             QStringLiteral("é"));
 }
 
+TEST(RegFile, LinesMayEndInCrAloneOrInAMixture) {
+  const QByteArray lines[] = {"Windows Registry Editor Version 5.00",
+                              "",
+                              "[HKEY_CURRENT_USER\\K]",
+                              "\"bin\"=hex:01,\\",
+                              "  02",
+                              "\"v\"=\"text\""};
+  for (const QByteArray &end : {QByteArray("\r"), QByteArray("\r\n"), QByteArray("\n")}) {
+    QByteArray file;
+    for (const QByteArray &line : lines) file += line + end;
+    auto root = ParseOk(file);
+    const TRegKey *key = root->Find({QStringLiteral("HKEY_CURRENT_USER"), QStringLiteral("K")});
+    ASSERT_TRUE(key);
+    EXPECT_EQ(key->Value(QStringLiteral("bin"))->data, QByteArray("\x01\x02"));
+    EXPECT_EQ(key->Value(QStringLiteral("v"))->text, QStringLiteral("text"));
+  }
+  // Mixed, with line numbers counted per line end of any kind.
+  EXPECT_EQ(ParseError("REGEDIT4\r\n\r\"a\"=\"b\"\n"),
+            QStringLiteral("line 3: a value outside any key"));
+}
+
 TEST(RegFile, DamagedTextIsRefusedWithItsLine) {
   EXPECT_TRUE(ParseError("").contains(QStringLiteral("header")));
   EXPECT_TRUE(ParseError("garbage\n").contains(QStringLiteral("header")));
@@ -109,6 +130,13 @@ TEST(RegFile, DamagedTextIsRefusedWithItsLine) {
   ParseError("REGEDIT4\n[HKEY_CURRENT_USER\\A\n");
   ParseError("REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"a\"=\"\xff\xfe\"\n");  // not UTF-8
   ParseError("REGEDIT4\n[" + QByteArray("K\\").repeated(TRegKey::MaxDepth) + "K]\n");
+  // A NUL in a key or value name: no such name can be written back.
+  const char nulInKey[] = "REGEDIT4\n[HKEY_CURRENT_USER\\A\0B]\n";
+  EXPECT_EQ(ParseError(QByteArray(nulInKey, sizeof nulInKey - 1)),
+            QStringLiteral("line 2: bad key name"));
+  const char nulInValue[] = "REGEDIT4\n[K]\n\"a\0b\"=\"x\"\n";
+  EXPECT_EQ(ParseError(QByteArray(nulInValue, sizeof nulInValue - 1)),
+            QStringLiteral("line 3: bad value name"));
   ParseError("REGEDIT4\n[K]\n\"" + QByteArray(TRegKey::MaxValueNameLength + 1, 'n') + "\"=\"\"\n");
   EXPECT_TRUE(
       ParseError(QByteArray(RegFile::MaxFileSize + 1, ' ')).contains(QStringLiteral("4 MiB")));

@@ -258,6 +258,8 @@ TEST(SettingsStore, FailedWriteKeepsTheOldFileAndTheChangesForTheNextClose) {
   const QString error = ErrorOf([&] { root.Close(); });
   EXPECT_TRUE(error.startsWith(QStringLiteral("Failed to set data for '%1'").arg(file)))
       << error.toStdString();
+  // The message box that shows it ends the sentence, with one full stop.
+  EXPECT_EQ(error.section(u'\r', 1), QStringLiteral("Cannot create the folder"));
   EXPECT_TRUE(store.HasPendingChanges());
 
   QFile::remove(blocker);

@@ -66,6 +66,23 @@ TEST_F(AutostartTest, TheMainWindowsEntryGoesToTheUsersFolderWithoutMachineWideA
   EXPECT_FALSE(QFile::exists(entry));
 }
 
+TEST_F(AutostartTest, StartingWritesNothingIntoTheMachineWideFolderAndAFolderBelowAFileIsNotWritable) {
+  // The program loads these values at every start; the machine-wide folder (here a writable
+  // private one) must stay as it was: no autostart folder made, no probe file left or made.
+  TAutostart component(QStringLiteral("Vellumix#Autostart"), program);
+  TAutostart::LoadMainWindowValues(component);
+  EXPECT_TRUE(component.Global()) << "a folder that could be made counts as writable";
+  EXPECT_FALSE(QFileInfo::exists(systemBase + QStringLiteral("/autostart")));
+  EXPECT_TRUE(QDir(systemBase).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+
+  // A machine-wide "folder" that is a file can never hold entries.
+  const QString file = systemBase + QStringLiteral("/plain-file");
+  TestEnvironment::WriteFile(file, "x");
+  qputenv("XDG_CONFIG_DIRS", file.toUtf8());
+  component.SetGlobal(true);
+  EXPECT_FALSE(component.Global());
+}
+
 TEST_F(AutostartTest, TheFirstWriteKeepsAnExistingEntryAndARemovedEntryComesBackOnTheNextWrite) {
   NoMachineWideFolder();
   {

@@ -6,6 +6,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
+#include <functional>
 
 #include "FormTables.h"
 #include "TestEnvironment.h"
@@ -258,8 +259,9 @@ TEST_F(FormStorage, EntriesAreResolvedAgainstTheWindow) {
                          QStringLiteral("MNIWORDWRAP.Checked"), QStringLiteral("pnlTip.Visible")}));
   // Every entry that stores nothing is named, so a window's table can be checked whole.
   EXPECT_EQ(form.storage->Unresolved(),
-            (QStringList{QStringLiteral("noPeriod"), QStringLiteral(".Checked"), QStringLiteral("mniWordWrap."),
-                         QStringLiteral("nothingHere.Checked"), QStringLiteral("mniWordWrap.NoSuchProperty")}));
+            (QStringList{QStringLiteral("noPeriod"), QStringLiteral(".Checked"),
+                         QStringLiteral("mniWordWrap."), QStringLiteral("nothingHere.Checked"),
+                         QStringLiteral("mniWordWrap.NoSuchProperty")}));
   delete form.pnlTip;  // a control destroyed before its window takes its entries along
   EXPECT_EQ(form.storage->StoredProps().size(), 2);
   form.show();
@@ -327,6 +329,31 @@ TEST_F(FormStorage, PlacementIsRestoredByItsRules) {
     }
   }
   {
+    // A place larger than the screens, or partly off them, is brought onto the screen that
+    // shows most of it, at most as large as that screen offers.
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    const QByteArray partly = QByteArray::number(available.right() - 50) + ",10," +
+                              QByteArray::number(available.right() + 150) + ",110";
+    // Each expected place, within the area that leaves room for the window's frame.
+    const QList<std::pair<QByteArray, std::function<QRect(const QRect &)>>> cases = {
+        {"-999999,-999999,999999999,999999999", [](const QRect &area) { return area; }},
+        {"-2147483648,-2147483648,2147483647,2147483647", [](const QRect &area) { return area; }},
+        {partly, [](const QRect &area) { return QRect(area.right() + 1 - 200, 10, 200, 100); }},
+        {"5,-50,105,50", [](const QRect &area) { return QRect(5, area.top(), 100, 100); }}};
+    for (const auto &[normPos, expected] : cases) {
+      TSettingsStore other(WriteSettings(dpiLine + "\"NormPos\"=\"" + normPos + "\"\n"));
+      auto form = Form(other);
+      form->show();
+      const QRect frame = form->frameGeometry();
+      const QRect inner = form->geometry();
+      const QRect area = available.marginsRemoved(
+          QMargins(inner.left() - frame.left(), inner.top() - frame.top(),
+                   frame.right() - inner.right(), frame.bottom() - inner.bottom()));
+      EXPECT_EQ(inner, expected(area)) << normPos.toStdString();
+      EXPECT_TRUE(available.contains(frame)) << normPos.toStdString();
+    }
+  }
+  {
     // A placement value of a non-string type stops the placement and is reported; the stored
     // properties still load and the window still shows.
     TSettingsStore other(
@@ -363,7 +390,8 @@ TEST_F(FormStorage, MainFrameDefaultsToMaximizedAndTheMainTableLoads) {
   ASSERT_EQ(props.size(), 49);
   EXPECT_EQ(props.first(), QStringLiteral("mniButtonHints.Checked"));
   EXPECT_EQ(props.at(46), QStringLiteral("PrintFont.Checked"));
-  EXPECT_EQ(props.mid(47), (QStringList{QStringLiteral("SMTPSecurity.Caption"), QStringLiteral("SMTPLogin.Caption")}));
+  EXPECT_EQ(props.mid(47), (QStringList{QStringLiteral("SMTPSecurity.Caption"),
+                                        QStringLiteral("SMTPLogin.Caption")}));
 }
 
 TEST_F(FormStorage, EditFormTableOnAControlWithItsOwnProperties) {

@@ -1,22 +1,55 @@
 #include "ConverterProcess.h"
 
-#include "ConverterProtocol.h"
+#include <unistd.h>
 
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <csignal>
+
+#include "ConverterProtocol.h"
 
 TConverterProcess::TConverterProcess(QString program, QString format)
     : program_(std::move(program)), format_(std::move(format)) {}
 
+TConverterProcess::~TConverterProcess() { endGroup(); }
+
+void TConverterProcess::endGroup() {
+  if (group_ <= 0) return;
+  // The group and, should the child not have made its group yet, the child itself.
+  ::kill(pid_t(-group_), SIGKILL);
+  ::kill(pid_t(group_), SIGKILL);
+  group_ = 0;
+}
+
+void TConverterProcess::Cancel() {
+  if (!process_) return;
+  cancelled_ = true;
+  endGroup();
+  if (loop_) loop_->quit();
+}
+
 int TConverterProcess::run(const QStringList &call, const QByteArray &input, QByteArray *chunked) {
   error_.clear();
   unsupported_ = false;
+  cancelled_ = false;
   const QString name = QFileInfo(program_).fileName();
   QProcess process;
   process.setProgram(program_);
   process.setArguments(QStringList{QStringLiteral("--format"), format_} + call);
+  // Its scratch files and those of its tools go to a folder of this call, removed however
+  // the call ends (a converter that is killed cannot clean up after itself).
+  QTemporaryDir scratch;
+  if (scratch.isValid()) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), scratch.path());
+    process.setProcessEnvironment(environment);
+  }
+  // A group of its own, so that the tool the converter starts ends with it.
+  process.setChildProcessModifier([] { ::setpgid(0, 0); });
   QEventLoop loop;
   QTimer limit;
   limit.setSingleShot(true);
@@ -29,7 +62,7 @@ int TConverterProcess::run(const QStringList &call, const QByteArray &input, QBy
   });
   QObject::connect(&limit, &QTimer::timeout, &loop, [&] {
     timedOut = true;
-    process.kill();
+    endGroup();
   });
   QObject::connect(&process, &QProcess::readyReadStandardOutput, &loop, [&] {
     const QByteArray bytes = process.readAllStandardOutput();
@@ -39,23 +72,39 @@ int TConverterProcess::run(const QStringList &call, const QByteArray &input, QBy
     }
     const qsizetype before = reader.Total();
     if (reader.Feed(bytes, *chunked) == TChunkReader::TState::Failed) {
-      process.kill();
+      endGroup();
     } else if (reader.Total() != before && OnProgress) {
       OnProgress(reader.Total());
     }
   });
   process.start();
+  if (process.processId() > 0) {
+    group_ = process.processId();
+    ::setpgid(pid_t(group_), pid_t(group_));  // the parent's half of the usual race-free pair
+  }
   limit.start(TimeLimitMs);
+  process_ = &process;
+  loop_ = &loop;
   if (process.state() != QProcess::NotRunning || process.error() != QProcess::FailedToStart) {
     if (!input.isEmpty() || call.value(0) == QLatin1String("export")) {
       process.write(input);
       process.closeWriteChannel();
     }
-    if (process.state() != QProcess::NotRunning) loop.exec();
+    if (process.state() != QProcess::NotRunning && !cancelled_) loop.exec();
   }
+  process_ = nullptr;
+  loop_ = nullptr;
   limit.stop();
+  // Whatever the converter left running ends with the call.
+  endGroup();
+  if (process.state() != QProcess::NotRunning) process.waitForFinished(10000);
   if (process.error() == QProcess::FailedToStart) {
-    error_ = QStringLiteral("The converter %1 could not be started: %2").arg(program_, process.errorString());
+    error_ = QStringLiteral("The converter %1 could not be started: %2")
+                 .arg(program_, process.errorString());
+    return -1;
+  }
+  if (cancelled_) {
+    error_ = QStringLiteral("The conversion was cancelled");
     return -1;
   }
   if (timedOut) {
@@ -85,8 +134,10 @@ int TConverterProcess::run(const QStringList &call, const QByteArray &input, QBy
   if (process.exitCode() > 1 || (chunked && process.exitCode() != 0)) {
     QString reason = QString::fromUtf8(process.readAllStandardError()).trimmed().section(u'\n', -1);
     if (reason.isEmpty()) reason = QString::fromUtf8(stdoutBytes).trimmed().section(u'\n', -1);
-    error_ = QStringLiteral("The converter %1 failed: %2")
-                 .arg(name, reason.isEmpty() ? QStringLiteral("exit status %1").arg(process.exitCode()) : reason);
+    error_ =
+        QStringLiteral("The converter %1 failed: %2")
+            .arg(name, reason.isEmpty() ? QStringLiteral("exit status %1").arg(process.exitCode())
+                                        : reason);
     return -1;
   }
   return process.exitCode();

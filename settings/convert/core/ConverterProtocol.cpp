@@ -30,7 +30,8 @@ TChunkReader::TState TChunkReader::fail(const QString &error) {
 TChunkReader::TState TChunkReader::Feed(QByteArrayView bytes, QByteArray &out) {
   qsizetype at = 0;
   while (at < bytes.size()) {
-    if (state_ != TState::More) return fail(QStringLiteral("the converter sent more after its end"));
+    if (state_ != TState::More)
+      return fail(QStringLiteral("the converter sent more after its end"));
     if (pending_ > 0) {
       const qsizetype take = qMin(pending_, bytes.size() - at);
       out.append(bytes.data() + at, take);
@@ -52,7 +53,8 @@ TChunkReader::TState TChunkReader::Feed(QByteArrayView bytes, QByteArray &out) {
       if (!ok || n < 1 || n > ConverterProtocol::MaxChunk || line.mid(5) != QByteArray::number(n))
         return fail(QStringLiteral("the converter sent a chunk of a wrong size"));
       if (n > maxTotal_ - total_)
-        return fail(QStringLiteral("the converted document is larger than %1 bytes").arg(maxTotal_));
+        return fail(
+            QStringLiteral("the converted document is larger than %1 bytes").arg(maxTotal_));
       total_ += n;
       pending_ = n;
     } else if (line == "END") {

@@ -1,0 +1,28 @@
+#include "SupportAddress.h"
+
+#include "RootKey.h"
+#include "VellumixVersion.h"
+
+namespace {
+
+const QString kSection = QStringLiteral("Support");
+const QString kValue = QStringLiteral("Address");
+
+}  // namespace
+
+namespace SupportAddress {
+
+QString Current() {
+  const TRootKey root;
+  const QString stored = root.ReadString(kSection, kValue, QString()).trimmed();
+  return stored.isEmpty() ? QString::fromLatin1(kSupportAddress) : stored;
+}
+
+void Remember(const QString &address) {
+  const QString chosen = address.trimmed();
+  if (chosen.isEmpty() || chosen == Current()) return;
+  TRootKey root;
+  root.WriteString(kSection, kValue, chosen);
+}
+
+}  // namespace SupportAddress
