@@ -18,8 +18,8 @@ packages=(
   python3 python3-aiosmtpd
   # how a receiving system's filter judges a sent message (local rules only)
   spamassassin
-  # checking printed output
-  poppler-utils
+  # checking printed output; a face for Chinese, Japanese and Korean text on the printed pages
+  poppler-utils fonts-wqy-microhei
   # mail over TLS, the desktop's secret store
   openssl libssl-dev qtkeychain-qt6-dev curl
   # printing: a real CUPS queue that writes PDF files; the comparison tools of the benchmark
