@@ -17,6 +17,7 @@
 #include "MdiFrame.h"
 #include "MessageBox.h"
 #include "PanelStatusBar.h"
+#include "ReportErrors.h"
 #include "RichEdit.h"
 #include "RootKey.h"
 #include "SystemIntegration.h"
@@ -327,6 +328,7 @@ void TfrmMain::createTray() {
 void TfrmMain::connectCommands() {
   // Each item runs the handler its table row names; an item without one stays disabled.
   // Items made at run time (recent and favourite files, the window list) connect themselves.
+  // An error that ends a command is reported here and the program goes on.
   for (QAction *action : std::as_const(actions_)) {
     if (action->isSeparator() || !Commands::Find(action->objectName())) continue;
     if (action->menu()) {
@@ -340,7 +342,9 @@ void TfrmMain::connectCommands() {
       continue;
     }
     connect(action, &QAction::triggered, this,
-            [this, action, handler] { handler(*this, action->property("tag").toInt()); });
+            [this, action, handler] {
+              ReportErrors(this, [&] { handler(*this, action->property("tag").toInt()); });
+            });
   }
 }
 
@@ -394,7 +398,7 @@ void TfrmMain::showEvent(QShowEvent *event) {
   if (!shown_) {
     shown_ = true;
     // After the window is on screen, so that the document windows open inside a laid-out frame.
-    QTimer::singleShot(0, this, &TfrmMain::FormShow);
+    QTimer::singleShot(0, this, [this] { ReportErrors(this, [this] { FormShow(); }); });
   }
 }
 
@@ -530,10 +534,14 @@ void TfrmMain::createFileListItems() {
   fill(QStringLiteral("mniFavFiles"), QStringLiteral("mniFav0"), QStringLiteral("mniFavDiv"));
   for (int n = 0; n < TFileLists::MaxEntries; ++n) {
     QAction *recent = Action(QStringLiteral("mniMRU%1").arg(n + 1));
-    connect(recent, &QAction::triggered, this, [this, recent] { RunMRU(recent->text(), recent->property("tag").toInt()); });
+    connect(recent, &QAction::triggered, this, [this, recent] {
+      ReportErrors(this, [&] { RunMRU(recent->text(), recent->property("tag").toInt()); });
+    });
     QAction *favorite = Action(QStringLiteral("mniFav0%1").arg(n + 1));
     connect(favorite, &QAction::triggered, this,
-            [this, favorite] { RunFav(favorite->text(), favorite->property("tag").toInt()); });
+            [this, favorite] {
+              ReportErrors(this, [&] { RunFav(favorite->text(), favorite->property("tag").toInt()); });
+            });
   }
   connect(Menu(QStringLiteral("mniFile")), &QMenu::aboutToShow, this, [this] {
     ShowRecentMenu();
@@ -555,25 +563,21 @@ void TfrmMain::createFileListItems() {
 }
 
 void TfrmMain::LoadFileLists() {
-  try {
+  ReportErrors(this, [this] {
     TRootKey root;
     fileLists_.Load(root);
     root.Close();
-  } catch (const std::exception &error) {
-    MessageBox::ShowError(this, QString::fromUtf8(error.what()));
-  }
+  });
   ShowRecentMenu();
   ShowFavoriteMenu();
 }
 
 void TfrmMain::SaveFileLists() {
-  try {
+  ReportErrors(this, [this] {
     TRootKey root;
     fileLists_.Save(root);
     root.Close();
-  } catch (const std::exception &error) {
-    MessageBox::ShowError(this, QString::fromUtf8(error.what()));
-  }
+  });
 }
 
 void TfrmMain::UpdateMRU(const QString &path) {
@@ -669,7 +673,7 @@ void TfrmMain::dragEnterEvent(QDragEnterEvent *event) {
 }
 
 void TfrmMain::dropEvent(QDropEvent *event) {
-  OpenDroppedFiles(event->mimeData()->urls());
+  ReportErrors(this, [&] { OpenDroppedFiles(event->mimeData()->urls()); });
   event->acceptProposedAction();
 }
 

@@ -4,8 +4,12 @@
 #include "MessageBox.h"
 #include <QListWidget>
 #include "RootKey.h"
+#include "SettingsStore.h"
 
 #include <QFile>
+#include <QDir>
+#include <QFileInfo>
+#include <QScopeGuard>
 #include <QMenu>
 
 namespace {
@@ -149,4 +153,34 @@ TEST_F(AppFixture, FavouritesPageSortsAddsAtMostEightAndAsksBeforeDeleting) {
                                               "your favorite files list?"));
   EXPECT_EQ(page.lstFavFiles()->count(), 7);
   EXPECT_FALSE(page.btnDelFiles()->isEnabled());
+}
+
+// When the settings cannot be written (here a file stands where their folder belongs), the
+// file lists stored on the way out fail: the user is told why in the error box, and the
+// window still goes.
+TEST_F(AppFixture, FileListsThatCannotBeStoredAreReportedInTheErrorBox) {
+  const QString folder = QFileInfo(TSettingsStore::UserFilePath()).absolutePath();
+  const QString keep = folder + QStringLiteral(".keep");
+  QDir().rename(folder, keep);
+  TestEnvironment::WriteFile(folder, "not a folder");
+  const auto restore = qScopeGuard([&] {
+    QFile::remove(folder);
+    QDir().rename(keep, folder);
+  });
+  TModalAnswerer answerer;
+  TfrmMain &m = Start();
+  const QString dir = TestEnvironment::FreshDir(QStringLiteral("mru-unwritable"));
+  m.OpenFile(TestEnvironment::WriteFile(dir + QStringLiteral("/a.txt"), "x"));
+  answerer.texts.clear();
+  answerer.titles.clear();
+  const QString title = m.ApplicationTitle();
+  for (TfrmEdit *edit : m.EditWindows()) edit->mmoMemo()->SetModified(false);
+  main.reset();
+  QCoreApplication::sendPostedEvents();  // the settings' own reports, answered here too
+  const QString expected = QStringLiteral("Failed to set data for '") +
+                           TSettingsStore::UserFilePath() +
+                           QStringLiteral("'\nCannot create the folder.");
+  const auto shown = answerer.texts.indexOf(expected);
+  ASSERT_GE(shown, 0) << answerer.texts.join(u'|').toStdString();
+  EXPECT_EQ(answerer.titles[shown], title);
 }
