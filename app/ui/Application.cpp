@@ -4,10 +4,11 @@
 #include <exception>
 
 #include "Fonts.h"
+#include "ProductTexts.h"
 #include "VellumixVersion.h"
 
 TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {
-  setApplicationName(QStringLiteral("Vellumix"));
+  setApplicationName(ProductTexts::Name());
   setOrganizationName(QStringLiteral("Kestrelwick"));
   setApplicationVersion(QString::fromLatin1(kVersionText));
   setDesktopFileName(QStringLiteral("vellumix"));

@@ -17,6 +17,7 @@
 #include "MdiFrame.h"
 #include "MessageBox.h"
 #include "PanelStatusBar.h"
+#include "ProductTexts.h"
 #include "ReportErrors.h"
 #include "RichEdit.h"
 #include "RootKey.h"
@@ -53,10 +54,10 @@
 
 namespace {
 
-const QString kProduct = QStringLiteral("Vellumix");
+const QString kProduct = ProductTexts::Name();
 const QString kDefaultFilter = QStringLiteral(
     "Text Files (*.TXT)|*.txt|Initialization Files (*.INI)|*.ini|HTML Files (*.HTM;*HTML)|*.htm;*.html|All Files (*.*)|*.*");
-const QString kUntitled = QStringLiteral("untitled.txt");
+const QString kUntitled = ProductTexts::Untitled();
 
 // The setting holders; their defaults are those of the "Main Form" table, which the settings
 // store assigns as soon as it is given the table.
