@@ -1,7 +1,16 @@
 #include "TextFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QLocale>
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <climits>
+#include <cstring>
 #include <optional>
 
 #include "CodePage.h"
@@ -329,8 +338,200 @@ QByteArray Encode(QStringView text, const TTextFormat &format, bool *lossless) {
   return toUtf8(text, lossless);
 }
 
+qsizetype EncodedSize(QStringView text, TTextEncoding encoding) {
+  switch (encoding) {
+    case TTextEncoding::Windows1252:
+      return text.size();
+    case TTextEncoding::Utf16LE:
+    case TTextEncoding::Utf16BE:
+      return 2 * text.size();
+    case TTextEncoding::Utf8:
+    case TTextEncoding::Utf8Bom:
+      break;
+  }
+  qsizetype bytes = 0;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar ch = text[i];
+    const char16_t c = ch.unicode();
+    if (c < 0x80 || IsByteStandIn(ch)) {
+      bytes += 1;
+    } else if (c < 0x800) {
+      bytes += 2;
+    } else if (ch.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+      bytes += 4;
+      ++i;
+    } else {
+      bytes += 3;  // a lone surrogate is written as U+FFFD
+    }
+  }
+  return bytes;
+}
+
 bool CanEncode(QStringView text, TTextEncoding encoding) {
   return encoding != TTextEncoding::Windows1252 || CodePage::FitsWindows1252(text);
+}
+
+QString KindOfEntry(unsigned mode) {
+  switch (mode & S_IFMT) {
+    case S_IFREG:
+      return {};
+    case S_IFDIR:
+      return QStringLiteral("a folder");
+    case S_IFIFO:
+      return QStringLiteral("a named pipe (FIFO)");
+    case S_IFSOCK:
+      return QStringLiteral("a socket");
+    case S_IFCHR:
+      return QStringLiteral("a character device");
+    case S_IFBLK:
+      return QStringLiteral("a block device");
+    default:
+      return QStringLiteral("no regular file");
+  }
+}
+
+qint64 ReadLimit() {
+  // A document counts its characters in an int; a byte gives at most one character.
+  constexpr qint64 kCountable = INT_MAX - 1;
+  QFile memInfo(QStringLiteral("/proc/meminfo"));
+  qint64 availableKiB = -1;
+  if (memInfo.open(QIODevice::ReadOnly)) {
+    const QList<QByteArray> lines = memInfo.readAll().split('\n');
+    for (const QByteArray &line : lines) {
+      if (!line.startsWith("MemAvailable:")) continue;
+      bool ok = false;
+      const qint64 value = line.mid(13).trimmed().split(' ').value(0).toLongLong(&ok);
+      if (ok && value >= 0) availableKiB = value;
+    }
+  }
+  if (availableKiB < 0) return qint64(1) << 30;  // unknown: a gibibyte
+  return std::min(kCountable, availableKiB / 8 * 1024);
+}
+
+namespace {
+
+QString errorWords(int error) {
+  switch (error) {
+    case ENOENT:
+      return QStringLiteral("There is no such file");
+    case ENOTDIR:
+      return QStringLiteral("A part of its path is not a folder");
+    case EACCES:
+    case EPERM:
+      return QStringLiteral("Permission to read it is denied");
+    case EISDIR:
+      return QStringLiteral("It is a folder");
+    case ELOOP:
+      return QStringLiteral("Its symbolic links lead round in a circle");
+    case ENAMETOOLONG:
+      return QStringLiteral("Its name is too long");
+    case EIO:
+      return QStringLiteral("The disk could not read it (input/output error)");
+    case ENOMEM:
+      return QStringLiteral("There is not enough memory to read it");
+    case ENXIO:
+    case ENODEV:
+      return QStringLiteral("The device it names is not there");
+    default:
+      break;
+  }
+  QString words = QString::fromLocal8Bit(std::strerror(error));
+  return words.isEmpty() ? QStringLiteral("It cannot be read") : words;
+}
+
+QString sizeWords(qint64 bytes) {
+  QLocale locale;
+  locale.setNumberOptions(locale.numberOptions() & ~QLocale::OmitGroupSeparator);
+  return locale.toString(bytes) + QStringLiteral(" bytes");
+}
+
+TFileBytes failed(QString error) {
+  TFileBytes result;
+  result.error = std::move(error);
+  return result;
+}
+
+QString notAFile(const QString &kind) {
+  return QStringLiteral("It is ") + kind + QStringLiteral(", not a file");
+}
+
+QString tooLarge(qint64 size, qint64 maxBytes) {
+  return QStringLiteral("It is too large: ") + sizeWords(size) +
+         QStringLiteral(", and the memory free on this computer holds a text of at most ") +
+         sizeWords(maxBytes);
+}
+
+class TDescriptor {
+ public:
+  explicit TDescriptor(int fd) : fd_(fd) {}
+  ~TDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  TDescriptor(const TDescriptor &) = delete;
+  TDescriptor &operator=(const TDescriptor &) = delete;
+  int Get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+}  // namespace
+
+TFileBytes ReadRegularFile(const QString &path, qint64 maxBytes,
+                           const std::function<bool(qint64, qint64)> &progress) {
+  const QByteArray native = QFile::encodeName(path);
+  struct stat info {};
+  // Looked at before it is opened: opening a named pipe for reading waits for a writer.
+  if (::stat(native.constData(), &info) != 0) return failed(errorWords(errno));
+  if (const QString kind = KindOfEntry(info.st_mode); !kind.isEmpty())
+    return failed(kind == QLatin1String("a folder") ? QStringLiteral("It is a folder")
+                                                    : notAFile(kind));
+  // Non-blocking, and looked at again once open, in case the entry was replaced meanwhile.
+  int fd;
+  do {
+    fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) return failed(errorWords(errno));
+  const TDescriptor descriptor(fd);
+  if (::fstat(fd, &info) != 0) return failed(errorWords(errno));
+  if (const QString kind = KindOfEntry(info.st_mode); !kind.isEmpty())
+    return failed(notAFile(kind));
+  const qint64 size = info.st_size;
+  if (size > maxBytes) return failed(tooLarge(size, maxBytes));
+
+  TFileBytes result;
+  constexpr qint64 kSlice = 4 * 1024 * 1024;
+  try {
+    QByteArray &buffer = result.bytes;
+    // One byte more than the size notices a file that grew since it was looked at (a log
+    // being written): it is read on to its end, as long as it stays within the limit.
+    buffer.resize(size + 1);
+    qint64 done = 0;
+    for (;;) {
+      if (done == buffer.size()) {
+        if (done > maxBytes) return failed(tooLarge(done, maxBytes));
+        buffer.resize(std::min(maxBytes + 1, std::max(done + kSlice, done / 2 * 3)));
+      }
+      const qint64 want = std::min<qint64>(kSlice, buffer.size() - done);
+      const ssize_t got = ::read(fd, buffer.data() + done, size_t(want));
+      if (got < 0) {
+        if (errno == EINTR) continue;
+        return failed(errorWords(errno));
+      }
+      if (got == 0) break;
+      done += got;
+      if (done > maxBytes) return failed(tooLarge(done, maxBytes));
+      if (progress && !progress(done, std::max(size, done))) {
+        result = TFileBytes{};
+        result.cancelled = true;
+        return result;
+      }
+    }
+    buffer.resize(done);
+  } catch (const std::bad_alloc &) {
+    return failed(errorWords(ENOMEM));
+  }
+  return result;
 }
 
 }  // namespace TextFile

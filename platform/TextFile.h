@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringView>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 // How a text file's bytes stand for its characters, so that a document is written back the
@@ -39,6 +40,16 @@ struct TDecodedText {
   qsizetype unreadableBytes = 0;
 };
 
+// A whole file read into memory, or why it was not.
+struct TFileBytes {
+  QByteArray bytes;
+  // Why the file could not be read, in plain words ("there is no such file", "it is a
+  // folder", ...); empty when it was read.
+  QString error;
+  bool cancelled = false;  // the progress callback asked to stop
+  bool Ok() const { return error.isEmpty() && !cancelled; }
+};
+
 namespace TextFile {
 
 // Kinds of line break. The first three equal the TLineEnd values. The others are characters
@@ -65,11 +76,29 @@ QString JoinBreaks(const TDecodedText &decoded);
 // encoding could not hold some character (which then became a best-fit or '?').
 QByteArray Encode(QStringView text, const TTextFormat &format, bool *lossless = nullptr);
 
+// The number of bytes Encode gives for text in the encoding, without its byte-order mark.
+qsizetype EncodedSize(QStringView text, TTextEncoding encoding);
+
 // True when every character of text can be written in the encoding.
 bool CanEncode(QStringView text, TTextEncoding encoding);
 
 // The stand-in character of an unreadable byte (0x80..0xFF), and back.
 inline QChar ByteStandIn(uint8_t byte) { return QChar(char16_t(0xDC00 + byte)); }
 inline bool IsByteStandIn(QChar ch) { return ch.unicode() >= 0xDC80 && ch.unicode() <= 0xDCFF; }
+
+// The largest file a document is read from: what the memory the system has free can hold
+// with the document's own copies of the text (about eight bytes a byte), and never more than
+// a document can count.
+qint64 ReadLimit();
+
+// Reads a regular file whole. Named pipes, sockets, devices and folders are refused without
+// opening them for long (nothing blocks), and so is a file over maxBytes. progress is told
+// (bytes read, file size) after every slice and returns false to stop.
+TFileBytes ReadRegularFile(const QString &path, qint64 maxBytes,
+                           const std::function<bool(qint64, qint64)> &progress = {});
+
+// What kind of thing a file system entry of this mode is, for messages: "a folder", "a named
+// pipe (FIFO)", "a socket", "a character device", "a block device"; empty for a regular file.
+QString KindOfEntry(unsigned mode);
 
 }  // namespace TextFile

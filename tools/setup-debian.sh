@@ -14,12 +14,18 @@ packages=(
   fonts-liberation2
   # word lists the dictionaries are compiled from
   wamerican wbritish wfrench wngerman witalian wspanish wdutch hunspell-en-med
+  # the full dictionaries whose forms are expanded into them, and the tools that expand them
+  hunspell-tools hunspell-en-us hunspell-en-gb hunspell-de-de hunspell-it hunspell-es hunspell-nl
+  hunspell-fr-classical
+  aspell aspell-fr
+  # the benchmark: hunspell to compare with, man pages in each language, real misspellings
+  hunspell codespell manpages manpages-fr manpages-de manpages-es manpages-it manpages-nl
   # a real SMTP server for the mail tests
   python3 python3-aiosmtpd
   # how a receiving system's filter judges a sent message (local rules only)
   spamassassin
-  # checking printed output
-  poppler-utils
+  # checking printed output; a face for Chinese, Japanese and Korean text on the printed pages
+  poppler-utils fonts-wqy-microhei
   # mail over TLS, the desktop's secret store
   openssl libssl-dev qtkeychain-qt6-dev curl
   # printing: a real CUPS queue that writes PDF files; the comparison tools of the benchmark

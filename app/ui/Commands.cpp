@@ -7,6 +7,7 @@
 #include "ImportExport.h"
 #include "MailIcons.h"
 #include "PrintCommands.h"
+#include "RecoveryStartUp.h"
 #include "RichEdit.h"
 #include "SendAsEmail.h"
 #include "SystemIntegration.h"
@@ -51,6 +52,7 @@ void FindNext(TfrmMain &m, int) { onActive(m, [](TfrmEdit &e) { SearchCommands::
 void Replace(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { SearchCommands::Replace(e, m); }); }
 void Arrange(TfrmMain &m, int tag) { m.proMenuWindows(tag); }
 void Option(TfrmMain &m, int) { m.OptionsMenu(); }
+void ReopenSession(TfrmMain &m, int) { RecoveryStartUp::SetReopenSession(m.IsChecked(QStringLiteral("mniReopenSession"))); }
 void SetDefault(TfrmMain &m, int) { m.Integration()->mniSetDefaultClick(); }
 ImportExport::TContext converterContext(TfrmMain &m, TfrmEdit &e) {
   return {&m, &m, m.barMain(), &m, &e, [&m] { return m.NewWorkspace(); }};
@@ -147,6 +149,8 @@ const TCommandDef kItems[] = {
     {"mniMainStatusBar", "Main Status Bar", "", 3, Option, "", gStatusBar, K::Check},
     {"mniStayOnTop", "Stay On Top", "", 4, Option, "", gStayOnTop, K::Check},
     {"mniTip", "Tip Of The Day...", "", 5, Option, "Show the tip of the day...", gTip, K::Check},
+    {"mniReopenSession", "Reopen Last Session", "", -1, ReopenSession,
+     "Reopen the documents of the last session at start", gNone, K::Check},
     {"mniPreferences", "Preferences...", "", 6, Preferences, "Set Vellumix preferences...", gPreferences},
     // Help
     {"mniContents", "&Contents...", "F1", 0, MenuHelp, "Display help contents...", gHelpContents},
@@ -191,7 +195,8 @@ const char *const kConvert[] = {"mniLower", "mniUpper", "mniCapitalize", "mniTit
 const char *const kSearch[] = {"mniFind", "mniFindNext", "mniReplace"};
 const char *const kWindow[] = {"mniWin0", "mniWin1", "mniWin2"};
 const char *const kOptions[] = {"mniSetDefault", "mniWinStart", "mniButtonHints", "mniAutomaticBackups",
-                                "mniMainStatusBar", "mniStayOnTop", "mniTip", "-", "mniPreferences"};
+                                "mniMainStatusBar", "mniStayOnTop", "mniTip", "mniReopenSession", "-",
+                                "mniPreferences"};
 const char *const kHelp[] = {"mniContents", "mniOnLine", "mniSearchForHelpOn", "mniHowtoUseHelp",
                              "mniWhatsNew", "-", "mniTech", "mniDownload", "mniAbout"};
 const char *const kEmpty[] = {"-"};

@@ -1,7 +1,10 @@
 #include "fmMain.h"
 
+#include "MenuText.h"
+
 #include "Commands.h"
 #include "Folders.h"
+#include "RecoveryStartUp.h"
 #include "FormStorage.h"
 #include "FormTables.h"
 #include "Glyphs.h"
@@ -431,6 +434,8 @@ void TfrmMain::FormShow() {
     TopMostOn();
   else
     TopMostOff();
+  RecoveryStartUp::Begin(this, {Action(QStringLiteral("mniReopenSession")), [this] { return NewWorkspace(); },
+                                [this](const QString &file) { return OpenFile(file); }});
 }
 
 void TfrmMain::UpdateMainMenus() {
@@ -536,13 +541,12 @@ void TfrmMain::createFileListItems() {
   for (int n = 0; n < TFileLists::MaxEntries; ++n) {
     QAction *recent = Action(QStringLiteral("mniMRU%1").arg(n + 1));
     connect(recent, &QAction::triggered, this, [this, recent] {
-      ReportErrors(this, [&] { RunMRU(recent->text(), recent->property("tag").toInt()); });
+      ReportErrors(this, [&] { RunMRU(recent->data().toString(), recent->property("tag").toInt()); });
     });
     QAction *favorite = Action(QStringLiteral("mniFav0%1").arg(n + 1));
-    connect(favorite, &QAction::triggered, this,
-            [this, favorite] {
-              ReportErrors(this, [&] { RunFav(favorite->text(), favorite->property("tag").toInt()); });
-            });
+    connect(favorite, &QAction::triggered, this, [this, favorite] {
+      ReportErrors(this, [&] { RunFav(favorite->data().toString(), favorite->property("tag").toInt()); });
+    });
   }
   connect(Menu(QStringLiteral("mniFile")), &QMenu::aboutToShow, this, [this] {
     ShowRecentMenu();
@@ -552,13 +556,13 @@ void TfrmMain::createFileListItems() {
   connect(Menu(QStringLiteral("mniReopen")), &QMenu::aboutToShow, this, [this] {
     for (int n = 1; n <= TFileLists::MaxEntries; ++n) {
       QAction *item = Action(QStringLiteral("mniMRU%1").arg(n));
-      setHint(item, QStringLiteral("Reopen ") + item->text());
+      setHint(item, QStringLiteral("Reopen ") + item->data().toString());
     }
   });
   connect(Menu(QStringLiteral("mniFavFiles")), &QMenu::aboutToShow, this, [this] {
     for (int n = 1; n <= TFileLists::MaxEntries; ++n) {
       QAction *item = Action(QStringLiteral("mniFav0%1").arg(n));
-      setHint(item, QStringLiteral("Open ") + item->text());
+      setHint(item, QStringLiteral("Open ") + item->data().toString());
     }
   });
 }
@@ -594,7 +598,8 @@ void TfrmMain::showFileListMenu(const QStringList &list, const QString &itemPref
     const QString entry = list.value(n);
     item->setVisible(!entry.isEmpty());
     // Paths keep their case here: a lower-cased path names another file.
-    item->setText(entry);
+    item->setText(MenuText::Literal(entry));
+    item->setData(entry);
     shown += !entry.isEmpty();
   }
   Action(divider)->setVisible(Action(itemPrefix + QStringLiteral("5"))->isVisible());
@@ -765,7 +770,7 @@ void TfrmMain::rebuildWindowList() {
   windowListActions_ << menu->addSeparator();
   int number = 1;
   for (QMdiSubWindow *sub : subs) {
-    auto *item = menu->addAction(QStringLiteral("&%1 %2").arg(number++).arg(sub->windowTitle()));
+    auto *item = menu->addAction(QStringLiteral("&%1 %2").arg(number++).arg(MenuText::Literal(sub->windowTitle())));
     item->setCheckable(true);
     item->setChecked(sub == area_->currentSubWindow());
     QPointer<QMdiSubWindow> target(sub);
@@ -975,7 +980,7 @@ bool TfrmMain::dropOnDocument(QObject *watched, QEvent *event) {
   const QList<QUrl> urls = data->urls();
   if (std::none_of(urls.begin(), urls.end(), [](const QUrl &url) { return url.isLocalFile(); })) return false;
   drop->acceptProposedAction();
-  if (type == QEvent::Drop) OpenDroppedFiles(urls);
+  if (type == QEvent::Drop) ReportErrors(this, [&] { OpenDroppedFiles(urls); });
   return true;
 }
 
@@ -997,8 +1002,10 @@ bool TfrmMain::eventFilter(QObject *watched, QEvent *event) {
 void TfrmMain::closeEvent(QCloseEvent *event) {
   // Ask the document windows one after another; the first refusal stops the exit and the
   // windows not yet asked stay open, unasked.
+  RecoveryStartUp::ExitStarts(EditWindows());
   for (QMdiSubWindow *sub : area_->subWindowList(QMdiArea::CreationOrder)) {
     if (!sub->close()) {
+      RecoveryStartUp::ExitCancelled(EditWindows());
       event->ignore();
       return;
     }
@@ -1007,6 +1014,7 @@ void TfrmMain::closeEvent(QCloseEvent *event) {
 }
 
 void TfrmMain::FormDestroy() {
+  RecoveryStartUp::End();
   SaveFileLists();
   // The document windows go before the frame's own parts, which their last signals would reach.
   area_->disconnect(this);

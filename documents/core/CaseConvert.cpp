@@ -3,42 +3,59 @@
 #include "EditControl.h"
 
 namespace {
-bool IsLower(char16_t c) { return c >= u'a' && c <= u'z'; }
-bool IsUpper(char16_t c) { return c >= u'A' && c <= u'Z'; }
-char16_t ToUpper(char16_t c) { return IsLower(c) ? char16_t(c - 32) : c; }
-char16_t ToLower(char16_t c) { return IsUpper(c) ? char16_t(c + 32) : c; }
-
+// Letters of every script, one character (code point) at a time with its simple case mapping,
+// so that a text keeps its length and the caret its place.
 template <typename F>
 QString MapCharacters(const QString &s, F f) {
   QString result(s.size(), Qt::Uninitialized);
-  const char16_t *from = reinterpret_cast<const char16_t *>(s.constData());
-  char16_t *to = reinterpret_cast<char16_t *>(result.data());
-  for (qsizetype i = 0; i < s.size(); ++i) to[i] = f(from[i]);
+  const QChar *from = s.constData();
+  QChar *to = result.data();
+  for (qsizetype i = 0; i < s.size(); ++i) {
+    if (from[i].isHighSurrogate() && i + 1 < s.size() && from[i + 1].isLowSurrogate()) {
+      const char32_t mapped = f(QChar::surrogateToUcs4(from[i], from[i + 1]));
+      if (QChar::requiresSurrogates(mapped)) {
+        to[i] = QChar(QChar::highSurrogate(mapped));
+        to[i + 1] = QChar(QChar::lowSurrogate(mapped));
+      } else {
+        to[i] = from[i];
+        to[i + 1] = from[i + 1];
+      }
+      ++i;
+      continue;
+    }
+    const char32_t mapped = f(char32_t(from[i].unicode()));
+    to[i] = QChar::requiresSurrogates(mapped) ? from[i] : QChar(char16_t(mapped));
+  }
   return result;
 }
+
+char32_t ToUpper(char32_t c) { return QChar::toUpper(c); }
+char32_t ToLower(char32_t c) { return QChar::toLower(c); }
+// A letter, or a mark that belongs to the letter before it.
+bool InWord(char32_t c) { return QChar::isLetter(c) || QChar::isMark(c); }
 }  // namespace
 
-QString MakeLowerCase(const QString &s) {
-  return MapCharacters(s, [](char16_t c) { return ToLower(c); });
-}
+QString MakeLowerCase(const QString &s) { return MapCharacters(s, ToLower); }
 
-QString MakeUpperCase(const QString &s) {
-  return MapCharacters(s, [](char16_t c) { return ToUpper(c); });
-}
+QString MakeUpperCase(const QString &s) { return MapCharacters(s, ToUpper); }
 
 QString MakeToggleCase(const QString &s) {
-  return MapCharacters(s, [](char16_t c) { return IsLower(c) ? ToUpper(c) : ToLower(c); });
+  return MapCharacters(s, [](char32_t c) {
+    if (QChar::isLower(c)) return ToUpper(c);
+    if (QChar::isUpper(c) || QChar::isTitleCase(c)) return ToLower(c);
+    return c;
+  });
 }
 
 QString MakeTitleCase(const QString &s) {
   bool wordStart = true;
-  return MapCharacters(s, [&wordStart](char16_t c) {
+  return MapCharacters(s, [&wordStart](char32_t c) {
     c = ToLower(c);
-    if (wordStart && IsLower(c)) {
+    if (wordStart && QChar::isLetter(c)) {
       wordStart = false;
-      return ToUpper(c);
+      return QChar::toTitleCase(c);
     }
-    if (c != u'\'' && !IsLower(c)) wordStart = true;
+    if (c != U'\'' && c != U'\u2019' && !InWord(c)) wordStart = true;
     return c;
   });
 }
@@ -46,7 +63,8 @@ QString MakeTitleCase(const QString &s) {
 QString MakeCapitalized(const QString &s) {
   if (s.isEmpty()) return s;
   QString result = s;
-  result[0] = QChar(ToUpper(s[0].unicode()));
+  const qsizetype first = s[0].isHighSurrogate() && s.size() > 1 ? 2 : 1;
+  result.replace(0, first, MakeUpperCase(s.first(first)));
   return result;
 }
 

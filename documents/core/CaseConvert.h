@@ -4,18 +4,18 @@
 
 class TEditControl;
 
-// Letter-case conversions of the Character menu. They know only the ASCII letters A to Z and
-// a to z; every other character, accented letters included, stays as it is.
+// Letter-case conversions of the Character menu. They know the letters of every script, each
+// character mapped on its own, so a converted text keeps its length (a sharp s stays one).
 
 // The conversions by the tag of the command that asks for them.
 enum class TConvertKind { Lower = 0, Upper = 1, Capitalize = 2, Title = 3, Toggle = 4 };
 
 QString MakeLowerCase(const QString &s);
 QString MakeUpperCase(const QString &s);
-// Every a-z upper-cased and every A-Z lower-cased.
+// Every lower-case letter upper-cased and every upper-case one lower-cased.
 QString MakeToggleCase(const QString &s);
 // Lower-cases s, then upper-cases each letter that starts a word. A word starts after any
-// character that is neither a letter a-z nor an apostrophe.
+// character that is neither a letter (with its accents) nor an apostrophe.
 QString MakeTitleCase(const QString &s);
 // The first character upper-cased, the rest unchanged.
 QString MakeCapitalized(const QString &s);

@@ -94,7 +94,4 @@ class TEditControl {
   // Hold back screen updates (nests); Release shows the result.
   virtual void HoldUpdates() = 0;
   virtual void ReleaseUpdates() = 0;
-
-  // The largest number of characters a document holds.
-  static constexpr qsizetype MaxLength = 16777215;
 };

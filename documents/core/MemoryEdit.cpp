@@ -31,7 +31,7 @@ QString TMemoryEdit::Text() const {
 }
 
 void TMemoryEdit::SetText(const QString &text) {
-  text_ = Normalized(text).left(MaxLength);
+  text_ = Normalized(text);
   ++changeCount_;
   selStart_ = 0;
   selLength_ = 0;
@@ -69,10 +69,7 @@ void TMemoryEdit::ReplaceSelection(const QString &text) {
 void TMemoryEdit::TypeText(const QString &text) { ReplaceSelectionAs(text, TUndoKind::Typing); }
 
 void TMemoryEdit::ReplaceSelectionAs(const QString &text, TUndoKind kind) {
-  QString inserted = Normalized(text);
-  // The control never holds more than MaxLength characters: the excess is not inserted.
-  qsizetype room = MaxLength - (text_.size() - selLength_);
-  if (inserted.size() > room) inserted.truncate(std::max<qsizetype>(room, 0));
+  const QString inserted = Normalized(text);
   if (inserted.isEmpty() && selLength_ == 0) return;
 
   TStep step;

@@ -38,6 +38,8 @@ bool confirmReplaceChanged(TEditHost &host, TfrmEdit &window, const QString &fil
 
 bool TDocumentSaver::Save(TfrmEdit &window, const QString &fileName,
                           const TSaveSettings &settings) {
+  // A document still loading holds part of its file: saving it would shorten the file.
+  if (window.Loading()) return false;
   if (SaveNames::IsUntitled(fileName)) return SaveAs(window, settings);
   TRichEdit *memo = window.mmoMemo();
   TDocumentSaveRequest request;
@@ -68,6 +70,7 @@ bool TDocumentSaver::Save(TfrmEdit &window, const QString &fileName,
 }
 
 bool TDocumentSaver::SaveAs(TfrmEdit &window, const TSaveSettings &settings) {
+  if (window.Loading()) return false;
   const TTopMostPause pause(host_);
   const QString current = window.SaveName();
   QFileDialog dialog(window.window(), QStringLiteral("Save As"),

@@ -12,6 +12,7 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
+#include "EditorFont.h"
 #include "IdleNotifier.h"
 #include "KeyboardState.h"
 #include "UndoHistory.h"
@@ -77,6 +78,8 @@ class TSelectionBar : public QWidget {
 };
 
 TRichEdit::TRichEdit(QWidget *parent) : QPlainTextEdit(parent) {
+  // The stored default face is shown in an installed monospaced one.
+  EditorFont::InstallSubstitutes();
   setTabChangesFocus(false);
   setContextMenuPolicy(Qt::NoContextMenu);
   selectionBarWidget_ = new TSelectionBar(this);
@@ -172,12 +175,14 @@ TUndoKind TRichEdit::RedoKind() const {
 }
 
 void TRichEdit::Undo() {
+  if (loading_) return;  // a half-loaded text is not the user's to change
   if (!CanUndo()) return;
   undo();
   if (undoLevels_ > 0) --undoLevels_;
 }
 
 void TRichEdit::Redo() {
+  if (loading_) return;  // a half-loaded text is not the user's to change
   if (!CanRedo()) return;
   redo();
   ++undoLevels_;
@@ -210,21 +215,64 @@ QString TRichEdit::FileText() const {
 }
 
 void TRichEdit::LoadText(const TDecodedText &decoded) {
-  SetLineEnd(decoded.format.LineEndText());
-  SetText(decoded.text);
-  if (decoded.breaks.empty()) return;
-  // Marking the blocks is no step the user could undo.
-  const bool undo = document()->isUndoRedoEnabled();
+  BeginLoad(decoded.format);
+  for (qsizetype from = 0; from < decoded.text.size();)
+    from = LoadSlice(decoded.text, from, decoded.text.size());
+  EndLoad(decoded);
+}
+
+void TRichEdit::BeginLoad(const TTextFormat &format) {
+  if (!loading_) readOnlyBeforeLoad_ = isReadOnly();
+  loading_ = true;
+  setReadOnly(true);
+  SetLineEnd(format.LineEndText());
+  Clear();
   document()->setUndoRedoEnabled(false);
-  const auto lineEnd = uint8_t(decoded.format.lineEnd);
-  QTextBlock block = document()->begin().next();
-  for (size_t i = 0; i < decoded.breaks.size() && block.isValid(); ++i, block = block.next()) {
-    if (decoded.breaks[i] == lineEnd) continue;
-    QTextBlockFormat format = block.blockFormat();
-    format.setProperty(kBreakBefore, uint(decoded.breaks[i]));
-    QTextCursor(block).setBlockFormat(format);
+}
+
+qsizetype TRichEdit::LoadSlice(const QString &text, qsizetype from, qsizetype sliceChars) {
+  from = std::clamp<qsizetype>(from, 0, text.size());
+  qsizetype end = std::min(text.size(), from + std::max<qsizetype>(sliceChars, 1));
+  // Up to a line break, unless the line is longer than a slice by far.
+  if (end < text.size()) {
+    const qsizetype lineEnd = text.indexOf(u'\n', end);
+    if (lineEnd >= 0 && lineEnd - end < sliceChars) end = lineEnd + 1;
   }
-  document()->setUndoRedoEnabled(undo);
+  if (end < text.size() && text[end - 1].isHighSurrogate()) ++end;  // never half a character
+  QTextCursor cursor(document());
+  cursor.movePosition(QTextCursor::End);
+  const QStringView slice = QStringView(text).sliced(from, end - from);
+  if (slice.contains(u'\n')) {
+    cursor.insertText(slice.toString());
+  } else {
+    // Text added to one line has the widget lay that whole line out again at once, which for
+    // a line of megabytes takes seconds each time. Added with a line break, which is taken
+    // away again, the line is only laid out when it is shown.
+    cursor.insertText(slice.toString() + u'\n');
+    cursor.deletePreviousChar();
+  }
+  SetModified(false);
+  return end;
+}
+
+void TRichEdit::EndLoad(const TDecodedText &decoded) {
+  if (!decoded.breaks.empty()) {
+    // Marking the blocks is no step the user could undo (undo is still off).
+    const auto lineEnd = uint8_t(decoded.format.lineEnd);
+    QTextBlock block = document()->begin().next();
+    for (size_t i = 0; i < decoded.breaks.size() && block.isValid(); ++i, block = block.next()) {
+      if (decoded.breaks[i] == lineEnd) continue;
+      QTextBlockFormat format = block.blockFormat();
+      format.setProperty(kBreakBefore, uint(decoded.breaks[i]));
+      QTextCursor(block).setBlockFormat(format);
+    }
+  }
+  document()->setUndoRedoEnabled(undoLimit_ > 0);
+  ResetUndoHistory();
+  applyAlignment();
+  setReadOnly(readOnlyBeforeLoad_);
+  loading_ = false;
+  SetModified(false);
 }
 
 void TRichEdit::SetText(const QString &text) {
@@ -283,24 +331,11 @@ QString TRichEdit::SelText() const {
   return text;
 }
 
-qsizetype TRichEdit::room(qsizetype removed) const {
-  return std::max<qsizetype>(0, MaxLength - (PositionCount() - removed));
-}
-
-QString TRichEdit::fitted(const QString &text, qsizetype removed) {
-  const qsizetype space = room(removed);
-  if (text.size() <= space) return text;
-  qsizetype cut = space;
-  if (cut > 0 && text[cut - 1].isHighSurrogate()) --cut;  // never half a character
-  Q_EMIT LimitReached();
-  return text.left(cut);
-}
-
 void TRichEdit::ReplaceSelection(const QString &text) {
+  if (loading_) return;  // a half-loaded text is not the user's to change
   QString plain = text;
   plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   plain.replace(u'\r', u'\n');
-  plain = fitted(plain, SelLength());
   QTextCursor cursor = textCursor();
   pendingKind_ = TUndoKind::Unknown;
   // Its own step: never merged with typing before or after it.
@@ -335,6 +370,7 @@ void TRichEdit::EndEditBlock() {
 // ---- clipboard --------------------------------------------------------------------------
 
 void TRichEdit::Cut() {
+  if (loading_) return;  // a half-loaded text is not the user's to change
   pendingKind_ = TUndoKind::Cut;
   cut();
   pendingKind_ = TUndoKind::Unknown;
@@ -343,12 +379,14 @@ void TRichEdit::Cut() {
 void TRichEdit::Copy() { copy(); }
 
 void TRichEdit::Paste() {
+  if (loading_) return;  // a half-loaded text is not the user's to change
   pendingKind_ = TUndoKind::Paste;
   paste();
   pendingKind_ = TUndoKind::Unknown;
 }
 
 void TRichEdit::DeleteSelection() {
+  if (loading_) return;  // a half-loaded text is not the user's to change
   QTextCursor cursor = textCursor();
   if (!cursor.hasSelection()) return;
   pendingKind_ = TUndoKind::Delete;
@@ -358,13 +396,11 @@ void TRichEdit::DeleteSelection() {
 }
 
 void TRichEdit::insertFromMimeData(const QMimeData *source) {
-  // Only plain text enters a plain-text document, whatever else the clipboard offers, and no
-  // more of it than the document has room for.
+  // Only plain text enters a plain-text document, whatever else the clipboard offers.
   if (!source || !source->hasText()) return;
   QString text = source->text();
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   QTextCursor cursor = textCursor();
-  text = fitted(text, cursor.selectionEnd() - cursor.selectionStart());
   if (!text.isEmpty()) cursor.insertText(text);
 }
 
@@ -462,7 +498,10 @@ void TRichEdit::applyAlignment() {
     case TTextAlignment::Right: option.setAlignment(Qt::AlignRight); break;
     case TTextAlignment::Center: option.setAlignment(Qt::AlignHCenter); break;
   }
-  document()->setDefaultTextOption(option);
+  // A new option lays every line out again at once, seconds for a line of megabytes: only
+  // when something changed.
+  if (option.alignment() != document()->defaultTextOption().alignment())
+    document()->setDefaultTextOption(option);
 }
 
 void TRichEdit::SetAlignment(TTextAlignment alignment) {
@@ -474,9 +513,12 @@ void TRichEdit::SetAlignment(TTextAlignment alignment) {
 bool TRichEdit::WordWrap() const { return lineWrapMode() != NoWrap; }
 
 void TRichEdit::SetWordWrap(bool wrap) {
+  const QTextOption::WrapMode mode = wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap;
+  if (lineWrapMode() == (wrap ? WidgetWidth : NoWrap) && document()->defaultTextOption().wrapMode() == mode)
+    return;  // unchanged: no layout again
   setLineWrapMode(wrap ? WidgetWidth : NoWrap);
   QTextOption option = document()->defaultTextOption();
-  option.setWrapMode(wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+  option.setWrapMode(mode);
   document()->setDefaultTextOption(option);
 }
 
@@ -606,13 +648,6 @@ void TRichEdit::keyPressEvent(QKeyEvent *event) {
   if (event->matches(QKeySequence::Cut)) return Cut();
   if (event->matches(QKeySequence::Paste)) return Paste();
   const int key = event->key();
-  const bool inserts = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab ||
-                       (!event->text().isEmpty() && event->text().at(0).isPrint() &&
-                        !(event->modifiers() & Qt::ControlModifier));
-  if (inserts && room(SelLength()) < std::max<qsizetype>(1, event->text().size())) {
-    Q_EMIT LimitReached();
-    return;
-  }
   if (key == Qt::Key_Backspace || key == Qt::Key_Delete) {
     pendingKind_ = TUndoKind::Delete;
   } else if (!event->text().isEmpty() && !(event->modifiers() & Qt::ControlModifier)) {

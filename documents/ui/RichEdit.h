@@ -81,6 +81,15 @@ class TRichEdit : public QPlainTextEdit, public TEditControl {
   // Replaces the whole text by a decoded file's text, each line keeping its own line break;
   // lines added later get the break of the line they were started in.
   void LoadText(const TDecodedText &decoded);
+  // The same in slices, so that the window can answer between them: BeginLoad empties the
+  // control and makes it read-only, LoadSlice appends text from position from on (about
+  // sliceChars characters, up to a line break) and returns where the next slice starts, and
+  // EndLoad gives each line its own break and the control back to the user. No step of it
+  // can be undone, and the text is not counted as modified by it.
+  void BeginLoad(const TTextFormat &format);
+  qsizetype LoadSlice(const QString &text, qsizetype from, qsizetype sliceChars);
+  void EndLoad(const TDecodedText &decoded);
+  bool Loading() const { return loading_; }
   // The whole text as the document's file holds it: each line with its own line break, every
   // character as it is (no-break spaces, line and paragraph separators).
   QString FileText() const;
@@ -110,8 +119,6 @@ class TRichEdit : public QPlainTextEdit, public TEditControl {
  Q_SIGNALS:
   // A left or right click was pressed and released on the same detected web address.
   void URLClick(const QString &address);
-  // Typing, pasting or a replacement stopped at MaxLength characters.
-  void LimitReached();
 
  protected:
   void keyPressEvent(QKeyEvent *event) override;
@@ -134,10 +141,6 @@ class TRichEdit : public QPlainTextEdit, public TEditControl {
   // The whole text with each line break written by breakText(kind of the break).
   template <typename BreakText>
   QString joinedText(BreakText breakText) const;
-  // How many characters may replace removed ones without passing MaxLength.
-  qsizetype room(qsizetype removed) const;
-  // text cut to room(removed) characters (LimitReached when it had to be cut).
-  QString fitted(const QString &text, qsizetype removed);
 
   QString lineEnd_ = QStringLiteral("\n");
   TUndoKind pendingKind_ = TUndoKind::Unknown;
@@ -154,6 +157,8 @@ class TRichEdit : public QPlainTextEdit, public TEditControl {
   TScrollStyle scrollBars_ = TScrollStyle::ssBoth;
   TTextAlignment alignment_ = TTextAlignment::Left;
   int holdCount_ = 0;
+  bool loading_ = false;
+  bool readOnlyBeforeLoad_ = false;
   int editBlockDepth_ = 0;
   QTextCursor blockCursor_;
   QString pressedUrl_;

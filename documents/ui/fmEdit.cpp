@@ -1,7 +1,11 @@
 #include "fmEdit.h"
 
 #include <QCloseEvent>
+#include <climits>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QMdiSubWindow>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -12,9 +16,11 @@
 #include <QSaveFile>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QTextBlock>
 #include <QVBoxLayout>
 
 #include "EditHost.h"
+#include "EditorFont.h"
 #include "FindReplace.h"
 #include "Folders.h"
 #include "FormStorage.h"
@@ -22,10 +28,22 @@
 #include "KeyboardState.h"
 #include "MessageBox.h"
 #include "PanelStatusBar.h"
+#include "RecoveryTracker.h"
 #include "RichEdit.h"
+#include "LoadPanel.h"
 #include "RtfReader.h"
 #include "SafeSave.h"
 #include "SaveNames.h"
+#include "TextLoader.h"
+
+namespace {
+// Slices of about a megabyte: each is shown in a few tens of milliseconds.
+constexpr qsizetype kSliceChars = 1 << 20;
+// UTF-8 documents up to this many characters have the bytes of their file counted.
+constexpr qsizetype kCountedBytesChars = 1 << 20;
+// Files that fit one slice are read and shown without waiting for a thread.
+constexpr qint64 kQuickLoadBytes = kSliceChars;
+}  // namespace
 
 TfrmEdit::TfrmEdit(TEditHost &host, QWidget *parent) : QWidget(parent), host_(host) {
   setObjectName(QStringLiteral("frmEdit"));
@@ -33,16 +51,13 @@ TfrmEdit::TfrmEdit(TEditHost &host, QWidget *parent) : QWidget(parent), host_(ho
   mmoMemo_ = new TRichEdit(this);
   mmoMemo_->setObjectName(QStringLiteral("mmoMemo"));
   mmoMemo_->setContextMenuPolicy(Qt::CustomContextMenu);
-  QFont font(QStringLiteral("Souvenir Lt BT"));
+  QFont font(EditorFont::DefaultFamily());
   font.setPixelSize(13);
   mmoMemo_->SetEditFont(font);
   connect(mmoMemo_, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
     if (QMenu *menu = host_.PopupMenu()) menu->popup(mmoMemo_->viewport()->mapToGlobal(at));
   });
   connect(mmoMemo_, &TRichEdit::URLClick, this, &TfrmEdit::mmoMemoURLClick);
-  // Told once the key press or paste is over, never in the middle of it.
-  connect(mmoMemo_, &TRichEdit::LimitReached, this, &TfrmEdit::mmoMemoLimitReached,
-          Qt::QueuedConnection);
   // The window sees key releases before its edit control does.
   mmoMemo_->installEventFilter(this);
 
@@ -60,7 +75,12 @@ TfrmEdit::TfrmEdit(TEditHost &host, QWidget *parent) : QWidget(parent), host_(ho
   auto *layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
+  pnlLoad_ = new TLoadPanel(this);
+  pnlLoad_->hide();
+  connect(pnlLoad_, &TLoadPanel::CancelClicked, this, &TfrmEdit::CancelLoad);
+
   layout->addWidget(mmoMemo_, 1);
+  layout->addWidget(pnlLoad_);
   layout->addWidget(barEdit_);
 
   // The editor settings all document windows share: restored at the first show, saved when the
@@ -74,6 +94,17 @@ TfrmEdit::TfrmEdit(TEditHost &host, QWidget *parent) : QWidget(parent), host_(ho
   strEdit_->Options = {};
   strEdit_->SetStoredProps(FormTables::EditFormProps(), FormTables::EditFormDefaults());
 
+  recovery_ = new TRecoveryTracker(*mmoMemo_, [this] {
+    TRecoveryRecord about;
+    about.name = FileName();
+    about.format = format_;
+    about.diskKnown = diskStamp_ && diskStamp_->exists;
+    if (about.diskKnown) std::tie(about.diskSize, about.diskModifiedNs) = std::pair(diskStamp_->size, diskStamp_->modifiedNs);
+    return about;
+  }, this);
+  connect(mmoMemo_->document(), &QTextDocument::contentsChanged, recovery_, &TRecoveryTracker::TextChanged);
+  connect(mmoMemo_, &QPlainTextEdit::modificationChanged, recovery_, &TRecoveryTracker::ModifiedChanged);
+
   tmrKeyState_.setInterval(1000);
   connect(&tmrKeyState_, &QTimer::timeout, this, &TfrmEdit::tmrKeyStateTimer);
   tmrKeyState_.start();
@@ -81,7 +112,10 @@ TfrmEdit::TfrmEdit(TEditHost &host, QWidget *parent) : QWidget(parent), host_(ho
   appEventsIdle();
 }
 
-TfrmEdit::~TfrmEdit() { strEdit_->FormDestroying(); }
+TfrmEdit::~TfrmEdit() {
+  delete recovery_;  // before the edit control it reads
+  strEdit_->FormDestroying();
+}
 
 void TfrmEdit::showEvent(QShowEvent *event) {
   QWidget::showEvent(event);
@@ -122,53 +156,138 @@ QString TfrmEdit::SizeText(qsizetype size) {
   return locale.toString(qlonglong(size)) + QStringLiteral(" bytes");
 }
 
+QString TfrmEdit::SizePanelText() {
+  const quint64 changes = mmoMemo_->ChangeCount();
+  if (sizeText_.isEmpty() || sizeTextChanges_ != changes || sizeTextFormat_ != format_) {
+    sizeText_ = sizeOfText();
+    sizeTextChanges_ = changes;
+    sizeTextFormat_ = format_;
+  }
+  return sizeText_;
+}
+
+QString TfrmEdit::sizeOfText() const {
+  const qsizetype length = mmoMemo_->TextLength();  // line breaks counted as the line end
+  switch (format_.encoding) {
+    case TTextEncoding::Windows1252:
+      return SizeText(length);
+    case TTextEncoding::Utf16LE:
+    case TTextEncoding::Utf16BE:
+      return SizeText(2 + 2 * length + format_.trailer.size());
+    case TTextEncoding::Utf8:
+    case TTextEncoding::Utf8Bom:
+      break;
+  }
+  // UTF-8 gives a character one to four bytes: counted while that is cheap, else the panel
+  // says what it counts.
+  if (mmoMemo_->PositionCount() > kCountedBytesChars) {
+    QLocale locale;
+    locale.setNumberOptions(locale.numberOptions() & ~QLocale::OmitGroupSeparator);
+    return locale.toString(qlonglong(length)) + QStringLiteral(" characters");
+  }
+  qsizetype bytes = format_.encoding == TTextEncoding::Utf8Bom ? 3 : 0;
+  const QTextDocument *document = mmoMemo_->document();
+  for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+    bytes += TextFile::EncodedSize(block.text(), format_.encoding);
+  bytes += (document->blockCount() - 1) * format_.LineEndText().size();
+  return SizeText(bytes);
+}
+
 void TfrmEdit::SetUntitled(const QString &displayName) {
   setWindowTitle(QStringLiteral("untitled.txt"));
   SetFileName(displayName);
 }
 
 bool TfrmEdit::Open(const QString &name) {
-  // Paths keep their case: on this system a lower-cased path names another file.
-  QDir::setCurrent(Folders::FolderOf(name));
   const QString fileName = QFileInfo(name).absoluteFilePath();
+  const bool rich = SaveNames::IsRichTextName(fileName);
+  const QScopedValueRollback<bool> loading(loading_, true);
+  loadCancelled_ = false;
+  pnlLoad_->Start(fileName);
+  // A small file is read at once: shown in one slice, it is there before the user could
+  // notice. Anything else (larger, or no regular file, which is refused) goes to a thread.
+  const QFileInfo info(fileName);
+  const bool small = !info.isFile() || info.size() < kQuickLoadBytes;
+  std::optional<TTextLoader> loader(std::in_place, fileName, TextFile::ReadLimit(), !rich, !small);
+  // Reading and decoding take the first half of the bar, showing the text the second.
+  const bool read = whileLoading(
+      [&] {
+        pnlLoad_->SetProgress(loader->Progress() / 2);
+        return !loader->Finished();
+      },
+      20);
+  if (!read || loader->Cancelled()) return abandonLoad();
+
+  // Paths keep their case: on this system a lower-cased path names another file.
+  QDir::setCurrent(Folders::FolderOf(fileName));
   host_.SetCurrentFileName(fileName);
   host_.SetFilePath(Folders::FolderOf(fileName));
-
-  QFile file(fileName);
-  QByteArray bytes;
-  if (!QFileInfo(fileName).isDir() && file.open(QIODevice::ReadOnly)) bytes = file.readAll();
-  if (!file.isOpen() || file.error() != QFileDevice::NoError) {
-    MessageBox::ShowError(this, QStringLiteral("Cannot open file ") + fileName);
+  if (!loader->Error().isEmpty()) {
+    MessageBox::ShowError(this, QStringLiteral("Cannot open file ") + fileName +
+                                    QStringLiteral(".\r") + loader->Error());
     return openFailed(fileName);
   }
+  const TFileStamp stamp = loader->Stamp();
   const QByteArray kept = keptVersion(fileName);
-  const QByteArray &shown = kept.isNull() ? bytes : kept;
-  const std::optional<bool> truncated = SaveNames::IsRichTextName(fileName)
-                                            ? loadRichText(fileName, shown)
-                                            : loadPlainText(fileName, shown);
-  if (!truncated) return openFailed(fileName);
+  bool loaded;
+  if (rich) {
+    loaded = loadRichText(fileName, kept.isNull() ? loader->Bytes() : kept);
+  } else if (kept.isNull()) {
+    loaded = loadPlainText(fileName, loader->Decoded());
+  } else {
+    TDecodedText decoded = TextFile::Decode(kept, INT_MAX - 1);
+    loaded = loadPlainText(fileName, decoded);
+  }
+  loader.reset();
+  if (loadCancelled_) return abandonLoad();
+  if (!loaded) return openFailed(fileName);
   mmoMemo_->ResetUndoHistory();
   mmoMemo_->SetSelection(0, 0);
-  mmoMemo_->SetModified(*truncated || !kept.isNull());
-  diskStamp_ = TFileStamp::OfContent(fileName, bytes);
+  // Loading never counts as a change: the text is the file's. A kept version is not.
+  mmoMemo_->SetModified(!kept.isNull());
+  diskStamp_ = stamp;
 
   setWindowTitle(Folders::FileNameOf(fileName));
   host_.UpdateTitles();
-  barEdit_->SetWidth(pnlSize, int(7 * SizeText(mmoMemo_->TextLength()).size()));
+  barEdit_->SetWidth(pnlSize, int(7 * SizePanelText().size()));
   SetFileName(fileName);
   appEventsIdle();
   if (!openNotice_.isEmpty())
     MessageBox::Show(this, std::exchange(openNotice_, QString()), TMsgKind::Warning, TMsgButtons::Ok);
-  if (*truncated) {
-    MessageBox::Show(
-        this,
-        MessageBox::MsgHeader() + QStringLiteral("The file '") + fileName +
-            QStringLiteral("' is longer than a workspace can hold.\rOnly its first ") +
-            LimitText() +
-            QStringLiteral(" characters were loaded; saving it will shorten the file."),
-        TMsgKind::Warning, TMsgButtons::Ok);
-  }
   return true;
+}
+
+bool TfrmEdit::whileLoading(const std::function<bool()> &step, int intervalMs) {
+  if (loadCancelled_) return false;
+  if (!step()) return true;
+  QEventLoop loop;
+  QTimer timer;
+  timer.setInterval(intervalMs);
+  QElapsedTimer waited;
+  waited.start();
+  connect(&timer, &QTimer::timeout, &loop, [&] {
+    if (loadCancelled_ || !step()) {
+      loop.quit();
+      return;
+    }
+    if (!pnlLoad_->isVisible() && waited.elapsed() >= 500) pnlLoad_->show();
+  });
+  connect(pnlLoad_, &TLoadPanel::CancelClicked, &loop, &QEventLoop::quit);
+  timer.start();
+  loop.exec();
+  return !loadCancelled_;
+}
+
+bool TfrmEdit::abandonLoad() {
+  pnlLoad_->hide();
+  if (mmoMemo_->Loading()) mmoMemo_->EndLoad(TDecodedText{});
+  mmoMemo_->Clear();
+  mmoMemo_->SetModified(false);
+  loading_ = false;
+  // Nothing was opened: the window goes (once this call is over).
+  QWidget *window = qobject_cast<QMdiSubWindow *>(parentWidget());
+  (window ? window : this)->close();
+  return false;
 }
 
 QByteArray TfrmEdit::keptVersion(const QString &fileName) {
@@ -193,6 +312,7 @@ QByteArray TfrmEdit::keptVersion(const QString &fileName) {
 bool TfrmEdit::openFailed(const QString &fileName) {
   // Nothing of the file is in the window: it is an untitled document in the file's folder, so
   // that saving asks for a name.
+  pnlLoad_->hide();
   mmoMemo_->Clear();
   mmoMemo_->SetModified(false);
   SetFormat(TTextFormat{});
@@ -203,15 +323,23 @@ bool TfrmEdit::openFailed(const QString &fileName) {
   return false;
 }
 
-std::optional<bool> TfrmEdit::loadRichText(const QString &fileName, const QByteArray &bytes) {
-  TRtfReader reader;
+bool TfrmEdit::loadRichText(const QString &fileName, const QByteArray &bytes) {
+  // No limit but what a document counts: a file is never opened cut.
+  TRtfReader::TLimits limits;
+  limits.maxCharacters = TextFile::ReadLimit();
+  limits.maxInputBytes = std::max<qsizetype>(limits.maxInputBytes, bytes.size());
+  TRtfReader reader(limits);
   mmoMemo_->HoldUpdates();
   const bool read = reader.Read(bytes, *mmoMemo_->document());
   mmoMemo_->ReleaseUpdates();
-  if (!read) {
+  if (!read || reader.Truncated()) {
+    mmoMemo_->Clear();
     MessageBox::ShowError(this, QStringLiteral("Cannot open file ") + fileName +
-                                    QStringLiteral(".\r") + reader.Error());
-    return std::nullopt;
+                                    QStringLiteral(".\r") +
+                                    (read ? QStringLiteral("Its text is longer than this computer's "
+                                                           "free memory can hold")
+                                          : reader.Error()));
+    return false;
   }
   SetFormat(TTextFormat{TTextEncoding::Windows1252, TLineEnd::CrLf, {}});
   if (reader.FormattingDropped())
@@ -220,11 +348,10 @@ std::optional<bool> TfrmEdit::loadRichText(const QString &fileName, const QByteA
                                  "show: the latest changes in its longest paragraphs were left "
                                  "out.\rThe text is all there; saving writes the simpler "
                                  "formatting.");
-  return reader.Truncated();
+  return true;
 }
 
-std::optional<bool> TfrmEdit::loadPlainText(const QString &fileName, const QByteArray &bytes) {
-  const TDecodedText decoded = TextFile::Decode(bytes, TEditControl::MaxLength);
+bool TfrmEdit::loadPlainText(const QString &fileName, TDecodedText &decoded) {
   if (decoded.binary &&
       MessageBox::Show(
           this,
@@ -233,10 +360,24 @@ std::optional<bool> TfrmEdit::loadPlainText(const QString &fileName, const QByte
                              "characters.\rShown as text it is hard to read, and saving it after a "
                              "change may damage it.\r\rOpen it anyway?"),
           TMsgKind::Warning, TMsgButtons::YesNo) != TMsgResult::Yes)
-    return std::nullopt;
+    return false;
+  mmoMemo_->BeginLoad(decoded.format);
+  // Not drawn until it is all there: drawing a part would lay out a long line again and again.
   mmoMemo_->HoldUpdates();
-  mmoMemo_->LoadText(decoded);
+  qsizetype from = 0;
+  const qsizetype size = decoded.text.size();
+  const bool shown = whileLoading(
+      [&] {
+        if (from >= size) return false;
+        from = mmoMemo_->LoadSlice(decoded.text, from, kSliceChars);
+        pnlLoad_->SetProgress(500 + int(500 * from / std::max<qsizetype>(size, 1)));
+        return from < size;
+      },
+      0);
   mmoMemo_->ReleaseUpdates();
+  if (!shown) return false;
+  mmoMemo_->EndLoad(decoded);
+  pnlLoad_->hide();
   SetFormat(decoded.format);
   if (decoded.unreadableBytes > 0 && !decoded.binary) {
     const QString encoding = decoded.format.EncodingName();
@@ -252,24 +393,12 @@ std::optional<bool> TfrmEdit::loadPlainText(const QString &fileName, const QByte
                   encoding + QStringLiteral("; its ") + unreadable +
                   QStringLiteral(".\rNothing is lost: saving writes every byte back unchanged.");
   }
-  return decoded.truncated;
-}
-
-QString TfrmEdit::LimitText() { return SizeText(TEditControl::MaxLength).chopped(6); }
-
-void TfrmEdit::mmoMemoLimitReached() {
-  if (limitNoticeShown_) return;
-  const QScopedValueRollback<bool> once(limitNoticeShown_, true);
-  MessageBox::Show(this,
-                   MessageBox::MsgHeader() + QStringLiteral("A workspace holds at most ") +
-                       LimitText() +
-                       QStringLiteral(" characters.\rThe text that did not fit was not added."),
-                   TMsgKind::Warning, TMsgButtons::Ok);
+  return true;
 }
 
 void TfrmEdit::appEventsIdle() {
   barEdit_->SetText(pnlCaret, QStringLiteral("%1:%2").arg(mmoMemo_->CaretLine() + 1).arg(mmoMemo_->CaretColumn() + 1));
-  barEdit_->SetText(pnlSize, SizeText(mmoMemo_->TextLength()));
+  barEdit_->SetText(pnlSize, SizePanelText());
   barEdit_->SetText(pnlModified, mmoMemo_->Modified() ? QStringLiteral("Modified") : QString());
 }
 
@@ -281,6 +410,12 @@ void TfrmEdit::tmrKeyStateTimer() {
 }
 
 void TfrmEdit::closeEvent(QCloseEvent *event) {
+  if (loading_) {
+    // Closing a window that is still loading stops the load; the window then goes by itself.
+    CancelLoad();
+    event->ignore();
+    return;
+  }
   if (FormCloseQuery())
     event->accept();
   else
@@ -288,7 +423,7 @@ void TfrmEdit::closeEvent(QCloseEvent *event) {
 }
 
 bool TfrmEdit::FormCloseQuery() {
-  if (!mmoMemo_->Modified()) return true;
+  if (!mmoMemo_->Modified() || recovery_->KeptForSession()) return true;
   const TTopMostPause pause(host_);
   host_.Activate(this);
   const TMsgResult answer = MessageBox::Show(
@@ -298,6 +433,8 @@ bool TfrmEdit::FormCloseQuery() {
   bool mayClose = true;
   if (answer == TMsgResult::Cancel) {
     mayClose = false;
+  } else if (answer == TMsgResult::No) {
+    recovery_->Discard();
   } else if (answer == TMsgResult::Yes) {
     // A document that could not be saved (or whose Save As was cancelled) stays open: closing
     // it would throw the text away.

@@ -6,6 +6,7 @@
 #include "TextFile.h"
 
 #include <QPointer>
+#include <functional>
 #include <optional>
 
 #include <QColor>
@@ -15,8 +16,10 @@
 
 class TEditHost;
 class TFormStorage;
+class TLoadPanel;
 class TPanelStatusBar;
 class TRichEdit;
+class TRecoveryTracker;
 
 // A document window ("workspace"): one text file in an edit control above an eight-panel
 // status bar. It loads its file, keeps its status bar current, and asks before a changed
@@ -34,8 +37,14 @@ class TfrmEdit : public QWidget {
 
   // Loads the named file; false (after reporting the error) when it cannot be read or the user
   // chose not to open a file that does not look like text. The window is then an empty
-  // untitled document.
+  // untitled document. A file that takes long is read on another thread and shown in
+  // slices, the window answering meanwhile with its progress and a Cancel button; a
+  // cancelled load (Cancel, or closing the window) opens nothing and closes the window.
   bool Open(const QString &fileName);
+  // Whether a load runs; Cancel stops it.
+  bool Loading() const { return loading_; }
+  void CancelLoad() { loadCancelled_ = true; }
+  TLoadPanel *pnlLoad() const { return pnlLoad_; }
 
   // Sets the caption and panel 2 of a new, untitled document.
   void SetUntitled(const QString &displayName);
@@ -65,8 +74,9 @@ class TfrmEdit : public QWidget {
   static int FileNamePanelWidth(const QString &name);
   // "#,###,##0 bytes" with the locale's thousands separator.
   static QString SizeText(qsizetype size);
-  // The largest number of characters a workspace holds, as the user reads it.
-  static QString LimitText();
+  // Panel 3: the bytes the text takes in its file's encoding ("#,###,##0 bytes"); for a large
+  // UTF-8 document, whose bytes would take long to count, its characters ("... characters").
+  QString SizePanelText();
 
   // ---- find and replace -------------------------------------------------------------------
   // Set by the Find Next command so that the F3 key-up that follows does not search twice.
@@ -86,6 +96,8 @@ class TfrmEdit : public QWidget {
   // The file as it was loaded or last saved, to notice changes made by other programs.
   const std::optional<TFileStamp> &DiskStamp() const { return diskStamp_; }
   void SetDiskStamp(const std::optional<TFileStamp> &stamp) { diskStamp_ = stamp; }
+  // Keeps the recovery copy of the text while it is modified.
+  TRecoveryTracker *Recovery() const { return recovery_; }
 
  public Q_SLOTS:
   // Idle refresh of panels 0, 1 and 3.
@@ -102,13 +114,17 @@ class TfrmEdit : public QWidget {
   void FormShow();
   bool FormCloseQuery();
   void mmoMemoURLClick(const QString &address);
-  // Typing or pasting stopped at the character limit: say so (once at a time).
-  void mmoMemoLimitReached();
-  // Open's steps: the text of a file into the edit control; whether it had to be cut, or
-  // nothing when it was not loaded.
-  std::optional<bool> loadPlainText(const QString &fileName, const QByteArray &bytes);
-  std::optional<bool> loadRichText(const QString &fileName, const QByteArray &bytes);
+  // Open's steps: the text of a file into the edit control; false when it was not loaded
+  // (reported, or cancelled).
+  bool loadPlainText(const QString &fileName, TDecodedText &decoded);
+  bool loadRichText(const QString &fileName, const QByteArray &bytes);
   bool openFailed(const QString &fileName);
+  QString sizeOfText() const;
+  // Runs the event loop until step returns false or the load is cancelled; false when it was
+  // cancelled. The progress panel shows once the wait passes half a second.
+  bool whileLoading(const std::function<bool()> &step, int intervalMs);
+  // A cancelled load: nothing of the file stays, and the window goes.
+  bool abandonLoad();
   // The content of the copy an interrupted save kept of the file, when the user chooses it;
   // a null array otherwise.
   QByteArray keptVersion(const QString &fileName);
@@ -129,7 +145,13 @@ class TfrmEdit : public QWidget {
   QPointer<TFindDialog> lastSearchDialog_;  // whose search ran last: F3 repeats it as it is now
   TSearchState searchState_;
   std::optional<TFileStamp> diskStamp_;
+  TRecoveryTracker *recovery_ = nullptr;
   bool shown_ = false;
-  bool limitNoticeShown_ = false;
+  bool loading_ = false;
+  bool loadCancelled_ = false;
+  TLoadPanel *pnlLoad_ = nullptr;
+  QString sizeText_;  // panel 3 as of sizeTextChanges_ and sizeTextFormat_
+  quint64 sizeTextChanges_ = 0;
+  TTextFormat sizeTextFormat_;
   QString openNotice_;  // how a file was read, told once it is open
 };

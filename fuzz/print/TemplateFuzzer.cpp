@@ -1,5 +1,5 @@
-// Feeds arbitrary bytes to the print template reader. Whatever it accepts must write back and
-// read again to the same template and the same bytes.
+// Feeds arbitrary bytes to the print template reader. Whatever it accepts must fit its page,
+// and write back and read again to the same template and the same bytes.
 #include <cstdint>
 #include <cstdlib>
 
@@ -13,6 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (error.isEmpty()) std::abort();  // a refusal always says why
     return 0;
   }
+  // Whatever is accepted fits its page, so laying it out stays bounded.
+  if (!FitProblem(*report).isEmpty()) std::abort();
   const QByteArray written = TemplateFile::Format(*report);
   const std::optional<TReportTemplate> again = TemplateFile::Parse(written, &error);
   if (!again || *again != *report || TemplateFile::Format(*again) != written) std::abort();

@@ -20,18 +20,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     bytes.prepend(header);
   }
   const QString path = WriteFuzzFile("dct", bytes);
-  static const char *const kWords[] = {"a", "the", "teh", "card", "aaaa", "zzzzzzzz", "\x82t\x82"};
+  static const char *const kWords[] = {"a",     "the",      "teh",       "card",
+                                       "aaaa",  "zzzzzzzz", "\x82t\x82", "EEEEEEEEEEEEEEEE",
+                                       "L'Ete", "users'"};
   const auto mode = (data[0] & 2) ? TDCTFile::TReadMode::Blocks : TDCTFile::TReadMode::Mapped;
   try {
     TDCTFile file(path, mode);
     for (const char *word : kWords) {
       file.ContainsWord(word);
+      file.ContainsAnyCase(word);
       TSuggestList list;
       list.Collect(file, 10, word);
     }
     TDictionary dictionary;
     dictionary.OpenMainDictionary(path);
     for (const char *word : kWords) {
+      dictionary.IsWord(word);
       dictionary.Suggest(QString::fromLatin1(word), 10);
       dictionary.SuggestCompletions(QString::fromLatin1(word).left(2), 20);
     }

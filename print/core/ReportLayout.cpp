@@ -15,7 +15,7 @@ struct TReportLayout::TFlow {
   double afterHeight = 0;
 
   explicit TFlow(const TReportObject &o)
-      : object(o), measure(o.font), lineHeight(std::max(measure.LineHeight(), 0.1)) {}
+      : object(o), measure(o.font, o.tabStop), lineHeight(std::max(measure.LineHeight(), 0.1)) {}
 
   bool Exhausted() const { return pending.isEmpty() && nextLine >= object.lines.size(); }
   QString TakeLine() {
@@ -36,6 +36,10 @@ TReportLayout::TReportLayout(const TReportTemplate &report, const TReportCallbac
   if (const TReportBand *b = report_.Band(TBandKind::PageHeader)) headerHeight_ = b->height;
   if (const TReportBand *b = report_.Band(TBandKind::PageFooter)) footerHeight_ = b->height;
   prepareBands(callbacks);
+  if (const TReportBand *b = report_.Band(TBandKind::PageHeader))
+    placeBand(result_.everyPage, *b, content_.top());
+  if (const TReportBand *b = report_.Band(TBandKind::PageFooter))
+    placeBand(result_.everyPage, *b, content_.bottom() - footerHeight_);
 }
 
 TReportLayout::~TReportLayout() = default;
@@ -81,7 +85,12 @@ void TReportLayout::prepareBands(const TReportCallbacks &callbacks) {
   data.objects = std::move(stay);
 }
 
-void PlaceObject(TPreparedPage &page, const TReportObject &o, QPointF origin) {
+TPlacedItem::TFit BandFit(TBandKind kind) {
+  return kind == TBandKind::Data ? TPlacedItem::Wrap : TPlacedItem::Elide;
+}
+
+void PlaceObject(std::vector<TPlacedItem> &items, const TReportObject &o, QPointF origin,
+                 TPlacedItem::TFit fit) {
   const QRectF rect = o.rect.translated(origin);
   TPlacedItem item;
   item.rect = rect;
@@ -89,40 +98,34 @@ void PlaceObject(TPreparedPage &page, const TReportObject &o, QPointF origin) {
   item.lineWidth = o.lineWidth;
   if (o.kind == TObjectKind::Line) {
     item.kind = TPlacedItem::Line;
-    page.items.push_back(item);
+    items.push_back(item);
     return;
   }
   item.align = o.align;
   item.text = o.lines.join(u'\n');
-  item.wrap = true;
-  page.items.push_back(item);
+  item.fit = fit;
+  item.tabStop = o.tabStop;
+  items.push_back(item);
   if (o.frame) {
     item.kind = TPlacedItem::Frame;
     item.text.clear();
-    page.items.push_back(item);
+    items.push_back(item);
   }
 }
 
-void TReportLayout::placeBand(TPreparedPage &page, const TReportBand &band, double top) const {
-  for (const TReportObject &o : band.objects) PlaceObject(page, o, QPointF(content_.left(), top));
-}
-
-TPreparedPage TReportLayout::startPage() const {
-  TPreparedPage page;
-  if (const TReportBand *b = report_.Band(TBandKind::PageHeader))
-    placeBand(page, *b, content_.top());
-  if (const TReportBand *b = report_.Band(TBandKind::PageFooter))
-    placeBand(page, *b, content_.bottom() - footerHeight_);
-  return page;
+void TReportLayout::placeBand(std::vector<TPlacedItem> &items, const TReportBand &band,
+                              double top) const {
+  for (const TReportObject &o : band.objects)
+    PlaceObject(items, o, QPointF(content_.left(), top), BandFit(band.kind));
 }
 
 void TReportLayout::layoutPage() {
   const bool first = result_.pages.empty();
-  TPreparedPage page = startPage();
+  TPreparedPage page;
   const double bodyTop = content_.top() + headerHeight_;
   const double bodyBottom = content_.bottom() - footerHeight_;
   const TReportBand *data = report_.Band(TBandKind::Data);
-  if (first && data) placeBand(page, *data, bodyTop);
+  if (first && data) placeBand(page.items, *data, bodyTop);
   if (!flow_ || !data) {
     result_.pages.push_back(std::move(page));
     done_ = true;
@@ -140,6 +143,7 @@ void TReportLayout::layoutPage() {
     item.font = flow.object.font;
     item.align = flow.object.align;
     item.pageVariables = false;
+    item.tabStop = flow.measure.TabStop();
     if (!item.text.isEmpty()) page.items.push_back(std::move(item));
     y += flow.lineHeight;
   }
@@ -155,10 +159,11 @@ void TReportLayout::layoutPage() {
     // What followed the text body in the data band: here when it fits, else on a page of its own.
     if (!flow.after.empty() && y + flow.afterHeight > bodyBottom && y > bodyTop) {
       result_.pages.push_back(std::move(page));
-      page = startPage();
+      page = TPreparedPage();
       y = bodyTop;
     }
-    for (const TReportObject &o : flow.after) PlaceObject(page, o, QPointF(content_.left(), y));
+    for (const TReportObject &o : flow.after)
+      PlaceObject(page.items, o, QPointF(content_.left(), y), TPlacedItem::Wrap);
     done_ = true;
   }
   result_.pages.push_back(std::move(page));

@@ -36,8 +36,7 @@ class TReportLayout {
  private:
   struct TFlow;
   void prepareBands(const TReportCallbacks &callbacks);
-  void placeBand(TPreparedPage &page, const TReportBand &band, double top) const;
-  TPreparedPage startPage() const;
+  void placeBand(std::vector<TPlacedItem> &items, const TReportBand &band, double top) const;
   void layoutPage();
 
   TReportTemplate report_;
@@ -49,9 +48,12 @@ class TReportLayout {
   bool done_ = false;
 };
 
-// Places one template object on a page with its band's top left corner at origin: a text
-// box (and its frame) or a line.
-void PlaceObject(TPreparedPage &page, const TReportObject &object, QPointF origin);
+// Places one template object with its band's top left corner at origin: a text box (and its
+// frame) or a line.
+void PlaceObject(std::vector<TPlacedItem> &items, const TReportObject &object, QPointF origin,
+                 TPlacedItem::TFit fit);
+// How the texts of a band's boxes are fitted: header and footer shorten, the data band wraps.
+TPlacedItem::TFit BandFit(TBandKind kind);
 
 // Prepares every page at once.
 TPreparedReport PrepareReport(const TReportTemplate &report, const TReportCallbacks &callbacks,

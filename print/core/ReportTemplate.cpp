@@ -62,6 +62,71 @@ TReportBand &TReportTemplate::EnsureBand(TBandKind kind) {
   return *bands.insert(at, band);
 }
 
+namespace {
+
+constexpr double kSlack = 0.01;  // mm: rounding in the file's numbers is not a misfit
+
+double BandsHeight(const TReportTemplate &report) {
+  double sum = 0;
+  for (const TReportBand &band : report.bands) sum += band.height;
+  return sum;
+}
+
+}  // namespace
+
+bool ObjectFits(const TReportObject &o, double bandWidth, double bandHeight) {
+  const QRectF r = o.rect.normalized();
+  return r.left() >= -kSlack && r.top() >= -kSlack && r.right() <= bandWidth + kSlack &&
+         r.bottom() <= bandHeight + kSlack;
+}
+
+QString FitProblem(const TReportTemplate &report) {
+  const QRectF content = report.page.ContentRect();
+  const double total = BandsHeight(report);
+  if (total > content.height() + kSlack)
+    return QStringLiteral("the bands are %1 mm tall together, the page has room for %2 mm")
+        .arg(total, 0, 'f', 1)
+        .arg(content.height(), 0, 'f', 1);
+  for (const TReportBand &band : report.bands)
+    for (const TReportObject &o : band.objects)
+      if (!ObjectFits(o, content.width(), band.height))
+        return QStringLiteral("an object of the %1 band does not fit inside it")
+            .arg(BandKindName(band.kind));
+  return {};
+}
+
+TReportTemplate FitToPage(const TReportTemplate &report, const TPageSetup &page) {
+  TReportTemplate out = report;
+  out.page = page;
+  const QRectF from = report.page.ContentRect(), to = page.ContentRect();
+  const double sx = from.width() > 0 ? to.width() / from.width() : 1;
+  double edges = 0;
+  for (const TReportBand &band : out.bands)
+    if (band.kind != TBandKind::Data) edges += band.height;
+  // Header and footer keep their size while they leave the body at least half of the page.
+  const double total = BandsHeight(out);
+  const double edgeScale = edges <= to.height() / 2 || total <= to.height()
+                               ? 1
+                               : std::min(1.0, to.height() / std::max(total, 1e-9));
+  for (TReportBand &band : out.bands) {
+    const double oldHeight = band.height;
+    if (band.kind != TBandKind::Data)
+      band.height = oldHeight * edgeScale;
+    else
+      band.height = std::min(oldHeight, std::max(0.0, to.height() - edges * edgeScale));
+    const double sy = oldHeight > 0 ? band.height / oldHeight : 0;
+    for (TReportObject &o : band.objects) {
+      QRectF r = o.rect;
+      r = QRectF(r.x() * sx, r.y() * sy, r.width() * sx, r.height() * sy);
+      // Rounding must not push a box past its band.
+      r.setWidth(std::min(r.width(), std::max(0.0, to.width() - r.x())));
+      r.setHeight(std::min(r.height(), std::max(0.0, band.height - r.y())));
+      o.rect = r;
+    }
+  }
+  return out;
+}
+
 bool IsTextBodyMarker(const TReportObject &object) {
   return object.kind == TObjectKind::Text && !object.lines.isEmpty() &&
          object.lines.first() == QLatin1String(TextBodyMarker);

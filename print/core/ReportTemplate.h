@@ -35,6 +35,9 @@ struct TReportObject {
   THAlign align = THAlign::Left;
   bool frame = false;      // text objects: a thin frame around the box
   double lineWidth = 0.3;  // lines and frames
+  // Text objects: millimetres between tab stops; 0 puts a stop every eight blanks. Set by the
+  // program for the text body (the stops the workspace shows); not kept in the file.
+  double tabStop = 0;
 
   bool operator==(const TReportObject &) const = default;
 };
@@ -75,6 +78,16 @@ struct TReportTemplate {
 
   bool operator==(const TReportTemplate &) const = default;
 };
+
+// How much a band or object sticks out of the page; empty when everything fits. A band fits
+// when all bands together are no taller than the area inside the margins; an object fits when
+// its box lies inside its band (band width is the width inside the margins).
+QString FitProblem(const TReportTemplate &report);
+bool ObjectFits(const TReportObject &object, double bandWidth, double bandHeight);
+// The template laid out on another page: positions and widths follow the width inside the
+// margins; the header and footer keep their heights while the page has room for them and the
+// data band takes what is left. The result always fits (FitProblem is empty).
+TReportTemplate FitToPage(const TReportTemplate &report, const TPageSetup &page);
 
 // The text-body marker: a text object whose first line is exactly this flows the workspace's
 // text over as many pages as it needs.

@@ -34,7 +34,8 @@ QRectF TTemplateEditor::SheetRect(const TSelection &s) const {
 TPreparedPage TTemplateEditor::Sketch() const {
   TPreparedPage page;
   for (const TReportBand &band : report_.bands)
-    for (const TReportObject &o : band.objects) PlaceObject(page, o, BandRect(band.kind).topLeft());
+    for (const TReportObject &o : band.objects)
+      PlaceObject(page.items, o, BandRect(band.kind).topLeft(), BandFit(band.kind));
   for (TPlacedItem &item : page.items) item.pageVariables = false;  // shown as written
   return page;
 }
@@ -86,20 +87,37 @@ void TTemplateEditor::record() {
   if (inGesture_ && gestureRecorded_) return;
   gestureRecorded_ = inGesture_;
   undo_.push_back({report_, selection_});
+  trimUndo();
+}
+
+void TTemplateEditor::trimUndo() {
   if (undo_.size() > MaxUndo) undo_.erase(undo_.begin());
+}
+
+namespace {
+
+// Keeps an object inside its band: no wider or taller than the band, nowhere past its edges.
+void ClampToBand(TReportObject &o, double bandWidth, double bandHeight) {
+  const double minSize = o.kind == TObjectKind::Text ? TTemplateEditor::MinSize : 0;
+  QRectF &r = o.rect;
+  r.setWidth(std::clamp(r.width(), std::min(minSize, bandWidth), bandWidth));
+  r.setHeight(std::clamp(r.height(), std::min(minSize, bandHeight), bandHeight));
+  r.moveLeft(std::clamp(r.left(), 0.0, bandWidth - r.width()));
+  r.moveTop(std::clamp(r.top(), 0.0, bandHeight - r.height()));
+}
+
+}  // namespace
+
+double TTemplateEditor::FreeHeight() const {
+  double used = 0;
+  for (const TReportBand &band : report_.bands) used += band.height;
+  return std::max(0.0, report_.page.ContentRect().height() - used);
 }
 
 void TTemplateEditor::clampSelected() {
   TReportObject *o = selected();
   if (!o) return;
-  const double bandWidth = report_.page.ContentRect().width();
-  QRectF &r = o->rect;
-  const double minW = o->kind == TObjectKind::Text ? MinSize : 0;
-  const double minH = o->kind == TObjectKind::Text ? MinSize : 0;
-  r.setWidth(std::clamp(r.width(), minW, bandWidth));
-  r.setHeight(std::max(r.height(), minH));
-  r.moveLeft(std::clamp(r.left(), 0.0, bandWidth - r.width()));
-  r.moveTop(std::max(r.top(), 0.0));
+  ClampToBand(*o, report_.page.ContentRect().width(), report_.Band(selection_->band)->height);
 }
 
 void TTemplateEditor::MoveBy(double dx, double dy) {
@@ -113,8 +131,8 @@ void TTemplateEditor::ResizeBy(double dw, double dh) {
   if (!selected() || (dw == 0 && dh == 0)) return;
   record();
   QRectF &r = selected()->rect;
-  r.setWidth(r.width() + dw);
-  r.setHeight(r.height() + dh);
+  r.setWidth(std::max(r.width() + dw, 0.0));
+  r.setHeight(std::max(r.height() + dh, 0.0));
   clampSelected();
 }
 
@@ -154,24 +172,41 @@ void TTemplateEditor::DeleteSelected() {
   selection_.reset();
 }
 
-void TTemplateEditor::AddText(TBandKind kind) {
-  record();
+TReportBand *TTemplateEditor::bandForNewObject(TBandKind kind) {
+  if (TReportBand *band = report_.Band(kind)) return band->height > 0 ? band : nullptr;
+  // A missing band is added with the room the page has left.
+  const double room = FreeHeight();
+  if (room < MinSize) return nullptr;
   TReportBand &band = report_.EnsureBand(kind);
+  band.height = std::min(band.height, room);
+  return &band;
+}
+
+void TTemplateEditor::AddText(TBandKind kind) {
+  const TReportTemplate before = report_;
+  TReportBand *band = bandForNewObject(kind);
+  if (!band) return;
+  undo_.push_back({before, selection_});
+  trimUndo();
   TReportObject o;
-  o.rect = QRectF(0, 0, std::min(60.0, report_.page.ContentRect().width()), 6);
+  o.rect =
+      QRectF(0, 0, std::min(60.0, report_.page.ContentRect().width()), std::min(6.0, band->height));
   o.lines = {QStringLiteral("Text")};
-  band.objects.push_back(o);
-  selection_ = TSelection{kind, band.objects.size() - 1};
+  band->objects.push_back(o);
+  selection_ = TSelection{kind, band->objects.size() - 1};
 }
 
 void TTemplateEditor::AddLine(TBandKind kind) {
-  record();
-  TReportBand &band = report_.EnsureBand(kind);
+  const TReportTemplate before = report_;
+  TReportBand *band = bandForNewObject(kind);
+  if (!band) return;
+  undo_.push_back({before, selection_});
+  trimUndo();
   TReportObject o;
   o.kind = TObjectKind::Line;
-  o.rect = QRectF(0, std::min(2.0, band.height), report_.page.ContentRect().width(), 0);
-  band.objects.push_back(o);
-  selection_ = TSelection{kind, band.objects.size() - 1};
+  o.rect = QRectF(0, std::min(2.0, band->height), report_.page.ContentRect().width(), 0);
+  band->objects.push_back(o);
+  selection_ = TSelection{kind, band->objects.size() - 1};
 }
 
 void TTemplateEditor::SetPage(const TPageSetup &page) {
@@ -184,14 +219,20 @@ void TTemplateEditor::SetPage(const TPageSetup &page) {
       content.height() < 10)
     return;
   record();
-  report_.page = page;
+  // The bands and objects follow the new page, so they still fit it.
+  report_ = FitToPage(report_, page);
 }
 
 void TTemplateEditor::SetBandHeight(TBandKind kind, double height) {
   const TReportBand *band = report_.Band(kind);
-  if (height < 0 || height > 2000 || (band ? band->height == height : height == 0)) return;
+  const double current = band ? band->height : 0;
+  // A band may grow only into the room the page has left.
+  if (height < 0 || height == current || height > current + FreeHeight() + 0.01) return;
   record();
-  report_.EnsureBand(kind).height = height;  // a missing band is added
+  TReportBand &changed = report_.EnsureBand(kind);  // a missing band is added
+  changed.height = height;
+  const double width = report_.page.ContentRect().width();
+  for (TReportObject &o : changed.objects) ClampToBand(o, width, height);
 }
 
 void TTemplateEditor::Undo() {

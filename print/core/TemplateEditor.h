@@ -44,7 +44,7 @@ class TTemplateEditor {
   void EndGesture();
 
   // Edits of the selected object (nothing happens without a selection). Moves and sizes
-  // keep the object inside its band's width and at non-negative positions.
+  // keep the object inside its band.
   void MoveBy(double dx, double dy);
   void ResizeBy(double dw, double dh);
   void SetText(const QStringList &lines);
@@ -52,12 +52,17 @@ class TTemplateEditor {
   void SetAlign(THAlign align);
   void SetFrame(bool frame);
   void DeleteSelected();
-  // Adds an object to a band (created when missing) and selects it.
+  // Adds an object to a band (created when missing, when the page has room for it) and
+  // selects it.
   void AddText(TBandKind band);
   void AddLine(TBandKind band);
+  // The bands and objects are fitted to the new page.
   void SetPage(const TPageSetup &page);
-  // A band that is missing is added when given a height.
+  // A band that is missing is added when given a height. A band grows only into the room the
+  // page has left; a band made smaller takes its objects along.
   void SetBandHeight(TBandKind band, double height);
+  // Height (mm) inside the margins that no band takes.
+  double FreeHeight() const;
 
   bool CanUndo() const { return !undo_.empty(); }
   void Undo();
@@ -67,7 +72,9 @@ class TTemplateEditor {
  private:
   TReportObject *selected();
   void record();
+  void trimUndo();
   void clampSelected();
+  TReportBand *bandForNewObject(TBandKind kind);
 
   TReportTemplate report_;
   TReportTemplate original_;

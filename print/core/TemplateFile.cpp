@@ -194,6 +194,9 @@ TReportTemplate ParseLines(const QStringList &lines) {
     throw TParseError(QStringLiteral("version \"%1\" is not supported").arg(version));
 
   TReportTemplate report;
+  // Where each band and object was written, to name the line of one that does not fit.
+  std::vector<qsizetype> bandLine;
+  std::vector<std::vector<qsizetype>> objectLine;
   bool pageSeen = false;
   TReportBand *band = nullptr;
   TReportObject *text = nullptr;
@@ -225,11 +228,14 @@ TReportTemplate ParseLines(const QStringList &lines) {
           throw TParseError(QStringLiteral("bands must be in header, data, footer order"));
         report.bands.push_back(parsed);
         band = &report.bands.back();
+        bandLine.push_back(n + 1);
+        objectLine.emplace_back();
       } else if (s.keyword == QLatin1String("text") || s.keyword == QLatin1String("line")) {
         if (!band) throw TParseError(QStringLiteral("an object outside a band"));
         if (band->objects.size() >= size_t(MaxObjectsPerBand))
           throw TParseError(QStringLiteral("too many objects in one band"));
         band->objects.push_back(ParseObject(s, f));
+        objectLine.back().push_back(n + 1);
         if (band->objects.back().kind == TObjectKind::Text) text = &band->objects.back();
       } else {
         throw TParseError(QStringLiteral("unknown statement \"%1\"").arg(s.keyword));
@@ -239,6 +245,24 @@ TReportTemplate ParseLines(const QStringList &lines) {
     }
   }
   if (!pageSeen) throw TParseError(QStringLiteral("it has no page statement"));
+  // Bands and objects must fit the page, or the layout would put them off the sheet (or give
+  // every page a single line of text).
+  const QRectF content = report.page.ContentRect();
+  double total = 0;
+  for (size_t b = 0; b < report.bands.size(); ++b) {
+    const TReportBand &placed = report.bands[b];
+    total += placed.height;
+    if (total > content.height() + 0.01)
+      throw TParseError(
+          QStringLiteral("line %1: the bands are %2 mm tall, the page has room for %3 mm")
+              .arg(bandLine[b])
+              .arg(total, 0, 'f', 1)
+              .arg(content.height(), 0, 'f', 1));
+    for (size_t o = 0; o < placed.objects.size(); ++o)
+      if (!ObjectFits(placed.objects[o], content.width(), placed.height))
+        throw TParseError(QStringLiteral("line %1: the object does not fit inside its band")
+                              .arg(objectLine[b][o]));
+  }
   return report;
 }
 

@@ -1,8 +1,13 @@
 #include "TextMeasure.h"
 
+#include <QHash>
+#include <QTextLayout>
+
 namespace {
 
 constexpr int kReferenceDpi = 600;
+// Breaking leaves this much room (mm), so rounding at another resolution cannot reach the edge.
+constexpr double kBreakSlack = 0.05;
 
 QImage ReferenceDevice() {
   QImage image(1, 1, QImage::Format_RGB32);
@@ -14,96 +19,102 @@ QImage ReferenceDevice() {
 
 }  // namespace
 
-QString ExpandTabs(const QString &line) {
-  if (!line.contains(u'\t')) return line;
-  QString out;
-  qsizetype column = 0;
-  for (QChar c : line) {
-    if (c == u'\t') {
-      out += QString(8 - column % 8, u' ');
-      column += 8 - column % 8;
-      continue;
-    }
-    out += c;
-    column = c == u'\n' ? 0 : column + 1;
-  }
-  return out;
-}
-
-TTextMeasure::TTextMeasure(const TReportFont &font)
+TTextMeasure::TTextMeasure(const TReportFont &font, double tabStop)
     : device_(ReferenceDevice()),
       font_(ToQFont(font)),
       metrics_(font_, &device_),
-      mmPerPixel_(25.4 / kReferenceDpi) {}
+      mmPerPixel_(25.4 / kReferenceDpi),
+      tabStop_(tabStop > 0 ? tabStop : 8 * metrics_.horizontalAdvance(u' ') * mmPerPixel_) {
+  option_.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  option_.setTabStopDistance(TabDistance(&device_, std::max(pixels(tabStop_), 1.0)));
+}
+
+double TTextMeasure::TabDistance(const QPaintDevice *device, double tabStopPixels) {
+  // Measured once per resolution: how far a tab of a known distance reaches on the device.
+  static QHash<int, double> scales;
+  const int dpi = device->logicalDpiX();
+  auto it = scales.constFind(dpi);
+  if (it == scales.cend()) {
+    constexpr double probe = 1000;
+    QTextLayout layout(QStringLiteral("\tx"), QFont(), device);
+    QTextOption option;
+    option.setTabStopDistance(probe);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    double reached = probe;
+    if (line.isValid()) {
+      line.setLineWidth(1e9);
+      reached = line.cursorToX(1);
+    }
+    layout.endLayout();
+    it = scales.insert(dpi, reached > 0 ? reached / probe : 1);
+  }
+  return tabStopPixels / *it;
+}
 
 QFont TTextMeasure::ToQFont(const TReportFont &font) {
   QFont f(font.name);
   f.setPointSizeF(font.size);
   f.setBold(font.bold);
   f.setItalic(font.italic);
+  f.setHintingPreference(QFont::PreferNoHinting);
+  f.setKerning(false);  // a piece of a broken line is as wide alone as inside its line
   return f;
 }
 
 double TTextMeasure::LineHeight() const { return metrics_.lineSpacing() * mmPerPixel_; }
 
 double TTextMeasure::Width(const QString &text) const {
-  return metrics_.horizontalAdvance(text) * mmPerPixel_;
-}
-
-double TTextMeasure::charWidth(QChar c) const {
-  auto it = charWidths_.constFind(c);
-  if (it != charWidths_.cend()) return *it;
-  const double w = metrics_.horizontalAdvance(c) * mmPerPixel_;
-  charWidths_.insert(c, w);
-  return w;
-}
-
-QStringList TTextMeasure::Wrap(const QString &rawLine, double width) const {
-  const QString line = ExpandTabs(rawLine);
-  if (line.isEmpty() || Width(line) <= width) return {line};
-  QStringList out;
-  QString current;
-  double currentWidth = 0;
-  const double blank = Width(QStringLiteral(" "));
-  const QStringList words = line.split(u' ');
-  for (qsizetype i = 0; i < words.size(); ++i) {
-    const QString &word = words[i];
-    const double w = word.isEmpty() ? 0 : Width(word);
-    const double needed = (i == 0 ? 0 : blank) + w;
-    if (i > 0 && currentWidth + needed <= width) {
-      current += u' ' + word;
-      currentWidth += needed;
-      continue;
-    }
-    if (i > 0) {  // the blank that breaks the line goes with it
-      out << current;
-      current.clear();
-      currentWidth = 0;
-    }
-    if (w <= width) {
-      current = word;
-      currentWidth = w;
-    } else {
-      breakWord(word, width, out, current, currentWidth);
-    }
+  if (!text.contains(u'\t')) return metrics_.horizontalAdvance(text) * mmPerPixel_;
+  QTextLayout layout(text, font_, &device_);
+  QTextOption single = option_;
+  single.setWrapMode(QTextOption::NoWrap);
+  layout.setTextOption(single);
+  layout.beginLayout();
+  QTextLine line = layout.createLine();
+  double width = 0;
+  if (line.isValid()) {
+    line.setLineWidth(1e9);
+    width = line.cursorToX(int(text.size()));
   }
-  out << current;
+  layout.endLayout();
+  return width * mmPerPixel_;
+}
+
+QStringList TTextMeasure::Wrap(const QString &text, double width) const {
+  const double room = std::max(width - kBreakSlack, 0.0);
+  if (text.isEmpty() || Width(text) <= room) return {text};
+  QTextLayout layout(text, font_, &device_);
+  layout.setTextOption(option_);
+  layout.beginLayout();
+  QStringList out;
+  const double roomPixels = pixels(room);
+  for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+    line.setLineWidth(roomPixels);
+    QString piece = text.mid(line.textStart(), line.textLength());
+    out << piece;
+  }
+  layout.endLayout();
+  if (out.isEmpty()) out << text;
+  // The blanks and tabs that end a piece are the break itself (or, at the end, not to be seen).
+  for (QString &piece : out)
+    while (piece.size() > 1 && (piece.back() == u' ' || piece.back() == u'\t')) piece.chop(1);
   return out;
 }
 
-void TTextMeasure::breakWord(const QString &word, double width, QStringList &out, QString &current,
-                             double &currentWidth) const {
-  for (qsizetype i = 0; i < word.size(); ++i) {
-    // A surrogate pair is one character and stays together.
-    const qsizetype n = (word[i].isHighSurrogate() && i + 1 < word.size()) ? 2 : 1;
-    const double w = n == 2 ? Width(word.mid(i, 2)) : charWidth(word[i]);
-    if (!current.isEmpty() && currentWidth + w > width) {
-      out << current;
-      current.clear();
-      currentWidth = 0;
+QString TTextMeasure::Elide(const QString &text, double width) const {
+  const double room = std::max(width - kBreakSlack, 0.0);
+  if (Width(text) <= room) return text;
+  const QString ellipsis(QChar(0x2026));
+  const qsizetype slash = text.lastIndexOf(u'/');
+  if (slash > 0) {
+    const QString tail = text.mid(slash);
+    const double left = room - Width(tail);
+    if (left > Width(ellipsis)) {
+      const QString head = metrics_.elidedText(text.left(slash), Qt::ElideRight, pixels(left));
+      if (Width(head + tail) <= room) return head + tail;
     }
-    current += word.mid(i, n);
-    currentWidth += w;
-    i += n - 1;
   }
+  return metrics_.elidedText(text, Qt::ElideMiddle, pixels(room));
 }

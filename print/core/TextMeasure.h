@@ -2,37 +2,46 @@
 
 #include <QFont>
 #include <QFontMetricsF>
-#include <QHash>
 #include <QImage>
 #include <QStringList>
+#include <QTextOption>
 
 #include "ReportTemplate.h"
 
-// Measures text of one report font in millimetres, independent of any screen, and breaks long
-// lines into lines that fit a width.
+// Measures text of one report font in millimetres, independent of any screen or printer, and
+// breaks long lines into lines that fit a width. The font is used without hinting, so its
+// widths scale with the resolution it is drawn at; the renderer draws with the same font and
+// the same tab stops, so a line measured to fit its box fits it on paper and in the preview.
 class TTextMeasure {
  public:
-  explicit TTextMeasure(const TReportFont &font);
+  // tabStop: millimetres between tab stops; 0 puts a stop every eight blanks.
+  explicit TTextMeasure(const TReportFont &font, double tabStop = 0);
 
   static QFont ToQFont(const TReportFont &font);
+  // Text layouts on a device take tab distances in units that the device's resolution scales;
+  // the distance to give for tabStopPixels device pixels.
+  static double TabDistance(const QPaintDevice *device, double tabStopPixels);
 
   double LineHeight() const;
+  // Millimetres between tab stops.
+  double TabStop() const { return tabStop_; }
+  // Width of one line, tabs at their stops.
   double Width(const QString &text) const;
-  // Breaks one line (tabs expanded) into pieces no wider than width: at blanks where it can,
-  // inside a word that alone is too wide. An empty line stays one empty piece.
+  // Breaks one line into pieces no wider than width: at blanks where it can, between
+  // characters inside a word that alone is too wide. The blanks at a break go with the line
+  // they end. An empty line stays one empty piece.
   QStringList Wrap(const QString &line, double width) const;
+  // The line shortened to width with "…" in the middle. A line holding a path keeps its last
+  // part (the file name) whole when that fits: "/home/…/name.txt".
+  QString Elide(const QString &line, double width) const;
 
  private:
-  double charWidth(QChar c) const;
-  void breakWord(const QString &word, double width, QStringList &out, QString &current,
-                 double &currentWidth) const;
+  double pixels(double mm) const { return mm / mmPerPixel_; }
 
   QImage device_;  // fixes the resolution the metrics are taken at
   QFont font_;
   QFontMetricsF metrics_;
   double mmPerPixel_;
-  mutable QHash<QChar, double> charWidths_;
+  double tabStop_;
+  QTextOption option_;
 };
-
-// Tabs become blanks up to the next multiple of eight columns.
-QString ExpandTabs(const QString &line);

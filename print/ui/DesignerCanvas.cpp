@@ -55,7 +55,7 @@ void TDesignerCanvas::paintEvent(QPaintEvent *) {
       const QRectF r = editor_.BandRect(band.kind);
       p.fillRect(QRectF(r.topLeft() * scale_, r.size() * scale_), tints[int(band.kind)]);
     }
-    ReportRenderer::PaintPage(p, editor_.Sketch(), 1, 1);
+    ReportRenderer::PaintItems(p, editor_.Sketch().items, 1, 1);
   }
   QPainter p(this);
   p.fillRect(rect(), palette().dark());

@@ -1,7 +1,12 @@
 #include "PrintCommands.h"
 
 #include <QFileDialog>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QMainWindow>
 #include <QPrintDialog>
+#include <QPrinterInfo>
+#include <QStatusBar>
 
 #include "EditHost.h"
 #include "Folders.h"
@@ -16,10 +21,32 @@
 namespace {
 
 constexpr qsizetype kMaxFontName = 32;
+constexpr int kNoteMilliseconds = 10000;
 
 double PointSize(const QFont &font, const QWidget *widget) {
   if (font.pointSizeF() > 0) return font.pointSizeF();
   return font.pixelSize() * 72.0 / widget->logicalDpiY();
+}
+
+// The editor's stored default face, which Linux desktops do not have.
+const QString kDefaultEditorFace = QStringLiteral("Souvenir Lt BT");
+
+// The face the text body prints in: the workspace's, or, for the editor's default face when it
+// is not installed, the system's monospaced face, so columns line up on paper.
+QString PrintFace(const QFont &font) {
+  if (font.family() != kDefaultEditorFace || QFontDatabase::hasFamily(font.family()))
+    return font.family();
+  return QFontInfo(QFontDatabase::systemFont(QFontDatabase::FixedFont)).family();
+}
+
+// Millimetres between the tab stops of the workspace, at the printed size: the stops are as
+// far apart, measured in the font's size, as on the screen.
+double TabStop(const QPlainTextEdit &memo, double printPoints) {
+  const QFont font = memo.font();
+  const double emPixels =
+      font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * memo.logicalDpiY() / 72.0;
+  if (emPixels <= 0) return 0;
+  return memo.tabStopDistance() / emPixels * printPoints * 25.4 / 72.0;
 }
 
 }  // namespace
@@ -31,7 +58,9 @@ TPrintCommands::TPrintCommands(QWidget *frame, TEditHost &host,
       frame_(frame),
       host_(host),
       activeEdit_(std::move(activeEdit)),
-      currentFileName_(std::move(currentFileName)) {}
+      currentFileName_(std::move(currentFileName)) {
+  printers_.Load();
+}
 
 bool TPrintCommands::Run(int tag) {
   switch (tag) {
@@ -62,10 +91,11 @@ void TPrintCommands::frReport1EnterRect(TReportObject &object) const {
   const THolder *printFont = frame_->findChild<THolder *>(QStringLiteral("PrintFont"));
   if (printFont && printFont->Checked()) {
     const QFont font = memo->font();
-    object.font.name = font.family().left(kMaxFontName);
+    object.font.name = PrintFace(font).left(kMaxFontName);
     object.font.size = PointSize(font, memo);
     object.font.color = memo->FontColor();
   }
+  object.tabStop = TabStop(*memo, object.font.size);
   // The document's own text (no-break spaces stay), one entry per line.
   object.lines = memo->Text().split(memo->LineEnd());
 }
@@ -104,8 +134,37 @@ std::optional<TReportTemplate> TPrintCommands::loadTemplate() const {
   return report;
 }
 
-bool TPrintCommands::printerOrPdf(QPrinter &printer) const {
+std::optional<TReportTemplate> TPrintCommands::pageTemplate() const {
+  const std::optional<TReportTemplate> report = loadTemplate();
+  if (!report) return std::nullopt;
+  return FitToPage(*report, printers_.PageFor(report->page));
+}
+
+void TPrintCommands::statusNote(const QString &text) const {
+  if (auto *window = qobject_cast<QMainWindow *>(frame_))
+    window->statusBar()->showMessage(u' ' + text, kNoteMilliseconds);
+}
+
+bool TPrintCommands::printerOrPdf(QPrinter &printer) {
   if (printers_.Configure(printer)) return true;
+  const QStringList queues = QPrinterInfo::availablePrinterNames();
+  if (!queues.isEmpty()) {
+    // Printers but no default one: the first only when the user agrees, else the choice.
+    TMsgResult answer;
+    {
+      const TTopMostPause pause(host_);
+      answer = MessageBox::Show(
+          frame_,
+          MessageBox::MsgHeader() +
+              QStringLiteral("No printer is set as the default on this system.\r"
+                             "Print on \"%1\"?\r\rChoose No to pick a printer in Printer Setup.")
+                  .arg(queues.first()),
+          TMsgKind::Confirmation, TMsgButtons::YesNoCancel);
+    }
+    if (answer == TMsgResult::Yes) return TPrinterChoice::UseQueue(printer, queues.first());
+    if (answer == TMsgResult::No && PrinterSetup()) return printers_.Configure(printer);
+    return false;
+  }
   const TTopMostPause pause(host_);
   if (MessageBox::Show(
           frame_,
@@ -130,21 +189,38 @@ bool TPrintCommands::printerOrPdf(QPrinter &printer) const {
 bool TPrintCommands::PrintPrepared(const TPreparedReport &report,
                                    const ReportPrinter::TPrintJob &job) {
   QPrinter printer(QPrinter::HighResolution);
-  if (!printerOrPdf(printer)) return false;
+  return printerOrPdf(printer) && printTo(printer, report, job);
+}
+
+bool TPrintCommands::printTo(QPrinter &printer, const TPreparedReport &report,
+                             const ReportPrinter::TPrintJob &job) {
   QString error;
-  if (ReportPrinter::Print(report, printer, job, &error)) return true;
-  MessageBox::ShowError(frame_, error);
-  return false;
+  if (!ReportPrinter::Print(report, printer, job, &error)) {
+    MessageBox::ShowError(frame_, error);
+    return false;
+  }
+  // Where the pages went, since no dialog asked.
+  const int pages = int(ReportPrinter::PageOrder(int(report.pages.size()), job).size());
+  const QString count =
+      pages == 1 ? QStringLiteral("1 page") : QStringLiteral("%1 pages").arg(pages);
+  statusNote(printer.outputFormat() == QPrinter::PdfFormat
+                 ? QStringLiteral("Printed %1 to %2").arg(count, printer.outputFileName())
+                 : QStringLiteral("Printed %1 on %2").arg(count, printer.printerName()));
+  return true;
 }
 
 void TPrintCommands::Print() {
   const std::optional<TReportTemplate> report = loadTemplate();
   if (!report) return;
-  const TPreparedReport prepared = PrepareReport(*report, Callbacks());
+  // The printer first: choosing one may choose the page too.
+  QPrinter printer(QPrinter::HighResolution);
+  if (!printerOrPdf(printer)) return;
+  const TPreparedReport prepared =
+      PrepareReport(FitToPage(*report, printers_.PageFor(report->page)), Callbacks());
   ReportPrinter::TPrintJob job;
   job.lastPage = int(prepared.pages.size());  // every prepared page
   job.title = QString::fromLatin1(ReportTitle);
-  PrintPrepared(prepared, job);
+  printTo(printer, prepared, job);
 }
 
 void TPrintCommands::printFromPreview(const TPreparedReport &report, QWidget *preview) {
@@ -169,7 +245,7 @@ void TPrintCommands::printFromPreview(const TPreparedReport &report, QWidget *pr
 
 void TPrintCommands::PrintPreview() {
   const TTopMostPause pause(host_);
-  const std::optional<TReportTemplate> report = loadTemplate();
+  const std::optional<TReportTemplate> report = pageTemplate();
   if (!report) return;
   TfrmPreview preview(*report, Callbacks(), nullptr, frame_);
   preview.setObjectName(QStringLiteral("frmPreview"));
@@ -179,9 +255,15 @@ void TPrintCommands::PrintPreview() {
   preview.exec();
 }
 
-void TPrintCommands::PrinterSetup() {
+bool TPrintCommands::PrinterSetup() {
   const TTopMostPause pause(host_);
-  printers_.Setup(frame_);
+  // The template's page is what the dialog offers until the user chooses another; a template
+  // that cannot be read is reported when printing, here the usual page stands in for it.
+  const std::optional<TReportTemplate> report = TemplateFile::Load(TemplateFileName(), nullptr);
+  QString error;
+  const bool chosen = printers_.Setup(frame_, report ? report->page : TPageSetup(), &error);
+  if (!error.isEmpty()) MessageBox::ShowError(frame_, error);
+  return chosen;
 }
 
 void TPrintCommands::CustomizePrintOut() {

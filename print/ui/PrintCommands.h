@@ -28,7 +28,8 @@ class TPrintCommands : public QObject {
   // File menu tags 9, 14, 10 and 13.
   void Print();
   void PrintPreview();
-  void PrinterSetup();
+  // True when the user confirmed a choice.
+  bool PrinterSetup();
   void CustomizePrintOut();
   // Runs the command of one of those tags; false for any other tag.
   bool Run(int tag);
@@ -45,14 +46,20 @@ class TPrintCommands : public QObject {
 
   TPrinterChoice &Printers() { return printers_; }
 
-  // Prints pages of a prepared report on the chosen or default printer; with no printer at
-  // all the user is offered a PDF file instead. False when nothing was printed.
+  // Prints pages of a prepared report on the chosen or default printer, and says where in the
+  // status bar. With printers but no default one the user is asked before the first is used;
+  // with no printer at all a PDF file is offered instead. False when nothing was printed.
   bool PrintPrepared(const TPreparedReport &report, const ReportPrinter::TPrintJob &job);
 
  private:
   std::optional<TReportTemplate> loadTemplate() const;
+  // The template fitted to the page the user chose in Printer Setup (else its own page).
+  std::optional<TReportTemplate> pageTemplate() const;
   QString templateName() const;
-  bool printerOrPdf(QPrinter &printer) const;
+  bool printerOrPdf(QPrinter &printer);
+  bool printTo(QPrinter &printer, const TPreparedReport &report,
+               const ReportPrinter::TPrintJob &job);
+  void statusNote(const QString &text) const;
   // From the preview: the print dialog for page range and copies, then printing.
   void printFromPreview(const TPreparedReport &report, QWidget *preview);
 

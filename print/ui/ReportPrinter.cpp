@@ -32,14 +32,15 @@ bool Print(const TPreparedReport &report, QPrinter &printer, const TPrintJob &jo
     if (error) *error = QStringLiteral("There are no pages to print");
     return false;
   }
-  printer.setFullPage(true);  // the template's margins are the only margins
-  printer.setCopyCount(1);    // copies are laid out here, in the order asked for
+  printer.setCopyCount(1);  // copies are laid out here, in the order asked for
   printer.setDocName(job.title);
+  // Size and orientation are set one by one: a whole page layout with no margins is refused by
+  // printers that cannot print to the edge, which left them on their default paper.
   const QSizeF portrait = report.landscape ? report.paperSize.transposed() : report.paperSize;
   const QPageSize size(portrait, QPageSize::Millimeter, report.paperName, QPageSize::ExactMatch);
-  printer.setPageLayout(
-      QPageLayout(size, report.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
-                  QMarginsF(0, 0, 0, 0)));
+  printer.setPageSize(size);
+  printer.setPageOrientation(report.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+  printer.setFullPage(true);  // the template's margins are the only margins
   QPainter painter;
   if (!painter.begin(&printer)) {
     if (error) {
@@ -52,7 +53,7 @@ bool Print(const TPreparedReport &report, QPrinter &printer, const TPrintJob &jo
   const int total = int(report.pages.size());
   for (size_t i = 0; i < order.size(); ++i) {
     if (i > 0) printer.newPage();
-    ReportRenderer::PaintPage(painter, report.pages[size_t(order[i] - 1)], order[i], total);
+    ReportRenderer::PaintReportPage(painter, report, size_t(order[i] - 1), total);
   }
   painter.end();
   return true;

@@ -11,6 +11,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
@@ -38,6 +39,16 @@ class TGestureFocus : public QObject {
 };
 
 }  // namespace
+
+QString TfrmDesigner::FontWarning(const TReportObject &object) {
+  const double needed = TTextMeasure(object.font).LineHeight();
+  if (needed <= object.rect.height() + 0.01) return {};
+  return QStringLiteral(
+             "The font is too big for this box: a line needs %1 mm, the box is %2 mm "
+             "high. Choose a smaller font or make the box higher.")
+      .arg(needed, 0, 'f', 1)
+      .arg(object.rect.height(), 0, 'f', 1);
+}
 
 TfrmDesigner::TfrmDesigner(const TReportTemplate &report, QWidget *parent)
     : QDialog(parent), editor_(report) {
@@ -151,6 +162,12 @@ QWidget *TfrmDesigner::buildObjectPanel() {
   connect(btnFont_, &QPushButton::clicked, this, [this] { chooseFont(); });
   connect(btnColor_, &QPushButton::clicked, this, [this] { chooseColor(); });
   form->addRow(QStringLiteral("Font:"), fontRow);
+  lblFontWarning_ = new QLabel(this);
+  lblFontWarning_->setObjectName(QStringLiteral("lblFontWarning"));
+  lblFontWarning_->setWordWrap(true);
+  lblFontWarning_->setStyleSheet(QStringLiteral("color: #b00000"));
+  lblFontWarning_->hide();
+  form->addRow(QString(), lblFontWarning_);
   cbxAlign_ = new QComboBox(this);
   cbxAlign_->setObjectName(QStringLiteral("cbxAlign"));
   cbxAlign_->addItems({QStringLiteral("Left"), QStringLiteral("Centre"), QStringLiteral("Right")});
@@ -244,6 +261,9 @@ void TfrmDesigner::refresh() {
   if (!edtText_->hasFocus() || !text)
     edtText_->setPlainText(text ? o->lines.join(u'\n') : QString());
   cbxAlign_->setCurrentIndex(text ? int(o->align) : 0);
+  const QString warning = text ? FontWarning(*o) : QString();
+  lblFontWarning_->setText(warning);
+  lblFontWarning_->setVisible(!warning.isEmpty());
   chkFrame_->setChecked(text && o->frame);
   const QRectF r = o ? o->rect : QRectF();
   edtX_->setValue(r.x());

@@ -9,6 +9,7 @@ class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QGroupBox;
+class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class TDesignerCanvas;
@@ -27,6 +28,8 @@ class TfrmDesigner : public QDialog {
   const TReportTemplate &Template() const { return editor_.Template(); }
   TTemplateEditor &Editor() { return editor_; }
   TDesignerCanvas *Canvas() const { return canvas_; }
+  // The warning shown for a text object whose font is taller than its box; empty when it fits.
+  static QString FontWarning(const TReportObject &object);
 
  private:
   QWidget *buildObjectPanel();
@@ -48,6 +51,7 @@ class TfrmDesigner : public QDialog {
   QComboBox *cbxVariable_, *cbxAlign_, *cbxSize_, *cbxOrientation_;
   QPushButton *btnFont_, *btnColor_;
   QCheckBox *chkFrame_;
+  QLabel *lblFontWarning_;
   QDoubleSpinBox *edtX_, *edtY_, *edtW_, *edtH_;
   QDoubleSpinBox *edtLeft_, *edtTop_, *edtRight_, *edtBottom_;
   QDoubleSpinBox *edtBand_[3];

@@ -42,6 +42,7 @@ TfrmPreview::TfrmPreview(const TReportTemplate &report, const TReportCallbacks &
   btnPrior_ = NavButton(QStringLiteral("<"), QStringLiteral("Previous page"), this);
   edtPage_ = new QSpinBox(this);
   edtPage_->setObjectName(QStringLiteral("edtPage"));
+  edtPage_->setAccessibleName(QStringLiteral("Page number"));
   edtPage_->setMinimum(1);
   edtPage_->setMinimumWidth(70);
   lblPages_ = new QLabel(this);
@@ -92,7 +93,12 @@ TfrmPreview::TfrmPreview(const TReportTemplate &report, const TReportCallbacks &
   connect(btnPrint_, &QToolButton::clicked, this, [this] { this->print(); });
   connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
 
-  cbxZoom_->setCurrentIndex(0);
+  // The text is readable at once, whatever the page count: the page fills the view's width.
+  cbxZoom_->setCurrentIndex(cbxZoom_->findText(QStringLiteral("Page Width")));
+  // Home and End go to the first and last page, also while the page number box has the focus.
+  edtPage_->installEventFilter(this);
+  // The fitting zooms follow the view's size, which is known only once the window is laid out.
+  scrPage_->viewport()->installEventFilter(this);
   resize(760, 900);
   layout_->Step(1);  // the first page is there when the window first shows
   stepTimer_.setInterval(0);
@@ -158,7 +164,7 @@ void TfrmPreview::render() {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     const int total = layout_->Done() ? PageCount() : 0;
-    ReportRenderer::PaintPage(painter, report.pages[size_t(page_ - 1)], page_, total);
+    ReportRenderer::PaintReportPage(painter, report, size_t(page_ - 1), total);
     painter.setPen(Qt::darkGray);
     painter.drawRect(image.rect().adjusted(0, 0, -1, -1));
   }
@@ -180,9 +186,28 @@ void TfrmPreview::updateControls() {
                                      : QStringLiteral("of %1 (laying out...)").arg(count));
 }
 
+bool TfrmPreview::fitsView() const { return cbxZoom_->currentIndex() <= 1; }
+
 void TfrmPreview::resizeEvent(QResizeEvent *event) {
   QDialog::resizeEvent(event);
-  if (cbxZoom_->currentIndex() <= 1) render();
+  if (fitsView()) render();
+}
+
+bool TfrmPreview::eventFilter(QObject *watched, QEvent *event) {
+  if (watched == scrPage_->viewport() && event->type() == QEvent::Resize && fitsView()) {
+    // Render after the resize is over: the view's scroll bars may still change its size.
+    QMetaObject::invokeMethod(
+        this, [this] { render(); }, Qt::QueuedConnection);
+  } else if (watched == edtPage_ &&
+             (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
+    const int key = static_cast<QKeyEvent *>(event)->key();
+    if (key == Qt::Key_Home || key == Qt::Key_End) {
+      if (event->type() == QEvent::KeyPress) ShowPage(key == Qt::Key_Home ? 1 : PageCount());
+      event->accept();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void TfrmPreview::keyPressEvent(QKeyEvent *event) {

@@ -14,7 +14,8 @@ class QSpinBox;
 class QToolButton;
 
 // The print preview: a modal window that prepares the report itself, shows its pages one at a
-// time with page navigation and zoom, and prints from its Print button. Pages are laid out a
+// time with page navigation and zoom (at first the page's width fills the view; Home and End
+// go to the first and last page), and prints from its Print button. Pages are laid out a
 // few at a time between events, so the first page shows at once and the window stays
 // responsive while a long text is still being laid out.
 class TfrmPreview : public QDialog {
@@ -41,10 +42,12 @@ class TfrmPreview : public QDialog {
 
  protected:
   void resizeEvent(QResizeEvent *event) override;
+  bool eventFilter(QObject *watched, QEvent *event) override;
   void keyPressEvent(QKeyEvent *event) override;
 
  private:
   void layoutSome();
+  bool fitsView() const;
   void render();
   void updateControls();
   double pixelsPerMm() const;

@@ -6,8 +6,10 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "Folders.h"
 #include "Glyphs.h"
 #include "Hints.h"
 #include "SpellDlg.h"
@@ -17,24 +19,27 @@ namespace {
 struct TDictionaryRow {
   const char *radio, *image, *caption, *file, *hint;
   int glyph;
+  TSpellDlg::TLanguages language;  // the component's dictionary type for it
 };
 const TDictionaryRow dictionaryRows[] = {
     {"radBritish", "imgBritish", "British", "British.dct",
-     "|Use British English language dictionary", gFlagBritish},
-    {"radDutch", "imgDutch", "Dutch", "Dutch.dct", "|Use Dutch language dictionary", gFlagDutch},
+     "|Use British English language dictionary", gFlagBritish, TSpellDlg::lgBritish},
+    {"radDutch", "imgDutch", "Dutch", "Dutch.dct", "|Use Dutch language dictionary", gFlagDutch,
+     TSpellDlg::lgDutch},
     {"radEnglish", "imgEnglish", "English", "English.dct",
-     "|Use American English language dictionary", gFlagAmerican},
+     "|Use American English language dictionary", gFlagAmerican, TSpellDlg::lgEnglish},
     {"radFrench", "imgFrench", "French", "French.dct", "|Use French language dictionary",
-     gFlagFrench},
+     gFlagFrench, TSpellDlg::lgFrench},
     {"radGerman", "imgGerman", "German", "German.dct", "|Use German language dictionary",
-     gFlagGerman},
+     gFlagGerman, TSpellDlg::lgGerman},
     {"radItalian", "imgItalian", "Italian", "Italian.dct", "|Use Italian language dictionary",
-     gFlagItalian},
-    {"radLegal", "imgLegal", "Legal", "Legal.dct", "|Use Legal language dictionary", gLegal},
+     gFlagItalian, TSpellDlg::lgItalian},
+    {"radLegal", "imgLegal", "Legal", "Legal.dct", "|Use Legal language dictionary", gLegal,
+     TSpellDlg::lgEnglish},
     {"radMedical", "imgMedical", "Medical", "Medical.dct", "|Use Medical language dictionary",
-     gMedical},
+     gMedical, TSpellDlg::lgEnglish},
     {"radSpanish", "imgSpanish", "Spanish", "Spanish.dct", "|Use Spanish language dictionary",
-     gFlagSpanish},
+     gFlagSpanish, TSpellDlg::lgSpanish},
 };
 
 struct TLanguageRow {
@@ -94,7 +99,8 @@ QString TSpellPage::DictionaryFile(int tag) {
              : QString();
 }
 
-TSpellPage::TSpellPage(TSpellDlg &spell, QWidget *parent) : QWidget(parent), spell_(spell) {
+TSpellPage::TSpellPage(TSpellDlg &spell, QWidget *parent)
+    : QWidget(parent), spell_(spell), folder_(Folders::ProgramFolder()) {
   setObjectName(QStringLiteral("tabSpell"));
   auto *dictionary = Group(this, "Dictionary", 1117);
   auto *dictionaryGrid = new QGridLayout(dictionary);
@@ -157,16 +163,38 @@ TSpellPage::TSpellPage(TSpellDlg &spell, QWidget *parent) : QWidget(parent), spe
 }
 
 void TSpellPage::FormShow(const QString &folder) {
+  folder_ = folder;
   const TGlyphList &glyphs = TGlyphList::Shared();
   for (int tag = 0; tag < dictionaries.size(); ++tag) {
     flags[tag]->setPixmap(glyphs.Pixmap(dictionaryRows[tag].glyph));
-    dictionaries[tag]->setEnabled(QFileInfo::exists(folder + DictionaryFile(tag)));
+    dictionaries[tag]->setEnabled(Exists(tag));
+  }
+  // A stored choice whose file is gone was not applied: the page shows the dictionary the
+  // component really uses.
+  for (int tag = 0; tag < dictionaries.size(); ++tag) {
+    if (!dictionaries[tag]->isChecked() || Exists(tag)) continue;
+    for (int other = 0; other < dictionaries.size(); ++other)
+      if (Exists(other) &&
+          DictionaryFile(other).compare(spell_.DictionaryName(), Qt::CaseInsensitive) == 0) {
+        const QSignalBlocker quiet(dictionaries[other]);
+        dictionaries[other]->setChecked(true);
+      }
+    break;
   }
 }
 
+bool TSpellPage::Exists(int tag) const { return QFileInfo::exists(folder_ + DictionaryFile(tag)); }
+
 void TSpellPage::UpdateDictionary(int tag) {
+  // The saved state may name a dictionary that is no longer installed: the component keeps
+  // the one it has rather than fail at the next check.
+  if (!Exists(tag)) return;
   spell_.CloseDictionary();
   spell_.SetDictionaryName(DictionaryFile(tag));
+  // The dictionary's language decides the accent buttons (Spanish shows them).
+  spell_.SetAccentIcons(spell_.AccentIcons() & ~unsigned(acSpanish));
+  spell_.SetDictionaryType(dictionaryRows[tag].language);
+  spell_.SetAccentIcons(spell_.AccentIcons());
   spell_.ResetLists();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QString>
 #include <QWidget>
 
 class QCheckBox;
@@ -17,7 +18,7 @@ class TSpellPage : public QWidget {
   TSpellPage(TSpellDlg &spell, QWidget *parent = nullptr);
 
   // At opening: the flag pictures on the dialog's face colour; a dictionary whose file is
-  // missing from folder cannot be chosen.
+  // missing from folder cannot be chosen (nor applied when the saved state names it).
   void FormShow(const QString &folder);
 
   QList<QRadioButton *> dictionaries;  // by tag
@@ -31,10 +32,12 @@ class TSpellPage : public QWidget {
   static QString DictionaryFile(int tag);
 
  private:
+  bool Exists(int tag) const;
   void UpdateDictionary(int tag);
   void UpdateDialog(int index);
   void UpdateLanguage(int tag);
   void UpdateMisc();
 
   TSpellDlg &spell_;
+  QString folder_;  // where the dictionaries are
 };

@@ -13,6 +13,12 @@
 // array of 32-bit little-endian node values, numbered from 1. The node area is read in blocks
 // of 512 bytes (128 nodes) with exactly one block in memory. A node number of 0 or beyond the
 // last whole node of the file is no node: it reads as the value 0, so walks end there.
+//
+// The structure is verified while the file is read, so that a damaged file is refused instead
+// of answering "no such word" for every word: every child link must name a node inside the
+// file, and when the header carries the seal the compiler writes into its free bytes 51..82
+// (a tag, the node count and a CRC-32 of the node area), the file must hold exactly that many
+// nodes with that checksum. A file that fails raises TEDictionaryCorrupt naming the file.
 class TDCTFile : public TLinkedListNode {
  public:
   static constexpr int kHeaderSize = 83;
@@ -23,6 +29,15 @@ class TDCTFile : public TLinkedListNode {
   static constexpr uint32_t kMaxNode = 0x3FFFFF;
   // The 43 characters of the signature; 7 zero bytes complete its 50.
   static const char kSignatureText[];
+  // The seal in the header's free bytes: tag at 51, node count at 55, CRC-32 at 59.
+  static constexpr int kSealOffset = 51;
+  static const char kSealTag[];
+  // The header bytes 51..82 that seal nodeArea (the node bytes as they follow the header).
+  static QByteArray Seal(QByteArrayView nodeArea);
+  // The CRC-32 of bytes, continuing one of the bytes before them.
+  static uint32_t Crc32(QByteArrayView bytes, uint32_t previous = 0);
+  // The text of TEDictionaryCorrupt for a file.
+  static QString CorruptMessage(const QString &fileName);
   // The signature as it stands at offsets 1 to 50.
   static QByteArray Signature();
 
@@ -36,7 +51,8 @@ class TDCTFile : public TLinkedListNode {
   // Opens and verifies the file; block 0 is in memory afterwards. Raises Spell::EFOpenError
   // ("Dictionary not found : " + name) when there is no such file, Spell::EInOutError when
   // the file is shorter than its header or cannot be read, TEDictionaryCorrupt on a wrong
-  // signature.
+  // signature, a broken seal or a child link outside the file (in TReadMode::Blocks, links are
+  // checked block by block as the blocks are read, and NodeAt raises it then).
   explicit TDCTFile(const QString &fileName, TReadMode mode = TReadMode::Mapped);
   ~TDCTFile() override;
 
@@ -59,6 +75,11 @@ class TDCTFile : public TLinkedListNode {
   uint32_t FindSibling(uint32_t first, unsigned char letter);
   // True when word (code page 437, already folded) is stored with its end-of-word flag.
   bool ContainsWord(QByteArrayView word);
+  // True when word is stored as written or with any of its capitals as a small letter: an
+  // ASCII capital also matches the accented small letters the upper-case map turns into it
+  // ("Etre", converted from "Être", finds "être"), and "June" or "JUNE" find a stored "June"
+  // while "june" does not.
+  bool ContainsAnyCase(QByteArrayView word);
 
   void CloseFile();
 
@@ -69,6 +90,12 @@ class TDCTFile : public TLinkedListNode {
 
  private:
   void LoadBlock(int block);
+  bool MatchAnyCase(uint32_t list, QByteArrayView rest, int &budget);
+  // Checks the seal (when the header has one) and the file's size against it.
+  void VerifySeal(qint64 fileSize);
+  // Raises TEDictionaryCorrupt when a node of the count nodes at p links outside the file.
+  void VerifyLinks(const uchar *p, qsizetype count);
+  [[noreturn]] void Corrupt();
 
   QString fileName_;
   QFile file_;

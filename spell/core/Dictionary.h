@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 
+#include "LanguageRules.h"
 #include "LinkedList.h"
 #include "WordList.h"
 
@@ -36,15 +37,24 @@ class TDictionary {
   // True when the file is open (now or before, compared by file-name part); false when it does
   // not exist or cannot be opened. A corrupt or unreadable file raises its error.
   bool OpenMainDictionary(const QString &fileName);
-  // A name without a folder lies beside the first main file; when that folder is not
-  // writable, in the user's data folder (read from the main file's folder until saved there).
+  // A name without a folder lies in the user's data folder ($XDG_DATA_HOME/vellumix/), never
+  // in the program's folder; until the user has one there, a file of that name beside the
+  // first main file is read. A symbolic link there is not followed: it counts as no file,
+  // and saving replaces the link by the user's own file. The file may be UTF-8 or code page
+  // 437 (told apart per file) and is written back in the form it was read; a new file is
+  // UTF-8.
   bool OpenUserDictionary(const QString &fileName);
   bool OpenExclusionList(const QString &fileName);
 
+  // The spelling test. Besides the stored words (a capital in the word also matching the small
+  // letter, accented ones included) it accepts what the language of the first main file makes
+  // of known words: elisions, plural possessives, compounds (see TLanguageRules).
   bool IsWord(QByteArrayView word);
+  const TLanguageRules &Rules() const { return rules_; }
   bool AddWord(QByteArrayView word);
-  // Merges lines another writer added meanwhile, then writes the list; Spell::EFCreateError
-  // when it cannot be written (the list stays modified then).
+  // When words were added: merges lines another writer added meanwhile, then writes the
+  // list atomically; Spell::EFCreateError when it cannot be written (the list stays modified
+  // then). An unchanged list is not written.
   void SaveUserDictionary();
   void CloseAll();
 
@@ -75,9 +85,19 @@ class TDictionary {
   };
   static TFileStamp StampOf(const QString &path);
   QString FirstMainFolder() const;
-  static QList<QByteArray> ReadWordFile(const QString &path);
+  // The lines of a word file in code page 437; utf8 tells whether the file was UTF-8 (valid
+  // UTF-8 with at least one character beyond ASCII).
+  static QList<QByteArray> ReadWordFile(const QString &path, bool *utf8 = nullptr);
+  // A stored word or a user word (typed keeps its letter case), never an excluded one.
+  bool IsStored(QByteArrayView typed);
+  // typed, or typed with its first letter as a capital, is stored (an inner compound part).
+  bool IsStoredPart(QByteArrayView typed);
+  // typed is parts (at most two more after the first) of stored words, an "s" allowed
+  // between two parts.
+  bool IsCompound(QByteArrayView typed, int partsLeft);
 
   bool opened_ = false;
+  TLanguageRules rules_;
   TLinkedList mainFiles_;
   QString userPath_;
   TWordList userWords_;
@@ -89,4 +109,6 @@ class TDictionary {
   std::optional<TExclusions> exclusions_;
   TFileStamp loadedStamp_;
   bool modified_ = false;
+  bool userUtf8_ = true;  // the form the user dictionary is written in
+  bool inSync_ = true;    // the file at the user-dictionary path holds the user word list
 };

@@ -132,8 +132,13 @@ void TDictionaryCompiler::AddText(QByteArrayView bytes, bool stripFlags) {
     if (line.isEmpty()) continue;
     ++stats_.linesRead;
     if (stripFlags) {
-      if (const qsizetype slash = line.indexOf(QLatin1Char('/')); slash >= 0)
-        line = line.first(slash);
+      // The flags follow a '/', other fields a blank ("Bakersfield po:npr").
+      for (qsizetype k = 0; k < line.size(); ++k)
+        if (line[k] == u'/' || line[k] == u' ' || line[k] == u'\t') {
+          line = line.first(k);
+          break;
+        }
+      if (line.isEmpty()) continue;
     }
     if (!Admits(line) || !AddWord(line)) ++stats_.dropped;
   }
@@ -148,6 +153,11 @@ void TDictionaryCompiler::SetListRules(const TListRules &rules) {
 bool TDictionaryCompiler::Admits(QStringView entry) {
   if (entry.size() == 1 && !rules_.oneLetterWords.contains(QStringLiteral("*"))) {
     ++stats_.singleLetters;  // the language's own one-letter words are in already
+    return false;
+  }
+  if (entry.size() == 2 && !rules_.twoLetterWords.isEmpty() && entry.toString().toLower() == entry &&
+      !rules_.twoLetterWords.contains(entry.toString())) {
+    ++stats_.twoLetters;
     return false;
   }
   const auto isLower = [](QStringView text) { return text.toString().toLower() == text; };
@@ -169,8 +179,10 @@ bool TDictionaryCompiler::Admits(QStringView entry) {
 bool TDictionaryCompiler::AddWord(QStringView word) {
   if (word.isEmpty() || word.size() > WordText::kMaxWordLength) return false;
   bool lossless = true;
-  const QByteArray bytes = WordText::Fold(CodePage::ToOem437(word, &lossless));
-  if (!lossless || bytes.endsWith("'s")) return false;
+  // Words keep the letter case the list writes them in: lookup matches a capital typed
+  // against a small letter stored, never the other way round, so "June" stays a name.
+  const QByteArray bytes = CodePage::ToOem437(word, &lossless);
+  if (!lossless || (bytes.size() > 2 && WordText::Fold(bytes).endsWith("'s"))) return false;
   for (char c : bytes)
     if (!WordText::IsWordChar(static_cast<unsigned char>(c))) return false;
   words_.push_back(bytes);
@@ -229,6 +241,9 @@ QByteArray TDictionaryCompiler::Compile() {
   out.append(TDCTFile::kHeaderSize - out.size(), '\0');
   AppendNodes(out, root, layout);
   for (uint32_t id : layout.Order()) AppendNodes(out, lists.List(id), layout);
+  // The seal lets a reader tell a cut or damaged file from a sound one.
+  out.replace(TDCTFile::kSealOffset, TDCTFile::kHeaderSize - TDCTFile::kSealOffset,
+              TDCTFile::Seal(QByteArrayView(out).sliced(TDCTFile::kHeaderSize)));
   stats_.nodes = uint32_t(nodes);
   stats_.lists = qsizetype(lists.ListCount()) + (root.empty() ? 0 : 1);
   return out;

@@ -8,11 +8,10 @@
 #include <cstdint>
 #include <vector>
 
-// Which entries of a word list become words. Lookup ignores letter case, so a list's
-// capitalised entries (names) and entries in capitals (abbreviations) would make "nasa" or
-// "recife" correct words and feed junk into the suggestions; single letters would do the same
-// for split suggestions ("t eh"). By default only entries written in lower case count, and
-// only the language's own one-letter words.
+// Which entries of a word list become words. Words keep their letter case, and lookup
+// accepts a stored capital only where the text has one, so Any keeps names as names; Lower
+// keeps a list's names and abbreviations out altogether. Single letters would feed junk into
+// split suggestions ("t eh"), so only the language's own one-letter words count.
 struct TListRules {
   enum class TCase {
     Lower,        // only entries in lower case
@@ -23,9 +22,13 @@ struct TListRules {
   // The one-letter words of the language: always words, while a list's other one-letter
   // entries are dropped. Any one-letter entry counts when this holds "*".
   QStringList oneLetterWords;
+  // When not empty, the only two-letter entries in small letters that count: the lists also
+  // hold abbreviations and symbols ("cf", "dz", "kg") that would pass typos. Entries with a
+  // capital ("TV", "Dr") count as written.
+  QStringList twoLetterWords;
 };
 
-// Builds a .dct file from word lists. Words are folded to lower case (ASCII letters),
+// Builds a .dct file from word lists. Words keep their letter case, are
 // converted to code page 437 and kept only when every character is one the word scanner puts
 // into a word; entries ending in "'s" are dropped because lookup strips that ending. The
 // graph shares identical child lists (a minimal word graph), keeps sibling lists in byte
@@ -38,6 +41,7 @@ class TDictionaryCompiler {
     qsizetype dropped = 0;        // lines that did not become a word, the two below included
     qsizetype notLowerCase = 0;   // entries dropped for their letter case
     qsizetype singleLetters = 0;  // one-letter entries dropped
+    qsizetype twoLetters = 0;     // two-letter entries dropped
     uint32_t nodes = 0;
     qsizetype lists = 0;
   };
@@ -49,9 +53,9 @@ class TDictionaryCompiler {
   void SetListRules(const TListRules &rules);
 
   // Reads a word list: UTF-8, or Latin-1 when the file is not valid UTF-8; one word per line.
-  // With stripFlags, a '/' and what follows it on a line are ignored (lists that carry flags
-  // after each word). Entries count as the list rules say. Raises Spell::EFOpenError or
-  // Spell::EInOutError.
+  // With stripFlags, a '/' or a blank and what follows on a line are ignored (lists that
+  // carry flags or other fields after each word). Entries count as the list rules say. Raises
+  // Spell::EFOpenError or Spell::EInOutError.
   void AddFile(const QString &path, bool stripFlags = false);
   void AddText(QByteArrayView bytes, bool stripFlags = false);
   // Adds one word whatever its case and length; false when it cannot be stored.

@@ -3,6 +3,7 @@
 #include "CodePage.h"
 #include "DCTFile.h"
 #include "Dictionary.h"
+#include "Similarity.h"
 #include "SuggestList.h"
 #include "UpperMap.h"
 #include "WordText.h"
@@ -11,6 +12,9 @@ namespace {
 
 // Most nodes one completion walk visits, so that a malformed file cannot keep it running.
 constexpr int64_t kMaxCompletionVisits = 200'000;
+
+// What a split gives up against a ranked suggestion (see Suggest).
+constexpr int kSplitPenalty = 30;
 
 class TCompleter {
  public:
@@ -43,6 +47,13 @@ class TCompleter {
   QList<QByteArray> result_;
 };
 
+// True when word begins with a capital letter: an ASCII one or an accented code page 437 one.
+bool StartsWithCapital(QByteArrayView word) {
+  if (word.isEmpty()) return false;
+  const auto c = static_cast<unsigned char>(word.front());
+  return (c >= 'A' && c <= 'Z') || WordText::FoldAccents(word.first(1)) != word.first(1);
+}
+
 }  // namespace
 
 QList<QByteArray> TDictionary::SuggestSplits(QByteArrayView word, int max) {
@@ -50,7 +61,10 @@ QList<QByteArray> TDictionary::SuggestSplits(QByteArrayView word, int max) {
   for (qsizetype n = 1; n < word.size() && result.size() < max; ++n) {
     const QByteArrayView left = word.first(n);
     const QByteArrayView right = word.sliced(n);
-    if (IsWord(left) && IsWord(right))
+    // Both parts must be words a reader takes on their own: not a stray letter, abbreviation
+    // or ending the list happens to hold ("occur ed", "diction ay").
+    if (rules_.SplitPartAllowed(left) && rules_.SplitPartAllowed(right) && IsWord(left) &&
+        IsWord(right))
       result.append(left.toByteArray() + ' ' + right.toByteArray());
   }
   return result;
@@ -60,21 +74,45 @@ QStringList TDictionary::Suggest(const QString &word, int max) {
   const QByteArray typed = WordText::Clip(CodePage::ToOem437(word));
   const QByteArray w = WordText::Fold(typed);
   if (w.isEmpty() || max < 1) return {};
-  QList<QByteArray> result = SuggestSplits(w, max);
-  if (result.size() < max) {
-    TSuggestList list;
-    if (exclusions_)
-      list.SetReject([this](QByteArrayView candidate) { return IsExcluded(candidate); });
-    const int capacity = max - int(result.size());
-    list.SetCapacity(capacity);
-    list.SetTarget(w);
+  const QList<QByteArray> splits = SuggestSplits(w, max);
+  TSuggestList list;
+  if (exclusions_)
+    list.SetReject([this](QByteArrayView candidate) { return IsExcluded(candidate); });
+  list.SetCapacity(max);
+  list.SetTarget(w);
+  for (auto *node = mainFiles_.Head(); node; node = node->Next())
+    list.Collect(*static_cast<TDCTFile *>(node), max, w);
+  // Words the list writes with a capital (names, German nouns) lie under the capital letter:
+  // a second walk from there ranks them against the word with that capital.
+  QByteArray capital = w;
+  capital[0] = char(UpperMap(static_cast<unsigned char>(w[0])));
+  if (capital != w) {
+    list.SetTarget(capital);
     for (auto *node = mainFiles_.Head(); node; node = node->Next())
-      list.Collect(*static_cast<TDCTFile *>(node), capacity, w);
-    for (const QByteArray &userWord : userWords_.Words())
-      if (list.CodeMatches(userWord)) list.AddCandidate(w, userWord);
-    result += list.Words();
+      list.Collect(*static_cast<TDCTFile *>(node), max, capital);
+    list.SetTarget(w);
   }
-  return RestoreCase(result, typed);
+  for (const QByteArray &userWord : userWords_.Words())
+    if (list.CodeMatches(userWord)) list.AddCandidate(w, userWord);
+  // A split scores the similarity of the word with the two words and their space, less a
+  // penalty: two words for one is a larger change than the slips ranked suggestions mend, so
+  // a split comes only after every ranked suggestion that scores at least as high.
+  QList<QByteArray> result;
+  auto *ranked = static_cast<TSuggestion *>(list.Head());
+  for (const QByteArray &split : splits) {
+    const int score = Similarity(w, split) - kSplitPenalty;
+    for (; ranked && ranked->Score() >= score && result.size() < max;
+         ranked = static_cast<TSuggestion *>(ranked->Next()))
+      result.append(ranked->Word());
+    if (result.size() < max) result.append(split);
+  }
+  for (; ranked && result.size() < max; ranked = static_cast<TSuggestion *>(ranked->Next()))
+    result.append(ranked->Word());
+  QStringList shown = RestoreCase(result, typed);
+  // A word stored with a capital keeps it whatever the case of the word typed.
+  for (qsizetype i = 0; i < shown.size(); ++i)
+    if (StartsWithCapital(result[i]) && !shown[i].isEmpty()) shown[i][0] = shown[i][0].toUpper();
+  return shown;
 }
 
 QStringList TDictionary::SuggestCompletions(const QString &prefix, int max) {

@@ -28,3 +28,42 @@ QByteArray FileNamePart(QByteArrayView path) {
 }
 
 }  // namespace WordText
+
+namespace WordText {
+
+QByteArray FoldAccents(QByteArrayView word) {
+  QByteArray out = word.toByteArray();
+  for (char &c : out) {
+    switch (static_cast<unsigned char>(c)) {
+      case 0x80:
+        c = char(0x87);
+        break;
+      case 0x8E:
+        c = char(0x84);
+        break;
+      case 0x8F:
+        c = char(0x86);
+        break;
+      case 0x90:
+        c = char(0x82);
+        break;
+      case 0x92:
+        c = char(0x91);
+        break;
+      case 0x99:
+        c = char(0x94);
+        break;
+      case 0x9A:
+        c = char(0x81);
+        break;
+      case 0xA5:
+        c = char(0xA4);
+        break;
+      default:
+        break;
+    }
+  }
+  return out;
+}
+
+}  // namespace WordText

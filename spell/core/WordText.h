@@ -16,6 +16,9 @@ inline char FoldChar(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a
 QByteArray Clip(QByteArrayView word);
 // word with its ASCII capitals in lower case.
 QByteArray Fold(QByteArrayView word);
+// word with its accented capitals that have a small letter in code page 437 (É Ä Å Ç Æ Ö Ü Ñ)
+// in lower case.
+QByteArray FoldAccents(QByteArrayView word);
 
 // Compares with ASCII letter case ignored: <0, 0 or >0. Bytes compare unsigned, so the
 // order is the byte order of the folded words.

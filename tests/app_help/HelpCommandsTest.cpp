@@ -14,6 +14,7 @@
 #include "SpellDlg.h"
 #include "SupportRequest.h"
 #include "TipPanel.h"
+#include "VellumixVersion.h"
 #include "fmHelp.h"
 #include "fmProperties.h"
 #include "fmSpecialChar.h"
@@ -221,7 +222,7 @@ TEST_F(THelpFixture, PropertiesOfTheActiveDocumentFromItsPopUpMenu) {
 TEST_F(THelpFixture, TipPanelShowsATipAtStartAndTechSupportPreparesItsRequest) {
   TfrmMain &m = Start();
   TTipPanel *panel = m.pnlTip();
-  EXPECT_EQ(panel->lstTips().size(), 54);
+  EXPECT_EQ(panel->lstTips().size(), 56);
   EXPECT_TRUE(panel->lstTips().contains(panel->CurrentTip()));
   EXPECT_EQ(panel->isVisible(), m.IsChecked(QStringLiteral("mniTip")));
 
@@ -243,8 +244,8 @@ TEST_F(THelpFixture, TipPanelShowsATipAtStartAndTechSupportPreparesItsRequest) {
   m.Action(QStringLiteral("mniTech"))->trigger();
   ASSERT_EQ(seen.size(), 6) << seen.join(u'|').toStdString();
   EXPECT_EQ(seen[0], QStringLiteral("Request for Tech Support"));
-  EXPECT_TRUE(seen[1].startsWith(QLatin1String("support@"))) << seen[1].toStdString();
-  EXPECT_EQ(seen[2], QStringLiteral("0"));
+  EXPECT_EQ(seen[1], QString::fromLatin1(kSupportAddress)) << "the address the program was built with";
+  EXPECT_EQ(seen[2], QStringLiteral("1")) << "shown and open to change";
   EXPECT_TRUE(seen[3].endsWith(QLatin1String(" technical support")));
   EXPECT_EQ(seen[4], QStringLiteral("0"));
   EXPECT_GE(seen[5].toInt(), 19) << "the prepared lines are the message text";

@@ -127,16 +127,15 @@ TEST_F(AppFixture, BinaryAndOversizedFilesOpenWithoutHarm) {
   EXPECT_EQ(bin->Caption(), QStringLiteral("data.bin"));
   EXPECT_GT(bin->mmoMemo()->PositionCount(), 0);
 
-  // One character more than a workspace holds: cut, the user told, the document marked changed.
-  QByteArray huge(TEditControl::MaxLength + 1, 'x');
+  // Past the old limit of 16,777,215 characters: all of it, without a word, unchanged.
+  QByteArray huge(16777215 + 1000, 'x');
   for (qsizetype i = 99; i < huge.size(); i += 100) huge[i] = '\n';
-  TModalAnswerer answerer({QStringLiteral("OK")});
+  TModalAnswerer answerer;
   TfrmEdit *big = m.OpenFile(TestEnvironment::WriteFile(dir + QStringLiteral("/huge.txt"), huge));
-  ASSERT_EQ(answerer.texts.size(), 1);
-  EXPECT_EQ(answerer.titles[0], QStringLiteral("Warning"));
-  EXPECT_TRUE(answerer.texts[0].contains(QLatin1String("longer than a workspace can hold")));
-  EXPECT_EQ(big->mmoMemo()->PositionCount(), TEditControl::MaxLength);
-  EXPECT_TRUE(big->mmoMemo()->Modified());
+  EXPECT_TRUE(answerer.texts.isEmpty());
+  EXPECT_EQ(big->mmoMemo()->PositionCount(), huge.size());
+  EXPECT_FALSE(big->mmoMemo()->Modified());
+  EXPECT_EQ(big->mmoMemo()->FileText().toLatin1(), huge);
 }
 
 TEST_F(AppFixture, WebAddressClicksAskBeforeOpening) {

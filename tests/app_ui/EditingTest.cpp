@@ -124,7 +124,7 @@ TEST_F(AppFixture, CaseConversionsAreOneUndoStepEach) {
   EXPECT_EQ(memo->SelLength(), 0);
   EXPECT_EQ(memo->SelStart(), 5);
   m.Action(QStringLiteral("mniTitleCase"))->trigger();
-  EXPECT_EQ(memo->toPlainText(), QStringLiteral("Hello, World 42 StraßE"));  // ß is no letter here: E starts a word
+  EXPECT_EQ(memo->toPlainText(), QStringLiteral("Hello, World 42 Straße"));  // ß is a letter of the word
 }
 
 TEST_F(AppFixture, AlignmentFollowsTheActiveWindowAndWordWrapReachesEveryWindow) {

@@ -81,7 +81,7 @@ TEST_F(AppFixture, AnUnreadableNameIsReportedAndStartUpCarriesOn) {
   TModalAnswerer answerer({QStringLiteral("OK")});
   TfrmMain &m = Start({QStringLiteral("a.txt"), QStringLiteral("b.txt")});
   ASSERT_EQ(answerer.texts.size(), 1);
-  EXPECT_EQ(answerer.texts[0], QStringLiteral("Cannot open file ") + dir + QStringLiteral("/a.txt b.txt."));
+  EXPECT_EQ(answerer.texts[0], QStringLiteral("Cannot open file ") + dir + QStringLiteral("/a.txt b.txt.\nThere is no such file."));
   EXPECT_EQ(answerer.titles[0], QStringLiteral("Vellumix"));
   ASSERT_EQ(m.EditWindows().size(), 1);
   TfrmEdit *edit = m.EditWindows().first();

@@ -10,17 +10,21 @@
 #include <QStringList>
 #include <QTimer>
 
-// Answers the modal dialogs a test provokes, the way a user would: it waits for each modal
-// box to appear, records its title and text, and presses the button with the given caption
-// (or rejects the dialog when the answer is empty; "file:<path>" picks a file in a file
-// dialog). Answers are used in order.
+// Answers the modal dialogs a test provokes, the way a user would: it sees each modal box as
+// it is shown, records its title and text, and presses the button with the given caption (or
+// rejects the dialog when the answer is empty; "file:<path>" picks a file in a file dialog).
+// Answers are used in order. It watches the application's show events rather than polling,
+// so a box is answered as soon as its event loop runs, however fast or slow the build.
 class TModalAnswerer : public QObject {
  public:
   explicit TModalAnswerer(QStringList answers = {}) : answers_(std::move(answers)) {
-    timer_.setInterval(5);
-    QObject::connect(&timer_, &QTimer::timeout, this, [this] { poll(); });
-    timer_.start();
+    qApp->installEventFilter(this);
+    // A box that was already open when the test began is answered too.
+    QTimer::singleShot(0, this, [this] {
+      if (QWidget *modal = QApplication::activeModalWidget()) Seen(modal);
+    });
   }
+  ~TModalAnswerer() override { qApp->removeEventFilter(this); }
 
   void Add(const QString &answer) { answers_ << answer; }
 
@@ -29,10 +33,22 @@ class TModalAnswerer : public QObject {
   // Called with each dialog before it is answered (to inspect the program's state meanwhile).
   std::function<void(QWidget *)> onShown;
 
+ protected:
+  bool eventFilter(QObject *watched, QEvent *event) override {
+    if (event->type() == QEvent::Show && watched->isWidgetType()) {
+      auto *widget = static_cast<QWidget *>(watched);
+      if (widget->isWindow() && widget->isModal())
+        // After the show has finished: the dialog's own event loop answers it.
+        QTimer::singleShot(0, widget, [this, widget] {
+          if (widget->isVisible() && QApplication::activeModalWidget() == widget) Seen(widget);
+        });
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
  private:
-  void poll() {
-    QWidget *modal = QApplication::activeModalWidget();
-    if (!modal || answered_.contains(modal)) return;
+  void Seen(QWidget *modal) {
+    if (answered_.contains(modal)) return;
     answered_.removeAll(nullptr);
     answered_ << modal;
     titles << modal->windowTitle();
@@ -42,7 +58,7 @@ class TModalAnswerer : public QObject {
     if (!modal->isVisible()) return;  // onShown answered it itself
     const QString answer = answers_.isEmpty() ? QString() : answers_.takeFirst();
     // Answered from a fresh event, so that a box the answer opens in turn (an overwrite
-    // question, say) is seen by the next poll.
+    // question, say) is seen as it shows.
     QTimer::singleShot(0, modal, [modal, answer] { Answer(modal, answer); });
   }
 
@@ -67,6 +83,5 @@ class TModalAnswerer : public QObject {
   }
 
   QStringList answers_;
-  QTimer timer_;
   QList<QPointer<QWidget>> answered_;  // a dialog is answered once, even when it shows again
 };

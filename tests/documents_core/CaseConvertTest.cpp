@@ -7,9 +7,15 @@ namespace {
 QString All(const TMemoryEdit &edit) { return edit.TextRange(0, edit.PositionCount()); }
 }  // namespace
 
-TEST(CaseConvert, OnlyAsciiLettersChange) {
-  EXPECT_EQ(MakeUpperCase(QStringLiteral("straße über")), QStringLiteral("STRAßE üBER"));
-  EXPECT_EQ(MakeLowerCase(QStringLiteral("ÄRGER Über X")), QStringLiteral("Ärger Über x"));
+TEST(CaseConvert, EveryLetterChangesAndTheLengthStays) {
+  // A sharp s has no single upper-case letter in the simple mapping: it stays, so the text
+  // keeps its length.
+  EXPECT_EQ(MakeUpperCase(QStringLiteral("straße über")), QStringLiteral("STRAßE ÜBER"));
+  EXPECT_EQ(MakeLowerCase(QStringLiteral("ÄRGER Über X ΣΟΦΊΑ")), QStringLiteral("ärger über x σοφία"));
+  EXPECT_EQ(MakeToggleCase(QStringLiteral("Ελλάδα Ünd")), QStringLiteral("εΛΛΆΔΑ üND"));
+  // Letters outside the basic plane (Deseret) map in pairs of UTF-16 units.
+  EXPECT_EQ(MakeUpperCase(QString::fromUcs4(U"\U00010428x")), QString::fromUcs4(U"\U00010400X"));
+  EXPECT_EQ(MakeCapitalized(QStringLiteral("élan")), QStringLiteral("Élan"));
   EXPECT_EQ(MakeToggleCase(QStringLiteral("Hello, World 42")), QStringLiteral("hELLO, wORLD 42"));
   EXPECT_EQ(MakeToggleCase(QString()), QString());
   EXPECT_EQ(MakeCapitalized(QStringLiteral(" word")), QStringLiteral(" word"));
@@ -24,7 +30,12 @@ TEST(CaseConvert, TitleCaseStartsWordsAfterAnythingButLettersAndApostrophes) {
   EXPECT_EQ(MakeTitleCase(QStringLiteral("'quoted")), QStringLiteral("'Quoted"));
   EXPECT_EQ(MakeTitleCase(QStringLiteral("3rd place")), QStringLiteral("3Rd Place"));
   EXPECT_EQ(MakeTitleCase(QStringLiteral("mary-jane")), QStringLiteral("Mary-Jane"));
-  EXPECT_EQ(MakeTitleCase(QStringLiteral("caféteria")), QStringLiteral("CaféTeria"));
+  EXPECT_EQ(MakeTitleCase(QStringLiteral("caféteria")), QStringLiteral("Caféteria"));
+  EXPECT_EQ(MakeTitleCase(QStringLiteral("Grüße über")), QStringLiteral("Grüße Über"));
+  // A combining accent belongs to its letter; a typographic apostrophe is an apostrophe.
+  EXPECT_EQ(MakeTitleCase(QStringLiteral("cafe\u0301teria o\u2019neil")),
+            QStringLiteral("Cafe\u0301teria O\u2019neil"));
+  EXPECT_EQ(MakeTitleCase(QStringLiteral("ΣΟΦΊΑ çà")), QStringLiteral("Σοφία Çà"));
   EXPECT_EQ(MakeTitleCase(QStringLiteral("line one\nLINE TWO")),
             QStringLiteral("Line One\nLine Two"));
   EXPECT_EQ(MakeTitleCase(QString()), QString());

@@ -117,13 +117,16 @@ TEST(MemoryEdit, LoadingClearsHistoryAndModifiedAndTheUndoLimitDropsOldSteps) {
   EXPECT_TRUE(edit.Modified());
 }
 
-TEST(MemoryEdit, TextNeverGrowsPastTheCapacity) {
-  TMemoryEdit edit(QString(TEditControl::MaxLength + 10, u'x'));
-  EXPECT_EQ(edit.PositionCount(), TEditControl::MaxLength);
+TEST(MemoryEdit, HoldsTextBeyondTheOldSixteenMegaCharacterLimit) {
+  constexpr qsizetype oldLimit = 16777215;
+  TMemoryEdit edit(QString(oldLimit + 10, u'x'));
+  EXPECT_EQ(edit.PositionCount(), oldLimit + 10);
   edit.SetSelection(0, 2);
   edit.ReplaceSelection(QStringLiteral("abcd"));
-  EXPECT_EQ(edit.PositionCount(), TEditControl::MaxLength);
-  EXPECT_EQ(edit.TextRange(0, 3), QStringLiteral("abx"));
+  EXPECT_EQ(edit.PositionCount(), oldLimit + 12);
+  EXPECT_EQ(edit.TextRange(0, 5), QStringLiteral("abcdx"));
+  edit.Undo();
+  EXPECT_EQ(edit.PositionCount(), oldLimit + 10);
 }
 
 TEST(MemoryEdit, CaretWordTakesTheWordAtOrBeforeTheCaret) {

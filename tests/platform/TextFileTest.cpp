@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <climits>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 constexpr qsizetype kNoLimit = 1 << 30;
@@ -46,7 +52,7 @@ TEST(TextFile, DetectsEncodingAndLineEndsAndWritesTheSameBytesBack) {
   }
 }
 
-TEST(TextFile, CutsAtTheLimitAndFlagsBinaryData) {
+TEST(TextFile, CutsAtAGivenLimitAndFlagsBinaryData) {
   const TDecodedText cut = TextFile::Decode("abcdef\r\ngh", 5);
   EXPECT_EQ(cut.text, QStringLiteral("abcde"));
   EXPECT_TRUE(cut.truncated);
@@ -138,4 +144,73 @@ TEST(TextFile, CharactersThatEndLinesInAnEditorAreKeptAsTheirOwnBreaks) {
   EXPECT_EQ(decoded.breaks, (std::vector<uint8_t>{TextFile::BreakParagraph, TextFile::BreakFrameStart,
                                                   TextFile::BreakFrameEnd}));
   EXPECT_EQ(TextFile::JoinBreaks(decoded), text);
+}
+
+namespace {
+
+QString tempDir() {
+  const QString dir = QDir::tempPath() + QStringLiteral("/vellumix-textfile-%1").arg(::getpid());
+  QDir().mkpath(dir);
+  return dir;
+}
+
+}  // namespace
+
+TEST(TextFile, ReadsOnlyRegularFilesAndSaysWhyNot) {
+  const QString dir = tempDir();
+  const QString file = dir + QStringLiteral("/plain.txt");
+  {
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(QByteArray(9 * 1024 * 1024 + 7, 'a'));  // more than one slice
+  }
+  qint64 lastDone = 0, lastSize = 0;
+  const TFileBytes read = TextFile::ReadRegularFile(file, 1 << 30, [&](qint64 done, qint64 size) {
+    EXPECT_GT(done, lastDone);
+    lastDone = done;
+    lastSize = size;
+    return true;
+  });
+  EXPECT_TRUE(read.Ok());
+  EXPECT_EQ(read.bytes.size(), 9 * 1024 * 1024 + 7);
+  EXPECT_EQ(lastDone, lastSize);
+
+  // Stopped by the caller: nothing kept, no error.
+  const TFileBytes stopped = TextFile::ReadRegularFile(file, 1 << 30, [](qint64, qint64) { return false; });
+  EXPECT_TRUE(stopped.cancelled);
+  EXPECT_TRUE(stopped.error.isEmpty());
+  EXPECT_TRUE(stopped.bytes.isEmpty());
+
+  // Over the limit: refused before anything is read.
+  const TFileBytes large = TextFile::ReadRegularFile(file, 1000);
+  EXPECT_TRUE(large.error.startsWith(QStringLiteral("It is too large: "))) << large.error.toStdString();
+  EXPECT_TRUE(large.bytes.isEmpty());
+
+  EXPECT_EQ(TextFile::ReadRegularFile(dir + QStringLiteral("/missing.txt"), 1000).error,
+            QStringLiteral("There is no such file"));
+  EXPECT_EQ(TextFile::ReadRegularFile(dir, 1000).error, QStringLiteral("It is a folder"));
+  EXPECT_EQ(TextFile::ReadRegularFile(file + QStringLiteral("/below"), 1000).error,
+            QStringLiteral("A part of its path is not a folder"));
+
+  // A named pipe without a writer would block a reader for good; it is refused at once.
+  const QString fifo = dir + QStringLiteral("/pipe");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  EXPECT_EQ(TextFile::ReadRegularFile(fifo, 1000).error,
+            QStringLiteral("It is a named pipe (FIFO), not a file"));
+  // Endless devices never reach the memory.
+  EXPECT_EQ(TextFile::ReadRegularFile(QStringLiteral("/dev/zero"), 1 << 30).error,
+            QStringLiteral("It is a character device, not a file"));
+
+  if (::geteuid() != 0) {  // the superuser reads every file
+    QFile::setPermissions(file, QFileDevice::WriteOwner);
+    EXPECT_EQ(TextFile::ReadRegularFile(file, 1 << 30).error,
+              QStringLiteral("Permission to read it is denied"));
+  }
+  QDir(dir).removeRecursively();
+}
+
+TEST(TextFile, TheReadLimitFollowsFreeMemoryWithinWhatADocumentCounts) {
+  const qint64 limit = TextFile::ReadLimit();
+  EXPECT_GT(limit, 16 * 1024 * 1024);  // every machine that runs the tests holds that much
+  EXPECT_LT(limit, qint64(INT_MAX));
 }

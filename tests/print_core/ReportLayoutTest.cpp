@@ -45,11 +45,12 @@ TReportCallbacks Body(const QStringList &body,
           }};
 }
 
-// The texts of a page as drawn, top to bottom.
+// The texts of a page as drawn (its own and those of every page), top to bottom.
 QStringList PageTexts(const TPreparedReport &r, size_t page) {
   std::vector<TPlacedItem> items;
-  for (const TPlacedItem &i : r.pages[page].items)
-    if (i.kind == TPlacedItem::Text) items.push_back(i);
+  for (const auto *list : {&r.everyPage, &r.pages[page].items})
+    for (const TPlacedItem &i : *list)
+      if (i.kind == TPlacedItem::Text) items.push_back(i);
   std::stable_sort(items.begin(), items.end(),
                    [](auto &a, auto &b) { return a.rect.top() < b.rect.top(); });
   QStringList texts;
@@ -190,7 +191,7 @@ TEST(ReportLayout, RendererDrawsOnAnyResolution) {
     image.setDotsPerMeterY(qRound(dpi / 0.0254));
     image.fill(Qt::white);
     QPainter painter(&image);
-    ReportRenderer::PaintPage(painter, r.pages[0], 1, 1);
+    ReportRenderer::PaintReportPage(painter, r, 0, 1);
     painter.end();
     // Ink inside the body area near the top left, where "drawn" is, and nowhere past the footer.
     auto inked = [&](QRectF mm) {

@@ -48,7 +48,7 @@ TCupsQueue::~TCupsQueue() {
   if (!dir_.isEmpty()) QDir(dir_).removeRecursively();
 }
 
-bool TCupsQueue::Start(QString *reason) {
+bool TCupsQueue::Start(QString *reason, const QStringList &queues, const QString &defaultQueue) {
   for (const QString &file : {kCupsd, kBackend, kPpd})
     if (!QFileInfo::exists(file)) {
       *reason = file + QStringLiteral(" is not installed");
@@ -109,11 +109,13 @@ bool TCupsQueue::Start(QString *reason) {
   outputFolderExisted_ = QFileInfo::exists(out);
   started = QDateTime::currentDateTime().addSecs(-1);
   // Poppler's converter keeps the text of the fonts readable in the PDF that comes out.
-  return lpadmin({QStringLiteral("-p"), QString::fromLatin1(QueueName), QStringLiteral("-E"),
-                  QStringLiteral("-v"), QStringLiteral("cups-pdf:/"), QStringLiteral("-P"), kPpd,
-                  QStringLiteral("-o"), QStringLiteral("pdftops-renderer-default=pdftops")},
-                 reason) &&
-         lpadmin({QStringLiteral("-d"), QString::fromLatin1(QueueName)}, reason);
+  for (const QString &queue : queues)
+    if (!lpadmin({QStringLiteral("-p"), queue, QStringLiteral("-E"), QStringLiteral("-v"),
+                  QStringLiteral("cups-pdf:/"), QStringLiteral("-P"), kPpd, QStringLiteral("-o"),
+                  QStringLiteral("pdftops-renderer-default=pdftops")},
+                 reason))
+      return false;
+  return defaultQueue.isEmpty() || lpadmin({QStringLiteral("-d"), defaultQueue}, reason);
 }
 
 bool TCupsQueue::lpadmin(const QStringList &arguments, QString *reason) {

@@ -164,8 +164,9 @@ TEST_F(PrintFixture, DesignerAddsEditsAndUndoesThroughItsControls) {
 TEST_F(PrintFixture, CustomisingTheUsersCopyChangesThatCopyOnly) {
   StartWith(QStringLiteral("text"));
   const QString shipped = programFolder + QStringLiteral("/notepad.frf");
-  const QString own = TestEnvironment::WriteFile(Folders::UserDataFolder() + QStringLiteral("notepad.frf"),
-                                                 TestEnvironment::ReadFile(shipped));
+  const QString own =
+      TestEnvironment::WriteFile(Folders::UserDataFolder() + QStringLiteral("notepad.frf"),
+                                 TestEnvironment::ReadFile(shipped));
   const QByteArray before = TestEnvironment::ReadFile(shipped);
   {
     TModalAnswerer answerer;
@@ -173,7 +174,8 @@ TEST_F(PrintFixture, CustomisingTheUsersCopyChangesThatCopyOnly) {
       auto *designer = qobject_cast<TfrmDesigner *>(modal);
       ASSERT_TRUE(designer);
       const QRectF sheet = designer->Editor().SheetRect({TBandKind::PageHeader, 0});
-      QTest::mouseClick(designer->Canvas(), Qt::LeftButton, {}, WidgetPoint(designer->Canvas(), sheet.center()));
+      QTest::mouseClick(designer->Canvas(), Qt::LeftButton, {},
+                        WidgetPoint(designer->Canvas(), sheet.center()));
       QTest::keyClick(designer->Canvas(), Qt::Key_Delete);
       PressButton(designer, QDialogButtonBox::Ok);
     };

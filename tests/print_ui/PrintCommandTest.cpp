@@ -1,16 +1,19 @@
 #include <QAction>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinterInfo>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QToolButton>
 
 #include "Folders.h"
 #include "PrintFixture.h"
 #include "fmPreview.h"
+#include "fmPrinterSetup.h"
 
 namespace {
 
@@ -89,7 +92,8 @@ TEST_F(PrintFixture, UseToPrintChoosesBetweenWorkspaceAndTemplateFont) {
 }
 
 TEST_F(PrintFixture, EnterRectHandsOverTheWorkspaceOnlyForTheExactMarker) {
-  TfrmEdit *edit = StartWith(QStringLiteral("one\u00a0and\ntwo"));  // a no-break space prints as one
+  TfrmEdit *edit =
+      StartWith(QStringLiteral("one\u00a0and\ntwo"));  // a no-break space prints as one
   QFont font(QStringLiteral("A Font Family Name Longer Than Thirty-Two Letters"));
   font.setPointSizeF(13.5);
   font.setItalic(true);
@@ -254,20 +258,18 @@ TEST_F(PrintFixture, PrinterSetupChoiceIsWhatLaterPrintsUse) {
     ASSERT_EQ(cancel.titles, QStringList{QStringLiteral("Printer Setup")});
   }
   EXPECT_FALSE(Printing().Printers().HasChoice());
-  // The user picks printing to a PDF file in the system's dialog.
+  // The user picks printing to a PDF file in the dialog.
   TModalAnswerer answerer;
   answerer.onShown = [&](QWidget *modal) {
-    auto *dialog = qobject_cast<QPrintDialog *>(modal);
+    auto *dialog = qobject_cast<TfrmPrinterSetup *>(modal);
     ASSERT_TRUE(dialog);
-    auto *printers = dialog->findChild<QComboBox *>(QStringLiteral("printers"));
+    auto *printers = dialog->findChild<QComboBox *>(QStringLiteral("cbxPrinter"));
     ASSERT_TRUE(printers);
-    const int pdfEntry = printers->findText(QStringLiteral("PDF"), Qt::MatchContains);
+    const int pdfEntry = printers->findText(QStringLiteral("PDF file"));
     ASSERT_GE(pdfEntry, 0);
     printers->setCurrentIndex(pdfEntry);
-    auto *file = dialog->findChild<QLineEdit *>(QStringLiteral("filename"));
-    ASSERT_TRUE(file);
-    file->setText(pdf);
-    dialog->accept();
+    dialog->findChild<QLineEdit *>(QStringLiteral("edtPdfFile"))->setText(pdf);
+    dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
   };
   ASSERT_TRUE(Command(QStringLiteral("mniPrintSetup")));
   EXPECT_TRUE(Printing().Printers().HasChoice());

@@ -66,10 +66,14 @@ QString PrintFixture::Run(const QString &program, const QStringList &arguments) 
 }
 
 QStringList PrintFixture::PdfPages(const QString &pdf) {
-  QString text = Run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+  QString text =
+      Run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
   // The fonts draw "fi", "fl" and "ff" as one ligature glyph, which pdftotext gives back as is.
-  const std::pair<char16_t, const char *> ligatures[] = {
-      {u'\uFB00', "ff"}, {u'\uFB01', "fi"}, {u'\uFB02', "fl"}, {u'\uFB03', "ffi"}, {u'\uFB04', "ffl"}};
+  const std::pair<char16_t, const char *> ligatures[] = {{u'\uFB00', "ff"},
+                                                         {u'\uFB01', "fi"},
+                                                         {u'\uFB02', "fl"},
+                                                         {u'\uFB03', "ffi"},
+                                                         {u'\uFB04', "ffl"}};
   for (const auto &[glyph, letters] : ligatures) text.replace(QChar(glyph), QLatin1String(letters));
   QStringList pages = text.split(u'\f');
   if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
@@ -88,6 +92,43 @@ QStringList PrintFixture::PdfFonts(const QString &pdf) {
   for (qsizetype i = 2; i < lines.size(); ++i)  // after the heading and its rule
     if (!lines[i].trimmed().isEmpty()) names << lines[i].section(u' ', 0, 0).section(u'+', -1);
   return names;
+}
+
+QString PrintFixture::PdfPageSize(const QString &pdf) {
+  for (const QString &line : Run(QStringLiteral("pdfinfo"), {pdf}).split(u'\n'))
+    if (line.startsWith(QLatin1String("Page size:"))) return line.mid(10).trimmed();
+  return {};
+}
+
+QImage PrintFixture::PdfPageImage(const QString &pdf, int page, int dpi) {
+  const QString prefix = pdf + QStringLiteral(".page%1-%2").arg(page).arg(dpi);
+  Run(QStringLiteral("pdftoppm"),
+      {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-gray"), QStringLiteral("-png"),
+       QStringLiteral("-singlefile"), QStringLiteral("-f"), QString::number(page),
+       QStringLiteral("-l"), QString::number(page), pdf, prefix});
+  return QImage(prefix + QStringLiteral(".png")).convertToFormat(QImage::Format_Grayscale8);
+}
+
+int PrintFixture::InkOutside(const QImage &page, QSizeF paper, QRectF area) {
+  const QImage grey = page.convertToFormat(QImage::Format_Grayscale8);
+  const double sx = grey.width() / paper.width(), sy = grey.height() / paper.height();
+  const QRectF inside(area.left() * sx - 1, area.top() * sy - 1, area.width() * sx + 2,
+                      area.height() * sy + 2);
+  int ink = 0;
+  for (int y = 2; y < grey.height() - 2; ++y) {
+    const uchar *row = grey.constScanLine(y);
+    for (int x = 2; x < grey.width() - 2; ++x)
+      if (row[x] < 200 && !inside.contains(x + 0.5, y + 0.5)) ++ink;
+  }
+  return ink;
+}
+
+double PrintFixture::Difference(const QImage &a, const QImage &b) {
+  double sum = 0;
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x)
+      sum += std::abs(qGray(a.pixel(x, y)) - qGray(b.pixel(x, y)));
+  return sum / (255.0 * a.width() * a.height());
 }
 
 QString NumberedLines(int n, const QString &prefix) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QStringList>
 
 #include "AppFixture.h"
@@ -10,6 +11,21 @@
 class PrintFixture : public AppFixture {
  public:
   static QString Run(const QString &program, const QStringList &arguments);
+  // Text of each page of a PDF (pdftotext, layout kept), its page count (pdfinfo) and the
+  // font names in it (pdffonts).
+  static QStringList PdfPages(const QString &pdf);
+  static int PdfPageCount(const QString &pdf);
+  static QStringList PdfFonts(const QString &pdf);
+  // pdfinfo's "Page size" of the first page ("419.528 x 595.276 pts (A5)").
+  static QString PdfPageSize(const QString &pdf);
+  // A page (1-based) of a PDF as a grey picture at dpi (pdftoppm).
+  static QImage PdfPageImage(const QString &pdf, int page, int dpi);
+  // Pixels of ink outside area (mm) on a picture of a whole sheet of paper (mm), the area grown
+  // by a pixel for anti-aliasing; the two outermost pixels of the picture (the preview's sheet
+  // border) do not count.
+  static int InkOutside(const QImage &page, QSizeF paper, QRectF area);
+  // Mean difference of two grey pictures of the same size, 0 (same) to 1.
+  static double Difference(const QImage &a, const QImage &b);
 
  protected:
   void SetUp() override;
@@ -26,12 +42,6 @@ class PrintFixture : public AppFixture {
   QString PrintToPdf(const QString &name = QStringLiteral("out.pdf"));
 
   QString programFolder;
-
-  // Text of each page of a PDF (pdftotext, layout kept), its page count (pdfinfo) and the
-  // font names in it (pdffonts).
-  static QStringList PdfPages(const QString &pdf);
-  static int PdfPageCount(const QString &pdf);
-  static QStringList PdfFonts(const QString &pdf);
 
  private:
   QByteArray oldDataDir_;

@@ -25,9 +25,11 @@ TEST_F(CompilerTest, KeepsOnlyWordsTheScannerCanProduce) {
   const QString path = dir + QStringLiteral("/w.dct");
   compiler.Write(path);
   EXPECT_EQ(compiler.Stats().linesRead, 12);
-  EXPECT_EQ(compiler.Stats().wordsKept, 4);  // apple banana can't été
-  // Apple (the lower-case line counts), John's 's e-mail "ice cream" e.g. łódź €
-  EXPECT_EQ(compiler.Stats().dropped, 8);
+  // apple banana can't été 's (a word of its own in Dutch; lookup strips only a longer word's
+  // "'s")
+  EXPECT_EQ(compiler.Stats().wordsKept, 5);
+  // Apple (the lower-case line counts), John's e-mail "ice cream" e.g. łódź €
+  EXPECT_EQ(compiler.Stats().dropped, 7);
   EXPECT_EQ(compiler.Stats().notLowerCase, 2);  // Apple, John's
 
   TDCTFile file(path);
@@ -52,8 +54,8 @@ TEST_F(CompilerTest, ReadsLatin1ListsAndFlaggedLists) {
     EXPECT_TRUE(file.ContainsWord(word)) << word;
 }
 
-// Lookup ignores letter case, so a list's names and abbreviations must not become words, nor
-// its single letters (which would make junk split suggestions such as "t eh" for "teh").
+// Words keep the case the list gives them; Lower leaves a list's names and abbreviations out.
+// Single letters other than the language's own would make junk splits ("t eh" for "teh").
 TEST_F(CompilerTest, ListEntriesCountByTheirLetterCaseAndOneLetterWordsByName) {
   const QByteArray list =
       "Apple\napple\nNASA\nRecife\nGmbH\nHaus\nStra\xc3\x9f"
@@ -81,18 +83,33 @@ TEST_F(CompilerTest, ListEntriesCountByTheirLetterCaseAndOneLetterWordsByName) {
 
   // A language that capitalises its nouns keeps them, but not abbreviations in capitals.
   compile({TListRules::TCase::Capitalised, {}}, "nouns.dct");
-  for (const char *word : {"haus",
-                           "stra\xe1"
+  for (const char *word : {"Haus",
+                           "Stra\xe1"
                            "e",
-                           "recife", "apple"})
+                           "Recife", "apple", "Apple"})
     EXPECT_TRUE(contains("nouns.dct", word)) << word;
-  for (const char *word : {"nasa", "gmbh", "i", "x"}) EXPECT_FALSE(contains("nouns.dct", word));
+  for (const char *word : {"haus", "NASA", "GmbH", "i", "x"})
+    EXPECT_FALSE(contains("nouns.dct", word)) << word;
 
   // Every entry, whatever its case, and every single letter: the list as it stands.
   const auto any = compile({TListRules::TCase::Any, {"*"}}, "any.dct");
   EXPECT_EQ(any.dropped, 0);
-  for (const char *word : {"nasa", "gmbh", "\x90t\x82", "x", "i", "b"})
+  for (const char *word : {"NASA", "GmbH", "\x90t\x82", "x", "I", "b"})
     EXPECT_TRUE(contains("any.dct", word)) << word;
+  EXPECT_FALSE(contains("any.dct", "nasa"));
+}
+
+TEST_F(CompilerTest, TwoLetterEntriesOnlyWhereTheLanguageHasThem) {
+  TDictionaryCompiler compiler;
+  compiler.SetListRules({TListRules::TCase::Any, {"a"}, {"of", "on"}});
+  compiler.AddText("of\ncf\nTV\ndz\non\nDr\nbook\n");
+  const QString path = dir + QStringLiteral("/two.dct");
+  compiler.Write(path);
+  EXPECT_EQ(compiler.Stats().twoLetters, 2);  // cf dz: abbreviations in small letters
+  TDCTFile file(path);
+  for (const char *word : {"of", "on", "TV", "Dr", "book", "a"})
+    EXPECT_TRUE(file.ContainsWord(word)) << word;
+  for (const char *word : {"cf", "dz"}) EXPECT_FALSE(file.ContainsWord(word)) << word;
 }
 
 TEST_F(CompilerTest, SharesEqualListsInByteOrder) {

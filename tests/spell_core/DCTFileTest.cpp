@@ -39,9 +39,43 @@ TEST_P(DCTFileTest, HeaderIsCheckedOnlyAtTheSignature) {
       TDCTFile file(path, GetParam());
       ADD_FAILURE() << "opened with byte " << offset << " changed";
     } catch (const TEDictionaryCorrupt &error) {
-      EXPECT_EQ(error.Message(), QStringLiteral("Dictionary Corrupt."));
+      EXPECT_EQ(error.Message(), QStringLiteral("Dictionary Corrupt.\n") + path);
     }
   }
+}
+
+TEST_P(DCTFileTest, DamagedFilesAreRefusedByName) {
+  const QString good = DctFiles::Compile(dir, QStringLiteral("good.dct"),
+                                         {"card", "cards", "care", "the", "lot", "often"});
+  const QByteArray bytes = TestEnvironment::ReadFile(good);
+  {
+    TDCTFile sound(good, GetParam());
+    EXPECT_TRUE(sound.ContainsWord("often"));
+  }
+  const auto expectCorrupt = [&](const QByteArray &damaged, const char *what) {
+    const QString path = Write(damaged);
+    try {
+      TDCTFile file(path, GetParam());
+      for (const char *word : {"card", "often", "zzz"}) file.ContainsWord(word);
+      ADD_FAILURE() << what << ": used";
+    } catch (const TEDictionaryCorrupt &error) {
+      EXPECT_EQ(error.Message(), QStringLiteral("Dictionary Corrupt.\n") + path) << what;
+    }
+  };
+  expectCorrupt(bytes.left(TDCTFile::kHeaderSize + (bytes.size() - TDCTFile::kHeaderSize) / 2),
+                "cut in half");
+  expectCorrupt(bytes.left(bytes.size() - 4), "one node short");
+  QByteArray noise = bytes.left(TDCTFile::kHeaderSize);
+  uint32_t seed = 12345;
+  while (noise.size() < bytes.size())
+    noise.append(char((seed = seed * 1103515245u + 12345u) >> 16));
+  expectCorrupt(noise, "random bytes after the header");
+  QByteArray flipped = bytes;
+  flipped[bytes.size() - 1] = char(flipped[bytes.size() - 1] ^ 0x01);  // one letter changed
+  expectCorrupt(flipped, "one bit changed");
+  // A file from another producer carries no seal: its links must still lie inside it.
+  expectCorrupt(DctFiles::Bytes({Node('a', false, true, 0), Node('b', true, false, 9)}),
+                "a link beyond the last node");
 }
 
 TEST_P(DCTFileTest, MissingAndShortFiles) {
@@ -106,8 +140,8 @@ TEST_P(DCTFileTest, ReadsListsAcrossOddBlockBoundariesAndAShortLastBlock) {
   for (int i = 4; i < 130; ++i) nodes.append(Node(char(0x80 + i % 32), false, false, 0));
   nodes.append(Node('z', true, true, 0));
   nodes.append(Node('u', false, false, 3));  // node 131: "qu" -> "qut"
-  // "qx" has a child at node 133, but the file ends two bytes into that node.
-  nodes.append(Node('x', true, true, 133));
+  // "qx" ends the file, which stops two bytes into a node 133.
+  nodes.append(Node('x', true, true, 0));
   TDCTFile file(Write(DctFiles::Bytes(nodes, 0, 0x7F, QByteArray("\x01\x02", 2))), GetParam());
   EXPECT_EQ(file.NodeCount(), 132u);
   EXPECT_TRUE(file.ContainsWord("z"));
@@ -121,12 +155,15 @@ TEST_P(DCTFileTest, ReadsListsAcrossOddBlockBoundariesAndAShortLastBlock) {
 }
 
 TEST_P(DCTFileTest, MalformedGraphsEndAtTheFile) {
-  // A self-loop and a child pointer past the file: lookups end, they never run on.
-  QList<uint32_t> nodes{Node('a', false, true, 1), Node('b', true, false, 999)};
+  // A self-loop: lookups end, they never run on.
+  QList<uint32_t> nodes{Node('a', false, true, 1), Node('b', true, false, 0)};
   TDCTFile file(Write(DctFiles::Bytes(nodes)), GetParam());
   EXPECT_TRUE(file.ContainsWord(QByteArray(50, 'a')));
   EXPECT_FALSE(file.ContainsWord("ab"));
   EXPECT_FALSE(file.ContainsWord("bx"));
+  // A child pointer past the file is damage, not an empty list.
+  nodes[1] = Node('b', true, false, 999);
+  EXPECT_THROW(TDCTFile(Write(DctFiles::Bytes(nodes)), GetParam()), TEDictionaryCorrupt);
   // A list whose last node has no last flag ends at the end of the file.
   TDCTFile open(Write(DctFiles::Bytes({Node('a', false, false, 0), Node('b', false, true, 0)})),
                 GetParam());
@@ -177,6 +214,7 @@ TEST_P(DCTFileTest, AFileCutOrOverwrittenWhileOpenNeverCrashesALookup) {
     try {
       file.ContainsWord(word.toLatin1());
     } catch (const Spell::EInOutError &) {
+    } catch (const TEDictionaryCorrupt &) {  // block by block, the damage shows as it is read
     }
   }
 }

@@ -24,6 +24,11 @@ class DictionaryTest : public ::testing::Test {
   void SetUp() override {
     main = DctFiles::Compile(dir, QStringLiteral("English.dct"),
                              {"hello", "john", "card", "cards", "care", "the", "lot", "a"});
+    QFile::remove(UserFile());  // each test starts without the user's words
+  }
+  static QString UserFile() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/vellumix/USER.DIC");
   }
   void TearDown() override { TDictionary::SetErrorBox(nullptr); }
 
@@ -92,10 +97,11 @@ TEST_F(DictionaryTest, IsWordFoldsCaseStripsPossessiveAndCuts) {
   EXPECT_FALSE(dictionary.IsWord("'s"));
   EXPECT_FALSE(dictionary.IsWord(""));
   EXPECT_FALSE(dictionary.IsWord("car"));
-  // Only ASCII letters fold: an accented capital differs from its small letter.
+  // An accented capital matches its small letter too (a sentence may begin with the word).
   dictionary.AddWord("\x82t\x82");  // "été"
   EXPECT_TRUE(dictionary.IsWord("\x82T\x82"));
-  EXPECT_FALSE(dictionary.IsWord("\x90t\x82"));
+  EXPECT_TRUE(dictionary.IsWord("\x90t\x82"));
+  EXPECT_FALSE(dictionary.IsWord("et\x82"));
 
   // A word longer than 50 characters is looked up by its first 50.
   const QByteArray fifty(50, 'q');
@@ -122,11 +128,15 @@ TEST_F(DictionaryTest, ExclusionListWinsOverEverything) {
   EXPECT_FALSE(dictionary.Suggest(QStringLiteral("cardz"), 10).contains(QStringLiteral("cards")));
 }
 
-TEST_F(DictionaryTest, UserDictionaryLivesBesideTheMainFile) {
+TEST_F(DictionaryTest, UserDictionaryLivesInTheUserDataFolder) {
+  // The main file's folder is writable here (as the build tree or an administrator's is); the
+  // user's words still go to the user's own folder.
   TDictionary dictionary;
   ASSERT_TRUE(dictionary.OpenMainDictionary(main));
   EXPECT_FALSE(dictionary.OpenUserDictionary(QStringLiteral("USER.DIC")));
-  EXPECT_EQ(dictionary.UserDictionaryPath(), dir + QStringLiteral("/USER.DIC"));
+  EXPECT_EQ(dictionary.UserDictionaryPath(),
+            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                QStringLiteral("/vellumix/USER.DIC"));
 
   EXPECT_TRUE(dictionary.AddWord("Zorp"));
   EXPECT_FALSE(dictionary.AddWord("zorp"));  // known now
@@ -141,10 +151,134 @@ TEST_F(DictionaryTest, UserDictionaryLivesBesideTheMainFile) {
   EXPECT_FALSE(dictionary.Modified());
   EXPECT_EQ(TestEnvironment::ReadFile(dictionary.UserDictionaryPath()),
             QByteArray("apple\r\nmary's\r\nzorp\r\n"));
+  EXPECT_FALSE(QFileInfo::exists(dir + QStringLiteral("/USER.DIC")));
+  QFile::remove(dictionary.UserDictionaryPath());
+}
+
+TEST_F(DictionaryTest, UserDictionaryKeepsItsEncodingAndIsWrittenOnlyWhenChanged) {
+  const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                         QStringLiteral("/vellumix");
+  const QString user = folder + QStringLiteral("/USER.DIC");
+  // Written by a Linux editor: UTF-8, LF line ends.
+  TestEnvironment::WriteFile(user, "na\xc3\xafve\nzo\xc3\xab\n");
+  {
+    TDictionary dictionary;
+    ASSERT_TRUE(dictionary.OpenMainDictionary(main));
+    ASSERT_TRUE(dictionary.OpenUserDictionary(QStringLiteral("USER.DIC")));
+    EXPECT_TRUE(dictionary.IsWord("na\x8bve"));  // code page 437 "naïve"
+    EXPECT_TRUE(dictionary.IsWord("Zo\x89"));
+    dictionary.SaveUserDictionary();  // nothing added: the file stays as the user wrote it
+    EXPECT_EQ(TestEnvironment::ReadFile(user), QByteArray("na\xc3\xafve\nzo\xc3\xab\n"));
+    dictionary.AddWord("caf\x82");
+  }
+  EXPECT_EQ(TestEnvironment::ReadFile(user),
+            QByteArray("caf\xc3\xa9\r\nna\xc3\xafve\r\nzo\xc3\xab\r\n"));
+
+  // A code page 437 file is written back in code page 437.
+  TestEnvironment::WriteFile(user, "na\x8bve\r\n");
+  {
+    TDictionary dictionary;
+    ASSERT_TRUE(dictionary.OpenMainDictionary(main));
+    ASSERT_TRUE(dictionary.OpenUserDictionary(QStringLiteral("USER.DIC")));
+    EXPECT_TRUE(dictionary.IsWord("na\x8bve"));
+    dictionary.AddWord("caf\x82");
+  }
+  EXPECT_EQ(TestEnvironment::ReadFile(user), QByteArray("caf\x82\r\nna\x8bve\r\n"));
+  QFile::remove(user);
+
+  // A symbolic link in its place is not followed: its target is neither read nor written.
+  const QString elsewhere = TestEnvironment::WriteFile(
+      TestEnvironment::FreshDir(QStringLiteral("other-user")) + QStringLiteral("/USER.DIC"),
+      "theirs\r\n");
+  ASSERT_TRUE(QFile::link(elsewhere, user));
+  {
+    TDictionary dictionary;
+    ASSERT_TRUE(dictionary.OpenMainDictionary(main));
+    EXPECT_FALSE(dictionary.OpenUserDictionary(QStringLiteral("USER.DIC")));
+    EXPECT_FALSE(dictionary.IsWord("theirs"));
+    dictionary.AddWord("mine");
+  }
+  EXPECT_FALSE(QFileInfo(user).isSymLink());
+  EXPECT_EQ(TestEnvironment::ReadFile(user), QByteArray("mine\r\n"));
+  EXPECT_EQ(TestEnvironment::ReadFile(elsewhere), QByteArray("theirs\r\n"));
+  QFile::remove(user);
+}
+
+// Words of real text: names keep their capitals, elisions, plural possessives, compounds.
+TEST_F(DictionaryTest, RealTextInEachLanguage) {
+  {
+    const QString english = DctFiles::Compile(TestEnvironment::FreshDir(QStringLiteral("en")),
+                                              QStringLiteral("English.dct"),
+                                              {"June", "NASA", "users", "user", "hand", "book"});
+    TDictionary dictionary;
+    ASSERT_TRUE(dictionary.OpenMainDictionary(english));
+    EXPECT_TRUE(dictionary.IsWord("June"));
+    EXPECT_TRUE(dictionary.IsWord("JUNE"));
+    EXPECT_FALSE(dictionary.IsWord("june"));  // a name stays a name
+    EXPECT_TRUE(dictionary.IsWord("NASA"));
+    EXPECT_FALSE(dictionary.IsWord("Nasa"));
+    EXPECT_TRUE(dictionary.IsWord("users'"));
+    EXPECT_TRUE(dictionary.IsWord("Users'"));
+    EXPECT_FALSE(dictionary.IsWord("user'"));
+    EXPECT_FALSE(dictionary.IsWord("handbook"));  // English makes no compounds here
+    EXPECT_FALSE(dictionary.IsWord("l'user"));
+  }
+  {
+    // Code page 437: "été" "être" "une" "est" "option" "aujourd'hui".
+    const QString french = DctFiles::Compile(
+        TestEnvironment::FreshDir(QStringLiteral("fr")), QStringLiteral("French.dct"),
+        {QStringLiteral("été"), QStringLiteral("être"), QStringLiteral("une"),
+         QStringLiteral("est"), QStringLiteral("option"), QStringLiteral("aujourd'hui")});
+    TDictionary dictionary;
+    ASSERT_TRUE(dictionary.OpenMainDictionary(french));
+    for (const char *word : {"l'\x82t\x82", "L'\x90t\x82", "d'une", "n'est", "qu'une", "l'option",
+                             "L'OPTION", "aujourd'hui", "Etre", "\x88tre", "ETRE", "\x90T\x90"})
+      EXPECT_TRUE(dictionary.IsWord(word)) << word;
+    for (const char *word : {"x'une", "l'", "l'optoin", "etre", "usersl'", "une'"})
+      EXPECT_FALSE(dictionary.IsWord(word)) << word;
+  }
+  {
+    const QString italian =
+        DctFiles::Compile(TestEnvironment::FreshDir(QStringLiteral("it")),
+                          QStringLiteral("Italian.dct"), {"amica", "arte", "aperto", "anno"});
+    TDictionary dictionary;
+    ASSERT_TRUE(dictionary.OpenMainDictionary(italian));
+    for (const char *word : {"un'amica", "dell'arte", "all'aperto", "L'anno", "Dell'Arte"})
+      EXPECT_TRUE(dictionary.IsWord(word)) << word;
+    EXPECT_FALSE(dictionary.IsWord("qu'anno"));  // a French elision, not an Italian one
+  }
+  {
+    // Dutch: "'s" is a word of its own; compounds too ("vakantiehuis").
+    const QString dutch =
+        DctFiles::Compile(TestEnvironment::FreshDir(QStringLiteral("nl")),
+                          QStringLiteral("Dutch.dct"), {"'s", "middags", "vakantie", "huis"});
+    TDictionary dictionary;
+    ASSERT_TRUE(dictionary.OpenMainDictionary(dutch));
+    for (const char *word : {"'s", "middags", "vakantiehuis", "Vakantiehuis"})
+      EXPECT_TRUE(dictionary.IsWord(word)) << word;
+    EXPECT_FALSE(dictionary.IsWord("vakantiehius"));
+  }
+  {
+    const QString german = DctFiles::Compile(
+        TestEnvironment::FreshDir(QStringLiteral("de")), QStringLiteral("German.dct"),
+        {QStringLiteral("Hand"), QStringLiteral("Buch"), QStringLiteral("Seiten"),
+         QStringLiteral("Arbeit"), QStringLiteral("Platz"), QStringLiteral("über"),
+         QStringLiteral("klein")});
+    TDictionary dictionary;
+    ASSERT_TRUE(dictionary.OpenMainDictionary(german));
+    for (const char *word : {"Handbuch", "Handbuchseiten", "Arbeitsplatz",
+                             "\x9A"
+                             "ber",
+                             "Kleinbuch"})
+      EXPECT_TRUE(dictionary.IsWord(word)) << word;
+    // Four parts, a part of two letters, a misspelt part, a small noun alone.
+    for (const char *word : {"Handbuchseitenhand", "Handbu", "Handbcuh", "buch", "Hanbduch"})
+      EXPECT_FALSE(dictionary.IsWord(word)) << word;
+  }
 }
 
 TEST_F(DictionaryTest, UserDictionaryReadingAndMerging) {
-  const QString user = dir + QStringLiteral("/USER.DIC");
+  const QString user = UserFile();
   TestEnvironment::WriteFile(user, "zeta\r\nAlpha\nalpha\rbeta\r\n\r\n");
   TDictionary dictionary;
   ASSERT_TRUE(dictionary.OpenMainDictionary(main));

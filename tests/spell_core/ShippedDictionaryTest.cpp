@@ -39,11 +39,13 @@ QList<std::pair<QString, QString>> Misspellings() {
   return pairs;
 }
 
-TEST_F(ShippedDictionaryTest, EnglishHoldsOnlyLowerCaseWordsAndItsOneLetterWords) {
+TEST_F(ShippedDictionaryTest, EnglishKeepsNamesAsWrittenAndItsOneLetterWords) {
   Open("English.dct");
-  ExpectWords({"a", "i", "I", "receive", "the", "until", "which", "letter", "don't"}, true);
-  // Names and abbreviations the list has only capitalised or in capitals; other letters.
-  ExpectWords({"nasa", "NASA", "usa", "recife", "ing", "er", "nt", "wi", "po", "t", "x"}, false);
+  ExpectWords({"a", "i", "I", "receive", "the", "until", "which", "letter", "don't", "NASA", "June",
+               "JUNE", "Monday", "English", "America", "users'", "Users'"},
+              true);
+  // Names and abbreviations written in small letters; letters that are no words.
+  ExpectWords({"nasa", "usa", "recife", "june", "monday", "t", "x", "cf", "dz", "bd", "er"}, false);
 
   // No suggestion for the common misspellings splits off a letter that is no word, and the
   // splits that used to come first ("t eh", "un till", "begin ing", ...) are gone.
@@ -69,8 +71,37 @@ TEST_F(ShippedDictionaryTest, EnglishHoldsOnlyLowerCaseWordsAndItsOneLetterWords
 
 TEST_F(ShippedDictionaryTest, GermanKeepsItsNounsAndTheSharpS) {
   Open("German.dct");
-  ExpectWords({"Haus", "haus", "Straße", "straße", "Fuß", "groß", "und"}, true);
-  ExpectWords({"usa", "gmbh", "a", "b"}, false);
+  ExpectWords({"Haus", "HAUS", "Straße", "Fuß", "groß", "und", "Über", "über"}, true);
+  // Abbreviations in small letters, letters that are no words. (The German forms also hold
+  // the nouns in small letters, as the inner parts of compounds.)
+  ExpectWords({"usa", "gmbh", "b"}, false);
+}
+
+// Words of real text each language's users write every day.
+TEST_F(ShippedDictionaryTest, RealTextOfEachLanguage) {
+  const struct {
+    const char *dct;
+    std::initializer_list<const char *> right, wrong;
+  } languages[] = {
+      {"Spanish.dct", {"todos", "está", "estaban", "queremos", "Mañana", "comíamos"}, {"estavan"}},
+      {"French.dct",
+       {"l'été", "d'une", "n'est", "l'option", "Être", "qu'importe", "jusqu'au", "L'après-midi"},
+       {"l'optoin"}},
+      {"Italian.dct",
+       {"l'estate", "un'amica", "dell'arte", "all'aperto", "È", "dov'era"},
+       {"dell'artte"}},
+      {"German.dct", {"Handbuchseiten", "Küchentisch", "Waschmaschine", "Über"}, {"Handbuchseitn"}},
+      {"Dutch.dct", {"Één", "één", "zandkastelen", "vakantiehuis"}, {"vakantiehuuis"}},
+      {"British.dct", {"colour", "users'", "June"}, {"june"}},
+  };
+  for (const auto &language : languages) {
+    dictionary.CloseAll();
+    Open(language.dct);
+    for (const char *word : language.right)
+      for (const QString &part : QString::fromUtf8(word).split(u'-'))
+        EXPECT_TRUE(dictionary.IsWord(CodePage::ToOem437(part))) << language.dct << " " << word;
+    ExpectWords(language.wrong, false);
+  }
 }
 
 TEST_F(ShippedDictionaryTest, OneLetterWordsOfEachLanguage) {

@@ -83,7 +83,8 @@ class SpellCheckTest : public ::testing::Test {
                       {"the", "cat", "sat", "on", "mat", "paris", "hello", "world"});
     check.Options().dictionaryPath = dir;
     check.Options().dictionaryName = QStringLiteral("English.dct");
-    check.Options().userDictionary = QStringLiteral("USER.DIC");
+    // A path of its own: each test starts without user words.
+    check.Options().userDictionary = dir + QStringLiteral("/USER.DIC");
   }
 
   int Run(TMemoryEdit &edit) { return check.CheckEdit(edit, dialog); }
@@ -322,6 +323,21 @@ TEST_F(SpellCheckTest, DamagedDictionaryLeavesTheDocumentAsItWas) {
   EXPECT_FALSE(check.Checking());
   EXPECT_EQ(check.Dictionary(), nullptr);
   EXPECT_FALSE(dialog.shown);
+
+  // A dictionary cut in half keeps a sound header: it is refused all the same, by name, and
+  // the check never reports a clean text it could not look up.
+  const QByteArray whole = TestEnvironment::ReadFile(dir + QStringLiteral("/English.dct"));
+  const QString cut = TestEnvironment::WriteFile(dir + QStringLiteral("/Cut.dct"),
+                                                 whole.left(whole.size() / 2 + 1));
+  check.Options().dictionaryName = QStringLiteral("Cut.dct");
+  TMemoryEdit text(QStringLiteral("the cat sat"));
+  try {
+    Run(text);
+    ADD_FAILURE() << "a cut dictionary was used";
+  } catch (const TEDictionaryCorrupt &error) {
+    EXPECT_EQ(error.Message(), QStringLiteral("Dictionary Corrupt.\n") + cut);
+  }
+  EXPECT_FALSE(dialog.messages.contains(kClean));
 }
 
 TEST_F(SpellCheckTest, AutoCorrectList) {

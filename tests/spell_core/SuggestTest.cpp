@@ -113,15 +113,37 @@ TEST_F(SuggestTest, RankedSuggestionsFollowTheSoundCode) {
   EXPECT_TRUE(dictionary.Suggest(QString(), 10).isEmpty());
 }
 
-TEST_F(SuggestTest, SplitsComeFirst) {
-  Open({"a", "lot", "allot", "alit"});
+TEST_F(SuggestTest, SplitsComeAfterCloseRankedSuggestions) {
+  Open({"a", "lot", "allot", "alit", "light"});
+  // "allot" scores 88 against "alot", as "a lot" does before its penalty: it comes first.
   const QStringList all = dictionary.Suggest(QStringLiteral("alot"), 10);
-  ASSERT_FALSE(all.isEmpty());
-  EXPECT_EQ(all.first(), QStringLiteral("a lot"));
-  EXPECT_TRUE(all.contains(QStringLiteral("allot")));
-  EXPECT_EQ(dictionary.Suggest(QStringLiteral("alot"), 1), QStringList{QStringLiteral("a lot")});
+  ASSERT_GE(all.size(), 3);
+  EXPECT_EQ(all.first(), QStringLiteral("allot"));
+  EXPECT_TRUE(all.contains(QStringLiteral("a lot")));
+  EXPECT_EQ(dictionary.Suggest(QStringLiteral("alot"), 1), QStringList{QStringLiteral("allot")});
   EXPECT_TRUE(dictionary.SuggestSplits("a", 10).isEmpty());
+  // Without a close ranked suggestion the split is first, in the case typed.
+  dictionary.CloseAll();
+  Open({"a", "lot"});
+  EXPECT_EQ(dictionary.Suggest(QStringLiteral("alot"), 10).first(), QStringLiteral("a lot"));
   EXPECT_EQ(dictionary.Suggest(QStringLiteral("Alot"), 1), QStringList{QStringLiteral("A lot")});
+}
+
+TEST_F(SuggestTest, SplitsOnlyIntoWordsAReaderTakes) {
+  Open({"occur", "occurred", "ed", "diction", "dictionary", "ay", "re", "pacing", "replacing",
+        "has", "hi", "hash", "a", "lot", "in", "deed", "indeed"});
+  const QStringList occured = dictionary.Suggest(QStringLiteral("occured"), 10);
+  ASSERT_FALSE(occured.isEmpty());
+  EXPECT_EQ(occured.first(), QStringLiteral("occurred"));
+  EXPECT_FALSE(occured.contains(QStringLiteral("occur ed")));
+  EXPECT_FALSE(
+      dictionary.Suggest(QStringLiteral("dictionay"), 10).contains(QStringLiteral("diction ay")));
+  EXPECT_FALSE(
+      dictionary.Suggest(QStringLiteral("repacing"), 10).contains(QStringLiteral("re pacing")));
+  EXPECT_FALSE(dictionary.Suggest(QStringLiteral("hashi"), 10).contains(QStringLiteral("has hi")));
+  // A split of real words stays.
+  EXPECT_TRUE(dictionary.Suggest(QStringLiteral("indeed"), 10).contains(QStringLiteral("in deed")));
+  EXPECT_TRUE(dictionary.Suggest(QStringLiteral("alot"), 10).contains(QStringLiteral("a lot")));
 }
 
 TEST_F(SuggestTest, UserWordsJoinTheRanking) {

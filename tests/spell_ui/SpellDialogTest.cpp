@@ -101,7 +101,8 @@ class SpellDialogTest : public ::testing::Test {
                       {"hello", "help", "helper", "the", "cat", "sat", "world", "a"});
     spell.SetDictionaryPath(dir);
     spell.SetDictionaryName(QStringLiteral("English.dct"));
-    spell.SetUserDictionary(QStringLiteral("USER.DIC"));
+    // A path of its own: each test starts without user words.
+    spell.SetUserDictionary(dir + QStringLiteral("/USER.DIC"));
   }
 
   QString dir = TestEnvironment::FreshDir(QStringLiteral("spellui"));

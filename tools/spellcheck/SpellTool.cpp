@@ -22,7 +22,8 @@ constexpr char kUsage[] =
     "       vellumix-spell suggest [-d DICT.dct]... [-u USER.DIC] [-n MAX] WORD...\n"
     "       vellumix-spell complete [-d DICT.dct] [-n MAX] PREFIX...\n"
     "       vellumix-spell build -o OUT.dct [--case lower|capitalised|any]\n"
-    "                            [--one-letter W,W...|*] [--flagged LIST]... [LIST...]\n"
+    "                            [--one-letter W,W...|*] [--two-letter W,W...]\n"
+    "                            [--flagged LIST]... [LIST...]\n"
     "       vellumix-spell phonetic [--pad] TEXT...   (a character of value 0 prints as \\0)\n"
     "       vellumix-spell similarity WORD CANDIDATE";
 

@@ -1,0 +1,46 @@
+#include "TextLoader.h"
+
+#include <climits>
+
+TTextLoader::TTextLoader(const QString &path, qint64 maxBytes, bool decode, bool threaded) {
+  if (threaded)
+    thread_ = std::thread([this, path, maxBytes, decode] { run(path, maxBytes, decode); });
+  else
+    run(path, maxBytes, decode);
+}
+
+TTextLoader::~TTextLoader() {
+  cancel_ = true;
+  if (thread_.joinable()) thread_.join();
+}
+
+void TTextLoader::run(const QString &path, qint64 maxBytes, bool decode) {
+  // Reading takes the first four fifths of the way; decoding, one call, the rest.
+  const int readShare = decode ? 800 : 1000;
+  file_ = TextFile::ReadRegularFile(path, maxBytes, [this, readShare](qint64 done, qint64 size) {
+    progress_ = size > 0 ? int(done * readShare / size) : readShare;
+    return !cancel_;
+  });
+  if (file_.Ok() && cancel_) {
+    file_ = TFileBytes{};
+    file_.cancelled = true;
+  }
+  if (file_.Ok()) stamp_ = TFileStamp::OfContent(path, file_.bytes);
+  if (file_.Ok() && decode) {
+    try {
+      decoded_ = TextFile::Decode(file_.bytes, INT_MAX - 1);
+      // The text is all that is needed from here on.
+      file_.bytes = QByteArray();
+    } catch (const std::bad_alloc &) {
+      file_ = TFileBytes{};
+      file_.error = QStringLiteral("There is not enough memory to read it");
+    }
+    if (cancel_) {
+      decoded_ = TDecodedText{};
+      file_ = TFileBytes{};
+      file_.cancelled = true;
+    }
+  }
+  progress_ = 1000;
+  finished_ = true;
+}

@@ -1,0 +1,242 @@
+// Large and unusual files through the real document window: loaded whole (past the old limit
+// and in slices, with long lines), never marked changed by loading, saved back byte for byte;
+// a load that is cancelled opens nothing; named pipes and devices are refused with a reason;
+// names holding "&" show literally in the menus; the default face is monospaced.
+#include <sys/stat.h>
+
+#include <QFontInfo>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+
+#include "AppFixture.h"
+#include "EditorFont.h"
+#include "LoadPanel.h"
+
+namespace {
+
+QAction *SaveCommand(TfrmMain &m) { return m.Action(QStringLiteral("mniFile2")); }
+
+// Mixed content of about size bytes: ordinary lines, a line of a megabyte and more, UTF-8
+// letters, CR LF line ends; no line end at the very end.
+QByteArray bigText(qsizetype size) {
+  QByteArray bytes;
+  QByteArray longLine(1500 * 1000, 'w');
+  for (qsizetype i = 7; i < longLine.size(); i += 11) longLine[i] = ' ';
+  int n = 0;
+  while (bytes.size() < size) {
+    if (++n % 5000 == 0) bytes += longLine + "\r\n";
+    bytes += "Line " + QByteArray::number(n) +
+             ": gr\xC3\xBC\xC3\x9F"
+             "e \xE2\x82\xAC and more words\r\n";
+  }
+  bytes += "the end";
+  return bytes;
+}
+
+// Answers the first load of the window that is opened next by clicking its Cancel button as
+// soon as its progress panel shows.
+class TLoadCanceller {
+ public:
+  explicit TLoadCanceller(TfrmMain &m) {
+    timer_.setInterval(5);
+    QObject::connect(&timer_, &QTimer::timeout, [this, &m] {
+      for (TfrmEdit *edit : m.EditWindows()) {
+        if (!edit->Loading() || !edit->pnlLoad()->isVisible()) continue;
+        edit->pnlLoad()->btnCancel()->click();
+        clicked = true;
+        timer_.stop();
+      }
+    });
+    timer_.start();
+  }
+  bool clicked = false;
+
+ private:
+  QTimer timer_;
+};
+
+}  // namespace
+
+TEST_F(AppFixture, LargeFilesLoadWholeUnchangedAndSaveBackByteForByte) {
+  TfrmMain &m = Start();
+  const QString dir = TestEnvironment::FreshDir(QStringLiteral("large"));
+  const QByteArray bytes = bigText(24 * 1000 * 1000);
+  const QString file = TestEnvironment::WriteFile(dir + QStringLiteral("/large.log"), bytes);
+  TModalAnswerer answerer;
+  TfrmEdit *edit = m.OpenFile(file);
+  TRichEdit *memo = edit->mmoMemo();
+  EXPECT_TRUE(answerer.texts.isEmpty());
+  EXPECT_FALSE(edit->Loading());
+  EXPECT_FALSE(memo->isReadOnly());
+  EXPECT_FALSE(edit->pnlLoad()->isVisible());
+  EXPECT_FALSE(memo->Modified());
+  EXPECT_FALSE(memo->CanUndo());
+  Settle();
+  EXPECT_EQ(Panel(edit, TfrmEdit::pnlModified), QString());
+  EXPECT_EQ(memo->FileText().toUtf8(), bytes);
+  EXPECT_EQ(m.FileLists().Recent().value(0), file);
+
+  // One character typed and undone: saved, the file is what it was.
+  memo->moveCursor(QTextCursor::End);
+  QTest::keyClicks(memo, QStringLiteral("x"));
+  EXPECT_TRUE(memo->Modified());
+  memo->Undo();
+  SaveCommand(m)->trigger();
+  EXPECT_FALSE(memo->Modified());
+  EXPECT_EQ(TestEnvironment::ReadFile(file), bytes);
+
+  // A character typed stays, after everything else.
+  memo->moveCursor(QTextCursor::End);
+  QTest::keyClicks(memo, QStringLiteral("!"));
+  SaveCommand(m)->trigger();
+  EXPECT_EQ(TestEnvironment::ReadFile(file), bytes + "!");
+}
+
+TEST_F(AppFixture, ALongSingleLineLoadsWithWordWrapOnAndTypingGoesOn) {
+  TfrmMain &m = Start();
+  const QString dir = TestEnvironment::FreshDir(QStringLiteral("oneline"));
+  QByteArray line;
+  while (line.size() < 3 * 1000 * 1000) line += "{\"key\":\"value\",\"n\":[1,2,3]},";
+  const QString file = TestEnvironment::WriteFile(dir + QStringLiteral("/min.json"), line);
+  // Word wrap on (a test before may have stored it off).
+  if (!m.IsChecked(QStringLiteral("mniWordWrap")))
+    m.Action(QStringLiteral("mniWordWrap"))->trigger();
+  TfrmEdit *edit = m.OpenFile(file);
+  TRichEdit *memo = edit->mmoMemo();
+  ASSERT_TRUE(memo->WordWrap());
+  EXPECT_EQ(memo->document()->blockCount(), 1);
+  EXPECT_EQ(memo->PositionCount(), line.size());
+  EXPECT_FALSE(memo->Modified());
+  memo->moveCursor(QTextCursor::End);
+  QTest::keyClicks(memo, QStringLiteral("]"));
+  Settle();
+  EXPECT_EQ(Panel(edit, TfrmEdit::pnlModified), QStringLiteral("Modified"));
+  SaveCommand(m)->trigger();
+  EXPECT_EQ(TestEnvironment::ReadFile(file), line + "]");
+}
+
+TEST_F(AppFixture, ACancelledLoadOpensNothingAndChangesNothing) {
+  TfrmMain &m = Start();
+  const QString dir = TestEnvironment::FreshDir(QStringLiteral("cancel"));
+  const QString file =
+      TestEnvironment::WriteFile(dir + QStringLiteral("/huge.log"), bigText(120 * 1000 * 1000));
+  const int windowsBefore = int(m.EditWindows().size());
+  const QStringList recentBefore = m.FileLists().Recent();
+  const QString currentBefore = m.CurrentFileName();
+  TLoadCanceller canceller(m);
+  TModalAnswerer answerer;
+  QPointer<TfrmEdit> edit = m.OpenFile(file);
+  EXPECT_TRUE(canceller.clicked);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return edit.isNull(); }, 10000));
+  EXPECT_EQ(int(m.EditWindows().size()), windowsBefore);
+  EXPECT_EQ(m.FileLists().Recent(), recentBefore);
+  EXPECT_EQ(m.CurrentFileName(), currentBefore);
+  EXPECT_TRUE(answerer.texts.isEmpty());
+}
+
+TEST_F(AppFixture, PipesDevicesAndFoldersAreRefusedWithTheirReason) {
+  TfrmMain &m = Start();
+  const QString dir = TestEnvironment::FreshDir(QStringLiteral("special"));
+  const QString fifo = dir + QStringLiteral("/pipe.txt");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  const struct {
+    QString path;
+    QString reason;
+  } cases[] = {
+      {fifo, QStringLiteral("It is a named pipe (FIFO), not a file.")},
+      {QStringLiteral("/dev/zero"), QStringLiteral("It is a character device, not a file.")},
+      {dir, QStringLiteral("It is a folder.")},
+      {dir + QStringLiteral("/gone.txt"), QStringLiteral("There is no such file.")},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.path.toStdString());
+    TModalAnswerer answerer({QStringLiteral("OK")});
+    TfrmEdit *edit = m.OpenFile(c.path);
+    ASSERT_EQ(answerer.texts.size(), 1);
+    EXPECT_EQ(answerer.titles[0], QStringLiteral("Vellumix"));
+    EXPECT_EQ(answerer.texts[0],
+              QStringLiteral("Cannot open file ") + c.path + QStringLiteral(".\n") + c.reason);
+    EXPECT_EQ(edit->Caption(), QStringLiteral("untitled.txt"));
+    EXPECT_TRUE(edit->mmoMemo()->toPlainText().isEmpty());
+    EXPECT_FALSE(edit->mmoMemo()->Modified());
+    EXPECT_FALSE(m.FileLists().Recent().contains(c.path));
+  }
+}
+
+TEST_F(AppFixture, NamesWithAmpersandsShowLiterallyInTheMenus) {
+  TfrmMain &m = Start();
+  const QString dir = TestEnvironment::FreshDir(QStringLiteral("amp"));
+  const QString file =
+      TestEnvironment::WriteFile(dir + QStringLiteral("/Tom & Jerry&Co.txt"), "cartoon\n");
+  TfrmEdit *edit = m.OpenFile(file);
+  Q_EMIT m.Menu(QStringLiteral("mniFile"))->aboutToShow();
+  QAction *recent = m.Action(QStringLiteral("mniMRU1"));
+  EXPECT_EQ(recent->text(), QString(file).replace(u'&', QStringLiteral("&&")));
+  m.FileLists().SetFavorites({file});
+  Q_EMIT m.Menu(QStringLiteral("mniFile"))->aboutToShow();
+  EXPECT_EQ(m.Action(QStringLiteral("mniFav01"))->text(), recent->text());
+  Q_EMIT m.Menu(QStringLiteral("mniWindow"))->aboutToShow();
+  QStringList windowItems;
+  for (QAction *a : m.Menu(QStringLiteral("mniWindow"))->actions()) windowItems << a->text();
+  EXPECT_TRUE(windowItems.contains(QStringLiteral("&2 Tom && Jerry&&Co.txt")))
+      << windowItems.join(u'|').toStdString();
+
+  // Reopening from the menu opens the file of that name.
+  edit->close();
+  Settle();
+  const int before = int(m.EditWindows().size());
+  recent->trigger();
+  Settle();
+  ASSERT_EQ(int(m.EditWindows().size()), before + 1);
+  EXPECT_EQ(m.ActiveEdit()->FileName(), file);
+  EXPECT_EQ(m.ActiveEdit()->mmoMemo()->toPlainText(), QStringLiteral("cartoon\n"));
+}
+
+TEST_F(AppFixture, TheDefaultFaceIsShownMonospacedAndStoredAsChosen) {
+  TfrmMain &m = Start();
+  TRichEdit *memo = m.ActiveEdit()->mmoMemo();
+  EXPECT_EQ(memo->font().family(), QStringLiteral("Souvenir Lt BT"));
+  const QFontInfo shown(memo->font());
+  EXPECT_TRUE(shown.fixedPitch()) << shown.family().toStdString();
+  EXPECT_EQ(shown.family(), EditorFont::MonospacedFamily());
+  EXPECT_TRUE(EditorFont::ShownFont(memo->font()).family() == EditorFont::MonospacedFamily());
+}
+
+TEST_F(AppFixture, TheSizePanelCountsTheBytesOfTheFileAsItWouldBeSaved) {
+  TfrmMain &m = Start();
+  const QString dir = TestEnvironment::FreshDir(QStringLiteral("size"));
+  const QByteArray files[] = {
+      QByteArray("Gr\xC3\xBC\xC3\x9F"
+                 "e \xE2\x82\xAC \xF0\x9F\x98\x80\r\nzwei\r\n"),  // UTF-8
+      QByteArray("\xEF\xBB\xBF"
+                 "caf\xC3\xA9\n"),  // with BOM
+      QByteArray("Gr\xFC\xDF"
+                 "e\r\n\x80 5\r\n"),  // Windows-1252
+      QByteArray("\xFF\xFE"
+                 "a\0b\0\n\0",
+                 8),  // UTF-16 LE
+  };
+  int n = 0;
+  for (const QByteArray &bytes : files) {
+    SCOPED_TRACE(n);
+    TfrmEdit *edit =
+        m.OpenFile(TestEnvironment::WriteFile(dir + QStringLiteral("/f%1.txt").arg(n++), bytes));
+    Settle();
+    EXPECT_EQ(Panel(edit, TfrmEdit::pnlSize), TfrmEdit::SizeText(bytes.size()));
+    // One more letter that takes two bytes in UTF-8 and one in Windows-1252.
+    edit->mmoMemo()->moveCursor(QTextCursor::End);
+    edit->mmoMemo()->ReplaceSelection(QStringLiteral("ü"));
+    ASSERT_TRUE(m.SaveFile(edit, edit->FileName()));
+    Settle();
+    EXPECT_EQ(Panel(edit, TfrmEdit::pnlSize),
+              TfrmEdit::SizeText(TestEnvironment::ReadFile(edit->FileName()).size()));
+  }
+  // A large UTF-8 document says what it counts instead.
+  QByteArray large;
+  while (large.size() < 3 * 1000 * 1000) large += "\xC3\xBC-line\n";
+  TfrmEdit *edit =
+      m.OpenFile(TestEnvironment::WriteFile(dir + QStringLiteral("/large.txt"), large));
+  Settle();
+  EXPECT_TRUE(Panel(edit, TfrmEdit::pnlSize).endsWith(QStringLiteral(" characters")));
+}
