@@ -1,14 +1,19 @@
 #!/usr/bin/env bash
-# Builds the Debian package from a clean build folder (Release, no tests):
+# Builds the Debian package in a Release build (no tests) with Debian's hardening flags:
 #   tools/package.sh            -> vellumix_<version>_amd64.deb in the repository's top folder
-# Install it with: apt install ./vellumix_*.deb
+# The build folder (VELLUMIX_PACKAGE_BUILD, default build-package) is kept, so a second run
+# builds only what changed. Install the package with: apt install ./vellumix_*.deb
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./tools/setup-debian.sh
 build=${VELLUMIX_PACKAGE_BUILD:-build-package}
-rm -rf "$build"
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELLUMIX_TESTS=OFF
+mapfile -t flags < <(tools/buildflags.sh)
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELLUMIX_TESTS=OFF \
+  "${flags[@]}" "${launcher[@]}"
 cmake --build "$build" --parallel "$(nproc)"
-(cd "$build" && cpack -G DEB)
+(cd "$build" && rm -f vellumix_*.deb && cpack -G DEB >/dev/null)
+rm -f vellumix_*_amd64.deb
 cp "$build"/vellumix_*_amd64.deb .
 ls vellumix_*_amd64.deb

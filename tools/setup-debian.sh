@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   # build
   build-essential cmake ninja-build pkg-config git
-  qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev libxkbcommon-dev libx11-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libxkbcommon-dev libx11-dev
   googletest libgtest-dev libgmock-dev
   # running and testing windows without a display
   xvfb xauth x11-utils libxkbcommon-x11-0 libxcb-cursor0 fonts-dejavu-core qt6-qpa-plugins
@@ -32,17 +32,27 @@ packages=(
   cups cups-client cups-bsd printer-driver-cups-pdf enscript ghostscript
   # text converters for import and export
   pandoc libreoffice-writer-nogui
-  # the help file and its viewer
-  qt6-tools-dev qt6-tools-dev-tools qt6-documentation-tools libqt6help6
-  # desktop integration and packaging checks
+  # the help file and its viewer (Qt Help reads it through Qt's SQLite driver)
+  qt6-tools-dev qt6-tools-dev-tools qt6-documentation-tools libqt6help6 libqt6sql6-sqlite
+  # desktop integration and packaging checks: clean Debian roots to install the package in,
+  # driving its windows there, hardening-check (devscripts)
   desktop-file-utils xdg-utils shared-mime-info hicolor-icon-theme appstream lintian file
+  debootstrap xdotool devscripts
   # fuzzing with libFuzzer
   clang-14 libclang-rt-14-dev
 )
 
+# What is installed, with every name an installed package provides (a virtual or
+# transitional name counts as present when a package that provides it is installed).
+present=$(dpkg-query -W -f='${db:Status-Status}\t${Package}\t${Provides}\n' 2>/dev/null |
+  awk -F'\t' '$1 == "installed" {
+    print $2
+    n = split($3, names, /, */)
+    for (i = 1; i <= n; i++) { sub(/ .*/, "", names[i]); if (names[i] != "") print names[i] }
+  }' | sort -u)
 missing=()
 for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  grep -q -x -F "$p" <<<"$present" || missing+=("$p")
 done
 
 if ((${#missing[@]})); then

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds Vellumix with AddressSanitizer and UndefinedBehaviorSanitizer and runs the whole
-# test suite; then runs the suite once more in a Release build (faults that only an optimised
-# build shows, tests that must not depend on the speed of the build), and, as root, builds the
-# Debian package from that build, installs, uses and removes it (tools/check-package.sh).
+# test suite; then runs the suite once more in a Release build with Debian's hardening flags
+# (faults that only an optimised build shows, tests that must not depend on the speed of the
+# build), and, as root, builds the Debian package from that build and checks it: lintian,
+# hardening, install, use and purge in clean Debian roots (tools/check-package.sh).
 # Installs what it needs first (Debian 12, as root). Arguments go to both ctest runs.
 # VELLUMIX_TEST_RELEASE=0 runs the sanitizer build only.
 set -euo pipefail
@@ -16,7 +17,8 @@ cmake --build "$build" --parallel "$jobs"
 
 [[ ${VELLUMIX_TEST_RELEASE:-1} == 0 ]] && exit 0
 release=${VELLUMIX_RELEASE_BUILD:-build-release}
-cmake -S . -B "$release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELLUMIX_TESTS=ON
+mapfile -t flags < <(tools/buildflags.sh)
+cmake -S . -B "$release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELLUMIX_TESTS=ON "${flags[@]}"
 cmake --build "$release" --parallel "$jobs"
 (cd "$release" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$jobs" --timeout 300 "$@")
 if [[ $(id -u) -eq 0 ]]; then

@@ -2,6 +2,7 @@
 
 #include "MenuText.h"
 
+#include "CommandLine.h"
 #include "Commands.h"
 #include "Folders.h"
 #include "RecoveryStartUp.h"
@@ -78,7 +79,7 @@ TfrmMain::TfrmMain(const QStringList &commandLine, QWidget *parent)
     : QMainWindow(parent), saver_(*this) {
   // A relative name means the folder the program was started in, whatever folder opening a
   // file makes current later.
-  if (!commandLine.isEmpty()) commandFile_ = QFileInfo(commandLine.join(u' ')).absoluteFilePath();
+  commandFiles_ = CommandLine::FileNames(commandLine);
   FormCreate();
 }
 
@@ -424,10 +425,8 @@ void TfrmMain::FormShow() {
   proAppAFormChange();
   pnlTip_->setVisible(IsChecked(QStringLiteral("mniTip")));
   area_->setBackground(WinColor::ToQColor(Holder(QStringLiteral("SMTPHost"))->Color()));
-  if (commandFile_.isEmpty())
-    NewWorkspace();
-  else
-    OpenFile(commandFile_);
+  if (commandFiles_.isEmpty()) NewWorkspace();
+  for (const QString &file : commandFiles_) OpenFile(file);
   helpFile_ = Folders::ProgramFolder() + QStringLiteral("velx96.hlp");
   pnlTip_->proChangeTips();
   if (IsChecked(QStringLiteral("mniStayOnTop")))

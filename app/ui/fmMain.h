@@ -33,7 +33,7 @@ class TfrmMain : public QMainWindow, public TEditHost {
   Q_OBJECT
 
  public:
-  // commandLine: the program's parameters; joined with single blanks they name one file.
+  // commandLine: the program's parameters, naming the files to open (CommandLine::FileNames).
   explicit TfrmMain(const QStringList &commandLine = {}, QWidget *parent = nullptr);
   ~TfrmMain() override;
 
@@ -185,7 +185,7 @@ class TfrmMain : public QMainWindow, public TEditHost {
   TFileDialogSettings *dlgOpen_ = nullptr;
   TSpellDlg *dlgSpell_ = nullptr;
   QList<QAction *> windowListActions_;
-  QString commandFile_;  // the file named on the command line, as an absolute path
+  QStringList commandFiles_;  // the files named on the command line, as absolute paths
   QString currentFileName_;
   QString applicationTitle_;
   QString helpFile_;

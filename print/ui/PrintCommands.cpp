@@ -1,8 +1,8 @@
 #include "PrintCommands.h"
 
+#include "EditorFont.h"
+
 #include <QFileDialog>
-#include <QFontDatabase>
-#include <QFontInfo>
 #include <QMainWindow>
 #include <QPrintDialog>
 #include <QPrinterInfo>
@@ -26,17 +26,6 @@ constexpr int kNoteMilliseconds = 10000;
 double PointSize(const QFont &font, const QWidget *widget) {
   if (font.pointSizeF() > 0) return font.pointSizeF();
   return font.pixelSize() * 72.0 / widget->logicalDpiY();
-}
-
-// The editor's stored default face, which Linux desktops do not have.
-const QString kDefaultEditorFace = QStringLiteral("Souvenir Lt BT");
-
-// The face the text body prints in: the workspace's, or, for the editor's default face when it
-// is not installed, the system's monospaced face, so columns line up on paper.
-QString PrintFace(const QFont &font) {
-  if (font.family() != kDefaultEditorFace || QFontDatabase::hasFamily(font.family()))
-    return font.family();
-  return QFontInfo(QFontDatabase::systemFont(QFontDatabase::FixedFont)).family();
 }
 
 // Millimetres between the tab stops of the workspace, at the printed size: the stops are as
@@ -91,7 +80,7 @@ void TPrintCommands::frReport1EnterRect(TReportObject &object) const {
   const THolder *printFont = frame_->findChild<THolder *>(QStringLiteral("PrintFont"));
   if (printFont && printFont->Checked()) {
     const QFont font = memo->font();
-    object.font.name = PrintFace(font).left(kMaxFontName);
+    object.font.name = EditorFont::ShownFont(font).family().left(kMaxFontName);
     object.font.size = PointSize(font, memo);
     object.font.color = memo->FontColor();
   }

@@ -75,20 +75,44 @@ TEST_F(AppFixture, CommandLineParametersAreJoinedIntoOneName) {
   EXPECT_EQ(m.windowTitle(), QStringLiteral("Vellumix - [Notes.txt]"));
 }
 
+TEST_F(AppFixture, SeveralFilesOnTheCommandLineOpenEachInAWorkspace) {
+  const QString dir = TestEnvironment::FreshDir(QStringLiteral("several"));
+  const QString first = TestEnvironment::WriteFile(dir + QStringLiteral("/first.txt"), "one");
+  const QString second = TestEnvironment::WriteFile(dir + QStringLiteral("/second.txt"), "two");
+  QDir::setCurrent(dir);
+  TModalAnswerer answerer({QStringLiteral("OK")});
+  TfrmMain &m = Start({QStringLiteral("first.txt"), QStringLiteral("missing.txt"), second});
+  // The name that cannot be read is reported, and the files after it still open.
+  ASSERT_EQ(answerer.texts.size(), 1);
+  EXPECT_EQ(answerer.texts[0], QStringLiteral("Cannot open file ") + dir + QStringLiteral("/missing.txt."));
+  const QList<TfrmEdit *> edits = m.EditWindows();
+  ASSERT_EQ(edits.size(), 3);
+  QStringList texts;
+  for (TfrmEdit *edit : edits) texts << edit->mmoMemo()->toPlainText();
+  texts.sort();
+  EXPECT_EQ(texts, (QStringList{QString(), QStringLiteral("one"), QStringLiteral("two")}));
+  // The last one named is the active workspace; both files read are in the recent list.
+  EXPECT_EQ(m.ActiveEdit()->FileName(), second);
+  EXPECT_EQ(m.CurrentFileName(), second);
+  EXPECT_EQ(m.windowTitle(), QStringLiteral("Vellumix - [second.txt]"));
+  EXPECT_EQ(m.FileLists().Recent().mid(0, 2), (QStringList{second, first}));
+}
+
 TEST_F(AppFixture, AnUnreadableNameIsReportedAndStartUpCarriesOn) {
   const QString dir = TestEnvironment::FreshDir(QStringLiteral("missing"));
   QDir::setCurrent(dir);
   TModalAnswerer answerer({QStringLiteral("OK")});
-  TfrmMain &m = Start({QStringLiteral("a.txt"), QStringLiteral("b.txt")});
+  TfrmMain &m = Start({QStringLiteral("a b.txt")});
   ASSERT_EQ(answerer.texts.size(), 1);
-  EXPECT_EQ(answerer.texts[0], QStringLiteral("Cannot open file ") + dir + QStringLiteral("/a.txt b.txt.\nThere is no such file."));
+  EXPECT_EQ(answerer.texts[0], QStringLiteral("Cannot open file ") + dir + QStringLiteral("/a b.txt.
+There is no such file."));
   EXPECT_EQ(answerer.titles[0], QStringLiteral("Vellumix"));
   ASSERT_EQ(m.EditWindows().size(), 1);
   TfrmEdit *edit = m.EditWindows().first();
   // Nothing could be read: the workspace is an untitled document in that folder.
   EXPECT_EQ(edit->Caption(), QStringLiteral("untitled.txt"));
   EXPECT_TRUE(edit->mmoMemo()->toPlainText().isEmpty());
-  EXPECT_EQ(m.CurrentFileName(), dir + QStringLiteral("/a.txt b.txt"));
+  EXPECT_EQ(m.CurrentFileName(), dir + QStringLiteral("/a b.txt"));
   EXPECT_EQ(m.FilePath(), dir + u'/');
   // The steps after the command line still ran.
   EXPECT_FALSE(m.HelpFile().isEmpty());

@@ -4,6 +4,7 @@
 #include "SpellTool.h"
 #include "TestEnvironment.h"
 #include "TextWords.h"
+#include "VellumixVersion.h"
 
 namespace {
 
@@ -96,6 +97,19 @@ TEST_F(SpellToolTest, SuggestCompleteAndCodes) {
   EXPECT_EQ(out, QStringLiteral("H400\nD5\\03\n"));
   EXPECT_EQ(Run({"similarity", "recieve", "receive"}), 0);
   EXPECT_EQ(out, QStringLiteral("71\n"));
+}
+
+TEST_F(SpellToolTest, HelpAndVersionGoToTheOutputAndSucceed) {
+  EXPECT_EQ(Run({"--help"}), 0);
+  EXPECT_TRUE(out.startsWith(QStringLiteral("usage: vellumix-spell --help | --version\n")));
+  EXPECT_TRUE(err.isEmpty());
+  EXPECT_EQ(Run({"--version"}), 0);
+  EXPECT_EQ(out, QStringLiteral("vellumix-spell ") + QString::fromLatin1(kVersionText) +
+                     QStringLiteral(" for Linux\n"));
+  // Without a command the usage is an error.
+  EXPECT_EQ(Run({}), 2);
+  EXPECT_TRUE(out.isEmpty());
+  EXPECT_TRUE(err.startsWith(QStringLiteral("usage:")));
 }
 
 TEST_F(SpellToolTest, BadInputGivesTheMessageAndAFailure) {

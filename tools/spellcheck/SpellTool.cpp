@@ -14,11 +14,13 @@
 #include "SpellErrors.h"
 #include "TextFile.h"
 #include "TextWords.h"
+#include "VellumixVersion.h"
 
 namespace {
 
 constexpr char kUsage[] =
-    "usage: vellumix-spell list [-d DICT.dct]... [-u USER.DIC] [-x EXCLUSIONS] [--html] [FILE...]\n"
+    "usage: vellumix-spell --help | --version\n"
+    "       vellumix-spell list [-d DICT.dct]... [-u USER.DIC] [-x EXCLUSIONS] [--html] [FILE...]\n"
     "       vellumix-spell suggest [-d DICT.dct]... [-u USER.DIC] [-n MAX] WORD...\n"
     "       vellumix-spell complete [-d DICT.dct] [-n MAX] PREFIX...\n"
     "       vellumix-spell build -o OUT.dct [--case lower|capitalised|any]\n"
@@ -175,6 +177,14 @@ int RunSpellTool(const QStringList &args, QTextStream &out, QTextStream &err) {
   }
   const QString command = args.first();
   const QStringList rest = args.mid(1);
+  if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
+    out << kUsage << Qt::endl;
+    return 0;
+  }
+  if (command == QLatin1String("--version")) {
+    out << "vellumix-spell " << kVersionText << " for Linux" << Qt::endl;
+    return 0;
+  }
   if (command == QLatin1String("build")) return RunCompileCommand(rest, out, err);
 
   TOptions o;
