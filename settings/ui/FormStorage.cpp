@@ -40,6 +40,7 @@ const TStoredDefault *FindDefault(const QList<TStoredDefault> &defaults, const Q
 }  // namespace
 
 void TFormStorage::SetErrorReporter(TErrorReporter reporter) { Reporter() = std::move(reporter); }
+TFormStorage::TErrorReporter TFormStorage::ErrorReporter() { return Reporter(); }
 
 void TFormStorage::Report(const QString &text) {
   if (Reporter()) Reporter()(text);
