@@ -1,5 +1,7 @@
 #include "TextFile.h"
 
+#include "SystemMemory.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -393,19 +395,9 @@ QString KindOfEntry(unsigned mode) {
 qint64 ReadLimit() {
   // A document counts its characters in an int; a byte gives at most one character.
   constexpr qint64 kCountable = INT_MAX - 1;
-  QFile memInfo(QStringLiteral("/proc/meminfo"));
-  qint64 availableKiB = -1;
-  if (memInfo.open(QIODevice::ReadOnly)) {
-    const QList<QByteArray> lines = memInfo.readAll().split('\n');
-    for (const QByteArray &line : lines) {
-      if (!line.startsWith("MemAvailable:")) continue;
-      bool ok = false;
-      const qint64 value = line.mid(13).trimmed().split(' ').value(0).toLongLong(&ok);
-      if (ok && value >= 0) availableKiB = value;
-    }
-  }
-  if (availableKiB < 0) return qint64(1) << 30;  // unknown: a gibibyte
-  return std::min(kCountable, availableKiB / 8 * 1024);
+  const qint64 available = SystemMemory::AvailableBytes();
+  if (available < 0) return qint64(1) << 30;  // unknown: a gibibyte
+  return std::min(kCountable, available / 8);
 }
 
 namespace {

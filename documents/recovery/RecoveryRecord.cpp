@@ -3,10 +3,12 @@
 #include <QCryptographicHash>
 #include <QList>
 #include <QUrl>
+#include <algorithm>
 #include <array>
 
 #include "EditControl.h"
 #include "SaveNames.h"
+#include "TextFile.h"
 
 bool TRecoveryRecord::Titled() const { return !name.isEmpty() && !SaveNames::IsUntitled(name); }
 
@@ -83,8 +85,12 @@ QByteArray RecoveryFile::Serialize(const TRecoveryRecord &record) {
   return out;
 }
 
+qint64 RecoveryFile::MaxFileSize() {
+  return std::max<qint64>(80 * 1024 * 1024, 2 * TextFile::ReadLimit() + MaxHeaderSize);
+}
+
 std::optional<TRecoveryRecord> RecoveryFile::Parse(const QByteArray &bytes, QString *error) {
-  if (bytes.size() > MaxFileSize)
+  if (bytes.size() > MaxFileSize())
     return fail(error, QStringLiteral("it is larger than any recovery copy"));
   if (!bytes.startsWith(kMagic)) return fail(error, QStringLiteral("it is not a recovery copy"));
   TRecoveryRecord record;
@@ -154,8 +160,6 @@ std::optional<TRecoveryRecord> RecoveryFile::Parse(const QByteArray &bytes, QStr
         for (qsizetype i = 0; i < record.text.size(); ++i)
           record.text[i] = QChar(char16_t(uchar(body[2 * i]) | (uchar(body[2 * i + 1]) << 8)));
       }
-      if (record.text.size() > TEditControl::MaxLength)
-        return fail(error, QStringLiteral("it holds more than a workspace can"));
       record.caret = std::min(record.caret, record.text.size());
       return record;
     }

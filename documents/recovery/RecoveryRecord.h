@@ -31,8 +31,9 @@ struct TRecoveryRecord {
 // itself, its length and a hash declared up front so that a cut or damaged copy is noticed.
 namespace RecoveryFile {
 
-// Largest recovery file read (a full workspace in UTF-16 and then some).
-inline constexpr qsizetype MaxFileSize = 80 * 1024 * 1024;
+// Largest recovery file read: a copy of the largest document that could be opened, in UTF-16
+// (documents have no fixed size; the bound follows the memory the system has free).
+qint64 MaxFileSize();
 // The header lines together may hold no more than this.
 inline constexpr qsizetype MaxHeaderSize = 64 * 1024;
 

@@ -146,7 +146,7 @@ TRecoveryClaim TRecoveryStore::Claim() {
       QString error = QStringLiteral("it cannot be read");
       std::optional<TRecoveryRecord> record;
       if (file.open(QIODevice::ReadOnly)) {
-        if (file.size() > RecoveryFile::MaxFileSize)
+        if (file.size() > RecoveryFile::MaxFileSize())
           error = QStringLiteral("it is larger than any recovery copy");
         else
           record = RecoveryFile::Parse(file.readAll(), &error);

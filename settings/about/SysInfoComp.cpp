@@ -1,5 +1,7 @@
 #include "SysInfoComp.h"
 
+#include "SystemMemory.h"
+
 #include <sched.h>
 #include <sys/utsname.h>
 #include <unistd.h>
@@ -16,15 +18,6 @@ QByteArray ReadSystemFile(const char *path) {
   QFile file(QString::fromLatin1(path));
   if (!file.open(QIODevice::ReadOnly)) return {};
   return file.read(MaxSystemFile);
-}
-
-// The text after "name:" on the first line that starts with it, trimmed.
-QByteArray FieldOf(const QByteArray &text, const QByteArray &name) {
-  for (const QByteArray &line : text.split('\n')) {
-    const qsizetype colon = line.indexOf(':');
-    if (colon > 0 && line.left(colon).trimmed() == name) return line.mid(colon + 1).trimmed();
-  }
-  return {};
 }
 
 quint32 LeadingNumber(const QByteArray &text) {
@@ -47,12 +40,7 @@ TSysInfoComp::TSysInfoComp(QObject *parent) : QObject(parent) {
 }
 
 quint64 TSysInfoComp::MemInfoValue(const QByteArray &memInfo, const QByteArray &name) {
-  const QByteArray field = FieldOf(memInfo, name);
-  bool ok = false;
-  const quint64 value = field.split(' ').value(0).toULongLong(&ok);
-  if (!ok) return 0;
-  const bool kiloBytes = field.endsWith("kB");
-  return kiloBytes ? (value > UINT64_MAX / 1024 ? UINT64_MAX : value * 1024) : value;
+  return SystemMemory::MemInfoValue(memInfo, name);
 }
 
 void TSysInfoComp::ReadMemory() {
@@ -85,9 +73,9 @@ void TSysInfoComp::ReadProcessor() {
     for (int cpu = 0; cpu < 64; ++cpu)
       if (CPU_ISSET(cpu, &set)) processorMask_ |= quint64(1) << cpu;
   const QByteArray cpuInfo = ReadSystemFile("/proc/cpuinfo");
-  level_ = quint16(LeadingNumber(FieldOf(cpuInfo, "cpu family")));
-  revision_ = quint16((LeadingNumber(FieldOf(cpuInfo, "model")) & 0xFF) << 8 |
-                      (LeadingNumber(FieldOf(cpuInfo, "stepping")) & 0xFF));
+  level_ = quint16(LeadingNumber(SystemMemory::ProcField(cpuInfo, "cpu family")));
+  revision_ = quint16((LeadingNumber(SystemMemory::ProcField(cpuInfo, "model")) & 0xFF) << 8 |
+                      (LeadingNumber(SystemMemory::ProcField(cpuInfo, "stepping")) & 0xFF));
 }
 
 void TSysInfoComp::ReadVersion() {

@@ -84,7 +84,7 @@ TEST_F(AppFixture, SeveralFilesOnTheCommandLineOpenEachInAWorkspace) {
   TfrmMain &m = Start({QStringLiteral("first.txt"), QStringLiteral("missing.txt"), second});
   // The name that cannot be read is reported, and the files after it still open.
   ASSERT_EQ(answerer.texts.size(), 1);
-  EXPECT_EQ(answerer.texts[0], QStringLiteral("Cannot open file ") + dir + QStringLiteral("/missing.txt."));
+  EXPECT_EQ(answerer.texts[0], QStringLiteral("Cannot open file ") + dir + QStringLiteral("/missing.txt.\nThere is no such file."));
   const QList<TfrmEdit *> edits = m.EditWindows();
   ASSERT_EQ(edits.size(), 3);
   QStringList texts;
@@ -104,8 +104,7 @@ TEST_F(AppFixture, AnUnreadableNameIsReportedAndStartUpCarriesOn) {
   TModalAnswerer answerer({QStringLiteral("OK")});
   TfrmMain &m = Start({QStringLiteral("a b.txt")});
   ASSERT_EQ(answerer.texts.size(), 1);
-  EXPECT_EQ(answerer.texts[0], QStringLiteral("Cannot open file ") + dir + QStringLiteral("/a b.txt.
-There is no such file."));
+  EXPECT_EQ(answerer.texts[0], QStringLiteral("Cannot open file ") + dir + QStringLiteral("/a b.txt.\nThere is no such file."));
   EXPECT_EQ(answerer.titles[0], QStringLiteral("Vellumix"));
   ASSERT_EQ(m.EditWindows().size(), 1);
   TfrmEdit *edit = m.EditWindows().first();
