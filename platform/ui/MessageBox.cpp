@@ -5,6 +5,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "ProductTexts.h"
+
 namespace {
 
 QString displayText(QString text) {
@@ -37,7 +39,7 @@ void fitTitle(QMessageBox &box) {
 }
 
 QString &applicationTitle() {
-  static QString title = QStringLiteral("Vellumix");
+  static QString title = ProductTexts::Name();
   return title;
 }
 
@@ -49,7 +51,7 @@ void SetApplicationTitle(const QString &title) { applicationTitle() = title; }
 QString ApplicationTitle() { return applicationTitle(); }
 
 QString MsgHeader() {
-  return QStringLiteral("Vellumix\r----------------\r");
+  return ProductTexts::Name() + QStringLiteral("\r----------------\r");
 }
 
 QString Title(TMsgKind kind) {

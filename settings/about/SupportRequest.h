@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "ProductTexts.h"
+
 class TSysInfoComp;
 
 // The prepared technical-support message: its address, subject and the 19 lines of its text
@@ -10,7 +12,7 @@ class TSysInfoComp;
 namespace SupportRequest {
 
 // The program's name as its texts show it.
-inline const QString ProgramName = QStringLiteral("Vellumix");
+inline const QString ProgramName = ProductTexts::Name();
 // The maker's web site (the support address is the mail windows' own).
 inline const QString WebSite = QStringLiteral("https://vellumix.example.org/");
 inline const QString HelpDesk = QStringLiteral("https://vellumix.example.org/helpdesk/");

@@ -105,6 +105,7 @@ class TFormStorage : public QObject {
   // application's name as title and the text with a full stop. Tests replace it.
   using TErrorReporter = std::function<void(const QString &)>;
   static void SetErrorReporter(TErrorReporter reporter);
+  static TErrorReporter ErrorReporter();
   static void Report(const QString &text);
 
  protected:
