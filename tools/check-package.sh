@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the Debian package as a user meets it (as root; needs the network to Debian's mirror
 # the first time):
 #   tools/check-package.sh <build folder>|<package.deb>

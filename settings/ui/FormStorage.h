@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // TFormStorage keeps a window's settings in its section of the settings tree: its placement,

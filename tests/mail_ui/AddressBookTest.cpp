@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The address list filled by sends, and the address book opened from the compose window.
 #include <QListWidget>
 #include <QMenu>
