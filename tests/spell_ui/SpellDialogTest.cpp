@@ -16,6 +16,7 @@
 #include "AbsSpellDialog.h"
 #include "DctFiles.h"
 #include "EnterEdit.h"
+#include "MSSpellDlg.h"
 #include "MemoryEdit.h"
 #include "ModalAnswerer.h"
 #include "NewListBox.h"
@@ -230,6 +231,36 @@ TEST_F(SpellDialogTest, DocumentClosedDuringTheCheck) {
   EXPECT_FALSE(spell.Engine().Checking());
   // The word added before the window closed is saved.
   EXPECT_TRUE(TestEnvironment::ReadFile(dir + QStringLiteral("/USER.DIC")).contains("zorp"));
+}
+
+TEST_F(SpellDialogTest, ChangingTheStyleDuringTheCheckEndsItAsClosed) {
+  // The preferences choose another dialog style while a word waits: the dialog on screen is
+  // replaced, and the check that waited on it ends instead of waiting on for good.
+  TRichEdit edit;
+  edit.SetText(QStringLiteral("the wrld sat"));
+  TModalAnswerer answers;
+  bool stuck = false;
+  QTimer watchdog;
+  watchdog.setSingleShot(true);
+  QObject::connect(&watchdog, &QTimer::timeout, [&] {
+    stuck = true;
+    spell.Engine().Abandon(false);
+  });
+  TUserAtDialog user(spell, {{QStringLiteral("wrld"), [&](TAbsSpellDialog *) {
+                                spell.SetDialogStyle(TSpellDlg::dtMSWord);
+                                watchdog.start(60000);
+                              }}});
+  EXPECT_EQ(spell.CheckEdit(edit), 2);
+  EXPECT_FALSE(stuck);
+  EXPECT_FALSE(spell.Engine().Checking());
+  EXPECT_TRUE(answers.texts.isEmpty());
+  EXPECT_EQ(edit.Text(), QStringLiteral("the wrld sat"));
+  // The next check runs in the new style.
+  TUserAtDialog next(spell, {{QStringLiteral("wrld"), [](TAbsSpellDialog *d) {
+                                EXPECT_TRUE(qobject_cast<TMSSpellDlg *>(d));
+                                Click(d, "btnClose");
+                              }}});
+  EXPECT_EQ(spell.CheckEdit(edit), 2);
 }
 
 TEST_F(SpellDialogTest, ControlsOfTheDialog) {
