@@ -3,6 +3,7 @@
 
 #include <QEventLoop>
 #include <QObject>
+#include <QTimer>
 #include <algorithm>
 
 TNestedWait::TNestedWait(const QObject *guard) : state_(std::make_shared<TState>()) {
@@ -51,8 +52,24 @@ TNestedWait::TEnd TNestedWait::Until(const std::function<bool()> &done,
   return end;
 }
 
-void TNestedWait::Wake() {
-  for (const TState::TLoop &entry : state_->loops) {
+TNestedWait::TEnd TNestedWait::Pass(const std::function<bool()> &canceled) {
+  bool passed = false;
+  // A zero timer fires once the loop has handled what was pending before it. It holds the
+  // shared state, not this object, which may be gone by then.
+  QTimer tick;
+  tick.setSingleShot(true);
+  QObject::connect(&tick, &QTimer::timeout, [&passed, state = state_] {
+    passed = true;
+    WakeAll(*state);
+  });
+  tick.start(0);
+  return Until([&passed] { return passed; }, canceled);
+}
+
+void TNestedWait::Wake() { WakeAll(*state_); }
+
+void TNestedWait::WakeAll(const TState &state) {
+  for (const TState::TLoop &entry : state.loops) {
     *entry.woken = true;
     entry.loop->quit();
   }

@@ -29,6 +29,10 @@ class TNestedWait {
   // Runs until done() holds or the wait ends otherwise; done is never called once the
   // guarded object is gone.
   TEnd Until(const std::function<bool()> &done, const std::function<bool()> &canceled = {});
+  // Lets the events pending now through once (the way a long piece of work keeps the program
+  // answering between its steps) and ends as Until does: Done once they have gone through. A
+  // quit that comes in the same round as the pass's own end is seen by the next pass or wait.
+  TEnd Pass(const std::function<bool()> &canceled = {});
   // Lets a running Until test its conditions again. Safe to call when nothing waits.
   void Wake();
   // Ends a running Until (and every later one on this object) with Canceled.
@@ -49,5 +53,7 @@ class TNestedWait {
     bool canceled = false;
     bool gone = false;
   };
+  static void WakeAll(const TState &state);
+
   std::shared_ptr<TState> state_;
 };

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AbsBuffer.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QScopeGuard>
 #include <QSet>
 
+#include "NestedWait.h"
 #include "WordText.h"
 
 TAbsBuffer::TAbsBuffer(TEditControl *control) : control_(control) {}
@@ -38,9 +38,12 @@ std::pair<int, int> TAbsBuffer::CountWords(TWordCountView &view) {
     if (box) box(text);
   };
   const auto restoreBox = qScopeGuard([&] { messageBox_ = box; });
-  // Closing the window ends the count: it ends with nothing counted.
-  const auto closed = [&] {
-    if (view.IsShown()) return false;
+  // Pending events go through now and then while the count runs. Closing the window ends the
+  // count with nothing counted, and so does the window going away (never touched again) or
+  // the program quitting.
+  TNestedWait wait(view.Lifetime());
+  const auto stopped = [&] {
+    if (wait.Pass([&view] { return !view.IsShown(); }) == TNestedWait::TEnd::Done) return false;
     wordCount_ = 0;
     return true;
   };
@@ -49,8 +52,7 @@ std::pair<int, int> TAbsBuffer::CountWords(TWordCountView &view) {
   view.SetCounts(0, 0);  // a window kept from an earlier count starts again from 0
   if (!view.IsShown()) view.ShowCount();
   // The window shows at once, and whatever the user did before it did counts.
-  QCoreApplication::processEvents();
-  if (closed()) return {0, 0};
+  if (stopped()) return {0, 0};
   QElapsedTimer sinceShown;
   sinceShown.start();
   for (;;) {
@@ -61,9 +63,8 @@ std::pair<int, int> TAbsBuffer::CountWords(TWordCountView &view) {
     }
     if (word.isEmpty() || sinceShown.elapsed() >= refreshMs_) {
       view.SetCounts(wordCount_, int(distinct.size()));
-      QCoreApplication::processEvents();
+      if (stopped()) return {0, 0};
       sinceShown.restart();
-      if (closed()) return {0, 0};
     }
     if (word.isEmpty()) break;
   }

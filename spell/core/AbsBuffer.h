@@ -6,6 +6,7 @@
 #include <functional>
 #include <utility>
 
+class QObject;
 class TEditControl;
 class TWordCountView;
 
@@ -46,7 +47,8 @@ class TAbsBuffer {
   virtual int CaretScreenTop() const { return 0; }
 
   // Counts the words and the distinct words (letter case ignored) of the whole text, showing
-  // the numbers in view after every word. Ends early, with zeros, when view is closed.
+  // the numbers in view after every word. Ends early, with zeros, when view is closed or
+  // destroyed or the program quits.
   std::pair<int, int> CountWords(TWordCountView &view);
   // How often, in milliseconds, the count shows its numbers and lets pending events through;
   // 0: after every word. The default, every few milliseconds, repaints and answers the OK
@@ -94,4 +96,7 @@ class TWordCountView {
   virtual void ShowCount() = 0;
   virtual bool IsShown() const = 0;
   virtual void SetCounts(int words, int unique) = 0;
+  // The object whose destruction takes the view with it, if any: a count ends without
+  // touching the view again once it is gone.
+  virtual const QObject *Lifetime() const { return nullptr; }
 };

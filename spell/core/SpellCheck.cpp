@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SpellCheck.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
@@ -15,6 +13,7 @@
 #include "Dictionary.h"
 #include "EditControl.h"
 #include "Folders.h"
+#include "NestedWait.h"
 #include "SpellDialogPort.h"
 #include "SpellErrors.h"
 
@@ -121,7 +120,8 @@ void TSpellCheck::Abandon(bool controlGone) {
 }
 
 void TSpellCheck::ProcessEvents() {
-  QCoreApplication::processEvents();
+  // The program quitting meanwhile ends the check as a quit during a wait does.
+  if (TNestedWait().Pass() == TNestedWait::TEnd::Quit) abandoned_ = true;
   sinceEvents_.start();
 }
 
@@ -133,22 +133,19 @@ void TSpellCheck::PollEvents() {
 }
 
 void TSpellCheck::WaitForCommand(TSpellDialogPort &dialog) {
-  // A nested event loop keeps the program alive (the user may edit the document or press a
-  // button); it ends when a command is set, the dialog is hidden or the check is abandoned.
-  // A loop ended from outside (the program is quitting) abandons the check.
-  QEventLoop loop;
-  bool woken = false;
+  // A nested wait keeps the program alive (the user may edit the document or press a button);
+  // it ends when a command is set, the dialog is hidden or the check is abandoned. A wait
+  // ended by the program quitting abandons the check.
+  TNestedWait wait;
   waitingOn_ = &dialog;
-  dialog.SetWakeUp([&loop, &woken] {
-    woken = true;
-    loop.quit();
-  });
-  while (dialog.Command() == TSpellDialogPort::cmNone && dialog.IsShown() && !abandoned_) {
-    woken = false;
+  dialog.SetWakeUp([&wait] { wait.Wake(); });
+  const auto answered = [&dialog] {
+    if (dialog.Command() != TSpellDialogPort::cmNone || !dialog.IsShown()) return true;
     dialog.BringToFront();
-    loop.exec();
-    if (!woken) abandoned_ = true;
-  }
+    return false;
+  };
+  if (wait.Until(answered, [this] { return abandoned_; }) == TNestedWait::TEnd::Quit)
+    abandoned_ = true;
   dialog.SetWakeUp(nullptr);
   waitingOn_ = nullptr;
 }

@@ -57,6 +57,9 @@ QWidget *TSpellDlg::MessageParent() const {
 void TSpellDlg::SetDialogStyle(TDialogTypes style) {
   dialogStyle_ = style;
   delete dialog_.data();
+  // A check waiting on the old dialog learns that it is gone (a widget being destroyed sends
+  // no hide of its own) and ends as closed; the new dialog shows at the next check.
+  Wake();
   TAbsSpellDialog *dialog = nullptr;
   switch (style) {
     case dtMSWord:

@@ -18,6 +18,7 @@ class TWordForm : public QDialog, public TWordCountView {
   void ShowCount() override;
   bool IsShown() const override { return isVisible(); }
   void SetCounts(int words, int unique) override;
+  const QObject *Lifetime() const override { return this; }
 
   QString WordsText() const;
   QString UniqueWordsText() const;

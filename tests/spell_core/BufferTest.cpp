@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QObject>
 #include <QStringList>
+#include <QTimer>
+#include <functional>
+#include <memory>
 
 #include "CEBuffer.h"
 #include "CodePage.h"
@@ -269,6 +274,46 @@ TEST(BufferTest, CountWords) {
   EXPECT_EQ(unhurried.CountWords(quiet), std::make_pair(6, 6));
   EXPECT_EQ(quiet.last, std::make_pair(6, 6));
   EXPECT_LT(quiet.updates, 7);
+}
+
+// A word-count window that belongs to an object, as a real window does, and that acts through
+// the event loop while the count runs, as the user or the program would.
+class TWindowView : public TRecordingView {
+ public:
+  const QObject *Lifetime() const override { return owner.get(); }
+  void SetCounts(int words, int unique) override {
+    EXPECT_TRUE(owner) << "the count touched a view that is gone";
+    TRecordingView::SetCounts(words, unique);
+    if (updates == 2 && meanwhile) QTimer::singleShot(0, meanwhile);
+  }
+  std::unique_ptr<QObject> owner = std::make_unique<QObject>();
+  std::function<void()> meanwhile;  // queued once the first word has been counted
+};
+
+TEST(BufferTest, ACountEndsWhenTheProgramQuitsOrItsWindowGoes) {
+  TMemoryEdit edit(QStringLiteral("a b c d e f"));
+  TCEBuffer buffer(edit);
+  buffer.SetRefreshInterval(0);
+  {
+    TWindowView view;
+    view.meanwhile = [] { QCoreApplication::exit(0); };
+    EXPECT_EQ(buffer.CountWords(view), std::make_pair(0, 0));
+    EXPECT_LE(view.updates, 3) << "ended at the latest on the pass after the quit";
+    EXPECT_EQ(buffer.WordCount(), 0);
+    // While the program quits, a new count ends at once.
+    TWindowView again;
+    EXPECT_EQ(buffer.CountWords(again), std::make_pair(0, 0));
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();  // the quitting program's own loop ends; counts run again
+  }
+  {
+    TWindowView view;
+    view.meanwhile = [&view] { view.owner.reset(); };
+    EXPECT_EQ(buffer.CountWords(view), std::make_pair(0, 0));
+    EXPECT_EQ(view.updates, 2);
+  }
+  TWindowView view;
+  EXPECT_EQ(buffer.CountWords(view), std::make_pair(6, 6));
 }
 
 }  // namespace

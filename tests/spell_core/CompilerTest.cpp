@@ -74,7 +74,7 @@ TEST_F(CompilerTest, ListEntriesCountByTheirLetterCaseAndOneLetterWordsByName) {
   };
 
   // The default: lower-case entries only; the one-letter words named, whatever the list has.
-  const auto lower = compile({TListRules::TCase::Lower, {"a", "i"}}, "lower.dct");
+  const auto lower = compile({TListRules::TCase::Lower, {"a", "i"}, {}}, "lower.dct");
   EXPECT_EQ(lower.wordsKept, 4);      // a apple i teh
   EXPECT_EQ(lower.notLowerCase, 7);   // Apple NASA Recife GmbH Haus Straße Été
   EXPECT_EQ(lower.singleLetters, 3);  // x I b
@@ -83,7 +83,7 @@ TEST_F(CompilerTest, ListEntriesCountByTheirLetterCaseAndOneLetterWordsByName) {
     EXPECT_FALSE(contains("lower.dct", word)) << word;
 
   // A language that capitalises its nouns keeps them, but not abbreviations in capitals.
-  compile({TListRules::TCase::Capitalised, {}}, "nouns.dct");
+  compile({TListRules::TCase::Capitalised, {}, {}}, "nouns.dct");
   for (const char *word : {"Haus",
                            "Stra\xe1"
                            "e",
@@ -93,7 +93,7 @@ TEST_F(CompilerTest, ListEntriesCountByTheirLetterCaseAndOneLetterWordsByName) {
     EXPECT_FALSE(contains("nouns.dct", word)) << word;
 
   // Every entry, whatever its case, and every single letter: the list as it stands.
-  const auto any = compile({TListRules::TCase::Any, {"*"}}, "any.dct");
+  const auto any = compile({TListRules::TCase::Any, {"*"}, {}}, "any.dct");
   EXPECT_EQ(any.dropped, 0);
   for (const char *word : {"NASA", "GmbH", "\x90t\x82", "x", "I", "b"})
     EXPECT_TRUE(contains("any.dct", word)) << word;

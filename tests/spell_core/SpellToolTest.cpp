@@ -1,7 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <tuple>
+
 #include "DctFiles.h"
+#include "Folders.h"
 #include "SpellTool.h"
 #include "TestEnvironment.h"
 #include "TextWords.h"
@@ -151,6 +158,85 @@ TEST_F(SpellToolTest, BuildFollowsTheListRules) {
   // keeps its capital in the suggestions.
   EXPECT_EQ(Run({"suggest", "-d", dir + "/n.dct", "ohaus", "hauss", "unt"}), 0);
   EXPECT_EQ(out.toStdString(), "ohaus: \nhauss: Haus\nunt: und\n");
+}
+
+// Runs a copy of vellumix-spell, placed at tool, with the environment the test runs in and
+// VELLUMIX_DATA_DIR set to dataDir (unset when empty): the exit code and the error output.
+std::pair<int, QString> RunToolAt(const QString &tool, const QStringList &args,
+                                  const QString &dataDir = {}) {
+  QDir().mkpath(QFileInfo(tool).path());
+  if (tool != QStringLiteral(VELLUMIX_SPELL_TOOL)) {
+    QFile::remove(tool);
+    EXPECT_TRUE(QFile::copy(QStringLiteral(VELLUMIX_SPELL_TOOL), tool));
+  }
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.remove(QStringLiteral("VELLUMIX_DATA_DIR"));
+  if (!dataDir.isEmpty()) environment.insert(QStringLiteral("VELLUMIX_DATA_DIR"), dataDir);
+  QProcess process;
+  process.setProcessEnvironment(environment);
+  process.start(tool, args);
+  EXPECT_TRUE(process.waitForFinished(120000)) << tool.toStdString();
+  return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+// The message of a run whose default dictionary is missing names the file it looked for.
+QString Missing(const QString &folder) {
+  return QStringLiteral("Dictionary not found : ") + folder + QStringLiteral("English.dct\n");
+}
+
+TEST_F(SpellToolTest, TheToolFindsTheProgramFolderAsTheProgramDoes) {
+  // In the same process both ask the one function.
+  const QString data = TestEnvironment::FreshDir(QStringLiteral("data"));
+  const QByteArray kept = qgetenv("VELLUMIX_DATA_DIR");
+  qputenv("VELLUMIX_DATA_DIR", data.toUtf8());
+  EXPECT_EQ(Folders::ProgramFolder(), data + u'/');
+  EXPECT_EQ(Run({"suggest", "word"}), 1);
+  EXPECT_EQ(err, QStringLiteral("Dictionary not found : %1/English.dct\n").arg(data));
+  qputenv("VELLUMIX_DATA_DIR", kept);
+
+  // Installed: <prefix>/bin/vellumix-spell takes <prefix>/share/vellumix/, and the dictionary
+  // found there is the one it checks with.
+  const QString prefix = TestEnvironment::FreshDir(QStringLiteral("prefix"));
+  const QString tool = prefix + QStringLiteral("/bin/vellumix-spell");
+  const QString shared = prefix + QStringLiteral("/share/vellumix/");
+  QDir().mkpath(shared);
+  auto [code, message] = RunToolAt(tool, {"suggest", "word"});
+  EXPECT_EQ(code, 1);
+  EXPECT_TRUE(message.startsWith(Missing(shared))) << message.toStdString();
+  ASSERT_TRUE(QFile::copy(dct, shared + QStringLiteral("English.dct")));
+  const QString text = TestEnvironment::WriteFile(dir + QStringLiteral("/t.txt"), "the cat zat\n");
+  QProcess list;
+  list.setProcessEnvironment([] {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("VELLUMIX_DATA_DIR"));
+    return environment;
+  }());
+  list.start(tool, {"list", text});
+  ASSERT_TRUE(list.waitForFinished(120000));
+  EXPECT_EQ(list.exitCode(), 0);
+  EXPECT_EQ(list.readAllStandardOutput(), QByteArray("zat\n"));
+
+  // VELLUMIX_DATA_DIR comes first, wherever the tool is.
+  std::tie(code, message) = RunToolAt(tool, {"suggest", "word"}, data);
+  EXPECT_TRUE(message.startsWith(Missing(data + u'/'))) << message.toStdString();
+
+  // Without a data folder beside it, the program and the tool look in their own folder.
+  const QString lonely = TestEnvironment::FreshDir(QStringLiteral("lonely"));
+  std::tie(code, message) =
+      RunToolAt(lonely + QStringLiteral("/bin/vellumix-spell"), {"suggest", "word"});
+  EXPECT_TRUE(message.startsWith(Missing(lonely + QStringLiteral("/bin/"))))
+      << message.toStdString();
+
+  // The build tree has the installed layout: the tool sits beside the program, and finds the
+  // build's data folder.
+  EXPECT_EQ(QFileInfo(QStringLiteral(VELLUMIX_SPELL_TOOL)).absolutePath(),
+            QFileInfo(QStringLiteral(VELLUMIX_PROGRAM)).absolutePath());
+  const QString built = QDir(QStringLiteral(VELLUMIX_BUILD_DATA_DIR)).absolutePath() + u'/';
+  std::tie(code, message) = RunToolAt(QStringLiteral(VELLUMIX_SPELL_TOOL), {"list", text});
+  if (QFileInfo::exists(built + QStringLiteral("English.dct")))
+    EXPECT_EQ(code, 0) << message.toStdString();
+  else
+    EXPECT_TRUE(message.startsWith(Missing(built))) << message.toStdString();
 }
 
 }  // namespace

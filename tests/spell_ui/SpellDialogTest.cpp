@@ -17,6 +17,7 @@
 #include "AbsSpellDialog.h"
 #include "DctFiles.h"
 #include "EnterEdit.h"
+#include "MSSpellDlg.h"
 #include "MemoryEdit.h"
 #include "ModalAnswerer.h"
 #include "NewListBox.h"
@@ -231,6 +232,36 @@ TEST_F(SpellDialogTest, DocumentClosedDuringTheCheck) {
   EXPECT_FALSE(spell.Engine().Checking());
   // The word added before the window closed is saved.
   EXPECT_TRUE(TestEnvironment::ReadFile(dir + QStringLiteral("/USER.DIC")).contains("zorp"));
+}
+
+TEST_F(SpellDialogTest, ChangingTheStyleDuringTheCheckEndsItAsClosed) {
+  // The preferences choose another dialog style while a word waits: the dialog on screen is
+  // replaced, and the check that waited on it ends instead of waiting on for good.
+  TRichEdit edit;
+  edit.SetText(QStringLiteral("the wrld sat"));
+  TModalAnswerer answers;
+  bool stuck = false;
+  QTimer watchdog;
+  watchdog.setSingleShot(true);
+  QObject::connect(&watchdog, &QTimer::timeout, [&] {
+    stuck = true;
+    spell.Engine().Abandon(false);
+  });
+  TUserAtDialog user(spell, {{QStringLiteral("wrld"), [&](TAbsSpellDialog *) {
+                                spell.SetDialogStyle(TSpellDlg::dtMSWord);
+                                watchdog.start(60000);
+                              }}});
+  EXPECT_EQ(spell.CheckEdit(edit), 2);
+  EXPECT_FALSE(stuck);
+  EXPECT_FALSE(spell.Engine().Checking());
+  EXPECT_TRUE(answers.texts.isEmpty());
+  EXPECT_EQ(edit.Text(), QStringLiteral("the wrld sat"));
+  // The next check runs in the new style.
+  TUserAtDialog next(spell, {{QStringLiteral("wrld"), [](TAbsSpellDialog *d) {
+                                EXPECT_TRUE(qobject_cast<TMSSpellDlg *>(d));
+                                Click(d, "btnClose");
+                              }}});
+  EXPECT_EQ(spell.CheckEdit(edit), 2);
 }
 
 TEST_F(SpellDialogTest, ControlsOfTheDialog) {
@@ -617,6 +648,70 @@ TEST_F(SpellDialogTest, WordCount) {
   EXPECT_EQ(numbersUnderTheMessage, (QStringList{"4", "3"}));
   EXPECT_EQ(form->WordsText(), QStringLiteral("4"));
   EXPECT_TRUE(form->isVisible());
+}
+
+// After a test made the application quit, lets the event loops run again for the next test.
+void RecoverFromQuit() {
+  QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+  QCoreApplication::exec();
+}
+
+TEST_F(SpellDialogTest, QuittingTheProgramEndsACheckAndACountAndEveryLaterWait) {
+  TRichEdit edit;
+  edit.SetText(QStringLiteral("the wrld sat"));
+  edit.SetModified(true);
+  TModalAnswerer answers;
+  {
+    TUserAtDialog user(
+        spell, {{QStringLiteral("wrld"), [](TAbsSpellDialog *) { QCoreApplication::exit(0); }}});
+    EXPECT_EQ(spell.CheckEdit(edit), 2);
+  }
+  EXPECT_FALSE(spell.Engine().Checking());
+  EXPECT_FALSE(spell.Dialog()->isVisible());
+  EXPECT_TRUE(answers.texts.isEmpty()) << "no closing message";
+  EXPECT_TRUE(edit.Modified());
+  EXPECT_EQ(edit.Text(), QStringLiteral("the wrld sat"));
+  // While the program quits, a count that starts ends at once, without its numbers.
+  EXPECT_EQ(spell.CountWords(edit), std::make_pair(0, 0));
+  RecoverFromQuit();
+
+  // The program told to quit while the check goes through a long text without unknown words:
+  // the check ends there, without its closing message.
+  TRichEdit clean;
+  clean.SetText(QStringLiteral("the cat sat ").repeated(200000));
+  QTimer quitWhenChecking;
+  quitWhenChecking.setInterval(0);
+  QObject::connect(&quitWhenChecking, &QTimer::timeout, &clean, [&] {
+    if (!spell.Engine().Checking() || !spell.Dialog()->isVisible()) return;
+    quitWhenChecking.stop();
+    QCoreApplication::exit(0);
+  });
+  quitWhenChecking.start();
+  EXPECT_EQ(spell.CheckEdit(clean), 2);
+  EXPECT_FALSE(quitWhenChecking.isActive());
+  EXPECT_FALSE(spell.Dialog()->isVisible());
+  EXPECT_FALSE(clean.Modified());
+  RecoverFromQuit();
+
+  // A long count, the program told to quit once the count has shown its first numbers.
+  TRichEdit big;
+  big.SetText(QStringLiteral("ab ").repeated(1000000));
+  EXPECT_EQ(spell.CountWords(edit), std::make_pair(3, 3));
+  TWordForm *form = spell.WordForm();
+  QTimer watch;
+  watch.setInterval(0);
+  QObject::connect(&watch, &QTimer::timeout, form, [&] {
+    if (form->WordsText().toInt() <= 0) return;
+    watch.stop();
+    QCoreApplication::exit(0);
+  });
+  watch.start();
+  EXPECT_EQ(spell.CountWords(big), std::make_pair(0, 0));
+  EXPECT_FALSE(watch.isActive()) << "ended by the quit, not by its end";
+  EXPECT_LT(form->WordsText().toInt(), 1000000);
+  RecoverFromQuit();
+  EXPECT_EQ(spell.CountWords(edit), std::make_pair(3, 3));
+  EXPECT_TRUE(answers.texts.isEmpty());
 }
 
 }  // namespace

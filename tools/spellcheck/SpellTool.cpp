@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SpellTool.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <limits>
@@ -10,6 +8,7 @@
 #include "CodePage.h"
 #include "CompileCommand.h"
 #include "Dictionary.h"
+#include "Folders.h"
 #include "PhoneticCode.h"
 #include "Similarity.h"
 #include "SpellErrors.h"
@@ -79,7 +78,7 @@ bool Parse(const QStringList &args, const QStringList &accepted, TOptions &o, QT
 // Opens the main files, the user dictionary and the exclusion list; false after a message.
 bool Open(TDictionary &dictionary, const TOptions &o, QTextStream &err) {
   QStringList files = o.dictionaries;
-  if (files.isEmpty()) files.append(ProgramFolder() + QStringLiteral("/English.dct"));
+  if (files.isEmpty()) files.append(Folders::ProgramFolder() + QStringLiteral("English.dct"));
   for (const QString &file : files) {
     if (!dictionary.OpenMainDictionary(file)) {
       err << "Dictionary not found : " << file << Qt::endl;
@@ -159,17 +158,6 @@ QString Printable(const QByteArray &code) {
 }
 
 }  // namespace
-
-QString ProgramFolder() {
-  const QString env = qEnvironmentVariable("VELLUMIX_DATA_DIR");
-  if (!env.isEmpty()) return env;
-  const QDir app(QCoreApplication::applicationDirPath());
-  for (const char *relative : {"../share/vellumix", "../../share/vellumix"}) {
-    const QString candidate = QDir::cleanPath(app.filePath(QLatin1String(relative)));
-    if (QFileInfo(candidate).isDir()) return candidate;
-  }
-  return QDir::cleanPath(app.filePath(QStringLiteral("../share/vellumix")));
-}
 
 int RunSpellTool(const QStringList &args, QTextStream &out, QTextStream &err) {
   if (args.isEmpty()) {

@@ -12,9 +12,7 @@
 //   build -o OUT.dct [--flagged LIST]... [LIST...]
 //   phonetic [--pad] TEXT...
 //   similarity WORD CANDIDATE
+// Without -d the main dictionary is English.dct in the program's folder, found the way the
+// program finds it (Folders::ProgramFolder).
 // Returns the exit code: 0 on success, 1 when something could not be read, 2 for bad usage.
 int RunSpellTool(const QStringList &args, QTextStream &out, QTextStream &err);
-
-// The folder of the program's shipped data: VELLUMIX_DATA_DIR, else share/vellumix beside
-// the installed program or in the build tree.
-QString ProgramFolder();
