@@ -167,7 +167,8 @@ TEST_F(AppFixture, LargeRichTextLoadsWithItsFormattingAndItsLoadCanBeCancelled) 
   QTextDocument *document = memo->document();
   EXPECT_EQ(document->lastBlock().text(), QStringLiteral("the end"));
   const QTextBlock middle = document->findBlockByNumber(document->blockCount() / 2);
-  EXPECT_EQ(middle.text(), QStringLiteral("Line %1 bold and italic caf\u00e9").arg(middle.blockNumber() + 1));
+  EXPECT_EQ(middle.text(),
+            QStringLiteral("Line %1 bold and italic caf\u00e9").arg(middle.blockNumber() + 1));
   QStringList bold, italic;
   for (auto it = middle.begin(); !it.atEnd(); ++it) {
     const QTextFragment fragment = it.fragment();

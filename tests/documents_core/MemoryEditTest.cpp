@@ -150,6 +150,7 @@ TEST(MemoryEdit, CaretWordTakesTheWordAtOrBeforeTheCaret) {
 
 TEST(LineEnds, EachLineEndOfAnyKindBecomesOneNewline) {
   // A CR before a CR LF is a line end of its own, not half of one.
-  EXPECT_EQ(LineEnds::ToNewlines(QStringLiteral("a\r\r\nb\n\rc\r")), QStringLiteral("a\n\nb\n\nc\n"));
+  EXPECT_EQ(LineEnds::ToNewlines(QStringLiteral("a\r\r\nb\n\rc\r")),
+            QStringLiteral("a\n\nb\n\nc\n"));
   EXPECT_EQ(LineEnds::ToNewlines(QStringLiteral("no breaks")), QStringLiteral("no breaks"));
 }
