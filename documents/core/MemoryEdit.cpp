@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "LineEnds.h"
 #include "WordBoundary.h"
 
 namespace {
@@ -16,14 +17,6 @@ TMemoryEdit::TMemoryEdit(const QString &text, const QString &lineEnd) : lineEnd_
   SetText(text);
 }
 
-QString TMemoryEdit::Normalized(const QString &text) {
-  if (!text.contains(u'\r')) return text;
-  QString result = text;
-  result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  result.replace(u'\r', u'\n');
-  return result;
-}
-
 QString TMemoryEdit::Text() const {
   if (lineEnd_ == QStringLiteral("\n")) return text_;
   QString result = text_;
@@ -32,7 +25,7 @@ QString TMemoryEdit::Text() const {
 }
 
 void TMemoryEdit::SetText(const QString &text) {
-  text_ = Normalized(text);
+  text_ = LineEnds::ToNewlines(text);
   ++changeCount_;
   selStart_ = 0;
   selLength_ = 0;
@@ -70,7 +63,7 @@ void TMemoryEdit::ReplaceSelection(const QString &text) {
 void TMemoryEdit::TypeText(const QString &text) { ReplaceSelectionAs(text, TUndoKind::Typing); }
 
 void TMemoryEdit::ReplaceSelectionAs(const QString &text, TUndoKind kind) {
-  const QString inserted = Normalized(text);
+  const QString inserted = LineEnds::ToNewlines(text);
   if (inserted.isEmpty() && selLength_ == 0) return;
 
   TStep step;

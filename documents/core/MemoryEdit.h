@@ -109,7 +109,6 @@ class TMemoryEdit : public TEditControl {
   void PushStep(TStep step);
   void DropOldestStep();
   qsizetype Caret() const;
-  static QString Normalized(const QString &text);
 
   QString text_;
   QString lineEnd_;

@@ -33,3 +33,5 @@ void TLoadPanel::Start(const QString &fileName) {
 void TLoadPanel::SetProgress(int progress) {
   barProgress_->setValue(std::clamp(progress, 0, 1000));
 }
+
+int TLoadPanel::Progress() const { return barProgress_->value(); }

@@ -18,6 +18,7 @@ class TLoadPanel : public QFrame {
   void Start(const QString &fileName);
   // From 0 to 1000.
   void SetProgress(int progress);
+  int Progress() const;
   QPushButton *btnCancel() const { return btnCancel_; }
 
  Q_SIGNALS:

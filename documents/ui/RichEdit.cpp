@@ -16,6 +16,7 @@
 #include "EditorFont.h"
 #include "IdleNotifier.h"
 #include "KeyboardState.h"
+#include "LineEnds.h"
 #include "UndoHistory.h"
 
 namespace {
@@ -277,10 +278,7 @@ void TRichEdit::EndLoad(const TDecodedText &decoded) {
 }
 
 void TRichEdit::SetText(const QString &text) {
-  QString plain = text;
-  plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  plain.replace(u'\r', u'\n');
-  setPlainText(plain);
+  setPlainText(LineEnds::ToNewlines(text));
   undoKinds_.clear();
   undoFloor_ = 0;
   undoLevels_ = 0;
@@ -334,9 +332,7 @@ QString TRichEdit::SelText() const {
 
 void TRichEdit::ReplaceSelection(const QString &text) {
   if (loading_) return;  // a half-loaded text is not the user's to change
-  QString plain = text;
-  plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  plain.replace(u'\r', u'\n');
+  const QString plain = LineEnds::ToNewlines(text);
   QTextCursor cursor = textCursor();
   pendingKind_ = TUndoKind::Unknown;
   // Its own step: never merged with typing before or after it.
@@ -399,8 +395,7 @@ void TRichEdit::DeleteSelection() {
 void TRichEdit::insertFromMimeData(const QMimeData *source) {
   // Only plain text enters a plain-text document, whatever else the clipboard offers.
   if (!source || !source->hasText()) return;
-  QString text = source->text();
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  const QString text = LineEnds::ToNewlines(source->text());
   QTextCursor cursor = textCursor();
   if (!text.isEmpty()) cursor.insertText(text);
 }

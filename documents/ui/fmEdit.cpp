@@ -2,23 +2,23 @@
 #include "fmEdit.h"
 
 #include <QCloseEvent>
-#include <climits>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QMdiSubWindow>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QSaveFile>
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QTextBlock>
 #include <QVBoxLayout>
+#include <climits>
 
 #include "EditHost.h"
 #include "EditorFont.h"
@@ -27,11 +27,11 @@
 #include "FormStorage.h"
 #include "FormTables.h"
 #include "KeyboardState.h"
+#include "LoadPanel.h"
 #include "MessageBox.h"
 #include "PanelStatusBar.h"
 #include "RecoveryTracker.h"
 #include "RichEdit.h"
-#include "LoadPanel.h"
 #include "RtfReader.h"
 #include "SafeSave.h"
 #include "SaveNames.h"
@@ -95,16 +95,23 @@ TfrmEdit::TfrmEdit(TEditHost &host, QWidget *parent) : QWidget(parent), host_(ho
   strEdit_->Options = {};
   strEdit_->SetStoredProps(FormTables::EditFormProps(), FormTables::EditFormDefaults());
 
-  recovery_ = new TRecoveryTracker(*mmoMemo_, [this] {
-    TRecoveryRecord about;
-    about.name = FileName();
-    about.format = format_;
-    about.diskKnown = diskStamp_ && diskStamp_->exists;
-    if (about.diskKnown) std::tie(about.diskSize, about.diskModifiedNs) = std::pair(diskStamp_->size, diskStamp_->modifiedNs);
-    return about;
-  }, this);
-  connect(mmoMemo_->document(), &QTextDocument::contentsChanged, recovery_, &TRecoveryTracker::TextChanged);
-  connect(mmoMemo_, &QPlainTextEdit::modificationChanged, recovery_, &TRecoveryTracker::ModifiedChanged);
+  recovery_ = new TRecoveryTracker(
+      *mmoMemo_,
+      [this] {
+        TRecoveryRecord about;
+        about.name = FileName();
+        about.format = format_;
+        about.diskKnown = diskStamp_ && diskStamp_->exists;
+        if (about.diskKnown)
+          std::tie(about.diskSize, about.diskModifiedNs) =
+              std::pair(diskStamp_->size, diskStamp_->modifiedNs);
+        return about;
+      },
+      this);
+  connect(mmoMemo_->document(), &QTextDocument::contentsChanged, recovery_,
+          &TRecoveryTracker::TextChanged);
+  connect(mmoMemo_, &QPlainTextEdit::modificationChanged, recovery_,
+          &TRecoveryTracker::ModifiedChanged);
 
   tmrKeyState_.setInterval(1000);
   connect(&tmrKeyState_, &QTimer::timeout, this, &TfrmEdit::tmrKeyStateTimer);
@@ -205,6 +212,7 @@ bool TfrmEdit::Open(const QString &name) {
   const QScopedValueRollback<bool> loading(loading_, true);
   loadCancelled_ = false;
   pnlLoad_->Start(fileName);
+  loadWatch_.start();
   // A small file is read at once: shown in one slice, it is there before the user could
   // notice. Anything else (larger, or no regular file, which is refused) goes to a thread.
   const QFileInfo info(fileName);
@@ -219,11 +227,16 @@ bool TfrmEdit::Open(const QString &name) {
       20);
   if (!read || loader->Cancelled()) return abandonLoad();
 
-  // Paths keep their case: on this system a lower-cased path names another file.
-  QDir::setCurrent(Folders::FolderOf(fileName));
-  host_.SetCurrentFileName(fileName);
-  host_.SetFilePath(Folders::FolderOf(fileName));
+  // The file's folder becomes the current one once the file was tried, but not for a load
+  // the user cancelled. Paths keep their case: on this system a lower-cased path names
+  // another file.
+  const auto tried = [&] {
+    QDir::setCurrent(Folders::FolderOf(fileName));
+    host_.SetCurrentFileName(fileName);
+    host_.SetFilePath(Folders::FolderOf(fileName));
+  };
   if (!loader->Error().isEmpty()) {
+    tried();
     MessageBox::ShowError(this, QStringLiteral("Cannot open file ") + fileName +
                                     QStringLiteral(".\r") + loader->Error());
     return openFailed(fileName);
@@ -241,6 +254,7 @@ bool TfrmEdit::Open(const QString &name) {
   }
   loader.reset();
   if (loadCancelled_) return abandonLoad();
+  tried();
   if (!loaded) return openFailed(fileName);
   mmoMemo_->ResetUndoHistory();
   mmoMemo_->SetSelection(0, 0);
@@ -254,7 +268,8 @@ bool TfrmEdit::Open(const QString &name) {
   SetFileName(fileName);
   appEventsIdle();
   if (!openNotice_.isEmpty())
-    MessageBox::Show(this, std::exchange(openNotice_, QString()), TMsgKind::Warning, TMsgButtons::Ok);
+    MessageBox::Show(this, std::exchange(openNotice_, QString()), TMsgKind::Warning,
+                     TMsgButtons::Ok);
   return true;
 }
 
@@ -264,19 +279,21 @@ bool TfrmEdit::whileLoading(const std::function<bool()> &step, int intervalMs) {
   QEventLoop loop;
   QTimer timer;
   timer.setInterval(intervalMs);
-  QElapsedTimer waited;
-  waited.start();
   connect(&timer, &QTimer::timeout, &loop, [&] {
     if (loadCancelled_ || !step()) {
       loop.quit();
       return;
     }
-    if (!pnlLoad_->isVisible() && waited.elapsed() >= 500) pnlLoad_->show();
+    showLoadPanel();
   });
   connect(pnlLoad_, &TLoadPanel::CancelClicked, &loop, &QEventLoop::quit);
   timer.start();
   loop.exec();
   return !loadCancelled_;
+}
+
+void TfrmEdit::showLoadPanel() {
+  if (!pnlLoad_->isVisible() && loadWatch_.elapsed() >= 500) pnlLoad_->show();
 }
 
 bool TfrmEdit::abandonLoad() {
@@ -330,25 +347,41 @@ bool TfrmEdit::loadRichText(const QString &fileName, const QByteArray &bytes) {
   limits.maxCharacters = TextFile::ReadLimit();
   limits.maxInputBytes = std::max<qsizetype>(limits.maxInputBytes, bytes.size());
   TRtfReader reader(limits);
+  // Read here, between its steps the window answers: it repaints, shows the progress once the
+  // load takes long, and hears Cancel. The edit control takes no input meanwhile.
+  reader.SetProgress([this](int perMille) {
+    pnlLoad_->SetProgress(500 + perMille / 2);
+    showLoadPanel();
+    QCoreApplication::processEvents();
+    return !loadCancelled_;
+  });
+  const TTextFormat format{TTextEncoding::Windows1252, TLineEnd::CrLf, {}};
+  mmoMemo_->BeginLoad(format);
   mmoMemo_->HoldUpdates();
   const bool read = reader.Read(bytes, *mmoMemo_->document());
   mmoMemo_->ReleaseUpdates();
+  if (reader.Cancelled() || loadCancelled_) return false;  // Open abandons the load
+  TDecodedText shown;
+  shown.format = format;
+  mmoMemo_->EndLoad(shown);
+  pnlLoad_->hide();
   if (!read || reader.Truncated()) {
     mmoMemo_->Clear();
-    MessageBox::ShowError(this, QStringLiteral("Cannot open file ") + fileName +
-                                    QStringLiteral(".\r") +
-                                    (read ? QStringLiteral("Its text is longer than this computer's "
-                                                           "free memory can hold")
-                                          : reader.Error()));
+    MessageBox::ShowError(this,
+                          QStringLiteral("Cannot open file ") + fileName + QStringLiteral(".\r") +
+                              (read ? QStringLiteral("Its text is longer than this computer's "
+                                                     "free memory can hold")
+                                    : reader.Error()));
     return false;
   }
-  SetFormat(TTextFormat{TTextEncoding::Windows1252, TLineEnd::CrLf, {}});
+  SetFormat(format);
   if (reader.FormattingDropped())
     openNotice_ = MessageBox::MsgHeader() + QStringLiteral("The file '") + fileName +
-                  QStringLiteral("' changes its formatting more often than a workspace can "
-                                 "show: the latest changes in its longest paragraphs were left "
-                                 "out.\rThe text is all there; saving writes the simpler "
-                                 "formatting.");
+                  QStringLiteral(
+                      "' changes its formatting more often than a workspace can "
+                      "show: the latest changes in its longest paragraphs were left "
+                      "out.\rThe text is all there; saving writes the simpler "
+                      "formatting.");
   return true;
 }
 
@@ -390,21 +423,25 @@ bool TfrmEdit::loadPlainText(const QString &fileName, TDecodedText &decoded) {
                                              QStringLiteral(" are shown as boxes"));
     // Shown by Open once the window names the file.
     openNotice_ = MessageBox::MsgHeader() + QStringLiteral("The file '") + fileName +
-                  QStringLiteral("' is not valid ") + encoding + QStringLiteral(". It was read as ") +
-                  encoding + QStringLiteral("; its ") + unreadable +
+                  QStringLiteral("' is not valid ") + encoding +
+                  QStringLiteral(". It was read as ") + encoding + QStringLiteral("; its ") +
+                  unreadable +
                   QStringLiteral(".\rNothing is lost: saving writes every byte back unchanged.");
   }
   return true;
 }
 
 void TfrmEdit::appEventsIdle() {
-  barEdit_->SetText(pnlCaret, QStringLiteral("%1:%2").arg(mmoMemo_->CaretLine() + 1).arg(mmoMemo_->CaretColumn() + 1));
+  barEdit_->SetText(
+      pnlCaret,
+      QStringLiteral("%1:%2").arg(mmoMemo_->CaretLine() + 1).arg(mmoMemo_->CaretColumn() + 1));
   barEdit_->SetText(pnlSize, SizePanelText());
   barEdit_->SetText(pnlModified, mmoMemo_->Modified() ? QStringLiteral("Modified") : QString());
 }
 
 void TfrmEdit::tmrKeyStateTimer() {
-  barEdit_->SetText(pnlInsert, KeyboardState::InsertToggled() ? QStringLiteral("OVR") : QStringLiteral("INS"));
+  barEdit_->SetText(pnlInsert,
+                    KeyboardState::InsertToggled() ? QStringLiteral("OVR") : QStringLiteral("INS"));
   const TLockStates locks = KeyboardState::Read();
   barEdit_->SetText(pnlNum, locks.known && locks.numLock ? QStringLiteral("NUM") : QString());
   barEdit_->SetText(pnlCaps, locks.known && locks.capsLock ? QStringLiteral("CAP") : QString());
@@ -428,8 +465,7 @@ bool TfrmEdit::FormCloseQuery() {
   const TTopMostPause pause(host_);
   host_.Activate(this);
   const TMsgResult answer = MessageBox::Show(
-      this,
-      MessageBox::MsgHeader() + QStringLiteral("Save Changes to '%1'\"?").arg(Caption()),
+      this, MessageBox::MsgHeader() + QStringLiteral("Save Changes to '%1'\"?").arg(Caption()),
       TMsgKind::Confirmation, TMsgButtons::YesNoCancel);
   bool mayClose = true;
   if (answer == TMsgResult::Cancel) {
@@ -445,14 +481,16 @@ bool TfrmEdit::FormCloseQuery() {
 }
 
 void TfrmEdit::mmoMemoURLClick(const QString &address) {
-  host_.OpenWebLink(MessageBox::MsgHeader() +
-                        QStringLiteral("Choosing Yes will start your web-browser and connect you to '") +
-                        address + QStringLiteral("'.\r\rDo you wish to continue?"),
-                    address);
+  host_.OpenWebLink(
+      MessageBox::MsgHeader() +
+          QStringLiteral("Choosing Yes will start your web-browser and connect you to '") +
+          address + QStringLiteral("'.\r\rDo you wish to continue?"),
+      address);
 }
 
 bool TfrmEdit::eventFilter(QObject *watched, QEvent *event) {
-  if (watched == mmoMemo_ && event->type() == QEvent::KeyRelease && !static_cast<QKeyEvent *>(event)->isAutoRepeat())
+  if (watched == mmoMemo_ && event->type() == QEvent::KeyRelease &&
+      !static_cast<QKeyEvent *>(event)->isAutoRepeat())
     FormKeyUp(static_cast<QKeyEvent *>(event)->key());
   return QWidget::eventFilter(watched, event);
 }
@@ -462,12 +500,16 @@ bool TfrmEdit::eventFilter(QObject *watched, QEvent *event) {
 TFindDialog *TfrmEdit::SearchDialog(TFindDialog::TMode mode) {
   QPointer<TFindDialog> &dialog = mode == TFindDialog::TMode::Find ? findDialog_ : replaceDialog_;
   if (!dialog) {
-    const QPointer<TFindDialog> &other = mode == TFindDialog::TMode::Find ? replaceDialog_ : findDialog_;
+    const QPointer<TFindDialog> &other =
+        mode == TFindDialog::TMode::Find ? replaceDialog_ : findDialog_;
     dialog = new TFindDialog(mode, this);
     if (other) dialog->SetFindText(other->FindText());
-    connect(dialog, &TFindDialog::FindNextClicked, this, [this, d = dialog.data()] { dialogFindNext(d); });
-    connect(dialog, &TFindDialog::ReplaceClicked, this, [this, d = dialog.data()] { dialogReplace(d); });
-    connect(dialog, &TFindDialog::ReplaceAllClicked, this, [this, d = dialog.data()] { dialogReplaceAll(d); });
+    connect(dialog, &TFindDialog::FindNextClicked, this,
+            [this, d = dialog.data()] { dialogFindNext(d); });
+    connect(dialog, &TFindDialog::ReplaceClicked, this,
+            [this, d = dialog.data()] { dialogReplace(d); });
+    connect(dialog, &TFindDialog::ReplaceAllClicked, this,
+            [this, d = dialog.data()] { dialogReplaceAll(d); });
   }
   return dialog;
 }
@@ -488,23 +530,23 @@ void TfrmEdit::FormKeyUp(int key) {
   FindNextPending = false;
   // The dialog of the last search with its text and options as they are now.
   const bool fromDialog = lastSearchDialog_ && !lastSearchDialog_->FindText().isEmpty();
-  const TSearchResult result = fromDialog ? searchState_.Search(*mmoMemo_, lastSearchDialog_->Options())
-                                          : searchState_.FindNext(*mmoMemo_);
-  if (result == TSearchResult::NotFound)
-    mmoMemoTextNotFound(searchState_.LastSearch().findText);
+  const TSearchResult result = fromDialog
+                                   ? searchState_.Search(*mmoMemo_, lastSearchDialog_->Options())
+                                   : searchState_.FindNext(*mmoMemo_);
+  if (result == TSearchResult::NotFound) mmoMemoTextNotFound(searchState_.LastSearch().findText);
 }
 
 void TfrmEdit::mmoMemoTextNotFound(const QString &findText) {
-  MessageBox::Show(this, MessageBox::MsgHeader() + FindReplace::NotFoundText(findText), TMsgKind::Information,
-                   TMsgButtons::Ok);
+  MessageBox::Show(this, MessageBox::MsgHeader() + FindReplace::NotFoundText(findText),
+                   TMsgKind::Information, TMsgButtons::Ok);
 }
 
 void TfrmEdit::moveOutOfTheWay(TFindDialog *dialog) {
   const QScreen *screen = dialog->screen() ? dialog->screen() : QGuiApplication::primaryScreen();
   const qsizetype start = mmoMemo_->SelStart();
-  const auto to = FindReplace::MoveOutOfTheWay(dialog->frameGeometry(), mmoMemo_->PositionToScreen(start),
-                                               mmoMemo_->PositionToScreen(start + mmoMemo_->SelLength()),
-                                               screen->availableGeometry());
+  const auto to = FindReplace::MoveOutOfTheWay(
+      dialog->frameGeometry(), mmoMemo_->PositionToScreen(start),
+      mmoMemo_->PositionToScreen(start + mmoMemo_->SelLength()), screen->availableGeometry());
   if (to) dialog->move(*to);
 }
 

@@ -1,19 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "FindDialog.h"
-#include "FileStamp.h"
-#include "SearchState.h"
-#include "TextFile.h"
-
+#include <QColor>
+#include <QElapsedTimer>
+#include <QFont>
 #include <QPointer>
+#include <QTimer>
+#include <QWidget>
 #include <functional>
 #include <optional>
 
-#include <QColor>
-#include <QFont>
-#include <QTimer>
-#include <QWidget>
+#include "FileStamp.h"
+#include "FindDialog.h"
+#include "SearchState.h"
+#include "TextFile.h"
 
 class TEditHost;
 class TFormStorage;
@@ -30,8 +30,16 @@ class TfrmEdit : public QWidget {
 
  public:
   // Status bar panels.
-  enum { pnlCaret = 0, pnlModified = 1, pnlFileName = 2, pnlSize = 3, pnlInsert = 4, pnlNum = 5,
-         pnlCaps = 6, pnlSpare = 7 };
+  enum {
+    pnlCaret = 0,
+    pnlModified = 1,
+    pnlFileName = 2,
+    pnlSize = 3,
+    pnlInsert = 4,
+    pnlNum = 5,
+    pnlCaps = 6,
+    pnlSpare = 7
+  };
 
   explicit TfrmEdit(TEditHost &host, QWidget *parent = nullptr);
   ~TfrmEdit() override;
@@ -122,8 +130,10 @@ class TfrmEdit : public QWidget {
   bool openFailed(const QString &fileName);
   QString sizeOfText() const;
   // Runs the event loop until step returns false or the load is cancelled; false when it was
-  // cancelled. The progress panel shows once the wait passes half a second.
+  // cancelled. The progress panel shows once the load has lasted half a second.
   bool whileLoading(const std::function<bool()> &step, int intervalMs);
+  // Shows the progress panel once the load has lasted half a second.
+  void showLoadPanel();
   // A cancelled load: nothing of the file stays, and the window goes.
   bool abandonLoad();
   // The content of the copy an interrupted save kept of the file, when the user chooses it;
@@ -151,7 +161,8 @@ class TfrmEdit : public QWidget {
   bool loading_ = false;
   bool loadCancelled_ = false;
   TLoadPanel *pnlLoad_ = nullptr;
-  QString sizeText_;  // panel 3 as of sizeTextChanges_ and sizeTextFormat_
+  QElapsedTimer loadWatch_;  // since the current load started
+  QString sizeText_;         // panel 3 as of sizeTextChanges_ and sizeTextFormat_
   quint64 sizeTextChanges_ = 0;
   TTextFormat sizeTextFormat_;
   QString openNotice_;  // how a file was read, told once it is open

@@ -8,6 +8,7 @@
 #include <QFontInfo>
 #include <QMenu>
 #include <QPushButton>
+#include <QTextBlock>
 #include <QTimer>
 
 #include "AppFixture.h"
@@ -35,15 +36,26 @@ QByteArray bigText(qsizetype size) {
   return bytes;
 }
 
+// Rich text of about size bytes: paragraphs with bold and italic words and a code-page
+// escape, in paragraphs numbered from 1; the last one is "the end".
+QByteArray bigRtf(qsizetype size) {
+  QByteArray rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Courier New;}}\r\n";
+  for (int n = 1; rtf.size() < size; ++n)
+    rtf += "Line " + QByteArray::number(n) + " {\\b bold} and {\\i italic} caf\\'e9\\par\r\n";
+  return rtf + "the end}";
+}
+
 // Answers the first load of the window that is opened next by clicking its Cancel button as
-// soon as its progress panel shows.
+// soon as its progress panel shows past the given progress (of 1000).
 class TLoadCanceller {
  public:
-  explicit TLoadCanceller(TfrmMain &m) {
+  explicit TLoadCanceller(TfrmMain &m, int pastProgress = -1) {
     timer_.setInterval(5);
-    QObject::connect(&timer_, &QTimer::timeout, [this, &m] {
+    QObject::connect(&timer_, &QTimer::timeout, [this, &m, pastProgress] {
       for (TfrmEdit *edit : m.EditWindows()) {
-        if (!edit->Loading() || !edit->pnlLoad()->isVisible()) continue;
+        if (!edit->Loading() || !edit->pnlLoad()->isVisible() ||
+            edit->pnlLoad()->Progress() <= pastProgress)
+          continue;
         edit->pnlLoad()->btnCancel()->click();
         clicked = true;
         timer_.stop();
@@ -133,6 +145,51 @@ TEST_F(AppFixture, ACancelledLoadOpensNothingAndChangesNothing) {
   EXPECT_EQ(int(m.EditWindows().size()), windowsBefore);
   EXPECT_EQ(m.FileLists().Recent(), recentBefore);
   EXPECT_EQ(m.CurrentFileName(), currentBefore);
+  EXPECT_TRUE(answerer.texts.isEmpty());
+}
+
+TEST_F(AppFixture, LargeRichTextLoadsWithItsFormattingAndItsLoadCanBeCancelled) {
+  TfrmMain &m = Start();
+  const QString dir = TestEnvironment::FreshDir(QStringLiteral("largertf"));
+  const QString file =
+      TestEnvironment::WriteFile(dir + QStringLiteral("/large.rtf"), bigRtf(6 * 1000 * 1000));
+  TModalAnswerer answerer;
+  TfrmEdit *edit = m.OpenFile(file);
+  ASSERT_NE(edit, nullptr);
+  TRichEdit *memo = edit->mmoMemo();
+  EXPECT_TRUE(answerer.texts.isEmpty());
+  EXPECT_FALSE(edit->Loading());
+  EXPECT_FALSE(edit->pnlLoad()->isVisible());
+  EXPECT_FALSE(memo->isReadOnly());
+  EXPECT_FALSE(memo->Modified());
+  EXPECT_FALSE(memo->CanUndo());
+  EXPECT_EQ(m.CurrentFileName(), file);
+  QTextDocument *document = memo->document();
+  EXPECT_EQ(document->lastBlock().text(), QStringLiteral("the end"));
+  const QTextBlock middle = document->findBlockByNumber(document->blockCount() / 2);
+  EXPECT_EQ(middle.text(),
+            QStringLiteral("Line %1 bold and italic caf\u00e9").arg(middle.blockNumber() + 1));
+  QStringList bold, italic;
+  for (auto it = middle.begin(); !it.atEnd(); ++it) {
+    const QTextFragment fragment = it.fragment();
+    if (fragment.charFormat().fontWeight() >= QFont::Bold) bold << fragment.text();
+    if (fragment.charFormat().fontItalic()) italic << fragment.text();
+  }
+  EXPECT_EQ(bold, QStringList{QStringLiteral("bold")});
+  EXPECT_EQ(italic, QStringList{QStringLiteral("italic")});
+
+  // A larger one cancelled while its rich text is read: no window, nothing remembered.
+  const QString huge =
+      TestEnvironment::WriteFile(dir + QStringLiteral("/huge.rtf"), bigRtf(40 * 1000 * 1000));
+  const int windowsBefore = int(m.EditWindows().size());
+  const QStringList recentBefore = m.FileLists().Recent();
+  TLoadCanceller canceller(m, 500);
+  QPointer<TfrmEdit> cancelled = m.OpenFile(huge);
+  EXPECT_TRUE(canceller.clicked);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return cancelled.isNull(); }, 10000));
+  EXPECT_EQ(int(m.EditWindows().size()), windowsBefore);
+  EXPECT_EQ(m.FileLists().Recent(), recentBefore);
+  EXPECT_EQ(m.CurrentFileName(), file);
   EXPECT_TRUE(answerer.texts.isEmpty());
 }
 

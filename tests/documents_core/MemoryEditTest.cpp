@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include "LineEnds.h"
 #include "MemoryEdit.h"
 
 TEST(MemoryEdit, PositionsCountALineBreakOnceAndTextUsesTheLineEnd) {
@@ -145,4 +146,11 @@ TEST(MemoryEdit, CaretWordTakesTheWordAtOrBeforeTheCaret) {
   TMemoryEdit blanks(QStringLiteral("   "));
   blanks.SetSelection(2, 0);
   EXPECT_EQ(blanks.CaretWord(), QString());
+}
+
+TEST(LineEnds, EachLineEndOfAnyKindBecomesOneNewline) {
+  // A CR before a CR LF is a line end of its own, not half of one.
+  EXPECT_EQ(LineEnds::ToNewlines(QStringLiteral("a\r\r\nb\n\rc\r")),
+            QStringLiteral("a\n\nb\n\nc\n"));
+  EXPECT_EQ(LineEnds::ToNewlines(QStringLiteral("no breaks")), QStringLiteral("no breaks"));
 }
