@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: cpack -G DEB in a build folder makes vellumix_<version>_amd64.deb.
 # Run-time libraries are found by dpkg-shlibdeps. What the program needs that no library link
 # names is listed here, as found by running it in a clean Debian root (tools/check-package.sh):

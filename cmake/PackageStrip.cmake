@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Run by CPack on the staged files before it makes the package: strips every program as
 # Debian's dh_strip does, dropping the symbols and the compiler's .comment and .note sections,
 # which nothing needs at run time.

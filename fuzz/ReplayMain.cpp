@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a fuzz target over the inputs named on the command line, for builds without libFuzzer:
 // each argument is a file (one input) or a folder (each regular file in it, in name order, is
 // one input). The name of each input is printed before it runs, so a crash names its input.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "SecretStore.h"
 
 #include <qt6keychain/keychain.h>
@@ -5,11 +6,12 @@
 #include <QTimer>
 
 #include "NestedWait.h"
+#include "ProductTexts.h"
 
 namespace {
 
 // The service name under which the desktop's secret store files the passwords.
-const QString Service = QStringLiteral("Vellumix");
+const QString Service = ProductTexts::Name();
 // Longest wait for the secret service; one that does not answer in time counts as absent
 // for the rest of the run, and the password is asked for instead.
 constexpr int ServiceWait = 2000;

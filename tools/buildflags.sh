@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Prints, one a line, the CMake arguments that build with Debian's usual compiler and linker
 # flags (dpkg-buildflags with every hardening feature: fortify, stack protector, relro, bindnow,
 # position-independent executables), for the package build and the Release test build:

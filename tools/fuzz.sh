@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds every fuzz target with clang and libFuzzer and runs each in turn on its own corpus.
 #   tools/fuzz.sh [SECONDS]     (default 60 seconds a target)
 # Prints one line per target: inputs run, coverage, findings. A crash, leak, out-of-memory or

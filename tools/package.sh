@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package in a Release build (no tests) with Debian's hardening flags:
 #   tools/package.sh            -> vellumix_<version>_amd64.deb in the repository's top folder
 # The build folder (VELLUMIX_PACKAGE_BUILD, default build-package) is kept, so a second run

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Vellumix (release) and starts it. Installs what it needs first (Debian 12, as root).
 # Arguments are passed to the program (a file name to open).
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs every system package the build, the tests and the program need on Debian 12.
 # Idempotent: packages already present are left alone, and apt is only asked when one is missing.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Vellumix with AddressSanitizer and UndefinedBehaviorSanitizer and runs the whole
 # test suite; then runs the suite once more in a Release build with Debian's hardening flags
 # (faults that only an optimised build shows, tests that must not depend on the speed of the

@@ -1,13 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Application.h"
 
+#include <QtGlobal>
 #include <exception>
 
 #include "Fonts.h"
-#include "MessageBox.h"
+#include "ProductTexts.h"
 #include "VellumixVersion.h"
 
 TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {
-  setApplicationName(QStringLiteral("Vellumix"));
+  setApplicationName(ProductTexts::Name());
   setOrganizationName(QStringLiteral("Kestrelwick"));
   setApplicationVersion(QString::fromLatin1(kVersionText));
   setDesktopFileName(QStringLiteral("vellumix"));
@@ -15,12 +17,15 @@ TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {
 }
 
 bool TApplication::notify(QObject *receiver, QEvent *event) {
+  // Commands, slots and timers report their own errors (ReportErrors); an error that still
+  // arrives here is a fault of the program. It is logged, never shown: no window is opened
+  // from inside an event that failed half-way.
   try {
     return QApplication::notify(receiver, event);
   } catch (const std::exception &error) {
-    QString text = QString::fromUtf8(error.what());
-    while (text.endsWith(u'.')) text.chop(1);
-    MessageBox::ShowError(activeWindow(), text);
+    qCritical("Uncaught error in an event handler: %s", error.what());
+  } catch (...) {
+    qCritical("Uncaught error of unknown type in an event handler");
   }
   return false;
 }

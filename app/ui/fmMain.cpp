@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "fmMain.h"
 
 #include "MenuText.h"
@@ -21,6 +22,8 @@
 #include "MdiFrame.h"
 #include "MessageBox.h"
 #include "PanelStatusBar.h"
+#include "ProductTexts.h"
+#include "ReportErrors.h"
 #include "RichEdit.h"
 #include "RootKey.h"
 #include "SystemIntegration.h"
@@ -56,10 +59,10 @@
 
 namespace {
 
-const QString kProduct = QStringLiteral("Vellumix");
+const QString kProduct = ProductTexts::Name();
 const QString kDefaultFilter = QStringLiteral(
     "Text Files (*.TXT)|*.txt|Initialization Files (*.INI)|*.ini|HTML Files (*.HTM;*HTML)|*.htm;*.html|All Files (*.*)|*.*");
-const QString kUntitled = QStringLiteral("untitled.txt");
+const QString kUntitled = ProductTexts::Untitled();
 
 // The setting holders; their defaults are those of the "Main Form" table, which the settings
 // store assigns as soon as it is given the table.
@@ -331,6 +334,7 @@ void TfrmMain::createTray() {
 void TfrmMain::connectCommands() {
   // Each item runs the handler its table row names; an item without one stays disabled.
   // Items made at run time (recent and favourite files, the window list) connect themselves.
+  // An error that ends a command is reported here and the program goes on.
   for (QAction *action : std::as_const(actions_)) {
     if (action->isSeparator() || !Commands::Find(action->objectName())) continue;
     if (action->menu()) {
@@ -344,7 +348,9 @@ void TfrmMain::connectCommands() {
       continue;
     }
     connect(action, &QAction::triggered, this,
-            [this, action, handler] { handler(*this, action->property("tag").toInt()); });
+            [this, action, handler] {
+              ReportErrors(this, [&] { handler(*this, action->property("tag").toInt()); });
+            });
   }
 }
 
@@ -398,7 +404,7 @@ void TfrmMain::showEvent(QShowEvent *event) {
   if (!shown_) {
     shown_ = true;
     // After the window is on screen, so that the document windows open inside a laid-out frame.
-    QTimer::singleShot(0, this, &TfrmMain::FormShow);
+    QTimer::singleShot(0, this, [this] { ReportErrors(this, [this] { FormShow(); }); });
   }
 }
 
@@ -534,11 +540,13 @@ void TfrmMain::createFileListItems() {
   fill(QStringLiteral("mniFavFiles"), QStringLiteral("mniFav0"), QStringLiteral("mniFavDiv"));
   for (int n = 0; n < TFileLists::MaxEntries; ++n) {
     QAction *recent = Action(QStringLiteral("mniMRU%1").arg(n + 1));
-    connect(recent, &QAction::triggered, this,
-            [this, recent] { RunMRU(recent->data().toString(), recent->property("tag").toInt()); });
+    connect(recent, &QAction::triggered, this, [this, recent] {
+      ReportErrors(this, [&] { RunMRU(recent->data().toString(), recent->property("tag").toInt()); });
+    });
     QAction *favorite = Action(QStringLiteral("mniFav0%1").arg(n + 1));
-    connect(favorite, &QAction::triggered, this,
-            [this, favorite] { RunFav(favorite->data().toString(), favorite->property("tag").toInt()); });
+    connect(favorite, &QAction::triggered, this, [this, favorite] {
+      ReportErrors(this, [&] { RunFav(favorite->data().toString(), favorite->property("tag").toInt()); });
+    });
   }
   connect(Menu(QStringLiteral("mniFile")), &QMenu::aboutToShow, this, [this] {
     ShowRecentMenu();
@@ -560,25 +568,21 @@ void TfrmMain::createFileListItems() {
 }
 
 void TfrmMain::LoadFileLists() {
-  try {
+  ReportErrors(this, [this] {
     TRootKey root;
     fileLists_.Load(root);
     root.Close();
-  } catch (const std::exception &error) {
-    MessageBox::ShowError(this, QString::fromUtf8(error.what()));
-  }
+  });
   ShowRecentMenu();
   ShowFavoriteMenu();
 }
 
 void TfrmMain::SaveFileLists() {
-  try {
+  ReportErrors(this, [this] {
     TRootKey root;
     fileLists_.Save(root);
     root.Close();
-  } catch (const std::exception &error) {
-    MessageBox::ShowError(this, QString::fromUtf8(error.what()));
-  }
+  });
 }
 
 void TfrmMain::UpdateMRU(const QString &path) {
@@ -675,7 +679,7 @@ void TfrmMain::dragEnterEvent(QDragEnterEvent *event) {
 }
 
 void TfrmMain::dropEvent(QDropEvent *event) {
-  OpenDroppedFiles(event->mimeData()->urls());
+  ReportErrors(this, [&] { OpenDroppedFiles(event->mimeData()->urls()); });
   event->acceptProposedAction();
 }
 
@@ -976,7 +980,7 @@ bool TfrmMain::dropOnDocument(QObject *watched, QEvent *event) {
   const QList<QUrl> urls = data->urls();
   if (std::none_of(urls.begin(), urls.end(), [](const QUrl &url) { return url.isLocalFile(); })) return false;
   drop->acceptProposedAction();
-  if (type == QEvent::Drop) OpenDroppedFiles(urls);
+  if (type == QEvent::Drop) ReportErrors(this, [&] { OpenDroppedFiles(urls); });
   return true;
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening large and unusual text files until they are shown, through the document window,
 // against a bare plain-text widget that reads, decodes and shows the same file, side by side in
 // one run. For each file: the time until the text is shown with the caret at its end, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which widget to put behind the edit-control interface: Qt's QPlainTextEdit against
 // QScintilla (Debian's libqscintilla2-qt6-dev), each given the same text, word wrap on: the
 // time until shown with the caret at the end, and a key press there.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times Replace All, Upper Case, saving and Find Next on a 10 MB text with 100,000
 // occurrences of the find text, and the same jobs done by sed, tr, cp and grep.
 #include <QCoreApplication>

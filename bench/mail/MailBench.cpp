@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the mail engine against the tools a user would otherwise reach for:
 //   1. base64-encoding a 10 MB file: TNMUUProcessor versus coreutils' base64;
 //   2. sending a message with a 10 MB attachment to a local SMTP server: TNMSMTP versus

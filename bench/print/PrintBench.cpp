@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Preparing, previewing and printing a 1 MB text with the shipped template, against enscript
 // plus ps2pdf on the same text.
 //   bench_print [runs] [folder with notepad.frf]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Key-press latency in a 15 MB document with recovery copies on and off. Keys arrive in
 // bursts (25 keys 40 ms apart, then a 4 s pause, which lets a copy be written), as a typist
 // would give them; a key's latency is the time from when it was due until it was handled, so

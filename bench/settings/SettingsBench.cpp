@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the settings store on a file shaped like the program's (a few sections of short
 // values) and on a large one, against QSettings in INI format doing the same work:
 //  - load: open the file and read every value once;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The spell check and the word count as the user runs them: on the document editor's edit
 // control, through the spell component and its dialog, with the window on screen.
 //

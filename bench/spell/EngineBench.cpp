@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // In-process measures of the spell engine on a real dictionary: lookups per second with the
 // file memory-mapped and read block by block, blocks read per lookup (how well the layout
 // keeps a lookup together), and ranked suggestions per second.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """How vellumix-spell and hunspell judge real text, side by side in the same run.
 
   * man pages: the words flagged per 1000 words on Debian's manual pages of each language

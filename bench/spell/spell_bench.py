@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Side-by-side speed and quality of vellumix-spell and hunspell on the same generated text.
 
 The text is drawn from the American English word list with a share of words misspelt by one

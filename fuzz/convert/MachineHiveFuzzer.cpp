@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The machine-wide registrations and the converter lists built from them: any file must give
 // a list (possibly empty) or a named error, never a crash.
 #include "MachineHive.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ZIP directory reader on any bytes, as the file's last bytes and as a directory: it stays
 // within them and answers "not found" or a size, never more.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes must give text or a clear error from the RTF reader: never a crash, a hang
 // or unbounded memory. What was read is laid out as the edit widget lays it out (wrapped to a
 // width, every block), so that inputs which read quickly but lay out slowly are found too;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whatever a file holds, reading it as text and writing the unchanged text back gives the
 // same bytes: no encoding guess, line end or stray byte may change a single one.
 #include <cstdint>

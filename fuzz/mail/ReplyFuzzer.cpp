@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes as a server's side of the conversation: first through the receive buffer
 // and the reply-number parser directly, then as the replies of a peer on 127.0.0.1 to a
 // whole SMTP dialogue (connect, send a message, disconnect), once on the plain HELO path and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the print template reader. Whatever it accepts must fit its page,
 // and write back and read again to the same template and the same bytes.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whatever lies in the recovery folder, reading it gives a record or a reason, never a crash,
 // a hang or unbounded memory; a record that was read writes back to bytes that read the same.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the settings file reader. Accepted text must survive a write and a
 // second read unchanged (same tree, same bytes).
 #include <cstdint>

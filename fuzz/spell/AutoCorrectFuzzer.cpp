@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the auto-correct list reader: every pair it keeps must have two
 // non-empty sides, the first without ASCII capitals (it is matched against lower-cased words).
 #include <cstddef>

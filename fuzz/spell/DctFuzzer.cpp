@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary .dct bytes to lookup, ranked suggestions and completions. When the first
 // input byte is odd, a valid header is put before the rest, so that the fuzzer spends its
 // time on the node graph rather than on the signature.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary document text to the word scanner bound to an edit control: words are
 // scanned with and without mark-up skipping, some are replaced (by texts that may hold line
 // breaks), and the control is edited behind the buffer's back between words. Every selected

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the readers of the plain-text word files: the user dictionary
 // (load, look up, add, merge on save) and the exclusion list.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the dictionary compiler as a word list, under the list rules the
 // first byte picks: the graph must compile within the format's bounds, hold exactly the words
 // it counted, and no entry the rules refuse (a one-letter entry that is no named word) may

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "LineBuffer.h"
 
 void TLineBuffer::Append(QByteArrayView bytes) { data_.append(bytes); }

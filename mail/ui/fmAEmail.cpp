@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "fmAEmail.h"
 
 #include <QAction>
@@ -11,7 +12,7 @@
 #include "CommandTable.h"
 #include "FormStorage.h"
 #include "FormTables.h"
-#include "StyleMenu.h"
+#include "BarStyleMenu.h"
 
 TfrmAEmail::TfrmAEmail(QStringList &exchange, const TMailIcons &icons, QWidget *parent)
     : QDialog(parent), exchange_(exchange) {
@@ -57,11 +58,12 @@ void TfrmAEmail::BuildCommands(const TMailIcons &icons) {
   QMenu *mnuAddresses = mnuMain->addMenu(QStringLiteral("&Addresses"));
   mnuAddresses->setObjectName(QStringLiteral("mnuAddresses"));
   mnuAddresses->setToolTipsVisible(true);
-  styles_ = new TStyleMenu(
-      this, barAddress,
-      {QStringLiteral("S&tandard Style"), QStringLiteral("Display too bar with flat buttons"),
-       QStringLiteral("Display tool bar with raised buttons")});
-  styles_->Menu()->addSeparator();
+  styles_ = new TBarStyleMenu(
+      barAddress,
+      {QStringLiteral("I&Explorer Style"), QStringLiteral("Display too bar with flat buttons"),
+       QStringLiteral("S&tandard Style"), QStringLiteral("Display tool bar with raised buttons")});
+  styles_->setToolTipsVisible(true);
+  styles_->addSeparator();
   enum { Addresses, ToolBarMenu };
 
   auto use = [this](TCommandSource) { EmailAddress(); };
@@ -85,7 +87,7 @@ void TfrmAEmail::BuildCommands(const TMailIcons &icons) {
      .checkable = true, .enabled = false, .handler = [this](TCommandSource) { SortAddress(); }},
   };
   // clang-format on
-  commands_ = new TCommandTable(this, {mnuAddresses, styles_->Menu()}, barAddress, table);
+  commands_ = new TCommandTable(this, {mnuAddresses, styles_}, barAddress, table);
 }
 
 QAction *TfrmAEmail::Command(const QString &name) const { return findChild<QAction *>(name); }

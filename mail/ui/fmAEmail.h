@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QDialog>
@@ -11,7 +12,7 @@ class QToolBar;
 class TAddressList;
 class TCommandTable;
 class TFormStorage;
-class TStyleMenu;
+class TBarStyleMenu;
 
 // The address book's commands.
 enum class TAddressCommand { Use, Delete, Close, Sort };
@@ -50,6 +51,6 @@ class TfrmAEmail : public QDialog {
   QStringList &exchange_;
   std::optional<QString> chosen_;
   TFormStorage *plcEmail_ = nullptr;
-  TStyleMenu *styles_ = nullptr;
+  TBarStyleMenu *styles_ = nullptr;
   TCommandTable *commands_ = nullptr;
 };

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "fmEmail.h"
 
 #include <QAction>
@@ -27,7 +28,7 @@
 #include "SupportAddress.h"
 #include "MessageBox.h"
 #include "NMSMTP.h"
-#include "StyleMenu.h"
+#include "BarStyleMenu.h"
 #include "WaitPanel.h"
 #include "fmAEmail.h"
 
@@ -188,10 +189,11 @@ void TfrmEmail::BuildCommands() {
   // clang-format on
   commands_ = new TCommandTable(this, {mnuEmail, mnuOptions}, barMail, table);
 
-  styles_ = new TStyleMenu(
-      this, barMail,
-      {QStringLiteral("&Standard Style"), QStringLiteral("Display tool bars with flat buttons"),
-       QStringLiteral("Display tool bars with raised buttons")});
+  styles_ = new TBarStyleMenu(
+      barMail,
+      {QStringLiteral("I&Explorer Style"), QStringLiteral("Display tool bars with flat buttons"),
+       QStringLiteral("&Standard Style"), QStringLiteral("Display tool bars with raised buttons")});
+  styles_->setToolTipsVisible(true);
 }
 
 QAction *TfrmEmail::Item(TEmailCommand command) const { return commands_->Item(int(command)); }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QDialog>
@@ -21,7 +22,7 @@ enum class TCommandSource;
 class TFormStorage;
 class TMailSend;
 class TNMSMTP;
-class TStyleMenu;
+class TBarStyleMenu;
 class TWaitPanel;
 
 // The compose window's commands.
@@ -99,7 +100,7 @@ class TfrmEmail : public QDialog {
   QString text_;
   TFormStorage *strEmail_ = nullptr;
   TNMSMTP *smtClient_ = nullptr;
-  TStyleMenu *styles_ = nullptr;
+  TBarStyleMenu *styles_ = nullptr;
   TCommandTable *commands_ = nullptr;
   QStringList exchange_;  // carries the address list into the address book and back
   TMailSend *send_ = nullptr;

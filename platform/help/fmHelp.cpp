@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "fmHelp.h"
 
 #include "PlaceBeside.h"
+#include "ProductTexts.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -39,7 +41,7 @@ QUrl Stripped(const QUrl &url) { return url.adjusted(QUrl::RemoveFragment); }
 TfrmHelp::TfrmHelp(std::unique_ptr<THelpSource> source, QWidget *parent)
     : QWidget(parent, Qt::Window), source_(std::move(source)) {
   setObjectName(QStringLiteral("frmHelp"));
-  setWindowTitle(QStringLiteral("Vellumix Help"));
+  setWindowTitle(ProductTexts::Name() + QStringLiteral(" Help"));
   resize(760, 520);
 
   tabs_ = new QTabWidget(this);

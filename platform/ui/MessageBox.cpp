@@ -1,9 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "MessageBox.h"
 
 #include <QApplication>
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+
+#include "ProductTexts.h"
 
 namespace {
 
@@ -37,7 +40,7 @@ void fitTitle(QMessageBox &box) {
 }
 
 QString &applicationTitle() {
-  static QString title = QStringLiteral("Vellumix");
+  static QString title = ProductTexts::Name();
   return title;
 }
 
@@ -49,7 +52,7 @@ void SetApplicationTitle(const QString &title) { applicationTitle() = title; }
 QString ApplicationTitle() { return applicationTitle(); }
 
 QString MsgHeader() {
-  return QStringLiteral("Vellumix\r----------------\r");
+  return ProductTexts::Name() + QStringLiteral("\r----------------\r");
 }
 
 QString Title(TMsgKind kind) {

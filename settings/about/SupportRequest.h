@@ -1,7 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QString>
 #include <QStringList>
+
+#include "ProductTexts.h"
 
 class TSysInfoComp;
 
@@ -10,7 +13,7 @@ class TSysInfoComp;
 namespace SupportRequest {
 
 // The program's name as its texts show it.
-inline const QString ProgramName = QStringLiteral("Vellumix");
+inline const QString ProgramName = ProductTexts::Name();
 // The maker's web site (the support address is the mail windows' own).
 inline const QString WebSite = QStringLiteral("https://vellumix.example.org/");
 inline const QString HelpDesk = QStringLiteral("https://vellumix.example.org/helpdesk/");

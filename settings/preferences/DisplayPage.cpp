@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "DisplayPage.h"
 
 #include <QButtonGroup>
@@ -17,6 +18,7 @@
 #include "Hints.h"
 #include "Holder.h"
 #include "MessageBox.h"
+#include "ReportErrors.h"
 #include "RichEdit.h"
 #include "RootKey.h"
 #include "WinColor.h"
@@ -156,7 +158,8 @@ TDisplayPage::TDisplayPage(const TPreferencesContext &context, const bool &activ
   layout->addLayout(left, 1);
   layout->addLayout(right, 1);
 
-  connect(btnFont, &QPushButton::clicked, this, [this] { DefaultEditorFont(); });
+  connect(btnFont, &QPushButton::clicked, this,
+          [this] { ReportErrors(this, [this] { DefaultEditorFont(); }); });
   connect(chkFontPrint, &QCheckBox::toggled, this, [this](bool on) {
     if (active_) context_.Holder("PrintFont").SetChecked(on);
   });

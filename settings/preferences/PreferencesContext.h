@@ -1,9 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
+
+#include "ProductTexts.h"
 
 class QWidget;
 class TEditHost;
@@ -12,7 +15,7 @@ class TfrmEdit;
 class THolder;
 
 // The product name the texts of these windows carry.
-inline const QString ProductName = QStringLiteral("Vellumix");
+inline const QString ProductName = ProductTexts::Name();
 
 // What the preferences dialog and the set-up wizard reach of the main window, which owns
 // them: its setting holders and other named parts (found by name among its children: the

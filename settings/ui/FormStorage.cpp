@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "FormStorage.h"
 
 #include "MessageBox.h"
@@ -40,6 +41,7 @@ const TStoredDefault *FindDefault(const QList<TStoredDefault> &defaults, const Q
 }  // namespace
 
 void TFormStorage::SetErrorReporter(TErrorReporter reporter) { Reporter() = std::move(reporter); }
+TFormStorage::TErrorReporter TFormStorage::ErrorReporter() { return Reporter(); }
 
 void TFormStorage::Report(const QString &text) {
   if (Reporter()) Reporter()(text);
@@ -220,8 +222,10 @@ void TFormStorage::RestoreFormPlacement() {
     for (TEntry &entry : entries_) {
       try {
         LoadEntry(root, entry);
-      } catch (...) {
+      } catch (const std::exception &error) {
         // One unreadable setting keeps its current value; the others still load.
+        qWarning("Setting %s of %s not restored: %s", qUtf8Printable(entry.entry),
+                 qUtf8Printable(section), error.what());
       }
     }
     if (Options.testFlag(fpActiveControl)) {
@@ -230,7 +234,10 @@ void TFormStorage::RestoreFormPlacement() {
         QWidget *control = name.isEmpty() ? nullptr : form_->findChild<QWidget *>(name);
         if (control && control->isEnabled() && control->focusPolicy() != Qt::NoFocus)
           control->setFocus();
-      } catch (const ESettingsError &) {
+      } catch (const ESettingsError &error) {
+        // The focus stays where the form put it.
+        qWarning("Active control of %s not restored: %s", qUtf8Printable(section),
+                 error.what());
       }
     }
     root.Close();

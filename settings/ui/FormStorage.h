@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // TFormStorage keeps a window's settings in its section of the settings tree: its placement,
@@ -105,6 +106,7 @@ class TFormStorage : public QObject {
   // application's name as title and the text with a full stop. Tests replace it.
   using TErrorReporter = std::function<void(const QString &)>;
   static void SetErrorReporter(TErrorReporter reporter);
+  static TErrorReporter ErrorReporter();
   static void Report(const QString &text);
 
  protected:

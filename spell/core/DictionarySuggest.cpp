@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The suggestion operations of the dictionary: splits, ranked suggestions, completions and
 // the re-casing of results after the word the user typed.
 #include "CodePage.h"

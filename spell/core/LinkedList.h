@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A singly linked list that owns its nodes. Dictionary files and ranked suggestions are kept

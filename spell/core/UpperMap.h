@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The upper-case form of a code page 437 character as the suggestion engine sees it: the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "NewListBox.h"
 
 TNewListBox::TNewListBox(QWidget *parent) : QListWidget(parent) {

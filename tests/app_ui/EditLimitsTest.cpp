@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bounds of a workspace while the user edits: its character limit and its undo limit.
 #include <QApplication>
 #include <QClipboard>

@@ -1,11 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "AppFixture.h"
 
 #include "FavoritesPage.h"
 #include "MessageBox.h"
 #include <QListWidget>
 #include "RootKey.h"
+#include "FormStorage.h"
+#include "SettingsStore.h"
 
 #include <QFile>
+#include <QDir>
+#include <QFileInfo>
+#include <QScopeGuard>
 #include <QMenu>
 
 namespace {
@@ -149,4 +155,39 @@ TEST_F(AppFixture, FavouritesPageSortsAddsAtMostEightAndAsksBeforeDeleting) {
                                               "your favorite files list?"));
   EXPECT_EQ(page.lstFavFiles()->count(), 7);
   EXPECT_FALSE(page.btnDelFiles()->isEnabled());
+}
+
+// When the settings cannot be written (here a file stands where their folder belongs), the
+// file lists stored on the way out fail: the user is told why in the error box, and the
+// window still goes.
+TEST_F(AppFixture, FileListsThatCannotBeStoredAreReportedInTheErrorBox) {
+  const QString folder = QFileInfo(TSettingsStore::UserFilePath()).absolutePath();
+  const QString keep = folder + QStringLiteral(".keep");
+  QDir().rename(folder, keep);
+  TestEnvironment::WriteFile(folder, "not a folder");
+  // The settings' own reports of each failed write are counted, not shown, so that the box
+  // looked for here is the only one.
+  QStringList settingsReports;
+  const TFormStorage::TErrorReporter reporter = TFormStorage::ErrorReporter();
+  TFormStorage::SetErrorReporter([&](const QString &text) { settingsReports << text; });
+  const auto restore = qScopeGuard([&] {
+    TFormStorage::SetErrorReporter(reporter);
+    QFile::remove(folder);
+    QDir().rename(keep, folder);
+  });
+  TModalAnswerer answerer;
+  TfrmMain &m = Start();
+  const QString dir = TestEnvironment::FreshDir(QStringLiteral("mru-unwritable"));
+  m.OpenFile(TestEnvironment::WriteFile(dir + QStringLiteral("/a.txt"), "x"));
+  const QString title = m.ApplicationTitle();
+  for (TfrmEdit *edit : m.EditWindows()) edit->mmoMemo()->SetModified(false);
+  answerer.texts.clear();  // reading the lists at the start may have failed the same way
+  answerer.titles.clear();
+  main.reset();
+  ASSERT_EQ(answerer.texts.size(), 1) << answerer.texts.join(u'|').toStdString();
+  EXPECT_EQ(answerer.texts[0], QStringLiteral("Failed to set data for '") +
+                                   TSettingsStore::UserFilePath() +
+                                   QStringLiteral("'\nCannot create the folder."));
+  EXPECT_EQ(answerer.titles[0], title);
+  EXPECT_FALSE(settingsReports.isEmpty());
 }

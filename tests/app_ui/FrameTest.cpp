@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame as a user meets it: starting with a relative name, dropping files on a document,
 // the tray, the caption, keys with Alt, and what a dialog leaves behind.
 #include <QCheckBox>

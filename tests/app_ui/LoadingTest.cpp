@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Large and unusual files through the real document window: loaded whole (past the old limit
 // and in slices, with long lines), never marked changed by loading, saved back byte for byte;
 // a load that is cancelled opens nothing; named pipes and devices are refused with a reason;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files through the real document window: what is opened and saved unchanged comes back byte
 // for byte, a change changes only what the user changed, and files that are no ordinary text
 // are opened only with a word to the user.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A send never reports a failure as success and sends what the user wrote: refused
 // recipients stop the message for everybody, a refused login is told apart, a cancel or a
 // quitting program ends every wait at once, and the header carries what the fields show.

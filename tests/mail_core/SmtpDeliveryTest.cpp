@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The SMTP client against a real SMTP server: what arrives is read back and checked, both
 // as raw bytes and as the server's own e-mail parser decodes it.
 #include <gtest/gtest.h>

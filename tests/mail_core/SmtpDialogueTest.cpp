@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The SMTP dialogue against a scripted peer: what a real server will not do on request.
 #include <gtest/gtest.h>
 

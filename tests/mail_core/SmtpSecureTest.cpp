@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Encrypted submission against a real SMTP server: STARTTLS with a required login, TLS from
 // the first byte, and the refusals that must end a send before anything goes out. The
 // server's certificates come from an authority made by the test and trusted only through

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a receiving mail system's filter makes of an ordinary message: SpamAssassin (local
 // rules only, no network) must find nothing wrong with its header or its MIME structure.
 #include <gtest/gtest.h>

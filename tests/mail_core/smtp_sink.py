@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A real SMTP server for the mail engine's tests.
 
 Listens on 127.0.0.1 on a free port, prints the port on its first output line, and stores

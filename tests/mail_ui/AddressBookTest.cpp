@@ -1,7 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The address list filled by sends, and the address book opened from the compose window.
 #include <QListWidget>
+#include <QMenu>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
 
 #include "AddressList.h"
 #include "MailFixture.h"
@@ -189,4 +192,44 @@ TEST_F(AddressBook, ToolBarStylesAreKeptByEachWindow) {
   EXPECT_TRUE(form->findChild<QAction *>(QStringLiteral("mniStandard"))->isChecked());
   for (QToolButton *button : form->barMail->findChildren<QToolButton *>())
     EXPECT_FALSE(button->autoRaise());
+}
+
+// Both mail windows' tool-bar menus: their own captions, the raised style chosen from the
+// menu applies to the buttons and comes back with the window; the address book's menu
+// goes on with its own commands.
+TEST_F(AddressBook, TheToolBarStyleMenusKeepTheirCaptionsAndTheChosenStyle) {
+  const auto styleItems = [](QWidget *window) {
+    QStringList items;
+    for (QAction *a : window->findChild<QMenu *>(QStringLiteral("pumToolBar"))->actions())
+      items << (a->isSeparator() ? QStringLiteral("-") : a->objectName() + u'=' + a->text());
+    return items;
+  };
+  const auto raised = [](QToolBar *bar) {
+    const QList<QToolButton *> buttons = bar->findChildren<QToolButton *>();
+    return !buttons.isEmpty() && std::none_of(buttons.cbegin(), buttons.cend(),
+                                              [](QToolButton *b) { return b->autoRaise(); });
+  };
+  Open();
+  EXPECT_EQ(styleItems(form.get()),
+            QStringList({QStringLiteral("mniExplore=I&Explorer Style"),
+                         QStringLiteral("mniStandard=&Standard Style")}));
+  auto *standard = form->findChild<QAction *>(QStringLiteral("mniStandard"));
+  EXPECT_EQ(standard->statusTip(), QStringLiteral("Display tool bars with raised buttons"));
+  standard->trigger();
+  EXPECT_TRUE(raised(form->barMail));
+  EXPECT_FALSE(form->findChild<QAction *>(QStringLiteral("mniExplore"))->isChecked());
+  UseBook(*form, [&](TfrmAEmail &book) {
+    const QStringList items = styleItems(&book);
+    ASSERT_GE(items.size(), 4);
+    EXPECT_EQ(items.mid(0, 3), QStringList({QStringLiteral("mniExplore=I&Explorer Style"),
+                                            QStringLiteral("mniStandard=S&tandard Style"),
+                                            QStringLiteral("-")}));
+    EXPECT_FALSE(raised(book.barAddress));  // each window has its own style
+  });
+  form.reset();
+  EXPECT_EQ(Stored(QStringLiteral("Email Form"), QStringLiteral("mniStandard_Checked")),
+            QStringLiteral("True"));
+  Open();
+  EXPECT_TRUE(form->findChild<QAction *>(QStringLiteral("mniStandard"))->isChecked());
+  EXPECT_TRUE(raised(form->barMail));
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The compose window never reports a failure as success and sends what the user wrote:
 // refused recipients, line breaks and misleading addresses, a wrong password, a bad port,
 // a cancel or a quit during a send, each with a clear message and nothing lost.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The compose window used as a user would: opened on a workspace's text, filled in, checked
 // and sent to a real SMTP server, whose received messages are read back.
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File|Send As Email from the real main window: the active workspace's text reaches the
 // server, the window's own holders give the settings and get From back.
 #include <QMenu>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows as a user sees them: every label and button fits, nothing overlaps the panel.
 // With VELLUMIX_SCREENSHOTS set to a folder, the pictures are saved there to be looked at.
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A large message: the window keeps working while it is sent, shows how far it is, keeps a
 // second Send out and can stop the send.
 #include <QProgressBar>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The password store: the memory store, and the desktop store where no secret service
 // answers (the case of every machine without a desktop session, CI included).
 #include <gtest/gtest.h>

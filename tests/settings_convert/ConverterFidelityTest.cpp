@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the shipped converters keep, with the real pandoc and LibreOffice and documents they
 // made: every character and line of a plain text through each offered export format and back,
 // table rows and index text of an OpenDocument file, no metadata lines.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // settings_writer FILE SECTION NAME VALUE [REPEAT]
 // Opens the settings file as the program does, writes one value and closes the root key,
 // REPEAT times (default 1), each time with "<VALUE><n>" after the first. Prints "ready" after

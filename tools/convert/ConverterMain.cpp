@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A text converter program for the import and export commands (see ConverterProtocol.h).
 // vellumix-convert-pandoc hands the work to pandoc, vellumix-convert-office to LibreOffice
 // (soffice --headless). Word (docx) and OpenDocument Text can be read by both: each program

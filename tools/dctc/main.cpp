@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vellumix-dctc: compiles word lists into a .dct dictionary file.
 #include <QCoreApplication>
 

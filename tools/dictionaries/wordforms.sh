@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes every word form of an installed Debian dictionary, one a line, sorted, to OUT.
 #   wordforms.sh OUT hunspell NAME   the forms of /usr/share/hunspell/NAME.dic (hunspell-tools'
 #                                     unmunch with NAME.aff, or AFF=other.aff in the environment)

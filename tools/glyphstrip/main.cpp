@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds the shipped artwork from its sources: the glyph strip (data/glyphs/glyphs.png and its
 // README) from Tango icons and drawings, and the PNG renders of the program icon
 // (data/icons/vellumix.svg). Run once by hand whenever the artwork changes; the results are

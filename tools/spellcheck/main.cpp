@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vellumix-spell: the spell engine on the command line; see SpellTool.h for the commands.
 #include <QCoreApplication>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ZipDirectory.h"
 
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QMenu>
@@ -15,7 +16,8 @@ struct TBarStyleTexts {
 
 // The right-click menu of a window's tool bar: "IExplorer Style" (tag 0, flat buttons) and
 // "Standard Style" (tag 1, raised buttons), radio items named mniExplore and mniStandard so a
-// window's settings store keeps their check marks. The bar opens it on a right click.
+// window's settings store keeps their check marks. The bar opens it on a right click. The
+// dialogs and the mail windows share it; a window may add its own entries below the two.
 class TBarStyleMenu : public QMenu {
   Q_OBJECT
 
