@@ -3,34 +3,34 @@
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QAccessible>
-#include <QComboBox>
-#include <QPushButton>
-#include <QDir>
-#include <QPointer>
-#include <QTimer>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QTextEdit>
 #include <QClipboard>
-#include <QMessageBox>
+#include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTextDocument>
+#include <QTextEdit>
+#include <QTimer>
 #include <QToolBar>
 
 #include "AbsSpellDialog.h"
 #include "AppFixture.h"
+#include "HelpKeyFilter.h"
+#include "PageManager.h"
+#include "QtHelpSource.h"
 #include "RecoveryRecord.h"
 #include "RecoveryStore.h"
 #include "SpellDlg.h"
 #include "fmAEmail.h"
 #include "fmRecover.h"
-#include "PageManager.h"
 #include "fmSetup.h"
-#include "HelpKeyFilter.h"
-#include "QtHelpSource.h"
 
 namespace {
 
@@ -43,7 +43,8 @@ QStringList Captions(QWidget *window) {
     text = text.trimmed();
     while (text.endsWith(u':') || text.endsWith(u'.')) text.chop(1);
     text = text.trimmed();
-    if (text.size() > 1 && std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); }) &&
+    if (text.size() > 1 &&
+        std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); }) &&
         !captions.contains(text))
       captions << text;
   };
@@ -93,18 +94,22 @@ QStringList Unnamed(QWidget *window) {
   QStringList unnamed;
   auto check = [&] {
     for (QWidget *control : window->findChildren<QWidget *>()) {
-      const bool input = qobject_cast<QAbstractButton *>(control) || qobject_cast<QLineEdit *>(control) ||
-                         qobject_cast<QComboBox *>(control) || qobject_cast<QAbstractSpinBox *>(control) ||
-                         qobject_cast<QAbstractItemView *>(control) || qobject_cast<QPlainTextEdit *>(control) ||
-                         qobject_cast<QTextEdit *>(control);
-      if (!input || !control->isVisibleTo(window) || control->focusPolicy() == Qt::NoFocus) continue;
+      const bool input =
+          qobject_cast<QAbstractButton *>(control) || qobject_cast<QLineEdit *>(control) ||
+          qobject_cast<QComboBox *>(control) || qobject_cast<QAbstractSpinBox *>(control) ||
+          qobject_cast<QAbstractItemView *>(control) || qobject_cast<QPlainTextEdit *>(control) ||
+          qobject_cast<QTextEdit *>(control);
+      if (!input || !control->isVisibleTo(window) || control->focusPolicy() == Qt::NoFocus)
+        continue;
       // Inner parts of composite controls (a spin box's line, a combo box's list) are named by
       // their owner.
-      if (qobject_cast<QAbstractSpinBox *>(control->parentWidget()) || qobject_cast<QComboBox *>(control->parentWidget()))
+      if (qobject_cast<QAbstractSpinBox *>(control->parentWidget()) ||
+          qobject_cast<QComboBox *>(control->parentWidget()))
         continue;
       QAccessibleInterface *face = QAccessible::queryAccessibleInterface(control);
       const QString name = face ? face->text(QAccessible::Name).remove(u'&').trimmed() : QString();
-      const QString entry = QString::fromLatin1(control->metaObject()->className()) + u' ' + control->objectName();
+      const QString entry =
+          QString::fromLatin1(control->metaObject()->className()) + u' ' + control->objectName();
       if (name.isEmpty() && !unnamed.contains(entry)) unnamed << entry;
     }
   };
@@ -123,12 +128,15 @@ QStringList Unnamed(QWidget *window) {
 // Calls back with each window as it shows (windows that do not hold the program, as well).
 class TShowWatch : public QObject {
  public:
-  explicit TShowWatch(std::function<void(QWidget *)> shown) : shown_(std::move(shown)) { qApp->installEventFilter(this); }
+  explicit TShowWatch(std::function<void(QWidget *)> shown) : shown_(std::move(shown)) {
+    qApp->installEventFilter(this);
+  }
   ~TShowWatch() override { qApp->removeEventFilter(this); }
 
  protected:
   bool eventFilter(QObject *watched, QEvent *event) override {
-    if (event->type() == QEvent::Show && watched->isWidgetType() && static_cast<QWidget *>(watched)->isWindow()) {
+    if (event->type() == QEvent::Show && watched->isWidgetType() &&
+        static_cast<QWidget *>(watched)->isWindow()) {
       QPointer<QWidget> window = static_cast<QWidget *>(watched);
       // After the show has finished, from the event loop the window's owner waits in.
       QTimer::singleShot(0, this, [this, window] {
@@ -149,16 +157,19 @@ class TTopicCheck {
 
   void operator()(const QString &command, QWidget *window) {
     if (qobject_cast<QMessageBox *>(window)) return;  // a question or a notice: no topic of its own
-    for (const QString &control : Unnamed(window)) missing << command + QStringLiteral(": no accessible name: ") + control;
+    for (const QString &control : Unnamed(window))
+      missing << command + QStringLiteral(": no accessible name: ") + control;
     QString id;
     const QString topic = TopicText(window, help_, &id);
     if (topic.isEmpty()) {
-      missing << command + QStringLiteral(": no topic for ") + QString::fromLatin1(window->metaObject()->className());
+      missing << command + QStringLiteral(": no topic for ") +
+                     QString::fromLatin1(window->metaObject()->className());
       return;
     }
     ++checked;
     if (qEnvironmentVariableIsSet("VELLUMIX_LIST_CAPTIONS"))
-      fprintf(stderr, "%s %s: %s\n", qPrintable(command), qPrintable(id), qPrintable(Captions(window).join(QStringLiteral(" | "))));
+      fprintf(stderr, "%s %s: %s\n", qPrintable(command), qPrintable(id),
+              qPrintable(Captions(window).join(QStringLiteral(" | "))));
     for (const QString &caption : Captions(window))
       if (!topic.contains(caption.simplified(), Qt::CaseInsensitive))
         missing << command + u'(' + id + QStringLiteral("): \"") + caption + u'"';
@@ -198,11 +209,10 @@ TEST_F(AppFixture, EveryWindowsTopicDescribesEveryCaptionInIt) {
       address->click();
     }
   };
-  const char *const commands[] = {"mniPreferences", "mniFind",     "mniReplace", "mniPasteSpecial",
-                                  "mniWordCount",   "mniSpecial",  "puiProperties", "mniMCustom",
-                                  "mniFile5",       "mniPCustom",  "mniPPreview", "mniFile4",
-                                  "mniAbout",       "mniTech",     "mniFile0",    "mniFile11",
-                                  "mniPrintSetup"};
+  const char *const commands[] = {
+      "mniPreferences", "mniFind",    "mniReplace", "mniPasteSpecial", "mniWordCount", "mniSpecial",
+      "puiProperties",  "mniMCustom", "mniFile5",   "mniPCustom",      "mniPPreview",  "mniFile4",
+      "mniAbout",       "mniTech",    "mniFile0",   "mniFile11",       "mniPrintSetup"};
   for (const char *name : commands) {
     QAction *action = m.Action(QString::fromLatin1(name));
     ASSERT_NE(action, nullptr) << name;
@@ -240,7 +250,8 @@ TEST_F(AppFixture, EachSpellDialogStylesTopicDescribesEveryCaptionInIt) {
       dialog->close();
     }
   });
-  for (TSpellDlg::TDialogTypes style : {TSpellDlg::dtWordPerfect, TSpellDlg::dtMSWord, TSpellDlg::dtWordPro96}) {
+  for (TSpellDlg::TDialogTypes style :
+       {TSpellDlg::dtWordPerfect, TSpellDlg::dtMSWord, TSpellDlg::dtWordPro96}) {
     m.dlgSpell()->SetDialogStyle(style);
     m.dlgSpell()->SetLabelLanguage(TSpellDlg::lgEnglish);
     memo->SetText(QStringLiteral("the quick brwn fox"));
