@@ -102,7 +102,7 @@ TW96SpellDlg::TW96SpellDlg(QWidget *parent) : TAbsSpellDialog(parent) {
   });
 }
 
-// The focus watch ends before the dialog's parts go: closing moves the focus away from the word box.
+// The focus watch ends before the dialog's parts go: closing moves the focus off the word box.
 TW96SpellDlg::~TW96SpellDlg() { disconnect(qApp, nullptr, this, nullptr); }
 
 void TW96SpellDlg::SetMisspeltWord(const QString &) {}
