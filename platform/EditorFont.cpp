@@ -8,7 +8,7 @@ namespace EditorFont {
 QString DefaultFamily() { return QStringLiteral("Souvenir Lt BT"); }
 
 QString MonospacedFamily() {
-  for (const QString family :
+  for (const QString &family :
        {QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono")})
     if (QFontDatabase::hasFamily(family)) return family;
   return QFontDatabase::systemFont(QFontDatabase::FixedFont).family();

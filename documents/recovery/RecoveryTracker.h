@@ -32,7 +32,7 @@ class TRecoveryTracker : public QObject {
   // Quiet time after the last change before the copy is written, and the longest time a
   // change waits while typing goes on.
   static inline int PauseMs = 1500;
-  static inline int LongestWaitMs = 4000;
+  static inline int LongestWaitMs = 2000;  // with the write, well within 3 s of any keystroke
   // Characters copied from the edit control in one slice.
   static inline qsizetype SliceSize = 64 * 1024;
 

@@ -23,7 +23,7 @@ class RecoveryTrackerTest : public ::testing::Test {
   void TearDown() override {
     TRecoveryStore::SetActive(nullptr);
     TRecoveryTracker::PauseMs = 1500;
-    TRecoveryTracker::LongestWaitMs = 4000;
+    TRecoveryTracker::LongestWaitMs = 2000;
     TRecoveryTracker::SliceSize = 64 * 1024;
   }
 
