@@ -23,6 +23,7 @@ TfrmAEmail::TfrmAEmail(QStringList &exchange, const TMailIcons &icons, QWidget *
   lstAddress = new TAddressList(this);
   lstAddress->setObjectName(QStringLiteral("lstAddress"));
   lstAddress->setProperty("HelpContext", 1101);
+  lstAddress->setAccessibleName(QStringLiteral("Email addresses"));
   barAddress = new QToolBar(this);
   barAddress->setObjectName(QStringLiteral("barAddress"));
   barAddress->setIconSize(QSize(16, 16));

@@ -64,6 +64,7 @@ TMSSpellDlg::TMSSpellDlg(QWidget *parent) : TAbsSpellDialog(parent) {
   lstSuggest = AddSuggestionList({119, 81, 177, 113});
   lblReplace->setBuddy(edtWord);
   lblSuggestions->setBuddy(lstSuggest);
+  lblFound->setBuddy(edtCurWord);
 
   btnSkip = AddButton("btnSkip", QStringLiteral("&Ignore"), {304, 56, 94, 26}, cmSkip);
   btnSkipAll =

@@ -58,6 +58,7 @@ TW96SpellDlg::TW96SpellDlg(QWidget *parent) : TAbsSpellDialog(parent) {
 
   auto *speedButton1 = new QToolButton(this);
   speedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+  speedButton1->setAccessibleName(QStringLiteral("Suggest"));
   speedButton1->setGeometry(5, 8, 25, 25);
   speedButton1->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
   connect(speedButton1, &QToolButton::clicked, this, &TAbsSpellDialog::FillSuggestions);
@@ -74,6 +75,7 @@ TW96SpellDlg::TW96SpellDlg(QWidget *parent) : TAbsSpellDialog(parent) {
   edtWord->setText(QStringLiteral("edtWord"));
   lblFound->setBuddy(edtWord);
   lstSuggest = AddSuggestionList({127, 9, 177, kListHeight});
+  lstSuggest->setAccessibleName(QStringLiteral("Suggestions"));
   auto *shape2 = new QFrame(this);
   shape2->setObjectName(QStringLiteral("Shape2"));
   shape2->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -99,6 +101,9 @@ TW96SpellDlg::TW96SpellDlg(QWidget *parent) : TAbsSpellDialog(parent) {
     if (old == edtWord) WordExit(now);
   });
 }
+
+// The focus watch ends before the dialog's parts go: closing moves the focus off the word box.
+TW96SpellDlg::~TW96SpellDlg() { disconnect(qApp, nullptr, this, nullptr); }
 
 void TW96SpellDlg::SetMisspeltWord(const QString &) {}
 

@@ -9,6 +9,7 @@ class TW96SpellDlg : public TAbsSpellDialog {
   Q_OBJECT
  public:
   explicit TW96SpellDlg(QWidget *parent = nullptr);
+  ~TW96SpellDlg() override;
 
   void SetMisspeltWord(const QString &text) override;
   void ShowAccents(TAccentSet accents) override;
