@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "LineEnds.h"
 
 QString LineEnds::ToNewlines(const QString &text) {
