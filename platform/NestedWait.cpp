@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "NestedWait.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QObject>
 #include <QTimer>
@@ -53,6 +54,12 @@ TNestedWait::TEnd TNestedWait::Until(const std::function<bool()> &done,
 }
 
 TNestedWait::TEnd TNestedWait::Pass(const std::function<bool()> &canceled) {
+  // Without an application object (a command-line tool, a fuzz target) no events wait to be
+  // handled: the pass is over at once.
+  if (!QCoreApplication::instance()) {
+    if (state_->gone || (state_->guarded && !state_->guard)) return TEnd::ObjectGone;
+    return state_->canceled || (canceled && canceled()) ? TEnd::Canceled : TEnd::Done;
+  }
   bool passed = false;
   // A zero timer fires once the loop has handled what was pending before it. It holds the
   // shared state, not this object, which may be gone by then.
