@@ -8,18 +8,13 @@
 #include "ReportRenderer.h"
 #include "TemplateEditor.h"
 #include "TemplateFile.h"
+#include "TemplateText.h"
 #include "TextMeasure.h"
 
 namespace {
 
-// A4 portrait with 15 mm margins: 180 x 267 mm inside.
-QByteArray Head() { return "VellumixReport 1\npage size=A4\n"; }
-
-QString ErrorOf(const QByteArray &bytes) {
-  QString error;
-  EXPECT_FALSE(TemplateFile::Parse(bytes, &error)) << bytes.left(200).constData();
-  return error;
-}
+using TemplateText::ErrorOf;
+using TemplateText::Head;
 
 TReportTemplate Shipped() {
   QString error;

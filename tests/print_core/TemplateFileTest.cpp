@@ -5,17 +5,13 @@
 
 #include "Folders.h"
 #include "TemplateFile.h"
+#include "TemplateText.h"
 #include "TestEnvironment.h"
 
 namespace {
 
-QByteArray Head() { return "VellumixReport 1\npage size=A4\n"; }
-
-QString ErrorOf(const QByteArray &bytes) {
-  QString error;
-  EXPECT_FALSE(TemplateFile::Parse(bytes, &error)) << bytes.left(200).constData();
-  return error;
-}
+using TemplateText::ErrorOf;
+using TemplateText::Head;
 
 }  // namespace
 
