@@ -45,9 +45,6 @@ constexpr qsizetype kSliceChars = 1 << 20;
 constexpr qsizetype kCountedBytesChars = 1 << 20;
 // Files that fit one slice are read and shown without waiting for a thread.
 constexpr qint64 kQuickLoadBytes = kSliceChars;
-// Rich text is made a document in slices of this much work (characters, a run counting
-// more), each shown in a few tens of milliseconds.
-constexpr qsizetype kRtfSliceWork = 256 * 1024;
 }  // namespace
 
 TfrmEdit::TfrmEdit(TEditHost &host, QWidget *parent) : QWidget(parent), host_(host) {
@@ -375,6 +372,8 @@ bool TfrmEdit::loadRichText(const QString &fileName, const QByteArray &bytes) {
   const TTextFormat format{TTextEncoding::Windows1252, TLineEnd::CrLf, {}};
   mmoMemo_->BeginLoad(format);
   mmoMemo_->HoldUpdates();
+  // Slices of this much work (characters, a run counting more): a few tens of milliseconds.
+  constexpr qsizetype kRtfSliceWork = 256 * 1024;
   std::optional<TRtfDocumentBuilder> builder(std::in_place, read.content, *mmoMemo_->document());
   const bool built = whileLoading(
       [&] {
