@@ -362,11 +362,11 @@ bool TfrmEdit::loadRichText(const QString &fileName, const QByteArray &bytes) {
   job.reset();
   if (!read.Ok() || read.truncated) {
     pnlLoad_->hide();
-    MessageBox::ShowError(this,
-                          QStringLiteral("Cannot open file ") + fileName + QStringLiteral(".\r") +
-                              (read.Ok() ? QStringLiteral("Its text is longer than this "
-                                                          "computer's free memory can hold")
-                                         : read.error));
+    MessageBox::ShowError(this, QStringLiteral("Cannot open file ") + fileName +
+                                    QStringLiteral(".\r") +
+                                    (read.Ok() ? QStringLiteral("Its text is longer than this "
+                                                                "computer's free memory can hold")
+                                               : read.error));
     return false;
   }
   const TTextFormat format{TTextEncoding::Windows1252, TLineEnd::CrLf, {}};
