@@ -54,9 +54,10 @@ void measure(const char *name, QPlainTextEdit &edit, const QString &text, bool w
   edit.viewport()->repaint();
   CALLGRIND_STOP_INSTRUMENTATION;
   const qint64 total = t.nsecsElapsed();
-  std::printf("%-16s %9lld characters, wrap %-3s  key (change + layout) %8.1f ms   paint %8.1f ms\n",
-              name, static_cast<long long>(text.size()), wrap ? "on" : "off", double(key) / 1e6,
-              double(total - key) / 1e6);
+  std::printf(
+      "%-16s %9lld characters, wrap %-3s  key (change + layout) %8.1f ms   paint %8.1f ms\n", name,
+      static_cast<long long>(text.size()), wrap ? "on" : "off", double(key) / 1e6,
+      double(total - key) / 1e6);
   std::fflush(stdout);
 }
 
