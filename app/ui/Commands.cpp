@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Commands.h"
 
+#include "BarStyleMenu.h"
 #include "CaseConvert.h"
 #include "DocumentCommands.h"
 #include "HelpCommands.h"
@@ -15,6 +16,8 @@
 #include "fmEdit.h"
 #include "fmMain.h"
 #include "fmTools.h"
+
+#include <string_view>
 
 namespace {
 
@@ -389,6 +392,9 @@ static_assert(InIdentifierOrder(kPopupTwins),
               "the pop-up table must list every TPopupItem in order");
 static_assert(InIdentifierOrder(kMenus), "the menu table must list every TMenu in order");
 static_assert(InIdentifierOrder(kButtons), "the button table must list every TButton in order");
+// The style rows are the shared style menu's items, whose names the settings store keeps.
+static_assert(std::string_view(kItems[std::size_t(C::ExploreStyle)].name) == TBarStyleMenu::ExploreName);
+static_assert(std::string_view(kItems[std::size_t(C::StandardStyle)].name) == TBarStyleMenu::StandardName);
 
 }  // namespace
 
