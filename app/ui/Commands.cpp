@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Commands.h"
 
-#include "CaseConvert.h"
 #include "DocumentCommands.h"
 #include "HelpCommands.h"
 #include "IdleNotifier.h"
@@ -47,7 +46,7 @@ void Spell(TfrmMain &m, int) { m.SpellCheck(); }
 void WordCount(TfrmMain &m, int) { m.WordCount(); }
 void Align(TfrmMain &m, int tag) { m.Align(tag); }
 void WordWrap(TfrmMain &m, int) { m.ApplyWordWrap(); }
-void Convert(TfrmMain &m, int tag) { onActive(m, [tag](TfrmEdit &e) { MenuConvert(*e.mmoMemo(), tag); }); }
+void Convert(TfrmMain &m, int tag) { onActive(m, [tag](TfrmEdit &e) { e.ConvertCase(tag); }); }
 void Find(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { SearchCommands::Find(e, m); }); }
 void FindNext(TfrmMain &m, int) { onActive(m, [](TfrmEdit &e) { SearchCommands::FindNext(e); }); }
 void Replace(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { SearchCommands::Replace(e, m); }); }

@@ -27,42 +27,56 @@ bool Replace(TEditControl &edit, const TSearchOptions &options, const QString &r
   return true;
 }
 
-qsizetype ReplaceAll(TEditControl &edit, const TSearchOptions &options,
-                     const QString &replaceText) {
-  if (options.findText.isEmpty()) return 0;
-  const TTextFinder finder(options);
-  const QString text = WholeText(edit);
-  qsizetype start = 0;
-  qsizetype end = 0;
-  qsizetype caret = 0;
-  if (options.down) {
-    auto result = finder.ReplaceForward(text, edit.SelStart() + edit.SelLength(), replaceText);
-    if (result.count == 0) return 0;
+TReplaceAllJob ReplaceAllJobFor(const TEditControl &edit, const TSearchOptions &options,
+                                const QString &replaceText) {
+  TReplaceAllJob job;
+  job.options = options;
+  job.replaceText = replaceText;
+  job.selStart = edit.SelStart();
+  job.selEnd = edit.SelStart() + edit.SelLength();
+  if (!options.findText.isEmpty()) job.text = WholeText(edit);
+  return job;
+}
+
+TReplaceAllPlan PlanReplaceAll(const TReplaceAllJob &job, const TKeepGoing &keepGoing) {
+  TReplaceAllPlan plan;
+  if (job.options.findText.isEmpty()) return plan;
+  const TTextFinder finder(job.options);
+  if (job.options.down) {
+    auto result = finder.ReplaceForward(job.text, job.selEnd, job.replaceText, keepGoing);
     // Only the stretch from the first to the last occurrence changes.
-    start = result.firstStart;
-    end = result.lastEnd;
-    caret = start + result.text.size();
-    edit.HoldUpdates();
-    edit.BeginEditBlock();
-    edit.SetSelection(start, end - start);
-    edit.ReplaceSelection(result.text);
-    edit.EndEditBlock();
-    edit.SetSelection(caret, 0);
-    edit.ReleaseUpdates();
-    return result.count;
+    plan.count = result.count;
+    plan.start = result.firstStart;
+    plan.end = result.lastEnd;
+    plan.caret = plan.start + result.text.size();
+    plan.text = std::move(result.text);
+    return plan;
   }
-  end = edit.SelStart();
-  auto result = finder.ReplaceBackward(text, end, replaceText);
-  if (result.count == 0) return 0;
-  start = result.firstStart;
+  auto result = finder.ReplaceBackward(job.text, job.selStart, job.replaceText, keepGoing);
+  plan.count = result.count;
+  plan.start = result.firstStart;
+  plan.end = job.selStart;
+  plan.caret = plan.start + job.replaceText.size();
+  plan.text = std::move(result.text);
+  return plan;
+}
+
+void ApplyReplaceAll(TEditControl &edit, const TReplaceAllPlan &plan) {
+  if (plan.count == 0) return;
   edit.HoldUpdates();
   edit.BeginEditBlock();
-  edit.SetSelection(start, end - start);
-  edit.ReplaceSelection(result.text);
+  edit.SetSelection(plan.start, plan.end - plan.start);
+  edit.ReplaceSelection(plan.text);
   edit.EndEditBlock();
-  edit.SetSelection(start + replaceText.size(), 0);
+  edit.SetSelection(plan.caret, 0);
   edit.ReleaseUpdates();
-  return result.count;
+}
+
+qsizetype ReplaceAll(TEditControl &edit, const TSearchOptions &options,
+                     const QString &replaceText) {
+  const TReplaceAllPlan plan = PlanReplaceAll(ReplaceAllJobFor(edit, options, replaceText));
+  ApplyReplaceAll(edit, plan);
+  return plan.count;
 }
 
 QString NotFoundText(const QString &findText) {

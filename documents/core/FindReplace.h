@@ -27,6 +27,30 @@ bool Replace(TEditControl &edit, const TSearchOptions &options, const QString &r
 // caret ends behind the last replacement made. One undo step; returns the number replaced.
 qsizetype ReplaceAll(TEditControl &edit, const TSearchOptions &options, const QString &replaceText);
 
+// ReplaceAll in its three steps, so that the middle one, which takes long on a large text, can
+// run on another thread while the control waits unchanged: what to search is read from the
+// control, the new text worked out, and put in.
+struct TReplaceAllJob {
+  TSearchOptions options;
+  QString replaceText;
+  QString text;  // the control's whole text (empty when there is nothing to find)
+  qsizetype selStart = 0;
+  qsizetype selEnd = 0;
+};
+struct TReplaceAllPlan {
+  qsizetype count = 0;  // occurrences replaced; nothing changes when 0
+  qsizetype start = 0;  // text replaces [start, end)
+  qsizetype end = 0;
+  QString text;
+  qsizetype caret = 0;  // where the caret goes afterwards
+};
+TReplaceAllJob ReplaceAllJobFor(const TEditControl &edit, const TSearchOptions &options,
+                                const QString &replaceText);
+// keepGoing hears the progress; a stopped plan is of no use.
+TReplaceAllPlan PlanReplaceAll(const TReplaceAllJob &job, const TKeepGoing &keepGoing = {});
+// Puts the plan into edit as one undo step; edit must not have changed since the job was read.
+void ApplyReplaceAll(TEditControl &edit, const TReplaceAllPlan &plan);
+
 // The message for a search that found nothing.
 QString NotFoundText(const QString &findText);
 

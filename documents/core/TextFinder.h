@@ -5,6 +5,8 @@
 #include <QStringMatcher>
 #include <QStringView>
 
+#include "WorkSteps.h"
+
 // What a search looks for and how.
 struct TSearchOptions {
   QString findText;
@@ -38,7 +40,10 @@ class TTextFinder {
     qsizetype firstStart = 0;  // start of the first occurrence
     qsizetype lastEnd = 0;     // end of the last occurrence
   };
-  TReplaced ReplaceForward(QStringView text, qsizetype from, const QString &replacement) const;
+  // keepGoing hears how far the search has come now and then; a stopped replacement is of no
+  // use.
+  TReplaced ReplaceForward(QStringView text, qsizetype from, const QString &replacement,
+                           const TKeepGoing &keepGoing = {}) const;
   // The same going backwards from limit to the start of the text; each search ends in front
   // of the previous occurrence, so a replacement is never searched again.
   struct TReplacedBackward {
@@ -47,7 +52,8 @@ class TTextFinder {
     qsizetype firstStart = 0;  // start of the topmost occurrence
   };
   TReplacedBackward ReplaceBackward(QStringView text, qsizetype limit,
-                                    const QString &replacement) const;
+                                    const QString &replacement,
+                                    const TKeepGoing &keepGoing = {}) const;
 
  private:
   // The raw match nearest to from going down / ending at or before limit going up.
