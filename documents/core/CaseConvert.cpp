@@ -117,13 +117,15 @@ std::optional<TCaseJob> CaseJobFor(const TEditControl &edit, int tag) {
   job.kind = static_cast<TConvertKind>(tag);
   job.selection = edit.SelLength() > 0;
   if (!job.selection && job.kind == TConvertKind::Capitalize) return std::nullopt;
-  job.caret = edit.SelStart();
+  job.start = edit.SelStart();
   job.text = job.selection ? edit.SelText() : edit.TextRange(0, edit.PositionCount());
   return job;
 }
 
 void ApplyCaseJob(TEditControl &edit, const TCaseJob &job, const QString &converted) {
   if (job.selection) {
+    // The same stretch, even when the selection was moved while the text was converted.
+    edit.SetSelection(job.start, job.text.size());
     edit.ReplaceSelection(converted);
     return;
   }
@@ -134,7 +136,7 @@ void ApplyCaseJob(TEditControl &edit, const TCaseJob &job, const QString &conver
   edit.SelectAll();
   edit.ReplaceSelection(converted);
   edit.EndEditBlock();
-  edit.SetSelection(job.caret, 0);
+  edit.SetSelection(job.start, 0);
   edit.ReleaseUpdates();
 }
 

@@ -34,8 +34,8 @@ QString ConvertText(TConvertKind kind, const QString &s, const TKeepGoing &keepG
 struct TCaseJob {
   TConvertKind kind = TConvertKind::Lower;
   bool selection = false;  // the selection, else the whole text
-  qsizetype caret = 0;
-  QString text;  // what is converted
+  qsizetype start = 0;     // of the selection; the caret when there is none
+  QString text;            // what is converted
 };
 // Nothing for an unknown tag, or Capitalize without a selection.
 std::optional<TCaseJob> CaseJobFor(const TEditControl &edit, int tag);

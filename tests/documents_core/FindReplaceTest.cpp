@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "FindReplace.h"
 #include "MemoryEdit.h"
 #include "SearchState.h"
@@ -159,4 +162,44 @@ TEST(FindReplace, DialogMovesOutOfTheWayOfTheOccurrence) {
   // No room either way: stays.
   const QRect tall(100, 0, 300, 700);
   EXPECT_FALSE(FindReplace::MoveOutOfTheWay(tall, QPoint(150, 200), QPoint(200, 200), screen));
+}
+
+TEST(FindReplace, ALongReplaceAllTellsItsProgressAndStopsWhenAsked) {
+  // Occurrences all through a text of a few slices, a whole word among them at each slice's
+  // edge so that a stop and a go-on must not lose track of the text before it.
+  QString text;
+  while (text.size() < 1000 * 1000) text += QStringLiteral("cat concat cat. ");
+  TMemoryEdit edit;
+  edit.SetText(text);
+  edit.SetSelection(4, 0);
+  TSearchOptions options;
+  options.findText = QStringLiteral("cat");
+  options.wholeWord = true;
+  const FindReplace::TReplaceAllJob job =
+      FindReplace::ReplaceAllJobFor(edit, options, QStringLiteral("dog"));
+
+  std::vector<qint64> told;
+  const auto plan = FindReplace::PlanReplaceAll(job, [&](qint64 done, qint64 total) {
+    EXPECT_EQ(total, text.size());
+    told.push_back(done);
+    return true;
+  });
+  ASSERT_GE(told.size(), 3u);
+  EXPECT_TRUE(std::is_sorted(told.begin(), told.end()));
+  FindReplace::ApplyReplaceAll(edit, plan);
+  QString expected = QStringLiteral("dog concat dog. ").repeated(text.size() / 16);
+  expected.replace(0, 3, QStringLiteral("cat"));  // before the caret
+  EXPECT_TRUE(edit.TextRange(0, edit.PositionCount()) == expected);
+  EXPECT_EQ(plan.count, 2 * (text.size() / 16) - 1);
+
+  // Going up as well; a stop ends the search at once.
+  options.down = false;
+  edit.SetText(text);
+  edit.SetSelection(text.size(), 0);
+  int asked = 0;
+  const auto stopped = FindReplace::PlanReplaceAll(
+      FindReplace::ReplaceAllJobFor(edit, options, QStringLiteral("dog")),
+      [&](qint64, qint64) { return ++asked < 2; });
+  EXPECT_EQ(asked, 2);
+  EXPECT_LT(stopped.count, 2 * (text.size() / 16) / 2);
 }
