@@ -111,21 +111,22 @@ QString ConvertText(TConvertKind kind, const QString &s, const TKeepGoing &keepG
   return s;
 }
 
-std::optional<TCaseJob> CaseJobFor(const TEditControl &edit, int tag) {
+std::optional<TCaseJob> CaseJobFor(const TEditControl &edit, int tag, bool readText) {
   if (tag < 0 || tag > 4) return std::nullopt;
   TCaseJob job;
   job.kind = static_cast<TConvertKind>(tag);
   job.selection = edit.SelLength() > 0;
   if (!job.selection && job.kind == TConvertKind::Capitalize) return std::nullopt;
   job.start = edit.SelStart();
-  job.text = job.selection ? edit.SelText() : edit.TextRange(0, edit.PositionCount());
+  job.length = job.selection ? edit.SelLength() : edit.PositionCount();
+  if (readText) job.text = edit.TextRange(job.From(), job.To());
   return job;
 }
 
 void ApplyCaseJob(TEditControl &edit, const TCaseJob &job, const QString &converted) {
   if (job.selection) {
     // The same stretch, even when the selection was moved while the text was converted.
-    edit.SetSelection(job.start, job.text.size());
+    edit.SetSelection(job.start, job.length);
     edit.ReplaceSelection(converted);
     return;
   }

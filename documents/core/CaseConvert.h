@@ -35,10 +35,15 @@ struct TCaseJob {
   TConvertKind kind = TConvertKind::Lower;
   bool selection = false;  // the selection, else the whole text
   qsizetype start = 0;     // of the selection; the caret when there is none
+  qsizetype length = 0;    // of what is converted
   QString text;            // what is converted
+  // What is converted in the control's positions.
+  qsizetype From() const { return selection ? start : 0; }
+  qsizetype To() const { return From() + length; }
 };
-// Nothing for an unknown tag, or Capitalize without a selection.
-std::optional<TCaseJob> CaseJobFor(const TEditControl &edit, int tag);
+// Nothing for an unknown tag, or Capitalize without a selection. readText false: the caller
+// reads the text itself (From() to To()).
+std::optional<TCaseJob> CaseJobFor(const TEditControl &edit, int tag, bool readText = true);
 // Puts the converted text of job into edit, which must not have changed since the job was read.
 void ApplyCaseJob(TEditControl &edit, const TCaseJob &job, const QString &converted);
 

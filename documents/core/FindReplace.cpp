@@ -28,13 +28,13 @@ bool Replace(TEditControl &edit, const TSearchOptions &options, const QString &r
 }
 
 TReplaceAllJob ReplaceAllJobFor(const TEditControl &edit, const TSearchOptions &options,
-                                const QString &replaceText) {
+                                const QString &replaceText, bool readText) {
   TReplaceAllJob job;
   job.options = options;
   job.replaceText = replaceText;
   job.selStart = edit.SelStart();
   job.selEnd = edit.SelStart() + edit.SelLength();
-  if (!options.findText.isEmpty()) job.text = WholeText(edit);
+  if (readText && !options.findText.isEmpty()) job.text = WholeText(edit);
   return job;
 }
 

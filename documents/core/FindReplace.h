@@ -44,8 +44,9 @@ struct TReplaceAllPlan {
   QString text;
   qsizetype caret = 0;  // where the caret goes afterwards
 };
+// readText false: the caller reads the whole text into the job itself.
 TReplaceAllJob ReplaceAllJobFor(const TEditControl &edit, const TSearchOptions &options,
-                                const QString &replaceText);
+                                const QString &replaceText, bool readText = true);
 // keepGoing hears the progress; a stopped plan is of no use.
 TReplaceAllPlan PlanReplaceAll(const TReplaceAllJob &job, const TKeepGoing &keepGoing = {});
 // Puts the plan into edit as one undo step; edit must not have changed since the job was read.

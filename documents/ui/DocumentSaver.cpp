@@ -45,7 +45,7 @@ std::optional<TDocumentSaveResult> saveDocument(TfrmEdit &window,
   if (request.richText || !LongOperation::IsLong(request.text.size())) return SaveDocument(request);
   TDocumentSaveResult result;
   const auto end = LongOperation::Run(
-      window, QStringLiteral("Saving ") + request.fileName + QStringLiteral("..."),
+      window, QStringLiteral("Saving ") + request.fileName + QStringLiteral("..."), {},
       [&](const TKeepGoing &keepGoing) {
         TSteppedWriter writer(keepGoing);
         result = SaveDocument(request, &writer);

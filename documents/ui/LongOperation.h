@@ -27,8 +27,17 @@ enum class TEnd {
 constexpr qsizetype kLongChars = 1 << 20;
 inline bool IsLong(qsizetype characters) { return characters >= kLongChars; }
 
+// The part of the window's text the work needs, read into *into before the work starts: in
+// slices between events, as reading a very large text from the edit control takes long too.
+// No into: nothing is read.
+struct TRead {
+  qsizetype start = 0;
+  qsizetype end = 0;
+  QString *into = nullptr;
+};
+
 // work gets the function it tells its progress to and that says when to stop.
-TEnd Run(TfrmEdit &window, const QString &caption,
+TEnd Run(TfrmEdit &window, const QString &caption, const TRead &read,
          const std::function<void(const TKeepGoing &keepGoing)> &work);
 
 // How long the work runs before its progress shows (milliseconds); tests set 0.

@@ -613,13 +613,15 @@ void TfrmEdit::dialogReplaceAll(TFindDialog *dialog) {
   const TSearchOptions options = dialog->Options();
   if (!options.findText.isEmpty()) lastSearchDialog_ = dialog;
   searchState_.Remember(options);
-  const FindReplace::TReplaceAllJob job =
-      FindReplace::ReplaceAllJobFor(*mmoMemo_, options, dialog->ReplaceText());
+  const qsizetype size = mmoMemo_->PositionCount();
+  const bool isLong = !options.findText.isEmpty() && LongOperation::IsLong(size);
+  FindReplace::TReplaceAllJob job =
+      FindReplace::ReplaceAllJobFor(*mmoMemo_, options, dialog->ReplaceText(), !isLong);
   FindReplace::TReplaceAllPlan plan;
-  if (LongOperation::IsLong(job.text.size())) {
+  if (isLong) {
     const QPointer<TFindDialog> dialogGuard(dialog);
     const auto end = LongOperation::Run(
-        *this, QStringLiteral("Replacing..."),
+        *this, QStringLiteral("Replacing..."), {0, size, &job.text},
         [&](const TKeepGoing &keepGoing) { plan = FindReplace::PlanReplaceAll(job, keepGoing); });
     if (end != LongOperation::TEnd::Done || !dialogGuard) return;
   } else {
@@ -634,14 +636,17 @@ void TfrmEdit::dialogReplaceAll(TFindDialog *dialog) {
 
 void TfrmEdit::ConvertCase(int tag) {
   if (Busy()) return;
-  const std::optional<TCaseJob> job = CaseJobFor(*mmoMemo_, tag);
+  const bool isLong = LongOperation::IsLong(mmoMemo_->SelLength() > 0 ? mmoMemo_->SelLength()
+                                                                      : mmoMemo_->PositionCount());
+  std::optional<TCaseJob> job = CaseJobFor(*mmoMemo_, tag, !isLong);
   if (!job) return;
   QString converted;
-  if (LongOperation::IsLong(job->text.size())) {
-    const auto end = LongOperation::Run(*this, QStringLiteral("Converting case..."),
-                                        [&](const TKeepGoing &keepGoing) {
-                                          converted = ConvertText(job->kind, job->text, keepGoing);
-                                        });
+  if (isLong) {
+    const auto end =
+        LongOperation::Run(*this, QStringLiteral("Converting case..."),
+                           {job->From(), job->To(), &job->text}, [&](const TKeepGoing &keepGoing) {
+                             converted = ConvertText(job->kind, job->text, keepGoing);
+                           });
     if (end != LongOperation::TEnd::Done) return;
   } else {
     converted = ConvertText(job->kind, job->text);
