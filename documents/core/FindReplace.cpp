@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FindReplace.h"
 
+#include <algorithm>
+
 #include "EditControl.h"
 
 namespace FindReplace {
@@ -9,13 +11,53 @@ namespace {
 QString WholeText(const TEditControl &edit) { return edit.TextRange(0, edit.PositionCount()); }
 }  // namespace
 
+namespace {
+// A search reads the text around the caret in pieces that grow from this size to kLargestPiece
+// characters, so that a near occurrence is found without reading a large text whole.
+constexpr qsizetype kFirstPiece = 1 << 16;
+constexpr qsizetype kLargestPiece = 1 << 22;
+
+// The first occurrence starting at or after from; -1 when there is none.
+qsizetype FindDown(const TEditControl &edit, const TTextFinder &finder, qsizetype from) {
+  const qsizetype count = edit.PositionCount();
+  for (qsizetype piece = kFirstPiece; from + finder.Length() <= count;
+       piece = std::min(2 * piece, kLargestPiece)) {
+    // One character more on each side for the whole-word check.
+    const qsizetype start = std::max<qsizetype>(0, from - 1);
+    const qsizetype end = std::min(count, from + piece + finder.Length());
+    const QString text = edit.TextRange(start, std::min(count, end + 1));
+    const qsizetype found = finder.FindForward(text, from - start, end - start);
+    if (found >= 0) return start + found;
+    from += piece;  // every occurrence starting up to here ended within this piece
+  }
+  return -1;
+}
+
+// The last occurrence ending at or before limit; -1 when there is none.
+qsizetype FindUp(const TEditControl &edit, const TTextFinder &finder, qsizetype limit) {
+  const qsizetype count = edit.PositionCount();
+  limit = std::min(limit, count);
+  for (qsizetype piece = kFirstPiece; limit >= finder.Length();
+       piece = std::min(2 * piece, kLargestPiece)) {
+    const qsizetype start = std::max<qsizetype>(0, limit - piece - finder.Length() - 1);
+    const QString text = edit.TextRange(start, std::min(count, limit + 1));
+    // Occurrences starting at start have no character before them in text: the next piece
+    // looks at them.
+    const qsizetype found = finder.FindBackward(text, start == 0 ? 0 : 1, limit - start);
+    if (found >= 0) return start + found;
+    if (start == 0) break;
+    limit = start + finder.Length();
+  }
+  return -1;
+}
+}  // namespace
+
 bool Find(TEditControl &edit, const TSearchOptions &options) {
   if (options.findText.isEmpty()) return false;
   const TTextFinder finder(options);
-  const QString text = WholeText(edit);
-  const qsizetype position =
-      options.down ? finder.FindForward(text, edit.SelStart() + edit.SelLength(), text.size())
-                   : finder.FindBackward(text, 0, edit.SelStart());
+  const qsizetype position = options.down
+                                 ? FindDown(edit, finder, edit.SelStart() + edit.SelLength())
+                                 : FindUp(edit, finder, edit.SelStart());
   if (position < 0) return false;
   edit.SetSelection(position, finder.Length());
   return true;

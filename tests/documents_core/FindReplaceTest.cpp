@@ -203,3 +203,37 @@ TEST(FindReplace, ALongReplaceAllTellsItsProgressAndStopsWhenAsked) {
   EXPECT_EQ(asked, 2);
   EXPECT_LT(stopped.count, 2 * (text.size() / 16) / 2);
 }
+
+TEST(FindReplace, SearchingALargeTextPieceByPieceFindsWhatASearchOfTheWholeTextFinds) {
+  // Occurrences, whole words and parts of words, around the edges of the pieces a search
+  // reads (64K, then 128K, 256K... characters from the caret).
+  QString text(600 * 1000, u'.');
+  const std::vector<qsizetype> at = {3,      65530,  65534,  65537,  65536 + 200,   196600,
+                                     196605, 196610, 458700, 458747, 600 * 1000 - 3};
+  for (const qsizetype p : at) text.replace(p, 3, QStringLiteral("dog"));
+  text.replace(65540, 1, u'x');                     // "dogx": no whole word
+  text.replace(299999, 4, QStringLiteral("adog"));  // neither
+  // Carets whose first piece ends inside an occurrence (down), or begins right at "adog" (up).
+  const qsizetype straddling = 196600 - 65535;
+  const qsizetype atAdog = 300000 + 65540;
+  TMemoryEdit edit;
+  edit.SetText(text);
+  for (const bool wholeWord : {false, true}) {
+    for (const bool down : {true, false}) {
+      TSearchOptions options;
+      options.findText = QStringLiteral("DOG");
+      options.wholeWord = wholeWord;
+      options.down = down;
+      const TTextFinder finder(options);
+      for (const qsizetype caret : {qsizetype(0), qsizetype(5), qsizetype(65531), qsizetype(131000),
+                                    qsizetype(400000), straddling, atAdog, text.size()}) {
+        edit.SetSelection(caret, 0);
+        const qsizetype expected = down ? finder.FindForward(text, caret, text.size())
+                                        : finder.FindBackward(text, 0, caret);
+        const bool found = FindReplace::Find(edit, options);
+        EXPECT_EQ(found, expected >= 0) << caret << " " << wholeWord << " " << down;
+        EXPECT_EQ(edit.SelStart(), found ? expected : caret) << caret << " " << wholeWord;
+      }
+    }
+  }
+}
