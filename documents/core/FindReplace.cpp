@@ -82,6 +82,8 @@ TReplaceAllJob ReplaceAllJobFor(const TEditControl &edit, const TSearchOptions &
 
 TReplaceAllPlan PlanReplaceAll(const TReplaceAllJob &job, const TKeepGoing &keepGoing) {
   TReplaceAllPlan plan;
+  plan.findLength = job.options.findText.size();
+  plan.replaceText = job.replaceText;
   if (job.options.findText.isEmpty()) return plan;
   const TTextFinder finder(job.options);
   if (job.options.down) {
@@ -92,6 +94,7 @@ TReplaceAllPlan PlanReplaceAll(const TReplaceAllJob &job, const TKeepGoing &keep
     plan.end = result.lastEnd;
     plan.caret = plan.start + result.text.size();
     plan.text = std::move(result.text);
+    plan.starts = std::move(result.starts);
     return plan;
   }
   auto result = finder.ReplaceBackward(job.text, job.selStart, job.replaceText, keepGoing);
@@ -100,6 +103,8 @@ TReplaceAllPlan PlanReplaceAll(const TReplaceAllJob &job, const TKeepGoing &keep
   plan.end = job.selStart;
   plan.caret = plan.start + job.replaceText.size();
   plan.text = std::move(result.text);
+  plan.starts = std::move(result.starts);
+  std::sort(plan.starts.begin(), plan.starts.end());
   return plan;
 }
 
@@ -107,8 +112,16 @@ void ApplyReplaceAll(TEditControl &edit, const TReplaceAllPlan &plan) {
   if (plan.count == 0) return;
   edit.HoldUpdates();
   edit.BeginEditBlock();
-  edit.SetSelection(plan.start, plan.end - plan.start);
-  edit.ReplaceSelection(plan.text);
+  if (plan.starts.empty()) {
+    edit.SetSelection(plan.start, plan.end - plan.start);
+    edit.ReplaceSelection(plan.text);
+  } else {
+    // The last first, so that the positions before it stay as they were.
+    for (auto at = plan.starts.rbegin(); at != plan.starts.rend(); ++at) {
+      edit.SetSelection(*at, plan.findLength);
+      edit.ReplaceSelection(plan.replaceText);
+    }
+  }
   edit.EndEditBlock();
   edit.SetSelection(plan.caret, 0);
   edit.ReleaseUpdates();

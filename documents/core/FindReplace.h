@@ -5,6 +5,7 @@
 #include <QRect>
 #include <QString>
 #include <optional>
+#include <vector>
 
 #include "TextFinder.h"
 
@@ -43,6 +44,10 @@ struct TReplaceAllPlan {
   qsizetype end = 0;
   QString text;
   qsizetype caret = 0;  // where the caret goes afterwards
+  // Few occurrences: where each starts, so that only they change, not all the text between.
+  std::vector<qsizetype> starts;
+  qsizetype findLength = 0;
+  QString replaceText;
 };
 // readText false: the caller reads the whole text into the job itself.
 TReplaceAllJob ReplaceAllJobFor(const TEditControl &edit, const TSearchOptions &options,

@@ -9,6 +9,14 @@
 namespace {
 // A long replacement asks whether to go on each time it has come this many characters further.
 constexpr qsizetype kAskEvery = 1 << 18;
+
+// Adds the start of the count-th occurrence while there are few; forgets them past that.
+void ListStart(std::vector<qsizetype> &starts, qsizetype start, qsizetype count) {
+  if (count <= TTextFinder::kListed)
+    starts.push_back(start);
+  else if (!starts.empty())
+    std::vector<qsizetype>().swap(starts);
+}
 }  // namespace
 
 TTextFinder::TTextFinder(const TSearchOptions &options)
@@ -82,7 +90,7 @@ TTextFinder::TReplaced TTextFinder::ReplaceForward(QStringView text, qsizetype f
       result.text += text.mid(result.lastEnd, p - result.lastEnd);
     result.text += replacement;
     result.lastEnd = p + Length();
-    ++result.count;
+    ListStart(result.starts, p, ++result.count);
     p = RawForward(text, result.lastEnd);
   }
   return result;
@@ -119,7 +127,7 @@ TTextFinder::TReplacedBackward TTextFinder::ReplaceBackward(QStringView text, qs
     else if (!between.isEmpty())
       follow = between.front();
     result.firstStart = p;
-    ++result.count;
+    ListStart(result.starts, p, ++result.count);
     p = RawBackward(text, p);
   }
   qsizetype size = 0;

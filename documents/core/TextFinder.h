@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringMatcher>
 #include <QStringView>
+#include <vector>
 
 #include "WorkSteps.h"
 
@@ -35,11 +36,14 @@ class TTextFinder {
   // from, each replaced by replacement; the search after a replacement starts behind it,
   // and whole-word checks see the replaced text on the left.
   struct TReplaced {
-    QString text;              // replaces text[firstStart, lastEnd)
-    qsizetype count = 0;       // occurrences replaced
-    qsizetype firstStart = 0;  // start of the first occurrence
-    qsizetype lastEnd = 0;     // end of the last occurrence
+    QString text;                   // replaces text[firstStart, lastEnd)
+    qsizetype count = 0;            // occurrences replaced
+    qsizetype firstStart = 0;       // start of the first occurrence
+    qsizetype lastEnd = 0;          // end of the last occurrence
+    std::vector<qsizetype> starts;  // of each occurrence while there are at most kListed
   };
+  // Up to this many occurrences a replacement lists where each one starts.
+  static constexpr qsizetype kListed = 256;
   // keepGoing hears how far the search has come now and then; a stopped replacement is of no
   // use.
   TReplaced ReplaceForward(QStringView text, qsizetype from, const QString &replacement,
@@ -49,10 +53,10 @@ class TTextFinder {
   struct TReplacedBackward {
     QString text;  // replaces text[firstStart, limit)
     qsizetype count = 0;
-    qsizetype firstStart = 0;  // start of the topmost occurrence
+    qsizetype firstStart = 0;       // start of the topmost occurrence
+    std::vector<qsizetype> starts;  // as in TReplaced, the last first
   };
-  TReplacedBackward ReplaceBackward(QStringView text, qsizetype limit,
-                                    const QString &replacement,
+  TReplacedBackward ReplaceBackward(QStringView text, qsizetype limit, const QString &replacement,
                                     const TKeepGoing &keepGoing = {}) const;
 
  private:

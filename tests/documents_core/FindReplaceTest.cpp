@@ -237,3 +237,27 @@ TEST(FindReplace, SearchingALargeTextPieceByPieceFindsWhatASearchOfTheWholeTextF
     }
   }
 }
+
+TEST(FindReplace, AFewOccurrencesInALargeTextAreReplacedOneByOneInOneUndoStep) {
+  QString text(500 * 1000, u'-');
+  for (const qsizetype p : {10, 250000, 499990}) text.replace(p, 3, QStringLiteral("cat"));
+  for (const bool down : {true, false}) {
+    TMemoryEdit edit;
+    edit.SetText(text);
+    edit.SetSelection(down ? 5 : text.size(), 0);
+    TSearchOptions options;
+    options.findText = QStringLiteral("cat");
+    options.down = down;
+    const auto plan = FindReplace::PlanReplaceAll(
+        FindReplace::ReplaceAllJobFor(edit, options, QStringLiteral("mouse")));
+    EXPECT_EQ(plan.starts, (std::vector<qsizetype>{10, 250000, 499990}));
+    FindReplace::ApplyReplaceAll(edit, plan);
+    QString expected = text;
+    expected.replace(QStringLiteral("cat"), QStringLiteral("mouse"));
+    EXPECT_TRUE(edit.TextRange(0, edit.PositionCount()) == expected);
+    EXPECT_EQ(edit.SelStart(), down ? 499990 + 4 + 5 : 10 + 5);
+    edit.Undo();
+    EXPECT_TRUE(edit.TextRange(0, edit.PositionCount()) == text);
+    EXPECT_FALSE(edit.CanUndo());
+  }
+}
