@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 #include <climits>
 
+#include "CaseConvert.h"
 #include "EditHost.h"
 #include "EditorFont.h"
 #include "FindReplace.h"
@@ -28,11 +29,13 @@
 #include "FormTables.h"
 #include "KeyboardState.h"
 #include "LoadPanel.h"
+#include "LongOperation.h"
 #include "MessageBox.h"
 #include "PanelStatusBar.h"
 #include "RecoveryTracker.h"
 #include "RichEdit.h"
-#include "RtfReader.h"
+#include "RtfBuilder.h"
+#include "RtfParseJob.h"
 #include "SafeSave.h"
 #include "SaveNames.h"
 #include "TextLoader.h"
@@ -78,7 +81,7 @@ TfrmEdit::TfrmEdit(TEditHost &host, QWidget *parent) : QWidget(parent), host_(ho
   layout->setSpacing(0);
   pnlLoad_ = new TLoadPanel(this);
   pnlLoad_->hide();
-  connect(pnlLoad_, &TLoadPanel::CancelClicked, this, &TfrmEdit::CancelLoad);
+  connect(pnlLoad_, &TLoadPanel::CancelClicked, this, &TfrmEdit::pnlLoadCancelClicked);
 
   layout->addWidget(mmoMemo_, 1);
   layout->addWidget(pnlLoad_);
@@ -343,39 +346,55 @@ bool TfrmEdit::openFailed(const QString &fileName) {
 
 bool TfrmEdit::loadRichText(const QString &fileName, const QByteArray &bytes) {
   // No limit but what a document counts: a file is never opened cut.
-  TRtfReader::TLimits limits;
-  limits.maxCharacters = TextFile::ReadLimit();
+  TRtfLimits limits;
+  limits.maxCharacters = std::min<qsizetype>(limits.maxCharacters, TextFile::ReadLimit());
   limits.maxInputBytes = std::max<qsizetype>(limits.maxInputBytes, bytes.size());
-  TRtfReader reader(limits);
-  // Read here, between its steps the window answers: it repaints, shows the progress once the
-  // load takes long, and hears Cancel. The edit control takes no input meanwhile.
-  reader.SetProgress([this](int perMille) {
-    pnlLoad_->SetProgress(500 + perMille / 2);
-    showLoadPanel();
-    QCoreApplication::processEvents();
-    return !loadCancelled_;
-  });
+  // Read on a thread of its own (the third quarter of the bar), then made the document in
+  // slices (the last): between them the window answers, shows the progress once the load
+  // takes long, and hears Cancel. The edit control takes no input meanwhile.
+  std::optional<TRtfParseJob> job(std::in_place, bytes, limits);
+  const bool parsed = whileLoading(
+      [&] {
+        pnlLoad_->SetProgress(500 + job->Progress() / 4);
+        return !job->Finished();
+      },
+      20);
+  if (!parsed) return false;  // Open abandons the load; the job stops with its thread
+  const TRtfParsed read = std::move(job->Result());
+  job.reset();
+  if (!read.Ok() || read.truncated) {
+    pnlLoad_->hide();
+    MessageBox::ShowError(this, QStringLiteral("Cannot open file ") + fileName +
+                                    QStringLiteral(".\r") +
+                                    (read.Ok() ? QStringLiteral("Its text is longer than this "
+                                                                "computer's free memory can hold")
+                                               : read.error));
+    return false;
+  }
   const TTextFormat format{TTextEncoding::Windows1252, TLineEnd::CrLf, {}};
   mmoMemo_->BeginLoad(format);
   mmoMemo_->HoldUpdates();
-  const bool read = reader.Read(bytes, *mmoMemo_->document());
+  // Slices of this much work (characters, a run counting more): a few tens of milliseconds.
+  constexpr qsizetype kRtfSliceWork = 256 * 1024;
+  std::optional<TRtfDocumentBuilder> builder(std::in_place, read.content, *mmoMemo_->document());
+  const bool built = whileLoading(
+      [&] {
+        const bool more = builder->Step(kRtfSliceWork);
+        // A part of the file is no change of the user's: nothing to mark or keep a copy of.
+        mmoMemo_->SetModified(false);
+        pnlLoad_->SetProgress(750 + builder->Progress() / 4);
+        return more;
+      },
+      0);
+  builder.reset();
   mmoMemo_->ReleaseUpdates();
-  if (reader.Cancelled() || loadCancelled_) return false;  // Open abandons the load
+  if (!built) return false;  // Open abandons the load
   TDecodedText shown;
   shown.format = format;
   mmoMemo_->EndLoad(shown);
   pnlLoad_->hide();
-  if (!read || reader.Truncated()) {
-    mmoMemo_->Clear();
-    MessageBox::ShowError(this,
-                          QStringLiteral("Cannot open file ") + fileName + QStringLiteral(".\r") +
-                              (read ? QStringLiteral("Its text is longer than this computer's "
-                                                     "free memory can hold")
-                                    : reader.Error()));
-    return false;
-  }
   SetFormat(format);
-  if (reader.FormattingDropped())
+  if (read.formattingDropped)
     openNotice_ = MessageBox::MsgHeader() + QStringLiteral("The file '") + fileName +
                   QStringLiteral(
                       "' changes its formatting more often than a workspace can "
@@ -447,7 +466,44 @@ void TfrmEdit::tmrKeyStateTimer() {
   barEdit_->SetText(pnlCaps, locks.known && locks.capsLock ? QStringLiteral("CAP") : QString());
 }
 
+void TfrmEdit::pnlLoadCancelClicked() {
+  if (operationCancel_)
+    operationCancel_();
+  else
+    CancelLoad();
+}
+
+void TfrmEdit::BeginOperation(const QString &caption, std::function<void()> cancel) {
+  operationCancel_ = std::move(cancel);
+  operationReadOnly_ = mmoMemo_->isReadOnly();
+  mmoMemo_->setReadOnly(true);
+  pnlLoad_->StartWork(caption);
+}
+
+void TfrmEdit::ShowOperationProgress(int perMille, bool mayShow) {
+  pnlLoad_->SetProgress(perMille);
+  if (mayShow && !pnlLoad_->isVisible()) pnlLoad_->show();
+}
+
+void TfrmEdit::EndOperation() {
+  operationCancel_ = nullptr;
+  pnlLoad_->hide();
+  mmoMemo_->setReadOnly(operationReadOnly_);
+  if (std::exchange(closeAfterOperation_, false))
+    QTimer::singleShot(0, this, [this] {
+      QWidget *window = qobject_cast<QMdiSubWindow *>(parentWidget());
+      (window ? window : static_cast<QWidget *>(this))->close();
+    });
+}
+
 void TfrmEdit::closeEvent(QCloseEvent *event) {
+  if (operationCancel_) {
+    // A long command stops first, leaving the text as it was; the window then closes.
+    operationCancel_();
+    closeAfterOperation_ = true;
+    event->ignore();
+    return;
+  }
   if (loading_) {
     // Closing a window that is still loading stops the load; the window then goes by itself.
     CancelLoad();
@@ -570,11 +626,47 @@ void TfrmEdit::dialogReplace(TFindDialog *dialog) {
 }
 
 void TfrmEdit::dialogReplaceAll(TFindDialog *dialog) {
+  if (Busy()) return;
   const TSearchOptions options = dialog->Options();
   if (!options.findText.isEmpty()) lastSearchDialog_ = dialog;
   searchState_.Remember(options);
-  if (FindReplace::ReplaceAll(*mmoMemo_, options, dialog->ReplaceText()) > 0)
+  const qsizetype size = mmoMemo_->PositionCount();
+  const bool isLong = !options.findText.isEmpty() && LongOperation::IsLong(size);
+  FindReplace::TReplaceAllJob job =
+      FindReplace::ReplaceAllJobFor(*mmoMemo_, options, dialog->ReplaceText(), !isLong);
+  FindReplace::TReplaceAllPlan plan;
+  if (isLong) {
+    const QPointer<TFindDialog> dialogGuard(dialog);
+    const auto end = LongOperation::Run(
+        *this, QStringLiteral("Replacing..."), {0, size, &job.text},
+        [&](const TKeepGoing &keepGoing) { plan = FindReplace::PlanReplaceAll(job, keepGoing); });
+    if (end != LongOperation::TEnd::Done || !dialogGuard) return;
+  } else {
+    plan = FindReplace::PlanReplaceAll(job);
+  }
+  FindReplace::ApplyReplaceAll(*mmoMemo_, plan);
+  if (plan.count > 0)
     moveOutOfTheWay(dialog);
   else
     mmoMemoTextNotFound(options.findText);
+}
+
+void TfrmEdit::ConvertCase(int tag) {
+  if (Busy()) return;
+  const bool isLong = LongOperation::IsLong(mmoMemo_->SelLength() > 0 ? mmoMemo_->SelLength()
+                                                                      : mmoMemo_->PositionCount());
+  std::optional<TCaseJob> job = CaseJobFor(*mmoMemo_, tag, !isLong);
+  if (!job) return;
+  QString converted;
+  if (isLong) {
+    const auto end =
+        LongOperation::Run(*this, QStringLiteral("Converting case..."),
+                           {job->From(), job->To(), &job->text}, [&](const TKeepGoing &keepGoing) {
+                             converted = ConvertText(job->kind, job->text, keepGoing);
+                           });
+    if (end != LongOperation::TEnd::Done) return;
+  } else {
+    converted = ConvertText(job->kind, job->text);
+  }
+  ApplyCaseJob(*mmoMemo_, *job, converted);
 }
