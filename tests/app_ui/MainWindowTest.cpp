@@ -3,6 +3,7 @@
 #include "Commands.h"
 
 #include "Folders.h"
+#include "KeyboardState.h"
 #include "Glyphs.h"
 #include "fmCustomize.h"
 #include <QComboBox>
@@ -55,7 +56,11 @@ TEST_F(AppFixture, StartsWithOneMaximisedUntitledWorkspace) {
   EXPECT_FALSE(m.barECustom()->isHidden());
   EXPECT_TRUE(m.pnlTip()->isVisible());
   EXPECT_FALSE(m.barMain()->isVisible());
-  QTest::qWait(1500);  // and it stays so once the timers have run
+  // and it stays so once the timers have run (the once-a-second one reads the lock keys)
+  int ticks = 0;
+  KeyboardState::SetSource([&] { return ++ticks, TLockStates(); });
+  EXPECT_TRUE(QTest::qWaitFor([&] { return ticks > 0; }, 10000));
+  KeyboardState::SetSource({});
   EXPECT_TRUE(m.SubWindowOf(edit)->isMaximized());
 }
 

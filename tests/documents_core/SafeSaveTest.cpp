@@ -320,7 +320,7 @@ void KillDuringSaves(const QString &name, const QStringList &otherNames, unsigne
 
 TEST(SafeSave, KilledAtAnyMomentAPlainFileHoldsTheOldOrTheNewText) {
   const QString dir = FreshDir(QStringLiteral("kill-plain"));
-  KillDuringSaves(WriteFile(dir + QStringLiteral("/doc.txt"), "start"), {}, std::random_device()());
+  KillDuringSaves(WriteFile(dir + QStringLiteral("/doc.txt"), "start"), {}, TestEnvironment::Seed());
 }
 
 TEST(SafeSave, KilledAtAnyMomentAHardLinkedFileOrItsKeptCopyHoldsAWholeText) {
@@ -328,7 +328,7 @@ TEST(SafeSave, KilledAtAnyMomentAHardLinkedFileOrItsKeptCopyHoldsAWholeText) {
   const QString name = WriteFile(dir + QStringLiteral("/doc.txt"), "start");
   const QString other = dir + QStringLiteral("/other name.txt");
   ASSERT_EQ(::link(Native(name).constData(), Native(other).constData()), 0);
-  KillDuringSaves(name, {other}, std::random_device()());
+  KillDuringSaves(name, {other}, TestEnvironment::Seed());
   EXPECT_EQ(StatOf(name).st_nlink, 2u);
 }
 
