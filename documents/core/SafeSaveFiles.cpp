@@ -36,8 +36,8 @@ QString RandomPart() {
 // A fresh temporary name beside path; the random part is filled in by the caller's tries.
 QString TemporaryName(const QString &path) {
   static const QByteArray suffix = QByteArray(TemporaryMark.data()) + QByteArray(RandomLength, 'X');
-  QString name = SafeSaveFiles::HiddenName(SafeSaveFiles::FolderOf(path),
-                                           Folders::FileNameOf(path), QLatin1String(suffix));
+  QString name = SafeSaveFiles::HiddenName(SafeSaveFiles::FolderOf(path), Folders::FileNameOf(path),
+                                           QLatin1String(suffix));
   name.replace(name.size() - RandomLength, RandomLength, RandomPart());
   return name;
 }

@@ -92,7 +92,8 @@ quint32 Seed() {
     const quint32 chosen = qEnvironmentVariableIsSet("VELLUMIX_TEST_SEED")
                                ? qEnvironmentVariable("VELLUMIX_TEST_SEED").toUInt()
                                : QRandomGenerator::system()->generate();
-    std::printf("random test inputs: seed %u (VELLUMIX_TEST_SEED=%u repeats them)\n", chosen, chosen);
+    std::printf("random test inputs: seed %u (VELLUMIX_TEST_SEED=%u repeats them)\n", chosen,
+                chosen);
     std::fflush(stdout);
     return chosen;
   }();
