@@ -35,9 +35,7 @@ class AppFixture : public ::testing::Test {
   }
 
   // Lets the idle refresh and pending events run.
-  static void Settle() {
-    TestEnvironment::Settle();
-  }
+  static void Settle() { TestEnvironment::Settle(); }
 
   static QString Panel(TfrmEdit *edit, int panel) { return edit->barEdit()->Text(panel); }
 

@@ -3,8 +3,8 @@
 #include "Commands.h"
 
 #include "Folders.h"
-#include "KeyboardState.h"
 #include "Glyphs.h"
+#include "KeyboardState.h"
 #include "fmCustomize.h"
 #include <QComboBox>
 #include <QListWidget>

@@ -320,7 +320,8 @@ void KillDuringSaves(const QString &name, const QStringList &otherNames, unsigne
 
 TEST(SafeSave, KilledAtAnyMomentAPlainFileHoldsTheOldOrTheNewText) {
   const QString dir = FreshDir(QStringLiteral("kill-plain"));
-  KillDuringSaves(WriteFile(dir + QStringLiteral("/doc.txt"), "start"), {}, TestEnvironment::Seed());
+  KillDuringSaves(WriteFile(dir + QStringLiteral("/doc.txt"), "start"), {},
+                  TestEnvironment::Seed());
 }
 
 TEST(SafeSave, KilledAtAnyMomentAHardLinkedFileOrItsKeptCopyHoldsAWholeText) {

@@ -71,9 +71,7 @@ void MailFixture::Address(const QString &from, const QString &to) {
   form->edtTo->setText(to);
 }
 
-void MailFixture::Settle() {
-  TestEnvironment::Settle();
-}
+void MailFixture::Settle() { TestEnvironment::Settle(); }
 
 QStringList MailFixture::Strings(const QJsonValue &value) {
   QStringList list;
