@@ -134,7 +134,9 @@ TEST_F(AppFixture, ExitAsksEachChangedDocumentInTurnAndStopsAtCancel) {
 
   TModalAnswerer answerer({QStringLiteral("Cancel")});
   QStringList activeAtQuestion;
-  answerer.onShown = [&](QWidget *) { activeAtQuestion << m.ActiveEdit()->mmoMemo()->toPlainText(); };
+  answerer.onAsked = [&](const TMsgAsked &) {
+    activeAtQuestion << m.ActiveEdit()->mmoMemo()->toPlainText();
+  };
   EXPECT_FALSE(m.close());
   Settle();
   ASSERT_EQ(answerer.texts.size(), 1);  // the second window was never asked

@@ -113,6 +113,18 @@ TEST(SaveNames, BackupNameReplacesTheLastExtensionOfTheFileNamePart) {
             QStringLiteral("Cannot create file /x/y.txt."));
 }
 
+// The folder a save writes its temporary and kept files in, and their hidden names there.
+TEST(SafeSaveFiles, FolderAndHiddenNamesOfAFile) {
+  using SafeSaveFiles::FolderOf;
+  using SafeSaveFiles::HiddenName;
+  EXPECT_EQ(FolderOf(QStringLiteral("/home/u/a b/notes.txt")), QStringLiteral("/home/u/a b"));
+  EXPECT_EQ(FolderOf(QStringLiteral("/notes.txt")), QStringLiteral("/"));
+  EXPECT_EQ(HiddenName(QStringLiteral("/"), QStringLiteral("notes.txt"), QLatin1String(".previous")),
+            QStringLiteral("/.notes.txt.previous"));
+  EXPECT_EQ(HiddenName(QStringLiteral("/d"), QStringLiteral("n"), QLatin1String(".x")),
+            QStringLiteral("/d/.n.x"));
+}
+
 TEST(SafeSave, BackupsFollowTheSavesAndANewFileGetsNone) {
   const QString dir = FreshDir(QStringLiteral("backup"));
   const QString name = dir + QStringLiteral("/notes.txt");
