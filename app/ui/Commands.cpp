@@ -2,7 +2,6 @@
 #include "Commands.h"
 
 #include "BarStyleMenu.h"
-#include "CaseConvert.h"
 #include "DocumentCommands.h"
 #include "HelpCommands.h"
 #include "IdleNotifier.h"
@@ -65,7 +64,7 @@ void WordCount(TfrmMain &m, int) { m.WordCount(); }
 void Align(TfrmMain &m, int tag) { m.Align(tag); }
 void WordWrap(TfrmMain &m, int) { m.ApplyWordWrap(); }
 void Convert(TfrmMain &m, int tag) {
-  onActive(m, [tag](TfrmEdit &e) { MenuConvert(*e.mmoMemo(), tag); });
+  onActive(m, [tag](TfrmEdit &e) { e.ConvertCase(tag); });
 }
 void Find(TfrmMain &m, int) {
   onActive(m, [&m](TfrmEdit &e) { SearchCommands::Find(e, m); });
