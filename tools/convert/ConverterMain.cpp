@@ -21,6 +21,7 @@
 #include <cstdio>
 
 #include "ConverterProtocol.h"
+#include "LineEnds.h"
 #include "ZipDirectory.h"
 
 namespace {
@@ -295,8 +296,7 @@ int Import(const QString &format, const QString &file) {
 // then keep; a block ends with its last character, so line ends at the very end of the text
 // are not kept.)
 QString HtmlOf(const QString &text) {
-  QString normal = text;
-  normal.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+  const QString normal = LineEnds::ToNewlines(text);
   return QStringLiteral(
              "<!DOCTYPE html><html><head><meta "
              "charset=\"utf-8\"><title></title></head><body><pre>\n") +
