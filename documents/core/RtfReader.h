@@ -5,33 +5,18 @@
 #include <QString>
 #include <functional>
 
+#include "RtfContent.h"
+
 class QTextDocument;
 
-// Reads rich text (RTF) into a QTextDocument: the text with its Unicode and code-page
-// escapes, the character formatting (bold, italic, underline, strike-out, font, size,
-// colour) and the paragraph alignment. Destinations it does not show (pictures, headers,
-// style sheets, document information, field instructions, anything marked ignorable) are
-// skipped.
-//
-// Reading takes time and memory in proportion to the input: the input is read once into the
-// text and its runs of one format (neighbouring runs of the same format merged), which then
-// become the document in one pass. Input size, group nesting, the length of the text, the
-// number of paragraphs and the number of formatting runs are bounded, so damaged or hostile
-// input gives either text or a clear error.
+// Reads rich text (RTF) into a QTextDocument in one call: RtfParser reads it into plain data,
+// TRtfDocumentBuilder makes the document of that. For short texts (the clipboard, imports);
+// a window that must answer meanwhile runs the two stages itself (see TRtfParseJob).
 class TRtfReader {
  public:
-  struct TLimits {
-    qsizetype maxInputBytes = 256 * 1024 * 1024;
-    int maxGroupDepth = 200;
-    qsizetype maxCharacters = 16777215;
-    // Each paragraph costs a document some hundreds of bytes.
-    qsizetype maxParagraphs = 1000000;
-    // Laying a paragraph out takes time that grows with the square of its runs; runs beyond
-    // these take the format of the run before them.
-    int maxRunsPerParagraph = 2000;
-    qsizetype maxRuns = 4000000;
-  };
-  // Told now and then how much of a read is done (0 to 1000); returning false cancels it.
+  using TLimits = TRtfLimits;
+  // Told now and then how much of a read is done (0 to 1000: reading the first half, making
+  // the document the second); returning false cancels it.
   using TProgress = std::function<bool(int perMille)>;
 
   TRtfReader();
@@ -46,7 +31,7 @@ class TRtfReader {
 
   // Why the last read failed: a sentence without its final full stop (message boxes add it).
   QString Error() const;
-  // The text was cut at maxCharacters.
+  // The text was cut at maxCharacters (never with the default limits).
   bool Truncated() const;
   // Formatting changes beyond the bounds on runs were given up (the text is all there).
   bool FormattingDropped() const;

@@ -32,7 +32,8 @@
 #include "PanelStatusBar.h"
 #include "RecoveryTracker.h"
 #include "RichEdit.h"
-#include "RtfReader.h"
+#include "RtfBuilder.h"
+#include "RtfParseJob.h"
 #include "SafeSave.h"
 #include "SaveNames.h"
 #include "TextLoader.h"
@@ -343,39 +344,55 @@ bool TfrmEdit::openFailed(const QString &fileName) {
 
 bool TfrmEdit::loadRichText(const QString &fileName, const QByteArray &bytes) {
   // No limit but what a document counts: a file is never opened cut.
-  TRtfReader::TLimits limits;
-  limits.maxCharacters = TextFile::ReadLimit();
+  TRtfLimits limits;
+  limits.maxCharacters = std::min<qsizetype>(limits.maxCharacters, TextFile::ReadLimit());
   limits.maxInputBytes = std::max<qsizetype>(limits.maxInputBytes, bytes.size());
-  TRtfReader reader(limits);
-  // Read here, between its steps the window answers: it repaints, shows the progress once the
-  // load takes long, and hears Cancel. The edit control takes no input meanwhile.
-  reader.SetProgress([this](int perMille) {
-    pnlLoad_->SetProgress(500 + perMille / 2);
-    showLoadPanel();
-    QCoreApplication::processEvents();
-    return !loadCancelled_;
-  });
+  // Read on a thread of its own (the third quarter of the bar), then made the document in
+  // slices (the last): between them the window answers, shows the progress once the load
+  // takes long, and hears Cancel. The edit control takes no input meanwhile.
+  std::optional<TRtfParseJob> job(std::in_place, bytes, limits);
+  const bool parsed = whileLoading(
+      [&] {
+        pnlLoad_->SetProgress(500 + job->Progress() / 4);
+        return !job->Finished();
+      },
+      20);
+  if (!parsed) return false;  // Open abandons the load; the job stops with its thread
+  const TRtfParsed read = std::move(job->Result());
+  job.reset();
+  if (!read.Ok() || read.truncated) {
+    pnlLoad_->hide();
+    MessageBox::ShowError(this, QStringLiteral("Cannot open file ") + fileName +
+                                    QStringLiteral(".\r") +
+                                    (read.Ok() ? QStringLiteral("Its text is longer than this "
+                                                                "computer's free memory can hold")
+                                               : read.error));
+    return false;
+  }
   const TTextFormat format{TTextEncoding::Windows1252, TLineEnd::CrLf, {}};
   mmoMemo_->BeginLoad(format);
   mmoMemo_->HoldUpdates();
-  const bool read = reader.Read(bytes, *mmoMemo_->document());
+  // Slices of this much work (characters, a run counting more): a few tens of milliseconds.
+  constexpr qsizetype kRtfSliceWork = 256 * 1024;
+  std::optional<TRtfDocumentBuilder> builder(std::in_place, read.content, *mmoMemo_->document());
+  const bool built = whileLoading(
+      [&] {
+        const bool more = builder->Step(kRtfSliceWork);
+        // A part of the file is no change of the user's: nothing to mark or keep a copy of.
+        mmoMemo_->SetModified(false);
+        pnlLoad_->SetProgress(750 + builder->Progress() / 4);
+        return more;
+      },
+      0);
+  builder.reset();
   mmoMemo_->ReleaseUpdates();
-  if (reader.Cancelled() || loadCancelled_) return false;  // Open abandons the load
+  if (!built) return false;  // Open abandons the load
   TDecodedText shown;
   shown.format = format;
   mmoMemo_->EndLoad(shown);
   pnlLoad_->hide();
-  if (!read || reader.Truncated()) {
-    mmoMemo_->Clear();
-    MessageBox::ShowError(this,
-                          QStringLiteral("Cannot open file ") + fileName + QStringLiteral(".\r") +
-                              (read ? QStringLiteral("Its text is longer than this computer's "
-                                                     "free memory can hold")
-                                    : reader.Error()));
-    return false;
-  }
   SetFormat(format);
-  if (reader.FormattingDropped())
+  if (read.formattingDropped)
     openNotice_ = MessageBox::MsgHeader() + QStringLiteral("The file '") + fileName +
                   QStringLiteral(
                       "' changes its formatting more often than a workspace can "

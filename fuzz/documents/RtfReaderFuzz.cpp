@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes must give text or a clear error from the RTF reader: never a crash, a hang
-// or unbounded memory. What was read is laid out as the edit widget lays it out (wrapped to a
-// width, every block), so that inputs which read quickly but lay out slowly are found too;
-// and it must be writable and readable again.
+// or unbounded memory. What was read is made a document in slices of a size the input
+// decides, which must equal the document made in one go; it is laid out as the edit widget
+// lays it out (wrapped to a width, every block), so that inputs which read quickly but lay
+// out slowly are found too; and it must be writable and readable again.
 #include <QApplication>
 #include <QPlainTextDocumentLayout>
 #include <QTextBlock>
@@ -10,6 +11,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "RtfBuilder.h"
+#include "RtfParser.h"
 #include "RtfReader.h"
 #include "RtfWriter.h"
 
@@ -39,19 +42,29 @@ extern "C" const char *__lsan_default_suppressions() { return "leak:libfontconfi
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   EnsureApplication();
-  TRtfReader::TLimits limits;
+  TRtfLimits limits;
   limits.maxCharacters = 1 << 20;
-  TRtfReader reader(limits);
-  QTextDocument document;
   const QByteArrayView input(reinterpret_cast<const char *>(data), qsizetype(size));
-  if (!reader.Read(input, document)) {
-    if (reader.Error().isEmpty() || reader.Error().endsWith(u'.'))
+  const TRtfParsed parsed = RtfParser::Parse(input, limits);
+  if (!parsed.Ok()) {
+    if (parsed.error.endsWith(u'.'))
       std::abort();  // a failure always says why, as a sentence a message box can end
-    if (!document.isEmpty()) std::abort();
     return 0;
   }
+  QTextDocument document;
+  {
+    TRtfDocumentBuilder builder(parsed.content, document);
+    const qsizetype work = 1 + qsizetype(size % 509);
+    while (builder.Step(work)) {
+    }
+  }
+  QTextDocument whole;
+  TRtfDocumentBuilder(parsed.content, whole).Finish();
+  if (whole.toRawText() != document.toRawText() || whole.blockCount() != document.blockCount())
+    std::abort();
   LayOut(document);
   const QByteArray written = TRtfWriter::Write(document);
+  TRtfReader reader(limits);
   QTextDocument again;
   if (!reader.Read(written, again)) std::abort();
   if (again.blockCount() != document.blockCount()) std::abort();

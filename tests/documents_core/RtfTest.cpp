@@ -6,8 +6,13 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
+#include <chrono>
+#include <thread>
 #include <vector>
 
+#include "RtfBuilder.h"
+#include "RtfParseJob.h"
+#include "RtfParser.h"
 #include "RtfReader.h"
 #include "RtfWriter.h"
 #include "TestEnvironment.h"
@@ -340,6 +345,187 @@ TEST(RtfReader, ProgressIsToldAndCancelStopsTheRead) {
   reader.SetProgress(nullptr);
   ASSERT_TRUE(reader.Read("{\\rtf1 x}", document));
   EXPECT_FALSE(reader.Cancelled());
+}
+
+namespace {
+// Everything a document shows of rich text, block by block: the alignment, the block's own
+// character format and each fragment with its format.
+QStringList Dump(const QTextDocument &document) {
+  const auto format = [](const QTextCharFormat &f) {
+    return QStringLiteral("[w%1 i%2 u%3 s%4 %5 %6 %7]")
+        .arg(f.fontWeight())
+        .arg(f.fontItalic())
+        .arg(f.fontUnderline())
+        .arg(f.fontStrikeOut())
+        .arg(f.fontFamilies().toStringList().join(u','))
+        .arg(f.fontPointSize())
+        .arg(f.hasProperty(QTextFormat::ForegroundBrush) ? f.foreground().color().name()
+                                                         : QString());
+  };
+  QStringList dump;
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    QString line =
+        QString::number(int(block.blockFormat().alignment())) + format(block.charFormat()) + u'|';
+    for (auto it = block.begin(); !it.atEnd(); ++it)
+      line += it.fragment().text() + format(it.fragment().charFormat());
+    dump << line;
+  }
+  return dump;
+}
+
+// One paragraph of many short runs with characters outside the first plane, some empty
+// paragraphs, and paragraphs of every alignment.
+QByteArray MixedRtf() {
+  QByteArray rtf = "{\\rtf1{\\colortbl;\\red0\\green0\\blue255;}\\qc centred\\par\\par ";
+  for (int i = 0; i < 3000; ++i) rtf += i % 3 ? "{\\b b\\u-10179?\\u-8704?}" : "{\\cf1\\i i}";
+  rtf += "\\par\\pard\\qr right\\par\\par\\qj justified {\\fs40 big}}";
+  return rtf;
+}
+
+void ExpectSameContent(const TRtfContent &a, const TRtfContent &b) {
+  EXPECT_EQ(a.text, b.text);
+  ASSERT_EQ(a.runs.size(), b.runs.size());
+  for (size_t i = 0; i < a.runs.size(); ++i) {
+    EXPECT_EQ(a.runs[i].end, b.runs[i].end);
+    EXPECT_EQ(a.runs[i].format, b.runs[i].format);
+  }
+  ASSERT_EQ(a.paragraphs.size(), b.paragraphs.size());
+  for (size_t i = 0; i < a.paragraphs.size(); ++i) {
+    EXPECT_EQ(a.paragraphs[i].end, b.paragraphs[i].end);
+    EXPECT_EQ(a.paragraphs[i].alignment, b.paragraphs[i].alignment);
+    EXPECT_EQ(a.paragraphs[i].charFormat, b.paragraphs[i].charFormat);
+  }
+  EXPECT_EQ(a.formats, b.formats);
+}
+
+// Waits for a job with a generous limit.
+bool WaitFor(const TRtfParseJob &job) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+  while (!job.Finished() && std::chrono::steady_clock::now() < until)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  return job.Finished();
+}
+}  // namespace
+
+TEST(RtfParser, GivesTheTextItsRunsAndItsParagraphsAsPlainData) {
+  const TRtfParsed parsed = RtfParser::Parse(
+      "{\\rtf1\\deff0{\\fonttbl{\\f0 Arial;}{\\f1 Courier;}}{\\colortbl;\\red255\\green0\\blue0;}"
+      "\\qc plain {\\b bold}\\par\\pard\\qr {\\cf1\\fs30 red} {\\f1\\ul\\strike mono}\\par}",
+      TRtfLimits());
+  ASSERT_TRUE(parsed.Ok()) << parsed.error.toStdString();
+  const TRtfContent &content = parsed.content;
+  EXPECT_EQ(content.text, QStringLiteral("plain boldred mono"));
+  ASSERT_EQ(content.paragraphs.size(), 2u);  // the \\par at the end opens no third one
+  EXPECT_EQ(content.paragraphs[0].end, 10);
+  EXPECT_EQ(content.paragraphs[0].alignment, Qt::AlignHCenter);
+  EXPECT_EQ(content.paragraphs[1].end, 18);
+  EXPECT_EQ(content.paragraphs[1].alignment, Qt::AlignRight);
+  // plain | bold | red | " " | mono: the two plain runs share one format.
+  ASSERT_EQ(content.runs.size(), 5u);
+  const std::vector<qsizetype> ends = {6, 10, 13, 14, 18};
+  for (size_t i = 0; i < ends.size(); ++i) EXPECT_EQ(content.runs[i].end, ends[i]) << i;
+  EXPECT_EQ(content.runs[0].format, content.runs[3].format);
+  const auto formatOf = [&content](size_t run) {
+    return content.formats[size_t(content.runs[run].format)];
+  };
+  EXPECT_EQ(formatOf(0), (TRtfCharFormat{.family = QStringLiteral("Arial")}));
+  EXPECT_EQ(formatOf(1), (TRtfCharFormat{.bold = true, .family = QStringLiteral("Arial")}));
+  EXPECT_EQ(
+      formatOf(2),
+      (TRtfCharFormat{
+          .halfPoints = 30, .family = QStringLiteral("Arial"), .hasColor = true, .rgb = 0xFF0000}));
+  EXPECT_EQ(
+      formatOf(4),
+      (TRtfCharFormat{.underline = true, .strike = true, .family = QStringLiteral("Courier")}));
+  EXPECT_FALSE(parsed.truncated);
+  EXPECT_FALSE(parsed.formattingDropped);
+}
+
+TEST(RtfParser, TheDefaultLimitsCutNoText) {
+  // Longer than the old edit control's 16,777,215 characters.
+  constexpr qsizetype length = 17 * 1000 * 1000;
+  const QByteArray rtf = "{\\rtf1 " + QByteArray(length, 'x') + "\\par y}";
+  const TRtfParsed parsed = RtfParser::Parse(rtf, TRtfLimits());
+  ASSERT_TRUE(parsed.Ok()) << parsed.error.toStdString();
+  EXPECT_FALSE(parsed.truncated);
+  EXPECT_EQ(parsed.content.text.size(), length + 1);
+  EXPECT_EQ(parsed.content.paragraphs.size(), 2u);
+}
+
+TEST(RtfDocumentBuilder, SlicesOfAnySizeMakeTheSameDocument) {
+  const QByteArray inputs[] = {Fixture(QStringLiteral("pandoc-sample.rtf")),
+                               Fixture(QStringLiteral("libreoffice-sample.rtf")), MixedRtf()};
+  for (const QByteArray &rtf : inputs) {
+    const TRtfParsed parsed = RtfParser::Parse(rtf, TRtfLimits());
+    ASSERT_TRUE(parsed.Ok());
+    QTextDocument whole;
+    TRtfDocumentBuilder(parsed.content, whole).Finish();
+    // The reader in one call makes the same document.
+    QTextDocument read;
+    TRtfReader reader;
+    ASSERT_TRUE(reader.Read(rtf, read));
+    const QStringList expected = Dump(whole);
+    EXPECT_EQ(Dump(read), expected);
+    for (const qsizetype work : {qsizetype(1), qsizetype(7), qsizetype(100), qsizetype(5000)}) {
+      SCOPED_TRACE(work);
+      QTextDocument sliced;
+      sliced.setUndoRedoEnabled(true);
+      TRtfDocumentBuilder builder(parsed.content, sliced);
+      std::vector<int> progress;
+      int slices = 0;
+      while (builder.Step(work)) {
+        ++slices;
+        progress.push_back(builder.Progress());
+        EXPECT_FALSE(sliced.isUndoAvailable());
+      }
+      EXPECT_FALSE(builder.Step(work));
+      EXPECT_TRUE(builder.Done());
+      EXPECT_EQ(builder.Progress(), 1000);
+      EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+      if (work < 100) {
+        EXPECT_GT(slices, 10);
+      }
+      EXPECT_EQ(Dump(sliced), expected);
+      EXPECT_EQ(sliced.toRawText(), whole.toRawText());
+    }
+  }
+}
+
+TEST(RtfParseJob, GivesWhatTheParserGivesAndStopsWhenAskedOrDestroyed) {
+  const QByteArray sample = Fixture(QStringLiteral("pandoc-sample.rtf"));
+  int started = 0;
+  TRtfParseJob::Started = [&started](TRtfParseJob &) { ++started; };
+  {
+    TRtfParseJob job(sample, TRtfLimits());
+    ASSERT_TRUE(WaitFor(job));
+    EXPECT_EQ(job.Progress(), 1000);
+    const TRtfParsed expected = RtfParser::Parse(sample, TRtfLimits());
+    ASSERT_TRUE(job.Result().Ok());
+    ExpectSameContent(job.Result().content, expected.content);
+  }
+  EXPECT_EQ(started, 1);
+  TRtfParseJob::Started = nullptr;
+
+  // Errors come back as the parser gives them.
+  TRtfParseJob refused("no rich text", TRtfLimits());
+  ASSERT_TRUE(WaitFor(refused));
+  EXPECT_EQ(refused.Result().error, QStringLiteral("The file is not a rich text document"));
+
+  QByteArray large = "{\\rtf1 ";
+  while (large.size() < 8 * 1000 * 1000) large += "{\\b word} word\\par ";
+  large += "}";
+  {
+    // Cancelled: finished soon, with nothing of the text.
+    TRtfParseJob job(large, TRtfLimits());
+    job.Cancel();
+    ASSERT_TRUE(WaitFor(job));
+    EXPECT_TRUE(job.Result().cancelled);
+    EXPECT_EQ(job.Result().error, QStringLiteral("Reading the rich text document was cancelled"));
+    EXPECT_TRUE(job.Result().content.text.isEmpty());
+  }
+  // Destroyed while its thread reads: the thread stops and is joined (a sanitizer build would
+  // report anything it touched afterwards).
+  for (int i = 0; i < 3; ++i) TRtfParseJob job(large, TRtfLimits());
 }
 
 TEST(RtfWriter, RoundTripKeepsTextAndFormatting) {
