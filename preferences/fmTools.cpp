@@ -21,6 +21,7 @@
 #include "FiltersPage.h"
 #include "Folders.h"
 #include "FormStorage.h"
+#include "BarStyleMenu.h"
 #include "FormTables.h"
 #include "Glyphs.h"
 #include "Hints.h"
@@ -117,23 +118,6 @@ void TfrmTools::createMenus() {
   Hints::Set(save, QStringLiteral("Save preferences"));
   connect(cancel, &QAction::triggered, this, [this] { UpdateFileMenu(0); });
   connect(save, &QAction::triggered, this, [this] { UpdateFileMenu(1); });
-
-  pumToolBar = new QMenu(this);
-  pumToolBar->setObjectName(QStringLiteral("pumToolBar"));
-  auto *styles = new QActionGroup(this);
-  int tag = 0;
-  for (auto [name, caption, hint] :
-       {std::tuple{"mniExplore", "I&Explorer Style", "Display tool bar with flat buttons"},
-        {"mniStandard", "S&tandard Style", "Display tool bar with raised buttons"}}) {
-    QAction *item = pumToolBar->addAction(QString::fromLatin1(caption));
-    item->setObjectName(QString::fromLatin1(name));
-    item->setCheckable(true);
-    Hints::Set(item, QString::fromLatin1(hint));
-    styles->addAction(item);
-    connect(item, &QAction::triggered, this, [this, tag] { UpdateMenus(tag); });
-    ++tag;
-  }
-  Item(QStringLiteral("mniExplore"))->setChecked(true);
 }
 
 void TfrmTools::createToolBar() {
@@ -150,8 +134,11 @@ void TfrmTools::createToolBar() {
   Hints::Set(save, QStringLiteral("Save preferences"));
   connect(cancel, &QAction::triggered, this, [this] { UpdateFileMenu(0); });
   connect(save, &QAction::triggered, this, [this] { UpdateFileMenu(1); });
-  connect(barTools, &QToolBar::customContextMenuRequested, this,
-          [this](const QPoint &at) { pumToolBar->popup(barTools->mapToGlobal(at)); });
+  // The style menu of both the dialog's bars (the favourites page adds its own).
+  pumToolBar = new TBarStyleMenu(
+      barTools, {QStringLiteral("I&Explorer Style"), QStringLiteral("Display tool bar with flat buttons"),
+                 QStringLiteral("S&tandard Style"), QStringLiteral("Display tool bar with raised buttons")});
+  connect(pumToolBar, &TBarStyleMenu::StyleChosen, this, &TfrmTools::UpdateMenus);
   SetFlat(barTools, true);
 }
 
@@ -184,9 +171,7 @@ void TfrmTools::createPages() {
   pagPrefer->setCurrentWidget(display);
 
   if (auto *bar = favorites->findChild<QToolBar *>(QStringLiteral("barFavorite"))) {
-    bar->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(bar, &QToolBar::customContextMenuRequested, this,
-            [this, bar](const QPoint &at) { pumToolBar->popup(bar->mapToGlobal(at)); });
+    pumToolBar->AddBar(bar);
     SetFlat(bar, true);
   }
   connect(pagPrefer, &QTabWidget::currentChanged, this, [this] { pagPreferChange(); });
@@ -248,7 +233,7 @@ void TfrmTools::pagPreferChange() {
 
 void TfrmTools::UpdateMenus(int tag) {
   const bool flat = tag == 0;
-  Item(flat ? QStringLiteral("mniExplore") : QStringLiteral("mniStandard"))->setChecked(true);
+  pumToolBar->ItemOfTag(tag)->setChecked(true);
   SetFlat(barTools, flat);
   if (auto *bar = favorites->findChild<QToolBar *>(QStringLiteral("barFavorite")))
     SetFlat(bar, flat);

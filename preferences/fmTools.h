@@ -12,6 +12,7 @@ class QMenuBar;
 class QStatusBar;
 class QTabWidget;
 class QToolBar;
+class TBarStyleMenu;
 class TDatePage;
 class TDisplayPage;
 class TFavoritesPage;
@@ -49,7 +50,7 @@ class TfrmTools : public QDialog {
   QToolBar *barTools = nullptr;
   QStatusBar *barStatus = nullptr;
   QMenuBar *mnuMain = nullptr;
-  QMenu *pumToolBar = nullptr;
+  TBarStyleMenu *pumToolBar = nullptr;
   TDatePage *date = nullptr;
   TDisplayPage *display = nullptr;
   TFavoritesPage *favorites = nullptr;

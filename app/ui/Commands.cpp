@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Commands.h"
 
-#include "CaseConvert.h"
+#include "BarStyleMenu.h"
 #include "DocumentCommands.h"
 #include "HelpCommands.h"
 #include "IdleNotifier.h"
@@ -16,9 +16,15 @@
 #include "fmMain.h"
 #include "fmTools.h"
 
+#include <string_view>
+
 namespace {
 
 using K = TCommandDef::TKind;
+using C = TCommand;
+using P = TPopupItem;
+using M = TMenu;
+using B = TButton;
 
 // ---- handlers: each hands its command to the window or engine that does the work ---------
 
@@ -36,45 +42,71 @@ void Memo(TfrmMain &m, int) {
 void New(TfrmMain &m, int) { m.NewWorkspace(); }
 void Open(TfrmMain &m, int) { m.OpenTextFile(); }
 void Close(TfrmMain &m, int) { m.CloseActive(); }
-void Save(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { m.SaveFile(&e, e.SaveName()); }); }
-void SaveAs(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { m.SaveFileAs(&e); }); }
-void CustomizeMain(TfrmMain &m, int) { m.CustomizeToolBar(m.barMCustom(), Commands::MainButtons()); }
-void CustomizeEdit(TfrmMain &m, int) { m.CustomizeToolBar(m.barECustom(), Commands::EditButtons()); }
+void Save(TfrmMain &m, int) {
+  onActive(m, [&m](TfrmEdit &e) { m.SaveFile(&e, e.SaveName()); });
+}
+void SaveAs(TfrmMain &m, int) {
+  onActive(m, [&m](TfrmEdit &e) { m.SaveFileAs(&e); });
+}
+void CustomizeMain(TfrmMain &m, int) {
+  m.CustomizeToolBar(m.barMCustom(), Commands::MainButtons());
+}
+void CustomizeEdit(TfrmMain &m, int) {
+  m.CustomizeToolBar(m.barECustom(), Commands::EditButtons());
+}
 void Exit(TfrmMain &m, int) { m.Exit(); }
-void PasteSpecial(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { CharacterCommands::PasteSpecial(e, m); }); }
+void PasteSpecial(TfrmMain &m, int) {
+  onActive(m, [&m](TfrmEdit &e) { CharacterCommands::PasteSpecial(e, m); });
+}
 void DateTime(TfrmMain &m, int) { m.InsertDateTime(); }
 void Spell(TfrmMain &m, int) { m.SpellCheck(); }
 void WordCount(TfrmMain &m, int) { m.WordCount(); }
 void Align(TfrmMain &m, int tag) { m.Align(tag); }
 void WordWrap(TfrmMain &m, int) { m.ApplyWordWrap(); }
-void Convert(TfrmMain &m, int tag) { onActive(m, [tag](TfrmEdit &e) { MenuConvert(*e.mmoMemo(), tag); }); }
-void Find(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { SearchCommands::Find(e, m); }); }
-void FindNext(TfrmMain &m, int) { onActive(m, [](TfrmEdit &e) { SearchCommands::FindNext(e); }); }
-void Replace(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { SearchCommands::Replace(e, m); }); }
+void Convert(TfrmMain &m, int tag) {
+  onActive(m, [tag](TfrmEdit &e) { e.ConvertCase(tag); });
+}
+void Find(TfrmMain &m, int) {
+  onActive(m, [&m](TfrmEdit &e) { SearchCommands::Find(e, m); });
+}
+void FindNext(TfrmMain &m, int) {
+  onActive(m, [](TfrmEdit &e) { SearchCommands::FindNext(e); });
+}
+void Replace(TfrmMain &m, int) {
+  onActive(m, [&m](TfrmEdit &e) { SearchCommands::Replace(e, m); });
+}
 void Arrange(TfrmMain &m, int tag) { m.proMenuWindows(tag); }
 void Option(TfrmMain &m, int) { m.OptionsMenu(); }
-void ReopenSession(TfrmMain &m, int) { RecoveryStartUp::SetReopenSession(m.IsChecked(QStringLiteral("mniReopenSession"))); }
+void ReopenSession(TfrmMain &m, int) {
+  RecoveryStartUp::SetReopenSession(m.IsChecked(TCommand::ReopenSession));
+}
 void SetDefault(TfrmMain &m, int) { m.Integration()->mniSetDefaultClick(); }
 ImportExport::TContext converterContext(TfrmMain &m, TfrmEdit &e) {
   return {&m, &m, m.barMain(), &m, &e, [&m] { return m.NewWorkspace(); }};
 }
-void Import(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { ImportExport::ImportDocument(converterContext(m, e)); }); }
-void Export(TfrmMain &m, int) { onActive(m, [&m](TfrmEdit &e) { ImportExport::ExportDocument(converterContext(m, e)); }); }
+void Import(TfrmMain &m, int) {
+  onActive(m, [&m](TfrmEdit &e) { ImportExport::ImportDocument(converterContext(m, e)); });
+}
+void Export(TfrmMain &m, int) {
+  onActive(m, [&m](TfrmEdit &e) { ImportExport::ExportDocument(converterContext(m, e)); });
+}
 void ButtonStyle(TfrmMain &m, int) { m.UpdateMainMenus(); }
 void Restore(TfrmMain &m, int) { m.RestoreFromTray(); }
 void MenuHelp(TfrmMain &m, int tag) { m.Help()->MenuHelp(tag); }
 void SpecialChar(TfrmMain &m, int) { m.Help()->proSpecialChar(); }
 void Properties(TfrmMain &m, int) { m.Help()->proProperties(); }
 void SendAsEmail(TfrmMain &m, int) {
-  onActive(m, [&m](TfrmEdit &e) { MailUi::SendAsEmail({&m, &m, MailIconsFromGlyphs()}, e.mmoMemo()->toPlainText(), &m); });
+  onActive(m, [&m](TfrmEdit &e) {
+    MailUi::SendAsEmail({&m, &m, MailIconsFromGlyphs()}, e.mmoMemo()->toPlainText(), &m);
+  });
 }
 void Preferences(TfrmMain &m, int) {
   const auto setFavorites = [&m](const QStringList &favorites) {
     m.FileLists().SetFavorites(favorites);
     m.ShowFavoriteMenu();
   };
-  TfrmTools::Run({m, m, *m.dlgSpell(), [&m] { return m.EditWindows(); }, [&m] { return m.FileLists().Favorites(); },
-                  setFavorites},
+  TfrmTools::Run({m, m, *m.dlgSpell(), [&m] { return m.EditWindows(); },
+                  [&m] { return m.FileLists().Favorites(); }, setFavorites},
                  &m);
 }
 
@@ -90,208 +122,317 @@ void Printing(TfrmMain &m, int tag) {
 
 // ---- the commands -------------------------------------------------------------------------
 
-const TCommandDef kItems[] = {
+constexpr TCommandDef kItems[] = {
     // File
-    {"mniNew", "&New", "Ctrl+N", 0, New, "New workspace", gNew},
-    {"mniOpen", "&Open...", "Ctrl+O", 1, Open, "Open text file...", gOpen},
-    {"mniFile0", "&Import...", "", 2, Import, "Import file into current workspace", gImport},
-    {"mniFile11", "&Export...", "", 12, Export, "Export current workspace to another format...", gImport},
-    {"mniReopen", "&Reopen", "", -1, nullptr, "Reopen file", gReopen},
-    {"mniFavFiles", "&Favorite Files", "", -1, nullptr, "Favorite files", gFavorites},
-    {"mniFile1", "&Close", "", 3, Close, "Close active workspace", gClose},
-    {"mniFile2", "&Save", "Ctrl+S", 4, Save, "Save current workspace", gSave},
-    {"mniFile3", "Save &As...", "", 5, SaveAs, "Save workspace as...", gSaveAs},
-    {"mniFile4", "Send As E&mail...", "", 6, SendAsEmail, "Send current workspace as email...", gEmail},
-    {"mniMCustom", "Customize Main Tool Bar...", "", 7, CustomizeMain, "Customize main tool bar...", gCustomizeToolBar},
-    {"mniFile5", "Customize Edit Tool Bar...", "", 8, CustomizeEdit, "Customize edit tool bar...", gCustomizeToolBar},
-    {"mniPCustom", "Customize Print Out...", "", 13, Printing, "Customize the way your text files print...", gCustomizePrint},
-    {"mniFile6", "&Print...", "Ctrl+P", 9, Printing, "Print current workspace...", gPrint},
-    {"mniPPreview", "Print Pre&view...", "", 14, Printing, "Preview current workspace before printing...", gPrintPreview},
-    {"mniPrintSetup", "Printer Se&tup...", "", 10, Printing, "Setup printer...", gPrinterSetup},
-    {"mniExit", "E&xit", "", 11, Exit, "Exit Vellumix", gExit},
+    {C::New, "mniNew", "&New", "Ctrl+N", 0, New, "New workspace", gNew},
+    {C::Open, "mniOpen", "&Open...", "Ctrl+O", 1, Open, "Open text file...", gOpen},
+    {C::Import, "mniFile0", "&Import...", "", 2, Import, "Import file into current workspace",
+     gImport},
+    {C::Export, "mniFile11", "&Export...", "", 12, Export,
+     "Export current workspace to another format...", gImport},
+    {C::Reopen, "mniReopen", "&Reopen", "", -1, nullptr, "Reopen file", gReopen},
+    {C::FavFiles, "mniFavFiles", "&Favorite Files", "", -1, nullptr, "Favorite files", gFavorites},
+    {C::Close, "mniFile1", "&Close", "", 3, Close, "Close active workspace", gClose},
+    {C::Save, "mniFile2", "&Save", "Ctrl+S", 4, Save, "Save current workspace", gSave},
+    {C::SaveAs, "mniFile3", "Save &As...", "", 5, SaveAs, "Save workspace as...", gSaveAs},
+    {C::SendAsEmail, "mniFile4", "Send As E&mail...", "", 6, SendAsEmail,
+     "Send current workspace as email...", gEmail},
+    {C::CustomizeMain, "mniMCustom", "Customize Main Tool Bar...", "", 7, CustomizeMain,
+     "Customize main tool bar...", gCustomizeToolBar},
+    {C::CustomizeEdit, "mniFile5", "Customize Edit Tool Bar...", "", 8, CustomizeEdit,
+     "Customize edit tool bar...", gCustomizeToolBar},
+    {C::CustomizePrint, "mniPCustom", "Customize Print Out...", "", 13, Printing,
+     "Customize the way your text files print...", gCustomizePrint},
+    {C::Print, "mniFile6", "&Print...", "Ctrl+P", 9, Printing, "Print current workspace...",
+     gPrint},
+    {C::PrintPreview, "mniPPreview", "Print Pre&view...", "", 14, Printing,
+     "Preview current workspace before printing...", gPrintPreview},
+    {C::PrinterSetup, "mniPrintSetup", "Printer Se&tup...", "", 10, Printing, "Setup printer...",
+     gPrinterSetup},
+    {C::Exit, "mniExit", "E&xit", "", 11, Exit, "Exit Vellumix", gExit},
     // Edit
-    {"mniUndo", "&Undo", "Ctrl+Z", 0, Memo<&TRichEdit::Undo>, "Undo previous edit", gUndo},
-    {"mniRedo", "&Redo", "Ctrl+Y", 10, Memo<&TRichEdit::Redo>, "Redo previous edit", gRedo},
-    {"mniCut", "Cu&t", "Ctrl+X", 1, Memo<&TRichEdit::Cut>, "Cut to clipboard", gCut},
-    {"mniCopy", "&Copy", "Ctrl+C", 2, Memo<&TRichEdit::Copy>, "Copy to clipboard", gCopy},
-    {"mniPaste", "&Paste", "Ctrl+V", 3, Memo<&TRichEdit::Paste>, "Paste from clipboard", gPaste},
-    {"mniPasteSpecial", "Paste Special...", "", 4, PasteSpecial,
+    {C::Undo, "mniUndo", "&Undo", "Ctrl+Z", 0, Memo<&TRichEdit::Undo>, "Undo previous edit", gUndo},
+    {C::Redo, "mniRedo", "&Redo", "Ctrl+Y", 10, Memo<&TRichEdit::Redo>, "Redo previous edit",
+     gRedo},
+    {C::Cut, "mniCut", "Cu&t", "Ctrl+X", 1, Memo<&TRichEdit::Cut>, "Cut to clipboard", gCut},
+    {C::Copy, "mniCopy", "&Copy", "Ctrl+C", 2, Memo<&TRichEdit::Copy>, "Copy to clipboard", gCopy},
+    {C::Paste, "mniPaste", "&Paste", "Ctrl+V", 3, Memo<&TRichEdit::Paste>, "Paste from clipboard",
+     gPaste},
+    {C::PasteSpecial, "mniPasteSpecial", "Paste Special...", "", 4, PasteSpecial,
      "Paste text and/or objects into current workspace at cursor position...", gPasteSpecial},
-    {"mniDelete", "De&lete", "Ctrl+D", 5, Memo<&TRichEdit::DeleteSelection>, "Delete selected text", gDelete},
-    {"mniSelectAll", "Select &All", "Ctrl+A", 6, Memo<&TRichEdit::SelectAll>, "Select all text", gSelectAll},
-    {"mniDateTime", "&Date && Time", "F5", 7, DateTime, "Insert date and time at cursor", gDateTime},
-    {"mniSpell", "&Spell Check...", "", 8, Spell, "Check workspace for spelling errors...", gSpell},
-    {"mniWordCount", "&Word Count...", "", 9, WordCount, "Count the number of words in the workspace...", gWordCount},
+    {C::Delete, "mniDelete", "De&lete", "Ctrl+D", 5, Memo<&TRichEdit::DeleteSelection>,
+     "Delete selected text", gDelete},
+    {C::SelectAll, "mniSelectAll", "Select &All", "Ctrl+A", 6, Memo<&TRichEdit::SelectAll>,
+     "Select all text", gSelectAll},
+    {C::DateTime, "mniDateTime", "&Date && Time", "F5", 7, DateTime,
+     "Insert date and time at cursor", gDateTime},
+    {C::Spell, "mniSpell", "&Spell Check...", "", 8, Spell,
+     "Check workspace for spelling errors...", gSpell},
+    {C::WordCount, "mniWordCount", "&Word Count...", "", 9, WordCount,
+     "Count the number of words in the workspace...", gWordCount},
     // Character
-    {"mniLeft", "&Left", "", 0, Align, "Left justify text", gAlignLeft, K::Radio},
-    {"mniRight", "&Right", "", 1, Align, "Right justify text", gAlignRight, K::Radio},
-    {"mniCenter", "&Center", "", 2, Align, "Center text", gAlignCenter, K::Radio},
-    {"mniWordWrap", "&Word Wrap", "", -1, WordWrap, "Turn word wrap on or off", gWordWrap, K::Check},
-    {"mniConvert", "Convert", "", -1, nullptr, "Convert text", gNone},
-    {"mniLower", "Lower Case", "", 0, Convert, "", gLower},
-    {"mniUpper", "Upper Case", "", 1, Convert, "", gUpper},
-    {"mniCapitalize", "Capitalize", "", 2, Convert, "Capitalize highlighted text", gCapitalize},
-    {"mniTitleCase", "Title Case", "", 3, Convert, "", gTitleCase},
-    {"mniTogCase", "tOGGLE cASE", "", 4, Convert, "", gToggleCase},
-    {"mniSpecial", "&Special Characters...", "", -1, SpecialChar, "Insert special characters...", gSpecialChars},
+    {C::AlignLeft, "mniLeft", "&Left", "", 0, Align, "Left justify text", gAlignLeft, K::Radio},
+    {C::AlignRight, "mniRight", "&Right", "", 1, Align, "Right justify text", gAlignRight,
+     K::Radio},
+    {C::AlignCenter, "mniCenter", "&Center", "", 2, Align, "Center text", gAlignCenter, K::Radio},
+    {C::WordWrap, "mniWordWrap", "&Word Wrap", "", -1, WordWrap, "Turn word wrap on or off",
+     gWordWrap, K::Check},
+    {C::Convert, "mniConvert", "Convert", "", -1, nullptr, "Convert text", gNone},
+    {C::Lower, "mniLower", "Lower Case", "", 0, Convert, "", gLower},
+    {C::Upper, "mniUpper", "Upper Case", "", 1, Convert, "", gUpper},
+    {C::Capitalize, "mniCapitalize", "Capitalize", "", 2, Convert, "Capitalize highlighted text",
+     gCapitalize},
+    {C::TitleCase, "mniTitleCase", "Title Case", "", 3, Convert, "", gTitleCase},
+    {C::ToggleCase, "mniTogCase", "tOGGLE cASE", "", 4, Convert, "", gToggleCase},
+    {C::SpecialChars, "mniSpecial", "&Special Characters...", "", -1, SpecialChar,
+     "Insert special characters...", gSpecialChars},
     // Search
-    {"mniFind", "&Find...", "Ctrl+F", -1, Find, "Find...", gFind},
-    {"mniFindNext", "Find &Next", "F3", -1, FindNext, "Find next", gFindNext},
-    {"mniReplace", "R&eplace...", "Ctrl+H", -1, Replace, "Find and replace...", gReplace},
+    {C::Find, "mniFind", "&Find...", "Ctrl+F", -1, Find, "Find...", gFind},
+    {C::FindNext, "mniFindNext", "Find &Next", "F3", -1, FindNext, "Find next", gFindNext},
+    {C::Replace, "mniReplace", "R&eplace...", "Ctrl+H", -1, Replace, "Find and replace...",
+     gReplace},
     // Window
-    {"mniWin0", "&Tile", "", 0, Arrange, "Tile windows", gTile},
-    {"mniWin1", "&Cascade", "", 1, Arrange, "Cascade windows", gCascade},
-    {"mniWin2", "&Arrange All", "", 2, Arrange, "Arrange icons", gArrangeIcons},
+    {C::Tile, "mniWin0", "&Tile", "", 0, Arrange, "Tile windows", gTile},
+    {C::Cascade, "mniWin1", "&Cascade", "", 1, Arrange, "Cascade windows", gCascade},
+    {C::ArrangeAll, "mniWin2", "&Arrange All", "", 2, Arrange, "Arrange icons", gArrangeIcons},
     // Options
-    {"mniSetDefault", "Default Windows Notepad", "", -1, SetDefault, "", gSetDefault, K::Check},
-    {"mniWinStart", "Start With Windows", "", 7, Option, "", gWinStart, K::Check},
-    {"mniButtonHints", "Button Hints", "", 1, Option, "", gButtonHints, K::Check},
-    {"mniAutomaticBackups", "Automatic Backups", "", 2, Option, "", gBackups, K::Check},
-    {"mniMainStatusBar", "Main Status Bar", "", 3, Option, "", gStatusBar, K::Check},
-    {"mniStayOnTop", "Stay On Top", "", 4, Option, "", gStayOnTop, K::Check},
-    {"mniTip", "Tip Of The Day...", "", 5, Option, "Show the tip of the day...", gTip, K::Check},
-    {"mniReopenSession", "Reopen Last Session", "", -1, ReopenSession,
+    {C::SetDefault, "mniSetDefault", "Default Windows Notepad", "", -1, SetDefault, "", gSetDefault,
+     K::Check},
+    {C::WinStart, "mniWinStart", "Start With Windows", "", 7, Option, "", gWinStart, K::Check},
+    {C::ButtonHints, "mniButtonHints", "Button Hints", "", 1, Option, "", gButtonHints, K::Check},
+    {C::AutomaticBackups, "mniAutomaticBackups", "Automatic Backups", "", 2, Option, "", gBackups,
+     K::Check},
+    {C::MainStatusBar, "mniMainStatusBar", "Main Status Bar", "", 3, Option, "", gStatusBar,
+     K::Check},
+    {C::StayOnTop, "mniStayOnTop", "Stay On Top", "", 4, Option, "", gStayOnTop, K::Check},
+    {C::Tip, "mniTip", "Tip Of The Day...", "", 5, Option, "Show the tip of the day...", gTip,
+     K::Check},
+    {C::ReopenSession, "mniReopenSession", "Reopen Last Session", "", -1, ReopenSession,
      "Reopen the documents of the last session at start", gNone, K::Check},
-    {"mniPreferences", "Preferences...", "", 6, Preferences, "Set Vellumix preferences...", gPreferences},
+    {C::Preferences, "mniPreferences", "Preferences...", "", 6, Preferences,
+     "Set Vellumix preferences...", gPreferences},
     // Help
-    {"mniContents", "&Contents...", "F1", 0, MenuHelp, "Display help contents...", gHelpContents},
-    {"mniOnLine", "On-&Line Help...", "", 9, MenuHelp, "Go to our on-line help faqs...", gHelp},
-    {"mniSearchForHelpOn", "&Search For Help On...", "", 1, MenuHelp, "Search for help on...", gSearchHelp},
-    {"mniHowtoUseHelp", "&How to Use Help...", "", 2, MenuHelp, "How to use help...", gUseHelp},
-    {"mniWhatsNew", "What's &New", "", 3, MenuHelp, "What's new in this version of Vellumix", gWhatsNew},
-    {"mniTech", "Contact &Tech Support...", "", 5, MenuHelp, "Contact technical support...", gTechSupport},
-    {"mniDownload", "&Download Latest Version...", "", 6, MenuHelp, "Download the latest version of Vellumix...", gDownload},
-    {"mniAbout", "About Vellumix...", "", 7, MenuHelp, "About Vellumix...", gAbout},
-    {"puiProperties", "Properties...", "", -1, Properties, "Display properties of current workspace...", gProperties},
+    {C::Contents, "mniContents", "&Contents...", "F1", 0, MenuHelp, "Display help contents...",
+     gHelpContents},
+    {C::OnLine, "mniOnLine", "On-&Line Help...", "", 9, MenuHelp, "Go to our on-line help faqs...",
+     gHelp},
+    {C::SearchHelp, "mniSearchForHelpOn", "&Search For Help On...", "", 1, MenuHelp,
+     "Search for help on...", gSearchHelp},
+    {C::HowToUseHelp, "mniHowtoUseHelp", "&How to Use Help...", "", 2, MenuHelp,
+     "How to use help...", gUseHelp},
+    {C::WhatsNew, "mniWhatsNew", "What's &New", "", 3, MenuHelp,
+     "What's new in this version of Vellumix", gWhatsNew},
+    {C::TechSupport, "mniTech", "Contact &Tech Support...", "", 5, MenuHelp,
+     "Contact technical support...", gTechSupport},
+    {C::Download, "mniDownload", "&Download Latest Version...", "", 6, MenuHelp,
+     "Download the latest version of Vellumix...", gDownload},
+    {C::About, "mniAbout", "About Vellumix...", "", 7, MenuHelp, "About Vellumix...", gAbout},
+    {C::Properties, "puiProperties", "Properties...", "", -1, Properties,
+     "Display properties of current workspace...", gProperties},
     // Tray menu
-    {"sysNotepad", "Vellumix...", "", -1, Restore, "Restore Vellumix...", gRestore},
-    {"sysAbout", "About...", "", 7, MenuHelp, "About Vellumix...", gAbout},
-    {"sysExit", "Exit", "", 11, Exit, "Exit Vellumix", gExit},
+    {C::TrayRestore, "sysNotepad", "Vellumix...", "", -1, Restore, "Restore Vellumix...", gRestore},
+    {C::TrayAbout, "sysAbout", "About...", "", 7, MenuHelp, "About Vellumix...", gAbout},
+    {C::TrayExit, "sysExit", "Exit", "", 11, Exit, "Exit Vellumix", gExit},
     // Button style menu
-    {"mniExplore", "I&Explorer Style", "", 0, ButtonStyle, "Display too bar with flat buttons", gNone, K::Radio},
-    {"mniStandard", "S&tandard Style", "", 1, ButtonStyle, "Display tool bar with raised buttons", gNone, K::Radio},
+    {C::ExploreStyle, "mniExplore", "I&Explorer Style", "", 0, ButtonStyle,
+     "Display too bar with flat buttons", gNone, K::Radio},
+    {C::StandardStyle, "mniStandard", "S&tandard Style", "", 1, ButtonStyle,
+     "Display tool bar with raised buttons", gNone, K::Radio},
 };
 
 // The document pop-up menu's items are twins of menu-bar items: same caption, hint, tag and
 // glyph; only Undo, Redo and Find Next show their key.
-const TPopupTwin kPopupTwins[] = {
-    {"puiUndo", "mniUndo", true},       {"puiRedo", "mniRedo", true},
-    {"puiCut", "mniCut", false},        {"puiCopy", "mniCopy", false},
-    {"puiPaste", "mniPaste", false},    {"puiPasteSpecial", "mniPasteSpecial", false},
-    {"puiDelete", "mniDelete", false},  {"puiSelectAll", "mniSelectAll", false},
-    {"puiFind", "mniFind", false},      {"puiFindNext", "mniFindNext", true},
-    {"puiReplace", "mniReplace", false},
+constexpr TPopupTwin kPopupTwins[] = {
+    {P::Undo, "puiUndo", C::Undo, true},
+    {P::Redo, "puiRedo", C::Redo, true},
+    {P::Cut, "puiCut", C::Cut, false},
+    {P::Copy, "puiCopy", C::Copy, false},
+    {P::Paste, "puiPaste", C::Paste, false},
+    {P::PasteSpecial, "puiPasteSpecial", C::PasteSpecial, false},
+    {P::Delete, "puiDelete", C::Delete, false},
+    {P::SelectAll, "puiSelectAll", C::SelectAll, false},
+    {P::Find, "puiFind", C::Find, false},
+    {P::FindNext, "puiFindNext", C::FindNext, true},
+    {P::Replace, "puiReplace", C::Replace, false},
 };
 
-const char *const kFile[] = {"mniNew", "mniOpen", "mniFile0", "mniFile11", ">mniReopen", ">mniFavFiles", "mniFile1",
-                             "-mniFile10", "mniFile2", "mniFile3", "mniFile4", "-", "mniMCustom",
-                             "mniFile5", "mniPCustom", "-", "mniFile6", "mniPPreview", "mniPrintSetup",
-                             "-", "mniExit"};
-const char *const kEdit[] = {"mniUndo", "mniRedo", "-", "mniCut", "mniCopy", "mniPaste",
-                             "mniPasteSpecial", "mniDelete", "-", "mniSelectAll", "mniDateTime", "-",
-                             "mniSpell", "mniWordCount"};
-const char *const kCharacter[] = {"mniLeft", "mniRight", "mniCenter", "-", "mniWordWrap", "-",
-                                  ">mniConvert", "mniSpecial"};
-const char *const kConvert[] = {"mniLower", "mniUpper", "mniCapitalize", "mniTitleCase", "mniTogCase"};
-const char *const kSearch[] = {"mniFind", "mniFindNext", "mniReplace"};
-const char *const kWindow[] = {"mniWin0", "mniWin1", "mniWin2"};
-const char *const kOptions[] = {"mniSetDefault", "mniWinStart", "mniButtonHints", "mniAutomaticBackups",
-                                "mniMainStatusBar", "mniStayOnTop", "mniTip", "mniReopenSession", "-",
-                                "mniPreferences"};
-const char *const kHelp[] = {"mniContents", "mniOnLine", "mniSearchForHelpOn", "mniHowtoUseHelp",
-                             "mniWhatsNew", "-", "mniTech", "mniDownload", "mniAbout"};
-const char *const kEmpty[] = {"-"};
-const char *const kPopup[] = {"puiUndo", "puiRedo", "-", "puiCut", "puiCopy", "puiPaste",
-                              "puiPasteSpecial", "puiDelete", "-", "puiSelectAll", "-", "puiFind",
-                              "puiFindNext", "puiReplace", "-", "puiProperties"};
-const char *const kTray[] = {"sysNotepad", "sysAbout", "-", "sysExit"};
-const char *const kToolBarStyle[] = {"mniExplore", "mniStandard"};
+// clang-format off
+constexpr TMenuEntry kFile[] = {
+    Entry(C::New), Entry(C::Open), Entry(C::Import), Entry(C::Export), Entry(M::Reopen),
+    Entry(M::FavFiles), Entry(C::Close), Separator(kDocumentDivider), Entry(C::Save), Entry(C::SaveAs),
+    Entry(C::SendAsEmail), Separator(), Entry(C::CustomizeMain), Entry(C::CustomizeEdit),
+    Entry(C::CustomizePrint), Separator(), Entry(C::Print), Entry(C::PrintPreview),
+    Entry(C::PrinterSetup), Separator(), Entry(C::Exit)};
+constexpr TMenuEntry kEdit[] = {
+    Entry(C::Undo), Entry(C::Redo), Separator(), Entry(C::Cut), Entry(C::Copy), Entry(C::Paste),
+    Entry(C::PasteSpecial), Entry(C::Delete), Separator(), Entry(C::SelectAll), Entry(C::DateTime),
+    Separator(), Entry(C::Spell), Entry(C::WordCount)};
+constexpr TMenuEntry kCharacter[] = {
+    Entry(C::AlignLeft), Entry(C::AlignRight), Entry(C::AlignCenter), Separator(), Entry(C::WordWrap),
+    Separator(), Entry(M::Convert), Entry(C::SpecialChars)};
+constexpr TMenuEntry kConvert[] = {
+    Entry(C::Lower), Entry(C::Upper), Entry(C::Capitalize), Entry(C::TitleCase), Entry(C::ToggleCase)};
+constexpr TMenuEntry kSearch[] = {Entry(C::Find), Entry(C::FindNext), Entry(C::Replace)};
+constexpr TMenuEntry kWindow[] = {Entry(C::Tile), Entry(C::Cascade), Entry(C::ArrangeAll)};
+constexpr TMenuEntry kOptions[] = {
+    Entry(C::SetDefault), Entry(C::WinStart), Entry(C::ButtonHints), Entry(C::AutomaticBackups),
+    Entry(C::MainStatusBar), Entry(C::StayOnTop), Entry(C::Tip), Entry(C::ReopenSession), Separator(),
+    Entry(C::Preferences)};
+constexpr TMenuEntry kHelp[] = {
+    Entry(C::Contents), Entry(C::OnLine), Entry(C::SearchHelp), Entry(C::HowToUseHelp),
+    Entry(C::WhatsNew), Separator(), Entry(C::TechSupport), Entry(C::Download), Entry(C::About)};
+constexpr TMenuEntry kPopup[] = {
+    Entry(P::Undo), Entry(P::Redo), Separator(), Entry(P::Cut), Entry(P::Copy), Entry(P::Paste),
+    Entry(P::PasteSpecial), Entry(P::Delete), Separator(), Entry(P::SelectAll), Separator(),
+    Entry(P::Find), Entry(P::FindNext), Entry(P::Replace), Separator(), Entry(C::Properties)};
+constexpr TMenuEntry kTray[] = {Entry(C::TrayRestore), Entry(C::TrayAbout), Separator(), Entry(C::TrayExit)};
+// clang-format on
 
-const TMenuDef kMenus[] = {
-    {"mniFile", "&File", "File menu", kFile},
-    {"mniFile7", "&Edit", "Edit menu", kEdit},
-    {"mniFile8", "&Character", "Character menu", kCharacter},
-    {"mniFile9", "&Search", "Search menu", kSearch},
-    {"mniWindow", "&Window", "Window menu", kWindow},
-    {"mniOptions", "&Options", "Options menu", kOptions},
-    {"mniHelp", "&Help", "Help menu", kHelp},
-    {"mniReopen", "&Reopen", "Reopen file", std::span<const char *const>(kEmpty, 0)},
-    {"mniFavFiles", "&Favorite Files", "Favorite files", std::span<const char *const>(kEmpty, 0)},
-    {"mniConvert", "Convert", "Convert text", kConvert},
-    {"pumPopup", "", "Workspace menu", kPopup},
-    {"traMenu", "", "Vellumix notification area menu", kTray},
-    {"pumToolBar", "", "Tool bar style menu", kToolBarStyle},
+// The recent and favourite files submenus are filled at run time.
+constexpr TMenuDef kMenus[] = {
+    {M::File, "mniFile", "&File", "File menu", kFile},
+    {M::Edit, "mniFile7", "&Edit", "Edit menu", kEdit},
+    {M::Character, "mniFile8", "&Character", "Character menu", kCharacter},
+    {M::Search, "mniFile9", "&Search", "Search menu", kSearch},
+    {M::Window, "mniWindow", "&Window", "Window menu", kWindow},
+    {M::Options, "mniOptions", "&Options", "Options menu", kOptions},
+    {M::Help, "mniHelp", "&Help", "Help menu", kHelp},
+    {M::Reopen, "mniReopen", "&Reopen", "Reopen file", {}},
+    {M::FavFiles, "mniFavFiles", "&Favorite Files", "Favorite files", {}},
+    {M::Convert, "mniConvert", "Convert", "Convert text", kConvert},
+    {M::Popup, "pumPopup", "", "Workspace menu", kPopup},
+    {M::Tray, "traMenu", "", "Vellumix notification area menu", kTray},
 };
 
-const TButtonDef kMainButtons[] = {
-    {"btnNew", "New Workspace", "New workspace", "mniNew", "File Menu", gNew},
-    {"btnOpen", "Open Text File", "Open text file...", "mniOpen", "File Menu", gOpen},
-    {"btnPSetup", "Setup Printer", "Setup printer...", "mniPrintSetup", "File Menu", gPrinterSetup},
-    {"btnExit", "Exit Vellumix", "Exit Vellumix", "mniExit", "File Menu", gExit},
-    {"btnWin0", "Tile Windows", "Tile windows", "mniWin0", "Window Menu", gTile},
-    {"btnWin1", "Cascade Windows", "Cascade windows", "mniWin1", "Window Menu", gCascade},
-    {"btnWin2", "Arrange All Icons", "Arrange icons", "mniWin2", "Window Menu", gArrangeIcons},
-    {"btnOptions", "Preferences", "Set Vellumix preferences...", "mniPreferences", "Options Menu", gPreferences},
-    {"btnHelp", "Help Contents", "Help contents...", "mniContents", "Help Menu", gHelpContents},
-    {"btnSearchHelp", "Search For Help On", "Search for help on...", "mniSearchForHelpOn", "Help Menu", gSearchHelp},
-    {"btnUseHelp", "How to Use Help", "How to use help...", "mniHowtoUseHelp", "Help Menu", gUseHelp},
-    {"btnWhatsNew", "What's New", "What's new in this version of Vellumix", "mniWhatsNew", "Help Menu", gWhatsNew},
-    {"btnTech", "Contact Tech Support", "Contact tech support...", "mniTech", "Help Menu", gTechSupport},
-    {"btnLVersion", "Download Latest Version", "Download the latest version of Vellumix...", "mniDownload",
-     "Help Menu", gDownload},
-    {"btnAbout", "About Vellumix", "About Vellumix...", "mniAbout", "Help Menu", gAbout},
+// The main tool bar's buttons, then the edit tool bar's.
+constexpr TButtonDef kButtons[] = {
+    {B::New, "btnNew", "New Workspace", "New workspace", C::New, "File Menu", gNew},
+    {B::Open, "btnOpen", "Open Text File", "Open text file...", C::Open, "File Menu", gOpen},
+    {B::PrinterSetup, "btnPSetup", "Setup Printer", "Setup printer...", C::PrinterSetup,
+     "File Menu", gPrinterSetup},
+    {B::Exit, "btnExit", "Exit Vellumix", "Exit Vellumix", C::Exit, "File Menu", gExit},
+    {B::Tile, "btnWin0", "Tile Windows", "Tile windows", C::Tile, "Window Menu", gTile},
+    {B::Cascade, "btnWin1", "Cascade Windows", "Cascade windows", C::Cascade, "Window Menu",
+     gCascade},
+    {B::ArrangeAll, "btnWin2", "Arrange All Icons", "Arrange icons", C::ArrangeAll, "Window Menu",
+     gArrangeIcons},
+    {B::Preferences, "btnOptions", "Preferences", "Set Vellumix preferences...", C::Preferences,
+     "Options Menu", gPreferences},
+    {B::Contents, "btnHelp", "Help Contents", "Help contents...", C::Contents, "Help Menu",
+     gHelpContents},
+    {B::SearchHelp, "btnSearchHelp", "Search For Help On", "Search for help on...", C::SearchHelp,
+     "Help Menu", gSearchHelp},
+    {B::UseHelp, "btnUseHelp", "How to Use Help", "How to use help...", C::HowToUseHelp,
+     "Help Menu", gUseHelp},
+    {B::WhatsNew, "btnWhatsNew", "What's New", "What's new in this version of Vellumix",
+     C::WhatsNew, "Help Menu", gWhatsNew},
+    {B::TechSupport, "btnTech", "Contact Tech Support", "Contact tech support...", C::TechSupport,
+     "Help Menu", gTechSupport},
+    {B::Download, "btnLVersion", "Download Latest Version",
+     "Download the latest version of Vellumix...", C::Download, "Help Menu", gDownload},
+    {B::About, "btnAbout", "About Vellumix", "About Vellumix...", C::About, "Help Menu", gAbout},
+    // edit tool bar
+    {B::Save, "btnSave", "Save", "Save current workspace", C::Save, "File Menu", gSave},
+    {B::SaveAs, "btnSaveAs", "Save As", "Save workspace as...", C::SaveAs, "File Menu", gSaveAs},
+    {B::Email, "btnEMail", "Send As Email", "Send current workspace as email...", C::SendAsEmail,
+     "File Menu", gEmail},
+    {B::Print, "btnPrint", "Print", "Print current workspace...", C::Print, "File Menu", gPrint},
+    {B::Close, "btnClose", "Close", "Close active workspace", C::Close, "File Menu", gClose},
+    {B::Undo, "btnUndo", "Undo", "", C::Undo, "Edit Menu", gUndo},
+    {B::Redo, "btnRedo", "Redo", "", C::Redo, "Edit Menu", gRedo},
+    {B::Cut, "btnCut", "Cut", "Cut to clipboard", C::Cut, "Edit Menu", gCut},
+    {B::Copy, "btnCopy", "Copy", "Copy to clipboard", C::Copy, "Edit Menu", gCopy},
+    {B::Paste, "btnPaste", "Paste", "Paste from clipboard", C::Paste, "Edit Menu", gPaste},
+    {B::Delete, "btnDelete", "Delete", "Delete highlighted text", C::Delete, "Edit Menu", gDelete},
+    {B::SelectAll, "btnSelectAll", "Select All", "Select all text in workspace", C::SelectAll,
+     "Edit Menu", gSelectAll},
+    {B::DateTime, "btnDate", "Date - Time", "Insert date and time at cursor", C::DateTime,
+     "Edit Menu", gDateTime},
+    {B::Spell, "btnSpell", "Spell Checker", "Check workspace for spelling errors...", C::Spell,
+     "Edit Menu", gSpell},
+    {B::AlignLeft, "btnLeft", "Left Justify", "Left justify", C::AlignLeft, "Character Menu",
+     gAlignLeft},
+    {B::AlignRight, "btnRight", "Right Justify", "Right justify", C::AlignRight, "Character Menu",
+     gAlignRight},
+    {B::AlignCenter, "btnCenter", "Center", "Center", C::AlignCenter, "Character Menu",
+     gAlignCenter},
+    {B::Lower, "btnLower", "lower case", "", C::Lower, "Character Menu", gLower},
+    {B::Upper, "btnUpper", "UPPER CASE", "", C::Upper, "Character Menu", gUpper},
+    {B::Capitalize, "btnCapitalize", "Capitalize", "Capitalize highlighted text", C::Capitalize,
+     "Character Menu", gCapitalize},
+    {B::TitleCase, "btnTitleCase", "Title Case", "", C::TitleCase, "Character Menu", gTitleCase},
+    {B::ToggleCase, "btnTogCase", "tOGGLE cASE", "", C::ToggleCase, "Character Menu", gToggleCase},
+    {B::SpecialChars, "btnSpecial", "Special Characters", "Insert special characters...",
+     C::SpecialChars, "Character Menu", gSpecialChars},
+    {B::Find, "btnFind", "Find", "Find...", C::Find, "Search Menu", gFind},
+    {B::FindNext, "btnFindNext", "Find Next", "Find next", C::FindNext, "Search Menu", gFindNext},
+    {B::Replace, "btnReplace", "Replace", "Find and replace...", C::Replace, "Search Menu",
+     gReplace},
 };
+constexpr auto kFirstEditButton = std::size_t(B::Save);
 
-const TButtonDef kEditButtons[] = {
-    {"btnSave", "Save", "Save current workspace", "mniFile2", "File Menu", gSave},
-    {"btnSaveAs", "Save As", "Save workspace as...", "mniFile3", "File Menu", gSaveAs},
-    {"btnEMail", "Send As Email", "Send current workspace as email...", "mniFile4", "File Menu", gEmail},
-    {"btnPrint", "Print", "Print current workspace...", "mniFile6", "File Menu", gPrint},
-    {"btnClose", "Close", "Close active workspace", "mniFile1", "File Menu", gClose},
-    {"btnUndo", "Undo", "", "mniUndo", "Edit Menu", gUndo},
-    {"btnRedo", "Redo", "", "mniRedo", "Edit Menu", gRedo},
-    {"btnCut", "Cut", "Cut to clipboard", "mniCut", "Edit Menu", gCut},
-    {"btnCopy", "Copy", "Copy to clipboard", "mniCopy", "Edit Menu", gCopy},
-    {"btnPaste", "Paste", "Paste from clipboard", "mniPaste", "Edit Menu", gPaste},
-    {"btnDelete", "Delete", "Delete highlighted text", "mniDelete", "Edit Menu", gDelete},
-    {"btnSelectAll", "Select All", "Select all text in workspace", "mniSelectAll", "Edit Menu", gSelectAll},
-    {"btnDate", "Date - Time", "Insert date and time at cursor", "mniDateTime", "Edit Menu", gDateTime},
-    {"btnSpell", "Spell Checker", "Check workspace for spelling errors...", "mniSpell", "Edit Menu", gSpell},
-    {"btnLeft", "Left Justify", "Left justify", "mniLeft", "Character Menu", gAlignLeft},
-    {"btnRight", "Right Justify", "Right justify", "mniRight", "Character Menu", gAlignRight},
-    {"btnCenter", "Center", "Center", "mniCenter", "Character Menu", gAlignCenter},
-    {"btnLower", "lower case", "", "mniLower", "Character Menu", gLower},
-    {"btnUpper", "UPPER CASE", "", "mniUpper", "Character Menu", gUpper},
-    {"btnCapitalize", "Capitalize", "Capitalize highlighted text", "mniCapitalize", "Character Menu", gCapitalize},
-    {"btnTitleCase", "Title Case", "", "mniTitleCase", "Character Menu", gTitleCase},
-    {"btnTogCase", "tOGGLE cASE", "", "mniTogCase", "Character Menu", gToggleCase},
-    {"btnSpecial", "Special Characters", "Insert special characters...", "mniSpecial", "Character Menu", gSpecialChars},
-    {"btnFind", "Find", "Find...", "mniFind", "Search Menu", gFind},
-    {"btnFindNext", "Find Next", "Find next", "mniFindNext", "Search Menu", gFindNext},
-    {"btnReplace", "Replace", "Find and replace...", "mniReplace", "Search Menu", gReplace},
-};
+constexpr TButton kMainDefault[] = {B::New,      B::Open,        B::PrinterSetup, B::Preferences,
+                                    B::Contents, B::TechSupport, B::About,        B::Exit};
+constexpr TButton kEditDefault[] = {B::Save,       B::SaveAs,      B::Print,        B::Undo,
+                                    B::Redo,       B::Cut,         B::Copy,         B::Paste,
+                                    B::Delete,     B::SelectAll,   B::DateTime,     B::AlignLeft,
+                                    B::AlignRight, B::AlignCenter, B::SpecialChars, B::Find,
+                                    B::Replace,    B::Email,       B::Spell,        B::Close};
 
-const char *const kMainDefault[] = {"btnNew", "btnOpen", "btnPSetup", "btnOptions",
-                                    "btnHelp", "btnTech", "btnAbout", "btnExit"};
-const char *const kEditDefault[] = {"btnSave", "btnSaveAs", "btnPrint", "btnUndo", "btnRedo",
-                                    "btnCut", "btnCopy", "btnPaste", "btnDelete", "btnSelectAll",
-                                    "btnDate", "btnLeft", "btnRight", "btnCenter", "btnSpecial",
-                                    "btnFind", "btnReplace", "btnEMail", "btnSpell", "btnClose"};
+// Row n of each table declares identifier n, and every identifier has its row.
+template <typename Row, std::size_t N>
+constexpr bool InIdentifierOrder(const Row (&rows)[N]) {
+  for (std::size_t i = 0; i < N; ++i)
+    if (std::size_t(rows[i].id) != i) return false;
+  return N == std::size_t(decltype(rows[0].id)::Count);
+}
+static_assert(InIdentifierOrder(kItems), "the command table must list every TCommand in order");
+static_assert(InIdentifierOrder(kPopupTwins),
+              "the pop-up table must list every TPopupItem in order");
+static_assert(InIdentifierOrder(kMenus), "the menu table must list every TMenu in order");
+static_assert(InIdentifierOrder(kButtons), "the button table must list every TButton in order");
+// The style rows are the shared style menu's items, whose names the settings store keeps.
+static_assert(std::string_view(kItems[std::size_t(C::ExploreStyle)].name) == TBarStyleMenu::ExploreName);
+static_assert(std::string_view(kItems[std::size_t(C::StandardStyle)].name) == TBarStyleMenu::StandardName);
 
 }  // namespace
 
 namespace Commands {
 
 std::span<const TCommandDef> MenuItems() { return kItems; }
+std::span<const TPopupTwin> PopupTwins() { return kPopupTwins; }
+std::span<const TMenuDef> Menus() { return kMenus; }
+std::span<const TButtonDef> Buttons() { return kButtons; }
+const TCommandDef &Of(TCommand command) { return kItems[std::size_t(command)]; }
+const TPopupTwin &Of(TPopupItem item) { return kPopupTwins[std::size_t(item)]; }
+const TMenuDef &Of(TMenu menu) { return kMenus[std::size_t(menu)]; }
+const TButtonDef &Of(TButton button) { return kButtons[std::size_t(button)]; }
+std::span<const TButtonDef> MainButtons() { return Buttons().first(kFirstEditButton); }
+std::span<const TButtonDef> EditButtons() { return Buttons().subspan(kFirstEditButton); }
+std::span<const TButton> MainDefaultButtons() { return kMainDefault; }
+std::span<const TButton> EditDefaultButtons() { return kEditDefault; }
+
+QString EntryName(const TMenuEntry &entry) {
+  switch (entry.kind) {
+    case TMenuEntry::Item:
+      return QString::fromLatin1(Of(TCommand(entry.id)).name);
+    case TMenuEntry::Popup:
+      return QString::fromLatin1(Of(TPopupItem(entry.id)).name);
+    case TMenuEntry::Submenu:
+      return QString::fromLatin1(Of(TMenu(entry.id)).name);
+    case TMenuEntry::Separator:
+      break;
+  }
+  return entry.name ? QString::fromLatin1(entry.name) : QString();
+}
 
 const TCommandDef *Find(const QString &name) {
   for (const TCommandDef &def : kItems)
     if (name == QLatin1String(def.name)) return &def;
   for (const TPopupTwin &twin : kPopupTwins)
-    if (name == QLatin1String(twin.name)) return Find(QLatin1String(twin.twin));
-  for (const auto buttons : {MainButtons(), EditButtons()})
-    for (const TButtonDef &button : buttons)
-      if (name == QLatin1String(button.name)) return Find(QLatin1String(button.command));
+    if (name == QLatin1String(twin.name)) return &Of(twin.twin);
+  for (const TButtonDef &button : kButtons)
+    if (name == QLatin1String(button.name)) return &Of(button.command);
   return nullptr;
 }
 
@@ -299,12 +440,6 @@ TCommandHandler HandlerOf(const QString &name) {
   const TCommandDef *def = Find(name);
   return def ? def->handler : nullptr;
 }
-std::span<const TMenuDef> Menus() { return kMenus; }
-std::span<const TPopupTwin> PopupTwins() { return kPopupTwins; }
-std::span<const TButtonDef> MainButtons() { return kMainButtons; }
-std::span<const TButtonDef> EditButtons() { return kEditButtons; }
-std::span<const char *const> MainDefaultButtons() { return kMainDefault; }
-std::span<const char *const> EditDefaultButtons() { return kEditDefault; }
 
 THintParts SplitHint(const QString &hint) {
   const qsizetype bar = hint.indexOf(u'|');

@@ -8,13 +8,13 @@
 #include "Folders.h"
 #include "Glyphs.h"
 #include "HelpKeyFilter.h"
+#include "MailIcons.h"
 #include "MessageBox.h"
 #include "PlaceBeside.h"
 #include "QtHelpSource.h"
 #include "RichEdit.h"
-#include "SpellDlg.h"
-#include "MailIcons.h"
 #include "SendAsEmail.h"
+#include "SpellDlg.h"
 #include "SupportRequest.h"
 #include "SysInfoComp.h"
 #include "VellumixVersion.h"
@@ -30,22 +30,20 @@ namespace {
 QString Product() { return SupportRequest::ProgramName; }
 
 // Clicks an option item, exactly as the user would.
-void Click(TfrmMain &main, const char *item) { main.Action(QString::fromLatin1(item))->trigger(); }
+void Click(TfrmMain &main, TCommand item) { main.Item(item)->trigger(); }
 
 }  // namespace
 
 THelpCommands::THelpCommands(TfrmMain &main)
     : QObject(&main), main_(main), sysInfo_(new TSysInfoComp(this)) {
-  keyFilter_ =
-      new THelpKeyFilter([this](const QString &id) { return OpenViewer().ShowId(id); }, &main, this);
+  keyFilter_ = new THelpKeyFilter([this](const QString &id) { return OpenViewer().ShowId(id); },
+                                  &main, this);
   qApp->installEventFilter(keyFilter_);
   // The menus' help context numbers, for F1 while a menu is open.
-  const std::pair<const char *, int> menus[] = {
-      {"mniFile8", 1001},   {"mniFile7", 1002}, {"mniFile", 1004},  {"mniHelp", 1005},
-      {"mniOptions", 1006}, {"mniFile9", 1007}, {"mniWindow", 1008}};
-  for (const auto &[name, context] : menus)
-    if (QMenu *menu = main.Menu(QString::fromLatin1(name)))
-      menu->setProperty("HelpContext", context);
+  const std::pair<TMenu, int> menus[] = {
+      {TMenu::Character, 1001}, {TMenu::Edit, 1002},   {TMenu::File, 1004},  {TMenu::Help, 1005},
+      {TMenu::Options, 1006},   {TMenu::Search, 1007}, {TMenu::Window, 1008}};
+  for (const auto &[menu, context] : menus) main.Menu(menu)->setProperty("HelpContext", context);
   // The spell dialogs' Help button: its help context's topic, else the spell dialog's own.
   connect(main.dlgSpell(), &TSpellDlg::HelpRequested, this, [this](int context) {
     if (context == 0 || !OpenViewer().ShowContext(context))
@@ -82,7 +80,7 @@ QString THelpCommands::OnLineQuestion() {
 }
 
 void THelpCommands::MenuHelp(int tag) {
-  if (main_.IsChecked(QStringLiteral("mniStayOnTop"))) Click(main_, "mniStayOnTop");
+  if (main_.IsChecked(TCommand::StayOnTop)) Click(main_, TCommand::StayOnTop);
   switch (tag) {
     case hContents:
       OpenViewer().ShowContents();
@@ -106,8 +104,9 @@ void THelpCommands::MenuHelp(int tag) {
       main_.OpenWebLink(OnLineQuestion(), SupportRequest::HelpDesk);
       break;
     case hTech:
-      MailUi::RequestSupport({&main_, &main_, MailIconsFromGlyphs()},
-                             SupportRequest::Body(Product(), QString::fromLatin1(kVersionText), *sysInfo_), &main_);
+      MailUi::RequestSupport(
+          {&main_, &main_, MailIconsFromGlyphs()},
+          SupportRequest::Body(Product(), QString::fromLatin1(kVersionText), *sysInfo_), &main_);
       break;
     default:
       break;
@@ -133,8 +132,8 @@ void THelpCommands::proProperties() {
 }
 
 void THelpCommands::proSpecialChar() {
-  const bool onTop = main_.IsChecked(QStringLiteral("mniStayOnTop"));
-  if (onTop) Click(main_, "mniStayOnTop");
+  const bool onTop = main_.IsChecked(TCommand::StayOnTop);
+  if (onTop) Click(main_, TCommand::StayOnTop);
   auto target = [main = QPointer<TfrmMain>(&main_)]() -> TEditControl * {
     TfrmEdit *edit = main ? main->ActiveEdit() : nullptr;
     return edit ? edit->mmoMemo() : nullptr;
@@ -143,5 +142,5 @@ void THelpCommands::proSpecialChar() {
                                      TGlyphList::Shared().Icon(gClose), &main_);
   PlaceBeside(window, &main_);
   window->show();
-  if (onTop) Click(main_, "mniStayOnTop");
+  if (onTop) Click(main_, TCommand::StayOnTop);
 }

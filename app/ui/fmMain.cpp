@@ -1,39 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fmMain.h"
 
-#include "MenuText.h"
-
-#include "CommandLine.h"
-#include "Commands.h"
-#include "Folders.h"
-#include "RecoveryStartUp.h"
-#include "FormStorage.h"
-#include "FormTables.h"
-#include "Glyphs.h"
-#include "DocumentCommands.h"
-#include "FileDialogs.h"
-#include "HelpCommands.h"
-#include "Holder.h"
-#include "AbsSpellDialog.h"
-#include "SpellDlg.h"
-#include "WordForm.h"
-#include "fmCustomize.h"
-#include "IdleNotifier.h"
-#include "MdiFrame.h"
-#include "MessageBox.h"
-#include "PanelStatusBar.h"
-#include "ProductTexts.h"
-#include "ReportErrors.h"
-#include "RichEdit.h"
-#include "RootKey.h"
-#include "SystemIntegration.h"
-#include "SystemUser.h"
-#include "AccessibleNames.h"
-#include "TipPanel.h"
-#include "ToolButtonToggles.h"
-#include "WinColor.h"
-#include "fmEdit.h"
-
 #include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
@@ -56,23 +23,50 @@
 #include <QUrl>
 #include <QWindow>
 #include <algorithm>
+#include <string_view>
+
+#include "AbsSpellDialog.h"
+#include "AccessibleNames.h"
+#include "BarStyleMenu.h"
+#include "CommandLine.h"
+#include "Commands.h"
+#include "DocumentCommands.h"
+#include "FileDialogs.h"
+#include "Folders.h"
+#include "FormStorage.h"
+#include "FormTables.h"
+#include "Glyphs.h"
+#include "HelpCommands.h"
+#include "Holder.h"
+#include "IdleNotifier.h"
+#include "MdiFrame.h"
+#include "MenuText.h"
+#include "MessageBox.h"
+#include "PanelStatusBar.h"
+#include "ProductTexts.h"
+#include "RecoveryStartUp.h"
+#include "ReportErrors.h"
+#include "RichEdit.h"
+#include "RootKey.h"
+#include "SpellDlg.h"
+#include "SystemIntegration.h"
+#include "SystemUser.h"
+#include "TipPanel.h"
+#include "ToolButtonToggles.h"
+#include "WinColor.h"
+#include "WordForm.h"
+#include "fmCustomize.h"
+#include "fmEdit.h"
 
 namespace {
 
 const QString kProduct = ProductTexts::Name();
 const QString kDefaultFilter = QStringLiteral(
-    "Text Files (*.TXT)|*.txt|Initialization Files (*.INI)|*.ini|HTML Files (*.HTM;*HTML)|*.htm;*.html|All Files (*.*)|*.*");
+    "Text Files (*.TXT)|*.txt|Initialization Files (*.INI)|*.ini|HTML Files "
+    "(*.HTM;*HTML)|*.htm;*.html|All Files (*.*)|*.*");
 const QString kUntitled = ProductTexts::Untitled();
-
-// The setting holders; their defaults are those of the "Main Form" table, which the settings
-// store assigns as soon as it is given the table.
-const char *const kHolders[] = {
-    "FilePath",   "lblFilter",  "EditDisplay", "lblDate",      "lblTime",       "SMTPHost",
-    "SMTPPort",   "SMTPUserID", "SMTPUEmail",  "SMTPREMail",   "SMTPName",      "SMTPOrg",
-    "SMTPBCC",    "SMTPReminder", "SMTPSigCheck", "SMTPSignature", "ImportPath", "ExportPath",
-    "lblIFilter", "lblEFilter", "PTemplate",   "PrintFont",    "FirstTime",     "ShowMRU",
-    "ShowFavFiles", "SMTPSecurity", "SMTPLogin",
-};
+using C = TCommand;
+using H = TMainHolder;
 
 }  // namespace
 
@@ -130,8 +124,9 @@ void TfrmMain::FormCreate() {
   createTray();
   createFileListItems();
   connectCommands();
-  integration_ = new TSystemIntegration(Action(QStringLiteral("mniSetDefault")), this);
-  connect(Menu(QStringLiteral("mniOptions")), &QMenu::aboutToShow, integration_, &TSystemIntegration::mniOptionsClick);
+  integration_ = new TSystemIntegration(Item(C::SetDefault), this);
+  connect(Menu(TMenu::Options), &QMenu::aboutToShow, integration_,
+          &TSystemIntegration::mniOptionsClick);
   strMain_ = new TFormStorage(this);
   strMain_->setObjectName(QStringLiteral("strMain"));
   strMain_->IniSection = QStringLiteral("Main Form");
@@ -170,10 +165,10 @@ void TfrmMain::createHolders() {
   viewAll->setObjectName(QStringLiteral("mniViewAll"));
   viewAll->setCheckable(true);
   viewAll->setVisible(false);
-  for (const char *name : kHolders) {
-    auto *holder = new THolder(QString::fromLatin1(name), this);
-    holders_.insert(holder->objectName(), holder);
-  }
+  // Their defaults are those of the "Main Form" table, which the settings store assigns as
+  // soon as it is given the table.
+  for (const MainSettings::THolderName &def : MainSettings::kHolders)
+    holders_[std::size_t(def.id)] = new THolder(QString::fromLatin1(def.name), this);
 }
 
 void TfrmMain::setHint(QAction *action, const QString &hint) {
@@ -182,6 +177,8 @@ void TfrmMain::setHint(QAction *action, const QString &hint) {
   action->setStatusTip(parts.status);
   action->setProperty("hint", hint);
 }
+
+void TfrmMain::keepByName(QAction *action) { actionsByName_.insert(action->objectName(), action); }
 
 void TfrmMain::createActions() {
   const TGlyphList &glyphs = TGlyphList::Shared();
@@ -195,10 +192,10 @@ void TfrmMain::createActions() {
     action->setCheckable(def.kind != TCommandDef::Plain);
     // A check item shows its check mark in the menu, not its picture.
     if (def.kind != TCommandDef::Plain) action->setIconVisibleInMenu(false);
-    actions_.insert(action->objectName(), action);
+    items_[std::size_t(def.id)] = action;
   }
   for (const TPopupTwin &def : Commands::PopupTwins()) {
-    const QAction *twin = Action(QString::fromLatin1(def.twin));
+    const QAction *twin = Item(def.twin);
     auto *action = new QAction(twin->icon(), twin->text(), this);
     action->setObjectName(QString::fromLatin1(def.name));
     action->setProperty("tag", twin->property("tag"));
@@ -208,17 +205,13 @@ void TfrmMain::createActions() {
       action->setShortcut(twin->shortcut());
       action->setShortcutContext(Qt::WidgetShortcut);
     }
-    actions_.insert(action->objectName(), action);
+    popupItems_[std::size_t(def.id)] = action;
   }
-  auto makeGroup = [this](std::initializer_list<const char *> names) {
-    auto *group = new QActionGroup(this);
-    group->setExclusive(true);
-    for (const char *n : names) group->addAction(Action(QString::fromLatin1(n)));
-  };
-  makeGroup({"mniLeft", "mniRight", "mniCenter"});
-  makeGroup({"mniExplore", "mniStandard"});
-  Action(QStringLiteral("mniLeft"))->setChecked(true);
-  Action(QStringLiteral("sysNotepad"))->setFont([] {
+  auto *align = new QActionGroup(this);
+  align->setExclusive(true);
+  for (const C c : {C::AlignLeft, C::AlignRight, C::AlignCenter}) align->addAction(Item(c));
+  Item(C::AlignLeft)->setChecked(true);
+  Item(C::TrayRestore)->setFont([] {
     QFont f;
     f.setBold(true);
     return f;
@@ -226,53 +219,76 @@ void TfrmMain::createActions() {
 }
 
 void TfrmMain::createMenus() {
-  // Submenus first, so the menus that hold them find them.
   const auto defs = Commands::Menus();
-  for (auto it = defs.rbegin(); it != defs.rend(); ++it) {
-    const TMenuDef &def = *it;
+  for (const TMenuDef &def : defs) {
     auto *menu = new QMenu(QString::fromUtf8(def.caption), this);
     menu->setObjectName(QString::fromLatin1(def.name));
     menu->setToolTipsVisible(false);
     // Assistive technology names a menu by its caption, or by its hint when it has none.
-    menu->setAccessibleName(*def.caption ? menu->title().remove(u'&') : QString::fromUtf8(def.hint));
-    for (const char *entry : def.entries) {
-      const QString e = QString::fromLatin1(entry);
-      if (e.startsWith(u'-')) {
-        QAction *sep = menu->addSeparator();
-        if (e.size() > 1) {
-          sep->setObjectName(e.mid(1));
-          actions_.insert(sep->objectName(), sep);
-        }
-      } else if (e.startsWith(u'>')) {
-        QMenu *sub = menus_.value(e.mid(1));
-        QAction *item = Action(e.mid(1));
-        sub->menuAction()->setObjectName(e.mid(1));
-        sub->setIcon(item->icon());
-        setHint(sub->menuAction(), item->property("hint").toString());
-        actions_.insert(e.mid(1), sub->menuAction());
-        delete item;
-        menu->addMenu(sub);
-      } else {
-        menu->addAction(Action(e));
+    menu->setAccessibleName(*def.caption ? menu->title().remove(u'&')
+                                         : QString::fromUtf8(def.hint));
+    menus_[std::size_t(def.id)] = menu;
+    menusByName_.insert(menu->objectName(), menu);
+  }
+  // A submenu takes the place of its command's item, with the item's name, glyph and hint.
+  for (const auto &[c, submenu] : {std::pair{C::Reopen, TMenu::Reopen},
+                                   {C::FavFiles, TMenu::FavFiles},
+                                   {C::Convert, TMenu::Convert}}) {
+    QAction *item = Item(c);
+    QMenu *sub = Menu(submenu);
+    sub->menuAction()->setObjectName(item->objectName());
+    sub->setIcon(item->icon());
+    setHint(sub->menuAction(), item->property("hint").toString());
+    items_[std::size_t(c)] = sub->menuAction();
+    delete item;
+  }
+  for (const TMenuDef &def : defs) {
+    QMenu *menu = Menu(def.id);
+    for (const TMenuEntry &entry : def.entries) {
+      switch (entry.kind) {
+        case TMenuEntry::Separator:
+          if (QAction *sep = menu->addSeparator(); entry.name) {
+            sep->setObjectName(QString::fromLatin1(entry.name));
+            keepByName(sep);
+            if (std::string_view(entry.name) == kDocumentDivider) documentDivider_ = sep;
+          }
+          break;
+        case TMenuEntry::Submenu:
+          menu->addMenu(Menu(TMenu(entry.id)));
+          break;
+        case TMenuEntry::Item:
+          menu->addAction(Item(C(entry.id)));
+          break;
+        case TMenuEntry::Popup:
+          menu->addAction(PopupItem(TPopupItem(entry.id)));
+          break;
       }
     }
-    menus_.insert(menu->objectName(), menu);
   }
-  for (const TMenuDef &def : defs.first(7)) {
-    QMenu *menu = menus_.value(QString::fromLatin1(def.name));
+  for (const TMenuDef &def : defs.first(std::size_t(TMenu::Help) + 1)) {
+    QMenu *menu = Menu(def.id);
     menuBar()->addMenu(menu);
     menu->menuAction()->setObjectName(menu->objectName());
     setHint(menu->menuAction(), QString::fromUtf8(def.hint));
-    actions_.insert(menu->objectName(), menu->menuAction());
+    keepByName(menu->menuAction());
   }
   menuBar()->setObjectName(QStringLiteral("mnuMain"));
-  connect(Menu(QStringLiteral("mniWindow")), &QMenu::aboutToShow, this, &TfrmMain::rebuildWindowList);
+  connect(Menu(TMenu::Window), &QMenu::aboutToShow, this, &TfrmMain::rebuildWindowList);
 }
 
 void TfrmMain::createToolBars() {
   const TGlyphList &glyphs = TGlyphList::Shared();
-  auto build = [&](const char *name, std::span<const TButtonDef> buttons,
-                   std::span<const char *const> shown) {
+  for (const TButtonDef &def : Commands::Buttons()) {
+    QAction *command = Item(def.command);
+    auto *button = new QAction(glyphs.Icon(def.glyph), QString::fromUtf8(def.caption), this);
+    button->setObjectName(QString::fromLatin1(def.name));
+    button->setProperty("tag", command->property("tag"));
+    button->setProperty("section", QString::fromLatin1(def.section));
+    button->setProperty("command", command->objectName());
+    setHint(button, QString::fromUtf8(def.hint));
+    buttons_[std::size_t(def.id)] = button;
+  }
+  auto build = [&](const char *name, std::span<const TButton> shown) {
     auto *bar = new QToolBar(this);
     bar->setObjectName(QString::fromLatin1(name));
     bar->setFixedHeight(29);
@@ -280,37 +296,42 @@ void TfrmMain::createToolBars() {
     bar->setMovable(false);
     bar->setToolTip(QString());
     bar->setStatusTip(QStringLiteral("Right-click for tool bar options"));
-    bar->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(bar, &QWidget::customContextMenuRequested, this, [this, bar](const QPoint &at) {
-      Menu(QStringLiteral("pumToolBar"))->popup(bar->mapToGlobal(at));
-    });
-    for (const TButtonDef &def : buttons) {
-      QAction *command = Action(QString::fromLatin1(def.command));
-      auto *button = new QAction(glyphs.Icon(def.glyph), QString::fromUtf8(def.caption), this);
-      button->setObjectName(QString::fromLatin1(def.name));
-      button->setProperty("tag", command->property("tag"));
-      button->setProperty("section", QString::fromLatin1(def.section));
-      button->setProperty("command", command->objectName());
-      setHint(button, QString::fromUtf8(def.hint));
-      actions_.insert(button->objectName(), button);
-    }
-    for (const char *n : shown) bar->addAction(Action(QString::fromLatin1(n)));
+    for (const TButton b : shown) bar->addAction(Button(b));
     for (QAction *a : bar->actions())
       if (auto *b = qobject_cast<QToolButton *>(bar->widgetForAction(a))) b->setFixedSize(24, 23);
     addToolBar(Qt::TopToolBarArea, bar);
     ToolButtonToggles::RunCommandsOnToggle(bar);
     return bar;
   };
-  barMCustom_ = build("barMCustom", Commands::MainButtons(), Commands::MainDefaultButtons());
+  barMCustom_ = build("barMCustom", Commands::MainDefaultButtons());
   addToolBarBreak(Qt::TopToolBarArea);
-  barECustom_ = build("barECustom", Commands::EditButtons(), Commands::EditDefaultButtons());
+  barECustom_ = build("barECustom", Commands::EditDefaultButtons());
   auto *align = new QActionGroup(this);
-  for (const char *n : {"btnLeft", "btnRight", "btnCenter"}) {
-    QAction *b = Action(QString::fromLatin1(n));
-    b->setCheckable(true);
-    align->addAction(b);
+  for (const TButton b : {TButton::AlignLeft, TButton::AlignRight, TButton::AlignCenter}) {
+    Button(b)->setCheckable(true);
+    align->addAction(Button(b));
   }
-  Action(QStringLiteral("btnLeft"))->setChecked(true);
+  Button(TButton::AlignLeft)->setChecked(true);
+  createStyleMenu();
+}
+
+void TfrmMain::createStyleMenu() {
+  // One style menu for both bars; its items are the table's rows, whose handler restyles.
+  const TCommandDef &explore = Commands::Of(C::ExploreStyle);
+  const TCommandDef &standard = Commands::Of(C::StandardStyle);
+  pumToolBar_ =
+      new TBarStyleMenu({barMCustom_, barECustom_},
+                        {QString::fromUtf8(explore.caption), QString::fromUtf8(explore.hint),
+                         QString::fromUtf8(standard.caption), QString::fromUtf8(standard.hint)});
+  pumToolBar_->setAccessibleName(QStringLiteral("Tool bar style menu"));
+  menusByName_.insert(pumToolBar_->objectName(), pumToolBar_);
+  for (const TCommandDef *def : {&explore, &standard}) {
+    QAction *item = pumToolBar_->ItemOfTag(def->tag);
+    delete Item(def->id);
+    item->setProperty("tag", def->tag);
+    setHint(item, QString::fromUtf8(def->hint));
+    items_[std::size_t(def->id)] = item;
+  }
 }
 
 void TfrmMain::createTipPanel() {
@@ -318,40 +339,50 @@ void TfrmMain::createTipPanel() {
 }
 
 void TfrmMain::createTray() {
-  QIcon icon = QIcon::fromTheme(QStringLiteral("vellumix"), QIcon(QStringLiteral(":/vellumix/vellumix.png")));
+  QIcon icon = QIcon::fromTheme(QStringLiteral("vellumix"),
+                                QIcon(QStringLiteral(":/vellumix/vellumix.png")));
   setWindowIcon(icon);
   QApplication::setWindowIcon(icon);
   traIcon_ = new QSystemTrayIcon(icon, this);
   traIcon_->setObjectName(QStringLiteral("traIcon"));
-  traIcon_->setContextMenu(Menu(QStringLiteral("traMenu")));
+  traIcon_->setContextMenu(Menu(TMenu::Tray));
   traIcon_->setToolTip(kProduct);
-  connect(traIcon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-    if (reason == QSystemTrayIcon::DoubleClick || reason == QSystemTrayIcon::Trigger) RestoreFromTray();
-  });
+  connect(traIcon_, &QSystemTrayIcon::activated, this,
+          [this](QSystemTrayIcon::ActivationReason reason) {
+            if (reason == QSystemTrayIcon::DoubleClick || reason == QSystemTrayIcon::Trigger)
+              RestoreFromTray();
+          });
   if (QSystemTrayIcon::isSystemTrayAvailable()) traIcon_->show();
 }
 
 void TfrmMain::connectCommands() {
   // Each item runs the handler its table row names; an item without one stays disabled.
-  // Items made at run time (recent and favourite files, the window list) connect themselves.
-  // An error that ends a command is reported here and the program goes on.
-  for (QAction *action : std::as_const(actions_)) {
-    if (action->isSeparator() || !Commands::Find(action->objectName())) continue;
+  // Pop-up items and tool buttons run the handler of the command they repeat. Items made at
+  // run time (recent and favourite files, the window list) connect themselves. An error that
+  // ends a command is reported here and the program goes on.
+  auto wire = [this](QAction *action, const TCommandDef &def) {
     if (action->menu()) {
       action->setProperty("handled", true);  // opens its submenu
-      continue;
+      return;
     }
-    const TCommandHandler handler = Commands::HandlerOf(action->objectName());
+    const TCommandHandler handler = def.handler;
     action->setProperty("handled", handler != nullptr);
     if (!handler) {
       action->setEnabled(false);
-      continue;
+      return;
     }
-    connect(action, &QAction::triggered, this,
-            [this, action, handler] {
-              ReportErrors(this, [&] { handler(*this, action->property("tag").toInt()); });
-            });
-  }
+    connect(action, &QAction::triggered, this, [this, action, handler] {
+      ReportErrors(this, [&] { handler(*this, action->property("tag").toInt()); });
+    });
+  };
+  for (const TCommandDef &def : Commands::MenuItems()) wire(Item(def.id), def);
+  for (const TPopupTwin &def : Commands::PopupTwins())
+    wire(PopupItem(def.id), Commands::Of(def.twin));
+  for (const TButtonDef &def : Commands::Buttons()) wire(Button(def.id), Commands::Of(def.command));
+  for (const auto &actions :
+       {std::span<QAction *const>(items_), std::span<QAction *const>(popupItems_),
+        std::span<QAction *const>(buttons_)})
+    for (QAction *action : actions) keepByName(action);
 }
 
 void TfrmMain::EnableCommand(QAction *action, bool on) {
@@ -360,17 +391,22 @@ void TfrmMain::EnableCommand(QAction *action, bool on) {
 
 // ---- lookup -----------------------------------------------------------------------------
 
-QAction *TfrmMain::Action(const QString &name) const { return actions_.value(name); }
-QMenu *TfrmMain::Menu(const QString &name) const { return menus_.value(name); }
-THolder *TfrmMain::Holder(const QString &name) const { return holders_.value(name); }
+QAction *TfrmMain::Action(const QString &name) const { return actionsByName_.value(name); }
+QMenu *TfrmMain::Menu(const QString &name) const { return menusByName_.value(name); }
+THolder *TfrmMain::Holder(const QString &name) const {
+  for (const MainSettings::THolderName &def : MainSettings::kHolders)
+    if (name == QLatin1String(def.name)) return Holder(def.id);
+  return nullptr;
+}
+bool TfrmMain::IsChecked(TCommand command) const { return Item(command)->isChecked(); }
 QStatusBar *TfrmMain::barMain() const { return statusBar(); }
-QMenu *TfrmMain::PopupMenu() const { return Menu(QStringLiteral("pumPopup")); }
+QMenu *TfrmMain::PopupMenu() const { return Menu(TMenu::Popup); }
 QString TfrmMain::OpenFilter() const {
   const QString filter = dlgOpen_->Filter();
   return filter.isEmpty() ? kDefaultFilter : filter;
 }
-QString TfrmMain::FilePath() const { return Holder(QStringLiteral("FilePath"))->Caption(); }
-QString TfrmMain::EditDisplay() const { return Holder(QStringLiteral("EditDisplay"))->Caption(); }
+QString TfrmMain::FilePath() const { return Holder(H::FilePath)->Caption(); }
+QString TfrmMain::EditDisplay() const { return Holder(H::EditDisplay)->Caption(); }
 bool TfrmMain::IsChecked(const QString &itemName) const {
   const QAction *a = Action(itemName);
   return a && a->isChecked();
@@ -409,66 +445,69 @@ void TfrmMain::showEvent(QShowEvent *event) {
 }
 
 void TfrmMain::FormShow() {
-  for (const char *name : {"FilePath", "ImportPath", "ExportPath"}) {
-    THolder *holder = Holder(QString::fromLatin1(name));
+  for (const H h : {H::FilePath, H::ImportPath, H::ExportPath}) {
+    THolder *holder = Holder(h);
     if (holder->Caption().isEmpty()) holder->SetCaption(Folders::Home());
   }
   // The names not yet entered are replaced first, so that the set-up wizard shows them.
   const QString fullName = SystemUser::FullName();
-  if (Holder(QStringLiteral("SMTPName"))->Caption() == QLatin1String("Temp") && !fullName.isEmpty())
-    Holder(QStringLiteral("SMTPName"))->SetCaption(fullName);
-  if (Holder(QStringLiteral("SMTPOrg"))->Caption() == QLatin1String("Temp"))
-    Holder(QStringLiteral("SMTPOrg"))->SetCaption(QString());
-  if (Holder(QStringLiteral("FirstTime"))->Checked() && SetupWizard) SetupWizard();
-  Holder(QStringLiteral("FirstTime"))->SetChecked(false);
+  if (Holder(H::SMTPName)->Caption() == QLatin1String("Temp") && !fullName.isEmpty())
+    Holder(H::SMTPName)->SetCaption(fullName);
+  if (Holder(H::SMTPOrg)->Caption() == QLatin1String("Temp"))
+    Holder(H::SMTPOrg)->SetCaption(QString());
+  if (Holder(H::FirstTime)->Checked() && SetupWizard) SetupWizard();
+  Holder(H::FirstTime)->SetChecked(false);
   SetProductTexts();
   UpdateMainMenus();
   proAppAFormChange();
-  pnlTip_->setVisible(IsChecked(QStringLiteral("mniTip")));
-  area_->setBackground(WinColor::ToQColor(Holder(QStringLiteral("SMTPHost"))->Color()));
+  pnlTip_->setVisible(IsChecked(C::Tip));
+  area_->setBackground(WinColor::ToQColor(Holder(H::SMTPHost)->Color()));
   if (commandFiles_.isEmpty()) NewWorkspace();
   for (const QString &file : commandFiles_) OpenFile(file);
   helpFile_ = Folders::ProgramFolder() + QStringLiteral("velx96.hlp");
   pnlTip_->proChangeTips();
-  if (IsChecked(QStringLiteral("mniStayOnTop")))
+  if (IsChecked(C::StayOnTop))
     TopMostOn();
   else
     TopMostOff();
-  RecoveryStartUp::Begin(this, {Action(QStringLiteral("mniReopenSession")), [this] { return NewWorkspace(); },
+  RecoveryStartUp::Begin(this, {Item(C::ReopenSession), [this] { return NewWorkspace(); },
                                 [this](const QString &file) { return OpenFile(file); }});
 }
 
 void TfrmMain::UpdateMainMenus() {
-  const bool flat = IsChecked(QStringLiteral("mniExplore"));
+  const bool flat = IsChecked(C::ExploreStyle);
   for (QToolBar *bar : {barMCustom_, barECustom_})
     for (QAction *a : bar->actions())
-      if (auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(a))) button->setAutoRaise(flat);
+      if (auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(a)))
+        button->setAutoRaise(flat);
 }
 
 void TfrmMain::SetProductTexts() {
-  auto hint = [this](const char *name, const QString &text) { setHint(Action(QString::fromLatin1(name)), text); };
+  auto hint = [this](QAction *action, const QString &text) { setHint(action, text); };
+  using B = TButton;
   const QString whatsNew = QStringLiteral("What's new in this version of ") + kProduct;
-  const QString download = QStringLiteral("Download the latest version of ") + kProduct + QStringLiteral("...");
+  const QString download =
+      QStringLiteral("Download the latest version of ") + kProduct + QStringLiteral("...");
   const QString about = QStringLiteral("About ") + kProduct + QStringLiteral("...");
   const QString exit = QStringLiteral("Exit ") + kProduct;
   const QString prefs = QStringLiteral("Set ") + kProduct + QStringLiteral(" preferences...");
-  hint("mniWhatsNew", whatsNew);
-  hint("btnWhatsNew", whatsNew);
-  hint("mniDownload", download);
-  hint("btnLVersion", download);
-  Action(QStringLiteral("mniAbout"))->setText(about);
-  hint("mniAbout", about);
-  Action(QStringLiteral("btnAbout"))->setText(QStringLiteral("About ") + kProduct);
-  hint("btnAbout", about);
-  Action(QStringLiteral("btnExit"))->setText(exit);
-  hint("btnExit", exit);
-  hint("mniExit", exit);
-  hint("btnOptions", prefs);
-  hint("mniPreferences", prefs);
-  Action(QStringLiteral("sysNotepad"))->setText(kProduct + QStringLiteral("..."));
-  hint("sysNotepad", QStringLiteral("Restore ") + kProduct + QStringLiteral("..."));
-  hint("sysAbout", about);
-  hint("sysExit", exit);
+  hint(Item(C::WhatsNew), whatsNew);
+  hint(Button(B::WhatsNew), whatsNew);
+  hint(Item(C::Download), download);
+  hint(Button(B::Download), download);
+  Item(C::About)->setText(about);
+  hint(Item(C::About), about);
+  Button(TButton::About)->setText(QStringLiteral("About ") + kProduct);
+  hint(Button(B::About), about);
+  Button(TButton::Exit)->setText(exit);
+  hint(Button(B::Exit), exit);
+  hint(Item(C::Exit), exit);
+  hint(Button(B::Preferences), prefs);
+  hint(Item(C::Preferences), prefs);
+  Item(C::TrayRestore)->setText(kProduct + QStringLiteral("..."));
+  hint(Item(C::TrayRestore), QStringLiteral("Restore ") + kProduct + QStringLiteral("..."));
+  hint(Item(C::TrayAbout), about);
+  hint(Item(C::TrayExit), exit);
 }
 
 // ---- document windows -------------------------------------------------------------------
@@ -519,51 +558,50 @@ TfrmEdit *TfrmMain::OpenFile(const QString &fileName) {
 
 // ---- recent and favourite files ---------------------------------------------------------
 
-void TfrmMain::createFileListItems() {
-  auto fill = [this](const QString &submenu, const QString &prefix, const QString &divider) {
-    QMenu *menu = Menu(submenu);
-    for (int n = 0; n < TFileLists::MaxEntries; ++n) {
-      if (n == 4) {
-        QAction *sep = menu->addSeparator();
-        sep->setObjectName(divider);
-        sep->setVisible(false);
-        actions_.insert(divider, sep);
-      }
-      auto *item = menu->addAction(QString());
-      item->setObjectName(prefix + QString::number(n + 1));
-      item->setProperty("tag", n);
-      item->setVisible(false);
-      actions_.insert(item->objectName(), item);
-    }
-  };
-  fill(QStringLiteral("mniReopen"), QStringLiteral("mniMRU"), QStringLiteral("mniMRUDiv"));
-  fill(QStringLiteral("mniFavFiles"), QStringLiteral("mniFav0"), QStringLiteral("mniFavDiv"));
+void TfrmMain::fillFileListItems(TFileListItems &list, const QString &prefix,
+                                 const QString &divider) {
+  QMenu *menu = Item(list.submenu)->menu();
   for (int n = 0; n < TFileLists::MaxEntries; ++n) {
-    QAction *recent = Action(QStringLiteral("mniMRU%1").arg(n + 1));
-    connect(recent, &QAction::triggered, this, [this, recent] {
-      ReportErrors(this, [&] { RunMRU(recent->data().toString(), recent->property("tag").toInt()); });
-    });
-    QAction *favorite = Action(QStringLiteral("mniFav0%1").arg(n + 1));
-    connect(favorite, &QAction::triggered, this, [this, favorite] {
-      ReportErrors(this, [&] { RunFav(favorite->data().toString(), favorite->property("tag").toInt()); });
-    });
+    if (n == 4) {
+      list.divider = menu->addSeparator();
+      list.divider->setObjectName(divider);
+      list.divider->setVisible(false);
+      keepByName(list.divider);
+    }
+    auto *item = menu->addAction(QString());
+    item->setObjectName(prefix + QString::number(n + 1));
+    item->setProperty("tag", n);
+    item->setVisible(false);
+    keepByName(item);
+    list.items << item;
   }
-  connect(Menu(QStringLiteral("mniFile")), &QMenu::aboutToShow, this, [this] {
+}
+
+void TfrmMain::createFileListItems() {
+  fillFileListItems(recentItems_, QStringLiteral("mniMRU"), QStringLiteral("mniMRUDiv"));
+  fillFileListItems(favoriteItems_, QStringLiteral("mniFav0"), QStringLiteral("mniFavDiv"));
+  for (QAction *recent : std::as_const(recentItems_.items))
+    connect(recent, &QAction::triggered, this, [this, recent] {
+      ReportErrors(this,
+                   [&] { RunMRU(recent->data().toString(), recent->property("tag").toInt()); });
+    });
+  for (QAction *favorite : std::as_const(favoriteItems_.items))
+    connect(favorite, &QAction::triggered, this, [this, favorite] {
+      ReportErrors(this,
+                   [&] { RunFav(favorite->data().toString(), favorite->property("tag").toInt()); });
+    });
+  connect(Menu(TMenu::File), &QMenu::aboutToShow, this, [this] {
     ShowRecentMenu();
     ShowFavoriteMenu();
   });
   // The items' hints are set when their submenu opens.
-  connect(Menu(QStringLiteral("mniReopen")), &QMenu::aboutToShow, this, [this] {
-    for (int n = 1; n <= TFileLists::MaxEntries; ++n) {
-      QAction *item = Action(QStringLiteral("mniMRU%1").arg(n));
+  connect(Menu(TMenu::Reopen), &QMenu::aboutToShow, this, [this] {
+    for (QAction *item : std::as_const(recentItems_.items))
       setHint(item, QStringLiteral("Reopen ") + item->data().toString());
-    }
   });
-  connect(Menu(QStringLiteral("mniFavFiles")), &QMenu::aboutToShow, this, [this] {
-    for (int n = 1; n <= TFileLists::MaxEntries; ++n) {
-      QAction *item = Action(QStringLiteral("mniFav0%1").arg(n));
+  connect(Menu(TMenu::FavFiles), &QMenu::aboutToShow, this, [this] {
+    for (QAction *item : std::as_const(favoriteItems_.items))
       setHint(item, QStringLiteral("Open ") + item->data().toString());
-    }
   });
 }
 
@@ -590,36 +628,30 @@ void TfrmMain::UpdateMRU(const QString &path) {
   ShowRecentMenu();
 }
 
-void TfrmMain::showFileListMenu(const QStringList &list, const QString &itemPrefix, const QString &divider,
-                                const QString &submenu, const QString &showHolder) {
+void TfrmMain::showFileListMenu(const QStringList &entries, const TFileListItems &list) {
   int shown = 0;
-  for (int n = 0; n < TFileLists::MaxEntries; ++n) {
-    QAction *item = Action(itemPrefix + QString::number(n + 1));
-    const QString entry = list.value(n);
+  for (int n = 0; n < list.items.size(); ++n) {
+    QAction *item = list.items[n];
+    const QString entry = entries.value(n);
     item->setVisible(!entry.isEmpty());
     // Paths keep their case here: a lower-cased path names another file.
     item->setText(MenuText::Literal(entry));
     item->setData(entry);
     shown += !entry.isEmpty();
   }
-  Action(divider)->setVisible(Action(itemPrefix + QStringLiteral("5"))->isVisible());
-  Action(submenu)->setVisible(shown > 0 && Holder(showHolder)->Checked());
+  list.divider->setVisible(list.items[4]->isVisible());
+  Item(list.submenu)->setVisible(shown > 0 && Holder(list.shown)->Checked());
 }
 
-void TfrmMain::ShowRecentMenu() {
-  showFileListMenu(fileLists_.Recent(), QStringLiteral("mniMRU"), QStringLiteral("mniMRUDiv"),
-                   QStringLiteral("mniReopen"), QStringLiteral("ShowMRU"));
-}
+void TfrmMain::ShowRecentMenu() { showFileListMenu(fileLists_.Recent(), recentItems_); }
 
-void TfrmMain::ShowFavoriteMenu() {
-  showFileListMenu(fileLists_.Favorites(), QStringLiteral("mniFav0"), QStringLiteral("mniFavDiv"),
-                   QStringLiteral("mniFavFiles"), QStringLiteral("ShowFavFiles"));
-}
+void TfrmMain::ShowFavoriteMenu() { showFileListMenu(fileLists_.Favorites(), favoriteItems_); }
 
 bool TfrmMain::reportMissing(const QString &path) {
   if (QFileInfo(path).isFile()) return false;
-  MessageBox::Show(this, MessageBox::MsgHeader() + path + QStringLiteral(" no longer exists on this computer!"),
-                   TMsgKind::Warning, TMsgButtons::Ok);
+  MessageBox::Show(
+      this, MessageBox::MsgHeader() + path + QStringLiteral(" no longer exists on this computer!"),
+      TMsgKind::Warning, TMsgButtons::Ok);
   return true;
 }
 
@@ -652,10 +684,11 @@ void TfrmMain::OpenTextFile() {
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setOption(QFileDialog::ReadOnly, false);
   // Each opening starts from the default type; the one chosen is kept with the dialog.
-  dlgOpen_->SetFilterIndex(Holder(QStringLiteral("lblFilter"))->Caption().toInt());
+  dlgOpen_->SetFilterIndex(Holder(H::lblFilter)->Caption().toInt());
   FileDialogs::SetFilters(dialog, OpenFilter(), dlgOpen_->FilterIndex());
   const bool accepted = dialog.exec() == QDialog::Accepted;
-  if (const int chosen = FileDialogs::ChosenIndex(dialog, OpenFilter()); chosen > 0) dlgOpen_->SetFilterIndex(chosen);
+  if (const int chosen = FileDialogs::ChosenIndex(dialog, OpenFilter()); chosen > 0)
+    dlgOpen_->SetFilterIndex(chosen);
   if (accepted && !dialog.selectedFiles().isEmpty()) {
     const QString name = dialog.selectedFiles().first();
     OpenFile(name);
@@ -664,7 +697,7 @@ void TfrmMain::OpenTextFile() {
   TopMostOn();
 }
 
-void TfrmMain::SetFilePath(const QString &folder) { Holder(QStringLiteral("FilePath"))->SetCaption(folder); }
+void TfrmMain::SetFilePath(const QString &folder) { Holder(H::FilePath)->SetCaption(folder); }
 
 void TfrmMain::OpenDroppedFiles(const QList<QUrl> &urls) {
   for (const QUrl &url : urls) {
@@ -691,7 +724,7 @@ void TfrmMain::CloseActive() {
 
 void TfrmMain::CustomizeToolBar(QToolBar *bar, std::span<const TButtonDef> buttons) {
   QList<QAction *> all;
-  for (const TButtonDef &def : buttons) all << Action(QString::fromLatin1(def.name));
+  for (const TButtonDef &def : buttons) all << Button(def.id);
   TfrmCustomize dialog(bar, all, this);
   dialog.exec();
   UpdateMainMenus();
@@ -699,10 +732,10 @@ void TfrmMain::CustomizeToolBar(QToolBar *bar, std::span<const TButtonDef> butto
 
 TSaveSettings TfrmMain::SaveSettings() {
   TSaveSettings settings;
-  settings.makeBackup = IsChecked(QStringLiteral("mniAutomaticBackups"));
+  settings.makeBackup = IsChecked(C::AutomaticBackups);
   settings.folder = FilePath();
   settings.filter = OpenFilter();
-  settings.filterIndex = Holder(QStringLiteral("lblFilter"))->Caption().toInt();
+  settings.filterIndex = Holder(H::lblFilter)->Caption().toInt();
   settings.named = [this](const QString &name) { UpdateMRU(name); };
   return settings;
 }
@@ -718,21 +751,19 @@ bool TfrmMain::SaveFromClose(TfrmEdit *window) { return SaveFile(window, window-
 // ---- Character menu ----------------------------------------------------------------------
 
 void TfrmMain::Align(int tag) {
-  static const char *const kSuffix[] = {"Left", "Right", "Center"};
   if (tag < 0 || tag > 2) return;
-  Action(QStringLiteral("mni") + QLatin1String(kSuffix[tag]))->setChecked(true);
-  Action(QStringLiteral("btn") + QLatin1String(kSuffix[tag]))->setChecked(true);
+  showAlignment(TTextAlignment(tag));
   if (TfrmEdit *active = ActiveEdit()) CharacterCommands::Align(*active->mmoMemo(), tag);
 }
 
 void TfrmMain::ApplyWordWrap() {
-  CharacterCommands::SetWordWrap(EditWindows(), IsChecked(QStringLiteral("mniWordWrap")), this);
+  CharacterCommands::SetWordWrap(EditWindows(), IsChecked(C::WordWrap), this);
 }
 
 void TfrmMain::InsertDateTime() {
   if (TfrmEdit *active = ActiveEdit())
-    CharacterCommands::InsertDateTime(*active->mmoMemo(), Holder(QStringLiteral("lblDate"))->Caption(),
-                                      Holder(QStringLiteral("lblTime"))->Caption());
+    CharacterCommands::InsertDateTime(*active->mmoMemo(), Holder(H::lblDate)->Caption(),
+                                      Holder(H::lblTime)->Caption());
 }
 
 void TfrmMain::SpellCheck() {
@@ -754,15 +785,22 @@ void TfrmMain::WordCount() {
 
 void TfrmMain::proMenuWindows(int tag) {
   switch (tag) {
-    case 0: MdiFrame::TileHorizontally(area_); break;
-    case 1: MdiFrame::Cascade(area_); break;
-    case 2: MdiFrame::ArrangeIcons(area_); break;
-    default: break;
+    case 0:
+      MdiFrame::TileHorizontally(area_);
+      break;
+    case 1:
+      MdiFrame::Cascade(area_);
+      break;
+    case 2:
+      MdiFrame::ArrangeIcons(area_);
+      break;
+    default:
+      break;
   }
 }
 
 void TfrmMain::rebuildWindowList() {
-  QMenu *menu = Menu(QStringLiteral("mniWindow"));
+  QMenu *menu = Menu(TMenu::Window);
   qDeleteAll(windowListActions_);
   windowListActions_.clear();
   const auto subs = area_->subWindowList(QMdiArea::CreationOrder);
@@ -770,7 +808,8 @@ void TfrmMain::rebuildWindowList() {
   windowListActions_ << menu->addSeparator();
   int number = 1;
   for (QMdiSubWindow *sub : subs) {
-    auto *item = menu->addAction(QStringLiteral("&%1 %2").arg(number++).arg(MenuText::Literal(sub->windowTitle())));
+    auto *item = menu->addAction(
+        QStringLiteral("&%1 %2").arg(number++).arg(MenuText::Literal(sub->windowTitle())));
     item->setCheckable(true);
     item->setChecked(sub == area_->currentSubWindow());
     QPointer<QMdiSubWindow> target(sub);
@@ -783,10 +822,10 @@ void TfrmMain::rebuildWindowList() {
 
 void TfrmMain::OptionsMenu() {
   // A checkable item has flipped its own check mark when it was triggered: that is step 1.
-  integration_->ApplyWinStart(IsChecked(QStringLiteral("mniWinStart")));
+  integration_->ApplyWinStart(IsChecked(C::WinStart));
   proAppAFormChange();  // hints, status bar and pop-up hints
-  pnlTip_->setVisible(IsChecked(QStringLiteral("mniTip")));
-  if (IsChecked(QStringLiteral("mniStayOnTop")))
+  pnlTip_->setVisible(IsChecked(C::Tip));
+  if (IsChecked(C::StayOnTop))
     TopMostOn();
   else
     TopMostOff();
@@ -811,7 +850,7 @@ void TfrmMain::applyTopMost(bool on) {
 
 void TfrmMain::TopMostOff() { applyTopMost(false); }
 
-void TfrmMain::TopMostOn() { applyTopMost(IsChecked(QStringLiteral("mniStayOnTop"))); }
+void TfrmMain::TopMostOn() { applyTopMost(IsChecked(C::StayOnTop)); }
 
 QString TfrmMain::titleFor() const {
   QString caption = kProduct;
@@ -867,94 +906,125 @@ void TfrmMain::OpenWebLink(const QString &question, const QString &address) {
       scheme != QLatin1String("ftp") && scheme != QLatin1String("mailto"))
     return;
   TopMostOff();
-  const bool go = MessageBox::Show(this, question, TMsgKind::Information, TMsgButtons::YesNo) == TMsgResult::Yes;
+  const bool go = MessageBox::Show(this, question, TMsgKind::Information, TMsgButtons::YesNo) ==
+                  TMsgResult::Yes;
   bool connected = true;
-  if (go && Holder(QStringLiteral("SMTPReminder"))->Checked())
-    connected = MessageBox::Show(this, MessageBox::MsgHeader() + QStringLiteral("Are you connected to the Internet?"),
-                                 TMsgKind::Information, TMsgButtons::YesNo) == TMsgResult::Yes;
+  if (go && Holder(H::SMTPReminder)->Checked())
+    connected =
+        MessageBox::Show(
+            this, MessageBox::MsgHeader() + QStringLiteral("Are you connected to the Internet?"),
+            TMsgKind::Information, TMsgButtons::YesNo) == TMsgResult::Yes;
   if (go && connected) QDesktopServices::openUrl(url);
   TopMostOn();
 }
 
 // ---- refresh ----------------------------------------------------------------------------
 
+void TfrmMain::showAlignment(TTextAlignment alignment) {
+  static constexpr std::pair<TCommand, TButton> kShown[] = {{C::AlignLeft, TButton::AlignLeft},
+                                                            {C::AlignRight, TButton::AlignRight},
+                                                            {C::AlignCenter, TButton::AlignCenter}};
+  const auto [item, button] = kShown[std::size_t(alignment)];
+  Item(item)->setChecked(true);
+  Button(button)->setChecked(true);
+}
+
 void TfrmMain::proAppIdle() {
-  auto enable = [this](std::initializer_list<const char *> names, bool on) {
-    for (const char *n : names) EnableCommand(Action(QString::fromLatin1(n)), on);
+  using B = TButton;
+  using P = TPopupItem;
+  // A command's menu item, its pop-up twin and its tool button, whichever it has.
+  struct TFaces {
+    std::initializer_list<C> items;
+    std::initializer_list<P> popup;
+    std::initializer_list<B> buttons;
+  };
+  auto enable = [this](const TFaces &faces, bool on) {
+    for (const C c : faces.items) EnableCommand(Item(c), on);
+    for (const P p : faces.popup) EnableCommand(PopupItem(p), on);
+    for (const B b : faces.buttons) EnableCommand(Button(b), on);
   };
   const QMimeData *clip = QApplication::clipboard()->mimeData();
   const bool p = clip && clip->hasText();
-  enable({"mniPaste", "puiPaste", "btnPaste", "mniPasteSpecial", "puiPasteSpecial"}, p);
+  enable({{C::Paste, C::PasteSpecial}, {P::Paste, P::PasteSpecial}, {B::Paste}}, p);
 
   TfrmEdit *active = ActiveEdit();
   TUndoKind u = TUndoKind::Unknown, r = TUndoKind::Unknown;
   bool cu = false, cr = false, s = false, n = false;
   if (active) {
     TRichEdit *memo = active->mmoMemo();
-    EnableCommand(Action(QStringLiteral("mniFile0")), active->Caption() == kUntitled);
+    EnableCommand(Item(C::Import), active->Caption() == kUntitled);
     u = memo->UndoKind();
     cu = memo->CanUndo();
     r = memo->RedoKind();
     cr = memo->CanRedo();
     s = memo->SelLength() > 0;
     n = memo->PositionCount() > 0;
-    const char *down = memo->Alignment() == TTextAlignment::Right    ? "Right"
-                       : memo->Alignment() == TTextAlignment::Center ? "Center"
-                                                                     : "Left";
-    Action(QStringLiteral("btn") + QLatin1String(down))->setChecked(true);
-    Action(QStringLiteral("mni") + QLatin1String(down))->setChecked(true);
+    showAlignment(memo->Alignment());
   }
   static const char *const kKinds[] = {"", " Typing", " Delete", " Drag Drop", " Cut", " Paste"};
   const QString undo = QStringLiteral("&Undo") + QLatin1String(kKinds[int(u)]);
   const QString redo = QStringLiteral("&Redo") + QLatin1String(kKinds[int(r)]);
-  for (const char *name : {"mniUndo", "puiUndo"}) Action(QString::fromLatin1(name))->setText(undo);
-  for (const char *name : {"mniRedo", "puiRedo"}) Action(QString::fromLatin1(name))->setText(redo);
-  for (const char *name : {"mniUndo", "puiUndo", "btnUndo"}) setHint(Action(QString::fromLatin1(name)), undo.mid(1));
-  for (const char *name : {"mniRedo", "puiRedo", "btnRedo"}) setHint(Action(QString::fromLatin1(name)), redo.mid(1));
-  enable({"mniUndo", "puiUndo", "btnUndo"}, cu);
-  enable({"mniRedo", "puiRedo", "btnRedo"}, cr);
-  enable({"mniCut", "mniCopy", "mniDelete", "puiCut", "puiCopy", "puiDelete", "btnCut", "btnCopy", "btnDelete",
-          "mniCapitalize", "btnCapitalize"},
+  for (QAction *a : {Item(C::Undo), PopupItem(P::Undo)}) a->setText(undo);
+  for (QAction *a : {Item(C::Redo), PopupItem(P::Redo)}) a->setText(redo);
+  for (QAction *a : {Item(C::Undo), PopupItem(P::Undo), Button(B::Undo)}) setHint(a, undo.mid(1));
+  for (QAction *a : {Item(C::Redo), PopupItem(P::Redo), Button(B::Redo)}) setHint(a, redo.mid(1));
+  enable({{C::Undo}, {P::Undo}, {B::Undo}}, cu);
+  enable({{C::Redo}, {P::Redo}, {B::Redo}}, cr);
+  enable({{C::Cut, C::Copy, C::Delete, C::Capitalize},
+          {P::Cut, P::Copy, P::Delete},
+          {B::Cut, B::Copy, B::Delete, B::Capitalize}},
          s);
-  enable({"mniSelectAll", "puiSelectAll", "btnSelectAll", "mniFile6", "mniPPreview", "mniFind", "mniFindNext",
-          "mniReplace", "puiFind", "puiFindNext", "puiReplace", "btnFind", "btnFindNext", "btnReplace",
-          "mniConvert", "btnLower", "btnUpper", "btnTitleCase", "btnTogCase", "mniSpell", "btnSpell",
-          "mniWordCount"},
+  enable({{C::SelectAll, C::Print, C::PrintPreview, C::Find, C::FindNext, C::Replace, C::Convert,
+           C::Spell, C::WordCount},
+          {P::SelectAll, P::Find, P::FindNext, P::Replace},
+          {B::SelectAll, B::Find, B::FindNext, B::Replace, B::Lower, B::Upper, B::TitleCase,
+           B::ToggleCase, B::Spell}},
          n);
   const QString scope = s ? QStringLiteral("selected text") : QStringLiteral("all text");
-  const std::pair<const char *, QString> hints[] = {
-      {"Lower", (s ? QStringLiteral("Convert selected text to lowercase") : QStringLiteral("Convert all text to lowercase"))},
-      {"Upper", (s ? QStringLiteral("Convert selected text to UPPERCASE") : QStringLiteral("Convert all text to UPPERCASE"))},
-      {"TogCase", QStringLiteral("tOGGLE cASE in ") + scope},
-      {"TitleCase", QStringLiteral("Capitalize each word in ") + scope},
+  const std::tuple<C, B, QString> hints[] = {
+      {C::Lower, B::Lower,
+       (s ? QStringLiteral("Convert selected text to lowercase")
+          : QStringLiteral("Convert all text to lowercase"))},
+      {C::Upper, B::Upper,
+       (s ? QStringLiteral("Convert selected text to UPPERCASE")
+          : QStringLiteral("Convert all text to UPPERCASE"))},
+      {C::ToggleCase, B::ToggleCase, QStringLiteral("tOGGLE cASE in ") + scope},
+      {C::TitleCase, B::TitleCase, QStringLiteral("Capitalize each word in ") + scope},
   };
-  for (const auto &[suffix, text] : hints) {
-    setHint(Action(QStringLiteral("mni") + QLatin1String(suffix)), text);
-    setHint(Action(QStringLiteral("btn") + QLatin1String(suffix)), text);
+  for (const auto &[item, button, text] : hints) {
+    setHint(Item(item), text);
+    setHint(Button(button), text);
   }
   for (TfrmEdit *edit : EditWindows()) edit->appEventsIdle();
 }
 
 void TfrmMain::proAppAFormChange() {
   const bool d = !area_->subWindowList().isEmpty();
-  for (const char *n : {"mniWin0", "mniWin1", "mniWin2", "btnWin0", "btnWin1", "btnWin2"})
-    EnableCommand(Action(QString::fromLatin1(n)), d);
-  for (int i = 0; i <= 11; ++i)
-    if (QAction *a = Action(QStringLiteral("mniFile%1").arg(i))) a->setVisible(d);
+  for (const C c : {C::Tile, C::Cascade, C::ArrangeAll}) EnableCommand(Item(c), d);
+  for (const TButton b : {TButton::Tile, TButton::Cascade, TButton::ArrangeAll})
+    EnableCommand(Button(b), d);
+  // The File items and the menus that work on a document show only while there is one.
+  for (const C c : {C::Import, C::Close, C::Save, C::SaveAs, C::SendAsEmail, C::CustomizeEdit,
+                    C::Print, C::Export})
+    Item(c)->setVisible(d);
+  for (const TMenu m : {TMenu::Edit, TMenu::Character, TMenu::Search})
+    Menu(m)->menuAction()->setVisible(d);
+  documentDivider_->setVisible(d);
   barECustom_->setVisible(d);
-  const bool status = IsChecked(QStringLiteral("mniMainStatusBar"));
-  setHint(Action(QStringLiteral("mniMainStatusBar")),
+  const bool status = IsChecked(C::MainStatusBar);
+  setHint(Item(C::MainStatusBar),
           status ? QStringLiteral("Disable status bar") : QStringLiteral("Enable status bar"));
   barMain()->setVisible(status);
-  setHint(Action(QStringLiteral("mniAutomaticBackups")), IsChecked(QStringLiteral("mniAutomaticBackups"))
-                                                              ? QStringLiteral("Turn automatic backups off")
-                                                              : QStringLiteral("Turn automatic backups on"));
-  buttonHints_ = IsChecked(QStringLiteral("mniButtonHints"));
-  setHint(Action(QStringLiteral("mniButtonHints")),
-          buttonHints_ ? QStringLiteral("Turn button hints off") : QStringLiteral("Turn button hints on"));
-  setHint(Action(QStringLiteral("mniStayOnTop")),
-          IsChecked(QStringLiteral("mniStayOnTop")) ? QStringLiteral("Allow ") + kProduct + QStringLiteral(" to float on the screen")
-                                                    : QStringLiteral("Keep ") + kProduct + QStringLiteral(" on top of all windows"));
+  setHint(Item(C::AutomaticBackups), IsChecked(C::AutomaticBackups)
+                                         ? QStringLiteral("Turn automatic backups off")
+                                         : QStringLiteral("Turn automatic backups on"));
+  buttonHints_ = IsChecked(C::ButtonHints);
+  setHint(Item(C::ButtonHints), buttonHints_ ? QStringLiteral("Turn button hints off")
+                                             : QStringLiteral("Turn button hints on"));
+  setHint(Item(C::StayOnTop),
+          IsChecked(C::StayOnTop)
+              ? QStringLiteral("Allow ") + kProduct + QStringLiteral(" to float on the screen")
+              : QStringLiteral("Keep ") + kProduct + QStringLiteral(" on top of all windows"));
 }
 
 // ---- events -----------------------------------------------------------------------------
@@ -973,12 +1043,14 @@ bool TfrmMain::dropOnDocument(QObject *watched, QEvent *event) {
   const auto type = event->type();
   if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
   bool inDocument = false;
-  for (QObject *o = watched; o && !inDocument; o = o->parent()) inDocument = qobject_cast<TRichEdit *>(o) != nullptr;
+  for (QObject *o = watched; o && !inDocument; o = o->parent())
+    inDocument = qobject_cast<TRichEdit *>(o) != nullptr;
   auto *drop = static_cast<QDropEvent *>(event);
   const QMimeData *data = drop->mimeData();
   if (!inDocument || !data || !data->hasUrls()) return false;
   const QList<QUrl> urls = data->urls();
-  if (std::none_of(urls.begin(), urls.end(), [](const QUrl &url) { return url.isLocalFile(); })) return false;
+  if (std::none_of(urls.begin(), urls.end(), [](const QUrl &url) { return url.isLocalFile(); }))
+    return false;
   drop->acceptProposedAction();
   if (type == QEvent::Drop) ReportErrors(this, [&] { OpenDroppedFiles(urls); });
   return true;
@@ -992,8 +1064,8 @@ bool TfrmMain::eventFilter(QObject *watched, QEvent *event) {
     // not type there (the mnemonics themselves were shortcuts, handled before).
     const auto *key = static_cast<QKeyEvent *>(event);
     const auto modifiers = key->modifiers();
-    if ((modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier) && !key->text().isEmpty() &&
-        key->text().at(0).isPrint())
+    if ((modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier) &&
+        !key->text().isEmpty() && key->text().at(0).isPrint())
       return true;
   }
   return QMainWindow::eventFilter(watched, event);

@@ -1,19 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "DocumentSaver.h"
-#include "EditHost.h"
-#include "FileDialogs.h"
-#include "FileLists.h"
-#include "TipPanel.h"
-
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
+#include <array>
 #include <functional>
 #include <span>
 
-struct TButtonDef;
+#include "Commands.h"
+#include "DocumentSaver.h"
+#include "EditControl.h"
+#include "EditHost.h"
+#include "FileDialogs.h"
+#include "FileLists.h"
+#include "MainSettings.h"
+#include "TipPanel.h"
 
 class QActionGroup;
 class QLabel;
@@ -21,6 +23,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QSystemTrayIcon;
 class QToolBar;
+class TBarStyleMenu;
 class THelpCommands;
 class THolder;
 class TSystemIntegration;
@@ -39,9 +42,20 @@ class TfrmMain : public QMainWindow, public TEditHost {
   ~TfrmMain() override;
 
   // ---- lookup -----------------------------------------------------------------------------
+  // A command's menu item (for Reopen, Favorite Files and Convert: its submenu's item), a
+  // pop-up item, a tool button, a menu, a setting holder.
+  QAction *Item(TCommand command) const { return items_[std::size_t(command)]; }
+  QAction *PopupItem(TPopupItem item) const { return popupItems_[std::size_t(item)]; }
+  QAction *Button(TButton button) const { return buttons_[std::size_t(button)]; }
+  QMenu *Menu(TMenu menu) const { return menus_[std::size_t(menu)]; }
+  THolder *Holder(TMainHolder holder) const { return holders_[std::size_t(holder)]; }
+  bool IsChecked(TCommand command) const;
+  // The same by object name, as stored tool-bar layouts and the tests name them; nullptr
+  // for a name the window does not have.
   QAction *Action(const QString &name) const;
   QMenu *Menu(const QString &name) const;
   THolder *Holder(const QString &name) const;
+  bool IsChecked(const QString &itemName) const;
   // Default Windows Notepad and Start With Windows (Autostart1).
   TSystemIntegration *Integration() const { return integration_; }
   QToolBar *barMCustom() const { return barMCustom_; }
@@ -65,7 +79,6 @@ class TfrmMain : public QMainWindow, public TEditHost {
   QString ApplicationTitle() const { return applicationTitle_; }
   QString HelpFile() const { return helpFile_; }
   bool IsTopMost() const;
-  bool IsChecked(const QString &itemName) const;
 
   // ---- commands ---------------------------------------------------------------------------
   TfrmEdit *NewWorkspace();
@@ -93,7 +106,7 @@ class TfrmMain : public QMainWindow, public TEditHost {
   // Enables a command only when it has a handler (see Commands.h).
   static void EnableCommand(QAction *action, bool on);
   void SetProductTexts();
-  // Tool-bar button style from mniExplore (flat) or mniStandard (raised), for both bars.
+  // Tool-bar button style from IExplorer Style (flat) or Standard Style (raised), for both bars.
   void UpdateMainMenus();
   // Opens the first file of a drop.
   void OpenDroppedFiles(const QList<QUrl> &urls);
@@ -153,11 +166,22 @@ class TfrmMain : public QMainWindow, public TEditHost {
   void createActions();
   void createMenus();
   void createToolBars();
+  void createStyleMenu();
   void createTipPanel();
   void createTray();
   void createFileListItems();
-  void showFileListMenu(const QStringList &list, const QString &itemPrefix, const QString &divider,
-                        const QString &submenu, const QString &showHolder);
+  // The items of the recent or the favourite files submenu, made once and shown as needed.
+  struct TFileListItems {
+    TFileListItems(TCommand submenu, TMainHolder shown) : submenu(submenu), shown(shown) {}
+    TCommand submenu;
+    TMainHolder shown;  // the holder that says whether the submenu shows at all
+    QList<QAction *> items;
+    QAction *divider = nullptr;  // between the fourth and the fifth item
+  };
+  void fillFileListItems(TFileListItems &list, const QString &prefix, const QString &divider);
+  void showFileListMenu(const QStringList &entries, const TFileListItems &list);
+  // Keeps an action reachable by its object name.
+  void keepByName(QAction *action);
   bool reportMissing(const QString &path);
   void connectCommands();
   TfrmEdit *createEditWindow();
@@ -170,6 +194,8 @@ class TfrmMain : public QMainWindow, public TEditHost {
   // Drops of files onto a document window open them instead of typing their address.
   bool dropOnDocument(QObject *watched, QEvent *event);
   void setHint(QAction *action, const QString &hint);
+  // Ticks the alignment's menu item and tool button.
+  void showAlignment(TTextAlignment alignment);
 
   QMdiArea *area_ = nullptr;
   QToolBar *barMCustom_ = nullptr;
@@ -177,9 +203,17 @@ class TfrmMain : public QMainWindow, public TEditHost {
   TTipPanel *pnlTip_ = nullptr;
   THelpCommands *help_ = nullptr;
   QSystemTrayIcon *traIcon_ = nullptr;
-  QHash<QString, QAction *> actions_;
-  QHash<QString, QMenu *> menus_;
-  QHash<QString, THolder *> holders_;
+  TBarStyleMenu *pumToolBar_ = nullptr;
+  QAction *documentDivider_ = nullptr;  // the File menu's separator shown with a document
+  std::array<QAction *, std::size_t(TCommand::Count)> items_{};
+  std::array<QAction *, std::size_t(TPopupItem::Count)> popupItems_{};
+  std::array<QAction *, std::size_t(TButton::Count)> buttons_{};
+  std::array<QMenu *, std::size_t(TMenu::Count)> menus_{};
+  std::array<THolder *, std::size_t(TMainHolder::Count)> holders_{};
+  QHash<QString, QAction *> actionsByName_;
+  QHash<QString, QMenu *> menusByName_;
+  TFileListItems recentItems_{TCommand::Reopen, TMainHolder::ShowMRU};
+  TFileListItems favoriteItems_{TCommand::FavFiles, TMainHolder::ShowFavFiles};
   TFileLists fileLists_;
   TFormStorage *strMain_ = nullptr;
   TDocumentSaver saver_;

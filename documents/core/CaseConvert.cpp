@@ -7,12 +7,9 @@ namespace {
 // Letters of every script, one character (code point) at a time with its simple case mapping,
 // so that a text keeps its length and the caret its place.
 template <typename F>
-QString MapCharacters(const QString &s, F f) {
-  QString result(s.size(), Qt::Uninitialized);
-  const QChar *from = s.constData();
-  QChar *to = result.data();
-  for (qsizetype i = 0; i < s.size(); ++i) {
-    if (from[i].isHighSurrogate() && i + 1 < s.size() && from[i + 1].isLowSurrogate()) {
+void MapRange(const QChar *from, QChar *to, qsizetype size, F &f) {
+  for (qsizetype i = 0; i < size; ++i) {
+    if (from[i].isHighSurrogate() && i + 1 < size && from[i + 1].isLowSurrogate()) {
       const char32_t mapped = f(QChar::surrogateToUcs4(from[i], from[i + 1]));
       if (QChar::requiresSurrogates(mapped)) {
         to[i] = QChar(QChar::highSurrogate(mapped));
@@ -27,6 +24,25 @@ QString MapCharacters(const QString &s, F f) {
     const char32_t mapped = f(char32_t(from[i].unicode()));
     to[i] = QChar::requiresSurrogates(mapped) ? from[i] : QChar(char16_t(mapped));
   }
+}
+
+// Slices of a quarter of a million characters between the questions whether to go on.
+constexpr qsizetype kSliceChars = 1 << 18;
+
+// The text mapped slice by slice (a slice never ends between the halves of a surrogate
+// pair, and f keeps its state from one to the next); a null string when keepGoing stopped it.
+template <typename F>
+QString MapCharacters(const QString &s, F f, const TKeepGoing &keepGoing = {}) {
+  QString result(s.size(), Qt::Uninitialized);
+  const QChar *from = s.constData();
+  QChar *to = result.data();
+  for (qsizetype at = 0; at < s.size();) {
+    if (!KeepGoing(keepGoing, at, s.size())) return QString();
+    qsizetype end = std::min(s.size(), at + kSliceChars);
+    if (end < s.size() && from[end - 1].isHighSurrogate()) ++end;
+    MapRange(from + at, to + at, end - at, f);
+    at = end;
+  }
   return result;
 }
 
@@ -36,29 +52,39 @@ char32_t ToLower(char32_t c) { return QChar::toLower(c); }
 bool InWord(char32_t c) { return QChar::isLetter(c) || QChar::isMark(c); }
 }  // namespace
 
-QString MakeLowerCase(const QString &s) { return MapCharacters(s, ToLower); }
-
-QString MakeUpperCase(const QString &s) { return MapCharacters(s, ToUpper); }
-
-QString MakeToggleCase(const QString &s) {
-  return MapCharacters(s, [](char32_t c) {
-    if (QChar::isLower(c)) return ToUpper(c);
-    if (QChar::isUpper(c) || QChar::isTitleCase(c)) return ToLower(c);
-    return c;
-  });
+QString MakeLowerCase(const QString &s, const TKeepGoing &keepGoing) {
+  return MapCharacters(s, ToLower, keepGoing);
 }
 
-QString MakeTitleCase(const QString &s) {
+QString MakeUpperCase(const QString &s, const TKeepGoing &keepGoing) {
+  return MapCharacters(s, ToUpper, keepGoing);
+}
+
+QString MakeToggleCase(const QString &s, const TKeepGoing &keepGoing) {
+  return MapCharacters(
+      s,
+      [](char32_t c) {
+        if (QChar::isLower(c)) return ToUpper(c);
+        if (QChar::isUpper(c) || QChar::isTitleCase(c)) return ToLower(c);
+        return c;
+      },
+      keepGoing);
+}
+
+QString MakeTitleCase(const QString &s, const TKeepGoing &keepGoing) {
   bool wordStart = true;
-  return MapCharacters(s, [&wordStart](char32_t c) {
-    c = ToLower(c);
-    if (wordStart && QChar::isLetter(c)) {
-      wordStart = false;
-      return QChar::toTitleCase(c);
-    }
-    if (c != U'\'' && c != U'\u2019' && !InWord(c)) wordStart = true;
-    return c;
-  });
+  return MapCharacters(
+      s,
+      [&wordStart](char32_t c) {
+        c = ToLower(c);
+        if (wordStart && QChar::isLetter(c)) {
+          wordStart = false;
+          return QChar::toTitleCase(c);
+        }
+        if (c != U'\'' && c != U'\u2019' && !InWord(c)) wordStart = true;
+        return c;
+      },
+      keepGoing);
 }
 
 QString MakeCapitalized(const QString &s) {
@@ -69,42 +95,53 @@ QString MakeCapitalized(const QString &s) {
   return result;
 }
 
-QString ConvertText(TConvertKind kind, const QString &s) {
+QString ConvertText(TConvertKind kind, const QString &s, const TKeepGoing &keepGoing) {
   switch (kind) {
     case TConvertKind::Lower:
-      return MakeLowerCase(s);
+      return MakeLowerCase(s, keepGoing);
     case TConvertKind::Upper:
-      return MakeUpperCase(s);
+      return MakeUpperCase(s, keepGoing);
     case TConvertKind::Capitalize:
       return MakeCapitalized(s);
     case TConvertKind::Title:
-      return MakeTitleCase(s);
+      return MakeTitleCase(s, keepGoing);
     case TConvertKind::Toggle:
-      return MakeToggleCase(s);
+      return MakeToggleCase(s, keepGoing);
   }
   return s;
 }
 
-void MenuConvert(TEditControl &edit, int tag) {
-  if (tag < 0 || tag > 4) return;
-  const auto kind = static_cast<TConvertKind>(tag);
-  if (edit.SelLength() > 0) {
-    const QString converted = ConvertText(kind, edit.SelText());
+std::optional<TCaseJob> CaseJobFor(const TEditControl &edit, int tag, bool readText) {
+  if (tag < 0 || tag > 4) return std::nullopt;
+  TCaseJob job;
+  job.kind = static_cast<TConvertKind>(tag);
+  job.selection = edit.SelLength() > 0;
+  if (!job.selection && job.kind == TConvertKind::Capitalize) return std::nullopt;
+  job.start = edit.SelStart();
+  job.length = job.selection ? edit.SelLength() : edit.PositionCount();
+  if (readText) job.text = edit.TextRange(job.From(), job.To());
+  return job;
+}
+
+void ApplyCaseJob(TEditControl &edit, const TCaseJob &job, const QString &converted) {
+  if (job.selection) {
+    // The same stretch, even when the selection was moved while the text was converted.
+    edit.SetSelection(job.start, job.length);
     edit.ReplaceSelection(converted);
     return;
   }
-  if (kind == TConvertKind::Capitalize) return;
-
-  const QString text = edit.TextRange(0, edit.PositionCount());
-  const QString converted = ConvertText(kind, text);
-  if (converted == text) return;
+  if (converted == job.text) return;
   // The conversions keep the length, so the caret can go back where it stood.
-  const qsizetype caret = edit.SelStart();
   edit.HoldUpdates();
   edit.BeginEditBlock();
   edit.SelectAll();
   edit.ReplaceSelection(converted);
   edit.EndEditBlock();
-  edit.SetSelection(caret, 0);
+  edit.SetSelection(job.start, 0);
   edit.ReleaseUpdates();
+}
+
+void MenuConvert(TEditControl &edit, int tag) {
+  if (const std::optional<TCaseJob> job = CaseJobFor(edit, tag))
+    ApplyCaseJob(edit, *job, ConvertText(job->kind, job->text));
 }

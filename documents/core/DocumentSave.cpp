@@ -2,6 +2,7 @@
 #include "DocumentSave.h"
 
 #include <QTextDocument>
+#include <cerrno>
 
 #include "RtfWriter.h"
 #include "SaveEncoding.h"
@@ -35,4 +36,19 @@ TDocumentSaveResult SaveDocument(const TDocumentSaveRequest &request, TByteWrite
     result.notice.clear();
   }
   return result;
+}
+
+TSteppedWriter::TSteppedWriter(TKeepGoing keepGoing, TByteWriter *next)
+    : keepGoing_(std::move(keepGoing)), next_(next ? next : &plain_) {}
+
+qint64 TSteppedWriter::Write(int fd, const char *data, qint64 size) {
+  constexpr qint64 kStep = 1 << 20;
+  if (stopped_ || !KeepGoing(keepGoing_, written_, written_ + size)) {
+    stopped_ = true;
+    errno = ECANCELED;
+    return -1;
+  }
+  const qint64 n = next_->Write(fd, data, std::min(size, kStep));
+  if (n > 0) written_ += n;
+  return n;
 }

@@ -7,6 +7,7 @@
 #include "FileStamp.h"
 #include "SafeSave.h"
 #include "TextFile.h"
+#include "WorkSteps.h"
 
 class QTextDocument;
 
@@ -15,8 +16,8 @@ class QTextDocument;
 // safely.
 struct TDocumentSaveRequest {
   QString fileName;
-  QString text;  // plain text with each line break as the file is to hold it
-  TTextFormat format;                       // the plain-text format to write
+  QString text;        // plain text with each line break as the file is to hold it
+  TTextFormat format;  // the plain-text format to write
   const QTextDocument *richText = nullptr;  // the formatted text, for rtf files
   bool makeBackup = false;
   std::optional<TFileStamp> known;  // the file as loaded or last saved
@@ -31,3 +32,22 @@ struct TDocumentSaveResult {
 // writer: the seam for write failures (null: plain writes).
 TDocumentSaveResult SaveDocument(const TDocumentSaveRequest &request,
                                  TByteWriter *writer = nullptr);
+
+// Writes a document's bytes in steps of a megabyte, telling keepGoing how far it has come
+// before each; when keepGoing says stop, the write fails with ECANCELED, so that the save
+// removes what it wrote and the file stays as it was.
+class TSteppedWriter : public TByteWriter {
+ public:
+  // next does the writing (null: plain writes).
+  explicit TSteppedWriter(TKeepGoing keepGoing, TByteWriter *next = nullptr);
+  qint64 Write(int fd, const char *data, qint64 size) override;
+  // Whether keepGoing stopped a write.
+  bool Stopped() const { return stopped_; }
+
+ private:
+  TKeepGoing keepGoing_;
+  TByteWriter plain_;
+  TByteWriter *next_;
+  qint64 written_ = 0;
+  bool stopped_ = false;
+};

@@ -6,6 +6,19 @@
 
 #include "WordBoundary.h"
 
+namespace {
+// A long replacement asks whether to go on each time it has come this many characters further.
+constexpr qsizetype kAskEvery = 1 << 18;
+
+// Adds the start of the count-th occurrence while there are few; forgets them past that.
+void ListStart(std::vector<qsizetype> &starts, qsizetype start, qsizetype count) {
+  if (count <= TTextFinder::kListed)
+    starts.push_back(start);
+  else if (!starts.empty())
+    std::vector<qsizetype>().swap(starts);
+}
+}  // namespace
+
 TTextFinder::TTextFinder(const TSearchOptions &options)
     : needle_(options.findText),
       cs_(options.matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive),
@@ -51,13 +64,19 @@ qsizetype TTextFinder::FindBackward(QStringView text, qsizetype begin, qsizetype
 }
 
 TTextFinder::TReplaced TTextFinder::ReplaceForward(QStringView text, qsizetype from,
-                                                   const QString &replacement) const {
+                                                   const QString &replacement,
+                                                   const TKeepGoing &keepGoing) const {
   TReplaced result;
+  qsizetype nextAsk = from;
   result.lastEnd = from;
   // The character in front of a candidate: the original text's, unless the candidate starts
   // right behind the previous occurrence, where the text now holds the replacement.
   qsizetype p = RawForward(text, from);
   while (p >= 0) {
+    if (p >= nextAsk) {
+      if (!KeepGoing(keepGoing, p, text.size())) return result;
+      nextAsk = p + kAskEvery;
+    }
     QChar before = At(text, p - 1);
     if (result.count > 0 && p == result.lastEnd)
       before = result.text.isEmpty() ? At(text, result.firstStart - 1) : result.text.back();
@@ -71,16 +90,18 @@ TTextFinder::TReplaced TTextFinder::ReplaceForward(QStringView text, qsizetype f
       result.text += text.mid(result.lastEnd, p - result.lastEnd);
     result.text += replacement;
     result.lastEnd = p + Length();
-    ++result.count;
+    ListStart(result.starts, p, ++result.count);
     p = RawForward(text, result.lastEnd);
   }
   return result;
 }
 
 TTextFinder::TReplacedBackward TTextFinder::ReplaceBackward(QStringView text, qsizetype limit,
-                                                            const QString &replacement) const {
+                                                            const QString &replacement,
+                                                            const TKeepGoing &keepGoing) const {
   TReplacedBackward result;
   limit = std::clamp<qsizetype>(limit, 0, text.size());
+  qsizetype nextAsk = limit;
   result.firstStart = limit;
   // Pieces of the new text, last first; follow is the character behind the current limit
   // in the text as it stands after the replacements made so far.
@@ -88,6 +109,10 @@ TTextFinder::TReplacedBackward TTextFinder::ReplaceBackward(QStringView text, qs
   QChar follow = At(text, limit);
   qsizetype p = RawBackward(text, limit);
   while (p >= 0) {
+    if (p <= nextAsk) {
+      if (!KeepGoing(keepGoing, limit - p, limit)) return result;
+      nextAsk = p - kAskEvery;
+    }
     const qsizetype end = p + Length();
     QChar after = end == result.firstStart ? follow : At(text, end);
     if (!IsWholeWord(At(text, p - 1), after)) {
@@ -102,7 +127,7 @@ TTextFinder::TReplacedBackward TTextFinder::ReplaceBackward(QStringView text, qs
     else if (!between.isEmpty())
       follow = between.front();
     result.firstStart = p;
-    ++result.count;
+    ListStart(result.starts, p, ++result.count);
     p = RawBackward(text, p);
   }
   qsizetype size = 0;

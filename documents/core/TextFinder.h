@@ -4,6 +4,9 @@
 #include <QString>
 #include <QStringMatcher>
 #include <QStringView>
+#include <vector>
+
+#include "WorkSteps.h"
 
 // What a search looks for and how.
 struct TSearchOptions {
@@ -33,21 +36,28 @@ class TTextFinder {
   // from, each replaced by replacement; the search after a replacement starts behind it,
   // and whole-word checks see the replaced text on the left.
   struct TReplaced {
-    QString text;              // replaces text[firstStart, lastEnd)
-    qsizetype count = 0;       // occurrences replaced
-    qsizetype firstStart = 0;  // start of the first occurrence
-    qsizetype lastEnd = 0;     // end of the last occurrence
+    QString text;                   // replaces text[firstStart, lastEnd)
+    qsizetype count = 0;            // occurrences replaced
+    qsizetype firstStart = 0;       // start of the first occurrence
+    qsizetype lastEnd = 0;          // end of the last occurrence
+    std::vector<qsizetype> starts;  // of each occurrence while there are at most kListed
   };
-  TReplaced ReplaceForward(QStringView text, qsizetype from, const QString &replacement) const;
+  // Up to this many occurrences a replacement lists where each one starts.
+  static constexpr qsizetype kListed = 256;
+  // keepGoing hears how far the search has come now and then; a stopped replacement is of no
+  // use.
+  TReplaced ReplaceForward(QStringView text, qsizetype from, const QString &replacement,
+                           const TKeepGoing &keepGoing = {}) const;
   // The same going backwards from limit to the start of the text; each search ends in front
   // of the previous occurrence, so a replacement is never searched again.
   struct TReplacedBackward {
     QString text;  // replaces text[firstStart, limit)
     qsizetype count = 0;
-    qsizetype firstStart = 0;  // start of the topmost occurrence
+    qsizetype firstStart = 0;       // start of the topmost occurrence
+    std::vector<qsizetype> starts;  // as in TReplaced, the last first
   };
-  TReplacedBackward ReplaceBackward(QStringView text, qsizetype limit,
-                                    const QString &replacement) const;
+  TReplacedBackward ReplaceBackward(QStringView text, qsizetype limit, const QString &replacement,
+                                    const TKeepGoing &keepGoing = {}) const;
 
  private:
   // The raw match nearest to from going down / ending at or before limit going up.

@@ -2,12 +2,14 @@
 #include "DocumentSaver.h"
 
 #include <QFileDialog>
+#include <optional>
 
 #include "DocumentSave.h"
 #include "EditHost.h"
 #include "FileDialogs.h"
 #include "Folders.h"
 #include "IdleNotifier.h"
+#include "LongOperation.h"
 #include "MessageBox.h"
 #include "RichEdit.h"
 #include "SaveNames.h"
@@ -35,12 +37,30 @@ bool confirmReplaceChanged(TEditHost &host, TfrmEdit &window, const QString &fil
              TMsgKind::Confirmation, TMsgButtons::YesNo) == TMsgResult::Yes;
 }
 
+// Saves as the request says; a long text is encoded and written with its progress and a Cancel
+// button, which leaves the file as it was. Nothing when it was cancelled (or the window went).
+std::optional<TDocumentSaveResult> saveDocument(TfrmEdit &window,
+                                                const TDocumentSaveRequest &request) {
+  // Rich text is written from the document itself, which belongs to this thread.
+  if (request.richText || !LongOperation::IsLong(request.text.size())) return SaveDocument(request);
+  TDocumentSaveResult result;
+  const auto end = LongOperation::Run(
+      window, QStringLiteral("Saving ") + request.fileName + QStringLiteral("..."), {},
+      [&](const TKeepGoing &keepGoing) {
+        TSteppedWriter writer(keepGoing);
+        result = SaveDocument(request, &writer);
+      });
+  if (end != LongOperation::TEnd::Done) return std::nullopt;
+  return result;
+}
+
 }  // namespace
 
 bool TDocumentSaver::Save(TfrmEdit &window, const QString &fileName,
                           const TSaveSettings &settings) {
-  // A document still loading holds part of its file: saving it would shorten the file.
-  if (window.Loading()) return false;
+  // A document still loading holds part of its file: saving it would shorten the file. While
+  // another long command runs, the text is about to change.
+  if (window.Busy()) return false;
   if (SaveNames::IsUntitled(fileName)) return SaveAs(window, settings);
   TRichEdit *memo = window.mmoMemo();
   TDocumentSaveRequest request;
@@ -50,12 +70,15 @@ bool TDocumentSaver::Save(TfrmEdit &window, const QString &fileName,
   request.richText = SaveNames::IsRichTextName(fileName) ? memo->document() : nullptr;
   request.makeBackup = settings.makeBackup;
   request.known = window.DiskStamp();
-  TDocumentSaveResult result = SaveDocument(request);
-  if (result.outcome.status == TSaveStatus::ChangedOnDisk) {
+  std::optional<TDocumentSaveResult> saved = saveDocument(window, request);
+  if (saved && saved->outcome.status == TSaveStatus::ChangedOnDisk) {
     if (!confirmReplaceChanged(host_, window, fileName)) return false;
     request.known.reset();
-    result = SaveDocument(request);
+    saved = saveDocument(window, request);
   }
+  // Cancelled: the file is as it was and the document stays changed.
+  if (!saved) return false;
+  const TDocumentSaveResult &result = *saved;
   if (!result.outcome.Saved()) {
     MessageBox::ShowError(&window, failureText(result.outcome));
     return false;
@@ -71,7 +94,7 @@ bool TDocumentSaver::Save(TfrmEdit &window, const QString &fileName,
 }
 
 bool TDocumentSaver::SaveAs(TfrmEdit &window, const TSaveSettings &settings) {
-  if (window.Loading()) return false;
+  if (window.Busy()) return false;
   const TTopMostPause pause(host_);
   const QString current = window.SaveName();
   QFileDialog dialog(window.window(), QStringLiteral("Save As"),

@@ -30,6 +30,11 @@ void TLoadPanel::Start(const QString &fileName) {
   barProgress_->setValue(0);
 }
 
+void TLoadPanel::StartWork(const QString &caption) {
+  lblFile_->setText(caption);
+  barProgress_->setValue(0);
+}
+
 void TLoadPanel::SetProgress(int progress) {
   barProgress_->setValue(std::clamp(progress, 0, 1000));
 }

@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 #include <climits>
 
+#include "CaseConvert.h"
 #include "EditHost.h"
 #include "EditorFont.h"
 #include "FindReplace.h"
@@ -28,6 +29,7 @@
 #include "FormTables.h"
 #include "KeyboardState.h"
 #include "LoadPanel.h"
+#include "LongOperation.h"
 #include "MessageBox.h"
 #include "PanelStatusBar.h"
 #include "RecoveryTracker.h"
@@ -79,7 +81,7 @@ TfrmEdit::TfrmEdit(TEditHost &host, QWidget *parent) : QWidget(parent), host_(ho
   layout->setSpacing(0);
   pnlLoad_ = new TLoadPanel(this);
   pnlLoad_->hide();
-  connect(pnlLoad_, &TLoadPanel::CancelClicked, this, &TfrmEdit::CancelLoad);
+  connect(pnlLoad_, &TLoadPanel::CancelClicked, this, &TfrmEdit::pnlLoadCancelClicked);
 
   layout->addWidget(mmoMemo_, 1);
   layout->addWidget(pnlLoad_);
@@ -464,7 +466,44 @@ void TfrmEdit::tmrKeyStateTimer() {
   barEdit_->SetText(pnlCaps, locks.known && locks.capsLock ? QStringLiteral("CAP") : QString());
 }
 
+void TfrmEdit::pnlLoadCancelClicked() {
+  if (operationCancel_)
+    operationCancel_();
+  else
+    CancelLoad();
+}
+
+void TfrmEdit::BeginOperation(const QString &caption, std::function<void()> cancel) {
+  operationCancel_ = std::move(cancel);
+  operationReadOnly_ = mmoMemo_->isReadOnly();
+  mmoMemo_->setReadOnly(true);
+  pnlLoad_->StartWork(caption);
+}
+
+void TfrmEdit::ShowOperationProgress(int perMille, bool mayShow) {
+  pnlLoad_->SetProgress(perMille);
+  if (mayShow && !pnlLoad_->isVisible()) pnlLoad_->show();
+}
+
+void TfrmEdit::EndOperation() {
+  operationCancel_ = nullptr;
+  pnlLoad_->hide();
+  mmoMemo_->setReadOnly(operationReadOnly_);
+  if (std::exchange(closeAfterOperation_, false))
+    QTimer::singleShot(0, this, [this] {
+      QWidget *window = qobject_cast<QMdiSubWindow *>(parentWidget());
+      (window ? window : static_cast<QWidget *>(this))->close();
+    });
+}
+
 void TfrmEdit::closeEvent(QCloseEvent *event) {
+  if (operationCancel_) {
+    // A long command stops first, leaving the text as it was; the window then closes.
+    operationCancel_();
+    closeAfterOperation_ = true;
+    event->ignore();
+    return;
+  }
   if (loading_) {
     // Closing a window that is still loading stops the load; the window then goes by itself.
     CancelLoad();
@@ -587,11 +626,47 @@ void TfrmEdit::dialogReplace(TFindDialog *dialog) {
 }
 
 void TfrmEdit::dialogReplaceAll(TFindDialog *dialog) {
+  if (Busy()) return;
   const TSearchOptions options = dialog->Options();
   if (!options.findText.isEmpty()) lastSearchDialog_ = dialog;
   searchState_.Remember(options);
-  if (FindReplace::ReplaceAll(*mmoMemo_, options, dialog->ReplaceText()) > 0)
+  const qsizetype size = mmoMemo_->PositionCount();
+  const bool isLong = !options.findText.isEmpty() && LongOperation::IsLong(size);
+  FindReplace::TReplaceAllJob job =
+      FindReplace::ReplaceAllJobFor(*mmoMemo_, options, dialog->ReplaceText(), !isLong);
+  FindReplace::TReplaceAllPlan plan;
+  if (isLong) {
+    const QPointer<TFindDialog> dialogGuard(dialog);
+    const auto end = LongOperation::Run(
+        *this, QStringLiteral("Replacing..."), {0, size, &job.text},
+        [&](const TKeepGoing &keepGoing) { plan = FindReplace::PlanReplaceAll(job, keepGoing); });
+    if (end != LongOperation::TEnd::Done || !dialogGuard) return;
+  } else {
+    plan = FindReplace::PlanReplaceAll(job);
+  }
+  FindReplace::ApplyReplaceAll(*mmoMemo_, plan);
+  if (plan.count > 0)
     moveOutOfTheWay(dialog);
   else
     mmoMemoTextNotFound(options.findText);
+}
+
+void TfrmEdit::ConvertCase(int tag) {
+  if (Busy()) return;
+  const bool isLong = LongOperation::IsLong(mmoMemo_->SelLength() > 0 ? mmoMemo_->SelLength()
+                                                                      : mmoMemo_->PositionCount());
+  std::optional<TCaseJob> job = CaseJobFor(*mmoMemo_, tag, !isLong);
+  if (!job) return;
+  QString converted;
+  if (isLong) {
+    const auto end =
+        LongOperation::Run(*this, QStringLiteral("Converting case..."),
+                           {job->From(), job->To(), &job->text}, [&](const TKeepGoing &keepGoing) {
+                             converted = ConvertText(job->kind, job->text, keepGoing);
+                           });
+    if (end != LongOperation::TEnd::Done) return;
+  } else {
+    converted = ConvertText(job->kind, job->text);
+  }
+  ApplyCaseJob(*mmoMemo_, *job, converted);
 }

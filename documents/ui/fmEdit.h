@@ -55,6 +55,16 @@ class TfrmEdit : public QWidget {
   void CancelLoad() { loadCancelled_ = true; }
   TLoadPanel *pnlLoad() const { return pnlLoad_; }
 
+  // A long command on the text (see LongOperation) runs between these calls: the edit control
+  // is read-only, the progress panel says what runs once mayShow is given, and its Cancel
+  // button, like closing the window, calls cancel. A window closed meanwhile closes once the
+  // command is over, asking about changes as always.
+  void BeginOperation(const QString &caption, std::function<void()> cancel);
+  void ShowOperationProgress(int perMille, bool mayShow);
+  void EndOperation();
+  // Whether a load or a long command runs: other commands on the text wait for it.
+  bool Busy() const { return loading_ || operationCancel_ != nullptr; }
+
   // Sets the caption and panel 2 of a new, untitled document.
   void SetUntitled(const QString &displayName);
 
@@ -101,6 +111,11 @@ class TfrmEdit : public QWidget {
   // "Cannot find '<text>'." in an information box.
   void mmoMemoTextNotFound(const QString &findText);
 
+  // ---- case conversion --------------------------------------------------------------------
+  // The Character menu's conversion of the given tag (see MenuConvert) on the selection or the
+  // whole text; a long one runs with its progress and can be cancelled.
+  void ConvertCase(int tag);
+
   // ---- saving -----------------------------------------------------------------------------
   // The file as it was loaded or last saved, to notice changes made by other programs.
   const std::optional<TFileStamp> &DiskStamp() const { return diskStamp_; }
@@ -123,6 +138,7 @@ class TfrmEdit : public QWidget {
   void FormShow();
   bool FormCloseQuery();
   void mmoMemoURLClick(const QString &address);
+  void pnlLoadCancelClicked();
   // Open's steps: the text of a file into the edit control; false when it was not loaded
   // (reported, or cancelled).
   bool loadPlainText(const QString &fileName, TDecodedText &decoded);
@@ -158,6 +174,9 @@ class TfrmEdit : public QWidget {
   std::optional<TFileStamp> diskStamp_;
   TRecoveryTracker *recovery_ = nullptr;
   bool shown_ = false;
+  std::function<void()> operationCancel_;  // set while a long command runs
+  bool operationReadOnly_ = false;         // the control's read-only state before it
+  bool closeAfterOperation_ = false;
   bool loading_ = false;
   bool loadCancelled_ = false;
   TLoadPanel *pnlLoad_ = nullptr;

@@ -5,17 +5,25 @@
 #include <QToolBar>
 #include <QToolButton>
 
-TBarStyleMenu::TBarStyleMenu(QToolBar *bar, const TBarStyleTexts &texts) : QMenu(bar), bar_(bar) {
+TBarStyleMenu::TBarStyleMenu(const QList<QToolBar *> &bars, const TBarStyleTexts &texts)
+    : QMenu(bars.first()) {
   setObjectName(QStringLiteral("pumToolBar"));
-  mniExplore_ = AddItem("mniExplore", texts.exploreCaption, texts.exploreHint, 0);
-  mniStandard_ = AddItem("mniStandard", texts.standardCaption, texts.standardHint, 1);
+  mniExplore_ = AddItem(ExploreName, texts.exploreCaption, texts.exploreHint, 0);
+  mniStandard_ = AddItem(StandardName, texts.standardCaption, texts.standardHint, 1);
   mniExplore_->setChecked(true);
   auto *group = new QActionGroup(this);
   group->addAction(mniExplore_);
   group->addAction(mniStandard_);
+  for (QToolBar *bar : bars) AddBar(bar);
+}
+
+void TBarStyleMenu::AddBar(QToolBar *bar) {
+  bars_ << bar;
   bar->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(bar, &QWidget::customContextMenuRequested, this,
-          [this](const QPoint &pos) { popup(bar_->mapToGlobal(pos)); });
+          [this, guard = QPointer<QToolBar>(bar)](const QPoint &pos) {
+            if (guard) popup(guard->mapToGlobal(pos));
+          });
 }
 
 QAction *TBarStyleMenu::AddItem(const char *name, const QString &caption, const QString &hint,
@@ -32,6 +40,9 @@ QAction *TBarStyleMenu::AddItem(const char *name, const QString &caption, const 
 
 void TBarStyleMenu::UpdateMenus(QAction *clicked) {
   clicked->setChecked(true);
-  const bool flat = clicked->data().toInt() == 0;
-  for (QToolButton *button : bar_->findChildren<QToolButton *>()) button->setAutoRaise(flat);
+  const int tag = clicked->data().toInt();
+  for (const QPointer<QToolBar> &bar : std::as_const(bars_))
+    if (bar)
+      for (QToolButton *button : bar->findChildren<QToolButton *>()) button->setAutoRaise(tag == 0);
+  Q_EMIT StyleChosen(tag);
 }

@@ -85,10 +85,11 @@ TEST_F(AppFixture, EveryEnabledCommandHasAHandler) {
   TfrmMain &m = Start();
   QStringList reachable;
   for (const TMenuDef &menu : Commands::Menus())
-    for (const char *entry : menu.entries)
-      if (entry[0] != '-') reachable << QString::fromLatin1(entry[0] == '>' ? entry + 1 : entry);
-  for (const auto buttons : {Commands::MainButtons(), Commands::EditButtons()})
-    for (const TButtonDef &button : buttons) reachable << QString::fromLatin1(button.name);
+    for (const TMenuEntry &entry : menu.entries)
+      if (entry.kind != TMenuEntry::Separator) reachable << Commands::EntryName(entry);
+  for (const TButtonDef &button : Commands::Buttons()) reachable << QString::fromLatin1(button.name);
+  for (const TCommand style : {TCommand::ExploreStyle, TCommand::StandardStyle})
+    reachable << QString::fromLatin1(Commands::Of(style).name);
   ASSERT_GT(reachable.size(), 100);
 
   QStringList silent;

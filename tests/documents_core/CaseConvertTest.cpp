@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "CaseConvert.h"
 #include "MemoryEdit.h"
 
@@ -12,7 +14,8 @@ TEST(CaseConvert, EveryLetterChangesAndTheLengthStays) {
   // A sharp s has no single upper-case letter in the simple mapping: it stays, so the text
   // keeps its length.
   EXPECT_EQ(MakeUpperCase(QStringLiteral("straße über")), QStringLiteral("STRAßE ÜBER"));
-  EXPECT_EQ(MakeLowerCase(QStringLiteral("ÄRGER Über X ΣΟΦΊΑ")), QStringLiteral("ärger über x σοφία"));
+  EXPECT_EQ(MakeLowerCase(QStringLiteral("ÄRGER Über X ΣΟΦΊΑ")),
+            QStringLiteral("ärger über x σοφία"));
   EXPECT_EQ(MakeToggleCase(QStringLiteral("Ελλάδα Ünd")), QStringLiteral("εΛΛΆΔΑ üND"));
   // Letters outside the basic plane (Deseret) map in pairs of UTF-16 units.
   EXPECT_EQ(MakeUpperCase(QString::fromUcs4(U"\U00010428x")), QString::fromUcs4(U"\U00010400X"));
@@ -84,4 +87,46 @@ TEST(CaseConvert, MenuConvertLeavesTextAloneWhenThereIsNothingToDo) {
   TMemoryEdit empty;
   MenuConvert(empty, int(TConvertKind::Title));
   EXPECT_EQ(empty.Text(), QString());
+}
+
+TEST(CaseConvert, ALongTextIsConvertedInSlicesThatKeepWordsAndPairsWhole) {
+  // A word across the edge of the first slice (a quarter of a million characters), and a
+  // letter of two UTF-16 units right on the edge of the second.
+  constexpr qsizetype kSlice = 1 << 18;
+  QString text(3 * kSlice, u'a');
+  for (qsizetype i = 0; i < text.size(); i += 100) text[i] = u' ';
+  text.replace(kSlice - 2, 4, QStringLiteral("wxyz"));
+  const QString deseret = QString::fromUcs4(U"\U00010400");
+  text.replace(2 * kSlice - 1, 2, deseret);
+  std::vector<qint64> told;
+  const QString title = MakeTitleCase(text, [&](qint64 done, qint64 total) {
+    EXPECT_EQ(total, text.size());
+    told.push_back(done);
+    return true;
+  });
+  EXPECT_EQ(told, (std::vector<qint64>{0, kSlice, 2 * kSlice + 1}));
+  EXPECT_EQ(title.size(), text.size());
+  EXPECT_EQ(title.mid(kSlice - 2, 4), QStringLiteral("wxyz"));  // inside a word
+  EXPECT_EQ(title.mid(2 * kSlice - 1, 2), QString::fromUcs4(U"\U00010428"));
+  EXPECT_EQ(title[1], u'A');
+  EXPECT_EQ(MakeUpperCase(text).mid(2 * kSlice - 1, 2), deseret);
+
+  // Stopped after the first slice: asked once more, then nothing more is done.
+  int asked = 0;
+  MakeLowerCase(text, [&](qint64, qint64) { return ++asked < 2; });
+  EXPECT_EQ(asked, 2);
+}
+
+TEST(CaseConvert, AConversionInStepsPutsItsResultWhereTheSelectionWas) {
+  TMemoryEdit edit;
+  edit.SetText(QStringLiteral("one two three"));
+  edit.SetSelection(4, 3);
+  const auto job = CaseJobFor(edit, 1);
+  ASSERT_TRUE(job);
+  // The caret moved while the text was converted elsewhere.
+  edit.SetSelection(0, 0);
+  ApplyCaseJob(edit, *job, ConvertText(job->kind, job->text));
+  EXPECT_EQ(All(edit), QStringLiteral("one TWO three"));
+  EXPECT_FALSE(CaseJobFor(edit, 2));  // Capitalize needs a selection
+  EXPECT_FALSE(CaseJobFor(edit, 5));
 }

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "FindReplace.h"
 #include "MemoryEdit.h"
 #include "SearchState.h"
@@ -159,4 +162,102 @@ TEST(FindReplace, DialogMovesOutOfTheWayOfTheOccurrence) {
   // No room either way: stays.
   const QRect tall(100, 0, 300, 700);
   EXPECT_FALSE(FindReplace::MoveOutOfTheWay(tall, QPoint(150, 200), QPoint(200, 200), screen));
+}
+
+TEST(FindReplace, ALongReplaceAllTellsItsProgressAndStopsWhenAsked) {
+  // Occurrences all through a text of a few slices, a whole word among them at each slice's
+  // edge so that a stop and a go-on must not lose track of the text before it.
+  QString text;
+  while (text.size() < 1000 * 1000) text += QStringLiteral("cat concat cat. ");
+  TMemoryEdit edit;
+  edit.SetText(text);
+  edit.SetSelection(4, 0);
+  TSearchOptions options;
+  options.findText = QStringLiteral("cat");
+  options.wholeWord = true;
+  const FindReplace::TReplaceAllJob job =
+      FindReplace::ReplaceAllJobFor(edit, options, QStringLiteral("dog"));
+
+  std::vector<qint64> told;
+  const auto plan = FindReplace::PlanReplaceAll(job, [&](qint64 done, qint64 total) {
+    EXPECT_EQ(total, text.size());
+    told.push_back(done);
+    return true;
+  });
+  ASSERT_GE(told.size(), 3u);
+  EXPECT_TRUE(std::is_sorted(told.begin(), told.end()));
+  FindReplace::ApplyReplaceAll(edit, plan);
+  QString expected = QStringLiteral("dog concat dog. ").repeated(text.size() / 16);
+  expected.replace(0, 3, QStringLiteral("cat"));  // before the caret
+  EXPECT_TRUE(edit.TextRange(0, edit.PositionCount()) == expected);
+  EXPECT_EQ(plan.count, 2 * (text.size() / 16) - 1);
+
+  // Going up as well; a stop ends the search at once.
+  options.down = false;
+  edit.SetText(text);
+  edit.SetSelection(text.size(), 0);
+  int asked = 0;
+  const auto stopped = FindReplace::PlanReplaceAll(
+      FindReplace::ReplaceAllJobFor(edit, options, QStringLiteral("dog")),
+      [&](qint64, qint64) { return ++asked < 2; });
+  EXPECT_EQ(asked, 2);
+  EXPECT_LT(stopped.count, 2 * (text.size() / 16) / 2);
+}
+
+TEST(FindReplace, SearchingALargeTextPieceByPieceFindsWhatASearchOfTheWholeTextFinds) {
+  // Occurrences, whole words and parts of words, around the edges of the pieces a search
+  // reads (64K, then 128K, 256K... characters from the caret).
+  QString text(600 * 1000, u'.');
+  const std::vector<qsizetype> at = {3,      65530,  65534,  65537,  65536 + 200,   196600,
+                                     196605, 196610, 458700, 458747, 600 * 1000 - 3};
+  for (const qsizetype p : at) text.replace(p, 3, QStringLiteral("dog"));
+  text.replace(65540, 1, u'x');                     // "dogx": no whole word
+  text.replace(299999, 4, QStringLiteral("adog"));  // neither
+  // Carets whose first piece ends inside an occurrence (down), or begins right at "adog" (up).
+  const qsizetype straddling = 196600 - 65535;
+  const qsizetype atAdog = 300000 + 65540;
+  TMemoryEdit edit;
+  edit.SetText(text);
+  for (const bool wholeWord : {false, true}) {
+    for (const bool down : {true, false}) {
+      TSearchOptions options;
+      options.findText = QStringLiteral("DOG");
+      options.wholeWord = wholeWord;
+      options.down = down;
+      const TTextFinder finder(options);
+      for (const qsizetype caret : {qsizetype(0), qsizetype(5), qsizetype(65531), qsizetype(131000),
+                                    qsizetype(400000), straddling, atAdog, text.size()}) {
+        edit.SetSelection(caret, 0);
+        const qsizetype expected = down ? finder.FindForward(text, caret, text.size())
+                                        : finder.FindBackward(text, 0, caret);
+        const bool found = FindReplace::Find(edit, options);
+        EXPECT_EQ(found, expected >= 0) << caret << " " << wholeWord << " " << down;
+        EXPECT_EQ(edit.SelStart(), found ? expected : caret) << caret << " " << wholeWord;
+      }
+    }
+  }
+}
+
+TEST(FindReplace, AFewOccurrencesInALargeTextAreReplacedOneByOneInOneUndoStep) {
+  QString text(500 * 1000, u'-');
+  for (const qsizetype p : {10, 250000, 499990}) text.replace(p, 3, QStringLiteral("cat"));
+  for (const bool down : {true, false}) {
+    TMemoryEdit edit;
+    edit.SetText(text);
+    edit.SetSelection(down ? 5 : text.size(), 0);
+    TSearchOptions options;
+    options.findText = QStringLiteral("cat");
+    options.down = down;
+    const auto plan = FindReplace::PlanReplaceAll(
+        FindReplace::ReplaceAllJobFor(edit, options, QStringLiteral("mouse")));
+    EXPECT_EQ(plan.starts, (std::vector<qsizetype>{10, 250000, 499990}));
+    FindReplace::ApplyReplaceAll(edit, plan);
+    QString expected = text;
+    expected.replace(QStringLiteral("cat"), QStringLiteral("mouse"));
+    EXPECT_TRUE(edit.TextRange(0, edit.PositionCount()) == expected);
+    EXPECT_EQ(edit.SelStart(), down ? 499990 + 4 + 5 : 10 + 5);
+    edit.Undo();
+    EXPECT_TRUE(edit.TextRange(0, edit.PositionCount()) == text);
+    EXPECT_FALSE(edit.CanUndo());
+  }
 }

@@ -633,3 +633,35 @@ TEST(DocumentSave, PlainAndRichTextFilesAndAnEncodingThatCannotHoldTheText) {
   at.setPosition(1);
   EXPECT_EQ(at.charFormat().fontWeight(), QFont::Bold);
 }
+
+TEST(SafeSave, ASaveStoppedBetweenStepsLeavesTheFileAndNoLeftovers) {
+  const QString dir = FreshDir(QStringLiteral("stopped"));
+  const QString name = WriteFile(dir + QStringLiteral("/doc.txt"), "precious");
+  const QString linked = dir + QStringLiteral("/linked.txt");
+  ASSERT_EQ(::link(Native(name).constData(), Native(linked).constData()), 0);
+  const QByteArray bytes(5 * 1000 * 1000, 'x');
+  // Replacing the file (a plain one), and writing in place (a hard-linked one).
+  for (const QString &file : {WriteFile(dir + QStringLiteral("/plain.txt"), "precious"), name}) {
+    std::vector<std::pair<qint64, qint64>> told;
+    TSteppedWriter writer([&](qint64 done, qint64 total) {
+      told.emplace_back(done, total);
+      return done < 2 * 1000 * 1000;
+    });
+    TSafeSave saver(&writer);
+    EXPECT_FALSE(saver.Save(file, bytes).Saved());
+    EXPECT_TRUE(writer.Stopped());
+    EXPECT_EQ(ReadFile(file), QByteArray("precious"));
+    ASSERT_GE(told.size(), 3u);
+    EXPECT_EQ(told.front(), std::make_pair(qint64(0), qint64(bytes.size())));
+    EXPECT_EQ(told[1], std::make_pair(qint64(1 << 20), qint64(bytes.size())));
+  }
+  EXPECT_EQ(ReadFile(linked), QByteArray("precious"));
+  EXPECT_EQ(AllFiles(dir), (QStringList{QStringLiteral("doc.txt"), QStringLiteral("linked.txt"),
+                                        QStringLiteral("plain.txt")}));
+
+  // Told to go on, it writes everything.
+  TSteppedWriter writer([](qint64, qint64) { return true; });
+  EXPECT_TRUE(TSafeSave(&writer).Save(name, bytes).Saved());
+  EXPECT_FALSE(writer.Stopped());
+  EXPECT_TRUE(ReadFile(linked) == bytes);
+}

@@ -16,6 +16,7 @@
 #include <QToolButton>
 
 #include "AbsSpellDialog.h"
+#include "BarStyleMenu.h"
 #include "ColorBox.h"
 #include "DatePage.h"
 #include "DateTimeStamp.h"
@@ -391,6 +392,30 @@ TEST_F(PrefsFixture, MailSettingsReachTheHoldersOnlyOnSave) {
     EXPECT_FALSE(d.network->chkDPort->isChecked());
     EXPECT_EQ(d.network->spnPort->value(), 2525);
     EXPECT_EQ(d.network->edtOMServer->text(), QStringLiteral("smtp.example.org"));
+    Cancel(d);
+  });
+}
+
+// Both of the dialog's bars open the one style menu, whose raised style reaches the
+// favourites bar's buttons too.
+TEST_F(PrefsFixture, BothBarsOpenTheOneStyleMenu) {
+  TfrmMain &m = Start();
+  Preferences(m, [](TfrmTools &d) {
+    ASSERT_EQ(d.findChildren<TBarStyleMenu *>().size(), 1);
+    EXPECT_EQ(d.pumToolBar->actions(),
+              (QList<QAction *>{d.Item(QStringLiteral("mniExplore")), d.Item(QStringLiteral("mniStandard"))}));
+    EXPECT_EQ(d.Item(QStringLiteral("mniStandard"))->statusTip(),
+              QStringLiteral("Display tool bar with raised buttons"));
+    auto *favorites = d.favorites->findChild<QToolBar *>(QStringLiteral("barFavorite"));
+    ASSERT_NE(favorites, nullptr);
+    Q_EMIT favorites->customContextMenuRequested(QPoint(2, 2));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return d.pumToolBar->isVisible(); }, 5000));
+    d.pumToolBar->hide();
+    d.Item(QStringLiteral("mniStandard"))->trigger();
+    EXPECT_FALSE(d.Item(QStringLiteral("mniExplore"))->isChecked());
+    const QList<QToolButton *> buttons = favorites->findChildren<QToolButton *>();
+    ASSERT_FALSE(buttons.isEmpty());
+    for (QToolButton *button : buttons) EXPECT_FALSE(button->autoRaise());
     Cancel(d);
   });
 }

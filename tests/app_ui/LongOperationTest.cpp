@@ -1,0 +1,277 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Long commands on a large document through the real window and edit control: Replace All,
+// case conversion and saving show their progress with Cancel; Cancel leaves text, caret, undo
+// history, modified flag and file exactly as they were; a finished command is one undo step;
+// closing or destroying the window meanwhile is safe; the other documents stay usable.
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSemaphore>
+#include <QTimer>
+#include <atomic>
+
+#include "AppFixture.h"
+#include "LoadPanel.h"
+#include "LongOperation.h"
+
+namespace {
+
+constexpr qsizetype kBigSize = 3 * 1000 * 1000;
+
+// About size bytes of lines with letters to convert and words to replace all through them;
+// upper: the same in capitals (the sharp s stays, as the conversion keeps a text's length).
+QByteArray bigText(qsizetype size, bool upper = false) {
+  const QByteArray line = upper ? ": ALPHA BETA GR\xC3\x9C\xC3\x9F"
+                                  "E GAMMA\n"
+                                : ": alpha Beta gr\xC3\xBC\xC3\x9F"
+                                  "e gamma\n";
+  QByteArray bytes;
+  for (int n = 1; bytes.size() < size; ++n)
+    bytes += (upper ? "LINE " : "Line ") + QByteArray::number(n) + line;
+  return bytes;
+}
+
+QString panelCaption(TfrmEdit *edit) {
+  const auto *label = edit->pnlLoad()->findChild<QLabel *>(QStringLiteral("lblLoadFile"));
+  return label ? label->text() : QString();
+}
+
+// Holds the working thread of the next long command at its given step until the test has
+// acted on the main thread, which it does once the window shows the progress strip; then the
+// work goes on (and sees at once whatever the action did, such as a Cancel).
+class TOperationHold {
+ public:
+  TOperationHold(TfrmEdit *edit, int atStep, std::function<void()> action)
+      : edit_(edit), action_(std::move(action)) {
+    LongOperation::ShowAfterMs = 0;
+    LongOperation::StepHook = [this, atStep] {
+      if (++steps_ != atStep) return;
+      held_ = true;
+      release_.tryAcquire(1, 60000);
+    };
+    timer_.setInterval(5);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      if (!held_ || acted) return;
+      if (edit_ && !edit_->pnlLoad()->isVisible()) return;
+      acted = true;
+      timer_.stop();
+      if (edit_) {
+        caption = panelCaption(edit_);
+        readOnlyMeanwhile = edit_->mmoMemo()->isReadOnly();
+      }
+      action_();
+      release_.release();
+    });
+    timer_.start();
+  }
+  ~TOperationHold() {
+    release_.release();
+    LongOperation::StepHook = nullptr;
+    LongOperation::ShowAfterMs = 500;
+  }
+
+  bool acted = false;
+  QString caption;
+  bool readOnlyMeanwhile = false;
+
+ private:
+  QPointer<TfrmEdit> edit_;
+  std::function<void()> action_;
+  std::atomic<int> steps_{0};
+  std::atomic<bool> held_{false};
+  QSemaphore release_;
+  QTimer timer_;
+};
+
+class LongOperationTest : public AppFixture {
+ protected:
+  // Opens a large file in a window of its own beside the first, untitled document.
+  TfrmEdit *OpenBig(TfrmMain &m, const char *name) {
+    dir = TestEnvironment::FreshDir(QString::fromLatin1(name));
+    bytes = bigText(kBigSize);
+    file = TestEnvironment::WriteFile(dir + u'/' + QLatin1String(name) + QStringLiteral(".txt"),
+                                      bytes);
+    TfrmEdit *edit = m.OpenFile(file);
+    EXPECT_NE(edit, nullptr);
+    if (edit) {
+      text = edit->mmoMemo()->FileText();
+      edit->mmoMemo()->SetSelection(7, 0);
+    }
+    return edit;
+  }
+
+  TFindDialog *ReplaceDialog(TfrmMain &m, TfrmEdit *edit, const QString &find, const QString &by) {
+    m.Action(QStringLiteral("mniReplace"))->trigger();
+    TFindDialog *replace = edit->SearchDialog(TFindDialog::TMode::Replace);
+    replace->SetFindText(find);
+    replace->edtReplace()->setText(by);
+    return replace;
+  }
+
+  // The document and its file exactly as they were opened.
+  static void ExpectUntouched(TfrmEdit *edit, const QString &text, const QString &file,
+                              const QByteArray &bytes) {
+    TRichEdit *memo = edit->mmoMemo();
+    EXPECT_TRUE(memo->FileText() == text);
+    EXPECT_FALSE(memo->Modified());
+    EXPECT_FALSE(memo->CanUndo());
+    EXPECT_EQ(memo->SelStart(), 7);
+    EXPECT_EQ(memo->SelLength(), 0);
+    EXPECT_FALSE(memo->isReadOnly());
+    EXPECT_FALSE(edit->pnlLoad()->isVisible());
+    EXPECT_FALSE(edit->Busy());
+    EXPECT_TRUE(TestEnvironment::ReadFile(file) == bytes);
+  }
+
+  QString dir;
+  QString file;
+  QByteArray bytes;
+  QString text;
+};
+
+}  // namespace
+
+TEST_F(LongOperationTest, ReplaceAllCancelsWithoutATraceAndOtherwiseIsOneUndoStep) {
+  TfrmMain &m = Start();
+  TfrmEdit *other = m.ActiveEdit();
+  TfrmEdit *edit = OpenBig(m, "replace");
+  ASSERT_NE(edit, nullptr);
+  TRichEdit *memo = edit->mmoMemo();
+  TFindDialog *replace = ReplaceDialog(m, edit, QStringLiteral("alpha"), QStringLiteral("OMEGA"));
+  TModalAnswerer answerer;
+  {
+    TOperationHold hold(edit, 3, [&] {
+      // Meanwhile the other document takes typing, and this one refuses it.
+      QTest::keyClicks(other->mmoMemo(), QStringLiteral("typed meanwhile"));
+      QTest::keyClicks(memo, QStringLiteral("lost"));
+      edit->pnlLoad()->btnCancel()->click();
+    });
+    replace->btnReplaceAll()->click();
+    ASSERT_TRUE(hold.acted);
+    EXPECT_EQ(hold.caption, QStringLiteral("Replacing..."));
+    EXPECT_TRUE(hold.readOnlyMeanwhile);
+  }
+  EXPECT_EQ(other->mmoMemo()->toPlainText(), QStringLiteral("typed meanwhile"));
+  ExpectUntouched(edit, text, file, bytes);
+  EXPECT_TRUE(answerer.texts.isEmpty());
+
+  // Run to its end: every occurrence replaced from the caret on, in one undo step.
+  replace->btnReplaceAll()->click();
+  QString expected = text;
+  expected.replace(QStringLiteral("alpha"), QStringLiteral("OMEGA"));
+  EXPECT_TRUE(memo->FileText() == expected);
+  EXPECT_TRUE(memo->Modified());
+  EXPECT_FALSE(memo->isReadOnly());
+  EXPECT_TRUE(answerer.texts.isEmpty());
+  Settle();
+  m.Action(QStringLiteral("mniUndo"))->trigger();
+  EXPECT_TRUE(memo->FileText() == text);
+  EXPECT_FALSE(memo->CanUndo());
+}
+
+TEST_F(LongOperationTest, CaseConversionCancelsWithoutATraceAndOtherwiseKeepsTheCaret) {
+  TfrmMain &m = Start();
+  TfrmEdit *edit = OpenBig(m, "upper");
+  ASSERT_NE(edit, nullptr);
+  TRichEdit *memo = edit->mmoMemo();
+  {
+    TOperationHold hold(edit, 4, [&] {
+      // A second command on the busy document waits its turn: it does nothing.
+      m.Action(QStringLiteral("mniLower"))->trigger();
+      edit->pnlLoad()->btnCancel()->click();
+    });
+    m.Action(QStringLiteral("mniUpper"))->trigger();
+    ASSERT_TRUE(hold.acted);
+    EXPECT_EQ(hold.caption, QStringLiteral("Converting case..."));
+  }
+  ExpectUntouched(edit, text, file, bytes);
+
+  m.Action(QStringLiteral("mniUpper"))->trigger();
+  EXPECT_TRUE(memo->FileText() == QString::fromUtf8(bigText(kBigSize, true)));
+  EXPECT_EQ(memo->SelStart(), 7);
+  EXPECT_TRUE(memo->Modified());
+  Settle();
+  m.Action(QStringLiteral("mniUndo"))->trigger();
+  EXPECT_TRUE(memo->FileText() == text);
+}
+
+TEST_F(LongOperationTest, ACancelledSaveLeavesTheFileAndTheDocumentChanged) {
+  TfrmMain &m = Start();
+  TfrmEdit *edit = OpenBig(m, "save");
+  ASSERT_NE(edit, nullptr);
+  TRichEdit *memo = edit->mmoMemo();
+  memo->SetSelection(0, 0);
+  QTest::keyClicks(memo, QStringLiteral("New "));
+  ASSERT_TRUE(memo->Modified());
+  TModalAnswerer answerer;
+  {
+    TOperationHold hold(edit, 2, [&] { edit->pnlLoad()->btnCancel()->click(); });
+    EXPECT_FALSE(m.SaveFile(edit, edit->FileName()));
+    ASSERT_TRUE(hold.acted);
+    EXPECT_EQ(hold.caption, QStringLiteral("Saving ") + file + QStringLiteral("..."));
+  }
+  EXPECT_TRUE(answerer.texts.isEmpty());
+  EXPECT_TRUE(TestEnvironment::ReadFile(file) == bytes);
+  // The temporary file the save wrote is gone.
+  EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden),
+            QStringList{QStringLiteral("save.txt")});
+  EXPECT_TRUE(memo->Modified());
+  EXPECT_FALSE(memo->isReadOnly());
+
+  EXPECT_TRUE(m.SaveFile(edit, edit->FileName()));
+  EXPECT_TRUE(TestEnvironment::ReadFile(file) == "New " + bytes);
+  EXPECT_FALSE(memo->Modified());
+  EXPECT_TRUE(answerer.texts.isEmpty());
+}
+
+TEST_F(LongOperationTest, ClosingTheWindowStopsTheCommandAndDestroyingItIsSafe) {
+  TfrmMain &m = Start();
+  TModalAnswerer answerer;
+  // Closed: the command stops, the window closes afterwards; its file is untouched.
+  QPointer<TfrmEdit> edit = OpenBig(m, "close");
+  ASSERT_TRUE(edit);
+  TFindDialog *replace = ReplaceDialog(m, edit, QStringLiteral("alpha"), QStringLiteral("OMEGA"));
+  {
+    TOperationHold hold(edit, 3, [&] { edit->parentWidget()->close(); });
+    replace->btnReplaceAll()->click();
+    ASSERT_TRUE(hold.acted);
+  }
+  EXPECT_TRUE(QTest::qWaitFor([&] { return edit.isNull(); }, 10000));
+  EXPECT_TRUE(TestEnvironment::ReadFile(file) == bytes);
+  EXPECT_TRUE(answerer.texts.isEmpty());
+
+  // A changed document closed while it is saved: the save stops and the usual question
+  // comes; No closes it and the file keeps its bytes.
+  edit = OpenBig(m, "closesave");
+  ASSERT_TRUE(edit);
+  QTest::keyClicks(edit->mmoMemo(), QStringLiteral("x"));
+  answerer.Add(QStringLiteral("&No"));
+  {
+    TOperationHold hold(edit, 2, [&] { edit->parentWidget()->close(); });
+    EXPECT_FALSE(m.SaveFile(edit, edit->FileName()));
+    ASSERT_TRUE(hold.acted);
+  }
+  EXPECT_TRUE(QTest::qWaitFor([&] { return edit.isNull(); }, 10000));
+  EXPECT_EQ(answerer.texts.size(), 1);
+  EXPECT_TRUE(TestEnvironment::ReadFile(file) == bytes);
+  EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden),
+            QStringList{QStringLiteral("closesave.txt")});
+
+  // Destroyed outright in the middle of a conversion: nothing of it is touched afterwards.
+  edit = OpenBig(m, "destroy");
+  ASSERT_TRUE(edit);
+  m.Activate(edit);
+  {
+    TOperationHold hold(edit, 3, [&] { delete edit->parentWidget(); });
+    m.Action(QStringLiteral("mniUpper"))->trigger();
+    ASSERT_TRUE(hold.acted);
+  }
+  EXPECT_TRUE(edit.isNull());
+  EXPECT_TRUE(TestEnvironment::ReadFile(file) == bytes);
+  // The program goes on: the remaining document takes commands.
+  ASSERT_NE(m.ActiveEdit(), nullptr);
+  QTest::keyClicks(m.ActiveEdit()->mmoMemo(), QStringLiteral("still here"));
+  m.Action(QStringLiteral("mniUpper"))->trigger();
+  EXPECT_EQ(m.ActiveEdit()->mmoMemo()->toPlainText(), QStringLiteral("STILL HERE"));
+}
