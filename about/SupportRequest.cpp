@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SupportRequest.h"
+#include "about/SupportRequest.h"
 
-#include "SysInfoComp.h"
+#include "about/SysInfoComp.h"
 
 namespace SupportRequest {
 

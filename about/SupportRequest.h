@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "ProductTexts.h"
+#include "platform/core/ProductTexts.h"
 
 class TSysInfoComp;
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SysInfoComp.h"
+#include "about/SysInfoComp.h"
 
-#include "SystemMemory.h"
+#include "platform/core/SystemMemory.h"
 
 #include <sched.h>
 #include <sys/utsname.h>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "fmAbout.h"
+#include "about/fmAbout.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -8,10 +8,10 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "BarStyleMenu.h"
-#include "Fonts.h"
-#include "FormStorage.h"
-#include "SysInfoComp.h"
+#include "about/SysInfoComp.h"
+#include "platform/ui/BarStyleMenu.h"
+#include "platform/ui/Fonts.h"
+#include "settings/ui/FormStorage.h"
 
 TfrmAbout::TfrmAbout(const TProduct &product, const TSysInfoComp &info,
                      std::function<void()> checkVersion, const QIcon &exitGlyph, QWidget *parent)

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Autostart.h"
+#include "integration/Autostart.h"
 
-#include "DesktopEntry.h"
-#include "Folders.h"
-#include "KeyFile.h"
+#include "integration/DesktopEntry.h"
+#include "integration/KeyFile.h"
+#include "platform/core/Folders.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "DefaultEditor.h"
+#include "integration/DefaultEditor.h"
 
-#include "DesktopEntry.h"
-#include "Folders.h"
-#include "KeyFile.h"
+#include "integration/DesktopEntry.h"
+#include "integration/KeyFile.h"
+#include "platform/core/Folders.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "DesktopEntry.h"
+#include "integration/DesktopEntry.h"
 
-#include "Folders.h"
-#include "KeyFile.h"
+#include "integration/KeyFile.h"
+#include "platform/core/Folders.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "KeyFile.h"
+#include "integration/KeyFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SystemIntegration.h"
+#include "integration/SystemIntegration.h"
 
 #include <QAction>
 #include <QCoreApplication>

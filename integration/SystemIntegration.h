@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "Autostart.h"
-#include "DefaultEditor.h"
+#include "integration/Autostart.h"
+#include "integration/DefaultEditor.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ColorBox.h"
+#include "preferences/ColorBox.h"
 
 #include <QPixmap>
 
-#include "WinColor.h"
+#include "platform/gui/WinColor.h"
 
 TColorBox::TColorBox(QWidget *parent) : QComboBox(parent) {
   static const std::pair<const char *, int> named[] = {

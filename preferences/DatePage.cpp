@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "DatePage.h"
+#include "preferences/DatePage.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -8,9 +8,9 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
-#include "DateTimeStamp.h"
-#include "Hints.h"
-#include "Holder.h"
+#include "documents/core/DateTimeStamp.h"
+#include "preferences/Hints.h"
+#include "settings/ui/Holder.h"
 
 TWidthPane::TWidthPane(QSplitter *splitter) : QWidget(splitter), splitter_(splitter) {}
 

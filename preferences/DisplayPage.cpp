@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "DisplayPage.h"
+#include "preferences/DisplayPage.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -13,16 +13,16 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "ColorBox.h"
-#include "EditHost.h"
-#include "Hints.h"
-#include "Holder.h"
-#include "MessageBox.h"
-#include "ReportErrors.h"
-#include "RichEdit.h"
-#include "RootKey.h"
-#include "WinColor.h"
-#include "fmEdit.h"
+#include "documents/ui/EditHost.h"
+#include "documents/ui/RichEdit.h"
+#include "documents/ui/fmEdit.h"
+#include "platform/gui/WinColor.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/ReportErrors.h"
+#include "preferences/ColorBox.h"
+#include "preferences/Hints.h"
+#include "settings/core/RootKey.h"
+#include "settings/ui/Holder.h"
 
 namespace {
 

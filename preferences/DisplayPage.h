@@ -3,7 +3,7 @@
 
 #include <QWidget>
 
-#include "PreferencesContext.h"
+#include "preferences/PreferencesContext.h"
 
 class QCheckBox;
 class QLabel;

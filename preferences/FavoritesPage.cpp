@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FavoritesPage.h"
+#include "preferences/FavoritesPage.h"
 
 #include <QFileIconProvider>
 #include <QFileInfo>
@@ -7,8 +7,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "Glyphs.h"
-#include "MessageBox.h"
+#include "platform/ui/Glyphs.h"
+#include "platform/ui/MessageBox.h"
 
 TFavoritesPage::TFavoritesPage(std::function<QString()> chooseFile, QWidget *parent)
     : QWidget(parent), chooseFile_(std::move(chooseFile)) {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FilterRules.h"
+#include "preferences/FilterRules.h"
 
 namespace FilterRules {
 

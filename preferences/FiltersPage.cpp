@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FiltersPage.h"
+#include "preferences/FiltersPage.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -8,9 +8,9 @@
 #include <QRadioButton>
 #include <QTimer>
 
-#include "FilterRules.h"
-#include "Hints.h"
-#include "MessageBox.h"
+#include "platform/ui/MessageBox.h"
+#include "preferences/FilterRules.h"
+#include "preferences/Hints.h"
 
 using namespace FilterRules;
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Hints.h"
+#include "preferences/Hints.h"
 
 #include <QAction>
 #include <QKeyEvent>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "MailFields.h"
+#include "preferences/MailFields.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,10 +13,10 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "Hints.h"
-#include "Holder.h"
-#include "MessageBox.h"
-#include "SecretStore.h"
+#include "platform/desktop/SecretStore.h"
+#include "platform/ui/MessageBox.h"
+#include "preferences/Hints.h"
+#include "settings/ui/Holder.h"
 
 namespace {
 

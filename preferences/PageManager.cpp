@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PageManager.h"
+#include "preferences/PageManager.h"
 
 #include <QAbstractButton>
 #include <QStackedWidget>

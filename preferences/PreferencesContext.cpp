@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PreferencesContext.h"
+#include "preferences/PreferencesContext.h"
 
 #include <QWidget>
 
-#include "FormStorage.h"
-#include "Holder.h"
-#include "RootKey.h"
-#include "SettingsError.h"
+#include "settings/core/RootKey.h"
+#include "settings/core/SettingsError.h"
+#include "settings/ui/FormStorage.h"
+#include "settings/ui/Holder.h"
 
 THolder &TPreferencesContext::Holder(const char *name) const {
   auto *holder = main.findChild<THolder *>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);

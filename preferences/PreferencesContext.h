@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <functional>
 
-#include "ProductTexts.h"
+#include "platform/core/ProductTexts.h"
 
 class QWidget;
 class TEditHost;

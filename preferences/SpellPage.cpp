@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SpellPage.h"
+#include "preferences/SpellPage.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -10,10 +10,10 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "Folders.h"
-#include "Glyphs.h"
-#include "Hints.h"
-#include "SpellDlg.h"
+#include "platform/core/Folders.h"
+#include "platform/ui/Glyphs.h"
+#include "preferences/Hints.h"
+#include "spell/ui/SpellDlg.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "fmSetup.h"
+#include "preferences/fmSetup.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -11,16 +11,16 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "EditHost.h"
-#include "FormStorage.h"
-#include "Glyphs.h"
-#include "Hints.h"
-#include "MailFields.h"
-#include "PageManager.h"
-#include "PreferencesContext.h"
-#include "RootKey.h"
-#include "SettingsError.h"
-#include "ToolBarLayout.h"
+#include "documents/ui/EditHost.h"
+#include "platform/ui/Glyphs.h"
+#include "preferences/Hints.h"
+#include "preferences/MailFields.h"
+#include "preferences/PageManager.h"
+#include "preferences/PreferencesContext.h"
+#include "settings/core/RootKey.h"
+#include "settings/core/SettingsError.h"
+#include "settings/ui/FormStorage.h"
+#include "settings/ui/ToolBarLayout.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "fmTools.h"
+#include "preferences/fmTools.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -14,21 +14,21 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "DatePage.h"
-#include "DisplayPage.h"
-#include "EditHost.h"
-#include "FavoritesPage.h"
-#include "FiltersPage.h"
-#include "Folders.h"
-#include "FormStorage.h"
-#include "BarStyleMenu.h"
-#include "FormTables.h"
-#include "Glyphs.h"
-#include "Hints.h"
-#include "Holder.h"
-#include "MailFields.h"
-#include "SpellPage.h"
-#include "ToolBarLayout.h"
+#include "documents/ui/EditHost.h"
+#include "platform/core/Folders.h"
+#include "platform/ui/BarStyleMenu.h"
+#include "platform/ui/Glyphs.h"
+#include "preferences/DatePage.h"
+#include "preferences/DisplayPage.h"
+#include "preferences/FavoritesPage.h"
+#include "preferences/FiltersPage.h"
+#include "preferences/Hints.h"
+#include "preferences/MailFields.h"
+#include "preferences/SpellPage.h"
+#include "settings/ui/FormStorage.h"
+#include "settings/ui/FormTables.h"
+#include "settings/ui/Holder.h"
+#include "settings/ui/ToolBarLayout.h"
 
 namespace {
 

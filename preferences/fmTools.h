@@ -3,7 +3,7 @@
 
 #include <QDialog>
 
-#include "PreferencesContext.h"
+#include "preferences/PreferencesContext.h"
 
 class QAction;
 class QActionGroup;

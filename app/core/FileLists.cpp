@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FileLists.h"
+#include "app/core/FileLists.h"
 
-#include "RootKey.h"
+#include "settings/core/RootKey.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "fmCustomize.h"
+#include "app/ui/fmCustomize.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

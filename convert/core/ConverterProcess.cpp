@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ConverterProcess.h"
+#include "convert/core/ConverterProcess.h"
 
 #include <unistd.h>
 
@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <csignal>
 
-#include "ConverterProtocol.h"
+#include "convert/core/ConverterProtocol.h"
 
 TConverterProcess::TConverterProcess(QString program, QString format)
     : program_(std::move(program)), format_(std::move(format)) {}

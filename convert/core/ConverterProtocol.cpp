@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ConverterProtocol.h"
+#include "convert/core/ConverterProtocol.h"
 
 namespace ConverterProtocol {
 

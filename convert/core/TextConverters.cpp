@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TextConverters.h"
+#include "convert/core/TextConverters.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "RtfReader.h"
+#include "documents/core/RtfReader.h"
 
 TTextConverters::TTextConverters(TMachineHive hive) : hive_(std::move(hive)) {}
 

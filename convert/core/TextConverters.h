@@ -6,8 +6,8 @@
 #include <functional>
 #include <memory>
 
-#include "ConverterProcess.h"
-#include "MachineHive.h"
+#include "convert/core/ConverterProcess.h"
+#include "settings/core/MachineHive.h"
 
 // The text converters registered in the machine-wide hive below
 // "SOFTWARE\Microsoft\Shared Tools\Text Converters\Import" and "...\Export": each subkey one

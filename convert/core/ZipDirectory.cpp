@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ZipDirectory.h"
+#include "convert/core/ZipDirectory.h"
 
 #include <QFile>
 

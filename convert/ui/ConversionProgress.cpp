@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ConversionProgress.h"
+#include "convert/ui/ConversionProgress.h"
 
 #include <QBoxLayout>
 #include <QHBoxLayout>

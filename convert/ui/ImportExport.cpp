@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ImportExport.h"
+#include "convert/ui/ImportExport.h"
 
 #include <QFile>
 #include <QFileDialog>
@@ -11,17 +11,17 @@
 #include <QStatusBar>
 #include <QTextDocument>
 
-#include "ConversionProgress.h"
-#include "EditHost.h"
-#include "FileDialogs.h"
-#include "Folders.h"
-#include "Holder.h"
-#include "MessageBox.h"
-#include "RichEdit.h"
-#include "RtfReader.h"
-#include "RtfWriter.h"
-#include "TextConverters.h"
-#include "fmEdit.h"
+#include "convert/core/TextConverters.h"
+#include "convert/ui/ConversionProgress.h"
+#include "documents/core/RtfReader.h"
+#include "documents/core/RtfWriter.h"
+#include "documents/ui/EditHost.h"
+#include "documents/ui/FileDialogs.h"
+#include "documents/ui/RichEdit.h"
+#include "documents/ui/fmEdit.h"
+#include "platform/core/Folders.h"
+#include "platform/ui/MessageBox.h"
+#include "settings/ui/Holder.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "RtfParser.h"
+#include "documents/core/RtfParser.h"
 
 #include <QHash>
 #include <QLocale>
@@ -10,7 +10,7 @@
 #include <climits>
 #include <vector>
 
-#include "CodePage.h"
+#include "platform/core/CodePage.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "RtfReader.h"
+#include "documents/core/RtfReader.h"
 
 #include <QTextDocument>
 
-#include "RtfBuilder.h"
-#include "RtfParser.h"
+#include "documents/core/RtfBuilder.h"
+#include "documents/core/RtfParser.h"
 
 TRtfReader::TRtfReader() = default;
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SafeSaveFiles.h"
+#include "documents/core/SafeSaveFiles.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -12,7 +12,7 @@
 #include <cerrno>
 #include <climits>
 
-#include "Folders.h"
+#include "platform/core/Folders.h"
 
 namespace {
 

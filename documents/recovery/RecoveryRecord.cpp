@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "RecoveryRecord.h"
+#include "documents/recovery/RecoveryRecord.h"
 
 #include <QCryptographicHash>
 #include <QList>
@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <array>
 
-#include "EditControl.h"
-#include "SaveNames.h"
-#include "TextFile.h"
+#include "documents/core/SaveNames.h"
+#include "documents/edit/EditControl.h"
+#include "platform/core/TextFile.h"
 
 bool TRecoveryRecord::Titled() const { return !name.isEmpty() && !SaveNames::IsUntitled(name); }
 

@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "RecoveryRecord.h"
+#include "documents/recovery/RecoveryRecord.h"
 
 class TEditControl;
 

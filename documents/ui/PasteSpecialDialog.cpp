@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PasteSpecialDialog.h"
+#include "documents/ui/PasteSpecialDialog.h"
 
-#include "RtfReader.h"
+#include "documents/core/RtfReader.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "RichEdit.h"
+#include "documents/ui/RichEdit.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -13,11 +13,11 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
-#include "EditorFont.h"
-#include "IdleNotifier.h"
-#include "KeyboardState.h"
-#include "LineEnds.h"
-#include "UndoHistory.h"
+#include "documents/core/UndoHistory.h"
+#include "platform/core/LineEnds.h"
+#include "platform/desktop/IdleNotifier.h"
+#include "platform/desktop/KeyboardState.h"
+#include "platform/gui/EditorFont.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A converter's output stream, cut at a point the input chooses: whatever the bytes, the
 // reader ends in one state, keeps within its bound, and reads the same however it is cut.
-#include "ConverterProtocol.h"
+#include "convert/core/ConverterProtocol.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The machine-wide registrations and the converter lists built from them: any file must give
 // a list (possibly empty) or a named error, never a crash.
-#include "MachineHive.h"
-#include "TextConverters.h"
+#include "convert/core/TextConverters.h"
+#include "settings/core/MachineHive.h"
 
 #include <cstdint>
 #include <cstdlib>

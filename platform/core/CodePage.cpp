@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "CodePage.h"
+#include "platform/core/CodePage.h"
 
 #include <array>
 #include <unordered_map>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Folders.h"
+#include "platform/core/Folders.h"
 
 #include <QCoreApplication>
 #include <QDir>

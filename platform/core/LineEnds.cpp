@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "LineEnds.h"
+#include "platform/core/LineEnds.h"
 
 QString LineEnds::ToNewlines(const QString &text) {
   if (!text.contains(u'\r')) return text;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "NestedWait.h"
+#include "platform/core/NestedWait.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

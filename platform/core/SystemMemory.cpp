@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SystemMemory.h"
+#include "platform/core/SystemMemory.h"
 
 #include <QFile>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SystemUser.h"
+#include "platform/core/SystemUser.h"
 
 #include <pwd.h>
 #include <unistd.h>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TextFile.h"
+#include "platform/core/TextFile.h"
 
-#include "SystemMemory.h"
+#include "platform/core/SystemMemory.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,7 +16,7 @@
 #include <cstring>
 #include <optional>
 
-#include "CodePage.h"
+#include "platform/core/CodePage.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "IdleNotifier.h"
+#include "platform/desktop/IdleNotifier.h"
 
 #include <QClipboard>
 #include <QCoreApplication>

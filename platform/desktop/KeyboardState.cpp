@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "KeyboardState.h"
+#include "platform/desktop/KeyboardState.h"
 
 #include <QGuiApplication>
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SecretStore.h"
+#include "platform/desktop/SecretStore.h"
 
 #include <qt6keychain/keychain.h>
 
 #include <QTimer>
 
-#include "NestedWait.h"
-#include "ProductTexts.h"
+#include "platform/core/NestedWait.h"
+#include "platform/core/ProductTexts.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "EditorFont.h"
+#include "platform/gui/EditorFont.h"
 
 #include <QFontDatabase>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "WinColor.h"
+#include "platform/gui/WinColor.h"
 
 #include <QGuiApplication>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "fmHelp.h"
+#include "platform/help/fmHelp.h"
 
-#include "PlaceBeside.h"
-#include "ProductTexts.h"
+#include "platform/core/ProductTexts.h"
+#include "platform/ui/PlaceBeside.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

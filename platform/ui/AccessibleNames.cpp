@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "AccessibleNames.h"
+#include "platform/ui/AccessibleNames.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

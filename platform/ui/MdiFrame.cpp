@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "MdiFrame.h"
+#include "platform/ui/MdiFrame.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PlaceBeside.h"
+#include "platform/ui/PlaceBeside.h"
 
 #include <QScreen>
 #include <QWidget>

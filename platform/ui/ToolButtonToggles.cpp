@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ToolButtonToggles.h"
+#include "platform/ui/ToolButtonToggles.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ColorValue.h"
+#include "settings/core/ColorValue.h"
 
-#include "WinColor.h"
+#include "platform/gui/WinColor.h"
 
 namespace ColorValue {
 

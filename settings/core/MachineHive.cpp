@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "MachineHive.h"
+#include "settings/core/MachineHive.h"
 
-#include "Folders.h"
-#include "RegFile.h"
+#include "platform/core/Folders.h"
+#include "settings/core/RegFile.h"
 
 #include <QDir>
 #include <QFile>

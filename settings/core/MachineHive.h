@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "RegKey.h"
+#include "settings/core/RegKey.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SettingsStore.h"
+#include "settings/core/SettingsStore.h"
 
 #include <sys/stat.h>
 
@@ -11,8 +11,8 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
-#include "RegFile.h"
-#include "SettingsError.h"
+#include "settings/core/RegFile.h"
+#include "settings/core/SettingsError.h"
 
 const QString TSettingsStore::HiveName = QStringLiteral("HKEY_CURRENT_USER");
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FormStorage.h"
+#include "settings/ui/FormStorage.h"
 
-#include "MessageBox.h"
+#include "platform/ui/MessageBox.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -10,10 +10,10 @@
 #include <QScopeGuard>
 #include <QTimer>
 
-#include "PropertyText.h"
-#include "SettingsError.h"
-#include "ToolBarLayout.h"
-#include "WindowPlacement.h"
+#include "settings/core/PropertyText.h"
+#include "settings/core/SettingsError.h"
+#include "settings/ui/ToolBarLayout.h"
+#include "settings/ui/WindowPlacement.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FormTables.h"
+#include "settings/ui/FormTables.h"
 
-#include "ColorValue.h"
+#include "settings/core/ColorValue.h"
 
 namespace FormTables {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "FormStorage.h"
+#include "settings/ui/FormStorage.h"
 
 // The stored properties of the program's windows, in the order they are loaded, with their
 // defaults in the stored form. A window gives its pair to TFormStorage::SetStoredProps.

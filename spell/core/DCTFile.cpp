@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "DCTFile.h"
+#include "spell/core/DCTFile.h"
 
 #include <QFileInfo>
 #include <QScopeGuard>
 #include <algorithm>
 
-#include "SpellErrors.h"
-#include "UpperMap.h"
+#include "spell/core/SpellErrors.h"
+#include "spell/core/UpperMap.h"
 
 const char TDCTFile::kSignatureText[] = "Copyright (c) 1996, Lexivane Wordworks Corp";
 const char TDCTFile::kSealTag[] = "VXS1";

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "DictionaryCompiler.h"
+#include "spell/core/DictionaryCompiler.h"
 
 #include <QFile>
 #include <QLocale>
@@ -9,11 +9,11 @@
 #include <string>
 #include <unordered_map>
 
-#include "CodePage.h"
-#include "DCTFile.h"
-#include "SpellErrors.h"
-#include "WordList.h"
-#include "WordText.h"
+#include "platform/core/CodePage.h"
+#include "spell/core/DCTFile.h"
+#include "spell/core/SpellErrors.h"
+#include "spell/core/WordList.h"
+#include "spell/core/WordText.h"
 
 namespace {
 

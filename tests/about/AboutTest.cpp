@@ -8,8 +8,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "SysInfoComp.h"
-#include "fmAbout.h"
+#include "about/SysInfoComp.h"
+#include "about/fmAbout.h"
 
 namespace {
 

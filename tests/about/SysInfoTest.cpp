@@ -5,8 +5,8 @@
 #include <QLocale>
 #include <QSysInfo>
 
-#include "SupportRequest.h"
-#include "SysInfoComp.h"
+#include "about/SupportRequest.h"
+#include "about/SysInfoComp.h"
 
 TEST(SysInfo, SnapshotHoldsThisMachinesValues) {
   const TSysInfoComp info;

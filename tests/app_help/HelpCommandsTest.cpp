@@ -10,15 +10,15 @@
 #include <QTableWidget>
 
 #include "AppFixture.h"
-#include "Folders.h"
-#include "HelpCommands.h"
-#include "SpellDlg.h"
-#include "SupportRequest.h"
-#include "TipPanel.h"
 #include "VellumixVersion.h"
-#include "fmHelp.h"
-#include "fmProperties.h"
-#include "fmSpecialChar.h"
+#include "about/SupportRequest.h"
+#include "app/ui/HelpCommands.h"
+#include "app/ui/TipPanel.h"
+#include "documents/properties/fmProperties.h"
+#include "documents/special/fmSpecialChar.h"
+#include "platform/core/Folders.h"
+#include "platform/help/fmHelp.h"
+#include "spell/ui/SpellDlg.h"
 
 namespace {
 

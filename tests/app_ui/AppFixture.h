@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "Holder.h"
 #include "ModalAnswerer.h"
-#include "PanelStatusBar.h"
-#include "RichEdit.h"
 #include "TestEnvironment.h"
-#include "fmEdit.h"
-#include "fmMain.h"
+#include "app/ui/fmMain.h"
+#include "documents/ui/RichEdit.h"
+#include "documents/ui/fmEdit.h"
+#include "platform/ui/PanelStatusBar.h"
+#include "settings/ui/Holder.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AppFixture.h"
-#include "Commands.h"
+#include "app/ui/Commands.h"
 
 #include <QClipboard>
 #include <QMenu>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AppFixture.h"
 
-#include "KeyboardState.h"
-#include "TextFile.h"
+#include "platform/core/TextFile.h"
+#include "platform/desktop/KeyboardState.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>

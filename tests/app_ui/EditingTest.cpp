@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AppFixture.h"
 
-#include "RootKey.h"
+#include "settings/core/RootKey.h"
 
 #include <QCheckBox>
 #include <QClipboard>

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AppFixture.h"
 
-#include "FavoritesPage.h"
-#include "MessageBox.h"
+#include "platform/ui/MessageBox.h"
+#include "preferences/FavoritesPage.h"
 #include <QListWidget>
-#include "RootKey.h"
-#include "FormStorage.h"
-#include "SettingsStore.h"
+#include "settings/core/RootKey.h"
+#include "settings/core/SettingsStore.h"
+#include "settings/ui/FormStorage.h"
 
 #include <QFile>
 #include <QDir>

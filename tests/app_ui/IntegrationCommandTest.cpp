@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AppFixture.h"
-#include "Autostart.h"
-#include "DefaultEditor.h"
+#include "integration/Autostart.h"
+#include "integration/DefaultEditor.h"
 
 #include <QAction>
 #include <QFile>

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AppFixture.h"
-#include "Commands.h"
+#include "app/ui/Commands.h"
 
-#include "Folders.h"
-#include "Glyphs.h"
-#include "KeyboardState.h"
-#include "fmCustomize.h"
+#include "app/ui/fmCustomize.h"
+#include "platform/core/Folders.h"
+#include "platform/desktop/KeyboardState.h"
+#include "platform/ui/Glyphs.h"
 #include <QComboBox>
 #include <QListWidget>
 #include <QToolButton>
-#include "MessageBox.h"
+#include "platform/ui/MessageBox.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -3,7 +3,7 @@
 // made: every character and line of a plain text through each offered export format and back,
 // table rows and index text of an OpenDocument file, no metadata lines.
 #include "ConverterFixture.h"
-#include "TextConverters.h"
+#include "convert/core/TextConverters.h"
 
 #include <QProcess>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include "ConverterProtocol.h"
-#include "MachineHive.h"
+#include "convert/core/ConverterProtocol.h"
+#include "settings/core/MachineHive.h"
 
 namespace {
 

@@ -6,15 +6,15 @@
 #include <QPushButton>
 #include <QStatusBar>
 
-#include "ConversionProgress.h"
 #include "ConverterFixture.h"
-#include "Holder.h"
-#include "ImportExport.h"
 #include "ModalAnswerer.h"
-#include "RichEdit.h"
 #include "TestEditHost.h"
-#include "TextConverters.h"
-#include "fmEdit.h"
+#include "convert/core/TextConverters.h"
+#include "convert/ui/ConversionProgress.h"
+#include "convert/ui/ImportExport.h"
+#include "documents/ui/RichEdit.h"
+#include "documents/ui/fmEdit.h"
+#include "settings/ui/Holder.h"
 
 namespace {
 

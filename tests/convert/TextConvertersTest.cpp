@@ -2,8 +2,8 @@
 #include <QTimer>
 
 #include "ConverterFixture.h"
-#include "TextConverters.h"
-#include "ZipDirectory.h"
+#include "convert/core/TextConverters.h"
+#include "convert/core/ZipDirectory.h"
 
 namespace {
 

@@ -17,13 +17,13 @@
 #include <iostream>
 #include <random>
 
-#include "DocumentSave.h"
-#include "RtfReader.h"
-#include "SafeSave.h"
-#include "SafeSaveFiles.h"
-#include "SaveEncoding.h"
-#include "SaveNames.h"
 #include "TestEnvironment.h"
+#include "documents/core/DocumentSave.h"
+#include "documents/core/RtfReader.h"
+#include "documents/core/SafeSave.h"
+#include "documents/core/SafeSaveFiles.h"
+#include "documents/core/SaveEncoding.h"
+#include "documents/core/SaveNames.h"
 
 using TestEnvironment::FreshDir;
 using TestEnvironment::ReadFile;

@@ -11,9 +11,9 @@
 #include <QLocale>
 #include <QTest>
 
-#include "FileFacts.h"
 #include "TestEnvironment.h"
-#include "fmProperties.h"
+#include "documents/properties/FileFacts.h"
+#include "documents/properties/fmProperties.h"
 
 namespace {
 

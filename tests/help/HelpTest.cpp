@@ -15,12 +15,12 @@
 #include <QWindow>
 #include <QTreeWidget>
 
-#include "Commands.h"
-#include "Folders.h"
-#include "HelpKeyFilter.h"
-#include "QtHelpSource.h"
-#include "fmHelp.h"
-#include "fmProperties.h"
+#include "app/ui/Commands.h"
+#include "documents/properties/fmProperties.h"
+#include "platform/core/Folders.h"
+#include "platform/help/HelpKeyFilter.h"
+#include "platform/help/QtHelpSource.h"
+#include "platform/help/fmHelp.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "DefaultEditor.h"
-#include "DesktopEntry.h"
 #include "IntegrationTools.h"
-#include "KeyFile.h"
 #include "TestEnvironment.h"
+#include "integration/DefaultEditor.h"
+#include "integration/DesktopEntry.h"
+#include "integration/KeyFile.h"
 
 #include <gtest/gtest.h>
 

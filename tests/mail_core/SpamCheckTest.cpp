@@ -8,8 +8,8 @@
 #include <QRegularExpression>
 
 #include "MailTestServers.h"
-#include "NMSMTP.h"
 #include "TestEnvironment.h"
+#include "mail/core/NMSMTP.h"
 
 namespace {
 

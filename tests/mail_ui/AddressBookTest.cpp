@@ -6,9 +6,9 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "AddressList.h"
 #include "MailFixture.h"
-#include "fmAEmail.h"
+#include "mail/ui/AddressList.h"
+#include "mail/ui/fmAEmail.h"
 
 namespace {
 

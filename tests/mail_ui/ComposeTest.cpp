@@ -7,16 +7,16 @@
 #include <QListWidget>
 #include <QToolButton>
 
-#include "AttachList.h"
 #include "MailFixture.h"
-#include "MailSend.h"
-#include "MessageBox.h"
-#include "NMSMTP.h"
-#include "SendAsEmail.h"
-#include "SupportAddress.h"
-#include "VellumixVersion.h"
 #include "TestEnvironment.h"
-#include "WaitPanel.h"
+#include "VellumixVersion.h"
+#include "mail/core/NMSMTP.h"
+#include "mail/ui/AttachList.h"
+#include "mail/ui/MailSend.h"
+#include "mail/ui/SendAsEmail.h"
+#include "mail/ui/SupportAddress.h"
+#include "mail/ui/WaitPanel.h"
+#include "platform/ui/MessageBox.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Folders.h"
-#include "MessageBox.h"
 #include "TestEnvironment.h"
-#include "WinColor.h"
+#include "platform/core/Folders.h"
+#include "platform/gui/WinColor.h"
+#include "platform/ui/MessageBox.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TextFile.h"
+#include "platform/core/TextFile.h"
 
 #include <gtest/gtest.h>
 

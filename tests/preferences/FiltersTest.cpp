@@ -4,11 +4,11 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
-#include "DisplayPage.h"
-#include "FilterRules.h"
-#include "FiltersPage.h"
 #include "PrefsFixture.h"
 #include "TestEnvironment.h"
+#include "preferences/DisplayPage.h"
+#include "preferences/FilterRules.h"
+#include "preferences/FiltersPage.h"
 
 namespace {
 

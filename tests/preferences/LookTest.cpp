@@ -7,10 +7,10 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 
-#include "PageManager.h"
 #include "PrefsFixture.h"
 #include "TestEnvironment.h"
-#include "fmSetup.h"
+#include "preferences/PageManager.h"
+#include "preferences/fmSetup.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <functional>
 
 #include "AppFixture.h"
-#include "RootKey.h"
-#include "SettingsStore.h"
-#include "fmTools.h"
+#include "preferences/fmTools.h"
+#include "settings/core/RootKey.h"
+#include "settings/core/SettingsStore.h"
 
 // Answers the message boxes and file dialogs that open over the preferences dialog or the
 // wizard (which the test drives itself): message boxes get the button with the caption

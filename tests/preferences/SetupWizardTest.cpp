@@ -8,11 +8,11 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "MailFields.h"
-#include "PageManager.h"
 #include "PrefsFixture.h"
-#include "ToolBarLayout.h"
-#include "fmSetup.h"
+#include "preferences/MailFields.h"
+#include "preferences/PageManager.h"
+#include "preferences/fmSetup.h"
+#include "settings/ui/ToolBarLayout.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <QRandomGenerator>
 #include <QThread>
 
-#include "RegFile.h"
-#include "RootKey.h"
-#include "SettingsError.h"
 #include "TestEnvironment.h"
+#include "settings/core/RegFile.h"
+#include "settings/core/RootKey.h"
+#include "settings/core/SettingsError.h"
 
 using TestEnvironment::FreshDir;
 using TestEnvironment::ReadFile;

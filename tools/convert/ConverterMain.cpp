@@ -20,9 +20,9 @@
 #include <csignal>
 #include <cstdio>
 
-#include "ConverterProtocol.h"
-#include "LineEnds.h"
-#include "ZipDirectory.h"
+#include "convert/core/ConverterProtocol.h"
+#include "convert/core/ZipDirectory.h"
+#include "platform/core/LineEnds.h"
 
 namespace {
 

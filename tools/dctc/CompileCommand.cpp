@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "CompileCommand.h"
+#include "tools/dctc/CompileCommand.h"
 
 #include <QFile>
 
-#include "DictionaryCompiler.h"
-#include "SpellErrors.h"
+#include "spell/core/DictionaryCompiler.h"
+#include "spell/core/SpellErrors.h"
 
 namespace {
 
