@@ -12,8 +12,8 @@ QString Subject(const QString &programName) {
 QStringList Body(const QString &programName, const QString &version, const TSysInfoComp &info) {
   const QString separator(47, u'=');
   return {
-      QStringLiteral(
-          "Before you contact tech support please consult the on-line help files that have been provided to answer most of your questions."),
+      QStringLiteral("Before you contact tech support please consult the on-line help files that "
+                     "have been provided to answer most of your questions."),
       separator,
       QStringLiteral("\tProgram Name:\t") + programName,
       QStringLiteral("\tProgram Version:\t") + version,

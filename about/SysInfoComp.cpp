@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "about/SysInfoComp.h"
 
-#include "platform/core/SystemMemory.h"
-
 #include <sched.h>
 #include <sys/utsname.h>
 #include <unistd.h>
 
 #include <QFile>
 #include <QLocale>
+
+#include "platform/core/SystemMemory.h"
 
 namespace {
 
@@ -49,7 +49,8 @@ void TSysInfoComp::ReadMemory() {
   totalPhys_ = MemInfoValue(memInfo, "MemTotal");
   availPhys_ = std::min(MemInfoValue(memInfo, "MemAvailable"), totalPhys_);
   // In floating point: the product of a 64-bit value and 100 may not fit 64 bits.
-  if (totalPhys_ > 0) memoryLoad_ = quint32(double(totalPhys_ - availPhys_) * 100.0 / double(totalPhys_));
+  if (totalPhys_ > 0)
+    memoryLoad_ = quint32(double(totalPhys_ - availPhys_) * 100.0 / double(totalPhys_));
   // The page file's part: what the kernel lets the programs commit, and what is left of it.
   totalPageFile_ = MemInfoValue(memInfo, "CommitLimit");
   const quint64 committed = MemInfoValue(memInfo, "Committed_AS");

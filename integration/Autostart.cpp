@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "integration/Autostart.h"
 
-#include "integration/DesktopEntry.h"
-#include "integration/KeyFile.h"
-#include "platform/core/Folders.h"
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include <unistd.h>
+#include "integration/DesktopEntry.h"
+#include "integration/KeyFile.h"
+#include "platform/core/Folders.h"
 
 namespace {
 
@@ -18,13 +18,18 @@ bool firstWrite = true;
 
 const QString kGroup = QStringLiteral("Desktop Entry");
 
-QString withAutostart(const QString &base) { return QDir::cleanPath(base) + QStringLiteral("/autostart/"); }
+QString withAutostart(const QString &base) {
+  return QDir::cleanPath(base) + QStringLiteral("/autostart/");
+}
 
 }  // namespace
 
 TAutostart::TAutostart(const QString &appName, QString programPath)
-    : appName_(appName.isEmpty() ? QCoreApplication::applicationName() + QStringLiteral("#Autostart") : appName),
-      programPath_(programPath.isEmpty() ? QCoreApplication::applicationFilePath() : std::move(programPath)) {}
+    : appName_(appName.isEmpty()
+                   ? QCoreApplication::applicationName() + QStringLiteral("#Autostart")
+                   : appName),
+      programPath_(programPath.isEmpty() ? QCoreApplication::applicationFilePath()
+                                         : std::move(programPath)) {}
 
 void TAutostart::LoadMainWindowValues(TAutostart &component) {
   component.SetAppName(QStringLiteral("Ambrel 4#Autostart"));
@@ -37,7 +42,8 @@ void TAutostart::ResetFirstWrite() { firstWrite = true; }
 
 QString TAutostart::UserFolder() {
   const QString value = qEnvironmentVariable("XDG_CONFIG_HOME");
-  return withAutostart(QDir::isAbsolutePath(value) ? value : Folders::Home() + QStringLiteral(".config"));
+  return withAutostart(QDir::isAbsolutePath(value) ? value
+                                                   : Folders::Home() + QStringLiteral(".config"));
 }
 
 QString TAutostart::SystemFolder() {
@@ -49,20 +55,24 @@ QString TAutostart::SystemFolder() {
 QString TAutostart::SafeFileName(const QString &appName) {
   QString name;
   for (const QChar c : appName)
-    name += (c.isLetterOrNumber() && c.unicode() < 128) || c == u'_' || c == u'.' || c == u'-' ? c : QChar(u'-');
+    name += (c.isLetterOrNumber() && c.unicode() < 128) || c == u'_' || c == u'.' || c == u'-'
+                ? c
+                : QChar(u'-');
   return name;
 }
 
 QString TAutostart::EntryPath(TList list, bool machineWide) const {
   const QString folder = machineWide ? SystemFolder() : UserFolder();
-  return folder + SafeFileName(appName_) + (list == TList::RunOnce ? QStringLiteral("-once") : QString()) +
+  return folder + SafeFileName(appName_) +
+         (list == TList::RunOnce ? QStringLiteral("-once") : QString()) +
          QStringLiteral(".desktop");
 }
 
 bool TAutostart::EntryExists(TList list, bool machineWide) const {
   if (appName_.isEmpty()) return false;
   TKeyFile entry;
-  if (!QFile::exists(EntryPath(list, machineWide)) || !entry.Load(EntryPath(list, machineWide))) return false;
+  if (!QFile::exists(EntryPath(list, machineWide)) || !entry.Load(EntryPath(list, machineWide)))
+    return false;
   return !entry.Value(kGroup, QStringLiteral("Exec")).isEmpty();
 }
 
@@ -96,7 +106,9 @@ bool TAutostart::putEntry(TList list, bool machineWide, bool enable) {
 
 void TAutostart::SetAutostart(bool value) { autostart_ = WriteEntry(TList::Run, global_, value); }
 
-void TAutostart::SetStartNextLogon(bool value) { startNextLogon_ = WriteEntry(TList::RunOnce, global_, value); }
+void TAutostart::SetStartNextLogon(bool value) {
+  startNextLogon_ = WriteEntry(TList::RunOnce, global_, value);
+}
 
 bool TAutostart::machineWideWritable() const {
   // Asked without writing anything: the autostart folder, or when it is not there yet the

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "integration/DefaultEditor.h"
 
-#include "integration/DesktopEntry.h"
-#include "integration/KeyFile.h"
-#include "platform/core/Folders.h"
-
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+
+#include "integration/DesktopEntry.h"
+#include "integration/KeyFile.h"
+#include "platform/core/Folders.h"
 
 namespace {
 
@@ -23,9 +23,13 @@ TDefaultEditor::TDefaultEditor(QString programPath, QString desktopId)
     : programPath_(std::move(programPath)),
       id_(desktopId.isEmpty() ? DesktopEntry::ProgramId() : std::move(desktopId)) {}
 
-QString TDefaultEditor::MimeAppsPath() const { return configHome() + QStringLiteral("mimeapps.list"); }
+QString TDefaultEditor::MimeAppsPath() const {
+  return configHome() + QStringLiteral("mimeapps.list");
+}
 
-QString TDefaultEditor::BackupPath() const { return Folders::UserDataFolder() + QStringLiteral("mimeapps.bak"); }
+QString TDefaultEditor::BackupPath() const {
+  return Folders::UserDataFolder() + QStringLiteral("mimeapps.bak");
+}
 
 QStringList TDefaultEditor::Defaults() const {
   TKeyFile file;
@@ -51,7 +55,8 @@ bool TDefaultEditor::MakeDefault() {
   if (!QFile::exists(BackupPath())) {
     QDir().mkpath(Folders::UserDataFolder());
     QSaveFile backup(BackupPath());
-    if (!backup.open(QIODevice::WriteOnly) || backup.write(previous.toUtf8() + '\n') < 0 || !backup.commit()) {
+    if (!backup.open(QIODevice::WriteOnly) || backup.write(previous.toUtf8() + '\n') < 0 ||
+        !backup.commit()) {
       error_ = QStringLiteral("%1: %2").arg(BackupPath(), backup.errorString());
       return false;
     }

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "integration/DesktopEntry.h"
 
-#include "integration/KeyFile.h"
-#include "platform/core/Folders.h"
-
 #include <QDir>
 #include <QFileInfo>
+
+#include "integration/KeyFile.h"
+#include "platform/core/Folders.h"
 
 namespace DesktopEntry {
 
@@ -33,7 +33,10 @@ QStringList ExecArguments(const QString &exec) {
   for (qsizetype i = 0; i < exec.size(); ++i) {
     if (exec[i] == u'\\' && i + 1 < exec.size()) {
       const QChar next = exec[++i];
-      line += next == u's' ? QChar(u' ') : next == u'n' ? QChar(u'\n') : next == u't' ? QChar(u'\t') : next;
+      line += next == u's'   ? QChar(u' ')
+              : next == u'n' ? QChar(u'\n')
+              : next == u't' ? QChar(u'\t')
+                             : next;
     } else {
       line += exec[i];
     }
@@ -74,12 +77,14 @@ QStringList ExecArguments(const QString &exec) {
 QStringList ApplicationFolders() {
   QStringList folders;
   const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
-  folders << (QDir::isAbsolutePath(dataHome) ? dataHome : Folders::Home() + QStringLiteral(".local/share"));
+  folders << (QDir::isAbsolutePath(dataHome) ? dataHome
+                                             : Folders::Home() + QStringLiteral(".local/share"));
   QString dataDirs = qEnvironmentVariable("XDG_DATA_DIRS");
   if (dataDirs.isEmpty()) dataDirs = QStringLiteral("/usr/local/share:/usr/share");
   for (const QString &dir : dataDirs.split(u':', Qt::SkipEmptyParts))
     if (QDir::isAbsolutePath(dir)) folders << dir;
-  for (QString &folder : folders) folder = QDir::cleanPath(folder) + QStringLiteral("/applications/");
+  for (QString &folder : folders)
+    folder = QDir::cleanPath(folder) + QStringLiteral("/applications/");
   return folders;
 }
 

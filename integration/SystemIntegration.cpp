@@ -4,7 +4,8 @@
 #include <QAction>
 #include <QCoreApplication>
 
-TSystemIntegration::TSystemIntegration(QAction *mniSetDefault, QObject *parent, const QString &programPath)
+TSystemIntegration::TSystemIntegration(QAction *mniSetDefault, QObject *parent,
+                                       const QString &programPath)
     : QObject(parent),
       mniSetDefault_(mniSetDefault),
       editor_(programPath.isEmpty() ? QCoreApplication::applicationFilePath() : programPath),

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "integration/Autostart.h"
-#include "integration/DefaultEditor.h"
-
 #include <QObject>
 #include <QPointer>
+
+#include "integration/Autostart.h"
+#include "integration/DefaultEditor.h"
 
 class QAction;
 
@@ -19,7 +19,8 @@ class TSystemIntegration : public QObject {
   // mniSetDefault: the check item whose mark and hint follow mimeapps.list. programPath: the
   // program entries start (empty: the running program). Creates Autostart1 and applies its
   // stored values as the main window loads them.
-  TSystemIntegration(QAction *mniSetDefault, QObject *parent, const QString &programPath = QString());
+  TSystemIntegration(QAction *mniSetDefault, QObject *parent,
+                     const QString &programPath = QString());
 
   // The Options menu opens: the check mark and hint of mniSetDefault from mimeapps.list.
   void mniOptionsClick();

@@ -43,7 +43,9 @@ TFiltersPage::TFiltersPage(QWidget *parent) : QWidget(parent) {
       auto *box = new QLineEdit(this);
       box->setObjectName(QStringLiteral("Edit%1").arg(number));
       box->setProperty("Tag", number);
-      box->setAccessibleName((part == 0 ? QStringLiteral("Filter Name, row %1") : QStringLiteral("Extension, row %1")).arg(row));
+      box->setAccessibleName(
+          (part == 0 ? QStringLiteral("Filter Name, row %1") : QStringLiteral("Extension, row %1"))
+              .arg(row));
       Hints::PressEnterKey(box);
       if (part == 0)
         Hints::OnFocusOut(box, [box] { box->setCursorPosition(0); });

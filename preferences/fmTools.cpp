@@ -136,8 +136,9 @@ void TfrmTools::createToolBar() {
   connect(save, &QAction::triggered, this, [this] { UpdateFileMenu(1); });
   // The style menu of both the dialog's bars (the favourites page adds its own).
   pumToolBar = new TBarStyleMenu(
-      barTools, {QStringLiteral("I&Explorer Style"), QStringLiteral("Display tool bar with flat buttons"),
-                 QStringLiteral("S&tandard Style"), QStringLiteral("Display tool bar with raised buttons")});
+      barTools,
+      {QStringLiteral("I&Explorer Style"), QStringLiteral("Display tool bar with flat buttons"),
+       QStringLiteral("S&tandard Style"), QStringLiteral("Display tool bar with raised buttons")});
   connect(pumToolBar, &TBarStyleMenu::StyleChosen, this, &TfrmTools::UpdateMenus);
   SetFlat(barTools, true);
 }

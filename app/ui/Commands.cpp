@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ui/Commands.h"
 
+#include <string_view>
+
 #include "app/ui/HelpCommands.h"
 #include "app/ui/MailIcons.h"
 #include "app/ui/fmMain.h"
@@ -15,8 +17,6 @@
 #include "platform/ui/BarStyleMenu.h"
 #include "preferences/fmTools.h"
 #include "print/ui/PrintCommands.h"
-
-#include <string_view>
 
 namespace {
 
@@ -392,8 +392,10 @@ static_assert(InIdentifierOrder(kPopupTwins),
 static_assert(InIdentifierOrder(kMenus), "the menu table must list every TMenu in order");
 static_assert(InIdentifierOrder(kButtons), "the button table must list every TButton in order");
 // The style rows are the shared style menu's items, whose names the settings store keeps.
-static_assert(std::string_view(kItems[std::size_t(C::ExploreStyle)].name) == TBarStyleMenu::ExploreName);
-static_assert(std::string_view(kItems[std::size_t(C::StandardStyle)].name) == TBarStyleMenu::StandardName);
+static_assert(std::string_view(kItems[std::size_t(C::ExploreStyle)].name) ==
+              TBarStyleMenu::ExploreName);
+static_assert(std::string_view(kItems[std::size_t(C::StandardStyle)].name) ==
+              TBarStyleMenu::StandardName);
 
 }  // namespace
 

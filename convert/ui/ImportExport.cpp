@@ -61,7 +61,8 @@ QString choose(const ImportExport::TContext &c, TDirection direction, const QStr
   QFileDialog dialog(c.parent, import ? QStringLiteral("Import") : QStringLiteral("Export..."),
                      path->Caption().isEmpty() ? Folders::Home() : path->Caption());
   dialog.setObjectName(import ? QStringLiteral("dlgIOpen") : QStringLiteral("dlgESave"));
-  dialog.setProperty("HelpTopic", import ? QStringLiteral("ImportDialog") : QStringLiteral("ExportDialog"));
+  dialog.setProperty("HelpTopic",
+                     import ? QStringLiteral("ImportDialog") : QStringLiteral("ExportDialog"));
   dialog.setAcceptMode(import ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
   dialog.setFileMode(import ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
   if (!import) dialog.setOption(QFileDialog::DontConfirmOverwrite, true);

@@ -2,8 +2,8 @@
 #include "documents/properties/fmProperties.h"
 
 #include <QCheckBox>
-#include <QGridLayout>
 #include <QFrame>
+#include <QGridLayout>
 #include <QLabel>
 #include <QMimeDatabase>
 #include <QPainter>

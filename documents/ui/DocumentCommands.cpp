@@ -74,7 +74,8 @@ void useFindHighlight(TfrmEdit &window, TFindDialog::TMode mode) {
   const QColor color = WinColor::ToQColor(holder->Color());
   for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
     found.setColor(group, QPalette::Highlight, color);
-    found.setColor(group, QPalette::HighlightedText, qGray(color.rgb()) < 128 ? Qt::white : Qt::black);
+    found.setColor(group, QPalette::HighlightedText,
+                   qGray(color.rgb()) < 128 ? Qt::white : Qt::black);
   }
   memo->setPalette(found);
   QObject::connect(

@@ -30,7 +30,8 @@ constexpr int kBreakBefore = QTextFormat::UserProperty + 1;
 
 const QRegularExpression &urlPattern() {
   static const QRegularExpression re(
-      QStringLiteral(R"((?:(?:https?|ftp)://|mailto:|www\.)[^\s<>"'()\[\]{}]+[^\s<>"'()\[\]{}.,;:!?])"),
+      QStringLiteral(
+          R"((?:(?:https?|ftp)://|mailto:|www\.)[^\s<>"'()\[\]{}]+[^\s<>"'()\[\]{}.,;:!?])"),
       QRegularExpression::CaseInsensitiveOption);
   return re;
 }
@@ -168,7 +169,8 @@ bool TRichEdit::CanRedo() const { return document()->isRedoAvailable(); }
 
 TUndoKind TRichEdit::UndoKind() const {
   const int steps = document()->availableUndoSteps();
-  return (steps > 0 && steps <= int(undoKinds_.size())) ? undoKinds_[steps - 1] : TUndoKind::Unknown;
+  return (steps > 0 && steps <= int(undoKinds_.size())) ? undoKinds_[steps - 1]
+                                                        : TUndoKind::Unknown;
 }
 
 TUndoKind TRichEdit::RedoKind() const {
@@ -416,10 +418,13 @@ void TRichEdit::SetHideSelection(bool hide) {
   hideSelection_ = hide;
   QPalette p = palette();
   const QColor highlight = QApplication::palette().color(QPalette::Active, QPalette::Highlight);
-  const QColor highlighted = QApplication::palette().color(QPalette::Active, QPalette::HighlightedText);
+  const QColor highlighted =
+      QApplication::palette().color(QPalette::Active, QPalette::HighlightedText);
   if (hide) {
-    p.setColor(QPalette::Inactive, QPalette::Highlight, p.color(QPalette::Inactive, QPalette::Base));
-    p.setColor(QPalette::Inactive, QPalette::HighlightedText, p.color(QPalette::Inactive, QPalette::Text));
+    p.setColor(QPalette::Inactive, QPalette::Highlight,
+               p.color(QPalette::Inactive, QPalette::Base));
+    p.setColor(QPalette::Inactive, QPalette::HighlightedText,
+               p.color(QPalette::Inactive, QPalette::Text));
   } else {
     p.setColor(QPalette::Inactive, QPalette::Highlight, highlight);
     p.setColor(QPalette::Inactive, QPalette::HighlightedText, highlighted);
@@ -429,9 +434,7 @@ void TRichEdit::SetHideSelection(bool hide) {
 
 void TRichEdit::SetFocus() { setFocus(Qt::OtherFocusReason); }
 
-void TRichEdit::Repaint() {
-  viewport()->repaint();
-}
+void TRichEdit::Repaint() { viewport()->repaint(); }
 
 QPoint TRichEdit::ClientOrigin() const { return viewport()->mapToGlobal(QPoint(0, 0)); }
 
@@ -490,9 +493,15 @@ QString TRichEdit::CaretWord() const {
 void TRichEdit::applyAlignment() {
   QTextOption option = document()->defaultTextOption();
   switch (alignment_) {
-    case TTextAlignment::Left: option.setAlignment(Qt::AlignLeft); break;
-    case TTextAlignment::Right: option.setAlignment(Qt::AlignRight); break;
-    case TTextAlignment::Center: option.setAlignment(Qt::AlignHCenter); break;
+    case TTextAlignment::Left:
+      option.setAlignment(Qt::AlignLeft);
+      break;
+    case TTextAlignment::Right:
+      option.setAlignment(Qt::AlignRight);
+      break;
+    case TTextAlignment::Center:
+      option.setAlignment(Qt::AlignHCenter);
+      break;
   }
   // A new option lays every line out again at once, seconds for a line of megabytes: only
   // when something changed.
@@ -509,8 +518,10 @@ void TRichEdit::SetAlignment(TTextAlignment alignment) {
 bool TRichEdit::WordWrap() const { return lineWrapMode() != NoWrap; }
 
 void TRichEdit::SetWordWrap(bool wrap) {
-  const QTextOption::WrapMode mode = wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap;
-  if (lineWrapMode() == (wrap ? WidgetWidth : NoWrap) && document()->defaultTextOption().wrapMode() == mode)
+  const QTextOption::WrapMode mode =
+      wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap;
+  if (lineWrapMode() == (wrap ? WidgetWidth : NoWrap) &&
+      document()->defaultTextOption().wrapMode() == mode)
     return;  // unchanged: no layout again
   setLineWrapMode(wrap ? WidgetWidth : NoWrap);
   QTextOption option = document()->defaultTextOption();
@@ -672,7 +683,8 @@ void TRichEdit::mouseReleaseEvent(QMouseEvent *event) {
 void TRichEdit::mouseMoveEvent(QMouseEvent *event) {
   QPlainTextEdit::mouseMoveEvent(event);
   if (autoUrlDetect_) {
-    const bool overUrl = !UrlAt(cursorForPosition(event->position().toPoint()).position()).isEmpty();
+    const bool overUrl =
+        !UrlAt(cursorForPosition(event->position().toPoint()).position()).isEmpty();
     viewport()->setCursor(overUrl ? Qt::PointingHandCursor : Qt::IBeamCursor);
   }
 }

@@ -13,7 +13,8 @@ QString FullName() {
   std::vector<char> buffer(size > 0 ? std::size_t(size) : 16384);
   passwd entry{};
   passwd *found = nullptr;
-  if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) != 0 || !found || !found->pw_gecos)
+  if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) != 0 || !found ||
+      !found->pw_gecos)
     return {};
   const QString gecos = QString::fromLocal8Bit(found->pw_gecos);
   return gecos.section(u',', 0, 0).trimmed();

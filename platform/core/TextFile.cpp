@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/core/TextFile.h"
 
-#include "platform/core/SystemMemory.h"
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,6 +15,7 @@
 #include <optional>
 
 #include "platform/core/CodePage.h"
+#include "platform/core/SystemMemory.h"
 
 namespace {
 

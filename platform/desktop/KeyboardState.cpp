@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/desktop/KeyboardState.h"
 
-#include <QGuiApplication>
-
 #include <X11/XKBlib.h>
+
+#include <QGuiApplication>
 
 namespace {
 std::function<TLockStates()> &source() {

@@ -8,19 +8,37 @@ namespace {
 // The palette role that stands for system colour number index.
 QPalette::ColorRole roleOf(uint32_t index) {
   switch (index) {
-    case 5: return QPalette::Base;            // window background
-    case 8: return QPalette::Text;            // window text
-    case 7: return QPalette::WindowText;      // menu text
-    case 9: case 14: return QPalette::HighlightedText;
-    case 2: case 13: return QPalette::Highlight;
-    case 6: case 16: case 21: return QPalette::Dark;
-    case 15: return QPalette::Button;         // button face
-    case 18: return QPalette::ButtonText;
-    case 17: return QPalette::PlaceholderText;  // grey text
-    case 20: case 22: return QPalette::Light;
-    case 23: return QPalette::ToolTipText;
-    case 24: return QPalette::ToolTipBase;
-    default: return QPalette::Window;         // desktop, background, menu, faces
+    case 5:
+      return QPalette::Base;  // window background
+    case 8:
+      return QPalette::Text;  // window text
+    case 7:
+      return QPalette::WindowText;  // menu text
+    case 9:
+    case 14:
+      return QPalette::HighlightedText;
+    case 2:
+    case 13:
+      return QPalette::Highlight;
+    case 6:
+    case 16:
+    case 21:
+      return QPalette::Dark;
+    case 15:
+      return QPalette::Button;  // button face
+    case 18:
+      return QPalette::ButtonText;
+    case 17:
+      return QPalette::PlaceholderText;  // grey text
+    case 20:
+    case 22:
+      return QPalette::Light;
+    case 23:
+      return QPalette::ToolTipText;
+    case 24:
+      return QPalette::ToolTipBase;
+    default:
+      return QPalette::Window;  // desktop, background, menu, faces
   }
 }
 

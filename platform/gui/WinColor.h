@@ -12,8 +12,8 @@ namespace WinColor {
 inline constexpr int32_t clWindow = int32_t(0x80000005);      // -2147483643
 inline constexpr int32_t clWindowText = int32_t(0x80000008);  // -2147483640
 inline constexpr int32_t clBtnFace = int32_t(0x8000000F);
-inline constexpr int32_t clSilver = 0xC0C0C0;                 // 12632256
-inline constexpr int32_t clBlue = 0xFF0000;                   // 16711680
+inline constexpr int32_t clSilver = 0xC0C0C0;  // 12632256
+inline constexpr int32_t clBlue = 0xFF0000;    // 16711680
 inline constexpr int32_t clWhite = 0xFFFFFF;
 
 QColor ToQColor(int32_t value, const QPalette &palette);

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "print/ui/PrintCommands.h"
 
-#include "platform/gui/EditorFont.h"
-
 #include <QFileDialog>
 #include <QMainWindow>
 #include <QPrintDialog>
@@ -13,6 +11,7 @@
 #include "documents/ui/RichEdit.h"
 #include "documents/ui/fmEdit.h"
 #include "platform/core/Folders.h"
+#include "platform/gui/EditorFont.h"
 #include "platform/ui/MessageBox.h"
 #include "print/core/TemplateFile.h"
 #include "print/ui/fmDesigner.h"

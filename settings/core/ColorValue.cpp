@@ -7,7 +7,9 @@ namespace ColorValue {
 
 bool IsSystemColor(qint32 value) { return WinColor::IsSystemColor(value); }
 
-QColor ToQColor(qint32 value, const QPalette &palette) { return WinColor::ToQColor(value, palette); }
+QColor ToQColor(qint32 value, const QPalette &palette) {
+  return WinColor::ToQColor(value, palette);
+}
 
 qint32 FromQColor(const QColor &color) { return WinColor::FromQColor(color); }
 

@@ -198,8 +198,7 @@ void TSettingsStore::Commit() {
   auto failure = [this](const QString &reason) {
     return ESettingsError(ESettingsError::CannotSetData(filePath_).Message() + u'\r' + reason);
   };
-  if (readOnly_)
-    throw failure(QStringLiteral("The file could not be read, so it is not replaced"));
+  if (readOnly_) throw failure(QStringLiteral("The file could not be read, so it is not replaced"));
   const QFileInfo info(filePath_);
   if (!QDir().mkpath(info.absolutePath()))
     throw failure(QStringLiteral("Cannot create the folder"));

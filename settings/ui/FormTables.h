@@ -19,7 +19,6 @@ QList<TStoredDefault> EditFormDefaults();
 QStringList PreferencesProps();
 QList<TStoredDefault> PreferencesDefaults();
 
-
 // Section "Email Form" of the compose window and "Email Addresses" of the address book.
 QStringList EmailFormProps();
 QList<TStoredDefault> EmailFormDefaults();

@@ -156,8 +156,8 @@ bool TDictionaryCompiler::Admits(QStringView entry) {
     ++stats_.singleLetters;  // the language's own one-letter words are in already
     return false;
   }
-  if (entry.size() == 2 && !rules_.twoLetterWords.isEmpty() && entry.toString().toLower() == entry &&
-      !rules_.twoLetterWords.contains(entry.toString())) {
+  if (entry.size() == 2 && !rules_.twoLetterWords.isEmpty() &&
+      entry.toString().toLower() == entry && !rules_.twoLetterWords.contains(entry.toString())) {
     ++stats_.twoLetters;
     return false;
   }

@@ -3,9 +3,9 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QMenu>
 #include <QScreen>
 #include <QTableWidget>
 
@@ -245,7 +245,8 @@ TEST_F(THelpFixture, TipPanelShowsATipAtStartAndTechSupportPreparesItsRequest) {
   m.Action(QStringLiteral("mniTech"))->trigger();
   ASSERT_EQ(seen.size(), 6) << seen.join(u'|').toStdString();
   EXPECT_EQ(seen[0], QStringLiteral("Request for Tech Support"));
-  EXPECT_EQ(seen[1], QString::fromLatin1(kSupportAddress)) << "the address the program was built with";
+  EXPECT_EQ(seen[1], QString::fromLatin1(kSupportAddress))
+      << "the address the program was built with";
   EXPECT_EQ(seen[2], QStringLiteral("1")) << "shown and open to change";
   EXPECT_TRUE(seen[3].endsWith(QLatin1String(" technical support")));
   EXPECT_EQ(seen[4], QStringLiteral("0"));

@@ -1,6 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTest>
+#include <memory>
+
 #include "ModalAnswerer.h"
 #include "TestEnvironment.h"
 #include "app/ui/fmMain.h"
@@ -8,12 +15,6 @@
 #include "documents/ui/fmEdit.h"
 #include "platform/ui/PanelStatusBar.h"
 #include "settings/ui/Holder.h"
-
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QTest>
-#include <gtest/gtest.h>
-#include <memory>
 
 // Starts the real main window the way the program does and waits until its first showing
 // has run (settings, product texts, the first document window).

@@ -2,10 +2,10 @@
 // What the shipped converters keep, with the real pandoc and LibreOffice and documents they
 // made: every character and line of a plain text through each offered export format and back,
 // table rows and index text of an OpenDocument file, no metadata lines.
+#include <QProcess>
+
 #include "ConverterFixture.h"
 #include "convert/core/TextConverters.h"
-
-#include <QProcess>
 
 namespace {
 
@@ -68,7 +68,8 @@ TEST_F(ConverterFidelity, EveryOfferedExportFormatKeepsEveryCharacterAndLine) {
                dir + QStringLiteral("/round.epub")});
   ASSERT_TRUE(unzip.waitForFinished(30000));
   const QByteArray package = unzip.readAllStandardOutput();
-  EXPECT_TRUE(package.contains("<dc:title id=\"epub-title-1\">round</dc:title>")) << package.toStdString();
+  EXPECT_TRUE(package.contains("<dc:title id=\"epub-title-1\">round</dc:title>"))
+      << package.toStdString();
   EXPECT_FALSE(package.contains("<dc:language>C</dc:language>")) << package.toStdString();
   EXPECT_TRUE(package.contains("<dc:language>")) << package.toStdString();
 }

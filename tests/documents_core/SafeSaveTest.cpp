@@ -119,8 +119,9 @@ TEST(SafeSaveFiles, FolderAndHiddenNamesOfAFile) {
   using SafeSaveFiles::HiddenName;
   EXPECT_EQ(FolderOf(QStringLiteral("/home/u/a b/notes.txt")), QStringLiteral("/home/u/a b"));
   EXPECT_EQ(FolderOf(QStringLiteral("/notes.txt")), QStringLiteral("/"));
-  EXPECT_EQ(HiddenName(QStringLiteral("/"), QStringLiteral("notes.txt"), QLatin1String(".previous")),
-            QStringLiteral("/.notes.txt.previous"));
+  EXPECT_EQ(
+      HiddenName(QStringLiteral("/"), QStringLiteral("notes.txt"), QLatin1String(".previous")),
+      QStringLiteral("/.notes.txt.previous"));
   EXPECT_EQ(HiddenName(QStringLiteral("/d"), QStringLiteral("n"), QLatin1String(".x")),
             QStringLiteral("/d/.n.x"));
 }

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "IntegrationTools.h"
-#include "TestEnvironment.h"
-#include "integration/Autostart.h"
-#include "integration/DesktopEntry.h"
-#include "integration/KeyFile.h"
-
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include "IntegrationTools.h"
+#include "TestEnvironment.h"
+#include "integration/Autostart.h"
+#include "integration/DesktopEntry.h"
+#include "integration/KeyFile.h"
 
 namespace {
 
@@ -40,7 +40,8 @@ class AutostartTest : public ::testing::Test {
   QString marker;
 };
 
-TEST_F(AutostartTest, TheMainWindowsEntryGoesToTheUsersFolderWithoutMachineWideAccessAndStartsTheProgram) {
+TEST_F(AutostartTest,
+       TheMainWindowsEntryGoesToTheUsersFolderWithoutMachineWideAccessAndStartsTheProgram) {
   NoMachineWideFolder();
   TAutostart component(QStringLiteral("Vellumix#Autostart"), program);
   TAutostart::LoadMainWindowValues(component);
@@ -58,7 +59,8 @@ TEST_F(AutostartTest, TheMainWindowsEntryGoesToTheUsersFolderWithoutMachineWideA
   EXPECT_EQ(file.Value(QStringLiteral("Desktop Entry"), QStringLiteral("X-Vellumix-Entry")),
             QStringLiteral("Ambrel 4#Autostart"));
   // What the desktop runs at logon starts the program.
-  const QStringList exec = DesktopEntry::ExecArguments(file.Value(QStringLiteral("Desktop Entry"), QStringLiteral("Exec")));
+  const QStringList exec = DesktopEntry::ExecArguments(
+      file.Value(QStringLiteral("Desktop Entry"), QStringLiteral("Exec")));
   ASSERT_EQ(exec, QStringList{program});
   RunTool(exec.first(), {});
   EXPECT_TRUE(QFile::exists(marker));
@@ -67,14 +69,16 @@ TEST_F(AutostartTest, TheMainWindowsEntryGoesToTheUsersFolderWithoutMachineWideA
   EXPECT_FALSE(QFile::exists(entry));
 }
 
-TEST_F(AutostartTest, StartingWritesNothingIntoTheMachineWideFolderAndAFolderBelowAFileIsNotWritable) {
+TEST_F(AutostartTest,
+       StartingWritesNothingIntoTheMachineWideFolderAndAFolderBelowAFileIsNotWritable) {
   // The program loads these values at every start; the machine-wide folder (here a writable
   // private one) must stay as it was: no autostart folder made, no probe file left or made.
   TAutostart component(QStringLiteral("Vellumix#Autostart"), program);
   TAutostart::LoadMainWindowValues(component);
   EXPECT_TRUE(component.Global()) << "a folder that could be made counts as writable";
   EXPECT_FALSE(QFileInfo::exists(systemBase + QStringLiteral("/autostart")));
-  EXPECT_TRUE(QDir(systemBase).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+  EXPECT_TRUE(
+      QDir(systemBase).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
 
   // A machine-wide "folder" that is a file can never hold entries.
   const QString file = systemBase + QStringLiteral("/plain-file");
@@ -129,8 +133,9 @@ TEST_F(AutostartTest, MachineWideWhenWritableAndEntriesFollowRenamesAndMoves) {
   EXPECT_TRUE(QFile::exists(system + QStringLiteral("New-Name.desktop")));
   EXPECT_TRUE(QFile::exists(system + QStringLiteral("New-Name-once.desktop")));
   EXPECT_FALSE(QFile::exists(userFolder + QStringLiteral("New-Name.desktop")));
-  EXPECT_EQ(QDir(system).entryList(QDir::Files | QDir::Hidden),
-            (QStringList{QStringLiteral("New-Name-once.desktop"), QStringLiteral("New-Name.desktop")}))
+  EXPECT_EQ(
+      QDir(system).entryList(QDir::Files | QDir::Hidden),
+      (QStringList{QStringLiteral("New-Name-once.desktop"), QStringLiteral("New-Name.desktop")}))
       << "the write test leaves nothing behind";
 
   // The next start takes the run-once entry away (the loading order sets it to false).

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
 #include "IntegrationTools.h"
 #include "TestEnvironment.h"
 #include "integration/DefaultEditor.h"
 #include "integration/DesktopEntry.h"
 #include "integration/KeyFile.h"
-
-#include <gtest/gtest.h>
-
-#include <QDir>
-#include <QFile>
 
 namespace {
 
@@ -41,13 +41,17 @@ class DefaultEditorTest : public ::testing::Test {
     mimeapps = config + QStringLiteral("/mimeapps.list");
   }
 
-  QString Query() { return RunTool(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("text/plain")}); }
+  QString Query() {
+    return RunTool(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"),
+                                                QStringLiteral("text/plain")});
+  }
 
   TDefaultEditor editor{QStringLiteral("/usr/bin/env")};
   QString mimeapps;
 };
 
-TEST_F(DefaultEditorTest, MakingTheProgramTheDefaultKeepsEveryOtherLineAndUndoBringsThePreviousBack) {
+TEST_F(DefaultEditorTest,
+       MakingTheProgramTheDefaultKeepsEveryOtherLineAndUndoBringsThePreviousBack) {
   TestEnvironment::WriteFile(mimeapps, kOtherLines.toUtf8());
   EXPECT_EQ(Query(), QStringLiteral("other.desktop"));
   ASSERT_FALSE(editor.IsDefault());
@@ -56,8 +60,9 @@ TEST_F(DefaultEditorTest, MakingTheProgramTheDefaultKeepsEveryOtherLineAndUndoBr
   EXPECT_TRUE(editor.IsDefault());
   EXPECT_EQ(Query(), DesktopEntry::ProgramId());
   QString expected = kOtherLines;
-  expected.replace(QStringLiteral("text/html=browser.desktop\ntext/plain=other.desktop;"),
-                   QStringLiteral("text/html=browser.desktop\ntext/plain=vellumix.desktop;other.desktop;"));
+  expected.replace(
+      QStringLiteral("text/html=browser.desktop\ntext/plain=other.desktop;"),
+      QStringLiteral("text/html=browser.desktop\ntext/plain=vellumix.desktop;other.desktop;"));
   EXPECT_EQ(QString::fromUtf8(TestEnvironment::ReadFile(mimeapps)), expected);
   // No launcher entry was installed, so the program wrote one for itself, and it is valid.
   const QString launcher = DesktopEntry::FindInstalled(DesktopEntry::ProgramId());
@@ -93,7 +98,8 @@ TEST_F(DefaultEditorTest, WithoutAnyFileOrBackup) {
   EXPECT_FALSE(file.Has(TDefaultEditor::Group(), TDefaultEditor::MimeType()));
 
   // Undo without a backup takes out only the program's own name.
-  TestEnvironment::WriteFile(mimeapps, "[Default Applications]\ntext/plain=VELLUMIX.desktop;other.desktop;\n");
+  TestEnvironment::WriteFile(
+      mimeapps, "[Default Applications]\ntext/plain=VELLUMIX.desktop;other.desktop;\n");
   EXPECT_TRUE(editor.IsDefault()) << "letter case is ignored";
   ASSERT_TRUE(editor.Undo());
   EXPECT_EQ(editor.Defaults(), QStringList{QStringLiteral("other.desktop")});
@@ -107,16 +113,20 @@ TEST_F(DefaultEditorTest, TheCheckFollowsAHandEditedFileAndAnUnreadableOneIsAnEr
   TestEnvironment::WriteFile(mimeapps, QByteArray(TKeyFile::MaxSize + 1, 'x'));
   EXPECT_FALSE(editor.MakeDefault());
   EXPECT_TRUE(editor.Error().contains(mimeapps));
-  EXPECT_EQ(TestEnvironment::ReadFile(mimeapps).size(), TKeyFile::MaxSize + 1) << "the file is left alone";
+  EXPECT_EQ(TestEnvironment::ReadFile(mimeapps).size(), TKeyFile::MaxSize + 1)
+      << "the file is left alone";
 }
 
 TEST(ExecLine, ArgumentsSurviveQuotingAndUnquoting) {
-  for (const QString &path : {QStringLiteral("/usr/bin/vellumix"), QStringLiteral("/opt/my tools/vellumix"),
-                              QStringLiteral("/tmp/a\"b$c`d\\e%f/prog")}) {
+  for (const QString &path :
+       {QStringLiteral("/usr/bin/vellumix"), QStringLiteral("/opt/my tools/vellumix"),
+        QStringLiteral("/tmp/a\"b$c`d\\e%f/prog")}) {
     const QString exec = DesktopEntry::ExecArgument(path) + QStringLiteral(" %f");
-    EXPECT_EQ(DesktopEntry::ExecArguments(exec), (QStringList{path, QStringLiteral("%f")})) << exec.toStdString();
+    EXPECT_EQ(DesktopEntry::ExecArguments(exec), (QStringList{path, QStringLiteral("%f")}))
+        << exec.toStdString();
   }
-  EXPECT_EQ(DesktopEntry::ExecArgument(QStringLiteral("/usr/bin/vellumix")), QStringLiteral("/usr/bin/vellumix"));
+  EXPECT_EQ(DesktopEntry::ExecArgument(QStringLiteral("/usr/bin/vellumix")),
+            QStringLiteral("/usr/bin/vellumix"));
 }
 
 }  // namespace

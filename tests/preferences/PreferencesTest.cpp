@@ -403,8 +403,8 @@ TEST_F(PrefsFixture, BothBarsOpenTheOneStyleMenu) {
   TfrmMain &m = Start();
   Preferences(m, [](TfrmTools &d) {
     ASSERT_EQ(d.findChildren<TBarStyleMenu *>().size(), 1);
-    EXPECT_EQ(d.pumToolBar->actions(),
-              (QList<QAction *>{d.Item(QStringLiteral("mniExplore")), d.Item(QStringLiteral("mniStandard"))}));
+    EXPECT_EQ(d.pumToolBar->actions(), (QList<QAction *>{d.Item(QStringLiteral("mniExplore")),
+                                                         d.Item(QStringLiteral("mniStandard"))}));
     EXPECT_EQ(d.Item(QStringLiteral("mniStandard"))->statusTip(),
               QStringLiteral("Display tool bar with raised buttons"));
     auto *favorites = d.favorites->findChild<QToolBar *>(QStringLiteral("barFavorite"));

@@ -209,8 +209,9 @@ TEST(SettingsStore, RunningProgramsMergeAndAKilledWriterLeavesAGoodFile) {
         QStringLiteral(SETTINGS_WRITER_PATH),
         {file, mainForm, QStringLiteral("busy"), QStringLiteral("x"), QStringLiteral("100000")});
     ASSERT_TRUE(writer.waitForReadyRead(60000))
-        << "state " << writer.state() << " exit " << writer.exitCode() << " status " << writer.exitStatus()
-        << " error " << writer.error() << " out '" << writer.readAllStandardOutput().toStdString() << "' err '"
+        << "state " << writer.state() << " exit " << writer.exitCode() << " status "
+        << writer.exitStatus() << " error " << writer.error() << " out '"
+        << writer.readAllStandardOutput().toStdString() << "' err '"
         << writer.readAllStandardError().toStdString() << "'";
     QThread::msleep(random.bounded(5, 60));  // killed at a random point of its writing
     writer.kill();
