@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/desktop/KeyboardState.h"
 
-#include <X11/XKBlib.h>
-
 #include <QGuiApplication>
+
+// Xlib's macros (Bool, Status) break Qt's headers, so it comes after them.
+#include <X11/XKBlib.h>
 
 namespace {
 std::function<TLockStates()> &source() {
