@@ -14,7 +14,7 @@ QString &SharedClipboard() {
 }  // namespace
 
 TMemoryEdit::TMemoryEdit(const QString &text, const QString &lineEnd) : lineEnd_(lineEnd) {
-  SetText(text);
+  TMemoryEdit::SetText(text);
 }
 
 QString TMemoryEdit::Text() const {

@@ -90,7 +90,7 @@ int CreateTemporary(const QString &path, mode_t mode, QString &tempName) {
 
 QString TemporaryLink(const QString &existing, const QString &nearPath) {
   for (int attempt = 0; attempt < MaxAttempts; ++attempt) {
-    const QString name = TemporaryName(nearPath);
+    QString name = TemporaryName(nearPath);
     if (::link(Native(existing).constData(), Native(name).constData()) == 0) return name;
     if (errno != EEXIST) return QString();
   }

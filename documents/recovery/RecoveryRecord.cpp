@@ -87,7 +87,7 @@ QByteArray RecoveryFile::Serialize(const TRecoveryRecord &record) {
 }
 
 qint64 RecoveryFile::MaxFileSize() {
-  return std::max<qint64>(80 * 1024 * 1024, 2 * TextFile::ReadLimit() + MaxHeaderSize);
+  return std::max<qint64>(qint64{80} * 1024 * 1024, 2 * TextFile::ReadLimit() + MaxHeaderSize);
 }
 
 std::optional<TRecoveryRecord> RecoveryFile::Parse(const QByteArray &bytes, QString *error) {

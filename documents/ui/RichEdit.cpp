@@ -96,7 +96,7 @@ TRichEdit::TRichEdit(QWidget *parent) : QPlainTextEdit(parent) {
   connect(this, &QPlainTextEdit::cursorPositionChanged, this, requestIdle);
   connect(this, &QPlainTextEdit::modificationChanged, this, requestIdle);
   updateMargins();
-  SetWordWrap(true);
+  TRichEdit::SetWordWrap(true);
 }
 
 TRichEdit::~TRichEdit() = default;

@@ -375,7 +375,7 @@ bool TfrmEdit::loadRichText(const QString &fileName, const QByteArray &bytes) {
   mmoMemo_->BeginLoad(format);
   mmoMemo_->HoldUpdates();
   // Slices of this much work (characters, a run counting more): a few tens of milliseconds.
-  constexpr qsizetype kRtfSliceWork = 256 * 1024;
+  constexpr qsizetype kRtfSliceWork = qsizetype{256} * 1024;
   std::optional<TRtfDocumentBuilder> builder(std::in_place, read.content, *mmoMemo_->document());
   const bool built = whileLoading(
       [&] {

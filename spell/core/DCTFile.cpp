@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QScopeGuard>
 #include <algorithm>
+#include <cstddef>
 
 #include "spell/core/SpellErrors.h"
 #include "spell/core/UpperMap.h"
@@ -178,7 +179,7 @@ uint32_t TDCTFile::NodeAt(uint32_t n) {
   if (!HasNode(n)) return 0;
   const int block = BlockOf(n);
   if (block != currentBlock_) LoadBlock(block);
-  return ReadLE(block_ + 4 * SlotOf(n));
+  return ReadLE(block_ + std::ptrdiff_t{4} * SlotOf(n));
 }
 
 uint32_t TDCTFile::FindSibling(uint32_t first, unsigned char letter) {
