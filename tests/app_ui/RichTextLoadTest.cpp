@@ -108,7 +108,8 @@ TEST_F(AppFixture, ALargeRichTextFileOpensWithItsFormattingWhileTheWindowAnswers
   std::printf(
       "[ rtf load ] 12 MB: shown after %lld ms; longest time without answer %lld ms, of it "
       "%.0f ms busy on the main thread\n",
-      (long long)clock.elapsed(), (long long)gaps.Worst(), gaps.WorstCpu());
+      static_cast<long long>(clock.elapsed()), static_cast<long long>(gaps.Worst()),
+      gaps.WorstCpu());
   ASSERT_NE(edit, nullptr);
   EXPECT_TRUE(answerer.texts.isEmpty()) << answerer.texts.join(u'|').toStdString();
   TRichEdit *memo = edit->mmoMemo();
