@@ -12,6 +12,7 @@
 #include <QSyntaxHighlighter>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <functional>
 
 #include "EditorFont.h"
 #include "IdleNotifier.h"
@@ -28,9 +29,13 @@ namespace {
 // the one the user removed.
 constexpr int kBreakBefore = QTextFormat::UserProperty + 1;
 
+// Characters from which a wrapped text is taller than any screen.
+constexpr qsizetype kTallChars = 1 << 20;
+
 const QRegularExpression &urlPattern() {
   static const QRegularExpression re(
-      QStringLiteral(R"((?:(?:https?|ftp)://|mailto:|www\.)[^\s<>"'()\[\]{}]+[^\s<>"'()\[\]{}.,;:!?])"),
+      QStringLiteral(
+          R"((?:(?:https?|ftp)://|mailto:|www\.)[^\s<>"'()\[\]{}]+[^\s<>"'()\[\]{}.,;:!?])"),
       QRegularExpression::CaseInsensitiveOption);
   return re;
 }
@@ -53,6 +58,39 @@ class TUrlHighlighter : public QSyntaxHighlighter {
       setFormat(int(match.capturedStart()), int(match.capturedLength()), format);
     }
   }
+};
+
+// The widget's own plain-text layout, counting how often it lays out a long line. A line is
+// laid out when its size is asked for while it has no layout (after a change that spans
+// lines, a new width or font), or at once when a change stays inside one line.
+class TLineLayout : public QPlainTextDocumentLayout {
+ public:
+  explicit TLineLayout(QTextDocument *document)
+      : QPlainTextDocumentLayout(document), knownBlocks_(document->blockCount()) {}
+
+  int LongLayouts() const { return longLayouts_; }
+
+  QRectF blockBoundingRect(const QTextBlock &block) const override {
+    if (block.isValid() && block.layout()->lineCount() == 0 && isLong(block)) ++longLayouts_;
+    return QPlainTextDocumentLayout::blockBoundingRect(block);
+  }
+
+ protected:
+  void documentChanged(int from, int removed, int added) override {
+    const QTextDocument *doc = document();
+    const QTextBlock first = doc->findBlock(from);
+    const QTextBlock last = doc->findBlock(std::max(0, from + removed + added - 1));
+    if (first == last && doc->blockCount() == knownBlocks_ && first.isValid() && isLong(first))
+      ++longLayouts_;
+    QPlainTextDocumentLayout::documentChanged(from, removed, added);
+    knownBlocks_ = doc->blockCount();
+  }
+
+ private:
+  static bool isLong(const QTextBlock &block) { return block.length() >= TRichEdit::LongLineChars; }
+
+  int knownBlocks_;
+  mutable int longLayouts_ = 0;
 };
 
 // The left margin in which a click selects a whole line.
@@ -80,6 +118,14 @@ class TSelectionBar : public QWidget {
 };
 
 TRichEdit::TRichEdit(QWidget *parent) : QPlainTextEdit(parent) {
+  {
+    auto *text = new QTextDocument(this);
+    lineLayout_ = new TLineLayout(text);
+    text->setDocumentLayout(lineLayout_);
+    setDocument(text);
+    lineLayout_->setPaintDevice(viewport());
+    text->setDefaultFont(font());
+  }
   // The stored default face is shown in an installed monospaced one.
   EditorFont::InstallSubstitutes();
   setTabChangesFocus(false);
@@ -168,7 +214,8 @@ bool TRichEdit::CanRedo() const { return document()->isRedoAvailable(); }
 
 TUndoKind TRichEdit::UndoKind() const {
   const int steps = document()->availableUndoSteps();
-  return (steps > 0 && steps <= int(undoKinds_.size())) ? undoKinds_[steps - 1] : TUndoKind::Unknown;
+  return (steps > 0 && steps <= int(undoKinds_.size())) ? undoKinds_[steps - 1]
+                                                        : TUndoKind::Unknown;
 }
 
 TUndoKind TRichEdit::RedoKind() const {
@@ -229,7 +276,16 @@ void TRichEdit::BeginLoad(const TTextFormat &format) {
   setReadOnly(true);
   SetLineEnd(format.LineEndText());
   Clear();
+  applyDocumentFont();  // free while the document is empty
   document()->setUndoRedoEnabled(false);
+  // Until the text is all there, nothing of the widget asks where its lines go: the caret stays
+  // at the start instead of following the text in, so its place is not looked for after each
+  // slice, and the scroll bars are not measured again after each one (both lay the line they
+  // look at out, again and again while a long line grows).
+  QTextCursor caret = textCursor();
+  caret.setKeepPositionOnInsert(true);
+  setTextCursor(caret);
+  lineLayout_->blockSignals(true);
 }
 
 qsizetype TRichEdit::LoadSlice(const QString &text, qsizetype from, qsizetype sliceChars) {
@@ -242,16 +298,23 @@ qsizetype TRichEdit::LoadSlice(const QString &text, qsizetype from, qsizetype sl
   }
   if (end < text.size() && text[end - 1].isHighSurrogate()) ++end;  // never half a character
   QTextCursor cursor(document());
-  cursor.movePosition(QTextCursor::End);
   const QStringView slice = QStringView(text).sliced(from, end - from);
+  // Each change is an edit block of its own: a cursor that moves outside one finds its place
+  // in the line again, which lays a long line out.
+  const auto change = [&cursor](const std::function<void()> &edit) {
+    cursor.beginEditBlock();
+    edit();
+    cursor.endEditBlock();
+  };
+  change([&] { cursor.setPosition(int(PositionCount())); });
   if (slice.contains(u'\n')) {
-    cursor.insertText(slice.toString());
+    change([&] { cursor.insertText(slice.toString()); });
   } else {
     // Text added to one line has the widget lay that whole line out again at once, which for
     // a line of megabytes takes seconds each time. Added with a line break, which is taken
     // away again, the line is only laid out when it is shown.
-    cursor.insertText(slice.toString() + u'\n');
-    cursor.deletePreviousChar();
+    change([&] { cursor.insertText(slice.toString() + u'\n'); });
+    change([&] { cursor.deletePreviousChar(); });
   }
   SetModified(false);
   return end;
@@ -271,9 +334,27 @@ void TRichEdit::EndLoad(const TDecodedText &decoded) {
   }
   document()->setUndoRedoEnabled(undoLimit_ > 0);
   ResetUndoHistory();
-  applyAlignment();
-  setReadOnly(readOnlyBeforeLoad_);
+  // A text this long, wrapped, is taller than any screen: with its vertical scroll bar shown
+  // before its lines are measured, they are not measured again for the narrower view.
+  const bool tall = WordWrap() && PositionCount() >= kTallChars &&
+                    verticalScrollBarPolicy() == Qt::ScrollBarAsNeeded;
+  if (tall) setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   loading_ = false;
+  // The settings of the view before the text is laid out, then the scroll bars measured once.
+  applyAlignment();
+  applyDocumentFont();
+  lineLayout_->blockSignals(false);
+  if (std::exchange(resizedWhileLoading_, false)) {
+    QResizeEvent resized(viewport()->size(), QSize(-1, -1));
+    QPlainTextEdit::resizeEvent(&resized);
+  } else {
+    Q_EMIT lineLayout_->documentSizeChanged(lineLayout_->documentSize());
+  }
+  QTextCursor caret = textCursor();
+  caret.setKeepPositionOnInsert(false);
+  setTextCursor(caret);
+  if (tall) setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setReadOnly(readOnlyBeforeLoad_);
   SetModified(false);
 }
 
@@ -416,10 +497,13 @@ void TRichEdit::SetHideSelection(bool hide) {
   hideSelection_ = hide;
   QPalette p = palette();
   const QColor highlight = QApplication::palette().color(QPalette::Active, QPalette::Highlight);
-  const QColor highlighted = QApplication::palette().color(QPalette::Active, QPalette::HighlightedText);
+  const QColor highlighted =
+      QApplication::palette().color(QPalette::Active, QPalette::HighlightedText);
   if (hide) {
-    p.setColor(QPalette::Inactive, QPalette::Highlight, p.color(QPalette::Inactive, QPalette::Base));
-    p.setColor(QPalette::Inactive, QPalette::HighlightedText, p.color(QPalette::Inactive, QPalette::Text));
+    p.setColor(QPalette::Inactive, QPalette::Highlight,
+               p.color(QPalette::Inactive, QPalette::Base));
+    p.setColor(QPalette::Inactive, QPalette::HighlightedText,
+               p.color(QPalette::Inactive, QPalette::Text));
   } else {
     p.setColor(QPalette::Inactive, QPalette::Highlight, highlight);
     p.setColor(QPalette::Inactive, QPalette::HighlightedText, highlighted);
@@ -429,9 +513,7 @@ void TRichEdit::SetHideSelection(bool hide) {
 
 void TRichEdit::SetFocus() { setFocus(Qt::OtherFocusReason); }
 
-void TRichEdit::Repaint() {
-  viewport()->repaint();
-}
+void TRichEdit::Repaint() { viewport()->repaint(); }
 
 QPoint TRichEdit::ClientOrigin() const { return viewport()->mapToGlobal(QPoint(0, 0)); }
 
@@ -490,9 +572,15 @@ QString TRichEdit::CaretWord() const {
 void TRichEdit::applyAlignment() {
   QTextOption option = document()->defaultTextOption();
   switch (alignment_) {
-    case TTextAlignment::Left: option.setAlignment(Qt::AlignLeft); break;
-    case TTextAlignment::Right: option.setAlignment(Qt::AlignRight); break;
-    case TTextAlignment::Center: option.setAlignment(Qt::AlignHCenter); break;
+    case TTextAlignment::Left:
+      option.setAlignment(Qt::AlignLeft);
+      break;
+    case TTextAlignment::Right:
+      option.setAlignment(Qt::AlignRight);
+      break;
+    case TTextAlignment::Center:
+      option.setAlignment(Qt::AlignHCenter);
+      break;
   }
   // A new option lays every line out again at once, seconds for a line of megabytes: only
   // when something changed.
@@ -509,8 +597,10 @@ void TRichEdit::SetAlignment(TTextAlignment alignment) {
 bool TRichEdit::WordWrap() const { return lineWrapMode() != NoWrap; }
 
 void TRichEdit::SetWordWrap(bool wrap) {
-  const QTextOption::WrapMode mode = wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap;
-  if (lineWrapMode() == (wrap ? WidgetWidth : NoWrap) && document()->defaultTextOption().wrapMode() == mode)
+  const QTextOption::WrapMode mode =
+      wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap;
+  if (lineWrapMode() == (wrap ? WidgetWidth : NoWrap) &&
+      document()->defaultTextOption().wrapMode() == mode)
     return;  // unchanged: no layout again
   setLineWrapMode(wrap ? WidgetWidth : NoWrap);
   QTextOption option = document()->defaultTextOption();
@@ -555,8 +645,24 @@ void TRichEdit::updateMargins() {
   selectionBarWidget_->setGeometry(cr.left(), cr.top(), SelectionBarWidth(), cr.height());
 }
 
+void TRichEdit::paintEvent(QPaintEvent *event) {
+  if (!loading_) {
+    QPlainTextEdit::paintEvent(event);
+    return;
+  }
+  // A part of the text is not shown: drawing it would lay out a growing line again and again.
+  QPainter painter(viewport());
+  painter.fillRect(event->rect(), Color());
+}
+
 void TRichEdit::resizeEvent(QResizeEvent *event) {
-  QPlainTextEdit::resizeEvent(event);
+  if (loading_) {
+    // The lines are measured for the new width once the text is all there (EndLoad).
+    QAbstractScrollArea::resizeEvent(event);
+    resizedWhileLoading_ = true;
+  } else {
+    QPlainTextEdit::resizeEvent(event);
+  }
   updateMargins();
 }
 
@@ -613,6 +719,33 @@ void TRichEdit::SetFontColor(const QColor &color) {
 }
 
 void TRichEdit::SetEditFont(const QFont &font) { setFont(font); }
+
+void TRichEdit::changeEvent(QEvent *event) {
+  const bool fontChange =
+      event->type() == QEvent::FontChange || event->type() == QEvent::ApplicationFontChange;
+  // A new font lays every line out again at once. The settings write a font in parts, one
+  // change each: a long text gets the font they end with, once, when the events of the moment
+  // are done (and a text being loaded when it is all there).
+  if (!fontChange || (!loading_ && PositionCount() < LongLineChars)) {
+    QPlainTextEdit::changeEvent(event);
+    return;
+  }
+  QAbstractScrollArea::changeEvent(event);
+  if (loading_ || std::exchange(fontQueued_, true)) return;
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        fontQueued_ = false;
+        if (!loading_) applyDocumentFont();
+      },
+      Qt::QueuedConnection);
+}
+
+void TRichEdit::applyDocumentFont() {
+  if (document()->defaultFont() != font()) document()->setDefaultFont(font());
+}
+
+int TRichEdit::LongLineLayouts() const { return lineLayout_->LongLayouts(); }
 
 QString TRichEdit::UrlAt(qsizetype position) const {
   const QTextBlock block = cursorAt(position).block();
@@ -672,7 +805,8 @@ void TRichEdit::mouseReleaseEvent(QMouseEvent *event) {
 void TRichEdit::mouseMoveEvent(QMouseEvent *event) {
   QPlainTextEdit::mouseMoveEvent(event);
   if (autoUrlDetect_) {
-    const bool overUrl = !UrlAt(cursorForPosition(event->position().toPoint()).position()).isEmpty();
+    const bool overUrl =
+        !UrlAt(cursorForPosition(event->position().toPoint()).position()).isEmpty();
     viewport()->setCursor(overUrl ? Qt::PointingHandCursor : Qt::IBeamCursor);
   }
 }
