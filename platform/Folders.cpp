@@ -46,19 +46,19 @@ QString UserConfigFolder() {
 QString Home() { return withSlash(QDir::homePath()); }
 
 QString WritableFolderFor(const QString &name) {
-  const QString program = ProgramFolder();
+  QString program = ProgramFolder();
   const QString inProgram = program + name;
   const bool writable = QFileInfo::exists(inProgram)
                             ? ::access(QFile::encodeName(inProgram).constData(), W_OK) == 0
                             : ::access(QFile::encodeName(program).constData(), W_OK) == 0;
   if (writable) return program;
-  const QString user = UserDataFolder();
+  QString user = UserDataFolder();
   QDir().mkpath(user);
   return user;
 }
 
 QString ReadablePathOf(const QString &name) {
-  const QString user = UserDataFolder() + name;
+  QString user = UserDataFolder() + name;
   if (QFileInfo::exists(user)) return user;
   return ProgramFolder() + name;
 }

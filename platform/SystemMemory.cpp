@@ -28,7 +28,7 @@ quint64 MemInfoValue(const QByteArray &memInfo, const QByteArray &name) {
 qint64 AvailableBytes() {
   QFile file(QStringLiteral("/proc/meminfo"));
   if (!file.open(QIODevice::ReadOnly)) return -1;
-  const QByteArray text = file.read(64 * 1024);  // a small system file; bounded all the same
+  const QByteArray text = file.read(qint64{64} * 1024);  // a small system file; bounded all the same
   if (ProcField(text, "MemAvailable").isEmpty()) return -1;
   return qint64(std::min<quint64>(MemInfoValue(text, "MemAvailable"), quint64(LLONG_MAX)));
 }

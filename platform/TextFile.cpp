@@ -493,7 +493,7 @@ TFileBytes ReadRegularFile(const QString &path, qint64 maxBytes,
   if (size > maxBytes) return failed(tooLarge(size, maxBytes));
 
   TFileBytes result;
-  constexpr qint64 kSlice = 4 * 1024 * 1024;
+  constexpr qint64 kSlice = qint64{4} * 1024 * 1024;
   try {
     QByteArray &buffer = result.bytes;
     // One byte more than the size notices a file that grew since it was looked at (a log

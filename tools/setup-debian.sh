@@ -41,6 +41,8 @@ packages=(
   debootstrap xdotool devscripts
   # fuzzing with libFuzzer
   clang-14 libclang-rt-14-dev
+  # the code's form: formatting and static checks (tools/check-hygiene.sh)
+  clang-format clang-tidy
 )
 
 # What is installed, with every name an installed package provides (a virtual or

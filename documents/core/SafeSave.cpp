@@ -219,7 +219,7 @@ QString TSafeSave::MakeBackupOf(const TTarget &target) {
   // file has the file's name, so that a save stopped in between never leaves the file and its
   // backup as two names of one file (each later save would then write both in place).
   if (target.st.st_nlink == 1) {
-    const QString linkName = SafeSaveFiles::TemporaryLink(target.path, backupPath);
+    QString linkName = SafeSaveFiles::TemporaryLink(target.path, backupPath);
     if (!linkName.isEmpty()) return linkName;
   }
   // Another file system, or the file has further links: copy the content instead.
@@ -330,7 +330,7 @@ bool TSafeSave::SaveInPlace(const TTarget &target, const QByteArray &bytes, bool
 QString TSafeSave::InterruptedCopyOf(const QString &fileName) {
   const QString path = ResolveTarget(fileName);
   if (path.isEmpty()) return QString();
-  const QString copyPath = SafeSaveFiles::PreviousCopyName(path);
+  QString copyPath = SafeSaveFiles::PreviousCopyName(path);
   if (!QFileInfo::exists(copyPath)) return QString();
   QByteArray kept;
   QByteArray current;

@@ -12,7 +12,7 @@
 #include <cerrno>
 #include <climits>
 
-#include "SaveNames.h"
+#include "Folders.h"
 
 namespace {
 
@@ -36,8 +36,8 @@ QString RandomPart() {
 // A fresh temporary name beside path; the random part is filled in by the caller's tries.
 QString TemporaryName(const QString &path) {
   static const QByteArray suffix = QByteArray(TemporaryMark.data()) + QByteArray(RandomLength, 'X');
-  QString name = SafeSaveFiles::HiddenName(SafeSaveFiles::FolderOf(path),
-                                           SaveNames::FileNamePart(path), QLatin1String(suffix));
+  QString name = SafeSaveFiles::HiddenName(SafeSaveFiles::FolderOf(path), Folders::FileNameOf(path),
+                                           QLatin1String(suffix));
   name.replace(name.size() - RandomLength, RandomLength, RandomPart());
   return name;
 }
@@ -54,7 +54,8 @@ namespace SafeSaveFiles {
 QByteArray Native(const QString &path) { return QFile::encodeName(path); }
 
 QString FolderOf(const QString &path) {
-  return path.left(std::max<qsizetype>(path.lastIndexOf(u'/'), 1));
+  const QString folder = Folders::FolderOf(path);  // with its closing '/'
+  return folder.size() > 1 ? folder.chopped(1) : QStringLiteral("/");
 }
 
 QString HiddenName(const QString &folder, QString name, QLatin1String suffix) {
@@ -127,7 +128,7 @@ void RemoveStale(const QString &folder, const timespec &before) {
 }
 
 QString PreviousCopyName(const QString &path) {
-  return HiddenName(FolderOf(path), SaveNames::FileNamePart(path), QLatin1String(".previous"));
+  return HiddenName(FolderOf(path), Folders::FileNameOf(path), QLatin1String(".previous"));
 }
 
 }  // namespace SafeSaveFiles

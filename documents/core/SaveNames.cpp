@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SaveNames.h"
 
+#include "Folders.h"
+
 namespace SaveNames {
 
 QString FromPanelText(const QString &panelText) {
@@ -9,9 +11,7 @@ QString FromPanelText(const QString &panelText) {
   return panelText.mid(start);
 }
 
-QString FileNamePart(const QString &fileName) {
-  return fileName.mid(fileName.lastIndexOf(u'/') + 1);
-}
+QString FileNamePart(const QString &fileName) { return Folders::FileNameOf(fileName); }
 
 bool IsUntitled(const QString &fileName) {
   return FileNamePart(fileName) == QLatin1String(UntitledName);

@@ -36,7 +36,7 @@ namespace RecoveryFile {
 // (documents have no fixed size; the bound follows the memory the system has free).
 qint64 MaxFileSize();
 // The header lines together may hold no more than this.
-inline constexpr qsizetype MaxHeaderSize = 64 * 1024;
+inline constexpr qsizetype MaxHeaderSize = qsizetype{64} * 1024;
 
 QByteArray Serialize(const TRecoveryRecord &record);
 

@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr qsizetype MaxInput = 256 * 1024;
+constexpr qsizetype MaxInput = qsizetype{256} * 1024;
 
 // Plays the current input to every client that connects, a piece at a time, then closes.
 class TReplayServer : public QTcpServer {

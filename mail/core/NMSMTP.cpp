@@ -4,6 +4,7 @@
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QHostInfo>
+#include <QScopeGuard>
 
 #include "MailErrors.h"
 #include "MessageBuilder.h"
@@ -175,7 +176,11 @@ void TNMSMTP::Connect() {
   const bool wasBusy = busy_;
   busy_ = true;
   const auto alive = AliveToken();
-  try {
+  {
+    // No longer busy however the connection ends; a failure goes on to the caller.
+    const auto idle = qScopeGuard([&] {
+      if (*alive && !wasBusy) busy_ = false;
+    });
     TPowersock::Connect();
     try {
       Greet();
@@ -187,11 +192,7 @@ void TNMSMTP::Connect() {
         QuitQuietly();
       throw;
     }
-  } catch (...) {
-    if (*alive && !wasBusy) busy_ = false;
-    throw;
   }
-  if (!wasBusy) busy_ = false;
   if (OnConnect) OnConnect();
 }
 
@@ -277,7 +278,11 @@ void TNMSMTP::SendMail() {
   if (busy_) return;
   busy_ = true;
   const auto alive = AliveToken();
-  try {
+  {
+    // No longer busy however the sending ends; a failure goes on to the caller.
+    const auto idle = qScopeGuard([&] {
+      if (*alive) busy_ = false;
+    });
     BuildMessage();
     CertifyConnect();
 
@@ -326,11 +331,7 @@ void TNMSMTP::SendMail() {
     if (ReplyNumber() != 354) throw EMailError(ReplyText(dataReply));
     SendData();
     if (ClearParams) ClearParameters();
-  } catch (...) {
-    if (*alive) busy_ = false;
-    throw;
   }
-  busy_ = false;
   if (OnSuccess) OnSuccess();
 }
 

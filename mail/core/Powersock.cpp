@@ -10,6 +10,7 @@
 #include <QEventLoop>
 #include <QHostAddress>
 #include <QHostInfo>
+#include <QScopeGuard>
 #include <QSocketNotifier>
 #include <algorithm>
 #include <cerrno>
@@ -335,12 +336,10 @@ void TPowersock::Connect() {
     EndWait(TWaitOutcome::Failed);
   } else {
     SetPlatformError(error);
-    try {
-      ErrorManager(SocketErrors::WouldBlock);
-    } catch (...) {
-      ReplaceSocket();
-      throw;
-    }
+    // A fresh descriptor for the next attempt when the error goes on to the caller.
+    auto replace = qScopeGuard([this] { ReplaceSocket(); });
+    ErrorManager(SocketErrors::WouldBlock);
+    replace.dismiss();
   }
 
   TimerOn();

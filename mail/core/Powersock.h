@@ -38,7 +38,7 @@ class TPowersock : public QObject {
 
   // Limits that keep a broken or hostile server from holding the client forever.
   static constexpr int MaxHostLength = 127;
-  static constexpr qsizetype MaxLineLength = 1024 * 1024;
+  static constexpr qsizetype MaxLineLength = qsizetype{1024} * 1024;
   static constexpr int ChunkSize = 16383;
 
   explicit TPowersock(QObject *parent = nullptr);

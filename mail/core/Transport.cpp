@@ -80,7 +80,9 @@ TTlsTransport::TTlsTransport(int fd, const QString &host) : state_(std::make_uni
   if (QHostAddress(host.trimmed()).isNull()) {
     // A name: sent as SNI and matched against the certificate's DNS names.
     X509_VERIFY_PARAM_set_hostflags(param, X509_CHECK_FLAG_NO_PARTIAL_WILDCARDS);
-    if (SSL_set_tlsext_host_name(state_->ssl, name.constData()) != 1 ||
+    // What SSL_set_tlsext_host_name expands to, without its C cast.
+    if (SSL_ctrl(state_->ssl, SSL_CTRL_SET_TLSEXT_HOSTNAME, TLSEXT_NAMETYPE_host_name,
+                 const_cast<char *>(name.constData())) != 1 ||
         X509_VERIFY_PARAM_set1_host(param, name.constData(), static_cast<size_t>(name.size())) != 1)
       fail(QStringLiteral("host name"));
   } else if (X509_VERIFY_PARAM_set1_ip_asc(param, name.constData()) != 1) {

@@ -30,7 +30,7 @@ QString OwnName(const QWidget *widget) {
 // The long part of a hint: what follows its bar, or the whole hint when it has none.
 QString HintText(const QWidget *widget) {
   for (const QString &hint : {widget->statusTip(), widget->toolTip()}) {
-    const QString text = hint.section(u'|', -1).trimmed();
+    QString text = hint.section(u'|', -1).trimmed();
     if (!text.isEmpty()) return text;
   }
   return {};

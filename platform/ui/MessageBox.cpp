@@ -5,23 +5,25 @@
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <utility>
 
+#include "LineEnds.h"
 #include "ProductTexts.h"
 
 namespace {
 
-QString displayText(QString text) {
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  text.replace(u'\r', u'\n');
-  return text;
-}
+QString displayText(const QString &text) { return LineEnds::ToNewlines(text); }
 
 QMessageBox::Icon iconOf(TMsgKind kind) {
   switch (kind) {
-    case TMsgKind::Warning: return QMessageBox::Warning;
-    case TMsgKind::Error: return QMessageBox::Critical;
-    case TMsgKind::Information: return QMessageBox::Information;
-    case TMsgKind::Confirmation: return QMessageBox::Question;
+    case TMsgKind::Warning:
+      return QMessageBox::Warning;
+    case TMsgKind::Error:
+      return QMessageBox::Critical;
+    case TMsgKind::Information:
+      return QMessageBox::Information;
+    case TMsgKind::Confirmation:
+      return QMessageBox::Question;
   }
   return QMessageBox::NoIcon;
 }
@@ -33,10 +35,23 @@ constexpr int kTitleBarAllowance = 130;
 void fitTitle(QMessageBox &box) {
   auto *grid = qobject_cast<QGridLayout *>(box.layout());
   if (!grid) return;
-  const int width = QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(box.windowTitle()) +
+  const int width = QFontMetrics(QApplication::font("QMdiSubWindowTitleBar"))
+                        .horizontalAdvance(box.windowTitle()) +
                     kTitleBarAllowance;
-  grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
-                grid->columnCount());
+  grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+MessageBox::TMsgAnswerer &answerer() {
+  static MessageBox::TMsgAnswerer current;
+  return current;
+}
+
+// The test seam's answer, when an answerer is set and takes the box.
+std::optional<TMsgResult> seamAnswer(QWidget *parent, const QString &title, const QString &text,
+                                     TMsgKind kind, TMsgButtons buttons) {
+  if (!answerer()) return std::nullopt;
+  return answerer()(TMsgAsked{parent, title, text, kind, buttons});
 }
 
 QString &applicationTitle() {
@@ -51,21 +66,41 @@ namespace MessageBox {
 void SetApplicationTitle(const QString &title) { applicationTitle() = title; }
 QString ApplicationTitle() { return applicationTitle(); }
 
-QString MsgHeader() {
-  return ProductTexts::Name() + QStringLiteral("\r----------------\r");
+QString MsgHeader() { return ProductTexts::Name() + QStringLiteral("\r----------------\r"); }
+
+TMsgAnswerer SetAnswerer(TMsgAnswerer next) { return std::exchange(answerer(), std::move(next)); }
+
+TMsgResult EscapeAnswer(TMsgButtons buttons) {
+  switch (buttons) {
+    case TMsgButtons::Ok:
+      return TMsgResult::Ok;
+    case TMsgButtons::Yes:
+      return TMsgResult::Yes;
+    case TMsgButtons::YesNo:
+      return TMsgResult::No;
+    case TMsgButtons::YesNoCancel:
+      return TMsgResult::Cancel;
+  }
+  return TMsgResult::Ok;
 }
 
 QString Title(TMsgKind kind) {
   switch (kind) {
-    case TMsgKind::Warning: return QStringLiteral("Warning");
-    case TMsgKind::Error: return QStringLiteral("Error");
-    case TMsgKind::Information: return QStringLiteral("Information");
-    case TMsgKind::Confirmation: return QStringLiteral("Confirm");
+    case TMsgKind::Warning:
+      return QStringLiteral("Warning");
+    case TMsgKind::Error:
+      return QStringLiteral("Error");
+    case TMsgKind::Information:
+      return QStringLiteral("Information");
+    case TMsgKind::Confirmation:
+      return QStringLiteral("Confirm");
   }
   return {};
 }
 
 TMsgResult Show(QWidget *parent, const QString &text, TMsgKind kind, TMsgButtons buttons) {
+  if (const auto answer = seamAnswer(parent, Title(kind), displayText(text), kind, buttons))
+    return *answer;
   QMessageBox box(iconOf(kind), Title(kind), displayText(text), QMessageBox::NoButton, parent);
   box.setObjectName(QString::fromLatin1(ObjectName));
   box.setTextFormat(Qt::PlainText);
@@ -95,14 +130,15 @@ TMsgResult Show(QWidget *parent, const QString &text, TMsgKind kind, TMsgButtons
   if (clicked == yes && yes) return TMsgResult::Yes;
   if (clicked == no && no) return TMsgResult::No;
   if (clicked == ok && ok) return TMsgResult::Ok;
-  if (cancel) return TMsgResult::Cancel;
-  if (no) return TMsgResult::No;
-  return yes ? TMsgResult::Yes : TMsgResult::Ok;
+  return EscapeAnswer(buttons);
 }
 
 void ShowError(QWidget *parent, const QString &text) {
-  QMessageBox box(QMessageBox::Critical, applicationTitle(),
-                  displayText(text + u'.'), QMessageBox::NoButton, parent);
+  if (seamAnswer(parent, applicationTitle(), displayText(text + u'.'), TMsgKind::Error,
+                 TMsgButtons::Ok))
+    return;
+  QMessageBox box(QMessageBox::Critical, applicationTitle(), displayText(text + u'.'),
+                  QMessageBox::NoButton, parent);
   box.setObjectName(QString::fromLatin1(ObjectName));
   box.setTextFormat(Qt::PlainText);
   fitTitle(box);

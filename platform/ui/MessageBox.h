@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QString>
+#include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -11,6 +13,15 @@ class QWidget;
 enum class TMsgKind { Warning, Error, Information, Confirmation };
 enum class TMsgButtons { Ok, Yes, YesNo, YesNoCancel };
 enum class TMsgResult { Ok, Yes, No, Cancel };
+
+// What a box asks, as a test sees it in place of the user.
+struct TMsgAsked {
+  QWidget *parent = nullptr;  // the window the box belongs to
+  QString title;
+  QString text;  // line breaks as '\n', as the box shows them
+  TMsgKind kind = TMsgKind::Information;
+  TMsgButtons buttons = TMsgButtons::Ok;
+};
 
 namespace MessageBox {
 
@@ -32,6 +43,16 @@ QString ApplicationTitle();
 
 // "Warning", "Error", "Information" or "Confirm".
 QString Title(TMsgKind kind);
+
+// Test seam: while an answerer is set, every box is offered to it first. A box it answers is
+// not shown and returns that answer; one it declines (std::nullopt) is shown as usual.
+// Returns the answerer set before, so a test can put it back.
+using TMsgAnswerer = std::function<std::optional<TMsgResult>(const TMsgAsked &)>;
+TMsgAnswerer SetAnswerer(TMsgAnswerer answerer);
+
+// The answer a box gives when it is closed without a button: Cancel where there is a Cancel
+// button, else No, else Yes or OK.
+TMsgResult EscapeAnswer(TMsgButtons buttons);
 
 // The object name every box carries, so tests and accessibility tools can find it.
 inline constexpr const char *ObjectName = "vellumixMessageBox";

@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <cmath>
 
+#include "LineEnds.h"
 #include "SafeSave.h"
 
 namespace TemplateFile {
@@ -286,8 +287,7 @@ std::optional<TReportTemplate> Parse(const QByteArray &bytes, QString *error) {
     if (bytes.contains('\0')) throw TParseError(QStringLiteral("the file holds binary data"));
     QString text = QString::fromUtf8(bytes);
     if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-    QStringList lines = text.split(u'\n');
+    QStringList lines = LineEnds::ToNewlines(text).split(u'\n');
     if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
     return ParseLines(lines);
   } catch (const TParseError &e) {

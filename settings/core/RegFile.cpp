@@ -211,7 +211,7 @@ QString Decode(QByteArrayView bytes) {
 }
 
 QStringList ParseKeyPath(QStringView path) {
-  const QStringList parts = path.toString().split(u'\\');
+  QStringList parts = path.toString().split(u'\\');
   if (parts.size() > TRegKey::MaxDepth) throw TFault{QStringLiteral("keys nested too deeply")};
   for (const QString &part : parts)
     if (part.isEmpty() || part.size() > TRegKey::MaxKeyNameLength || part.contains(QChar(0)))

@@ -22,11 +22,11 @@
 namespace RegFile {
 
 // Bounds on what the reader accepts; anything beyond them makes the file unreadable.
-inline constexpr qsizetype MaxFileSize = 4 * 1024 * 1024;
-inline constexpr qsizetype MaxLogicalLineLength = 1024 * 1024;
+inline constexpr qsizetype MaxFileSize = qsizetype{4} * 1024 * 1024;
+inline constexpr qsizetype MaxLogicalLineLength = qsizetype{1024} * 1024;
 // Longest text (characters) or data (bytes) of one value; small enough that any value, in
 // whatever form it is written, fits on one logical line.
-inline constexpr qsizetype MaxValueLength = 128 * 1024;
+inline constexpr qsizetype MaxValueLength = qsizetype{128} * 1024;
 
 // Reads a file's bytes into a new unnamed root key whose children are the hives (e.g.
 // "HKEY_CURRENT_USER"). On a fault returns null and, when error is given, describes the

@@ -1,28 +1,41 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "RootKey.h"
 
+#include <QScopeGuard>
+
 #include "SettingsError.h"
+
+namespace {
+
+// The handle taken for a root key that failed to open goes back; the first failure is the
+// one the caller reports, so a second one is only logged.
+void releaseAfterFailure(TSettingsStore &store) noexcept {
+  try {
+    store.ReleaseHandle();
+  } catch (const std::exception &error) {
+    qWarning("Closing the settings after a failure: %s", error.what());
+  }
+}
+
+}  // namespace
 
 TRootKey::TRootKey(const QString &rootPath, TSettingsStore &store)
     : store_(store), rootPath_(TRegKey::SplitPath(rootPath)) {
   store_.AddHandle();
-  try {
-    store_.CreateKey(rootPath_);
-  } catch (...) {
+  auto release = qScopeGuard([this] {  // the failure goes on to the caller
     open_ = false;
-    try {
-      store_.ReleaseHandle();
-    } catch (...) {
-    }
-    throw;
-  }
+    releaseAfterFailure(store_);
+  });
+  store_.CreateKey(rootPath_);
+  release.dismiss();
 }
 
 TRootKey::~TRootKey() {
   try {
     Close();
-  } catch (const ESettingsError &) {
+  } catch (const ESettingsError &error) {
     // The changes stay pending in the store and go out with its next close.
+    qWarning("Closing the settings: %s", error.what());
   }
 }
 

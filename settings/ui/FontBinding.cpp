@@ -29,7 +29,8 @@ double PixelHeight(const QFont &font, double dpi) {
 
 }  // namespace
 
-TParts Parts(QWidget *widget, std::function<QFont()> get, std::function<void(const QFont &)> set) {
+TParts Parts(QWidget *widget, const std::function<QFont()> &get,
+             const std::function<void(const QFont &)> &set) {
   QPointer<QWidget> guard(widget);
   auto change = [get, set](const std::function<void(QFont &)> &edit) {
     QFont font = get();

@@ -21,6 +21,7 @@ namespace FontBinding {
 
 using TParts = std::vector<std::pair<QString, std::unique_ptr<TValueAccessor>>>;
 
-TParts Parts(QWidget *widget, std::function<QFont()> get, std::function<void(const QFont &)> set);
+TParts Parts(QWidget *widget, const std::function<QFont()> &get,
+             const std::function<void(const QFont &)> &set);
 
 }  // namespace FontBinding

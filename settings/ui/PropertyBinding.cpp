@@ -93,8 +93,9 @@ QString ReferenceText(QWidget *form, const QObject *object) {
   return owner ? owner->objectName() + u'.' + object->objectName() : object->objectName();
 }
 
-std::unique_ptr<TValueAccessor> ReferenceAccessor(QWidget *form, std::function<QObject *()> get,
-                                                  std::function<void(QObject *)> set) {
+std::unique_ptr<TValueAccessor> ReferenceAccessor(QWidget *form,
+                                                  const std::function<QObject *()> &get,
+                                                  const std::function<void(QObject *)> &set) {
   return Accessor([form, get] { return ReferenceText(form, get()); },
                   [form, set](const QString &text) {
                     if (text == u"(null)") {
@@ -109,7 +110,7 @@ bool BindMetaProperty(TBoundProperty &bound, QWidget *form, const QMetaProperty 
 
 // A value accessor by type; sets kind for string lists and fonts. Null for unusable types.
 bool BindTyped(TBoundProperty &bound, QWidget *form, QMetaType type, const QMetaEnum &meta,
-               TGetter get, TSetter set) {
+               const TGetter &get, const TSetter &set) {
   const int id = type.id();
   if (meta.isValid()) {
     const QStringList names = EnumNames(meta);
@@ -260,8 +261,8 @@ bool BindFirstOf(TBoundProperty &bound, QWidget *form, std::initializer_list<con
   return false;
 }
 
-void BindLinesOfText(TBoundProperty &bound, std::function<QString()> get,
-                     std::function<void(const QString &)> set) {
+void BindLinesOfText(TBoundProperty &bound, const std::function<QString()> &get,
+                     const std::function<void(const QString &)> &set) {
   bound.kind = TBoundProperty::TKind::StringList;
   bound.lines = [get] {
     const QString text = get();

@@ -5,6 +5,7 @@
 
 #include "CodePage.h"
 #include "EditControl.h"
+#include "LineEnds.h"
 
 namespace {
 
@@ -73,8 +74,7 @@ void TCEBuffer::ReplaceWord(const QString &text) {
   SelectInControl();
   position_ += wordStart_ - wordEnd_;
   control_->ReplaceSelection(text);
-  QString stored = text;
-  stored.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+  QString stored = LineEnds::ToNewlines(text);
   const bool hasLineBreak = stored.contains(u'\n');
   if (hasLineBreak) stored.replace(u'\n', control_->LineEnd());
   const QByteArray bytes = ToBufferBytes(stored);

@@ -2,6 +2,7 @@
 #include "DCTFile.h"
 
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <algorithm>
 
 #include "SpellErrors.h"
@@ -136,12 +137,9 @@ TDCTFile::TDCTFile(const QString &fileName, TReadMode mode)
     }
     if (crc != sealedCrc) Corrupt();
   }
-  try {
-    LoadBlock(0);
-  } catch (...) {
-    CloseFile();
-    throw;
-  }
+  auto close = qScopeGuard([this] { CloseFile(); });  // the error goes on to the caller
+  LoadBlock(0);
+  close.dismiss();
 }
 
 TDCTFile::~TDCTFile() { CloseFile(); }

@@ -62,13 +62,9 @@ bool TSpellCheck::OpenDictionary(TSpellDialogPort *dialog) {
     path += u'/';
 
   if (!dictionary_) dictionary_ = std::make_unique<TDictionary>();
-  bool opened = false;
-  try {
-    opened = dictionary_->OpenMainDictionary(MainDictionaryFile());
-  } catch (...) {
-    dictionary_.reset();  // a damaged file: the next check starts afresh
-    throw;
-  }
+  auto forget = qScopeGuard([this] { dictionary_.reset(); });  // a damaged file: start afresh
+  const bool opened = dictionary_->OpenMainDictionary(MainDictionaryFile());
+  forget.dismiss();
   if (!opened) {
     dictionary_.reset();
     if (dialog) {
@@ -180,14 +176,15 @@ int TSpellCheck::Check(TAbsBuffer &buffer, TSpellDialogPort &dialog) {
 
   const bool wasModified = buffer.GetModified();
   buffer.SetModified(false);
-  try {
-    return RunCheck(buffer, dialog, wasModified);
-  } catch (...) {
-    // A damaged dictionary: the control keeps its modified state, the dialog goes away.
+  // A damaged dictionary ends the check with its error: the control keeps its modified
+  // state, the dialog goes away.
+  auto failed = qScopeGuard([&] {
     if (!controlGone_) buffer.SetModified(buffer.GetModified() || wasModified);
     dialog.CloseDialog();
-    throw;
-  }
+  });
+  const int result = RunCheck(buffer, dialog, wasModified);
+  failed.dismiss();
+  return result;
 }
 
 int TSpellCheck::RunCheck(TAbsBuffer &buffer, TSpellDialogPort &dialog, bool wasModified) {

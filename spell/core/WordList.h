@@ -11,7 +11,7 @@
 namespace WordFile {
 
 // Files larger than this are refused rather than read into memory.
-inline constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
+inline constexpr qint64 kMaxFileSize = qint64{64} * 1024 * 1024;
 
 // Reads an open file to its end in pieces; false when it holds more than limit bytes or a read
 // fails (bytes is then incomplete).

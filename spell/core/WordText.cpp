@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WordText.h"
 
+#include <algorithm>
+#include <array>
+#include <utility>
+
 namespace WordText {
 
 QByteArray Clip(QByteArrayView word) {
@@ -32,37 +36,23 @@ QByteArray FileNamePart(QByteArrayView path) {
 
 namespace WordText {
 
+// Code page 437's accented capitals, each with its small letter.
+constexpr std::array<std::pair<unsigned char, unsigned char>, 8> kSmallOf{{{0x80, 0x87},
+                                                                           {0x8E, 0x84},
+                                                                           {0x8F, 0x86},
+                                                                           {0x90, 0x82},
+                                                                           {0x92, 0x91},
+                                                                           {0x99, 0x94},
+                                                                           {0x9A, 0x81},
+                                                                           {0xA5, 0xA4}}};
+
 QByteArray FoldAccents(QByteArrayView word) {
   QByteArray out = word.toByteArray();
   for (char &c : out) {
-    switch (static_cast<unsigned char>(c)) {
-      case 0x80:
-        c = char(0x87);
-        break;
-      case 0x8E:
-        c = char(0x84);
-        break;
-      case 0x8F:
-        c = char(0x86);
-        break;
-      case 0x90:
-        c = char(0x82);
-        break;
-      case 0x92:
-        c = char(0x91);
-        break;
-      case 0x99:
-        c = char(0x94);
-        break;
-      case 0x9A:
-        c = char(0x81);
-        break;
-      case 0xA5:
-        c = char(0xA4);
-        break;
-      default:
-        break;
-    }
+    const auto found = std::find_if(kSmallOf.begin(), kSmallOf.end(), [c](const auto &pair) {
+      return pair.first == static_cast<unsigned char>(c);
+    });
+    if (found != kSmallOf.end()) c = static_cast<char>(found->second);
   }
   return out;
 }

@@ -24,7 +24,7 @@ class AppFixture : public ::testing::Test {
       for (TfrmEdit *edit : main->EditWindows()) edit->mmoMemo()->SetModified(false);
       main.reset();
     }
-    QTest::qWait(1);
+    TestEnvironment::Settle();
   }
 
   TfrmMain &Start(const QStringList &commandLine = {}) {
@@ -35,9 +35,7 @@ class AppFixture : public ::testing::Test {
   }
 
   // Lets the idle refresh and pending events run.
-  static void Settle() {
-    for (int i = 0; i < 3; ++i) QTest::qWait(1);
-  }
+  static void Settle() { TestEnvironment::Settle(); }
 
   static QString Panel(TfrmEdit *edit, int panel) { return edit->barEdit()->Text(panel); }
 

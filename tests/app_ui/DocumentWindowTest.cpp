@@ -67,8 +67,8 @@ TEST_F(AppFixture, StatusPanelsFollowTheDocument) {
 
   // Lock keys, refreshed by the once-a-second timer.
   KeyboardState::SetSource([] { return TLockStates{true, true, false}; });
-  QTest::qWait(1100);
-  EXPECT_EQ(Panel(long46, TfrmEdit::pnlCaps), QStringLiteral("CAP"));
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] { return Panel(long46, TfrmEdit::pnlCaps) == QStringLiteral("CAP"); }, 10000));
   EXPECT_EQ(Panel(long46, TfrmEdit::pnlNum), QString());
   KeyboardState::SetSource({});
 

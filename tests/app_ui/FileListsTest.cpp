@@ -139,7 +139,6 @@ TEST_F(AppFixture, FavouritesPageSortsAddsAtMostEightAndAsksBeforeDeleting) {
   toChoose << QStringLiteral("/x/ninth.txt");
   TModalAnswerer answerer({QStringLiteral("&Yes")});
   page.btnBrowse()->trigger();
-  QTest::qWait(20);
   ASSERT_EQ(answerer.texts.size(), 1);
   EXPECT_EQ(answerer.texts[0], QStringLiteral("Vellumix\n----------------\nYou are only allowed to enter 8 favorite files!\n"
                                               "Please delete one or more to add to your favorite files."));
@@ -149,7 +148,6 @@ TEST_F(AppFixture, FavouritesPageSortsAddsAtMostEightAndAsksBeforeDeleting) {
   EXPECT_TRUE(page.btnDelFiles()->isEnabled());
   answerer.Add(QStringLiteral("&Yes"));
   page.btnDelFiles()->trigger();
-  QTest::qWait(20);
   ASSERT_EQ(answerer.texts.size(), 2);
   EXPECT_EQ(answerer.texts[1], QStringLiteral("Vellumix\n----------------\nAre you sure you wish to delete /work/a.txt from "
                                               "your favorite files list?"));

@@ -326,6 +326,7 @@ TEST_F(AppFixture, FileDialogsShowEachTypeNameOnceAndFilterByItsMasks) {
 TEST_F(AppFixture, MessagesFitTheirTitleAndADamagedSettingsFileIsReportedLikeTheOthers) {
   TestEnvironment::WriteFile(TSettingsStore::UserFilePath(), "this is no settings file\n");
   TModalAnswerer answerer({QStringLiteral("OK")});
+  answerer.showBoxes = true;  // the box itself is measured
   int width = 0, titleWidth = 0;
   answerer.onShown = [&](QWidget *w) {
     width = w->width();

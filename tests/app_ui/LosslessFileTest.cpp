@@ -88,7 +88,7 @@ TEST_F(AppFixture, AStrayByteInUtf8IsKeptAndTheUserIsTold) {
   TModalAnswerer answerer({QStringLiteral("OK")});
   // The notice comes once the window names the file and shows it unchanged.
   QString shownName, shownModified;
-  answerer.onShown = [&](QWidget *) {
+  answerer.onAsked = [&](const TMsgAsked &) {
     if (TfrmEdit *active = m.ActiveEdit()) {
       active->appEventsIdle();
       shownName = Panel(active, TfrmEdit::pnlFileName);
@@ -96,7 +96,7 @@ TEST_F(AppFixture, AStrayByteInUtf8IsKeptAndTheUserIsTold) {
     }
   };
   TfrmEdit *edit = m.OpenFile(file);
-  answerer.onShown = {};
+  answerer.onAsked = {};
   EXPECT_EQ(shownName, file);
   EXPECT_EQ(shownModified, QString());
   ASSERT_EQ(answerer.texts.size(), 1);

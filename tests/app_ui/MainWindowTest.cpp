@@ -4,6 +4,7 @@
 
 #include "Folders.h"
 #include "Glyphs.h"
+#include "KeyboardState.h"
 #include "fmCustomize.h"
 #include <QComboBox>
 #include <QListWidget>
@@ -55,7 +56,11 @@ TEST_F(AppFixture, StartsWithOneMaximisedUntitledWorkspace) {
   EXPECT_FALSE(m.barECustom()->isHidden());
   EXPECT_TRUE(m.pnlTip()->isVisible());
   EXPECT_FALSE(m.barMain()->isVisible());
-  QTest::qWait(1500);  // and it stays so once the timers have run
+  // and it stays so once the timers have run (the once-a-second one reads the lock keys)
+  int ticks = 0;
+  KeyboardState::SetSource([&] { return ++ticks, TLockStates(); });
+  EXPECT_TRUE(QTest::qWaitFor([&] { return ticks > 0; }, 10000));
+  KeyboardState::SetSource({});
   EXPECT_TRUE(m.SubWindowOf(edit)->isMaximized());
 }
 
@@ -129,7 +134,9 @@ TEST_F(AppFixture, ExitAsksEachChangedDocumentInTurnAndStopsAtCancel) {
 
   TModalAnswerer answerer({QStringLiteral("Cancel")});
   QStringList activeAtQuestion;
-  answerer.onShown = [&](QWidget *) { activeAtQuestion << m.ActiveEdit()->mmoMemo()->toPlainText(); };
+  answerer.onAsked = [&](const TMsgAsked &) {
+    activeAtQuestion << m.ActiveEdit()->mmoMemo()->toPlainText();
+  };
   EXPECT_FALSE(m.close());
   Settle();
   ASSERT_EQ(answerer.texts.size(), 1);  // the second window was never asked

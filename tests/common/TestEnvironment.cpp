@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestEnvironment.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QUuid>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -82,6 +85,34 @@ QByteArray ReadFile(const QString &path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return {};
   return file.readAll();
+}
+
+quint32 Seed() {
+  static const quint32 seed = [] {
+    const quint32 chosen = qEnvironmentVariableIsSet("VELLUMIX_TEST_SEED")
+                               ? qEnvironmentVariable("VELLUMIX_TEST_SEED").toUInt()
+                               : QRandomGenerator::system()->generate();
+    std::printf("random test inputs: seed %u (VELLUMIX_TEST_SEED=%u repeats them)\n", chosen,
+                chosen);
+    std::fflush(stdout);
+    return chosen;
+  }();
+  return seed;
+}
+
+QByteArray RandomBytes(qsizetype size) {
+  static QRandomGenerator random(Seed());  // one sequence per run: each call gets new bytes
+  QByteArray bytes(size, Qt::Uninitialized);
+  for (char &c : bytes) c = static_cast<char>(random.bounded(256));
+  return bytes;
+}
+
+void Settle(int rounds) {
+  for (int i = 0; i < rounds; ++i) {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+  }
 }
 
 }  // namespace TestEnvironment

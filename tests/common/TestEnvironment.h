@@ -23,4 +23,16 @@ QString WriteFile(const QString &path, const QByteArray &bytes);
 // Reads a whole file; an empty array when it cannot be read.
 QByteArray ReadFile(const QString &path);
 
+// The seed of this process's random test inputs: VELLUMIX_TEST_SEED when set, else a fresh
+// one. Printed at first use, with the variable that repeats the run.
+quint32 Seed();
+
+// size random bytes, the next ones from one generator seeded with Seed(), so a failing run
+// can be repeated.
+QByteArray RandomBytes(qsizetype size);
+
+// Runs what the event loop has queued (posted events, due timers, deferred deletions), a few
+// rounds so that work queued by queued work runs too. It waits for no time.
+void Settle(int rounds = 3);
+
 }  // namespace TestEnvironment

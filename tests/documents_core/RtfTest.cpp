@@ -2,12 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <QStringDecoder>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
-#include <chrono>
-#include <thread>
 #include <vector>
 
 #include "RtfBuilder.h"
@@ -400,10 +399,7 @@ void ExpectSameContent(const TRtfContent &a, const TRtfContent &b) {
 
 // Waits for a job with a generous limit.
 bool WaitFor(const TRtfParseJob &job) {
-  const auto until = std::chrono::steady_clock::now() + std::chrono::minutes(2);
-  while (!job.Finished() && std::chrono::steady_clock::now() < until)
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  return job.Finished();
+  return QTest::qWaitFor([&] { return job.Finished(); }, 120000);
 }
 }  // namespace
 

@@ -113,6 +113,18 @@ TEST(SaveNames, BackupNameReplacesTheLastExtensionOfTheFileNamePart) {
             QStringLiteral("Cannot create file /x/y.txt."));
 }
 
+// The folder a save writes its temporary and kept files in, and their hidden names there.
+TEST(SafeSaveFiles, FolderAndHiddenNamesOfAFile) {
+  using SafeSaveFiles::FolderOf;
+  using SafeSaveFiles::HiddenName;
+  EXPECT_EQ(FolderOf(QStringLiteral("/home/u/a b/notes.txt")), QStringLiteral("/home/u/a b"));
+  EXPECT_EQ(FolderOf(QStringLiteral("/notes.txt")), QStringLiteral("/"));
+  EXPECT_EQ(HiddenName(QStringLiteral("/"), QStringLiteral("notes.txt"), QLatin1String(".previous")),
+            QStringLiteral("/.notes.txt.previous"));
+  EXPECT_EQ(HiddenName(QStringLiteral("/d"), QStringLiteral("n"), QLatin1String(".x")),
+            QStringLiteral("/d/.n.x"));
+}
+
 TEST(SafeSave, BackupsFollowTheSavesAndANewFileGetsNone) {
   const QString dir = FreshDir(QStringLiteral("backup"));
   const QString name = dir + QStringLiteral("/notes.txt");
@@ -320,7 +332,8 @@ void KillDuringSaves(const QString &name, const QStringList &otherNames, unsigne
 
 TEST(SafeSave, KilledAtAnyMomentAPlainFileHoldsTheOldOrTheNewText) {
   const QString dir = FreshDir(QStringLiteral("kill-plain"));
-  KillDuringSaves(WriteFile(dir + QStringLiteral("/doc.txt"), "start"), {}, std::random_device()());
+  KillDuringSaves(WriteFile(dir + QStringLiteral("/doc.txt"), "start"), {},
+                  TestEnvironment::Seed());
 }
 
 TEST(SafeSave, KilledAtAnyMomentAHardLinkedFileOrItsKeptCopyHoldsAWholeText) {
@@ -328,7 +341,7 @@ TEST(SafeSave, KilledAtAnyMomentAHardLinkedFileOrItsKeptCopyHoldsAWholeText) {
   const QString name = WriteFile(dir + QStringLiteral("/doc.txt"), "start");
   const QString other = dir + QStringLiteral("/other name.txt");
   ASSERT_EQ(::link(Native(name).constData(), Native(other).constData()), 0);
-  KillDuringSaves(name, {other}, std::random_device()());
+  KillDuringSaves(name, {other}, TestEnvironment::Seed());
   EXPECT_EQ(StatOf(name).st_nlink, 2u);
 }
 

@@ -5,8 +5,7 @@
 
 #include <QDir>
 #include <QFile>
-#include <QThread>
-#include <chrono>
+#include <QTest>
 
 #include "TestEnvironment.h"
 #include "TextLoader.h"
@@ -15,12 +14,7 @@ namespace {
 
 // Waits for the loader with a generous bound, so that a loader that never ends fails the test.
 bool finishes(const TTextLoader &loader) {
-  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  while (!loader.Finished()) {
-    if (std::chrono::steady_clock::now() > until) return false;
-    QThread::msleep(1);
-  }
-  return true;
+  return QTest::qWaitFor([&] { return loader.Finished(); }, 60000);
 }
 
 }  // namespace

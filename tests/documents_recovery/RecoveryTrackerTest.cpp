@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QTest>
+#include <QTimer>
 
 #include "MemoryEdit.h"
 #include "RecoveryStore.h"
@@ -87,12 +88,16 @@ TEST_F(RecoveryTrackerTest, ContinuousTypingIsStillWrittenWithinTheLongestWait) 
   TMemoryEdit edit;
   TRecoveryTracker tracker(edit, [] { return TRecoveryRecord(); });
   // The pause never ends while keys keep coming: only the longest wait lets a copy through.
-  for (int i = 0; i < 400 && store->OwnCopies().isEmpty(); ++i) {
-    type(edit, tracker, QStringLiteral("x"));
-    QTest::qWait(5);
-    store->Flush();
-  }
-  EXPECT_FALSE(store->OwnCopies().isEmpty());
+  QTimer typist;  // a key every few milliseconds
+  typist.setInterval(5);
+  QObject::connect(&typist, &QTimer::timeout, [&] { type(edit, tracker, QStringLiteral("x")); });
+  typist.start();
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] {
+        store->Flush();
+        return !store->OwnCopies().isEmpty();
+      },
+      60000));
 }
 
 TEST_F(RecoveryTrackerTest, ASliceCopyOvertakenByTypingEndsWithTheWholeText) {
@@ -104,7 +109,7 @@ TEST_F(RecoveryTrackerTest, ASliceCopyOvertakenByTypingEndsWithTheWholeText) {
   type(edit, tracker, all);
   // Type while the copy is under way, between its slices.
   for (int i = 0; i < 20; ++i) {
-    QTest::qWait(1);
+    TestEnvironment::Settle(1);
     edit.SetSelection(0, 0);
     type(edit, tracker, QStringLiteral("#"));
   }
@@ -132,7 +137,7 @@ TEST_F(RecoveryTrackerTest, NothingIsWrittenWithoutAStoreOrForAnUnmodifiedText) 
   TRecoveryStore::SetActive(store.get());
   edit.SetText(QStringLiteral("loaded"));  // a load: not modified
   tracker.TextChanged();
-  QTest::qWait(100);
+  EXPECT_FALSE(tracker.Pending());  // no copy waits to be written
   store->Flush();
   EXPECT_TRUE(store->OwnCopies().isEmpty());
 }

@@ -6,31 +6,17 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "EditHost.h"
 #include "ModalAnswerer.h"
 #include "PanelStatusBar.h"
 #include "RecoveryStartUp.h"
 #include "RecoveryTracker.h"
 #include "RichEdit.h"
+#include "TestEditHost.h"
 #include "TestEnvironment.h"
 #include "fmEdit.h"
 #include "fmRecover.h"
 
 namespace {
-
-class TTestHost : public TEditHost {
- public:
-  QString EditDisplay() const override { return QStringLiteral("2"); }
-  void SetFilePath(const QString &) override {}
-  void SetCurrentFileName(const QString &) override {}
-  void TopMostOff() override {}
-  void TopMostOn() override {}
-  void UpdateTitles() override {}
-  QMenu *PopupMenu() const override { return nullptr; }
-  void OpenWebLink(const QString &, const QString &) override {}
-  bool SaveFromClose(TfrmEdit *) override { return false; }
-  void Activate(TfrmEdit *) override {}
-};
 
 class RecoverWindowTest : public ::testing::Test {
  protected:
@@ -63,7 +49,7 @@ class RecoverWindowTest : public ::testing::Test {
 
   QString dir, file;
   std::unique_ptr<TRecoveryStore> store;
-  TTestHost host;
+  TTestEditHost host;
 };
 
 }  // namespace

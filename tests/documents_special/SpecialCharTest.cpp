@@ -141,8 +141,7 @@ TEST_F(TSpecialFixture, CloseFreesTheWindowAndNoDocumentMeansNoInsert) {
   ASSERT_NE(close, nullptr);
   EXPECT_EQ(close->text(), QStringLiteral("Close"));
   close->click();
-  QTest::qWait(1);
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  TestEnvironment::Settle();
   EXPECT_TRUE(guard.isNull());
 }
 

@@ -145,6 +145,10 @@ void TScriptedServer::Accept() {
   socket_ = next;
   socket_->setParent(this);
   connect(socket_, &QTcpSocket::readyRead, this, &TScriptedServer::ReadLines);
+  connect(socket_, &QTcpSocket::disconnected, this, [this] {
+    ReadLines();  // what came before the end is kept first
+    ended_ = true;
+  });
   Run();
 }
 

@@ -84,6 +84,8 @@ class TScriptedServer : public QObject {
   // Every byte received, in order.
   const QByteArray &Received() const { return received_; }
   bool Finished() const { return step_ >= steps_.size(); }
+  // The connection has ended, closed by either side (all the client sent is in Lines() then).
+  bool Ended() const { return ended_; }
 
  private:
   struct TStep {
@@ -101,6 +103,7 @@ class TScriptedServer : public QObject {
   qsizetype step_ = 0;
   int linesReady_ = 0;
   bool paused_ = false;
+  bool ended_ = false;
   QByteArray partial_;
   QList<QByteArray> lines_;
   QByteArray received_;

@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
-#include <QRandomGenerator>
 
 #include "MailErrors.h"
 #include "NMUUProcessor.h"
+#include "TestEnvironment.h"
 
 namespace {
 
@@ -39,12 +39,6 @@ class TTrickleDevice : public QIODevice {
   qint64 position_ = 0;
 };
 
-QByteArray RandomBytes(qsizetype size) {
-  QByteArray bytes(size, Qt::Uninitialized);
-  for (char &c : bytes) c = static_cast<char>(QRandomGenerator::global()->bounded(256));
-  return bytes;
-}
-
 QByteArray EncodeDevice(QIODevice &input, UUMethods method) {
   QBuffer output;
   output.open(QIODevice::ReadWrite);
@@ -74,7 +68,7 @@ TEST(NMUUProcessor, Base64LinesPaddingAndRoundTrip) {
   EXPECT_EQ(Encode(QByteArray(45, 'a') + "bc", uuMime).mid(62), "YmM=\r\n");
 
   for (qsizetype size : {1, 2, 3, 44, 89, 90, 91, 45 * 1024 + 1, 45 * 2048, 200001}) {
-    const QByteArray data = RandomBytes(size);
+    const QByteArray data = TestEnvironment::RandomBytes(size);
     const QByteArray encoded = Encode(data, uuMime);
     const QList<QByteArray> lines = encoded.split('\n');
     ASSERT_TRUE(lines.last().isEmpty()) << size;
@@ -104,7 +98,7 @@ TEST(NMUUProcessor, UuencodeForm) {
 }
 
 TEST(NMUUProcessor, ShortReadsStillGiveFullLines) {
-  const QByteArray data = RandomBytes(10000);
+  const QByteArray data = TestEnvironment::RandomBytes(10000);
   TTrickleDevice trickle(data, 7);
   const QByteArray encoded = EncodeDevice(trickle, uuMime);
   EXPECT_EQ(encoded, Encode(data, uuMime));
@@ -114,7 +108,7 @@ TEST(NMUUProcessor, EventsAndReadErrors) {
   QStringList events;
   QBuffer output;
   output.open(QIODevice::ReadWrite);
-  TTrickleDevice failing(RandomBytes(100000), 45 * 1024, 45 * 1024);
+  TTrickleDevice failing(TestEnvironment::RandomBytes(100000), 45 * 1024, 45 * 1024);
   TNMUUProcessor encoder;
   encoder.InputStream = &failing;
   encoder.OutputStream = &output;

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QJsonArray>
-#include <QRandomGenerator>
 #include <QRegularExpression>
 
 #include "MailErrors.h"
@@ -48,12 +47,6 @@ QByteArray WithoutDateAndId(const QByteArray &raw) {
 QByteArray HeaderPart(const QByteArray &raw) {
   const QByteArray clean = WithoutDateAndId(raw);
   return clean.left(clean.indexOf("\r\n\r\n") + 2);
-}
-
-QByteArray RandomBytes(qsizetype size) {
-  QByteArray bytes(size, Qt::Uninitialized);
-  for (char &c : bytes) c = static_cast<char>(QRandomGenerator::global()->bounded(256));
-  return bytes;
 }
 
 class SmtpDelivery : public ::testing::Test {
@@ -184,7 +177,7 @@ TEST_F(SmtpDelivery, MinimalHeaderAndInjectedLinesOnOneConnection) {
 TEST_F(SmtpDelivery, AttachmentsAsMimeParts) {
   TSmtpSink sink;
   const QString folder = TestEnvironment::FreshDir(QStringLiteral("attach"));
-  const QByteArray binary = RandomBytes(100003);
+  const QByteArray binary = TestEnvironment::RandomBytes(100003);
   const QString first =
       TestEnvironment::WriteFile(folder + QStringLiteral("/deep/data.bin"), binary);
   const QString second = TestEnvironment::WriteFile(folder + QStringLiteral("/empty.txt"), {});

@@ -131,7 +131,7 @@ TEST_F(ComposeSafety, TheSuccessBoxComesAfterQuitAndTheMessageIsWhatTheUserWrote
   Holder("SMTPUEmail")->SetCaption(QStringLiteral("ann@mail.test"));
   bool connectedAtBox = true;
   TModalAnswerer answers({QStringLiteral("OK")});
-  answers.onShown = [&](QWidget *) { connectedAtBox = form->Client().Connected(); };
+  answers.onAsked = [&](const TMsgAsked &) { connectedAtBox = form->Client().Connected(); };
   Open(QStringLiteral("Dear Bob"));
   form->edtTo->setText(QStringLiteral("bob@mail.test"));
   form->Item(TEmailCommand::CopyToSelf)->setChecked(false);

@@ -114,7 +114,8 @@ TEST_F(Compose, PlaceholderServerWarnsOnceOnOpeningAndAgainAtSend) {
     // The box gives the focus back to the form; that does not bring the warning back.
     ASSERT_TRUE(QTest::qWaitFor([&] { return answers.texts.size() == 1; }, 10000));
     form->activateWindow();
-    QTest::qWait(50);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    TestEnvironment::Settle();
     EXPECT_EQ(answers.texts, QStringList({Boxed(noServer)}));
     EXPECT_EQ(answers.titles, QStringList({QStringLiteral("Warning")}));
 

@@ -7,6 +7,7 @@
 #include "MailIcons.h"
 #include "RootKey.h"
 #include "SettingsStore.h"
+#include "TestEnvironment.h"
 
 void MailFixture::SetUp() {
   // Every test starts from a user without settings.
@@ -70,9 +71,7 @@ void MailFixture::Address(const QString &from, const QString &to) {
   form->edtTo->setText(to);
 }
 
-void MailFixture::Settle() {
-  for (int i = 0; i < 3; ++i) QTest::qWait(1);
-}
+void MailFixture::Settle() { TestEnvironment::Settle(); }
 
 QStringList MailFixture::Strings(const QJsonValue &value) {
   QStringList list;

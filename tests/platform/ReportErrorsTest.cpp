@@ -44,7 +44,7 @@ TEST(ReportErrors, WithoutAParentTheBoxBelongsToTheActiveWindow) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
   QWidget *owner = nullptr;
   TModalAnswerer answerer({QStringLiteral("OK")});
-  answerer.onShown = [&](QWidget *box) { owner = box->parentWidget(); };
+  answerer.onAsked = [&](const TMsgAsked &box) { owner = box.parent; };
   EXPECT_FALSE(ReportErrors(nullptr, [] { throw std::logic_error("Broken"); }));
   ASSERT_EQ(answerer.texts.size(), 1);
   EXPECT_EQ(answerer.texts[0], QStringLiteral("Broken."));

@@ -9,7 +9,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QThread>
+#include <QTest>
 #include <csignal>
 
 #include "TestEnvironment.h"
@@ -112,10 +112,7 @@ class ConverterFixture : public ::testing::Test {
 
   // Waits (with a generous limit) until a process has ended.
   static bool Ended(qint64 pid) {
-    QElapsedTimer waited;
-    waited.start();
-    while (Alive(pid) && waited.elapsed() < 30000) QThread::msleep(20);
-    return !Alive(pid);
+    return QTest::qWaitFor([pid] { return !Alive(pid); }, 30000);
   }
 
   // Lets events run until the condition holds (with a generous limit).

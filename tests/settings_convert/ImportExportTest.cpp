@@ -8,11 +8,11 @@
 
 #include "ConversionProgress.h"
 #include "ConverterFixture.h"
-#include "EditHost.h"
 #include "Holder.h"
 #include "ImportExport.h"
 #include "ModalAnswerer.h"
 #include "RichEdit.h"
+#include "TestEditHost.h"
 #include "TextConverters.h"
 #include "fmEdit.h"
 
@@ -20,7 +20,7 @@ namespace {
 
 // File|Import and File|Export through their dialogs, as the main window runs them: real
 // document windows in a multiple-document frame.
-class ImportExportCommands : public ConverterFixture, public TEditHost {
+class ImportExportCommands : public ConverterFixture {
  protected:
   void SetUp() override {
     ConverterFixture::SetUp();
@@ -38,12 +38,12 @@ class ImportExportCommands : public ConverterFixture, public TEditHost {
   }
 
   TfrmEdit *NewWorkspace() {
-    auto *edit = new TfrmEdit(*this);
+    auto *edit = new TfrmEdit(host);
     area->addSubWindow(edit)->show();
     return edit;
   }
   ImportExport::TContext Context() {
-    return {&frame, &frame, frame.statusBar(), this, window, [this] { return NewWorkspace(); }};
+    return {&frame, &frame, frame.statusBar(), &host, window, [this] { return NewWorkspace(); }};
   }
   QString Holder(const char *name) {
     return frame.findChild<THolder *>(QLatin1String(name))->Caption();
@@ -55,21 +55,10 @@ class ImportExportCommands : public ConverterFixture, public TEditHost {
   }
   QList<TfrmEdit *> Windows() const { return frame.findChildren<TfrmEdit *>(); }
 
-  QString EditDisplay() const override { return QStringLiteral("2"); }
-  void SetFilePath(const QString &) override {}
-  void SetCurrentFileName(const QString &) override {}
-  void TopMostOff() override { ++pauses; }
-  void TopMostOn() override {}
-  void UpdateTitles() override {}
-  QMenu *PopupMenu() const override { return nullptr; }
-  void OpenWebLink(const QString &, const QString &) override {}
-  bool SaveFromClose(TfrmEdit *) override { return false; }
-  void Activate(TfrmEdit *) override {}
-
+  TTestEditHost host;
   QMainWindow frame;
   QMdiArea *area = nullptr;
   QPointer<TfrmEdit> window;
-  int pauses = 0;
 };
 
 TEST_F(ImportExportCommands, ImportFillsAnEmptyWorkspaceAsOneUndoableChangeAndKeepsFolderAndType) {
@@ -89,7 +78,7 @@ TEST_F(ImportExportCommands, ImportFillsAnEmptyWorkspaceAsOneUndoableChangeAndKe
   EXPECT_EQ(frame.statusBar()->currentMessage(), file + QStringLiteral(" successfully imported."));
   EXPECT_EQ(Holder("ImportPath"), dir + u'/');
   EXPECT_EQ(Holder("lblIFilter"), docx);
-  EXPECT_EQ(pauses, 1);
+  EXPECT_EQ(host.topMostPauses, 1);
   ASSERT_TRUE(memo->CanUndo());
   memo->Undo();
   EXPECT_EQ(memo->toPlainText(), QString());

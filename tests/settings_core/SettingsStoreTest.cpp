@@ -202,6 +202,7 @@ TEST(SettingsStore, RunningProgramsMergeAndAKilledWriterLeavesAGoodFile) {
   EXPECT_EQ(StoredText(file, QStringLiteral("Edit Form"), QStringLiteral("two")),
             QStringLiteral("219"));
 
+  QRandomGenerator random(TestEnvironment::Seed());
   for (int round = 0; round < 4; ++round) {
     QProcess writer;
     writer.start(
@@ -211,7 +212,7 @@ TEST(SettingsStore, RunningProgramsMergeAndAKilledWriterLeavesAGoodFile) {
         << "state " << writer.state() << " exit " << writer.exitCode() << " status " << writer.exitStatus()
         << " error " << writer.error() << " out '" << writer.readAllStandardOutput().toStdString() << "' err '"
         << writer.readAllStandardError().toStdString() << "'";
-    QThread::msleep(QRandomGenerator::global()->bounded(5, 60));
+    QThread::msleep(random.bounded(5, 60));  // killed at a random point of its writing
     writer.kill();
     writer.waitForFinished(10000);
     QString error;

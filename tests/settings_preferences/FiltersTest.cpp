@@ -8,6 +8,7 @@
 #include "FilterRules.h"
 #include "FiltersPage.h"
 #include "PrefsFixture.h"
+#include "TestEnvironment.h"
 
 namespace {
 
@@ -26,13 +27,13 @@ void TypeAndLeave(TfrmTools &d, int box, const QString &text) {
   else
     QTest::keyClicks(edit, text);
   QTest::keyClick(edit, Qt::Key_Tab);
-  QTest::qWait(20);  // the warning, answered, and the focus put back
+  TestEnvironment::Settle();  // the warning, answered, and the focus put back
 }
 
 void ShowFilters(TfrmTools &d) {
   d.Item(QStringLiteral("mniOptions0"))->trigger();
   QApplication::setActiveWindow(&d);
-  QTest::qWait(1);
+  TestEnvironment::Settle();
 }
 
 }  // namespace
@@ -171,7 +172,7 @@ TEST_F(PrefsFixture, EnterMovesToTheNextControlAndNeverPressesAButton) {
     d.display->chkShowSelBar->setFocus();
     QTest::keyClick(d.display->chkShowSelBar, Qt::Key_Enter);
     EXPECT_NE(d.focusWidget(), d.display->chkShowSelBar);
-    QTest::qWait(20);
+    TestEnvironment::Settle();
     EXPECT_TRUE(d.isVisible());
     Cancel(d);
   });

@@ -9,6 +9,7 @@
 
 #include "PageManager.h"
 #include "PrefsFixture.h"
+#include "TestEnvironment.h"
 #include "fmSetup.h"
 
 namespace {
@@ -49,7 +50,7 @@ TEST_F(PrefsFixture, EveryPreferencesPageShowsAllItsControlsUncut) {
   Preferences(m, [](TfrmTools &d) {
     for (int i = 0; i < d.pagPrefer->count(); ++i) {
       d.pagPrefer->setCurrentIndex(i);
-      QTest::qWait(1);
+      TestEnvironment::Settle();
       QWidget *page = d.pagPrefer->currentWidget();
       EXPECT_EQ(CutOff(page), QStringList()) << page->objectName().toStdString();
       Shoot(&d, QStringLiteral("preferences-") + page->objectName());
@@ -62,7 +63,7 @@ TEST_F(PrefsFixture, EveryWizardPageShowsAllItsControlsUncut) {
   TfrmMain &m = Start();
   TfrmSetup wizard(m, &m);
   wizard.show();
-  QTest::qWait(1);
+  TestEnvironment::Settle();
   for (int i = 0; i < 4; ++i) {
     QWidget *page = wizard.nbkSetup->currentWidget();
     EXPECT_EQ(CutOff(page), QStringList()) << wizard.pagSetup->ActivePageName().toStdString();

@@ -30,6 +30,7 @@
 #include "SecretStore.h"
 #include "SpellDlg.h"
 #include "SpellPage.h"
+#include "TestEnvironment.h"
 #include "ToolBarLayout.h"
 #include "WinColor.h"
 
@@ -43,7 +44,7 @@ void ClickRow(QListWidget *list, int row) {
 void CloseAllWorkspaces(TfrmMain &m) {
   for (TfrmEdit *edit : m.EditWindows()) edit->mmoMemo()->SetModified(false);
   m.Area()->closeAllSubWindows();
-  QTest::qWait(1);
+  TestEnvironment::Settle();
 }
 
 void WriteStored(const QString &section, const QString &name, const QString &text) {

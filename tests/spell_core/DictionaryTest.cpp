@@ -17,6 +17,7 @@
 #include "Dictionary.h"
 #include "SpellErrors.h"
 #include "TestEnvironment.h"
+#include "WordText.h"
 
 namespace {
 
@@ -393,3 +394,15 @@ TEST(WordFileTest, ReadsInPiecesUpToTheLimit) {
 }
 
 }  // namespace
+
+// Every accented capital of code page 437 that has a small letter becomes it; every other byte
+// (plain capitals, small letters, capitals without a small form) stays.
+TEST(WordText, FoldAccentsLowersExactlyTheAccentedCapitals) {
+  const QByteArray capitals("\x80\x8E\x8F\x90\x92\x99\x9A\xA5");
+  EXPECT_EQ(WordText::FoldAccents(capitals), QByteArray("\x87\x84\x86\x82\x91\x94\x81\xA4"));
+  QByteArray others;
+  for (int byte = 1; byte < 256; ++byte)
+    if (!capitals.contains(char(byte))) others += char(byte);
+  EXPECT_EQ(WordText::FoldAccents(others), others);
+  EXPECT_EQ(WordText::FoldAccents("CAF\x90s"), QByteArray("CAF\x82s"));
+}

@@ -639,7 +639,7 @@ TEST_F(SpellDialogTest, WordCount) {
   runaway.SetText(QStringLiteral("one two three two ") + QString(50, u'x') + QStringLiteral(" c"));
   TModalAnswerer answers({QStringLiteral("OK")});
   QStringList numbersUnderTheMessage;
-  answers.onShown = [&](QWidget *) {
+  answers.onAsked = [&](const TMsgAsked &) {
     numbersUnderTheMessage << form->WordsText() << form->UniqueWordsText();
   };
   EXPECT_EQ(spell.CountWords(runaway), std::make_pair(4, 3));

@@ -21,6 +21,7 @@
 #include <cstdio>
 
 #include "ConverterProtocol.h"
+#include "LineEnds.h"
 #include "ZipDirectory.h"
 
 namespace {
@@ -35,7 +36,7 @@ QString BookLanguage() {
 }
 enum class TTool { Pandoc, Office };
 
-constexpr qsizetype kMaxText = 256 * 1024 * 1024;
+constexpr qsizetype kMaxText = qsizetype{256} * 1024 * 1024;
 // Each run of a tool; the program that started this converter has a limit of its own.
 constexpr int kToolTimeLimitMs = 240000;
 // pandoc reads Word files in time that grows faster than their text (measured on the project
@@ -43,7 +44,7 @@ constexpr int kToolTimeLimitMs = 240000;
 // 337 KB 1.6 s / 5.2 s, 1.0 MB 5.9 s / 6.6 s, 1.7 MB 21.5 s / 20.0 s, 3.4 MB 34 s / 10 s,
 // 13.5 MB 71 s / 9.7 s. Documents above the point where the two meet go to LibreOffice at
 // once, and pandoc gets a short limit before LibreOffice takes over.
-constexpr qint64 kPandocLargestDocument = 1024 * 1024;
+constexpr qint64 kPandocLargestDocument = qint64{1024} * 1024;
 constexpr int kPandocDocxLimitMs = 30000;
 
 TTool OwnTool() {
@@ -279,8 +280,8 @@ int Import(const QString &format, const QString &file) {
                           : kToolTimeLimitMs;
     QString why;
     if (ImportWith(tools[i], format, file, scratch, limit, &rtf, &why)) {
-      for (qsizetype at = 0; at < rtf.size(); at += 64 * 1024)
-        Say(ConverterProtocol::Chunks(rtf.mid(at, 64 * 1024)));
+      for (qsizetype at = 0; at < rtf.size(); at += qsizetype{64} * 1024)
+        Say(ConverterProtocol::Chunks(rtf.mid(at, qsizetype{64} * 1024)));
       Say(ConverterProtocol::Done());
       return Ok;
     }
@@ -295,8 +296,7 @@ int Import(const QString &format, const QString &file) {
 // then keep; a block ends with its last character, so line ends at the very end of the text
 // are not kept.)
 QString HtmlOf(const QString &text) {
-  QString normal = text;
-  normal.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+  const QString normal = LineEnds::ToNewlines(text);
   return QStringLiteral(
              "<!DOCTYPE html><html><head><meta "
              "charset=\"utf-8\"><title></title></head><body><pre>\n") +
@@ -358,7 +358,7 @@ int Export(const QString &format, const QString &file) {
   QFile in;
   if (!in.open(stdin, QIODevice::ReadOnly)) return Fail(QStringLiteral("cannot read the text"));
   while (reader.State() == TChunkReader::TState::More) {
-    const QByteArray bytes = in.read(64 * 1024);
+    const QByteArray bytes = in.read(qint64{64} * 1024);
     if (bytes.isEmpty()) return Fail(QStringLiteral("the text ended before its end mark"));
     if (reader.Feed(bytes, text) == TChunkReader::TState::Failed) return Fail(reader.Error());
   }

@@ -164,7 +164,7 @@ int RunSpellTool(const QStringList &args, QTextStream &out, QTextStream &err) {
     err << kUsage << Qt::endl;
     return 2;
   }
-  const QString command = args.first();
+  const QString &command = args.first();
   const QStringList rest = args.mid(1);
   if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
     out << kUsage << Qt::endl;

@@ -17,7 +17,7 @@ class TConverterProcess {
  public:
   // Bounds of every call; tests shorten the time limit.
   static inline int TimeLimitMs = 300000;
-  static inline qsizetype SizeLimit = 256 * 1024 * 1024;
+  static inline qsizetype SizeLimit = qsizetype{256} * 1024 * 1024;
 
   TConverterProcess(QString program, QString format);
   ~TConverterProcess();
