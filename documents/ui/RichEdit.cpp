@@ -119,6 +119,7 @@ class TSelectionBar : public QWidget {
 
 TRichEdit::TRichEdit(QWidget *parent) : QPlainTextEdit(parent) {
   {
+    // The document is laid out by the control's own layout, which counts the costly layouts.
     auto *text = new QTextDocument(this);
     lineLayout_ = new TLineLayout(text);
     text->setDocumentLayout(lineLayout_);
