@@ -2,10 +2,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "Application.h"
-#include "CommandLine.h"
-#include "fmMain.h"
-#include "fmSetup.h"
+#include "app/core/CommandLine.h"
+#include "app/ui/Application.h"
+#include "app/ui/fmMain.h"
+#include "preferences/fmSetup.h"
 
 namespace {
 

@@ -34,7 +34,8 @@ bool RunOne(const fs::path &file) {
     std::fprintf(stderr, "cannot read %s\n", file.c_str());
     return false;
   }
-  const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
+                                std::istreambuf_iterator<char>());
   std::fprintf(stderr, "input %s (%zu bytes)\n", file.c_str(), bytes.size());
   LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size());
   return true;

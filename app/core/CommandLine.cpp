@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "CommandLine.h"
+#include "app/core/CommandLine.h"
 
 #include <QFileInfo>
 #include <QUrl>

@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FileLists.h"
+#include "app/core/FileLists.h"
 
-#include "RootKey.h"
+#include "settings/core/RootKey.h"
 
 namespace {
 
 const QString kRecentKey = QStringLiteral("MRUS");
 const QString kFavoritesKey = QStringLiteral("Favorites");
 
-void loadList(TRootKey &root, const QString &section, QString (*valueName)(int), QStringList &list) {
+void loadList(TRootKey &root, const QString &section, QString (*valueName)(int),
+              QStringList &list) {
   list.clear();
   for (int n = 0; n < TFileLists::MaxEntries; ++n) {
     if (!root.ValueExists(section, valueName(n))) break;
@@ -16,7 +17,8 @@ void loadList(TRootKey &root, const QString &section, QString (*valueName)(int),
   }
 }
 
-void saveList(TRootKey &root, const QString &section, QString (*valueName)(int), const QStringList &list) {
+void saveList(TRootKey &root, const QString &section, QString (*valueName)(int),
+              const QStringList &list) {
   for (int n = 0; n < TFileLists::MaxEntries; ++n)
     root.WriteString(section, valueName(n), n < list.size() ? list[n] : QString());
 }
@@ -54,4 +56,6 @@ void TFileLists::RemoveFavorite(int position) {
   if (position >= 0 && position < favorites_.size()) favorites_.removeAt(position);
 }
 
-void TFileLists::SetFavorites(const QStringList &favorites) { favorites_ = favorites.mid(0, MaxEntries); }
+void TFileLists::SetFavorites(const QStringList &favorites) {
+  favorites_ = favorites.mid(0, MaxEntries);
+}

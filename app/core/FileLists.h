@@ -33,8 +33,12 @@ class TFileLists {
   // Replaces the favourites (the preferences dialog's list, already in its order).
   void SetFavorites(const QStringList &favorites);
 
-  static QString RecentValueName(int position) { return QStringLiteral("mniMRU%1").arg(position + 1); }
-  static QString FavoriteValueName(int position) { return QStringLiteral("mniFav0%1").arg(position + 1); }
+  static QString RecentValueName(int position) {
+    return QStringLiteral("mniMRU%1").arg(position + 1);
+  }
+  static QString FavoriteValueName(int position) {
+    return QStringLiteral("mniFav0%1").arg(position + 1);
+  }
 
  private:
   QStringList recent_;

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Application.h"
+#include "app/ui/Application.h"
 
 #include <QtGlobal>
 #include <exception>
 
-#include "Fonts.h"
-#include "ProductTexts.h"
 #include "VellumixVersion.h"
+#include "platform/core/ProductTexts.h"
+#include "platform/ui/Fonts.h"
 
 TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {
   setApplicationName(ProductTexts::Name());

@@ -1,22 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Commands.h"
-
-#include "BarStyleMenu.h"
-#include "DocumentCommands.h"
-#include "HelpCommands.h"
-#include "IdleNotifier.h"
-#include "ImportExport.h"
-#include "MailIcons.h"
-#include "PrintCommands.h"
-#include "RecoveryStartUp.h"
-#include "RichEdit.h"
-#include "SendAsEmail.h"
-#include "SystemIntegration.h"
-#include "fmEdit.h"
-#include "fmMain.h"
-#include "fmTools.h"
+#include "app/ui/Commands.h"
 
 #include <string_view>
+
+#include "app/ui/HelpCommands.h"
+#include "app/ui/MailIcons.h"
+#include "app/ui/fmMain.h"
+#include "convert/ui/ImportExport.h"
+#include "documents/recovery/RecoveryStartUp.h"
+#include "documents/ui/DocumentCommands.h"
+#include "documents/ui/RichEdit.h"
+#include "documents/ui/fmEdit.h"
+#include "integration/SystemIntegration.h"
+#include "mail/ui/SendAsEmail.h"
+#include "platform/desktop/IdleNotifier.h"
+#include "platform/ui/BarStyleMenu.h"
+#include "preferences/fmTools.h"
+#include "print/ui/PrintCommands.h"
 
 namespace {
 
@@ -392,8 +392,10 @@ static_assert(InIdentifierOrder(kPopupTwins),
 static_assert(InIdentifierOrder(kMenus), "the menu table must list every TMenu in order");
 static_assert(InIdentifierOrder(kButtons), "the button table must list every TButton in order");
 // The style rows are the shared style menu's items, whose names the settings store keeps.
-static_assert(std::string_view(kItems[std::size_t(C::ExploreStyle)].name) == TBarStyleMenu::ExploreName);
-static_assert(std::string_view(kItems[std::size_t(C::StandardStyle)].name) == TBarStyleMenu::StandardName);
+static_assert(std::string_view(kItems[std::size_t(C::ExploreStyle)].name) ==
+              TBarStyleMenu::ExploreName);
+static_assert(std::string_view(kItems[std::size_t(C::StandardStyle)].name) ==
+              TBarStyleMenu::StandardName);
 
 }  // namespace
 

@@ -4,7 +4,7 @@
 #include <QString>
 #include <span>
 
-#include "Glyphs.h"
+#include "platform/ui/Glyphs.h"
 
 class TfrmMain;
 

@@ -1,29 +1,29 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "HelpCommands.h"
+#include "app/ui/HelpCommands.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
 
-#include "Folders.h"
-#include "Glyphs.h"
-#include "HelpKeyFilter.h"
-#include "MailIcons.h"
-#include "MessageBox.h"
-#include "PlaceBeside.h"
-#include "QtHelpSource.h"
-#include "RichEdit.h"
-#include "SendAsEmail.h"
-#include "SpellDlg.h"
-#include "SupportRequest.h"
-#include "SysInfoComp.h"
 #include "VellumixVersion.h"
-#include "fmAbout.h"
-#include "fmEdit.h"
-#include "fmHelp.h"
-#include "fmMain.h"
-#include "fmProperties.h"
-#include "fmSpecialChar.h"
+#include "about/SupportRequest.h"
+#include "about/SysInfoComp.h"
+#include "about/fmAbout.h"
+#include "app/ui/MailIcons.h"
+#include "app/ui/fmMain.h"
+#include "documents/properties/fmProperties.h"
+#include "documents/special/fmSpecialChar.h"
+#include "documents/ui/RichEdit.h"
+#include "documents/ui/fmEdit.h"
+#include "mail/ui/SendAsEmail.h"
+#include "platform/core/Folders.h"
+#include "platform/help/HelpKeyFilter.h"
+#include "platform/help/QtHelpSource.h"
+#include "platform/help/fmHelp.h"
+#include "platform/ui/Glyphs.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/PlaceBeside.h"
+#include "spell/ui/SpellDlg.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "Glyphs.h"
-#include "MailContext.h"
+#include "mail/ui/MailContext.h"
+#include "platform/ui/Glyphs.h"
 
 // The mail windows' pictures from the shared glyph list.
 inline TMailIcons MailIconsFromGlyphs() {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TipPanel.h"
+#include "app/ui/TipPanel.h"
 
 #include <QFile>
 #include <QHBoxLayout>
@@ -9,7 +9,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "Fonts.h"
+#include "platform/ui/Fonts.h"
 
 namespace {
 

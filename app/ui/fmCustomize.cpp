@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "fmCustomize.h"
+#include "app/ui/fmCustomize.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -20,7 +20,8 @@ constexpr int kActionRole = Qt::UserRole + 1;
 // and tells when its items changed by a drop.
 class TButtonList : public QListWidget {
  public:
-  explicit TButtonList(std::function<void()> changed, QWidget *parent) : QListWidget(parent), changed_(std::move(changed)) {
+  explicit TButtonList(std::function<void()> changed, QWidget *parent)
+      : QListWidget(parent), changed_(std::move(changed)) {
     setDragDropMode(QAbstractItemView::DragDrop);
     setDefaultDropAction(Qt::MoveAction);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -52,7 +53,15 @@ TfrmCustomize::TfrmCustomize(QToolBar *bar, const QList<QAction *> &buttons, QWi
   }
   cbxSection_->addItems(sections);
 
-  auto sync = [this] { QMetaObject::invokeMethod(this, [this] { applyToBar(); fillAvailable(); }, Qt::QueuedConnection); };
+  auto sync = [this] {
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          applyToBar();
+          fillAvailable();
+        },
+        Qt::QueuedConnection);
+  };
   lstAvailable_ = new TButtonList(sync, this);
   lstAvailable_->setObjectName(QStringLiteral("lstAvailable"));
   lstButtons_ = new TButtonList(sync, this);
@@ -123,7 +132,8 @@ void TfrmCustomize::fillAvailable() {
   const QString section = cbxSection_->currentText();
   const QList<QAction *> onBar = bar_->actions();
   for (QAction *b : buttons_)
-    if (b->property("section").toString() == section && !onBar.contains(b)) lstAvailable_->addItem(itemFor(b));
+    if (b->property("section").toString() == section && !onBar.contains(b))
+      lstAvailable_->addItem(itemFor(b));
 }
 
 void TfrmCustomize::applyToBar() {
@@ -149,7 +159,8 @@ void TfrmCustomize::applyToBar() {
 void TfrmCustomize::AddSelected() {
   QListWidgetItem *item = lstAvailable_->currentItem();
   if (!item) return;
-  const int at = lstButtons_->currentRow() >= 0 ? lstButtons_->currentRow() + 1 : lstButtons_->count();
+  const int at =
+      lstButtons_->currentRow() >= 0 ? lstButtons_->currentRow() + 1 : lstButtons_->count();
   lstButtons_->insertItem(at, itemFor(actionOf(item)));
   applyToBar();
   lstButtons_->setCurrentRow(at);

@@ -8,14 +8,14 @@
 #include <functional>
 #include <span>
 
-#include "Commands.h"
-#include "DocumentSaver.h"
-#include "EditControl.h"
-#include "EditHost.h"
-#include "FileDialogs.h"
-#include "FileLists.h"
-#include "MainSettings.h"
-#include "TipPanel.h"
+#include "app/core/FileLists.h"
+#include "app/ui/Commands.h"
+#include "app/ui/MainSettings.h"
+#include "app/ui/TipPanel.h"
+#include "documents/edit/EditControl.h"
+#include "documents/ui/DocumentSaver.h"
+#include "documents/ui/EditHost.h"
+#include "documents/ui/FileDialogs.h"
 
 class QActionGroup;
 class QLabel;

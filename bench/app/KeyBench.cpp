@@ -15,7 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "RichEdit.h"
+#include "documents/ui/RichEdit.h"
 
 #if __has_include(<valgrind/callgrind.h>)
 #include <valgrind/callgrind.h>

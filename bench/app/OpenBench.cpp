@@ -21,10 +21,10 @@
 #include <functional>
 #include <string>
 
-#include "Application.h"
-#include "RichEdit.h"
-#include "fmEdit.h"
-#include "fmMain.h"
+#include "app/ui/Application.h"
+#include "app/ui/fmMain.h"
+#include "documents/ui/RichEdit.h"
+#include "documents/ui/fmEdit.h"
 
 namespace {
 

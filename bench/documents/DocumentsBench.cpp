@@ -10,11 +10,11 @@
 #include <cstdio>
 #include <functional>
 
-#include "CaseConvert.h"
-#include "FindReplace.h"
-#include "MemoryEdit.h"
-#include "SafeSave.h"
-#include "SaveEncoding.h"
+#include "documents/core/CaseConvert.h"
+#include "documents/core/FindReplace.h"
+#include "documents/core/MemoryEdit.h"
+#include "documents/core/SafeSave.h"
+#include "documents/core/SaveEncoding.h"
 
 namespace {
 constexpr qsizetype TextSize = 10 * 1024 * 1024;

@@ -18,10 +18,10 @@
 #include <cstdio>
 #include <functional>
 
-#include "MailErrors.h"
-#include "MessageBuilder.h"
-#include "NMSMTP.h"
-#include "NMUUProcessor.h"
+#include "mail/core/MailErrors.h"
+#include "mail/core/MessageBuilder.h"
+#include "mail/core/NMSMTP.h"
+#include "mail/core/NMUUProcessor.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "ReportLayout.h"
-#include "ReportPrinter.h"
-#include "TemplateFile.h"
-#include "fmPreview.h"
+#include "print/core/ReportLayout.h"
+#include "print/core/TemplateFile.h"
+#include "print/ui/ReportPrinter.h"
+#include "print/ui/fmPreview.h"
 
 namespace {
 

@@ -16,12 +16,12 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "Application.h"
-#include "RecoveryStore.h"
-#include "RecoveryTracker.h"
-#include "RichEdit.h"
-#include "fmEdit.h"
-#include "fmMain.h"
+#include "app/ui/Application.h"
+#include "app/ui/fmMain.h"
+#include "documents/recovery/RecoveryStore.h"
+#include "documents/recovery/RecoveryTracker.h"
+#include "documents/ui/RichEdit.h"
+#include "documents/ui/fmEdit.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <cstdio>
 #include <functional>
 
-#include "RegFile.h"
-#include "RootKey.h"
+#include "settings/core/RegFile.h"
+#include "settings/core/RootKey.h"
 
 namespace {
 

@@ -26,9 +26,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "RichEdit.h"
-#include "SpellDlg.h"
-#include "WordForm.h"
+#include "documents/ui/RichEdit.h"
+#include "spell/ui/SpellDlg.h"
+#include "spell/ui/WordForm.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <QRandomGenerator>
 #include <cstdio>
 
-#include "DCTFile.h"
-#include "Dictionary.h"
-#include "WordText.h"
+#include "spell/core/DCTFile.h"
+#include "spell/core/Dictionary.h"
+#include "spell/core/WordText.h"
 
 namespace {
 

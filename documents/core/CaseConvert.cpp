@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "CaseConvert.h"
+#include "documents/core/CaseConvert.h"
 
-#include "EditControl.h"
+#include "documents/edit/EditControl.h"
 
 namespace {
 // Letters of every script, one character (code point) at a time with its simple case mapping,

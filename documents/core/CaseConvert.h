@@ -4,7 +4,7 @@
 #include <QString>
 #include <optional>
 
-#include "WorkSteps.h"
+#include "documents/core/WorkSteps.h"
 
 class TEditControl;
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "DateTimeStamp.h"
+#include "documents/core/DateTimeStamp.h"
 
 #include <array>
 
-#include "EditControl.h"
+#include "documents/edit/EditControl.h"
 
 namespace {
 const std::array<const char *, 8> dateFormats = {

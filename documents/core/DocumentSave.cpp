@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "DocumentSave.h"
+#include "documents/core/DocumentSave.h"
 
 #include <QTextDocument>
 #include <cerrno>
 
-#include "RtfWriter.h"
-#include "SaveEncoding.h"
-#include "SaveNames.h"
+#include "documents/core/RtfWriter.h"
+#include "documents/core/SaveEncoding.h"
+#include "documents/core/SaveNames.h"
 
 TDocumentSaveResult SaveDocument(const TDocumentSaveRequest &request, TByteWriter *writer) {
   TDocumentSaveResult result;

@@ -4,10 +4,10 @@
 #include <QString>
 #include <optional>
 
-#include "FileStamp.h"
-#include "SafeSave.h"
-#include "TextFile.h"
-#include "WorkSteps.h"
+#include "documents/core/FileStamp.h"
+#include "documents/core/SafeSave.h"
+#include "documents/core/WorkSteps.h"
+#include "platform/core/TextFile.h"
 
 class QTextDocument;
 

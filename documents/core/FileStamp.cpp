@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FileStamp.h"
+#include "documents/core/FileStamp.h"
 
 #include <sys/stat.h>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FindReplace.h"
+#include "documents/core/FindReplace.h"
 
 #include <algorithm>
 
-#include "EditControl.h"
+#include "documents/edit/EditControl.h"
 
 namespace FindReplace {
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "TextFinder.h"
+#include "documents/core/TextFinder.h"
 
 class TEditControl;
 

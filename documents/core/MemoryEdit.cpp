@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "MemoryEdit.h"
+#include "documents/core/MemoryEdit.h"
 
 #include <algorithm>
 
-#include "LineEnds.h"
-#include "WordBoundary.h"
+#include "documents/core/WordBoundary.h"
+#include "platform/core/LineEnds.h"
 
 namespace {
 QString &SharedClipboard() {
@@ -14,7 +14,7 @@ QString &SharedClipboard() {
 }  // namespace
 
 TMemoryEdit::TMemoryEdit(const QString &text, const QString &lineEnd) : lineEnd_(lineEnd) {
-  SetText(text);
+  TMemoryEdit::SetText(text);
 }
 
 QString TMemoryEdit::Text() const {

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "EditControl.h"
+#include "documents/edit/EditControl.h"
 
 // An edit control that keeps its text in memory: the reference implementation of
 // TEditControl for engines that run without a window (tests, command-line tools).

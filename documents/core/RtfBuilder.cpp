@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "RtfBuilder.h"
+#include "documents/core/RtfBuilder.h"
 
 #include <QColor>
 #include <QFont>

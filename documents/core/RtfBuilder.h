@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "RtfContent.h"
+#include "documents/core/RtfContent.h"
 
 class QTextCharFormat;
 class QTextDocument;

@@ -13,7 +13,7 @@
 // text one that can be laid out. The text itself is bounded only by what a document can
 // count, unless a caller sets less.
 struct TRtfLimits {
-  qsizetype maxInputBytes = 256 * 1024 * 1024;
+  qsizetype maxInputBytes = qsizetype{256} * 1024 * 1024;
   int maxGroupDepth = 200;
   qsizetype maxCharacters = 0x7FFFFFFE;
   // Each paragraph costs a document some hundreds of bytes.

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "RtfParseJob.h"
+#include "documents/core/RtfParseJob.h"
 
 #include <new>
 
-#include "RtfParser.h"
+#include "documents/core/RtfParser.h"
 
 TRtfParseJob::TRtfParseJob(QByteArray rtf, const TRtfLimits &limits) : rtf_(std::move(rtf)) {
   thread_ = std::thread([this, limits] { run(limits); });

@@ -6,7 +6,7 @@
 #include <functional>
 #include <thread>
 
-#include "RtfContent.h"
+#include "documents/core/RtfContent.h"
 
 // Reads rich text into plain data (see RtfParser) on a thread of its own, so that the window
 // waiting for it keeps answering and can stop it. The thread holds its own reference to the

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "RtfParser.h"
+#include "documents/core/RtfParser.h"
 
 #include <QHash>
 #include <QLocale>
@@ -10,7 +10,7 @@
 #include <climits>
 #include <vector>
 
-#include "CodePage.h"
+#include "platform/core/CodePage.h"
 
 namespace {
 
@@ -160,7 +160,7 @@ QString TRtfParser::Run() {
   pos_ = start;
 
   // Progress is told every this many bytes.
-  constexpr qsizetype reportEvery = 256 * 1024;
+  constexpr qsizetype reportEvery = qsizetype{256} * 1024;
   qsizetype nextReport = pos_ + reportEvery;
   while (pos_ < in_.size() && !truncated_ && error_.isEmpty()) {
     Step();
@@ -627,9 +627,7 @@ void TRtfParser::ControlWord(const QByteArray &word, bool hasParameter, int para
     ch.color = std::max(parameter, 0);
   else if (word == "plain")
     ch = TCharacterState();
-  else if (word == "pard")
-    state_.alignment = Qt::AlignLeft;
-  else if (word == "ql")
+  else if (word == "pard" || word == "ql")
     state_.alignment = Qt::AlignLeft;
   else if (word == "qr")
     state_.alignment = Qt::AlignRight;

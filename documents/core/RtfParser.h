@@ -4,7 +4,7 @@
 #include <QByteArrayView>
 #include <functional>
 
-#include "RtfContent.h"
+#include "documents/core/RtfContent.h"
 
 // Reads rich text (RTF) into plain data: the text with its Unicode and code-page escapes, the
 // runs of one character format (bold, italic, underline, strike-out, font, size, colour) and

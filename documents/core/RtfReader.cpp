@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "RtfReader.h"
+#include "documents/core/RtfReader.h"
 
 #include <QTextDocument>
 
-#include "RtfBuilder.h"
-#include "RtfParser.h"
+#include "documents/core/RtfBuilder.h"
+#include "documents/core/RtfParser.h"
 
 TRtfReader::TRtfReader() = default;
 
@@ -24,7 +24,7 @@ bool TRtfReader::Read(QByteArrayView rtf, QTextDocument &document) {
   bool built = parsed.Ok();
   if (built) {
     // Slices of about a quarter of a megabyte, with progress told after each.
-    constexpr qsizetype kSliceWork = 256 * 1024;
+    constexpr qsizetype kSliceWork = qsizetype{256} * 1024;
     TRtfDocumentBuilder builder(parsed.content, document);
     while (built && builder.Step(kSliceWork)) built = told(500 + builder.Progress() / 2);
     if (!built) {

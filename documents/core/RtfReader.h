@@ -5,7 +5,7 @@
 #include <QString>
 #include <functional>
 
-#include "RtfContent.h"
+#include "documents/core/RtfContent.h"
 
 class QTextDocument;
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "RtfWriter.h"
+#include "documents/core/RtfWriter.h"
 
 #include <QColor>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
 
-#include "CodePage.h"
+#include "platform/core/CodePage.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SafeSave.h"
+#include "documents/core/SafeSave.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,9 +11,9 @@
 #include <cerrno>
 #include <cstring>
 
-#include "Folders.h"
-#include "SafeSaveFiles.h"
-#include "SaveNames.h"
+#include "documents/core/SafeSaveFiles.h"
+#include "documents/core/SaveNames.h"
+#include "platform/core/Folders.h"
 
 using SafeSaveFiles::FolderOf;
 using SafeSaveFiles::HiddenName;

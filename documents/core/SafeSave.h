@@ -5,7 +5,7 @@
 #include <QString>
 #include <optional>
 
-#include "FileStamp.h"
+#include "documents/core/FileStamp.h"
 
 // Writes bytes to an open file descriptor; the seam through which tests inject write
 // failures (a full disk, a process killed half-way).

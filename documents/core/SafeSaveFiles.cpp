@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SafeSaveFiles.h"
+#include "documents/core/SafeSaveFiles.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -12,7 +12,7 @@
 #include <cerrno>
 #include <climits>
 
-#include "Folders.h"
+#include "platform/core/Folders.h"
 
 namespace {
 
@@ -90,7 +90,7 @@ int CreateTemporary(const QString &path, mode_t mode, QString &tempName) {
 
 QString TemporaryLink(const QString &existing, const QString &nearPath) {
   for (int attempt = 0; attempt < MaxAttempts; ++attempt) {
-    const QString name = TemporaryName(nearPath);
+    QString name = TemporaryName(nearPath);
     if (::link(Native(existing).constData(), Native(name).constData()) == 0) return name;
     if (errno != EEXIST) return QString();
   }

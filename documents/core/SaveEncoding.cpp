@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SaveEncoding.h"
+#include "documents/core/SaveEncoding.h"
 
 TEncodedText EncodeForSave(QStringView text, const TTextFormat &format) {
   TEncodedText result;

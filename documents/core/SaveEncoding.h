@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringView>
 
-#include "TextFile.h"
+#include "platform/core/TextFile.h"
 
 // A document's text as the bytes of its file. The encoding, byte-order mark and line-end
 // style it was read with are kept, so an unchanged document is written back byte for byte.

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SaveNames.h"
+#include "documents/core/SaveNames.h"
 
-#include "Folders.h"
+#include "platform/core/Folders.h"
 
 namespace SaveNames {
 

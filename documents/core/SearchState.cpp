@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SearchState.h"
+#include "documents/core/SearchState.h"
 
-#include "FindReplace.h"
+#include "documents/core/FindReplace.h"
 
 void TSearchState::Remember(const TSearchOptions &options) {
   if (!options.findText.isEmpty()) last_ = options;

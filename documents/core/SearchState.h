@@ -3,7 +3,7 @@
 
 #include <optional>
 
-#include "TextFinder.h"
+#include "documents/core/TextFinder.h"
 
 class TEditControl;
 

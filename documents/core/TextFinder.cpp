@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TextFinder.h"
+#include "documents/core/TextFinder.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "WordBoundary.h"
+#include "documents/core/WordBoundary.h"
 
 namespace {
 // A long replacement asks whether to go on each time it has come this many characters further.

@@ -6,7 +6,7 @@
 #include <QStringView>
 #include <vector>
 
-#include "WorkSteps.h"
+#include "documents/core/WorkSteps.h"
 
 // What a search looks for and how.
 struct TSearchOptions {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TextLoader.h"
+#include "documents/core/TextLoader.h"
 
 #include <climits>
 

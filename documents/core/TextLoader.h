@@ -5,8 +5,8 @@
 #include <atomic>
 #include <thread>
 
-#include "FileStamp.h"
-#include "TextFile.h"
+#include "documents/core/FileStamp.h"
+#include "platform/core/TextFile.h"
 
 // Reads a file, and decodes it when it is plain text, on a thread of its own, so that the
 // window waiting for it keeps answering and can stop it. Only regular files are read (see

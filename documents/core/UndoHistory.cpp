@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "UndoHistory.h"
+#include "documents/core/UndoHistory.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QTextCursor>

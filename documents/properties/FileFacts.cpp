@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FileFacts.h"
+#include "documents/properties/FileFacts.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "fmProperties.h"
+#include "documents/properties/fmProperties.h"
 
 #include <QCheckBox>
-#include <QGridLayout>
 #include <QFrame>
+#include <QGridLayout>
 #include <QLabel>
 #include <QMimeDatabase>
 #include <QPainter>
@@ -12,16 +12,16 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "BarStyleMenu.h"
-#include "EditHost.h"
-#include "FileFacts.h"
-#include "Folders.h"
-#include "Fonts.h"
-#include "FormStorage.h"
-#include "PanelStatusBar.h"
-#include "RichEdit.h"
-#include "SaveNames.h"
-#include "fmEdit.h"
+#include "documents/core/SaveNames.h"
+#include "documents/properties/FileFacts.h"
+#include "documents/ui/EditHost.h"
+#include "documents/ui/RichEdit.h"
+#include "documents/ui/fmEdit.h"
+#include "platform/core/Folders.h"
+#include "platform/ui/BarStyleMenu.h"
+#include "platform/ui/Fonts.h"
+#include "platform/ui/PanelStatusBar.h"
+#include "settings/ui/FormStorage.h"
 
 namespace {
 

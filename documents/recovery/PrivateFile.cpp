@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PrivateFile.h"
+#include "documents/recovery/PrivateFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

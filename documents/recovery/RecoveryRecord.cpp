@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "RecoveryRecord.h"
+#include "documents/recovery/RecoveryRecord.h"
 
 #include <QCryptographicHash>
 #include <QList>
@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <array>
 
-#include "EditControl.h"
-#include "SaveNames.h"
-#include "TextFile.h"
+#include "documents/core/SaveNames.h"
+#include "documents/edit/EditControl.h"
+#include "platform/core/TextFile.h"
 
 bool TRecoveryRecord::Titled() const { return !name.isEmpty() && !SaveNames::IsUntitled(name); }
 
@@ -87,7 +87,7 @@ QByteArray RecoveryFile::Serialize(const TRecoveryRecord &record) {
 }
 
 qint64 RecoveryFile::MaxFileSize() {
-  return std::max<qint64>(80 * 1024 * 1024, 2 * TextFile::ReadLimit() + MaxHeaderSize);
+  return std::max<qint64>(qint64{80} * 1024 * 1024, 2 * TextFile::ReadLimit() + MaxHeaderSize);
 }
 
 std::optional<TRecoveryRecord> RecoveryFile::Parse(const QByteArray &bytes, QString *error) {

@@ -5,7 +5,7 @@
 #include <QString>
 #include <optional>
 
-#include "TextFile.h"
+#include "platform/core/TextFile.h"
 
 // What a recovery copy holds: enough to give a document back as it was a moment before the
 // program ended unexpectedly.

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "RecoveryStartUp.h"
+#include "documents/recovery/RecoveryStartUp.h"
 
 #include <QAction>
 #include <QFile>
@@ -10,15 +10,15 @@
 #include <QWidget>
 #include <memory>
 
-#include "Folders.h"
-#include "MessageBox.h"
-#include "RecoveryTracker.h"
-#include "RichEdit.h"
-#include "RootKey.h"
-#include "SaveNames.h"
-#include "SessionList.h"
-#include "fmEdit.h"
-#include "fmRecover.h"
+#include "documents/core/SaveNames.h"
+#include "documents/recovery/RecoveryTracker.h"
+#include "documents/recovery/SessionList.h"
+#include "documents/recovery/fmRecover.h"
+#include "documents/ui/RichEdit.h"
+#include "documents/ui/fmEdit.h"
+#include "platform/core/Folders.h"
+#include "platform/ui/MessageBox.h"
+#include "settings/core/RootKey.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <QList>
 #include <functional>
 
-#include "RecoveryStore.h"
+#include "documents/recovery/RecoveryStore.h"
 
 class QAction;
 class QWidget;

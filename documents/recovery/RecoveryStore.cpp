@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "RecoveryStore.h"
+#include "documents/recovery/RecoveryStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <map>
 
-#include "PrivateFile.h"
+#include "documents/recovery/PrivateFile.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <memory>
 #include <vector>
 
-#include "InstanceLock.h"
-#include "RecoveryRecord.h"
+#include "documents/recovery/InstanceLock.h"
+#include "documents/recovery/RecoveryRecord.h"
 
 // A recovery copy found at start-up that no running program owns.
 struct TFoundCopy {

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "RecoveryTracker.h"
+#include "documents/recovery/RecoveryTracker.h"
 
 #include <QDateTime>
 #include <QFile>
 
-#include "EditControl.h"
-#include "RecoveryStore.h"
+#include "documents/edit/EditControl.h"
+#include "documents/recovery/RecoveryStore.h"
 
 TRecoveryTracker::TRecoveryTracker(TEditControl &edit, TDescribe describe, QObject *parent)
     : QObject(parent),

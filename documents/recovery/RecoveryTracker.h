@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "RecoveryRecord.h"
+#include "documents/recovery/RecoveryRecord.h"
 
 class TEditControl;
 
@@ -34,7 +34,7 @@ class TRecoveryTracker : public QObject {
   static inline int PauseMs = 1500;
   static inline int LongestWaitMs = 2000;  // with the write, well within 3 s of any keystroke
   // Characters copied from the edit control in one slice.
-  static inline qsizetype SliceSize = 64 * 1024;
+  static inline qsizetype SliceSize = qsizetype{64} * 1024;
 
   // The path of this document's copy; empty before the first write.
   QString Slot() const { return slot_; }

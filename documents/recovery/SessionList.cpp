@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SessionList.h"
+#include "documents/recovery/SessionList.h"
 
 #include <algorithm>
 #include <climits>
 
-#include "RootKey.h"
+#include "settings/core/RootKey.h"
 
 namespace {
 QString fileValue(int n) { return QStringLiteral("File%1").arg(n); }

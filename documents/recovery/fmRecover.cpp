@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "fmRecover.h"
+#include "documents/recovery/fmRecover.h"
 
 #include <sys/stat.h>
 
@@ -13,8 +13,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "Folders.h"
-#include "MessageBox.h"
+#include "platform/core/Folders.h"
+#include "platform/ui/MessageBox.h"
 
 TfrmRecover::TfrmRecover(const TRecoveryClaim &claim, QWidget *parent) : QDialog(parent) {
   setObjectName(QStringLiteral("frmRecover"));

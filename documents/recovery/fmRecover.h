@@ -3,7 +3,7 @@
 
 #include <QDialog>
 
-#include "RecoveryStore.h"
+#include "documents/recovery/RecoveryStore.h"
 
 class QLabel;
 class QPushButton;

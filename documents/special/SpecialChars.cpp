@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SpecialChars.h"
+#include "documents/special/SpecialChars.h"
 
-#include "CodePage.h"
+#include "platform/core/CodePage.h"
 
 namespace SpecialChars {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "fmSpecialChar.h"
+#include "documents/special/fmSpecialChar.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -8,11 +8,11 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "BarStyleMenu.h"
-#include "EditControl.h"
-#include "Fonts.h"
-#include "FormStorage.h"
-#include "SpecialChars.h"
+#include "documents/edit/EditControl.h"
+#include "documents/special/SpecialChars.h"
+#include "platform/ui/BarStyleMenu.h"
+#include "platform/ui/Fonts.h"
+#include "settings/ui/FormStorage.h"
 
 namespace {
 

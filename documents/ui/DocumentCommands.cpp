@@ -1,21 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "DocumentCommands.h"
+#include "documents/ui/DocumentCommands.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QDateTime>
 #include <QTextCursor>
 
-#include "DateTimeStamp.h"
-#include "EditHost.h"
-#include "Holder.h"
-#include "MessageBox.h"
-#include "PasteSpecialDialog.h"
-#include "RichEdit.h"
-#include "RootKey.h"
-#include "SaveNames.h"
-#include "WinColor.h"
-#include "fmEdit.h"
+#include "documents/core/DateTimeStamp.h"
+#include "documents/core/SaveNames.h"
+#include "documents/ui/EditHost.h"
+#include "documents/ui/PasteSpecialDialog.h"
+#include "documents/ui/RichEdit.h"
+#include "documents/ui/fmEdit.h"
+#include "platform/gui/WinColor.h"
+#include "platform/ui/MessageBox.h"
+#include "settings/core/RootKey.h"
+#include "settings/ui/Holder.h"
 
 namespace CharacterCommands {
 
@@ -74,7 +74,8 @@ void useFindHighlight(TfrmEdit &window, TFindDialog::TMode mode) {
   const QColor color = WinColor::ToQColor(holder->Color());
   for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
     found.setColor(group, QPalette::Highlight, color);
-    found.setColor(group, QPalette::HighlightedText, qGray(color.rgb()) < 128 ? Qt::white : Qt::black);
+    found.setColor(group, QPalette::HighlightedText,
+                   qGray(color.rgb()) < 128 ? Qt::white : Qt::black);
   }
   memo->setPalette(found);
   QObject::connect(

@@ -1,19 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "DocumentSaver.h"
+#include "documents/ui/DocumentSaver.h"
 
 #include <QFileDialog>
 #include <optional>
 
-#include "DocumentSave.h"
-#include "EditHost.h"
-#include "FileDialogs.h"
-#include "Folders.h"
-#include "IdleNotifier.h"
-#include "LongOperation.h"
-#include "MessageBox.h"
-#include "RichEdit.h"
-#include "SaveNames.h"
-#include "fmEdit.h"
+#include "documents/core/DocumentSave.h"
+#include "documents/core/SaveNames.h"
+#include "documents/ui/EditHost.h"
+#include "documents/ui/FileDialogs.h"
+#include "documents/ui/LongOperation.h"
+#include "documents/ui/RichEdit.h"
+#include "documents/ui/fmEdit.h"
+#include "platform/core/Folders.h"
+#include "platform/desktop/IdleNotifier.h"
+#include "platform/ui/MessageBox.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FileDialogs.h"
+#include "documents/ui/FileDialogs.h"
 
 #include <QFileDialog>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FindDialog.h"
+#include "documents/ui/FindDialog.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

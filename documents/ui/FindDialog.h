@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "TextFinder.h"
-
 #include <QDialog>
+
+#include "documents/core/TextFinder.h"
 
 class QCheckBox;
 class QLineEdit;

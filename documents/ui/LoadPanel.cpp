@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "LoadPanel.h"
+#include "documents/ui/LoadPanel.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

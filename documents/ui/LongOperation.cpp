@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "LongOperation.h"
+#include "documents/ui/LongOperation.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -8,9 +8,9 @@
 #include <atomic>
 #include <thread>
 
-#include "MessageBox.h"
-#include "RichEdit.h"
-#include "fmEdit.h"
+#include "documents/ui/RichEdit.h"
+#include "documents/ui/fmEdit.h"
+#include "platform/ui/MessageBox.h"
 
 namespace LongOperation {
 

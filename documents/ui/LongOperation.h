@@ -4,7 +4,7 @@
 #include <QString>
 #include <functional>
 
-#include "WorkSteps.h"
+#include "documents/core/WorkSteps.h"
 
 class TfrmEdit;
 

@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PasteSpecialDialog.h"
-
-#include "RtfReader.h"
+#include "documents/ui/PasteSpecialDialog.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
-#include <QPushButton>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QVBoxLayout>
+
+#include "documents/core/RtfReader.h"
 
 namespace {
 
@@ -23,7 +23,8 @@ QByteArray rtfOf(const QMimeData *data) {
 
 }  // namespace
 
-TPasteSpecialDialog::TPasteSpecialDialog(const QMimeData *clipboard, QWidget *parent) : QDialog(parent) {
+TPasteSpecialDialog::TPasteSpecialDialog(const QMimeData *clipboard, QWidget *parent)
+    : QDialog(parent) {
   setObjectName(QStringLiteral("dlgPasteSpecial"));
   setWindowTitle(QStringLiteral("Paste Special"));
   forms_ = FormsOf(clipboard);
@@ -55,9 +56,12 @@ QList<TPasteSpecialDialog::TForm> TPasteSpecialDialog::FormsOf(const QMimeData *
 
 QString TPasteSpecialDialog::FormName(TForm form) {
   switch (form) {
-    case TForm::RichText: return QStringLiteral("Rich Text Format");
-    case TForm::Html: return QStringLiteral("HTML Format");
-    case TForm::Unformatted: break;
+    case TForm::RichText:
+      return QStringLiteral("Rich Text Format");
+    case TForm::Html:
+      return QStringLiteral("HTML Format");
+    case TForm::Unformatted:
+      break;
   }
   return QStringLiteral("Unformatted text");
 }
@@ -67,7 +71,8 @@ TPasteSpecialDialog::TForm TPasteSpecialDialog::ChosenForm() const {
   return row >= 0 && row < forms_.size() ? forms_[row] : TForm::Unformatted;
 }
 
-void TPasteSpecialDialog::Insert(const QMimeData *data, TForm form, QTextCursor &cursor, bool keepFormatting) {
+void TPasteSpecialDialog::Insert(const QMimeData *data, TForm form, QTextCursor &cursor,
+                                 bool keepFormatting) {
   if (!data) return;
   QTextDocument formatted;
   bool haveFormatted = false;

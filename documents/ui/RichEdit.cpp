@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "RichEdit.h"
+#include "documents/ui/RichEdit.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -14,11 +14,11 @@
 #include <QTextLayout>
 #include <functional>
 
-#include "EditorFont.h"
-#include "IdleNotifier.h"
-#include "KeyboardState.h"
-#include "LineEnds.h"
-#include "UndoHistory.h"
+#include "documents/core/UndoHistory.h"
+#include "platform/core/LineEnds.h"
+#include "platform/desktop/IdleNotifier.h"
+#include "platform/desktop/KeyboardState.h"
+#include "platform/gui/EditorFont.h"
 
 namespace {
 
@@ -142,7 +142,7 @@ TRichEdit::TRichEdit(QWidget *parent) : QPlainTextEdit(parent) {
   connect(this, &QPlainTextEdit::cursorPositionChanged, this, requestIdle);
   connect(this, &QPlainTextEdit::modificationChanged, this, requestIdle);
   updateMargins();
-  SetWordWrap(true);
+  TRichEdit::SetWordWrap(true);
 }
 
 TRichEdit::~TRichEdit() = default;

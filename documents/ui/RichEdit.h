@@ -5,8 +5,8 @@
 #include <QPointer>
 #include <vector>
 
-#include "EditControl.h"
-#include "TextFile.h"
+#include "documents/edit/EditControl.h"
+#include "platform/core/TextFile.h"
 
 class TLineLayout;
 class TSelectionBar;

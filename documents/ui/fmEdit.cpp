@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "fmEdit.h"
+#include "documents/ui/fmEdit.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -20,25 +20,25 @@
 #include <QVBoxLayout>
 #include <climits>
 
-#include "CaseConvert.h"
-#include "EditHost.h"
-#include "EditorFont.h"
-#include "FindReplace.h"
-#include "Folders.h"
-#include "FormStorage.h"
-#include "FormTables.h"
-#include "KeyboardState.h"
-#include "LoadPanel.h"
-#include "LongOperation.h"
-#include "MessageBox.h"
-#include "PanelStatusBar.h"
-#include "RecoveryTracker.h"
-#include "RichEdit.h"
-#include "RtfBuilder.h"
-#include "RtfParseJob.h"
-#include "SafeSave.h"
-#include "SaveNames.h"
-#include "TextLoader.h"
+#include "documents/core/CaseConvert.h"
+#include "documents/core/FindReplace.h"
+#include "documents/core/RtfBuilder.h"
+#include "documents/core/RtfParseJob.h"
+#include "documents/core/SafeSave.h"
+#include "documents/core/SaveNames.h"
+#include "documents/core/TextLoader.h"
+#include "documents/recovery/RecoveryTracker.h"
+#include "documents/ui/EditHost.h"
+#include "documents/ui/LoadPanel.h"
+#include "documents/ui/LongOperation.h"
+#include "documents/ui/RichEdit.h"
+#include "platform/core/Folders.h"
+#include "platform/desktop/KeyboardState.h"
+#include "platform/gui/EditorFont.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/PanelStatusBar.h"
+#include "settings/ui/FormStorage.h"
+#include "settings/ui/FormTables.h"
 
 namespace {
 // Slices of about a megabyte: each is shown in a few tens of milliseconds.
@@ -375,7 +375,7 @@ bool TfrmEdit::loadRichText(const QString &fileName, const QByteArray &bytes) {
   mmoMemo_->BeginLoad(format);
   mmoMemo_->HoldUpdates();
   // Slices of this much work (characters, a run counting more): a few tens of milliseconds.
-  constexpr qsizetype kRtfSliceWork = 256 * 1024;
+  constexpr qsizetype kRtfSliceWork = qsizetype{256} * 1024;
   std::optional<TRtfDocumentBuilder> builder(std::in_place, read.content, *mmoMemo_->document());
   const bool built = whileLoading(
       [&] {

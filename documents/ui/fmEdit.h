@@ -10,10 +10,10 @@
 #include <functional>
 #include <optional>
 
-#include "FileStamp.h"
-#include "FindDialog.h"
-#include "SearchState.h"
-#include "TextFile.h"
+#include "documents/core/FileStamp.h"
+#include "documents/core/SearchState.h"
+#include "documents/ui/FindDialog.h"
+#include "platform/core/TextFile.h"
 
 class TEditHost;
 class TFormStorage;

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "SysInfoComp.h"
+#include "about/SysInfoComp.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   const QByteArray text(reinterpret_cast<const char *>(data), qsizetype(size));

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "ZipDirectory.h"
+#include "convert/core/ZipDirectory.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   const QByteArrayView bytes(reinterpret_cast<const char *>(data), qsizetype(size));

@@ -11,10 +11,10 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "RtfBuilder.h"
-#include "RtfParser.h"
-#include "RtfReader.h"
-#include "RtfWriter.h"
+#include "documents/core/RtfBuilder.h"
+#include "documents/core/RtfParser.h"
+#include "documents/core/RtfReader.h"
+#include "documents/core/RtfWriter.h"
 
 namespace {
 void EnsureApplication() {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "TextFile.h"
+#include "platform/core/TextFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   const QByteArrayView input(reinterpret_cast<const char *>(data), qsizetype(size));

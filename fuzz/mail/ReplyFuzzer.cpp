@@ -11,9 +11,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "LineBuffer.h"
-#include "MailErrors.h"
-#include "NMSMTP.h"
+#include "mail/core/LineBuffer.h"
+#include "mail/core/MailErrors.h"
+#include "mail/core/NMSMTP.h"
 
 namespace {
 

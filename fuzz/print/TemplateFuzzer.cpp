@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "TemplateFile.h"
+#include "print/core/TemplateFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "RecoveryRecord.h"
+#include "documents/recovery/RecoveryRecord.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   const QByteArray input(reinterpret_cast<const char *>(data), qsizetype(size));

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "AutoCorrect.h"
+#include "spell/core/AutoCorrect.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   if (size > (1 << 20)) return 0;

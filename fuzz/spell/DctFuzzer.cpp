@@ -5,11 +5,11 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "DCTFile.h"
-#include "Dictionary.h"
 #include "FuzzFile.h"
-#include "SpellErrors.h"
-#include "SuggestList.h"
+#include "spell/core/DCTFile.h"
+#include "spell/core/Dictionary.h"
+#include "spell/core/SpellErrors.h"
+#include "spell/core/SuggestList.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   if (size == 0 || size > (1 << 20)) return 0;

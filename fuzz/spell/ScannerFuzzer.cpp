@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "CEBuffer.h"
-#include "CodePage.h"
-#include "MemoryEdit.h"
+#include "documents/core/MemoryEdit.h"
+#include "platform/core/CodePage.h"
+#include "spell/core/CEBuffer.h"
 
 namespace {
 

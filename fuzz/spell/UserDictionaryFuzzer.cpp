@@ -4,9 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "Dictionary.h"
 #include "FuzzFile.h"
-#include "SpellErrors.h"
+#include "spell/core/Dictionary.h"
+#include "spell/core/SpellErrors.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   if (size > (1 << 20)) return 0;

@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "DCTFile.h"
-#include "DictionaryCompiler.h"
-#include "SpellErrors.h"
+#include "spell/core/DCTFile.h"
+#include "spell/core/DictionaryCompiler.h"
+#include "spell/core/SpellErrors.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   if (size < 1 || size > (1 << 16)) return 0;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ExStringList.h"
+#include "mail/core/ExStringList.h"
 
 qsizetype TExStringList::IndexOfName(const QString &name) const {
   for (qsizetype i = 0; i < size(); ++i) {

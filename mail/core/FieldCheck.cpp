@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FieldCheck.h"
+#include "mail/core/FieldCheck.h"
 
-#include "MimeText.h"
+#include "mail/core/MimeText.h"
 
 namespace FieldCheck {
 

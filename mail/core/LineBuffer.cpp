@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "LineBuffer.h"
+#include "mail/core/LineBuffer.h"
 
 void TLineBuffer::Append(QByteArrayView bytes) { data_.append(bytes); }
 

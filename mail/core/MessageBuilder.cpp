@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "MessageBuilder.h"
+#include "mail/core/MessageBuilder.h"
 
 #include <QBuffer>
 #include <QDateTime>
@@ -10,9 +10,9 @@
 #include <QTime>
 #include <algorithm>
 
-#include "MailErrors.h"
-#include "MimeText.h"
-#include "TextFile.h"
+#include "mail/core/MailErrors.h"
+#include "mail/core/MimeText.h"
+#include "platform/core/TextFile.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <QString>
 #include <functional>
 
-#include "ExStringList.h"
-#include "NMUUProcessor.h"
-#include "PostMessage.h"
+#include "mail/core/ExStringList.h"
+#include "mail/core/NMUUProcessor.h"
+#include "mail/core/PostMessage.h"
 
 // Builds the header lines and the body bytes of one message: the plain text, or a
 // multipart message with the text and one base64 part per attachment.

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "MimeText.h"
+#include "mail/core/MimeText.h"
 
 #include <QUuid>
 

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "NMSMTP.h"
+#include "mail/core/NMSMTP.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QHostInfo>
 #include <QScopeGuard>
 
-#include "MailErrors.h"
-#include "MessageBuilder.h"
-#include "MimeText.h"
+#include "mail/core/MailErrors.h"
+#include "mail/core/MessageBuilder.h"
+#include "mail/core/MimeText.h"
 
 namespace {
 

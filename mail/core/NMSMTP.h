@@ -6,11 +6,11 @@
 #include <QStringList>
 #include <functional>
 
-#include "ExStringList.h"
-#include "NMUUProcessor.h"
-#include "PostMessage.h"
-#include "Powersock.h"
-#include "SmtpSecurity.h"
+#include "mail/core/ExStringList.h"
+#include "mail/core/NMUUProcessor.h"
+#include "mail/core/PostMessage.h"
+#include "mail/core/Powersock.h"
+#include "mail/core/SmtpSecurity.h"
 
 // Sends e-mail messages to an SMTP server over the socket layer: greeting and HELO on
 // Connect, then per SendMail RSET, MAIL FROM, RCPT TO for every recipient, DATA, the

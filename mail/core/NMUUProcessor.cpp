@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "NMUUProcessor.h"
+#include "mail/core/NMUUProcessor.h"
 
 #include <cstring>
 
-#include "MailErrors.h"
+#include "mail/core/MailErrors.h"
 
 namespace {
 

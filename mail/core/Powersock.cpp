@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Powersock.h"
+#include "mail/core/Powersock.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -17,9 +17,9 @@
 #include <cstring>
 #include <limits>
 
-#include "MailErrors.h"
-#include "NestedWait.h"
-#include "SocketErrors.h"
+#include "mail/core/MailErrors.h"
+#include "mail/core/SocketErrors.h"
+#include "platform/core/NestedWait.h"
 
 namespace {
 

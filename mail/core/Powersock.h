@@ -12,10 +12,10 @@
 #include <memory>
 #include <vector>
 
-#include "LineBuffer.h"
-#include "NestedWait.h"
-#include "ThreadTimer.h"
-#include "Transport.h"
+#include "mail/core/LineBuffer.h"
+#include "mail/core/ThreadTimer.h"
+#include "mail/core/Transport.h"
+#include "platform/core/NestedWait.h"
 
 class QEventLoop;
 class QHostAddress;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SmtpSecurity.h"
+#include "mail/core/SmtpSecurity.h"
 
 QString SmtpSecurityText(TSmtpSecurity security) {
   switch (security) {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SocketErrors.h"
+#include "mail/core/SocketErrors.h"
 
 #include <cerrno>
 #include <utility>

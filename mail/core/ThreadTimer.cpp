@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ThreadTimer.h"
+#include "mail/core/ThreadTimer.h"
 
 #include <QtDebug>
 
-#include "MailErrors.h"
+#include "mail/core/MailErrors.h"
 
 namespace {
 TThreadTimer::TExceptionDisplay &ExceptionDisplay() {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Transport.h"
+#include "mail/core/Transport.h"
 
 #include <openssl/err.h>
 #include <openssl/ssl.h>
@@ -9,7 +9,7 @@
 #include <QHostAddress>
 #include <cerrno>
 
-#include "MailErrors.h"
+#include "mail/core/MailErrors.h"
 
 namespace {
 

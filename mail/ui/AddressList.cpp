@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "AddressList.h"
+#include "mail/ui/AddressList.h"
 
 #include <algorithm>
 

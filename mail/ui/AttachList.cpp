@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "AttachList.h"
+#include "mail/ui/AttachList.h"
 
 #include <QFileIconProvider>
 #include <QFileInfo>

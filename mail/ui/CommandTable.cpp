@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "CommandTable.h"
+#include "mail/ui/CommandTable.h"
 
 #include <QAction>
 #include <QActionGroup>

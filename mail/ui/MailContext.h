@@ -27,4 +27,3 @@ struct TMailContext {
   TEditHost *host = nullptr;
   TMailIcons icons;
 };
-

@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "MailSend.h"
+#include "mail/ui/MailSend.h"
 
 #include <QCoreApplication>
 #include <QInputDialog>
 
-#include "MailErrors.h"
-#include "MessageBox.h"
-#include "NMSMTP.h"
-#include "SecretStore.h"
-#include "SmtpSecurity.h"
-#include "SocketErrors.h"
-#include "SystemUser.h"
-#include "WaitPanel.h"
+#include "mail/core/MailErrors.h"
+#include "mail/core/NMSMTP.h"
+#include "mail/core/SmtpSecurity.h"
+#include "mail/core/SocketErrors.h"
+#include "mail/ui/WaitPanel.h"
+#include "platform/core/SystemUser.h"
+#include "platform/desktop/SecretStore.h"
+#include "platform/ui/MessageBox.h"
 
 TMailSend::TMailSend(TNMSMTP &client, TMailSettings settings, TWaitPanel &panel, QWidget *form)
     : client_(client), clientAlive_(&client), settings_(settings), panel_(panel), form_(form) {

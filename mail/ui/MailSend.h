@@ -6,9 +6,9 @@
 #include <QStringList>
 #include <stdexcept>
 
-#include "MailSettings.h"
-#include "MessageBox.h"
-#include "NMSMTP.h"
+#include "mail/core/NMSMTP.h"
+#include "mail/ui/MailSettings.h"
+#include "platform/ui/MessageBox.h"
 
 class EMailError;
 class TWaitPanel;

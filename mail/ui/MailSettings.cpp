@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "MailSettings.h"
+#include "mail/ui/MailSettings.h"
 
-#include "FormTables.h"
-#include "Holder.h"
+#include "settings/ui/FormTables.h"
+#include "settings/ui/Holder.h"
 
 THolder *TMailSettings::Find(const QString &name) const {
   return holders_ ? holders_->findChild<THolder *>(name) : nullptr;

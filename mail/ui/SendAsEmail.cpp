@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SendAsEmail.h"
+#include "mail/ui/SendAsEmail.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -7,9 +7,9 @@
 #include <QToolButton>
 #include <optional>
 
-#include "EditHost.h"
-#include "SupportAddress.h"
-#include "fmEmail.h"
+#include "documents/ui/EditHost.h"
+#include "mail/ui/SupportAddress.h"
+#include "mail/ui/fmEmail.h"
 
 namespace {
 

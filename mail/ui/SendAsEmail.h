@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "MailContext.h"
+#include "mail/ui/MailContext.h"
 
 class QWidget;
 class TfrmEmail;

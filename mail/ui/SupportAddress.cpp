@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SupportAddress.h"
+#include "mail/ui/SupportAddress.h"
 
-#include "RootKey.h"
 #include "VellumixVersion.h"
+#include "settings/core/RootKey.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "WaitPanel.h"
+#include "mail/ui/WaitPanel.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "fmAEmail.h"
+#include "mail/ui/fmAEmail.h"
 
 #include <QAction>
 #include <QEvent>
@@ -8,11 +8,11 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "AddressList.h"
-#include "CommandTable.h"
-#include "FormStorage.h"
-#include "FormTables.h"
-#include "BarStyleMenu.h"
+#include "mail/ui/AddressList.h"
+#include "mail/ui/CommandTable.h"
+#include "platform/ui/BarStyleMenu.h"
+#include "settings/ui/FormStorage.h"
+#include "settings/ui/FormTables.h"
 
 TfrmAEmail::TfrmAEmail(QStringList &exchange, const TMailIcons &icons, QWidget *parent)
     : QDialog(parent), exchange_(exchange) {

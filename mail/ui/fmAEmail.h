@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <optional>
 
-#include "MailContext.h"
+#include "mail/ui/MailContext.h"
 
 class QAction;
 class QToolBar;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "fmEmail.h"
+#include "mail/ui/fmEmail.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -17,20 +17,20 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "AttachList.h"
-#include "CommandTable.h"
-#include "EditHost.h"
-#include "FieldCheck.h"
-#include "FileDialogs.h"
-#include "FormStorage.h"
-#include "FormTables.h"
-#include "MailSend.h"
-#include "SupportAddress.h"
-#include "MessageBox.h"
-#include "NMSMTP.h"
-#include "BarStyleMenu.h"
-#include "WaitPanel.h"
-#include "fmAEmail.h"
+#include "documents/ui/EditHost.h"
+#include "documents/ui/FileDialogs.h"
+#include "mail/core/FieldCheck.h"
+#include "mail/core/NMSMTP.h"
+#include "mail/ui/AttachList.h"
+#include "mail/ui/CommandTable.h"
+#include "mail/ui/MailSend.h"
+#include "mail/ui/SupportAddress.h"
+#include "mail/ui/WaitPanel.h"
+#include "mail/ui/fmAEmail.h"
+#include "platform/ui/BarStyleMenu.h"
+#include "platform/ui/MessageBox.h"
+#include "settings/ui/FormStorage.h"
+#include "settings/ui/FormTables.h"
 
 namespace {
 

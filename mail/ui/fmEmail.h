@@ -6,8 +6,8 @@
 #include <QStringList>
 #include <memory>
 
-#include "MailContext.h"
-#include "MailSettings.h"
+#include "mail/ui/MailContext.h"
+#include "mail/ui/MailSettings.h"
 
 class QAction;
 class QLabel;

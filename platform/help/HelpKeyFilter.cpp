@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "HelpKeyFilter.h"
+#include "platform/help/HelpKeyFilter.h"
 
 #include <QKeyEvent>
 
-#include "HelpSource.h"
+#include "platform/help/HelpSource.h"
 
 THelpKeyFilter::THelpKeyFilter(std::function<bool(const QString &)> show, QWidget *main,
                                QObject *parent)

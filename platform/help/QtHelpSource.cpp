@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "QtHelpSource.h"
+#include "platform/help/QtHelpSource.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -13,7 +13,7 @@
 #include <QStandardPaths>
 #include <QTimer>
 
-#include "Folders.h"
+#include "platform/core/Folders.h"
 
 namespace {
 

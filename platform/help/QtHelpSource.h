@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "HelpSource.h"
+#include "platform/help/HelpSource.h"
 
 class QHelpEngine;
 

@@ -1,19 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "fmHelp.h"
-
-#include "PlaceBeside.h"
-#include "ProductTexts.h"
+#include "platform/help/fmHelp.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
-#include <QTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include "platform/core/ProductTexts.h"
+#include "platform/ui/PlaceBeside.h"
 
 // A browser that takes its pages and pictures from the help file.
 class THelpBrowser : public QTextBrowser {
@@ -141,7 +141,8 @@ void TfrmHelp::Reparent(QWidget *owner) {
 bool TfrmHelp::eventFilter(QObject *watched, QEvent *event) {
   // The dialog goes: the help window stays, on its own again (before the dialog is deleted,
   // which would take its windows with it), or under a dialog that is still open.
-  if (watched == parentWidget() && (event->type() == QEvent::Hide || event->type() == QEvent::Close)) {
+  if (watched == parentWidget() &&
+      (event->type() == QEvent::Hide || event->type() == QEvent::Close)) {
     watched->removeEventFilter(this);
     Reparent(nullptr);
     QTimer::singleShot(0, this, [this] {
@@ -212,7 +213,8 @@ void TfrmHelp::ShowTopic(const QUrl &url) {
   if (!url.fragment().isEmpty()) {
     browser_->scrollToAnchor(url.fragment());
     // A window shown a moment ago is laid out only when the events run: scroll again then.
-    QTimer::singleShot(0, browser_, [this, fragment = url.fragment()] { browser_->scrollToAnchor(fragment); });
+    QTimer::singleShot(0, browser_,
+                       [this, fragment = url.fragment()] { browser_->scrollToAnchor(fragment); });
   }
   // Keep the contents in step with the page shown.
   for (QTreeWidgetItemIterator it(tvContents_); *it; ++it)

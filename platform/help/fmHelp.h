@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "HelpSource.h"
+#include "platform/help/HelpSource.h"
 
 class QLineEdit;
 class QListWidget;

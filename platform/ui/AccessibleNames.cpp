@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "AccessibleNames.h"
+#include "platform/ui/AccessibleNames.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -16,9 +16,10 @@ namespace {
 
 bool IsControl(const QWidget *widget) {
   return qobject_cast<const QAbstractButton *>(widget) || qobject_cast<const QLineEdit *>(widget) ||
-         qobject_cast<const QComboBox *>(widget) || qobject_cast<const QAbstractSpinBox *>(widget) ||
-         qobject_cast<const QAbstractItemView *>(widget) || qobject_cast<const QPlainTextEdit *>(widget) ||
-         qobject_cast<const QTextEdit *>(widget);
+         qobject_cast<const QComboBox *>(widget) ||
+         qobject_cast<const QAbstractSpinBox *>(widget) ||
+         qobject_cast<const QAbstractItemView *>(widget) ||
+         qobject_cast<const QPlainTextEdit *>(widget) || qobject_cast<const QTextEdit *>(widget);
 }
 
 QString OwnName(const QWidget *widget) {
@@ -41,7 +42,8 @@ QString HintText(const QWidget *widget) {
 void TAccessibleNamer::NameControls(QWidget *window) {
   QHash<const QWidget *, QString> labelled;
   for (const QLabel *label : window->findChildren<QLabel *>())
-    if (label->buddy()) labelled.insert(label->buddy(), QString(label->text()).remove(u'&').remove(u':').trimmed());
+    if (label->buddy())
+      labelled.insert(label->buddy(), QString(label->text()).remove(u'&').remove(u':').trimmed());
   for (QWidget *control : window->findChildren<QWidget *>()) {
     if (!IsControl(control) || !OwnName(control).remove(u'&').trimmed().isEmpty()) continue;
     const QString name = labelled.value(control, HintText(control));

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "BarStyleMenu.h"
+#include "platform/ui/BarStyleMenu.h"
 
 #include <QActionGroup>
 #include <QToolBar>

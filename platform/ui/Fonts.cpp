@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Fonts.h"
+#include "platform/ui/Fonts.h"
 
 #include <QFont>
 #include <QStringList>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Glyphs.h"
+#include "platform/ui/Glyphs.h"
 
 #include <QBitmap>
 

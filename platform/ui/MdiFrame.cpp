@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "MdiFrame.h"
+#include "platform/ui/MdiFrame.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -23,7 +23,8 @@ void Cascade(QMdiArea *area) {
   const QList<QMdiSubWindow *> windows = arrangeable(area);
   if (windows.isEmpty()) return;
   const QRect space = area->viewport()->rect();
-  const int step = std::max(8, windows.first()->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, windows.first()));
+  const int step = std::max(8, windows.first()->style()->pixelMetric(QStyle::PM_TitleBarHeight,
+                                                                     nullptr, windows.first()));
   // Windows keep at least half the area; beyond that many steps the cascade starts again.
   const int maxSteps = std::max(1, std::min(space.width(), space.height()) / 2 / step);
   const int steps = std::min<int>(int(windows.size()), maxSteps + 1) - 1;

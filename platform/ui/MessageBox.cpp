@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "MessageBox.h"
+#include "platform/ui/MessageBox.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <utility>
 
-#include "LineEnds.h"
-#include "ProductTexts.h"
+#include "platform/core/LineEnds.h"
+#include "platform/core/ProductTexts.h"
 
 namespace {
 

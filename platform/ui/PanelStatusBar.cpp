@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PanelStatusBar.h"
+#include "platform/ui/PanelStatusBar.h"
 
 #include <algorithm>
 

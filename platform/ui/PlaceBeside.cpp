@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PlaceBeside.h"
+#include "platform/ui/PlaceBeside.h"
 
 #include <QScreen>
 #include <QWidget>
-
 #include <algorithm>
 
 void PlaceBeside(QWidget *window, const QWidget *anchor) {
@@ -19,7 +18,9 @@ void PlaceBeside(QWidget *window, const QWidget *anchor) {
     frame.moveTopLeft({owner.left() - frame.width(), owner.top()});
   else
     frame.moveTopLeft({owner.right() - frame.width() - 16, owner.top() + 64});
-  frame.moveLeft(std::clamp(frame.left(), room.left(), std::max(room.left(), room.right() - frame.width())));
-  frame.moveTop(std::clamp(frame.top(), room.top(), std::max(room.top(), room.bottom() - frame.height())));
+  frame.moveLeft(
+      std::clamp(frame.left(), room.left(), std::max(room.left(), room.right() - frame.width())));
+  frame.moveTop(
+      std::clamp(frame.top(), room.top(), std::max(room.top(), room.bottom() - frame.height())));
   window->move(frame.topLeft());
 }

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ReportErrors.h"
+#include "platform/ui/ReportErrors.h"
 
 #include <QApplication>
 
-#include "MessageBox.h"
+#include "platform/ui/MessageBox.h"
 
 void ReportError(QWidget *parent, const std::exception &error) {
   QString text = QString::fromUtf8(error.what());

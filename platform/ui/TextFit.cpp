@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TextFit.h"
+#include "platform/ui/TextFit.h"
 
 #include <QAbstractButton>
 #include <QFontMetrics>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ToolButtonToggles.h"
+#include "platform/ui/ToolButtonToggles.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -16,8 +16,9 @@ const char *const kTriggers = "triggerCount";
 void Count(QAction *action) {
   if (!action || action->property(kTriggers).isValid()) return;
   action->setProperty(kTriggers, 0);
-  QObject::connect(action, &QAction::triggered, action,
-                   [action] { action->setProperty(kTriggers, action->property(kTriggers).toInt() + 1); });
+  QObject::connect(action, &QAction::triggered, action, [action] {
+    action->setProperty(kTriggers, action->property(kTriggers).toInt() + 1);
+  });
 }
 
 void Follow(QToolButton *button) {

@@ -4,7 +4,7 @@
 #include <QSizeF>
 #include <vector>
 
-#include "ReportTemplate.h"
+#include "print/core/ReportTemplate.h"
 
 // What the layout produces and the renderer draws: pages of placed items in millimetres from
 // the sheet's top left corner.

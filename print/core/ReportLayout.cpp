@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ReportLayout.h"
+#include "print/core/ReportLayout.h"
 
 #include <algorithm>
 
-#include "ReportVariables.h"
+#include "print/core/ReportVariables.h"
 
 // The flowing text object of the data band and where its text has got to.
 struct TReportLayout::TFlow {

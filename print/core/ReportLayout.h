@@ -6,8 +6,8 @@
 #include <memory>
 #include <optional>
 
-#include "PreparedReport.h"
-#include "TextMeasure.h"
+#include "print/core/PreparedReport.h"
+#include "print/core/TextMeasure.h"
 
 // The program's answers while a report is prepared.
 struct TReportCallbacks {

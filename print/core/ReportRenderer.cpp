@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ReportRenderer.h"
+#include "print/core/ReportRenderer.h"
 
 #include <QPaintDevice>
 #include <QPainter>
 #include <QTextLayout>
 
-#include "ReportVariables.h"
-#include "TextMeasure.h"
+#include "print/core/ReportVariables.h"
+#include "print/core/TextMeasure.h"
 
 namespace ReportRenderer {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "PreparedReport.h"
+#include "print/core/PreparedReport.h"
 
 class QPainter;
 

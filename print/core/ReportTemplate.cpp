@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ReportTemplate.h"
+#include "print/core/ReportTemplate.h"
 
 #include <algorithm>
 #include <array>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ReportVariables.h"
+#include "print/core/ReportVariables.h"
 
 #include <QLocale>
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TemplateEditor.h"
+#include "print/core/TemplateEditor.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "ReportLayout.h"
+#include "print/core/ReportLayout.h"
 
 TTemplateEditor::TTemplateEditor(TReportTemplate report)
     : report_(std::move(report)), original_(report_) {}

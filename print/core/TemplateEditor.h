@@ -4,8 +4,8 @@
 #include <optional>
 #include <vector>
 
-#include "PreparedReport.h"
-#include "ReportTemplate.h"
+#include "print/core/PreparedReport.h"
+#include "print/core/ReportTemplate.h"
 
 // The designer's model: a template being edited, the selected object, and undo of the last
 // changes. No widgets: the designer window draws it and forwards the user's gestures.

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TemplateFile.h"
+#include "print/core/TemplateFile.h"
 
 #include <QFile>
 #include <QHash>
 #include <QLocale>
 #include <cmath>
 
-#include "LineEnds.h"
-#include "SafeSave.h"
+#include "documents/core/SafeSave.h"
+#include "platform/core/LineEnds.h"
 
 namespace TemplateFile {
 namespace {

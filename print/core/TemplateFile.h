@@ -5,7 +5,7 @@
 #include <QString>
 #include <optional>
 
-#include "ReportTemplate.h"
+#include "print/core/ReportTemplate.h"
 
 // The template file: readable UTF-8 text, one statement per line.
 //

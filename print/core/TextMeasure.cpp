@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TextMeasure.h"
+#include "print/core/TextMeasure.h"
 
 #include <QHash>
 #include <QTextLayout>

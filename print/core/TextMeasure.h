@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <QTextOption>
 
-#include "ReportTemplate.h"
+#include "print/core/ReportTemplate.h"
 
 // Measures text of one report font in millimetres, independent of any screen or printer, and
 // breaks long lines into lines that fit a width. The font is used without hinting, so its

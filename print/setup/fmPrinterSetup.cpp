@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "fmPrinterSetup.h"
+#include "print/setup/fmPrinterSetup.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -13,7 +13,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "MessageBox.h"
+#include "platform/ui/MessageBox.h"
 
 namespace {
 

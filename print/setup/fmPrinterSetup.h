@@ -3,7 +3,7 @@
 
 #include <QDialog>
 
-#include "ReportTemplate.h"
+#include "print/core/ReportTemplate.h"
 
 class QButtonGroup;
 class QComboBox;

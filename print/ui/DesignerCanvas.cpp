@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "DesignerCanvas.h"
+#include "print/ui/DesignerCanvas.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "ReportRenderer.h"
+#include "print/core/ReportRenderer.h"
 
 TDesignerCanvas::TDesignerCanvas(TTemplateEditor &editor, QWidget *parent)
     : QWidget(parent), editor_(editor) {

@@ -3,7 +3,7 @@
 
 #include <QWidget>
 
-#include "TemplateEditor.h"
+#include "print/core/TemplateEditor.h"
 
 // The designer's page: the sheet with its margins, bands and objects, drawn from the editor's
 // template. Objects are selected with a click, moved by dragging, resized by dragging the

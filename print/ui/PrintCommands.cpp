@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PrintCommands.h"
-
-#include "EditorFont.h"
+#include "print/ui/PrintCommands.h"
 
 #include <QFileDialog>
 #include <QMainWindow>
@@ -9,15 +7,16 @@
 #include <QPrinterInfo>
 #include <QStatusBar>
 
-#include "EditHost.h"
-#include "Folders.h"
-#include "Holder.h"
-#include "MessageBox.h"
-#include "RichEdit.h"
-#include "TemplateFile.h"
-#include "fmDesigner.h"
-#include "fmEdit.h"
-#include "fmPreview.h"
+#include "documents/ui/EditHost.h"
+#include "documents/ui/RichEdit.h"
+#include "documents/ui/fmEdit.h"
+#include "platform/core/Folders.h"
+#include "platform/gui/EditorFont.h"
+#include "platform/ui/MessageBox.h"
+#include "print/core/TemplateFile.h"
+#include "print/ui/fmDesigner.h"
+#include "print/ui/fmPreview.h"
+#include "settings/ui/Holder.h"
 
 namespace {
 

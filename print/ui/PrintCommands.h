@@ -4,9 +4,9 @@
 #include <QObject>
 #include <functional>
 
-#include "PrinterChoice.h"
-#include "ReportLayout.h"
-#include "ReportPrinter.h"
+#include "print/core/ReportLayout.h"
+#include "print/ui/PrinterChoice.h"
+#include "print/ui/ReportPrinter.h"
 
 class QWidget;
 class TEditHost;

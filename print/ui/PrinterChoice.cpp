@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PrinterChoice.h"
+#include "print/ui/PrinterChoice.h"
 
 #include <QPrinterInfo>
 
-#include "RootKey.h"
-#include "SettingsError.h"
+#include "settings/core/RootKey.h"
+#include "settings/core/SettingsError.h"
 
 namespace {
 

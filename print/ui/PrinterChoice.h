@@ -5,7 +5,7 @@
 #include <QString>
 #include <optional>
 
-#include "fmPrinterSetup.h"
+#include "print/setup/fmPrinterSetup.h"
 
 class QWidget;
 

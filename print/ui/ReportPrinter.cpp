@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ReportPrinter.h"
+#include "print/ui/ReportPrinter.h"
 
 #include <QPageLayout>
 #include <QPageSize>
@@ -7,7 +7,7 @@
 #include <QPrinter>
 #include <algorithm>
 
-#include "ReportRenderer.h"
+#include "print/core/ReportRenderer.h"
 
 namespace ReportPrinter {
 

@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "PreparedReport.h"
+#include "print/core/PreparedReport.h"
 
 class QPrinter;
 

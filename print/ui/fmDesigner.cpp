@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "fmDesigner.h"
+#include "print/ui/fmDesigner.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -19,9 +19,9 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "DesignerCanvas.h"
-#include "ReportVariables.h"
-#include "TextMeasure.h"
+#include "print/core/ReportVariables.h"
+#include "print/core/TextMeasure.h"
+#include "print/ui/DesignerCanvas.h"
 
 namespace {
 

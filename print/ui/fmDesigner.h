@@ -3,7 +3,7 @@
 
 #include <QDialog>
 
-#include "TemplateEditor.h"
+#include "print/core/TemplateEditor.h"
 
 class QAction;
 class QCheckBox;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "fmPreview.h"
+#include "print/ui/fmPreview.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -14,7 +14,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "ReportRenderer.h"
+#include "print/core/ReportRenderer.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-#include "ReportLayout.h"
+#include "print/core/ReportLayout.h"
 
 class QComboBox;
 class QLabel;

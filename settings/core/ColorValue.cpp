@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ColorValue.h"
+#include "settings/core/ColorValue.h"
 
-#include "WinColor.h"
+#include "platform/gui/WinColor.h"
 
 namespace ColorValue {
 
 bool IsSystemColor(qint32 value) { return WinColor::IsSystemColor(value); }
 
-QColor ToQColor(qint32 value, const QPalette &palette) { return WinColor::ToQColor(value, palette); }
+QColor ToQColor(qint32 value, const QPalette &palette) {
+  return WinColor::ToQColor(value, palette);
+}
 
 qint32 FromQColor(const QColor &color) { return WinColor::FromQColor(color); }
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "MachineHive.h"
-
-#include "Folders.h"
-#include "RegFile.h"
+#include "settings/core/MachineHive.h"
 
 #include <QDir>
 #include <QFile>
+
+#include "platform/core/Folders.h"
+#include "settings/core/RegFile.h"
 
 namespace {
 
@@ -23,7 +23,8 @@ QStringList TMachineHive::Files() {
   QString dirs = qEnvironmentVariable("XDG_CONFIG_DIRS");
   if (dirs.isEmpty()) dirs = QStringLiteral("/etc/xdg");
   for (const QString &dir : dirs.split(u':', Qt::SkipEmptyParts))
-    if (QDir::isAbsolutePath(dir)) files << QDir::cleanPath(dir) + QStringLiteral("/vellumix/machine.reg");
+    if (QDir::isAbsolutePath(dir))
+      files << QDir::cleanPath(dir) + QStringLiteral("/vellumix/machine.reg");
   return files;
 }
 
@@ -52,4 +53,6 @@ void TMachineHive::Merge(QByteArrayView bytes, const QString &fileName) {
   if (const TRegKey *machine = tree->Child(kHive)) mergeKey(*machine, *root_);
 }
 
-const TRegKey *TMachineHive::Key(const QString &path) const { return root_->Find(TRegKey::SplitPath(path)); }
+const TRegKey *TMachineHive::Key(const QString &path) const {
+  return root_->Find(TRegKey::SplitPath(path));
+}

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "RegKey.h"
-
 #include <QString>
 #include <QStringList>
 #include <memory>
+
+#include "settings/core/RegKey.h"
 
 // The machine-wide, read-only part of the settings tree (HKEY_LOCAL_MACHINE): the file
 // "machine.reg" of the program's folder, then "vellumix/machine.reg" of each system

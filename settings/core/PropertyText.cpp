@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PropertyText.h"
+#include "settings/core/PropertyText.h"
 
 #include <QLocale>
 

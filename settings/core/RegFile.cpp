@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "RegFile.h"
+#include "settings/core/RegFile.h"
 
 #include <QStringDecoder>
 #include <QtEndian>

@@ -6,7 +6,7 @@
 #include <QString>
 #include <memory>
 
-#include "RegKey.h"
+#include "settings/core/RegKey.h"
 
 // Reading and writing a tree of keys in the text syntax of registry export files:
 //

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "RegKey.h"
+#include "settings/core/RegKey.h"
 
 #include <QtEndian>
 

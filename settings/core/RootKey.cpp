@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "RootKey.h"
+#include "settings/core/RootKey.h"
 
 #include <QScopeGuard>
 
-#include "SettingsError.h"
+#include "settings/core/SettingsError.h"
 
 namespace {
 

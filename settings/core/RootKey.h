@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "SettingsStore.h"
+#include "settings/core/SettingsStore.h"
 
 // The program's root key below the hive of the current user.
 inline const QString VellumixRootKey = QStringLiteral("\\Software\\Kestrelwick\\Vellumix");

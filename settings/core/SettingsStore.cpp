@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SettingsStore.h"
+#include "settings/core/SettingsStore.h"
 
 #include <sys/stat.h>
 
@@ -11,8 +11,8 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
-#include "RegFile.h"
-#include "SettingsError.h"
+#include "settings/core/RegFile.h"
+#include "settings/core/SettingsError.h"
 
 const QString TSettingsStore::HiveName = QStringLiteral("HKEY_CURRENT_USER");
 
@@ -198,8 +198,7 @@ void TSettingsStore::Commit() {
   auto failure = [this](const QString &reason) {
     return ESettingsError(ESettingsError::CannotSetData(filePath_).Message() + u'\r' + reason);
   };
-  if (readOnly_)
-    throw failure(QStringLiteral("The file could not be read, so it is not replaced"));
+  if (readOnly_) throw failure(QStringLiteral("The file could not be read, so it is not replaced"));
   const QFileInfo info(filePath_);
   if (!QDir().mkpath(info.absolutePath()))
     throw failure(QStringLiteral("Cannot create the folder"));

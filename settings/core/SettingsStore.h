@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "RegFile.h"
-#include "RegKey.h"
+#include "settings/core/RegFile.h"
+#include "settings/core/RegKey.h"
 
 // The settings tree of one user, kept in one file in the syntax of registry export files.
 //

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FontBinding.h"
+#include "settings/ui/FontBinding.h"
 
 #include <QPointer>
 #include <cmath>
 
-#include "PropertyText.h"
+#include "settings/core/PropertyText.h"
 
 namespace FontBinding {
 

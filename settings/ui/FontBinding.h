@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "PropertyBinding.h"
+#include "settings/ui/PropertyBinding.h"
 
 // A font stored by its sub-properties, in the order of their names: Charset, Color, Height,
 // Name, Pitch, Size, Style. Loading in this order applies the size after the height, so the

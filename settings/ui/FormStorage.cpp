@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FormStorage.h"
-
-#include "MessageBox.h"
+#include "settings/ui/FormStorage.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -10,10 +8,11 @@
 #include <QScopeGuard>
 #include <QTimer>
 
-#include "PropertyText.h"
-#include "SettingsError.h"
-#include "ToolBarLayout.h"
-#include "WindowPlacement.h"
+#include "platform/ui/MessageBox.h"
+#include "settings/core/PropertyText.h"
+#include "settings/core/SettingsError.h"
+#include "settings/ui/ToolBarLayout.h"
+#include "settings/ui/WindowPlacement.h"
 
 namespace {
 
@@ -26,7 +25,8 @@ TFormStorage::TErrorReporter &Reporter() {
     QTimer::singleShot(0, qApp, [text] {
       QString sentence = text;
       while (sentence.endsWith(u'.')) sentence.chop(1);
-      MessageBox::Show(nullptr, MessageBox::MsgHeader() + sentence + u'.', TMsgKind::Error, TMsgButtons::Ok);
+      MessageBox::Show(nullptr, MessageBox::MsgHeader() + sentence + u'.', TMsgKind::Error,
+                       TMsgButtons::Ok);
     });
   };
   return reporter;
@@ -236,8 +236,7 @@ void TFormStorage::RestoreFormPlacement() {
           control->setFocus();
       } catch (const ESettingsError &error) {
         // The focus stays where the form put it.
-        qWarning("Active control of %s not restored: %s", qUtf8Printable(section),
-                 error.what());
+        qWarning("Active control of %s not restored: %s", qUtf8Printable(section), error.what());
       }
     }
     root.Close();

@@ -51,8 +51,8 @@
 #include <functional>
 #include <vector>
 
-#include "PropertyBinding.h"
-#include "RootKey.h"
+#include "settings/core/RootKey.h"
+#include "settings/ui/PropertyBinding.h"
 
 // A default in the stored form, by value name ("mniButtonHints_Checked", "True"). For a string
 // list the lines are joined with "\n"; a font's defaults name its sub-values ("mmoMemo_FontName").

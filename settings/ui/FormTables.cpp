@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FormTables.h"
+#include "settings/ui/FormTables.h"
 
-#include "ColorValue.h"
+#include "settings/core/ColorValue.h"
 
 namespace FormTables {
 
@@ -175,10 +175,12 @@ QList<TStoredDefault> PreferencesDefaults() {
   // The font's defaults are its sub-values.
   defaults.removeIf([](const TStoredDefault &d) { return d.valueName == u"lblFont_Font"; });
   const std::pair<const char *, const char *> font[] = {
-      {"lblFont_FontCharset", "1"},   {"lblFont_FontColor", "0"}, {"lblFont_FontHeight", "-13"},
-      {"lblFont_FontName", "System"}, {"lblFont_FontPitch", "fpDefault"}, {"lblFont_FontSize", "10"},
+      {"lblFont_FontCharset", "1"},       {"lblFont_FontColor", "0"},
+      {"lblFont_FontHeight", "-13"},      {"lblFont_FontName", "System"},
+      {"lblFont_FontPitch", "fpDefault"}, {"lblFont_FontSize", "10"},
       {"lblFont_FontStyle", "[]"}};
-  for (const auto &[name, text] : font) defaults.append({QString::fromLatin1(name), QString::fromLatin1(text)});
+  for (const auto &[name, text] : font)
+    defaults.append({QString::fromLatin1(name), QString::fromLatin1(text)});
   return defaults;
 }
 

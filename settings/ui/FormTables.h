@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "FormStorage.h"
+#include "settings/ui/FormStorage.h"
 
 // The stored properties of the program's windows, in the order they are loaded, with their
 // defaults in the stored form. A window gives its pair to TFormStorage::SetStoredProps.
@@ -18,7 +18,6 @@ QList<TStoredDefault> EditFormDefaults();
 // Section "Preferences" of the preferences dialog.
 QStringList PreferencesProps();
 QList<TStoredDefault> PreferencesDefaults();
-
 
 // Section "Email Form" of the compose window and "Email Addresses" of the address book.
 QStringList EmailFormProps();

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PropertyBinding.h"
+#include "settings/ui/PropertyBinding.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
@@ -16,10 +16,10 @@
 #include <QTextEdit>
 #include <QToolBar>
 
-#include "ColorValue.h"
-#include "FontBinding.h"
-#include "PropertyText.h"
-#include "ToolBarLayout.h"
+#include "settings/core/ColorValue.h"
+#include "settings/core/PropertyText.h"
+#include "settings/ui/FontBinding.h"
+#include "settings/ui/ToolBarLayout.h"
 
 namespace {
 

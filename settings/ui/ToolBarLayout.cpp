@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ToolBarLayout.h"
+#include "settings/ui/ToolBarLayout.h"
 
 #include <QMainWindow>
 #include <QMenu>
@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "PropertyText.h"
+#include "settings/core/PropertyText.h"
 
 namespace ToolBarLayout {
 

@@ -3,8 +3,8 @@
 
 #include <QToolBar>
 
-#include "PropertyBinding.h"
-#include "RootKey.h"
+#include "settings/core/RootKey.h"
+#include "settings/ui/PropertyBinding.h"
 
 // The stored layout of a customisable tool bar, in its own section
 // "<IniSection>\<window class name><tool-bar name>" ("Main Form\TfrmMainbarMCustom"):

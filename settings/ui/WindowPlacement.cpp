@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "WindowPlacement.h"
+#include "settings/ui/WindowPlacement.h"
 
 #include <QGuiApplication>
 #include <QMainWindow>
@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "PropertyText.h"
+#include "settings/core/PropertyText.h"
 
 namespace WindowPlacement {
 

@@ -3,7 +3,7 @@
 
 #include <QWidget>
 
-#include "RootKey.h"
+#include "settings/core/RootKey.h"
 
 // A window's placement in its section: "Flags", "ShowCmd" (1 normal, 2 minimized,
 // 3 maximized), "PixelsPerInch", "MinMaxPos" and "NormPos" (each also under a name with the

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "AbsBuffer.h"
+#include "spell/core/AbsBuffer.h"
 
 #include <QElapsedTimer>
 #include <QScopeGuard>
 #include <QSet>
 
-#include "NestedWait.h"
-#include "WordText.h"
+#include "platform/core/NestedWait.h"
+#include "spell/core/WordText.h"
 
 TAbsBuffer::TAbsBuffer(TEditControl *control) : control_(control) {}
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "AutoCorrect.h"
+#include "spell/core/AutoCorrect.h"
 
-#include "CodePage.h"
+#include "platform/core/CodePage.h"
 
 TAutoCorrectPairs ParseAutoCorrectList(const QByteArray &text) {
   TAutoCorrectPairs pairs;

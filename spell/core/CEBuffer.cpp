@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "CEBuffer.h"
+#include "spell/core/CEBuffer.h"
 
 #include <algorithm>
 
-#include "CodePage.h"
-#include "EditControl.h"
-#include "LineEnds.h"
+#include "documents/edit/EditControl.h"
+#include "platform/core/CodePage.h"
+#include "platform/core/LineEnds.h"
 
 namespace {
 

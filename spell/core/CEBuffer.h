@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "PCharBuffer.h"
+#include "spell/core/PCharBuffer.h"
 
 // A buffer bound to an edit control: the text is read from the control, and the word found
 // is selected or replaced in it. The control's text uses the document's own line end, while

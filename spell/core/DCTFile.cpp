@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "DCTFile.h"
+#include "spell/core/DCTFile.h"
 
 #include <QFileInfo>
 #include <QScopeGuard>
 #include <algorithm>
+#include <cstddef>
 
-#include "SpellErrors.h"
-#include "UpperMap.h"
+#include "spell/core/SpellErrors.h"
+#include "spell/core/UpperMap.h"
 
 const char TDCTFile::kSignatureText[] = "Copyright (c) 1996, Lexivane Wordworks Corp";
 const char TDCTFile::kSealTag[] = "VXS1";
@@ -178,7 +179,7 @@ uint32_t TDCTFile::NodeAt(uint32_t n) {
   if (!HasNode(n)) return 0;
   const int block = BlockOf(n);
   if (block != currentBlock_) LoadBlock(block);
-  return ReadLE(block_ + 4 * SlotOf(n));
+  return ReadLE(block_ + std::ptrdiff_t{4} * SlotOf(n));
 }
 
 uint32_t TDCTFile::FindSibling(uint32_t first, unsigned char letter) {

@@ -8,7 +8,7 @@
 #include <array>
 #include <cstdint>
 
-#include "LinkedList.h"
+#include "spell/core/LinkedList.h"
 
 // One open main dictionary file (.dct): a header of 83 bytes, then the letter graph as an
 // array of 32-bit little-endian node values, numbered from 1. The node area is read in blocks

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Dictionary.h"
+#include "spell/core/Dictionary.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -9,11 +9,11 @@
 #include <QtDebug>
 #include <algorithm>
 
-#include "CodePage.h"
-#include "DCTFile.h"
-#include "SpellErrors.h"
-#include "UpperMap.h"
-#include "WordText.h"
+#include "platform/core/CodePage.h"
+#include "spell/core/DCTFile.h"
+#include "spell/core/SpellErrors.h"
+#include "spell/core/UpperMap.h"
+#include "spell/core/WordText.h"
 
 namespace {
 

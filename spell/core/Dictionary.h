@@ -10,9 +10,9 @@
 #include <functional>
 #include <optional>
 
-#include "LanguageRules.h"
-#include "LinkedList.h"
-#include "WordList.h"
+#include "spell/core/LanguageRules.h"
+#include "spell/core/LinkedList.h"
+#include "spell/core/WordList.h"
 
 class TDCTFile;
 

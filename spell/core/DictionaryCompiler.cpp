@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "DictionaryCompiler.h"
+#include "spell/core/DictionaryCompiler.h"
 
 #include <QFile>
 #include <QLocale>
@@ -9,11 +9,11 @@
 #include <string>
 #include <unordered_map>
 
-#include "CodePage.h"
-#include "DCTFile.h"
-#include "SpellErrors.h"
-#include "WordList.h"
-#include "WordText.h"
+#include "platform/core/CodePage.h"
+#include "spell/core/DCTFile.h"
+#include "spell/core/SpellErrors.h"
+#include "spell/core/WordList.h"
+#include "spell/core/WordText.h"
 
 namespace {
 
@@ -156,8 +156,8 @@ bool TDictionaryCompiler::Admits(QStringView entry) {
     ++stats_.singleLetters;  // the language's own one-letter words are in already
     return false;
   }
-  if (entry.size() == 2 && !rules_.twoLetterWords.isEmpty() && entry.toString().toLower() == entry &&
-      !rules_.twoLetterWords.contains(entry.toString())) {
+  if (entry.size() == 2 && !rules_.twoLetterWords.isEmpty() &&
+      entry.toString().toLower() == entry && !rules_.twoLetterWords.contains(entry.toString())) {
     ++stats_.twoLetters;
     return false;
   }

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The suggestion operations of the dictionary: splits, ranked suggestions, completions and
 // the re-casing of results after the word the user typed.
-#include "CodePage.h"
-#include "DCTFile.h"
-#include "Dictionary.h"
-#include "Similarity.h"
-#include "SuggestList.h"
-#include "UpperMap.h"
-#include "WordText.h"
+#include "platform/core/CodePage.h"
+#include "spell/core/DCTFile.h"
+#include "spell/core/Dictionary.h"
+#include "spell/core/Similarity.h"
+#include "spell/core/SuggestList.h"
+#include "spell/core/UpperMap.h"
+#include "spell/core/WordText.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "LanguageRules.h"
+#include "spell/core/LanguageRules.h"
 
 #include <QFileInfo>
 
-#include "WordText.h"
+#include "spell/core/WordText.h"
 
 namespace {
 

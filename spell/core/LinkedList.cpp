@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "LinkedList.h"
+#include "spell/core/LinkedList.h"
 
 TLinkedList::~TLinkedList() { Clear(); }
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PCharBuffer.h"
+#include "spell/core/PCharBuffer.h"
 
-#include "CodePage.h"
+#include "platform/core/CodePage.h"
 
 TPCharBuffer::TPCharBuffer(TEditControl *control) : TAbsBuffer(control) {}
 

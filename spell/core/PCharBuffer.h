@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "AbsBuffer.h"
+#include "spell/core/AbsBuffer.h"
 
 // The scanning logic over a NUL-terminated text. Made from a plain text, it scans a copy of
 // that text; TCEBuffer makes it read an edit control instead.

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PhoneticCode.h"
+#include "spell/core/PhoneticCode.h"
 
-#include "WordText.h"
+#include "spell/core/WordText.h"
 
 namespace {
 

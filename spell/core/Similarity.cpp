@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Similarity.h"
+#include "spell/core/Similarity.h"
 
-#include "WordText.h"
+#include "spell/core/WordText.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SpellCheck.h"
+#include "spell/core/SpellCheck.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,15 +7,15 @@
 #include <QScopeGuard>
 #include <QStringList>
 
-#include "AutoCorrect.h"
-#include "CEBuffer.h"
-#include "CodePage.h"
-#include "Dictionary.h"
-#include "EditControl.h"
-#include "Folders.h"
-#include "NestedWait.h"
-#include "SpellDialogPort.h"
-#include "SpellErrors.h"
+#include "documents/edit/EditControl.h"
+#include "platform/core/CodePage.h"
+#include "platform/core/Folders.h"
+#include "platform/core/NestedWait.h"
+#include "spell/core/AutoCorrect.h"
+#include "spell/core/CEBuffer.h"
+#include "spell/core/Dictionary.h"
+#include "spell/core/SpellDialogPort.h"
+#include "spell/core/SpellErrors.h"
 
 namespace {
 

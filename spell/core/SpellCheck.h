@@ -8,8 +8,8 @@
 #include <QStringList>
 #include <memory>
 
-#include "AbsBuffer.h"
-#include "SpellLanguages.h"
+#include "spell/core/AbsBuffer.h"
+#include "spell/core/SpellLanguages.h"
 
 class TDictionary;
 class TEditControl;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SpellErrors.h"
+#include "spell/core/SpellErrors.h"
 
 #include <utility>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SpellLanguages.h"
+#include "spell/core/SpellLanguages.h"
 
 #include <array>
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SuggestList.h"
+#include "spell/core/SuggestList.h"
 
 #include <vector>
 
-#include "DCTFile.h"
-#include "PhoneticCode.h"
-#include "Similarity.h"
-#include "WordText.h"
+#include "spell/core/DCTFile.h"
+#include "spell/core/PhoneticCode.h"
+#include "spell/core/Similarity.h"
+#include "spell/core/WordText.h"
 
 void TSuggestList::SetTarget(QByteArrayView word) {
   target_ = PhoneticCode(word, true);

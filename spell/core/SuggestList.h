@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "LinkedList.h"
+#include "spell/core/LinkedList.h"
 
 class TDCTFile;
 

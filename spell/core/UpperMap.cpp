@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "UpperMap.h"
+#include "spell/core/UpperMap.h"
 
 #include <array>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "WordList.h"
+#include "spell/core/WordList.h"
 
 #include <algorithm>
 
-#include "WordText.h"
+#include "spell/core/WordText.h"
 
 namespace WordFile {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "WordText.h"
+#include "spell/core/WordText.h"
 
 #include <algorithm>
 #include <array>

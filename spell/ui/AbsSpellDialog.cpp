@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "AbsSpellDialog.h"
+#include "spell/ui/AbsSpellDialog.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -9,12 +9,12 @@
 #include <QToolButton>
 #include <array>
 
-#include "Dictionary.h"
-#include "EnterEdit.h"
-#include "FixedLabel.h"
-#include "Fonts.h"
-#include "NewListBox.h"
-#include "TextFit.h"
+#include "platform/ui/Fonts.h"
+#include "platform/ui/TextFit.h"
+#include "spell/core/Dictionary.h"
+#include "spell/ui/EnterEdit.h"
+#include "spell/ui/FixedLabel.h"
+#include "spell/ui/NewListBox.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <QStyle>
 #include <initializer_list>
 
-#include "AbsBuffer.h"
-#include "SpellDialogPort.h"
-#include "SpellLanguages.h"
+#include "spell/core/AbsBuffer.h"
+#include "spell/core/SpellDialogPort.h"
+#include "spell/core/SpellLanguages.h"
 
 class QFrame;
 class QLabel;

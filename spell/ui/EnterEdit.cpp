@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "EnterEdit.h"
+#include "spell/ui/EnterEdit.h"
 
 #include <QKeyEvent>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FixedLabel.h"
+#include "spell/ui/FixedLabel.h"
 
 #include <QLabel>
 

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "MSSpellDlg.h"
+#include "spell/ui/MSSpellDlg.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <array>
 
-#include "EnterEdit.h"
-#include "Fonts.h"
-#include "NewListBox.h"
+#include "platform/ui/Fonts.h"
+#include "spell/ui/EnterEdit.h"
+#include "spell/ui/NewListBox.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "AbsSpellDialog.h"
+#include "spell/ui/AbsSpellDialog.h"
 
 // The second dialog style: the word in a read-only box across the top, two columns of plain
 // buttons, and a Help button.

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "NewListBox.h"
+#include "spell/ui/NewListBox.h"
 
 TNewListBox::TNewListBox(QWidget *parent) : QListWidget(parent) {
   setSelectionMode(QAbstractItemView::SingleSelection);

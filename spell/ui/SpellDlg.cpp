@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SpellDlg.h"
+#include "spell/ui/SpellDlg.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -10,16 +10,16 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 
-#include "AbsSpellDialog.h"
-#include "Dictionary.h"
-#include "EditControl.h"
-#include "MSSpellDlg.h"
-#include "MessageBox.h"
-#include "SpellErrors.h"
-#include "TextFit.h"
-#include "W96SpellDlg.h"
-#include "WPSpellDlg.h"
-#include "WordForm.h"
+#include "documents/edit/EditControl.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/TextFit.h"
+#include "spell/core/Dictionary.h"
+#include "spell/core/SpellErrors.h"
+#include "spell/ui/AbsSpellDialog.h"
+#include "spell/ui/MSSpellDlg.h"
+#include "spell/ui/W96SpellDlg.h"
+#include "spell/ui/WPSpellDlg.h"
+#include "spell/ui/WordForm.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <QString>
 #include <utility>
 
-#include "SpellCheck.h"
-#include "SpellDialogPort.h"
+#include "spell/core/SpellCheck.h"
+#include "spell/core/SpellDialogPort.h"
 
 class QWidget;
 class TAbsSpellDialog;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "W96SpellDlg.h"
+#include "spell/ui/W96SpellDlg.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -9,12 +9,12 @@
 #include <QToolButton>
 #include <array>
 
-#include "CodePage.h"
-#include "Dictionary.h"
-#include "EnterEdit.h"
-#include "Fonts.h"
-#include "NewListBox.h"
-#include "TextFit.h"
+#include "platform/core/CodePage.h"
+#include "platform/ui/Fonts.h"
+#include "platform/ui/TextFit.h"
+#include "spell/core/Dictionary.h"
+#include "spell/ui/EnterEdit.h"
+#include "spell/ui/NewListBox.h"
 
 namespace {
 

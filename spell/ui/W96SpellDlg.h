@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "AbsSpellDialog.h"
+#include "spell/ui/AbsSpellDialog.h"
 
 // The third dialog style: a frameless strip with the word box, a short suggestion list and
 // two blocks of buttons. Leaving the word box checks the typed word.

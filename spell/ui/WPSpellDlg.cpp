@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "WPSpellDlg.h"
+#include "spell/ui/WPSpellDlg.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <array>
 
-#include "EnterEdit.h"
-#include "Fonts.h"
-#include "NewListBox.h"
-#include "TextFit.h"
+#include "platform/ui/Fonts.h"
+#include "platform/ui/TextFit.h"
+#include "spell/ui/EnterEdit.h"
+#include "spell/ui/NewListBox.h"
 
 namespace {
 

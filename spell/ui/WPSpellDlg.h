@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "AbsSpellDialog.h"
+#include "spell/ui/AbsSpellDialog.h"
 
 // The first dialog style: word and replacement on the left, a column of command buttons with
 // pictures on the right.

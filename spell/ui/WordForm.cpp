@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "WordForm.h"
+#include "spell/ui/WordForm.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 
-#include "FixedLabel.h"
-#include "Fonts.h"
+#include "platform/ui/Fonts.h"
+#include "spell/ui/FixedLabel.h"
 
 namespace {
 

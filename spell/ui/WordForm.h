@@ -3,7 +3,7 @@
 
 #include <QDialog>
 
-#include "AbsBuffer.h"
+#include "spell/core/AbsBuffer.h"
 
 class QLabel;
 class QPushButton;

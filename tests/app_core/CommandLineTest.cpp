@@ -5,9 +5,9 @@
 #include <QFile>
 #include <QUrl>
 
-#include "CommandLine.h"
-#include "Folders.h"
 #include "TestEnvironment.h"
+#include "app/core/CommandLine.h"
+#include "platform/core/Folders.h"
 
 using CommandLine::TAction;
 

@@ -3,22 +3,22 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QMenu>
 #include <QScreen>
 #include <QTableWidget>
 
 #include "AppFixture.h"
-#include "Folders.h"
-#include "HelpCommands.h"
-#include "SpellDlg.h"
-#include "SupportRequest.h"
-#include "TipPanel.h"
 #include "VellumixVersion.h"
-#include "fmHelp.h"
-#include "fmProperties.h"
-#include "fmSpecialChar.h"
+#include "about/SupportRequest.h"
+#include "app/ui/HelpCommands.h"
+#include "app/ui/TipPanel.h"
+#include "documents/properties/fmProperties.h"
+#include "documents/special/fmSpecialChar.h"
+#include "platform/core/Folders.h"
+#include "platform/help/fmHelp.h"
+#include "spell/ui/SpellDlg.h"
 
 namespace {
 
@@ -245,7 +245,8 @@ TEST_F(THelpFixture, TipPanelShowsATipAtStartAndTechSupportPreparesItsRequest) {
   m.Action(QStringLiteral("mniTech"))->trigger();
   ASSERT_EQ(seen.size(), 6) << seen.join(u'|').toStdString();
   EXPECT_EQ(seen[0], QStringLiteral("Request for Tech Support"));
-  EXPECT_EQ(seen[1], QString::fromLatin1(kSupportAddress)) << "the address the program was built with";
+  EXPECT_EQ(seen[1], QString::fromLatin1(kSupportAddress))
+      << "the address the program was built with";
   EXPECT_EQ(seen[2], QStringLiteral("1")) << "shown and open to change";
   EXPECT_TRUE(seen[3].endsWith(QLatin1String(" technical support")));
   EXPECT_EQ(seen[4], QStringLiteral("0"));

@@ -20,17 +20,17 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include "AbsSpellDialog.h"
 #include "AppFixture.h"
-#include "HelpKeyFilter.h"
-#include "PageManager.h"
-#include "QtHelpSource.h"
-#include "RecoveryRecord.h"
-#include "RecoveryStore.h"
-#include "SpellDlg.h"
-#include "fmAEmail.h"
-#include "fmRecover.h"
-#include "fmSetup.h"
+#include "documents/recovery/RecoveryRecord.h"
+#include "documents/recovery/RecoveryStore.h"
+#include "documents/recovery/fmRecover.h"
+#include "mail/ui/fmAEmail.h"
+#include "platform/help/HelpKeyFilter.h"
+#include "platform/help/QtHelpSource.h"
+#include "preferences/PageManager.h"
+#include "preferences/fmSetup.h"
+#include "spell/ui/AbsSpellDialog.h"
+#include "spell/ui/SpellDlg.h"
 
 namespace {
 

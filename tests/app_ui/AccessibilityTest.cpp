@@ -1,15 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "AppFixture.h"
-
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QMenu>
 #include <QToolBar>
 #include <QToolButton>
 
+#include "AppFixture.h"
+
 namespace {
 
-QAccessibleInterface *Accessible(QObject *object) { return QAccessible::queryAccessibleInterface(object); }
+QAccessibleInterface *Accessible(QObject *object) {
+  return QAccessible::queryAccessibleInterface(object);
+}
 
 QToolButton *Button(TfrmMain &m, const char *name) {
   QAction *action = m.Action(QString::fromLatin1(name));
@@ -28,8 +30,10 @@ TEST_F(AppFixture, EveryMenuHasANameForAssistiveTechnology) {
     EXPECT_FALSE(face->text(QAccessible::Name).remove(u'&').trimmed().isEmpty())
         << menu->objectName().toStdString();
   }
-  EXPECT_EQ(Accessible(m.Menu(QStringLiteral("pumPopup")))->text(QAccessible::Name), QStringLiteral("Workspace menu"));
-  EXPECT_EQ(Accessible(m.Menu(QStringLiteral("mniFile")))->text(QAccessible::Name), QStringLiteral("File"));
+  EXPECT_EQ(Accessible(m.Menu(QStringLiteral("pumPopup")))->text(QAccessible::Name),
+            QStringLiteral("Workspace menu"));
+  EXPECT_EQ(Accessible(m.Menu(QStringLiteral("mniFile")))->text(QAccessible::Name),
+            QStringLiteral("File"));
 }
 
 TEST_F(AppFixture, AlignmentButtonsApplyTheirAlignmentWhenToggledThroughAssistiveTechnology) {
@@ -43,7 +47,8 @@ TEST_F(AppFixture, AlignmentButtonsApplyTheirAlignmentWhenToggledThroughAssistiv
     ASSERT_NE(tool, nullptr) << button;
     QAccessibleActionInterface *actions = Accessible(tool)->actionInterface();
     ASSERT_NE(actions, nullptr);
-    ASSERT_TRUE(actions->actionNames().contains(QAccessibleActionInterface::toggleAction())) << button;
+    ASSERT_TRUE(actions->actionNames().contains(QAccessibleActionInterface::toggleAction()))
+        << button;
     actions->doAction(QAccessibleActionInterface::toggleAction());
     Settle();
     EXPECT_EQ(edit->mmoMemo()->Alignment(), alignment) << button;

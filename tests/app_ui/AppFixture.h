@@ -1,19 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "Holder.h"
-#include "ModalAnswerer.h"
-#include "PanelStatusBar.h"
-#include "RichEdit.h"
-#include "TestEnvironment.h"
-#include "fmEdit.h"
-#include "fmMain.h"
+#include <gtest/gtest.h>
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
-#include <gtest/gtest.h>
 #include <memory>
+
+#include "ModalAnswerer.h"
+#include "TestEnvironment.h"
+#include "app/ui/fmMain.h"
+#include "documents/ui/RichEdit.h"
+#include "documents/ui/fmEdit.h"
+#include "platform/ui/PanelStatusBar.h"
+#include "settings/ui/Holder.h"
 
 // Starts the real main window the way the program does and waits until its first showing
 // has run (settings, product texts, the first document window).

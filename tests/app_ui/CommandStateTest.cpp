@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "AppFixture.h"
-#include "Commands.h"
-
 #include <QClipboard>
 #include <QMenu>
 #include <QToolBar>
 
+#include "AppFixture.h"
+#include "app/ui/Commands.h"
+
 namespace {
 
-bool enabled(TfrmMain &m, const char *name) { return m.Action(QString::fromLatin1(name))->isEnabled(); }
+bool enabled(TfrmMain &m, const char *name) {
+  return m.Action(QString::fromLatin1(name))->isEnabled();
+}
 
 }  // namespace
 
@@ -17,8 +19,9 @@ TEST_F(AppFixture, CommandsFollowSelectionTextAndClipboard) {
   QApplication::clipboard()->clear();
   Settle();
   // An empty document: searching, converting, counting and printing have nothing to work on.
-  for (const char *name : {"mniFind", "mniFindNext", "mniReplace", "mniSelectAll", "mniConvert", "mniSpell",
-                           "mniWordCount", "mniFile6", "mniPPreview", "btnFind", "puiFind"})
+  for (const char *name :
+       {"mniFind", "mniFindNext", "mniReplace", "mniSelectAll", "mniConvert", "mniSpell",
+        "mniWordCount", "mniFile6", "mniPPreview", "btnFind", "puiFind"})
     EXPECT_FALSE(enabled(m, name)) << name;
   for (const char *name : {"mniFile2", "mniFile1", "btnSave", "btnClose", "mniDateTime"})
     EXPECT_TRUE(enabled(m, name)) << name;
@@ -29,13 +32,17 @@ TEST_F(AppFixture, CommandsFollowSelectionTextAndClipboard) {
   Settle();
   EXPECT_TRUE(enabled(m, "mniFind"));
   EXPECT_FALSE(enabled(m, "mniCut"));
-  EXPECT_EQ(m.Action(QStringLiteral("mniLower"))->statusTip(), QStringLiteral("Convert all text to lowercase"));
+  EXPECT_EQ(m.Action(QStringLiteral("mniLower"))->statusTip(),
+            QStringLiteral("Convert all text to lowercase"));
   memo->SetSelection(0, 4);
   Settle();
-  for (const char *name : {"mniCut", "mniCopy", "mniDelete", "puiCut", "btnCopy", "mniCapitalize", "btnCapitalize"})
+  for (const char *name :
+       {"mniCut", "mniCopy", "mniDelete", "puiCut", "btnCopy", "mniCapitalize", "btnCapitalize"})
     EXPECT_TRUE(enabled(m, name)) << name;
-  EXPECT_EQ(m.Action(QStringLiteral("mniLower"))->statusTip(), QStringLiteral("Convert selected text to lowercase"));
-  EXPECT_EQ(m.Action(QStringLiteral("btnTogCase"))->statusTip(), QStringLiteral("tOGGLE cASE in selected text"));
+  EXPECT_EQ(m.Action(QStringLiteral("mniLower"))->statusTip(),
+            QStringLiteral("Convert selected text to lowercase"));
+  EXPECT_EQ(m.Action(QStringLiteral("btnTogCase"))->statusTip(),
+            QStringLiteral("tOGGLE cASE in selected text"));
 
   // Copy through the menu; the clipboard now enables Paste everywhere.
   m.Action(QStringLiteral("mniCopy"))->trigger();
@@ -59,7 +66,8 @@ TEST_F(AppFixture, CommandsFollowSelectionTextAndClipboard) {
   EXPECT_TRUE(memo->toPlainText().isEmpty());
 
   // A saved document's window does not import.
-  const QString file = TestEnvironment::WriteFile(TestEnvironment::FreshDir(QStringLiteral("st")) + QStringLiteral("/x.txt"), "x");
+  const QString file = TestEnvironment::WriteFile(
+      TestEnvironment::FreshDir(QStringLiteral("st")) + QStringLiteral("/x.txt"), "x");
   m.OpenFile(file);
   Settle();
   EXPECT_FALSE(enabled(m, "mniFile0"));
@@ -87,7 +95,8 @@ TEST_F(AppFixture, EveryEnabledCommandHasAHandler) {
   for (const TMenuDef &menu : Commands::Menus())
     for (const TMenuEntry &entry : menu.entries)
       if (entry.kind != TMenuEntry::Separator) reachable << Commands::EntryName(entry);
-  for (const TButtonDef &button : Commands::Buttons()) reachable << QString::fromLatin1(button.name);
+  for (const TButtonDef &button : Commands::Buttons())
+    reachable << QString::fromLatin1(button.name);
   for (const TCommand style : {TCommand::ExploreStyle, TCommand::StandardStyle})
     reachable << QString::fromLatin1(Commands::Of(style).name);
   ASSERT_GT(reachable.size(), 100);
@@ -98,7 +107,8 @@ TEST_F(AppFixture, EveryEnabledCommandHasAHandler) {
     for (const QString &name : reachable) {
       QAction *item = m.Action(name);
       ASSERT_NE(item, nullptr) << name.toStdString();
-      if (item->isEnabled() && !item->menu() && !Commands::HandlerOf(name)) silent << name + u'@' + QLatin1String(state);
+      if (item->isEnabled() && !item->menu() && !Commands::HandlerOf(name))
+        silent << name + u'@' + QLatin1String(state);
     }
   };
   walk("empty");

@@ -8,10 +8,10 @@
 #include <QToolButton>
 
 #include "AppFixture.h"
-#include "BarStyleMenu.h"
-#include "Commands.h"
-#include "FormTables.h"
-#include "MainSettings.h"
+#include "app/ui/Commands.h"
+#include "app/ui/MainSettings.h"
+#include "platform/ui/BarStyleMenu.h"
+#include "settings/ui/FormTables.h"
 
 namespace {
 

@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "AppFixture.h"
-
-#include "KeyboardState.h"
-#include "TextFile.h"
-
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextBlock>
+
+#include "AppFixture.h"
+#include "platform/core/TextFile.h"
+#include "platform/desktop/KeyboardState.h"
 
 namespace {
 
@@ -25,14 +24,18 @@ TEST_F(AppFixture, FilesInEveryEncodingAndLineEndShowTheirCharacters) {
   const QString dir = TestEnvironment::FreshDir(QStringLiteral("enc"));
   const QString expected = QStringLiteral("Grüße €\nzweite");
   const std::pair<const char *, QByteArray> files[] = {
-      {"utf8.txt", QByteArray("Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC\nzweite")},
-      {"bom.txt", QByteArray("\xEF\xBB\xBFGr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC\r\nzweite")},
+      {"utf8.txt", QByteArray("Gr\xC3\xBC\xC3\x9F"
+                              "e \xE2\x82\xAC\nzweite")},
+      {"bom.txt", QByteArray("\xEF\xBB\xBFGr\xC3\xBC\xC3\x9F"
+                             "e \xE2\x82\xAC\r\nzweite")},
       {"utf16.txt", utf16le(QStringLiteral("Grüße €\rzweite"))},
-      {"ansi.txt", QByteArray("Gr\xFC\xDF" "e \x80\r\nzweite")},
+      {"ansi.txt", QByteArray("Gr\xFC\xDF"
+                              "e \x80\r\nzweite")},
   };
   for (const auto &[name, bytes] : files) {
     SCOPED_TRACE(name);
-    TfrmEdit *edit = m.OpenFile(TestEnvironment::WriteFile(dir + u'/' + QLatin1String(name), bytes));
+    TfrmEdit *edit =
+        m.OpenFile(TestEnvironment::WriteFile(dir + u'/' + QLatin1String(name), bytes));
     EXPECT_EQ(edit->mmoMemo()->toPlainText(), expected);
     EXPECT_EQ(edit->Caption(), QLatin1String(name));
     // Saving the unchanged document writes the same bytes back.
@@ -61,9 +64,10 @@ TEST_F(AppFixture, StatusPanelsFollowTheDocument) {
   EXPECT_EQ(long46->barEdit()->Width(TfrmEdit::pnlSize), 7 * 8);
 
   // Sizes use the locale's thousands separator.
-  EXPECT_EQ(TfrmEdit::SizeText(1234), QLocale().toString(1234).contains(u',') || QLocale().groupSeparator() == u','
-                                          ? QStringLiteral("1,234 bytes")
-                                          : QStringLiteral("1") + QLocale().groupSeparator() + QStringLiteral("234 bytes"));
+  EXPECT_EQ(TfrmEdit::SizeText(1234),
+            QLocale().toString(1234).contains(u',') || QLocale().groupSeparator() == u','
+                ? QStringLiteral("1,234 bytes")
+                : QStringLiteral("1") + QLocale().groupSeparator() + QStringLiteral("234 bytes"));
 
   // Lock keys, refreshed by the once-a-second timer.
   KeyboardState::SetSource([] { return TLockStates{true, true, false}; });
@@ -155,9 +159,9 @@ TEST_F(AppFixture, WebAddressClicksAskBeforeOpening) {
   ASSERT_EQ(clicks.size(), 1);
   ASSERT_EQ(answerer.texts.size(), 1);
   EXPECT_EQ(answerer.titles[0], QStringLiteral("Information"));  // a notice, not a confirmation
-  EXPECT_EQ(answerer.texts[0], header() +
-                                   QStringLiteral("Choosing Yes will start your web-browser and connect you to "
-                                                  "'https://example.org/page'.\n\nDo you wish to continue?"));
+  EXPECT_EQ(answerer.texts[0],
+            header() + QStringLiteral("Choosing Yes will start your web-browser and connect you to "
+                                      "'https://example.org/page'.\n\nDo you wish to continue?"));
 }
 
 TEST_F(AppFixture, AlignmentMovesEveryLineButLeavesTheTextAlone) {
@@ -165,7 +169,9 @@ TEST_F(AppFixture, AlignmentMovesEveryLineButLeavesTheTextAlone) {
   TRichEdit *memo = m.ActiveEdit()->mmoMemo();
   memo->SetText(QStringLiteral("short\nline two"));
   Settle();
-  auto firstCharX = [&] { return memo->cursorRect(QTextCursor(memo->document()->findBlockByNumber(1))).left(); };
+  auto firstCharX = [&] {
+    return memo->cursorRect(QTextCursor(memo->document()->findBlockByNumber(1))).left();
+  };
   const int left = firstCharX();
   memo->SetAlignment(TTextAlignment::Right);
   Settle();

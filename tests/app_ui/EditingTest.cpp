@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "AppFixture.h"
-
-#include "RootKey.h"
+#include <sys/stat.h>
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -12,7 +10,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextBlock>
-#include <sys/stat.h>
+
+#include "AppFixture.h"
+#include "settings/core/RootKey.h"
 
 namespace {
 
@@ -56,11 +56,13 @@ TEST_F(AppFixture, SavingKeepsBackupsAndRoutesUntitledDocumentsThroughSaveAs) {
   memo->SetModified(true);
   m.Action(QStringLiteral("btnSave"))->trigger();
   Settle();
-  EXPECT_EQ(TestEnvironment::ReadFile(dir + QStringLiteral("/notes.bak")), QByteArray("version one"));
+  EXPECT_EQ(TestEnvironment::ReadFile(dir + QStringLiteral("/notes.bak")),
+            QByteArray("version one"));
   memo->SetText(QStringLiteral("version three"));
   m.Action(QStringLiteral("mniFile2"))->trigger();
   Settle();
-  EXPECT_EQ(TestEnvironment::ReadFile(dir + QStringLiteral("/notes.bak")), QByteArray("version two"));
+  EXPECT_EQ(TestEnvironment::ReadFile(dir + QStringLiteral("/notes.bak")),
+            QByteArray("version two"));
   EXPECT_EQ(TestEnvironment::ReadFile(notes), QByteArray("version three"));
   EXPECT_EQ(answerer.titles.size(), 1);  // plain saves ask nothing
 
@@ -70,7 +72,8 @@ TEST_F(AppFixture, SavingKeepsBackupsAndRoutesUntitledDocumentsThroughSaveAs) {
   answerer.Add(QStringLiteral("&Yes"));
   m.Action(QStringLiteral("mniFile3"))->trigger();
   Settle();
-  ASSERT_EQ(answerer.titles.size(), 3) << answerer.titles.join(u'|').toStdString() << answerer.texts.join(u'|').toStdString();
+  ASSERT_EQ(answerer.titles.size(), 3)
+      << answerer.titles.join(u'|').toStdString() << answerer.texts.join(u'|').toStdString();
   EXPECT_EQ(TestEnvironment::ReadFile(other), QByteArray("version three"));
   EXPECT_EQ(TestEnvironment::ReadFile(dir + QStringLiteral("/other.bak")), QByteArray("old other"));
 }
@@ -87,7 +90,8 @@ TEST_F(AppFixture, AFailedSaveKeepsTheDocumentChangedAndTheFileIntact) {
   Settle();
   ASSERT_EQ(answerer.texts.size(), 1);
   EXPECT_EQ(answerer.titles[0], QStringLiteral("Vellumix - [locked.txt]"));
-  EXPECT_TRUE(answerer.texts[0].startsWith(QStringLiteral("Cannot create file ") + edit->FileName() + u'.'));
+  EXPECT_TRUE(answerer.texts[0].startsWith(QStringLiteral("Cannot create file ") +
+                                           edit->FileName() + u'.'));
   EXPECT_TRUE(edit->mmoMemo()->Modified());
   EXPECT_EQ(TestEnvironment::ReadFile(edit->FileName()), QByteArray("original\n"));
 
@@ -125,7 +129,8 @@ TEST_F(AppFixture, CaseConversionsAreOneUndoStepEach) {
   EXPECT_EQ(memo->SelLength(), 0);
   EXPECT_EQ(memo->SelStart(), 5);
   m.Action(QStringLiteral("mniTitleCase"))->trigger();
-  EXPECT_EQ(memo->toPlainText(), QStringLiteral("Hello, World 42 Straße"));  // ß is a letter of the word
+  EXPECT_EQ(memo->toPlainText(),
+            QStringLiteral("Hello, World 42 Straße"));  // ß is a letter of the word
 }
 
 TEST_F(AppFixture, AlignmentFollowsTheActiveWindowAndWordWrapReachesEveryWindow) {
@@ -151,9 +156,11 @@ TEST_F(AppFixture, AlignmentFollowsTheActiveWindowAndWordWrapReachesEveryWindow)
   }
   {
     TRootKey root;
-    EXPECT_EQ(root.ReadString(QStringLiteral("Edit Form"), QStringLiteral("mmoMemo_WordWrap"), QString()),
-              QStringLiteral("False"));
-    EXPECT_EQ(root.ReadString(QStringLiteral("Edit Form"), QStringLiteral("mmoMemo_ScrollBars"), QString()),
+    EXPECT_EQ(
+        root.ReadString(QStringLiteral("Edit Form"), QStringLiteral("mmoMemo_WordWrap"), QString()),
+        QStringLiteral("False"));
+    EXPECT_EQ(root.ReadString(QStringLiteral("Edit Form"), QStringLiteral("mmoMemo_ScrollBars"),
+                              QString()),
               QStringLiteral("ssBoth"));
   }
   EXPECT_FALSE(m.NewWorkspace()->mmoMemo()->WordWrap());  // windows opened later follow
@@ -240,7 +247,8 @@ TEST_F(AppFixture, DateStampAndPasteSpecial) {
   m.Holder(QStringLiteral("lblDate"))->SetCaption(QStringLiteral("-1"));
   m.Holder(QStringLiteral("lblTime"))->SetCaption(QStringLiteral("2"));
   m.Action(QStringLiteral("mniDateTime"))->trigger();
-  EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{1,2}:\\d\\d$")).match(memo->toPlainText()).hasMatch())
+  EXPECT_TRUE(
+      QRegularExpression(QStringLiteral("^\\d{1,2}:\\d\\d$")).match(memo->toPlainText()).hasMatch())
       << memo->toPlainText().toStdString();
   memo->SelectAll();
   m.Holder(QStringLiteral("lblTime"))->SetCaption(QStringLiteral("-1"));
@@ -262,16 +270,18 @@ TEST_F(AppFixture, DateStampAndPasteSpecial) {
   };
   m.Action(QStringLiteral("mniPasteSpecial"))->trigger();
   Settle();
-  EXPECT_EQ(offered, (QStringList{QStringLiteral("HTML Format"), QStringLiteral("Unformatted text")}));
+  EXPECT_EQ(offered,
+            (QStringList{QStringLiteral("HTML Format"), QStringLiteral("Unformatted text")}));
   EXPECT_EQ(memo->toPlainText(), QStringLiteral("bold words"));
 }
 
 TEST_F(AppFixture, RichTextFilesKeepTheirFormattingThroughOpenAndSave) {
   TfrmMain &m = Start();
   const QString dir = TestEnvironment::FreshDir(QStringLiteral("rtf"));
-  TfrmEdit *edit = openText(m, dir, "Letter.RTF",
-                            "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0 Arial;}}\\f0\\fs24 Dear {\\b friend}, "
-                            "caf\\'e9\\par}");
+  TfrmEdit *edit =
+      openText(m, dir, "Letter.RTF",
+               "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0 Arial;}}\\f0\\fs24 Dear {\\b friend}, "
+               "caf\\'e9\\par}");
   TRichEdit *memo = edit->mmoMemo();
   EXPECT_EQ(memo->toPlainText(), QStringLiteral("Dear friend, café"));
   QTextCursor at(memo->document());
@@ -312,8 +322,10 @@ TEST_F(AppFixture, FindAndReplaceShowTheirSelectionInTheFindHighlightColour) {
                                                  ? TFindDialog::TMode::Find
                                                  : TFindDialog::TMode::Replace);
     ASSERT_TRUE(dialog->isVisible()) << command;
-    EXPECT_EQ(memo->palette().color(QPalette::Inactive, QPalette::Highlight), QColor(Qt::red)) << command;
-    EXPECT_EQ(memo->palette().color(QPalette::Active, QPalette::Highlight), QColor(Qt::red)) << command;
+    EXPECT_EQ(memo->palette().color(QPalette::Inactive, QPalette::Highlight), QColor(Qt::red))
+        << command;
+    EXPECT_EQ(memo->palette().color(QPalette::Active, QPalette::Highlight), QColor(Qt::red))
+        << command;
     dialog->close();
     EXPECT_EQ(memo->palette().color(QPalette::Inactive, QPalette::Highlight), usual) << command;
   }

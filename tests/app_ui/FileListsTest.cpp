@@ -1,18 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "AppFixture.h"
-
-#include "FavoritesPage.h"
-#include "MessageBox.h"
-#include <QListWidget>
-#include "RootKey.h"
-#include "FormStorage.h"
-#include "SettingsStore.h"
-
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QScopeGuard>
+#include <QListWidget>
 #include <QMenu>
+#include <QScopeGuard>
+
+#include "AppFixture.h"
+#include "platform/ui/MessageBox.h"
+#include "preferences/FavoritesPage.h"
+#include "settings/core/RootKey.h"
+#include "settings/core/SettingsStore.h"
+#include "settings/ui/FormStorage.h"
 
 namespace {
 
@@ -28,7 +27,9 @@ void openFileMenu(TfrmMain &m) { Q_EMIT m.Menu(QStringLiteral("mniFile"))->about
 QStringList storedRecent() {
   TRootKey root;
   QStringList values;
-  for (int n = 1; n <= 8; ++n) values << root.ReadString(QStringLiteral("MRUS"), QStringLiteral("mniMRU%1").arg(n), QStringLiteral("<none>"));
+  for (int n = 1; n <= 8; ++n)
+    values << root.ReadString(QStringLiteral("MRUS"), QStringLiteral("mniMRU%1").arg(n),
+                              QStringLiteral("<none>"));
   return values;
 }
 
@@ -38,10 +39,12 @@ TEST_F(AppFixture, RecentFilesKeepTheLastEightWithASeparatorAfterTheFourth) {
   TfrmMain &m = Start();
   const QString dir = TestEnvironment::FreshDir(QStringLiteral("mru"));
   QStringList files;
-  for (int i = 1; i <= 9; ++i) files << TestEnvironment::WriteFile(dir + QStringLiteral("/f%1.txt").arg(i), "x");
+  for (int i = 1; i <= 9; ++i)
+    files << TestEnvironment::WriteFile(dir + QStringLiteral("/f%1.txt").arg(i), "x");
   for (int i = 0; i < 4; ++i) m.OpenFile(files[i]);
   openFileMenu(m);
-  EXPECT_EQ(visibleItems(m, QStringLiteral("mniReopen")), (QStringList{files[3], files[2], files[1], files[0]}));
+  EXPECT_EQ(visibleItems(m, QStringLiteral("mniReopen")),
+            (QStringList{files[3], files[2], files[1], files[0]}));
   m.OpenFile(files[4]);
   openFileMenu(m);
   EXPECT_EQ(visibleItems(m, QStringLiteral("mniReopen")),
@@ -76,7 +79,8 @@ TEST_F(AppFixture, RecentFilesSurviveARestartAndMissingOnesAreDropped) {
   main->OpenFile(a);
   main->OpenFile(b);
   main.reset();  // the lists are written when the main window goes
-  EXPECT_EQ(storedRecent(), (QStringList{b, a, QString(), QString(), QString(), QString(), QString(), QString()}));
+  EXPECT_EQ(storedRecent(),
+            (QStringList{b, a, QString(), QString(), QString(), QString(), QString(), QString()}));
 
   TfrmMain &m = Start();
   EXPECT_EQ(m.FileLists().Recent().size(), 8);  // two files and six placeholders
@@ -119,7 +123,9 @@ TEST_F(AppFixture, FavouriteFilesOpenWithoutTouchingTheRecentList) {
   main.reset();
   TRootKey root;
   EXPECT_EQ(root.ReadString(QStringLiteral("Favorites"), QStringLiteral("mniFav02"), QString()), a);
-  EXPECT_EQ(root.ReadString(QStringLiteral("Favorites"), QStringLiteral("mniFav08"), QStringLiteral("<none>")), QString());
+  EXPECT_EQ(root.ReadString(QStringLiteral("Favorites"), QStringLiteral("mniFav08"),
+                            QStringLiteral("<none>")),
+            QString());
 }
 
 TEST_F(AppFixture, FavouritesPageSortsAddsAtMostEightAndAsksBeforeDeleting) {
@@ -131,17 +137,21 @@ TEST_F(AppFixture, FavouritesPageSortsAddsAtMostEightAndAsksBeforeDeleting) {
   page.btnBrowse()->trigger();
   page.btnBrowse()->trigger();
   // Sorted alphabetically whatever the letter case, and trimmed.
-  EXPECT_EQ(page.Favorites(), (QStringList{QStringLiteral("/work/a.txt"), QStringLiteral("/work/B.txt")}));
+  EXPECT_EQ(page.Favorites(),
+            (QStringList{QStringLiteral("/work/a.txt"), QStringLiteral("/work/B.txt")}));
 
-  for (int i = 0; i < 6; ++i) toChoose << QStringLiteral("/x/same.txt");  // the same name twice is allowed
+  for (int i = 0; i < 6; ++i)
+    toChoose << QStringLiteral("/x/same.txt");  // the same name twice is allowed
   for (int i = 0; i < 6; ++i) page.btnBrowse()->trigger();
   EXPECT_EQ(page.lstFavFiles()->count(), 8);
   toChoose << QStringLiteral("/x/ninth.txt");
   TModalAnswerer answerer({QStringLiteral("&Yes")});
   page.btnBrowse()->trigger();
   ASSERT_EQ(answerer.texts.size(), 1);
-  EXPECT_EQ(answerer.texts[0], QStringLiteral("Vellumix\n----------------\nYou are only allowed to enter 8 favorite files!\n"
-                                              "Please delete one or more to add to your favorite files."));
+  EXPECT_EQ(
+      answerer.texts[0],
+      QStringLiteral("Vellumix\n----------------\nYou are only allowed to enter 8 favorite files!\n"
+                     "Please delete one or more to add to your favorite files."));
   EXPECT_EQ(page.lstFavFiles()->count(), 8);
 
   page.lstFavFiles()->setCurrentRow(0);
@@ -149,8 +159,10 @@ TEST_F(AppFixture, FavouritesPageSortsAddsAtMostEightAndAsksBeforeDeleting) {
   answerer.Add(QStringLiteral("&Yes"));
   page.btnDelFiles()->trigger();
   ASSERT_EQ(answerer.texts.size(), 2);
-  EXPECT_EQ(answerer.texts[1], QStringLiteral("Vellumix\n----------------\nAre you sure you wish to delete /work/a.txt from "
-                                              "your favorite files list?"));
+  EXPECT_EQ(
+      answerer.texts[1],
+      QStringLiteral("Vellumix\n----------------\nAre you sure you wish to delete /work/a.txt from "
+                     "your favorite files list?"));
   EXPECT_EQ(page.lstFavFiles()->count(), 7);
   EXPECT_FALSE(page.btnDelFiles()->isEnabled());
 }

@@ -16,12 +16,12 @@
 #include <QToolBar>
 
 #include "AppFixture.h"
-#include "Commands.h"
-#include "FindDialog.h"
-#include "FormStorage.h"
-#include "RootKey.h"
-#include "SettingsStore.h"
-#include "fmCustomize.h"
+#include "app/ui/Commands.h"
+#include "app/ui/fmCustomize.h"
+#include "documents/ui/FindDialog.h"
+#include "settings/core/RootKey.h"
+#include "settings/core/SettingsStore.h"
+#include "settings/ui/FormStorage.h"
 
 namespace {
 

@@ -1,18 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "AppFixture.h"
-#include "Autostart.h"
-#include "DefaultEditor.h"
-
 #include <QAction>
 #include <QFile>
 #include <QMenu>
 #include <QProcess>
 
+#include "AppFixture.h"
+#include "integration/Autostart.h"
+#include "integration/DefaultEditor.h"
+
 namespace {
 
 QString XdgDefault() {
   QProcess process;
-  process.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("text/plain")});
+  process.start(QStringLiteral("xdg-mime"),
+                {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("text/plain")});
   process.waitForFinished(60000);
   return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
 }

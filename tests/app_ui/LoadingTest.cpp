@@ -12,8 +12,8 @@
 #include <QTimer>
 
 #include "AppFixture.h"
-#include "EditorFont.h"
-#include "LoadPanel.h"
+#include "documents/ui/LoadPanel.h"
+#include "platform/gui/EditorFont.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <atomic>
 
 #include "AppFixture.h"
-#include "LoadPanel.h"
-#include "LongOperation.h"
+#include "documents/ui/LoadPanel.h"
+#include "documents/ui/LongOperation.h"
 
 namespace {
 

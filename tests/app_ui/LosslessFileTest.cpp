@@ -6,7 +6,7 @@
 #include <QTextBlock>
 
 #include "AppFixture.h"
-#include "SaveNames.h"
+#include "documents/core/SaveNames.h"
 
 namespace {
 

@@ -1,23 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "AppFixture.h"
-#include "Commands.h"
-
-#include "Folders.h"
-#include "Glyphs.h"
-#include "KeyboardState.h"
-#include "fmCustomize.h"
 #include <QComboBox>
-#include <QListWidget>
-#include <QToolButton>
-#include "MessageBox.h"
-
 #include <QDir>
 #include <QFileDialog>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QToolBar>
+#include <QToolButton>
+
+#include "AppFixture.h"
+#include "app/ui/Commands.h"
+#include "app/ui/fmCustomize.h"
+#include "platform/core/Folders.h"
+#include "platform/desktop/KeyboardState.h"
+#include "platform/ui/Glyphs.h"
+#include "platform/ui/MessageBox.h"
 
 namespace {
 
@@ -90,7 +89,8 @@ TEST_F(AppFixture, SeveralFilesOnTheCommandLineOpenEachInAWorkspace) {
   TfrmMain &m = Start({QStringLiteral("first.txt"), QStringLiteral("missing.txt"), second});
   // The name that cannot be read is reported, and the files after it still open.
   ASSERT_EQ(answerer.texts.size(), 1);
-  EXPECT_EQ(answerer.texts[0], QStringLiteral("Cannot open file ") + dir + QStringLiteral("/missing.txt.\nThere is no such file."));
+  EXPECT_EQ(answerer.texts[0], QStringLiteral("Cannot open file ") + dir +
+                                   QStringLiteral("/missing.txt.\nThere is no such file."));
   const QList<TfrmEdit *> edits = m.EditWindows();
   ASSERT_EQ(edits.size(), 3);
   QStringList texts;
@@ -110,7 +110,8 @@ TEST_F(AppFixture, AnUnreadableNameIsReportedAndStartUpCarriesOn) {
   TModalAnswerer answerer({QStringLiteral("OK")});
   TfrmMain &m = Start({QStringLiteral("a b.txt")});
   ASSERT_EQ(answerer.texts.size(), 1);
-  EXPECT_EQ(answerer.texts[0], QStringLiteral("Cannot open file ") + dir + QStringLiteral("/a b.txt.\nThere is no such file."));
+  EXPECT_EQ(answerer.texts[0], QStringLiteral("Cannot open file ") + dir +
+                                   QStringLiteral("/a b.txt.\nThere is no such file."));
   EXPECT_EQ(answerer.titles[0], QStringLiteral("Vellumix"));
   ASSERT_EQ(m.EditWindows().size(), 1);
   TfrmEdit *edit = m.EditWindows().first();
@@ -227,10 +228,11 @@ TEST_F(AppFixture, WithoutDocumentsTheDocumentCommandsGoAway) {
   m.Action(QStringLiteral("mniFile1"))->trigger();  // File|Close
   Settle();
   EXPECT_TRUE(m.EditWindows().isEmpty());
-  for (const char *name : {"mniFile7", "mniFile8", "mniFile9", "mniFile0", "mniFile1", "mniFile2", "mniFile3",
-                           "mniFile4", "mniFile5", "mniFile6"})
+  for (const char *name : {"mniFile7", "mniFile8", "mniFile9", "mniFile0", "mniFile1", "mniFile2",
+                           "mniFile3", "mniFile4", "mniFile5", "mniFile6"})
     EXPECT_FALSE(m.Action(QString::fromLatin1(name))->isVisible()) << name;
-  for (const char *name : {"mniNew", "mniOpen", "mniMCustom", "mniPCustom", "mniPPreview", "mniPrintSetup", "mniExit"})
+  for (const char *name :
+       {"mniNew", "mniOpen", "mniMCustom", "mniPCustom", "mniPPreview", "mniPrintSetup", "mniExit"})
     EXPECT_TRUE(m.Action(QString::fromLatin1(name))->isVisible()) << name;
   EXPECT_FALSE(m.Action(QStringLiteral("mniWin0"))->isEnabled());
   EXPECT_FALSE(m.Action(QStringLiteral("btnWin2"))->isEnabled());
@@ -266,8 +268,9 @@ TEST_F(AppFixture, TileLaysTheWorkspacesOutInHorizontalStrips) {
   QStringList titles;
   for (QAction *a : menu->actions())
     if (a->text().contains(QLatin1String("untitled.txt"))) titles << a->text();
-  EXPECT_EQ(titles, (QStringList{QStringLiteral("&1 untitled.txt"), QStringLiteral("&2 untitled.txt"),
-                                 QStringLiteral("&3 untitled.txt")}));
+  EXPECT_EQ(titles,
+            (QStringList{QStringLiteral("&1 untitled.txt"), QStringLiteral("&2 untitled.txt"),
+                         QStringLiteral("&3 untitled.txt")}));
 }
 
 TEST_F(AppFixture, TypingAndUndoNameTheirKindInTheEditMenu) {
@@ -300,8 +303,10 @@ TEST_F(AppFixture, GlyphListHoldsEightyTwoPicturesWithMagentaTransparent) {
     for (int y = 0; y < 16; ++y)
       for (int x = 0; x < 16; ++x) {
         const QColor c = image.pixelColor(x, y);
-        if (c.alpha() == 0) ++transparent;
-        else EXPECT_NE(c.rgb() & 0xFFFFFF, 0xFF00FFu) << "magenta left visible in glyph " << i;
+        if (c.alpha() == 0)
+          ++transparent;
+        else
+          EXPECT_NE(c.rgb() & 0xFFFFFF, 0xFF00FFu) << "magenta left visible in glyph " << i;
       }
     withTransparency += transparent > 0;
     EXPECT_LT(transparent, 256) << "empty glyph " << i;
@@ -329,9 +334,9 @@ TEST_F(AppFixture, CustomisedToolBarsAndButtonStyleSurviveARestart) {
     QToolBar *bar = m.barMCustom();
     TfrmCustomize dialog(bar, [&] {
       QList<QAction *> all;
-      for (const char *n : {"btnNew", "btnOpen", "btnPSetup", "btnExit", "btnWin0", "btnWin1", "btnWin2",
-                            "btnOptions", "btnHelp", "btnSearchHelp", "btnUseHelp", "btnWhatsNew", "btnTech",
-                            "btnLVersion", "btnAbout"})
+      for (const char *n : {"btnNew", "btnOpen", "btnPSetup", "btnExit", "btnWin0", "btnWin1",
+                            "btnWin2", "btnOptions", "btnHelp", "btnSearchHelp", "btnUseHelp",
+                            "btnWhatsNew", "btnTech", "btnLVersion", "btnAbout"})
         all << m.Action(QString::fromLatin1(n));
       return all;
     }());
@@ -350,11 +355,12 @@ TEST_F(AppFixture, CustomisedToolBarsAndButtonStyleSurviveARestart) {
     dialog.MoveSelected(-1);
     QStringList names;
     for (QAction *a : bar->actions()) names << a->objectName();
-    EXPECT_EQ(names, (QStringList{"btnOpen", "btnNew", "btnWin0", "btnPSetup", "btnOptions", "btnHelp", "btnTech",
-                                  "btnAbout"}));
+    EXPECT_EQ(names, (QStringList{"btnOpen", "btnNew", "btnWin0", "btnPSetup", "btnOptions",
+                                  "btnHelp", "btnTech", "btnAbout"}));
     // Standard style: raised buttons on both bars.
     m.Action(QStringLiteral("mniStandard"))->trigger();
-    auto *button = qobject_cast<QToolButton *>(m.barECustom()->widgetForAction(m.Action(QStringLiteral("btnSave"))));
+    auto *button = qobject_cast<QToolButton *>(
+        m.barECustom()->widgetForAction(m.Action(QStringLiteral("btnSave"))));
     ASSERT_TRUE(button);
     EXPECT_FALSE(button->autoRaise());
     for (TfrmEdit *edit : m.EditWindows()) edit->mmoMemo()->SetModified(false);
@@ -364,10 +370,11 @@ TEST_F(AppFixture, CustomisedToolBarsAndButtonStyleSurviveARestart) {
   TfrmMain &m = Start();
   QStringList names;
   for (QAction *a : m.barMCustom()->actions()) names << a->objectName();
-  EXPECT_EQ(names, (QStringList{"btnOpen", "btnNew", "btnWin0", "btnPSetup", "btnOptions", "btnHelp", "btnTech",
-                                "btnAbout"}));
+  EXPECT_EQ(names, (QStringList{"btnOpen", "btnNew", "btnWin0", "btnPSetup", "btnOptions",
+                                "btnHelp", "btnTech", "btnAbout"}));
   EXPECT_TRUE(m.IsChecked(QStringLiteral("mniStandard")));
-  auto *button = qobject_cast<QToolButton *>(m.barMCustom()->widgetForAction(m.Action(QStringLiteral("btnOpen"))));
+  auto *button = qobject_cast<QToolButton *>(
+      m.barMCustom()->widgetForAction(m.Action(QStringLiteral("btnOpen"))));
   ASSERT_TRUE(button);
   EXPECT_FALSE(button->autoRaise());
 }

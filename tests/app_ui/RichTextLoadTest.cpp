@@ -13,9 +13,9 @@
 #include <ctime>
 
 #include "AppFixture.h"
-#include "LoadPanel.h"
-#include "RtfBuilder.h"
-#include "RtfParseJob.h"
+#include "documents/core/RtfBuilder.h"
+#include "documents/core/RtfParseJob.h"
+#include "documents/ui/LoadPanel.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "AbsSpellDialog.h"
 #include "AppFixture.h"
-#include "SpellDlg.h"
-#include "WordForm.h"
+#include "spell/ui/AbsSpellDialog.h"
+#include "spell/ui/SpellDlg.h"
+#include "spell/ui/WordForm.h"
 
 namespace {
 

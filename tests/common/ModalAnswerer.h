@@ -11,7 +11,7 @@
 #include <QStringList>
 #include <QTimer>
 
-#include "MessageBox.h"
+#include "platform/ui/MessageBox.h"
 
 // Answers the modal windows a test provokes, in order, with the given captions. The program's
 // message boxes are answered through MessageBox's answering seam, without being shown: the

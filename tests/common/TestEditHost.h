@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "EditHost.h"
+#include "documents/ui/EditHost.h"
 
 // A frame for document windows under test: new windows open normal, the holders and titles
 // are not kept, and every question the window asks of its frame is answered "nothing done".

@@ -6,7 +6,7 @@
 #ifdef VELLUMIX_TEST_GUI
 #include <QApplication>
 
-#include "Fonts.h"
+#include "platform/ui/Fonts.h"
 using TestApplication = QApplication;
 #else
 #include <QCoreApplication>

@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "CaseConvert.h"
-#include "MemoryEdit.h"
+#include "documents/core/CaseConvert.h"
+#include "documents/core/MemoryEdit.h"
 
 namespace {
 QString All(const TMemoryEdit &edit) { return edit.TextRange(0, edit.PositionCount()); }

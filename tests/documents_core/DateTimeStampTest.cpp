@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include "DateTimeStamp.h"
-#include "MemoryEdit.h"
+#include "documents/core/DateTimeStamp.h"
+#include "documents/core/MemoryEdit.h"
 
 namespace {
 const QDateTime evening(QDate(1999, 1, 5), QTime(21, 5, 7));

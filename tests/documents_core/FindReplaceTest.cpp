@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "FindReplace.h"
-#include "MemoryEdit.h"
-#include "SearchState.h"
+#include "documents/core/FindReplace.h"
+#include "documents/core/MemoryEdit.h"
+#include "documents/core/SearchState.h"
 
 namespace {
 TSearchOptions Options(const QString &text, bool down = true, bool matchCase = false,

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include "LineEnds.h"
-#include "MemoryEdit.h"
+#include "documents/core/MemoryEdit.h"
+#include "platform/core/LineEnds.h"
 
 TEST(MemoryEdit, PositionsCountALineBreakOnceAndTextUsesTheLineEnd) {
   TMemoryEdit edit(QStringLiteral("ab\r\ncd\re\nf"), QStringLiteral("\r\n"));

@@ -9,12 +9,12 @@
 #include <algorithm>
 #include <vector>
 
-#include "RtfBuilder.h"
-#include "RtfParseJob.h"
-#include "RtfParser.h"
-#include "RtfReader.h"
-#include "RtfWriter.h"
 #include "TestEnvironment.h"
+#include "documents/core/RtfBuilder.h"
+#include "documents/core/RtfParseJob.h"
+#include "documents/core/RtfParser.h"
+#include "documents/core/RtfReader.h"
+#include "documents/core/RtfWriter.h"
 
 namespace {
 QByteArray Fixture(const QString &name) {

@@ -17,13 +17,13 @@
 #include <iostream>
 #include <random>
 
-#include "DocumentSave.h"
-#include "RtfReader.h"
-#include "SafeSave.h"
-#include "SafeSaveFiles.h"
-#include "SaveEncoding.h"
-#include "SaveNames.h"
 #include "TestEnvironment.h"
+#include "documents/core/DocumentSave.h"
+#include "documents/core/RtfReader.h"
+#include "documents/core/SafeSave.h"
+#include "documents/core/SafeSaveFiles.h"
+#include "documents/core/SaveEncoding.h"
+#include "documents/core/SaveNames.h"
 
 using TestEnvironment::FreshDir;
 using TestEnvironment::ReadFile;
@@ -119,8 +119,9 @@ TEST(SafeSaveFiles, FolderAndHiddenNamesOfAFile) {
   using SafeSaveFiles::HiddenName;
   EXPECT_EQ(FolderOf(QStringLiteral("/home/u/a b/notes.txt")), QStringLiteral("/home/u/a b"));
   EXPECT_EQ(FolderOf(QStringLiteral("/notes.txt")), QStringLiteral("/"));
-  EXPECT_EQ(HiddenName(QStringLiteral("/"), QStringLiteral("notes.txt"), QLatin1String(".previous")),
-            QStringLiteral("/.notes.txt.previous"));
+  EXPECT_EQ(
+      HiddenName(QStringLiteral("/"), QStringLiteral("notes.txt"), QLatin1String(".previous")),
+      QStringLiteral("/.notes.txt.previous"));
   EXPECT_EQ(HiddenName(QStringLiteral("/d"), QStringLiteral("n"), QLatin1String(".x")),
             QStringLiteral("/d/.n.x"));
 }

@@ -8,7 +8,7 @@
 #include <QTest>
 
 #include "TestEnvironment.h"
-#include "TextLoader.h"
+#include "documents/core/TextLoader.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include "UndoHistory.h"
+#include "documents/core/UndoHistory.h"
 
 namespace {
 

@@ -2,18 +2,17 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <algorithm>
-
 #include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLocale>
 #include <QTest>
+#include <algorithm>
 
-#include "FileFacts.h"
 #include "TestEnvironment.h"
-#include "fmProperties.h"
+#include "documents/properties/FileFacts.h"
+#include "documents/properties/fmProperties.h"
 
 namespace {
 
@@ -64,13 +63,15 @@ TEST(Properties, UntitledDocumentShowsTheMomentAndNoAttributes) {
 
 TEST(Properties, UntitledLocationHasNoLeadingBlankAndEveryValueStartsInOneColumn) {
   // The status panel of an untitled document reads " <folder>untitled.txt".
-  TfrmProperties dialog({QStringLiteral("untitled.txt"), 5, QStringLiteral(" /home/ann/notes/untitled.txt")},
-                        Opened, QIcon());
+  TfrmProperties dialog(
+      {QStringLiteral("untitled.txt"), 5, QStringLiteral(" /home/ann/notes/untitled.txt")}, Opened,
+      QIcon());
   dialog.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
   EXPECT_EQ(Label(dialog, "lblLocation"), QStringLiteral("/home/ann/notes/"));
   QList<int> columns;
-  for (const char *name : {"lblType", "lblLocation", "lblSize", "lblCreated", "lblModified", "lblAccessed"})
+  for (const char *name :
+       {"lblType", "lblLocation", "lblSize", "lblCreated", "lblModified", "lblAccessed"})
     columns << dialog.findChild<QLabel *>(QString::fromLatin1(name))->mapTo(&dialog, QPoint()).x();
   EXPECT_EQ(std::count(columns.begin(), columns.end(), columns.first()), columns.size())
       << QString::number(columns.first()).toStdString();

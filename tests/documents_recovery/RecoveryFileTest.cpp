@@ -5,9 +5,9 @@
 #include <QDir>
 #include <QFile>
 
-#include "PrivateFile.h"
-#include "RecoveryRecord.h"
 #include "TestEnvironment.h"
+#include "documents/recovery/PrivateFile.h"
+#include "documents/recovery/RecoveryRecord.h"
 
 namespace {
 

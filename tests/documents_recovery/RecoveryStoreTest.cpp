@@ -5,8 +5,8 @@
 #include <QFile>
 #include <QTest>
 
-#include "RecoveryStore.h"
 #include "TestEnvironment.h"
+#include "documents/recovery/RecoveryStore.h"
 
 namespace {
 

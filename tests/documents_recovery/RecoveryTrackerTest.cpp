@@ -5,10 +5,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "MemoryEdit.h"
-#include "RecoveryStore.h"
-#include "RecoveryTracker.h"
 #include "TestEnvironment.h"
+#include "documents/core/MemoryEdit.h"
+#include "documents/recovery/RecoveryStore.h"
+#include "documents/recovery/RecoveryTracker.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include "RootKey.h"
-#include "SessionList.h"
+#include "documents/recovery/SessionList.h"
+#include "settings/core/RootKey.h"
 
 TEST(SessionList, IsOffUntilSwitchedOnAndKeepsItsDocuments) {
   TRootKey root;

@@ -14,9 +14,9 @@
 #include <random>
 #include <set>
 
-#include "RecoveryRecord.h"
-#include "RecoveryStore.h"
 #include "TestEnvironment.h"
+#include "documents/recovery/RecoveryRecord.h"
+#include "documents/recovery/RecoveryStore.h"
 
 namespace {
 

@@ -7,14 +7,14 @@
 #include <QTreeWidget>
 
 #include "ModalAnswerer.h"
-#include "PanelStatusBar.h"
-#include "RecoveryStartUp.h"
-#include "RecoveryTracker.h"
-#include "RichEdit.h"
 #include "TestEditHost.h"
 #include "TestEnvironment.h"
-#include "fmEdit.h"
-#include "fmRecover.h"
+#include "documents/recovery/RecoveryStartUp.h"
+#include "documents/recovery/RecoveryTracker.h"
+#include "documents/recovery/fmRecover.h"
+#include "documents/ui/RichEdit.h"
+#include "documents/ui/fmEdit.h"
+#include "platform/ui/PanelStatusBar.h"
 
 namespace {
 

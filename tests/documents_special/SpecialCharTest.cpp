@@ -8,11 +8,11 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "BarStyleMenu.h"
-#include "RichEdit.h"
-#include "SpecialChars.h"
 #include "TestEnvironment.h"
-#include "fmSpecialChar.h"
+#include "documents/special/SpecialChars.h"
+#include "documents/special/fmSpecialChar.h"
+#include "documents/ui/RichEdit.h"
+#include "platform/ui/BarStyleMenu.h"
 
 namespace {
 

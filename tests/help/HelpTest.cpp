@@ -1,26 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QStandardPaths>
 #include <QListWidget>
+#include <QScrollBar>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTest>
-#include <QAction>
-#include <QScrollBar>
 #include <QTimer>
-#include <QWindow>
 #include <QTreeWidget>
+#include <QWindow>
 
-#include "Commands.h"
-#include "Folders.h"
-#include "HelpKeyFilter.h"
-#include "QtHelpSource.h"
-#include "fmHelp.h"
-#include "fmProperties.h"
+#include "app/ui/Commands.h"
+#include "documents/properties/fmProperties.h"
+#include "platform/core/Folders.h"
+#include "platform/help/HelpKeyFilter.h"
+#include "platform/help/QtHelpSource.h"
+#include "platform/help/fmHelp.h"
 
 namespace {
 
@@ -137,8 +137,9 @@ TEST(HelpViewer, ADamagedHelpCacheIsMadeAgainFromTheHelpFile) {
   const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
                         QStringLiteral("/vellumix/help.qhc");
   QDir().mkpath(QFileInfo(cache).path());
-  for (const QByteArray &junk : QList<QByteArray>{QByteArray("not a database at all\n").repeated(50),
-                                 QByteArray("SQLite format 3\0", 16) + QByteArray(3000, char(0xff))}) {
+  for (const QByteArray &junk :
+       QList<QByteArray>{QByteArray("not a database at all\n").repeated(50),
+                         QByteArray("SQLite format 3\0", 16) + QByteArray(3000, char(0xff))}) {
     {
       QFile file(cache);
       ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));

@@ -4,11 +4,11 @@
 #include <QRegularExpression>
 #include <QTimeZone>
 
-#include "ExStringList.h"
-#include "MessageBuilder.h"
-#include "MimeText.h"
-#include "NMSMTP.h"
 #include "TestEnvironment.h"
+#include "mail/core/ExStringList.h"
+#include "mail/core/MessageBuilder.h"
+#include "mail/core/MimeText.h"
+#include "mail/core/NMSMTP.h"
 
 TEST(MessageFormat, RecipientAddressExtraction) {
   auto extract = [](const char *entry) {

@@ -3,9 +3,9 @@
 
 #include <QBuffer>
 
-#include "MailErrors.h"
-#include "NMUUProcessor.h"
 #include "TestEnvironment.h"
+#include "mail/core/MailErrors.h"
+#include "mail/core/NMUUProcessor.h"
 
 namespace {
 

@@ -12,11 +12,11 @@
 #include <QTimer>
 #include <cerrno>
 
-#include "LineBuffer.h"
-#include "MailErrors.h"
 #include "MailTestServers.h"
-#include "Powersock.h"
-#include "SocketErrors.h"
+#include "mail/core/LineBuffer.h"
+#include "mail/core/MailErrors.h"
+#include "mail/core/Powersock.h"
+#include "mail/core/SocketErrors.h"
 
 namespace {
 

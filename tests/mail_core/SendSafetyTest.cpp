@@ -10,14 +10,14 @@
 #include <QTest>
 #include <QTimer>
 
-#include "FieldCheck.h"
-#include "MailErrors.h"
 #include "MailTestServers.h"
-#include "MessageBuilder.h"
-#include "MimeText.h"
-#include "NMSMTP.h"
-#include "NestedWait.h"
 #include "TestEnvironment.h"
+#include "mail/core/FieldCheck.h"
+#include "mail/core/MailErrors.h"
+#include "mail/core/MessageBuilder.h"
+#include "mail/core/MimeText.h"
+#include "mail/core/NMSMTP.h"
+#include "platform/core/NestedWait.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <QJsonArray>
 #include <QRegularExpression>
 
-#include "MailErrors.h"
 #include "MailTestServers.h"
-#include "NMSMTP.h"
 #include "TestEnvironment.h"
+#include "mail/core/MailErrors.h"
+#include "mail/core/NMSMTP.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <QCoreApplication>
 #include <QTimer>
 
-#include "MailErrors.h"
 #include "MailTestServers.h"
-#include "NMSMTP.h"
+#include "mail/core/MailErrors.h"
+#include "mail/core/NMSMTP.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <QDirIterator>
 #include <QJsonArray>
 
-#include "MailErrors.h"
 #include "MailTestServers.h"
-#include "NMSMTP.h"
 #include "TestEnvironment.h"
+#include "mail/core/MailErrors.h"
+#include "mail/core/NMSMTP.h"
 
 namespace {
 

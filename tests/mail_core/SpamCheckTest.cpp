@@ -8,8 +8,8 @@
 #include <QRegularExpression>
 
 #include "MailTestServers.h"
-#include "NMSMTP.h"
 #include "TestEnvironment.h"
+#include "mail/core/NMSMTP.h"
 
 namespace {
 
@@ -52,10 +52,13 @@ TEST(SpamCheck, AnOrdinaryMessageHitsNoHeaderOrMimeRule) {
   m.ReplyTo = QStringLiteral("ann@example.org");
   m.Subject = QStringLiteral("Notes from the meeting on Tuesday");
   m.LocalProgram = QStringLiteral("Vellumix 2.0");
-  m.Body = {QStringLiteral("Dear Bob,"), QString(),
+  m.Body = {QStringLiteral("Dear Bob,"),
+            QString(),
             QStringLiteral("here are my notes from Tuesday's meeting, as promised."),
-            QStringLiteral("The figures are in the attached file."), QString(),
-            QStringLiteral("Best wishes,"), QStringLiteral("Ann")};
+            QStringLiteral("The figures are in the attached file."),
+            QString(),
+            QStringLiteral("Best wishes,"),
+            QStringLiteral("Ann")};
   m.Attachments = {TestEnvironment::WriteFile(
       TestEnvironment::FreshDir(QStringLiteral("spam")) + QStringLiteral("/figures.txt"),
       "Quarter one: 12\nQuarter two: 15\n")};

@@ -6,9 +6,9 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "AddressList.h"
 #include "MailFixture.h"
-#include "fmAEmail.h"
+#include "mail/ui/AddressList.h"
+#include "mail/ui/fmAEmail.h"
 
 namespace {
 
@@ -210,9 +210,8 @@ TEST_F(AddressBook, TheToolBarStyleMenusKeepTheirCaptionsAndTheChosenStyle) {
                                               [](QToolButton *b) { return b->autoRaise(); });
   };
   Open();
-  EXPECT_EQ(styleItems(form.get()),
-            QStringList({QStringLiteral("mniExplore=I&Explorer Style"),
-                         QStringLiteral("mniStandard=&Standard Style")}));
+  EXPECT_EQ(styleItems(form.get()), QStringList({QStringLiteral("mniExplore=I&Explorer Style"),
+                                                 QStringLiteral("mniStandard=&Standard Style")}));
   auto *standard = form->findChild<QAction *>(QStringLiteral("mniStandard"));
   EXPECT_EQ(standard->statusTip(), QStringLiteral("Display tool bars with raised buttons"));
   standard->trigger();
@@ -221,9 +220,9 @@ TEST_F(AddressBook, TheToolBarStyleMenusKeepTheirCaptionsAndTheChosenStyle) {
   UseBook(*form, [&](TfrmAEmail &book) {
     const QStringList items = styleItems(&book);
     ASSERT_GE(items.size(), 4);
-    EXPECT_EQ(items.mid(0, 3), QStringList({QStringLiteral("mniExplore=I&Explorer Style"),
-                                            QStringLiteral("mniStandard=S&tandard Style"),
-                                            QStringLiteral("-")}));
+    EXPECT_EQ(items.mid(0, 3),
+              QStringList({QStringLiteral("mniExplore=I&Explorer Style"),
+                           QStringLiteral("mniStandard=S&tandard Style"), QStringLiteral("-")}));
     EXPECT_FALSE(raised(book.barAddress));  // each window has its own style
   });
   form.reset();

@@ -7,13 +7,13 @@
 #include <QPushButton>
 #include <QSpinBox>
 
-#include "AttachList.h"
-#include "MailFields.h"
 #include "MailFixture.h"
-#include "MessageBox.h"
-#include "NMSMTP.h"
 #include "TestEnvironment.h"
-#include "WaitPanel.h"
+#include "mail/core/NMSMTP.h"
+#include "mail/ui/AttachList.h"
+#include "mail/ui/WaitPanel.h"
+#include "platform/ui/MessageBox.h"
+#include "preferences/MailFields.h"
 
 namespace {
 

@@ -7,16 +7,16 @@
 #include <QListWidget>
 #include <QToolButton>
 
-#include "AttachList.h"
 #include "MailFixture.h"
-#include "MailSend.h"
-#include "MessageBox.h"
-#include "NMSMTP.h"
-#include "SendAsEmail.h"
-#include "SupportAddress.h"
-#include "VellumixVersion.h"
 #include "TestEnvironment.h"
-#include "WaitPanel.h"
+#include "VellumixVersion.h"
+#include "mail/core/NMSMTP.h"
+#include "mail/ui/AttachList.h"
+#include "mail/ui/MailSend.h"
+#include "mail/ui/SendAsEmail.h"
+#include "mail/ui/SupportAddress.h"
+#include "mail/ui/WaitPanel.h"
+#include "platform/ui/MessageBox.h"
 
 namespace {
 
@@ -390,7 +390,8 @@ TEST_F(Compose, SupportRequestKeepsItsPreparedMessageAndTheAddressTheUserGaveIt)
     form->edtTo->setText(QStringLiteral("helpdesk@example.org"));
   });
   ASSERT_EQ(sink.Count(), 1);
-  EXPECT_EQ(Strings(sink.Record(1)[QStringLiteral("rcpt_tos")]).value(0), QStringLiteral("helpdesk@example.org"));
+  EXPECT_EQ(Strings(sink.Record(1)[QStringLiteral("rcpt_tos")]).value(0),
+            QStringLiteral("helpdesk@example.org"));
   // The next request goes to the address the user chose, which the settings keep.
   request([&] { EXPECT_EQ(form->edtTo->text(), QStringLiteral("helpdesk@example.org")); });
   ASSERT_EQ(sink.Count(), 2);
@@ -413,11 +414,11 @@ TEST_F(Compose, SecurityAndLoginReachTheClientAndThePasswordIsAskedOnceThenKept)
   TNMSMTP client;
   TWaitPanel panel;
   const TMessageFields fields{QStringLiteral("ann@example.org"),
-                           QStringLiteral("bob@example.org"),
-                           QStringLiteral("Hi"),
-                           {QStringLiteral("text")},
-                           {},
-                           false};
+                              QStringLiteral("bob@example.org"),
+                              QStringLiteral("Hi"),
+                              {QStringLiteral("text")},
+                              {},
+                              false};
   {
     TMailSend send(client, TMailSettings(&holders), panel, nullptr);
     ASSERT_TRUE(send.Prepare(fields));

@@ -3,11 +3,11 @@
 
 #include <QFile>
 
-#include "FormTables.h"
-#include "MailIcons.h"
-#include "RootKey.h"
-#include "SettingsStore.h"
 #include "TestEnvironment.h"
+#include "app/ui/MailIcons.h"
+#include "settings/core/RootKey.h"
+#include "settings/core/SettingsStore.h"
+#include "settings/ui/FormTables.h"
 
 void MailFixture::SetUp() {
   // Every test starts from a user without settings.

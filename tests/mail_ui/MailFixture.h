@@ -11,12 +11,12 @@
 #include <QTest>
 #include <memory>
 
-#include "Holder.h"
-#include "MailContext.h"
 #include "MailTestServers.h"
 #include "ModalAnswerer.h"
-#include "SecretStore.h"
-#include "fmEmail.h"
+#include "mail/ui/MailContext.h"
+#include "mail/ui/fmEmail.h"
+#include "platform/desktop/SecretStore.h"
+#include "settings/ui/Holder.h"
 
 // The main window's mail holders with their stored defaults, a compose window on them and
 // the helpers a test needs to use it as a user would.

@@ -6,7 +6,7 @@
 
 #include "AppFixture.h"
 #include "MailTestServers.h"
-#include "fmEmail.h"
+#include "mail/ui/fmEmail.h"
 
 class MainWindowMail : public AppFixture {};
 

@@ -6,12 +6,12 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "AddressList.h"
-#include "AttachList.h"
 #include "MailFixture.h"
 #include "TestEnvironment.h"
-#include "WaitPanel.h"
-#include "fmAEmail.h"
+#include "mail/ui/AddressList.h"
+#include "mail/ui/AttachList.h"
+#include "mail/ui/WaitPanel.h"
+#include "mail/ui/fmAEmail.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include "AttachList.h"
 #include "MailFixture.h"
-#include "NMSMTP.h"
 #include "TestEnvironment.h"
-#include "WaitPanel.h"
+#include "mail/core/NMSMTP.h"
+#include "mail/ui/AttachList.h"
+#include "mail/ui/WaitPanel.h"
 
 namespace {
 

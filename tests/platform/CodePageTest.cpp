@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "CodePage.h"
-
 #include <gtest/gtest.h>
+
+#include "platform/core/CodePage.h"
 
 TEST(CodePage, TablesRoundTripEveryByte) {
   for (int b = 0; b < 256; ++b) {

@@ -1,20 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Folders.h"
-#include "MessageBox.h"
-#include "TestEnvironment.h"
-#include "WinColor.h"
+#include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QPalette>
-#include <unistd.h>
-#include <gtest/gtest.h>
+
+#include "TestEnvironment.h"
+#include "platform/core/Folders.h"
+#include "platform/gui/WinColor.h"
+#include "platform/ui/MessageBox.h"
 
 TEST(Folders, UserFoldersFollowTheEnvironmentAndPathsSplitAtTheLastSlash) {
   EXPECT_EQ(Folders::Home(), TestEnvironment::Home() + u'/');
-  EXPECT_EQ(Folders::UserConfigFolder(), TestEnvironment::Home() + QStringLiteral("/.config/Kestrelwick/"));
-  EXPECT_EQ(Folders::UserDataFolder(), TestEnvironment::Home() + QStringLiteral("/.local/share/vellumix/"));
+  EXPECT_EQ(Folders::UserConfigFolder(),
+            TestEnvironment::Home() + QStringLiteral("/.config/Kestrelwick/"));
+  EXPECT_EQ(Folders::UserDataFolder(),
+            TestEnvironment::Home() + QStringLiteral("/.local/share/vellumix/"));
   EXPECT_EQ(Folders::FolderOf(QStringLiteral("/a/B c/d.TXT")), QStringLiteral("/a/B c/"));
   EXPECT_EQ(Folders::FileNameOf(QStringLiteral("/a/B c/d.TXT")), QStringLiteral("d.TXT"));
   EXPECT_EQ(Folders::FolderOf(QStringLiteral("plain")), QString());
@@ -32,9 +35,11 @@ TEST(Folders, WritableFilesGoToTheUserFolderWhenTheProgramFolderIsReadOnly) {
   EXPECT_TRUE(QDir(Folders::UserDataFolder()).exists());
   qputenv("VELLUMIX_DATA_DIR", program.toUtf8());
   // Reading prefers the user's copy once there is one.
-  EXPECT_EQ(Folders::ReadablePathOf(QStringLiteral("USER.DIC")), program + QStringLiteral("/USER.DIC"));
+  EXPECT_EQ(Folders::ReadablePathOf(QStringLiteral("USER.DIC")),
+            program + QStringLiteral("/USER.DIC"));
   TestEnvironment::WriteFile(Folders::UserDataFolder() + QStringLiteral("USER.DIC"), "mine\n");
-  EXPECT_EQ(Folders::ReadablePathOf(QStringLiteral("USER.DIC")), Folders::UserDataFolder() + QStringLiteral("USER.DIC"));
+  EXPECT_EQ(Folders::ReadablePathOf(QStringLiteral("USER.DIC")),
+            Folders::UserDataFolder() + QStringLiteral("USER.DIC"));
   qunsetenv("VELLUMIX_DATA_DIR");
 }
 

@@ -7,8 +7,8 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "MessageBox.h"
 #include "ModalAnswerer.h"
+#include "platform/ui/MessageBox.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QObject>
 #include <QTimer>
 
-#include "NestedWait.h"
+#include "platform/core/NestedWait.h"
 
 namespace {
 

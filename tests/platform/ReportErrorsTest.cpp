@@ -5,9 +5,9 @@
 #include <QWidget>
 #include <stdexcept>
 
-#include "MessageBox.h"
 #include "ModalAnswerer.h"
-#include "ReportErrors.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/ReportErrors.h"
 
 namespace {
 

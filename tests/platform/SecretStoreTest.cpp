@@ -6,8 +6,8 @@
 #include <QDirIterator>
 #include <QFile>
 
-#include "SecretStore.h"
 #include "TestEnvironment.h"
+#include "platform/desktop/SecretStore.h"
 
 TEST(SecretStore, MemoryStoreKeepsEachAccountApart) {
   TMemorySecretStore store;

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TextFile.h"
-
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <climits>
-#include <sys/stat.h>
-#include <unistd.h>
+
+#include "platform/core/TextFile.h"
 
 namespace {
 
@@ -35,12 +35,17 @@ TEST(TextFile, DetectsEncodingAndLineEndsAndWritesTheSameBytesBack) {
   const QString text = QStringLiteral("Grüße, café €5\nzweite Zeile\n");
   const TCase cases[] = {
       {"utf8 lf", text.toUtf8(), TTextEncoding::Utf8, TLineEnd::Lf},
-      {"utf8 bom crlf", QByteArray("\xEF\xBB\xBF") + QString(text).replace(u'\n', QStringLiteral("\r\n")).toUtf8(),
+      {"utf8 bom crlf",
+       QByteArray("\xEF\xBB\xBF") + QString(text).replace(u'\n', QStringLiteral("\r\n")).toUtf8(),
        TTextEncoding::Utf8Bom, TLineEnd::CrLf},
-      {"utf16le cr", utf16(QString(text).replace(u'\n', u'\r'), true), TTextEncoding::Utf16LE, TLineEnd::Cr},
+      {"utf16le cr", utf16(QString(text).replace(u'\n', u'\r'), true), TTextEncoding::Utf16LE,
+       TLineEnd::Cr},
       {"utf16be lf", utf16(text, false), TTextEncoding::Utf16BE, TLineEnd::Lf},
-      {"1252 crlf", QByteArray("Gr\xFC\xDF" "e, caf\xE9 \x80" "5\r\nzweite Zeile\r\n"), TTextEncoding::Windows1252,
-       TLineEnd::CrLf},
+      {"1252 crlf",
+       QByteArray("Gr\xFC\xDF"
+                  "e, caf\xE9 \x80"
+                  "5\r\nzweite Zeile\r\n"),
+       TTextEncoding::Windows1252, TLineEnd::CrLf},
   };
   for (const TCase &c : cases) {
     SCOPED_TRACE(c.name);
@@ -58,7 +63,10 @@ TEST(TextFile, CutsAtAGivenLimitAndFlagsBinaryData) {
   EXPECT_EQ(cut.text, QStringLiteral("abcde"));
   EXPECT_TRUE(cut.truncated);
 
-  const QByteArray binary("\x7F" "ELF\x02\x01\x01\x00\x00\xFF\xFE\x00", 12);
+  const QByteArray binary(
+      "\x7F"
+      "ELF\x02\x01\x01\x00\x00\xFF\xFE\x00",
+      12);
   const TDecodedText decoded = TextFile::Decode(binary, kNoLimit);
   EXPECT_TRUE(decoded.binary);
   // Without NUL: mostly control characters is binary, a few among text is not.
@@ -89,8 +97,10 @@ TEST(TextFile, EmptyAndMixedLineEnds) {
   const TDecodedText mixed = TextFile::Decode("a\r\nb\nc\rd", kNoLimit);
   EXPECT_EQ(mixed.text, QStringLiteral("a\nb\nc\nd"));
   EXPECT_EQ(mixed.format.lineEnd, TLineEnd::CrLf);
-  EXPECT_EQ(mixed.breaks, (std::vector<uint8_t>{TextFile::BreakCrLf, TextFile::BreakLf, TextFile::BreakCr}));
-  EXPECT_EQ(TextFile::Encode(TextFile::JoinBreaks(mixed), mixed.format), QByteArray("a\r\nb\nc\rd"));
+  EXPECT_EQ(mixed.breaks,
+            (std::vector<uint8_t>{TextFile::BreakCrLf, TextFile::BreakLf, TextFile::BreakCr}));
+  EXPECT_EQ(TextFile::Encode(TextFile::JoinBreaks(mixed), mixed.format),
+            QByteArray("a\r\nb\nc\rd"));
   // A uniform file needs no list of kinds.
   EXPECT_TRUE(TextFile::Decode("a\nb\n", kNoLimit).breaks.empty());
   // Cut at the limit: the kinds of the breaks that are left.
@@ -111,14 +121,24 @@ TEST(TextFile, EveryByteSurvivesFilesThatNoEncodingReadsWhole) {
       // "Р" (D0 A0) keep their characters.
       {"stray byte", QByteArray("voil\xC3\xA0 \xD0\xA0 caf\xE9!\n"), TTextEncoding::Utf8, 1},
       // After a byte-order mark invalid bytes are kept too, not turned into U+FFFD.
-      {"bom", QByteArray("\xEF\xBB\xBFok \xFF\xFE \xC3\xA9\xC3\xA9\xC3\xA9"), TTextEncoding::Utf8Bom, 2},
+      {"bom", QByteArray("\xEF\xBB\xBFok \xFF\xFE \xC3\xA9\xC3\xA9\xC3\xA9"),
+       TTextEncoding::Utf8Bom, 2},
       // Truncated and overlong sequences, an encoded surrogate, beyond U+10FFFF.
-      {"bad sequences", QByteArray("\xE2\x82 \xC0\xAF \xED\xA0\x80 \xF4\x90\x80\x80 \xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC"),
+      {"bad sequences",
+       QByteArray("\xE2\x82 \xC0\xAF \xED\xA0\x80 \xF4\x90\x80\x80 "
+                  "\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82"
+                  "\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC"),
        TTextEncoding::Utf8, 11},
       // Mostly single stray bytes: a Windows-1252 file, which reads every byte.
       {"1252", QByteArray("na\xEFve caf\xE9 \xC3\xA9"), TTextEncoding::Windows1252, 0},
       // UTF-16 with an unpaired surrogate and an odd last byte.
-      {"utf16", QByteArray("\xFF\xFE" "a\0\x00\xDC" "b\0" "c", 9), TTextEncoding::Utf16LE, 2},
+      {"utf16",
+       QByteArray("\xFF\xFE"
+                  "a\0\x00\xDC"
+                  "b\0"
+                  "c",
+                  9),
+       TTextEncoding::Utf16LE, 2},
   };
   for (const TSample &sample : samples) {
     SCOPED_TRACE(sample.name);
@@ -142,8 +162,9 @@ TEST(TextFile, CharactersThatEndLinesInAnEditorAreKeptAsTheirOwnBreaks) {
   const QString text = QStringLiteral("a\u00A0b\u2028c\u2029d\uFDD0e\uFDD1f");
   const TDecodedText decoded = TextFile::Decode(text.toUtf8(), kNoLimit);
   EXPECT_EQ(decoded.text, QStringLiteral("a\u00A0b\u2028c\nd\ne\nf"));
-  EXPECT_EQ(decoded.breaks, (std::vector<uint8_t>{TextFile::BreakParagraph, TextFile::BreakFrameStart,
-                                                  TextFile::BreakFrameEnd}));
+  EXPECT_EQ(decoded.breaks,
+            (std::vector<uint8_t>{TextFile::BreakParagraph, TextFile::BreakFrameStart,
+                                  TextFile::BreakFrameEnd}));
   EXPECT_EQ(TextFile::JoinBreaks(decoded), text);
 }
 
@@ -177,14 +198,16 @@ TEST(TextFile, ReadsOnlyRegularFilesAndSaysWhyNot) {
   EXPECT_EQ(lastDone, lastSize);
 
   // Stopped by the caller: nothing kept, no error.
-  const TFileBytes stopped = TextFile::ReadRegularFile(file, 1 << 30, [](qint64, qint64) { return false; });
+  const TFileBytes stopped =
+      TextFile::ReadRegularFile(file, 1 << 30, [](qint64, qint64) { return false; });
   EXPECT_TRUE(stopped.cancelled);
   EXPECT_TRUE(stopped.error.isEmpty());
   EXPECT_TRUE(stopped.bytes.isEmpty());
 
   // Over the limit: refused before anything is read.
   const TFileBytes large = TextFile::ReadRegularFile(file, 1000);
-  EXPECT_TRUE(large.error.startsWith(QStringLiteral("It is too large: "))) << large.error.toStdString();
+  EXPECT_TRUE(large.error.startsWith(QStringLiteral("It is too large: ")))
+      << large.error.toStdString();
   EXPECT_TRUE(large.bytes.isEmpty());
 
   EXPECT_EQ(TextFile::ReadRegularFile(dir + QStringLiteral("/missing.txt"), 1000).error,

@@ -7,7 +7,7 @@
 #include <QStyle>
 #include <QWidget>
 
-#include "TextFit.h"
+#include "platform/ui/TextFit.h"
 
 namespace {
 

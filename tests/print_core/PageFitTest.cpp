@@ -3,13 +3,13 @@
 
 #include <QPainter>
 
-#include "Folders.h"
-#include "ReportLayout.h"
-#include "ReportRenderer.h"
-#include "TemplateEditor.h"
-#include "TemplateFile.h"
 #include "TemplateText.h"
-#include "TextMeasure.h"
+#include "platform/core/Folders.h"
+#include "print/core/ReportLayout.h"
+#include "print/core/ReportRenderer.h"
+#include "print/core/TemplateEditor.h"
+#include "print/core/TemplateFile.h"
+#include "print/core/TextMeasure.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 
 #include <QPainter>
 
-#include "ReportLayout.h"
-#include "ReportRenderer.h"
-#include "ReportVariables.h"
-#include "TextMeasure.h"
+#include "print/core/ReportLayout.h"
+#include "print/core/ReportRenderer.h"
+#include "print/core/ReportVariables.h"
+#include "print/core/TextMeasure.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include "TemplateEditor.h"
+#include "print/core/TemplateEditor.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 
 #include <QFile>
 
-#include "Folders.h"
-#include "TemplateFile.h"
 #include "TemplateText.h"
 #include "TestEnvironment.h"
+#include "platform/core/Folders.h"
+#include "print/core/TemplateFile.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include "TemplateFile.h"
+#include "print/core/TemplateFile.h"
 
 // Template texts for the tests: the head of an A4 template (15 mm margins: 180 x 267 mm
 // inside), and the error a damaged text is refused with.

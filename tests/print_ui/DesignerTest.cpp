@@ -10,11 +10,11 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "DesignerCanvas.h"
-#include "Folders.h"
 #include "PrintFixture.h"
-#include "TemplateFile.h"
-#include "fmDesigner.h"
+#include "platform/core/Folders.h"
+#include "print/core/TemplateFile.h"
+#include "print/ui/DesignerCanvas.h"
+#include "print/ui/fmDesigner.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include <QRegularExpression>
 #include <QToolButton>
 
-#include "Folders.h"
 #include "PrintFixture.h"
-#include "fmPreview.h"
-#include "fmPrinterSetup.h"
+#include "platform/core/Folders.h"
+#include "print/setup/fmPrinterSetup.h"
+#include "print/ui/fmPreview.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QProcess>
 
-#include "Folders.h"
+#include "platform/core/Folders.h"
 
 namespace {
 int counter = 0;

@@ -5,7 +5,7 @@
 #include <QStringList>
 
 #include "AppFixture.h"
-#include "PrintCommands.h"
+#include "print/ui/PrintCommands.h"
 
 // The real main window with a private program folder holding a copy of the shipped template,
 // so a test may change, damage or remove it; PDF output read back with poppler's tools.

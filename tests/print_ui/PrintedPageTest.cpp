@@ -8,13 +8,13 @@
 #include <QScrollArea>
 #include <QSpinBox>
 
-#include "DesignerCanvas.h"
-#include "Folders.h"
 #include "PrintFixture.h"
-#include "RichEdit.h"
-#include "TextMeasure.h"
-#include "fmDesigner.h"
-#include "fmPreview.h"
+#include "documents/ui/RichEdit.h"
+#include "platform/core/Folders.h"
+#include "print/core/TextMeasure.h"
+#include "print/ui/DesignerCanvas.h"
+#include "print/ui/fmDesigner.h"
+#include "print/ui/fmPreview.h"
 
 namespace {
 

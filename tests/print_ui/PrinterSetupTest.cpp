@@ -10,8 +10,8 @@
 
 #include "CupsQueue.h"
 #include "PrintFixture.h"
-#include "RootKey.h"
-#include "fmPrinterSetup.h"
+#include "print/setup/fmPrinterSetup.h"
+#include "settings/core/RootKey.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 #include <QAction>
 
 #include "AppFixture.h"
-#include "RecoveryStartUp.h"
-#include "RecoveryStore.h"
-#include "RecoveryTracker.h"
-#include "RootKey.h"
-#include "SessionList.h"
+#include "documents/recovery/RecoveryStartUp.h"
+#include "documents/recovery/RecoveryStore.h"
+#include "documents/recovery/RecoveryTracker.h"
+#include "documents/recovery/SessionList.h"
+#include "settings/core/RootKey.h"
 
 namespace {
 

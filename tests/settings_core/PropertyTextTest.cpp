@@ -3,8 +3,8 @@
 
 #include <QLocale>
 
-#include "ColorValue.h"
-#include "PropertyText.h"
+#include "settings/core/ColorValue.h"
+#include "settings/core/PropertyText.h"
 
 using namespace PropertyText;
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include "RegFile.h"
+#include "settings/core/RegFile.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <QRandomGenerator>
 #include <QThread>
 
-#include "RegFile.h"
-#include "RootKey.h"
-#include "SettingsError.h"
 #include "TestEnvironment.h"
+#include "settings/core/RegFile.h"
+#include "settings/core/RootKey.h"
+#include "settings/core/SettingsError.h"
 
 using TestEnvironment::FreshDir;
 using TestEnvironment::ReadFile;
@@ -209,8 +209,9 @@ TEST(SettingsStore, RunningProgramsMergeAndAKilledWriterLeavesAGoodFile) {
         QStringLiteral(SETTINGS_WRITER_PATH),
         {file, mainForm, QStringLiteral("busy"), QStringLiteral("x"), QStringLiteral("100000")});
     ASSERT_TRUE(writer.waitForReadyRead(60000))
-        << "state " << writer.state() << " exit " << writer.exitCode() << " status " << writer.exitStatus()
-        << " error " << writer.error() << " out '" << writer.readAllStandardOutput().toStdString() << "' err '"
+        << "state " << writer.state() << " exit " << writer.exitCode() << " status "
+        << writer.exitStatus() << " error " << writer.error() << " out '"
+        << writer.readAllStandardOutput().toStdString() << "' err '"
         << writer.readAllStandardError().toStdString() << "'";
     QThread::msleep(random.bounded(5, 60));  // killed at a random point of its writing
     writer.kill();

@@ -7,8 +7,8 @@
 #include <QStringList>
 #include <cstdio>
 
-#include "RootKey.h"
-#include "SettingsError.h"
+#include "settings/core/RootKey.h"
+#include "settings/core/SettingsError.h"
 
 int main(int argc, char **argv) {
   QCoreApplication app(argc, argv);

@@ -9,9 +9,9 @@
 #include <QScreen>
 #include <functional>
 
-#include "FormTables.h"
 #include "TestEnvironment.h"
 #include "TestForm.h"
+#include "settings/ui/FormTables.h"
 
 using TestEnvironment::FreshDir;
 using TestEnvironment::ReadFile;

@@ -10,7 +10,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "FormStorage.h"
+#include "settings/ui/FormStorage.h"
 
 // A setting holder as the program's windows use them: a plain object with typed properties.
 class THolderObject : public QObject {

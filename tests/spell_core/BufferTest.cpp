@@ -8,10 +8,10 @@
 #include <functional>
 #include <memory>
 
-#include "CEBuffer.h"
-#include "CodePage.h"
-#include "MemoryEdit.h"
-#include "PCharBuffer.h"
+#include "documents/core/MemoryEdit.h"
+#include "platform/core/CodePage.h"
+#include "spell/core/CEBuffer.h"
+#include "spell/core/PCharBuffer.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 
 #include <QRandomGenerator>
 
-#include "DCTFile.h"
 #include "DctFiles.h"
-#include "DictionaryCompiler.h"
-#include "SpellErrors.h"
 #include "TestEnvironment.h"
+#include "spell/core/DCTFile.h"
+#include "spell/core/DictionaryCompiler.h"
+#include "spell/core/SpellErrors.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include "DCTFile.h"
 #include "DctFiles.h"
-#include "SpellErrors.h"
 #include "TestEnvironment.h"
+#include "spell/core/DCTFile.h"
+#include "spell/core/SpellErrors.h"
 
 using DctFiles::Node;
 using Mode = TDCTFile::TReadMode;

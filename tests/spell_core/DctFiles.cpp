@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DctFiles.h"
 
-#include "DCTFile.h"
-#include "DictionaryCompiler.h"
 #include "TestEnvironment.h"
+#include "spell/core/DCTFile.h"
+#include "spell/core/DictionaryCompiler.h"
 
 namespace DctFiles {
 

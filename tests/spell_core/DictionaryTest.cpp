@@ -14,10 +14,10 @@
 #include <memory>
 
 #include "DctFiles.h"
-#include "Dictionary.h"
-#include "SpellErrors.h"
 #include "TestEnvironment.h"
-#include "WordText.h"
+#include "spell/core/Dictionary.h"
+#include "spell/core/SpellErrors.h"
+#include "spell/core/WordText.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 
 #include <QFile>
 
-#include "CodePage.h"
-#include "Dictionary.h"
-#include "Folders.h"
+#include "platform/core/CodePage.h"
+#include "platform/core/Folders.h"
+#include "spell/core/Dictionary.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 #include <deque>
 
 #include "DctFiles.h"
-#include "Dictionary.h"
-#include "MemoryEdit.h"
-#include "SpellCheck.h"
-#include "SpellDialogPort.h"
-#include "SpellErrors.h"
 #include "TestEnvironment.h"
+#include "documents/core/MemoryEdit.h"
+#include "spell/core/Dictionary.h"
+#include "spell/core/SpellCheck.h"
+#include "spell/core/SpellDialogPort.h"
+#include "spell/core/SpellErrors.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include <tuple>
 
 #include "DctFiles.h"
-#include "Folders.h"
-#include "SpellTool.h"
 #include "TestEnvironment.h"
-#include "TextWords.h"
 #include "VellumixVersion.h"
+#include "platform/core/Folders.h"
+#include "tools/spellcheck/SpellTool.h"
+#include "tools/spellcheck/TextWords.h"
 
 namespace {
 

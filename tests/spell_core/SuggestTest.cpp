@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include "DCTFile.h"
 #include "DctFiles.h"
-#include "Dictionary.h"
-#include "PhoneticCode.h"
-#include "Similarity.h"
-#include "SuggestList.h"
 #include "TestEnvironment.h"
-#include "UpperMap.h"
+#include "spell/core/DCTFile.h"
+#include "spell/core/Dictionary.h"
+#include "spell/core/PhoneticCode.h"
+#include "spell/core/Similarity.h"
+#include "spell/core/SuggestList.h"
+#include "spell/core/UpperMap.h"
 
 namespace {
 

@@ -14,17 +14,17 @@
 #include <deque>
 #include <functional>
 
-#include "AbsSpellDialog.h"
 #include "DctFiles.h"
-#include "EnterEdit.h"
-#include "MSSpellDlg.h"
-#include "MemoryEdit.h"
 #include "ModalAnswerer.h"
-#include "NewListBox.h"
-#include "RichEdit.h"
-#include "SpellDlg.h"
 #include "TestEnvironment.h"
-#include "WordForm.h"
+#include "documents/core/MemoryEdit.h"
+#include "documents/ui/RichEdit.h"
+#include "spell/ui/AbsSpellDialog.h"
+#include "spell/ui/EnterEdit.h"
+#include "spell/ui/MSSpellDlg.h"
+#include "spell/ui/NewListBox.h"
+#include "spell/ui/SpellDlg.h"
+#include "spell/ui/WordForm.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 #include <QFile>
 #include <QRadioButton>
 
-#include "AbsSpellDialog.h"
 #include "DctFiles.h"
-#include "SpellDlg.h"
-#include "SpellPage.h"
 #include "TestEnvironment.h"
+#include "preferences/SpellPage.h"
+#include "spell/ui/AbsSpellDialog.h"
+#include "spell/ui/SpellDlg.h"
 
 namespace {
 

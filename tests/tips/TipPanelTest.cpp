@@ -6,9 +6,9 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "Folders.h"
 #include "TestEnvironment.h"
-#include "TipPanel.h"
+#include "app/ui/TipPanel.h"
+#include "platform/core/Folders.h"
 
 namespace {
 

@@ -20,9 +20,9 @@
 #include <csignal>
 #include <cstdio>
 
-#include "ConverterProtocol.h"
-#include "LineEnds.h"
-#include "ZipDirectory.h"
+#include "convert/core/ConverterProtocol.h"
+#include "convert/core/ZipDirectory.h"
+#include "platform/core/LineEnds.h"
 
 namespace {
 
@@ -333,7 +333,8 @@ bool ExportWith(TTool tool, const QString &format, const QByteArray &text, const
                                              : QStringLiteral("pagetitle=")) +
                 title;
     // The book's language is the user's, not the "C" of a locale without one.
-    if (format == QLatin1String("epub")) args << QStringLiteral("--metadata") << QStringLiteral("lang=") + BookLanguage();
+    if (format == QLatin1String("epub"))
+      args << QStringLiteral("--metadata") << QStringLiteral("lang=") + BookLanguage();
     return RunTool(tool, args << html, reason);
   }
   const QString plain = scratch.filePath(QStringLiteral("text.txt"));

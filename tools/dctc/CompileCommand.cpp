@@ -1,15 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "CompileCommand.h"
+#include "tools/dctc/CompileCommand.h"
 
 #include <QFile>
 
-#include "DictionaryCompiler.h"
-#include "SpellErrors.h"
+#include "spell/core/DictionaryCompiler.h"
+#include "spell/core/SpellErrors.h"
 
 namespace {
 
 constexpr char kUsage[] =
-    "usage: -o OUT.dct [--case lower|capitalised|any] [--one-letter W,W...|*] [--two-letter W,W...] "
+    "usage: -o OUT.dct [--case lower|capitalised|any] [--one-letter W,W...|*] [--two-letter "
+    "W,W...] "
     "[--flagged LIST]... [LIST]...";
 
 bool ParseCase(const QString &value, TListRules::TCase &letterCase) {
@@ -33,7 +34,8 @@ int RunCompileCommand(const QStringList &args, QTextStream &out, QTextStream &er
   for (qsizetype i = 0; i < args.size(); ++i) {
     const QString &arg = args[i];
     const bool takesValue = arg == QLatin1String("-o") || arg == QLatin1String("--flagged") ||
-                            arg == QLatin1String("--case") || arg == QLatin1String("--one-letter") ||
+                            arg == QLatin1String("--case") ||
+                            arg == QLatin1String("--one-letter") ||
                             arg == QLatin1String("--two-letter");
     if (takesValue && i + 1 < args.size()) {
       const QString &value = args[++i];

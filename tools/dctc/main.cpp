@@ -2,7 +2,7 @@
 // vellumix-dctc: compiles word lists into a .dct dictionary file.
 #include <QCoreApplication>
 
-#include "CompileCommand.h"
+#include "tools/dctc/CompileCommand.h"
 
 int main(int argc, char **argv) {
   QCoreApplication app(argc, argv);

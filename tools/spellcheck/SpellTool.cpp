@@ -1,20 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SpellTool.h"
+#include "tools/spellcheck/SpellTool.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <limits>
 
-#include "CodePage.h"
-#include "CompileCommand.h"
-#include "Dictionary.h"
-#include "Folders.h"
-#include "PhoneticCode.h"
-#include "Similarity.h"
-#include "SpellErrors.h"
-#include "TextFile.h"
-#include "TextWords.h"
 #include "VellumixVersion.h"
+#include "platform/core/CodePage.h"
+#include "platform/core/Folders.h"
+#include "platform/core/TextFile.h"
+#include "spell/core/Dictionary.h"
+#include "spell/core/PhoneticCode.h"
+#include "spell/core/Similarity.h"
+#include "spell/core/SpellErrors.h"
+#include "tools/dctc/CompileCommand.h"
+#include "tools/spellcheck/TextWords.h"
 
 namespace {
 

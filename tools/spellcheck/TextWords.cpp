@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TextWords.h"
+#include "tools/spellcheck/TextWords.h"
 
 #include <array>
 #include <memory>
 
-#include "CodePage.h"
-#include "WordText.h"
+#include "platform/core/CodePage.h"
+#include "spell/core/WordText.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // vellumix-spell: the spell engine on the command line; see SpellTool.h for the commands.
 #include <QCoreApplication>
 
-#include "SpellTool.h"
+#include "tools/spellcheck/SpellTool.h"
 
 int main(int argc, char **argv) {
   QCoreApplication app(argc, argv);
