@@ -92,6 +92,7 @@ class TGapMeter {
 };
 
 struct TFigures {
+  int layouts = -1;  // layouts of long lines while it opened (the document window's count)
   double openMs = 0;
   qint64 gapMs = 0;
   long memKiB = 0;
@@ -154,6 +155,7 @@ TFigures ours(const QString &path, bool wrap) {
   f.openMs = double(t.elapsed());
   f.gapMs = gaps.Stop();
   f.memKiB = rssKiB() - before;
+  f.layouts = edit->mmoMemo()->LongLineLayouts();
   f.keyMs = keyAtEnd(edit->mmoMemo());
   edit->mmoMemo()->SetModified(false);
   return f;
@@ -182,8 +184,8 @@ int main(int argc, char **argv) {
   if (cases.empty()) cases = all;
 
   QTemporaryDir dir;
-  std::printf("%-8s %-16s %10s %10s %10s %10s\n", "file", "widget", "shown ms", "no answer",
-              "memory MiB", "key ms");
+  std::printf("%-8s %-16s %10s %10s %10s %10s %8s\n", "file", "widget", "shown ms", "no answer",
+              "memory MiB", "key ms", "layouts");
   for (const TCase &c : cases) {
     const QString path = dir.path() + u'/' + QString::fromLatin1(c.name) + QStringLiteral(".txt");
     if (!writeFile(path, c.size, c.lineLength)) return 1;
@@ -198,14 +200,17 @@ int main(int argc, char **argv) {
       std::vector<double> open, key;
       qint64 gap = 0;
       long mem = 0;
+      int layouts = -1;
       for (const TFigures &f : v) {
+        layouts = std::max(layouts, f.layouts);
         open.push_back(f.openMs);
         key.push_back(f.keyMs);
         gap = std::max(gap, f.gapMs);
         mem = std::max(mem, f.memKiB);
       }
-      std::printf("%-8s %-16s %10.0f %10lld %10ld %10.1f\n", c.name, widget, median(open),
-                  (long long)gap, mem / 1024, median(key));
+      const std::string counted = layouts < 0 ? std::string("-") : std::to_string(layouts);
+      std::printf("%-8s %-16s %10.0f %10lld %10ld %10.1f %8s\n", c.name, widget, median(open),
+                  (long long)gap, mem / 1024, median(key), counted.c_str());
     };
     print("QPlainTextEdit", b);
     print("document window", o);

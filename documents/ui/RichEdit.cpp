@@ -12,6 +12,7 @@
 #include <QSyntaxHighlighter>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <functional>
 
 #include "documents/core/UndoHistory.h"
 #include "platform/core/LineEnds.h"
@@ -27,6 +28,9 @@ namespace {
 // block it was split from, and a merged block keeps the first one's, so the break removed is
 // the one the user removed.
 constexpr int kBreakBefore = QTextFormat::UserProperty + 1;
+
+// Characters from which a wrapped text is taller than any screen.
+constexpr qsizetype kTallChars = 1 << 20;
 
 const QRegularExpression &urlPattern() {
   static const QRegularExpression re(
@@ -56,6 +60,39 @@ class TUrlHighlighter : public QSyntaxHighlighter {
   }
 };
 
+// The widget's own plain-text layout, counting how often it lays out a long line. A line is
+// laid out when its size is asked for while it has no layout (after a change that spans
+// lines, a new width or font), or at once when a change stays inside one line.
+class TLineLayout : public QPlainTextDocumentLayout {
+ public:
+  explicit TLineLayout(QTextDocument *document)
+      : QPlainTextDocumentLayout(document), knownBlocks_(document->blockCount()) {}
+
+  int LongLayouts() const { return longLayouts_; }
+
+  QRectF blockBoundingRect(const QTextBlock &block) const override {
+    if (block.isValid() && block.layout()->lineCount() == 0 && isLong(block)) ++longLayouts_;
+    return QPlainTextDocumentLayout::blockBoundingRect(block);
+  }
+
+ protected:
+  void documentChanged(int from, int removed, int added) override {
+    const QTextDocument *doc = document();
+    const QTextBlock first = doc->findBlock(from);
+    const QTextBlock last = doc->findBlock(std::max(0, from + removed + added - 1));
+    if (first == last && doc->blockCount() == knownBlocks_ && first.isValid() && isLong(first))
+      ++longLayouts_;
+    QPlainTextDocumentLayout::documentChanged(from, removed, added);
+    knownBlocks_ = doc->blockCount();
+  }
+
+ private:
+  static bool isLong(const QTextBlock &block) { return block.length() >= TRichEdit::LongLineChars; }
+
+  int knownBlocks_;
+  mutable int longLayouts_ = 0;
+};
+
 // The left margin in which a click selects a whole line.
 class TSelectionBar : public QWidget {
  public:
@@ -81,6 +118,15 @@ class TSelectionBar : public QWidget {
 };
 
 TRichEdit::TRichEdit(QWidget *parent) : QPlainTextEdit(parent) {
+  {
+    // The document is laid out by the control's own layout, which counts the costly layouts.
+    auto *text = new QTextDocument(this);
+    lineLayout_ = new TLineLayout(text);
+    text->setDocumentLayout(lineLayout_);
+    setDocument(text);
+    lineLayout_->setPaintDevice(viewport());
+    text->setDefaultFont(font());
+  }
   // The stored default face is shown in an installed monospaced one.
   EditorFont::InstallSubstitutes();
   setTabChangesFocus(false);
@@ -231,7 +277,16 @@ void TRichEdit::BeginLoad(const TTextFormat &format) {
   setReadOnly(true);
   SetLineEnd(format.LineEndText());
   Clear();
+  applyDocumentFont();  // free while the document is empty
   document()->setUndoRedoEnabled(false);
+  // Until the text is all there, nothing of the widget asks where its lines go: the caret stays
+  // at the start instead of following the text in, so its place is not looked for after each
+  // slice, and the scroll bars are not measured again after each one (both lay the line they
+  // look at out, again and again while a long line grows).
+  QTextCursor caret = textCursor();
+  caret.setKeepPositionOnInsert(true);
+  setTextCursor(caret);
+  lineLayout_->blockSignals(true);
 }
 
 qsizetype TRichEdit::LoadSlice(const QString &text, qsizetype from, qsizetype sliceChars) {
@@ -244,16 +299,23 @@ qsizetype TRichEdit::LoadSlice(const QString &text, qsizetype from, qsizetype sl
   }
   if (end < text.size() && text[end - 1].isHighSurrogate()) ++end;  // never half a character
   QTextCursor cursor(document());
-  cursor.movePosition(QTextCursor::End);
   const QStringView slice = QStringView(text).sliced(from, end - from);
+  // Each change is an edit block of its own: a cursor that moves outside one finds its place
+  // in the line again, which lays a long line out.
+  const auto change = [&cursor](const std::function<void()> &edit) {
+    cursor.beginEditBlock();
+    edit();
+    cursor.endEditBlock();
+  };
+  change([&] { cursor.setPosition(int(PositionCount())); });
   if (slice.contains(u'\n')) {
-    cursor.insertText(slice.toString());
+    change([&] { cursor.insertText(slice.toString()); });
   } else {
     // Text added to one line has the widget lay that whole line out again at once, which for
     // a line of megabytes takes seconds each time. Added with a line break, which is taken
     // away again, the line is only laid out when it is shown.
-    cursor.insertText(slice.toString() + u'\n');
-    cursor.deletePreviousChar();
+    change([&] { cursor.insertText(slice.toString() + u'\n'); });
+    change([&] { cursor.deletePreviousChar(); });
   }
   SetModified(false);
   return end;
@@ -273,9 +335,27 @@ void TRichEdit::EndLoad(const TDecodedText &decoded) {
   }
   document()->setUndoRedoEnabled(undoLimit_ > 0);
   ResetUndoHistory();
-  applyAlignment();
-  setReadOnly(readOnlyBeforeLoad_);
+  // A text this long, wrapped, is taller than any screen: with its vertical scroll bar shown
+  // before its lines are measured, they are not measured again for the narrower view.
+  const bool tall = WordWrap() && PositionCount() >= kTallChars &&
+                    verticalScrollBarPolicy() == Qt::ScrollBarAsNeeded;
+  if (tall) setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   loading_ = false;
+  // The settings of the view before the text is laid out, then the scroll bars measured once.
+  applyAlignment();
+  applyDocumentFont();
+  lineLayout_->blockSignals(false);
+  if (std::exchange(resizedWhileLoading_, false)) {
+    QResizeEvent resized(viewport()->size(), QSize(-1, -1));
+    QPlainTextEdit::resizeEvent(&resized);
+  } else {
+    Q_EMIT lineLayout_->documentSizeChanged(lineLayout_->documentSize());
+  }
+  QTextCursor caret = textCursor();
+  caret.setKeepPositionOnInsert(false);
+  setTextCursor(caret);
+  if (tall) setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setReadOnly(readOnlyBeforeLoad_);
   SetModified(false);
 }
 
@@ -566,8 +646,24 @@ void TRichEdit::updateMargins() {
   selectionBarWidget_->setGeometry(cr.left(), cr.top(), SelectionBarWidth(), cr.height());
 }
 
+void TRichEdit::paintEvent(QPaintEvent *event) {
+  if (!loading_) {
+    QPlainTextEdit::paintEvent(event);
+    return;
+  }
+  // A part of the text is not shown: drawing it would lay out a growing line again and again.
+  QPainter painter(viewport());
+  painter.fillRect(event->rect(), Color());
+}
+
 void TRichEdit::resizeEvent(QResizeEvent *event) {
-  QPlainTextEdit::resizeEvent(event);
+  if (loading_) {
+    // The lines are measured for the new width once the text is all there (EndLoad).
+    QAbstractScrollArea::resizeEvent(event);
+    resizedWhileLoading_ = true;
+  } else {
+    QPlainTextEdit::resizeEvent(event);
+  }
   updateMargins();
 }
 
@@ -624,6 +720,33 @@ void TRichEdit::SetFontColor(const QColor &color) {
 }
 
 void TRichEdit::SetEditFont(const QFont &font) { setFont(font); }
+
+void TRichEdit::changeEvent(QEvent *event) {
+  const bool fontChange =
+      event->type() == QEvent::FontChange || event->type() == QEvent::ApplicationFontChange;
+  // A new font lays every line out again at once. The settings write a font in parts, one
+  // change each: a long text gets the font they end with, once, when the events of the moment
+  // are done (and a text being loaded when it is all there).
+  if (!fontChange || (!loading_ && PositionCount() < LongLineChars)) {
+    QPlainTextEdit::changeEvent(event);
+    return;
+  }
+  QAbstractScrollArea::changeEvent(event);
+  if (loading_ || std::exchange(fontQueued_, true)) return;
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        fontQueued_ = false;
+        if (!loading_) applyDocumentFont();
+      },
+      Qt::QueuedConnection);
+}
+
+void TRichEdit::applyDocumentFont() {
+  if (document()->defaultFont() != font()) document()->setDefaultFont(font());
+}
+
+int TRichEdit::LongLineLayouts() const { return lineLayout_->LongLayouts(); }
 
 QString TRichEdit::UrlAt(qsizetype position) const {
   const QTextBlock block = cursorAt(position).block();

@@ -8,6 +8,7 @@
 #include "documents/edit/EditControl.h"
 #include "platform/core/TextFile.h"
 
+class TLineLayout;
 class TSelectionBar;
 class TUrlHighlighter;
 
@@ -111,6 +112,11 @@ class TRichEdit : public QPlainTextEdit, public TEditControl {
   void SetFontColor(const QColor &color);
   void SetEditFont(const QFont &font);
 
+  // How often a line of at least LongLineChars characters was laid out since the control was
+  // made: each costs about a second per 5 MB of the line, so loading and settings keep it low.
+  static constexpr qsizetype LongLineChars = 1 << 16;
+  int LongLineLayouts() const;
+
   // The web address at a position of the text, or an empty text.
   QString UrlAt(qsizetype position) const;
 
@@ -126,7 +132,9 @@ class TRichEdit : public QPlainTextEdit, public TEditControl {
   void mousePressEvent(QMouseEvent *event) override;
   void mouseReleaseEvent(QMouseEvent *event) override;
   void mouseMoveEvent(QMouseEvent *event) override;
+  void paintEvent(QPaintEvent *event) override;
   void resizeEvent(QResizeEvent *event) override;
+  void changeEvent(QEvent *event) override;
   void dropEvent(QDropEvent *event) override;
   void insertFromMimeData(const QMimeData *source) override;
 
@@ -136,6 +144,9 @@ class TRichEdit : public QPlainTextEdit, public TEditControl {
   // Drops the undo steps beyond UndoLimit (run once the history holds twice as many).
   void dropOldUndoSteps();
   void applyAlignment();
+  // Gives the document the control's font, once for any number of font changes in a row, and
+  // not while a load runs (a font laid out on a growing line would lay it out again and again).
+  void applyDocumentFont();
   void updateMargins();
   void selectLineAt(int y, bool extend);
   QTextCursor cursorAt(qsizetype position) const;
@@ -161,6 +172,9 @@ class TRichEdit : public QPlainTextEdit, public TEditControl {
   bool loading_ = false;
   bool readOnlyBeforeLoad_ = false;
   int editBlockDepth_ = 0;
+  bool fontQueued_ = false;
+  bool resizedWhileLoading_ = false;
+  TLineLayout *lineLayout_ = nullptr;
   QTextCursor blockCursor_;
   QString pressedUrl_;
   TSelectionBar *selectionBarWidget_ = nullptr;

@@ -298,3 +298,55 @@ TEST_F(AppFixture, TheSizePanelCountsTheBytesOfTheFileAsItWouldBeSaved) {
   Settle();
   EXPECT_TRUE(Panel(edit, TfrmEdit::pnlSize).endsWith(QStringLiteral(" characters")));
 }
+
+// The widget lays a line out whole, about a second for 5 MB: opening a long line, in slices
+// with the window answering between them, and the settings writing the font after the window
+// is made must not lay it out again and again.
+TEST_F(AppFixture, ALongSingleLineIsLaidOutAtMostTwiceWhileItOpens) {
+  const QString dir = TestEnvironment::FreshDir(QStringLiteral("layouts"));
+  QByteArray line;
+  while (line.size() < 3 * 1000 * 1000) line += "{\"key\":\"value\",\"n\":[1,2,3]},";
+  const QString file = TestEnvironment::WriteFile(dir + QStringLiteral("/min.json"), line);
+
+  // Opened by a running program (word wrap on, the default).
+  TfrmMain &m = Start();
+  if (!m.IsChecked(QStringLiteral("mniWordWrap")))
+    m.Action(QStringLiteral("mniWordWrap"))->trigger();
+  TfrmEdit *edit = m.OpenFile(file);
+  TRichEdit *memo = edit->mmoMemo();
+  Settle();
+  ASSERT_EQ(memo->PositionCount(), line.size());
+  EXPECT_EQ(memo->SelStart(), 0);
+  EXPECT_FALSE(memo->Modified());
+  EXPECT_GE(memo->LongLineLayouts(), 1);  // it is shown
+  EXPECT_LE(memo->LongLineLayouts(), 2);
+
+  // A font written in parts, as the settings do, lays the line out once.
+  const int before = memo->LongLineLayouts();
+  QFont font = memo->font();
+  font.setPixelSize(15);
+  memo->SetEditFont(font);
+  font.setFamily(QStringLiteral("DejaVu Sans"));
+  memo->SetEditFont(font);
+  font.setPointSize(11);
+  memo->SetEditFont(font);
+  font.setBold(true);
+  memo->SetEditFont(font);
+  EXPECT_EQ(memo->font(), font);
+  Settle();
+  memo->repaint();
+  EXPECT_EQ(memo->document()->defaultFont(), font);
+  EXPECT_LE(memo->LongLineLayouts() - before, 1);
+  main.reset();
+
+  // Named on the command line: the window and its settings are made around the load.
+  TfrmMain &started = Start({file});
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        TfrmEdit *opened = started.ActiveEdit();
+        return opened && !opened->Loading() && opened->mmoMemo()->PositionCount() == line.size();
+      },
+      60000));
+  Settle();
+  EXPECT_LE(started.ActiveEdit()->mmoMemo()->LongLineLayouts(), 2);
+}
