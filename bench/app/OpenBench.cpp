@@ -210,7 +210,7 @@ int main(int argc, char **argv) {
       }
       const std::string counted = layouts < 0 ? std::string("-") : std::to_string(layouts);
       std::printf("%-8s %-16s %10.0f %10lld %10ld %10.1f %8s\n", c.name, widget, median(open),
-                  (long long)gap, mem / 1024, median(key), counted.c_str());
+                  static_cast<long long>(gap), mem / 1024, median(key), counted.c_str());
     };
     print("QPlainTextEdit", b);
     print("document window", o);

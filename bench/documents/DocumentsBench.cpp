@@ -79,8 +79,8 @@ int main(int argc, char **argv) {
     if (!out.open(QIODevice::WriteOnly)) return 1;
     out.write(text.toUtf8());
   }
-  std::printf("Text: %lld characters, %d occurrences of \"needle\"\n\n", (long long)text.size(),
-              Occurrences);
+  std::printf("Text: %lld characters, %d occurrences of \"needle\"\n\n",
+              static_cast<long long>(text.size()), Occurrences);
   std::printf("| %-36s | %12s | %-30s | %12s | %6s |\n", "Job", "Vellumix", "Tool", "Tool",
               "Ratio");
   std::printf("|%s|%s|%s|%s|%s|\n", "--------------------------------------", "--------------",
@@ -94,7 +94,7 @@ int main(int argc, char **argv) {
     replaced = FindReplace::ReplaceAll(edit, options, QStringLiteral("haystack needle"));
   });
   if (replaced != Occurrences)
-    std::printf("replaced %lld, expected %d\n", (long long)replaced, Occurrences);
+    std::printf("replaced %lld, expected %d\n", static_cast<long long>(replaced), Occurrences);
   Row("Replace All (100,000 occurrences)", replaceAll, "sed 's/needle/.../g' (in place)",
       Shell(QStringLiteral("cp '%1' '%1.sed' && sed -i 's/needle/haystack needle/g' '%1.sed'")
                 .arg(file)) -
