@@ -22,7 +22,8 @@ cmake --build "$build" --parallel "$jobs"
 [[ ${VELLUMIX_TEST_RELEASE:-1} == 0 ]] && exit 0
 release=${VELLUMIX_RELEASE_BUILD:-build-release}
 mapfile -t flags < <(tools/buildflags.sh)
-cmake -S . -B "$release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELLUMIX_TESTS=ON "${flags[@]}"
+cmake -S . -B "$release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELLUMIX_TESTS=ON -DVELLUMIX_WERROR=ON \
+  "${flags[@]}"
 cmake --build "$release" --parallel "$jobs"
 (cd "$release" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$jobs" --timeout 300 "$@")
 if [[ $(id -u) -eq 0 ]]; then
