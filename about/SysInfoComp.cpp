@@ -13,7 +13,7 @@
 namespace {
 
 // System files are small; a bound keeps an odd one from being read whole.
-constexpr qint64 MaxSystemFile = 64 * 1024;
+constexpr qint64 MaxSystemFile = qint64{64} * 1024;
 
 QByteArray ReadSystemFile(const char *path) {
   QFile file(QString::fromLatin1(path));

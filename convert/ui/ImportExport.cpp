@@ -69,7 +69,7 @@ QString choose(const ImportExport::TContext &c, TDirection direction, const QStr
   FileDialogs::SetFilters(dialog, filter, filterIndex->Caption().toInt());
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   *index = qMax(1, FileDialogs::ChosenIndex(dialog, filter));
-  const QString file = dialog.selectedFiles().first();
+  QString file = dialog.selectedFiles().first();
   path->SetCaption(Folders::FolderOf(QFileInfo(file).absoluteFilePath()));
   filterIndex->SetCaption(QString::number(*index));
   return file;
@@ -78,7 +78,7 @@ QString choose(const ImportExport::TContext &c, TDirection direction, const QStr
 // The converter for a file to import: the chosen type when the file's name fits it, else the
 // type its extension names, else the one that recognises its content, else the chosen one.
 QString importName(TTextConverters &converters, const QString &file, const QString &chosen) {
-  const QString byName = converters.NameForFileName(file, TDirection::Import);
+  QString byName = converters.NameForFileName(file, TDirection::Import);
   if (byName == chosen) return chosen;
   if (!byName.isEmpty()) return byName;
   const QString byContent = converters.NameForContent(file);
@@ -142,7 +142,7 @@ bool writeRichText(const ImportExport::TContext &c, const QString &file, const Q
 
 // Runs one conversion for a document window, with its progress bar and Cancel shown there
 // and its text read-only meanwhile. Closing the window ends the conversion.
-bool convertFor(QPointer<TfrmEdit> window, TTextConverters &converters, const QString &doing,
+bool convertFor(const QPointer<TfrmEdit> &window, TTextConverters &converters, const QString &doing,
                 const QString &tip, const std::function<bool()> &conversion) {
   if (!window) return false;
   QPointer<TConversionProgress> bar = new TConversionProgress(window, doing);

@@ -53,7 +53,7 @@ bool NeedsQuotedPrintable(const QStringList &lines) {
 // word) is sent as encoded words, which fold anywhere.
 QString FreeTextHeader(const QString &name, const QString &value) {
   const QString clean = MimeText::HeaderText(value);
-  const QString folded = MimeText::Fold(name + QStringLiteral(": ") + clean);
+  QString folded = MimeText::Fold(name + QStringLiteral(": ") + clean);
   if (MimeText::LongestLine(folded) <= MaxWireLine) return folded;
   return name + QStringLiteral(": ") +
          MimeText::EncodedHeaderText(MimeText::WithoutLineBreaks(value));

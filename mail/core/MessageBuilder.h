@@ -44,7 +44,7 @@ class TMessageBuilder {
   static QString ChooseLocalName(QStringView host, QStringView domain, QStringView sender);
 
   // Text attachments up to this size are looked at to declare them text with their charset.
-  static constexpr qint64 MaxTextAttachment = 16 * 1024 * 1024;
+  static constexpr qint64 MaxTextAttachment = qint64{16} * 1024 * 1024;
 
  private:
   void AppendText(const QStringList &lines, bool quoted);

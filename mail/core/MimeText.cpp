@@ -80,7 +80,7 @@ QString HeaderText(QStringView text) {
 }
 
 QString HeaderAddress(QStringView entry) {
-  const QString clean = WithoutLineBreaks(entry);
+  QString clean = WithoutLineBreaks(entry);
   if (IsAscii(clean)) {
     const qsizetype angle = clean.indexOf(u'<');
     if (angle <= 0) return clean.trimmed();
@@ -100,7 +100,7 @@ QString HeaderAddress(QStringView entry) {
 
 QString NameAndAddress(QStringView name, QStringView address) {
   const QString cleanName = WithoutLineBreaks(name);
-  const QString bracketed = u'<' + WithoutLineBreaks(address) + u'>';
+  QString bracketed = u'<' + WithoutLineBreaks(address) + u'>';
   if (cleanName.trimmed().isEmpty()) return bracketed;
   if (IsAscii(cleanName)) return DisplayName(cleanName.trimmed()) + u' ' + bracketed;
   return FoldedWords(cleanName.trimmed()) + u' ' + bracketed;

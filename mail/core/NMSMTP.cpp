@@ -31,7 +31,7 @@ TNMSMTP::~TNMSMTP() {
   OnDisconnect = nullptr;
   OnStatus = nullptr;
   try {
-    Abort();
+    TNMSMTP::Abort();
   } catch (const EMailError &error) {
     qWarning("Closing the mail connection: %s", error.what());
   }

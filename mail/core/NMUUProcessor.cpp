@@ -81,7 +81,7 @@ void TNMUUProcessor::Encode() {
 
   // Read whole groups of lines at a time; a short read leaves its rest for the next round,
   // so every line but the last holds 45 bytes whatever the stream hands out.
-  constexpr qsizetype blockSize = BytesPerLine * 1024;
+  constexpr qsizetype blockSize = qsizetype{BytesPerLine} * 1024;
   QByteArray block(blockSize, Qt::Uninitialized);
   QByteArray encoded;
   qsizetype filled = 0;

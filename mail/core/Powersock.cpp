@@ -61,7 +61,7 @@ TPowersock::TPowersock(QObject *parent) : QObject(parent) {
 
 TPowersock::~TPowersock() {
   StatusMessage(8, QStringLiteral("Destroy"));
-  Abort();
+  TPowersock::Abort();
   Cancel();
   timer_.SetEnabled(false);
   silenceTimer_.stop();
@@ -646,7 +646,7 @@ void TPowersock::Writeln(QByteArrayView text) {
 }
 
 void TPowersock::SendBuffer(const char *bytes, qsizetype length) {
-  if (length == 0) length = bytes ? qstrlen(bytes) : 0;
+  if (length == 0) length = bytes ? static_cast<qsizetype>(qstrlen(bytes)) : 0;
   SendBuffer(QByteArrayView(bytes, length));
 }
 

@@ -51,7 +51,7 @@ int TMailSend::PortNumber(const QString &text) {
 }
 
 QString TMailSend::SenderName() const {
-  const QString name = settings_.Caption(QStringLiteral("SMTPName")).trimmed();
+  QString name = settings_.Caption(QStringLiteral("SMTPName")).trimmed();
   // "Temp" is the stored default until the program has learnt the user's name.
   if (!name.isEmpty() && name != QLatin1String("Temp")) return name;
   return SystemUser::FullName();

@@ -69,7 +69,7 @@ void DrawText(QPainter &painter, const TPlacedItem &item, const QString &text, d
     painter.setClipRect(box, Qt::IntersectClip);
   }
   for (qsizetype i = 0; i < lines.size(); ++i) {
-    const double top = item.rect.y() + i * lineHeight;
+    const double top = item.rect.y() + static_cast<double>(i) * lineHeight;
     if (i > 0 && top + lineHeight > item.rect.bottom() + 0.01) break;
     const QRectF lineBox(box.x(), top * sy, box.width(), lineHeight * sy);
     DrawLine(painter, lines[i], font, measure.TabStop() * sx, lineBox, item.align);

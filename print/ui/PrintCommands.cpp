@@ -31,7 +31,7 @@ double PointSize(const QFont &font, const QWidget *widget) {
 // Millimetres between the tab stops of the workspace, at the printed size: the stops are as
 // far apart, measured in the font's size, as on the screen.
 double TabStop(const QPlainTextEdit &memo, double printPoints) {
-  const QFont font = memo.font();
+  const QFont &font = memo.font();
   const double emPixels =
       font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * memo.logicalDpiY() / 72.0;
   if (emPixels <= 0) return 0;
@@ -111,7 +111,7 @@ QString TPrintCommands::TemplateFileName() const { return Folders::ReadablePathO
 QString TPrintCommands::TemplateSaveName() const {
   // The customised copy is written where it was read from when that is the user's own copy,
   // so the next print reads the change.
-  const QString read = TemplateFileName();
+  QString read = TemplateFileName();
   if (read.startsWith(Folders::UserDataFolder())) return read;
   return Folders::WritableFolderFor(templateName()) + templateName();
 }

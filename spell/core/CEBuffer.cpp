@@ -28,7 +28,7 @@ int ExtraPerLineBreak(const TEditControl &control) { return int(control.LineEnd(
 TCEBuffer::TCEBuffer(TEditControl &control)
     : TPCharBuffer(&control), seenChanges_(control.ChangeCount()) {
   Reset();
-  LoadText();
+  TCEBuffer::LoadText();
 }
 
 void TCEBuffer::LoadText() {

@@ -210,13 +210,12 @@ QByteArray TDictionaryCompiler::Compile() {
   };
   QByteArrayView previous;
   for (const QByteArray &word : words_) {
-    size_t common = 0;
-    while (common < size_t(previous.size()) && common < size_t(word.size()) &&
-           previous[common] == word[common])
+    qsizetype common = 0;
+    while (common < previous.size() && common < word.size() && previous[common] == word[common])
       ++common;
-    closeTo(common);
-    for (size_t i = common; i < size_t(word.size()); ++i) {
-      path[depth].push_back({static_cast<unsigned char>(word[i]), i + 1 == size_t(word.size()), 0});
+    closeTo(static_cast<size_t>(common));
+    for (qsizetype i = common; i < word.size(); ++i) {
+      path[depth].push_back({static_cast<unsigned char>(word[i]), i + 1 == word.size(), 0});
       ++depth;
     }
     previous = word;
@@ -236,7 +235,7 @@ QByteArray TDictionaryCompiler::Compile() {
   TLayout layout(lists, uint32_t(root.size()) + 1);
   layout.PlaceBelow(root);
   QByteArray out;
-  out.reserve(qsizetype(TDCTFile::kHeaderSize + nodes * 4));
+  out.reserve(qsizetype{TDCTFile::kHeaderSize} + static_cast<qsizetype>(nodes) * 4);
   out.append(char(qstrlen(TDCTFile::kSignatureText)));
   out.append(TDCTFile::Signature());
   out.append(TDCTFile::kHeaderSize - out.size(), '\0');

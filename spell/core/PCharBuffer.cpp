@@ -7,7 +7,7 @@ TPCharBuffer::TPCharBuffer(TEditControl *control) : TAbsBuffer(control) {}
 
 TPCharBuffer::TPCharBuffer(const QByteArray &text) : TAbsBuffer(nullptr), source_(text) {
   Reset();
-  LoadText();
+  TPCharBuffer::LoadText();
 }
 
 void TPCharBuffer::LoadText() {

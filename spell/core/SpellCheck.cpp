@@ -30,7 +30,7 @@ QString AsciiLower(QString text) {
 // The file folder + name; on a file system that tells letter case apart, a file whose name
 // differs from name only in letter case is taken when no exact one exists.
 QString ExistingFile(const QString &folder, const QString &name) {
-  const QString exact = folder + name;
+  QString exact = folder + name;
   if (QFileInfo::exists(exact) || name.isEmpty()) return exact;
   const QDir dir(folder.isEmpty() ? QStringLiteral(".") : folder);
   for (const QString &entry : dir.entryList(QDir::Files))
@@ -89,7 +89,7 @@ void TSpellCheck::LoadAutoCorrectList(TSpellDialogPort *dialog) {
     return;
   }
   // A pair list is a few hundred lines; a file far beyond that is not one.
-  constexpr qint64 kMaxSize = 4 * 1024 * 1024;
+  constexpr qint64 kMaxSize = qint64{4} * 1024 * 1024;
   const TAutoCorrectPairs pairs = ParseAutoCorrectList(file.read(kMaxSize));
   replaceFrom_.append(pairs.from);
   replaceTo_.append(pairs.to);
