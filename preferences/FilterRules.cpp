@@ -32,8 +32,9 @@ TEnabled EnabledPart(const QStringList &boxes) {
 namespace {
 
 bool Complete(int row, const QStringList &boxes) {
-  return row >= 1 && row <= Rows && row * 2 <= boxes.size() && !boxes[row * 2 - 2].isEmpty() &&
-         !boxes[row * 2 - 1].isEmpty();
+  const qsizetype end = qsizetype{row} * 2;
+  return row >= 1 && row <= Rows && end <= boxes.size() && !boxes[end - 2].isEmpty() &&
+         !boxes[end - 1].isEmpty();
 }
 
 }  // namespace

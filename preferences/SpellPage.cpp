@@ -193,7 +193,7 @@ void TSpellPage::UpdateDictionary(int tag) {
   spell_.CloseDictionary();
   spell_.SetDictionaryName(DictionaryFile(tag));
   // The dictionary's language decides the accent buttons (Spanish shows them).
-  spell_.SetAccentIcons(spell_.AccentIcons() & ~unsigned(acSpanish));
+  spell_.SetAccentIcons(spell_.AccentIcons() & ~static_cast<int>(acSpanish));
   spell_.SetDictionaryType(dictionaryRows[tag].language);
   spell_.SetAccentIcons(spell_.AccentIcons());
   spell_.ResetLists();

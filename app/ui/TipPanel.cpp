@@ -14,7 +14,7 @@
 namespace {
 
 // The shipped list is a few kilobytes; a bound keeps a damaged file from being read whole.
-constexpr qint64 MaxTipsFile = 256 * 1024;
+constexpr qint64 MaxTipsFile = qint64{256} * 1024;
 
 }  // namespace
 

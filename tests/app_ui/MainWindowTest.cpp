@@ -347,7 +347,7 @@ TEST_F(AppFixture, CustomisedToolBarsAndButtonStyleSurviveARestart) {
     dialog.AddSelected();
     EXPECT_EQ(bar->actions().at(1)->objectName(), QStringLiteral("btnWin0"));
     EXPECT_EQ(dialog.lstAvailable()->count(), 2);
-    dialog.lstButtons()->setCurrentRow(bar->actions().size() - 1);
+    dialog.lstButtons()->setCurrentRow(static_cast<int>(bar->actions().size()) - 1);
     dialog.RemoveSelected();
     EXPECT_FALSE(bar->actions().contains(m.Action(QStringLiteral("btnExit"))));
     dialog.lstButtons()->setCurrentRow(2);

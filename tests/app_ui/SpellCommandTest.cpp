@@ -12,7 +12,7 @@ namespace {
 
 // Runs action once, as soon as the spell dialog is on screen; the check waits in its own event
 // loop meanwhile, so the action must not block.
-void WhenSpellDialogShows(TfrmMain &m, std::function<void(TAbsSpellDialog *)> action) {
+void WhenSpellDialogShows(TfrmMain &m, const std::function<void(TAbsSpellDialog *)> &action) {
   auto *poll = new QTimer(&m);
   poll->setInterval(10);
   QObject::connect(poll, &QTimer::timeout, poll, [&m, poll, action] {

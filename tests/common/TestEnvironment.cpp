@@ -67,8 +67,8 @@ void Install() {
 QString Home() { return QString::fromStdString(homeDir); }
 
 QString FreshDir(const QString &name) {
-  const QString path = Home() + QStringLiteral("/") + name + QStringLiteral("-") +
-                       QUuid::createUuid().toString(QUuid::Id128).left(8);
+  QString path = Home() + QStringLiteral("/") + name + QStringLiteral("-") +
+                 QUuid::createUuid().toString(QUuid::Id128).left(8);
   QDir().mkpath(path);
   return path;
 }

@@ -19,7 +19,7 @@
 namespace {
 QByteArray Fixture(const QString &name) {
   const QString path = QStringLiteral(RTF_FIXTURE_DIR "/") + name;
-  const QByteArray bytes = TestEnvironment::ReadFile(path);
+  QByteArray bytes = TestEnvironment::ReadFile(path);
   EXPECT_FALSE(bytes.isEmpty()) << path.toStdString();
   return bytes;
 }

@@ -379,7 +379,7 @@ TEST(SafeSave, StaleTemporaryFilesOfStoppedSavesAreRemovedByTheNextSave) {
   const QString dir = FreshDir(QStringLiteral("stale"));
   const QString name = WriteFile(dir + QStringLiteral("/doc.txt"), "text");
   auto old = [&](const QString &file) {
-    const QString path = WriteFile(dir + u'/' + file, "left over");
+    QString path = WriteFile(dir + u'/' + file, "left over");
     struct timespec times[2] = {{0, UTIME_OMIT}, {1000000, 0}};
     EXPECT_EQ(::utimensat(AT_FDCWD, Native(path).constData(), times, 0), 0);
     return path;
