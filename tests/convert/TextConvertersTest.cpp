@@ -53,7 +53,7 @@ TEST_F(Converters, TheShippedListStartsWithRichTextAndOffersWhatTheToolsRead) {
 }
 
 TEST_F(Converters, TheShippedConvertersAreFoundInTheHelperFolderNotOnPath) {
-  qputenv("PATH", qgetenv("PATH").mid(qstrlen(VELLUMIX_TEST_BIN_DIR) + 1));
+  qputenv("PATH", qgetenv("PATH").mid(static_cast<qsizetype>(qstrlen(VELLUMIX_TEST_BIN_DIR)) + 1));
   // The build tree keeps them where an installation does, relative to the program's folder;
   // a test program is elsewhere, so its helper folder is pointed at the build's.
   const QStringList folders = TTextConverters::HelperFolders();

@@ -45,13 +45,13 @@ class TBlackHole {
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(listener_, reinterpret_cast<sockaddr *>(&address), sizeof address);
-    ::listen(listener_, 0);
+    EXPECT_EQ(::bind(listener_, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    EXPECT_EQ(::listen(listener_, 0), 0);
     socklen_t length = sizeof address;
     ::getsockname(listener_, reinterpret_cast<sockaddr *>(&address), &length);
     port_ = ntohs(address.sin_port);
     filler_ = ::socket(AF_INET, SOCK_STREAM, 0);
-    ::connect(filler_, reinterpret_cast<sockaddr *>(&address), sizeof address);
+    EXPECT_EQ(::connect(filler_, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
   }
   ~TBlackHole() {
     ::close(filler_);

@@ -23,7 +23,7 @@ namespace {
 
 QStringList Strings(const QJsonValue &value) {
   QStringList list;
-  for (const QJsonValue &item : value.toArray()) list << item.toString();
+  for (const QJsonValue item : value.toArray()) list << item.toString();
   return list;
 }
 
@@ -257,7 +257,7 @@ TEST_F(SendSafety, HeaderNamesTheSenderAndFoldsWithoutAnEmptyFirstLine) {
   for (const QByteArray &line : first.split('\n')) EXPECT_LE(line.size(), 998);
   const QJsonObject record = sink.Record(1);
   bool subjectRead = false;
-  for (const QJsonValue &pair : record[QStringLiteral("headers")].toArray()) {
+  for (const QJsonValue pair : record[QStringLiteral("headers")].toArray()) {
     if (pair[0].toString() == QStringLiteral("Subject"))
       subjectRead = pair[1].toString() == m.Subject;
   }

@@ -19,7 +19,7 @@ const QString Login = QStringLiteral("alice");
 const QString Secret = QStringLiteral("s3cret-Pa55word");
 
 QString HeaderValue(const QJsonObject &record, const QString &name) {
-  for (const QJsonValue &pair : record[QStringLiteral("headers")].toArray()) {
+  for (const QJsonValue pair : record[QStringLiteral("headers")].toArray()) {
     if (pair[0].toString().compare(name, Qt::CaseInsensitive) == 0) return pair[1].toString();
   }
   return {};

@@ -267,7 +267,7 @@ TEST_F(Compose, AttachmentsAreAddedThroughTheOpenDialogAndArriveByteExact) {
   ASSERT_EQ(sink.Count(), 1);
   QStringList names;
   QList<QByteArray> contents;
-  for (const QJsonValue &part : sink.Record(1)[QStringLiteral("parts")].toArray()) {
+  for (const QJsonValue part : sink.Record(1)[QStringLiteral("parts")].toArray()) {
     if (part[QStringLiteral("filename")].isNull()) continue;
     names << part[QStringLiteral("filename")].toString();
     contents << TestEnvironment::ReadFile(part[QStringLiteral("file")].toString());

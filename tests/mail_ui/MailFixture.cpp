@@ -75,12 +75,12 @@ void MailFixture::Settle() { TestEnvironment::Settle(); }
 
 QStringList MailFixture::Strings(const QJsonValue &value) {
   QStringList list;
-  for (const QJsonValue &item : value.toArray()) list << item.toString();
+  for (const QJsonValue item : value.toArray()) list << item.toString();
   return list;
 }
 
 QString MailFixture::HeaderValue(const QJsonObject &record, const QString &name) {
-  for (const QJsonValue &pair : record[QStringLiteral("headers")].toArray())
+  for (const QJsonValue pair : record[QStringLiteral("headers")].toArray())
     if (pair[0].toString().compare(name, Qt::CaseInsensitive) == 0) return pair[1].toString();
   return QStringLiteral("<missing>");
 }

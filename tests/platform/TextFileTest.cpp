@@ -171,7 +171,7 @@ TEST(TextFile, CharactersThatEndLinesInAnEditorAreKeptAsTheirOwnBreaks) {
 namespace {
 
 QString tempDir() {
-  const QString dir = QDir::tempPath() + QStringLiteral("/vellumix-textfile-%1").arg(::getpid());
+  QString dir = QDir::tempPath() + QStringLiteral("/vellumix-textfile-%1").arg(::getpid());
   QDir().mkpath(dir);
   return dir;
 }

@@ -20,7 +20,7 @@ const QString kConfig = QStringLiteral("/etc/cups/cups-pdf.conf");
 
 QString ServerFolder() {
   static const QString folder = [] {
-    const QString f = QDir::tempPath() + QStringLiteral("/vellumix-cups-%1").arg(::getpid());
+    QString f = QDir::tempPath() + QStringLiteral("/vellumix-cups-%1").arg(::getpid());
     QDir().mkpath(f);
     return f;
   }();

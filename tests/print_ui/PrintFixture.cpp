@@ -51,8 +51,7 @@ bool PrintFixture::Command(const QString &itemName) {
 }
 
 QString PrintFixture::PrintToPdf(const QString &name) {
-  const QString pdf =
-      TestEnvironment::FreshDir(QStringLiteral("pdf%1").arg(++counter)) + u'/' + name;
+  QString pdf = TestEnvironment::FreshDir(QStringLiteral("pdf%1").arg(++counter)) + u'/' + name;
   Printing().Printers().Choose(QString(), pdf);
   return pdf;
 }

@@ -76,6 +76,11 @@ class FormStorage : public ::testing::Test {
 
 }  // namespace
 
+// The string list's section as the first close writes it: its header and both values.
+constexpr const char *kSignatureSection =
+    "[HKEY_CURRENT_USER\\Software\\Kestrelwick\\Vellumix\\Test Form.SMTPSignature_Lines]\n"
+    "\"Count\"=\"1\"\n\"Item0\"=\"Enter your signature here\"\n";
+
 TEST_F(FormStorage, FreshUserStartsWithDefaultsAndFirstCloseWritesThem) {
   const QString file = NewFile();
   TSettingsStore store(file);
@@ -90,34 +95,32 @@ TEST_F(FormStorage, FreshUserStartsWithDefaultsAndFirstCloseWritesThem) {
   EXPECT_TRUE(form->storage->Saved());
 
   const QByteArray text = ReadFile(file);
-  for (const char *line :
-       {"\"mniWordWrap_Checked\"=\"True\"",
-        "\"SMTPBCC_Checked\"=\"False\"",
-        "\"lblFilter_Caption\"=\"1\"",
-        "\"SMTPHost_Caption\"=\"mail.example.com\"",
-        "\"SMTPHost_Color\"=\"12632256\"",
-        "\"mmoMemo_Color\"=\"-2147483643\"",
-        "\"mmoMemo_FontCharset\"=\"1\"",
-        "\"mmoMemo_FontColor\"=\"",
-        "\"mmoMemo_FontHeight\"=\"-13\"",
-        "\"mmoMemo_FontName\"=\"Souvenir Lt BT\"",
-        "\"mmoMemo_FontPitch\"=\"fpDefault\"",
-        "\"mmoMemo_FontSize\"=\"10\"",
-        "\"mmoMemo_FontStyle\"=\"[]\"",
-        "\"mmoMemo_ScrollBars\"=\"ssBoth\"",
-        "\"mmoMemo_WordWrap\"=\"True\"",
-        "\"pnlTip_Visible\"=\"True\"",
-        "\"dlgSpell_DialogStyle\"=\"dtWordPerfect\"",
-        "\"dlgSpell_Options\"=\"[soSecond]\"",
-        "\"dlgSpell_Ratio\"=\"1.5\"",
-        "\"pagPrefer_ActivePage\"=\"tabDisplay\"",
-        "\"barMCustom_Options\"=\"[sbAllowDrag,sbFlatBtns]\"",
-        "\"Visible\"=\"0\"",
-        "\"Flags\"=\"0\"",
-        "\"ShowCmd\"=\"1\"",
-        "\"MinMaxPos\"=\"-1,-1,-1,-1\"",
-        "[HKEY_CURRENT_USER\\Software\\Kestrelwick\\Vellumix\\Test Form.SMTPSignature_Lines]\n"
-        "\"Count\"=\"1\"\n\"Item0\"=\"Enter your signature here\"\n"})
+  for (const char *line : {"\"mniWordWrap_Checked\"=\"True\"",
+                           "\"SMTPBCC_Checked\"=\"False\"",
+                           "\"lblFilter_Caption\"=\"1\"",
+                           "\"SMTPHost_Caption\"=\"mail.example.com\"",
+                           "\"SMTPHost_Color\"=\"12632256\"",
+                           "\"mmoMemo_Color\"=\"-2147483643\"",
+                           "\"mmoMemo_FontCharset\"=\"1\"",
+                           "\"mmoMemo_FontColor\"=\"",
+                           "\"mmoMemo_FontHeight\"=\"-13\"",
+                           "\"mmoMemo_FontName\"=\"Souvenir Lt BT\"",
+                           "\"mmoMemo_FontPitch\"=\"fpDefault\"",
+                           "\"mmoMemo_FontSize\"=\"10\"",
+                           "\"mmoMemo_FontStyle\"=\"[]\"",
+                           "\"mmoMemo_ScrollBars\"=\"ssBoth\"",
+                           "\"mmoMemo_WordWrap\"=\"True\"",
+                           "\"pnlTip_Visible\"=\"True\"",
+                           "\"dlgSpell_DialogStyle\"=\"dtWordPerfect\"",
+                           "\"dlgSpell_Options\"=\"[soSecond]\"",
+                           "\"dlgSpell_Ratio\"=\"1.5\"",
+                           "\"pagPrefer_ActivePage\"=\"tabDisplay\"",
+                           "\"barMCustom_Options\"=\"[sbAllowDrag,sbFlatBtns]\"",
+                           "\"Visible\"=\"0\"",
+                           "\"Flags\"=\"0\"",
+                           "\"ShowCmd\"=\"1\"",
+                           "\"MinMaxPos\"=\"-1,-1,-1,-1\"",
+                           kSignatureSection})
     EXPECT_TRUE(text.contains(line)) << line << "\n" << text.toStdString();
   const QSize screen = form->screen()->geometry().size();
   EXPECT_NE(Stored(file, section,

@@ -160,7 +160,7 @@ TEST(BufferTest, ReplacementsKeepTheCopyInStepWithTheControl) {
   TMemoryEdit edit(QStringLiteral("teh cat\nsat on teh mat\nteh end"), QStringLiteral("\r\n"));
   TCEBuffer buffer(edit);
   const auto nextSelected = [&] {
-    const QByteArray word = buffer.NextWord();
+    QByteArray word = buffer.NextWord();
     buffer.SelectWord();
     EXPECT_EQ(edit.SelText(), QString::fromLatin1(word));
     return word;

@@ -30,7 +30,7 @@ QString Write(const QString &folder, const QString &name, const QByteArray &byte
 QString Compile(const QString &folder, const QString &name, const QStringList &words) {
   TDictionaryCompiler compiler;
   for (const QString &word : words) compiler.AddWord(word);
-  const QString path = folder + QLatin1Char('/') + name;
+  QString path = folder + QLatin1Char('/') + name;
   compiler.Write(path);
   return path;
 }

@@ -268,10 +268,7 @@ TEST_F(DictionaryTest, RealTextInEachLanguage) {
          QStringLiteral("klein")});
     TDictionary dictionary;
     ASSERT_TRUE(dictionary.OpenMainDictionary(german));
-    for (const char *word : {"Handbuch", "Handbuchseiten", "Arbeitsplatz",
-                             "\x9A"
-                             "ber",
-                             "Kleinbuch"})
+    for (const char *word : {"Handbuch", "Handbuchseiten", "Arbeitsplatz", "\232ber", "Kleinbuch"})
       EXPECT_TRUE(dictionary.IsWord(word)) << word;
     // Four parts, a part of two letters, a misspelt part, a small noun alone.
     for (const char *word : {"Handbuchseitenhand", "Handbu", "Handbcuh", "buch", "Hanbduch"})
