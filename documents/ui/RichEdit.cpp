@@ -658,8 +658,9 @@ void TRichEdit::paintEvent(QPaintEvent *event) {
 
 void TRichEdit::resizeEvent(QResizeEvent *event) {
   if (loading_) {
-    // The lines are measured for the new width once the text is all there (EndLoad).
-    QAbstractScrollArea::resizeEvent(event);
+    // The lines are measured for the new width once the text is all there (EndLoad), so the
+    // plain-text edit's own handler, which measures them now, is passed over on purpose.
+    QAbstractScrollArea::resizeEvent(event);  // NOLINT(bugprone-parent-virtual-call)
     resizedWhileLoading_ = true;
   } else {
     QPlainTextEdit::resizeEvent(event);
@@ -731,7 +732,9 @@ void TRichEdit::changeEvent(QEvent *event) {
     QPlainTextEdit::changeEvent(event);
     return;
   }
-  QAbstractScrollArea::changeEvent(event);
+  // The plain-text edit's own handler would lay every line out for the font now: passed over
+  // on purpose, the font reaches the document below.
+  QAbstractScrollArea::changeEvent(event);  // NOLINT(bugprone-parent-virtual-call)
   if (loading_ || std::exchange(fontQueued_, true)) return;
   QMetaObject::invokeMethod(
       this,

@@ -121,7 +121,7 @@ QString TMessageBuilder::ChooseLocalName(QStringView host, QStringView domain, Q
     name += u'.' + domain.trimmed().toString();
   if (name.contains(u'.') && IsHostName(name)) return name;
   const QString address = MimeText::SenderAddress(sender).trimmed();
-  const QString senderDomain = address.mid(address.lastIndexOf(u'@') + 1);
+  QString senderDomain = address.mid(address.lastIndexOf(u'@') + 1);
   if (address.contains(u'@') && senderDomain.contains(u'.') && IsHostName(senderDomain))
     return senderDomain;
   return QStringLiteral("localhost");
