@@ -22,12 +22,14 @@ TEST(TipPanel, ShipsFiftyFourTipsEachNamingWhereToFindIt) {
   const QStringList &tips = panel.lstTips();
   ASSERT_EQ(tips.size(), 56);
   EXPECT_EQ(QSet<QString>(tips.begin(), tips.end()).size(), 56);  // no tip twice
+  // A tip longer than a line, shipped as it is written here.
+  const char *const kCursorTip =
+      "The edit status bar show the position of the cursor in the lower left corner. 8:34 "
+      "means that your cursor is 8 rows from the top and 34 characters over from the left.";
   for (const char *given :
        {"Vellumix supports large (greater than 32k) text files.",
         "Automatic backups can be enabled or disabled with Options|Automatic Backups.",
-        "The status bar shows the status of the Insert, Caps Lock and Num Lock keys.",
-        "The edit status bar show the position of the cursor in the lower left corner. 8:34 "
-        "means that your cursor is 8 rows from the top and 34 characters over from the left.",
+        "The status bar shows the status of the Insert, Caps Lock and Num Lock keys.", kCursorTip,
         "Button Hints can be turned on or off with Options|Button Hints."})
     EXPECT_TRUE(tips.contains(QString::fromLatin1(given))) << given;
   int withMenuPath = 0;
