@@ -29,9 +29,6 @@ namespace {
 // the one the user removed.
 constexpr int kBreakBefore = QTextFormat::UserProperty + 1;
 
-// Characters from which a wrapped text is taller than any screen.
-constexpr qsizetype kTallChars = 1 << 20;
-
 const QRegularExpression &urlPattern() {
   static const QRegularExpression re(
       QStringLiteral(
@@ -60,39 +57,6 @@ class TUrlHighlighter : public QSyntaxHighlighter {
   }
 };
 
-// The widget's own plain-text layout, counting how often it lays out a long line. A line is
-// laid out when its size is asked for while it has no layout (after a change that spans
-// lines, a new width or font), or at once when a change stays inside one line.
-class TLineLayout : public QPlainTextDocumentLayout {
- public:
-  explicit TLineLayout(QTextDocument *document)
-      : QPlainTextDocumentLayout(document), knownBlocks_(document->blockCount()) {}
-
-  int LongLayouts() const { return longLayouts_; }
-
-  QRectF blockBoundingRect(const QTextBlock &block) const override {
-    if (block.isValid() && block.layout()->lineCount() == 0 && isLong(block)) ++longLayouts_;
-    return QPlainTextDocumentLayout::blockBoundingRect(block);
-  }
-
- protected:
-  void documentChanged(int from, int removed, int added) override {
-    const QTextDocument *doc = document();
-    const QTextBlock first = doc->findBlock(from);
-    const QTextBlock last = doc->findBlock(std::max(0, from + removed + added - 1));
-    if (first == last && doc->blockCount() == knownBlocks_ && first.isValid() && isLong(first))
-      ++longLayouts_;
-    QPlainTextDocumentLayout::documentChanged(from, removed, added);
-    knownBlocks_ = doc->blockCount();
-  }
-
- private:
-  static bool isLong(const QTextBlock &block) { return block.length() >= TRichEdit::LongLineChars; }
-
-  int knownBlocks_;
-  mutable int longLayouts_ = 0;
-};
-
 // The left margin in which a click selects a whole line.
 class TSelectionBar : public QWidget {
  public:
@@ -117,16 +81,8 @@ class TSelectionBar : public QWidget {
   TRichEdit *edit_;
 };
 
-TRichEdit::TRichEdit(QWidget *parent) : QPlainTextEdit(parent) {
-  {
-    // The document is laid out by the control's own layout, which counts the costly layouts.
-    auto *text = new QTextDocument(this);
-    lineLayout_ = new TLineLayout(text);
-    text->setDocumentLayout(lineLayout_);
-    setDocument(text);
-    lineLayout_->setPaintDevice(viewport());
-    text->setDefaultFont(font());
-  }
+TRichEdit::TRichEdit(QWidget *parent) : TTextView(parent) {
+  document()->setDefaultFont(font());
   // The stored default face is shown in an installed monospaced one.
   EditorFont::InstallSubstitutes();
   setTabChangesFocus(false);
@@ -138,9 +94,9 @@ TRichEdit::TRichEdit(QWidget *parent) : QPlainTextEdit(parent) {
   });
   // Changes made by commands, not only by the user's keys, refresh the command states.
   auto requestIdle = [] { TIdleNotifier::Instance().Request(); };
-  connect(this, &QPlainTextEdit::selectionChanged, this, requestIdle);
-  connect(this, &QPlainTextEdit::cursorPositionChanged, this, requestIdle);
-  connect(this, &QPlainTextEdit::modificationChanged, this, requestIdle);
+  connect(this, &TTextView::selectionChanged, this, requestIdle);
+  connect(this, &TTextView::cursorPositionChanged, this, requestIdle);
+  connect(this, &TTextView::modificationChanged, this, requestIdle);
   updateMargins();
   TRichEdit::SetWordWrap(true);
 }
@@ -279,14 +235,10 @@ void TRichEdit::BeginLoad(const TTextFormat &format) {
   Clear();
   applyDocumentFont();  // free while the document is empty
   document()->setUndoRedoEnabled(false);
-  // Until the text is all there, nothing of the widget asks where its lines go: the caret stays
-  // at the start instead of following the text in, so its place is not looked for after each
-  // slice, and the scroll bars are not measured again after each one (both lay the line they
-  // look at out, again and again while a long line grows).
+  // Until the text is all there, the caret stays at the start instead of following the text in.
   QTextCursor caret = textCursor();
   caret.setKeepPositionOnInsert(true);
   setTextCursor(caret);
-  lineLayout_->blockSignals(true);
 }
 
 qsizetype TRichEdit::LoadSlice(const QString &text, qsizetype from, qsizetype sliceChars) {
@@ -299,24 +251,8 @@ qsizetype TRichEdit::LoadSlice(const QString &text, qsizetype from, qsizetype sl
   }
   if (end < text.size() && text[end - 1].isHighSurrogate()) ++end;  // never half a character
   QTextCursor cursor(document());
-  const QStringView slice = QStringView(text).sliced(from, end - from);
-  // Each change is an edit block of its own: a cursor that moves outside one finds its place
-  // in the line again, which lays a long line out.
-  const auto change = [&cursor](const std::function<void()> &edit) {
-    cursor.beginEditBlock();
-    edit();
-    cursor.endEditBlock();
-  };
-  change([&] { cursor.setPosition(int(PositionCount())); });
-  if (slice.contains(u'\n')) {
-    change([&] { cursor.insertText(slice.toString()); });
-  } else {
-    // Text added to one line has the widget lay that whole line out again at once, which for
-    // a line of megabytes takes seconds each time. Added with a line break, which is taken
-    // away again, the line is only laid out when it is shown.
-    change([&] { cursor.insertText(slice.toString() + u'\n'); });
-    change([&] { cursor.deletePreviousChar(); });
-  }
+  cursor.movePosition(QTextCursor::End);
+  cursor.insertText(QStringView(text).sliced(from, end - from).toString());
   SetModified(false);
   return end;
 }
@@ -335,27 +271,14 @@ void TRichEdit::EndLoad(const TDecodedText &decoded) {
   }
   document()->setUndoRedoEnabled(undoLimit_ > 0);
   ResetUndoHistory();
-  // A text this long, wrapped, is taller than any screen: with its vertical scroll bar shown
-  // before its lines are measured, they are not measured again for the narrower view.
-  const bool tall = WordWrap() && PositionCount() >= kTallChars &&
-                    verticalScrollBarPolicy() == Qt::ScrollBarAsNeeded;
-  if (tall) setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   loading_ = false;
-  // The settings of the view before the text is laid out, then the scroll bars measured once.
   applyAlignment();
   applyDocumentFont();
-  lineLayout_->blockSignals(false);
-  if (std::exchange(resizedWhileLoading_, false)) {
-    QResizeEvent resized(viewport()->size(), QSize(-1, -1));
-    QPlainTextEdit::resizeEvent(&resized);
-  } else {
-    Q_EMIT lineLayout_->documentSizeChanged(lineLayout_->documentSize());
-  }
   QTextCursor caret = textCursor();
   caret.setKeepPositionOnInsert(false);
   setTextCursor(caret);
-  if (tall) setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setReadOnly(readOnlyBeforeLoad_);
+  viewport()->update();
   SetModified(false);
 }
 
@@ -484,7 +407,7 @@ void TRichEdit::insertFromMimeData(const QMimeData *source) {
 
 void TRichEdit::dropEvent(QDropEvent *event) {
   pendingKind_ = TUndoKind::DragDrop;
-  QPlainTextEdit::dropEvent(event);
+  TTextView::dropEvent(event);
   pendingKind_ = TUndoKind::Unknown;
 }
 
@@ -526,26 +449,14 @@ QPoint TRichEdit::PositionToScreen(qsizetype position) const {
 // ---- caret ------------------------------------------------------------------------------
 
 int TRichEdit::CaretLine() const {
-  const QTextCursor cursor = textCursor();
-  const QTextBlock block = cursor.block();
-  int line = block.firstLineNumber();
-  if (const QTextLayout *layout = block.layout(); layout && layout->lineCount() > 0) {
-    const int inBlock = cursor.position() - block.position();
-    const QTextLine textLine = layout->lineForTextPosition(inBlock);
-    if (textLine.isValid()) line += textLine.lineNumber();
-  }
-  return line;
+  const TRowPlace caret = rowOf(textCursor().position());
+  return caret.block.firstLineNumber() + caret.row;
 }
 
 int TRichEdit::CaretColumn() const {
-  const QTextCursor cursor = textCursor();
-  const QTextBlock block = cursor.block();
-  const int inBlock = cursor.position() - block.position();
-  if (const QTextLayout *layout = block.layout(); layout && layout->lineCount() > 0) {
-    const QTextLine textLine = layout->lineForTextPosition(inBlock);
-    if (textLine.isValid()) return inBlock - textLine.textStart();
-  }
-  return inBlock;
+  const int position = textCursor().position();
+  const TRowPlace caret = rowOf(position);
+  return position - caret.block.position() - viewLayout()->RowStart(caret.block, caret.row);
 }
 
 QString TRichEdit::CaretWord() const {
@@ -648,7 +559,7 @@ void TRichEdit::updateMargins() {
 
 void TRichEdit::paintEvent(QPaintEvent *event) {
   if (!loading_) {
-    QPlainTextEdit::paintEvent(event);
+    TTextView::paintEvent(event);
     return;
   }
   // A part of the text is not shown: drawing it would lay out a growing line again and again.
@@ -657,25 +568,22 @@ void TRichEdit::paintEvent(QPaintEvent *event) {
 }
 
 void TRichEdit::resizeEvent(QResizeEvent *event) {
-  if (loading_) {
-    // The lines are measured for the new width once the text is all there (EndLoad), so the
-    // plain-text edit's own handler, which measures them now, is passed over on purpose.
-    QAbstractScrollArea::resizeEvent(event);  // NOLINT(bugprone-parent-virtual-call)
-    resizedWhileLoading_ = true;
-  } else {
-    QPlainTextEdit::resizeEvent(event);
-  }
+  TTextView::resizeEvent(event);
   updateMargins();
 }
 
 void TRichEdit::selectLineAt(int y, bool extend) {
-  const QTextCursor hit = cursorForPosition(QPoint(0, y));
+  // The row shown at y, with what ends it (a line break, or the blank a wrapped row broke at).
+  const TRowPlace row = rowOf(cursorForPosition(QPoint(0, y)).position());
+  const int start = row.block.position() + viewLayout()->RowStart(row.block, row.row);
+  const int next = row.row + 1 < viewLayout()->RowCount(row.block)
+                       ? row.block.position() + viewLayout()->RowStart(row.block, row.row + 1)
+                       : row.block.position() + row.block.length();
+  QTextCursor lineStart(document());
+  lineStart.setPosition(start);
+  QTextCursor lineEnd(document());
+  lineEnd.setPosition(std::min(next, int(PositionCount())));
   QTextCursor cursor = textCursor();
-  QTextCursor lineStart = hit;
-  lineStart.movePosition(QTextCursor::StartOfLine);
-  QTextCursor lineEnd = hit;
-  lineEnd.movePosition(QTextCursor::EndOfLine);
-  if (!lineEnd.atEnd()) lineEnd.movePosition(QTextCursor::NextCharacter);
   if (extend && cursor.hasSelection()) {
     const int anchor = cursor.anchor();
     cursor.setPosition(anchor);
@@ -722,34 +630,9 @@ void TRichEdit::SetFontColor(const QColor &color) {
 
 void TRichEdit::SetEditFont(const QFont &font) { setFont(font); }
 
-void TRichEdit::changeEvent(QEvent *event) {
-  const bool fontChange =
-      event->type() == QEvent::FontChange || event->type() == QEvent::ApplicationFontChange;
-  // A new font lays every line out again at once. The settings write a font in parts, one
-  // change each: a long text gets the font they end with, once, when the events of the moment
-  // are done (and a text being loaded when it is all there).
-  if (!fontChange || (!loading_ && PositionCount() < LongLineChars)) {
-    QPlainTextEdit::changeEvent(event);
-    return;
-  }
-  // The plain-text edit's own handler would lay every line out for the font now: passed over
-  // on purpose, the font reaches the document below.
-  QAbstractScrollArea::changeEvent(event);  // NOLINT(bugprone-parent-virtual-call)
-  if (loading_ || std::exchange(fontQueued_, true)) return;
-  QMetaObject::invokeMethod(
-      this,
-      [this] {
-        fontQueued_ = false;
-        if (!loading_) applyDocumentFont();
-      },
-      Qt::QueuedConnection);
-}
-
 void TRichEdit::applyDocumentFont() {
   if (document()->defaultFont() != font()) document()->setDefaultFont(font());
 }
-
-int TRichEdit::LongLineLayouts() const { return lineLayout_->LongLayouts(); }
 
 QString TRichEdit::UrlAt(qsizetype position) const {
   const QTextBlock block = cursorAt(position).block();
@@ -787,7 +670,7 @@ void TRichEdit::keyPressEvent(QKeyEvent *event) {
     pendingKind_ = TUndoKind::Typing;
   }
   setOverwriteMode(KeyboardState::InsertToggled());
-  QPlainTextEdit::keyPressEvent(event);
+  TTextView::keyPressEvent(event);
   pendingKind_ = TUndoKind::Unknown;
 }
 
@@ -795,11 +678,11 @@ void TRichEdit::mousePressEvent(QMouseEvent *event) {
   pressedUrl_.clear();
   if (autoUrlDetect_ && (event->button() == Qt::LeftButton || event->button() == Qt::RightButton))
     pressedUrl_ = UrlAt(cursorForPosition(event->position().toPoint()).position());
-  QPlainTextEdit::mousePressEvent(event);
+  TTextView::mousePressEvent(event);
 }
 
 void TRichEdit::mouseReleaseEvent(QMouseEvent *event) {
-  QPlainTextEdit::mouseReleaseEvent(event);
+  TTextView::mouseReleaseEvent(event);
   if (pressedUrl_.isEmpty()) return;
   const QString released = UrlAt(cursorForPosition(event->position().toPoint()).position());
   const QString pressed = std::exchange(pressedUrl_, QString());
@@ -807,7 +690,7 @@ void TRichEdit::mouseReleaseEvent(QMouseEvent *event) {
 }
 
 void TRichEdit::mouseMoveEvent(QMouseEvent *event) {
-  QPlainTextEdit::mouseMoveEvent(event);
+  TTextView::mouseMoveEvent(event);
   if (autoUrlDetect_) {
     const bool overUrl =
         !UrlAt(cursorForPosition(event->position().toPoint()).position()).isEmpty();

@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <vector>
 
 #include "documents/edit/EditControl.h"
+#include "documents/view/TextView.h"
 #include "platform/core/TextFile.h"
 
-class TLineLayout;
 class TSelectionBar;
 class TUrlHighlighter;
 
@@ -16,7 +15,7 @@ class TUrlHighlighter;
 // interface. It tells the kinds of its undo steps, shows a selection bar, detects web
 // addresses and reports clicks on them, aligns all lines, and types over its text while the
 // Insert key is toggled on.
-class TRichEdit : public QPlainTextEdit, public TEditControl {
+class TRichEdit : public TTextView, public TEditControl {
   Q_OBJECT
   Q_PROPERTY(bool WordWrap READ WordWrap WRITE SetWordWrap)
   Q_PROPERTY(bool AutoURLDetect READ AutoURLDetect WRITE SetAutoURLDetect)
@@ -112,10 +111,9 @@ class TRichEdit : public QPlainTextEdit, public TEditControl {
   void SetFontColor(const QColor &color);
   void SetEditFont(const QFont &font);
 
-  // How often a line of at least LongLineChars characters was laid out since the control was
-  // made: each costs about a second per 5 MB of the line, so loading and settings keep it low.
-  static constexpr qsizetype LongLineChars = 1 << 16;
-  int LongLineLayouts() const;
+  // How often a line of several pieces was laid out whole since the control was made (when it
+  // is first shown, and for a new font or width): loading and settings keep it low.
+  int LongLineLayouts() const { return viewLayout()->LongLayouts(); }
 
   // The web address at a position of the text, or an empty text.
   QString UrlAt(qsizetype position) const;
@@ -134,7 +132,6 @@ class TRichEdit : public QPlainTextEdit, public TEditControl {
   void mouseMoveEvent(QMouseEvent *event) override;
   void paintEvent(QPaintEvent *event) override;
   void resizeEvent(QResizeEvent *event) override;
-  void changeEvent(QEvent *event) override;
   void dropEvent(QDropEvent *event) override;
   void insertFromMimeData(const QMimeData *source) override;
 
@@ -144,8 +141,7 @@ class TRichEdit : public QPlainTextEdit, public TEditControl {
   // Drops the undo steps beyond UndoLimit (run once the history holds twice as many).
   void dropOldUndoSteps();
   void applyAlignment();
-  // Gives the document the control's font, once for any number of font changes in a row, and
-  // not while a load runs (a font laid out on a growing line would lay it out again and again).
+  // Gives the document the control's font.
   void applyDocumentFont();
   void updateMargins();
   void selectLineAt(int y, bool extend);
@@ -172,9 +168,6 @@ class TRichEdit : public QPlainTextEdit, public TEditControl {
   bool loading_ = false;
   bool readOnlyBeforeLoad_ = false;
   int editBlockDepth_ = 0;
-  bool fontQueued_ = false;
-  bool resizedWhileLoading_ = false;
-  TLineLayout *lineLayout_ = nullptr;
   QTextCursor blockCursor_;
   QString pressedUrl_;
   TSelectionBar *selectionBarWidget_ = nullptr;

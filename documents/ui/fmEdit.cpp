@@ -113,7 +113,7 @@ TfrmEdit::TfrmEdit(TEditHost &host, QWidget *parent) : QWidget(parent), host_(ho
       this);
   connect(mmoMemo_->document(), &QTextDocument::contentsChanged, recovery_,
           &TRecoveryTracker::TextChanged);
-  connect(mmoMemo_, &QPlainTextEdit::modificationChanged, recovery_,
+  connect(mmoMemo_, &TTextView::modificationChanged, recovery_,
           &TRecoveryTracker::ModifiedChanged);
 
   tmrKeyState_.setInterval(1000);

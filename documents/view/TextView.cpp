@@ -165,6 +165,13 @@ void TTextView::setLineWrapMode(LineWrapMode mode) {
   viewport()->update();
 }
 
+void TTextView::setTabStopDistance(qreal distance) {
+  QTextOption option = document_->defaultTextOption();
+  if (option.tabStopDistance() == distance) return;
+  option.setTabStopDistance(distance);
+  document_->setDefaultTextOption(option);
+}
+
 void TTextView::setCursorWidth(int width) {
   cursorWidth_ = std::max(width, 0);
   viewport()->update();

@@ -59,6 +59,8 @@ class TTextView : public QAbstractScrollArea {
   void setLineWrapMode(LineWrapMode mode);
   bool tabChangesFocus() const { return tabChangesFocus_; }
   void setTabChangesFocus(bool on) { tabChangesFocus_ = on; }
+  qreal tabStopDistance() const { return document_->defaultTextOption().tabStopDistance(); }
+  void setTabStopDistance(qreal distance);
   int cursorWidth() const { return cursorWidth_; }
   void setCursorWidth(int width);
 

@@ -166,8 +166,13 @@ bool TViewLayout::EnsureLaidOut(const QTextBlock &block) {
   if (rows->placed) return false;
   const QString text = block.text();
   if (rows->pieces.empty()) rows->pieces = cutIntoPieces(text, 0);
-  for (TPiece &piece : rows->pieces)
-    if (!piece.layout) layOutPiece(block, text, piece);
+  size_t laid = 0;
+  for (TPiece &piece : rows->pieces) {
+    if (piece.layout) continue;
+    layOutPiece(block, text, piece);
+    ++laid;
+  }
+  if (laid > 1 && laid == rows->pieces.size()) ++longLayouts_;
 
   qreal x = 0, y = 0, width = 0, height = 0;
   int row = 0;
@@ -365,7 +370,11 @@ bool TViewLayout::changeInPlace(const QTextBlock &block, int from, int removed, 
   TBlockRows *rows = rowsOf(block);
   if (!rows || rows->pieces.empty()) return false;
   auto &pieces = rows->pieces;
-  if (from < 0 || from + removed > pieces.back().end()) return false;
+  // A change that does not add up with the pieces (a document telling that all of it changed
+  // form) is laid out anew.
+  if (from < 0 || from + removed > pieces.back().end() ||
+      pieces.back().end() - removed + added != block.length() - 1)
+    return false;
   auto pieceIndex = [&](int position) {
     auto after = std::upper_bound(pieces.begin(), pieces.end(), position,
                                   [](int p, const TPiece &piece) { return p < piece.start; });

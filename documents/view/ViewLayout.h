@@ -69,6 +69,8 @@ class TViewLayout : public QAbstractTextDocumentLayout {
 
   // How many pieces were laid out since the layout was made (tests count work with it).
   int PieceLayouts() const { return pieceLayouts_; }
+  // How many lines of several pieces were laid out whole (opened, or a new font or width).
+  int LongLayouts() const { return longLayouts_; }
 
   // QAbstractTextDocumentLayout: the blocks stacked, each laid out when asked for.
   void draw(QPainter *painter, const PaintContext &context) override;
@@ -99,4 +101,5 @@ class TViewLayout : public QAbstractTextDocumentLayout {
   quint64 generation_ = 1;  // grows when every block must be laid out again (width, font)
   int knownBlocks_ = 1;
   int pieceLayouts_ = 0;
+  int longLayouts_ = 0;
 };
