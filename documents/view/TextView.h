@@ -163,6 +163,10 @@ class TTextView : public QAbstractScrollArea {
   // ViewMouse.cpp
   void startDrag();
   void autoScroll();
+  void extendSelection(QPoint pos);
+  void copyToSelectionClipboard();
+  void pasteSelectionAt(QPoint pos);
+  bool isOwnDrag(const QDropEvent *event) const;
 
   QPointer<QTextDocument> document_;
   TViewLayout *layout_ = nullptr;
@@ -191,4 +195,7 @@ class TTextView : public QAbstractScrollArea {
   QBasicTimer scrollTimer_;
   int dropPosition_ = -1;
   QString preedit_;
+  // A press soon after a double-click, near it, is a triple-click: it selects the line.
+  quint64 doubleClickTime_ = 0;  // the double-click's event time (ms); 0: none
+  QPoint doubleClickPos_;
 };
