@@ -80,6 +80,17 @@ TSpan inputMethodSpan(QTextDocument *document, const QTextBlock &block, int care
   return {start, end};
 }
 
+// Where the mouse does not scroll the view: the viewport while selecting (the mouse scrolls
+// outside it); less a row's height at each edge while a drag hovers (it cannot leave the view
+// and still drop).
+QRect stillArea(const QWidget *viewport, bool dragging, int margin) {
+  const QRect area = viewport->rect();
+  if (!dragging) return area;
+  const int x = std::min(margin, area.width() / 4);
+  const int y = std::min(margin, area.height() / 4);
+  return area.adjusted(x, y, -x, -y);
+}
+
 }  // namespace
 
 // ---- mouse ----
@@ -236,14 +247,16 @@ void TTextView::extendSelection(QPoint pos) {
     moveTo(cursor);
 }
 
-// Scrolls a step towards the mouse while it selects outside the viewport.
+// Scrolls a step towards the mouse while it selects outside the viewport, or while a drag
+// hovers near its edge.
 void TTextView::autoScroll() {
-  if (!selecting_) {
+  const bool dragging = !selecting_ && dropPosition_ >= 0;
+  if (!selecting_ && !dragging) {
     scrollTimer_.stop();
     return;
   }
   const QPoint pos = viewport()->mapFromGlobal(QCursor::pos());
-  const QRect area = viewport()->rect();
+  const QRect area = stillArea(viewport(), dragging, fontMetrics().height());
   if (area.contains(pos)) {
     scrollTimer_.stop();
     return;
@@ -256,7 +269,15 @@ void TTextView::autoScroll() {
     horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
   else if (pos.x() > area.right())
     horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-  extendSelection(pos);
+  if (!dragging) {
+    extendSelection(pos);
+    return;
+  }
+  const int position = cursorForPosition(pos).position();
+  if (position != dropPosition_) {
+    dropPosition_ = position;
+    viewport()->update();
+  }
 }
 
 // A selection made with the mouse becomes the X11 selection, which a middle-click pastes.
@@ -313,27 +334,35 @@ void TTextView::dragEnterEvent(QDragEnterEvent *event) { dragMoveEvent(event); }
 void TTextView::dragMoveEvent(QDragMoveEvent *event) {
   if (isReadOnly() || !canInsertFromMimeData(event->mimeData())) {
     event->ignore();
+    scrollTimer_.stop();
     if (dropPosition_ >= 0) {
       dropPosition_ = -1;
       viewport()->update();
     }
     return;
   }
-  const int position = cursorForPosition(event->position().toPoint()).position();
+  const QPoint pos = event->position().toPoint();
+  const int position = cursorForPosition(pos).position();
   if (position != dropPosition_) {
     dropPosition_ = position;
     viewport()->update();
   }
+  if (stillArea(viewport(), true, fontMetrics().height()).contains(pos))
+    scrollTimer_.stop();
+  else if (!scrollTimer_.isActive())
+    scrollTimer_.start(AutoScrollInterval, this);
   event->acceptProposedAction();
 }
 
 void TTextView::dragLeaveEvent(QDragLeaveEvent *event) {
+  scrollTimer_.stop();
   dropPosition_ = -1;
   viewport()->update();
   event->accept();
 }
 
 void TTextView::dropEvent(QDropEvent *event) {
+  scrollTimer_.stop();
   dropPosition_ = -1;
   viewport()->update();
   const QMimeData *data = event->mimeData();

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QInputMethodEvent>
 #include <QMimeData>
 #include <QScrollBar>
@@ -109,7 +110,7 @@ TEST_F(ViewMouseTest, ClicksPlaceTheCaretWhereTheCharacterIsAndShiftAndDragSelec
   EXPECT_EQ(Selected(), QStringLiteral("alpha"));
 }
 
-TEST_F(ViewMouseTest, ADragOutsideTheViewScrollsAndSelectsOn) {
+TEST_F(ViewMouseTest, SelectingOrDraggingPastTheEdgeScrolls) {
   QStringList lines;
   for (int i = 0; i < 300; ++i) lines << QStringLiteral("line %1").arg(i);
   view.setPlainText(lines.join(u'\n'));
@@ -125,6 +126,22 @@ TEST_F(ViewMouseTest, ADragOutsideTheViewScrollsAndSelectsOn) {
   // Released: it stops.
   TestEnvironment::Settle();
   EXPECT_EQ(view.verticalScrollBar()->value(), scrolled);
+
+  // A drag hovering at the bottom edge scrolls too, until it leaves.
+  view.verticalScrollBar()->setValue(0);
+  QMimeData data;
+  data.setText(QStringLiteral("x"));
+  const QPoint edge(40, view.viewport()->height() - 2);
+  QCursor::setPos(view.viewport()->mapToGlobal(edge));
+  QDragEnterEvent enter(edge, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(view.viewport(), &enter);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return view.verticalScrollBar()->value() > 5; }, 20000));
+  QDragLeaveEvent leave;
+  QCoreApplication::sendEvent(view.viewport(), &leave);
+  const int left = view.verticalScrollBar()->value();
+  TestEnvironment::Settle();
+  EXPECT_EQ(view.verticalScrollBar()->value(), left);
+  EXPECT_EQ(view.toPlainText(), lines.join(u'\n'));
 }
 
 TEST_F(ViewMouseTest, DoubleClickSelectsAWordInAMegabyteLineLayingNothingOutAgain) {
@@ -181,6 +198,21 @@ TEST_F(ViewMouseTest, TripleClickSelectsTheWholeLine) {
   QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, At(36));
   QTest::mousePress(view.viewport(), Qt::LeftButton, {}, At(36));
   EXPECT_EQ(Selected(), QStringLiteral("third"));
+}
+
+TEST_F(ViewMouseTest, TheMouseSelectionIsTheX11SelectionAndAMiddleClickPastesIt) {
+  QClipboard *clipboard = QGuiApplication::clipboard();
+  if (!clipboard->supportsSelection()) GTEST_SKIP() << "this platform has no X11 selection";
+  view.setPlainText(Lines);
+  QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, At(8));
+  QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, At(8));
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return clipboard->text(QClipboard::Selection) == QStringLiteral("beta"); }, 10000));
+  QTest::mouseClick(view.viewport(), Qt::MiddleButton, {}, At(17));
+  EXPECT_EQ(view.toPlainText(), QStringLiteral("alpha beta gamma\nbetasecond line here\nthird"));
+  view.setReadOnly(true);
+  QTest::mouseClick(view.viewport(), Qt::MiddleButton, {}, At(0));
+  EXPECT_TRUE(view.toPlainText().startsWith(QStringLiteral("alpha")));
 }
 
 TEST_F(ViewMouseTest, ADropInsertsAtItsPlaceAsOneUndoStep) {
