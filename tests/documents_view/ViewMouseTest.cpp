@@ -248,7 +248,9 @@ TEST_F(ViewMouseTest, AMoveWithinTheViewMovesTheTextAsOneUndoStep) {
   Drop(data, At(8), Qt::MoveAction);
   EXPECT_EQ(view.toPlainText(), Lines);
 
-  // Pressing in the selection and moving starts a drag that, not dropped, changes nothing.
+  // Pressing in the selection and moving starts a drag that, not dropped, changes nothing
+  // (on the offscreen platform a drag ends at once; on X it would wait for a real mouse).
+  if (QGuiApplication::platformName() != QStringLiteral("offscreen")) return;
   Select(6, 11);
   QTest::mousePress(view.viewport(), Qt::LeftButton, {}, At(8));
   QTest::mouseMove(view.viewport(), At(8) + QPoint(QApplication::startDragDistance() + 20, 0));
