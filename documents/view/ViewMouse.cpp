@@ -15,6 +15,7 @@
 #include <QStyleHints>
 #include <QTextBoundaryFinder>
 #include <algorithm>
+#include <cstdlib>
 
 #include "documents/view/TextView.h"
 
@@ -138,17 +139,17 @@ void TTextView::mousePressEvent(QMouseEvent *event) {
     return;
   }
   if (cursor_.hasSelection()) {
-    // Inside the selection (not merely next to it): a drag may start.
+    // On a selected character (not merely next to the selection, nor past the end of a row
+    // it covers): a drag may start.
     const int start = cursor_.selectionStart();
     const int end = cursor_.selectionEnd();
-    const auto caretX = [&](int at) {
-      QTextCursor c(document_);
-      c.setPosition(at);
-      return cursorRect(c).x();
-    };
-    const bool inside = (position > start && position < end) ||
-                        (position == start && start != end && pos.x() >= caretX(start)) ||
-                        (position == end && start != end && pos.x() < caretX(end));
+    QTextCursor at(document_);
+    at.setPosition(position);
+    const int caretX = cursorRect(at).x();
+    const bool onText = std::abs(pos.x() - caretX) <= fontMetrics().averageCharWidth();
+    const bool inside = onText && ((position > start && position < end) ||
+                                   (position == start && pos.x() >= caretX) ||
+                                   (position == end && pos.x() < caretX));
     if (inside) {
       pressedInSelection_ = true;
       return;

@@ -101,6 +101,12 @@ TEST_F(ViewMouseTest, ClicksPlaceTheCaretWhereTheCharacterIsAndShiftAndDragSelec
   QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, At(15));
   EXPECT_FALSE(view.textCursor().hasSelection());
   EXPECT_EQ(view.textCursor().position(), 15);
+  // Past the end of a row the selection covers is not on it: the press places the caret.
+  Select(6, 24);
+  QTest::mousePress(view.viewport(), Qt::LeftButton, {}, QPoint(400, At(6).y()));
+  EXPECT_FALSE(view.textCursor().hasSelection());
+  EXPECT_EQ(view.textCursor().position(), 16);
+  QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, QPoint(400, At(6).y()));
 
   // Read-only: the mouse still selects.
   view.setReadOnly(true);
