@@ -198,4 +198,5 @@ class TTextView : public QAbstractScrollArea {
   // A press soon after a double-click, near it, is a triple-click: it selects the line.
   quint64 doubleClickTime_ = 0;  // the double-click's event time (ms); 0: none
   QPoint doubleClickPos_;
+  bool selectingLines_ = false;  // after a triple-click: the mouse selects whole lines
 };

@@ -48,6 +48,12 @@ struct TSpan {
 
 bool isWordChar(QChar c) { return c.isLetterOrNumber() || c.isMark() || c == u'_'; }
 
+// A line with its line break, in document positions.
+TSpan lineOf(QTextDocument *document, const QTextBlock &block) {
+  return {block.position(),
+          std::min(block.position() + block.length(), document->characterCount() - 1)};
+}
+
 // The word (or run of blanks or punctuation) a block-relative position stands in; a position
 // right after a word, as a click on the right half of its last character gives, is that word.
 TSpan wordAt(QTextDocument *document, const QTextBlock &block, int position) {
@@ -112,6 +118,7 @@ void TTextView::mousePressEvent(QMouseEvent *event) {
   pressPos_ = pos;
   pressedInSelection_ = false;
   selectingWords_ = false;
+  selectingLines_ = false;
   selecting_ = false;
   QTextCursor cursor = cursor_;
 
@@ -122,11 +129,14 @@ void TTextView::mousePressEvent(QMouseEvent *event) {
       (pos - doubleClickPos_).manhattanLength() < QApplication::startDragDistance();
   doubleClickTime_ = 0;
   if (tripleClick) {
-    // The whole line with its line break.
-    const QTextBlock block = document_->findBlock(cursor_.position());
-    const int end = std::min(block.position() + block.length(), document_->characterCount() - 1);
-    cursor.setPosition(block.position());
-    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    // The whole line with its line break; dragging on selects whole lines.
+    const TSpan line = lineOf(document_, document_->findBlock(cursor_.position()));
+    wordAnchorStart_ = line.start;
+    wordAnchorEnd_ = line.end;
+    cursor.setPosition(line.start);
+    cursor.setPosition(line.end, QTextCursor::KeepAnchor);
+    selecting_ = true;
+    selectingLines_ = true;
     moveTo(cursor);
     return;
   }
@@ -214,31 +224,43 @@ void TTextView::mouseDoubleClickEvent(QMouseEvent *event) {
   cursor.setPosition(wordAnchorEnd_, QTextCursor::KeepAnchor);
   selecting_ = true;
   selectingWords_ = true;
+  selectingLines_ = false;
   doubleClickTime_ = std::max<quint64>(1, event->timestamp());
   doubleClickPos_ = pos;
   moveTo(cursor);
   copyToSelectionClipboard();
 }
 
-// The selection follows the mouse: by characters, or after a double-click by whole words, the
-// double-clicked word always kept.
+// The selection follows the mouse: by characters, or after a double- or triple-click by whole
+// words or lines, the clicked one always kept.
 void TTextView::extendSelection(QPoint pos) {
   const int position = cursorForPosition(pos).position();
   QTextCursor cursor = cursor_;
-  if (!selectingWords_) {
+  if (!selectingWords_ && !selectingLines_) {
     cursor.setPosition(position, QTextCursor::KeepAnchor);
   } else {
+    // The word or line the mouse is in, and where the selection reaches in it leftwards and
+    // rightwards: all of it, but no word the mouse is only at the edge of.
     const QTextBlock block = document_->findBlock(position);
-    const TSpan word = wordAt(document_, block, position - block.position());
-    const int start = block.position() + word.start;
-    const int end = block.position() + word.end;
-    if (position < wordAnchorStart_) {
-      // Leftwards: the word the mouse is in, unless it is only at the word's end.
+    TSpan unit = lineOf(document_, block);
+    int left = unit.start;
+    int right = unit.end;
+    bool before = block.position() < wordAnchorStart_;
+    bool after = block.position() >= wordAnchorEnd_;
+    if (!selectingLines_) {
+      const TSpan word = wordAt(document_, block, position - block.position());
+      unit = {block.position() + word.start, block.position() + word.end};
+      left = position == unit.end ? position : unit.start;
+      right = position == unit.start ? position : unit.end;
+      before = position < wordAnchorStart_;
+      after = position > wordAnchorEnd_;
+    }
+    if (before) {
       cursor.setPosition(wordAnchorEnd_);
-      cursor.setPosition(position == end ? position : start, QTextCursor::KeepAnchor);
-    } else if (position > wordAnchorEnd_) {
+      cursor.setPosition(left, QTextCursor::KeepAnchor);
+    } else if (after) {
       cursor.setPosition(wordAnchorStart_);
-      cursor.setPosition(position == start ? position : end, QTextCursor::KeepAnchor);
+      cursor.setPosition(right, QTextCursor::KeepAnchor);
     } else {
       cursor.setPosition(wordAnchorStart_);
       cursor.setPosition(wordAnchorEnd_, QTextCursor::KeepAnchor);

@@ -189,12 +189,18 @@ TEST_F(ViewMouseTest, DoubleClickSelectsAWordInAMegabyteLineLayingNothingOutAgai
   EXPECT_LE(view.viewLayout()->PieceLayouts() - laidOut, 2);
 }
 
-TEST_F(ViewMouseTest, TripleClickSelectsTheWholeLine) {
+TEST_F(ViewMouseTest, TripleClickSelectsTheWholeLineAndDraggingOnWholeLines) {
   view.setPlainText(Lines);
   QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, At(20));
   QTest::mousePress(view.viewport(), Qt::LeftButton, {}, At(20));
-  QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, At(20));
   EXPECT_EQ(Selected(), QStringLiteral("second line here\u2029"));
+  // Dragging on selects whole lines, the clicked one kept.
+  QTest::mouseMove(view.viewport(), At(36));
+  EXPECT_EQ(Selected(), QStringLiteral("second line here\u2029third"));
+  QTest::mouseMove(view.viewport(), At(3));
+  QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, At(3));
+  EXPECT_EQ(view.textCursor().position(), 0);
+  EXPECT_EQ(Selected(), QStringLiteral("alpha beta gamma\u2029second line here\u2029"));
   // Long after a double-click a press is a click again.
   QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, At(20));
   QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, At(20));
