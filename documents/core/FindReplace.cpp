@@ -40,7 +40,9 @@ class TPieceSearch {
   qsizetype Search(const TReadRange &read, qsizetype budget, const TKeepGoing &keepGoing = {}) {
     while (Remaining() && Covered() < budget) {
       if (!KeepGoing(keepGoing, Covered(), Stretch())) return -1;
-      const qsizetype found = down_ ? nextDown(read) : nextUp(read);
+      // No further than the budget, so that what is left is searched by the next call.
+      const qsizetype piece = std::min(piece_, budget - Covered());
+      const qsizetype found = down_ ? nextDown(read, piece) : nextUp(read, piece);
       if (found >= 0) return found;
       piece_ = std::min(2 * piece_, kLargestPiece);
     }
@@ -49,20 +51,20 @@ class TPieceSearch {
 
  private:
   template <typename TReadRange>
-  qsizetype nextDown(const TReadRange &read) {
+  qsizetype nextDown(const TReadRange &read, qsizetype piece) {
     // One character more on each side for the whole-word check.
     const qsizetype start = std::max<qsizetype>(0, at_ - 1);
-    const qsizetype end = std::min(count_, at_ + piece_ + finder_.Length());
+    const qsizetype end = std::min(count_, at_ + piece + finder_.Length());
     const auto text = read(start, std::min(count_, end + 1));
     const qsizetype found = finder_.FindForward(text, at_ - start, end - start);
     if (found >= 0) return start + found;
-    at_ += piece_;  // every occurrence starting before here ended within this piece
+    at_ += piece;  // every occurrence starting before here ended within this piece
     return -1;
   }
 
   template <typename TReadRange>
-  qsizetype nextUp(const TReadRange &read) {
-    const qsizetype start = std::max<qsizetype>(0, at_ - piece_ - finder_.Length() - 1);
+  qsizetype nextUp(const TReadRange &read, qsizetype piece) {
+    const qsizetype start = std::max<qsizetype>(0, at_ - piece - finder_.Length() - 1);
     const auto text = read(start, std::min(count_, at_ + 1));
     // Occurrences starting at start have no character before them in text: the next piece
     // looks at them.
