@@ -5,7 +5,6 @@
 #include <QProcess>
 
 #include "ConverterFixture.h"
-#include "convert/core/TextConverters.h"
 
 namespace {
 
@@ -25,22 +24,7 @@ const QString kText = QStringLiteral(
     "<b>not bold</b> & *stars* _under_ \\back $x$ #hash {braces} ~tilde^ 100%\n"
     "  last line indented");
 
-class ConverterFidelity : public ConverterFixture {
- protected:
-  void SetUp() override {
-    ConverterFixture::SetUp();
-    converters.ShowMessage = [this](const QString &text) { problems << text; };
-    converters.ShowError = [this](const QString &text) { problems << text; };
-  }
-  QString Import(const QString &file, const QString &name) {
-    QString text;
-    EXPECT_TRUE(converters.ImportFile(file, name, text))
-        << name.toStdString() << ": " << problems.join(u' ').toStdString();
-    return text;
-  }
-  TTextConverters converters;
-  QStringList problems;
-};
+using ConverterFidelity = ConvertersFixture;
 
 TEST_F(ConverterFidelity, EveryOfferedExportFormatKeepsEveryCharacterAndLine) {
   QStringList formats = converters.ConverterNames(TDirection::Export);

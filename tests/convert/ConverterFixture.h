@@ -13,6 +13,7 @@
 #include <csignal>
 
 #include "TestEnvironment.h"
+#include "convert/core/TextConverters.h"
 
 // Puts the build's converter programs on PATH and makes test documents with the real tools.
 class ConverterFixture : public ::testing::Test {
@@ -146,4 +147,35 @@ class ConverterFixture : public ::testing::Test {
   }
 
   QString dir;
+};
+
+// The converters of the machine and what they said: messages and errors apart, and both in the
+// order they came.
+class ConvertersFixture : public ConverterFixture {
+ protected:
+  void SetUp() override {
+    ConverterFixture::SetUp();
+    Wire(converters);
+  }
+  void Wire(TTextConverters &c) {
+    c.ShowMessage = [this](const QString &text) {
+      messages << text;
+      problems << text;
+    };
+    c.ShowError = [this](const QString &text) {
+      errors << text;
+      problems << text;
+    };
+  }
+  // The text of a file imported by the named converter; a failure is a test failure.
+  QString Import(const QString &file, const QString &name) {
+    QString text;
+    EXPECT_TRUE(converters.ImportFile(file, name, text))
+        << name.toStdString() << ": " << problems.join(u' ').toStdString();
+    return text;
+  }
+  TTextConverters converters;
+  QStringList messages;
+  QStringList errors;
+  QStringList problems;
 };

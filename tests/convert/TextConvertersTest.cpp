@@ -2,7 +2,6 @@
 #include <QTimer>
 
 #include "ConverterFixture.h"
-#include "convert/core/TextConverters.h"
 #include "convert/core/ZipDirectory.h"
 
 namespace {
@@ -17,26 +16,7 @@ TMachineHive HiveWith(const QByteArray &extra) {
   return hive;
 }
 
-class Converters : public ConverterFixture {
- protected:
-  void SetUp() override {
-    ConverterFixture::SetUp();
-    Wire(converters);
-  }
-  void Wire(TTextConverters &c) {
-    c.ShowMessage = [this](const QString &text) { messages << text; };
-    c.ShowError = [this](const QString &text) { errors << text; };
-  }
-  QString Import(const QString &file, const QString &name) {
-    QString text;
-    EXPECT_TRUE(converters.ImportFile(file, name, text))
-        << name.toStdString() << ": " << errors.join(u' ').toStdString();
-    return text;
-  }
-  TTextConverters converters;
-  QStringList messages;
-  QStringList errors;
-};
+using Converters = ConvertersFixture;
 
 TEST_F(Converters, TheShippedListStartsWithRichTextAndOffersWhatTheToolsRead) {
   const QStringList names = converters.ConverterNames(TDirection::Import);
