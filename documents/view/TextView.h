@@ -165,6 +165,10 @@ class TTextView : public QAbstractScrollArea {
   // ViewMouse.cpp
   void startDrag();
   void autoScroll();
+  void extendSelection(QPoint pos);
+  void copyToSelectionClipboard();
+  void pasteSelectionAt(QPoint pos);
+  bool isOwnDrag(const QDropEvent *event) const;
 
   QPointer<QTextDocument> document_;
   TViewLayout *layout_ = nullptr;
@@ -193,4 +197,8 @@ class TTextView : public QAbstractScrollArea {
   QBasicTimer scrollTimer_;
   int dropPosition_ = -1;
   QString preedit_;
+  // A press soon after a double-click, near it, is a triple-click: it selects the line.
+  quint64 doubleClickTime_ = 0;  // the double-click's event time (ms); 0: none
+  QPoint doubleClickPos_;
+  bool selectingLines_ = false;  // after a triple-click: the mouse selects whole lines
 };
