@@ -68,11 +68,18 @@ TViewLayout::TBlockRows *TViewLayout::rowsOf(const QTextBlock &block) const {
 void TViewLayout::SetWidth(qreal width, bool wrap) {
   if (width == width_ && wrap == wrap_) return;
   // Without wrapping, the width only places lines that are not aligned to the left.
-  const bool relayout = wrap || wrap != wrap_ ||
-                        !(document()->defaultTextOption().alignment() & Qt::AlignLeft);
+  const bool relayout =
+      wrap || wrap != wrap_ || !(document()->defaultTextOption().alignment() & Qt::AlignLeft);
   width_ = width;
   wrap_ = wrap;
   if (!relayout) return;
+  ++generation_;
+  widest_ = 0;
+  Q_EMIT documentSizeChanged(documentSize());
+  Q_EMIT update();
+}
+
+void TViewLayout::Invalidate() {
   ++generation_;
   widest_ = 0;
   Q_EMIT documentSizeChanged(documentSize());
@@ -92,8 +99,8 @@ std::vector<TViewLayout::TPiece> TViewLayout::cutIntoPieces(QStringView text, in
 void TViewLayout::layOutPiece(const QTextBlock &block, const QString &text, TPiece &piece) {
   const QTextDocument *doc = document();
   QFont font = block.charFormat().font().resolve(doc->defaultFont());
-  auto layout = std::make_unique<QTextLayout>(text.mid(piece.start, piece.length), font,
-                                              paintDevice());
+  auto layout =
+      std::make_unique<QTextLayout>(text.mid(piece.start, piece.length), font, paintDevice());
   QTextOption option = doc->defaultTextOption();
   const bool single = piece.length == block.length() - 1;
   if (!wrap_) {
@@ -116,8 +123,7 @@ void TViewLayout::layOutPiece(const QTextBlock &block, const QString &text, TPie
     const QTextFragment fragment = it.fragment();
     const int start = fragment.position() - block.position();
     if (start >= piece.end()) break;
-    if (fragment.charFormat() != plain)
-      add(start, fragment.length(), fragment.charFormat());
+    if (fragment.charFormat() != plain) add(start, fragment.length(), fragment.charFormat());
   }
   for (const QTextLayout::FormatRange &range : block.layout()->formats())
     add(range.start, range.length, range.format);
@@ -132,8 +138,8 @@ void TViewLayout::layOutPiece(const QTextBlock &block, const QString &text, TPie
     line.setLineWidth(lineWidth);
     line.setPosition(QPointF(0, y));
     y += line.height();
-    widest = std::max(widest, wrap_ || single ? line.naturalTextRect().right()
-                                              : line.horizontalAdvance());
+    widest = std::max(widest,
+                      wrap_ || single ? line.naturalTextRect().right() : line.horizontalAdvance());
   }
   layout->endLayout();
   piece.rows = std::max(1, layout->lineCount());
@@ -249,7 +255,8 @@ QRectF TViewLayout::RowRect(const QTextBlock &block, int row) const {
   if (!piece) return {};
   const qreal width = std::max(width_, RowsWidth(block));
   if (!wrap_) return {0, 0, width, Height(block)};
-  const QTextLine line = piece->layout->lineAt(std::clamp(row - piece->firstRow, 0, piece->rows - 1));
+  const QTextLine line =
+      piece->layout->lineAt(std::clamp(row - piece->firstRow, 0, piece->rows - 1));
   return {0, piece->pos.y() + line.y(), width, line.height()};
 }
 
@@ -308,8 +315,7 @@ int TViewLayout::PositionAt(const QTextBlock &block, QPointF point) const {
                                 [](qreal y, const TPiece &p) { return y < p.pos.y(); });
   const TPiece &piece = after == rows->pieces.begin() ? rows->pieces.front() : *std::prev(after);
   int line = 0;
-  while (line + 1 < piece.rows &&
-         piece.pos.y() + piece.layout->lineAt(line + 1).y() <= point.y())
+  while (line + 1 < piece.rows && piece.pos.y() + piece.layout->lineAt(line + 1).y() <= point.y())
     ++line;
   return PositionInRow(block, piece.firstRow + line, point.x());
 }
@@ -337,8 +343,8 @@ void TViewLayout::DrawBlock(QPainter *painter, const QTextBlock &block, QPointF 
   if (!rows || !rows->placed) return;
   const TPiece *caretPiece = caretPosition >= 0 ? pieceAt(block, caretPosition) : nullptr;
   for (const TPiece &piece : rows->pieces) {
-    const QRectF area(piece.pos, QSizeF(wrap_ ? std::max(width_, piece.width) : piece.width,
-                                        piece.height));
+    const QRectF area(piece.pos,
+                      QSizeF(wrap_ ? std::max(width_, piece.width) : piece.width, piece.height));
     if (!area.intersects(clip)) continue;
     QList<QTextLayout::FormatRange> inPiece;
     for (const QTextLayout::FormatRange &range : selections) {
@@ -418,7 +424,9 @@ QSizeF TViewLayout::documentSize() const {
   return {std::max(widest_, width_), qreal(document()->lineCount())};
 }
 
-QRectF TViewLayout::frameBoundingRect(QTextFrame *) const { return {QPointF(0, 0), documentSize()}; }
+QRectF TViewLayout::frameBoundingRect(QTextFrame *) const {
+  return {QPointF(0, 0), documentSize()};
+}
 
 QRectF TViewLayout::blockBoundingRect(const QTextBlock &block) const {
   if (!block.isValid()) return {};

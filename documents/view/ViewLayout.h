@@ -30,6 +30,8 @@ class TViewLayout : public QAbstractTextDocumentLayout {
   // as long as their lines.
   void SetWidth(qreal width, bool wrap);
   qreal Width() const { return width_; }
+  // Every block is laid out again when next asked for (a new font).
+  void Invalidate();
   bool Wraps() const { return wrap_; }
 
   // Lays out what changed in the block since it was last laid out; true when something was.

@@ -13,9 +13,13 @@ void TTextView::mouseReleaseEvent(QMouseEvent *event) {
 void TTextView::mouseDoubleClickEvent(QMouseEvent *event) {
   QAbstractScrollArea::mouseDoubleClickEvent(event);
 }
-void TTextView::dragEnterEvent(QDragEnterEvent *event) { QAbstractScrollArea::dragEnterEvent(event); }
+void TTextView::dragEnterEvent(QDragEnterEvent *event) {
+  QAbstractScrollArea::dragEnterEvent(event);
+}
 void TTextView::dragMoveEvent(QDragMoveEvent *event) { QAbstractScrollArea::dragMoveEvent(event); }
-void TTextView::dragLeaveEvent(QDragLeaveEvent *event) { QAbstractScrollArea::dragLeaveEvent(event); }
+void TTextView::dragLeaveEvent(QDragLeaveEvent *event) {
+  QAbstractScrollArea::dragLeaveEvent(event);
+}
 void TTextView::dropEvent(QDropEvent *event) { QAbstractScrollArea::dropEvent(event); }
 void TTextView::inputMethodEvent(QInputMethodEvent *event) {
   QAbstractScrollArea::inputMethodEvent(event);
