@@ -287,3 +287,8 @@ void TTextView::keyPressEvent(QKeyEvent *event) {
   }
   event->accept();
 }
+
+bool TTextView::focusNextPrevChild(bool next) {
+  if (!tabChangesFocus_ && !readOnly_) return false;
+  return QAbstractScrollArea::focusNextPrevChild(next);
+}
