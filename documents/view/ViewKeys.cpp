@@ -173,6 +173,12 @@ bool isPlainKey(const QKeyEvent *event, Qt::Key key) {
   return event->key() == key && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
 }
 
+// Backspace, with Shift too (Ctrl+Backspace deletes a word).
+bool isBackspace(const QKeyEvent *event) {
+  return event->key() == Qt::Key_Backspace &&
+         (event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) == Qt::NoModifier;
+}
+
 // Deletes the selection, or else what lies between the caret and stop.
 void deleteTo(QTextCursor &cursor, int stop) {
   if (!cursor.hasSelection()) cursor.setPosition(stop, QTextCursor::KeepAnchor);
@@ -203,8 +209,7 @@ bool editKey(TTextView &view, const QKeyEvent *event) {
   if (event->matches(QKeySequence::InsertParagraphSeparator) ||
       event->matches(QKeySequence::InsertLineSeparator)) {
     cursor.insertBlock();
-  } else if (event->key() == Qt::Key_Backspace &&
-             (event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) == 0) {
+  } else if (isBackspace(event)) {
     cursor.deletePreviousChar();
   } else if (event->matches(QKeySequence::Delete)) {
     deleteTo(cursor, nextStop(view, position, QTextLayout::SkipCharacters));
@@ -243,7 +248,7 @@ bool TTextView::handlesShortcut(QKeyEvent *event) const {
         QKeySequence::InsertParagraphSeparator, QKeySequence::InsertLineSeparator,
         QKeySequence::Delete, QKeySequence::DeleteEndOfWord, QKeySequence::DeleteStartOfWord})
     if (event->matches(key)) return true;
-  if (isPlainKey(event, Qt::Key_Backspace)) return true;
+  if (isBackspace(event)) return true;
   if (isPlainKey(event, Qt::Key_Tab)) return !tabChangesFocus_;
   return isTypedText(event);
 }
@@ -271,11 +276,13 @@ void TTextView::keyPressEvent(QKeyEvent *event) {
         if (sameRow(next, to)) break;
         to = next;
       }
-      // Row numbers once the rows on the way are laid out.
-      const int top = document_->findBlockByNumber(topBlock_).firstLineNumber() + topRow_;
+      // Row numbers (and the scroll bar's range) once the rows on the way are laid out.
+      const int top = firstVisibleBlock().firstLineNumber() + topRow_;
       const int onScreen = from.block.firstLineNumber() + from.row - top;
-      if (onScreen >= 0 && onScreen < rowsPerPage())
+      if (onScreen >= 0 && onScreen < rowsPerPage()) {
+        updateScrollBars();
         verticalScrollBar()->setValue(to.block.firstLineNumber() + to.row - onScreen);
+      }
       if (!sameRow(from, to)) cursor.setPosition(positionInRow(to, x), key->mode);
     } else {
       cursor.setPosition(movedPosition(*this, cursor, *key), key->mode);
