@@ -502,9 +502,13 @@ void TTextView::scrollContentsBy(int dx, int dy) {
 }
 
 void TTextView::resizeEvent(QResizeEvent *event) {
+  // A caret in view stays in view when its line wraps anew (also when a scroll bar comes or
+  // goes because of the text that was just put in).
+  const bool caretShown = isVisible() && viewport()->rect().intersects(cursorRect());
   QAbstractScrollArea::resizeEvent(event);
   applyWidth();
   updateScrollBars();
+  if (caretShown) ensureCursorVisible();
 }
 
 void TTextView::showEvent(QShowEvent *event) {

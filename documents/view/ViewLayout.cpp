@@ -128,7 +128,9 @@ void TViewLayout::layOutPiece(const QTextBlock &block, const QString &text, TPie
   for (const QTextLayout::FormatRange &range : block.layout()->formats())
     add(range.start, range.length, range.format);
   layout->setFormats(formats);
-  layout->setCacheEnabled(true);
+  // Glyphs are not kept: a piece shown is shaped again when drawn, which costs little for a
+  // piece, while keeping them would cost tens of bytes for every character of the text.
+  layout->setCacheEnabled(false);
 
   const qreal lineWidth = std::max<qreal>(width_, 1);
   qreal y = 0, widest = 0;
