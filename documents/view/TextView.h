@@ -136,6 +136,8 @@ class TTextView : public QAbstractScrollArea {
   void showEvent(QShowEvent *event) override;
   // ViewKeys.cpp
   void keyPressEvent(QKeyEvent *event) override;
+  // Tab types a tab into an editable view (unless tabChangesFocus): focus stays.
+  bool focusNextPrevChild(bool next) override;
   // ViewMouse.cpp
   void mousePressEvent(QMouseEvent *event) override;
   void mouseMoveEvent(QMouseEvent *event) override;
