@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <climits>
 #include <cmath>
 
 TTextView::TTextView(QWidget *parent) : QAbstractScrollArea(parent) {
@@ -479,7 +480,17 @@ void TTextView::updateScrollBars() {
   settingScrollBars_ = true;
   const int page = rowsPerPage();
   QScrollBar *vertical = verticalScrollBar();
-  vertical->setRange(0, std::max(0, document_->lineCount() - page));
+  // Lines not laid out yet count one row each; a long wrapped line counts the rows its
+  // characters fill at least, so that a scroll bar it needs shows before it is laid out (its
+  // coming would narrow the view and have the line laid out again).
+  int rows = document_->lineCount();
+  if (wrapMode_ == WidgetWidth) {
+    const qreal perRow =
+        std::max<qreal>(1, (viewport()->width() - 2 * document_->documentMargin()) /
+                               std::max(1, fontMetrics().averageCharWidth()));
+    rows = std::max(rows, int(std::min<qreal>(INT_MAX, document_->characterCount() / perRow)));
+  }
+  vertical->setRange(0, std::max(0, rows - page));
   vertical->setPageStep(page);
   vertical->setSingleStep(1);
   vertical->setValue(firstVisibleBlock().firstLineNumber() + topRow_);

@@ -101,6 +101,10 @@ class TTextView : public QAbstractScrollArea {
   // The x an up or down move keeps (-1: the caret's own).
   qreal wantedX() const { return wantedX_; }
 
+ public:
+  // ViewMouse.cpp
+  QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
  public Q_SLOTS:
   void undo();
   void redo();
@@ -148,7 +152,6 @@ class TTextView : public QAbstractScrollArea {
   void dragLeaveEvent(QDragLeaveEvent *event) override;
   void dropEvent(QDropEvent *event) override;
   void inputMethodEvent(QInputMethodEvent *event) override;
-  QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
  private:
   // TextView.cpp
