@@ -55,17 +55,26 @@ TEnd Run(TfrmEdit &window, const QString &caption, const TRead &read,
   const int workFrom = read.into ? kReadShare : 0;
   if (read.into) {
     read.into->clear();
-    read.into->reserve(read.end - read.start);
+    if (!read.slice) read.into->reserve(read.end - read.start);
     qsizetype at = read.start;
     whileStepping(
         [&] {
-          if (state.cancel || !guard || at >= read.end) return false;
-          const qsizetype to = std::min(read.end, at + kReadSlice);
-          read.into->append(guard->mmoMemo()->TextRange(at, to));
-          at = to;
+          // A text changed meanwhile is read no further: the work would be for nothing.
+          if (state.cancel || !guard || at >= read.end ||
+              guard->mmoMemo()->ChangeCount() != changes)
+            return false;
+          const TRichEdit &memo = *guard->mmoMemo();
+          qsizetype to = std::min(read.end, at + kReadSlice);
+          if (read.slice)
+            to = read.slice(memo, *read.into, at, kReadSlice);
+          else
+            read.into->append(memo.TextRange(at, to));
+          if (to <= at) return false;  // nothing more to read: the text is shorter now
+          at = std::min(to, read.end);
           guard->ShowOperationProgress(
               int(kReadShare * (at - read.start) / std::max<qsizetype>(read.end - read.start, 1)),
               watch.elapsed() >= ShowAfterMs);
+          if (ReadHook) ReadHook();
           return at < read.end;
         },
         0);
