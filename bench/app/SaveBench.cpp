@@ -46,23 +46,31 @@ int main(int argc, char **argv) {
   const qsizetype chars = edit->mmoMemo()->FileText().size();
   const qint64 readMs = read.elapsed();
 
+  QTest::qWait(500);  // the paint and layout after the key press are done before the save
+
   QElapsedTimer clock;
+  QElapsedTimer save;
   qint64 worst = 0;
+  qint64 worstEnd = 0;  // when the longest gap ended, from the start of the save
+  const auto tick = [&] {
+    const qint64 gap = clock.restart();
+    if (gap > worst) worstEnd = save.elapsed();
+    worst = std::max(worst, gap);
+  };
   QTimer ticks;
   ticks.setInterval(10);
-  QObject::connect(&ticks, &QTimer::timeout, [&] { worst = std::max(worst, clock.restart()); });
-  QElapsedTimer save;
+  QObject::connect(&ticks, &QTimer::timeout, tick);
   clock.start();
   ticks.start();
   save.start();
   const bool saved = frame.SaveFile(edit, edit->FileName());
+  tick();
   const qint64 saveMs = save.elapsed();
-  worst = std::max(worst, clock.elapsed());
   std::printf(
       "%lld MB, %lld characters: file text at once %lld ms; save %s in %lld ms, "
-      "window did not answer for at most %lld ms\n",
+      "window did not answer for at most %lld ms (until %lld ms)\n",
       static_cast<long long>(size / 1'000'000), static_cast<long long>(chars),
       static_cast<long long>(readMs), saved ? "done" : "FAILED", static_cast<long long>(saveMs),
-      static_cast<long long>(worst));
+      static_cast<long long>(worst), static_cast<long long>(worstEnd));
   return saved ? 0 : 1;
 }
