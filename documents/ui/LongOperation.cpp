@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <atomic>
+#include <new>
 #include <thread>
 
 #include "documents/ui/RichEdit.h"
@@ -33,6 +34,12 @@ void whileStepping(const std::function<bool()> &step, int intervalMs) {
   });
   timer.start();
   loop.exec();
+}
+
+// The text is as it was: the command stopped before changing anything.
+void showOutOfMemory(TfrmEdit *window) {
+  MessageBox::ShowError(window, QStringLiteral("There is not enough free memory for this command "
+                                               "on a text this large.\rThe text is unchanged"));
 }
 }  // namespace
 
@@ -65,10 +72,16 @@ TEnd Run(TfrmEdit &window, const QString &caption, const TRead &read,
             return false;
           const TRichEdit &memo = *guard->mmoMemo();
           qsizetype to = std::min(read.end, at + kReadSlice);
-          if (read.slice)
-            to = read.slice(memo, *read.into, at, kReadSlice);
-          else
-            read.into->append(memo.TextRange(at, to));
+          try {
+            if (read.slice)
+              to = read.slice(memo, *read.into, at, kReadSlice);
+            else
+              read.into->append(memo.TextRange(at, to));
+          } catch (const std::bad_alloc &) {
+            read.into->clear();
+            state.outOfMemory = true;
+            return false;
+          }
           if (to <= at) return false;  // nothing more to read: the text is shorter now
           at = std::min(to, read.end);
           guard->ShowOperationProgress(
@@ -81,6 +94,7 @@ TEnd Run(TfrmEdit &window, const QString &caption, const TRead &read,
     if (!guard) return TEnd::WindowGone;
     if (at < read.end) {
       guard->EndOperation();
+      if (state.outOfMemory) showOutOfMemory(guard);
       return TEnd::Cancelled;
     }
   }
@@ -115,10 +129,7 @@ TEnd Run(TfrmEdit &window, const QString &caption, const TRead &read,
 
   if (!guard) return TEnd::WindowGone;
   guard->EndOperation();
-  if (state.outOfMemory)
-    MessageBox::ShowError(guard, QStringLiteral("There is not enough free memory for this "
-                                                "command on a text this large.\rThe text is "
-                                                "unchanged"));
+  if (state.outOfMemory) showOutOfMemory(guard);
   if (state.stopped || guard->mmoMemo()->ChangeCount() != changes) return TEnd::Cancelled;
   return TEnd::Done;
 }
