@@ -213,11 +213,24 @@ QString TRichEdit::Text() const {
   return joinedText([this](const QTextBlock &) { return QStringView(lineEnd_); });
 }
 
+QStringView TRichEdit::fileBreakBefore(const QTextBlock &block) const {
+  const QVariant kind = block.blockFormat().property(kBreakBefore);
+  return kind.isValid() ? TextFile::BreakText(uint8_t(kind.toUInt())) : QStringView(lineEnd_);
+}
+
 QString TRichEdit::FileText() const {
-  return joinedText([this](const QTextBlock &block) {
-    const QVariant kind = block.blockFormat().property(kBreakBefore);
-    return kind.isValid() ? TextFile::BreakText(uint8_t(kind.toUInt())) : QStringView(lineEnd_);
-  });
+  return joinedText([this](const QTextBlock &block) { return fileBreakBefore(block); });
+}
+
+int TRichEdit::AppendFileText(QString &text, int fromLine, qsizetype sliceChars) const {
+  const qsizetype until = text.size() + std::max<qsizetype>(sliceChars, 1);
+  int line = std::max(fromLine, 0);
+  for (QTextBlock block = document()->findBlockByNumber(line);
+       block.isValid() && text.size() < until; block = block.next(), ++line) {
+    if (line > 0) text.append(fileBreakBefore(block));
+    text.append(block.text());
+  }
+  return std::min(line, document()->blockCount());
 }
 
 void TRichEdit::LoadText(const TDecodedText &decoded) {

@@ -94,6 +94,11 @@ class TRichEdit : public TTextView, public TEditControl {
   // The whole text as the document's file holds it: each line with its own line break, every
   // character as it is (no-break spaces, line and paragraph separators).
   QString FileText() const;
+  // The same in slices: appends to text the lines from line number fromLine on, each but the
+  // document's first with its own line break in front, whole lines until at least sliceChars
+  // characters are added, and returns the number of the line to go on with (the document's
+  // block count when all are read). Read from line 0 to the end, the slices make FileText().
+  int AppendFileText(QString &text, int fromLine, qsizetype sliceChars) const;
   // Forgets every undo and redo step (after a load).
   void ResetUndoHistory();
 
@@ -149,6 +154,8 @@ class TRichEdit : public TTextView, public TEditControl {
   // The whole text with each line break written by breakText(kind of the break).
   template <typename BreakText>
   QString joinedText(BreakText breakText) const;
+  // The line break in front of a block as the file holds it.
+  QStringView fileBreakBefore(const QTextBlock &block) const;
 
   QString lineEnd_ = QStringLiteral("\n");
   TUndoKind pendingKind_ = TUndoKind::Unknown;
