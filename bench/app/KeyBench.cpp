@@ -34,11 +34,12 @@ QString longLine(qsizetype size) {
   return s;
 }
 
-void measure(const char *name, QPlainTextEdit &edit, const QString &text, bool wrap) {
+template <typename Edit>
+void measure(const char *name, Edit &edit, const QString &text, bool wrap) {
   QFont font(QStringLiteral("Liberation Mono"));
   font.setPixelSize(13);
   edit.setFont(font);
-  edit.setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+  edit.setLineWrapMode(wrap ? Edit::WidgetWidth : Edit::NoWrap);
   edit.resize(800, 600);
   edit.setPlainText(text);
   edit.moveCursor(QTextCursor::End);

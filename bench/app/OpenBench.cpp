@@ -99,7 +99,8 @@ struct TFigures {
   double keyMs = 0;
 };
 
-double keyAtEnd(QPlainTextEdit *edit) {
+template <typename Edit>
+double keyAtEnd(Edit *edit) {
   edit->moveCursor(QTextCursor::End);
   settle();
   std::vector<double> keys;
