@@ -72,12 +72,18 @@ class TGapMeter {
  public:
   TGapMeter() {
     timer_.setInterval(10);
-    QObject::connect(&timer_, &QTimer::timeout,
-                     [this] { worst_ = std::max(worst_, clock_.restart()); });
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      const qint64 gap = clock_.restart();
+      worst_ = std::max(worst_, gap);
+      if (trace_ && gap >= 50)
+        std::fprintf(stderr, "gap %lld ms ending at %lld ms\n", static_cast<long long>(gap),
+                     static_cast<long long>(since_.elapsed()));
+    });
   }
   void Start() {
     worst_ = 0;
     clock_.start();
+    since_.start();
     timer_.start();
   }
   qint64 Stop() {
@@ -88,7 +94,10 @@ class TGapMeter {
  private:
   QTimer timer_;
   QElapsedTimer clock_;
+  QElapsedTimer since_;
   qint64 worst_ = 0;
+  // BENCH_GAPS=1 prints each gap of 50 ms or more, to find where the window stops answering.
+  bool trace_ = qEnvironmentVariableIntValue("BENCH_GAPS") != 0;
 };
 
 struct TFigures {

@@ -12,6 +12,7 @@
 #include <QSyntaxHighlighter>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <algorithm>
 #include <functional>
 
 #include "documents/core/UndoHistory.h"
@@ -269,10 +270,22 @@ void TRichEdit::LoadText(const TDecodedText &decoded) {
   for (qsizetype from = 0; from < decoded.text.size();)
     from = LoadSlice(decoded.text, from, decoded.text.size());
   EndLoad(decoded);
+  while (ShowStep()) {
+  }
 }
 
 void TRichEdit::BeginLoad(const TTextFormat &format) {
-  if (!loading_) readOnlyBeforeLoad_ = isReadOnly();
+  if (showStep_ != TShowStep::Done) {
+    // The view of the text before was never finished: finished for no text, which costs
+    // nothing, so that the control is as its user left it.
+    Clear();
+    while (ShowStep()) {
+    }
+  }
+  if (!loading_) {
+    readOnlyBeforeLoad_ = isReadOnly();
+    centerOnScrollBeforeLoad_ = centerOnScroll();
+  }
   loading_ = true;
   setReadOnly(true);
   SetLineEnd(format.LineEndText());
@@ -282,7 +295,10 @@ void TRichEdit::BeginLoad(const TTextFormat &format) {
   // Until the text is all there, nothing of the widget asks where its lines go: the caret stays
   // at the start instead of following the text in, so its place is not looked for after each
   // slice, and the scroll bars are not measured again after each one (both lay the line they
-  // look at out, again and again while a long line grows).
+  // look at out, again and again while a long line grows). Scrolled to center, the plain-text
+  // edit measures its scroll bars by counting lines, laying out none, so a view resized while
+  // the text comes in measures nothing either.
+  setCenterOnScroll(true);
   QTextCursor caret = textCursor();
   caret.setKeepPositionOnInsert(true);
   setTextCursor(caret);
@@ -291,6 +307,25 @@ void TRichEdit::BeginLoad(const TTextFormat &format) {
 
 qsizetype TRichEdit::LoadSlice(const QString &text, qsizetype from, qsizetype sliceChars) {
   from = std::clamp<qsizetype>(from, 0, text.size());
+  // A text this long, wrapped, is taller than any screen: its vertical scroll bar is shown
+  // before the first slice, so that the lines have the view's final width before any of them
+  // is measured (a width changed later forgets every layout made).
+  if (from == 0 && !tallWhileLoading_ && WordWrap() && text.size() >= kTallChars &&
+      verticalScrollBarPolicy() == Qt::ScrollBarAsNeeded) {
+    tallWhileLoading_ = true;
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  }
+  if (from == 0 && !leadingBreak_) {
+    // The anchor of the caret moves along with text inserted where it is, even where the caret
+    // keeps its position: the text goes in after a line break, which EndLoad takes away again,
+    // so that nothing is selected at the end (a selection to the end of the text would be
+    // measured, laying out the lines down to it, when the caret is placed again).
+    QTextCursor(document()).insertText(QStringLiteral("\n"));
+    QTextCursor caret(document());
+    caret.setKeepPositionOnInsert(true);
+    setTextCursor(caret);
+    leadingBreak_ = true;
+  }
   qsizetype end = std::min(text.size(), from + std::max<qsizetype>(sliceChars, 1));
   // Up to a line break, unless the line is longer than a slice by far.
   if (end < text.size()) {
@@ -322,6 +357,17 @@ qsizetype TRichEdit::LoadSlice(const QString &text, qsizetype from, qsizetype sl
 }
 
 void TRichEdit::EndLoad(const TDecodedText &decoded) {
+  loading_ = false;
+  // The settings of the view before any line is laid out: the new width of a view resized
+  // while too many lines were loaded to give it to them then, alignment, font.
+  if (std::exchange(resizedWhileLoading_, false)) {
+    QResizeEvent resized(viewport()->size(), QSize(-1, -1));
+    QPlainTextEdit::resizeEvent(&resized);
+  }
+  applyAlignment();
+  applyDocumentFont();
+  // Without the line break the text followed (which lays out the first line, once).
+  if (std::exchange(leadingBreak_, false)) QTextCursor(document()).deleteChar();
   if (!decoded.breaks.empty()) {
     // Marking the blocks is no step the user could undo (undo is still off).
     const auto lineEnd = uint8_t(decoded.format.lineEnd);
@@ -335,28 +381,74 @@ void TRichEdit::EndLoad(const TDecodedText &decoded) {
   }
   document()->setUndoRedoEnabled(undoLimit_ > 0);
   ResetUndoHistory();
-  // A text this long, wrapped, is taller than any screen: with its vertical scroll bar shown
-  // before its lines are measured, they are not measured again for the narrower view.
-  const bool tall = WordWrap() && PositionCount() >= kTallChars &&
-                    verticalScrollBarPolicy() == Qt::ScrollBarAsNeeded;
-  if (tall) setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  loading_ = false;
-  // The settings of the view before the text is laid out, then the scroll bars measured once.
-  applyAlignment();
-  applyDocumentFont();
-  lineLayout_->blockSignals(false);
-  if (std::exchange(resizedWhileLoading_, false)) {
-    QResizeEvent resized(viewport()->size(), QSize(-1, -1));
-    QPlainTextEdit::resizeEvent(&resized);
-  } else {
-    Q_EMIT lineLayout_->documentSizeChanged(lineLayout_->documentSize());
-  }
-  QTextCursor caret = textCursor();
-  caret.setKeepPositionOnInsert(false);
-  setTextCursor(caret);
-  if (tall) setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  setReadOnly(readOnlyBeforeLoad_);
   SetModified(false);
+  // What the view needs laid out is laid out by ShowStep, a long line a call: at most a line
+  // of a megabyte laid out (a tenth of a second) in any turn of the event loop.
+  showStep_ = TShowStep::Caret;
+}
+
+bool TRichEdit::ShowStep() {
+  switch (showStep_) {
+    case TShowStep::Done:
+      return false;
+    case TShowStep::Caret: {
+      // The caret at the start follows what is typed again. Placing it lays out its line, the
+      // first one shown.
+      QTextCursor caret = textCursor();
+      caret.setKeepPositionOnInsert(false);
+      setTextCursor(caret);
+      showStep_ = TShowStep::Measure;
+      return true;
+    }
+    case TShowStep::Measure:
+      // The scroll bars measured once: laying out the last lines, as many as fill the view.
+      lineLayout_->blockSignals(false);
+      setCenterOnScroll(centerOnScrollBeforeLoad_);
+      Q_EMIT lineLayout_->documentSizeChanged(lineLayout_->documentSize());
+      if (std::exchange(tallWhileLoading_, false))
+        setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+      setReadOnly(readOnlyBeforeLoad_);
+      linesAhead_ = linesAhead();
+      showStep_ = TShowStep::Ahead;
+      break;
+    case TShowStep::Ahead:
+      if (!linesAhead_.empty()) {
+        const QTextBlock block = document()->findBlockByNumber(linesAhead_.back());
+        linesAhead_.pop_back();
+        if (block.isValid()) lineLayout_->blockBoundingRect(block);
+      }
+      break;
+  }
+  if (linesAhead_.empty()) showStep_ = TShowStep::Done;
+  return showStep_ != TShowStep::Done;
+}
+
+std::vector<int> TRichEdit::linesAhead() const {
+  // Moving the caret far (Ctrl+End, a click on the scroll bar) has the plain-text edit
+  // measure the caret's old and new places from the line at the top of the view, laying out
+  // the two lines next to it, or more while they are short, before anything is shown: the
+  // two long lines after the first line shown and the two before the last page, laid out
+  // ahead, a line a turn, keep the first such move from laying out four at once.
+  std::vector<int> numbers;
+  const auto add = [&](const QTextBlock &block) {
+    if (block.isValid() && block.length() >= LongLineChars && block.layout()->lineCount() == 0 &&
+        std::find(numbers.begin(), numbers.end(), block.blockNumber()) == numbers.end())
+      numbers.insert(numbers.begin(), block.blockNumber());  // taken from the back
+  };
+  const QTextBlock top = firstVisibleBlock();
+  add(top.next());
+  add(top.next().next());
+  // The first line of the last page: from the end, as many laid out lines as fill the view.
+  QTextBlock lastTop = document()->lastBlock();
+  qreal height = 0;
+  while (lastTop.previous().isValid() && lastTop.layout()->lineCount() > 0) {
+    height += lineLayout_->blockBoundingRect(lastTop).height();
+    if (height >= viewport()->height()) break;
+    lastTop = lastTop.previous();
+  }
+  add(lastTop.previous());
+  add(lastTop.previous().previous());
+  return numbers;
 }
 
 void TRichEdit::SetText(const QString &text) {
@@ -658,14 +750,32 @@ void TRichEdit::paintEvent(QPaintEvent *event) {
 
 void TRichEdit::resizeEvent(QResizeEvent *event) {
   if (loading_) {
-    // The lines are measured for the new width once the text is all there (EndLoad), so the
-    // plain-text edit's own handler, which measures them now, is passed over on purpose.
-    QAbstractScrollArea::resizeEvent(event);  // NOLINT(bugprone-parent-virtual-call)
-    resizedWhileLoading_ = true;
+    // The lines get the new width now while there are none (the scroll bars are measured
+    // without laying out any, see BeginLoad), else once the text is all there: the plain-text
+    // edit's own handler, which would measure a growing line again and again, is passed over
+    // on purpose.
+    if (document()->isEmpty()) {
+      QPlainTextEdit::resizeEvent(event);
+      forgetWidestLine();
+    } else {
+      QAbstractScrollArea::resizeEvent(event);  // NOLINT(bugprone-parent-virtual-call)
+      resizedWhileLoading_ = true;
+    }
   } else {
     QPlainTextEdit::resizeEvent(event);
   }
   updateMargins();
+}
+
+void TRichEdit::forgetWidestLine() {
+  // The plain-text layout takes a new width for the width of its widest line, and remembers
+  // that line by number; the load moves the number along to one of the last lines. Laid out
+  // narrower, that line would have every line of the text looked at (and given a layout) to
+  // find the widest again: seconds for millions of lines. Emptied, the layout forgets it.
+  QTextCursor cursor(document());
+  cursor.insertText(QStringLiteral("\n"));
+  cursor.deletePreviousChar();
+  SetModified(false);
 }
 
 void TRichEdit::selectLineAt(int y, bool extend) {

@@ -86,11 +86,14 @@ class TRichEdit : public QPlainTextEdit, public TEditControl {
   // The same in slices, so that the window can answer between them: BeginLoad empties the
   // control and makes it read-only, LoadSlice appends text from position from on (about
   // sliceChars characters, up to a line break) and returns where the next slice starts, and
-  // EndLoad gives each line its own break and the control back to the user. No step of it
-  // can be undone, and the text is not counted as modified by it.
+  // EndLoad gives each line its own break. ShowStep then lays out what the view needs, at most
+  // one long line a call, and returns whether more is left: called until it returns false
+  // (a turn of the event loop between calls), it gives the control back to the user. No step
+  // of it can be undone, and the text is not counted as modified by it.
   void BeginLoad(const TTextFormat &format);
   qsizetype LoadSlice(const QString &text, qsizetype from, qsizetype sliceChars);
   void EndLoad(const TDecodedText &decoded);
+  bool ShowStep();
   bool Loading() const { return loading_; }
   // The whole text as the document's file holds it: each line with its own line break, every
   // character as it is (no-break spaces, line and paragraph separators).
@@ -148,6 +151,10 @@ class TRichEdit : public QPlainTextEdit, public TEditControl {
   // not while a load runs (a font laid out on a growing line would lay it out again and again).
   void applyDocumentFont();
   void updateMargins();
+  // Has the document layout forget its widest line (while loading into an empty document).
+  void forgetWidestLine();
+  // The numbers of the long lines next to the view that ShowStep lays out ahead.
+  std::vector<int> linesAhead() const;
   void selectLineAt(int y, bool extend);
   QTextCursor cursorAt(qsizetype position) const;
   // The whole text with each line break written by breakText(kind of the break).
@@ -171,9 +178,15 @@ class TRichEdit : public QPlainTextEdit, public TEditControl {
   int holdCount_ = 0;
   bool loading_ = false;
   bool readOnlyBeforeLoad_ = false;
+  bool centerOnScrollBeforeLoad_ = false;
   int editBlockDepth_ = 0;
   bool fontQueued_ = false;
   bool resizedWhileLoading_ = false;
+  bool tallWhileLoading_ = false;  // the vertical scroll bar shown for the load
+  bool leadingBreak_ = false;      // the load's text follows a line break of its own
+  enum class TShowStep { Done, Caret, Measure, Ahead };
+  TShowStep showStep_ = TShowStep::Done;  // ShowStep's next step
+  std::vector<int> linesAhead_;           // lines ShowStep lays out ahead, the next at the back
   TLineLayout *lineLayout_ = nullptr;
   QTextCursor blockCursor_;
   QString pressedUrl_;

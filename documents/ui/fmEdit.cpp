@@ -282,17 +282,26 @@ bool TfrmEdit::whileLoading(const std::function<bool()> &step, int intervalMs) {
   QEventLoop loop;
   QTimer timer;
   timer.setInterval(intervalMs);
+  // Started again once a step is done, not when it began: after a long step, the timers that
+  // came due meanwhile (the user's, the window's) come first.
+  timer.setSingleShot(true);
   connect(&timer, &QTimer::timeout, &loop, [&] {
     if (loadCancelled_ || !step()) {
       loop.quit();
       return;
     }
     showLoadPanel();
+    timer.start();
   });
   connect(pnlLoad_, &TLoadPanel::CancelClicked, &loop, &QEventLoop::quit);
   timer.start();
   loop.exec();
   return !loadCancelled_;
+}
+
+bool TfrmEdit::showLoadedText() {
+  // The lines in view laid out a long one a turn: the window answers between them.
+  return whileLoading([this] { return mmoMemo_->ShowStep(); }, 0);
 }
 
 void TfrmEdit::showLoadPanel() {
@@ -301,8 +310,10 @@ void TfrmEdit::showLoadPanel() {
 
 bool TfrmEdit::abandonLoad() {
   pnlLoad_->hide();
-  if (mmoMemo_->Loading()) mmoMemo_->EndLoad(TDecodedText{});
   mmoMemo_->Clear();
+  if (mmoMemo_->Loading()) mmoMemo_->EndLoad(TDecodedText{});
+  while (mmoMemo_->ShowStep()) {  // nothing left to lay out
+  }
   mmoMemo_->SetModified(false);
   loading_ = false;
   // Nothing was opened: the window goes (once this call is over).
@@ -392,6 +403,7 @@ bool TfrmEdit::loadRichText(const QString &fileName, const QByteArray &bytes) {
   TDecodedText shown;
   shown.format = format;
   mmoMemo_->EndLoad(shown);
+  if (!showLoadedText()) return false;  // Open abandons the load
   pnlLoad_->hide();
   SetFormat(format);
   if (read.formattingDropped)
@@ -430,6 +442,7 @@ bool TfrmEdit::loadPlainText(const QString &fileName, TDecodedText &decoded) {
   mmoMemo_->ReleaseUpdates();
   if (!shown) return false;
   mmoMemo_->EndLoad(decoded);
+  if (!showLoadedText()) return false;  // Open abandons the load
   pnlLoad_->hide();
   SetFormat(decoded.format);
   if (decoded.unreadableBytes > 0 && !decoded.binary) {
