@@ -350,3 +350,39 @@ TEST_F(AppFixture, ALongSingleLineIsLaidOutAtMostTwiceWhileItOpens) {
   Settle();
   EXPECT_LE(started.ActiveEdit()->mmoMemo()->LongLineLayouts(), 2);
 }
+
+// Lines of 100,000 characters, word wrap on: opening lays out the lines the view shows and the
+// long ones next to them, each once and in a turn of its own, and the first jump to the end
+// then lays out none (the widget measures two lines beyond the view in each direction when
+// the caret moves far). The text arrives whole, unchanged, with nothing selected.
+TEST_F(AppFixture, LongLinesAreLaidOutOnlyNearTheViewAndOnceEach) {
+  QByteArray line;
+  while (line.size() < 100 * 1000) line += "lorem ipsum dolor sit amet, ";
+  line.truncate(100 * 1000);
+  QByteArray text;
+  for (int i = 0; i < 40; ++i) text += line + '\n';
+  const QString file = TestEnvironment::WriteFile(
+      TestEnvironment::FreshDir(QStringLiteral("longlines")) + QStringLiteral("/lines.txt"), text);
+
+  TfrmMain &m = Start();
+  if (!m.IsChecked(QStringLiteral("mniWordWrap")))
+    m.Action(QStringLiteral("mniWordWrap"))->trigger();
+  TfrmEdit *edit = m.OpenFile(file);
+  ASSERT_NE(edit, nullptr);
+  TRichEdit *memo = edit->mmoMemo();
+  Settle();
+  EXPECT_EQ(memo->FileText().toUtf8(), text);
+  EXPECT_FALSE(memo->Modified());
+  EXPECT_FALSE(memo->CanUndo());
+  EXPECT_EQ(memo->SelStart(), 0);
+  EXPECT_EQ(memo->SelLength(), 0);
+  const int opened = memo->LongLineLayouts();
+  EXPECT_GE(opened, 2);  // the first line and the last, for the scroll bars
+  EXPECT_LE(opened, 6);  // and two next to each
+
+  memo->moveCursor(QTextCursor::End);
+  Settle();
+  memo->repaint();
+  EXPECT_EQ(memo->LongLineLayouts(), opened);
+  EXPECT_EQ(memo->SelStart(), memo->PositionCount());
+}
