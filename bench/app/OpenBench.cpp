@@ -56,7 +56,7 @@ bool writeFile(const QString &path, qint64 size, qint64 lineLength) {
   line.truncate(lineLength - 1);
   if (lineLength < size) line += '\n';
   QByteArray block;
-  while (block.size() < 4 * 1024 * 1024) block += line;
+  while (block.size() < qsizetype{4} * 1024 * 1024) block += line;
   qint64 written = 0;
   while (written < size) {
     const qint64 n = std::min<qint64>(block.size(), size - written);
