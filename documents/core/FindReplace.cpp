@@ -2,6 +2,7 @@
 #include "documents/core/FindReplace.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "documents/edit/EditControl.h"
 
@@ -17,49 +18,114 @@ namespace {
 constexpr qsizetype kFirstPiece = 1 << 16;
 constexpr qsizetype kLargestPiece = 1 << 22;
 
-// The first occurrence starting at or after from; -1 when there is none.
-qsizetype FindDown(const TEditControl &edit, const TTextFinder &finder, qsizetype from) {
-  const qsizetype count = edit.PositionCount();
-  for (qsizetype piece = kFirstPiece; from + finder.Length() <= count;
-       piece = std::min(2 * piece, kLargestPiece)) {
-    // One character more on each side for the whole-word check.
-    const qsizetype start = std::max<qsizetype>(0, from - 1);
-    const qsizetype end = std::min(count, from + piece + finder.Length());
-    const QString text = edit.TextRange(start, std::min(count, end + 1));
-    const qsizetype found = finder.FindForward(text, from - start, end - start);
-    if (found >= 0) return start + found;
-    from += piece;  // every occurrence starting up to here ended within this piece
-  }
-  return -1;
-}
+// A search going out from a point of a text of count characters piece by piece. Going down,
+// the occurrences not looked at yet start at or after at; going up, they end at or before it.
+class TPieceSearch {
+ public:
+  TPieceSearch(const TTextFinder &finder, bool down, qsizetype at, qsizetype count)
+      : finder_(finder), down_(down), origin_(std::min(at, count)), at_(origin_), count_(count) {}
 
-// The last occurrence ending at or before limit; -1 when there is none.
-qsizetype FindUp(const TEditControl &edit, const TTextFinder &finder, qsizetype limit) {
-  const qsizetype count = edit.PositionCount();
-  limit = std::min(limit, count);
-  for (qsizetype piece = kFirstPiece; limit >= finder.Length();
-       piece = std::min(2 * piece, kLargestPiece)) {
-    const qsizetype start = std::max<qsizetype>(0, limit - piece - finder.Length() - 1);
-    const QString text = edit.TextRange(start, std::min(count, limit + 1));
+  qsizetype At() const { return at_; }
+  // Characters looked at so far, and all there are to look at.
+  qsizetype Covered() const { return down_ ? at_ - origin_ : origin_ - at_; }
+  qsizetype Stretch() const { return down_ ? count_ - origin_ : origin_; }
+  bool Remaining() const {
+    return down_ ? at_ + finder_.Length() <= count_ : at_ >= finder_.Length();
+  }
+
+  // Looks through pieces until an occurrence is found (its position), nothing remains (-1),
+  // budget characters have been looked at or keepGoing says stop (-1, Remaining() still true).
+  // read(start, end) gives the text's characters [start, end).
+  template <typename TReadRange>
+  qsizetype Search(const TReadRange &read, qsizetype budget, const TKeepGoing &keepGoing = {}) {
+    while (Remaining() && Covered() < budget) {
+      if (!KeepGoing(keepGoing, Covered(), Stretch())) return -1;
+      // No further than the budget, so that what is left is searched by the next call.
+      const qsizetype piece = std::min(piece_, budget - Covered());
+      const qsizetype found = down_ ? nextDown(read, piece) : nextUp(read, piece);
+      if (found >= 0) return found;
+      piece_ = std::min(2 * piece_, kLargestPiece);
+    }
+    return -1;
+  }
+
+ private:
+  template <typename TReadRange>
+  qsizetype nextDown(const TReadRange &read, qsizetype piece) {
+    // One character more on each side for the whole-word check.
+    const qsizetype start = std::max<qsizetype>(0, at_ - 1);
+    const qsizetype end = std::min(count_, at_ + piece + finder_.Length());
+    const auto text = read(start, std::min(count_, end + 1));
+    const qsizetype found = finder_.FindForward(text, at_ - start, end - start);
+    if (found >= 0) return start + found;
+    at_ += piece;  // every occurrence starting before here ended within this piece
+    return -1;
+  }
+
+  template <typename TReadRange>
+  qsizetype nextUp(const TReadRange &read, qsizetype piece) {
+    const qsizetype start = std::max<qsizetype>(0, at_ - piece - finder_.Length() - 1);
+    const auto text = read(start, std::min(count_, at_ + 1));
     // Occurrences starting at start have no character before them in text: the next piece
     // looks at them.
-    const qsizetype found = finder.FindBackward(text, start == 0 ? 0 : 1, limit - start);
+    const qsizetype found = finder_.FindBackward(text, start == 0 ? 0 : 1, at_ - start);
     if (found >= 0) return start + found;
-    if (start == 0) break;
-    limit = start + finder.Length();
+    at_ = start == 0 ? 0 : start + finder_.Length();
+    return -1;
   }
-  return -1;
+
+  const TTextFinder &finder_;
+  bool down_;
+  qsizetype origin_;
+  qsizetype at_;
+  qsizetype count_;
+  qsizetype piece_ = kFirstPiece;
+};
+
+constexpr qsizetype kNoBudget = std::numeric_limits<qsizetype>::max();
+
+// Where a search from the selection starts.
+qsizetype SearchOrigin(const TEditControl &edit, const TSearchOptions &options) {
+  return options.down ? edit.SelStart() + edit.SelLength() : edit.SelStart();
 }
 }  // namespace
 
-bool Find(TEditControl &edit, const TSearchOptions &options) {
-  if (options.findText.isEmpty()) return false;
+TFindStart FindNear(const TEditControl &edit, const TSearchOptions &options, qsizetype nearChars) {
+  TFindStart result;
+  if (options.findText.isEmpty()) return result;
   const TTextFinder finder(options);
-  const qsizetype position = options.down
-                                 ? FindDown(edit, finder, edit.SelStart() + edit.SelLength())
-                                 : FindUp(edit, finder, edit.SelStart());
+  const qsizetype count = edit.PositionCount();
+  TPieceSearch search(finder, options.down, SearchOrigin(edit, options), count);
+  result.found = search.Search(
+      [&edit](qsizetype start, qsizetype end) { return edit.TextRange(start, end); }, nearChars);
+  if (result.found >= 0 || !search.Remaining()) return result;
+  TFindJob &rest = result.rest.emplace();
+  rest.options = options;
+  rest.at = search.At();
+  rest.count = count;
+  // The pieces that are left read no further than this, one character around included.
+  rest.start = options.down ? std::max<qsizetype>(0, rest.at - 1) : 0;
+  rest.end = options.down ? count : std::min(count, rest.at + 1);
+  return result;
+}
+
+qsizetype FindRest(const TFindJob &job, const TKeepGoing &keepGoing) {
+  const TTextFinder finder(job.options);
+  TPieceSearch search(finder, job.options.down, job.at, job.count);
+  const auto read = [&job](qsizetype start, qsizetype end) {
+    return QStringView(job.text).mid(start - job.start, end - start);
+  };
+  return search.Search(read, kNoBudget, keepGoing);
+}
+
+void SelectOccurrence(TEditControl &edit, const TSearchOptions &options, qsizetype position) {
+  edit.SetSelection(position, options.findText.size());
+}
+
+bool Find(TEditControl &edit, const TSearchOptions &options) {
+  const qsizetype position = FindNear(edit, options, kNoBudget).found;
   if (position < 0) return false;
-  edit.SetSelection(position, finder.Length());
+  SelectOccurrence(edit, options, position);
   return true;
 }
 

@@ -19,6 +19,31 @@ namespace FindReplace {
 // Selects the next occurrence; false (selection unchanged) when there is none.
 bool Find(TEditControl &edit, const TSearchOptions &options);
 
+// Find in two steps for a large text, so that the second, which may have to look through
+// nearly all of it, can run on another thread while the control waits unchanged: the text
+// near the selection is searched in the control at once; when nothing was found there and
+// more text remains, the rest is read from the control into a job and searched there. Both
+// steps together find what Find finds.
+struct TFindJob {
+  TSearchOptions options;
+  qsizetype at = 0;     // down: the occurrences left start here or later; up: end here or earlier
+  qsizetype count = 0;  // the control's PositionCount()
+  qsizetype start = 0;  // text is to hold the control's text [start, end)
+  qsizetype end = 0;
+  QString text;
+};
+struct TFindStart {
+  qsizetype found = -1;          // where the occurrence found starts; -1 when none was
+  std::optional<TFindJob> rest;  // the search of the rest, when there is one to make
+};
+// Searches from the selection until about nearChars characters have been looked at.
+TFindStart FindNear(const TEditControl &edit, const TSearchOptions &options, qsizetype nearChars);
+// Where the occurrence in the job's text starts (a position in the control); -1 when there is
+// none or keepGoing stopped the search. keepGoing hears the progress.
+qsizetype FindRest(const TFindJob &job, const TKeepGoing &keepGoing = {});
+// Selects the occurrence of the find text starting at position, as Find does.
+void SelectOccurrence(TEditControl &edit, const TSearchOptions &options, qsizetype position);
+
 // Searches from the selection as Find does and replaces the occurrence found, so an
 // occurrence that was selected beforehand is not itself replaced. One undo step.
 bool Replace(TEditControl &edit, const TSearchOptions &options, const QString &replaceText);

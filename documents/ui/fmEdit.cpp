@@ -566,6 +566,33 @@ bool TfrmEdit::eventFilter(QObject *watched, QEvent *event) {
 
 // ---- find and replace -------------------------------------------------------------------
 
+namespace {
+enum class TSearchEnd {
+  Found,     // the occurrence is selected
+  NotFound,  // the selection stays
+  Stopped,   // cancelled, or the window is gone: touch nothing of it
+};
+
+// Selects the next occurrence as FindReplace::Find does. The text near the selection is
+// searched at once; a search that goes on beyond it runs as a long command, with its progress
+// and Cancel.
+TSearchEnd findOccurrence(TfrmEdit &window, const TSearchOptions &options) {
+  TRichEdit &memo = *window.mmoMemo();
+  FindReplace::TFindStart near = FindReplace::FindNear(memo, options, LongOperation::kLongChars);
+  qsizetype found = near.found;
+  if (near.rest) {
+    FindReplace::TFindJob &job = *near.rest;
+    const auto end = LongOperation::Run(
+        window, QStringLiteral("Searching..."), {job.start, job.end, &job.text},
+        [&](const TKeepGoing &keepGoing) { found = FindReplace::FindRest(job, keepGoing); });
+    if (end != LongOperation::TEnd::Done) return TSearchEnd::Stopped;
+  }
+  if (found < 0) return TSearchEnd::NotFound;
+  FindReplace::SelectOccurrence(memo, options, found);
+  return TSearchEnd::Found;
+}
+}  // namespace
+
 TFindDialog *TfrmEdit::SearchDialog(TFindDialog::TMode mode) {
   QPointer<TFindDialog> &dialog = mode == TFindDialog::TMode::Find ? findDialog_ : replaceDialog_;
   if (!dialog) {
@@ -597,12 +624,12 @@ void TfrmEdit::ShowSearchDialog(TFindDialog::TMode mode) {
 void TfrmEdit::FormKeyUp(int key) {
   if (key != Qt::Key_F3 || !FindNextPending) return;
   FindNextPending = false;
+  if (Busy()) return;
   // The dialog of the last search with its text and options as they are now.
-  const bool fromDialog = lastSearchDialog_ && !lastSearchDialog_->FindText().isEmpty();
-  const TSearchResult result = fromDialog
-                                   ? searchState_.Search(*mmoMemo_, lastSearchDialog_->Options())
-                                   : searchState_.FindNext(*mmoMemo_);
-  if (result == TSearchResult::NotFound) mmoMemoTextNotFound(searchState_.LastSearch().findText);
+  if (lastSearchDialog_) searchState_.Remember(lastSearchDialog_->Options());
+  if (!searchState_.HasLastSearch()) return;
+  const TSearchOptions options = searchState_.LastSearch();
+  if (findOccurrence(*this, options) == TSearchEnd::NotFound) mmoMemoTextNotFound(options.findText);
 }
 
 void TfrmEdit::mmoMemoTextNotFound(const QString &findText) {
@@ -619,24 +646,28 @@ void TfrmEdit::moveOutOfTheWay(TFindDialog *dialog) {
   if (to) dialog->move(*to);
 }
 
-void TfrmEdit::dialogFindNext(TFindDialog *dialog) {
-  const TSearchOptions options = dialog->Options();
-  if (!options.findText.isEmpty()) lastSearchDialog_ = dialog;
-  if (searchState_.Search(*mmoMemo_, options) == TSearchResult::Found)
-    moveOutOfTheWay(dialog);
-  else
-    mmoMemoTextNotFound(options.findText);
-}
-
-void TfrmEdit::dialogReplace(TFindDialog *dialog) {
+void TfrmEdit::dialogFindNext(TFindDialog *dialog, const std::optional<QString> &replaceText) {
+  if (Busy()) return;
   const TSearchOptions options = dialog->Options();
   if (!options.findText.isEmpty()) lastSearchDialog_ = dialog;
   searchState_.Remember(options);
-  if (FindReplace::Replace(*mmoMemo_, options, dialog->ReplaceText()))
-    moveOutOfTheWay(dialog);
-  else
-    mmoMemoTextNotFound(options.findText);
+  // The dialog may go while a long search runs.
+  const QPointer<TFindDialog> dialogGuard(dialog);
+  switch (findOccurrence(*this, options)) {
+    case TSearchEnd::Found:
+      // The occurrence found, now selected: one selected beforehand was searched from.
+      if (replaceText) mmoMemo_->ReplaceSelection(*replaceText);
+      if (dialogGuard) moveOutOfTheWay(dialogGuard);
+      break;
+    case TSearchEnd::NotFound:
+      mmoMemoTextNotFound(options.findText);
+      break;
+    case TSearchEnd::Stopped:
+      break;
+  }
 }
+
+void TfrmEdit::dialogReplace(TFindDialog *dialog) { dialogFindNext(dialog, dialog->ReplaceText()); }
 
 void TfrmEdit::dialogReplaceAll(TFindDialog *dialog) {
   if (Busy()) return;

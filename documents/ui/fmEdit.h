@@ -159,7 +159,9 @@ class TfrmEdit : public QWidget {
   // a null array otherwise.
   QByteArray keptVersion(const QString &fileName);
   // One search from a dialog's button: reports when nothing is found and moves the dialog.
-  void dialogFindNext(TFindDialog *dialog);
+  // With replaceText (the Replace button), the occurrence found is replaced by it.
+  void dialogFindNext(TFindDialog *dialog,
+                      const std::optional<QString> &replaceText = std::nullopt);
   void dialogReplace(TFindDialog *dialog);
   void dialogReplaceAll(TFindDialog *dialog);
   void moveOutOfTheWay(TFindDialog *dialog);

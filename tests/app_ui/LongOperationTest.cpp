@@ -3,13 +3,16 @@
 // case conversion and saving show their progress with Cancel; Cancel leaves text, caret, undo
 // history, modified flag and file exactly as they were; a finished command is one undo step;
 // closing or destroying the window meanwhile is safe; the other documents stay usable.
+#include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSemaphore>
 #include <QTimer>
 #include <atomic>
+#include <set>
 
 #include "AppFixture.h"
 #include "documents/ui/LoadPanel.h"
@@ -29,6 +32,21 @@ QByteArray bigText(qsizetype size, bool upper = false) {
   QByteArray bytes;
   for (int n = 1; bytes.size() < size; ++n)
     bytes += (upper ? "LINE " : "Line ") + QByteArray::number(n) + line;
+  return bytes;
+}
+
+// Lines without the word needle but for a few planted far from both ends of the text, in
+// forms that each search option tells apart.
+QByteArray haystack() {
+  const std::pair<qsizetype, QByteArray> planted[] = {
+      {1150000, "needles"}, {1400000, "NEEDLE"}, {1600000, "Needle"}, {1850000, "needles"}};
+  QByteArray bytes;
+  size_t next = 0;
+  for (int n = 1; bytes.size() < kBigSize; ++n) {
+    if (next < std::size(planted) && bytes.size() >= planted[next].first)
+      bytes += "found " + planted[next++].second + " here\n";
+    bytes += "Line " + QByteArray::number(n) + ": alpha beta gamma\n";
+  }
   return bytes;
 }
 
@@ -87,9 +105,9 @@ class TOperationHold {
 class LongOperationTest : public AppFixture {
  protected:
   // Opens a large file in a window of its own beside the first, untitled document.
-  TfrmEdit *OpenBig(TfrmMain &m, const char *name) {
+  TfrmEdit *OpenBig(TfrmMain &m, const char *name, const QByteArray &content = bigText(kBigSize)) {
     dir = TestEnvironment::FreshDir(QString::fromLatin1(name));
-    bytes = bigText(kBigSize);
+    bytes = content;
     file = TestEnvironment::WriteFile(dir + u'/' + QLatin1String(name) + QStringLiteral(".txt"),
                                       bytes);
     TfrmEdit *edit = m.OpenFile(file);
@@ -274,4 +292,132 @@ TEST_F(LongOperationTest, ClosingTheWindowStopsTheCommandAndDestroyingItIsSafe) 
   QTest::keyClicks(m.ActiveEdit()->mmoMemo(), QStringLiteral("still here"));
   m.Action(QStringLiteral("mniUpper"))->trigger();
   EXPECT_EQ(m.ActiveEdit()->mmoMemo()->toPlainText(), QStringLiteral("STILL HERE"));
+}
+
+TEST_F(LongOperationTest, AFarOccurrenceIsFoundAsANearOneWouldBe) {
+  TfrmMain &m = Start();
+  TfrmEdit *edit = OpenBig(m, "find", haystack());
+  ASSERT_NE(edit, nullptr);
+  TRichEdit *memo = edit->mmoMemo();
+  const QString all = memo->TextRange(0, memo->PositionCount());
+  m.Action(QStringLiteral("mniFind"))->trigger();
+  TFindDialog *find = edit->SearchDialog(TFindDialog::TMode::Find);
+  find->SetFindText(QStringLiteral("Needle"));
+  TModalAnswerer answerer;
+  std::atomic<int> steps{0};
+  LongOperation::StepHook = [&steps] { ++steps; };
+  std::set<qsizetype> found;
+  int searches = 0;
+  for (const bool down : {true, false}) {
+    for (const bool matchCase : {false, true}) {
+      for (const bool wholeWord : {false, true}) {
+        (down ? find->radDown() : find->radUp())->setChecked(true);
+        find->chkMatchCase()->setChecked(matchCase);
+        find->chkWholeWord()->setChecked(wholeWord);
+        const qsizetype caret = down ? 7 : all.size();
+        memo->SetSelection(caret, 0);
+        // What a search of the whole text at once finds: beyond what is searched at once.
+        const TTextFinder finder(find->Options());
+        const qsizetype expected =
+            down ? finder.FindForward(all, caret, all.size()) : finder.FindBackward(all, 0, caret);
+        ASSERT_GE(expected, 0);
+        ASSERT_GT(std::abs(expected - caret), LongOperation::kLongChars);
+        steps = 0;
+        // The dialog's button, or F3, which repeats the dialog's search as it is now.
+        if (++searches % 2 == 1)
+          find->btnFindNext()->click();
+        else
+          m.Action(QStringLiteral("mniFindNext"))->trigger();
+        EXPECT_GT(steps, 0);
+        EXPECT_EQ(memo->SelStart(), expected) << down << matchCase << wholeWord;
+        EXPECT_EQ(memo->SelLength(), 6);
+        found.insert(memo->SelStart());
+      }
+    }
+  }
+  EXPECT_EQ(found.size(), 4U);  // each planted form found by some combination of options
+  EXPECT_TRUE(answerer.texts.isEmpty());
+  EXPECT_TRUE(memo->TextRange(0, memo->PositionCount()) == all);
+
+  // Replace: the far occurrence found is replaced.
+  TFindDialog *replace = ReplaceDialog(m, edit, QStringLiteral("needles"), QStringLiteral("pins"));
+  replace->chkMatchCase()->setChecked(true);
+  memo->SetSelection(7, 0);
+  steps = 0;
+  replace->btnReplace()->click();
+  EXPECT_GT(steps, 0);
+  QString expected = all;
+  expected.replace(all.indexOf(QStringLiteral("needles")), 7, QStringLiteral("pins"));
+  EXPECT_TRUE(memo->TextRange(0, memo->PositionCount()) == expected);
+  EXPECT_TRUE(answerer.texts.isEmpty());
+  LongOperation::StepHook = nullptr;
+}
+
+TEST_F(LongOperationTest, ALongSearchShowsItsProgressAndCancelOrClosingLeavesTheSelection) {
+  TfrmMain &m = Start();
+  QPointer<TfrmEdit> edit = OpenBig(m, "notfound", haystack());
+  ASSERT_TRUE(edit);
+  m.Action(QStringLiteral("mniFind"))->trigger();
+  TFindDialog *find = edit->SearchDialog(TFindDialog::TMode::Find);
+  find->SetFindText(QStringLiteral("Needles"));
+  find->chkMatchCase()->setChecked(true);
+  {
+    // Nothing found: the message as for a short search, the selection stays.
+    TModalAnswerer answerer({QStringLiteral("OK")});
+    TOperationHold hold(edit, 2, [] {});
+    find->btnFindNext()->click();
+    ASSERT_TRUE(hold.acted);
+    EXPECT_EQ(hold.caption, QStringLiteral("Searching..."));
+    EXPECT_TRUE(hold.readOnlyMeanwhile);
+    ASSERT_EQ(answerer.texts.size(), 1);
+    EXPECT_TRUE(answerer.texts[0].endsWith(QStringLiteral("Cannot find 'Needles'.")));
+    ExpectUntouched(edit, text, file, bytes);
+  }
+  TModalAnswerer answerer;
+  {
+    // Cancelled: no message, nothing changed. Searches asked for meanwhile are refused.
+    TOperationHold hold(edit, 2, [&] {
+      find->btnFindNext()->click();
+      m.Action(QStringLiteral("mniFindNext"))->trigger();
+      edit->pnlLoad()->btnCancel()->click();
+    });
+    m.Action(QStringLiteral("mniFindNext"))->trigger();
+    ASSERT_TRUE(hold.acted);
+  }
+  ExpectUntouched(edit, text, file, bytes);
+  // The dialog closed meanwhile: the occurrence found is still selected.
+  find->SetFindText(QStringLiteral("Needle"));
+  {
+    TOperationHold hold(edit, 2, [&] { find->close(); });
+    find->btnFindNext()->click();
+    ASSERT_TRUE(hold.acted);
+  }
+  EXPECT_EQ(edit->mmoMemo()->SelStart(), text.indexOf(QStringLiteral("Needle")));
+  EXPECT_EQ(edit->mmoMemo()->SelLength(), 6);
+  edit->mmoMemo()->SetSelection(7, 0);
+  find->SetFindText(QStringLiteral("Needles"));
+  // The window closed meanwhile: it closes once the search has stopped.
+  {
+    TOperationHold hold(edit, 2, [&] { edit->parentWidget()->close(); });
+    find->btnFindNext()->click();
+    ASSERT_TRUE(hold.acted);
+  }
+  EXPECT_TRUE(QTest::qWaitFor([&] { return edit.isNull(); }, 10000));
+  // Destroyed outright: nothing of it is touched afterwards.
+  edit = OpenBig(m, "destroyfind", haystack());
+  ASSERT_TRUE(edit);
+  m.Activate(edit);
+  find = edit->SearchDialog(TFindDialog::TMode::Find);
+  // A first search from the dialog, which Find Next then repeats as the dialog is now.
+  find->SetFindText(QStringLiteral("alpha"));
+  find->btnFindNext()->click();
+  find->SetFindText(QStringLiteral("Needles"));
+  find->chkMatchCase()->setChecked(true);
+  {
+    TOperationHold hold(edit, 2, [&] { delete edit->parentWidget(); });
+    m.Action(QStringLiteral("mniFindNext"))->trigger();
+    ASSERT_TRUE(hold.acted);
+  }
+  EXPECT_TRUE(edit.isNull());
+  EXPECT_TRUE(answerer.texts.isEmpty());
 }

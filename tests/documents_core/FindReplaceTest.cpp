@@ -233,6 +233,18 @@ TEST(FindReplace, SearchingALargeTextPieceByPieceFindsWhatASearchOfTheWholeTextF
         const bool found = FindReplace::Find(edit, options);
         EXPECT_EQ(found, expected >= 0) << caret << " " << wholeWord << " " << down;
         EXPECT_EQ(edit.SelStart(), found ? expected : caret) << caret << " " << wholeWord;
+        // In two steps, the second on a copy of the rest of the text: the same occurrence.
+        edit.SetSelection(caret, 0);
+        for (const qsizetype nearChars : {qsizetype(0), qsizetype(70000), qsizetype(300000)}) {
+          const auto start = FindReplace::FindNear(edit, options, nearChars);
+          qsizetype twoSteps = start.found;
+          if (start.rest) {
+            FindReplace::TFindJob job = *start.rest;
+            job.text = edit.TextRange(job.start, job.end);
+            twoSteps = FindReplace::FindRest(job);
+          }
+          EXPECT_EQ(twoSteps, expected) << caret << " " << wholeWord << " " << nearChars;
+        }
       }
     }
   }
@@ -260,4 +272,33 @@ TEST(FindReplace, AFewOccurrencesInALargeTextAreReplacedOneByOneInOneUndoStep) {
     EXPECT_TRUE(edit.TextRange(0, edit.PositionCount()) == text);
     EXPECT_FALSE(edit.CanUndo());
   }
+}
+
+TEST(FindReplace, TheRestOfALongSearchTellsItsProgressAndStopsWhenAsked) {
+  QString text(3 * 1000 * 1000, u'.');
+  text.replace(text.size() - 10, 3, QStringLiteral("owl"));
+  TMemoryEdit edit;
+  edit.SetText(text);
+  TSearchOptions options;
+  options.findText = QStringLiteral("owl");
+  const auto start = FindReplace::FindNear(edit, options, 1000);
+  ASSERT_EQ(start.found, -1);
+  ASSERT_TRUE(start.rest.has_value());
+  FindReplace::TFindJob job = *start.rest;
+  EXPECT_EQ(job.end, text.size());
+  job.text = edit.TextRange(job.start, job.end);
+  std::vector<qint64> done;
+  EXPECT_EQ(FindReplace::FindRest(job,
+                                  [&](qint64 now, qint64 total) {
+                                    EXPECT_EQ(total, text.size() - job.at);
+                                    done.push_back(now);
+                                    return true;
+                                  }),
+            text.size() - 10);
+  EXPECT_GT(done.size(), 2U);
+  EXPECT_TRUE(std::is_sorted(done.begin(), done.end()));
+  // Stopped: nothing found, whatever the rest holds.
+  int asked = 0;
+  EXPECT_EQ(FindReplace::FindRest(job, [&](qint64, qint64) { return ++asked < 2; }), -1);
+  EXPECT_EQ(asked, 2);
 }
