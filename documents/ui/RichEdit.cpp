@@ -739,11 +739,13 @@ void TRichEdit::updateMargins() {
 }
 
 void TRichEdit::paintEvent(QPaintEvent *event) {
-  if (!loading_) {
+  if (!loading_ && showStep_ != TShowStep::Caret && showStep_ != TShowStep::Measure) {
     QPlainTextEdit::paintEvent(event);
     return;
   }
   // A part of the text is not shown: drawing it would lay out a growing line again and again.
+  // Nor is the whole text until the scroll bars are measured: drawn before, it would be drawn
+  // twice (a long line takes a tenth of a second and more to draw).
   QPainter painter(viewport());
   painter.fillRect(event->rect(), Color());
 }
