@@ -37,15 +37,28 @@ bool confirmReplaceChanged(TEditHost &host, TfrmEdit &window, const QString &fil
              TMsgKind::Confirmation, TMsgButtons::YesNo) == TMsgResult::Yes;
 }
 
-// Saves as the request says; a long text is encoded and written with its progress and a Cancel
-// button, which leaves the file as it was. Nothing when it was cancelled (or the window went).
-std::optional<TDocumentSaveResult> saveDocument(TfrmEdit &window,
-                                                const TDocumentSaveRequest &request) {
-  // Rich text is written from the document itself, which belongs to this thread.
-  if (request.richText || !LongOperation::IsLong(request.text.size())) return SaveDocument(request);
+// The text of a long document as its file is to hold it, read from the edit control in slices
+// of whole lines.
+LongOperation::TRead fileTextRead(const TRichEdit &memo, QString *into) {
+  return {0, memo.document()->blockCount(), into,
+          [](const TRichEdit &edit, QString &text, qsizetype line, qsizetype sliceChars) {
+            if (line == 0) text.reserve(edit.TextLength() + 1);
+            return qsizetype(edit.AppendFileText(text, int(line), sliceChars));
+          }};
+}
+
+// Saves as the request says. A long plain text is read from the window (unless a save before
+// has read it already), encoded and written with its progress and a Cancel button, which
+// leaves the file as it was. Nothing when it was cancelled (or the window went).
+std::optional<TDocumentSaveResult> saveDocument(TfrmEdit &window, TDocumentSaveRequest &request,
+                                                bool isLong) {
+  if (!isLong) return SaveDocument(request);
+  LongOperation::TRead read;
+  // A long text is never empty once read.
+  if (request.text.isEmpty()) read = fileTextRead(*window.mmoMemo(), &request.text);
   TDocumentSaveResult result;
   const auto end = LongOperation::Run(
-      window, QStringLiteral("Saving ") + request.fileName + QStringLiteral("..."), {},
+      window, QStringLiteral("Saving ") + request.fileName + QStringLiteral("..."), read,
       [&](const TKeepGoing &keepGoing) {
         TSteppedWriter writer(keepGoing);
         result = SaveDocument(request, &writer);
@@ -65,16 +78,19 @@ bool TDocumentSaver::Save(TfrmEdit &window, const QString &fileName,
   TRichEdit *memo = window.mmoMemo();
   TDocumentSaveRequest request;
   request.fileName = fileName;
-  request.text = memo->FileText();
   request.format = window.Format();
   request.richText = SaveNames::IsRichTextName(fileName) ? memo->document() : nullptr;
   request.makeBackup = settings.makeBackup;
   request.known = window.DiskStamp();
-  std::optional<TDocumentSaveResult> saved = saveDocument(window, request);
+  // Rich text is written from the document itself, which belongs to this thread. A long plain
+  // text is read in the long operation, between events; anything else at once.
+  const bool isLong = !request.richText && LongOperation::IsLong(memo->TextLength());
+  if (!isLong) request.text = memo->FileText();
+  std::optional<TDocumentSaveResult> saved = saveDocument(window, request, isLong);
   if (saved && saved->outcome.status == TSaveStatus::ChangedOnDisk) {
     if (!confirmReplaceChanged(host_, window, fileName)) return false;
     request.known.reset();
-    saved = saveDocument(window, request);
+    saved = saveDocument(window, request, isLong);
   }
   // Cancelled: the file is as it was and the document stays changed.
   if (!saved) return false;

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <atomic>
+#include <new>
 #include <thread>
 
 #include "documents/ui/RichEdit.h"
@@ -34,6 +35,12 @@ void whileStepping(const std::function<bool()> &step, int intervalMs) {
   timer.start();
   loop.exec();
 }
+
+// The text is as it was: the command stopped before changing anything.
+void showOutOfMemory(TfrmEdit *window) {
+  MessageBox::ShowError(window, QStringLiteral("There is not enough free memory for this command "
+                                               "on a text this large.\rThe text is unchanged"));
+}
 }  // namespace
 
 TEnd Run(TfrmEdit &window, const QString &caption, const TRead &read,
@@ -55,23 +62,39 @@ TEnd Run(TfrmEdit &window, const QString &caption, const TRead &read,
   const int workFrom = read.into ? kReadShare : 0;
   if (read.into) {
     read.into->clear();
-    read.into->reserve(read.end - read.start);
+    if (!read.slice) read.into->reserve(read.end - read.start);
     qsizetype at = read.start;
     whileStepping(
         [&] {
-          if (state.cancel || !guard || at >= read.end) return false;
-          const qsizetype to = std::min(read.end, at + kReadSlice);
-          read.into->append(guard->mmoMemo()->TextRange(at, to));
-          at = to;
+          // A text changed meanwhile is read no further: the work would be for nothing.
+          if (state.cancel || !guard || at >= read.end ||
+              guard->mmoMemo()->ChangeCount() != changes)
+            return false;
+          const TRichEdit &memo = *guard->mmoMemo();
+          qsizetype to = std::min(read.end, at + kReadSlice);
+          try {
+            if (read.slice)
+              to = read.slice(memo, *read.into, at, kReadSlice);
+            else
+              read.into->append(memo.TextRange(at, to));
+          } catch (const std::bad_alloc &) {
+            read.into->clear();
+            state.outOfMemory = true;
+            return false;
+          }
+          if (to <= at) return false;  // nothing more to read: the text is shorter now
+          at = std::min(to, read.end);
           guard->ShowOperationProgress(
               int(kReadShare * (at - read.start) / std::max<qsizetype>(read.end - read.start, 1)),
               watch.elapsed() >= ShowAfterMs);
+          if (ReadHook) ReadHook();
           return at < read.end;
         },
         0);
     if (!guard) return TEnd::WindowGone;
     if (at < read.end) {
       guard->EndOperation();
+      if (state.outOfMemory) showOutOfMemory(guard);
       return TEnd::Cancelled;
     }
   }
@@ -106,10 +129,7 @@ TEnd Run(TfrmEdit &window, const QString &caption, const TRead &read,
 
   if (!guard) return TEnd::WindowGone;
   guard->EndOperation();
-  if (state.outOfMemory)
-    MessageBox::ShowError(guard, QStringLiteral("There is not enough free memory for this "
-                                                "command on a text this large.\rThe text is "
-                                                "unchanged"));
+  if (state.outOfMemory) showOutOfMemory(guard);
   if (state.stopped || guard->mmoMemo()->ChangeCount() != changes) return TEnd::Cancelled;
   return TEnd::Done;
 }

@@ -3,9 +3,11 @@
 
 #include <QString>
 #include <functional>
+#include <utility>
 
 #include "documents/core/WorkSteps.h"
 
+class TRichEdit;
 class TfrmEdit;
 
 // Runs the text work of a long command on a document (replacing, converting case, saving) on
@@ -29,11 +31,20 @@ inline bool IsLong(qsizetype characters) { return characters >= kLongChars; }
 
 // The part of the window's text the work needs, read into *into before the work starts: in
 // slices between events, as reading a very large text from the edit control takes long too.
-// No into: nothing is read.
+// No into: nothing is read. Without slice, the characters from start to end are read; with it,
+// slice appends to into what the work needs from place at on (about sliceChars characters)
+// and returns the place the next slice starts at, for places from start to end (lines, say).
 struct TRead {
+  using TSlice = std::function<qsizetype(const TRichEdit &memo, QString &into, qsizetype at,
+                                         qsizetype sliceChars)>;
+  TRead() = default;
+  TRead(qsizetype start, qsizetype end, QString *into, TSlice slice = {})
+      : start(start), end(end), into(into), slice(std::move(slice)) {}
+
   qsizetype start = 0;
   qsizetype end = 0;
   QString *into = nullptr;
+  TSlice slice;
 };
 
 // work gets the function it tells its progress to and that says when to stop.
@@ -44,5 +55,7 @@ TEnd Run(TfrmEdit &window, const QString &caption, const TRead &read,
 inline int ShowAfterMs = 500;
 // Tests: called on the working thread each time the work tells its progress.
 inline std::function<void()> StepHook;
+// Tests: called on the window's thread after each slice of the text read, between events.
+inline std::function<void()> ReadHook;
 
 }  // namespace LongOperation

@@ -12,7 +12,6 @@
 #include <QSyntaxHighlighter>
 #include <QTextBlock>
 #include <QTextLayout>
-#include <algorithm>
 #include <functional>
 
 #include "documents/core/UndoHistory.h"
@@ -29,9 +28,6 @@ namespace {
 // block it was split from, and a merged block keeps the first one's, so the break removed is
 // the one the user removed.
 constexpr int kBreakBefore = QTextFormat::UserProperty + 1;
-
-// Characters from which a wrapped text is taller than any screen.
-constexpr qsizetype kTallChars = 1 << 20;
 
 const QRegularExpression &urlPattern() {
   static const QRegularExpression re(
@@ -61,39 +57,6 @@ class TUrlHighlighter : public QSyntaxHighlighter {
   }
 };
 
-// The widget's own plain-text layout, counting how often it lays out a long line. A line is
-// laid out when its size is asked for while it has no layout (after a change that spans
-// lines, a new width or font), or at once when a change stays inside one line.
-class TLineLayout : public QPlainTextDocumentLayout {
- public:
-  explicit TLineLayout(QTextDocument *document)
-      : QPlainTextDocumentLayout(document), knownBlocks_(document->blockCount()) {}
-
-  int LongLayouts() const { return longLayouts_; }
-
-  QRectF blockBoundingRect(const QTextBlock &block) const override {
-    if (block.isValid() && block.layout()->lineCount() == 0 && isLong(block)) ++longLayouts_;
-    return QPlainTextDocumentLayout::blockBoundingRect(block);
-  }
-
- protected:
-  void documentChanged(int from, int removed, int added) override {
-    const QTextDocument *doc = document();
-    const QTextBlock first = doc->findBlock(from);
-    const QTextBlock last = doc->findBlock(std::max(0, from + removed + added - 1));
-    if (first == last && doc->blockCount() == knownBlocks_ && first.isValid() && isLong(first))
-      ++longLayouts_;
-    QPlainTextDocumentLayout::documentChanged(from, removed, added);
-    knownBlocks_ = doc->blockCount();
-  }
-
- private:
-  static bool isLong(const QTextBlock &block) { return block.length() >= TRichEdit::LongLineChars; }
-
-  int knownBlocks_;
-  mutable int longLayouts_ = 0;
-};
-
 // The left margin in which a click selects a whole line.
 class TSelectionBar : public QWidget {
  public:
@@ -118,16 +81,8 @@ class TSelectionBar : public QWidget {
   TRichEdit *edit_;
 };
 
-TRichEdit::TRichEdit(QWidget *parent) : QPlainTextEdit(parent) {
-  {
-    // The document is laid out by the control's own layout, which counts the costly layouts.
-    auto *text = new QTextDocument(this);
-    lineLayout_ = new TLineLayout(text);
-    text->setDocumentLayout(lineLayout_);
-    setDocument(text);
-    lineLayout_->setPaintDevice(viewport());
-    text->setDefaultFont(font());
-  }
+TRichEdit::TRichEdit(QWidget *parent) : TTextView(parent) {
+  document()->setDefaultFont(font());
   // The stored default face is shown in an installed monospaced one.
   EditorFont::InstallSubstitutes();
   setTabChangesFocus(false);
@@ -139,9 +94,9 @@ TRichEdit::TRichEdit(QWidget *parent) : QPlainTextEdit(parent) {
   });
   // Changes made by commands, not only by the user's keys, refresh the command states.
   auto requestIdle = [] { TIdleNotifier::Instance().Request(); };
-  connect(this, &QPlainTextEdit::selectionChanged, this, requestIdle);
-  connect(this, &QPlainTextEdit::cursorPositionChanged, this, requestIdle);
-  connect(this, &QPlainTextEdit::modificationChanged, this, requestIdle);
+  connect(this, &TTextView::selectionChanged, this, requestIdle);
+  connect(this, &TTextView::cursorPositionChanged, this, requestIdle);
+  connect(this, &TTextView::modificationChanged, this, requestIdle);
   updateMargins();
   TRichEdit::SetWordWrap(true);
 }
@@ -258,11 +213,24 @@ QString TRichEdit::Text() const {
   return joinedText([this](const QTextBlock &) { return QStringView(lineEnd_); });
 }
 
+QStringView TRichEdit::fileBreakBefore(const QTextBlock &block) const {
+  const QVariant kind = block.blockFormat().property(kBreakBefore);
+  return kind.isValid() ? TextFile::BreakText(uint8_t(kind.toUInt())) : QStringView(lineEnd_);
+}
+
 QString TRichEdit::FileText() const {
-  return joinedText([this](const QTextBlock &block) {
-    const QVariant kind = block.blockFormat().property(kBreakBefore);
-    return kind.isValid() ? TextFile::BreakText(uint8_t(kind.toUInt())) : QStringView(lineEnd_);
-  });
+  return joinedText([this](const QTextBlock &block) { return fileBreakBefore(block); });
+}
+
+int TRichEdit::AppendFileText(QString &text, int fromLine, qsizetype sliceChars) const {
+  const qsizetype until = text.size() + std::max<qsizetype>(sliceChars, 1);
+  int line = std::max(fromLine, 0);
+  for (QTextBlock block = document()->findBlockByNumber(line);
+       block.isValid() && text.size() < until; block = block.next(), ++line) {
+    if (line > 0) text.append(fileBreakBefore(block));
+    text.append(block.text());
+  }
+  return std::min(line, document()->blockCount());
 }
 
 void TRichEdit::LoadText(const TDecodedText &decoded) {
@@ -270,62 +238,24 @@ void TRichEdit::LoadText(const TDecodedText &decoded) {
   for (qsizetype from = 0; from < decoded.text.size();)
     from = LoadSlice(decoded.text, from, decoded.text.size());
   EndLoad(decoded);
-  while (ShowStep()) {
-  }
 }
 
 void TRichEdit::BeginLoad(const TTextFormat &format) {
-  if (showStep_ != TShowStep::Done) {
-    // The view of the text before was never finished: finished for no text, which costs
-    // nothing, so that the control is as its user left it.
-    Clear();
-    while (ShowStep()) {
-    }
-  }
-  if (!loading_) {
-    readOnlyBeforeLoad_ = isReadOnly();
-    centerOnScrollBeforeLoad_ = centerOnScroll();
-  }
+  if (!loading_) readOnlyBeforeLoad_ = isReadOnly();
   loading_ = true;
   setReadOnly(true);
   SetLineEnd(format.LineEndText());
   Clear();
   applyDocumentFont();  // free while the document is empty
   document()->setUndoRedoEnabled(false);
-  // Until the text is all there, nothing of the widget asks where its lines go: the caret stays
-  // at the start instead of following the text in, so its place is not looked for after each
-  // slice, and the scroll bars are not measured again after each one (both lay the line they
-  // look at out, again and again while a long line grows). Scrolled to center, the plain-text
-  // edit measures its scroll bars by counting lines, laying out none, so a view resized while
-  // the text comes in measures nothing either.
-  setCenterOnScroll(true);
+  // Until the text is all there, the caret stays at the start instead of following the text in.
   QTextCursor caret = textCursor();
   caret.setKeepPositionOnInsert(true);
   setTextCursor(caret);
-  lineLayout_->blockSignals(true);
 }
 
 qsizetype TRichEdit::LoadSlice(const QString &text, qsizetype from, qsizetype sliceChars) {
   from = std::clamp<qsizetype>(from, 0, text.size());
-  // A text this long, wrapped, is taller than any screen: its vertical scroll bar is shown
-  // before the first slice, so that the lines have the view's final width before any of them
-  // is measured (a width changed later forgets every layout made).
-  if (from == 0 && !tallWhileLoading_ && WordWrap() && text.size() >= kTallChars &&
-      verticalScrollBarPolicy() == Qt::ScrollBarAsNeeded) {
-    tallWhileLoading_ = true;
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  }
-  if (from == 0 && !leadingBreak_) {
-    // The anchor of the caret moves along with text inserted where it is, even where the caret
-    // keeps its position: the text goes in after a line break, which EndLoad takes away again,
-    // so that nothing is selected at the end (a selection to the end of the text would be
-    // measured, laying out the lines down to it, when the caret is placed again).
-    QTextCursor(document()).insertText(QStringLiteral("\n"));
-    QTextCursor caret(document());
-    caret.setKeepPositionOnInsert(true);
-    setTextCursor(caret);
-    leadingBreak_ = true;
-  }
   qsizetype end = std::min(text.size(), from + std::max<qsizetype>(sliceChars, 1));
   // Up to a line break, unless the line is longer than a slice by far.
   if (end < text.size()) {
@@ -334,40 +264,13 @@ qsizetype TRichEdit::LoadSlice(const QString &text, qsizetype from, qsizetype sl
   }
   if (end < text.size() && text[end - 1].isHighSurrogate()) ++end;  // never half a character
   QTextCursor cursor(document());
-  const QStringView slice = QStringView(text).sliced(from, end - from);
-  // Each change is an edit block of its own: a cursor that moves outside one finds its place
-  // in the line again, which lays a long line out.
-  const auto change = [&cursor](const std::function<void()> &edit) {
-    cursor.beginEditBlock();
-    edit();
-    cursor.endEditBlock();
-  };
-  change([&] { cursor.setPosition(int(PositionCount())); });
-  if (slice.contains(u'\n')) {
-    change([&] { cursor.insertText(slice.toString()); });
-  } else {
-    // Text added to one line has the widget lay that whole line out again at once, which for
-    // a line of megabytes takes seconds each time. Added with a line break, which is taken
-    // away again, the line is only laid out when it is shown.
-    change([&] { cursor.insertText(slice.toString() + u'\n'); });
-    change([&] { cursor.deletePreviousChar(); });
-  }
+  cursor.movePosition(QTextCursor::End);
+  cursor.insertText(QStringView(text).sliced(from, end - from).toString());
   SetModified(false);
   return end;
 }
 
 void TRichEdit::EndLoad(const TDecodedText &decoded) {
-  loading_ = false;
-  // The settings of the view before any line is laid out: the new width of a view resized
-  // while too many lines were loaded to give it to them then, alignment, font.
-  if (std::exchange(resizedWhileLoading_, false)) {
-    QResizeEvent resized(viewport()->size(), QSize(-1, -1));
-    QPlainTextEdit::resizeEvent(&resized);
-  }
-  applyAlignment();
-  applyDocumentFont();
-  // Without the line break the text followed (which lays out the first line, once).
-  if (std::exchange(leadingBreak_, false)) QTextCursor(document()).deleteChar();
   if (!decoded.breaks.empty()) {
     // Marking the blocks is no step the user could undo (undo is still off).
     const auto lineEnd = uint8_t(decoded.format.lineEnd);
@@ -381,74 +284,15 @@ void TRichEdit::EndLoad(const TDecodedText &decoded) {
   }
   document()->setUndoRedoEnabled(undoLimit_ > 0);
   ResetUndoHistory();
+  loading_ = false;
+  applyAlignment();
+  applyDocumentFont();
+  QTextCursor caret = textCursor();
+  caret.setKeepPositionOnInsert(false);
+  setTextCursor(caret);
+  setReadOnly(readOnlyBeforeLoad_);
+  viewport()->update();
   SetModified(false);
-  // What the view needs laid out is laid out by ShowStep, a long line a call: at most a line
-  // of a megabyte laid out (a tenth of a second) in any turn of the event loop.
-  showStep_ = TShowStep::Caret;
-}
-
-bool TRichEdit::ShowStep() {
-  switch (showStep_) {
-    case TShowStep::Done:
-      return false;
-    case TShowStep::Caret: {
-      // The caret at the start follows what is typed again. Placing it lays out its line, the
-      // first one shown.
-      QTextCursor caret = textCursor();
-      caret.setKeepPositionOnInsert(false);
-      setTextCursor(caret);
-      showStep_ = TShowStep::Measure;
-      return true;
-    }
-    case TShowStep::Measure:
-      // The scroll bars measured once: laying out the last lines, as many as fill the view.
-      lineLayout_->blockSignals(false);
-      setCenterOnScroll(centerOnScrollBeforeLoad_);
-      Q_EMIT lineLayout_->documentSizeChanged(lineLayout_->documentSize());
-      if (std::exchange(tallWhileLoading_, false))
-        setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-      setReadOnly(readOnlyBeforeLoad_);
-      linesAhead_ = linesAhead();
-      showStep_ = TShowStep::Ahead;
-      break;
-    case TShowStep::Ahead:
-      if (!linesAhead_.empty()) {
-        const QTextBlock block = document()->findBlockByNumber(linesAhead_.back());
-        linesAhead_.pop_back();
-        if (block.isValid()) lineLayout_->blockBoundingRect(block);
-      }
-      break;
-  }
-  if (linesAhead_.empty()) showStep_ = TShowStep::Done;
-  return showStep_ != TShowStep::Done;
-}
-
-std::vector<int> TRichEdit::linesAhead() const {
-  // Moving the caret far (Ctrl+End, a click on the scroll bar) has the plain-text edit
-  // measure the caret's old and new places from the line at the top of the view, laying out
-  // the two lines next to it, or more while they are short, before anything is shown: the
-  // two long lines after the first line shown and the two before the last page, laid out
-  // ahead, a line a turn, keep the first such move from laying out four at once.
-  std::vector<int> numbers;
-  const auto add = [&](const QTextBlock &block) {
-    if (block.isValid() && block.length() >= LongLineChars && block.layout()->lineCount() == 0 &&
-        std::find(numbers.begin(), numbers.end(), block.blockNumber()) == numbers.end())
-      numbers.insert(numbers.begin(), block.blockNumber());  // taken from the back
-  };
-  const QTextBlock top = firstVisibleBlock();
-  add(top.next());
-  add(top.next().next());
-  // The first line of the last page: from the end, as many laid out lines as fill the view.
-  QTextBlock lastTop = document()->lastBlock();
-  qreal height = 0;
-  while (lastTop.previous().isValid() && lastTop.layout()->lineCount() > 0) {
-    height += lineLayout_->blockBoundingRect(lastTop).height();
-    if (height >= viewport()->height()) break;
-    lastTop = lastTop.previous();
-  }
-  add(lastTop.previous());
-  add(lastTop.previous().previous());
-  return numbers;
 }
 
 void TRichEdit::SetText(const QString &text) {
@@ -576,7 +420,7 @@ void TRichEdit::insertFromMimeData(const QMimeData *source) {
 
 void TRichEdit::dropEvent(QDropEvent *event) {
   pendingKind_ = TUndoKind::DragDrop;
-  QPlainTextEdit::dropEvent(event);
+  TTextView::dropEvent(event);
   pendingKind_ = TUndoKind::Unknown;
 }
 
@@ -618,26 +462,14 @@ QPoint TRichEdit::PositionToScreen(qsizetype position) const {
 // ---- caret ------------------------------------------------------------------------------
 
 int TRichEdit::CaretLine() const {
-  const QTextCursor cursor = textCursor();
-  const QTextBlock block = cursor.block();
-  int line = block.firstLineNumber();
-  if (const QTextLayout *layout = block.layout(); layout && layout->lineCount() > 0) {
-    const int inBlock = cursor.position() - block.position();
-    const QTextLine textLine = layout->lineForTextPosition(inBlock);
-    if (textLine.isValid()) line += textLine.lineNumber();
-  }
-  return line;
+  const TRowPlace caret = rowOf(textCursor().position());
+  return caret.block.firstLineNumber() + caret.row;
 }
 
 int TRichEdit::CaretColumn() const {
-  const QTextCursor cursor = textCursor();
-  const QTextBlock block = cursor.block();
-  const int inBlock = cursor.position() - block.position();
-  if (const QTextLayout *layout = block.layout(); layout && layout->lineCount() > 0) {
-    const QTextLine textLine = layout->lineForTextPosition(inBlock);
-    if (textLine.isValid()) return inBlock - textLine.textStart();
-  }
-  return inBlock;
+  const int position = textCursor().position();
+  const TRowPlace caret = rowOf(position);
+  return position - caret.block.position() - viewLayout()->RowStart(caret.block, caret.row);
 }
 
 QString TRichEdit::CaretWord() const {
@@ -739,55 +571,32 @@ void TRichEdit::updateMargins() {
 }
 
 void TRichEdit::paintEvent(QPaintEvent *event) {
-  if (!loading_ && showStep_ != TShowStep::Caret && showStep_ != TShowStep::Measure) {
-    QPlainTextEdit::paintEvent(event);
+  if (!loading_) {
+    TTextView::paintEvent(event);
     return;
   }
   // A part of the text is not shown: drawing it would lay out a growing line again and again.
-  // Nor is the whole text until the scroll bars are measured: drawn before, it would be drawn
-  // twice (a long line takes a tenth of a second and more to draw).
   QPainter painter(viewport());
   painter.fillRect(event->rect(), Color());
 }
 
 void TRichEdit::resizeEvent(QResizeEvent *event) {
-  if (loading_) {
-    // The lines get the new width now while there are none (the scroll bars are measured
-    // without laying out any, see BeginLoad), else once the text is all there: the plain-text
-    // edit's own handler, which would measure a growing line again and again, is passed over
-    // on purpose.
-    if (document()->isEmpty()) {
-      QPlainTextEdit::resizeEvent(event);
-      forgetWidestLine();
-    } else {
-      QAbstractScrollArea::resizeEvent(event);  // NOLINT(bugprone-parent-virtual-call)
-      resizedWhileLoading_ = true;
-    }
-  } else {
-    QPlainTextEdit::resizeEvent(event);
-  }
+  TTextView::resizeEvent(event);
   updateMargins();
 }
 
-void TRichEdit::forgetWidestLine() {
-  // The plain-text layout takes a new width for the width of its widest line, and remembers
-  // that line by number; the load moves the number along to one of the last lines. Laid out
-  // narrower, that line would have every line of the text looked at (and given a layout) to
-  // find the widest again: seconds for millions of lines. Emptied, the layout forgets it.
-  QTextCursor cursor(document());
-  cursor.insertText(QStringLiteral("\n"));
-  cursor.deletePreviousChar();
-  SetModified(false);
-}
-
 void TRichEdit::selectLineAt(int y, bool extend) {
-  const QTextCursor hit = cursorForPosition(QPoint(0, y));
+  // The row shown at y, with what ends it (a line break, or the blank a wrapped row broke at).
+  const TRowPlace row = rowOf(cursorForPosition(QPoint(0, y)).position());
+  const int start = row.block.position() + viewLayout()->RowStart(row.block, row.row);
+  const int next = row.row + 1 < viewLayout()->RowCount(row.block)
+                       ? row.block.position() + viewLayout()->RowStart(row.block, row.row + 1)
+                       : row.block.position() + row.block.length();
+  QTextCursor lineStart(document());
+  lineStart.setPosition(start);
+  QTextCursor lineEnd(document());
+  lineEnd.setPosition(std::min(next, int(PositionCount())));
   QTextCursor cursor = textCursor();
-  QTextCursor lineStart = hit;
-  lineStart.movePosition(QTextCursor::StartOfLine);
-  QTextCursor lineEnd = hit;
-  lineEnd.movePosition(QTextCursor::EndOfLine);
-  if (!lineEnd.atEnd()) lineEnd.movePosition(QTextCursor::NextCharacter);
   if (extend && cursor.hasSelection()) {
     const int anchor = cursor.anchor();
     cursor.setPosition(anchor);
@@ -834,34 +643,9 @@ void TRichEdit::SetFontColor(const QColor &color) {
 
 void TRichEdit::SetEditFont(const QFont &font) { setFont(font); }
 
-void TRichEdit::changeEvent(QEvent *event) {
-  const bool fontChange =
-      event->type() == QEvent::FontChange || event->type() == QEvent::ApplicationFontChange;
-  // A new font lays every line out again at once. The settings write a font in parts, one
-  // change each: a long text gets the font they end with, once, when the events of the moment
-  // are done (and a text being loaded when it is all there).
-  if (!fontChange || (!loading_ && PositionCount() < LongLineChars)) {
-    QPlainTextEdit::changeEvent(event);
-    return;
-  }
-  // The plain-text edit's own handler would lay every line out for the font now: passed over
-  // on purpose, the font reaches the document below.
-  QAbstractScrollArea::changeEvent(event);  // NOLINT(bugprone-parent-virtual-call)
-  if (loading_ || std::exchange(fontQueued_, true)) return;
-  QMetaObject::invokeMethod(
-      this,
-      [this] {
-        fontQueued_ = false;
-        if (!loading_) applyDocumentFont();
-      },
-      Qt::QueuedConnection);
-}
-
 void TRichEdit::applyDocumentFont() {
   if (document()->defaultFont() != font()) document()->setDefaultFont(font());
 }
-
-int TRichEdit::LongLineLayouts() const { return lineLayout_->LongLayouts(); }
 
 QString TRichEdit::UrlAt(qsizetype position) const {
   const QTextBlock block = cursorAt(position).block();
@@ -899,7 +683,7 @@ void TRichEdit::keyPressEvent(QKeyEvent *event) {
     pendingKind_ = TUndoKind::Typing;
   }
   setOverwriteMode(KeyboardState::InsertToggled());
-  QPlainTextEdit::keyPressEvent(event);
+  TTextView::keyPressEvent(event);
   pendingKind_ = TUndoKind::Unknown;
 }
 
@@ -907,11 +691,11 @@ void TRichEdit::mousePressEvent(QMouseEvent *event) {
   pressedUrl_.clear();
   if (autoUrlDetect_ && (event->button() == Qt::LeftButton || event->button() == Qt::RightButton))
     pressedUrl_ = UrlAt(cursorForPosition(event->position().toPoint()).position());
-  QPlainTextEdit::mousePressEvent(event);
+  TTextView::mousePressEvent(event);
 }
 
 void TRichEdit::mouseReleaseEvent(QMouseEvent *event) {
-  QPlainTextEdit::mouseReleaseEvent(event);
+  TTextView::mouseReleaseEvent(event);
   if (pressedUrl_.isEmpty()) return;
   const QString released = UrlAt(cursorForPosition(event->position().toPoint()).position());
   const QString pressed = std::exchange(pressedUrl_, QString());
@@ -919,7 +703,7 @@ void TRichEdit::mouseReleaseEvent(QMouseEvent *event) {
 }
 
 void TRichEdit::mouseMoveEvent(QMouseEvent *event) {
-  QPlainTextEdit::mouseMoveEvent(event);
+  TTextView::mouseMoveEvent(event);
   if (autoUrlDetect_) {
     const bool overUrl =
         !UrlAt(cursorForPosition(event->position().toPoint()).position()).isEmpty();

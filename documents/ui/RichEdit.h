@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <vector>
 
 #include "documents/edit/EditControl.h"
+#include "documents/view/TextView.h"
 #include "platform/core/TextFile.h"
 
-class TLineLayout;
 class TSelectionBar;
 class TUrlHighlighter;
 
@@ -16,7 +15,7 @@ class TUrlHighlighter;
 // interface. It tells the kinds of its undo steps, shows a selection bar, detects web
 // addresses and reports clicks on them, aligns all lines, and types over its text while the
 // Insert key is toggled on.
-class TRichEdit : public QPlainTextEdit, public TEditControl {
+class TRichEdit : public TTextView, public TEditControl {
   Q_OBJECT
   Q_PROPERTY(bool WordWrap READ WordWrap WRITE SetWordWrap)
   Q_PROPERTY(bool AutoURLDetect READ AutoURLDetect WRITE SetAutoURLDetect)
@@ -86,18 +85,20 @@ class TRichEdit : public QPlainTextEdit, public TEditControl {
   // The same in slices, so that the window can answer between them: BeginLoad empties the
   // control and makes it read-only, LoadSlice appends text from position from on (about
   // sliceChars characters, up to a line break) and returns where the next slice starts, and
-  // EndLoad gives each line its own break. ShowStep then lays out what the view needs, at most
-  // one long line a call, and returns whether more is left: called until it returns false
-  // (a turn of the event loop between calls), it gives the control back to the user. No step
-  // of it can be undone, and the text is not counted as modified by it.
+  // EndLoad gives each line its own break and the control back to the user. No step of it
+  // can be undone, and the text is not counted as modified by it.
   void BeginLoad(const TTextFormat &format);
   qsizetype LoadSlice(const QString &text, qsizetype from, qsizetype sliceChars);
   void EndLoad(const TDecodedText &decoded);
-  bool ShowStep();
   bool Loading() const { return loading_; }
   // The whole text as the document's file holds it: each line with its own line break, every
   // character as it is (no-break spaces, line and paragraph separators).
   QString FileText() const;
+  // The same in slices: appends to text the lines from line number fromLine on, each but the
+  // document's first with its own line break in front, whole lines until at least sliceChars
+  // characters are added, and returns the number of the line to go on with (the document's
+  // block count when all are read). Read from line 0 to the end, the slices make FileText().
+  int AppendFileText(QString &text, int fromLine, qsizetype sliceChars) const;
   // Forgets every undo and redo step (after a load).
   void ResetUndoHistory();
 
@@ -115,10 +116,9 @@ class TRichEdit : public QPlainTextEdit, public TEditControl {
   void SetFontColor(const QColor &color);
   void SetEditFont(const QFont &font);
 
-  // How often a line of at least LongLineChars characters was laid out since the control was
-  // made: each costs about a second per 5 MB of the line, so loading and settings keep it low.
-  static constexpr qsizetype LongLineChars = 1 << 16;
-  int LongLineLayouts() const;
+  // How often a line of several pieces was laid out whole since the control was made (when it
+  // is first shown, and for a new font or width): loading and settings keep it low.
+  int LongLineLayouts() const { return viewLayout()->LongLayouts(); }
 
   // The web address at a position of the text, or an empty text.
   QString UrlAt(qsizetype position) const;
@@ -137,7 +137,6 @@ class TRichEdit : public QPlainTextEdit, public TEditControl {
   void mouseMoveEvent(QMouseEvent *event) override;
   void paintEvent(QPaintEvent *event) override;
   void resizeEvent(QResizeEvent *event) override;
-  void changeEvent(QEvent *event) override;
   void dropEvent(QDropEvent *event) override;
   void insertFromMimeData(const QMimeData *source) override;
 
@@ -147,19 +146,16 @@ class TRichEdit : public QPlainTextEdit, public TEditControl {
   // Drops the undo steps beyond UndoLimit (run once the history holds twice as many).
   void dropOldUndoSteps();
   void applyAlignment();
-  // Gives the document the control's font, once for any number of font changes in a row, and
-  // not while a load runs (a font laid out on a growing line would lay it out again and again).
+  // Gives the document the control's font.
   void applyDocumentFont();
   void updateMargins();
-  // Has the document layout forget its widest line (while loading into an empty document).
-  void forgetWidestLine();
-  // The numbers of the long lines next to the view that ShowStep lays out ahead.
-  std::vector<int> linesAhead() const;
   void selectLineAt(int y, bool extend);
   QTextCursor cursorAt(qsizetype position) const;
   // The whole text with each line break written by breakText(kind of the break).
   template <typename BreakText>
   QString joinedText(BreakText breakText) const;
+  // The line break in front of a block as the file holds it.
+  QStringView fileBreakBefore(const QTextBlock &block) const;
 
   QString lineEnd_ = QStringLiteral("\n");
   TUndoKind pendingKind_ = TUndoKind::Unknown;
@@ -178,16 +174,7 @@ class TRichEdit : public QPlainTextEdit, public TEditControl {
   int holdCount_ = 0;
   bool loading_ = false;
   bool readOnlyBeforeLoad_ = false;
-  bool centerOnScrollBeforeLoad_ = false;
   int editBlockDepth_ = 0;
-  bool fontQueued_ = false;
-  bool resizedWhileLoading_ = false;
-  bool tallWhileLoading_ = false;  // the vertical scroll bar shown for the load
-  bool leadingBreak_ = false;      // the load's text follows a line break of its own
-  enum class TShowStep { Done, Caret, Measure, Ahead };
-  TShowStep showStep_ = TShowStep::Done;  // ShowStep's next step
-  std::vector<int> linesAhead_;           // lines ShowStep lays out ahead, the next at the back
-  TLineLayout *lineLayout_ = nullptr;
   QTextCursor blockCursor_;
   QString pressedUrl_;
   TSelectionBar *selectionBarWidget_ = nullptr;

@@ -113,7 +113,7 @@ TfrmEdit::TfrmEdit(TEditHost &host, QWidget *parent) : QWidget(parent), host_(ho
       this);
   connect(mmoMemo_->document(), &QTextDocument::contentsChanged, recovery_,
           &TRecoveryTracker::TextChanged);
-  connect(mmoMemo_, &QPlainTextEdit::modificationChanged, recovery_,
+  connect(mmoMemo_, &TTextView::modificationChanged, recovery_,
           &TRecoveryTracker::ModifiedChanged);
 
   tmrKeyState_.setInterval(1000);
@@ -299,21 +299,14 @@ bool TfrmEdit::whileLoading(const std::function<bool()> &step, int intervalMs) {
   return !loadCancelled_;
 }
 
-bool TfrmEdit::showLoadedText() {
-  // The lines in view laid out a long one a turn: the window answers between them.
-  return whileLoading([this] { return mmoMemo_->ShowStep(); }, 0);
-}
-
 void TfrmEdit::showLoadPanel() {
   if (!pnlLoad_->isVisible() && loadWatch_.elapsed() >= 500) pnlLoad_->show();
 }
 
 bool TfrmEdit::abandonLoad() {
   pnlLoad_->hide();
-  mmoMemo_->Clear();
   if (mmoMemo_->Loading()) mmoMemo_->EndLoad(TDecodedText{});
-  while (mmoMemo_->ShowStep()) {  // nothing left to lay out
-  }
+  mmoMemo_->Clear();
   mmoMemo_->SetModified(false);
   loading_ = false;
   // Nothing was opened: the window goes (once this call is over).
@@ -403,7 +396,6 @@ bool TfrmEdit::loadRichText(const QString &fileName, const QByteArray &bytes) {
   TDecodedText shown;
   shown.format = format;
   mmoMemo_->EndLoad(shown);
-  if (!showLoadedText()) return false;  // Open abandons the load
   pnlLoad_->hide();
   SetFormat(format);
   if (read.formattingDropped)
@@ -442,7 +434,6 @@ bool TfrmEdit::loadPlainText(const QString &fileName, TDecodedText &decoded) {
   mmoMemo_->ReleaseUpdates();
   if (!shown) return false;
   mmoMemo_->EndLoad(decoded);
-  if (!showLoadedText()) return false;  // Open abandons the load
   pnlLoad_->hide();
   SetFormat(decoded.format);
   if (decoded.unreadableBytes > 0 && !decoded.binary) {

@@ -150,9 +150,6 @@ class TfrmEdit : public QWidget {
   bool whileLoading(const std::function<bool()> &step, int intervalMs);
   // Shows the progress panel once the load has lasted half a second.
   void showLoadPanel();
-  // Lays out what the view of the loaded text needs, a turn of the event loop for each long
-  // line; false when the load was cancelled meanwhile.
-  bool showLoadedText();
   // A cancelled load: nothing of the file stays, and the window goes.
   bool abandonLoad();
   // The content of the copy an interrupted save kept of the file, when the user chooses it;

@@ -30,7 +30,7 @@ double PointSize(const QFont &font, const QWidget *widget) {
 
 // Millimetres between the tab stops of the workspace, at the printed size: the stops are as
 // far apart, measured in the font's size, as on the screen.
-double TabStop(const QPlainTextEdit &memo, double printPoints) {
+double TabStop(const TTextView &memo, double printPoints) {
   const QFont &font = memo.font();
   const double emPixels =
       font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * memo.logicalDpiY() / 72.0;

@@ -35,6 +35,43 @@ QByteArray bigText(qsizetype size, bool upper = false) {
   return bytes;
 }
 
+// About size bytes of lines with every kind of line break, no-break spaces, line and paragraph
+// separators and empty lines, and an empty last line.
+QByteArray mixedText(qsizetype size) {
+  const QByteArray lines(
+      "one\r\ntwo\nthree\rfour\xC2\xA0"
+      "five\xE2\x80\xA8six\xE2\x80\xA9seven\r\n\r\n\n");
+  QByteArray bytes("first\r\n");
+  for (int n = 1; bytes.size() < size; ++n) bytes += QByteArray::number(n) + lines;
+  return bytes;
+}
+
+// The file text of a document read in slices of about chars characters.
+QString slicedFileText(const TRichEdit &memo, qsizetype chars) {
+  QString text;
+  for (int line = 0; line < memo.document()->blockCount();)
+    line = memo.AppendFileText(text, line, chars);
+  return text;
+}
+
+// Runs action between the first two slices of the text the next long command reads, with
+// its progress shown at once; counts the slices.
+class TReadHold {
+ public:
+  explicit TReadHold(std::function<void()> action = {}) {
+    LongOperation::ShowAfterMs = 0;
+    LongOperation::ReadHook = [this, action = std::move(action)] {
+      if (++slices == 1 && action) action();
+    };
+  }
+  ~TReadHold() {
+    LongOperation::ReadHook = nullptr;
+    LongOperation::ShowAfterMs = 500;
+  }
+
+  int slices = 0;
+};
+
 // Lines without the word needle but for a few planted far from both ends of the text, in
 // forms that each search option tells apart.
 QByteArray haystack() {
@@ -292,6 +329,94 @@ TEST_F(LongOperationTest, ClosingTheWindowStopsTheCommandAndDestroyingItIsSafe) 
   QTest::keyClicks(m.ActiveEdit()->mmoMemo(), QStringLiteral("still here"));
   m.Action(QStringLiteral("mniUpper"))->trigger();
   EXPECT_EQ(m.ActiveEdit()->mmoMemo()->toPlainText(), QStringLiteral("STILL HERE"));
+}
+
+TEST_F(LongOperationTest, ALongSaveReadsTheTextInSlicesAndWritesEveryLineAsItWas) {
+  TfrmMain &m = Start();
+  // Slices of any size make the file text, of the empty document too.
+  EXPECT_TRUE(slicedFileText(*m.ActiveEdit()->mmoMemo(), 3).isEmpty());
+  TfrmEdit *edit = OpenBig(m, "mixed", mixedText(kBigSize));
+  ASSERT_NE(edit, nullptr);
+  TRichEdit *memo = edit->mmoMemo();
+  ASSERT_FALSE(memo->Modified());
+  const QString fileText = memo->FileText();
+  // Slices of one line each, of lines longer than a slice, of many lines.
+  for (const qsizetype chars : {qsizetype(1), qsizetype(7), LongOperation::kLongChars})
+    EXPECT_TRUE(slicedFileText(*memo, chars) == fileText) << chars;
+
+  // Saved unchanged: the very same bytes, the text read in slices with the progress shown and
+  // the document read-only meanwhile.
+  TModalAnswerer answerer;
+  QString caption;
+  bool readOnly = false;
+  {
+    TReadHold hold([&] {
+      caption = edit->pnlLoad()->isVisible() ? panelCaption(edit) : QString();
+      readOnly = memo->isReadOnly();
+    });
+    ASSERT_TRUE(m.SaveFile(edit, edit->FileName()));
+    EXPECT_GE(hold.slices, 2);
+  }
+  EXPECT_EQ(caption, QStringLiteral("Saving ") + file + QStringLiteral("..."));
+  EXPECT_TRUE(readOnly);
+  EXPECT_TRUE(TestEnvironment::ReadFile(file) == bytes);
+
+  // Changed at its start and at its end: only those change in the file.
+  memo->SetSelection(0, 0);
+  QTest::keyClicks(memo, QStringLiteral("New "));
+  memo->SetSelection(memo->PositionCount(), 0);
+  QTest::keyClicks(memo, QStringLiteral("end"));
+  ASSERT_TRUE(m.SaveFile(edit, edit->FileName()));
+  EXPECT_TRUE(TestEnvironment::ReadFile(file) == "New " + bytes + "end");
+  EXPECT_FALSE(memo->Modified());
+  EXPECT_FALSE(memo->isReadOnly());
+  EXPECT_TRUE(answerer.texts.isEmpty());
+}
+
+TEST_F(LongOperationTest, CancelClosingOrDestroyingWhileASaveReadsTheTextLeavesTheFile) {
+  TfrmMain &m = Start();
+  TModalAnswerer answerer;
+  // Cancel: the file as it was, the document still changed and the user's again.
+  QPointer<TfrmEdit> edit = OpenBig(m, "readcancel");
+  ASSERT_TRUE(edit);
+  TRichEdit *memo = edit->mmoMemo();
+  QTest::keyClicks(memo, QStringLiteral("x"));
+  {
+    TReadHold hold([&] { edit->pnlLoad()->btnCancel()->click(); });
+    EXPECT_FALSE(m.SaveFile(edit, edit->FileName()));
+    EXPECT_EQ(hold.slices, 1);
+  }
+  EXPECT_TRUE(TestEnvironment::ReadFile(file) == bytes);
+  EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden),
+            QStringList{QStringLiteral("readcancel.txt")});
+  EXPECT_TRUE(memo->Modified());
+  EXPECT_FALSE(memo->isReadOnly());
+  EXPECT_FALSE(edit->Busy());
+  EXPECT_FALSE(edit->pnlLoad()->isVisible());
+  EXPECT_TRUE(answerer.texts.isEmpty());
+
+  // Closed: the read stops, the usual question comes, No closes it; the file keeps its bytes.
+  answerer.Add(QStringLiteral("&No"));
+  {
+    TReadHold hold([&] { edit->parentWidget()->close(); });
+    EXPECT_FALSE(m.SaveFile(edit, edit->FileName()));
+  }
+  EXPECT_TRUE(QTest::qWaitFor([&] { return edit.isNull(); }, 10000));
+  EXPECT_EQ(answerer.texts.size(), 1);
+  EXPECT_TRUE(TestEnvironment::ReadFile(file) == bytes);
+
+  // Destroyed outright: nothing of it is touched afterwards.
+  edit = OpenBig(m, "readdestroy");
+  ASSERT_TRUE(edit);
+  QTest::keyClicks(edit->mmoMemo(), QStringLiteral("x"));
+  {
+    TReadHold hold([&] { delete edit->parentWidget(); });
+    EXPECT_FALSE(m.SaveFile(edit, edit->FileName()));
+  }
+  EXPECT_TRUE(edit.isNull());
+  EXPECT_TRUE(TestEnvironment::ReadFile(file) == bytes);
+  EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden),
+            QStringList{QStringLiteral("readdestroy.txt")});
 }
 
 TEST_F(LongOperationTest, AFarOccurrenceIsFoundAsANearOneWouldBe) {

@@ -3,6 +3,7 @@
 // server, the window's own holders give the settings and get From back.
 #include <QMenu>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 
 #include "AppFixture.h"
 #include "MailTestServers.h"

@@ -1,0 +1,126 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The text view shown: what it scrolls to, where its caret is drawn and found again, what it
+// reports, and how little a change in a huge line lays out again.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "documents/view/TextView.h"
+
+namespace {
+
+QString words(qsizetype size) {
+  const QString word = QStringLiteral("lorem ipsum dolor sit amet, ");
+  QString text;
+  while (text.size() < size) text += word;
+  text.truncate(size);
+  return text;
+}
+
+class TextViewTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    QFont font(QStringLiteral("Liberation Mono"));
+    font.setPixelSize(13);
+    view.setFont(font);
+    view.resize(420, 300);
+    view.show();
+    view.setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+  }
+
+  void Place(int position) {
+    QTextCursor cursor = view.textCursor();
+    cursor.setPosition(position);
+    view.setTextCursor(cursor);
+    QCoreApplication::processEvents();
+  }
+
+  // The caret is inside the viewport, and a click where it is drawn finds its position.
+  void ExpectCaretShownAndFound() {
+    const QRect caret = view.cursorRect();
+    EXPECT_TRUE(view.viewport()->rect().contains(caret)) << caret.y() << " " << caret.x();
+    EXPECT_EQ(view.cursorForPosition(QPoint(caret.x(), caret.center().y())).position(),
+              view.textCursor().position());
+  }
+
+  TTextView view;
+};
+
+TEST_F(TextViewTest, TheCaretIsScrolledIntoViewAndFoundWhereItIsDrawn) {
+  view.setPlainText(QStringLiteral("first\n") + words(200'000) + QStringLiteral("\nlast line"));
+  const int end = view.document()->characterCount() - 1;
+  for (int position : {end, 100'000, 7, 199'999, end - 3, 0}) {
+    Place(position);
+    ExpectCaretShownAndFound();
+  }
+  EXPECT_EQ(view.verticalScrollBar()->value(), 0);
+  Place(end);
+  EXPECT_GT(view.verticalScrollBar()->value(), 1000);  // the long line's rows lie between
+  EXPECT_EQ(view.firstVisibleBlock().blockNumber(), 1);
+
+  // Without wrapping the long line is one row; the view scrolls sideways to the caret.
+  view.setLineWrapMode(TTextView::NoWrap);
+  Place(150'000);
+  EXPECT_GT(view.horizontalScrollBar()->value(), 100'000);
+  ExpectCaretShownAndFound();
+  Place(0);
+  EXPECT_EQ(view.horizontalScrollBar()->value(), 0);
+  ExpectCaretShownAndFound();
+}
+
+TEST_F(TextViewTest, AChangeInAHugeLineShownLaysOutOnlyItsPiece) {
+  view.setPlainText(words(2'000'000));
+  Place(view.document()->characterCount() - 1);
+  view.viewport()->repaint();
+  const int before = view.viewLayout()->PieceLayouts();
+  view.insertPlainText(QStringLiteral("x"));
+  view.viewport()->repaint();
+  EXPECT_LE(view.viewLayout()->PieceLayouts() - before, 1);
+  ExpectCaretShownAndFound();
+}
+
+TEST_F(TextViewTest, ItReportsCursorSelectionAndTextChangesAndEditsThroughTheClipboard) {
+  view.setPlainText(QStringLiteral("alpha beta\ngamma"));
+  QSignalSpy moved(&view, &TTextView::cursorPositionChanged);
+  QSignalSpy selection(&view, &TTextView::selectionChanged);
+  QSignalSpy copyable(&view, &TTextView::copyAvailable);
+  QSignalSpy text(&view, &TTextView::textChanged);
+  QSignalSpy modified(&view, &TTextView::modificationChanged);
+
+  QTextCursor cursor = view.textCursor();
+  cursor.setPosition(6);
+  cursor.setPosition(10, QTextCursor::KeepAnchor);
+  view.setTextCursor(cursor);
+  EXPECT_EQ(moved.size(), 1);
+  EXPECT_EQ(selection.size(), 1);
+  ASSERT_EQ(copyable.size(), 1);
+  EXPECT_TRUE(copyable.first().first().toBool());
+
+  view.cut();
+  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("beta"));
+  EXPECT_EQ(view.toPlainText(), QStringLiteral("alpha \ngamma"));
+  EXPECT_EQ(text.size(), 1);
+  EXPECT_EQ(modified.size(), 1);
+  EXPECT_EQ(copyable.size(), 2);
+  view.moveCursor(QTextCursor::End);
+  view.paste();
+  EXPECT_EQ(view.toPlainText(), QStringLiteral("alpha \ngammabeta"));
+  view.undo();
+  view.undo();
+  EXPECT_EQ(view.toPlainText(), QStringLiteral("alpha beta\ngamma"));
+  EXPECT_FALSE(view.document()->isModified());
+  view.redo();
+  EXPECT_EQ(view.toPlainText(), QStringLiteral("alpha \ngamma"));
+
+  view.setReadOnly(true);
+  view.paste();
+  view.insertPlainText(QStringLiteral("no"));
+  EXPECT_EQ(view.toPlainText(), QStringLiteral("alpha \ngamma"));
+}
+
+}  // namespace

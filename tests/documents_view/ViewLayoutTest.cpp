@@ -1,0 +1,265 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The view's layout against Qt's own text layout, and its pieces through edits: rows cover the
+// text in order, every caret position is found again at its place, and a change lays out only
+// the piece it falls in.
+#include <gtest/gtest.h>
+
+#include <QSyntaxHighlighter>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <random>
+
+#include "TestEnvironment.h"
+#include "documents/view/ViewLayout.h"
+
+namespace {
+
+QString words(qsizetype size, const QString &word = QStringLiteral("{\"key\":\"value\",\"n\":12}, ")) {
+  QString text;
+  while (text.size() < size) text += word;
+  text.truncate(size);
+  return text;
+}
+
+class ViewLayoutTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    QFont font(QStringLiteral("Liberation Mono"));
+    font.setPixelSize(13);
+    doc.setDefaultFont(font);
+    layout = new TViewLayout(&doc);
+    doc.setDocumentLayout(layout);
+    layout->SetWidth(600, true);
+  }
+
+  QTextBlock Block(int n = 0) {
+    QTextBlock block = doc.findBlockByNumber(n);
+    layout->EnsureLaidOut(block);
+    return block;
+  }
+
+  // Rows follow each other without gap or overlap and end where the line ends; every sampled
+  // caret stop (each step-th) is found again at the place its caret is drawn, and the stops
+  // forward and back are the same.
+  void ExpectConsistent(const QTextBlock &block, int step = 1) {
+    const int rows = layout->RowCount(block);
+    ASSERT_EQ(layout->RowStart(block, 0), 0);
+    for (int row = 1; row < rows; ++row)
+      ASSERT_GT(layout->RowStart(block, row), layout->RowStart(block, row - 1)) << row;
+    ASSERT_EQ(layout->RowEnd(block, rows - 1), block.length() - 1);
+    qreal previousY = -1;
+    const int last = block.length() - 1;
+    for (int position = 0;;) {
+      const QRectF caret = layout->CaretRect(block, position);
+      ASSERT_TRUE(caret.isValid()) << position;
+      ASSERT_EQ(layout->PositionAt(block, QPointF(caret.x(), caret.center().y())), position)
+          << "position " << position << " of " << block.length() - 1;
+      const int row = layout->RowOf(block, position);
+      ASSERT_EQ(layout->RowRect(block, row).top(), caret.top()) << position;
+      ASSERT_GE(caret.top(), previousY) << position;
+      previousY = caret.top();
+      if (position == last) break;
+      int next = position;
+      for (int i = 0; i < step && next < last; ++i) {
+        const int after = layout->NextPosition(block, next, QTextLayout::SkipCharacters);
+        ASSERT_GT(after, next);
+        ASSERT_EQ(layout->PreviousPosition(block, after, QTextLayout::SkipCharacters), next);
+        next = after;
+      }
+      position = next;
+    }
+  }
+
+  QTextDocument doc;
+  TViewLayout *layout = nullptr;
+};
+
+TEST_F(ViewLayoutTest, AShortLineIsLaidOutAsQtLaysOutTheWholeLine) {
+  const QString text = words(700) + QStringLiteral(" éé 漢字 end");
+  doc.setPlainText(text);
+  const QTextBlock block = Block();
+
+  QTextLayout reference(text, doc.defaultFont());
+  QTextOption option = doc.defaultTextOption();
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  reference.setTextOption(option);
+  reference.beginLayout();
+  qreal y = 0;
+  for (QTextLine line = reference.createLine(); line.isValid(); line = reference.createLine()) {
+    line.setLeadingIncluded(true);
+    line.setLineWidth(600);
+    line.setPosition(QPointF(0, y));
+    y += line.height();
+  }
+  reference.endLayout();
+
+  ASSERT_EQ(layout->RowCount(block), reference.lineCount());
+  EXPECT_EQ(layout->Height(block), y);
+  for (int position = 0; position <= text.size(); ++position) {
+    const QTextLine line = reference.lineForTextPosition(position);
+    const QRectF caret = layout->CaretRect(block, position);
+    EXPECT_EQ(caret.x(), line.cursorToX(position)) << position;
+    EXPECT_EQ(caret.y(), line.y()) << position;
+  }
+  ExpectConsistent(block);
+}
+
+TEST_F(ViewLayoutTest, ALongLineIsLaidOutInPiecesWithAndWithoutWrapping) {
+  doc.setPlainText(words(60'000));
+  QTextBlock block = Block();
+  EXPECT_GT(layout->PieceLayouts(), 10);
+  EXPECT_GT(layout->RowCount(block), 60'000 / 100);
+  ExpectConsistent(block);
+
+  // Unwrapped: one row, the pieces side by side with their blanks, positions growing to the
+  // right without a jump or an overlap where one piece meets the next.
+  layout->SetWidth(600, false);
+  block = Block();
+  EXPECT_EQ(layout->RowCount(block), 1);
+  const qreal advance = layout->CaretRect(block, 1).x() - layout->CaretRect(block, 0).x();
+  for (int position = 1; position < block.length(); ++position)
+    ASSERT_NEAR(layout->CaretRect(block, position).x() - layout->CaretRect(block, position - 1).x(),
+                advance, 0.01)
+        << position;
+  ExpectConsistent(block, 7);
+  EXPECT_NEAR(layout->RowsWidth(block), advance * 60'000, 1);
+}
+
+TEST_F(ViewLayoutTest, ALineWithoutBlanksIsCutBetweenCharacters) {
+  // Letters followed by combining accents and characters outside the basic plane: no piece
+  // may start inside one of them.
+  doc.setPlainText(words(40'000, QStringLiteral("e\u0301\U0001F600x")));
+  const QTextBlock block = Block();
+  ExpectConsistent(block);
+  for (int row = 1; row < layout->RowCount(block); ++row) {
+    const QChar first = block.text().at(layout->RowStart(block, row));
+    EXPECT_FALSE(first.isMark() || first.isLowSurrogate()) << row;
+  }
+}
+
+TEST_F(ViewLayoutTest, AChangeInAHugeLineLaysOutOnlyThePieceItFallsIn) {
+  doc.setPlainText(words(400'000));
+  QTextBlock block = Block();
+  QTextCursor cursor(&doc);
+
+  const auto piecesFor = [&](auto change) {
+    const int before = layout->PieceLayouts();
+    change();
+    layout->EnsureLaidOut(doc.firstBlock());
+    return layout->PieceLayouts() - before;
+  };
+  EXPECT_EQ(piecesFor([&] {
+              cursor.movePosition(QTextCursor::End);
+              cursor.insertText(QStringLiteral("x"));
+            }),
+            1);
+  EXPECT_EQ(piecesFor([&] {
+              cursor.setPosition(200'000);
+              cursor.insertText(QStringLiteral("typed"));
+            }),
+            1);
+  EXPECT_EQ(piecesFor([&] {
+              cursor.setPosition(200'000);
+              cursor.deletePreviousChar();
+            }),
+            1);
+  // A stretch over several pieces becomes one piece, cut again where it is too long.
+  EXPECT_LE(piecesFor([&] {
+              cursor.setPosition(100'000);
+              cursor.setPosition(110'000, QTextCursor::KeepAnchor);
+              cursor.removeSelectedText();
+            }),
+            2);
+  EXPECT_LE(piecesFor([&] {
+              cursor.setPosition(50'000);
+              cursor.insertText(words(20'000));
+            }),
+            6);
+  block = doc.firstBlock();
+  ExpectConsistent(block, 13);
+}
+
+TEST_F(ViewLayoutTest, RandomEditsKeepThePiecesInStepWithTheText) {
+  doc.setPlainText(words(30'000));
+  Block();
+  std::mt19937 random(TestEnvironment::Seed());
+  QTextCursor cursor(&doc);
+  for (int edit = 0; edit < 150; ++edit) {
+    const int size = doc.characterCount() - 1;
+    const int at = int(random() % uint(size + 1));
+    switch (random() % 4) {
+      case 0:
+        cursor.setPosition(at);
+        cursor.insertText(words(1 + random() % 9000, QStringLiteral("ab cd\u00e9 ")));
+        break;
+      case 1:
+        cursor.setPosition(at);
+        cursor.setPosition(std::min(size, at + int(random() % 12000)), QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        break;
+      case 2:
+        cursor.setPosition(at);
+        cursor.insertText(QStringLiteral("x"));
+        break;
+      default:
+        // Lines split and joined: the pieces of the lines involved are cut again.
+        cursor.setPosition(at);
+        cursor.insertText(random() % 2 ? QStringLiteral("\n") : QString());
+        if (doc.blockCount() > 1 && random() % 2) {
+          const QTextBlock second = doc.firstBlock().next();
+          cursor.setPosition(second.position());
+          cursor.deletePreviousChar();
+        }
+        break;
+    }
+    for (QTextBlock block = doc.firstBlock(); block.isValid(); block = block.next()) {
+      layout->EnsureLaidOut(block);
+      ExpectConsistent(block, 211);
+      if (HasFatalFailure()) {
+        ADD_FAILURE() << "after edit " << edit << " (seed " << TestEnvironment::Seed() << ")";
+        return;
+      }
+    }
+  }
+}
+
+// Marks "BIG" in a large size, as a highlighter does through the block's additional formats.
+class BigHighlighter : public QSyntaxHighlighter {
+ public:
+  using QSyntaxHighlighter::QSyntaxHighlighter;
+
+ protected:
+  void highlightBlock(const QString &text) override {
+    QTextCharFormat big;
+    big.setFontPointSize(40);
+    for (qsizetype at = text.indexOf(QLatin1String("BIG")); at >= 0;
+         at = text.indexOf(QLatin1String("BIG"), at + 1))
+      setFormat(int(at), 3, big);
+  }
+};
+
+TEST_F(ViewLayoutTest, FormatsOfTheTextAndOfAHighlighterReachTheirPiece) {
+  doc.setPlainText(words(50'000));
+  QTextBlock block = Block();
+  const qreal plainHeight = layout->RowRect(block, 0).height();
+
+  QTextCursor cursor(&doc);
+  cursor.setPosition(30'000);
+  cursor.setPosition(30'005, QTextCursor::KeepAnchor);
+  QTextCharFormat large;
+  large.setFontPointSize(30);
+  cursor.mergeCharFormat(large);
+  block = Block();
+  EXPECT_GT(layout->RowRect(block, layout->RowOf(block, 30'002)).height(), plainHeight * 1.5);
+  EXPECT_EQ(layout->RowRect(block, layout->RowOf(block, 20'000)).height(), plainHeight);
+
+  cursor.setPosition(40'000);
+  cursor.insertText(QStringLiteral("BIG"));
+  BigHighlighter highlighter(&doc);
+  highlighter.rehighlight();
+  block = Block();
+  EXPECT_GT(layout->RowRect(block, layout->RowOf(block, 40'001)).height(), plainHeight * 2);
+  ExpectConsistent(block, 17);
+}
+
+}  // namespace
