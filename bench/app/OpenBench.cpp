@@ -108,7 +108,9 @@ struct TFigures {
   double keyMs = 0;
 };
 
-double keyAtEnd(QPlainTextEdit *edit) {
+// Either widget: the bare plain-text edit or the document's edit control.
+template <typename TEdit>
+double keyAtEnd(TEdit *edit) {
   edit->moveCursor(QTextCursor::End);
   settle();
   std::vector<double> keys;
