@@ -113,8 +113,7 @@ TfrmEdit::TfrmEdit(TEditHost &host, QWidget *parent) : QWidget(parent), host_(ho
       this);
   connect(mmoMemo_->document(), &QTextDocument::contentsChanged, recovery_,
           &TRecoveryTracker::TextChanged);
-  connect(mmoMemo_, &TTextView::modificationChanged, recovery_,
-          &TRecoveryTracker::ModifiedChanged);
+  connect(mmoMemo_, &TTextView::modificationChanged, recovery_, &TRecoveryTracker::ModifiedChanged);
 
   tmrKeyState_.setInterval(1000);
   connect(&tmrKeyState_, &QTimer::timeout, this, &TfrmEdit::tmrKeyStateTimer);
