@@ -14,7 +14,8 @@
 
 namespace {
 
-QString words(qsizetype size, const QString &word = QStringLiteral("{\"key\":\"value\",\"n\":12}, ")) {
+QString words(qsizetype size,
+              const QString &word = QStringLiteral("{\"key\":\"value\",\"n\":12}, ")) {
   QString text;
   while (text.size() < size) text += word;
   text.truncate(size);
@@ -52,8 +53,15 @@ class ViewLayoutTest : public ::testing::Test {
     for (int position = 0;;) {
       const QRectF caret = layout->CaretRect(block, position);
       ASSERT_TRUE(caret.isValid()) << position;
-      ASSERT_EQ(layout->PositionAt(block, QPointF(caret.x(), caret.center().y())), position)
-          << "position " << position << " of " << block.length() - 1;
+      // Blanks that end a wrapped row stand squeezed at its right edge: a click on one of them
+      // may find its neighbour.
+      const int found = layout->PositionAt(block, QPointF(caret.x(), caret.center().y()));
+      if (found != position) {
+        ASSERT_EQ(std::abs(found - position), 1)
+            << "position " << position << " found " << found << " of " << block.length() - 1;
+        ASSERT_TRUE(block.text().at(std::min(found, position)).isSpace()) << position;
+        ASSERT_EQ(layout->RowOf(block, found), layout->RowOf(block, position)) << position;
+      }
       const int row = layout->RowOf(block, position);
       ASSERT_EQ(layout->RowRect(block, row).top(), caret.top()) << position;
       ASSERT_GE(caret.top(), previousY) << position;
