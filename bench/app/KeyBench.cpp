@@ -34,12 +34,13 @@ QString longLine(qsizetype size) {
   return s;
 }
 
-template <typename Edit>
-void measure(const char *name, Edit &edit, const QString &text, bool wrap) {
+// Either widget: the bare plain-text edit or the document's edit control.
+template <typename TEdit>
+void measure(const char *name, TEdit &edit, const QString &text, bool wrap) {
   QFont font(QStringLiteral("Liberation Mono"));
   font.setPixelSize(13);
   edit.setFont(font);
-  edit.setLineWrapMode(wrap ? Edit::WidgetWidth : Edit::NoWrap);
+  edit.setLineWrapMode(wrap ? TEdit::WidgetWidth : TEdit::NoWrap);
   edit.resize(800, 600);
   edit.setPlainText(text);
   edit.moveCursor(QTextCursor::End);

@@ -56,7 +56,7 @@ bool writeFile(const QString &path, qint64 size, qint64 lineLength) {
   line.truncate(lineLength - 1);
   if (lineLength < size) line += '\n';
   QByteArray block;
-  while (block.size() < 4 * 1024 * 1024) block += line;
+  while (block.size() < qsizetype{4} * 1024 * 1024) block += line;
   qint64 written = 0;
   while (written < size) {
     const qint64 n = std::min<qint64>(block.size(), size - written);
@@ -72,12 +72,18 @@ class TGapMeter {
  public:
   TGapMeter() {
     timer_.setInterval(10);
-    QObject::connect(&timer_, &QTimer::timeout,
-                     [this] { worst_ = std::max(worst_, clock_.restart()); });
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      const qint64 gap = clock_.restart();
+      worst_ = std::max(worst_, gap);
+      if (trace_ && gap >= 50)
+        std::fprintf(stderr, "gap %lld ms ending at %lld ms\n", static_cast<long long>(gap),
+                     static_cast<long long>(since_.elapsed()));
+    });
   }
   void Start() {
     worst_ = 0;
     clock_.start();
+    since_.start();
     timer_.start();
   }
   qint64 Stop() {
@@ -88,7 +94,10 @@ class TGapMeter {
  private:
   QTimer timer_;
   QElapsedTimer clock_;
+  QElapsedTimer since_;
   qint64 worst_ = 0;
+  // BENCH_GAPS=1 prints each gap of 50 ms or more, to find where the window stops answering.
+  bool trace_ = qEnvironmentVariableIntValue("BENCH_GAPS") != 0;
 };
 
 struct TFigures {
@@ -99,8 +108,9 @@ struct TFigures {
   double keyMs = 0;
 };
 
-template <typename Edit>
-double keyAtEnd(Edit *edit) {
+// Either widget: the bare plain-text edit or the document's edit control.
+template <typename TEdit>
+double keyAtEnd(TEdit *edit) {
   edit->moveCursor(QTextCursor::End);
   settle();
   std::vector<double> keys;

@@ -113,8 +113,7 @@ TfrmEdit::TfrmEdit(TEditHost &host, QWidget *parent) : QWidget(parent), host_(ho
       this);
   connect(mmoMemo_->document(), &QTextDocument::contentsChanged, recovery_,
           &TRecoveryTracker::TextChanged);
-  connect(mmoMemo_, &TTextView::modificationChanged, recovery_,
-          &TRecoveryTracker::ModifiedChanged);
+  connect(mmoMemo_, &TTextView::modificationChanged, recovery_, &TRecoveryTracker::ModifiedChanged);
 
   tmrKeyState_.setInterval(1000);
   connect(&tmrKeyState_, &QTimer::timeout, this, &TfrmEdit::tmrKeyStateTimer);
@@ -282,12 +281,16 @@ bool TfrmEdit::whileLoading(const std::function<bool()> &step, int intervalMs) {
   QEventLoop loop;
   QTimer timer;
   timer.setInterval(intervalMs);
+  // Started again once a step is done, not when it began: after a long step, the timers that
+  // came due meanwhile (the user's, the window's) come first.
+  timer.setSingleShot(true);
   connect(&timer, &QTimer::timeout, &loop, [&] {
     if (loadCancelled_ || !step()) {
       loop.quit();
       return;
     }
     showLoadPanel();
+    timer.start();
   });
   connect(pnlLoad_, &TLoadPanel::CancelClicked, &loop, &QEventLoop::quit);
   timer.start();

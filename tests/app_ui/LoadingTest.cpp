@@ -350,3 +350,48 @@ TEST_F(AppFixture, ALongSingleLineIsLaidOutAtMostTwiceWhileItOpens) {
   Settle();
   EXPECT_LE(started.ActiveEdit()->mmoMemo()->LongLineLayouts(), 2);
 }
+
+// Lines of 100,000 characters, word wrap on: opening lays out only the lines the view needs,
+// each once, and moving through the text lays out the lines that come into view, never one
+// again (each is a pause of a tenth of a second per megabyte). The text arrives whole,
+// unchanged, with nothing selected.
+TEST_F(AppFixture, LongLinesAreLaidOutOnlyNearTheViewAndOnceEach) {
+  QByteArray line;
+  while (line.size() < 100 * 1000) line += "lorem ipsum dolor sit amet, ";
+  line.truncate(100 * 1000);
+  QByteArray text;
+  for (int i = 0; i < 40; ++i) text += line + '\n';
+  const QString file = TestEnvironment::WriteFile(
+      TestEnvironment::FreshDir(QStringLiteral("longlines")) + QStringLiteral("/lines.txt"), text);
+
+  TfrmMain &m = Start();
+  if (!m.IsChecked(QStringLiteral("mniWordWrap")))
+    m.Action(QStringLiteral("mniWordWrap"))->trigger();
+  TfrmEdit *edit = m.OpenFile(file);
+  ASSERT_NE(edit, nullptr);
+  TRichEdit *memo = edit->mmoMemo();
+  Settle();
+  EXPECT_EQ(memo->FileText().toUtf8(), text);
+  EXPECT_FALSE(memo->Modified());
+  EXPECT_FALSE(memo->CanUndo());
+  EXPECT_EQ(memo->SelStart(), 0);
+  EXPECT_EQ(memo->SelLength(), 0);
+  const int opened = memo->LongLineLayouts();
+  EXPECT_GE(opened, 1);  // the first line is shown
+  EXPECT_LE(opened, 4);  // of forty
+
+  memo->moveCursor(QTextCursor::End);
+  Settle();
+  memo->repaint();
+  EXPECT_EQ(memo->SelStart(), memo->PositionCount());
+  const int atEnd = memo->LongLineLayouts();
+  EXPECT_LE(atEnd - opened, 2);  // the last page
+  // Back and forth: every line shown was laid out already.
+  memo->moveCursor(QTextCursor::Start);
+  Settle();
+  memo->repaint();
+  memo->moveCursor(QTextCursor::End);
+  Settle();
+  memo->repaint();
+  EXPECT_EQ(memo->LongLineLayouts(), atEnd);
+}
