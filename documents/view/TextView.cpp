@@ -235,7 +235,7 @@ qreal TTextView::xOf(int position) const {
   return layout_->CaretRect(block, position - block.position()).x();
 }
 
-int TTextView::positionInRow(TRowPlace place, qreal x) const {
+int TTextView::positionInRow(const TRowPlace &place, qreal x) const {
   layout_->EnsureLaidOut(place.block);
   return place.block.position() + layout_->PositionInRow(place.block, place.row, x);
 }
@@ -424,7 +424,7 @@ QTextCursor TTextView::cursorForPosition(const QPoint &pos) const {
   return cursor;
 }
 
-void TTextView::scrollToRow(TRowPlace place) {
+void TTextView::scrollToRow(const TRowPlace &place) {
   topBlock_ = place.block.blockNumber();
   topRow_ = place.row;
   updateScrollBars();

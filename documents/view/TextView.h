@@ -93,7 +93,7 @@ class TTextView : public QAbstractScrollArea {
   // The x of a position in its row (content coordinates: not scrolled) and the position at x
   // in a row (for moving up and down: the caret keeps its x).
   qreal xOf(int position) const;
-  int positionInRow(TRowPlace place, qreal x) const;
+  int positionInRow(const TRowPlace &place, qreal x) const;
   // Sets the view's cursor after a key or a mouse action: shows its selection, restarts the
   // caret's blinking, scrolls it into view, and reports the changes (cursorPositionChanged,
   // selectionChanged, copyAvailable). keepX: an up or down move keeps the x it started from.
@@ -159,7 +159,7 @@ class TTextView : public QAbstractScrollArea {
   void reportCursor();
   void updateScrollBars();
   void applyWidth();
-  void scrollToRow(TRowPlace place);
+  void scrollToRow(const TRowPlace &place);
   qreal leftMargin() const;
   // The top of a block relative to the top of the viewport, when it is within reach of the
   // view (laid out on the way); otherwise an estimate from row numbers.

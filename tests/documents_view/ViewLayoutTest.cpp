@@ -198,7 +198,7 @@ TEST_F(ViewLayoutTest, RandomEditsKeepThePiecesInStepWithTheText) {
     switch (random() % 4) {
       case 0:
         cursor.setPosition(at);
-        cursor.insertText(words(1 + random() % 9000, QStringLiteral("ab cd\u00e9 ")));
+        cursor.insertText(words(qsizetype(1 + random() % 9000), QStringLiteral("ab cd\u00e9 ")));
         break;
       case 1:
         cursor.setPosition(at);
