@@ -522,7 +522,7 @@ void TTextView::scrollContentsBy(int dx, int dy) {
 void TTextView::resizeEvent(QResizeEvent *event) {
   // A caret in view stays in view when its line wraps anew (also when a scroll bar comes or
   // goes because of the text that was just put in).
-  const bool caretShown = isVisible() && viewport()->rect().intersects(cursorRect());
+  const bool caretShown = caretInView_;
   QAbstractScrollArea::resizeEvent(event);
   applyWidth();
   updateScrollBars();
@@ -583,6 +583,7 @@ void TTextView::paintEvent(QPaintEvent *event) {
   QTextBlock block = firstVisibleBlock();
   layout_->EnsureLaidOut(block);
   topRow_ = std::min(topRow_, layout_->RowCount(block) - 1);
+  if (exposed.contains(QRectF(viewport()->rect()))) caretInView_ = false;
   const qreal margin = topBlock_ == 0 && topRow_ == 0 ? document_->documentMargin() : 0;
   qreal y = margin - layout_->RowRect(block, topRow_).top();
   const qreal x = leftMargin();
@@ -597,8 +598,11 @@ void TTextView::paintEvent(QPaintEvent *event) {
         selections.append({from, std::min(selectionEnd, end) - start - from, selected});
       }
       int caret = -1;
-      if (caretShown_ && cursor_.position() >= start && cursor_.position() < end)
-        caret = cursor_.position() - start;
+      if (cursor_.position() >= start && cursor_.position() < end) {
+        const QRectF at = layout_->CaretRect(block, cursor_.position() - start).translated(x, y);
+        caretInView_ = QRectF(viewport()->rect()).intersects(at);
+        if (caretShown_) caret = cursor_.position() - start;
+      }
       if (dropPosition_ >= start && dropPosition_ < end) caret = dropPosition_ - start;
       layout_->DrawBlock(&painter, block, QPointF(x, y), exposed.translated(-x, -y), selections,
                          caret, std::max(cursorWidth_, 1));

@@ -186,6 +186,7 @@ class TTextView : public QAbstractScrollArea {
   LineWrapMode wrapMode_ = WidgetWidth;
   int cursorWidth_ = 1;
   bool caretShown_ = false;
+  bool caretInView_ = false;  // the caret stood in the viewport when it was last painted
   QBasicTimer blinkTimer_;
   qreal wantedX_ = -1;
   int reportedPosition_ = 0;

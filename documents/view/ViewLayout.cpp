@@ -440,8 +440,10 @@ QRectF TViewLayout::frameBoundingRect(QTextFrame *) const {
 }
 
 QRectF TViewLayout::blockBoundingRect(const QTextBlock &block) const {
+  // What is known, without laying anything out: a text cursor asks this after every change to
+  // find its x in the block's own text layout, which this layout does not fill, and a view
+  // lays out with EnsureLaidOut what it shows.
   if (!block.isValid()) return {};
-  const_cast<TViewLayout *>(this)->EnsureLaidOut(block);
   return {0, 0, std::max(width_, RowsWidth(block)), Height(block)};
 }
 
