@@ -9,24 +9,17 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "ViewFixture.h"
 #include "documents/view/TextView.h"
 
 namespace {
 
-QString words(qsizetype size) {
-  const QString word = QStringLiteral("lorem ipsum dolor sit amet, ");
-  QString text;
-  while (text.size() < size) text += word;
-  text.truncate(size);
-  return text;
-}
+const QString kLorem = QStringLiteral("lorem ipsum dolor sit amet, ");
 
 class TextViewTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    QFont font(QStringLiteral("Liberation Mono"));
-    font.setPixelSize(13);
-    view.setFont(font);
+    view.setFont(ViewText::Font());
     view.resize(420, 300);
     view.show();
     view.setFocus();
@@ -52,7 +45,8 @@ class TextViewTest : public ::testing::Test {
 };
 
 TEST_F(TextViewTest, TheCaretIsScrolledIntoViewAndFoundWhereItIsDrawn) {
-  view.setPlainText(QStringLiteral("first\n") + words(200'000) + QStringLiteral("\nlast line"));
+  view.setPlainText(QStringLiteral("first\n") + ViewText::Words(200'000, kLorem) +
+                    QStringLiteral("\nlast line"));
   const int end = view.document()->characterCount() - 1;
   for (int position : {end, 100'000, 7, 199'999, end - 3, 0}) {
     Place(position);
@@ -74,7 +68,7 @@ TEST_F(TextViewTest, TheCaretIsScrolledIntoViewAndFoundWhereItIsDrawn) {
 }
 
 TEST_F(TextViewTest, AChangeInAHugeLineShownLaysOutOnlyItsPiece) {
-  view.setPlainText(words(2'000'000));
+  view.setPlainText(ViewText::Words(2'000'000, kLorem));
   Place(view.document()->characterCount() - 1);
   view.viewport()->repaint();
   const int before = view.viewLayout()->PieceLayouts();

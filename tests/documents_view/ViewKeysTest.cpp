@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "TestEnvironment.h"
+#include "ViewFixture.h"
 #include "documents/view/TextView.h"
 
 namespace {
@@ -17,9 +18,7 @@ namespace {
 class ViewKeysTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    QFont font(QStringLiteral("Liberation Mono"));
-    font.setPixelSize(13);
-    view->setFont(font);
+    view->setFont(ViewText::Font());
     auto *box = new QVBoxLayout(&window);
     box->addWidget(view);
     box->addWidget(next);

@@ -10,24 +10,15 @@
 #include <random>
 
 #include "TestEnvironment.h"
+#include "ViewFixture.h"
 #include "documents/view/ViewLayout.h"
 
 namespace {
 
-QString words(qsizetype size,
-              const QString &word = QStringLiteral("{\"key\":\"value\",\"n\":12}, ")) {
-  QString text;
-  while (text.size() < size) text += word;
-  text.truncate(size);
-  return text;
-}
-
 class ViewLayoutTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    QFont font(QStringLiteral("Liberation Mono"));
-    font.setPixelSize(13);
-    doc.setDefaultFont(font);
+    doc.setDefaultFont(ViewText::Font());
     layout = new TViewLayout(&doc);
     doc.setDocumentLayout(layout);
     layout->SetWidth(600, true);
@@ -83,7 +74,7 @@ class ViewLayoutTest : public ::testing::Test {
 };
 
 TEST_F(ViewLayoutTest, AShortLineIsLaidOutAsQtLaysOutTheWholeLine) {
-  const QString text = words(700) + QStringLiteral(" éé 漢字 end");
+  const QString text = ViewText::Words(700) + QStringLiteral(" éé 漢字 end");
   doc.setPlainText(text);
   const QTextBlock block = Block();
 
@@ -113,7 +104,7 @@ TEST_F(ViewLayoutTest, AShortLineIsLaidOutAsQtLaysOutTheWholeLine) {
 }
 
 TEST_F(ViewLayoutTest, ALongLineIsLaidOutInPiecesWithAndWithoutWrapping) {
-  doc.setPlainText(words(60'000));
+  doc.setPlainText(ViewText::Words(60'000));
   QTextBlock block = Block();
   EXPECT_GT(layout->PieceLayouts(), 10);
   EXPECT_GT(layout->RowCount(block), 60'000 / 100);
@@ -136,7 +127,7 @@ TEST_F(ViewLayoutTest, ALongLineIsLaidOutInPiecesWithAndWithoutWrapping) {
 TEST_F(ViewLayoutTest, ALineWithoutBlanksIsCutBetweenCharacters) {
   // Letters followed by combining accents and characters outside the basic plane: no piece
   // may start inside one of them.
-  doc.setPlainText(words(40'000, QStringLiteral("e\u0301\U0001F600x")));
+  doc.setPlainText(ViewText::Words(40'000, QStringLiteral("e\u0301\U0001F600x")));
   const QTextBlock block = Block();
   ExpectConsistent(block);
   for (int row = 1; row < layout->RowCount(block); ++row) {
@@ -146,7 +137,7 @@ TEST_F(ViewLayoutTest, ALineWithoutBlanksIsCutBetweenCharacters) {
 }
 
 TEST_F(ViewLayoutTest, AChangeInAHugeLineLaysOutOnlyThePieceItFallsIn) {
-  doc.setPlainText(words(400'000));
+  doc.setPlainText(ViewText::Words(400'000));
   QTextBlock block = Block();
   QTextCursor cursor(&doc);
 
@@ -180,7 +171,7 @@ TEST_F(ViewLayoutTest, AChangeInAHugeLineLaysOutOnlyThePieceItFallsIn) {
             2);
   EXPECT_LE(piecesFor([&] {
               cursor.setPosition(50'000);
-              cursor.insertText(words(20'000));
+              cursor.insertText(ViewText::Words(20'000));
             }),
             6);
   block = doc.firstBlock();
@@ -188,7 +179,7 @@ TEST_F(ViewLayoutTest, AChangeInAHugeLineLaysOutOnlyThePieceItFallsIn) {
 }
 
 TEST_F(ViewLayoutTest, RandomEditsKeepThePiecesInStepWithTheText) {
-  doc.setPlainText(words(30'000));
+  doc.setPlainText(ViewText::Words(30'000));
   Block();
   std::mt19937 random(TestEnvironment::Seed());
   QTextCursor cursor(&doc);
@@ -198,7 +189,8 @@ TEST_F(ViewLayoutTest, RandomEditsKeepThePiecesInStepWithTheText) {
     switch (random() % 4) {
       case 0:
         cursor.setPosition(at);
-        cursor.insertText(words(qsizetype(1 + random() % 9000), QStringLiteral("ab cd\u00e9 ")));
+        cursor.insertText(
+            ViewText::Words(qsizetype(1 + random() % 9000), QStringLiteral("ab cd\u00e9 ")));
         break;
       case 1:
         cursor.setPosition(at);
@@ -247,7 +239,7 @@ class BigHighlighter : public QSyntaxHighlighter {
 };
 
 TEST_F(ViewLayoutTest, FormatsOfTheTextAndOfAHighlighterReachTheirPiece) {
-  doc.setPlainText(words(50'000));
+  doc.setPlainText(ViewText::Words(50'000));
   QTextBlock block = Block();
   const qreal plainHeight = layout->RowRect(block, 0).height();
 

@@ -11,25 +11,16 @@
 #include <QTest>
 
 #include "TestEnvironment.h"
+#include "ViewFixture.h"
 #include "documents/view/TextView.h"
 
 namespace {
 
-QString words(qsizetype size) {
-  const QString word = QStringLiteral("{\"key\":\"value\",\"n\":12}, ");
-  QString text;
-  while (text.size() < size) text += word;
-  text.truncate(size);
-  return text;
-}
-
 class ViewMouseTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    QFont font(QStringLiteral("Liberation Mono"));
-    font.setPixelSize(13);
-    view.setFont(font);
-    view.document()->setDefaultFont(font);
+    view.setFont(ViewText::Font());
+    view.document()->setDefaultFont(ViewText::Font());
     view.resize(480, 320);
     view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
@@ -151,7 +142,7 @@ TEST_F(ViewMouseTest, SelectingOrDraggingPastTheEdgeScrolls) {
 }
 
 TEST_F(ViewMouseTest, DoubleClickSelectsAWordInAMegabyteLineLayingNothingOutAgain) {
-  const QString line = words(1 << 20);
+  const QString line = ViewText::Words(1 << 20);
   view.setPlainText(line);
   TestEnvironment::Settle();
   const int laidOut = view.viewLayout()->PieceLayouts();
@@ -285,7 +276,7 @@ TEST_F(ViewMouseTest, AnInputMethodCommitsAndSeesAWindowOfALongLine) {
   EXPECT_EQ(view.toPlainText(), QStringLiteral("abc"));
   EXPECT_TRUE(Query(Qt::ImEnabled).toBool());
 
-  const QString line = words(300000);
+  const QString line = ViewText::Words(300000);
   view.setPlainText(line);
   Select(150000, 150010);
   const QString around = Query(Qt::ImSurroundingText).toString();
