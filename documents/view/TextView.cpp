@@ -11,7 +11,11 @@
 #include <climits>
 #include <cmath>
 
+#include "documents/view/ViewAccessible.h"
+
 TTextView::TTextView(QWidget *parent) : QAbstractScrollArea(parent) {
+  // Screen readers read and edit the view through TViewAccessible.
+  TViewAccessible::Install();
   setAttribute(Qt::WA_InputMethodEnabled);
   viewport()->setAttribute(Qt::WA_InputMethodEnabled);
   setFocusPolicy(Qt::StrongFocus);
@@ -60,9 +64,11 @@ void TTextView::setDocument(QTextDocument *document) {
   viewport()->update();
 }
 
-void TTextView::documentChanged(int, int, int) {
+void TTextView::documentChanged(int from, int removed, int added) {
   // Before the layout knows of the change: nothing here may ask where text stands.
   wantedX_ = -1;
+  // Accessibility: tells a screen reader what text changed (reads only the text added).
+  TViewAccessible::TextChanged(this, from, removed, added);
 }
 
 // ---- text ------------------------------------------------------------------------------
@@ -334,6 +340,8 @@ void TTextView::reportCursor() {
     if (hadSelection != cursor_.hasSelection()) Q_EMIT copyAvailable(cursor_.hasSelection());
   }
   if (moved) Q_EMIT cursorPositionChanged();
+  // Accessibility: tells a screen reader where the caret and the selection went.
+  TViewAccessible::CursorMoved(this, moved, selectionMoved);
 }
 
 void TTextView::restartBlinking() {

@@ -19,7 +19,9 @@ bool IsControl(const QWidget *widget) {
          qobject_cast<const QComboBox *>(widget) ||
          qobject_cast<const QAbstractSpinBox *>(widget) ||
          qobject_cast<const QAbstractItemView *>(widget) ||
-         qobject_cast<const QPlainTextEdit *>(widget) || qobject_cast<const QTextEdit *>(widget);
+         qobject_cast<const QPlainTextEdit *>(widget) || qobject_cast<const QTextEdit *>(widget) ||
+         // The document's own text view, known by its class name: this layer does not link it.
+         widget->inherits("TTextView");
 }
 
 QString OwnName(const QWidget *widget) {
