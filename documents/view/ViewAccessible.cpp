@@ -29,6 +29,17 @@ QString Slice(QTextDocument *document, int start, int end) {
   return text;
 }
 
+TViewAccessible::TListener gListener = nullptr;
+
+bool Listening() { return gListener || QAccessible::isActive(); }
+
+void Report(QAccessibleEvent *event) {
+  if (gListener)
+    gListener(event);
+  else
+    QAccessible::updateAccessibility(event);
+}
+
 QAccessibleInterface *Factory(const QString &, QObject *object) {
   // Asked once for each class name of the object, its own first: a class derived from the view
   // answers as the view does.
@@ -49,8 +60,10 @@ void TViewAccessible::Install() {
   QAccessible::installFactory(Factory);
 }
 
+void TViewAccessible::SetListener(TListener listener) { gListener = listener; }
+
 void TViewAccessible::TextChanged(TTextView *view, int from, int removed, int added) {
-  if (!QAccessible::isActive() || (removed == 0 && added == 0)) return;
+  if (!Listening() || (removed == 0 && added == 0)) return;
   QTextDocument *document = view->document();
   // A new text reports one more character than the document holds, the line break that always
   // ends it.
@@ -62,27 +75,27 @@ void TViewAccessible::TextChanged(TTextView *view, int from, int removed, int ad
   const QString gone(std::min(removed, ReportedChars), u' ');
   if (gone.isEmpty()) {
     QAccessibleTextInsertEvent event(view, from, inserted);
-    QAccessible::updateAccessibility(&event);
+    Report(&event);
   } else if (inserted.isEmpty()) {
     QAccessibleTextRemoveEvent event(view, from, gone);
-    QAccessible::updateAccessibility(&event);
+    Report(&event);
   } else {
     QAccessibleTextUpdateEvent event(view, from, gone, inserted);
-    QAccessible::updateAccessibility(&event);
+    Report(&event);
   }
 }
 
 void TViewAccessible::CursorMoved(TTextView *view, bool moved, bool selectionMoved) {
-  if (!QAccessible::isActive()) return;
+  if (!Listening()) return;
   const QTextCursor cursor = view->textCursor();
   if (selectionMoved) {
     QAccessibleTextSelectionEvent event(view, cursor.selectionStart(), cursor.selectionEnd());
     event.setCursorPosition(cursor.position());
-    QAccessible::updateAccessibility(&event);
+    Report(&event);
   }
   if (moved) {
     QAccessibleTextCursorEvent event(view, cursor.position());
-    QAccessible::updateAccessibility(&event);
+    Report(&event);
   }
 }
 

@@ -27,6 +27,11 @@ class TViewAccessible : public QAccessibleWidget,
   // or of the selection.
   static void TextChanged(TTextView *view, int from, int removed, int added);
   static void CursorMoved(TTextView *view, bool moved, bool selectionMoved);
+  // Where the reports go: to Qt, which passes them to the screen reader while one listens,
+  // or, when set, to a listener that gets them all (tests watch what typing reports, where no
+  // screen reader can be started). nullptr: to Qt again.
+  using TListener = void (*)(QAccessibleEvent *event);
+  static void SetListener(TListener listener);
 
   // Changes larger than this many characters are reported with their text cut to it, so
   // that a huge paste or a new text does not send hundreds of megabytes to the screen reader.
