@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QLabel>
 #include <QTest>
 #include <QTextBlock>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "ViewFixture.h"
 #include "documents/view/TextView.h"
 #include "documents/view/ViewAccessible.h"
+#include "platform/ui/AccessibleNames.h"
 
 namespace {
 
@@ -108,6 +110,19 @@ TEST_F(ViewAccessibleTest, IsEditableMultiLineTextForTheViewAndItsDerivedClasses
   EXPECT_NE(other->textInterface(), nullptr);
 }
 
+TEST(ViewAccessibleNameTest, TheViewIsNamedByItsLabelOrHintAsAControl) {
+  QWidget window;
+  auto *label = new QLabel(QStringLiteral("&Body:"), &window);
+  auto *labelled = new TDerivedView;
+  labelled->setParent(&window);
+  label->setBuddy(labelled);
+  auto *hinted = new TTextView(&window);
+  hinted->setToolTip(QStringLiteral("Text|The text of the message"));
+  TAccessibleNamer::NameControls(&window);
+  EXPECT_EQ(labelled->accessibleName(), QStringLiteral("Body"));
+  EXPECT_EQ(hinted->accessibleName(), QStringLiteral("The text of the message"));
+}
+
 TEST_F(ViewAccessibleTest, ReadsTextByCharacterWordLineAndParagraph) {
   view.setPlainText(QStringLiteral("One two, three.\nsecond line\n\nlast"));
   EXPECT_EQ(text->characterCount(), 33);
@@ -136,6 +151,18 @@ TEST_F(ViewAccessibleTest, ReadsTextByCharacterWordLineAndParagraph) {
   EXPECT_EQ(At(-1, QAccessible::LineBoundary).text, QStringLiteral("last"));
   EXPECT_EQ(After(31, QAccessible::LineBoundary).text, QString());
   EXPECT_EQ(At(5, QAccessible::NoBoundary).text, view.toPlainText());
+
+  // A character is what the caret steps over; an empty text has none of anything.
+  view.setPlainText(QStringLiteral("a\U0001F600b"));
+  EXPECT_EQ(At(2, QAccessible::CharBoundary).text, QStringLiteral("\U0001F600"));
+  view.clear();
+  for (auto type :
+       {QAccessible::CharBoundary, QAccessible::WordBoundary, QAccessible::SentenceBoundary,
+        QAccessible::LineBoundary, QAccessible::ParagraphBoundary, QAccessible::NoBoundary}) {
+    EXPECT_EQ(At(0, type).text, QString());
+    EXPECT_EQ(After(0, type).text, QString());
+    EXPECT_EQ(Before(0, type).text, QString());
+  }
 }
 
 TEST_F(ViewAccessibleTest, LinesAreTheViewsRowsOfAWrappedLine) {
