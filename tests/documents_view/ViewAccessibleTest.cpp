@@ -33,22 +33,12 @@ std::vector<TEventSeen> *gSeen = nullptr;
 void Record(QAccessibleEvent *event) {
   if (!gSeen) return;
   TEventSeen seen{event->type(), -1, {}};
-  if (event->type() == QAccessible::TextInserted) {
-    const auto *insert = static_cast<QAccessibleTextInsertEvent *>(event);
-    seen.position = insert->changePosition();
-    seen.text = insert->textInserted();
-  } else if (event->type() == QAccessible::TextRemoved) {
-    const auto *remove = static_cast<QAccessibleTextRemoveEvent *>(event);
-    seen.position = remove->changePosition();
-    seen.text = remove->textRemoved();
-  } else if (event->type() == QAccessible::TextUpdated) {
-    const auto *update = static_cast<QAccessibleTextUpdateEvent *>(event);
-    seen.position = update->changePosition();
-    seen.text = update->textInserted();
-  } else if (event->type() == QAccessible::TextCaretMoved ||
-             event->type() == QAccessible::TextSelectionChanged) {
-    seen.position = static_cast<QAccessibleTextCursorEvent *>(event)->cursorPosition();
-  }
+  if (const auto *insert = dynamic_cast<QAccessibleTextInsertEvent *>(event))
+    seen = {event->type(), insert->changePosition(), insert->textInserted()};
+  else if (const auto *remove = dynamic_cast<QAccessibleTextRemoveEvent *>(event))
+    seen = {event->type(), remove->changePosition(), remove->textRemoved()};
+  else if (const auto *cursor = dynamic_cast<QAccessibleTextCursorEvent *>(event))
+    seen.position = cursor->cursorPosition();
   gSeen->push_back(seen);
 }
 
@@ -70,20 +60,21 @@ class ViewAccessibleTest : public ::testing::Test {
     QString text;
     int start = -1, end = -1;
   };
-  TRange At(int offset, QAccessible::TextBoundaryType type) const {
+  using TQuery = QString (QAccessibleTextInterface::*)(int, QAccessible::TextBoundaryType, int *,
+                                                       int *) const;
+  TRange Ask(TQuery query, int offset, QAccessible::TextBoundaryType type) const {
     TRange range;
-    range.text = text->textAtOffset(offset, type, &range.start, &range.end);
+    range.text = (text->*query)(offset, type, &range.start, &range.end);
     return range;
+  }
+  TRange At(int offset, QAccessible::TextBoundaryType type) const {
+    return Ask(&QAccessibleTextInterface::textAtOffset, offset, type);
   }
   TRange After(int offset, QAccessible::TextBoundaryType type) const {
-    TRange range;
-    range.text = text->textAfterOffset(offset, type, &range.start, &range.end);
-    return range;
+    return Ask(&QAccessibleTextInterface::textAfterOffset, offset, type);
   }
   TRange Before(int offset, QAccessible::TextBoundaryType type) const {
-    TRange range;
-    range.text = text->textBeforeOffset(offset, type, &range.start, &range.end);
-    return range;
+    return Ask(&QAccessibleTextInterface::textBeforeOffset, offset, type);
   }
 
   TTextView view;
