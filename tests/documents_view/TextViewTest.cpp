@@ -16,16 +16,8 @@ namespace {
 
 const QString kLorem = QStringLiteral("lorem ipsum dolor sit amet, ");
 
-class TextViewTest : public ::testing::Test {
+class TextViewTest : public ShownViewTest {
  protected:
-  void SetUp() override {
-    view.setFont(ViewText::Font());
-    view.resize(420, 300);
-    view.show();
-    view.setFocus();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-  }
-
   void Place(int position) {
     QTextCursor cursor = view.textCursor();
     cursor.setPosition(position);
@@ -40,8 +32,6 @@ class TextViewTest : public ::testing::Test {
     EXPECT_EQ(view.cursorForPosition(QPoint(caret.x(), caret.center().y())).position(),
               view.textCursor().position());
   }
-
-  TTextView view;
 };
 
 TEST_F(TextViewTest, TheCaretIsScrolledIntoViewAndFoundWhereItIsDrawn) {

@@ -42,14 +42,11 @@ void Record(QAccessibleEvent *event) {
   gSeen->push_back(seen);
 }
 
-class ViewAccessibleTest : public ::testing::Test {
+class ViewAccessibleTest : public ShownViewTest {
  protected:
   void SetUp() override {
-    view.setFont(ViewText::Font());
-    view.resize(420, 300);
-    view.show();
-    view.setFocus();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    ShownViewTest::SetUp();
+    if (HasFatalFailure()) return;
     accessible = QAccessible::queryAccessibleInterface(&view);
     ASSERT_NE(accessible, nullptr);
     text = accessible->textInterface();
@@ -77,7 +74,6 @@ class ViewAccessibleTest : public ::testing::Test {
     return Ask(&QAccessibleTextInterface::textBeforeOffset, offset, type);
   }
 
-  TTextView view;
   QAccessibleInterface *accessible = nullptr;
   QAccessibleTextInterface *text = nullptr;
 };

@@ -1,8 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QFont>
 #include <QString>
+#include <QTest>
+
+#include "documents/view/TextView.h"
 
 // What the view's tests lay out: text made of one word again and again, in one monospaced face.
 namespace ViewText {
@@ -22,3 +27,17 @@ inline QFont Font() {
 }
 
 }  // namespace ViewText
+
+// A text view in that face, shown and focused.
+class ShownViewTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    view.setFont(ViewText::Font());
+    view.resize(420, 300);
+    view.show();
+    view.setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+  }
+
+  TTextView view;
+};
