@@ -246,6 +246,21 @@ int TTextView::positionInRow(const TRowPlace &place, qreal x) const {
   return place.block.position() + layout_->PositionInRow(place.block, place.row, x);
 }
 
+int TTextView::nextStop(int position, QTextLayout::CursorMode mode) const {
+  const QTextBlock block = laidOutBlock(position);
+  const int inBlock = position - block.position();
+  if (inBlock >= block.length() - 1)
+    return block.next().isValid() ? block.next().position() : position;
+  return block.position() + layout_->NextPosition(block, inBlock, mode);
+}
+
+int TTextView::previousStop(int position, QTextLayout::CursorMode mode) const {
+  const QTextBlock block = laidOutBlock(position);
+  const int inBlock = position - block.position();
+  if (inBlock <= 0) return block.previous().isValid() ? position - 1 : position;
+  return block.position() + layout_->PreviousPosition(block, inBlock, mode);
+}
+
 QTextBlock TTextView::firstVisibleBlock() const { return document_->findBlockByNumber(topBlock_); }
 
 // ---- cursor -----------------------------------------------------------------------------
@@ -275,33 +290,23 @@ void TTextView::moveTo(const QTextCursor &cursor, bool keepX) {
 void TTextView::moveCursor(QTextCursor::MoveOperation operation, QTextCursor::MoveMode mode) {
   QTextCursor cursor = cursor_;
   const int position = cursor.position();
-  const QTextBlock block = laidOutBlock(position);
-  const int inBlock = position - block.position();
-  auto stop = [&](bool forward, QTextLayout::CursorMode how) {
-    if (forward)
-      return inBlock < block.length() - 1
-                 ? block.position() + layout_->NextPosition(block, inBlock, how)
-                 : std::min(position + 1, document_->characterCount() - 1);
-    if (inBlock > 0) return block.position() + layout_->PreviousPosition(block, inBlock, how);
-    return std::max(position - 1, 0);
-  };
   bool keepX = false;
   switch (operation) {
     case QTextCursor::NextCharacter:
     case QTextCursor::Right:
-      cursor.setPosition(stop(true, QTextLayout::SkipCharacters), mode);
+      cursor.setPosition(nextStop(position, QTextLayout::SkipCharacters), mode);
       break;
     case QTextCursor::PreviousCharacter:
     case QTextCursor::Left:
-      cursor.setPosition(stop(false, QTextLayout::SkipCharacters), mode);
+      cursor.setPosition(previousStop(position, QTextLayout::SkipCharacters), mode);
       break;
     case QTextCursor::NextWord:
     case QTextCursor::WordRight:
-      cursor.setPosition(stop(true, QTextLayout::SkipWords), mode);
+      cursor.setPosition(nextStop(position, QTextLayout::SkipWords), mode);
       break;
     case QTextCursor::PreviousWord:
     case QTextCursor::WordLeft:
-      cursor.setPosition(stop(false, QTextLayout::SkipWords), mode);
+      cursor.setPosition(previousStop(position, QTextLayout::SkipWords), mode);
       break;
     case QTextCursor::StartOfLine:
     case QTextCursor::EndOfLine: {

@@ -94,6 +94,10 @@ class TTextView : public QAbstractScrollArea {
   // in a row (for moving up and down: the caret keeps its x).
   qreal xOf(int position) const;
   int positionInRow(const TRowPlace &place, qreal x) const;
+  // The caret stop after and before a position (a character, or a word's start) as the view
+  // lays its line out; from a line's end on to the next line's start and back.
+  int nextStop(int position, QTextLayout::CursorMode mode) const;
+  int previousStop(int position, QTextLayout::CursorMode mode) const;
   // Sets the view's cursor after a key or a mouse action: shows its selection, restarts the
   // caret's blinking, scrolls it into view, and reports the changes (cursorPositionChanged,
   // selectionChanged, copyAvailable). keepX: an up or down move keeps the x it started from.

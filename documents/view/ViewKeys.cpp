@@ -84,24 +84,6 @@ bool sameRow(const TTextView::TRowPlace &a, const TTextView::TRowPlace &b) {
   return a.block == b.block && a.row == b.row;
 }
 
-// The caret stop after a position: within its line as the view lays it out (a character, or a
-// word's start), from a line's end to the next line's start.
-int nextStop(const TTextView &view, int position, QTextLayout::CursorMode mode) {
-  const QTextBlock block = view.laidOutBlock(position);
-  const int inBlock = position - block.position();
-  if (inBlock >= block.length() - 1)
-    return block.next().isValid() ? block.next().position() : position;
-  return block.position() + view.viewLayout()->NextPosition(block, inBlock, mode);
-}
-
-// The caret stop before a position; from a line's start to the previous line's end.
-int previousStop(const TTextView &view, int position, QTextLayout::CursorMode mode) {
-  const QTextBlock block = view.laidOutBlock(position);
-  const int inBlock = position - block.position();
-  if (inBlock <= 0) return block.previous().isValid() ? position - 1 : position;
-  return block.position() + view.viewLayout()->PreviousPosition(block, inBlock, mode);
-}
-
 // The position at x in the row count rows away; the same position where there is no such row
 // (up on the first row, down on the last).
 int rowStep(const TTextView &view, int position, int count, qreal x) {
@@ -118,14 +100,14 @@ int movedPosition(const TTextView &view, const QTextCursor &cursor, const TMoveK
     case TMove::NextChar:
       // A selection collapses to its end without moving further.
       return collapses ? cursor.selectionEnd()
-                       : nextStop(view, position, QTextLayout::SkipCharacters);
+                       : view.nextStop(position, QTextLayout::SkipCharacters);
     case TMove::PreviousChar:
       return collapses ? cursor.selectionStart()
-                       : previousStop(view, position, QTextLayout::SkipCharacters);
+                       : view.previousStop(position, QTextLayout::SkipCharacters);
     case TMove::NextWord:
-      return nextStop(view, position, QTextLayout::SkipWords);
+      return view.nextStop(position, QTextLayout::SkipWords);
     case TMove::PreviousWord:
-      return previousStop(view, position, QTextLayout::SkipWords);
+      return view.previousStop(position, QTextLayout::SkipWords);
     case TMove::NextRow:
     case TMove::PreviousRow: {
       const qreal x = view.wantedX() >= 0 ? view.wantedX() : view.xOf(position);
@@ -212,11 +194,11 @@ bool editKey(TTextView &view, const QKeyEvent *event) {
   } else if (isBackspace(event)) {
     cursor.deletePreviousChar();
   } else if (event->matches(QKeySequence::Delete)) {
-    deleteTo(cursor, nextStop(view, position, QTextLayout::SkipCharacters));
+    deleteTo(cursor, view.nextStop(position, QTextLayout::SkipCharacters));
   } else if (event->matches(QKeySequence::DeleteEndOfWord)) {
-    deleteTo(cursor, nextStop(view, position, QTextLayout::SkipWords));
+    deleteTo(cursor, view.nextStop(position, QTextLayout::SkipWords));
   } else if (event->matches(QKeySequence::DeleteStartOfWord)) {
-    deleteTo(cursor, previousStop(view, position, QTextLayout::SkipWords));
+    deleteTo(cursor, view.previousStop(position, QTextLayout::SkipWords));
   } else if (event->matches(QKeySequence::DeleteCompleteLine)) {
     cursor.setPosition(cursor.block().position());
     deleteTo(cursor, cursor.block().position() + cursor.block().length() - 1);
@@ -226,7 +208,7 @@ bool editKey(TTextView &view, const QKeyEvent *event) {
   } else if (isTypedText(event)) {
     // Overwriting replaces the character after the caret, except at the line's end.
     if (view.overwriteMode() && !cursor.hasSelection() && !cursor.atBlockEnd())
-      cursor.setPosition(nextStop(view, position, QTextLayout::SkipCharacters),
+      cursor.setPosition(view.nextStop(position, QTextLayout::SkipCharacters),
                          QTextCursor::KeepAnchor);
     cursor.insertText(event->text());
   } else {
