@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The long commands on a large changed plain-text document through the document window
-// (save, Replace All, its undo, Upper Case of all): how long each takes and the longest time
+// (save, Replace All, Upper Case of all, their undo and redo, deleting all by a key, cutting
+// and pasting half the text): how long each takes and the longest time
 // the window did not answer meanwhile (the longest gap between ticks of a 10 ms timer),
 // beside the time reading the whole file text at once takes.
 // Run: bench_save [megabytes]   (QT_QPA_PLATFORM=offscreen or under a display; default 100)
@@ -108,6 +109,33 @@ int main(int argc, char **argv) {
   });
   measure("undo", [&] {
     memo->Undo();
+    return true;
+  });
+  measure("redo", [&] {
+    memo->Redo();
+    return true;
+  });
+  measure("undo", [&] {
+    memo->Undo();
+    return true;
+  });
+  // Edits of the user's own on most of the text: all deleted by a key, and pasted back.
+  measure("delete all", [&] {
+    memo->SelectAll();
+    QTest::keyClick(memo, Qt::Key_Delete);
+    return true;
+  });
+  measure("undo", [&] {
+    memo->Undo();
+    return true;
+  });
+  measure("cut half", [&] {
+    memo->SetSelection(memo->PositionCount() / 2, memo->PositionCount());
+    memo->Cut();
+    return true;
+  });
+  measure("paste", [&] {
+    memo->Paste();
     return true;
   });
   return allDone ? 0 : 1;

@@ -31,26 +31,38 @@ bool TNewDocument::Worth(qsizetype start, qsizetype end) {
 }
 
 bool TNewDocument::Build(const QString &text, qsizetype start, qsizetype end, const QString &piece,
-                         const TKeepGoing &keepGoing) {
+                         TBreaks breaks, const TKeepGoing &keepGoing) {
   start = std::clamp<qsizetype>(start, 0, text.size());
   end = std::clamp<qsizetype>(end, start, text.size());
   const QStringView before = QStringView(text).first(start);
+  const QStringView stretch = QStringView(text).sliced(start, end - start);
   const QStringView after = QStringView(text).sliced(end);
-  // Each line break keeps its kind: the piece must hold as many as the stretch it replaces.
-  if (!breaks_.empty() &&
-      QStringView(text).sliced(start, end - start).count(u'\n') != piece.count(u'\n'))
-    return false;
+  std::vector<uint8_t> kinds;
+  if (!breaks_.empty()) {
+    const qsizetype removed = stretch.count(u'\n'), added = piece.count(u'\n');
+    if (breaks == TBreaks::InOrder) {
+      if (removed != added) return false;
+      kinds = breaks_;
+    } else {
+      // Those in front of the stretch and behind it keep their kinds.
+      const qsizetype line = before.count(u'\n');
+      const uint8_t typed = line > 0 ? breaks_[size_t(line - 1)] : lineEnd_;
+      kinds.assign(breaks_.begin(), breaks_.begin() + line);
+      kinds.insert(kinds.end(), size_t(added), typed);
+      kinds.insert(kinds.end(), breaks_.begin() + line + removed, breaks_.end());
+    }
+  }
   QString whole;
   whole.reserve(before.size() + piece.size() + after.size());
   whole.append(before).append(piece).append(after);
-  built_ = PlainDocument::Build(look_, whole, breaks_, lineEnd_, keepGoing);
+  built_ = PlainDocument::Build(look_, whole, kinds, lineEnd_, keepGoing);
   // Made on this thread, the document goes to the window's, where it is shown.
   if (built_) built_->moveToThread(QCoreApplication::instance()->thread());
   return built_ != nullptr;
 }
 
-bool TNewDocument::Take(TRichEdit &memo, qsizetype position) {
+bool TNewDocument::Take(TRichEdit &memo, qsizetype position, TUndoKind kind) {
   if (!built_) return false;
-  memo.TakeDocument(std::move(built_), position);
+  memo.TakeDocument(std::move(built_), position, kind);
   return true;
 }

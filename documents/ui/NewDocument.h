@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "documents/core/PlainDocument.h"
+#include "documents/edit/EditControl.h"
 #include "documents/ui/LongOperation.h"
 
 class QTextDocument;
@@ -31,14 +32,19 @@ class TNewDocument {
   LongOperation::TRead Read(const TRichEdit &memo, QString *into);
   // Whether a change of [start, end) is worth a new document rather than a change in place.
   static bool Worth(qsizetype start, qsizetype end);
-  // Builds the document of text (as Read read it) with [start, end) replaced by piece, each
-  // line break keeping its kind in order; false when keepGoing stopped it, or when the piece
-  // holds another number of line breaks than the stretch in a text with breaks of their own.
+  // How the line breaks of a piece take their kinds.
+  enum class TBreaks {
+    InOrder,  // the piece is the stretch worked on: its breaks keep the stretch's kinds in order
+    Typed,    // new breaks take the kind in front of the line the stretch starts in
+  };
+  // Builds the document of text (as Read read it) with [start, end) replaced by piece; false
+  // when keepGoing stopped it, or, InOrder, when the piece holds another number of line breaks
+  // than the stretch in a text with breaks of their own.
   bool Build(const QString &text, qsizetype start, qsizetype end, const QString &piece,
-             const TKeepGoing &keepGoing);
-  // Shows the document built in memo with the caret at position, as one undo step; false when
-  // none was built.
-  bool Take(TRichEdit &memo, qsizetype position);
+             TBreaks breaks, const TKeepGoing &keepGoing);
+  // Shows the document built in memo with the caret at position, as one undo step of the kind
+  // given; false when none was built.
+  bool Take(TRichEdit &memo, qsizetype position, TUndoKind kind = TUndoKind::Unknown);
 
  private:
   bool possible_ = false;

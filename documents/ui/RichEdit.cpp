@@ -265,6 +265,7 @@ void TRichEdit::ReplaceSelection(const QString &text) {
   const QString plain = LineEnds::ToNewlines(text);
   QTextCursor cursor = textCursor();
   pendingKind_ = TUndoKind::Unknown;
+  if (cursor.hasSelection() && replaceSelectionWhole(plain)) return;
   // Its own step: never merged with typing before or after it.
   cursor.beginEditBlock();
   cursor.insertText(plain);
@@ -299,6 +300,10 @@ void TRichEdit::EndEditBlock() {
 void TRichEdit::Cut() {
   if (loading_) return;  // a half-loaded text is not the user's to change
   pendingKind_ = TUndoKind::Cut;
+  if (isLongEdit({})) {
+    copy();
+    if (runLongEdit({})) return;
+  }
   cut();
   pendingKind_ = TUndoKind::Unknown;
 }
@@ -308,6 +313,11 @@ void TRichEdit::Copy() { copy(); }
 void TRichEdit::Paste() {
   if (loading_) return;  // a half-loaded text is not the user's to change
   pendingKind_ = TUndoKind::Paste;
+  const QMimeData *source = QApplication::clipboard()->mimeData();
+  if (source && source->hasText()) {
+    const QString text = LineEnds::ToNewlines(source->text());
+    if (isLongEdit(text) && runLongEdit(text)) return;
+  }
   paste();
   pendingKind_ = TUndoKind::Unknown;
 }
@@ -317,9 +327,11 @@ void TRichEdit::DeleteSelection() {
   QTextCursor cursor = textCursor();
   if (!cursor.hasSelection()) return;
   pendingKind_ = TUndoKind::Delete;
-  cursor.removeSelectedText();
+  if (!replaceSelectionWhole({})) {
+    cursor.removeSelectedText();
+    setTextCursor(cursor);
+  }
   pendingKind_ = TUndoKind::Unknown;
-  setTextCursor(cursor);
 }
 
 void TRichEdit::insertFromMimeData(const QMimeData *source) {
@@ -327,7 +339,8 @@ void TRichEdit::insertFromMimeData(const QMimeData *source) {
   if (!source || !source->hasText()) return;
   const QString text = LineEnds::ToNewlines(source->text());
   QTextCursor cursor = textCursor();
-  if (!text.isEmpty()) cursor.insertText(text);
+  if (text.isEmpty() || replaceSelectionWhole(text)) return;
+  cursor.insertText(text);
 }
 
 void TRichEdit::dropEvent(QDropEvent *event) {

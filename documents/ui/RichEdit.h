@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QPointer>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -120,9 +121,25 @@ class TRichEdit : public TTextView, public TEditControl {
   bool CanTakeDocument() const;
   bool MayHaveOwnBreaks() const { return PlainDocument::MayHaveOwnBreaks(*document()); }
   PlainDocument::TLook Look() const { return PlainDocument::LookOf(*document()); }
-  // Shows document in place of the text, with the caret at position; Undo shows the text as
-  // it was again, Redo the new one.
-  void TakeDocument(std::unique_ptr<QTextDocument> document, qsizetype position);
+  // Shows document in place of the text, with the caret at position, as an undo step of the
+  // kind given; Undo shows the text as it was again, Redo the new one.
+  void TakeDocument(std::unique_ptr<QTextDocument> document, qsizetype position,
+                    TUndoKind kind = TUndoKind::Unknown);
+
+  // An edit that changes millions of characters goes in as a new document: changing the text
+  // in place, and undoing that, would take seconds. When at most a million characters stay,
+  // the control builds the document at once (keys, Cut, Paste, Delete); else Cut and Paste of
+  // many millions ask the long edit given here (the window's) to build it as a long command:
+  // it replaces [start, end) by text as an undo step of kind, and returns false when it does
+  // not (the edit is then made in place). The control may be gone when it returns.
+  using TLongEdit =
+      std::function<bool(qsizetype start, qsizetype end, const QString &text, TUndoKind kind)>;
+  // Characters changed from which an edit is a long one: made in place, it would freeze the
+  // window (about a tenth of a second a million characters), and so would its undo. Tests set
+  // less.
+  static inline qsizetype LongEditChars = 8 << 20;
+  void SetLongEdit(TLongEdit longEdit) { longEdit_ = std::move(longEdit); }
+  bool replaceSelectionWhole(const QString &text) override;
 
   bool AutoURLDetect() const { return autoUrlDetect_; }
   void SetAutoURLDetect(bool on);
@@ -170,6 +187,9 @@ class TRichEdit : public TTextView, public TEditControl {
     QTextDocument *document = nullptr;  // a child of the control
     std::vector<TUndoKind> undoKinds;
     int levels = 0;  // the undo levels it holds, the step to the document after it included
+    // The kind of the step between it and the document after it (older ones), or the one
+    // before it (newer ones).
+    TUndoKind kind = TUndoKind::Unknown;
     int anchor = 0;
     int position = 0;
     TUrlHighlighter *highlighter = nullptr;
@@ -184,6 +204,10 @@ class TRichEdit : public TTextView, public TEditControl {
   void dropOldUndoSteps();
   // Whole documents held for Undo that lie beyond UndoLimit.
   void dropOlderDocuments();
+  // Whether replacing the selection by added is a long edit, and making it one: true when it
+  // was taken (or the control went meanwhile).
+  bool isLongEdit(const QString &added) const;
+  bool runLongEdit(const QString &added);
   void queueUndoTrim();
   void applyAlignment();
   // Gives the document a web-address highlighter, or takes it away, as AutoURLDetect says.
@@ -228,6 +252,7 @@ class TRichEdit : public TTextView, public TEditControl {
   int editBlockDepth_ = 0;
   QTextCursor blockCursor_;
   QString pressedUrl_;
+  TLongEdit longEdit_;
   TSelectionBar *selectionBarWidget_ = nullptr;
   TUrlHighlighter *urlHighlighter_ = nullptr;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The edit control's undo history: the kinds of its steps, its bound (UndoLimit), and whole
 // documents that replaced the text, kept so that Undo and Redo swap them in and out.
+#include <QPointer>
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -8,6 +9,7 @@
 
 #include "documents/core/UndoHistory.h"
 #include "documents/ui/RichEdit.h"
+#include "platform/core/LineEnds.h"
 
 void TRichEdit::recordUndoStep() {
   if (trimmingUndo_) return;  // the steps replayed get their kinds from dropOldUndoSteps
@@ -101,14 +103,16 @@ void TRichEdit::dropOldUndoSteps() {
 
 TUndoKind TRichEdit::UndoKind() const {
   const int steps = document()->availableUndoSteps();
+  if (steps == 0 && !older_.empty()) return older_.back().kind;
   return (steps > 0 && steps <= int(undoKinds_.size())) ? undoKinds_[steps - 1]
                                                         : TUndoKind::Unknown;
 }
 
 TUndoKind TRichEdit::RedoKind() const {
   const int steps = document()->availableUndoSteps();
-  return (document()->isRedoAvailable() && steps < int(undoKinds_.size())) ? undoKinds_[steps]
-                                                                           : TUndoKind::Unknown;
+  if (!document()->isRedoAvailable())
+    return newer_.empty() ? TUndoKind::Unknown : newer_.back().kind;
+  return steps < int(undoKinds_.size()) ? undoKinds_[steps] : TUndoKind::Unknown;
 }
 
 void TRichEdit::Undo() {
@@ -120,7 +124,9 @@ void TRichEdit::Undo() {
   } else {
     THeldDocument back = std::move(older_.back());
     older_.pop_back();
+    const TUndoKind kind = back.kind;
     newer_.push_back(exchangeDocument(std::move(back)));
+    newer_.back().kind = kind;
   }
   if (undoLevels_ > 0) --undoLevels_;
 }
@@ -134,8 +140,10 @@ void TRichEdit::Redo() {
     THeldDocument next = std::move(newer_.back());
     newer_.pop_back();
     const int levels = document()->availableUndoSteps() + 1;
+    const TUndoKind kind = next.kind;
     older_.push_back(exchangeDocument(std::move(next)));
     older_.back().levels = levels;
+    older_.back().kind = kind;
   }
   ++undoLevels_;
 }
@@ -144,7 +152,8 @@ bool TRichEdit::CanTakeDocument() const {
   return !loading_ && !PlainDocument::HasFormats(*document());
 }
 
-void TRichEdit::TakeDocument(std::unique_ptr<QTextDocument> document, qsizetype position) {
+void TRichEdit::TakeDocument(std::unique_ptr<QTextDocument> document, qsizetype position,
+                             TUndoKind kind) {
   if (!document) return;
   QTextDocument *incoming = document.release();
   incoming->setParent(this);
@@ -155,12 +164,16 @@ void TRichEdit::TakeDocument(std::unique_ptr<QTextDocument> document, qsizetype 
   undoKinds_.resize(size_t(std::max(steps, 0)));
   const int clamped = int(std::clamp<qsizetype>(position, 0, incoming->characterCount() - 1));
   incoming->setModified(true);
-  THeldDocument replaced = exchangeDocument({incoming, {}, 0, clamped, clamped, nullptr});
+  THeldDocument shown;
+  shown.document = incoming;
+  shown.anchor = shown.position = clamped;
+  THeldDocument replaced = exchangeDocument(std::move(shown));
   if (undoLimit_ == 0) {
     delete replaced.document;
     return;
   }
   replaced.levels = steps + 1;
+  replaced.kind = kind;
   older_.push_back(std::move(replaced));
   ++undoLevels_;
   queueUndoTrim();
@@ -168,8 +181,12 @@ void TRichEdit::TakeDocument(std::unique_ptr<QTextDocument> document, qsizetype 
 
 TRichEdit::THeldDocument TRichEdit::exchangeDocument(THeldDocument held) {
   const QTextCursor cursor = textCursor();
-  THeldDocument out{document(),      std::move(undoKinds_), 0,
-                    cursor.anchor(), cursor.position(),     urlHighlighter_};
+  THeldDocument out;
+  out.document = document();
+  out.undoKinds = std::move(undoKinds_);
+  out.anchor = cursor.anchor();
+  out.position = cursor.position();
+  out.highlighter = urlHighlighter_;
   const bool wasModified = Modified();
   setDocument(held.document);
   connectDocument();
@@ -189,4 +206,58 @@ TRichEdit::THeldDocument TRichEdit::exchangeDocument(THeldDocument held) {
   ensureCursorVisible();
   if (Modified() != wasModified) Q_EMIT modificationChanged(Modified());
   return out;
+}
+
+namespace {
+// At most this many characters are built into a new document at once (some tens of
+// milliseconds); a change of fewer is made in place as quickly.
+constexpr qsizetype kWholeChars = 1 << 20;
+}  // namespace
+
+bool TRichEdit::isLongEdit(const QString &added) const {
+  const QTextCursor cursor = textCursor();
+  const qsizetype removed = cursor.selectionEnd() - cursor.selectionStart();
+  return longEdit_ && removed + added.size() >= LongEditChars &&
+         PositionCount() - removed + added.size() > kWholeChars && editBlockDepth_ == 0 &&
+         !isReadOnly() && CanTakeDocument();
+}
+
+bool TRichEdit::runLongEdit(const QString &added) {
+  const QTextCursor cursor = textCursor();
+  const QPointer<TRichEdit> self(this);
+  const bool taken = longEdit_(cursor.selectionStart(), cursor.selectionEnd(), added, pendingKind_);
+  // The window may have gone meanwhile: then nothing of it is touched.
+  if (taken && self) pendingKind_ = TUndoKind::Unknown;
+  return taken || !self;
+}
+
+bool TRichEdit::replaceSelectionWhole(const QString &text) {
+  const QTextCursor cursor = textCursor();
+  const int start = cursor.selectionStart(), end = cursor.selectionEnd();
+  const QString added = LineEnds::ToNewlines(text);
+  if (end - start + added.size() < kWholeChars ||
+      PositionCount() - (end - start) + added.size() > kWholeChars || editBlockDepth_ > 0 ||
+      isReadOnly() || !CanTakeDocument())
+    return false;
+  // What stays, with the kinds of its line breaks: those in front of the selection and behind
+  // it keep theirs, the new ones take the kind of the break in front of the line the selection
+  // starts in, as typing them there would.
+  const QTextBlock first = document()->findBlock(start);
+  const QTextBlock last = document()->findBlock(end);
+  std::vector<uint8_t> breaks;
+  const uint8_t lineEnd = LineEndKind();
+  if (MayHaveOwnBreaks()) {
+    for (QTextBlock block = document()->begin(); block != first;) {
+      block = block.next();
+      breaks.push_back(PlainDocument::BreakBefore(block, lineEnd));
+    }
+    const uint8_t typed = first == document()->begin() ? lineEnd : breaks.back();
+    breaks.insert(breaks.end(), size_t(added.count(u'\n')), typed);
+    for (QTextBlock block = last.next(); block.isValid(); block = block.next())
+      breaks.push_back(PlainDocument::BreakBefore(block, lineEnd));
+  }
+  const QString whole = TextRange(0, start) + added + TextRange(end, PositionCount());
+  TakeDocument(PlainDocument::Build(Look(), whole, breaks, lineEnd), start + added.size(),
+               pendingKind_);
+  return true;
 }

@@ -63,6 +63,8 @@ TfrmEdit::TfrmEdit(TEditHost &host, QWidget *parent) : QWidget(parent), host_(ho
     if (QMenu *menu = host_.PopupMenu()) menu->popup(mmoMemo_->viewport()->mapToGlobal(at));
   });
   connect(mmoMemo_, &TRichEdit::URLClick, this, &TfrmEdit::mmoMemoURLClick);
+  mmoMemo_->SetLongEdit([this](qsizetype start, qsizetype end, const QString &text,
+                               TUndoKind kind) { return replaceLong(start, end, text, kind); });
   // The window sees key releases before its edit control does.
   mmoMemo_->installEventFilter(this);
 
@@ -682,7 +684,7 @@ void TfrmEdit::dialogReplaceAll(TFindDialog *dialog) {
           if (plan.count > 0 && plan.starts.empty() && replacing.Possible() &&
               TNewDocument::Worth(plan.start, plan.end))
             replacing.Build(job.text, plan.start, plan.end, plan.text,
-                            ShareOf(keepGoing, 500, 1000));
+                            TNewDocument::TBreaks::InOrder, ShareOf(keepGoing, 500, 1000));
         });
     if (end != LongOperation::TEnd::Done || !dialogGuard) return;
   } else {
@@ -715,7 +717,7 @@ void TfrmEdit::ConvertCase(int tag) {
           converted = ConvertText(job->kind, job->text, ShareOf(keepGoing, 0, 400));
           if (replacing.Possible() && (job->selection || converted != job->text))
             replacing.Build(whole, job->From(), job->To(), converted,
-                            ShareOf(keepGoing, 400, 1000));
+                            TNewDocument::TBreaks::InOrder, ShareOf(keepGoing, 400, 1000));
         });
     if (end != LongOperation::TEnd::Done) return;
     // A converted selection leaves the caret after it, a whole text's where it was.
@@ -724,4 +726,18 @@ void TfrmEdit::ConvertCase(int tag) {
     converted = ConvertText(job->kind, job->text);
   }
   ApplyCaseJob(*mmoMemo_, *job, converted);
+}
+
+bool TfrmEdit::replaceLong(qsizetype start, qsizetype end, const QString &text, TUndoKind kind) {
+  TNewDocument replacing(*mmoMemo_);
+  if (Busy() || !replacing.Possible()) return false;
+  QString whole;
+  const auto finished = LongOperation::Run(
+      *this, QStringLiteral("Changing text..."), replacing.Read(*mmoMemo_, &whole),
+      [&](const TKeepGoing &keepGoing) {
+        replacing.Build(whole, start, end, text, TNewDocument::TBreaks::Typed, keepGoing);
+      });
+  // Stopped, the text stays as it was.
+  if (finished == LongOperation::TEnd::Done) replacing.Take(*mmoMemo_, start + text.size(), kind);
+  return true;
 }

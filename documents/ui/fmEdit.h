@@ -12,6 +12,7 @@
 
 #include "documents/core/FileStamp.h"
 #include "documents/core/SearchState.h"
+#include "documents/edit/EditControl.h"
 #include "documents/ui/FindDialog.h"
 #include "platform/core/TextFile.h"
 
@@ -161,6 +162,9 @@ class TfrmEdit : public QWidget {
                       const std::optional<QString> &replaceText = std::nullopt);
   void dialogReplace(TFindDialog *dialog);
   void dialogReplaceAll(TFindDialog *dialog);
+  // An edit of the user's that changes millions of characters, made as a long command: the
+  // text with [start, end) replaced by text goes in as a new document built on a thread.
+  bool replaceLong(qsizetype start, qsizetype end, const QString &text, TUndoKind kind);
   void moveOutOfTheWay(TFindDialog *dialog);
 
   TEditHost &host_;

@@ -128,6 +128,7 @@ void TTextView::copy() {
 void TTextView::cut() {
   if (readOnly_ || !cursor_.hasSelection()) return;
   copy();
+  if (replaceSelectionWhole({})) return;
   cursor_.removeSelectedText();
   moveTo(cursor_);
 }
@@ -158,6 +159,8 @@ QMimeData *TTextView::createMimeDataFromSelection() const {
   data->setText(text);
   return data;
 }
+
+bool TTextView::replaceSelectionWhole(const QString &) { return false; }
 
 bool TTextView::canInsertFromMimeData(const QMimeData *source) const {
   return source && source->hasText();

@@ -109,6 +109,11 @@ class TTextView : public QAbstractScrollArea {
   // ViewMouse.cpp
   QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
+  // Replaces the selection by text in some cheaper way than changing the document in place,
+  // as one undo step, with the caret after text; false when it does not (the default), and
+  // the edit is made in place. Keys and Cut ask it before they change a selection.
+  virtual bool replaceSelectionWhole(const QString &text);
+
  public Q_SLOTS:
   void undo();
   void redo();

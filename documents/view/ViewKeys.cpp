@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <array>
+#include <optional>
 
 #include "documents/view/TextView.h"
 
@@ -167,6 +168,22 @@ void deleteTo(QTextCursor &cursor, int stop) {
   cursor.removeSelectedText();
 }
 
+// What an editing key puts in place of a selection; nothing for a key that does not replace
+// it (a key that is no editing key, or deletes a whole line).
+std::optional<QString> selectionReplacement(const TTextView &view, const QKeyEvent *event) {
+  if (event->matches(QKeySequence::InsertParagraphSeparator) ||
+      event->matches(QKeySequence::InsertLineSeparator))
+    return QStringLiteral("\n");
+  if (isBackspace(event) || event->matches(QKeySequence::Delete) ||
+      event->matches(QKeySequence::DeleteEndOfWord) ||
+      event->matches(QKeySequence::DeleteStartOfWord))
+    return QString();
+  if (isPlainKey(event, Qt::Key_Tab))
+    return view.tabChangesFocus() ? std::nullopt : std::optional(QStringLiteral("\t"));
+  if (isTypedText(event)) return event->text();
+  return std::nullopt;
+}
+
 // The editing keys; false for a key that is not one.
 bool editKey(TTextView &view, const QKeyEvent *event) {
   QTextCursor cursor = view.textCursor();
@@ -186,6 +203,12 @@ bool editKey(TTextView &view, const QKeyEvent *event) {
   if (event->matches(QKeySequence::Paste)) {
     view.paste();
     return true;
+  }
+  // A selection that a key replaces may be replaced whole.
+  if (cursor.hasSelection()) {
+    if (const std::optional<QString> text = selectionReplacement(view, event);
+        text && view.replaceSelectionWhole(*text))
+      return true;
   }
   // A plain text has no line separator inside a line: Shift+Return starts a new line too.
   if (event->matches(QKeySequence::InsertParagraphSeparator) ||

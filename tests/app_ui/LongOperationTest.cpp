@@ -3,7 +3,9 @@
 // case conversion and saving show their progress with Cancel; Cancel leaves text, caret, undo
 // history, modified flag and file exactly as they were; a finished command is one undo step;
 // closing or destroying the window meanwhile is safe; the other documents stay usable.
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -625,4 +627,148 @@ TEST_F(LongOperationTest, ALongSearchShowsItsProgressAndCancelOrClosingLeavesThe
   }
   EXPECT_TRUE(edit.isNull());
   EXPECT_TRUE(answerer.texts.isEmpty());
+}
+
+namespace {
+
+// Where position (a line break counted once) stands in the document's file text.
+qsizetype fileOffset(const TRichEdit &memo, const QString &fileText, qsizetype position) {
+  const QString plain = memo.TextRange(0, position);
+  qsizetype offset = 0;
+  for (const QChar ch : plain) {
+    if (ch == u'\n' && fileText[offset] == u'\r' && fileText[offset + 1] == u'\n') ++offset;
+    ++offset;
+  }
+  return offset;
+}
+
+}  // namespace
+
+TEST_F(LongOperationTest, ALargeSelectionReplacedByAKeyGoesAtOnceAndUndoesExactly) {
+  TfrmMain &m = Start();
+  TfrmEdit *edit = OpenBig(m, "selection", mixedText(kBigSize));
+  ASSERT_NE(edit, nullptr);
+  TRichEdit *memo = edit->mmoMemo();
+  const qsizetype count = memo->PositionCount();
+
+  // From inside the third line to near the end, deleted by a key: what stays keeps every
+  // line break as it was.
+  const qsizetype start = memo->document()->findBlockByNumber(2).position() + 2;
+  const qsizetype end = count - 5000;
+  const QString expected =
+      text.first(fileOffset(*memo, text, start)) + text.sliced(fileOffset(*memo, text, end));
+  memo->SetSelection(start, end - start);
+  QTest::keyClick(memo, Qt::Key_Delete);
+  // The text that was is kept whole for Undo, not changed in place.
+  EXPECT_EQ(memo->findChildren<QTextDocument *>(Qt::FindDirectChildrenOnly).size(), 2);
+  EXPECT_TRUE(memo->FileText() == expected);
+  EXPECT_EQ(memo->SelStart(), start);
+  EXPECT_EQ(memo->SelLength(), 0);
+  EXPECT_EQ(memo->UndoKind(), TUndoKind::Delete);
+  EXPECT_TRUE(memo->Modified());
+  // Typing goes on; each step undoes and redoes exactly.
+  QTest::keyClicks(memo, QStringLiteral("ab"));
+  memo->Undo();
+  EXPECT_TRUE(memo->FileText() == expected);
+  memo->Undo();
+  EXPECT_TRUE(memo->FileText() == text);
+  EXPECT_EQ(memo->SelStart(), start);
+  EXPECT_EQ(memo->SelLength(), end - start);
+  EXPECT_FALSE(memo->Modified());
+  EXPECT_EQ(memo->RedoKind(), TUndoKind::Delete);
+  memo->Redo();
+  EXPECT_TRUE(memo->FileText() == expected);
+  memo->Undo();
+
+  // All of it replaced by a typed line break, and cut: the break is the file's own kind.
+  memo->SelectAll();
+  QTest::keyClick(memo, Qt::Key_Return);
+  EXPECT_EQ(memo->FileText(), QStringLiteral("\r\n"));
+  EXPECT_EQ(memo->UndoKind(), TUndoKind::Typing);
+  memo->Undo();
+  EXPECT_TRUE(memo->FileText() == text);
+  memo->SelectAll();
+  memo->Cut();
+  EXPECT_EQ(memo->PositionCount(), 0);
+  EXPECT_EQ(memo->UndoKind(), TUndoKind::Cut);
+  EXPECT_EQ(QApplication::clipboard()->text().size(), count);
+  memo->Undo();
+  EXPECT_TRUE(memo->FileText() == text);
+
+  // Saved after such a delete, the file holds what stays, byte for byte.
+  memo->SetSelection(start, end - start);
+  QTest::keyClick(memo, Qt::Key_Backspace);
+  ASSERT_TRUE(m.SaveFile(edit, edit->FileName()));
+  EXPECT_TRUE(TestEnvironment::ReadFile(file) == expected.toUtf8());
+}
+
+TEST_F(LongOperationTest, CutAndPasteOfMillionsRunAsLongCommandsThatCancelWithoutATrace) {
+  TfrmMain &m = Start();
+  TfrmEdit *edit = OpenBig(m, "cutpaste", mixedText(kBigSize));
+  ASSERT_NE(edit, nullptr);
+  TRichEdit *memo = edit->mmoMemo();
+  const qsizetype defaultChars = TRichEdit::LongEditChars;
+  TRichEdit::LongEditChars = 1 << 20;
+  TModalAnswerer answerer;
+
+  // A million and a fifth characters cut from the middle, more staying.
+  const qsizetype start = memo->document()->findBlockByNumber(1000).position() + 1;
+  const qsizetype end = start + 1'200'000;
+  ASSERT_GT(memo->PositionCount() - (end - start), 1 << 20);
+  const QString plain = memo->TextRange(0, memo->PositionCount());
+  // The clipboard takes a line separator as a line break.
+  const QString cut = memo->TextRange(start, end).replace(QChar(0x2028), u'\n');
+  const QString expected =
+      text.first(fileOffset(*memo, text, start)) + text.sliced(fileOffset(*memo, text, end));
+  memo->SetSelection(start, end - start);
+  Settle();
+  {
+    TOperationHold hold(edit, 1, [] {});
+    m.Action(QStringLiteral("mniCut"))->trigger();
+    ASSERT_TRUE(hold.acted);
+    EXPECT_EQ(hold.caption, QStringLiteral("Changing text..."));
+    EXPECT_TRUE(hold.readOnlyMeanwhile);
+  }
+  EXPECT_TRUE(memo->FileText() == expected);
+  EXPECT_TRUE(QApplication::clipboard()->text() == cut);
+  EXPECT_EQ(memo->UndoKind(), TUndoKind::Cut);
+  EXPECT_EQ(memo->SelStart(), start);
+  EXPECT_FALSE(memo->isReadOnly());
+
+  // Pasted back at the same place: the file's text again, line breaks and all. Cancelled
+  // first, nothing changes.
+  {
+    TOperationHold hold(edit, 1, [&] { edit->pnlLoad()->btnCancel()->click(); });
+    memo->Paste();
+    ASSERT_TRUE(hold.acted);
+  }
+  EXPECT_TRUE(memo->FileText() == expected);
+  EXPECT_EQ(memo->UndoKind(), TUndoKind::Cut);
+  memo->Paste();
+  EXPECT_EQ(memo->UndoKind(), TUndoKind::Paste);
+  EXPECT_EQ(memo->SelStart(), end);
+  const QString pasted = memo->FileText();
+  EXPECT_TRUE(memo->TextRange(0, memo->PositionCount()) ==
+              plain.first(start) + cut + plain.sliced(end));
+  memo->Undo();
+  EXPECT_TRUE(memo->FileText() == expected);
+  memo->Undo();
+  EXPECT_TRUE(memo->FileText() == text);
+  EXPECT_FALSE(memo->Modified());
+  memo->Redo();
+  memo->Redo();
+  EXPECT_TRUE(memo->FileText() == pasted);
+  EXPECT_TRUE(answerer.texts.isEmpty());
+
+  // Closed while a paste runs: the window goes, the file stays.
+  QPointer<TfrmEdit> gone = edit;
+  {
+    TOperationHold hold(edit, 1, [&] { edit->parentWidget()->close(); });
+    memo->Paste();
+    ASSERT_TRUE(hold.acted);
+  }
+  answerer.Add(QStringLiteral("&No"));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return gone.isNull(); }, 10000));
+  EXPECT_TRUE(TestEnvironment::ReadFile(file) == bytes);
+  TRichEdit::LongEditChars = defaultChars;
 }
