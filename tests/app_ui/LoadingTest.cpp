@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QTextBlock>
 #include <QTimer>
+#include <utility>
+#include <vector>
 
 #include "AppFixture.h"
 #include "documents/ui/LoadPanel.h"
@@ -69,6 +71,25 @@ class TLoadCanceller {
   QTimer timer_;
 };
 
+// Notes, whenever the event loop runs while a window puts a plain-text file into its edit
+// control, how many chunks of the text still wait and how much text the control holds.
+class TChunkWatcher {
+ public:
+  explicit TChunkWatcher(TfrmMain &m) {
+    timer_.setInterval(2);
+    QObject::connect(&timer_, &QTimer::timeout, [this, &m] {
+      for (TfrmEdit *edit : m.EditWindows())
+        if (edit->ChunksToLoad() > 0)
+          seen.emplace_back(edit->ChunksToLoad(), edit->mmoMemo()->document()->characterCount());
+    });
+    timer_.start();
+  }
+  std::vector<std::pair<qsizetype, int>> seen;  // chunks waiting, characters in the control
+
+ private:
+  QTimer timer_;
+};
+
 }  // namespace
 
 TEST_F(AppFixture, LargeFilesLoadWholeUnchangedAndSaveBackByteForByte) {
@@ -77,9 +98,20 @@ TEST_F(AppFixture, LargeFilesLoadWholeUnchangedAndSaveBackByteForByte) {
   const QByteArray bytes = bigText(24 * 1000 * 1000);
   const QString file = TestEnvironment::WriteFile(dir + QStringLiteral("/large.log"), bytes);
   TModalAnswerer answerer;
+  TChunkWatcher watcher(m);
   TfrmEdit *edit = m.OpenFile(file);
   TRichEdit *memo = edit->mmoMemo();
   EXPECT_TRUE(answerer.texts.isEmpty());
+  // The text went in chunk after chunk, each let go once it was in: fewer chunks waited as the
+  // control filled, and none once it was all there.
+  const auto &seen = watcher.seen;
+  ASSERT_GE(seen.size(), 2U);
+  for (size_t i = 1; i < seen.size(); ++i) {
+    EXPECT_LE(seen[i].first, seen[i - 1].first);
+    EXPECT_GE(seen[i].second, seen[i - 1].second);
+  }
+  EXPECT_LT(seen.back().first, seen.front().first);
+  EXPECT_EQ(edit->ChunksToLoad(), 0);
   EXPECT_FALSE(edit->Loading());
   EXPECT_FALSE(memo->isReadOnly());
   EXPECT_FALSE(edit->pnlLoad()->isVisible());
