@@ -33,6 +33,7 @@
 #include "documents/ui/LongOperation.h"
 #include "documents/ui/RichEdit.h"
 #include "platform/core/Folders.h"
+#include "platform/core/SystemMemory.h"
 #include "platform/desktop/KeyboardState.h"
 #include "platform/gui/EditorFont.h"
 #include "platform/ui/MessageBox.h"
@@ -421,8 +422,9 @@ bool TfrmEdit::loadPlainText(const QString &fileName, TDecodedChunks &decoded) {
   mmoMemo_->BeginLoad(info.format);
   // Not drawn until it is all there: drawing a part would lay out a long line again and again.
   mmoMemo_->HoldUpdates();
-  // Chunk after chunk, each let go as soon as it is in the control, so that the text is never
-  // held twice.
+  // Chunk after chunk, each let go as soon as it is in the control and its memory given back
+  // (it was taken on the loader's thread, whose freed memory the document could not reuse), so
+  // that the text is never held twice.
   const QScopedValueRollback<const std::deque<QString> *> chunks(chunksToLoad_, &decoded.chunks);
   const qsizetype size = std::max<qsizetype>(decoded.Size(), 1);
   qsizetype done = 0;  // characters of the chunks let go
@@ -436,6 +438,7 @@ bool TfrmEdit::loadPlainText(const QString &fileName, TDecodedChunks &decoded) {
           done += chunk.size();
           from = 0;
           decoded.chunks.pop_front();
+          SystemMemory::GiveBackFreed();
         }
         pnlLoad_->SetProgress(500 + int(500 * (done + from) / size));
         return !decoded.chunks.empty();
