@@ -184,7 +184,7 @@ class TChunkWriter {
 
 // Reads bytes in slices of this many, so that the characters of one stay in the cache on
 // their way into the chunks.
-constexpr qsizetype kDecodeSlice = 64 * 1024;
+constexpr qsizetype kDecodeSlice = qsizetype{64} * 1024;
 
 // Told the bytes decoded after each slice; false stops.
 using TDecodeProgress = std::function<bool(qsizetype)>;
