@@ -12,3 +12,13 @@ using TKeepGoing = std::function<bool(qint64 done, qint64 total)>;
 inline bool KeepGoing(const TKeepGoing &keepGoing, qint64 done, qint64 total) {
   return !keepGoing || keepGoing(done, total);
 }
+
+// The part of a work's progress from fromPerMille to toPerMille (of 1000) told to keepGoing, for
+// a work done in steps one after the other.
+inline TKeepGoing ShareOf(const TKeepGoing &keepGoing, int fromPerMille, int toPerMille) {
+  if (!keepGoing) return {};
+  return [keepGoing, fromPerMille, toPerMille](qint64 done, qint64 total) {
+    const qint64 span = toPerMille - fromPerMille;
+    return keepGoing(fromPerMille + (total > 0 ? span * done / total : 0), 1000);
+  };
+}

@@ -100,8 +100,8 @@ TEnd Run(TfrmEdit &window, const QString &caption, const TRead &read,
   }
 
   const TKeepGoing keepGoing = [&state, workFrom](qint64 done, qint64 total) {
-    if (StepHook) StepHook();
     state.perMille = workFrom + (total > 0 ? int((1000 - workFrom) * done / total) : 0);
+    if (StepHook) StepHook(state.perMille);
     if (!state.cancel) return true;
     state.stopped = true;
     return false;

@@ -53,8 +53,9 @@ TEnd Run(TfrmEdit &window, const QString &caption, const TRead &read,
 
 // How long the work runs before its progress shows (milliseconds); tests set 0.
 inline int ShowAfterMs = 500;
-// Tests: called on the working thread each time the work tells its progress.
-inline std::function<void()> StepHook;
+// Tests: called on the working thread each time the work tells its progress, with that
+// progress (of 1000).
+inline std::function<void(int perMille)> StepHook;
 // Tests: called on the window's thread after each slice of the text read, between events.
 inline std::function<void()> ReadHook;
 

@@ -22,13 +22,6 @@
 
 namespace {
 
-// Block property: the kind of line break (TextFile break kinds) in front of the block, where it
-// differs from the document's own line end. Block formats are part of the undo history, so an
-// undone deletion brings the breaks back as they were; a new block copies the format of the
-// block it was split from, and a merged block keeps the first one's, so the break removed is
-// the one the user removed.
-constexpr int kBreakBefore = QTextFormat::UserProperty + 1;
-
 const QRegularExpression &urlPattern() {
   static const QRegularExpression re(
       QStringLiteral(
@@ -43,6 +36,9 @@ const QRegularExpression &urlPattern() {
 class TUrlHighlighter : public QSyntaxHighlighter {
  public:
   explicit TUrlHighlighter(QTextDocument *document) : QSyntaxHighlighter(document) {}
+  // True while it gives a line its formats: the document then reports a change of that line,
+  // though its text stays as it was.
+  bool Formatting() const { return currentBlock().isValid(); }
 
  protected:
   void highlightBlock(const QString &text) override {
@@ -88,10 +84,7 @@ TRichEdit::TRichEdit(QWidget *parent) : TTextView(parent) {
   setTabChangesFocus(false);
   setContextMenuPolicy(Qt::NoContextMenu);
   selectionBarWidget_ = new TSelectionBar(this);
-  connect(document(), &QTextDocument::undoCommandAdded, this, &TRichEdit::recordUndoStep);
-  connect(document(), &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
-    if (removed || added) ++changeCount_;
-  });
+  connectDocument();
   // Changes made by commands, not only by the user's keys, refresh the command states.
   auto requestIdle = [] { TIdleNotifier::Instance().Request(); };
   connect(this, &TTextView::selectionChanged, this, requestIdle);
@@ -103,95 +96,15 @@ TRichEdit::TRichEdit(QWidget *parent) : TTextView(parent) {
 
 TRichEdit::~TRichEdit() = default;
 
-// ---- undo kinds -------------------------------------------------------------------------
-
-void TRichEdit::recordUndoStep() {
-  if (trimmingUndo_) return;  // the steps replayed get their kinds from dropOldUndoSteps
-  ++undoLevels_;
-  // Twice the limit held: the oldest are dropped (once the step under way is complete), so the
-  // history never holds more than that.
-  if (undoLimit_ > 0 && undoLevels_ >= 2 * undoLimit_ && !trimQueued_) {
-    trimQueued_ = true;
-    QMetaObject::invokeMethod(this, &TRichEdit::dropOldUndoSteps, Qt::QueuedConnection);
-  }
-  const int steps = document()->availableUndoSteps();
-  undoKinds_.resize(std::max(steps, 0));
-  if (steps > 0) undoKinds_[steps - 1] = pendingKind_;
-  // Only the newest UndoLimit steps may be undone (the ones beyond are dropped soon).
-  undoFloor_ = std::max(undoFloor_, undoLevels_ - undoLimit_);
-}
-
-bool TRichEdit::CanUndo() const {
-  return document()->isUndoAvailable() && undoLevels_ > undoFloor_;
-}
-
-void TRichEdit::ResetUndoHistory() {
-  document()->clearUndoRedoStacks();
-  undoKinds_.clear();
-  undoFloor_ = 0;
-  undoLevels_ = 0;
-}
-
-void TRichEdit::dropOldUndoSteps() {
-  trimQueued_ = false;
-  if (editBlockDepth_ > 0 || undoLevels_ < 2 * undoLimit_ || CanRedo()) return;
-  const QTextCursor selection = textCursor();
-  const int anchor = selection.anchor(), position = selection.position();
-  const int scrollX = horizontalScrollBar()->value(), scrollY = verticalScrollBar()->value();
-  const bool modified = Modified();
-  std::vector<TUndoKind> kinds;  // of the steps kept, newest first
-  size_t replayed = 0;
-  HoldUpdates();
-  trimmingUndo_ = true;
-  const bool dropped = UndoHistory::DropOldest(
-      *document(), undoLimit_, [&] { kinds.push_back(UndoKind()); },
-      [&] {
-        if (replayed == 0) undoKinds_.clear();
-        const int steps = document()->availableUndoSteps();
-        undoKinds_.resize(size_t(std::max(steps, 0)));
-        if (steps > 0) undoKinds_[size_t(steps - 1)] = kinds[kinds.size() - 1 - replayed];
-        ++replayed;
-      });
-  trimmingUndo_ = false;
-  if (dropped) {
-    undoFloor_ = 0;
-    undoLevels_ = undoLimit_;
-  }
-  SetModified(modified);
-  QTextCursor restored(document());
-  restored.setPosition(std::min(anchor, int(PositionCount())));
-  restored.setPosition(std::min(position, int(PositionCount())), QTextCursor::KeepAnchor);
-  setTextCursor(restored);
-  horizontalScrollBar()->setValue(scrollX);
-  verticalScrollBar()->setValue(scrollY);
-  ReleaseUpdates();
-}
-
-bool TRichEdit::CanRedo() const { return document()->isRedoAvailable(); }
-
-TUndoKind TRichEdit::UndoKind() const {
-  const int steps = document()->availableUndoSteps();
-  return (steps > 0 && steps <= int(undoKinds_.size())) ? undoKinds_[steps - 1]
-                                                        : TUndoKind::Unknown;
-}
-
-TUndoKind TRichEdit::RedoKind() const {
-  const int steps = document()->availableUndoSteps();
-  return (CanRedo() && steps < int(undoKinds_.size())) ? undoKinds_[steps] : TUndoKind::Unknown;
-}
-
-void TRichEdit::Undo() {
-  if (loading_) return;  // a half-loaded text is not the user's to change
-  if (!CanUndo()) return;
-  undo();
-  if (undoLevels_ > 0) --undoLevels_;
-}
-
-void TRichEdit::Redo() {
-  if (loading_) return;  // a half-loaded text is not the user's to change
-  if (!CanRedo()) return;
-  redo();
-  ++undoLevels_;
+void TRichEdit::connectDocument() {
+  connect(document(), &QTextDocument::undoCommandAdded, this, &TRichEdit::recordUndoStep);
+  connect(document(), &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
+    if ((!removed && !added) || (urlHighlighter_ && urlHighlighter_->Formatting())) return;
+    ++changeCount_;
+    // A change of the user's (typing merged into the step before makes no step of its own):
+    // what Redo would have brought back is gone.
+    if (!replaying_) dropHeld(newer_);
+  });
 }
 
 // ---- text ------------------------------------------------------------------------------
@@ -214,7 +127,7 @@ QString TRichEdit::Text() const {
 }
 
 QStringView TRichEdit::fileBreakBefore(const QTextBlock &block) const {
-  const QVariant kind = block.blockFormat().property(kBreakBefore);
+  const QVariant kind = block.blockFormat().property(PlainDocument::kBreakBefore);
   return kind.isValid() ? TextFile::BreakText(uint8_t(kind.toUInt())) : QStringView(lineEnd_);
 }
 
@@ -222,15 +135,37 @@ QString TRichEdit::FileText() const {
   return joinedText([this](const QTextBlock &block) { return fileBreakBefore(block); });
 }
 
-int TRichEdit::AppendFileText(QString &text, int fromLine, qsizetype sliceChars) const {
+template <typename OnBreak>
+int TRichEdit::appendLines(QString &text, int fromLine, qsizetype sliceChars,
+                           OnBreak onBreak) const {
   const qsizetype until = text.size() + std::max<qsizetype>(sliceChars, 1);
   int line = std::max(fromLine, 0);
   for (QTextBlock block = document()->findBlockByNumber(line);
        block.isValid() && text.size() < until; block = block.next(), ++line) {
-    if (line > 0) text.append(fileBreakBefore(block));
+    if (line > 0) onBreak(text, block);
     text.append(block.text());
   }
   return std::min(line, document()->blockCount());
+}
+
+int TRichEdit::AppendFileText(QString &text, int fromLine, qsizetype sliceChars) const {
+  return appendLines(text, fromLine, sliceChars, [this](QString &into, const QTextBlock &block) {
+    into.append(fileBreakBefore(block));
+  });
+}
+
+int TRichEdit::AppendLines(QString &text, std::vector<uint8_t> *breaks, int fromLine,
+                           qsizetype sliceChars) const {
+  const uint8_t lineEnd = LineEndKind();
+  return appendLines(text, fromLine, sliceChars, [&](QString &into, const QTextBlock &block) {
+    into.append(u'\n');
+    if (breaks) breaks->push_back(PlainDocument::BreakBefore(block, lineEnd));
+  });
+}
+
+uint8_t TRichEdit::LineEndKind() const {
+  if (lineEnd_ == u"\r\n") return TextFile::BreakCrLf;
+  return lineEnd_ == u"\r" ? TextFile::BreakCr : TextFile::BreakLf;
 }
 
 void TRichEdit::LoadText(const TDecodedText &decoded) {
@@ -255,33 +190,14 @@ void TRichEdit::BeginLoad(const TTextFormat &format) {
 }
 
 qsizetype TRichEdit::LoadSlice(const QString &text, qsizetype from, qsizetype sliceChars) {
-  from = std::clamp<qsizetype>(from, 0, text.size());
-  qsizetype end = std::min(text.size(), from + std::max<qsizetype>(sliceChars, 1));
-  // Up to a line break, unless the line is longer than a slice by far.
-  if (end < text.size()) {
-    const qsizetype lineEnd = text.indexOf(u'\n', end);
-    if (lineEnd >= 0 && lineEnd - end < sliceChars) end = lineEnd + 1;
-  }
-  if (end < text.size() && text[end - 1].isHighSurrogate()) ++end;  // never half a character
-  QTextCursor cursor(document());
-  cursor.movePosition(QTextCursor::End);
-  cursor.insertText(QStringView(text).sliced(from, end - from).toString());
+  const qsizetype end = PlainDocument::AppendSlice(*document(), text, from, sliceChars);
   SetModified(false);
   return end;
 }
 
 void TRichEdit::EndLoad(const TDecodedText &decoded) {
-  if (!decoded.breaks.empty()) {
-    // Marking the blocks is no step the user could undo (undo is still off).
-    const auto lineEnd = uint8_t(decoded.format.lineEnd);
-    QTextBlock block = document()->begin().next();
-    for (size_t i = 0; i < decoded.breaks.size() && block.isValid(); ++i, block = block.next()) {
-      if (decoded.breaks[i] == lineEnd) continue;
-      QTextBlockFormat format = block.blockFormat();
-      format.setProperty(kBreakBefore, uint(decoded.breaks[i]));
-      QTextCursor(block).setBlockFormat(format);
-    }
-  }
+  // Marking the blocks is no step the user could undo (undo is still off).
+  PlainDocument::MarkBreaks(*document(), decoded.breaks, uint8_t(decoded.format.lineEnd));
   document()->setUndoRedoEnabled(undoLimit_ > 0);
   ResetUndoHistory();
   loading_ = false;
@@ -297,9 +213,7 @@ void TRichEdit::EndLoad(const TDecodedText &decoded) {
 
 void TRichEdit::SetText(const QString &text) {
   setPlainText(LineEnds::ToNewlines(text));
-  undoKinds_.clear();
-  undoFloor_ = 0;
-  undoLevels_ = 0;
+  ResetUndoHistory();
   applyAlignment();
 }
 
@@ -312,9 +226,7 @@ qsizetype TRichEdit::PositionCount() const { return document()->characterCount()
 
 void TRichEdit::Clear() {
   clear();
-  undoKinds_.clear();
-  undoFloor_ = 0;
-  undoLevels_ = 0;
+  ResetUndoHistory();
 }
 
 // ---- selection --------------------------------------------------------------------------
@@ -428,7 +340,13 @@ void TRichEdit::dropEvent(QDropEvent *event) {
 
 bool TRichEdit::Modified() const { return document()->isModified(); }
 
-void TRichEdit::SetModified(bool modified) { document()->setModified(modified); }
+void TRichEdit::SetModified(bool modified) {
+  document()->setModified(modified);
+  // The documents held for undo and redo differ from the text now counted as unchanged.
+  if (!modified)
+    for (const auto *held : {&older_, &newer_})
+      for (const THeldDocument &document : *held) document.document->setModified(true);
+}
 
 void TRichEdit::SetHideSelection(bool hide) {
   hideSelection_ = hide;
@@ -547,13 +465,18 @@ void TRichEdit::ReleaseUpdates() {
 void TRichEdit::SetAutoURLDetect(bool on) {
   if (on == autoUrlDetect_) return;
   autoUrlDetect_ = on;
-  if (on) {
+  applyUrlDetection();
+  viewport()->setMouseTracking(on);
+}
+
+void TRichEdit::applyUrlDetection() {
+  if (autoUrlDetect_ == (urlHighlighter_ != nullptr)) return;
+  if (autoUrlDetect_) {
     urlHighlighter_ = new TUrlHighlighter(document());
   } else {
     delete urlHighlighter_;
     urlHighlighter_ = nullptr;
   }
-  viewport()->setMouseTracking(on);
 }
 
 void TRichEdit::SetSelectionBar(bool on) {
@@ -613,7 +536,7 @@ void TRichEdit::selectLineAt(int y, bool extend) {
 void TRichEdit::SetUndoLimit(int limit) {
   undoLimit_ = std::max(limit, 0);
   document()->setUndoRedoEnabled(undoLimit_ > 0);
-  if (undoLimit_ == 0) undoLevels_ = 0;
+  if (undoLimit_ == 0) ResetUndoHistory();
 }
 
 void TRichEdit::SetScrollBars(TScrollStyle style) {

@@ -2,8 +2,10 @@
 #pragma once
 
 #include <QPointer>
+#include <memory>
 #include <vector>
 
+#include "documents/core/PlainDocument.h"
 #include "documents/edit/EditControl.h"
 #include "documents/view/TextView.h"
 #include "platform/core/TextFile.h"
@@ -99,8 +101,28 @@ class TRichEdit : public TTextView, public TEditControl {
   // characters are added, and returns the number of the line to go on with (the document's
   // block count when all are read). Read from line 0 to the end, the slices make FileText().
   int AppendFileText(QString &text, int fromLine, qsizetype sliceChars) const;
+  // The lines from line number fromLine on appended to text, '\n' in front of each but the
+  // document's first, whole lines until at least sliceChars characters are added; with breaks,
+  // the kind of each line break appended is appended to it. Returns the number of the line to
+  // go on with (the document's block count when all are read). Read from line 0 to the end,
+  // the slices make TextRange(0, PositionCount()) and the break kinds of a load.
+  int AppendLines(QString &text, std::vector<uint8_t> *breaks, int fromLine,
+                  qsizetype sliceChars) const;
+  // The kind of the document's own line end (TextFile break kinds).
+  uint8_t LineEndKind() const;
   // Forgets every undo and redo step (after a load).
   void ResetUndoHistory();
+
+  // A whole new text can replace the text as one undo step by a document built apart from the
+  // control (PlainDocument::Build, on any thread, with Look()): taking it in and undoing it cost
+  // no more than showing another document, whatever the text's size. Only for plain text, and
+  // not while a file loads. MayHaveOwnBreaks: the line breaks have to be read and passed on.
+  bool CanTakeDocument() const;
+  bool MayHaveOwnBreaks() const { return PlainDocument::MayHaveOwnBreaks(*document()); }
+  PlainDocument::TLook Look() const { return PlainDocument::LookOf(*document()); }
+  // Shows document in place of the text, with the caret at position; Undo shows the text as
+  // it was again, Redo the new one.
+  void TakeDocument(std::unique_ptr<QTextDocument> document, qsizetype position);
 
   bool AutoURLDetect() const { return autoUrlDetect_; }
   void SetAutoURLDetect(bool on);
@@ -142,10 +164,30 @@ class TRichEdit : public TTextView, public TEditControl {
 
  private:
   friend class TSelectionBar;
+  // A document the control showed or is to show again, kept for Undo or Redo with what the
+  // control knows of it.
+  struct THeldDocument {
+    QTextDocument *document = nullptr;  // a child of the control
+    std::vector<TUndoKind> undoKinds;
+    int levels = 0;  // the undo levels it holds, the step to the document after it included
+    int anchor = 0;
+    int position = 0;
+    TUrlHighlighter *highlighter = nullptr;
+  };
+  void connectDocument();
+  // Shows held in place of the current document, which is returned.
+  THeldDocument exchangeDocument(THeldDocument held);
+  void dropHeld(std::vector<THeldDocument> &held);
   void recordUndoStep();
-  // Drops the undo steps beyond UndoLimit (run once the history holds twice as many).
+  // Keeps the undo history bounded once it holds twice UndoLimit levels: drops the oldest
+  // documents held, then the current document's oldest steps.
   void dropOldUndoSteps();
+  // Whole documents held for Undo that lie beyond UndoLimit.
+  void dropOlderDocuments();
+  void queueUndoTrim();
   void applyAlignment();
+  // Gives the document a web-address highlighter, or takes it away, as AutoURLDetect says.
+  void applyUrlDetection();
   // Gives the document the control's font.
   void applyDocumentFont();
   void updateMargins();
@@ -156,14 +198,23 @@ class TRichEdit : public TTextView, public TEditControl {
   QString joinedText(BreakText breakText) const;
   // The line break in front of a block as the file holds it.
   QStringView fileBreakBefore(const QTextBlock &block) const;
+  // Appends whole lines from fromLine on until sliceChars characters are added, each but the
+  // document's first after what onBreak(text, block) appends; returns the next line.
+  template <typename OnBreak>
+  int appendLines(QString &text, int fromLine, qsizetype sliceChars, OnBreak onBreak) const;
 
   QString lineEnd_ = QStringLiteral("\n");
   TUndoKind pendingKind_ = TUndoKind::Unknown;
   std::vector<TUndoKind> undoKinds_;
+  // Documents replaced by TakeDocument, the newest last, and those Undo went back from, the
+  // next one for Redo last.
+  std::vector<THeldDocument> older_;
+  std::vector<THeldDocument> newer_;
   int undoLevels_ = 0;  // steps that undo could take back, those beyond the limit included
   int undoFloor_ = 0;   // undoLevels_ at which undoing stops: the limit is reached
   bool trimQueued_ = false;
   bool trimmingUndo_ = false;
+  bool replaying_ = false;  // an undo or redo step is taken back or made again
   quint64 changeCount_ = 0;
   bool hideSelection_ = false;
   bool autoUrlDetect_ = false;

@@ -31,6 +31,7 @@
 #include "documents/ui/EditHost.h"
 #include "documents/ui/LoadPanel.h"
 #include "documents/ui/LongOperation.h"
+#include "documents/ui/NewDocument.h"
 #include "documents/ui/RichEdit.h"
 #include "platform/core/Folders.h"
 #include "platform/core/SystemMemory.h"
@@ -112,8 +113,7 @@ TfrmEdit::TfrmEdit(TEditHost &host, QWidget *parent) : QWidget(parent), host_(ho
         return about;
       },
       this);
-  connect(mmoMemo_->document(), &QTextDocument::contentsChanged, recovery_,
-          &TRecoveryTracker::TextChanged);
+  connect(mmoMemo_, &TTextView::textChanged, recovery_, &TRecoveryTracker::TextChanged);
   connect(mmoMemo_, &TTextView::modificationChanged, recovery_, &TRecoveryTracker::ModifiedChanged);
 
   tmrKeyState_.setInterval(1000);
@@ -683,16 +683,26 @@ void TfrmEdit::dialogReplaceAll(TFindDialog *dialog) {
   FindReplace::TReplaceAllJob job =
       FindReplace::ReplaceAllJobFor(*mmoMemo_, options, dialog->ReplaceText(), !isLong);
   FindReplace::TReplaceAllPlan plan;
+  TNewDocument replacing(*mmoMemo_);
   if (isLong) {
     const QPointer<TFindDialog> dialogGuard(dialog);
+    const LongOperation::TRead read = replacing.Possible()
+                                          ? replacing.Read(*mmoMemo_, &job.text)
+                                          : LongOperation::TRead(0, size, &job.text);
     const auto end = LongOperation::Run(
-        *this, QStringLiteral("Replacing..."), {0, size, &job.text},
-        [&](const TKeepGoing &keepGoing) { plan = FindReplace::PlanReplaceAll(job, keepGoing); });
+        *this, QStringLiteral("Replacing..."), read, [&](const TKeepGoing &keepGoing) {
+          plan = FindReplace::PlanReplaceAll(job, ShareOf(keepGoing, 0, 500));
+          // One long stretch changed: the text is taken in as a new document.
+          if (plan.count > 0 && plan.starts.empty() && replacing.Possible() &&
+              TNewDocument::Worth(plan.start, plan.end))
+            replacing.Build(job.text, plan.start, plan.end, plan.text,
+                            ShareOf(keepGoing, 500, 1000));
+        });
     if (end != LongOperation::TEnd::Done || !dialogGuard) return;
   } else {
     plan = FindReplace::PlanReplaceAll(job);
   }
-  FindReplace::ApplyReplaceAll(*mmoMemo_, plan);
+  if (!replacing.Take(*mmoMemo_, plan.caret)) FindReplace::ApplyReplaceAll(*mmoMemo_, plan);
   if (plan.count > 0)
     moveOutOfTheWay(dialog);
   else
@@ -707,12 +717,23 @@ void TfrmEdit::ConvertCase(int tag) {
   if (!job) return;
   QString converted;
   if (isLong) {
-    const auto end =
-        LongOperation::Run(*this, QStringLiteral("Converting case..."),
-                           {job->From(), job->To(), &job->text}, [&](const TKeepGoing &keepGoing) {
-                             converted = ConvertText(job->kind, job->text, keepGoing);
-                           });
+    TNewDocument replacing(*mmoMemo_);
+    // The whole text is read when the result goes in as a new document.
+    QString whole;
+    const LongOperation::TRead read =
+        replacing.Possible() ? replacing.Read(*mmoMemo_, &whole)
+                             : LongOperation::TRead(job->From(), job->To(), &job->text);
+    const auto end = LongOperation::Run(
+        *this, QStringLiteral("Converting case..."), read, [&](const TKeepGoing &keepGoing) {
+          if (replacing.Possible()) job->text = whole.mid(job->From(), job->length);
+          converted = ConvertText(job->kind, job->text, ShareOf(keepGoing, 0, 400));
+          if (replacing.Possible() && (job->selection || converted != job->text))
+            replacing.Build(whole, job->From(), job->To(), converted,
+                            ShareOf(keepGoing, 400, 1000));
+        });
     if (end != LongOperation::TEnd::Done) return;
+    // A converted selection leaves the caret after it, a whole text's where it was.
+    if (replacing.Take(*mmoMemo_, job->selection ? job->To() : job->start)) return;
   } else {
     converted = ConvertText(job->kind, job->text);
   }

@@ -33,9 +33,21 @@ TTextView::~TTextView() {
 
 void TTextView::setDocument(QTextDocument *document) {
   if (!document || document == document_) return;
+  const int before = document_ ? document_->characterCount() - 1 : 0;
   if (document_) disconnect(document_, nullptr, this, nullptr);
+  if (layout_) {
+    disconnect(layout_, nullptr, this, nullptr);
+    disconnect(layout_, nullptr, viewport(), nullptr);
+  }
+  const bool replacing = document_ != nullptr;
   document_ = document;
-  layout_ = new TViewLayout(document);
+  // A document shown before keeps its layout; what that laid out was for another width or font.
+  layout_ = document->findChild<TViewLayout *>(QString(), Qt::FindDirectChildrenOnly);
+  if (layout_) {
+    layout_->Invalidate();
+  } else {
+    layout_ = new TViewLayout(document);
+  }
   document->setDocumentLayout(layout_);
   layout_->setPaintDevice(viewport());
   connect(document, &QTextDocument::contentsChange, this, &TTextView::documentChanged);
@@ -62,6 +74,9 @@ void TTextView::setDocument(QTextDocument *document) {
   applyWidth();
   updateScrollBars();
   viewport()->update();
+  if (!replacing) return;
+  TViewAccessible::TextChanged(this, 0, before, document->characterCount() - 1);
+  Q_EMIT textChanged();
 }
 
 void TTextView::documentChanged(int from, int removed, int added) {

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The bounds of a workspace while the user edits: its character limit and its undo limit.
+// The bounds of a workspace while the user edits: its character limit and its undo limit, with
+// whole texts taken in as documents of their own among the steps.
 #include <QApplication>
 #include <QClipboard>
+#include <QSignalSpy>
 #include <QTextBlock>
+#include <QTextDocument>
 
 #include "AppFixture.h"
 
@@ -60,4 +63,68 @@ TEST_F(AppFixture, StepsBeyondTheUndoLimitAreDroppedAndTheNewestStillUndo) {
   // And come back again.
   while (memo->CanRedo()) memo->Redo();
   EXPECT_EQ(memo->Text(), states.last());
+}
+
+TEST_F(AppFixture, TextsTakenInWholeUndoAndRedoAsStepsBetweenTypingWithinTheLimit) {
+  TfrmMain &m = Start();
+  TRichEdit *memo = m.EditWindows().first()->mmoMemo();
+  memo->SetUndoLimit(6);
+  const auto documents = [memo] {
+    return memo->findChildren<QTextDocument *>(Qt::FindDirectChildrenOnly).size();
+  };
+  QSignalSpy changed(memo, &TTextView::textChanged);
+  QStringList states{memo->Text()};
+  for (int i = 0; i < 20; ++i) {
+    if (i % 3 == 0) {
+      const QString text = memo->Text().toUpper() + QStringLiteral("\nline %1").arg(i);
+      memo->TakeDocument(PlainDocument::Build(memo->Look(), text, {}, memo->LineEndKind()), 2);
+      EXPECT_EQ(memo->SelStart(), std::min<qsizetype>(2, memo->PositionCount()));
+    } else {
+      memo->moveCursor(QTextCursor::End);
+      memo->ReplaceSelection(QStringLiteral(" w%1").arg(i));
+    }
+    Settle();
+    states << memo->Text();
+  }
+  EXPECT_EQ(memo->Text(), states.last());
+  // The documents replaced are kept only while undo can reach them.
+  EXPECT_LE(documents(), 2 * 6 + 1);
+
+  // Saved here: each step back is a change, and back again it is not.
+  memo->SetModified(false);
+  int undone = 0;
+  while (memo->CanUndo()) {
+    const quint64 count = memo->ChangeCount();
+    changed.clear();
+    memo->Undo();
+    ++undone;
+    EXPECT_EQ(memo->Text(), states[states.size() - 1 - undone]) << undone;
+    EXPECT_TRUE(memo->Modified()) << undone;
+    EXPECT_GT(memo->ChangeCount(), count);
+    EXPECT_FALSE(changed.isEmpty());
+  }
+  EXPECT_EQ(undone, 6);
+  while (memo->CanRedo()) memo->Redo();
+  EXPECT_EQ(memo->Text(), states.last());
+  EXPECT_FALSE(memo->Modified());
+
+  // Typing after two steps back leaves nothing to redo and frees what redo would have shown,
+  // though the key merges into the step before it.
+  const qsizetype before = documents();
+  memo->Undo();
+  memo->Undo();
+  memo->moveCursor(QTextCursor::End);
+  QTest::keyClicks(memo, QStringLiteral("q"));
+  EXPECT_FALSE(memo->CanRedo());
+  EXPECT_EQ(memo->Text(), states[states.size() - 3] + u'q');
+  EXPECT_LT(documents(), before);
+  memo->Undo();
+  EXPECT_EQ(memo->Text(), states[states.size() - 4]);
+
+  // Without undo a replaced document is not kept at all; a load forgets them all.
+  memo->SetUndoLimit(0);
+  memo->TakeDocument(PlainDocument::Build(memo->Look(), QStringLiteral("plain"), {}, 1), 0);
+  EXPECT_EQ(documents(), 1);
+  EXPECT_FALSE(memo->CanUndo());
+  memo->SetUndoLimit(100);  // the window keeps its limit for the next ones
 }

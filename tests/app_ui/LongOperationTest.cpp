@@ -92,16 +92,17 @@ QString panelCaption(TfrmEdit *edit) {
   return label ? label->text() : QString();
 }
 
-// Holds the working thread of the next long command at its given step until the test has
-// acted on the main thread, which it does once the window shows the progress strip; then the
-// work goes on (and sees at once whatever the action did, such as a Cancel).
+// Holds the working thread of the next long command at its given step (the first from that
+// one on whose progress reached fromPerMille) until the test has acted on the main thread,
+// which it does once the window shows the progress strip; then the work goes on (and sees at
+// once whatever the action did, such as a Cancel).
 class TOperationHold {
  public:
-  TOperationHold(TfrmEdit *edit, int atStep, std::function<void()> action)
+  TOperationHold(TfrmEdit *edit, int atStep, std::function<void()> action, int fromPerMille = 0)
       : edit_(edit), action_(std::move(action)) {
     LongOperation::ShowAfterMs = 0;
-    LongOperation::StepHook = [this, atStep] {
-      if (++steps_ != atStep) return;
+    LongOperation::StepHook = [this, atStep, fromPerMille](int perMille) {
+      if (++steps_ < atStep || perMille < fromPerMille || held_) return;
       held_ = true;
       release_.tryAcquire(1, 60000);
     };
@@ -223,6 +224,61 @@ TEST_F(LongOperationTest, ReplaceAllCancelsWithoutATraceAndOtherwiseIsOneUndoSte
   m.Action(QStringLiteral("mniUndo"))->trigger();
   EXPECT_TRUE(memo->FileText() == text);
   EXPECT_FALSE(memo->CanUndo());
+  EXPECT_FALSE(memo->Modified());
+  EXPECT_EQ(memo->SelStart(), 7);
+  // And back again, as often as asked.
+  Settle();
+  m.Action(QStringLiteral("mniRedo"))->trigger();
+  EXPECT_TRUE(memo->FileText() == expected);
+  EXPECT_TRUE(memo->Modified());
+  Settle();
+  m.Action(QStringLiteral("mniUndo"))->trigger();
+  EXPECT_TRUE(memo->FileText() == text);
+}
+
+TEST_F(LongOperationTest, ALongStretchReplacedKeepsEveryLineBreakThroughUndoRedoAndSave) {
+  TfrmMain &m = Start();
+  TfrmEdit *edit = OpenBig(m, "mixed", mixedText(kBigSize));
+  ASSERT_NE(edit, nullptr);
+  TRichEdit *memo = edit->mmoMemo();
+  const int blocks = memo->document()->blockCount();
+  TFindDialog *replace = ReplaceDialog(m, edit, QStringLiteral("e"), QStringLiteral("EE"));
+  TModalAnswerer answerer;
+  replace->btnReplaceAll()->click();
+  // No e before the caret: every one is replaced, and no line break changes its kind.
+  QString expected = text;
+  expected.replace(u'e', QStringLiteral("EE"));
+  EXPECT_TRUE(memo->FileText() == expected);
+  EXPECT_EQ(memo->document()->blockCount(), blocks);
+  EXPECT_EQ(memo->UndoKind(), TUndoKind::Unknown);
+  EXPECT_FALSE(memo->isReadOnly());
+  // Typing goes on in the new text; undone step by step, the file's text comes back.
+  memo->moveCursor(QTextCursor::End);
+  QTest::keyClicks(memo, QStringLiteral("z"));
+  EXPECT_TRUE(memo->FileText() == expected + u'z');
+  memo->Undo();
+  EXPECT_TRUE(memo->FileText() == expected);
+  memo->Undo();
+  EXPECT_TRUE(memo->FileText() == text);
+  EXPECT_FALSE(memo->Modified());
+  memo->Redo();
+  memo->Redo();
+  EXPECT_TRUE(memo->FileText() == expected + u'z');
+
+  // Saved, the file holds the new text byte for byte; the text before it is a change again.
+  ASSERT_TRUE(m.SaveFile(edit, edit->FileName()));
+  QByteArray saved = bytes;
+  saved.replace('e', "EE");
+  EXPECT_TRUE(TestEnvironment::ReadFile(file) == saved + 'z');
+  EXPECT_FALSE(memo->Modified());
+  memo->Undo();
+  memo->Undo();
+  EXPECT_TRUE(memo->FileText() == text);
+  EXPECT_TRUE(memo->Modified());
+  // A new change there leaves nothing to redo.
+  QTest::keyClicks(memo, QStringLiteral("y"));
+  EXPECT_FALSE(memo->CanRedo());
+  EXPECT_TRUE(answerer.texts.isEmpty());
 }
 
 TEST_F(LongOperationTest, CaseConversionCancelsWithoutATraceAndOtherwiseKeepsTheCaret) {
@@ -294,6 +350,30 @@ TEST_F(LongOperationTest, ClosingTheWindowStopsTheCommandAndDestroyingItIsSafe) 
   }
   EXPECT_TRUE(QTest::qWaitFor([&] { return edit.isNull(); }, 10000));
   EXPECT_TRUE(TestEnvironment::ReadFile(file) == bytes);
+  EXPECT_TRUE(answerer.texts.isEmpty());
+
+  // The same while the new text is put together (the work's second half): closed, and
+  // destroyed outright.
+  for (const bool destroy : {false, true}) {
+    edit = OpenBig(m, destroy ? "destroybuild" : "closebuild");
+    ASSERT_TRUE(edit);
+    replace = ReplaceDialog(m, edit, QStringLiteral("alpha"), QStringLiteral("OMEGA"));
+    {
+      TOperationHold hold(
+          edit, 1,
+          [&] {
+            if (destroy)
+              delete edit->parentWidget();
+            else
+              edit->parentWidget()->close();
+          },
+          600);
+      replace->btnReplaceAll()->click();
+      ASSERT_TRUE(hold.acted);
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return edit.isNull(); }, 10000));
+    EXPECT_TRUE(TestEnvironment::ReadFile(file) == bytes);
+  }
   EXPECT_TRUE(answerer.texts.isEmpty());
 
   // A changed document closed while it is saved: the save stops and the usual question
@@ -430,7 +510,7 @@ TEST_F(LongOperationTest, AFarOccurrenceIsFoundAsANearOneWouldBe) {
   find->SetFindText(QStringLiteral("Needle"));
   TModalAnswerer answerer;
   std::atomic<int> steps{0};
-  LongOperation::StepHook = [&steps] { ++steps; };
+  LongOperation::StepHook = [&steps](int) { ++steps; };
   std::set<qsizetype> found;
   int searches = 0;
   for (const bool down : {true, false}) {
