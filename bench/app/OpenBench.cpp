@@ -3,7 +3,8 @@
 // against a bare plain-text widget that reads, decodes and shows the same file, side by side in
 // one run. For each file: the time until the text is shown with the caret at its end, the
 // longest time the window did not answer during the load, the memory the open document takes,
-// and the time one key press takes at the end of the text.
+// the peak resident set of the process during the load, and the time one key press takes at
+// the end of the text.
 // Run: bench_open [runs] [files...]   (QT_QPA_PLATFORM=offscreen or under a display)
 // Files: log200 (200 MB of 80-character lines), line5 (5 MB in one line), text15 (15 MB),
 // lines1m (100 MB of 1 MB lines); without names all four.
@@ -17,6 +18,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -25,15 +27,27 @@
 #include "app/ui/fmMain.h"
 #include "documents/ui/RichEdit.h"
 #include "documents/ui/fmEdit.h"
+#include "platform/core/SystemMemory.h"
 
 namespace {
 
-long rssKiB() {
+// A figure of /proc/self/status in KiB: "VmRSS:" the resident set, "VmHWM:" its peak.
+long statusKiB(const char *field) {
   std::ifstream status("/proc/self/status");
   std::string line;
+  const size_t length = std::strlen(field);
   while (std::getline(status, line))
-    if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+    if (line.rfind(field, 0) == 0) return std::stol(line.substr(length));
   return 0;
+}
+
+long rssKiB() { return statusKiB("VmRSS:"); }
+
+// Gives the heap's free pages back and starts the peak resident set again from what is
+// resident now, so that the next load's peak is its own, not the run's before it.
+void resetPeak() {
+  SystemMemory::GiveBackFreed();
+  std::ofstream("/proc/self/clear_refs") << "5";
 }
 
 void settle() {
@@ -105,6 +119,7 @@ struct TFigures {
   double openMs = 0;
   qint64 gapMs = 0;
   long memKiB = 0;
+  long peakKiB = 0;  // VmHWM at the end of the load
   double keyMs = 0;
 };
 
@@ -126,6 +141,7 @@ double keyAtEnd(TEdit *edit) {
 
 TFigures bare(const QString &path, bool wrap) {
   TFigures f;
+  resetPeak();
   const long before = rssKiB();
   TGapMeter gaps;
   gaps.Start();
@@ -143,6 +159,7 @@ TFigures bare(const QString &path, bool wrap) {
   f.openMs = double(t.elapsed());
   f.gapMs = gaps.Stop();
   f.memKiB = rssKiB() - before;
+  f.peakKiB = statusKiB("VmHWM:");
   f.keyMs = keyAtEnd(&edit);
   return f;
 }
@@ -154,6 +171,7 @@ TFigures ours(const QString &path, bool wrap) {
   frame.show();
   settle();
   if (TfrmEdit *first = frame.ActiveEdit()) first->mmoMemo()->SetWordWrap(wrap);
+  resetPeak();
   const long before = rssKiB();
   TGapMeter gaps;
   gaps.Start();
@@ -166,6 +184,7 @@ TFigures ours(const QString &path, bool wrap) {
   f.openMs = double(t.elapsed());
   f.gapMs = gaps.Stop();
   f.memKiB = rssKiB() - before;
+  f.peakKiB = statusKiB("VmHWM:");
   f.layouts = edit->mmoMemo()->LongLineLayouts();
   f.keyMs = keyAtEnd(edit->mmoMemo());
   edit->mmoMemo()->SetModified(false);
@@ -195,8 +214,8 @@ int main(int argc, char **argv) {
   if (cases.empty()) cases = all;
 
   QTemporaryDir dir;
-  std::printf("%-8s %-16s %10s %10s %10s %10s %8s\n", "file", "widget", "shown ms", "no answer",
-              "memory MiB", "key ms", "layouts");
+  std::printf("%-8s %-16s %10s %10s %10s %10s %10s %8s\n", "file", "widget", "shown ms",
+              "no answer", "memory MiB", "peak MiB", "key ms", "layouts");
   for (const TCase &c : cases) {
     const QString path = dir.path() + u'/' + QString::fromLatin1(c.name) + QStringLiteral(".txt");
     if (!writeFile(path, c.size, c.lineLength)) return 1;
@@ -210,7 +229,7 @@ int main(int argc, char **argv) {
     const auto print = [&](const char *widget, const std::vector<TFigures> &v) {
       std::vector<double> open, key;
       qint64 gap = 0;
-      long mem = 0;
+      long mem = 0, peak = 0;
       int layouts = -1;
       for (const TFigures &f : v) {
         layouts = std::max(layouts, f.layouts);
@@ -218,10 +237,12 @@ int main(int argc, char **argv) {
         key.push_back(f.keyMs);
         gap = std::max(gap, f.gapMs);
         mem = std::max(mem, f.memKiB);
+        peak = std::max(peak, f.peakKiB);
       }
       const std::string counted = layouts < 0 ? std::string("-") : std::to_string(layouts);
-      std::printf("%-8s %-16s %10.0f %10lld %10ld %10.1f %8s\n", c.name, widget, median(open),
-                  static_cast<long long>(gap), mem / 1024, median(key), counted.c_str());
+      std::printf("%-8s %-16s %10.0f %10lld %10ld %10ld %10.1f %8s\n", c.name, widget, median(open),
+                  static_cast<long long>(gap), mem / 1024, peak / 1024, median(key),
+                  counted.c_str());
     };
     print("QPlainTextEdit", b);
     print("document window", o);

@@ -27,11 +27,12 @@ class TTextLoader {
   // How much of the file is read and decoded, from 0 to 1000.
   int Progress() const { return progress_; }
 
-  // Once Finished(): the bytes read (or why not), and the decoded text of a plain-text file.
+  // Once Finished(): the bytes read (or why not), and the decoded text of a plain-text file,
+  // in chunks that the caller lets go as it moves them into a document.
   bool Cancelled() const { return file_.cancelled; }
   const QString &Error() const { return file_.error; }
   QByteArray &Bytes() { return file_.bytes; }
-  TDecodedText &Decoded() { return decoded_; }
+  TDecodedChunks &Decoded() { return decoded_; }
   // The file as it was read, to notice later changes by other programs.
   const TFileStamp &Stamp() const { return stamp_; }
 
@@ -42,7 +43,7 @@ class TTextLoader {
   std::atomic<bool> finished_{false};
   std::atomic<int> progress_{0};
   TFileBytes file_;
-  TDecodedText decoded_;
+  TDecodedChunks decoded_;
   TFileStamp stamp_;
   std::thread thread_;
 };

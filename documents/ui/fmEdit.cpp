@@ -34,6 +34,7 @@
 #include "documents/ui/NewDocument.h"
 #include "documents/ui/RichEdit.h"
 #include "platform/core/Folders.h"
+#include "platform/core/SystemMemory.h"
 #include "platform/desktop/KeyboardState.h"
 #include "platform/gui/EditorFont.h"
 #include "platform/ui/MessageBox.h"
@@ -253,7 +254,7 @@ bool TfrmEdit::Open(const QString &name) {
   } else if (kept.isNull()) {
     loaded = loadPlainText(fileName, loader->Decoded());
   } else {
-    TDecodedText decoded = TextFile::Decode(kept, INT_MAX - 1);
+    TDecodedChunks decoded = TextFile::DecodeChunks(kept, INT_MAX - 1);
     loaded = loadPlainText(fileName, decoded);
   }
   loader.reset();
@@ -409,8 +410,9 @@ bool TfrmEdit::loadRichText(const QString &fileName, const QByteArray &bytes) {
   return true;
 }
 
-bool TfrmEdit::loadPlainText(const QString &fileName, TDecodedText &decoded) {
-  if (decoded.binary &&
+bool TfrmEdit::loadPlainText(const QString &fileName, TDecodedChunks &decoded) {
+  const TDecodedText &info = decoded.info;
+  if (info.binary &&
       MessageBox::Show(
           this,
           MessageBox::MsgHeader() + QStringLiteral("The file '") + fileName +
@@ -419,30 +421,42 @@ bool TfrmEdit::loadPlainText(const QString &fileName, TDecodedText &decoded) {
                              "change may damage it.\r\rOpen it anyway?"),
           TMsgKind::Warning, TMsgButtons::YesNo) != TMsgResult::Yes)
     return false;
-  mmoMemo_->BeginLoad(decoded.format);
+  mmoMemo_->BeginLoad(info.format);
   // Not drawn until it is all there: drawing a part would lay out a long line again and again.
   mmoMemo_->HoldUpdates();
-  qsizetype from = 0;
-  const qsizetype size = decoded.text.size();
+  // Chunk after chunk, each let go as soon as it is in the control and its memory given back
+  // (it was taken on the loader's thread, whose freed memory the document could not reuse), so
+  // that the text is never held twice.
+  const QScopedValueRollback<const std::deque<QString> *> chunks(chunksToLoad_, &decoded.chunks);
+  const qsizetype size = std::max<qsizetype>(decoded.Size(), 1);
+  qsizetype done = 0;  // characters of the chunks let go
+  qsizetype from = 0;  // in the first chunk
   const bool shown = whileLoading(
       [&] {
-        if (from >= size) return false;
-        from = mmoMemo_->LoadSlice(decoded.text, from, kSliceChars);
-        pnlLoad_->SetProgress(500 + int(500 * from / std::max<qsizetype>(size, 1)));
-        return from < size;
+        if (decoded.chunks.empty()) return false;
+        const QString &chunk = decoded.chunks.front();
+        from = mmoMemo_->LoadSlice(chunk, from, kSliceChars);
+        if (from >= chunk.size()) {
+          done += chunk.size();
+          from = 0;
+          decoded.chunks.pop_front();
+          SystemMemory::GiveBackFreed();
+        }
+        pnlLoad_->SetProgress(500 + int(500 * (done + from) / size));
+        return !decoded.chunks.empty();
       },
       0);
   mmoMemo_->ReleaseUpdates();
   if (!shown) return false;
-  mmoMemo_->EndLoad(decoded);
+  mmoMemo_->EndLoad(info);
   pnlLoad_->hide();
-  SetFormat(decoded.format);
-  if (decoded.unreadableBytes > 0 && !decoded.binary) {
-    const QString encoding = decoded.format.EncodingName();
-    const QString unreadable = decoded.unreadableBytes == 1
+  SetFormat(info.format);
+  if (info.unreadableBytes > 0 && !info.binary) {
+    const QString encoding = info.format.EncodingName();
+    const QString unreadable = info.unreadableBytes == 1
                                    ? QString(QStringLiteral("1 byte that is not ") + encoding +
                                              QStringLiteral(" is shown as a box"))
-                                   : QString(QString::number(decoded.unreadableBytes) +
+                                   : QString(QString::number(info.unreadableBytes) +
                                              QStringLiteral(" bytes that are not ") + encoding +
                                              QStringLiteral(" are shown as boxes"));
     // Shown by Open once the window names the file.

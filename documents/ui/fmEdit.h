@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <deque>
 #include <functional>
 #include <optional>
 
@@ -55,6 +56,9 @@ class TfrmEdit : public QWidget {
   bool Loading() const { return loading_; }
   void CancelLoad() { loadCancelled_ = true; }
   TLoadPanel *pnlLoad() const { return pnlLoad_; }
+  // While a plain-text file goes into the edit control: the chunks of its text not yet in it
+  // (each is let go once it is in). 0 at any other time.
+  qsizetype ChunksToLoad() const { return chunksToLoad_ ? qsizetype(chunksToLoad_->size()) : 0; }
 
   // A long command on the text (see LongOperation) runs between these calls: the edit control
   // is read-only, the progress panel says what runs once mayShow is given, and its Cancel
@@ -142,7 +146,7 @@ class TfrmEdit : public QWidget {
   void pnlLoadCancelClicked();
   // Open's steps: the text of a file into the edit control; false when it was not loaded
   // (reported, or cancelled).
-  bool loadPlainText(const QString &fileName, TDecodedText &decoded);
+  bool loadPlainText(const QString &fileName, TDecodedChunks &decoded);
   bool loadRichText(const QString &fileName, const QByteArray &bytes);
   bool openFailed(const QString &fileName);
   QString sizeOfText() const;
@@ -172,6 +176,7 @@ class TfrmEdit : public QWidget {
   TPanelStatusBar *barEdit_;
   QTimer tmrKeyState_;
   TTextFormat format_;
+  const std::deque<QString> *chunksToLoad_ = nullptr;  // see ChunksToLoad
   TFormStorage *strEdit_ = nullptr;
   QPointer<TFindDialog> findDialog_;
   QPointer<TFindDialog> replaceDialog_;

@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/core/SystemMemory.h"
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include <QFile>
 #include <algorithm>
 #include <climits>
@@ -31,6 +35,12 @@ qint64 AvailableBytes() {
       file.read(qint64{64} * 1024);  // a small system file; bounded all the same
   if (ProcField(text, "MemAvailable").isEmpty()) return -1;
   return qint64(std::min<quint64>(MemInfoValue(text, "MemAvailable"), quint64(LLONG_MAX)));
+}
+
+void GiveBackFreed() {
+#if defined(__GLIBC__)
+  malloc_trim(0);
+#endif
 }
 
 }  // namespace SystemMemory

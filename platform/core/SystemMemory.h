@@ -20,4 +20,9 @@ quint64 MemInfoValue(const QByteArray &memInfo, const QByteArray &name);
 // the system does not say.
 qint64 AvailableBytes();
 
+// Gives the system back the pages of memory this program has freed. The C library keeps freed
+// memory for reuse by the thread that had it, so a large text let go piece by piece while a
+// document grows from it on another thread would otherwise stay resident beside the document.
+void GiveBackFreed();
+
 }  // namespace SystemMemory

@@ -27,12 +27,6 @@ bool startsWith(QByteArrayView bytes, std::initializer_list<unsigned char> prefi
   return true;
 }
 
-struct TUtf8Reading {
-  QString text;
-  qsizetype invalid = 0;    // bytes outside any valid sequence
-  qsizetype multiByte = 0;  // valid sequences of two to four bytes
-};
-
 // Length of the valid UTF-8 sequence starting at bytes[i] (0 when none), and its character.
 int sequenceAt(QByteArrayView bytes, qsizetype i, char32_t &code) {
   const auto at = [&](qsizetype k) { return static_cast<unsigned char>(bytes[k]); };
@@ -58,117 +52,244 @@ int sequenceAt(QByteArrayView bytes, qsizetype i, char32_t &code) {
   return length;
 }
 
-// UTF-8 where it is valid; every other byte becomes its stand-in character.
-TUtf8Reading readUtf8(QByteArrayView bytes) {
-  TUtf8Reading reading;
-  reading.text.reserve(bytes.size());
-  for (qsizetype i = 0; i < bytes.size();) {
-    const auto byte = static_cast<unsigned char>(bytes[i]);
-    if (byte < 0x80) {
-      reading.text.append(QChar(byte));
-      ++i;
-      continue;
+// Gathers decoded characters into chunks the way Decode describes its text: each line break
+// becomes '\n' with its kind recorded, the first CR LF, LF or CR found is the line end, the
+// signs of binary data are counted over the whole text, and characters past maxChars are
+// dropped. The characters come in pieces; a CR LF may be split between two of them.
+class TChunkWriter {
+ public:
+  // maxText: at most this many characters can come (it only sizes the chunks).
+  TChunkWriter(TDecodedChunks &out, qsizetype maxChars, qsizetype chunkChars, qsizetype maxText)
+      : out_(out),
+        maxChars_(maxChars),
+        chunkChars_(std::max<qsizetype>(chunkChars, 1)),
+        maxText_(std::min(maxText, maxChars)) {}
+
+  // Characters as the file holds them, line breaks and all.
+  void Append(QStringView piece) {
+    for (const QChar ch : piece) {
+      const char16_t c = ch.unicode();
+      if (c < 0x20 || c == 0x7F) noteControl(c);
+      if (pendingCr_) {
+        pendingCr_ = false;
+        if (c == u'\n') {
+          putBreak(TextFile::BreakCrLf);
+          continue;
+        }
+        putBreak(TextFile::BreakCr);
+      }
+      switch (c) {
+        case u'\r':
+          pendingCr_ = true;
+          break;
+        case u'\n':
+          putBreak(TextFile::BreakLf);
+          break;
+        case 0x2029:
+          putBreak(TextFile::BreakParagraph);
+          break;
+        case 0xFDD0:
+          putBreak(TextFile::BreakFrameStart);
+          break;
+        case 0xFDD1:
+          putBreak(TextFile::BreakFrameEnd);
+          break;
+        default:
+          put(ch);
+      }
     }
-    char32_t code = 0;
-    const int length = sequenceAt(bytes, i, code);
-    if (length == 0) {
-      reading.text.append(TextFile::ByteStandIn(byte));
-      ++reading.invalid;
-      ++i;
-      continue;
-    }
-    if (code >= 0x10000) {
-      reading.text.append(QChar::highSurrogate(code));
-      reading.text.append(QChar::lowSurrogate(code));
-    } else {
-      reading.text.append(QChar(char16_t(code)));
-    }
-    ++reading.multiByte;
-    i += length;
+    rawSize_ += piece.size();
   }
-  return reading;
+
+  void Finish() {
+    if (pendingCr_) putBreak(TextFile::BreakCr);
+    pendingCr_ = false;
+    closeChunk();
+    TDecodedText &info = out_.info;
+    // NUL characters, or more than a tenth control characters. (Unreadable bytes do not
+    // count: a text with a few of them is still a text.)
+    info.binary = nul_ || (odd_ > 0 && odd_ * 10 > rawSize_);
+    info.format.lineEnd = first_.value_or(TLineEnd::Lf);
+    info.truncated = truncated_;
+    const auto lineEnd = uint8_t(info.format.lineEnd);
+    if (std::all_of(info.breaks.begin(), info.breaks.end(),
+                    [lineEnd](uint8_t k) { return k == lineEnd; }))
+      info.breaks = {};
+  }
+
+ private:
+  void noteControl(char16_t c) {
+    if (c == 0) nul_ = true;
+    if (c != u'\t' && c != u'\n' && c != u'\r' && c != u'\f' && c != u'\v' && c != 0x1B) ++odd_;
+  }
+
+  void putBreak(uint8_t kind) {
+    if (!first_ && kind <= TextFile::BreakCr) first_ = TLineEnd(kind);
+    if (kept_ >= maxChars_) {
+      truncated_ = true;
+      return;
+    }
+    out_.info.breaks.push_back(kind);
+    put(QChar(u'\n'));
+    if (next_ - chunk_.constData() >= chunkChars_) closeChunk();
+  }
+
+  void put(QChar ch) {
+    if (kept_ >= maxChars_) {
+      truncated_ = true;
+      return;
+    }
+    if (next_ == end_) startChunk();
+    *next_++ = ch;
+    ++kept_;
+  }
+
+  // A new chunk, once the one being filled is full: a line far longer than a chunk goes on in
+  // the next one, but a high surrogate at the end moves along with it to stay with its pair.
+  void startChunk() {
+    const bool carry =
+        next_ != nullptr && next_ - chunk_.constData() > 1 && next_[-1].isHighSurrogate();
+    const QChar carried = carry ? *--next_ : QChar();
+    closeChunk();
+    // No more than the characters still to come need (the carried one counted among kept_),
+    // and room for a pair at least.
+    const qsizetype room =
+        std::max<qsizetype>(std::min(2 * chunkChars_, maxText_ - kept_ + (carry ? 1 : 0)), 2);
+    chunk_ = QString(room, Qt::Uninitialized);
+    next_ = chunk_.data();
+    end_ = next_ + room;
+    if (carry) *next_++ = carried;
+  }
+
+  void closeChunk() {
+    if (next_ != nullptr && next_ != chunk_.constData()) {
+      chunk_.truncate(next_ - chunk_.constData());
+      chunk_.squeeze();
+      out_.chunks.push_back(std::move(chunk_));
+    }
+    chunk_ = QString();
+    next_ = end_ = nullptr;
+  }
+
+  TDecodedChunks &out_;
+  const qsizetype maxChars_, chunkChars_, maxText_;
+  QString chunk_;  // the chunk being filled, next_ to end_ still free
+  QChar *next_ = nullptr, *end_ = nullptr;
+  qsizetype kept_ = 0;     // characters given to chunks
+  qsizetype rawSize_ = 0;  // characters before line breaks became one
+  qsizetype odd_ = 0;      // control characters that are not usual in text
+  bool nul_ = false, pendingCr_ = false, truncated_ = false;
+  std::optional<TLineEnd> first_;
+};
+
+// Reads bytes in slices of this many, so that the characters of one stay in the cache on
+// their way into the chunks.
+constexpr qsizetype kDecodeSlice = qsizetype{64} * 1024;
+
+// Told the bytes decoded after each slice; false stops.
+using TDecodeProgress = std::function<bool(qsizetype)>;
+
+struct TUtf8Counts {
+  qsizetype invalid = 0;    // bytes outside any valid sequence
+  qsizetype multiByte = 0;  // valid sequences of two to four bytes
+};
+
+// UTF-8 where it is valid; every other byte becomes its stand-in character.
+bool readUtf8(QByteArrayView bytes, qsizetype slice, TChunkWriter &writer, TUtf8Counts &counts,
+              const TDecodeProgress &progress) {
+  // A slice's last sequence may reach three bytes past it, and four bytes give two characters.
+  QString piece(std::min(slice, bytes.size()) + 4, Qt::Uninitialized);
+  for (qsizetype i = 0; i < bytes.size();) {
+    const qsizetype stop = std::min(bytes.size(), i + slice);
+    QChar *const start = piece.data();
+    QChar *out = start;
+    while (i < stop) {
+      const auto byte = static_cast<unsigned char>(bytes[i]);
+      if (byte < 0x80) {
+        *out++ = QChar(byte);
+        ++i;
+        continue;
+      }
+      char32_t code = 0;
+      const int length = sequenceAt(bytes, i, code);
+      if (length == 0) {
+        *out++ = TextFile::ByteStandIn(byte);
+        ++counts.invalid;
+        ++i;
+        continue;
+      }
+      if (code >= 0x10000) {
+        *out++ = QChar(QChar::highSurrogate(code));
+        *out++ = QChar(QChar::lowSurrogate(code));
+      } else {
+        *out++ = QChar(char16_t(code));
+      }
+      ++counts.multiByte;
+      i += length;
+    }
+    writer.Append(QStringView(start, out));
+    if (!progress(i)) return false;
+  }
+  return true;
 }
 
 // UTF-16 code units as they stand, unpaired surrogates included (they are written back the
-// same way); an odd last byte goes to the format's trailer.
-QString readUtf16(QByteArrayView bytes, bool littleEndian, TDecodedText &result) {
-  QString text(bytes.size() / 2, Qt::Uninitialized);
-  QChar *out = text.data();
-  for (qsizetype i = 0; i + 1 < bytes.size(); i += 2) {
-    const auto a = static_cast<unsigned char>(bytes[i]),
-               b = static_cast<unsigned char>(bytes[i + 1]);
-    *out++ = QChar(char16_t(littleEndian ? (b << 8 | a) : (a << 8 | b)));
-  }
-  if (bytes.size() % 2) {
-    result.format.trailer = bytes.last(1).toByteArray();
-    ++result.unreadableBytes;
-  }
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-      ++i;
-    else if (text[i].isSurrogate())
-      ++result.unreadableBytes;
-  }
-  return text;
-}
-
-// Turns every line break into '\n' in place and records its kind; returns the kinds, and the
-// first of CR LF, LF and CR in first.
-std::vector<uint8_t> splitBreaks(QString &text, std::optional<TLineEnd> &first) {
-  std::vector<uint8_t> kinds;
-  QChar *out = text.data();
-  const QChar *in = text.constData();
-  const QChar *end = in + text.size();
-  QChar *start = out;
-  while (in < end) {
-    const QChar ch = *in++;
-    uint8_t kind;
-    switch (ch.unicode()) {
-      case u'\r':
-        if (in < end && *in == u'\n') {
-          ++in;
-          kind = TextFile::BreakCrLf;
-        } else {
-          kind = TextFile::BreakCr;
-        }
-        break;
-      case u'\n':
-        kind = TextFile::BreakLf;
-        break;
-      case 0x2029:
-        kind = TextFile::BreakParagraph;
-        break;
-      case 0xFDD0:
-        kind = TextFile::BreakFrameStart;
-        break;
-      case 0xFDD1:
-        kind = TextFile::BreakFrameEnd;
-        break;
-      default:
-        *out++ = ch;
-        continue;
+// same way, and each counts as unreadable).
+bool readUtf16(QByteArrayView bytes, bool littleEndian, qsizetype slice, TChunkWriter &writer,
+               qsizetype &unreadable, const TDecodeProgress &progress) {
+  const qsizetype units = bytes.size() / 2;
+  QString piece(std::min(slice, units), Qt::Uninitialized);
+  bool pendingHigh = false;
+  for (qsizetype u = 0; u < units;) {
+    const qsizetype stop = std::min(units, u + slice);
+    QChar *const start = piece.data();
+    QChar *out = start;
+    for (; u < stop; ++u) {
+      const auto a = static_cast<unsigned char>(bytes[2 * u]),
+                 b = static_cast<unsigned char>(bytes[2 * u + 1]);
+      const QChar ch(char16_t(littleEndian ? (b << 8 | a) : (a << 8 | b)));
+      *out++ = ch;
+      if (pendingHigh) {
+        pendingHigh = false;
+        if (ch.isLowSurrogate()) continue;
+        ++unreadable;
+      }
+      if (ch.isHighSurrogate())
+        pendingHigh = true;
+      else if (ch.isLowSurrogate())
+        ++unreadable;
     }
-    if (!first && kind <= TextFile::BreakCr) first = TLineEnd(kind);
-    kinds.push_back(kind);
-    *out++ = u'\n';
+    writer.Append(QStringView(start, out));
+    if (!progress(2 * u)) return false;
   }
-  text.truncate(out - start);
-  return kinds;
+  if (pendingHigh) ++unreadable;
+  return true;
 }
 
-// NUL characters, or more than a tenth control characters. (Unreadable bytes do not count:
-// a text with a few of them is still a text.)
-bool looksBinary(QStringView text) {
-  qsizetype odd = 0;
-  for (QChar ch : text) {
-    const char16_t c = ch.unicode();
-    if (c == 0) return true;
-    if ((c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r' && c != u'\f' && c != u'\v' &&
-         c != 0x1B) ||
-        c == 0x7F)
-      ++odd;
+// Windows-1252 reads every byte.
+bool readWindows1252(QByteArrayView bytes, qsizetype slice, TChunkWriter &writer,
+                     const TDecodeProgress &progress) {
+  QString piece(std::min(slice, bytes.size()), Qt::Uninitialized);
+  for (qsizetype i = 0; i < bytes.size();) {
+    const qsizetype stop = std::min(bytes.size(), i + slice);
+    QChar *const start = piece.data();
+    QChar *out = start;
+    for (; i < stop; ++i)
+      *out++ = QChar(CodePage::Windows1252ToUnicode(static_cast<unsigned char>(bytes[i])));
+    writer.Append(QStringView(start, out));
+    if (!progress(i)) return false;
   }
-  return odd > 0 && odd * 10 > text.size();
+  return true;
+}
+
+// Runs one reading into fresh chunks of result; false when it was stopped.
+template <typename Read>
+bool readInto(TDecodedChunks &result, qsizetype maxChars, qsizetype chunkChars, qsizetype maxText,
+              const Read &read) {
+  TChunkWriter writer(result, maxChars, chunkChars, maxText);
+  if (!read(writer)) return false;
+  writer.Finish();
+  return true;
 }
 
 void appendUtf8(QByteArray &out, char32_t code) {
@@ -261,6 +382,12 @@ QString TTextFormat::EncodingName() const {
   return QStringLiteral("UTF-8");
 }
 
+qsizetype TDecodedChunks::Size() const {
+  qsizetype size = 0;
+  for (const QString &chunk : chunks) size += chunk.size();
+  return size;
+}
+
 namespace TextFile {
 
 QStringView BreakText(uint8_t kind) {
@@ -271,39 +398,78 @@ QStringView BreakText(uint8_t kind) {
 }
 
 TDecodedText Decode(QByteArrayView bytes, qsizetype maxChars) {
-  TDecodedText result;
+  return JoinChunks(DecodeChunks(bytes, maxChars));
+}
+
+TDecodedChunks DecodeChunks(QByteArrayView bytes, qsizetype maxChars,
+                            const std::function<bool(qint64, qint64)> &progress,
+                            qsizetype chunkChars) {
+  const qsizetype slice = std::clamp<qsizetype>(chunkChars, 1, kDecodeSlice);
+  // Told the bytes decoded after the first skipped ones.
+  const auto goingOn = [&](qsizetype skipped) -> TDecodeProgress {
+    return [&progress, &bytes, skipped](qsizetype done) {
+      return !progress || progress(skipped + done, bytes.size());
+    };
+  };
+  TDecodedChunks result;
+  bool read;
   if (startsWith(bytes, {0xEF, 0xBB, 0xBF})) {
-    result.format.encoding = TTextEncoding::Utf8Bom;
-    TUtf8Reading reading = readUtf8(bytes.sliced(3));
-    result.text = std::move(reading.text);
-    result.unreadableBytes = reading.invalid;
+    const QByteArrayView body = bytes.sliced(3);
+    TUtf8Counts counts;
+    read = readInto(result, maxChars, chunkChars, body.size(), [&](TChunkWriter &writer) {
+      return readUtf8(body, slice, writer, counts, goingOn(3));
+    });
+    result.info.format.encoding = TTextEncoding::Utf8Bom;
+    result.info.unreadableBytes = counts.invalid;
   } else if (startsWith(bytes, {0xFF, 0xFE}) || startsWith(bytes, {0xFE, 0xFF})) {
     const bool le = static_cast<unsigned char>(bytes[0]) == 0xFF;
-    result.format.encoding = le ? TTextEncoding::Utf16LE : TTextEncoding::Utf16BE;
-    result.text = readUtf16(bytes.sliced(2), le, result);
+    const QByteArrayView body = bytes.sliced(2);
+    qsizetype unreadable = 0;
+    read = readInto(result, maxChars, chunkChars, body.size() / 2, [&](TChunkWriter &writer) {
+      return readUtf16(body, le, slice, writer, unreadable, goingOn(2));
+    });
+    result.info.format.encoding = le ? TTextEncoding::Utf16LE : TTextEncoding::Utf16BE;
+    // An odd last byte is no character: it is written back after the text.
+    if (body.size() % 2) {
+      result.info.format.trailer = body.last(1).toByteArray();
+      ++unreadable;
+    }
+    result.info.unreadableBytes = unreadable;
   } else {
-    TUtf8Reading reading = readUtf8(bytes);
-    if (reading.invalid > reading.multiByte) {
-      result.format.encoding = TTextEncoding::Windows1252;
-      result.text = CodePage::FromWindows1252(bytes);
-    } else {
-      result.text = std::move(reading.text);
-      result.unreadableBytes = reading.invalid;
+    // Read as UTF-8 first: whether it is UTF-8 is known only once every byte is seen, and it
+    // mostly is.
+    TUtf8Counts counts;
+    read = readInto(result, maxChars, chunkChars, bytes.size(), [&](TChunkWriter &writer) {
+      return readUtf8(bytes, slice, writer, counts, goingOn(0));
+    });
+    result.info.unreadableBytes = counts.invalid;
+    if (read && counts.invalid > counts.multiByte) {
+      result = TDecodedChunks{};
+      result.info.format.encoding = TTextEncoding::Windows1252;
+      // Done again, once more from the start: only a stop is heard.
+      read = readInto(result, maxChars, chunkChars, bytes.size(), [&](TChunkWriter &writer) {
+        return readWindows1252(bytes, slice, writer, [&](qsizetype) {
+          return !progress || progress(bytes.size(), bytes.size());
+        });
+      });
     }
   }
-  result.binary = looksBinary(result.text);
-  std::optional<TLineEnd> first;
-  result.breaks = splitBreaks(result.text, first);
-  result.format.lineEnd = first.value_or(TLineEnd::Lf);
-  if (result.text.size() > maxChars) {
-    result.text.truncate(maxChars);
-    result.breaks.resize(size_t(result.text.count(u'\n')));
-    result.truncated = true;
+  if (!read) {
+    result = TDecodedChunks{};
+    result.cancelled = true;
   }
-  const auto lineEnd = uint8_t(result.format.lineEnd);
-  if (std::all_of(result.breaks.begin(), result.breaks.end(),
-                  [lineEnd](uint8_t k) { return k == lineEnd; }))
-    result.breaks.clear();
+  return result;
+}
+
+TDecodedText JoinChunks(TDecodedChunks chunks) {
+  TDecodedText result = std::move(chunks.info);
+  if (chunks.chunks.size() == 1) {
+    result.text = std::move(chunks.chunks.front());
+    return result;
+  }
+  result.text.reserve(chunks.Size());
+  for (; !chunks.chunks.empty(); chunks.chunks.pop_front())
+    result.text.append(chunks.chunks.front());
   return result;
 }
 

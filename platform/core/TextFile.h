@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringView>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <vector>
 
@@ -41,6 +42,18 @@ struct TDecodedText {
   qsizetype unreadableBytes = 0;
 };
 
+// A decoded file's text in chunks that can be let go one after another, so that whoever moves
+// the text into a document never holds it twice. Joined, the chunks are Decode's text.
+struct TDecodedChunks {
+  std::deque<QString> chunks;
+  // Everything else Decode gives: the kinds of the line breaks, the format and the flags. Its
+  // text stays empty.
+  TDecodedText info;
+  bool cancelled = false;  // the progress callback asked to stop; nothing is kept
+  // The number of characters in all chunks.
+  qsizetype Size() const;
+};
+
 // A whole file read into memory, or why it was not.
 struct TFileBytes {
   QByteArray bytes;
@@ -68,6 +81,20 @@ QStringView BreakText(uint8_t kind);
 // CR LF, LF and CR found is the format's line end (LF when there is none). The text is cut
 // after maxChars characters.
 TDecodedText Decode(QByteArrayView bytes, qsizetype maxChars);
+
+// Characters in a chunk of DecodeChunks.
+inline constexpr qsizetype ChunkChars = qsizetype{1} << 20;
+
+// Decode's reading in chunks of about chunkChars characters, each ending after a line break
+// unless a line is much longer than a chunk (then a chunk holds at most twice chunkChars), and
+// never between the two halves of a surrogate pair. progress is told (bytes decoded, bytes)
+// now and then and returns false to stop (then nothing is kept and cancelled is set).
+TDecodedChunks DecodeChunks(QByteArrayView bytes, qsizetype maxChars,
+                            const std::function<bool(qint64, qint64)> &progress = {},
+                            qsizetype chunkChars = ChunkChars);
+
+// The chunks joined into one text, each chunk let go as soon as it is copied.
+TDecodedText JoinChunks(TDecodedChunks chunks);
 
 // The text of a decoded file with each line break as it was in the file.
 QString JoinBreaks(const TDecodedText &decoded);

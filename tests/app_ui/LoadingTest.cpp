@@ -6,10 +6,14 @@
 #include <sys/stat.h>
 
 #include <QFontInfo>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QTextBlock>
 #include <QTimer>
+#include <functional>
+#include <utility>
+#include <vector>
 
 #include "AppFixture.h"
 #include "documents/ui/LoadPanel.h"
@@ -69,6 +73,28 @@ class TLoadCanceller {
   QTimer timer_;
 };
 
+// Notes, whenever the event loop runs while a window puts a plain-text file into its edit
+// control, how many chunks of the text still wait and how much text the control holds, and
+// tells then (when given).
+class TChunkWatcher {
+ public:
+  explicit TChunkWatcher(TfrmMain &m, std::function<void(TfrmEdit *)> then = {}) {
+    timer_.setInterval(2);
+    QObject::connect(&timer_, &QTimer::timeout, [this, &m, then = std::move(then)] {
+      for (TfrmEdit *edit : m.EditWindows()) {
+        if (edit->ChunksToLoad() == 0) continue;
+        seen.emplace_back(edit->ChunksToLoad(), edit->mmoMemo()->document()->characterCount());
+        if (then) then(edit);
+      }
+    });
+    timer_.start();
+  }
+  std::vector<std::pair<qsizetype, int>> seen;  // chunks waiting, characters in the control
+
+ private:
+  QTimer timer_;
+};
+
 }  // namespace
 
 TEST_F(AppFixture, LargeFilesLoadWholeUnchangedAndSaveBackByteForByte) {
@@ -77,9 +103,20 @@ TEST_F(AppFixture, LargeFilesLoadWholeUnchangedAndSaveBackByteForByte) {
   const QByteArray bytes = bigText(24 * 1000 * 1000);
   const QString file = TestEnvironment::WriteFile(dir + QStringLiteral("/large.log"), bytes);
   TModalAnswerer answerer;
+  TChunkWatcher watcher(m);
   TfrmEdit *edit = m.OpenFile(file);
   TRichEdit *memo = edit->mmoMemo();
   EXPECT_TRUE(answerer.texts.isEmpty());
+  // The text went in chunk after chunk, each let go once it was in: fewer chunks waited as the
+  // control filled, and none once it was all there.
+  const auto &seen = watcher.seen;
+  ASSERT_GE(seen.size(), 2U);
+  for (size_t i = 1; i < seen.size(); ++i) {
+    EXPECT_LE(seen[i].first, seen[i - 1].first);
+    EXPECT_GE(seen[i].second, seen[i - 1].second);
+  }
+  EXPECT_LT(seen.back().first, seen.front().first);
+  EXPECT_EQ(edit->ChunksToLoad(), 0);
   EXPECT_FALSE(edit->Loading());
   EXPECT_FALSE(memo->isReadOnly());
   EXPECT_FALSE(edit->pnlLoad()->isVisible());
@@ -146,6 +183,37 @@ TEST_F(AppFixture, ACancelledLoadOpensNothingAndChangesNothing) {
   EXPECT_EQ(m.FileLists().Recent(), recentBefore);
   EXPECT_EQ(m.CurrentFileName(), currentBefore);
   EXPECT_TRUE(answerer.texts.isEmpty());
+}
+
+TEST_F(AppFixture, APlainTextLoadStoppedWhileItsChunksGoInOpensNothing) {
+  TfrmMain &m = Start();
+  const QString dir = TestEnvironment::FreshDir(QStringLiteral("chunkstop"));
+  const QString file =
+      TestEnvironment::WriteFile(dir + QStringLiteral("/large.log"), bigText(16 * 1000 * 1000));
+  for (const bool close : {false, true}) {
+    SCOPED_TRACE(close ? "window closed" : "Cancel clicked");
+    const int windowsBefore = int(m.EditWindows().size());
+    const QStringList recentBefore = m.FileLists().Recent();
+    const QString currentBefore = m.CurrentFileName();
+    // Stopped once a chunk is in the control and others still wait.
+    bool stopped = false;
+    TChunkWatcher watcher(m, [&](TfrmEdit *edit) {
+      if (stopped || watcher.seen.front().first == watcher.seen.back().first) return;
+      stopped = true;
+      if (close)
+        qobject_cast<QMdiSubWindow *>(edit->parentWidget())->close();
+      else
+        edit->pnlLoad()->btnCancel()->click();
+    });
+    TModalAnswerer answerer;
+    const QPointer<TfrmEdit> edit = m.OpenFile(file);
+    EXPECT_TRUE(stopped);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return edit.isNull(); }, 10000));
+    EXPECT_EQ(int(m.EditWindows().size()), windowsBefore);
+    EXPECT_EQ(m.FileLists().Recent(), recentBefore);
+    EXPECT_EQ(m.CurrentFileName(), currentBefore);
+    EXPECT_TRUE(answerer.texts.isEmpty()) << answerer.texts.join(u'|').toStdString();
+  }
 }
 
 TEST_F(AppFixture, LargeRichTextLoadsWithItsFormattingAndItsLoadCanBeCancelled) {

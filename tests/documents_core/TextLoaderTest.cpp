@@ -34,10 +34,17 @@ TEST(TextLoader, ReadsAndDecodesOnItsOwnThreadOrAtOnce) {
     EXPECT_FALSE(loader.Cancelled());
     EXPECT_TRUE(loader.Error().isEmpty());
     EXPECT_EQ(loader.Progress(), 1000);
-    EXPECT_EQ(loader.Decoded().format.encoding, TTextEncoding::Utf8);
-    EXPECT_EQ(loader.Decoded().format.lineEnd, TLineEnd::CrLf);
-    EXPECT_EQ(TextFile::Encode(TextFile::JoinBreaks(loader.Decoded()), loader.Decoded().format),
-              bytes);
+    // In chunks of about a megabyte, each ending after a line.
+    const std::deque<QString> &chunks = loader.Decoded().chunks;
+    EXPECT_GE(chunks.size(), 5U);
+    for (const QString &chunk : chunks) {
+      EXPECT_LE(chunk.size(), 2 * TextFile::ChunkChars);
+      EXPECT_TRUE(&chunk == &chunks.back() || chunk.endsWith(u'\n'));
+    }
+    const TDecodedText decoded = TextFile::JoinChunks(std::move(loader.Decoded()));
+    EXPECT_EQ(decoded.format.encoding, TTextEncoding::Utf8);
+    EXPECT_EQ(decoded.format.lineEnd, TLineEnd::CrLf);
+    EXPECT_EQ(TextFile::Encode(TextFile::JoinBreaks(decoded), decoded.format), bytes);
     EXPECT_EQ(loader.Stamp().size, bytes.size());
     EXPECT_EQ(loader.Stamp().hash, TFileStamp::Hash(bytes));
   }
@@ -45,7 +52,7 @@ TEST(TextLoader, ReadsAndDecodesOnItsOwnThreadOrAtOnce) {
   TTextLoader rich(path, 1 << 30, false);
   ASSERT_TRUE(finishes(rich));
   EXPECT_EQ(rich.Bytes(), bytes);
-  EXPECT_TRUE(rich.Decoded().text.isEmpty());
+  EXPECT_TRUE(rich.Decoded().chunks.empty());
 }
 
 TEST(TextLoader, CancelAndRefusalsEndTheThreadWithNothingKept) {
@@ -58,7 +65,7 @@ TEST(TextLoader, CancelAndRefusalsEndTheThreadWithNothingKept) {
   EXPECT_TRUE(loader.Cancelled());
   EXPECT_TRUE(loader.Error().isEmpty());
   EXPECT_TRUE(loader.Bytes().isEmpty());
-  EXPECT_TRUE(loader.Decoded().text.isEmpty());
+  EXPECT_TRUE(loader.Decoded().chunks.empty());
 
   const QString fifo = dir + QStringLiteral("/pipe");
   ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
@@ -70,5 +77,5 @@ TEST(TextLoader, CancelAndRefusalsEndTheThreadWithNothingKept) {
   TTextLoader large(path, 1024, true);
   ASSERT_TRUE(finishes(large));
   EXPECT_TRUE(large.Error().startsWith(QStringLiteral("It is too large: ")));
-  EXPECT_TRUE(large.Decoded().text.isEmpty());
+  EXPECT_TRUE(large.Decoded().chunks.empty());
 }
