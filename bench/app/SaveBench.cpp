@@ -119,6 +119,11 @@ int main(int argc, char **argv) {
     memo->Undo();
     return true;
   });
+  measure("copy all", [&] {
+    memo->SelectAll();
+    memo->Copy();
+    return true;
+  });
   // Edits of the user's own on most of the text: all deleted by a key, and pasted back.
   measure("delete all", [&] {
     memo->SelectAll();

@@ -255,9 +255,8 @@ void TRichEdit::SetSelection(qsizetype start, qsizetype length) {
 }
 
 QString TRichEdit::SelText() const {
-  QString text = textCursor().selectedText();
-  text.replace(QChar::ParagraphSeparator, u'\n');
-  return text;
+  const QTextCursor cursor = textCursor();
+  return TextBetween(*document(), cursor.selectionStart(), cursor.selectionEnd());
 }
 
 void TRichEdit::ReplaceSelection(const QString &text) {
@@ -276,11 +275,11 @@ void TRichEdit::ReplaceSelection(const QString &text) {
 void TRichEdit::SelectAll() { selectAll(); }
 
 QString TRichEdit::TextRange(qsizetype start, qsizetype end) const {
-  QTextCursor cursor = cursorAt(start);
-  cursor.setPosition(int(std::clamp<qsizetype>(end, 0, PositionCount())), QTextCursor::KeepAnchor);
-  QString text = cursor.selectedText();
-  text.replace(QChar::ParagraphSeparator, u'\n');
-  return text;
+  const qsizetype count = PositionCount();
+  start = std::clamp<qsizetype>(start, 0, count);
+  end = std::clamp<qsizetype>(end, 0, count);
+  // A range the wrong way round reads as the same range.
+  return TextBetween(*document(), int(std::min(start, end)), int(std::max(start, end)));
 }
 
 void TRichEdit::BeginEditBlock() {

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextFrame>
 #include <climits>
 #include <cmath>
 
@@ -151,10 +152,28 @@ void TTextView::selectAll() {
 
 void TTextView::clear() { setPlainText(QString()); }
 
+QString TTextView::TextBetween(const QTextDocument &document, int start, int end) {
+  const int count = document.characterCount() - 1;
+  start = std::clamp(start, 0, count);
+  end = std::clamp(end, start, count);
+  QString text;
+  // The whole text holds each position's character as it is, but for frames (tables): those
+  // a selection reads in its own way.
+  if (qint64(end - start) * 4 >= count && document.rootFrame()->childFrames().isEmpty()) {
+    text = document.toRawText().sliced(start, end - start);
+  } else {
+    QTextCursor cursor(const_cast<QTextDocument *>(&document));
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    text = cursor.selectedText();
+  }
+  text.replace(QChar::ParagraphSeparator, u'\n');
+  return text;
+}
+
 QMimeData *TTextView::createMimeDataFromSelection() const {
   auto *data = new QMimeData;
-  QString text = cursor_.selectedText();
-  text.replace(QChar::ParagraphSeparator, u'\n');
+  QString text = TextBetween(*document_, cursor_.selectionStart(), cursor_.selectionEnd());
   text.replace(QChar::LineSeparator, u'\n');
   data->setText(text);
   return data;

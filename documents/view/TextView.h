@@ -64,6 +64,11 @@ class TTextView : public QAbstractScrollArea {
   int cursorWidth() const { return cursorWidth_; }
   void setCursorWidth(int width);
 
+  // The characters of a document from start to end, each line break as '\n' (line separators
+  // stay as they are). A long range is cut from the document's whole text, which takes a fifth
+  // of the time a cursor's selection of the same length does.
+  static QString TextBetween(const QTextDocument &document, int start, int end);
+
   // Viewport coordinates. The caret's rectangle (a caret far out of view: an estimate of where
   // it would be), and the cursor at a point of the viewport.
   QRect cursorRect(const QTextCursor &cursor) const;

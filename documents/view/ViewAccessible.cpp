@@ -19,12 +19,8 @@ constexpr int kItemWindow = TViewLayout::PieceChars;
 // The document's text between two positions, line breaks read as '\n'.
 QString Slice(QTextDocument *document, int start, int end) {
   if (start >= end) return {};
-  QTextCursor cursor(document);
-  cursor.setPosition(start);
-  cursor.setPosition(end, QTextCursor::KeepAnchor);
-  QString text = cursor.selectedText();
-  // Both are one character, as '\n' is: offsets stay as they are.
-  text.replace(QChar::ParagraphSeparator, u'\n');
+  QString text = TTextView::TextBetween(*document, start, end);
+  // One character, as '\n' is: offsets stay as they are.
   text.replace(QChar::LineSeparator, u'\n');
   return text;
 }

@@ -108,3 +108,31 @@ TEST_F(TextViewTest, ItReportsCursorSelectionAndTextChangesAndEditsThroughTheCli
 }
 
 }  // namespace
+
+TEST(TextViewText, ARangeReadsAsACursorSelectionWouldLongOrShortAndWithTables) {
+  QTextDocument document;
+  QTextCursor cursor(&document);
+  cursor.insertText(QStringLiteral("one\ntwo\x2028three\x00a0four\n\nfive"));
+  const auto expectAsSelected = [&document](int start, int end) {
+    QTextCursor selection(&document);
+    selection.setPosition(start);
+    selection.setPosition(end, QTextCursor::KeepAnchor);
+    const QString expected = selection.selectedText().replace(QChar::ParagraphSeparator, u'\n');
+    EXPECT_EQ(TTextView::TextBetween(document, start, end), expected) << start << "-" << end;
+  };
+  const int count = document.characterCount() - 1;
+  for (int start = 0; start <= count; ++start)
+    for (int end = start; end <= count; ++end) expectAsSelected(start, end);
+  // Out of the text: what of it lies inside.
+  EXPECT_EQ(TTextView::TextBetween(document, -5, 3), QStringLiteral("one"));
+  EXPECT_EQ(TTextView::TextBetween(document, count - 5, count + 9), QStringLiteral("\nfive"));
+
+  // A table: read as a selection reads it, whatever the range's length.
+  cursor.movePosition(QTextCursor::End);
+  cursor.insertTable(2, 2);
+  cursor.insertText(QStringLiteral("cell"));
+  const int all = document.characterCount() - 1;
+  expectAsSelected(0, all);
+  expectAsSelected(all / 2, all);
+  expectAsSelected(1, 4);
+}
