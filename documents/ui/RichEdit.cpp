@@ -264,7 +264,7 @@ void TRichEdit::ReplaceSelection(const QString &text) {
   const QString plain = LineEnds::ToNewlines(text);
   QTextCursor cursor = textCursor();
   pendingKind_ = TUndoKind::Unknown;
-  if (cursor.hasSelection() && replaceSelectionWhole(plain)) return;
+  if (cursor.hasSelection() && replaceWhole(plain, false)) return;
   // Its own step: never merged with typing before or after it.
   cursor.beginEditBlock();
   cursor.insertText(plain);
@@ -326,11 +326,12 @@ void TRichEdit::DeleteSelection() {
   QTextCursor cursor = textCursor();
   if (!cursor.hasSelection()) return;
   pendingKind_ = TUndoKind::Delete;
-  if (!replaceSelectionWhole({})) {
+  const QPointer<TRichEdit> self(this);
+  if (!replaceWhole({}, true)) {
     cursor.removeSelectedText();
     setTextCursor(cursor);
   }
-  pendingKind_ = TUndoKind::Unknown;
+  if (self) pendingKind_ = TUndoKind::Unknown;  // a long edit may have ended with the window
 }
 
 void TRichEdit::insertFromMimeData(const QMimeData *source) {
@@ -338,7 +339,7 @@ void TRichEdit::insertFromMimeData(const QMimeData *source) {
   if (!source || !source->hasText()) return;
   const QString text = LineEnds::ToNewlines(source->text());
   QTextCursor cursor = textCursor();
-  if (text.isEmpty() || replaceSelectionWhole(text)) return;
+  if (text.isEmpty() || replaceWhole(text, false)) return;
   cursor.insertText(text);
 }
 
@@ -618,8 +619,9 @@ void TRichEdit::keyPressEvent(QKeyEvent *event) {
     pendingKind_ = TUndoKind::Typing;
   }
   setOverwriteMode(KeyboardState::InsertToggled());
+  const QPointer<TRichEdit> self(this);
   TTextView::keyPressEvent(event);
-  pendingKind_ = TUndoKind::Unknown;
+  if (self) pendingKind_ = TUndoKind::Unknown;  // a long edit may have ended with the window
 }
 
 void TRichEdit::mousePressEvent(QMouseEvent *event) {

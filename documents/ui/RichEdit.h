@@ -128,10 +128,11 @@ class TRichEdit : public TTextView, public TEditControl {
 
   // An edit that changes millions of characters goes in as a new document: changing the text
   // in place, and undoing that, would take seconds. When at most a million characters stay,
-  // the control builds the document at once (keys, Cut, Paste, Delete); else Cut and Paste of
-  // many millions ask the long edit given here (the window's) to build it as a long command:
-  // it replaces [start, end) by text as an undo step of kind, and returns false when it does
-  // not (the edit is then made in place). The control may be gone when it returns.
+  // the control builds the document at once; else an edit of the user's (keys, Cut, Paste,
+  // Delete) of many millions asks the long edit given here (the window's) to build it as a
+  // long command: it replaces [start, end) by text as an undo step of kind, and returns false
+  // when it does not (the edit is then made in place). The control may be gone when it
+  // returns.
   using TLongEdit =
       std::function<bool(qsizetype start, qsizetype end, const QString &text, TUndoKind kind)>;
   // Characters changed from which an edit is a long one: made in place, it would freeze the
@@ -208,6 +209,9 @@ class TRichEdit : public TTextView, public TEditControl {
   // was taken (or the control went meanwhile).
   bool isLongEdit(const QString &added) const;
   bool runLongEdit(const QString &added);
+  // Replaces the selection by text as a new document when that is worth it (mayRunLong: as a
+  // long edit too); false when the edit is to be made in place.
+  bool replaceWhole(const QString &text, bool mayRunLong);
   void queueUndoTrim();
   void applyAlignment();
   // Gives the document a web-address highlighter, or takes it away, as AutoURLDetect says.

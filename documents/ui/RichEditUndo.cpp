@@ -231,10 +231,13 @@ bool TRichEdit::runLongEdit(const QString &added) {
   return taken || !self;
 }
 
-bool TRichEdit::replaceSelectionWhole(const QString &text) {
+bool TRichEdit::replaceSelectionWhole(const QString &text) { return replaceWhole(text, true); }
+
+bool TRichEdit::replaceWhole(const QString &text, bool mayRunLong) {
+  const QString added = LineEnds::ToNewlines(text);
+  if (mayRunLong && isLongEdit(added)) return runLongEdit(added);
   const QTextCursor cursor = textCursor();
   const int start = cursor.selectionStart(), end = cursor.selectionEnd();
-  const QString added = LineEnds::ToNewlines(text);
   if (end - start + added.size() < kWholeChars ||
       PositionCount() - (end - start) + added.size() > kWholeChars || editBlockDepth_ > 0 ||
       isReadOnly() || !CanTakeDocument())

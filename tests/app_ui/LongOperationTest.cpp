@@ -702,7 +702,7 @@ TEST_F(LongOperationTest, ALargeSelectionReplacedByAKeyGoesAtOnceAndUndoesExactl
   EXPECT_TRUE(TestEnvironment::ReadFile(file) == expected.toUtf8());
 }
 
-TEST_F(LongOperationTest, CutAndPasteOfMillionsRunAsLongCommandsThatCancelWithoutATrace) {
+TEST_F(LongOperationTest, EditsOfMillionsRunAsLongCommandsThatCancelWithoutATrace) {
   TfrmMain &m = Start();
   TfrmEdit *edit = OpenBig(m, "cutpaste", mixedText(kBigSize));
   ASSERT_NE(edit, nullptr);
@@ -758,6 +758,20 @@ TEST_F(LongOperationTest, CutAndPasteOfMillionsRunAsLongCommandsThatCancelWithou
   memo->Redo();
   memo->Redo();
   EXPECT_TRUE(memo->FileText() == pasted);
+
+  // The same stretch deleted by a key.
+  memo->Undo();
+  memo->Undo();
+  memo->SetSelection(start, end - start);
+  {
+    TOperationHold hold(edit, 1, [] {});
+    QTest::keyClick(memo, Qt::Key_Delete);
+    EXPECT_EQ(hold.caption, QStringLiteral("Changing text..."));
+  }
+  EXPECT_TRUE(memo->FileText() == expected);
+  EXPECT_EQ(memo->UndoKind(), TUndoKind::Delete);
+  memo->Undo();
+  EXPECT_TRUE(memo->FileText() == text);
   EXPECT_TRUE(answerer.texts.isEmpty());
 
   // Closed while a paste runs: the window goes, the file stays.
