@@ -159,6 +159,8 @@ void TfrmEdit::SetFormat(const TTextFormat &format) {
   mmoMemo_->SetLineEnd(format.LineEndText());
 }
 
+int TfrmEdit::SizePanelWidth(const QString &text) { return int(7 * text.size()); }
+
 int TfrmEdit::FileNamePanelWidth(const QString &name) {
   return name.size() <= 45 ? 300 : int(7 * name.size());
 }
@@ -269,7 +271,7 @@ bool TfrmEdit::Open(const QString &name) {
 
   setWindowTitle(Folders::FileNameOf(fileName));
   host_.UpdateTitles();
-  barEdit_->SetWidth(pnlSize, int(7 * SizePanelText().size()));
+  barEdit_->SetWidth(pnlSize, SizePanelWidth(SizePanelText()));
   SetFileName(fileName);
   appEventsIdle();
   if (!openNotice_.isEmpty())
@@ -473,7 +475,11 @@ void TfrmEdit::appEventsIdle() {
   barEdit_->SetText(
       pnlCaret,
       QStringLiteral("%1:%2").arg(mmoMemo_->CaretLine() + 1).arg(mmoMemo_->CaretColumn() + 1));
-  barEdit_->SetText(pnlSize, SizePanelText());
+  const QString size = SizePanelText();
+  barEdit_->SetText(pnlSize, size);
+  // Sized for the file opened; a text grown longer since (one still loading, say) widens it.
+  if (barEdit_->Width(pnlSize) < SizePanelWidth(size))
+    barEdit_->SetWidth(pnlSize, SizePanelWidth(size));
   barEdit_->SetText(pnlModified, mmoMemo_->Modified() ? QStringLiteral("Modified") : QString());
 }
 

@@ -96,6 +96,8 @@ class TfrmEdit : public QWidget {
 
   // The panel width for a file name: 300 pixels up to 45 characters, else 7 per character.
   static int FileNamePanelWidth(const QString &name);
+  // Width of the size panel for its text.
+  static int SizePanelWidth(const QString &text);
   // "#,###,##0 bytes" with the locale's thousands separator.
   static QString SizeText(qsizetype size);
   // Panel 3: the bytes the text takes in its file's encoding ("#,###,##0 bytes"); for a large

@@ -62,6 +62,16 @@ TEST_F(AppFixture, StatusPanelsFollowTheDocument) {
   EXPECT_EQ(Panel(short45, TfrmEdit::pnlCaret), QStringLiteral("1:1"));
   EXPECT_EQ(Panel(long46, TfrmEdit::pnlSize), QStringLiteral("10 bytes"));
   EXPECT_EQ(long46->barEdit()->Width(TfrmEdit::pnlSize), 7 * 8);
+  // A text grown longer widens the panel, so its size is never cut; a shorter one keeps it.
+  long46->mmoMemo()->moveCursor(QTextCursor::End);
+  long46->mmoMemo()->ReplaceSelection(QString(20000, u'x'));
+  Settle();
+  const QString grown = Panel(long46, TfrmEdit::pnlSize);
+  EXPECT_TRUE(grown.endsWith(QStringLiteral(" bytes"))) << grown.toStdString();
+  EXPECT_EQ(long46->barEdit()->Width(TfrmEdit::pnlSize), 7 * grown.size());
+  long46->mmoMemo()->Undo();
+  Settle();
+  EXPECT_EQ(long46->barEdit()->Width(TfrmEdit::pnlSize), 7 * grown.size());
 
   // Sizes use the locale's thousands separator.
   EXPECT_EQ(TfrmEdit::SizeText(1234),

@@ -167,6 +167,13 @@ class LongOperationTest : public AppFixture {
     return replace;
   }
 
+  // Edit|Undo or Edit|Redo once the window is idle again, and the text it leaves.
+  static QString Replay(TfrmMain &m, TRichEdit *memo, const char *command) {
+    Settle();
+    m.Action(QString::fromLatin1(command))->trigger();
+    return memo->FileText();
+  }
+
   // The document and its file exactly as they were opened.
   static void ExpectUntouched(TfrmEdit *edit, const QString &text, const QString &file,
                               const QByteArray &bytes) {
@@ -222,20 +229,14 @@ TEST_F(LongOperationTest, ReplaceAllCancelsWithoutATraceAndOtherwiseIsOneUndoSte
   EXPECT_TRUE(memo->Modified());
   EXPECT_FALSE(memo->isReadOnly());
   EXPECT_TRUE(answerer.texts.isEmpty());
-  Settle();
-  m.Action(QStringLiteral("mniUndo"))->trigger();
-  EXPECT_TRUE(memo->FileText() == text);
+  EXPECT_TRUE(Replay(m, memo, "mniUndo") == text);
   EXPECT_FALSE(memo->CanUndo());
   EXPECT_FALSE(memo->Modified());
   EXPECT_EQ(memo->SelStart(), 7);
   // And back again, as often as asked.
-  Settle();
-  m.Action(QStringLiteral("mniRedo"))->trigger();
-  EXPECT_TRUE(memo->FileText() == expected);
+  EXPECT_TRUE(Replay(m, memo, "mniRedo") == expected);
   EXPECT_TRUE(memo->Modified());
-  Settle();
-  m.Action(QStringLiteral("mniUndo"))->trigger();
-  EXPECT_TRUE(memo->FileText() == text);
+  EXPECT_TRUE(Replay(m, memo, "mniUndo") == text);
 }
 
 TEST_F(LongOperationTest, ALongStretchReplacedKeepsEveryLineBreakThroughUndoRedoAndSave) {
@@ -304,9 +305,7 @@ TEST_F(LongOperationTest, CaseConversionCancelsWithoutATraceAndOtherwiseKeepsThe
   EXPECT_TRUE(memo->FileText() == QString::fromUtf8(bigText(kBigSize, true)));
   EXPECT_EQ(memo->SelStart(), 7);
   EXPECT_TRUE(memo->Modified());
-  Settle();
-  m.Action(QStringLiteral("mniUndo"))->trigger();
-  EXPECT_TRUE(memo->FileText() == text);
+  EXPECT_TRUE(Replay(m, memo, "mniUndo") == text);
 }
 
 TEST_F(LongOperationTest, ACancelledSaveLeavesTheFileAndTheDocumentChanged) {
