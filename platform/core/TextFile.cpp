@@ -67,36 +67,20 @@ class TChunkWriter {
 
   // Characters as the file holds them, line breaks and all.
   void Append(QStringView piece) {
-    for (const QChar ch : piece) {
-      const char16_t c = ch.unicode();
-      if (c < 0x20 || c == 0x7F) noteControl(c);
-      if (pendingCr_) {
-        pendingCr_ = false;
-        if (c == u'\n') {
-          putBreak(TextFile::BreakCrLf);
+    const QChar *next = piece.data();
+    const QChar *const end = next + piece.size();
+    while (next != end) {
+      // Runs of characters that need no look of their own (most of a text) are copied whole.
+      if (!pendingCr_) {
+        const QChar *run = next;
+        while (run != end && isPlain(run->unicode())) ++run;
+        if (run != next) {
+          putRun(next, run - next);
+          next = run;
           continue;
         }
-        putBreak(TextFile::BreakCr);
       }
-      switch (c) {
-        case u'\r':
-          pendingCr_ = true;
-          break;
-        case u'\n':
-          putBreak(TextFile::BreakLf);
-          break;
-        case 0x2029:
-          putBreak(TextFile::BreakParagraph);
-          break;
-        case 0xFDD0:
-          putBreak(TextFile::BreakFrameStart);
-          break;
-        case 0xFDD1:
-          putBreak(TextFile::BreakFrameEnd);
-          break;
-        default:
-          put(ch);
-      }
+      appendOne(*next++);
     }
     rawSize_ += piece.size();
   }
@@ -118,6 +102,43 @@ class TChunkWriter {
   }
 
  private:
+  // Neither a control character nor one that breaks a line.
+  static bool isPlain(char16_t c) {
+    return c >= 0x20 && c != 0x7F && c != 0x2029 && c != 0xFDD0 && c != 0xFDD1;
+  }
+
+  void appendOne(QChar ch) {
+    const char16_t c = ch.unicode();
+    if (c < 0x20 || c == 0x7F) noteControl(c);
+    if (pendingCr_) {
+      pendingCr_ = false;
+      if (c == u'\n') {
+        putBreak(TextFile::BreakCrLf);
+        return;
+      }
+      putBreak(TextFile::BreakCr);
+    }
+    switch (c) {
+      case u'\r':
+        pendingCr_ = true;
+        break;
+      case u'\n':
+        putBreak(TextFile::BreakLf);
+        break;
+      case 0x2029:
+        putBreak(TextFile::BreakParagraph);
+        break;
+      case 0xFDD0:
+        putBreak(TextFile::BreakFrameStart);
+        break;
+      case 0xFDD1:
+        putBreak(TextFile::BreakFrameEnd);
+        break;
+      default:
+        put(ch);
+    }
+  }
+
   void noteControl(char16_t c) {
     if (c == 0) nul_ = true;
     if (c != u'\t' && c != u'\n' && c != u'\r' && c != u'\f' && c != u'\v' && c != 0x1B) ++odd_;
@@ -142,6 +163,22 @@ class TChunkWriter {
     if (next_ == end_) startChunk();
     *next_++ = ch;
     ++kept_;
+  }
+
+  // count characters as put() would put them one by one.
+  void putRun(const QChar *from, qsizetype count) {
+    if (count > maxChars_ - kept_) {
+      truncated_ = true;
+      count = std::max<qsizetype>(maxChars_ - kept_, 0);
+    }
+    while (count > 0) {
+      if (next_ == end_) startChunk();
+      const qsizetype taken = std::min<qsizetype>(count, end_ - next_);
+      next_ = std::copy_n(from, taken, next_);
+      from += taken;
+      kept_ += taken;
+      count -= taken;
+    }
   }
 
   // A new chunk, once the one being filled is full: a line far longer than a chunk goes on in
@@ -194,6 +231,13 @@ struct TUtf8Counts {
   qsizetype multiByte = 0;  // valid sequences of two to four bytes
 };
 
+// Whether any of the eight bytes at p is outside ASCII.
+bool hasHighBit(const char *p) {
+  quint64 word;
+  std::memcpy(&word, p, sizeof word);
+  return (word & 0x8080808080808080ULL) != 0;
+}
+
 // UTF-8 where it is valid; every other byte becomes its stand-in character.
 bool readUtf8(QByteArrayView bytes, qsizetype slice, TChunkWriter &writer, TUtf8Counts &counts,
               const TDecodeProgress &progress) {
@@ -204,6 +248,14 @@ bool readUtf8(QByteArrayView bytes, qsizetype slice, TChunkWriter &writer, TUtf8
     QChar *const start = piece.data();
     QChar *out = start;
     while (i < stop) {
+      // Eight bytes at a time while they are all ASCII, as most of a text is.
+      while (stop - i >= 8 && !hasHighBit(bytes.data() + i)) {
+        for (int k = 0; k < 8; ++k)
+          out[k] = QChar(char16_t(static_cast<unsigned char>(bytes[i + k])));
+        out += 8;
+        i += 8;
+      }
+      if (i == stop) break;
       const auto byte = static_cast<unsigned char>(bytes[i]);
       if (byte < 0x80) {
         *out++ = QChar(byte);
