@@ -943,22 +943,30 @@ void TfrmMain::proAppIdle() {
     for (const P p : faces.popup) EnableCommand(PopupItem(p), on);
     for (const B b : faces.buttons) EnableCommand(Button(b), on);
   };
-  const QMimeData *clip = QApplication::clipboard()->mimeData();
-  const bool p = clip && clip->hasText();
-  enable({{C::Paste, C::PasteSpecial}, {P::Paste, P::PasteSpecial}, {B::Paste}}, p);
-
   TfrmEdit *active = ActiveEdit();
+  // While a document loads, or a long command works on it, nothing else reads or changes it: a
+  // text half there is not saved, sent, printed, counted or searched.
+  const bool busy = active && active->Busy();
+  const QMimeData *clip = QApplication::clipboard()->mimeData();
+  const bool p = clip && clip->hasText() && !busy;
+  enable({{C::Paste, C::PasteSpecial}, {P::Paste, P::PasteSpecial}, {B::Paste}}, p);
+  enable({{C::Export, C::Save, C::SaveAs, C::SendAsEmail, C::DateTime, C::Lower, C::Upper,
+           C::TitleCase, C::ToggleCase},
+          {},
+          {B::Save, B::SaveAs, B::Email, B::Print, B::DateTime}},
+         !busy);
+
   TUndoKind u = TUndoKind::Unknown, r = TUndoKind::Unknown;
   bool cu = false, cr = false, s = false, n = false;
   if (active) {
     TRichEdit *memo = active->mmoMemo();
-    EnableCommand(Item(C::Import), active->Caption() == kUntitled);
+    EnableCommand(Item(C::Import), active->Caption() == kUntitled && !busy);
     u = memo->UndoKind();
-    cu = memo->CanUndo();
+    cu = memo->CanUndo() && !busy;
     r = memo->RedoKind();
-    cr = memo->CanRedo();
-    s = memo->SelLength() > 0;
-    n = memo->PositionCount() > 0;
+    cr = memo->CanRedo() && !busy;
+    s = memo->SelLength() > 0 && !busy;
+    n = memo->PositionCount() > 0 && !busy;
     showAlignment(memo->Alignment());
   }
   static const char *const kKinds[] = {"", " Typing", " Delete", " Drag Drop", " Cut", " Paste"};

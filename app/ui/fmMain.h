@@ -138,6 +138,7 @@ class TfrmMain : public QMainWindow, public TEditHost {
   void TopMostOff() override;
   void TopMostOn() override;
   void UpdateTitles() override;
+  void UpdateCommands() override { proAppIdle(); }
   QMenu *PopupMenu() const override;
   void OpenWebLink(const QString &question, const QString &address) override;
   bool SaveFromClose(TfrmEdit *window) override;

@@ -19,6 +19,9 @@ class TEditHost {
   virtual void TopMostOff() = 0;
   virtual void TopMostOn() = 0;
   virtual void UpdateTitles() = 0;
+  // The commands follow a window's state at once: it began or ended a load or a long command,
+  // during which they are held back.
+  virtual void UpdateCommands() = 0;
   // The right-click menu of every edit control.
   virtual QMenu *PopupMenu() const = 0;
   // Asks the question and, when the user agrees, opens the address in the browser.

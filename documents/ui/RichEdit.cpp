@@ -183,14 +183,14 @@ void TRichEdit::BeginLoad(const TTextFormat &format) {
   Clear();
   applyDocumentFont();  // free while the document is empty
   document()->setUndoRedoEnabled(false);
-  // Until the text is all there, the caret stays at the start instead of following the text in.
-  QTextCursor caret = textCursor();
-  caret.setKeepPositionOnInsert(true);
-  setTextCursor(caret);
 }
 
 qsizetype TRichEdit::LoadSlice(const QString &text, qsizetype from, qsizetype sliceChars) {
   const qsizetype end = PlainDocument::AppendSlice(*document(), text, from, sliceChars);
+  // The caret stays at the start, with nothing selected, while the rest comes in after it (the
+  // first slice went in where it stood and took it along).
+  if (textCursor().position() != 0 || textCursor().hasSelection())
+    setTextCursor(QTextCursor(document()));
   SetModified(false);
   return end;
 }
@@ -203,9 +203,6 @@ void TRichEdit::EndLoad(const TDecodedText &decoded) {
   loading_ = false;
   applyAlignment();
   applyDocumentFont();
-  QTextCursor caret = textCursor();
-  caret.setKeepPositionOnInsert(false);
-  setTextCursor(caret);
   setReadOnly(readOnlyBeforeLoad_);
   viewport()->update();
   SetModified(false);
@@ -504,16 +501,6 @@ void TRichEdit::updateMargins() {
   selectionBarWidget_->setVisible(selectionBar_);
   const QRect cr = contentsRect();
   selectionBarWidget_->setGeometry(cr.left(), cr.top(), SelectionBarWidth(), cr.height());
-}
-
-void TRichEdit::paintEvent(QPaintEvent *event) {
-  if (!loading_) {
-    TTextView::paintEvent(event);
-    return;
-  }
-  // A part of the text is not shown: drawing it would lay out a growing line again and again.
-  QPainter painter(viewport());
-  painter.fillRect(event->rect(), Color());
 }
 
 void TRichEdit::resizeEvent(QResizeEvent *event) {

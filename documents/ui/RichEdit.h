@@ -175,7 +175,6 @@ class TRichEdit : public TTextView, public TEditControl {
   void mousePressEvent(QMouseEvent *event) override;
   void mouseReleaseEvent(QMouseEvent *event) override;
   void mouseMoveEvent(QMouseEvent *event) override;
-  void paintEvent(QPaintEvent *event) override;
   void resizeEvent(QResizeEvent *event) override;
   void dropEvent(QDropEvent *event) override;
   void insertFromMimeData(const QMimeData *source) override;

@@ -35,6 +35,7 @@
 #include "documents/ui/RichEdit.h"
 #include "platform/core/Folders.h"
 #include "platform/core/SystemMemory.h"
+#include "platform/desktop/IdleNotifier.h"
 #include "platform/desktop/KeyboardState.h"
 #include "platform/gui/EditorFont.h"
 #include "platform/ui/MessageBox.h"
@@ -274,6 +275,9 @@ bool TfrmEdit::Open(const QString &name) {
   barEdit_->SetWidth(pnlSize, SizePanelWidth(SizePanelText()));
   SetFileName(fileName);
   appEventsIdle();
+  // The text is all there: the commands held back while it came in work on it from now on.
+  loading_ = false;
+  host_.UpdateCommands();
   if (!openNotice_.isEmpty())
     MessageBox::Show(this, std::exchange(openNotice_, QString()), TMsgKind::Warning,
                      TMsgButtons::Ok);
@@ -424,8 +428,9 @@ bool TfrmEdit::loadPlainText(const QString &fileName, TDecodedChunks &decoded) {
           TMsgKind::Warning, TMsgButtons::YesNo) != TMsgResult::Yes)
     return false;
   mmoMemo_->BeginLoad(info.format);
-  // Not drawn until it is all there: drawing a part would lay out a long line again and again.
-  mmoMemo_->HoldUpdates();
+  // Shown as it goes in, read-only until it is all there, so that the start of a large file can
+  // be read at once: the view lays out only what it shows, and of a line that grows only the
+  // piece it grows in.
   // Chunk after chunk, each let go as soon as it is in the control and its memory given back
   // (it was taken on the loader's thread, whose freed memory the document could not reuse), so
   // that the text is never held twice.
@@ -448,7 +453,6 @@ bool TfrmEdit::loadPlainText(const QString &fileName, TDecodedChunks &decoded) {
         return !decoded.chunks.empty();
       },
       0);
-  mmoMemo_->ReleaseUpdates();
   if (!shown) return false;
   mmoMemo_->EndLoad(info);
   pnlLoad_->hide();
@@ -503,6 +507,7 @@ void TfrmEdit::BeginOperation(const QString &caption, std::function<void()> canc
   operationReadOnly_ = mmoMemo_->isReadOnly();
   mmoMemo_->setReadOnly(true);
   pnlLoad_->StartWork(caption);
+  host_.UpdateCommands();
 }
 
 void TfrmEdit::ShowOperationProgress(int perMille, bool mayShow) {
@@ -514,6 +519,10 @@ void TfrmEdit::EndOperation() {
   operationCancel_ = nullptr;
   pnlLoad_->hide();
   mmoMemo_->setReadOnly(operationReadOnly_);
+  // The commands held back while it worked come back, and follow what it left once the
+  // program is idle.
+  host_.UpdateCommands();
+  TIdleNotifier::Instance().Request();
   if (std::exchange(closeAfterOperation_, false))
     QTimer::singleShot(0, this, [this] {
       QWidget *window = qobject_cast<QMdiSubWindow *>(parentWidget());

@@ -17,6 +17,7 @@
 
 #include "AppFixture.h"
 #include "documents/ui/LoadPanel.h"
+#include "platform/desktop/IdleNotifier.h"
 #include "platform/gui/EditorFont.h"
 
 namespace {
@@ -141,6 +142,57 @@ TEST_F(AppFixture, LargeFilesLoadWholeUnchangedAndSaveBackByteForByte) {
   QTest::keyClicks(memo, QStringLiteral("!"));
   SaveCommand(m)->trigger();
   EXPECT_EQ(TestEnvironment::ReadFile(file), bytes + "!");
+}
+
+// The start of a large file shows while the rest goes in, read-only; meanwhile no command
+// reads or changes the half-loaded text (saving it would cut the file, sending or printing it
+// would pass a part for the whole), and once it is all there they come back.
+TEST_F(AppFixture, ALoadingFileShowsItsStartAndItsCommandsWaitForTheWhole) {
+  TfrmMain &m = Start();
+  const QString dir = TestEnvironment::FreshDir(QStringLiteral("showing"));
+  const QByteArray bytes = bigText(16 * 1000 * 1000);
+  const QString file = TestEnvironment::WriteFile(dir + QStringLiteral("/large.log"), bytes);
+  const QStringList commands = {
+      QStringLiteral("mniFile2"),  QStringLiteral("mniFile3"),     QStringLiteral("mniFile4"),
+      QStringLiteral("mniFile11"), QStringLiteral("mniFile6"),     QStringLiteral("mniWordCount"),
+      QStringLiteral("mniSpell"),  QStringLiteral("mniFind"),      QStringLiteral("mniReplace"),
+      QStringLiteral("mniUpper"),  QStringLiteral("mniSelectAll"), QStringLiteral("puiFind")};
+  int checks = 0;
+  bool shown = false;
+  QStringList enabledMeanwhile;
+  TChunkWatcher watcher(m, [&](TfrmEdit *edit) {
+    TRichEdit *memo = edit->mmoMemo();
+    if (checks > 0 || memo->document()->blockCount() < 100) return;
+    ++checks;
+    // The commands follow the active window when the program is next idle.
+    Q_EMIT TIdleNotifier::Instance().Idle();
+    for (const QString &name : commands)
+      if (m.Action(name)->isEnabled()) enabledMeanwhile << name;
+    EXPECT_TRUE(memo->isReadOnly());
+    EXPECT_EQ(memo->SelStart(), 0);
+    EXPECT_EQ(memo->SelLength(), 0);
+    EXPECT_EQ(memo->document()->firstBlock().text(),
+              QStringLiteral("Line 1: grüße € and more words"));
+    // Drawn: the first lines stand in the view.
+    const QImage image = memo->viewport()->grab().toImage();
+    const QRgb background = image.pixel(image.width() - 1, image.height() - 1);
+    int inked = 0;
+    for (int y = 0; y < std::min(image.height(), 40); ++y)
+      for (int x = 0; x < std::min(image.width(), 200); ++x)
+        inked += image.pixel(x, y) != background;
+    shown = memo->updatesEnabled() && inked > 50;
+  });
+  TModalAnswerer answerer;
+  TfrmEdit *edit = m.OpenFile(file);
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(checks, 1);
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(enabledMeanwhile, QStringList()) << enabledMeanwhile.join(u' ').toStdString();
+  EXPECT_EQ(edit->mmoMemo()->FileText().toUtf8(), bytes);
+  Q_EMIT TIdleNotifier::Instance().Idle();
+  for (const QString &name : commands)
+    EXPECT_TRUE(m.Action(name)->isEnabled()) << name.toStdString();
+  EXPECT_TRUE(answerer.texts.isEmpty());
 }
 
 TEST_F(AppFixture, ALongSingleLineLoadsWithWordWrapOnAndTypingGoesOn) {

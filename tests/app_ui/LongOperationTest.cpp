@@ -581,14 +581,22 @@ TEST_F(LongOperationTest, ALongSearchShowsItsProgressAndCancelOrClosingLeavesThe
   }
   TModalAnswerer answerer;
   {
-    // Cancelled: no message, nothing changed. Searches asked for meanwhile are refused.
+    // Cancelled: no message, nothing changed. Searches asked for meanwhile are refused, and
+    // the commands that read or change the text are held back until it ends.
+    const QStringList held = {QStringLiteral("mniFindNext"), QStringLiteral("mniFile2"),
+                              QStringLiteral("mniWordCount"), QStringLiteral("mniUpper")};
+    QStringList enabledMeanwhile;
     TOperationHold hold(edit, 2, [&] {
+      for (const QString &name : held)
+        if (m.Action(name)->isEnabled()) enabledMeanwhile << name;
       find->btnFindNext()->click();
       m.Action(QStringLiteral("mniFindNext"))->trigger();
       edit->pnlLoad()->btnCancel()->click();
     });
     m.Action(QStringLiteral("mniFindNext"))->trigger();
     ASSERT_TRUE(hold.acted);
+    EXPECT_EQ(enabledMeanwhile, QStringList());
+    for (const QString &name : held) EXPECT_TRUE(m.Action(name)->isEnabled()) << name.toStdString();
   }
   ExpectUntouched(edit, text, file, bytes);
   // The dialog closed meanwhile: the occurrence found is still selected.

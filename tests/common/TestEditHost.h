@@ -14,6 +14,7 @@ class TTestEditHost : public TEditHost {
   void TopMostOff() override { ++topMostPauses; }
   void TopMostOn() override {}
   void UpdateTitles() override {}
+  void UpdateCommands() override {}
   QMenu *PopupMenu() const override { return nullptr; }
   void OpenWebLink(const QString &, const QString &) override {}
   bool SaveFromClose(TfrmEdit *) override { return false; }
