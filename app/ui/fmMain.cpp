@@ -461,11 +461,13 @@ void TfrmMain::FormShow() {
   UpdateMainMenus();
   proAppAFormChange();
   pnlTip_->setVisible(IsChecked(C::Tip));
+  // The tip is there before the files named on the command line open (a large one takes a
+  // while, and the panel would stand empty meanwhile).
+  pnlTip_->proChangeTips();
   area_->setBackground(WinColor::ToQColor(Holder(H::SMTPHost)->Color()));
   if (commandFiles_.isEmpty()) NewWorkspace();
   for (const QString &file : commandFiles_) OpenFile(file);
   helpFile_ = Folders::ProgramFolder() + QStringLiteral("velx96.hlp");
-  pnlTip_->proChangeTips();
   if (IsChecked(C::StayOnTop))
     TopMostOn();
   else

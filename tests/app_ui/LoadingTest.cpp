@@ -195,6 +195,30 @@ TEST_F(AppFixture, ALoadingFileShowsItsStartAndItsCommandsWaitForTheWhole) {
   EXPECT_TRUE(answerer.texts.isEmpty());
 }
 
+// A large file named on the command line loads after the frame is shown: meanwhile the frame
+// is whole, its tip of the day there.
+TEST_F(AppFixture, AFileNamedOnTheCommandLineLoadsInAWholeFrame) {
+  const QString dir = TestEnvironment::FreshDir(QStringLiteral("named"));
+  const QString file =
+      TestEnvironment::WriteFile(dir + QStringLiteral("/large.log"), bigText(16 * 1000 * 1000));
+  bool seen = false;
+  QString tip;
+  QTimer watch;
+  watch.setInterval(2);
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    if (!main || seen) return;
+    for (TfrmEdit *edit : main->EditWindows()) {
+      if (edit->ChunksToLoad() == 0) continue;
+      seen = true;
+      tip = main->pnlTip()->CurrentTip();
+    }
+  });
+  watch.start();
+  TfrmMain &m = Start({file});
+  ASSERT_TRUE(seen);
+  EXPECT_TRUE(m.pnlTip()->lstTips().contains(tip)) << tip.toStdString();
+}
+
 TEST_F(AppFixture, ALongSingleLineLoadsWithWordWrapOnAndTypingGoesOn) {
   TfrmMain &m = Start();
   const QString dir = TestEnvironment::FreshDir(QStringLiteral("oneline"));
