@@ -186,11 +186,11 @@ void TRichEdit::BeginLoad(const TTextFormat &format) {
 }
 
 qsizetype TRichEdit::LoadSlice(const QString &text, qsizetype from, qsizetype sliceChars) {
+  const bool first = document()->isEmpty();
   const qsizetype end = PlainDocument::AppendSlice(*document(), text, from, sliceChars);
-  // The caret stays at the start, with nothing selected, while the rest comes in after it (the
-  // first slice went in where it stood and took it along).
-  if (textCursor().position() != 0 || textCursor().hasSelection())
-    setTextCursor(QTextCursor(document()));
+  // The first slice went in where the caret stood and took it along: back to the start, with
+  // nothing selected. The others go in after it, and leave where the user puts it meanwhile.
+  if (first) setTextCursor(QTextCursor(document()));
   SetModified(false);
   return end;
 }

@@ -160,10 +160,19 @@ TEST_F(AppFixture, ALoadingFileShowsItsStartAndItsCommandsWaitForTheWhole) {
   int checks = 0;
   bool shown = false;
   QStringList enabledMeanwhile;
+  int blocksAtFirst = 0;
   TChunkWatcher watcher(m, [&](TfrmEdit *edit) {
     TRichEdit *memo = edit->mmoMemo();
-    if (checks > 0 || memo->document()->blockCount() < 100) return;
+    const int blocks = memo->document()->blockCount();
+    if (checks == 1 && blocks > blocksAtFirst) {
+      // A place the user picked in the shown text stays while more comes in.
+      ++checks;
+      EXPECT_EQ(memo->SelStart(), 10);
+      EXPECT_EQ(memo->SelLength(), 5);
+    }
+    if (checks > 0 || blocks < 100) return;
     ++checks;
+    blocksAtFirst = blocks;
     // The commands follow the active window when the program is next idle.
     Q_EMIT TIdleNotifier::Instance().Idle();
     for (const QString &name : commands)
@@ -181,11 +190,12 @@ TEST_F(AppFixture, ALoadingFileShowsItsStartAndItsCommandsWaitForTheWhole) {
       for (int x = 0; x < std::min(image.width(), 200); ++x)
         inked += image.pixel(x, y) != background;
     shown = memo->updatesEnabled() && inked > 50;
+    memo->SetSelection(10, 5);
   });
   TModalAnswerer answerer;
   TfrmEdit *edit = m.OpenFile(file);
   ASSERT_NE(edit, nullptr);
-  EXPECT_EQ(checks, 1);
+  EXPECT_EQ(checks, 2);
   EXPECT_TRUE(shown);
   EXPECT_EQ(enabledMeanwhile, QStringList()) << enabledMeanwhile.join(u' ').toStdString();
   EXPECT_EQ(edit->mmoMemo()->FileText().toUtf8(), bytes);
