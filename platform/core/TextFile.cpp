@@ -165,7 +165,8 @@ class TChunkWriter {
     ++kept_;
   }
 
-  // count characters as put() would put them one by one.
+  // Puts count characters starting at from, as put() would one by one: cut at the limit,
+  // a new chunk begun whenever one is full.
   void putRun(const QChar *from, qsizetype count) {
     if (count > maxChars_ - kept_) {
       truncated_ = true;
