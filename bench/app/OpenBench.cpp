@@ -28,6 +28,8 @@
 #include "documents/ui/RichEdit.h"
 #include "documents/ui/fmEdit.h"
 #include "platform/core/SystemMemory.h"
+#include "settings/core/RootKey.h"
+#include "settings/core/SettingsStore.h"
 
 namespace {
 
@@ -167,6 +169,10 @@ TFigures bare(const QString &path, bool wrap) {
 
 TFigures ours(const QString &path, bool wrap) {
   TFigures f;
+  // BENCH_URLS=1: web addresses detected in the document windows (a stored setting).
+  if (qEnvironmentVariableIsSet("BENCH_URLS"))
+    WriteEditSetting(QStringLiteral("mmoMemo_AutoURLDetect"), QStringLiteral("True"),
+                     TSettingsStore::User());
   TfrmMain frame;
   frame.resize(800, 600);
   frame.show();

@@ -7,14 +7,13 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
-#include <QRegularExpression>
 #include <QScrollBar>
-#include <QSyntaxHighlighter>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <functional>
 
 #include "documents/core/UndoHistory.h"
+#include "documents/core/WebAddresses.h"
 #include "platform/core/LineEnds.h"
 #include "platform/desktop/IdleNotifier.h"
 #include "platform/desktop/KeyboardState.h"
@@ -22,36 +21,18 @@
 
 namespace {
 
-const QRegularExpression &urlPattern() {
-  static const QRegularExpression re(
-      QStringLiteral(
-          R"((?:(?:https?|ftp)://|mailto:|www\.)[^\s<>"'()\[\]{}]+[^\s<>"'()\[\]{}.,;:!?])"),
-      QRegularExpression::CaseInsensitiveOption);
-  return re;
+// Web addresses as the view shows them: blue and underlined, like links everywhere.
+QList<QTextLayout::FormatRange> webAddressMarks(QStringView line, int from, int to) {
+  QTextCharFormat format;
+  format.setForeground(QColor(0, 0, 255));
+  format.setFontUnderline(true);
+  QList<QTextLayout::FormatRange> marks;
+  for (const WebAddresses::TSpan &span : WebAddresses::Overlapping(line, from, to))
+    marks.append({int(span.start), int(span.length), format});
+  return marks;
 }
 
 }  // namespace
-
-// Marks web addresses in the text: blue and underlined, like links everywhere.
-class TUrlHighlighter : public QSyntaxHighlighter {
- public:
-  explicit TUrlHighlighter(QTextDocument *document) : QSyntaxHighlighter(document) {}
-  // True while it gives a line its formats: the document then reports a change of that line,
-  // though its text stays as it was.
-  bool Formatting() const { return currentBlock().isValid(); }
-
- protected:
-  void highlightBlock(const QString &text) override {
-    QTextCharFormat format;
-    format.setForeground(QColor(0, 0, 255));
-    format.setFontUnderline(true);
-    auto it = urlPattern().globalMatch(text);
-    while (it.hasNext()) {
-      const auto match = it.next();
-      setFormat(int(match.capturedStart()), int(match.capturedLength()), format);
-    }
-  }
-};
 
 // The left margin in which a click selects a whole line.
 class TSelectionBar : public QWidget {
@@ -99,7 +80,7 @@ TRichEdit::~TRichEdit() = default;
 void TRichEdit::connectDocument() {
   connect(document(), &QTextDocument::undoCommandAdded, this, &TRichEdit::recordUndoStep);
   connect(document(), &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
-    if ((!removed && !added) || (urlHighlighter_ && urlHighlighter_->Formatting())) return;
+    if (!removed && !added) return;
     ++changeCount_;
     // A change of the user's (typing merged into the step before makes no step of its own):
     // what Redo would have brought back is gone.
@@ -475,18 +456,8 @@ void TRichEdit::ReleaseUpdates() {
 void TRichEdit::SetAutoURLDetect(bool on) {
   if (on == autoUrlDetect_) return;
   autoUrlDetect_ = on;
-  applyUrlDetection();
+  setMarker(on ? TViewLayout::TMarker(webAddressMarks) : TViewLayout::TMarker());
   viewport()->setMouseTracking(on);
-}
-
-void TRichEdit::applyUrlDetection() {
-  if (autoUrlDetect_ == (urlHighlighter_ != nullptr)) return;
-  if (autoUrlDetect_) {
-    urlHighlighter_ = new TUrlHighlighter(document());
-  } else {
-    delete urlHighlighter_;
-    urlHighlighter_ = nullptr;
-  }
 }
 
 void TRichEdit::SetSelectionBar(bool on) {
@@ -572,13 +543,8 @@ void TRichEdit::applyDocumentFont() {
 
 QString TRichEdit::UrlAt(qsizetype position) const {
   const QTextBlock block = cursorAt(position).block();
-  const qsizetype inBlock = position - block.position();
-  auto it = urlPattern().globalMatch(block.text());
-  while (it.hasNext()) {
-    const auto match = it.next();
-    if (inBlock >= match.capturedStart() && inBlock < match.capturedEnd()) return match.captured();
-  }
-  return {};
+  const QString text = block.text();
+  return WebAddresses::At(text, position - block.position()).toString();
 }
 
 // ---- input ------------------------------------------------------------------------------

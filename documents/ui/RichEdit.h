@@ -12,7 +12,6 @@
 #include "platform/core/TextFile.h"
 
 class TSelectionBar;
-class TUrlHighlighter;
 
 // The document's edit control: a plain-text editing widget behind the engines' edit-control
 // interface. It tells the kinds of its undo steps, shows a selection bar, detects web
@@ -192,7 +191,6 @@ class TRichEdit : public TTextView, public TEditControl {
     TUndoKind kind = TUndoKind::Unknown;
     int anchor = 0;
     int position = 0;
-    TUrlHighlighter *highlighter = nullptr;
   };
   void connectDocument();
   // Shows held in place of the current document, which is returned.
@@ -213,8 +211,6 @@ class TRichEdit : public TTextView, public TEditControl {
   bool replaceWhole(const QString &text, bool mayRunLong);
   void queueUndoTrim();
   void applyAlignment();
-  // Gives the document a web-address highlighter, or takes it away, as AutoURLDetect says.
-  void applyUrlDetection();
   // Gives the document the control's font.
   void applyDocumentFont();
   void updateMargins();
@@ -257,5 +253,4 @@ class TRichEdit : public TTextView, public TEditControl {
   QString pressedUrl_;
   TLongEdit longEdit_;
   TSelectionBar *selectionBarWidget_ = nullptr;
-  TUrlHighlighter *urlHighlighter_ = nullptr;
 };

@@ -186,13 +186,10 @@ TRichEdit::THeldDocument TRichEdit::exchangeDocument(THeldDocument held) {
   out.undoKinds = std::move(undoKinds_);
   out.anchor = cursor.anchor();
   out.position = cursor.position();
-  out.highlighter = urlHighlighter_;
   const bool wasModified = Modified();
   setDocument(held.document);
   connectDocument();
   undoKinds_ = std::move(held.undoKinds);
-  urlHighlighter_ = held.highlighter;
-  applyUrlDetection();
   // Settings changed while the document was held apply to it now.
   applyDocumentFont();
   applyAlignment();

@@ -32,6 +32,11 @@ TTextView::~TTextView() {
   if (document_) disconnect(document_, nullptr, this, nullptr);
 }
 
+void TTextView::setMarker(const TViewLayout::TMarker &marker) {
+  marker_ = marker;
+  layout_->SetMarker(marker_);
+}
+
 void TTextView::setDocument(QTextDocument *document) {
   if (!document || document == document_) return;
   const int before = document_ ? document_->characterCount() - 1 : 0;
@@ -44,11 +49,8 @@ void TTextView::setDocument(QTextDocument *document) {
   document_ = document;
   // A document shown before keeps its layout; what that laid out was for another width or font.
   layout_ = document->findChild<TViewLayout *>(QString(), Qt::FindDirectChildrenOnly);
-  if (layout_) {
-    layout_->Invalidate();
-  } else {
-    layout_ = new TViewLayout(document);
-  }
+  if (!layout_) layout_ = new TViewLayout(document);
+  layout_->SetMarker(marker_);  // lays out again what was laid out for another width or font
   document->setDocumentLayout(layout_);
   layout_->setPaintDevice(viewport());
   connect(document, &QTextDocument::contentsChange, this, &TTextView::documentChanged);

@@ -39,6 +39,9 @@ class TTextView : public QAbstractScrollArea {
   QTextDocument *document() const { return document_; }
   void setDocument(QTextDocument *document);
   TViewLayout *viewLayout() const { return layout_; }
+  // Formats shown on the text but not part of it (see TViewLayout::SetMarker); they go with
+  // the view to every document it shows.
+  void setMarker(const TViewLayout::TMarker &marker);
 
   QTextCursor textCursor() const { return cursor_; }
   // Makes cursor the view's cursor (its selection shown), and scrolls it into view.
@@ -191,6 +194,7 @@ class TTextView : public QAbstractScrollArea {
 
   QPointer<QTextDocument> document_;
   TViewLayout *layout_ = nullptr;
+  TViewLayout::TMarker marker_;
   QTextCursor cursor_;
   int topBlock_ = 0;  // number of the block at the top and its first row shown
   int topRow_ = 0;

@@ -6,6 +6,7 @@
 #include <QTextFragment>
 #include <algorithm>
 #include <memory>
+#include <utility>
 #include <vector>
 
 struct TViewLayout::TPiece {
@@ -79,6 +80,11 @@ void TViewLayout::SetWidth(qreal width, bool wrap) {
   Q_EMIT update();
 }
 
+void TViewLayout::SetMarker(TMarker marker) {
+  marker_ = std::move(marker);
+  Invalidate();
+}
+
 void TViewLayout::Invalidate() {
   ++generation_;
   widest_ = 0;
@@ -111,8 +117,8 @@ void TViewLayout::layOutPiece(const QTextBlock &block, const QString &text, TPie
   }
   layout->setTextOption(option);
 
-  // The characters' own formats (rich text) and those a highlighter added, as far as they
-  // fall into the piece.
+  // The characters' own formats (rich text) and the view's marks, as far as they fall into
+  // the piece.
   QList<QTextLayout::FormatRange> formats;
   auto add = [&](int start, int length, const QTextCharFormat &format) {
     const int from = std::max(start, piece.start), to = std::min(start + length, piece.end());
@@ -125,8 +131,9 @@ void TViewLayout::layOutPiece(const QTextBlock &block, const QString &text, TPie
     if (start >= piece.end()) break;
     if (fragment.charFormat() != plain) add(start, fragment.length(), fragment.charFormat());
   }
-  for (const QTextLayout::FormatRange &range : block.layout()->formats())
-    add(range.start, range.length, range.format);
+  if (marker_)
+    for (const QTextLayout::FormatRange &range : marker_(text, piece.start, piece.end()))
+      add(range.start, range.length, range.format);
   layout->setFormats(formats);
   // Glyphs are not kept: a piece shown is shaped again when drawn, which costs little for a
   // piece, while keeping them would cost tens of bytes for every character of the text.

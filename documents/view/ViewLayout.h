@@ -4,6 +4,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <functional>
 #include <vector>
 
 // Lays a document's lines out in rows for a view, in pieces. A line of more than
@@ -32,6 +33,13 @@ class TViewLayout : public QAbstractTextDocumentLayout {
   qreal Width() const { return width_; }
   // Every block is laid out again when next asked for (a new font).
   void Invalidate();
+  // Formats the view adds to a line's text on screen only (web addresses): those of the
+  // stretches that overlap [from, to) of the line, in line positions. A piece asks for its own
+  // stretch when it is laid out, so lines never shown are never looked at.
+  using TMarker =
+      std::function<QList<QTextLayout::FormatRange>(QStringView line, int from, int to)>;
+  // Lays every block out again when next asked for.
+  void SetMarker(TMarker marker);
   bool Wraps() const { return wrap_; }
 
   // Lays out what changed in the block since it was last laid out; true when something was.
@@ -98,6 +106,7 @@ class TViewLayout : public QAbstractTextDocumentLayout {
   qreal width_ = 0;
   bool wrap_ = true;
   qreal widest_ = 0;
+  TMarker marker_;
   quint64 generation_ = 1;  // grows when every block must be laid out again (width, font)
   int knownBlocks_ = 1;
   int pieceLayouts_ = 0;

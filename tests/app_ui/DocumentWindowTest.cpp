@@ -174,6 +174,56 @@ TEST_F(AppFixture, WebAddressClicksAskBeforeOpening) {
                                       "'https://example.org/page'.\n\nDo you wish to continue?"));
 }
 
+TEST_F(AppFixture, WebAddressesAreMarkedOnScreenOnly) {
+  TfrmMain &m = Start();
+  TRichEdit *memo = m.ActiveEdit()->mmoMemo();
+  QStringList lines;
+  for (int i = 0; i < 20000; ++i)
+    lines << QStringLiteral("line %1 see https://example.org/%1 here").arg(i);
+  memo->SetText(lines.join(u'\n'));
+  memo->SetModified(false);
+  Settle();
+  const auto bluePixels = [memo] {
+    const QImage image = memo->viewport()->grab().toImage();
+    int blue = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) {
+        const QColor c = image.pixelColor(x, y);
+        blue += c.blue() > 160 && c.red() < 90 && c.green() < 90;
+      }
+    return blue;
+  };
+  EXPECT_EQ(bluePixels(), 0);
+
+  // Turning detection on or off marks what is shown; the document itself is not touched
+  // (no change reported, no format given to its lines, not modified).
+  QSignalSpy changes(memo->document(), &QTextDocument::contentsChange);
+  memo->SetAutoURLDetect(true);
+  Settle();
+  EXPECT_GT(bluePixels(), 50);
+  EXPECT_EQ(changes.size(), 0);
+  EXPECT_FALSE(memo->Modified());
+  EXPECT_FALSE(memo->document()->isUndoAvailable());
+  EXPECT_EQ(memo->UrlAt(memo->document()->findBlockByNumber(19999).position() + 15),
+            QStringLiteral("https://example.org/19999"));
+  // An address typed is marked as it is typed; the line's end moved on from it is not.
+  memo->SetText(QStringLiteral("plain"));
+  Settle();
+  EXPECT_EQ(bluePixels(), 0);
+  memo->moveCursor(QTextCursor::End);
+  QTest::keyClicks(memo, QStringLiteral(" www.example.org."));
+  Settle();
+  EXPECT_GT(bluePixels(), 20);
+  EXPECT_EQ(memo->UrlAt(10), QStringLiteral("www.example.org"));
+  EXPECT_EQ(memo->UrlAt(21), QString());
+  changes.clear();
+  memo->SetAutoURLDetect(false);
+  Settle();
+  EXPECT_EQ(bluePixels(), 0);
+  EXPECT_EQ(changes.size(), 0);
+  memo->SetModified(false);
+}
+
 TEST_F(AppFixture, AlignmentMovesEveryLineButLeavesTheTextAlone) {
   TfrmMain &m = Start();
   TRichEdit *memo = m.ActiveEdit()->mmoMemo();

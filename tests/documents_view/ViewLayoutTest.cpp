@@ -4,9 +4,9 @@
 // the piece it falls in.
 #include <gtest/gtest.h>
 
-#include <QSyntaxHighlighter>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <algorithm>
 #include <random>
 
 #include "TestEnvironment.h"
@@ -223,22 +223,7 @@ TEST_F(ViewLayoutTest, RandomEditsKeepThePiecesInStepWithTheText) {
   }
 }
 
-// Marks "BIG" in a large size, as a highlighter does through the block's additional formats.
-class BigHighlighter : public QSyntaxHighlighter {
- public:
-  using QSyntaxHighlighter::QSyntaxHighlighter;
-
- protected:
-  void highlightBlock(const QString &text) override {
-    QTextCharFormat big;
-    big.setFontPointSize(40);
-    for (qsizetype at = text.indexOf(QLatin1String("BIG")); at >= 0;
-         at = text.indexOf(QLatin1String("BIG"), at + 1))
-      setFormat(int(at), 3, big);
-  }
-};
-
-TEST_F(ViewLayoutTest, FormatsOfTheTextAndOfAHighlighterReachTheirPiece) {
+TEST_F(ViewLayoutTest, FormatsOfTheTextAndOfAMarkerReachTheirPiece) {
   doc.setPlainText(ViewText::Words(50'000));
   QTextBlock block = Block();
   const qreal plainHeight = layout->RowRect(block, 0).height();
@@ -255,10 +240,23 @@ TEST_F(ViewLayoutTest, FormatsOfTheTextAndOfAHighlighterReachTheirPiece) {
 
   cursor.setPosition(40'000);
   cursor.insertText(QStringLiteral("BIG"));
-  BigHighlighter highlighter(&doc);
-  highlighter.rehighlight();
+  // Marks "BIG" in a large size. Each piece asks for its own stretch of the line only.
+  qsizetype widestAsked = 0;
+  layout->SetMarker([&](QStringView line, int from, int to) {
+    widestAsked = std::max<qsizetype>(widestAsked, to - from);
+    QTextCharFormat big;
+    big.setFontPointSize(40);
+    QList<QTextLayout::FormatRange> marks;
+    for (qsizetype at = line.indexOf(QLatin1String("BIG"), from); at >= 0 && at < to;
+         at = line.indexOf(QLatin1String("BIG"), at + 1))
+      marks.append({int(at), 3, big});
+    return marks;
+  });
   block = Block();
   EXPECT_GT(layout->RowRect(block, layout->RowOf(block, 40'001)).height(), plainHeight * 2);
+  EXPECT_EQ(layout->RowRect(block, layout->RowOf(block, 20'000)).height(), plainHeight);
+  EXPECT_GT(widestAsked, 0);
+  EXPECT_LE(widestAsked, 2 * TViewLayout::PieceChars);
   ExpectConsistent(block, 17);
 }
 
