@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The long commands on a large changed plain-text document through the document window
 // (save, Replace All, Upper Case of all, their undo and redo, deleting all by a key, cutting
-// and pasting half the text): how long each takes and the longest time
+// and pasting half the text), then settings and moves that reach every line (word wrap, font,
+// alignment, web addresses, to the end and back): how long each takes and the longest time
 // the window did not answer meanwhile (the longest gap between ticks of a 10 ms timer),
 // beside the time reading the whole file text at once takes.
 // Run: bench_save [megabytes]   (QT_QPA_PLATFORM=offscreen or under a display; default 100)
@@ -143,5 +144,41 @@ int main(int argc, char **argv) {
     memo->Paste();
     return true;
   });
+  // Settings and moves that reach every line of the document.
+  measure("wrap off", [&] {
+    memo->SetWordWrap(false);
+    return true;
+  });
+  measure("wrap on", [&] {
+    memo->SetWordWrap(true);
+    return true;
+  });
+  measure("font", [&] {
+    QFont font = memo->font();
+    font.setPixelSize(font.pixelSize() > 0 ? font.pixelSize() + 2 : 16);
+    memo->SetEditFont(font);
+    return true;
+  });
+  measure("centred", [&] {
+    memo->SetAlignment(TTextAlignment::Center);
+    return true;
+  });
+  measure("addresses on", [&] {
+    memo->SetAutoURLDetect(true);
+    return true;
+  });
+  measure("ctrl+end", [&] {
+    QTest::keyClick(memo, Qt::Key_End, Qt::ControlModifier);
+    return true;
+  });
+  measure("ctrl+home", [&] {
+    QTest::keyClick(memo, Qt::Key_Home, Qt::ControlModifier);
+    return true;
+  });
+  measure("page down", [&] {
+    QTest::keyClick(memo, Qt::Key_PageDown);
+    return true;
+  });
+  memo->SetModified(false);
   return allDone ? 0 : 1;
 }
