@@ -542,9 +542,16 @@ void TRichEdit::applyDocumentFont() {
 }
 
 QString TRichEdit::UrlAt(qsizetype position) const {
-  const QTextBlock block = cursorAt(position).block();
-  const QString text = block.text();
-  return WebAddresses::At(text, position - block.position()).toString();
+  const QTextCursor at = cursorAt(position);
+  const QTextBlock block = at.block();
+  position = at.position();
+  // Only the stretch of the line a search from position can reach is read: the mouse asks
+  // this on every move, and a line may hold megabytes.
+  const qsizetype first = std::max<qsizetype>(block.position(), position - WebAddresses::Reach);
+  const qsizetype last =
+      std::min<qsizetype>(block.position() + block.length() - 1, position + WebAddresses::Reach);
+  const QString stretch = TextBetween(*document(), int(first), int(last));
+  return WebAddresses::At(stretch, position - first).toString();
 }
 
 // ---- input ------------------------------------------------------------------------------

@@ -216,6 +216,14 @@ TEST_F(AppFixture, WebAddressesAreMarkedOnScreenOnly) {
   EXPECT_GT(bluePixels(), 20);
   EXPECT_EQ(memo->UrlAt(10), QStringLiteral("www.example.org"));
   EXPECT_EQ(memo->UrlAt(21), QString());
+  // In a line of megabytes the address under the mouse is found, and nothing of the next line.
+  const QString words = QStringLiteral("word ").repeated(200'000);
+  memo->SetText(words + QStringLiteral("mailto:a@example.org ") + words +
+                QStringLiteral("\nwww.b.example"));
+  EXPECT_EQ(memo->UrlAt(words.size() + 3), QStringLiteral("mailto:a@example.org"));
+  EXPECT_EQ(memo->UrlAt(words.size() - 1), QString());
+  EXPECT_EQ(memo->UrlAt(memo->PositionCount() - 2), QStringLiteral("www.b.example"));
+  EXPECT_EQ(memo->UrlAt(memo->PositionCount() - 14), QString());  // the first line's end
   changes.clear();
   memo->SetAutoURLDetect(false);
   Settle();
