@@ -318,7 +318,9 @@ int TViewLayout::PositionInRow(const QTextBlock &block, int row, qreal x) const 
                 ? after
                 : before;
   }
-  return std::min(piece->start + found, block.length() - 1);
+  // A blank a wrapped row broke at is squeezed to nothing at its right edge: the place after
+  // it is the next row's start, which is not in this row.
+  return std::min(piece->start + found, RowEnd(block, row));
 }
 
 int TViewLayout::PositionAt(const QTextBlock &block, QPointF point) const {

@@ -178,6 +178,23 @@ TEST_F(ViewLayoutTest, AChangeInAHugeLineLaysOutOnlyThePieceItFallsIn) {
   ExpectConsistent(block, 13);
 }
 
+TEST_F(ViewLayoutTest, AClickAtTheRightEndOfAWrappedRowStaysOnThatRow) {
+  // Lines of words and of words with accents, so that rows break at blanks at every distance
+  // from the right edge, pieces included.
+  doc.setPlainText(ViewText::Words(20'000) + u'\n' +
+                   ViewText::Words(20'000, QStringLiteral("ab cd\u00e9 ")));
+  for (int n = 0; n < 2; ++n) {
+    const QTextBlock block = Block(n);
+    ASSERT_GT(layout->RowCount(block), 20);
+    for (int row = 0; row < layout->RowCount(block); ++row) {
+      const QRectF rect = layout->RowRect(block, row);
+      const int found = layout->PositionAt(block, QPointF(layout->Width() + 5, rect.center().y()));
+      EXPECT_EQ(layout->RowOf(block, found), row) << "line " << n << " row " << row;
+      EXPECT_EQ(found, layout->RowEnd(block, row)) << "line " << n << " row " << row;
+    }
+  }
+}
+
 TEST_F(ViewLayoutTest, RandomEditsKeepThePiecesInStepWithTheText) {
   doc.setPlainText(ViewText::Words(30'000));
   Block();
