@@ -120,8 +120,11 @@ int main(int argc, char **argv) {
     memo->Undo();
     return true;
   });
-  measure("copy all", [&] {
+  measure("select all", [&] {
     memo->SelectAll();
+    return true;
+  });
+  measure("copy all", [&] {
     memo->Copy();
     return true;
   });

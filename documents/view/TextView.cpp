@@ -173,11 +173,15 @@ QString TTextView::TextBetween(const QTextDocument &document, int start, int end
   return text;
 }
 
+QString TTextView::SelectedText(const QTextDocument &document, int start, int end) {
+  QString text = TextBetween(document, start, end);
+  text.replace(QChar::LineSeparator, u'\n');
+  return text;
+}
+
 QMimeData *TTextView::createMimeDataFromSelection() const {
   auto *data = new QMimeData;
-  QString text = TextBetween(*document_, cursor_.selectionStart(), cursor_.selectionEnd());
-  text.replace(QChar::LineSeparator, u'\n');
-  data->setText(text);
+  data->setText(SelectedText(*document_, cursor_.selectionStart(), cursor_.selectionEnd()));
   return data;
 }
 

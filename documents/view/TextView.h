@@ -71,6 +71,8 @@ class TTextView : public QAbstractScrollArea {
   // stay as they are). A long range is cut from the document's whole text, which takes a fifth
   // of the time a cursor's selection of the same length does.
   static QString TextBetween(const QTextDocument &document, int start, int end);
+  // The same as the clipboard carries it: line separators as line breaks too.
+  static QString SelectedText(const QTextDocument &document, int start, int end);
 
   // Viewport coordinates. The caret's rectangle (a caret far out of view: an estimate of where
   // it would be), and the cursor at a point of the viewport.

@@ -21,6 +21,30 @@
 
 namespace {
 
+// The X11 selection of a mouse selection: the selected text, read from the document only when
+// a program asks for it (a middle-click paste), as reading megabytes takes a noticeable time
+// and most selections are never pasted that way. Its cursor follows the document's changes
+// meanwhile; a document gone gives nothing.
+class TSelectionMime : public QMimeData {
+ public:
+  explicit TSelectionMime(const QTextCursor &selection) : selection_(selection) {}
+
+  QStringList formats() const override { return {QStringLiteral("text/plain")}; }
+  bool hasFormat(const QString &mimeType) const override {
+    return mimeType == QLatin1String("text/plain");
+  }
+
+ protected:
+  QVariant retrieveData(const QString &mimeType, QMetaType) const override {
+    if (!hasFormat(mimeType) || selection_.isNull() || !selection_.document()) return {};
+    return TTextView::SelectedText(*selection_.document(), selection_.selectionStart(),
+                                   selection_.selectionEnd());
+  }
+
+ private:
+  QTextCursor selection_;
+};
+
 // Characters read on each side of a position to find the word it stands in.
 constexpr int WordWindow = 256;
 // Characters of a long line an input method sees around the caret.
@@ -307,8 +331,7 @@ void TTextView::autoScroll() {
 void TTextView::copyToSelectionClipboard() {
   QClipboard *clipboard = QGuiApplication::clipboard();
   if (!cursor_.hasSelection() || !clipboard->supportsSelection()) return;
-  if (QMimeData *data = createMimeDataFromSelection())
-    clipboard->setMimeData(data, QClipboard::Selection);
+  clipboard->setMimeData(new TSelectionMime(cursor_), QClipboard::Selection);
 }
 
 void TTextView::pasteSelectionAt(QPoint pos) {

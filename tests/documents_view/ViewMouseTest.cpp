@@ -213,9 +213,18 @@ TEST_F(ViewMouseTest, TheMouseSelectionIsTheX11SelectionAndAMiddleClickPastesIt)
       [&] { return clipboard->text(QClipboard::Selection) == QStringLiteral("beta"); }, 10000));
   QTest::mouseClick(view.viewport(), Qt::MiddleButton, {}, At(17));
   EXPECT_EQ(view.toPlainText(), QStringLiteral("alpha beta gamma\nbetasecond line here\nthird"));
+  // A selection across lines, in the bytes another program is given: the line break as '\n'.
+  // It is read when asked for, from the text as it then is.
+  QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, At(6));
+  QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::ShiftModifier, At(21));
+  ASSERT_TRUE(clipboard->mimeData(QClipboard::Selection));
+  EXPECT_EQ(clipboard->mimeData(QClipboard::Selection)->data(QStringLiteral("text/plain")),
+            QByteArray("beta gamma\nbeta"));
+  QTextCursor(view.document()).insertText(QStringLiteral("> "));
+  EXPECT_EQ(clipboard->text(QClipboard::Selection), QStringLiteral("beta gamma\nbeta"));
   view.setReadOnly(true);
   QTest::mouseClick(view.viewport(), Qt::MiddleButton, {}, At(0));
-  EXPECT_TRUE(view.toPlainText().startsWith(QStringLiteral("alpha")));
+  EXPECT_TRUE(view.toPlainText().startsWith(QStringLiteral("> alpha")));
 }
 
 TEST_F(ViewMouseTest, ADropInsertsAtItsPlaceAsOneUndoStep) {
