@@ -16,6 +16,10 @@ const QRegularExpression &pattern() {
   return re;
 }
 
+// The blanks an address never holds: those of the pattern's \s, which without Unicode
+// properties are the ASCII ones (a no-break space may stand inside an address).
+bool isBlank(QChar c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
+
 }  // namespace
 
 std::vector<TSpan> Overlapping(QStringView text, qsizetype from, qsizetype to) {
@@ -25,10 +29,10 @@ std::vector<TSpan> Overlapping(QStringView text, qsizetype from, qsizetype to) {
   // found in the stretch are those a search of the whole text finds there.
   qsizetype first = from;
   const qsizetype firstBound = std::max<qsizetype>(0, from - Reach);
-  while (first > firstBound && !text[first - 1].isSpace()) --first;
+  while (first > firstBound && !isBlank(text[first - 1])) --first;
   qsizetype last = to;
   const qsizetype lastBound = std::min<qsizetype>(text.size(), to + Reach);
-  while (last < lastBound && !text[last].isSpace()) ++last;
+  while (last < lastBound && !isBlank(text[last])) ++last;
 
   std::vector<TSpan> spans;
   auto it = pattern().globalMatch(text.mid(first, last - first));

@@ -41,6 +41,11 @@ TEST(WebAddresses, AQueryFindsOnlyTheAddressesItOverlaps) {
   EXPECT_EQ(WebAddresses::At(text, 20).toString(), QString());
   EXPECT_EQ(WebAddresses::At(text, 2), QStringLiteral("http://one.example"));
   EXPECT_EQ(WebAddresses::At(text, text.size()).toString(), QString());
+  // A no-break space is no blank to the pattern: an address goes on across it, and a query on
+  // its far side finds the address whole.
+  const QString noBreak = QStringLiteral("go http://a.example\u00a0b now");
+  EXPECT_EQ(WebAddresses::At(noBreak, 20), QStringLiteral("http://a.example\u00a0b"));
+  EXPECT_EQ(WebAddresses::At(noBreak, 4), QStringLiteral("http://a.example\u00a0b"));
   // Out of range queries are clamped, not read past the text.
   EXPECT_EQ(found(text, -5, 1000).size(), 2);
   EXPECT_TRUE(found(QString(), 0, 0).isEmpty());
