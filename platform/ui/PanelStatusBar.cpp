@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/ui/PanelStatusBar.h"
 
+#include <QFontMetricsF>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -45,7 +47,10 @@ void TPanelStatusBar::SetWidth(int panel, int width) {
 
 int TPanelStatusBar::wanted(const TCell &cell) const {
   const int frame = cell.label->frameWidth() * 2 + cell.label->margin() * 2 + 4;
-  return std::max(cell.width, cell.label->fontMetrics().horizontalAdvance(cell.text) + frame);
+  // Whole pixels up from the text's exact width: a width rounded down to the pixel shortens the
+  // text with an ellipsis.
+  const int text = int(std::ceil(QFontMetricsF(cell.label->font()).horizontalAdvance(cell.text)));
+  return std::max(cell.width, text + frame);
 }
 
 QSize TPanelStatusBar::sizeHint() const {

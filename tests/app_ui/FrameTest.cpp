@@ -456,3 +456,16 @@ TEST_F(AppFixture, AMaximisedDocumentAndItsStatusBarFitTheFrame) {
   QLabel *size = edit->barEdit()->Panel(TfrmEdit::pnlSize);
   EXPECT_GE(size->contentsRect().width(), size->fontMetrics().horizontalAdvance(size->text()));
 }
+
+TEST_F(AppFixture, TheCaretPanelShowsALargeLineNumberWhole) {
+  TfrmMain &m = Start();
+  m.resize(800, 600);
+  TfrmEdit *edit = m.ActiveEdit();
+  edit->mmoMemo()->SetText(QStringLiteral("line\n").repeated(400'000));
+  edit->mmoMemo()->moveCursor(QTextCursor::End);
+  Settle();
+  QLabel *caret = edit->barEdit()->Panel(TfrmEdit::pnlCaret);
+  EXPECT_EQ(edit->barEdit()->Text(TfrmEdit::pnlCaret), QStringLiteral("400001:1"));
+  EXPECT_EQ(caret->text(), QStringLiteral("400001:1"));
+  edit->mmoMemo()->SetModified(false);
+}
