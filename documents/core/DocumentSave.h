@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 #include <optional>
 
 #include "documents/core/FileStamp.h"
@@ -18,7 +19,7 @@ struct TDocumentSaveRequest {
   QString fileName;
   QString text;        // plain text with each line break as the file is to hold it
   TTextFormat format;  // the plain-text format to write
-  const QTextDocument *richText = nullptr;  // the formatted text, for rtf files
+  std::shared_ptr<const QTextDocument> richText;  // the formatted text, for rtf files
   bool makeBackup = false;
   std::optional<TFileStamp> known;  // the file as loaded or last saved
 };

@@ -38,9 +38,24 @@ void TTextBlock::setUserData(std::unique_ptr<TTextStore::TLineData> data) const 
   model_->store().SetData(number_, std::move(data));
 }
 
-uint8_t TTextBlock::tag() const { return model_->store().Tag(number_); }
+// A line's tag holds the owner's byte in its low half and the paragraph format in its high one.
+uint8_t TTextBlock::tag() const { return uint8_t(model_->store().Tag(number_) & 0xFF); }
 
-void TTextBlock::setTag(uint8_t tag) const { model_->store().SetTag(number_, tag); }
+void TTextBlock::setTag(uint8_t tag) const {
+  TTextStore &store = model_->store();
+  store.SetTag(number_, uint16_t((store.Tag(number_) & 0xFF00) | tag));
+}
+
+int TTextBlock::paragraph() const { return model_->store().Tag(number_) >> 8; }
+
+void TTextBlock::setParagraph(int number) const {
+  TTextStore &store = model_->store();
+  store.SetTag(number_, uint16_t((store.Tag(number_) & 0xFF) | (std::clamp(number, 0, 255) << 8)));
+}
+
+QTextBlockFormat TTextBlock::blockFormat() const {
+  return model_->paragraphFormats().value(paragraph());
+}
 
 QTextCharFormat TTextBlock::charFormat() const {
   return number_ > 0 ? model_->formatAt(position() - 1) : model_->formats().front();
@@ -175,7 +190,10 @@ bool TTextCursor::movePosition(QTextCursor::MoveOperation operation, QTextCursor
 }
 
 QString TTextCursor::selectedText() const {
-  return model_ ? model_->textBetween(selectionStart(), selectionEnd()) : QString();
+  if (!model_) return {};
+  QString text = model_->textBetween(selectionStart(), selectionEnd());
+  text.replace(u'\n', QChar::ParagraphSeparator);
+  return text;
 }
 
 TTextBlock TTextCursor::block() const {
@@ -210,29 +228,28 @@ void TTextCursor::insertText(const QString &text, const QTextCharFormat &format)
 void TTextCursor::removeSelectedText() {
   if (!model_ || !hasSelection()) return;
   const int from = selectionStart();
+  model_->beginEditBlock();
   model_->replace(from, selectionEnd(), QString());
+  model_->endEditBlock();
   position_ = anchor_ = from;
 }
 
-void TTextCursor::deleteChar() {
+void TTextCursor::removeCharacter(QTextCursor::MoveOperation direction) {
   if (!model_) return;
-  if (!hasSelection()) {
-    if (atEnd()) return;
-    anchor_ = position_;
-    movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+  if (hasSelection()) {
+    removeSelectedText();
+    return;
   }
-  removeSelectedText();
+  if (!movePosition(direction, QTextCursor::KeepAnchor)) return;
+  // Not an edit block: Delete and Backspace typed one after another join one undo step.
+  const int start = selectionStart();
+  model_->replace(start, selectionEnd(), QString());
+  position_ = anchor_ = start;
 }
 
-void TTextCursor::deletePreviousChar() {
-  if (!model_) return;
-  if (!hasSelection()) {
-    if (atStart()) return;
-    anchor_ = position_;
-    movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor);
-  }
-  removeSelectedText();
-}
+void TTextCursor::deleteChar() { removeCharacter(QTextCursor::NextCharacter); }
+
+void TTextCursor::deletePreviousChar() { removeCharacter(QTextCursor::PreviousCharacter); }
 
 void TTextCursor::beginEditBlock() {
   if (model_) model_->beginEditBlock();
@@ -253,6 +270,27 @@ void TTextCursor::setCharFormat(const QTextCharFormat &format) {
 
 // ---- the model ----
 
+namespace {
+
+bool HasBreak(const QString &text) { return text.contains(u'\n'); }
+
+// The characters Qt's text document takes as the end of a paragraph become line breaks, as
+// they would there: a carriage return, the paragraph separator and the marks of a frame.
+bool IsBreakCharacter(QChar ch) {
+  return ch == u'\r' || ch == QChar::ParagraphSeparator || ch == QChar(0xFDD0) ||
+         ch == QChar(0xFDD1);
+}
+
+QString WithBreaks(const QString &text) {
+  if (std::none_of(text.begin(), text.end(), IsBreakCharacter)) return text;
+  QString out = text;
+  for (QChar &ch : out)
+    if (IsBreakCharacter(ch)) ch = u'\n';
+  return out;
+}
+
+}  // namespace
+
 // One change and what undoes it: [position, position + removed.size()) held removed and holds
 // added. removedTags are the tags of the lines that began after each break in removed, and
 // removedRuns the formats of removed (run starts relative to position). A change that swapped
@@ -261,14 +299,20 @@ struct TTextModel::TEdit {
   int position = 0;
   QString removed;
   QString added;
-  std::vector<uint8_t> removedTags;
+  std::vector<uint16_t> removedTags;
   std::vector<TRun> removedRuns;
   int addedFormat = 0;
+  std::vector<TRun> addedRuns;  // when added holds several formats
   std::unique_ptr<TTextStore> store;
+  int undoAnchor = 0;  // for a swap: what Undo selects, where Redo puts a cursor
+  int undoAt = 0;
+  int redoAt = 0;
 };
 
 struct TTextModel::TStep {
   std::vector<TEdit> edits;
+  int tag = 0;
+  bool block = false;  // made between beginEditBlock and endEditBlock
 };
 
 TTextModel::TTextModel(QObject *parent) : QObject(parent), store_(std::make_unique<TTextStore>()) {}
@@ -287,27 +331,29 @@ QChar TTextModel::characterAt(int position) const {
   return offset < text.size() ? text[offset] : QChar(QChar::ParagraphSeparator);
 }
 
-TTextBlock TTextModel::findBlock(int position) {
+TTextBlock TTextModel::findBlock(int position) const {
   if (position < 0 || position >= characterCount()) return {};
-  return {this, int(store_->LineAt(position))};
+  return {self(), int(store_->LineAt(position))};
 }
 
-TTextBlock TTextModel::findBlockByLineNumber(int row) {
+TTextBlock TTextModel::findBlockByLineNumber(int row) const {
   if (row < 0 || row >= lineCount()) return {};
-  return {this, int(store_->LineAtRow(row))};
+  return {self(), int(store_->LineAtRow(row))};
 }
 
 void TTextModel::setPlainText(const QString &text) {
   const bool undoBefore = isUndoAvailable(), redoBefore = isRedoAvailable();
   const bool modifiedBefore = isModified();
   const int removed = int(store_->Length());
-  store_->SetText(text);
+  store_->SetText(WithBreaks(text));
   runs_.clear();
   steps_.clear();
   index_ = cleanIndex_ = 0;
-  mayJoin_ = false;
   for (TTextCursor *cursor : cursors_) cursor->position_ = cursor->anchor_ = 0;
-  announce(0, removed, int(text.size()));
+  // As two changes, the old text going and the new one coming, as Qt's text document tells it.
+  if (removed > 0) Q_EMIT contentsChange(0, removed, 0);
+  if (!text.isEmpty()) Q_EMIT contentsChange(0, 0, int(text.size()));
+  Q_EMIT contentsChanged();
   reportHistory(undoBefore, redoBefore, modifiedBefore);
 }
 
@@ -323,8 +369,12 @@ void TTextModel::appendLoaded(QString text) {
   announce(from, 0, added);
 }
 
-void TTextModel::replaceStore(std::unique_ptr<TTextStore> store) {
+void TTextModel::replaceStore(std::unique_ptr<TTextStore> store, int undoAnchor, int undoAt,
+                              int redoAt) {
   TEdit edit;
+  edit.undoAnchor = undoAnchor;
+  edit.undoAt = undoAt;
+  edit.redoAt = redoAt;
   const int removed = int(store_->Length());
   edit.store = std::exchange(store_, std::move(store));
   runs_.clear();
@@ -382,6 +432,7 @@ void TTextModel::applyBack(const TEdit &edit, bool undo) {
     }
   } else {
     replaceRuns(from, int(gone.size()), int(back.size()), edit.addedFormat);
+    if (!edit.addedRuns.empty()) putRuns(from, edit.addedRuns, int(back.size()));
   }
   for (TTextCursor *cursor : cursors_) cursor->follow(from, int(gone.size()), int(back.size()));
   announce(from, int(gone.size()), int(back.size()));
@@ -392,12 +443,48 @@ void TTextModel::replace(int from, int to, const QString &text, int format) {
   from = std::clamp(from, 0, length);
   to = std::clamp(to, from, length);
   if (from == to && text.isEmpty()) return;
-  record(apply(from, to, text, format));
+  record(apply(from, to, WithBreaks(text), format));
 }
 
-namespace {
-bool HasBreak(const QString &text) { return text.contains(u'\n'); }
-}  // namespace
+bool TTextModel::join(TEdit &edit) {
+  if (blockDepth_ > 0 || index_ == 0 || cleanIndex_ == index_ || edit.store ||
+      !edit.addedRuns.empty() || HasBreak(edit.added) || HasBreak(edit.removed))
+    return false;
+  TStep &top = *steps_.back();
+  TEdit &last = top.edits.back();
+  if (last.store || !last.addedRuns.empty()) return false;
+  // Typing on after an insertion, whether it was a step of its own or the end of one made in
+  // a block (a selection typed over, a paste), as long as the insertion did not end a line.
+  if (edit.removed.isEmpty() && !last.added.isEmpty() && !last.added.endsWith(u'\n') &&
+      edit.position == last.position + last.added.size() && edit.addedFormat == last.addedFormat) {
+    last.added += edit.added;
+    return true;
+  }
+  // Delete or Backspace on after a deletion of the same kind that was a step of its own.
+  if (top.block || top.edits.size() != 1 || !edit.added.isEmpty() || !last.added.isEmpty() ||
+      HasBreak(last.removed))
+    return false;
+  const auto shifted = [](std::vector<TRun> runs, int by) {
+    for (TRun &run : runs) run.start += by;
+    return runs;
+  };
+  if (edit.position == last.position) {  // Delete on
+    const auto runs = shifted(edit.removedRuns, int(last.removed.size()));
+    last.removedRuns.insert(last.removedRuns.end(), runs.begin(), runs.end());
+    last.removed += edit.removed;
+    return true;
+  }
+  if (edit.position + edit.removed.size() == last.position) {  // Backspace on
+    auto runs = edit.removedRuns;
+    const auto after = shifted(last.removedRuns, int(edit.removed.size()));
+    runs.insert(runs.end(), after.begin(), after.end());
+    last.removedRuns = std::move(runs);
+    last.removed = edit.removed + last.removed;
+    last.position = edit.position;
+    return true;
+  }
+  return false;
+}
 
 void TTextModel::record(TEdit edit) {
   const bool undoBefore = isUndoAvailable(), redoBefore = isRedoAvailable();
@@ -409,51 +496,19 @@ void TTextModel::record(TEdit edit) {
   }
   steps_.resize(size_t(index_));
   if (cleanIndex_ > index_) cleanIndex_ = -1;
-  const bool joinable = mayJoin_ && blockDepth_ == 0 && index_ > 0 && cleanIndex_ != index_ &&
-                        !edit.store && !HasBreak(edit.added) && !HasBreak(edit.removed);
-  bool joined = false;
-  if (joinable && steps_.back()->edits.size() == 1) {
-    TEdit &last = steps_.back()->edits.front();
-    const bool plainLast = !last.store && !HasBreak(last.added) && !HasBreak(last.removed);
-    const auto shifted = [](std::vector<TRun> runs, int by) {
-      for (TRun &run : runs) run.start += by;
-      return runs;
-    };
-    if (plainLast && last.removed.isEmpty() && edit.removed.isEmpty() &&
-        edit.position == last.position + last.added.size() &&
-        edit.addedFormat == last.addedFormat) {
-      last.added += edit.added;  // typing on
-      joined = true;
-    } else if (plainLast && last.added.isEmpty() && edit.added.isEmpty()) {
-      if (edit.position == last.position) {  // Delete on
-        const auto runs = shifted(edit.removedRuns, int(last.removed.size()));
-        last.removedRuns.insert(last.removedRuns.end(), runs.begin(), runs.end());
-        last.removed += edit.removed;
-        joined = true;
-      } else if (edit.position + edit.removed.size() == last.position) {  // Backspace on
-        auto runs = edit.removedRuns;
-        const auto after = shifted(last.removedRuns, int(edit.removed.size()));
-        runs.insert(runs.end(), after.begin(), after.end());
-        last.removedRuns = std::move(runs);
-        last.removed = edit.removed + last.removed;
-        last.position = edit.position;
-        joined = true;
-      }
-    }
-  }
-  if (!joined) {
+  if (!join(edit)) {
     if (blockDepth_ > 0 && blockStarted_) {
       steps_.back()->edits.push_back(std::move(edit));
     } else {
       auto step = std::make_unique<TStep>();
       step->edits.push_back(std::move(edit));
+      step->block = blockDepth_ > 0;
       steps_.push_back(std::move(step));
       ++index_;
       if (blockDepth_ > 0) blockStarted_ = true;
       Q_EMIT undoCommandAdded();
     }
   }
-  mayJoin_ = blockDepth_ == 0 && !steps_.back()->edits.back().store;
   if (blockDepth_ == 0) dropOldSteps();
   reportHistory(undoBefore, redoBefore, modifiedBefore);
 }
@@ -472,7 +527,6 @@ void TTextModel::beginEditBlock() {
 
 void TTextModel::endEditBlock() {
   if (blockDepth_ == 0 || --blockDepth_ > 0) return;
-  mayJoin_ = false;
   const bool undoBefore = isUndoAvailable(), redoBefore = isRedoAvailable();
   const bool modifiedBefore = isModified();
   dropOldSteps();
@@ -485,10 +539,14 @@ void TTextModel::undo(TTextCursor *cursor) {
   const bool modifiedBefore = isModified();
   const TStep &step = *steps_[size_t(--index_)];
   for (auto edit = step.edits.rbegin(); edit != step.edits.rend(); ++edit) applyBack(*edit, true);
-  mayJoin_ = false;
   if (cursor && !cursor->isNull()) {
     const TEdit &first = step.edits.front();
-    cursor->setPosition(first.store ? 0 : first.position + int(first.removed.size()));
+    if (first.store) {
+      cursor->setPosition(first.undoAnchor);
+      cursor->setPosition(first.undoAt, QTextCursor::KeepAnchor);
+    } else {
+      cursor->setPosition(first.position + int(first.removed.size()));
+    }
   }
   reportHistory(undoBefore, redoBefore, modifiedBefore);
 }
@@ -499,13 +557,20 @@ void TTextModel::redo(TTextCursor *cursor) {
   const bool modifiedBefore = isModified();
   const TStep &step = *steps_[size_t(index_++)];
   for (const TEdit &edit : step.edits) applyBack(edit, false);
-  mayJoin_ = false;
   if (cursor && !cursor->isNull()) {
     const TEdit &last = step.edits.back();
-    cursor->setPosition(last.store ? 0 : last.position + int(last.added.size()));
+    cursor->setPosition(last.store ? last.redoAt : last.position + int(last.added.size()));
   }
   reportHistory(undoBefore, redoBefore, modifiedBefore);
 }
+
+void TTextModel::setLastStepTag(int tag) {
+  if (undoEnabled_ && index_ > 0) steps_[size_t(index_) - 1]->tag = tag;
+}
+
+int TTextModel::undoTag() const { return isUndoAvailable() ? steps_[size_t(index_) - 1]->tag : 0; }
+
+int TTextModel::redoTag() const { return isRedoAvailable() ? steps_[size_t(index_)]->tag : 0; }
 
 void TTextModel::setUndoRedoEnabled(bool enable) {
   if (enable == undoEnabled_) return;
@@ -519,8 +584,14 @@ void TTextModel::clearUndoRedoStacks() {
   steps_.clear();
   index_ = 0;
   cleanIndex_ = modifiedBefore ? -1 : 0;
-  mayJoin_ = false;
   reportHistory(undoBefore, redoBefore, modifiedBefore);
+}
+
+int TTextModel::heldStores() const {
+  int held = 0;
+  for (const auto &step : steps_)
+    for (const TEdit &edit : step->edits) held += edit.store != nullptr;
+  return held;
 }
 
 void TTextModel::setUndoLimit(int limit) {
@@ -547,7 +618,32 @@ void TTextModel::reportHistory(bool undoBefore, bool redoBefore, bool modifiedBe
   if (isModified() != modifiedBefore) Q_EMIT modificationChanged(!modifiedBefore);
 }
 
+void TTextModel::setDefaultFont(const QFont &font) {
+  if (font == font_ && font.resolveMask() == font_.resolveMask()) return;
+  font_ = font;
+  Q_EMIT lookChanged();
+}
+
+void TTextModel::setDefaultTextOption(const QTextOption &option) {
+  option_ = option;
+  Q_EMIT lookChanged();
+}
+
+void TTextModel::setDocumentMargin(qreal margin) {
+  if (margin == margin_) return;
+  margin_ = margin;
+  Q_EMIT lookChanged();
+}
+
 // ---- formats ----
+
+int TTextModel::paragraphNumber(const QTextBlockFormat &format) {
+  const qsizetype found = paragraphs_.indexOf(format);
+  if (found >= 0) return int(found);
+  if (paragraphs_.size() > 255) return 0;
+  paragraphs_.append(format);
+  return int(paragraphs_.size()) - 1;
+}
 
 int TTextModel::formatNumber(const QTextCharFormat &format) {
   const qsizetype found = formats_.indexOf(format);
@@ -565,8 +661,10 @@ int TTextModel::formatNumberAt(int position) const {
 
 std::vector<TTextModel::TRun> TTextModel::runsOf(int from, int to) const {
   std::vector<TRun> runs{{0, formatNumberAt(from)}};
-  for (const TRun &run : runs_)
-    if (run.start > from && run.start < to) runs.push_back({run.start - from, run.format});
+  auto run = std::upper_bound(runs_.begin(), runs_.end(), from,
+                              [](int at, const TRun &r) { return at < r.start; });
+  for (; run != runs_.end() && run->start < to; ++run)
+    runs.push_back({run->start - from, run->format});
   return runs;
 }
 
@@ -617,6 +715,18 @@ void TTextModel::normalizeRuns() {
   }
   if (runs.size() == 1 && runs.front().format == 0) runs.clear();
   runs_ = std::move(runs);
+}
+
+void TTextModel::replaceFormatted(int from, int to, const QString &text,
+                                  const std::vector<TRun> &runs) {
+  const int length = int(store_->Length());
+  from = std::clamp(from, 0, length);
+  to = std::clamp(to, from, length);
+  if (from == to && text.isEmpty()) return;
+  TEdit edit = apply(from, to, WithBreaks(text), 0);
+  putRuns(from, runs, int(text.size()));
+  edit.addedRuns = runs;
+  record(std::move(edit));
 }
 
 void TTextModel::setFormat(int from, int to, const QTextCharFormat &format) {

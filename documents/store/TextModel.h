@@ -41,9 +41,13 @@ class TTextBlock {
   // What a view keeps with the line (owned by the model).
   TTextStore::TLineData *userData() const;
   void setUserData(std::unique_ptr<TTextStore::TLineData> data) const;
-  // The tag byte the model's owner gives the line (see TTextStore).
+  // A byte the model's owner gives the line (a plain text's kind of the break in front of it).
   uint8_t tag() const;
   void setTag(uint8_t tag) const;
+  // Rich text: the line's paragraph format (a number of the model's paragraphFormats()).
+  int paragraph() const;
+  void setParagraph(int number) const;
+  QTextBlockFormat blockFormat() const;
 
   // Rich text: the format of the break in front of the line (the line's own, for an empty
   // line), and the stretches of the line's text whose format differs from it.
@@ -87,7 +91,7 @@ class TTextCursor {
   bool hasSelection() const { return anchor_ != position_; }
   int selectionStart() const { return std::min(anchor_, position_); }
   int selectionEnd() const { return std::max(anchor_, position_); }
-  // The selected characters, each line break as '\n'.
+  // The selected characters, each line break as QChar::ParagraphSeparator (as Qt's cursor).
   QString selectedText() const;
   void clearSelection() { anchor_ = position_; }
   TTextBlock block() const;
@@ -104,6 +108,9 @@ class TTextCursor {
   // cursor, or the one given.
   void insertText(const QString &text);
   void insertText(const QString &text, const QTextCharFormat &format);
+  // A line break (a step of its own, as any text holding one).
+  void insertBlock() { insertText(QStringLiteral("\n")); }
+  // An undo step of its own, never joined by the next.
   void removeSelectedText();
   // Delete and Backspace: the selection when there is one, else a character (a surrogate pair
   // whole).
@@ -127,6 +134,7 @@ class TTextCursor {
   void detach();
   // Follows a change of the model: removed characters at from became added ones.
   void follow(int from, int removed, int added);
+  void removeCharacter(QTextCursor::MoveOperation direction);
 
   TTextModel *model_ = nullptr;
   int position_ = 0;
@@ -140,11 +148,12 @@ class TTextCursor {
 // is sent for each change as it is made).
 //
 // Undo: each change is a step, except that changes made between beginEditBlock and
-// endEditBlock (which nest) are one, and that characters typed one after another (or deleted
-// one after another, forward or back) join the step before them while the document is
-// modified, no line break is among them and no step was undone since. A step keeps the
-// characters it removed with their tags and formats, so undoing it brings them back as they
-// were. The undo limit drops the oldest steps beyond it.
+// endEditBlock (which nest) are one, and that, while the document is modified and as in Qt's
+// text document, text typed right after an insertion (a step's last) joins that step unless a
+// line break is among them, and a character deleted next to one deleted before (forward or
+// back, a step of its own) joins it. A step keeps the characters it removed with their tags and
+// formats, so undoing it brings them back as they were. The undo limit drops the oldest steps
+// beyond it.
 //
 // Rich text: a document may give its characters formats (QTextCharFormat), kept as runs of
 // positions with the same format; a plain document has none and pays nothing for them.
@@ -171,13 +180,14 @@ class TTextModel : public QObject {
   QString textBetween(int from, int to) const { return store_->Text(from, to); }
   bool isEmpty() const { return store_->Length() == 0; }
 
-  TTextBlock begin() { return {this, 0}; }
-  TTextBlock firstBlock() { return begin(); }
-  TTextBlock lastBlock() { return {this, blockCount() - 1}; }
-  TTextBlock findBlock(int position);
-  TTextBlock findBlockByNumber(int number) { return {this, number}; }
+  // Blocks are handles that may change what they refer to, as Qt's are, from a const model too.
+  TTextBlock begin() const { return {self(), 0}; }
+  TTextBlock firstBlock() const { return begin(); }
+  TTextBlock lastBlock() const { return {self(), blockCount() - 1}; }
+  TTextBlock findBlock(int position) const;
+  TTextBlock findBlockByNumber(int number) const { return {self(), number}; }
   // The block that holds a row of the layout.
-  TTextBlock findBlockByLineNumber(int row);
+  TTextBlock findBlockByLineNumber(int row) const;
 
   // Replaces the whole text; no undo step, the history is cleared, not modified.
   void setPlainText(const QString &text);
@@ -186,11 +196,15 @@ class TTextModel : public QObject {
   // a line (see TTextStore::Adopt).
   void appendLoaded(QString text);
   // The whole text as an undo step that swaps stores: undoing it shows the store replaced
-  // again, whatever its size. Plain text only (formats are dropped).
-  void replaceStore(std::unique_ptr<TTextStore> store);
+  // again, whatever its size. Plain text only (formats are dropped). A cursor given to Undo
+  // selects [undoAnchor, undoAt] (the selection the step replaced), one given to Redo goes to
+  // redoAt.
+  void replaceStore(std::unique_ptr<TTextStore> store, int undoAnchor = 0, int undoAt = 0,
+                    int redoAt = 0);
 
   // The change every editing call comes down to: [from, to) becomes text, in format (-1: that
-  // of the character before from), as (part of) an undo step.
+  // of the character before from), as (part of) an undo step. As in Qt's text document, a
+  // carriage return, a paragraph separator and a frame's marks go in as line breaks.
   void replace(int from, int to, const QString &text, int format = -1);
 
   // Undo and redo; a cursor given is put where the step was (after what came back).
@@ -204,24 +218,35 @@ class TTextModel : public QObject {
   int availableUndoSteps() const { return undoEnabled_ ? index_ : 0; }
   int availableRedoSteps() const { return undoEnabled_ ? int(steps_.size()) - index_ : 0; }
   void clearUndoRedoStacks();
+  // Whole stores the history holds for Undo and Redo (replaceStore).
+  int heldStores() const;
   // Steps kept (0: no limit); the oldest ones beyond it are dropped.
   int undoLimit() const { return undoLimit_; }
   void setUndoLimit(int limit);
   void beginEditBlock();
   void endEditBlock();
+  // A number the owner keeps with the newest step (its kind), and those of the steps Undo and
+  // Redo would take (0: none).
+  void setLastStepTag(int tag);
+  int undoTag() const;
+  int redoTag() const;
 
   bool isModified() const;
   void setModified(bool modified = true);
 
+  // How the text looks; a change of it is told by lookChanged.
   QFont defaultFont() const { return font_; }
-  void setDefaultFont(const QFont &font) { font_ = font; }
+  void setDefaultFont(const QFont &font);
   QTextOption defaultTextOption() const { return option_; }
-  void setDefaultTextOption(const QTextOption &option) { option_ = option; }
+  void setDefaultTextOption(const QTextOption &option);
   qreal documentMargin() const { return margin_; }
-  void setDocumentMargin(qreal margin) { margin_ = margin; }
+  void setDocumentMargin(qreal margin);
 
   // Rich text.
   bool hasFormats() const { return !runs_.empty(); }
+  // Paragraph formats by number (0: the plain one); at most 256, further ones count as plain.
+  const QList<QTextBlockFormat> &paragraphFormats() const { return paragraphs_; }
+  int paragraphNumber(const QTextBlockFormat &format);
   // The formats in use, by number (0: the plain one).
   const QList<QTextCharFormat> &formats() const { return formats_; }
   int formatNumber(const QTextCharFormat &format);
@@ -229,6 +254,15 @@ class TTextModel : public QObject {
   QTextCharFormat formatAt(int position) const { return formats_[formatNumberAt(position)]; }
   // Gives [from, to) a format, as an undo step.
   void setFormat(int from, int to, const QTextCharFormat &format);
+  // A stretch of text in one format (a number of formats()), from start on to the next run.
+  struct TRun {
+    int start;
+    int format;
+  };
+  // [from, to) becomes text in the formats of runs (starts relative to from; the first at 0).
+  void replaceFormatted(int from, int to, const QString &text, const std::vector<TRun> &runs);
+  // The runs of [from, to), starts relative to from.
+  std::vector<TRun> runsOf(int from, int to) const;
 
  Q_SIGNALS:
   void contentsChange(int from, int removed, int added);
@@ -238,25 +272,25 @@ class TTextModel : public QObject {
   void modificationChanged(bool modified);
   // A new undo step was started (not sent when a change joined the step before it).
   void undoCommandAdded();
+  // The font, text option or margin changed: everything is to be laid out again.
+  void lookChanged();
 
  private:
   friend class TTextCursor;
   friend class TTextBlock;
-  struct TRun {
-    int start;
-    int format;
-  };
+  TTextModel *self() const { return const_cast<TTextModel *>(this); }
   struct TEdit;
   struct TStep;
   // Makes the change, tells cursors and views; returns the edit that undoes it... as an edit.
   TEdit apply(int from, int to, const QString &text, int format);
   void applyBack(const TEdit &edit, bool undo);
   void record(TEdit edit);
+  // Adds the edit to the newest step where Qt's text document would (see the class comment).
+  bool join(TEdit &edit);
   void announce(int from, int removed, int added);
   void reportHistory(bool undoBefore, bool redoBefore, bool modifiedBefore);
   void dropOldSteps();
-  // Runs: the formats of [from, to), and replacing them.
-  std::vector<TRun> runsOf(int from, int to) const;
+  // Runs: replacing those of a stretch.
   void replaceRuns(int from, int removed, int added, int format);
   void putRuns(int from, const std::vector<TRun> &runs, int length);
   void normalizeRuns();
@@ -270,10 +304,10 @@ class TTextModel : public QObject {
   int undoLimit_ = 0;
   int blockDepth_ = 0;
   bool blockStarted_ = false;  // the open edit block has made its step
-  bool mayJoin_ = false;       // the newest step may take the next typed character
   QFont font_;
   QTextOption option_;
   qreal margin_ = 4;
   QList<QTextCharFormat> formats_{QTextCharFormat()};
+  QList<QTextBlockFormat> paragraphs_{QTextBlockFormat()};
   std::vector<TRun> runs_;  // empty: every character plain
 };

@@ -15,7 +15,7 @@ struct TTextStore::TChunk {
   std::shared_ptr<const QString> base;
   std::vector<uint32_t> starts{0};
   std::vector<uint32_t> rows;                    // empty: one row a line
-  std::vector<uint8_t> tags;                     // empty: every tag 0
+  std::vector<uint16_t> tags;                    // empty: every tag 0
   std::vector<std::unique_ptr<TLineData>> data;  // empty: no line has an item
   qsizetype rowSum = 1;
 
@@ -123,7 +123,7 @@ void TTextStore::Adopt(QString text) {
   // The empty last line gives way to the text's first line in a chunk of the text's own; it
   // passes its tag on.
   const qsizetype line = LineCount() - 1;
-  const uint8_t tag = Tag(line);
+  const uint16_t tag = Tag(line);
   if (last.lines() == 1) {
     chunks_.pop_back();
   } else {
@@ -190,6 +190,12 @@ qsizetype TTextStore::chunkOfRow(qsizetype row) const {
   return LastAtMost(rowsBefore_, ChunkCount(), std::clamp<qsizetype>(row, 0, RowCount() - 1));
 }
 
+TTextStore::TPlace TTextStore::placeOf(qsizetype line) const {
+  const qsizetype c = chunkOfLine(line);
+  const qsizetype clamped = std::clamp<qsizetype>(line, 0, LineCount() - 1);
+  return {c, size_t(clamped - linesBefore_[size_t(c)])};
+}
+
 qsizetype TTextStore::Length() const {
   updateTotals();
   return charsBefore_.back() - 1;
@@ -206,17 +212,15 @@ qsizetype TTextStore::RowCount() const {
 }
 
 qsizetype TTextStore::LineStart(qsizetype line) const {
-  const qsizetype c = chunkOfLine(line);
-  const qsizetype i = std::clamp<qsizetype>(line, 0, LineCount() - 1) - linesBefore_[size_t(c)];
-  return charsBefore_[size_t(c)] + chunks_[size_t(c)].starts[size_t(i)];
+  const auto [c, i] = placeOf(line);
+  return charsBefore_[size_t(c)] + chunks_[size_t(c)].starts[i];
 }
 
 QStringView TTextStore::Line(qsizetype line) const {
-  const qsizetype c = chunkOfLine(line);
+  const auto [c, i] = placeOf(line);
   const TChunk &chunk = chunks_[size_t(c)];
-  const qsizetype i = std::clamp<qsizetype>(line, 0, LineCount() - 1) - linesBefore_[size_t(c)];
-  const qsizetype start = chunk.starts[size_t(i)];
-  return QStringView(chunk.text).sliced(start, chunk.lineEnd(i) - start);
+  const qsizetype start = chunk.starts[i];
+  return QStringView(chunk.text).sliced(start, chunk.lineEnd(qsizetype(i)) - start);
 }
 
 qsizetype TTextStore::LineLength(qsizetype line) const { return Line(line).size(); }
@@ -315,7 +319,7 @@ TTextStore::TChange TTextStore::Replace(qsizetype from, qsizetype to, QStringVie
     chunk.rowSum += linesAdded;
   }
   if (!chunk.tags.empty()) {
-    const uint8_t tag = chunk.tags[size_t(first)];
+    const uint16_t tag = chunk.tags[size_t(first)];
     EraseRange(chunk.tags, first + 1, lastLine + 1);
     chunk.tags.insert(chunk.tags.begin() + first + 1, size_t(linesAdded), tag);
   }
@@ -417,12 +421,15 @@ void TTextStore::split(qsizetype index) {
   markChanged(index);
 }
 
+template <typename T>
+T TTextStore::fieldOf(std::vector<T> TChunk::*field, qsizetype line, T none) const {
+  const auto [c, i] = placeOf(line);
+  const std::vector<T> &values = chunks_[size_t(c)].*field;
+  return values.empty() ? none : values[i];
+}
+
 qsizetype TTextStore::Rows(qsizetype line) const {
-  const qsizetype c = chunkOfLine(line);
-  const TChunk &chunk = chunks_[size_t(c)];
-  if (chunk.rows.empty()) return 1;
-  return chunk
-      .rows[size_t(std::clamp<qsizetype>(line, 0, LineCount() - 1) - linesBefore_[size_t(c)])];
+  return fieldOf<uint32_t>(&TChunk::rows, line, 1);
 }
 
 void TTextStore::SetRows(qsizetype line, qsizetype rows) {
@@ -439,13 +446,12 @@ void TTextStore::SetRows(qsizetype line, qsizetype rows) {
 }
 
 qsizetype TTextStore::FirstRow(qsizetype line) const {
-  const qsizetype c = chunkOfLine(line);
+  const auto [c, i] = placeOf(line);
   const TChunk &chunk = chunks_[size_t(c)];
-  const qsizetype i = std::clamp<qsizetype>(line, 0, LineCount() - 1) - linesBefore_[size_t(c)];
   const qsizetype before =
-      chunk.rows.empty()
-          ? i
-          : std::accumulate(chunk.rows.begin(), chunk.rows.begin() + i, qsizetype(0));
+      chunk.rows.empty() ? qsizetype(i)
+                         : std::accumulate(chunk.rows.begin(),
+                                           chunk.rows.begin() + std::ptrdiff_t(i), qsizetype(0));
   return rowsBefore_[size_t(c)] + before;
 }
 
@@ -463,12 +469,9 @@ qsizetype TTextStore::LineAtRow(qsizetype row) const {
 }
 
 TTextStore::TLineData *TTextStore::Data(qsizetype line) const {
-  const qsizetype c = chunkOfLine(line);
+  const auto [c, i] = placeOf(line);
   const TChunk &chunk = chunks_[size_t(c)];
-  if (chunk.data.empty()) return nullptr;
-  return chunk
-      .data[size_t(std::clamp<qsizetype>(line, 0, LineCount() - 1) - linesBefore_[size_t(c)])]
-      .get();
+  return chunk.data.empty() ? nullptr : chunk.data[i].get();
 }
 
 void TTextStore::SetData(qsizetype line, std::unique_ptr<TLineData> data) {
@@ -487,15 +490,22 @@ void TTextStore::ClearData() {
   }
 }
 
-uint8_t TTextStore::Tag(qsizetype line) const {
-  const qsizetype c = chunkOfLine(line);
-  const TChunk &chunk = chunks_[size_t(c)];
-  if (chunk.tags.empty()) return 0;
-  return chunk
-      .tags[size_t(std::clamp<qsizetype>(line, 0, LineCount() - 1) - linesBefore_[size_t(c)])];
+void TTextStore::ClearData(qsizetype first, qsizetype last) {
+  first = std::max<qsizetype>(first, 0);
+  last = std::min(last, LineCount() - 1);
+  if (first > last) return;
+  for (qsizetype c = chunkOfLine(first); c < ChunkCount() && linesBefore_[size_t(c)] <= last; ++c) {
+    TChunk &chunk = chunks_[size_t(c)];
+    if (chunk.data.empty()) continue;
+    const qsizetype from = std::max<qsizetype>(first - linesBefore_[size_t(c)], 0);
+    const qsizetype to = std::min(last - linesBefore_[size_t(c)] + 1, chunk.lines());
+    for (qsizetype i = from; i < to; ++i) chunk.data[size_t(i)].reset();
+  }
 }
 
-void TTextStore::SetTag(qsizetype line, uint8_t tag) {
+uint16_t TTextStore::Tag(qsizetype line) const { return fieldOf<uint16_t>(&TChunk::tags, line, 0); }
+
+void TTextStore::SetTag(qsizetype line, uint16_t tag) {
   if (line < 0 || line >= LineCount()) return;
   const qsizetype c = chunkOfLine(line);
   TChunk &chunk = chunks_[size_t(c)];

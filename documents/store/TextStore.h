@@ -25,8 +25,8 @@
 // For a view, each line has
 //   - a row count (1 until set): RowCount, FirstRow and LineAtRow count rows as the view wraps;
 //   - an item of the view's own (its laid-out rows), owned by the store;
-//   - a tag byte (0 until set) that the owner gives a meaning (the kind of the break in front of
-//     the line).
+//   - a tag of 16 bits (0 until set) that the owner gives a meaning (the kind of the break in
+//     front of the line, the line's paragraph format).
 // A change keeps the first line it touches with all three (its text changed, so a view lays it
 // out again); lines it removes lose theirs, and the lines it adds start with no rows laid out,
 // no item and the first line's tag (a break typed is of the kind of the line it was typed in).
@@ -97,11 +97,13 @@ class TTextStore {
 
   TLineData *Data(qsizetype line) const;
   void SetData(qsizetype line, std::unique_ptr<TLineData> data);
-  // Drops every line's item (a view that lays everything out anew).
+  // Drops every line's item (a view that lays everything out anew), or those of lines
+  // [first, last]; chunks whose lines have none are passed over.
   void ClearData();
+  void ClearData(qsizetype first, qsizetype last);
 
-  uint8_t Tag(qsizetype line) const;
-  void SetTag(qsizetype line, uint8_t tag);
+  uint16_t Tag(qsizetype line) const;
+  void SetTag(qsizetype line, uint16_t tag);
   // False when no line was ever given a tag other than 0 since the text was set.
   bool HasTags() const { return tagged_; }
 
@@ -116,6 +118,15 @@ class TTextStore {
   qsizetype chunkOfPosition(qsizetype position) const;
   qsizetype chunkOfLine(qsizetype line) const;
   qsizetype chunkOfRow(qsizetype row) const;
+  // The chunk of a line (clamped to the lines there are) and the line's index in it.
+  struct TPlace {
+    qsizetype chunk;
+    size_t index;
+  };
+  TPlace placeOf(qsizetype line) const;
+  // A line's value of a field chunks keep a value a line in, or none where the chunk has none.
+  template <typename T>
+  T fieldOf(std::vector<T> TChunk::*field, qsizetype line, T none) const;
   void updateTotals() const;
   void markChanged(qsizetype chunk);
   // Joins chunks [first, last] into first.

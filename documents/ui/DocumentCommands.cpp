@@ -4,10 +4,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDateTime>
-#include <QTextCursor>
 
 #include "documents/core/DateTimeStamp.h"
 #include "documents/core/SaveNames.h"
+#include "documents/store/TextModel.h"
 #include "documents/ui/EditHost.h"
 #include "documents/ui/PasteSpecialDialog.h"
 #include "documents/ui/RichEdit.h"
@@ -50,7 +50,7 @@ void PasteSpecial(TfrmEdit &window, TEditHost &host) {
   TPasteSpecialDialog dialog(QApplication::clipboard()->mimeData(), &window);
   if (dialog.exec() != QDialog::Accepted) return;
   TRichEdit *memo = window.mmoMemo();
-  QTextCursor cursor = memo->textCursor();
+  TTextCursor cursor = memo->textCursor();
   // The clipboard is read again: it may have changed while the dialog was up.
   TPasteSpecialDialog::Insert(QApplication::clipboard()->mimeData(), dialog.ChosenForm(), cursor,
                               SaveNames::IsRichTextName(window.FileName()));

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "documents/core/DocumentSave.h"
+#include "documents/core/RichTextBridge.h"
 #include "documents/core/SaveNames.h"
 #include "documents/ui/EditHost.h"
 #include "documents/ui/FileDialogs.h"
@@ -79,7 +80,8 @@ bool TDocumentSaver::Save(TfrmEdit &window, const QString &fileName,
   TDocumentSaveRequest request;
   request.fileName = fileName;
   request.format = window.Format();
-  request.richText = SaveNames::IsRichTextName(fileName) ? memo->document() : nullptr;
+  if (SaveNames::IsRichTextName(fileName))
+    request.richText = RichTextBridge::ToDocument(*memo->document());
   request.makeBackup = settings.makeBackup;
   request.known = window.DiskStamp();
   // Rich text is written from the document itself, which belongs to this thread. A long plain

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "documents/ui/NewDocument.h"
 
-#include <QCoreApplication>
-#include <QTextDocument>
 #include <QThread>
 #include <algorithm>
 
@@ -11,8 +9,7 @@
 TNewDocument::TNewDocument(const TRichEdit &memo)
     : possible_(memo.CanTakeDocument()),
       ownBreaks_(possible_ && memo.MayHaveOwnBreaks()),
-      lineEnd_(memo.LineEndKind()),
-      look_(memo.Look()) {}
+      lineEnd_(memo.LineEndKind()) {}
 
 TNewDocument::~TNewDocument() = default;
 
@@ -55,9 +52,7 @@ bool TNewDocument::Build(const QString &text, qsizetype start, qsizetype end, co
   QString whole;
   whole.reserve(before.size() + piece.size() + after.size());
   whole.append(before).append(piece).append(after);
-  built_ = PlainDocument::Build(look_, whole, kinds, lineEnd_, keepGoing);
-  // Made on this thread, the document goes to the window's, where it is shown.
-  if (built_) built_->moveToThread(QCoreApplication::instance()->thread());
+  built_ = PlainDocument::Build(whole, kinds, lineEnd_, keepGoing);
   return built_ != nullptr;
 }
 

@@ -9,13 +9,12 @@
 #include "documents/edit/EditControl.h"
 #include "documents/ui/LongOperation.h"
 
-class QTextDocument;
 class TRichEdit;
 
 // A long command whose result replaces a long stretch of a large plain text (Replace All,
-// case conversion) takes it in as a new document, built on the command's working thread:
-// putting the text into the edit control and undoing it then cost no more than showing
-// another document, where changing the text in place would freeze the window for seconds.
+// case conversion) takes it in as a new text store, built on the command's working thread:
+// putting the text into the edit control and undoing it then cost no more than swapping two
+// stores, where changing the text in place would hold the window up.
 // Made on the window's thread before the command runs; Build runs on the working thread,
 // Take on the window's thread after.
 class TNewDocument {
@@ -50,7 +49,6 @@ class TNewDocument {
   bool possible_ = false;
   bool ownBreaks_ = false;
   uint8_t lineEnd_ = 0;
-  PlainDocument::TLook look_;
   std::vector<uint8_t> breaks_;
-  std::unique_ptr<QTextDocument> built_;
+  std::unique_ptr<TTextStore> built_;
 };

@@ -6,11 +6,10 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
-#include <QTextCursor>
 #include <QTextDocument>
-#include <QTextDocumentFragment>
 #include <QVBoxLayout>
 
+#include "documents/core/RichTextBridge.h"
 #include "documents/core/RtfReader.h"
 
 namespace {
@@ -71,7 +70,7 @@ TPasteSpecialDialog::TForm TPasteSpecialDialog::ChosenForm() const {
   return row >= 0 && row < forms_.size() ? forms_[row] : TForm::Unformatted;
 }
 
-void TPasteSpecialDialog::Insert(const QMimeData *data, TForm form, QTextCursor &cursor,
+void TPasteSpecialDialog::Insert(const QMimeData *data, TForm form, TTextCursor &cursor,
                                  bool keepFormatting) {
   if (!data) return;
   QTextDocument formatted;
@@ -85,7 +84,7 @@ void TPasteSpecialDialog::Insert(const QMimeData *data, TForm form, QTextCursor 
   if (!haveFormatted) {
     cursor.insertText(data->text());
   } else if (keepFormatting) {
-    cursor.insertFragment(QTextDocumentFragment(&formatted));
+    RichTextBridge::Insert(cursor, formatted);
   } else {
     cursor.insertText(formatted.toPlainText());
   }

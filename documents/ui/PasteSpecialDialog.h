@@ -5,7 +5,7 @@
 
 class QListWidget;
 class QMimeData;
-class QTextCursor;
+class TTextCursor;
 
 // Offers the forms in which the clipboard holds its content and inserts the chosen one at a
 // cursor: unformatted text always, rich text and HTML where the clipboard has them. Into a
@@ -26,7 +26,7 @@ class TPasteSpecialDialog : public QDialog {
 
   // Inserts data in form at cursor; keepFormatting inserts rich text and HTML with their
   // character formatting (documents kept as rich text), else as plain text.
-  static void Insert(const QMimeData *data, TForm form, QTextCursor &cursor, bool keepFormatting);
+  static void Insert(const QMimeData *data, TForm form, TTextCursor &cursor, bool keepFormatting);
 
  private:
   QListWidget *lstFormats_;

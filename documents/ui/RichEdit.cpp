@@ -1,18 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "documents/ui/RichEdit.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
-#include <QTextBlock>
 #include <QTextLayout>
 #include <functional>
 
-#include "documents/core/UndoHistory.h"
 #include "documents/core/WebAddresses.h"
 #include "platform/core/LineEnds.h"
 #include "platform/desktop/IdleNotifier.h"
@@ -77,26 +74,15 @@ TRichEdit::TRichEdit(QWidget *parent) : TTextView(parent) {
 
 TRichEdit::~TRichEdit() = default;
 
-void TRichEdit::connectDocument() {
-  connect(document(), &QTextDocument::undoCommandAdded, this, &TRichEdit::recordUndoStep);
-  connect(document(), &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
-    if (!removed && !added) return;
-    ++changeCount_;
-    // A change of the user's (typing merged into the step before makes no step of its own):
-    // what Redo would have brought back is gone.
-    if (!replaying_) dropHeld(newer_);
-  });
-}
-
 // ---- text ------------------------------------------------------------------------------
 
 template <typename BreakText>
 QString TRichEdit::joinedText(BreakText breakText) const {
   QString text;
   text.reserve(document()->characterCount() + document()->blockCount() * (lineEnd_.size() - 1));
-  for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+  for (TTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
     if (block != document()->begin()) text.append(breakText(block));
-    text.append(block.text());
+    text.append(block.textView());
   }
   return text;
 }
@@ -104,16 +90,17 @@ QString TRichEdit::joinedText(BreakText breakText) const {
 // From the blocks themselves: the document's plain-text view would turn no-break spaces into
 // blanks and line separators into line breaks.
 QString TRichEdit::Text() const {
-  return joinedText([this](const QTextBlock &) { return QStringView(lineEnd_); });
+  if (lineEnd_ == u"\n") return document()->toPlainText();
+  return joinedText([this](const TTextBlock &) { return QStringView(lineEnd_); });
 }
 
-QStringView TRichEdit::fileBreakBefore(const QTextBlock &block) const {
-  const QVariant kind = block.blockFormat().property(PlainDocument::kBreakBefore);
-  return kind.isValid() ? TextFile::BreakText(uint8_t(kind.toUInt())) : QStringView(lineEnd_);
+QStringView TRichEdit::fileBreakBefore(const TTextBlock &block) const {
+  const uint8_t tag = block.tag();
+  return tag != 0 ? TextFile::BreakText(uint8_t(tag - 1)) : QStringView(lineEnd_);
 }
 
 QString TRichEdit::FileText() const {
-  return joinedText([this](const QTextBlock &block) { return fileBreakBefore(block); });
+  return joinedText([this](const TTextBlock &block) { return fileBreakBefore(block); });
 }
 
 template <typename OnBreak>
@@ -121,16 +108,16 @@ int TRichEdit::appendLines(QString &text, int fromLine, qsizetype sliceChars,
                            OnBreak onBreak) const {
   const qsizetype until = text.size() + std::max<qsizetype>(sliceChars, 1);
   int line = std::max(fromLine, 0);
-  for (QTextBlock block = document()->findBlockByNumber(line);
+  for (TTextBlock block = document()->findBlockByNumber(line);
        block.isValid() && text.size() < until; block = block.next(), ++line) {
     if (line > 0) onBreak(text, block);
-    text.append(block.text());
+    text.append(block.textView());
   }
   return std::min(line, document()->blockCount());
 }
 
 int TRichEdit::AppendFileText(QString &text, int fromLine, qsizetype sliceChars) const {
-  return appendLines(text, fromLine, sliceChars, [this](QString &into, const QTextBlock &block) {
+  return appendLines(text, fromLine, sliceChars, [this](QString &into, const TTextBlock &block) {
     into.append(fileBreakBefore(block));
   });
 }
@@ -138,7 +125,7 @@ int TRichEdit::AppendFileText(QString &text, int fromLine, qsizetype sliceChars)
 int TRichEdit::AppendLines(QString &text, std::vector<uint8_t> *breaks, int fromLine,
                            qsizetype sliceChars) const {
   const uint8_t lineEnd = LineEndKind();
-  return appendLines(text, fromLine, sliceChars, [&](QString &into, const QTextBlock &block) {
+  return appendLines(text, fromLine, sliceChars, [&](QString &into, const TTextBlock &block) {
     into.append(u'\n');
     if (breaks) breaks->push_back(PlainDocument::BreakBefore(block, lineEnd));
   });
@@ -167,18 +154,31 @@ void TRichEdit::BeginLoad(const TTextFormat &format) {
 }
 
 qsizetype TRichEdit::LoadSlice(const QString &text, qsizetype from, qsizetype sliceChars) {
+  from = std::clamp<qsizetype>(from, 0, text.size());
+  sliceChars = std::max<qsizetype>(sliceChars, 1);
+  // Up to a line break unless the line is longer than a slice by far, never half a character.
+  qsizetype end = std::min(text.size(), from + sliceChars);
+  if (end < text.size()) {
+    const qsizetype lineEnd = text.indexOf(u'\n', end);
+    if (lineEnd >= 0 && lineEnd - end < sliceChars) end = lineEnd + 1;
+  }
+  if (end < text.size() && text[end - 1].isHighSurrogate()) ++end;
+  LoadChunk(from == 0 && end == text.size() ? text : text.sliced(from, end - from));
+  return end;
+}
+
+void TRichEdit::LoadChunk(QString chunk) {
   const bool first = document()->isEmpty();
-  const qsizetype end = PlainDocument::AppendSlice(*document(), text, from, sliceChars);
+  document()->appendLoaded(std::move(chunk));
   // The first slice went in where the caret stood and took it along: back to the start, with
   // nothing selected. The others go in after it, and leave where the user puts it meanwhile.
-  if (first) setTextCursor(QTextCursor(document()));
+  if (first) setTextCursor(TTextCursor(document()));
   SetModified(false);
-  return end;
 }
 
 void TRichEdit::EndLoad(const TDecodedText &decoded) {
   // Marking the blocks is no step the user could undo (undo is still off).
-  PlainDocument::MarkBreaks(*document(), decoded.breaks, uint8_t(decoded.format.lineEnd));
+  PlainDocument::MarkBreaks(document()->store(), decoded.breaks, uint8_t(decoded.format.lineEnd));
   document()->setUndoRedoEnabled(undoLimit_ > 0);
   ResetUndoHistory();
   loading_ = false;
@@ -209,8 +209,8 @@ void TRichEdit::Clear() {
 
 // ---- selection --------------------------------------------------------------------------
 
-QTextCursor TRichEdit::cursorAt(qsizetype position) const {
-  QTextCursor cursor(document());
+TTextCursor TRichEdit::cursorAt(qsizetype position) const {
+  TTextCursor cursor(document());
   cursor.setPosition(int(std::clamp<qsizetype>(position, 0, PositionCount())));
   return cursor;
 }
@@ -218,7 +218,7 @@ QTextCursor TRichEdit::cursorAt(qsizetype position) const {
 qsizetype TRichEdit::SelStart() const { return textCursor().selectionStart(); }
 
 qsizetype TRichEdit::SelLength() const {
-  const QTextCursor c = textCursor();
+  const TTextCursor c = textCursor();
   return c.selectionEnd() - c.selectionStart();
 }
 
@@ -226,21 +226,21 @@ void TRichEdit::SetSelection(qsizetype start, qsizetype length) {
   const qsizetype count = PositionCount();
   start = std::clamp<qsizetype>(start, 0, count);
   const qsizetype end = std::clamp<qsizetype>(start + std::max<qsizetype>(length, 0), 0, count);
-  QTextCursor cursor(document());
+  TTextCursor cursor(document());
   cursor.setPosition(int(start));
   cursor.setPosition(int(end), QTextCursor::KeepAnchor);
   setTextCursor(cursor);
 }
 
 QString TRichEdit::SelText() const {
-  const QTextCursor cursor = textCursor();
+  const TTextCursor cursor = textCursor();
   return TextBetween(*document(), cursor.selectionStart(), cursor.selectionEnd());
 }
 
 void TRichEdit::ReplaceSelection(const QString &text) {
   if (loading_) return;  // a half-loaded text is not the user's to change
   const QString plain = LineEnds::ToNewlines(text);
-  QTextCursor cursor = textCursor();
+  TTextCursor cursor = textCursor();
   pendingKind_ = TUndoKind::Unknown;
   if (cursor.hasSelection() && replaceWhole(plain, false)) return;
   // Its own step: never merged with typing before or after it.
@@ -262,14 +262,13 @@ QString TRichEdit::TextRange(qsizetype start, qsizetype end) const {
 
 void TRichEdit::BeginEditBlock() {
   if (editBlockDepth_++ == 0) {
-    blockCursor_ = QTextCursor(document());
     pendingKind_ = TUndoKind::Unknown;
-    blockCursor_.beginEditBlock();
+    document()->beginEditBlock();
   }
 }
 
 void TRichEdit::EndEditBlock() {
-  if (editBlockDepth_ > 0 && --editBlockDepth_ == 0) blockCursor_.endEditBlock();
+  if (editBlockDepth_ > 0 && --editBlockDepth_ == 0) document()->endEditBlock();
 }
 
 // ---- clipboard --------------------------------------------------------------------------
@@ -301,7 +300,7 @@ void TRichEdit::Paste() {
 
 void TRichEdit::DeleteSelection() {
   if (loading_) return;  // a half-loaded text is not the user's to change
-  QTextCursor cursor = textCursor();
+  TTextCursor cursor = textCursor();
   if (!cursor.hasSelection()) return;
   pendingKind_ = TUndoKind::Delete;
   const QPointer<TRichEdit> self(this);
@@ -316,7 +315,7 @@ void TRichEdit::insertFromMimeData(const QMimeData *source) {
   // Only plain text enters a plain-text document, whatever else the clipboard offers.
   if (!source || !source->hasText()) return;
   const QString text = LineEnds::ToNewlines(source->text());
-  QTextCursor cursor = textCursor();
+  TTextCursor cursor = textCursor();
   if (text.isEmpty() || replaceWhole(text, false)) return;
   cursor.insertText(text);
 }
@@ -331,13 +330,7 @@ void TRichEdit::dropEvent(QDropEvent *event) {
 
 bool TRichEdit::Modified() const { return document()->isModified(); }
 
-void TRichEdit::SetModified(bool modified) {
-  document()->setModified(modified);
-  // The documents held for undo and redo differ from the text now counted as unchanged.
-  if (!modified)
-    for (const auto *held : {&older_, &newer_})
-      for (const THeldDocument &document : *held) document.document->setModified(true);
-}
+void TRichEdit::SetModified(bool modified) { document()->setModified(modified); }
 
 void TRichEdit::SetHideSelection(bool hide) {
   hideSelection_ = hide;
@@ -382,10 +375,10 @@ int TRichEdit::CaretColumn() const {
 }
 
 QString TRichEdit::CaretWord() const {
-  const QTextCursor cursor = textCursor();
+  const TTextCursor cursor = textCursor();
   const qsizetype caret = cursor.position();
   if (caret == 0) return {};
-  const QString line = cursor.block().text();
+  const QStringView line = cursor.block().textView();
   qsizetype at = caret - cursor.block().position();
   // The word at the caret, or the one just before it.
   qsizetype end = at;
@@ -398,7 +391,7 @@ QString TRichEdit::CaretWord() const {
     start = end;
     while (start > 0 && !line[start - 1].isSpace()) --start;
   }
-  return line.mid(start, end - start).trimmed();
+  return line.mid(start, end - start).trimmed().toString();
 }
 
 // ---- display ----------------------------------------------------------------------------
@@ -486,11 +479,11 @@ void TRichEdit::selectLineAt(int y, bool extend) {
   const int next = row.row + 1 < viewLayout()->RowCount(row.block)
                        ? row.block.position() + viewLayout()->RowStart(row.block, row.row + 1)
                        : row.block.position() + row.block.length();
-  QTextCursor lineStart(document());
+  TTextCursor lineStart(document());
   lineStart.setPosition(start);
-  QTextCursor lineEnd(document());
+  TTextCursor lineEnd(document());
   lineEnd.setPosition(std::min(next, int(PositionCount())));
-  QTextCursor cursor = textCursor();
+  TTextCursor cursor = textCursor();
   if (extend && cursor.hasSelection()) {
     const int anchor = cursor.anchor();
     cursor.setPosition(anchor);
@@ -502,12 +495,6 @@ void TRichEdit::selectLineAt(int y, bool extend) {
   }
   setTextCursor(cursor);
   setFocus(Qt::MouseFocusReason);
-}
-
-void TRichEdit::SetUndoLimit(int limit) {
-  undoLimit_ = std::max(limit, 0);
-  document()->setUndoRedoEnabled(undoLimit_ > 0);
-  if (undoLimit_ == 0) ResetUndoHistory();
 }
 
 void TRichEdit::SetScrollBars(TScrollStyle style) {
@@ -542,8 +529,8 @@ void TRichEdit::applyDocumentFont() {
 }
 
 QString TRichEdit::UrlAt(qsizetype position) const {
-  const QTextCursor at = cursorAt(position);
-  const QTextBlock block = at.block();
+  const TTextCursor at = cursorAt(position);
+  const TTextBlock block = at.block();
   position = at.position();
   // Only the stretch of the line a search from position can reach is read: the mouse asks
   // this on every move, and a line may hold megabytes.

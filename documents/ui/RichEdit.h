@@ -91,6 +91,8 @@ class TRichEdit : public TTextView, public TEditControl {
   // can be undone, and the text is not counted as modified by it.
   void BeginLoad(const TTextFormat &format);
   qsizetype LoadSlice(const QString &text, qsizetype from, qsizetype sliceChars);
+  // A chunk of a decoded file appended whole; the text holds it in place, without a copy.
+  void LoadChunk(QString chunk);
   void EndLoad(const TDecodedText &decoded);
   bool Loading() const { return loading_; }
   // The whole text as the document's file holds it: each line with its own line break, every
@@ -113,20 +115,19 @@ class TRichEdit : public TTextView, public TEditControl {
   // Forgets every undo and redo step (after a load).
   void ResetUndoHistory();
 
-  // A whole new text can replace the text as one undo step by a document built apart from the
-  // control (PlainDocument::Build, on any thread, with Look()): taking it in and undoing it cost
-  // no more than showing another document, whatever the text's size. Only for plain text, and
-  // not while a file loads. MayHaveOwnBreaks: the line breaks have to be read and passed on.
+  // A whole new text can replace the text as one undo step by a store built apart from the
+  // control (PlainDocument::Build, on any thread): taking it in and undoing it cost no more than
+  // swapping two stores, whatever the text's size. Only for plain text, and not while a file
+  // loads. MayHaveOwnBreaks: the line breaks have to be read and passed on.
   bool CanTakeDocument() const;
   bool MayHaveOwnBreaks() const { return PlainDocument::MayHaveOwnBreaks(*document()); }
-  PlainDocument::TLook Look() const { return PlainDocument::LookOf(*document()); }
-  // Shows document in place of the text, with the caret at position, as an undo step of the
-  // kind given; Undo shows the text as it was again, Redo the new one.
-  void TakeDocument(std::unique_ptr<QTextDocument> document, qsizetype position,
+  // Shows store in place of the text, with the caret at position, as an undo step of the kind
+  // given; Undo shows the text as it was again, Redo the new one.
+  void TakeDocument(std::unique_ptr<TTextStore> store, qsizetype position,
                     TUndoKind kind = TUndoKind::Unknown);
 
-  // An edit that changes millions of characters goes in as a new document: changing the text
-  // in place, and undoing that, would take seconds. When at most a million characters stay,
+  // An edit that changes millions of characters goes in as a new store: changing the text in
+  // place, and undoing that, would take a while. When at most a million characters stay,
   // the control builds the document at once; else an edit of the user's (keys, Cut, Paste,
   // Delete) of many millions asks the long edit given here (the window's) to build it as a
   // long command: it replaces [start, end) by text as an undo step of kind, and returns false
@@ -180,28 +181,7 @@ class TRichEdit : public TTextView, public TEditControl {
 
  private:
   friend class TSelectionBar;
-  // A document the control showed or is to show again, kept for Undo or Redo with what the
-  // control knows of it.
-  struct THeldDocument {
-    QTextDocument *document = nullptr;  // a child of the control
-    std::vector<TUndoKind> undoKinds;
-    int levels = 0;  // the undo levels it holds, the step to the document after it included
-    // The kind of the step between it and the document after it (older ones), or the one
-    // before it (newer ones).
-    TUndoKind kind = TUndoKind::Unknown;
-    int anchor = 0;
-    int position = 0;
-  };
   void connectDocument();
-  // Shows held in place of the current document, which is returned.
-  THeldDocument exchangeDocument(THeldDocument held);
-  void dropHeld(std::vector<THeldDocument> &held);
-  void recordUndoStep();
-  // Keeps the undo history bounded once it holds twice UndoLimit levels: drops the oldest
-  // documents held, then the current document's oldest steps.
-  void dropOldUndoSteps();
-  // Whole documents held for Undo that lie beyond UndoLimit.
-  void dropOlderDocuments();
   // Whether replacing the selection by added is a long edit, and making it one: true when it
   // was taken (or the control went meanwhile).
   bool isLongEdit(const QString &added) const;
@@ -209,35 +189,25 @@ class TRichEdit : public TTextView, public TEditControl {
   // Replaces the selection by text as a new document when that is worth it (mayRunLong: as a
   // long edit too); false when the edit is to be made in place.
   bool replaceWhole(const QString &text, bool mayRunLong);
-  void queueUndoTrim();
   void applyAlignment();
   // Gives the document the control's font.
   void applyDocumentFont();
   void updateMargins();
   void selectLineAt(int y, bool extend);
-  QTextCursor cursorAt(qsizetype position) const;
+  TTextCursor cursorAt(qsizetype position) const;
   // The whole text with each line break written by breakText(kind of the break).
   template <typename BreakText>
   QString joinedText(BreakText breakText) const;
   // The line break in front of a block as the file holds it.
-  QStringView fileBreakBefore(const QTextBlock &block) const;
+  QStringView fileBreakBefore(const TTextBlock &block) const;
   // Appends whole lines from fromLine on until sliceChars characters are added, each but the
   // document's first after what onBreak(text, block) appends; returns the next line.
   template <typename OnBreak>
   int appendLines(QString &text, int fromLine, qsizetype sliceChars, OnBreak onBreak) const;
 
   QString lineEnd_ = QStringLiteral("\n");
+  // The kind a new undo step gets (kept with the step by the document).
   TUndoKind pendingKind_ = TUndoKind::Unknown;
-  std::vector<TUndoKind> undoKinds_;
-  // Documents replaced by TakeDocument, the newest last, and those Undo went back from, the
-  // next one for Redo last.
-  std::vector<THeldDocument> older_;
-  std::vector<THeldDocument> newer_;
-  int undoLevels_ = 0;  // steps that undo could take back, those beyond the limit included
-  int undoFloor_ = 0;   // undoLevels_ at which undoing stops: the limit is reached
-  bool trimQueued_ = false;
-  bool trimmingUndo_ = false;
-  bool replaying_ = false;  // an undo or redo step is taken back or made again
   quint64 changeCount_ = 0;
   bool hideSelection_ = false;
   bool autoUrlDetect_ = false;
@@ -249,7 +219,6 @@ class TRichEdit : public TTextView, public TEditControl {
   bool loading_ = false;
   bool readOnlyBeforeLoad_ = false;
   int editBlockDepth_ = 0;
-  QTextCursor blockCursor_;
   QString pressedUrl_;
   TLongEdit longEdit_;
   TSelectionBar *selectionBarWidget_ = nullptr;

@@ -16,12 +16,13 @@
 #include <QSaveFile>
 #include <QScopedValueRollback>
 #include <QScreen>
-#include <QTextBlock>
+#include <QTextDocument>
 #include <QVBoxLayout>
 #include <climits>
 
 #include "documents/core/CaseConvert.h"
 #include "documents/core/FindReplace.h"
+#include "documents/core/RichTextBridge.h"
 #include "documents/core/RtfBuilder.h"
 #include "documents/core/RtfParseJob.h"
 #include "documents/core/SafeSave.h"
@@ -34,7 +35,6 @@
 #include "documents/ui/NewDocument.h"
 #include "documents/ui/RichEdit.h"
 #include "platform/core/Folders.h"
-#include "platform/core/SystemMemory.h"
 #include "platform/desktop/IdleNotifier.h"
 #include "platform/desktop/KeyboardState.h"
 #include "platform/gui/EditorFont.h"
@@ -202,9 +202,9 @@ QString TfrmEdit::sizeOfText() const {
     return locale.toString(qlonglong(length)) + QStringLiteral(" characters");
   }
   qsizetype bytes = format_.encoding == TTextEncoding::Utf8Bom ? 3 : 0;
-  const QTextDocument *document = mmoMemo_->document();
-  for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
-    bytes += TextFile::EncodedSize(block.text(), format_.encoding);
+  const TTextModel *document = mmoMemo_->document();
+  for (TTextBlock block = document->begin(); block.isValid(); block = block.next())
+    bytes += TextFile::EncodedSize(block.textView(), format_.encoding);
   bytes += (document->blockCount() - 1) * format_.LineEndText().size();
   return SizeText(bytes);
 }
@@ -388,7 +388,10 @@ bool TfrmEdit::loadRichText(const QString &fileName, const QByteArray &bytes) {
   mmoMemo_->HoldUpdates();
   // Slices of this much work (characters, a run counting more): a few tens of milliseconds.
   constexpr qsizetype kRtfSliceWork = qsizetype{256} * 1024;
-  std::optional<TRtfDocumentBuilder> builder(std::in_place, read.content, *mmoMemo_->document());
+  // Built apart, then put into the control with its formats in one go.
+  QTextDocument formatted;
+  RichTextBridge::LeaveUnlaid(formatted);
+  std::optional<TRtfDocumentBuilder> builder(std::in_place, read.content, formatted);
   const bool built = whileLoading(
       [&] {
         const bool more = builder->Step(kRtfSliceWork);
@@ -399,6 +402,11 @@ bool TfrmEdit::loadRichText(const QString &fileName, const QByteArray &bytes) {
       },
       0);
   builder.reset();
+  if (built) {
+    TTextCursor at(mmoMemo_->document());
+    RichTextBridge::Insert(at, formatted);
+    mmoMemo_->SetModified(false);
+  }
   mmoMemo_->ReleaseUpdates();
   if (!built) return false;  // Open abandons the load
   TDecodedText shown;
@@ -431,9 +439,8 @@ bool TfrmEdit::loadPlainText(const QString &fileName, TDecodedChunks &decoded) {
   // Shown as it goes in, read-only until it is all there, so that the start of a large file can
   // be read at once: the view lays out only what it shows, and of a line that grows only the
   // piece it grows in.
-  // Chunk after chunk, each let go as soon as it is in the control and its memory given back
-  // (it was taken on the loader's thread, whose freed memory the document could not reuse), so
-  // that the text is never held twice.
+  // Chunk after chunk: a chunk of whole lines becomes part of the text as it is, so that the
+  // text is never held twice.
   const QScopedValueRollback<const std::deque<QString> *> chunks(chunksToLoad_, &decoded.chunks);
   const qsizetype size = std::max<qsizetype>(decoded.Size(), 1);
   qsizetype done = 0;  // characters of the chunks let go
@@ -441,13 +448,21 @@ bool TfrmEdit::loadPlainText(const QString &fileName, TDecodedChunks &decoded) {
   const bool shown = whileLoading(
       [&] {
         if (decoded.chunks.empty()) return false;
-        const QString &chunk = decoded.chunks.front();
-        from = mmoMemo_->LoadSlice(chunk, from, kSliceChars);
-        if (from >= chunk.size()) {
+        QString &chunk = decoded.chunks.front();
+        if (from == 0 && chunk.endsWith(u'\n')) {
+          // Whole lines: the text store holds the chunk as it is, without a copy.
           done += chunk.size();
-          from = 0;
+          mmoMemo_->LoadChunk(std::move(chunk));
           decoded.chunks.pop_front();
-          SystemMemory::GiveBackFreed();
+        } else {
+          // Part of a line longer than a chunk: a slice at a time, so that the view lays out
+          // one slice's pieces of it between events.
+          from = mmoMemo_->LoadSlice(chunk, from, kSliceChars);
+          if (from >= chunk.size()) {
+            done += chunk.size();
+            from = 0;
+            decoded.chunks.pop_front();
+          }
         }
         pnlLoad_->SetProgress(500 + int(500 * (done + from) / size));
         return !decoded.chunks.empty();

@@ -7,11 +7,11 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
-#include <QTextBlock>
 #include <QTextFrame>
 #include <climits>
 #include <cmath>
 
+#include "documents/store/TextModel.h"
 #include "documents/view/ViewAccessible.h"
 
 TTextView::TTextView(QWidget *parent) : QAbstractScrollArea(parent) {
@@ -24,7 +24,7 @@ TTextView::TTextView(QWidget *parent) : QAbstractScrollArea(parent) {
   viewport()->setBackgroundRole(QPalette::Base);
   setAcceptDrops(true);
   viewport()->setAcceptDrops(true);
-  setDocument(new QTextDocument(this));
+  setDocument(new TTextModel(this));
 }
 
 TTextView::~TTextView() {
@@ -37,7 +37,7 @@ void TTextView::setMarker(const TViewLayout::TMarker &marker) {
   layout_->SetMarker(marker_);
 }
 
-void TTextView::setDocument(QTextDocument *document) {
+void TTextView::setDocument(TTextModel *document) {
   if (!document || document == document_) return;
   const int before = document_ ? document_->characterCount() - 1 : 0;
   if (document_) disconnect(document_, nullptr, this, nullptr);
@@ -51,10 +51,9 @@ void TTextView::setDocument(QTextDocument *document) {
   layout_ = document->findChild<TViewLayout *>(QString(), Qt::FindDirectChildrenOnly);
   if (!layout_) layout_ = new TViewLayout(document);
   layout_->SetMarker(marker_);  // lays out again what was laid out for another width or font
-  document->setDocumentLayout(layout_);
-  layout_->setPaintDevice(viewport());
-  connect(document, &QTextDocument::contentsChange, this, &TTextView::documentChanged);
-  connect(document, &QTextDocument::contentsChanged, this, [this] {
+  layout_->SetPaintDevice(viewport());
+  connect(document, &TTextModel::contentsChange, this, &TTextView::documentChanged);
+  connect(document, &TTextModel::contentsChanged, this, [this] {
     // After the layout took the change in: the cursor's place can be asked for again.
     if (topBlock_ >= document_->blockCount()) {
       topBlock_ = document_->blockCount() - 1;
@@ -64,14 +63,12 @@ void TTextView::setDocument(QTextDocument *document) {
     viewport()->update();
     Q_EMIT textChanged();
   });
-  connect(document, &QTextDocument::modificationChanged, this, &TTextView::modificationChanged);
-  connect(document, &QTextDocument::undoAvailable, this, &TTextView::undoAvailable);
-  connect(document, &QTextDocument::redoAvailable, this, &TTextView::redoAvailable);
-  connect(layout_, &QAbstractTextDocumentLayout::update, viewport(),
-          [this] { viewport()->update(); });
-  connect(layout_, &QAbstractTextDocumentLayout::documentSizeChanged, this,
-          [this] { updateScrollBars(); });
-  cursor_ = QTextCursor(document);
+  connect(document, &TTextModel::modificationChanged, this, &TTextView::modificationChanged);
+  connect(document, &TTextModel::undoAvailable, this, &TTextView::undoAvailable);
+  connect(document, &TTextModel::redoAvailable, this, &TTextView::redoAvailable);
+  connect(layout_, &TViewLayout::update, viewport(), [this] { viewport()->update(); });
+  connect(layout_, &TViewLayout::documentSizeChanged, this, [this] { updateScrollBars(); });
+  cursor_ = TTextCursor(document);
   topBlock_ = topRow_ = 0;
   reportedPosition_ = reportedAnchor_ = 0;
   applyWidth();
@@ -97,7 +94,7 @@ void TTextView::setPlainText(const QString &text) {
   document_->setPlainText(text);
   document_->setUndoRedoEnabled(undo);
   document_->setModified(false);
-  cursor_ = QTextCursor(document_);
+  cursor_ = TTextCursor(document_);
   topBlock_ = topRow_ = 0;
   horizontalScrollBar()->setValue(0);
   updateScrollBars();
@@ -145,7 +142,7 @@ void TTextView::paste() {
 }
 
 void TTextView::selectAll() {
-  QTextCursor all(document_);
+  TTextCursor all(document_);
   all.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
   cursor_ = all;
   reportCursor();
@@ -154,26 +151,11 @@ void TTextView::selectAll() {
 
 void TTextView::clear() { setPlainText(QString()); }
 
-QString TTextView::TextBetween(const QTextDocument &document, int start, int end) {
-  const int count = document.characterCount() - 1;
-  start = std::clamp(start, 0, count);
-  end = std::clamp(end, start, count);
-  QString text;
-  // The whole text holds each position's character as it is, but for frames (tables): those
-  // a selection reads in its own way.
-  if (qint64(end - start) * 4 >= count && document.rootFrame()->childFrames().isEmpty()) {
-    text = document.toRawText().sliced(start, end - start);
-  } else {
-    QTextCursor cursor(const_cast<QTextDocument *>(&document));
-    cursor.setPosition(start);
-    cursor.setPosition(end, QTextCursor::KeepAnchor);
-    text = cursor.selectedText();
-  }
-  text.replace(QChar::ParagraphSeparator, u'\n');
-  return text;
+QString TTextView::TextBetween(const TTextModel &document, int start, int end) {
+  return document.textBetween(start, end);
 }
 
-QString TTextView::SelectedText(const QTextDocument &document, int start, int end) {
+QString TTextView::SelectedText(const TTextModel &document, int start, int end) {
   QString text = TextBetween(document, start, end);
   text.replace(QChar::LineSeparator, u'\n');
   return text;
@@ -238,14 +220,14 @@ void TTextView::applyWidth() {
 
 // ---- rows -------------------------------------------------------------------------------
 
-QTextBlock TTextView::laidOutBlock(int position) const {
-  QTextBlock block = document_->findBlock(std::clamp(position, 0, document_->characterCount() - 1));
+TTextBlock TTextView::laidOutBlock(int position) const {
+  TTextBlock block = document_->findBlock(std::clamp(position, 0, document_->characterCount() - 1));
   layout_->EnsureLaidOut(block);
   return block;
 }
 
 TTextView::TRowPlace TTextView::rowOf(int position) const {
-  const QTextBlock block = laidOutBlock(position);
+  const TTextBlock block = laidOutBlock(position);
   return {block, layout_->RowOf(block, position - block.position())};
 }
 
@@ -255,7 +237,7 @@ TTextView::TRowPlace TTextView::rowFrom(TRowPlace place, int count) const {
     if (place.row + 1 < layout_->RowCount(place.block)) {
       ++place.row;
     } else {
-      const QTextBlock next = place.block.next();
+      const TTextBlock next = place.block.next();
       if (!next.isValid()) break;
       place = {next, 0};
       layout_->EnsureLaidOut(next);
@@ -265,7 +247,7 @@ TTextView::TRowPlace TTextView::rowFrom(TRowPlace place, int count) const {
     if (place.row > 0) {
       --place.row;
     } else {
-      const QTextBlock previous = place.block.previous();
+      const TTextBlock previous = place.block.previous();
       if (!previous.isValid()) break;
       layout_->EnsureLaidOut(previous);
       place = {previous, layout_->RowCount(previous) - 1};
@@ -280,7 +262,7 @@ int TTextView::rowsPerPage() const {
 }
 
 qreal TTextView::xOf(int position) const {
-  const QTextBlock block = laidOutBlock(position);
+  const TTextBlock block = laidOutBlock(position);
   return layout_->CaretRect(block, position - block.position()).x();
 }
 
@@ -290,7 +272,7 @@ int TTextView::positionInRow(const TRowPlace &place, qreal x) const {
 }
 
 int TTextView::nextStop(int position, QTextLayout::CursorMode mode) const {
-  const QTextBlock block = laidOutBlock(position);
+  const TTextBlock block = laidOutBlock(position);
   const int inBlock = position - block.position();
   if (inBlock >= block.length() - 1)
     return block.next().isValid() ? block.next().position() : position;
@@ -298,17 +280,17 @@ int TTextView::nextStop(int position, QTextLayout::CursorMode mode) const {
 }
 
 int TTextView::previousStop(int position, QTextLayout::CursorMode mode) const {
-  const QTextBlock block = laidOutBlock(position);
+  const TTextBlock block = laidOutBlock(position);
   const int inBlock = position - block.position();
   if (inBlock <= 0) return block.previous().isValid() ? position - 1 : position;
   return block.position() + layout_->PreviousPosition(block, inBlock, mode);
 }
 
-QTextBlock TTextView::firstVisibleBlock() const { return document_->findBlockByNumber(topBlock_); }
+TTextBlock TTextView::firstVisibleBlock() const { return document_->findBlockByNumber(topBlock_); }
 
 // ---- cursor -----------------------------------------------------------------------------
 
-void TTextView::setTextCursor(const QTextCursor &cursor) {
+void TTextView::setTextCursor(const TTextCursor &cursor) {
   if (cursor.document() != document_) return;
   wantedX_ = -1;
   cursor_ = cursor;
@@ -318,7 +300,7 @@ void TTextView::setTextCursor(const QTextCursor &cursor) {
   reportCursor();
 }
 
-void TTextView::moveTo(const QTextCursor &cursor, bool keepX) {
+void TTextView::moveTo(const TTextCursor &cursor, bool keepX) {
   if (!keepX)
     wantedX_ = -1;
   else if (wantedX_ < 0)
@@ -331,7 +313,7 @@ void TTextView::moveTo(const QTextCursor &cursor, bool keepX) {
 }
 
 void TTextView::moveCursor(QTextCursor::MoveOperation operation, QTextCursor::MoveMode mode) {
-  QTextCursor cursor = cursor_;
+  TTextCursor cursor = cursor_;
   const int position = cursor.position();
   bool keepX = false;
   switch (operation) {
@@ -426,8 +408,8 @@ void TTextView::focusOutEvent(QFocusEvent *event) {
 
 // ---- geometry ---------------------------------------------------------------------------
 
-qreal TTextView::blockTop(const QTextBlock &block) const {
-  QTextBlock top = firstVisibleBlock();
+qreal TTextView::blockTop(const TTextBlock &block) const {
+  TTextBlock top = firstVisibleBlock();
   layout_->EnsureLaidOut(top);
   const qreal margin = topBlock_ == 0 && topRow_ == 0 ? document_->documentMargin() : 0;
   qreal y = margin - layout_->RowRect(top, topRow_).top();
@@ -438,14 +420,14 @@ qreal TTextView::blockTop(const QTextBlock &block) const {
     return (block.firstLineNumber() - top.firstLineNumber() - topRow_) * line;
   };
   if (block.blockNumber() >= topBlock_) {
-    for (QTextBlock b = top; b.isValid() && b != block; b = b.next()) {
+    for (TTextBlock b = top; b.isValid() && b != block; b = b.next()) {
       if (y > reach) return estimate();
       layout_->EnsureLaidOut(b);
       y += layout_->Height(b);
     }
     return y;
   }
-  for (QTextBlock b = top.previous(); b.isValid(); b = b.previous()) {
+  for (TTextBlock b = top.previous(); b.isValid(); b = b.previous()) {
     layout_->EnsureLaidOut(b);
     y -= layout_->Height(b);
     if (b == block) return y;
@@ -454,16 +436,16 @@ qreal TTextView::blockTop(const QTextBlock &block) const {
   return y;
 }
 
-QRect TTextView::cursorRect(const QTextCursor &cursor) const {
+QRect TTextView::cursorRect(const TTextCursor &cursor) const {
   if (cursor.isNull() || cursor.document() != document_) return {};
-  const QTextBlock block = laidOutBlock(cursor.position());
+  const TTextBlock block = laidOutBlock(cursor.position());
   const QRectF caret =
       layout_->CaretRect(block, cursor.position() - block.position(), std::max(cursorWidth_, 1));
   return caret.translated(leftMargin(), blockTop(block)).toAlignedRect();
 }
 
-QTextCursor TTextView::cursorForPosition(const QPoint &pos) const {
-  QTextBlock block = firstVisibleBlock();
+TTextCursor TTextView::cursorForPosition(const QPoint &pos) const {
+  TTextBlock block = firstVisibleBlock();
   layout_->EnsureLaidOut(block);
   const qreal margin = topBlock_ == 0 && topRow_ == 0 ? document_->documentMargin() : 0;
   qreal y = margin - layout_->RowRect(block, topRow_).top();
@@ -474,7 +456,7 @@ QTextCursor TTextView::cursorForPosition(const QPoint &pos) const {
     y += height;
     block = block.next();
   }
-  QTextCursor cursor(document_);
+  TTextCursor cursor(document_);
   cursor.setPosition(block.position() +
                      layout_->PositionAt(block, QPointF(pos.x() - leftMargin(), pos.y() - y)));
   return cursor;
@@ -490,7 +472,7 @@ void TTextView::scrollToRow(const TRowPlace &place) {
 void TTextView::ensureCursorVisible() {
   if (!document_) return;
   const TRowPlace caret = rowOf(cursor_.position());
-  const QTextBlock top = firstVisibleBlock();
+  const TTextBlock top = firstVisibleBlock();
   const bool above =
       caret.block.blockNumber() < topBlock_ || (caret.block == top && caret.row < topRow_);
   if (above) {
@@ -565,7 +547,7 @@ void TTextView::scrollContentsBy(int dx, int dy) {
   if (settingScrollBars_) return;
   if (dy != 0) {
     const int line = verticalScrollBar()->value();
-    const QTextBlock block = document_->findBlockByLineNumber(line);
+    const TTextBlock block = document_->findBlockByLineNumber(line);
     if (block.isValid()) {
       topBlock_ = block.blockNumber();
       topRow_ = std::max(0, line - block.firstLineNumber());
@@ -636,7 +618,7 @@ void TTextView::paintEvent(QPaintEvent *event) {
   const int rowsBefore = document_->lineCount();
   const qreal widestBefore = layout_->WidestRow();
 
-  QTextBlock block = firstVisibleBlock();
+  TTextBlock block = firstVisibleBlock();
   layout_->EnsureLaidOut(block);
   topRow_ = std::min(topRow_, layout_->RowCount(block) - 1);
   if (exposed.contains(QRectF(viewport()->rect()))) caretInView_ = false;

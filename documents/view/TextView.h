@@ -4,21 +4,20 @@
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
 #include <QPointer>
-#include <QTextCursor>
-#include <QTextDocument>
 
+#include "documents/store/TextModel.h"
 #include "documents/view/ViewLayout.h"
 
 class QMimeData;
 
-// A plain-text editing view over a QTextDocument, laid out by TViewLayout: only the lines in
+// A plain-text editing view over a TTextModel, laid out by TViewLayout: only the lines in
 // view are laid out, and a change in a line of megabytes lays out only the piece of it the
 // change falls in. Its programming interface follows QPlainTextEdit's where it has the same
 // job (cursor, document, wrap, read-only, clipboard, signals), so that code written for one
 // works with the other.
 //
 // Rows: the view scrolls by rows (a wrapped line has several). The vertical scroll bar's value
-// is the document's row number of the top row (QTextBlock::firstLineNumber() counts rows; a
+// is the document's row number of the top row (TTextBlock::firstLineNumber() counts rows; a
 // line not yet laid out counts one). The horizontal one scrolls pixels.
 //
 // The work is split over three files: TextView.cpp (document, layout, painting, scrolling,
@@ -36,16 +35,16 @@ class TTextView : public QAbstractScrollArea {
 
   // The document shown; the view lays it out with its own TViewLayout. A document set here
   // is not owned by the view (unless it is the view's child).
-  QTextDocument *document() const { return document_; }
-  void setDocument(QTextDocument *document);
+  TTextModel *document() const { return document_; }
+  void setDocument(TTextModel *document);
   TViewLayout *viewLayout() const { return layout_; }
   // Formats shown on the text but not part of it (see TViewLayout::SetMarker); they go with
   // the view to every document it shows.
   void setMarker(const TViewLayout::TMarker &marker);
 
-  QTextCursor textCursor() const { return cursor_; }
+  TTextCursor textCursor() const { return cursor_; }
   // Makes cursor the view's cursor (its selection shown), and scrolls it into view.
-  void setTextCursor(const QTextCursor &cursor);
+  void setTextCursor(const TTextCursor &cursor);
   void moveCursor(QTextCursor::MoveOperation operation,
                   QTextCursor::MoveMode mode = QTextCursor::MoveAnchor);
 
@@ -70,28 +69,28 @@ class TTextView : public QAbstractScrollArea {
   // The characters of a document from start to end, each line break as '\n' (line separators
   // stay as they are). A long range is cut from the document's whole text, which takes a fifth
   // of the time a cursor's selection of the same length does.
-  static QString TextBetween(const QTextDocument &document, int start, int end);
+  static QString TextBetween(const TTextModel &document, int start, int end);
   // The same as the clipboard carries it: line separators as line breaks too.
-  static QString SelectedText(const QTextDocument &document, int start, int end);
+  static QString SelectedText(const TTextModel &document, int start, int end);
 
   // Viewport coordinates. The caret's rectangle (a caret far out of view: an estimate of where
   // it would be), and the cursor at a point of the viewport.
-  QRect cursorRect(const QTextCursor &cursor) const;
+  QRect cursorRect(const TTextCursor &cursor) const;
   QRect cursorRect() const { return cursorRect(cursor_); }
-  QTextCursor cursorForPosition(const QPoint &pos) const;
+  TTextCursor cursorForPosition(const QPoint &pos) const;
   // Scrolls the least that shows the caret; centerCursor puts its row in the middle.
   void ensureCursorVisible();
   void centerCursor();
   // The first line (block) shown at the top and the first of its rows shown.
-  QTextBlock firstVisibleBlock() const;
+  TTextBlock firstVisibleBlock() const;
   int firstVisibleRow() const { return topRow_; }
 
   // ---- for the key and mouse handling (ViewKeys.cpp, ViewMouse.cpp) ----
   // The block of a position, laid out (its rows known).
-  QTextBlock laidOutBlock(int position) const;
+  TTextBlock laidOutBlock(int position) const;
   // The row a position stands in: its block, and its row within the block.
   struct TRowPlace {
-    QTextBlock block;
+    TTextBlock block;
     int row = 0;
   };
   TRowPlace rowOf(int position) const;
@@ -111,7 +110,7 @@ class TTextView : public QAbstractScrollArea {
   // Sets the view's cursor after a key or a mouse action: shows its selection, restarts the
   // caret's blinking, scrolls it into view, and reports the changes (cursorPositionChanged,
   // selectionChanged, copyAvailable). keepX: an up or down move keeps the x it started from.
-  void moveTo(const QTextCursor &cursor, bool keepX = false);
+  void moveTo(const TTextCursor &cursor, bool keepX = false);
   // The x an up or down move keeps (-1: the caret's own).
   qreal wantedX() const { return wantedX_; }
 
@@ -182,7 +181,7 @@ class TTextView : public QAbstractScrollArea {
   qreal leftMargin() const;
   // The top of a block relative to the top of the viewport, when it is within reach of the
   // view (laid out on the way); otherwise an estimate from row numbers.
-  qreal blockTop(const QTextBlock &block) const;
+  qreal blockTop(const TTextBlock &block) const;
   void restartBlinking();
   // ViewKeys.cpp: whether a ShortcutOverride event's key is one the view handles itself.
   bool handlesShortcut(QKeyEvent *event) const;
@@ -194,10 +193,10 @@ class TTextView : public QAbstractScrollArea {
   void pasteSelectionAt(QPoint pos);
   bool isOwnDrag(const QDropEvent *event) const;
 
-  QPointer<QTextDocument> document_;
+  QPointer<TTextModel> document_;
   TViewLayout *layout_ = nullptr;
   TViewLayout::TMarker marker_;
-  QTextCursor cursor_;
+  TTextCursor cursor_;
   int topBlock_ = 0;  // number of the block at the top and its first row shown
   int topRow_ = 0;
   bool readOnly_ = false;

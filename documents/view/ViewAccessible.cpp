@@ -2,12 +2,10 @@
 #include "documents/view/ViewAccessible.h"
 
 #include <QFontMetrics>
-#include <QTextBlock>
 #include <QTextBoundaryFinder>
-#include <QTextCursor>
-#include <QTextDocument>
 #include <algorithm>
 
+#include "documents/store/TextModel.h"
 #include "documents/view/TextView.h"
 
 namespace {
@@ -17,7 +15,7 @@ namespace {
 constexpr int kItemWindow = TViewLayout::PieceChars;
 
 // The document's text between two positions, line breaks read as '\n'.
-QString Slice(QTextDocument *document, int start, int end) {
+QString Slice(TTextModel *document, int start, int end) {
   if (start >= end) return {};
   QString text = TTextView::TextBetween(*document, start, end);
   // One character, as '\n' is: offsets stay as they are.
@@ -60,7 +58,7 @@ void TViewAccessible::SetListener(TListener listener) { gListener = listener; }
 
 void TViewAccessible::TextChanged(TTextView *view, int from, int removed, int added) {
   if (!Listening() || (removed == 0 && added == 0)) return;
-  QTextDocument *document = view->document();
+  TTextModel *document = view->document();
   // A new text reports one more character than the document holds, the line break that always
   // ends it.
   const int count = document->characterCount() - 1;
@@ -83,7 +81,7 @@ void TViewAccessible::TextChanged(TTextView *view, int from, int removed, int ad
 
 void TViewAccessible::CursorMoved(TTextView *view, bool moved, bool selectionMoved) {
   if (!Listening()) return;
-  const QTextCursor cursor = view->textCursor();
+  const TTextCursor cursor = view->textCursor();
   if (selectionMoved) {
     QAccessibleTextSelectionEvent event(view, cursor.selectionStart(), cursor.selectionEnd());
     event.setCursorPosition(cursor.position());
@@ -141,7 +139,7 @@ QPair<int, int> TViewAccessible::rowAt(int offset) const {
 
 QPair<int, int> TViewAccessible::itemAt(int offset,
                                         QAccessible::TextBoundaryType boundaryType) const {
-  const QTextBlock block = view()->document()->findBlock(offset);
+  const TTextBlock block = view()->document()->findBlock(offset);
   const int blockStart = block.position();
   const int inBlock = offset - blockStart;
   const int length = block.length() - 1;  // without the line break
@@ -180,7 +178,7 @@ QPair<int, int> TViewAccessible::rangeAt(int offset,
     case QAccessible::LineBoundary:
       return rowAt(offset);
     case QAccessible::ParagraphBoundary: {
-      const QTextBlock block = view()->document()->findBlock(offset);
+      const TTextBlock block = view()->document()->findBlock(offset);
       return {block.position(), std::min(block.position() + block.length(), count)};
     }
     case QAccessible::NoBoundary:
@@ -229,7 +227,7 @@ QString TViewAccessible::attributes(int, int *startOffset, int *endOffset) const
 int TViewAccessible::cursorPosition() const { return view()->textCursor().position(); }
 
 void TViewAccessible::setCursorPosition(int position) {
-  QTextCursor cursor = view()->textCursor();
+  TTextCursor cursor = view()->textCursor();
   cursor.setPosition(clamped(position));
   view()->setTextCursor(cursor);
 }
@@ -237,7 +235,7 @@ void TViewAccessible::setCursorPosition(int position) {
 int TViewAccessible::selectionCount() const { return view()->textCursor().hasSelection() ? 1 : 0; }
 
 void TViewAccessible::selection(int selectionIndex, int *startOffset, int *endOffset) const {
-  const QTextCursor cursor = view()->textCursor();
+  const TTextCursor cursor = view()->textCursor();
   const bool has = selectionIndex == 0 && cursor.hasSelection();
   *startOffset = has ? cursor.selectionStart() : 0;
   *endOffset = has ? cursor.selectionEnd() : 0;
@@ -250,14 +248,14 @@ void TViewAccessible::addSelection(int startOffset, int endOffset) {
 
 void TViewAccessible::removeSelection(int selectionIndex) {
   if (selectionIndex != 0) return;
-  QTextCursor cursor = view()->textCursor();
+  TTextCursor cursor = view()->textCursor();
   cursor.clearSelection();
   view()->setTextCursor(cursor);
 }
 
 void TViewAccessible::setSelection(int selectionIndex, int startOffset, int endOffset) {
   if (selectionIndex != 0) return;
-  QTextCursor cursor = view()->textCursor();
+  TTextCursor cursor = view()->textCursor();
   cursor.setPosition(clamped(startOffset));
   cursor.setPosition(clamped(endOffset), QTextCursor::KeepAnchor);
   view()->setTextCursor(cursor);
@@ -265,7 +263,7 @@ void TViewAccessible::setSelection(int selectionIndex, int startOffset, int endO
 
 QRect TViewAccessible::characterRect(int offset) const {
   offset = clamped(offset);
-  QTextCursor cursor(view()->document());
+  TTextCursor cursor(view()->document());
   cursor.setPosition(offset);
   QRect rect = view()->cursorRect(cursor);
   // As wide as the step to the next caret place when that is on the same row.
@@ -306,7 +304,7 @@ void TViewAccessible::insertText(int offset, const QString &text) {
 void TViewAccessible::replaceText(int startOffset, int endOffset, const QString &text) {
   const int start = clamped(startOffset), end = clamped(endOffset);
   if (view()->isReadOnly() || (start == end && text.isEmpty())) return;
-  QTextCursor cursor(view()->document());
+  TTextCursor cursor(view()->document());
   cursor.setPosition(std::min(start, end));
   cursor.setPosition(std::max(start, end), QTextCursor::KeepAnchor);
   cursor.beginEditBlock();  // one undo step

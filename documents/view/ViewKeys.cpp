@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Keys of the text view: moving the caret, selecting, typing, deleting, shortcuts.
 //
-// Every caret stop comes from the view's own layout (TViewLayout), never from QTextCursor's
+// Every caret stop comes from the view's own layout (TViewLayout), never from TTextCursor's
 // moves by character, word or line: those lay the whole line out with its QTextLayout, which
 // for a line of megabytes takes seconds, and this view does not lay lines out that way.
 #include <QKeyEvent>
@@ -94,7 +94,7 @@ int rowStep(const TTextView &view, int position, int count, qreal x) {
 }
 
 // Where a move other than by pages takes the caret.
-int movedPosition(const TTextView &view, const QTextCursor &cursor, const TMoveKey &key) {
+int movedPosition(const TTextView &view, const TTextCursor &cursor, const TMoveKey &key) {
   const int position = cursor.position();
   const bool collapses = cursor.hasSelection() && key.mode == QTextCursor::MoveAnchor;
   switch (key.move) {
@@ -163,7 +163,7 @@ bool isBackspace(const QKeyEvent *event) {
 }
 
 // Deletes the selection, or else what lies between the caret and stop.
-void deleteTo(QTextCursor &cursor, int stop) {
+void deleteTo(TTextCursor &cursor, int stop) {
   if (!cursor.hasSelection()) cursor.setPosition(stop, QTextCursor::KeepAnchor);
   cursor.removeSelectedText();
 }
@@ -186,7 +186,7 @@ std::optional<QString> selectionReplacement(const TTextView &view, const QKeyEve
 
 // The editing keys; false for a key that is not one.
 bool editKey(TTextView &view, const QKeyEvent *event) {
-  QTextCursor cursor = view.textCursor();
+  TTextCursor cursor = view.textCursor();
   const int position = cursor.position();
   if (event->matches(QKeySequence::Undo)) {
     view.undo();
@@ -268,7 +268,7 @@ void TTextView::keyPressEvent(QKeyEvent *event) {
   } else if (event->matches(QKeySequence::Copy)) {
     copy();
   } else if (const TMoveKey *key = moveKeyOf(event)) {
-    QTextCursor cursor = cursor_;
+    TTextCursor cursor = cursor_;
     if (key->move == TMove::NextPage || key->move == TMove::PreviousPage) {
       // A page of rows down or up, the caret keeping its x; where the caret is in view, the
       // view scrolls as far, so the caret stays at its place on screen.

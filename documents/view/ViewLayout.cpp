@@ -2,8 +2,6 @@
 #include "documents/view/ViewLayout.h"
 
 #include <QPainter>
-#include <QTextDocument>
-#include <QTextFragment>
 #include <algorithm>
 #include <memory>
 #include <utility>
@@ -23,7 +21,7 @@ struct TViewLayout::TPiece {
 
 // A block's pieces, kept in the block's user data so that they go with it through the
 // document's changes and are deleted with it.
-struct TViewLayout::TBlockRows : QTextBlockUserData {
+struct TViewLayout::TBlockRows : TTextStore::TLineData {
   std::vector<TPiece> pieces;  // none: to be cut into pieces
   quint64 generation = 0;
   bool placed = false;  // every piece is laid out and stands where it belongs
@@ -57,12 +55,15 @@ std::vector<int> pieceStarts(QStringView text) {
 
 }  // namespace
 
-TViewLayout::TViewLayout(QTextDocument *document)
-    : QAbstractTextDocumentLayout(document), knownBlocks_(document->blockCount()) {}
+TViewLayout::TViewLayout(TTextModel *document)
+    : QObject(document), document_(document), knownBlocks_(document->blockCount()) {
+  connect(document, &TTextModel::contentsChange, this, &TViewLayout::documentChanged);
+  connect(document, &TTextModel::lookChanged, this, &TViewLayout::Invalidate);
+}
 
 TViewLayout::~TViewLayout() = default;
 
-TViewLayout::TBlockRows *TViewLayout::rowsOf(const QTextBlock &block) const {
+TViewLayout::TBlockRows *TViewLayout::rowsOf(const TTextBlock &block) const {
   return block.isValid() ? dynamic_cast<TBlockRows *>(block.userData()) : nullptr;
 }
 
@@ -102,11 +103,10 @@ std::vector<TViewLayout::TPiece> TViewLayout::cutIntoPieces(QStringView text, in
   return pieces;
 }
 
-void TViewLayout::layOutPiece(const QTextBlock &block, const QString &text, TPiece &piece) {
-  const QTextDocument *doc = document();
+void TViewLayout::layOutPiece(const TTextBlock &block, const QString &text, TPiece &piece) {
+  const TTextModel *doc = document();
   QFont font = block.charFormat().font().resolve(doc->defaultFont());
-  auto layout =
-      std::make_unique<QTextLayout>(text.mid(piece.start, piece.length), font, paintDevice());
+  auto layout = std::make_unique<QTextLayout>(text.mid(piece.start, piece.length), font, device_);
   QTextOption option = doc->defaultTextOption();
   const bool single = piece.length == block.length() - 1;
   if (!wrap_) {
@@ -124,13 +124,8 @@ void TViewLayout::layOutPiece(const QTextBlock &block, const QString &text, TPie
     const int from = std::max(start, piece.start), to = std::min(start + length, piece.end());
     if (from < to) formats.append({from - piece.start, to - from, format});
   };
-  const QTextCharFormat plain = block.charFormat();
-  for (auto it = block.begin(); !it.atEnd(); ++it) {
-    const QTextFragment fragment = it.fragment();
-    const int start = fragment.position() - block.position();
-    if (start >= piece.end()) break;
-    if (fragment.charFormat() != plain) add(start, fragment.length(), fragment.charFormat());
-  }
+  for (const QTextLayout::FormatRange &range : block.textFormats())
+    add(range.start, range.length, range.format);
   if (marker_)
     for (const QTextLayout::FormatRange &range : marker_(text, piece.start, piece.end()))
       add(range.start, range.length, range.format);
@@ -158,12 +153,13 @@ void TViewLayout::layOutPiece(const QTextBlock &block, const QString &text, TPie
   ++pieceLayouts_;
 }
 
-bool TViewLayout::EnsureLaidOut(const QTextBlock &block) {
+bool TViewLayout::EnsureLaidOut(const TTextBlock &block) {
   if (!block.isValid()) return false;
   TBlockRows *rows = rowsOf(block);
   if (!rows) {
-    rows = new TBlockRows;
-    QTextBlock(block).setUserData(rows);
+    auto made = std::make_unique<TBlockRows>();
+    rows = made.get();
+    block.setUserData(std::move(made));
   }
   if (rows->generation != generation_) {
     for (TPiece &piece : rows->pieces) piece.layout.reset();
@@ -201,27 +197,27 @@ bool TViewLayout::EnsureLaidOut(const QTextBlock &block) {
   rows->height = wrap_ ? y : height;
   rows->width = wrap_ ? width : x;
   rows->placed = true;
-  if (block.lineCount() != rows->rows) QTextBlock(block).setLineCount(rows->rows);
+  if (block.lineCount() != rows->rows) block.setLineCount(rows->rows);
   widest_ = std::max(widest_, rows->width);
   return true;
 }
 
-int TViewLayout::RowCount(const QTextBlock &block) const {
+int TViewLayout::RowCount(const TTextBlock &block) const {
   const TBlockRows *rows = rowsOf(block);
   return rows && rows->placed ? rows->rows : 1;
 }
 
-qreal TViewLayout::Height(const QTextBlock &block) const {
+qreal TViewLayout::Height(const TTextBlock &block) const {
   const TBlockRows *rows = rowsOf(block);
   return rows && rows->placed ? rows->height : 0;
 }
 
-qreal TViewLayout::RowsWidth(const QTextBlock &block) const {
+qreal TViewLayout::RowsWidth(const TTextBlock &block) const {
   const TBlockRows *rows = rowsOf(block);
   return rows && rows->placed ? rows->width : 0;
 }
 
-const TViewLayout::TPiece *TViewLayout::pieceAt(const QTextBlock &block, int position) const {
+const TViewLayout::TPiece *TViewLayout::pieceAt(const TTextBlock &block, int position) const {
   const TBlockRows *rows = rowsOf(block);
   if (!rows || !rows->placed) return nullptr;
   const auto &pieces = rows->pieces;
@@ -230,7 +226,7 @@ const TViewLayout::TPiece *TViewLayout::pieceAt(const QTextBlock &block, int pos
   return after == pieces.begin() ? &pieces.front() : &*std::prev(after);
 }
 
-const TViewLayout::TPiece *TViewLayout::pieceOfRow(const QTextBlock &block, int row) const {
+const TViewLayout::TPiece *TViewLayout::pieceOfRow(const TTextBlock &block, int row) const {
   const TBlockRows *rows = rowsOf(block);
   if (!rows || !rows->placed) return nullptr;
   const auto &pieces = rows->pieces;
@@ -249,13 +245,13 @@ QTextLine lineAtPosition(const QTextLayout &layout, int position) {
 
 }  // namespace
 
-int TViewLayout::RowOf(const QTextBlock &block, int position) const {
+int TViewLayout::RowOf(const TTextBlock &block, int position) const {
   const TPiece *piece = pieceAt(block, position);
   if (!piece || !wrap_) return 0;
   return piece->firstRow + lineAtPosition(*piece->layout, position - piece->start).lineNumber();
 }
 
-QRectF TViewLayout::CaretRect(const QTextBlock &block, int position, int caretWidth) const {
+QRectF TViewLayout::CaretRect(const TTextBlock &block, int position, int caretWidth) const {
   const TPiece *piece = pieceAt(block, position);
   if (!piece) return {};
   const int inPiece = position - piece->start;
@@ -264,7 +260,7 @@ QRectF TViewLayout::CaretRect(const QTextBlock &block, int position, int caretWi
           line.height()};
 }
 
-QRectF TViewLayout::RowRect(const QTextBlock &block, int row) const {
+QRectF TViewLayout::RowRect(const TTextBlock &block, int row) const {
   const TPiece *piece = pieceOfRow(block, row);
   if (!piece) return {};
   const qreal width = std::max(width_, RowsWidth(block));
@@ -274,14 +270,14 @@ QRectF TViewLayout::RowRect(const QTextBlock &block, int row) const {
   return {0, piece->pos.y() + line.y(), width, line.height()};
 }
 
-int TViewLayout::RowStart(const QTextBlock &block, int row) const {
+int TViewLayout::RowStart(const TTextBlock &block, int row) const {
   const TPiece *piece = pieceOfRow(block, row);
   if (!piece || !wrap_) return 0;
   return piece->start +
          piece->layout->lineAt(std::clamp(row - piece->firstRow, 0, piece->rows - 1)).textStart();
 }
 
-int TViewLayout::RowEnd(const QTextBlock &block, int row) const {
+int TViewLayout::RowEnd(const TTextBlock &block, int row) const {
   const TPiece *piece = pieceOfRow(block, row);
   if (!piece) return 0;
   const int last = block.length() - 1;
@@ -295,7 +291,7 @@ int TViewLayout::RowEnd(const QTextBlock &block, int row) const {
   return piece->layout->text().at(end - piece->start - 1).isSpace() ? end - 1 : end;
 }
 
-int TViewLayout::PositionInRow(const QTextBlock &block, int row, qreal x) const {
+int TViewLayout::PositionInRow(const TTextBlock &block, int row, qreal x) const {
   const TPiece *piece = pieceOfRow(block, row);
   if (!piece) return 0;
   if (!wrap_) {
@@ -323,7 +319,7 @@ int TViewLayout::PositionInRow(const QTextBlock &block, int row, qreal x) const 
   return std::min(piece->start + found, RowEnd(block, row));
 }
 
-int TViewLayout::PositionAt(const QTextBlock &block, QPointF point) const {
+int TViewLayout::PositionAt(const TTextBlock &block, QPointF point) const {
   const TBlockRows *rows = rowsOf(block);
   if (!rows || !rows->placed) return 0;
   if (!wrap_) return PositionInRow(block, 0, point.x());
@@ -336,14 +332,14 @@ int TViewLayout::PositionAt(const QTextBlock &block, QPointF point) const {
   return PositionInRow(block, piece.firstRow + line, point.x());
 }
 
-int TViewLayout::NextPosition(const QTextBlock &block, int position,
+int TViewLayout::NextPosition(const TTextBlock &block, int position,
                               QTextLayout::CursorMode mode) const {
   const TPiece *piece = pieceAt(block, position);
   if (!piece || position >= block.length() - 1) return std::min(position, block.length() - 1);
   return piece->start + piece->layout->nextCursorPosition(position - piece->start, mode);
 }
 
-int TViewLayout::PreviousPosition(const QTextBlock &block, int position,
+int TViewLayout::PreviousPosition(const TTextBlock &block, int position,
                                   QTextLayout::CursorMode mode) const {
   if (position <= 0) return 0;
   // The piece the character before the position is in.
@@ -352,7 +348,7 @@ int TViewLayout::PreviousPosition(const QTextBlock &block, int position,
   return piece->start + piece->layout->previousCursorPosition(position - piece->start, mode);
 }
 
-void TViewLayout::DrawBlock(QPainter *painter, const QTextBlock &block, QPointF origin,
+void TViewLayout::DrawBlock(QPainter *painter, const TTextBlock &block, QPointF origin,
                             const QRectF &clip, const QList<QTextLayout::FormatRange> &selections,
                             int caretPosition, int caretWidth) const {
   const TBlockRows *rows = rowsOf(block);
@@ -375,7 +371,7 @@ void TViewLayout::DrawBlock(QPainter *painter, const QTextBlock &block, QPointF 
   }
 }
 
-bool TViewLayout::changeInPlace(const QTextBlock &block, int from, int removed, int added) {
+bool TViewLayout::changeInPlace(const TTextBlock &block, int from, int removed, int added) {
   TBlockRows *rows = rowsOf(block);
   if (!rows || rows->pieces.empty()) return false;
   auto &pieces = rows->pieces;
@@ -414,20 +410,14 @@ bool TViewLayout::changeInPlace(const QTextBlock &block, int from, int removed, 
   return true;
 }
 
-void TViewLayout::forget(const QTextBlock &first, const QTextBlock &last) {
-  for (QTextBlock block = first; block.isValid(); block = block.next()) {
-    if (TBlockRows *rows = rowsOf(block)) {
-      rows->pieces.clear();
-      rows->placed = false;
-    }
-    if (block == last) break;
-  }
+void TViewLayout::forget(const TTextBlock &first, const TTextBlock &last) {
+  document_->store().ClearData(first.blockNumber(), last.blockNumber());
 }
 
 void TViewLayout::documentChanged(int from, int charsRemoved, int charsAdded) {
-  const QTextDocument *doc = document();
-  QTextBlock first = doc->findBlock(from);
-  QTextBlock last = doc->findBlock(from + std::max(charsAdded - 1, 0));
+  const TTextModel *doc = document();
+  TTextBlock first = doc->findBlock(from);
+  TTextBlock last = doc->findBlock(from + std::max(charsAdded - 1, 0));
   if (!first.isValid()) first = doc->lastBlock();
   if (!last.isValid()) last = doc->lastBlock();
   const bool sameBlocks = doc->blockCount() == knownBlocks_;
@@ -442,47 +432,4 @@ void TViewLayout::documentChanged(int from, int charsRemoved, int charsAdded) {
 QSizeF TViewLayout::documentSize() const {
   // Height in rows, as a view scrolls by rows; blocks not laid out count one each.
   return {std::max(widest_, width_), qreal(document()->lineCount())};
-}
-
-QRectF TViewLayout::frameBoundingRect(QTextFrame *) const {
-  return {QPointF(0, 0), documentSize()};
-}
-
-QRectF TViewLayout::blockBoundingRect(const QTextBlock &block) const {
-  // What is known, without laying anything out: a text cursor asks this after every change to
-  // find its x in the block's own text layout, which this layout does not fill, and a view
-  // lays out with EnsureLaidOut what it shows.
-  if (!block.isValid()) return {};
-  return {0, 0, std::max(width_, RowsWidth(block)), Height(block)};
-}
-
-int TViewLayout::hitTest(const QPointF &, Qt::HitTestAccuracy) const {
-  // Where a point falls depends on the view's first line shown, which only the view knows.
-  return -1;
-}
-
-void TViewLayout::draw(QPainter *painter, const PaintContext &context) {
-  const bool clipped = context.clip.isValid();
-  qreal y = 0;
-  for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-    if (clipped && y > context.clip.bottom()) break;
-    EnsureLaidOut(block);
-    const qreal height = Height(block);
-    if (!clipped || y + height >= context.clip.top()) {
-      QList<QTextLayout::FormatRange> selections;
-      for (const Selection &selection : context.selections) {
-        const int start = selection.cursor.selectionStart() - block.position();
-        const int end = selection.cursor.selectionEnd() - block.position();
-        if (end > 0 && start < block.length())
-          selections.append({std::max(start, 0), std::min(end, block.length()) - std::max(start, 0),
-                             selection.format});
-      }
-      const int caret = context.cursorPosition - block.position();
-      const QRectF clip = clipped ? context.clip.translated(0, -y)
-                                  : QRectF(0, 0, std::max(width_, RowsWidth(block)), height);
-      DrawBlock(painter, block, QPointF(0, y), clip, selections,
-                caret >= 0 && caret < block.length() ? caret : -1);
-    }
-    y += height;
-  }
 }

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QAbstractTextDocumentLayout>
-#include <QTextBlock>
+#include <QObject>
 #include <QTextLayout>
 #include <functional>
 #include <vector>
+
+#include "documents/store/TextModel.h"
+
+class QPaintDevice;
 
 // Lays a document's lines out in rows for a view, in pieces. A line of more than
 // 2 * PieceChars characters is laid out as pieces of about PieceChars characters, each ending
@@ -18,14 +21,19 @@
 // stacks the blocks it shows. Positions are relative to the block's start. Each block keeps
 // its pieces in its user data; a block is laid out when asked for (EnsureLaidOut), so that a
 // view lays out what it shows and not the whole document. Until then it counts as one row.
-class TViewLayout : public QAbstractTextDocumentLayout {
+// The layout is a child of its document and hears of its changes before any view does.
+class TViewLayout : public QObject {
   Q_OBJECT
 
  public:
   static constexpr int PieceChars = 4096;
 
-  explicit TViewLayout(QTextDocument *document);
+  explicit TViewLayout(TTextModel *document);
   ~TViewLayout() override;
+
+  TTextModel *document() const { return document_; }
+  // What the text is laid out for (the view's viewport: its fonts' resolution).
+  void SetPaintDevice(QPaintDevice *device) { device_ = device; }
 
   // The width a row takes (its text wraps at it, and it aligns within it); wrap off: rows are
   // as long as their lines.
@@ -43,35 +51,35 @@ class TViewLayout : public QAbstractTextDocumentLayout {
   bool Wraps() const { return wrap_; }
 
   // Lays out what changed in the block since it was last laid out; true when something was.
-  bool EnsureLaidOut(const QTextBlock &block);
+  bool EnsureLaidOut(const TTextBlock &block);
   // Rows of a laid-out block (1 when not laid out), its height and width.
-  int RowCount(const QTextBlock &block) const;
-  qreal Height(const QTextBlock &block) const;
-  qreal RowsWidth(const QTextBlock &block) const;
+  int RowCount(const TTextBlock &block) const;
+  qreal Height(const TTextBlock &block) const;
+  qreal RowsWidth(const TTextBlock &block) const;
   // The widest row laid out so far, for a view's horizontal extent.
   qreal WidestRow() const { return widest_; }
 
   // Queries on a laid-out block, in its own coordinates.
   // The row a position stands in and the caret's rectangle there.
-  int RowOf(const QTextBlock &block, int position) const;
-  QRectF CaretRect(const QTextBlock &block, int position, int caretWidth = 1) const;
+  int RowOf(const TTextBlock &block, int position) const;
+  QRectF CaretRect(const TTextBlock &block, int position, int caretWidth = 1) const;
   // The rectangle of a row and the positions at its start and end (end: after its last
   // character, blanks that end the row included).
-  QRectF RowRect(const QTextBlock &block, int row) const;
-  int RowStart(const QTextBlock &block, int row) const;
-  int RowEnd(const QTextBlock &block, int row) const;
+  QRectF RowRect(const TTextBlock &block, int row) const;
+  int RowStart(const TTextBlock &block, int row) const;
+  int RowEnd(const TTextBlock &block, int row) const;
   // The position nearest to a point.
-  int PositionAt(const QTextBlock &block, QPointF point) const;
+  int PositionAt(const TTextBlock &block, QPointF point) const;
   // The position x stands at in a row (for moving up and down).
-  int PositionInRow(const QTextBlock &block, int row, qreal x) const;
+  int PositionInRow(const TTextBlock &block, int row, qreal x) const;
   // Next and previous caret stop (a character, or a word's start), within the block; the
   // block's length - 1 and 0 at its ends.
-  int NextPosition(const QTextBlock &block, int position, QTextLayout::CursorMode mode) const;
-  int PreviousPosition(const QTextBlock &block, int position, QTextLayout::CursorMode mode) const;
+  int NextPosition(const TTextBlock &block, int position, QTextLayout::CursorMode mode) const;
+  int PreviousPosition(const TTextBlock &block, int position, QTextLayout::CursorMode mode) const;
 
   // Draws the rows of a laid-out block that cross clip (block coordinates) at origin, with the
   // selections (block-relative ranges) and the caret at caretPosition (none: -1).
-  void DrawBlock(QPainter *painter, const QTextBlock &block, QPointF origin, const QRectF &clip,
+  void DrawBlock(QPainter *painter, const TTextBlock &block, QPointF origin, const QRectF &clip,
                  const QList<QTextLayout::FormatRange> &selections, int caretPosition = -1,
                  int caretWidth = 1) const;
 
@@ -80,29 +88,30 @@ class TViewLayout : public QAbstractTextDocumentLayout {
   // How many lines of several pieces were laid out whole (opened, or a new font or width).
   int LongLayouts() const { return longLayouts_; }
 
-  // QAbstractTextDocumentLayout: the blocks stacked, each laid out when asked for.
-  void draw(QPainter *painter, const PaintContext &context) override;
-  int hitTest(const QPointF &point, Qt::HitTestAccuracy accuracy) const override;
-  int pageCount() const override { return 1; }
-  QSizeF documentSize() const override;
-  QRectF frameBoundingRect(QTextFrame *frame) const override;
-  QRectF blockBoundingRect(const QTextBlock &block) const override;
+  // Width of the widest row laid out (or the row width) and height in rows, as a view scrolls
+  // by rows; blocks not laid out count one each.
+  QSizeF documentSize() const;
 
- protected:
-  void documentChanged(int from, int charsRemoved, int charsAdded) override;
+ Q_SIGNALS:
+  void documentSizeChanged(const QSizeF &size);
+  // What was laid out changed: a view shows it again.
+  void update();
 
  private:
+  void documentChanged(int from, int charsRemoved, int charsAdded);
   struct TPiece;
   struct TBlockRows;
   static std::vector<TPiece> cutIntoPieces(QStringView text, int offset);
-  TBlockRows *rowsOf(const QTextBlock &block) const;
-  const TPiece *pieceAt(const QTextBlock &block, int position) const;
-  const TPiece *pieceOfRow(const QTextBlock &block, int row) const;
-  void layOutPiece(const QTextBlock &block, const QString &text, TPiece &piece);
+  TBlockRows *rowsOf(const TTextBlock &block) const;
+  const TPiece *pieceAt(const TTextBlock &block, int position) const;
+  const TPiece *pieceOfRow(const TTextBlock &block, int row) const;
+  void layOutPiece(const TTextBlock &block, const QString &text, TPiece &piece);
   // Changes inside one block that keep its pieces: only the pieces changed are laid out again.
-  bool changeInPlace(const QTextBlock &block, int from, int removed, int added);
-  void forget(const QTextBlock &first, const QTextBlock &last);
+  bool changeInPlace(const TTextBlock &block, int from, int removed, int added);
+  void forget(const TTextBlock &first, const TTextBlock &last);
 
+  TTextModel *document_;
+  QPaintDevice *device_ = nullptr;
   qreal width_ = 0;
   bool wrap_ = true;
   qreal widest_ = 0;

@@ -3,7 +3,7 @@
 //
 // Word and line boundaries are found on a window of the line's text around the place asked
 // about, never through the line's own QTextLayout: the view does not lay a whole line out
-// (a line of megabytes would take seconds), and a QTextCursor move by words or rows would.
+// (a line of megabytes would take seconds), and a TTextCursor move by words or rows would.
 #include <QApplication>
 #include <QClipboard>
 #include <QDrag>
@@ -27,7 +27,7 @@ namespace {
 // meanwhile; a document gone gives nothing.
 class TSelectionMime : public QMimeData {
  public:
-  explicit TSelectionMime(const QTextCursor &selection) : selection_(selection) {}
+  explicit TSelectionMime(const TTextCursor &selection) : selection_(selection) {}
 
   QStringList formats() const override { return {QStringLiteral("text/plain")}; }
   bool hasFormat(const QString &mimeType) const override {
@@ -42,7 +42,7 @@ class TSelectionMime : public QMimeData {
   }
 
  private:
-  QTextCursor selection_;
+  TTextCursor selection_;
 };
 
 // Characters read on each side of a position to find the word it stands in.
@@ -57,8 +57,8 @@ constexpr const char *DragViewProperty = "vellumixDragView";
 
 // The text of a block between two positions relative to its start, read without copying the
 // whole line.
-QString blockText(QTextDocument *document, const QTextBlock &block, int from, int to) {
-  QTextCursor cursor(document);
+QString blockText(TTextModel *document, const TTextBlock &block, int from, int to) {
+  TTextCursor cursor(document);
   cursor.setPosition(block.position() + from);
   cursor.setPosition(block.position() + to, QTextCursor::KeepAnchor);
   return cursor.selectedText();
@@ -73,14 +73,14 @@ struct TSpan {
 bool isWordChar(QChar c) { return c.isLetterOrNumber() || c.isMark() || c == u'_'; }
 
 // A line with its line break, in document positions.
-TSpan lineOf(QTextDocument *document, const QTextBlock &block) {
+TSpan lineOf(TTextModel *document, const TTextBlock &block) {
   return {block.position(),
           std::min(block.position() + block.length(), document->characterCount() - 1)};
 }
 
 // The word (or run of blanks or punctuation) a block-relative position stands in; a position
 // right after a word, as a click on the right half of its last character gives, is that word.
-TSpan wordAt(QTextDocument *document, const QTextBlock &block, int position) {
+TSpan wordAt(TTextModel *document, const TTextBlock &block, int position) {
   const int length = block.length() - 1;
   const int from = std::max(0, position - WordWindow);
   const int to = std::min(length, position + WordWindow);
@@ -101,7 +101,7 @@ TSpan wordAt(QTextDocument *document, const QTextBlock &block, int position) {
 
 // The part of a block an input method sees: all of a short line, a window around the caret of
 // a long one (its ends not splitting a surrogate pair).
-TSpan inputMethodSpan(QTextDocument *document, const QTextBlock &block, int caret) {
+TSpan inputMethodSpan(TTextModel *document, const TTextBlock &block, int caret) {
   const int length = block.length() - 1;
   if (length <= InputMethodWindow) return {0, length};
   int start = std::clamp(caret - InputMethodWindow / 2, 0, length - InputMethodWindow);
@@ -144,7 +144,7 @@ void TTextView::mousePressEvent(QMouseEvent *event) {
   selectingWords_ = false;
   selectingLines_ = false;
   selecting_ = false;
-  QTextCursor cursor = cursor_;
+  TTextCursor cursor = cursor_;
 
   const bool tripleClick =
       doubleClickTime_ != 0 &&
@@ -177,7 +177,7 @@ void TTextView::mousePressEvent(QMouseEvent *event) {
     // it covers): a drag may start.
     const int start = cursor_.selectionStart();
     const int end = cursor_.selectionEnd();
-    QTextCursor at(document_);
+    TTextCursor at(document_);
     at.setPosition(position);
     const int caretX = cursorRect(at).x();
     const bool onText = std::abs(pos.x() - caretX) <= fontMetrics().averageCharWidth();
@@ -223,7 +223,7 @@ void TTextView::mouseReleaseEvent(QMouseEvent *event) {
   if (pressedInSelection_) {
     // A press in the selection that did not become a drag places the caret.
     pressedInSelection_ = false;
-    QTextCursor cursor = cursor_;
+    TTextCursor cursor = cursor_;
     cursor.setPosition(cursorForPosition(pos).position());
     moveTo(cursor);
   }
@@ -239,11 +239,11 @@ void TTextView::mouseDoubleClickEvent(QMouseEvent *event) {
   const QPoint pos = event->position().toPoint();
   pressedInSelection_ = false;
   const int position = cursorForPosition(pos).position();
-  const QTextBlock block = document_->findBlock(position);
+  const TTextBlock block = document_->findBlock(position);
   const TSpan word = wordAt(document_, block, position - block.position());
   wordAnchorStart_ = block.position() + word.start;
   wordAnchorEnd_ = block.position() + word.end;
-  QTextCursor cursor = cursor_;
+  TTextCursor cursor = cursor_;
   cursor.setPosition(wordAnchorStart_);
   cursor.setPosition(wordAnchorEnd_, QTextCursor::KeepAnchor);
   selecting_ = true;
@@ -259,13 +259,13 @@ void TTextView::mouseDoubleClickEvent(QMouseEvent *event) {
 // words or lines, the clicked one always kept.
 void TTextView::extendSelection(QPoint pos) {
   const int position = cursorForPosition(pos).position();
-  QTextCursor cursor = cursor_;
+  TTextCursor cursor = cursor_;
   if (!selectingWords_ && !selectingLines_) {
     cursor.setPosition(position, QTextCursor::KeepAnchor);
   } else {
     // The word or line the mouse is in, and where the selection reaches in it leftwards and
     // rightwards: all of it, but no word the mouse is only at the edge of.
-    const QTextBlock block = document_->findBlock(position);
+    const TTextBlock block = document_->findBlock(position);
     TSpan unit = lineOf(document_, block);
     int left = unit.start;
     int right = unit.end;
@@ -339,7 +339,7 @@ void TTextView::pasteSelectionAt(QPoint pos) {
   if (isReadOnly() || !clipboard->supportsSelection()) return;
   const QMimeData *data = clipboard->mimeData(QClipboard::Selection);
   if (!data || !canInsertFromMimeData(data)) return;
-  QTextCursor cursor = cursor_;
+  TTextCursor cursor = cursor_;
   cursor.setPosition(cursorForPosition(pos).position());
   moveTo(cursor);
   insertFromMimeData(data);
@@ -355,7 +355,7 @@ void TTextView::startDrag() {
   auto *drag = new QDrag(this);
   drag->setMimeData(data);
   // The dragged text: its ends follow the edits made while the drag runs.
-  const QTextCursor dragged = cursor_;
+  const TTextCursor dragged = cursor_;
   const Qt::DropActions actions = isReadOnly() ? Qt::CopyAction : (Qt::CopyAction | Qt::MoveAction);
   const QPointer<TTextView> alive(this);
   const Qt::DropAction action = drag->exec(actions, Qt::MoveAction);
@@ -364,7 +364,7 @@ void TTextView::startDrag() {
   // the drop.
   if (action == Qt::MoveAction && !isReadOnly() && drag->target() != viewport() &&
       drag->target() != this && dragged.hasSelection()) {
-    QTextCursor cursor = dragged;
+    TTextCursor cursor = dragged;
     cursor.removeSelectedText();
     moveTo(cursor);
   }
@@ -426,7 +426,7 @@ void TTextView::dropEvent(QDropEvent *event) {
     return;
   }
   // The drop place follows the removal of the moved text before it.
-  QTextCursor insertion(document_);
+  TTextCursor insertion(document_);
   insertion.setPosition(position);
   insertion.beginEditBlock();
   if (own && event->dropAction() == Qt::MoveAction) cursor_.removeSelectedText();
@@ -434,7 +434,7 @@ void TTextView::dropEvent(QDropEvent *event) {
   cursor_ = insertion;
   insertFromMimeData(data);
   insertion.endEditBlock();
-  QTextCursor dropped = cursor_;
+  TTextCursor dropped = cursor_;
   const int end = dropped.position();
   dropped.setPosition(start);
   dropped.setPosition(end, QTextCursor::KeepAnchor);
@@ -454,7 +454,7 @@ void TTextView::inputMethodEvent(QInputMethodEvent *event) {
       std::any_of(event->attributes().cbegin(), event->attributes().cend(),
                   [](const auto &a) { return a.type == QInputMethodEvent::Selection; });
   if (commits || selects) {
-    QTextCursor cursor = cursor_;
+    TTextCursor cursor = cursor_;
     cursor.beginEditBlock();
     if (commits) {
       if (cursor.hasSelection()) cursor.removeSelectedText();
@@ -472,7 +472,7 @@ void TTextView::inputMethodEvent(QInputMethodEvent *event) {
     // A selection asked for is given relative to the text the input method was shown.
     for (const QInputMethodEvent::Attribute &a : event->attributes()) {
       if (a.type != QInputMethodEvent::Selection) continue;
-      const QTextBlock block = document_->findBlock(cursor.position());
+      const TTextBlock block = document_->findBlock(cursor.position());
       const TSpan span = inputMethodSpan(document_, block, cursor.position() - block.position());
       const int first = block.position() + span.start;
       const int last = block.position() + span.end;
@@ -514,7 +514,7 @@ QVariant TTextView::inputMethodQuery(Qt::InputMethodQuery query) const {
       return QAbstractScrollArea::inputMethodQuery(query);
   }
   // The text around the caret, a window of a long line; positions relative to its start.
-  const QTextBlock block = document_->findBlock(cursor_.position());
+  const TTextBlock block = document_->findBlock(cursor_.position());
   const int caret = cursor_.position() - block.position();
   const TSpan span = inputMethodSpan(document_, block, caret);
   const int first = block.position() + span.start;

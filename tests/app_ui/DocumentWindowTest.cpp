@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTextBlock>
 
 #include "AppFixture.h"
+#include "documents/store/TextModel.h"
 #include "platform/core/TextFile.h"
 #include "platform/desktop/KeyboardState.h"
 
@@ -162,7 +162,7 @@ TEST_F(AppFixture, WebAddressClicksAskBeforeOpening) {
   EXPECT_EQ(memo->UrlAt(2), QString());
   TModalAnswerer answerer({QStringLiteral("&No")});
   QSignalSpy clicks(memo, &TRichEdit::URLClick);
-  const QPoint at = memo->cursorRect(QTextCursor(memo->document()->findBlockByNumber(0))).center() +
+  const QPoint at = memo->cursorRect(TTextCursor(memo->document()->findBlockByNumber(0))).center() +
                     QPoint(memo->fontMetrics().horizontalAdvance(QStringLiteral("see http")), 0);
   QTest::mouseClick(memo->viewport(), Qt::LeftButton, {}, at);
   Settle();
@@ -197,7 +197,7 @@ TEST_F(AppFixture, WebAddressesAreMarkedOnScreenOnly) {
 
   // Turning detection on or off marks what is shown; the document itself is not touched
   // (no change reported, no format given to its lines, not modified).
-  QSignalSpy changes(memo->document(), &QTextDocument::contentsChange);
+  QSignalSpy changes(memo->document(), &TTextModel::contentsChange);
   memo->SetAutoURLDetect(true);
   Settle();
   EXPECT_GT(bluePixels(), 50);
@@ -238,7 +238,7 @@ TEST_F(AppFixture, AlignmentMovesEveryLineButLeavesTheTextAlone) {
   memo->SetText(QStringLiteral("short\nline two"));
   Settle();
   auto firstCharX = [&] {
-    return memo->cursorRect(QTextCursor(memo->document()->findBlockByNumber(1))).left();
+    return memo->cursorRect(TTextCursor(memo->document()->findBlockByNumber(1))).left();
   };
   const int left = firstCharX();
   memo->SetAlignment(TTextAlignment::Right);

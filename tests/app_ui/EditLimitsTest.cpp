@@ -4,8 +4,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QSignalSpy>
-#include <QTextBlock>
-#include <QTextDocument>
 
 #include "AppFixture.h"
 
@@ -69,15 +67,14 @@ TEST_F(AppFixture, TextsTakenInWholeUndoAndRedoAsStepsBetweenTypingWithinTheLimi
   TfrmMain &m = Start();
   TRichEdit *memo = m.EditWindows().first()->mmoMemo();
   memo->SetUndoLimit(6);
-  const auto documents = [memo] {
-    return memo->findChildren<QTextDocument *>(Qt::FindDirectChildrenOnly).size();
-  };
+  // The text shown and the stores kept for Undo and Redo.
+  const auto documents = [memo] { return memo->document()->heldStores() + 1; };
   QSignalSpy changed(memo, &TTextView::textChanged);
   QStringList states{memo->Text()};
   for (int i = 0; i < 20; ++i) {
     if (i % 3 == 0) {
       const QString text = memo->Text().toUpper() + QStringLiteral("\nline %1").arg(i);
-      memo->TakeDocument(PlainDocument::Build(memo->Look(), text, {}, memo->LineEndKind()), 2);
+      memo->TakeDocument(PlainDocument::Build(text, {}, memo->LineEndKind()), 2);
       EXPECT_EQ(memo->SelStart(), std::min<qsizetype>(2, memo->PositionCount()));
     } else {
       memo->moveCursor(QTextCursor::End);
@@ -123,7 +120,7 @@ TEST_F(AppFixture, TextsTakenInWholeUndoAndRedoAsStepsBetweenTypingWithinTheLimi
 
   // Without undo a replaced document is not kept at all; a load forgets them all.
   memo->SetUndoLimit(0);
-  memo->TakeDocument(PlainDocument::Build(memo->Look(), QStringLiteral("plain"), {}, 1), 0);
+  memo->TakeDocument(PlainDocument::Build(QStringLiteral("plain"), {}, 1), 0);
   EXPECT_EQ(documents(), 1);
   EXPECT_FALSE(memo->CanUndo());
   memo->SetUndoLimit(100);  // the window keeps its limit for the next ones

@@ -9,9 +9,9 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTextBlock>
 
 #include "AppFixture.h"
+#include "documents/store/TextModel.h"
 #include "settings/core/RootKey.h"
 
 namespace {
@@ -284,7 +284,7 @@ TEST_F(AppFixture, RichTextFilesKeepTheirFormattingThroughOpenAndSave) {
                "caf\\'e9\\par}");
   TRichEdit *memo = edit->mmoMemo();
   EXPECT_EQ(memo->toPlainText(), QStringLiteral("Dear friend, café"));
-  QTextCursor at(memo->document());
+  TTextCursor at(memo->document());
   at.setPosition(7);  // inside "friend"
   EXPECT_EQ(at.charFormat().fontWeight(), QFont::Bold);
   memo->moveCursor(QTextCursor::End);
@@ -296,7 +296,7 @@ TEST_F(AppFixture, RichTextFilesKeepTheirFormattingThroughOpenAndSave) {
   // Reopened: the same text and formatting.
   TfrmEdit *again = m.OpenFile(edit->FileName());
   EXPECT_EQ(again->mmoMemo()->toPlainText(), QStringLiteral("Dear friend, café!"));
-  QTextCursor bold(again->mmoMemo()->document());
+  TTextCursor bold(again->mmoMemo()->document());
   bold.setPosition(7);
   EXPECT_EQ(bold.charFormat().fontWeight(), QFont::Bold);
   // Damaged rich text: a clear message, an empty window.

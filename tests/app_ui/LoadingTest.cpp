@@ -10,12 +10,14 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTextBlock>
+#include <QTextDocument>
 #include <QTimer>
 #include <functional>
 #include <utility>
 #include <vector>
 
 #include "AppFixture.h"
+#include "documents/core/RichTextBridge.h"
 #include "documents/ui/LoadPanel.h"
 #include "platform/desktop/IdleNotifier.h"
 #include "platform/gui/EditorFont.h"
@@ -318,7 +320,8 @@ TEST_F(AppFixture, LargeRichTextLoadsWithItsFormattingAndItsLoadCanBeCancelled) 
   EXPECT_FALSE(memo->Modified());
   EXPECT_FALSE(memo->CanUndo());
   EXPECT_EQ(m.CurrentFileName(), file);
-  QTextDocument *document = memo->document();
+  const auto converted = RichTextBridge::ToDocument(*memo->document());
+  QTextDocument *document = converted.get();
   EXPECT_EQ(document->lastBlock().text(), QStringLiteral("the end"));
   const QTextBlock middle = document->findBlockByNumber(document->blockCount() / 2);
   EXPECT_EQ(middle.text(),

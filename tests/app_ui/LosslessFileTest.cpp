@@ -3,10 +3,10 @@
 // for byte, a change changes only what the user changed, and files that are no ordinary text
 // are opened only with a word to the user.
 #include <QFileInfo>
-#include <QTextBlock>
 
 #include "AppFixture.h"
 #include "documents/core/SaveNames.h"
+#include "documents/store/TextModel.h"
 
 namespace {
 
@@ -14,13 +14,13 @@ QAction *SaveCommand(TfrmMain &m) { return m.Action(QStringLiteral("mniFile2"));
 
 // Puts the caret at the end of a line (counted from 0) of the edit control.
 void CaretToLineEnd(TRichEdit *memo, int line) {
-  QTextCursor cursor(memo->document()->findBlockByNumber(line));
+  TTextCursor cursor(memo->document()->findBlockByNumber(line));
   cursor.movePosition(QTextCursor::EndOfBlock);
   memo->setTextCursor(cursor);
 }
 
 void CaretToLineStart(TRichEdit *memo, int line) {
-  memo->setTextCursor(QTextCursor(memo->document()->findBlockByNumber(line)));
+  memo->setTextCursor(TTextCursor(memo->document()->findBlockByNumber(line)));
 }
 
 }  // namespace

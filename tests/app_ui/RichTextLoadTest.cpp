@@ -8,11 +8,13 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTextBlock>
+#include <QTextDocument>
 #include <QTimer>
 #include <cstdio>
 #include <ctime>
 
 #include "AppFixture.h"
+#include "documents/core/RichTextBridge.h"
 #include "documents/core/RtfBuilder.h"
 #include "documents/core/RtfParseJob.h"
 #include "documents/ui/LoadPanel.h"
@@ -118,7 +120,8 @@ TEST_F(AppFixture, ALargeRichTextFileOpensWithItsFormattingWhileTheWindowAnswers
   EXPECT_FALSE(memo->Modified());
   EXPECT_FALSE(memo->CanUndo());
   EXPECT_EQ(m.CurrentFileName(), file);
-  QTextDocument *document = memo->document();
+  const auto converted = RichTextBridge::ToDocument(*memo->document());
+  QTextDocument *document = converted.get();
   EXPECT_EQ(document->lastBlock().text(), QStringLiteral("the end"));
   EXPECT_EQ(document->lastBlock().blockFormat().alignment(), Qt::AlignHCenter);
   const QTextBlock middle = document->findBlockByNumber(document->blockCount() / 2);
@@ -246,7 +249,8 @@ TEST_F(AppFixture, ARichTextFileMadeByPandocOpensWithItsFormatting) {
   ASSERT_NE(edit, nullptr);
   EXPECT_TRUE(answerer.texts.isEmpty()) << answerer.texts.join(u'|').toStdString();
   EXPECT_EQ(edit->FileName(), file);
-  QTextDocument *document = edit->mmoMemo()->document();
+  const auto converted = RichTextBridge::ToDocument(*edit->mmoMemo()->document());
+  QTextDocument *document = converted.get();
   EXPECT_EQ(document->firstBlock().text(), QStringLiteral("A Title"));
   EXPECT_EQ(document->lastBlock().text(),
             QStringLiteral("Paragraph 3000 with strong words, emphasis, struck and code in it, "

@@ -3,9 +3,6 @@
 // tells what kind of text a document holds.
 #include <gtest/gtest.h>
 
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
 #include <algorithm>
 #include <random>
 
@@ -15,9 +12,9 @@
 namespace {
 
 // The text of a document as its file holds it: each line break of its own kind.
-QString fileText(const QTextDocument &document, uint8_t lineEnd) {
+QString fileText(const TTextModel &document, uint8_t lineEnd) {
   QString text;
-  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+  for (TTextBlock block = document.begin(); block.isValid(); block = block.next()) {
     if (block != document.begin())
       text += TextFile::BreakText(PlainDocument::BreakBefore(block, lineEnd));
     text += block.text();
@@ -61,14 +58,14 @@ TEST(PlainDocumentTest, ABuiltDocumentKeepsEveryLineAndTheKindOfEachBreak) {
       for (int n = below(6); n > 0; --n) text += letters[below(int(letters.size()))];
     }
     if (uniform) breaks.clear();
-    const auto built = PlainDocument::Build({}, text, breaks, lineEnd);
+    auto built = PlainDocument::Build(text, breaks, lineEnd);
     ASSERT_TRUE(built);
-    EXPECT_EQ(fileText(*built, lineEnd), fileText(text, breaks, lineEnd)) << round;
-    EXPECT_EQ(built->blockCount(), lines);
-    EXPECT_EQ(PlainDocument::MayHaveOwnBreaks(*built),
+    TTextModel model;
+    model.replaceStore(std::move(built));
+    EXPECT_EQ(fileText(model, lineEnd), fileText(text, breaks, lineEnd)) << round;
+    EXPECT_EQ(model.blockCount(), lines);
+    EXPECT_EQ(PlainDocument::MayHaveOwnBreaks(model),
               std::any_of(breaks.begin(), breaks.end(), [&](uint8_t b) { return b != lineEnd; }));
-    EXPECT_FALSE(built->isModified());
-    EXPECT_FALSE(built->isUndoAvailable());
   }
 }
 
@@ -76,23 +73,25 @@ TEST(PlainDocumentTest, ABuildStopsWhenToldAndTellsWhatKindOfTextADocumentHolds)
   QString text;
   for (int n = 0; n < 300000; ++n) text += QStringLiteral("line %1\n").arg(n);
   int asked = 0;
-  const auto stopped = PlainDocument::Build({}, text, {}, TextFile::BreakLf,
-                                            [&asked](qint64, qint64) { return ++asked < 2; });
+  const auto stopped =
+      PlainDocument::Build(text, std::vector<uint8_t>(300000, TextFile::BreakCr), TextFile::BreakLf,
+                           [&asked](qint64, qint64) { return ++asked < 2; });
   EXPECT_EQ(stopped, nullptr);
   EXPECT_EQ(asked, 2);
 
   // One line with a break of its own: plain, but with breaks to keep.
-  const auto mixed = PlainDocument::Build(
-      {}, QStringLiteral("a\nb\nc"), {TextFile::BreakLf, TextFile::BreakCrLf}, TextFile::BreakLf);
-  ASSERT_TRUE(mixed);
-  EXPECT_TRUE(PlainDocument::MayHaveOwnBreaks(*mixed));
-  EXPECT_FALSE(PlainDocument::HasFormats(*mixed));
-  const auto plain = PlainDocument::Build({}, QStringLiteral("a\nb"), {}, TextFile::BreakLf);
-  EXPECT_FALSE(PlainDocument::MayHaveOwnBreaks(*plain));
-  EXPECT_FALSE(PlainDocument::HasFormats(*plain));
+  TTextModel mixed;
+  mixed.replaceStore(PlainDocument::Build(
+      QStringLiteral("a\nb\nc"), {TextFile::BreakLf, TextFile::BreakCrLf}, TextFile::BreakLf));
+  EXPECT_TRUE(PlainDocument::MayHaveOwnBreaks(mixed));
+  EXPECT_FALSE(PlainDocument::HasFormats(mixed));
+  TTextModel plain;
+  plain.replaceStore(PlainDocument::Build(QStringLiteral("a\nb"), {}, TextFile::BreakLf));
+  EXPECT_FALSE(PlainDocument::MayHaveOwnBreaks(plain));
+  EXPECT_FALSE(PlainDocument::HasFormats(plain));
   // Bold text is rich.
   QTextCharFormat bold;
   bold.setFontWeight(QFont::Bold);
-  QTextCursor(plain.get()).insertText(QStringLiteral("x"), bold);
-  EXPECT_TRUE(PlainDocument::HasFormats(*plain));
+  TTextCursor(&plain).insertText(QStringLiteral("x"), bold);
+  EXPECT_TRUE(PlainDocument::HasFormats(plain));
 }

@@ -632,12 +632,12 @@ TEST(DocumentSave, PlainAndRichTextFilesAndAnEncodingThatCannotHoldTheText) {
   EXPECT_EQ(failed.format.encoding, TTextEncoding::Windows1252);
 
   request.fileName = dir + QStringLiteral("/letter.RTF");
-  QTextDocument rich;
-  QTextCursor cursor(&rich);
+  auto rich = std::make_shared<QTextDocument>();
+  QTextCursor cursor(rich.get());
   QTextCharFormat bold;
   bold.setFontWeight(QFont::Bold);
   cursor.insertText(QStringLiteral("Bold \u03a9"), bold);
-  request.richText = &rich;
+  request.richText = rich;
   ASSERT_TRUE(SaveDocument(request).outcome.Saved());
   QTextDocument back;
   TRtfReader reader;

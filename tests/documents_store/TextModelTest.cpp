@@ -69,7 +69,7 @@ TEST(TextModel, DeleteAndBackspaceRunsAreOneStepThatComesBackWhole) {
   EXPECT_EQ(model.toPlainText(), QStringLiteral("ab"));
 }
 
-TEST(TextModel, AnEditBlockIsOneStepAndReplacingASelectionIsNotJoinedByTyping) {
+TEST(TextModel, AnEditBlockIsOneStepAndTypingGoesOnInTheStepOfASelectionTypedOver) {
   TTextModel model;
   model.setPlainText(QStringLiteral("abc def"));
   QSignalSpy added(&model, &TTextModel::undoCommandAdded);
@@ -90,8 +90,14 @@ TEST(TextModel, AnEditBlockIsOneStepAndReplacingASelectionIsNotJoinedByTyping) {
   cursor.insertText(QStringLiteral("1"));
   Type(cursor, QStringLiteral("23"));
   EXPECT_EQ(model.toPlainText(), QStringLiteral("X123 defY"));
-  EXPECT_EQ(model.availableUndoSteps(), 3);
+  EXPECT_EQ(model.availableUndoSteps(), 2);
+  // A deletion after a step made in a block is a step of its own, and so is typing after it.
+  cursor.deletePreviousChar();
+  Type(cursor, QStringLiteral("4"));
+  EXPECT_EQ(model.availableUndoSteps(), 4);
   model.undo();
+  model.undo();
+  EXPECT_EQ(model.toPlainText(), QStringLiteral("X123 defY"));
   model.undo();
   EXPECT_EQ(model.toPlainText(), QStringLiteral("Xabc defY"));
   model.undo();
@@ -250,7 +256,7 @@ TEST(TextModel, BlocksAndPositionsCountLikeQtsTextDocument) {
   cursor.movePosition(QTextCursor::EndOfBlock);
   EXPECT_TRUE(cursor.atEnd());
   cursor.movePosition(QTextCursor::PreviousBlock, QTextCursor::KeepAnchor, 2);
-  EXPECT_EQ(cursor.selectedText(), QStringLiteral("ab\n\ncd"));
+  EXPECT_EQ(cursor.selectedText(), QStringLiteral("ab\u2029\u2029cd"));
 }
 
 // Random edits through cursors, then every step undone and made again: the texts seen on the

@@ -19,7 +19,7 @@ const QString kLorem = QStringLiteral("lorem ipsum dolor sit amet, ");
 class TextViewTest : public ShownViewTest {
  protected:
   void Place(int position) {
-    QTextCursor cursor = view.textCursor();
+    TTextCursor cursor = view.textCursor();
     cursor.setPosition(position);
     view.setTextCursor(cursor);
     QCoreApplication::processEvents();
@@ -76,7 +76,7 @@ TEST_F(TextViewTest, ItReportsCursorSelectionAndTextChangesAndEditsThroughTheCli
   QSignalSpy text(&view, &TTextView::textChanged);
   QSignalSpy modified(&view, &TTextView::modificationChanged);
 
-  QTextCursor cursor = view.textCursor();
+  TTextCursor cursor = view.textCursor();
   cursor.setPosition(6);
   cursor.setPosition(10, QTextCursor::KeepAnchor);
   view.setTextCursor(cursor);
@@ -109,30 +109,14 @@ TEST_F(TextViewTest, ItReportsCursorSelectionAndTextChangesAndEditsThroughTheCli
 
 }  // namespace
 
-TEST(TextViewText, ARangeReadsAsACursorSelectionWouldLongOrShortAndWithTables) {
-  QTextDocument document;
-  QTextCursor cursor(&document);
+TEST(TextViewText, ARangeReadsTheTextAndTheClipboardTakesLineSeparatorsAsBreaks) {
+  TTextModel document;
+  TTextCursor cursor(&document);
   cursor.insertText(QStringLiteral("one\ntwo\x2028three\x00a0four\n\nfive"));
-  const auto expectAsSelected = [&document](int start, int end) {
-    QTextCursor selection(&document);
-    selection.setPosition(start);
-    selection.setPosition(end, QTextCursor::KeepAnchor);
-    const QString expected = selection.selectedText().replace(QChar::ParagraphSeparator, u'\n');
-    EXPECT_EQ(TTextView::TextBetween(document, start, end), expected) << start << "-" << end;
-  };
   const int count = document.characterCount() - 1;
-  for (int start = 0; start <= count; ++start)
-    for (int end = start; end <= count; ++end) expectAsSelected(start, end);
+  EXPECT_EQ(TTextView::TextBetween(document, 4, 13), QStringLiteral("two\x2028three"));
+  EXPECT_EQ(TTextView::SelectedText(document, 4, 13), QStringLiteral("two\nthree"));
   // Out of the text: what of it lies inside.
   EXPECT_EQ(TTextView::TextBetween(document, -5, 3), QStringLiteral("one"));
   EXPECT_EQ(TTextView::TextBetween(document, count - 5, count + 9), QStringLiteral("\nfive"));
-
-  // A table: read as a selection reads it, whatever the range's length.
-  cursor.movePosition(QTextCursor::End);
-  cursor.insertTable(2, 2);
-  cursor.insertText(QStringLiteral("cell"));
-  const int all = document.characterCount() - 1;
-  expectAsSelected(0, all);
-  expectAsSelected(all / 2, all);
-  expectAsSelected(1, 4);
 }

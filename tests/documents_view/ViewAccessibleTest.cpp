@@ -6,10 +6,10 @@
 #include <QAccessible>
 #include <QLabel>
 #include <QTest>
-#include <QTextBlock>
 #include <vector>
 
 #include "ViewFixture.h"
+#include "documents/store/TextModel.h"
 #include "documents/view/TextView.h"
 #include "documents/view/ViewAccessible.h"
 #include "platform/ui/AccessibleNames.h"
@@ -154,7 +154,7 @@ TEST_F(ViewAccessibleTest, ReadsTextByCharacterWordLineAndParagraph) {
 
 TEST_F(ViewAccessibleTest, LinesAreTheViewsRowsOfAWrappedLine) {
   view.setPlainText(QStringLiteral("short\n") + ViewText::Words(3000) + QStringLiteral("\nend"));
-  const QTextBlock block = view.document()->findBlockByNumber(1);
+  const TTextBlock block = view.document()->findBlockByNumber(1);
   view.viewLayout()->EnsureLaidOut(block);
   const int rows = view.viewLayout()->RowCount(block);
   ASSERT_GT(rows, 10);
@@ -188,7 +188,7 @@ TEST_F(ViewAccessibleTest, CaretSelectionAndGeometryFollowTheView) {
   EXPECT_EQ(view.textCursor().position(), 13);
   EXPECT_EQ(text->selectionCount(), 0);
 
-  QTextCursor cursor = view.textCursor();
+  TTextCursor cursor = view.textCursor();
   cursor.setPosition(2);
   cursor.setPosition(8, QTextCursor::KeepAnchor);
   view.setTextCursor(cursor);

@@ -31,7 +31,7 @@ class ViewKeysTest : public ::testing::Test {
 
   void Show(const QString &text, int caret = 0, int anchor = -1) {
     view->setPlainText(text);
-    QTextCursor cursor = view->textCursor();
+    TTextCursor cursor = view->textCursor();
     cursor.setPosition(anchor < 0 ? caret : anchor);
     cursor.setPosition(caret, QTextCursor::KeepAnchor);
     view->setTextCursor(cursor);
@@ -82,7 +82,7 @@ TEST_F(ViewKeysTest, UpDownHomeAndEndGoByRowsKeepingTheColumn) {
   QString text;
   while (text.size() < 300) text += QStringLiteral("alpha beta gamma ");
   Show(text, 3);
-  const QTextBlock block = view->document()->firstBlock();
+  const TTextBlock block = view->document()->firstBlock();
   ASSERT_GE(view->viewLayout()->RowCount(block), 3);
   const int rowStart = view->viewLayout()->RowStart(block, 1);
   Key(Qt::Key_Down);
@@ -101,7 +101,7 @@ TEST_F(ViewKeysTest, PageDownMovesTheCaretAndTheViewByAPage) {
   Key(Qt::Key_Down, Qt::NoModifier, 2);
   const int page = view->rowsPerPage();
   Key(Qt::Key_PageDown);
-  EXPECT_EQ(view->textCursor().blockNumber(), 2 + page);
+  EXPECT_EQ(view->textCursor().block().blockNumber(), 2 + page);
   EXPECT_EQ(view->firstVisibleBlock().blockNumber(), page);  // same place on screen
   Key(Qt::Key_PageUp, Qt::ShiftModifier);
   EXPECT_EQ(view->textCursor().selectedText().count(QChar::ParagraphSeparator), page);

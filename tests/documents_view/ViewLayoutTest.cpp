@@ -4,13 +4,12 @@
 // the piece it falls in.
 #include <gtest/gtest.h>
 
-#include <QTextCursor>
-#include <QTextDocument>
 #include <algorithm>
 #include <random>
 
 #include "TestEnvironment.h"
 #include "ViewFixture.h"
+#include "documents/store/TextModel.h"
 #include "documents/view/ViewLayout.h"
 
 namespace {
@@ -20,12 +19,11 @@ class ViewLayoutTest : public ::testing::Test {
   void SetUp() override {
     doc.setDefaultFont(ViewText::Font());
     layout = new TViewLayout(&doc);
-    doc.setDocumentLayout(layout);
     layout->SetWidth(600, true);
   }
 
-  QTextBlock Block(int n = 0) {
-    QTextBlock block = doc.findBlockByNumber(n);
+  TTextBlock Block(int n = 0) {
+    TTextBlock block = doc.findBlockByNumber(n);
     layout->EnsureLaidOut(block);
     return block;
   }
@@ -33,7 +31,7 @@ class ViewLayoutTest : public ::testing::Test {
   // Rows follow each other without gap or overlap and end where the line ends; every sampled
   // caret stop (each step-th) is found again at the place its caret is drawn, and the stops
   // forward and back are the same.
-  void ExpectConsistent(const QTextBlock &block, int step = 1) {
+  void ExpectConsistent(const TTextBlock &block, int step = 1) {
     const int rows = layout->RowCount(block);
     ASSERT_EQ(layout->RowStart(block, 0), 0);
     for (int row = 1; row < rows; ++row)
@@ -69,14 +67,14 @@ class ViewLayoutTest : public ::testing::Test {
     }
   }
 
-  QTextDocument doc;
+  TTextModel doc;
   TViewLayout *layout = nullptr;
 };
 
 TEST_F(ViewLayoutTest, AShortLineIsLaidOutAsQtLaysOutTheWholeLine) {
   const QString text = ViewText::Words(700) + QStringLiteral(" éé 漢字 end");
   doc.setPlainText(text);
-  const QTextBlock block = Block();
+  const TTextBlock block = Block();
 
   QTextLayout reference(text, doc.defaultFont());
   QTextOption option = doc.defaultTextOption();
@@ -105,7 +103,7 @@ TEST_F(ViewLayoutTest, AShortLineIsLaidOutAsQtLaysOutTheWholeLine) {
 
 TEST_F(ViewLayoutTest, ALongLineIsLaidOutInPiecesWithAndWithoutWrapping) {
   doc.setPlainText(ViewText::Words(60'000));
-  QTextBlock block = Block();
+  TTextBlock block = Block();
   EXPECT_GT(layout->PieceLayouts(), 10);
   EXPECT_GT(layout->RowCount(block), 60'000 / 100);
   ExpectConsistent(block);
@@ -128,7 +126,7 @@ TEST_F(ViewLayoutTest, ALineWithoutBlanksIsCutBetweenCharacters) {
   // Letters followed by combining accents and characters outside the basic plane: no piece
   // may start inside one of them.
   doc.setPlainText(ViewText::Words(40'000, QStringLiteral("e\u0301\U0001F600x")));
-  const QTextBlock block = Block();
+  const TTextBlock block = Block();
   ExpectConsistent(block);
   for (int row = 1; row < layout->RowCount(block); ++row) {
     const QChar first = block.text().at(layout->RowStart(block, row));
@@ -138,8 +136,8 @@ TEST_F(ViewLayoutTest, ALineWithoutBlanksIsCutBetweenCharacters) {
 
 TEST_F(ViewLayoutTest, AChangeInAHugeLineLaysOutOnlyThePieceItFallsIn) {
   doc.setPlainText(ViewText::Words(400'000));
-  QTextBlock block = Block();
-  QTextCursor cursor(&doc);
+  TTextBlock block = Block();
+  TTextCursor cursor(&doc);
 
   const auto piecesFor = [&](auto change) {
     const int before = layout->PieceLayouts();
@@ -184,7 +182,7 @@ TEST_F(ViewLayoutTest, AClickAtTheRightEndOfAWrappedRowStaysOnThatRow) {
   doc.setPlainText(ViewText::Words(20'000) + u'\n' +
                    ViewText::Words(20'000, QStringLiteral("ab cd\u00e9 ")));
   for (int n = 0; n < 2; ++n) {
-    const QTextBlock block = Block(n);
+    const TTextBlock block = Block(n);
     ASSERT_GT(layout->RowCount(block), 20);
     for (int row = 0; row < layout->RowCount(block); ++row) {
       const QRectF rect = layout->RowRect(block, row);
@@ -199,7 +197,7 @@ TEST_F(ViewLayoutTest, RandomEditsKeepThePiecesInStepWithTheText) {
   doc.setPlainText(ViewText::Words(30'000));
   Block();
   std::mt19937 random(TestEnvironment::Seed());
-  QTextCursor cursor(&doc);
+  TTextCursor cursor(&doc);
   for (int edit = 0; edit < 150; ++edit) {
     const int size = doc.characterCount() - 1;
     const int at = int(random() % uint(size + 1));
@@ -223,13 +221,13 @@ TEST_F(ViewLayoutTest, RandomEditsKeepThePiecesInStepWithTheText) {
         cursor.setPosition(at);
         cursor.insertText(random() % 2 ? QStringLiteral("\n") : QString());
         if (doc.blockCount() > 1 && random() % 2) {
-          const QTextBlock second = doc.firstBlock().next();
+          const TTextBlock second = doc.firstBlock().next();
           cursor.setPosition(second.position());
           cursor.deletePreviousChar();
         }
         break;
     }
-    for (QTextBlock block = doc.firstBlock(); block.isValid(); block = block.next()) {
+    for (TTextBlock block = doc.firstBlock(); block.isValid(); block = block.next()) {
       layout->EnsureLaidOut(block);
       ExpectConsistent(block, 211);
       if (HasFatalFailure()) {
@@ -242,15 +240,15 @@ TEST_F(ViewLayoutTest, RandomEditsKeepThePiecesInStepWithTheText) {
 
 TEST_F(ViewLayoutTest, FormatsOfTheTextAndOfAMarkerReachTheirPiece) {
   doc.setPlainText(ViewText::Words(50'000));
-  QTextBlock block = Block();
+  TTextBlock block = Block();
   const qreal plainHeight = layout->RowRect(block, 0).height();
 
-  QTextCursor cursor(&doc);
+  TTextCursor cursor(&doc);
   cursor.setPosition(30'000);
   cursor.setPosition(30'005, QTextCursor::KeepAnchor);
   QTextCharFormat large;
   large.setFontPointSize(30);
-  cursor.mergeCharFormat(large);
+  cursor.setCharFormat(large);
   block = Block();
   EXPECT_GT(layout->RowRect(block, layout->RowOf(block, 30'002)).height(), plainHeight * 1.5);
   EXPECT_EQ(layout->RowRect(block, layout->RowOf(block, 20'000)).height(), plainHeight);

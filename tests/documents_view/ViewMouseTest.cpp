@@ -28,14 +28,14 @@ class ViewMouseTest : public ::testing::Test {
 
   // The viewport point just inside where the character at position is drawn.
   QPoint At(int position) {
-    QTextCursor cursor(view.document());
+    TTextCursor cursor(view.document());
     cursor.setPosition(position);
     const QRect caret = view.cursorRect(cursor);
     return {caret.left() + 1, caret.center().y()};
   }
 
   void Select(int anchor, int position) {
-    QTextCursor cursor(view.document());
+    TTextCursor cursor(view.document());
     cursor.setPosition(anchor);
     cursor.setPosition(position, QTextCursor::KeepAnchor);
     view.setTextCursor(cursor);
@@ -163,7 +163,7 @@ TEST_F(ViewMouseTest, DoubleClickSelectsAWordInAMegabyteLineLayingNothingOutAgai
   EXPECT_EQ(view.textCursor().position(), key + 3);
 
   // At the line's end, far from its start.
-  QTextCursor end(view.document());
+  TTextCursor end(view.document());
   end.movePosition(QTextCursor::End);
   view.setTextCursor(end);
   TestEnvironment::Settle();
@@ -220,7 +220,7 @@ TEST_F(ViewMouseTest, TheMouseSelectionIsTheX11SelectionAndAMiddleClickPastesIt)
   ASSERT_TRUE(clipboard->mimeData(QClipboard::Selection));
   EXPECT_EQ(clipboard->mimeData(QClipboard::Selection)->data(QStringLiteral("text/plain")),
             QByteArray("beta gamma\nbeta"));
-  QTextCursor(view.document()).insertText(QStringLiteral("> "));
+  TTextCursor(view.document()).insertText(QStringLiteral("> "));
   EXPECT_EQ(clipboard->text(QClipboard::Selection), QStringLiteral("beta gamma\nbeta"));
   view.setReadOnly(true);
   QTest::mouseClick(view.viewport(), Qt::MiddleButton, {}, At(0));
