@@ -57,6 +57,7 @@ class TSelectionBar : public QWidget {
 
 TRichEdit::TRichEdit(QWidget *parent) : TTextView(parent) {
   document()->setDefaultFont(font());
+  document()->setUndoLimit(undoLimit_);
   // The stored default face is shown in an installed monospaced one.
   EditorFont::InstallSubstitutes();
   setTabChangesFocus(false);

@@ -63,6 +63,24 @@ TEST_F(AppFixture, StepsBeyondTheUndoLimitAreDroppedAndTheNewestStillUndo) {
   EXPECT_EQ(memo->Text(), states.last());
 }
 
+TEST_F(AppFixture, AWorkspaceKeepsTheNewestHundredUndoStepsUnlessToldOtherwise) {
+  TfrmMain &m = Start();
+  TRichEdit *memo = m.EditWindows().first()->mmoMemo();
+  EXPECT_EQ(memo->UndoLimit(), 100);
+  for (int i = 0; i < 130; ++i) {
+    memo->moveCursor(QTextCursor::End);
+    memo->ReplaceSelection(QStringLiteral("w%1 ").arg(i));
+  }
+  EXPECT_EQ(memo->document()->availableUndoSteps(), 100);
+  while (memo->CanUndo()) memo->Undo();
+  EXPECT_EQ(memo->Text(), QStringList([] {
+                            QStringList words;
+                            for (int i = 0; i < 30; ++i) words << QStringLiteral("w%1 ").arg(i);
+                            return words;
+                          }())
+                              .join(QString()));
+}
+
 TEST_F(AppFixture, TextsTakenInWholeUndoAndRedoAsStepsBetweenTypingWithinTheLimit) {
   TfrmMain &m = Start();
   TRichEdit *memo = m.EditWindows().first()->mmoMemo();
