@@ -5,7 +5,10 @@ namespace PlainDocument {
 
 bool MayHaveOwnBreaks(const TTextModel &document) { return document.store().HasTags(); }
 
-bool HasFormats(const TTextModel &document) { return document.hasFormats(); }
+bool HasFormats(const TTextModel &document) {
+  // A paragraph format once made may stand on some line.
+  return document.hasFormats() || document.paragraphFormats().size() > 1;
+}
 
 bool MarkBreaks(TTextStore &store, const std::vector<uint8_t> &breaks, uint8_t lineEnd,
                 const TKeepGoing &keepGoing) {

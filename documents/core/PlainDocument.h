@@ -26,7 +26,7 @@ inline uint8_t BreakBefore(const TTextBlock &block, uint8_t lineEnd) {
 // True when some line of the document may keep a line break of its own kind, false when none
 // can (none was ever given one).
 bool MayHaveOwnBreaks(const TTextModel &document);
-// True when the document holds character formats of its own (rich text).
+// True when the document holds character or paragraph formats of its own (rich text).
 bool HasFormats(const TTextModel &document);
 
 // Gives each line from the second on the break kind breaks holds for the break in front of it

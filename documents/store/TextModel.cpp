@@ -404,11 +404,10 @@ TTextModel::TEdit TTextModel::apply(int from, int to, const QString &text, int f
   return edit;
 }
 
-void TTextModel::applyBack(const TEdit &edit, bool undo) {
+void TTextModel::applyBack(TEdit &edit, bool undo) {
   if (edit.store) {
-    TEdit &swap = const_cast<TEdit &>(edit);
     const int removed = int(store_->Length());
-    std::swap(store_, swap.store);
+    std::swap(store_, edit.store);
     runs_.clear();
     const int added = int(store_->Length());
     for (TTextCursor *cursor : cursors_) cursor->follow(0, removed, added);
@@ -537,7 +536,7 @@ void TTextModel::undo(TTextCursor *cursor) {
   if (!isUndoAvailable()) return;
   const bool undoBefore = true, redoBefore = isRedoAvailable();
   const bool modifiedBefore = isModified();
-  const TStep &step = *steps_[size_t(--index_)];
+  TStep &step = *steps_[size_t(--index_)];
   for (auto edit = step.edits.rbegin(); edit != step.edits.rend(); ++edit) applyBack(*edit, true);
   if (cursor && !cursor->isNull()) {
     const TEdit &first = step.edits.front();
@@ -555,8 +554,8 @@ void TTextModel::redo(TTextCursor *cursor) {
   if (!isRedoAvailable()) return;
   const bool undoBefore = isUndoAvailable(), redoBefore = true;
   const bool modifiedBefore = isModified();
-  const TStep &step = *steps_[size_t(index_++)];
-  for (const TEdit &edit : step.edits) applyBack(edit, false);
+  TStep &step = *steps_[size_t(index_++)];
+  for (TEdit &edit : step.edits) applyBack(edit, false);
   if (cursor && !cursor->isNull()) {
     const TEdit &last = step.edits.back();
     cursor->setPosition(last.store ? last.redoAt : last.position + int(last.added.size()));

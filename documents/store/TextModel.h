@@ -283,7 +283,7 @@ class TTextModel : public QObject {
   struct TStep;
   // Makes the change, tells cursors and views; returns the edit that undoes it... as an edit.
   TEdit apply(int from, int to, const QString &text, int format);
-  void applyBack(const TEdit &edit, bool undo);
+  void applyBack(TEdit &edit, bool undo);
   void record(TEdit edit);
   // Adds the edit to the newest step where Qt's text document would (see the class comment).
   bool join(TEdit &edit);

@@ -67,8 +67,7 @@ class TTextView : public QAbstractScrollArea {
   void setCursorWidth(int width);
 
   // The characters of a document from start to end, each line break as '\n' (line separators
-  // stay as they are). A long range is cut from the document's whole text, which takes a fifth
-  // of the time a cursor's selection of the same length does.
+  // stay as they are).
   static QString TextBetween(const TTextModel &document, int start, int end);
   // The same as the clipboard carries it: line separators as line breaks too.
   static QString SelectedText(const TTextModel &document, int start, int end);

@@ -94,4 +94,12 @@ TEST(PlainDocumentTest, ABuildStopsWhenToldAndTellsWhatKindOfTextADocumentHolds)
   bold.setFontWeight(QFont::Bold);
   TTextCursor(&plain).insertText(QStringLiteral("x"), bold);
   EXPECT_TRUE(PlainDocument::HasFormats(plain));
+  // So is a text with a paragraph format of its own (centred), though its characters are plain.
+  TTextModel centred;
+  centred.setPlainText(QStringLiteral("title\nbody"));
+  QTextBlockFormat centre;
+  centre.setAlignment(Qt::AlignHCenter);
+  centred.findBlockByNumber(0).setParagraph(centred.paragraphNumber(centre));
+  EXPECT_TRUE(PlainDocument::HasFormats(centred));
+  EXPECT_EQ(centred.findBlockByNumber(0).blockFormat().alignment(), Qt::AlignHCenter);
 }
