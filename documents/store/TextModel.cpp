@@ -21,11 +21,6 @@ QStringView TTextBlock::textView() const {
   return model_ == nullptr ? QStringView() : model_->store().Line(number_);
 }
 
-bool TTextBlock::contains(int position) const {
-  const int start = this->position();
-  return position >= start && position < start + length();
-}
-
 int TTextBlock::lineCount() const { return int(model_->store().Rows(number_)); }
 
 void TTextBlock::setLineCount(int rows) const { model_->store().SetRows(number_, rows); }
@@ -199,8 +194,6 @@ QString TTextCursor::selectedText() const {
 TTextBlock TTextCursor::block() const {
   return model_ ? model_->findBlock(position_) : TTextBlock();
 }
-
-int TTextCursor::positionInBlock() const { return position_ - block().position(); }
 
 bool TTextCursor::atEnd() const { return model_ && position_ == model_->characterCount() - 1; }
 

@@ -32,7 +32,6 @@ class TTextBlock {
   QStringView textView() const;
   TTextBlock next() const { return {model_, number_ + 1}; }
   TTextBlock previous() const { return {model_, number_ - 1}; }
-  bool contains(int position) const;
 
   // Rows as a view laid the line out (1 until it did), and the rows before it.
   int lineCount() const;
@@ -95,7 +94,6 @@ class TTextCursor {
   QString selectedText() const;
   void clearSelection() { anchor_ = position_; }
   TTextBlock block() const;
-  int positionInBlock() const;
   bool atStart() const { return position_ == 0; }
   bool atEnd() const;
   bool atBlockStart() const;

@@ -483,13 +483,6 @@ void TTextStore::SetData(qsizetype line, std::unique_ptr<TLineData> data) {
   chunk.data[size_t(line - linesBefore_[size_t(c)])] = std::move(data);
 }
 
-void TTextStore::ClearData() {
-  for (TChunk &chunk : chunks_) {
-    chunk.data.clear();
-    chunk.data.shrink_to_fit();
-  }
-}
-
 void TTextStore::ClearData(qsizetype first, qsizetype last) {
   first = std::max<qsizetype>(first, 0);
   last = std::min(last, LineCount() - 1);

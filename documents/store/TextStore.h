@@ -97,9 +97,7 @@ class TTextStore {
 
   TLineData *Data(qsizetype line) const;
   void SetData(qsizetype line, std::unique_ptr<TLineData> data);
-  // Drops every line's item (a view that lays everything out anew), or those of lines
-  // [first, last]; chunks whose lines have none are passed over.
-  void ClearData();
+  // Drops the items of lines [first, last]; chunks whose lines have none are passed over.
   void ClearData(qsizetype first, qsizetype last);
 
   uint16_t Tag(qsizetype line) const;

@@ -395,8 +395,6 @@ bool TfrmEdit::loadRichText(const QString &fileName, const QByteArray &bytes) {
   const bool built = whileLoading(
       [&] {
         const bool more = builder->Step(kRtfSliceWork);
-        // A part of the file is no change of the user's: nothing to mark or keep a copy of.
-        mmoMemo_->SetModified(false);
         pnlLoad_->SetProgress(750 + builder->Progress() / 4);
         return more;
       },

@@ -225,7 +225,7 @@ TEST(TextStore, ItemsAreKeptWithTheirLinesAndFreedWithThem) {
     // Removing "b" to "d" frees the items of the lines removed.
     store.Replace(store.LineStart(2), store.LineStart(4) + 1, QString());
     EXPECT_EQ(itemsAlive, 4);
-    store.ClearData();
+    store.ClearData(0, store.LineCount() - 1);
     EXPECT_EQ(itemsAlive, 0);
     store.SetData(0, std::make_unique<TItem>(7));
   }
